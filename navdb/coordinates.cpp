@@ -1,0 +1,64 @@
+#include "navdb/coordinates.h"
+
+#include <cstdio>
+
+#include "platform/numbers.h"
+
+namespace navdb {
+namespace {
+
+std::string FormatCoordinate(double angleDeg, char positive, char negative, const char* format) {
+  const char letter = angleDeg < 0 ? negative : positive;
+  const double a = angleDeg < 0 ? -angleDeg : angleDeg;
+  const int d = static_cast<int>(a);
+  const int m = static_cast<int>((a - d) * 60);
+  const double s = (a + m * (-kOneSixtieth) - d) * 3600;
+  const int w = static_cast<int>(s);
+  const int h = static_cast<int>((s - w) * 100);
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, format, d, kDegreeSign, m, w, h);
+  return std::string(1, letter) + buffer;
+}
+
+double ParseCoordinate(std::string_view text, size_t minutesOffset, size_t secondsOffset,
+                       char negative) {
+  if (text.empty()) return 0.0;
+  const long degrees = platform::ReadLong(text, 1);
+  const long minutes = platform::ReadLong(text, minutesOffset);
+  const double seconds = platform::ReadDouble(text, secondsOffset);
+  const double angle = DegreesFromParts(degrees, minutes, seconds);
+  return text[0] == negative ? -angle : angle;
+}
+
+}  // namespace
+
+std::string FormatLatitude(double latitudeDeg) {
+  return FormatCoordinate(latitudeDeg, 'N', 'S', "%02d%c%02d'%02d.%02d");
+}
+
+std::string FormatLongitude(double longitudeDeg) {
+  return FormatCoordinate(longitudeDeg, 'E', 'W', "%03d%c%02d'%02d.%02d");
+}
+
+double DegreesFromParts(long degrees, long minutes, double seconds) {
+  return (seconds * kOneSixtieth + static_cast<double>(minutes)) * kOneSixtieth +
+         static_cast<double>(degrees);
+}
+
+double ParseLatitude(std::string_view text) { return ParseCoordinate(text, 4, 7, 'S'); }
+double ParseLongitude(std::string_view text) { return ParseCoordinate(text, 5, 8, 'W'); }
+
+std::string SecondsToTenths(std::string_view secondsText) {
+  const double seconds = platform::ReadDouble(secondsText);
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%1ld", platform::RoundHalfAwayFromZero(seconds / 6));
+  return buffer;
+}
+
+std::string TenthsToSeconds(std::string_view tenthsText) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%02ld", platform::ReadLong(tenthsText) * 6);
+  return buffer;
+}
+
+}  // namespace navdb

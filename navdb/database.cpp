@@ -1,0 +1,273 @@
+#include "navdb/database.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+#include "navdb/list_order.h"
+#include "platform/file_io.h"
+#include "platform/numbers.h"
+
+namespace navdb {
+namespace {
+
+// Splits bytes into lines at '\n', dropping a '\r' before it.
+template <class Fn>
+void ForEachTextLine(std::string_view bytes, Fn&& fn) {
+  size_t lineNumber = 0;
+  while (!bytes.empty()) {
+    size_t end = bytes.find('\n');
+    std::string_view line = bytes.substr(0, end);
+    bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!fn(++lineNumber, line)) return;
+  }
+}
+
+bool HasControlBytes(std::string_view line) {
+  return std::any_of(line.begin(), line.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
+// The list line of a file line, or false when the line does not have the
+// kind's layout (length, separators, control bytes).
+bool ListLineFromFileLine(const KindInfo& info, std::string_view fileLine, std::string& line) {
+  if (fileLine.size() < info.lineLength || fileLine.size() > kMaxLineLength) return false;
+  if (HasControlBytes(fileLine)) return false;
+  line.assign(fileLine);
+  for (size_t i = 0; i < info.separatorCount; ++i) {
+    char& c = line[static_cast<size_t>(info.separatorColumns[i])];
+    if (c != ';') return false;
+    c = ' ';
+  }
+  return true;
+}
+
+struct MalformedLines {
+  size_t count = 0;
+  size_t firstLineNumber = 0;
+  void Note(size_t lineNumber) {
+    if (count++ == 0) firstLineNumber = lineNumber;
+  }
+};
+
+void ReportMalformed(const UiCallbacks& ui, std::string_view fileName, const MalformedLines& bad) {
+  if (bad.count == 0) return;
+  char text[160];
+  std::snprintf(text, sizeof text, "%.*s: %zu malformed line(s) skipped, the first at line %zu.",
+                static_cast<int>(fileName.size()), fileName.data(), bad.count, bad.firstLineNumber);
+  ShowMessage(ui, "Warning", text, MessageIcon::Warning, MessageButtons::Ok, true);
+}
+
+void SetLoadingProgress(const UiCallbacks& ui, int percent) {
+  if (ui.setLoadingProgress) ui.setLoadingProgress(percent);
+}
+
+bool ReadFileIfPresent(const std::filesystem::path& path, std::string& bytes) {
+  return platform::ReadWholeFile(path, bytes).ok();
+}
+
+// Lines of idx.dat are written west lines first (most western first), then
+// east lines ascending; in index order east lines come first. Restore that
+// order cheaply when the file has it, sort otherwise.
+void PutInIndexOrder(std::vector<std::string>& lines) {
+  auto firstEast = std::stable_partition(lines.begin(), lines.end(),
+                                         [](const std::string& l) { return l[0] == '-'; });
+  std::reverse(lines.begin(), firstEast);
+  std::rotate(lines.begin(), firstEast, lines.end());
+  if (!std::is_sorted(lines.begin(), lines.end(), ListOrderLess)) {
+    std::sort(lines.begin(), lines.end(), ListOrderLess);
+  }
+}
+
+}  // namespace
+
+std::string EncodeEntryFile(NavaidKind kind, const EntryList& list) {
+  const KindInfo& info = InfoOf(kind);
+  std::string out;
+  out.reserve(info.fileHeader.size() + 2 + list.Count() * (info.lineLength + 2));
+  out.append(info.fileHeader).append("\r\n");
+  std::string fileLine;
+  list.ForEach([&](size_t, std::string_view line) {
+    if (line == kPlaceholderLine) return;
+    fileLine.assign(line);
+    for (size_t i = 0; i < info.separatorCount; ++i) {
+      const auto column = static_cast<size_t>(info.separatorColumns[i]);
+      if (column < fileLine.size()) fileLine[column] = ';';
+    }
+    out.append(fileLine).append("\r\n");
+  });
+  return out;
+}
+
+bool DecodeEntryFile(NavaidKind kind, std::string_view bytes, EntryList& list,
+                     const UiCallbacks& ui) {
+  const KindInfo& info = InfoOf(kind);
+  MalformedLines bad;
+  bool completed = true;
+  std::string line;
+  ForEachTextLine(bytes, [&](size_t lineNumber, std::string_view fileLine) {
+    if (lineNumber == 1 || fileLine.empty()) return true;
+    if (!ListLineFromFileLine(info, fileLine, line)) {
+      bad.Note(lineNumber);
+      return true;
+    }
+    if (list.AppendLine(line)) return true;
+    const MessageAnswer answer =
+        ShowMessage(ui, std::string(info.loadErrorCaption), "Can't add entry to list.",
+                    MessageIcon::Error, MessageButtons::RetryCancel, true);
+    completed = answer != MessageAnswer::Cancel;
+    return completed;
+  });
+  ReportMalformed(ui, info.fileName, bad);
+  return completed;
+}
+
+void DecodeIndexFile(std::string_view bytes, IndexLists& index, size_t entryTotal,
+                     const UiCallbacks& ui) {
+  MalformedLines bad;
+  std::vector<std::string> lines;
+  lines.reserve(bytes.size() / (kIndexLineLength + 2) + 1);
+  std::string line;
+  ForEachTextLine(bytes, [&](size_t lineNumber, std::string_view fileLine) {
+    if (lineNumber == 1 || fileLine.empty()) return true;
+    if (NormalizeIndexFileLine(fileLine, line)) lines.push_back(line);
+    else bad.Note(lineNumber);
+    return true;
+  });
+  ReportMalformed(ui, kIndexFileName, bad);
+
+  const bool unlimited = index.primary.Capacity() == EntryList::kUnlimited &&
+                         index.following.Capacity() == EntryList::kUnlimited;
+  int lastPercent = -1;
+  auto progressAfter = [&](size_t n) {
+    if (entryTotal == 0) return;
+    const int percent = static_cast<int>(platform::RoundHalfAwayFromZero(
+        30 + 70.0 * static_cast<double>(n) / static_cast<double>(entryTotal)));
+    if (percent != lastPercent) SetLoadingProgress(ui, lastPercent = percent);
+  };
+  if (unlimited) {
+    // Adding the lines one by one would leave the smallest in the primary
+    // list and the rest in the following one; do that in one step.
+    for (size_t n = 1; n <= lines.size(); ++n) progressAfter(n);
+    PutInIndexOrder(lines);
+    const size_t primaryCount = std::min(lines.size(), kPrimaryIndexCapacity);
+    std::vector<std::string> following(lines.begin() + static_cast<std::ptrdiff_t>(primaryCount),
+                                       lines.end());
+    lines.resize(primaryCount);
+    index.primary.AssignSorted(lines);
+    index.following.AssignSorted(following);
+    return;
+  }
+  for (size_t n = 0; n < lines.size(); ++n) {
+    if (!AddIndexLine(index, lines[n])) {
+      const MessageAnswer answer = ShowMessage(ui, "Index Error", "Can't add index to list.",
+                                               MessageIcon::Error, MessageButtons::RetryCancel);
+      if (answer == MessageAnswer::Cancel) return;
+    }
+    progressAfter(n + 1);
+  }
+}
+
+void AddPlaceholdersToEmptyLists(Database& db) {
+  for (EntryList& list : db.lists) {
+    if (list.Empty()) list.AppendLine(kPlaceholderLine);
+  }
+}
+
+void ShowEntryCounts(const Database& db, const UiCallbacks& ui) {
+  if (!ui.showEntryCount) return;
+  for (NavaidKind kind : kAllKinds) {
+    ui.showEntryCount(kind, static_cast<int>(db.list(kind).EntryCount()));
+  }
+}
+
+void LoadDatabase(Database& db, const UiCallbacks& ui) {
+  db.index.Clear();
+  for (EntryList& list : db.lists) list.Clear();
+  std::string bytes;
+  int percent = 0;
+  for (NavaidKind kind : kAllKinds) {
+    SetLoadingProgress(ui, percent);
+    percent += 10;
+    if (!ReadFileIfPresent(db.folder / InfoOf(kind).fileName, bytes)) continue;
+    DecodeEntryFile(kind, bytes, db.list(kind), ui);
+  }
+  ShowEntryCounts(db, ui);
+  size_t entryTotal = 0;
+  for (const EntryList& list : db.lists) entryTotal += list.Count();
+  if (ReadFileIfPresent(db.folder / kIndexFileName, bytes)) {
+    DecodeIndexFile(bytes, db.index, entryTotal, ui);
+  }
+  AddPlaceholdersToEmptyLists(db);
+}
+
+bool SaveDatabase(const Database& db, const UiCallbacks& ui) {
+  SetStatus(ui, StatusIcon::Saving, "Status : saving data...");
+  auto fail = [&](std::string_view fileName) {
+    ShowMessage(ui, "Error", "Can't create file " + std::string(fileName), MessageIcon::Error,
+                MessageButtons::Ok);
+    SetStatus(ui, StatusIcon::Problem, "Status : a problem occurs while saving !");
+    return false;
+  };
+  for (NavaidKind kind : kAllKinds) {
+    const KindInfo& info = InfoOf(kind);
+    if (!platform::ReplaceFileAtomically(db.folder / info.fileName,
+                                         EncodeEntryFile(kind, db.list(kind))).ok()) {
+      return fail(info.fileName);
+    }
+  }
+  std::string indexBytes(kIndexFileHeader);
+  indexBytes.append("\r\n").append(WriteIndex(db.index));
+  if (!platform::ReplaceFileAtomically(db.folder / kIndexFileName, indexBytes).ok()) {
+    return fail(kIndexFileName);
+  }
+  SetStatus(ui, StatusIcon::Ready, "Status : done");
+  return true;
+}
+
+bool RestoreOriginalDatabase(Database& db, const UiCallbacks& ui) {
+  const MessageAnswer answer = ShowMessage(
+      ui, "Warning",
+      "You are going to lose any modification you've done on the database, \r"
+      "INCLUDING the Intersection list !\r\rProceed ?",
+      MessageIcon::Warning, MessageButtons::YesNo);
+  if (answer != MessageAnswer::Yes) return false;
+
+  const std::string_view order[] = {kIndexFileName, "ndb.dat", "vor.dat", "apt.dat", "int.dat"};
+  for (std::string_view fileName : order) {
+    const platform::FileResult copied = platform::CopyFileReplacing(
+        db.folder / kOriginalFolder / fileName, db.folder / fileName);
+    if (!copied.ok()) {
+      ShowMessage(ui, "Error : " + std::string(fileName), copied.error, MessageIcon::Error,
+                  MessageButtons::Ok);
+    }
+  }
+
+  std::atomic<bool> loaded{false};
+  std::jthread loader([&] {
+    LoadDatabase(db, ui);
+    loaded = true;
+    loaded.notify_all();
+  });
+  if (ui.showIndexWindow) ui.showIndexWindow(true);
+  // The wait message comes back each time it is closed while the load runs.
+  for (;;) {
+    ShowMessage(ui, "Please wait", "Restoring original database...", MessageIcon::Information,
+                MessageButtons::Ok);
+    for (int waited = 0; waited < 25 && !loaded; ++waited) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (loaded) break;
+  }
+  loader.join();
+  if (ui.showIndexWindow) ui.showIndexWindow(false);
+  ShowMessage(ui, "Information", "Original database restored.", MessageIcon::Information,
+              MessageButtons::Ok);
+  return true;
+}
+
+}  // namespace navdb

@@ -1,0 +1,61 @@
+// The navaid database: four entry lists and the geographic index, and the
+// five text files in the NavData folder that hold them between runs.
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "navdb/entry_list.h"
+#include "navdb/geo_index.h"
+#include "navdb/ui_callbacks.h"
+
+namespace navdb {
+
+inline constexpr std::string_view kIndexFileName = "idx.dat";
+inline constexpr std::string_view kIndexFileHeader = "// Index for Skyatlas 99";
+inline constexpr std::string_view kOriginalFolder = "Original";
+
+struct Database {
+  std::filesystem::path folder;  // the NavData folder
+  std::array<EntryList, 4> lists;
+  IndexLists index;
+  bool databaseModified = false;
+
+  EntryList& list(NavaidKind kind) { return lists[IndexOf(kind)]; }
+  const EntryList& list(NavaidKind kind) const { return lists[IndexOf(kind)]; }
+};
+
+// Reads the five files of `db.folder` into the lists and the index. Missing
+// files give empty lists silently; malformed lines are skipped and reported.
+void LoadDatabase(Database& db, const UiCallbacks& ui);
+
+// Writes the four entry lists and the index. Callers rebuild the index
+// first. Each file is replaced atomically; returns false when one could not
+// be written (the files before it stay written, the later ones unchanged).
+bool SaveDatabase(const Database& db, const UiCallbacks& ui);
+
+// The "Restore original DB" command. Returns false when the user said No.
+bool RestoreOriginalDatabase(Database& db, const UiCallbacks& ui);
+
+// Puts the placeholder into every empty entry list.
+void AddPlaceholdersToEmptyLists(Database& db);
+// Shows the entry count of every kind.
+void ShowEntryCounts(const Database& db, const UiCallbacks& ui);
+
+// File form of one entry file: line 1, then every entry with ';' at the
+// kind's separator columns, lines ending in CR LF; the placeholder is skipped.
+std::string EncodeEntryFile(NavaidKind kind, const EntryList& list);
+
+// Reads the entries of an entry file's bytes into `list` (appended in file
+// order). Returns false when the user cancelled after a refused line.
+bool DecodeEntryFile(NavaidKind kind, std::string_view bytes, EntryList& list,
+                     const UiCallbacks& ui);
+
+// Reads the lines of idx.dat's bytes into `index`, reporting progress
+// towards `entryTotal` lines.
+void DecodeIndexFile(std::string_view bytes, IndexLists& index, size_t entryTotal,
+                     const UiCallbacks& ui);
+
+}  // namespace navdb

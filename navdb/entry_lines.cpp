@@ -1,0 +1,212 @@
+#include "navdb/entry_lines.h"
+
+#include <cstdio>
+
+#include "platform/numbers.h"
+
+namespace navdb {
+namespace {
+
+// Appends fields and pads with spaces up to given columns.
+class LineWriter {
+ public:
+  explicit LineWriter(size_t reserve) { line_.reserve(reserve); }
+  LineWriter& text(std::string_view field) {
+    line_.append(field);
+    return *this;
+  }
+  LineWriter& padTo(size_t column) {
+    if (line_.size() < column) line_.append(column - line_.size(), ' ');
+    return *this;
+  }
+  template <class... Args>
+  LineWriter& format(const char* fmt, Args... args) {
+    char buffer[64];
+    int n = std::snprintf(buffer, sizeof buffer, fmt, args...);
+    if (n > 0) line_.append(buffer, static_cast<size_t>(n) < sizeof buffer ? n : sizeof buffer - 1);
+    return *this;
+  }
+  std::string take() { return std::move(line_); }
+
+ private:
+  std::string line_;
+};
+
+std::string Trimmed(std::string_view text) {
+  size_t end = text.size();
+  while (end > 0 && text[end - 1] == ' ') --end;
+  return std::string(text.substr(0, end));
+}
+
+char CharAt(std::string_view line, size_t column) {
+  return column < line.size() ? line[column] : ' ';
+}
+
+// Parts of a coordinate whose hemisphere letter is at `column`; `degreeDigits` is 2 or 3.
+void ParseCoordinateColumns(std::string_view line, size_t column, size_t degreeDigits,
+                            char& hemisphere, std::string& degrees, std::string& minutes,
+                            std::string& seconds, std::string& hundredths, std::string& whole) {
+  hemisphere = CharAt(line, column);
+  const size_t d = column + 1;
+  degrees = Columns(line, d, d + degreeDigits - 1);
+  minutes = Columns(line, d + degreeDigits + 1, d + degreeDigits + 2);
+  seconds = Columns(line, d + degreeDigits + 4, d + degreeDigits + 5);
+  hundredths = Columns(line, d + degreeDigits + 7, d + degreeDigits + 8);
+  whole = Columns(line, column, column + degreeDigits + 9);
+}
+
+}  // namespace
+
+std::string_view Columns(std::string_view line, size_t first, size_t last) {
+  if (first >= line.size() || last < first) return {};
+  return line.substr(first, last - first + 1);
+}
+
+std::string BuildNdbLine(const NdbLineFields& f) {
+  return LineWriter(80)
+      .text(f.identifier).padTo(7).text(f.name).padTo(33)
+      .text(f.frequencyText).padTo(40)
+      .text(f.latitudeText).padTo(54)
+      .text(f.longitudeText).padTo(69)
+      .format("%05ld", f.elevationFt).padTo(76)
+      .format("%03ld", f.rangeNm)
+      .take();
+}
+
+std::string BuildVorLine(const VorLineFields& f) {
+  return LineWriter(110)
+      .text(f.identifier).padTo(7).text(f.name).padTo(33)
+      .text(f.typeText).padTo(50)
+      .text(f.frequencyText).padTo(58)
+      .text(f.courseText).padTo(63)
+      .text(f.latitudeText).padTo(77)
+      .text(f.longitudeText).padTo(92)
+      .format("%05ld", f.elevationFt).padTo(99)
+      .format("%03ld", f.rangeNm).padTo(104)
+      .text(FormatMagneticVariation(f.magneticVariationTenths))
+      .take();
+}
+
+std::string BuildRunwayLine(const RunwayLineFields& f) {
+  return LineWriter(106)
+      .text(f.identifier).padTo(7).text(f.name).padTo(33)
+      .text(f.designation).padTo(42)
+      .format("%03ld/%03ld", f.headingDeg, f.oppositeHeadingDeg).padTo(51)
+      .text(f.latitudeText).padTo(65)
+      .text(f.longitudeText).padTo(80)
+      .format("%05ld", f.elevationFt).padTo(87)
+      .format("%05ld", f.lengthFt).padTo(94)
+      .format("%03ld", f.widthFt).padTo(99)
+      .text(f.atisText)
+      .take();
+}
+
+std::string BuildIntersectionLine(const IntersectionLineFields& f) {
+  return LineWriter(68)
+      .text(f.identifier).padTo(7).text(f.comment).padTo(33)
+      .text(f.latitudeText).padTo(47)
+      .text(f.longitudeText).padTo(62)
+      .format("%05ld", f.elevationFt)
+      .take();
+}
+
+std::string VorTypeText(VorBase base, bool hasDme, bool hasGlideSlope, bool hasTacan) {
+  std::string type = base == VorBase::Ils ? "ILS" : base == VorBase::DmeOnly ? "DME" : "VOR";
+  if (hasDme && base != VorBase::DmeOnly) type += "/DME";
+  if (hasGlideSlope) type += "/GS ";
+  if (hasTacan) type += "/TCN";
+  return type;
+}
+
+int OppositeRunwayNumber(int number) { return number > 18 ? number - 18 : number + 18; }
+
+long OppositeHeading(long headingDeg) { return headingDeg > 180 ? headingDeg - 180 : headingDeg + 180; }
+
+std::string RunwayDesignation(int number, RunwayDesignator designator) {
+  const int opposite = OppositeRunwayNumber(number);
+  char buffer[32];
+  switch (designator) {
+    case RunwayDesignator::LeftRight:
+      std::snprintf(buffer, sizeof buffer, "%02dL/%02dR  ", number, opposite);
+      break;
+    case RunwayDesignator::RightLeft:
+      std::snprintf(buffer, sizeof buffer, "%02dR/%02dL  ", number, opposite);
+      break;
+    case RunwayDesignator::Centre:
+      std::snprintf(buffer, sizeof buffer, "%02dC/%02dC  ", number, opposite);
+      break;
+    case RunwayDesignator::Helipad:
+      std::snprintf(buffer, sizeof buffer, "%02d /HEL  ", number);
+      break;
+    default:
+      std::snprintf(buffer, sizeof buffer, "%02d /%02d   ", number, opposite);
+      break;
+  }
+  return buffer;
+}
+
+long MetresToFeet(double metres) { return platform::RoundHalfAwayFromZero(metres * 3.280839895013123); }
+
+long HeadingToWholeDegrees(double headingDeg) {
+  if (headingDeg < 0) headingDeg += 360;
+  return platform::RoundHalfAwayFromZero(headingDeg);
+}
+
+long MagneticVariationTenths(double variationDeg) {
+  return platform::RoundHalfAwayFromZero(variationDeg * 10);
+}
+
+std::string FormatMagneticVariation(long tenths) {
+  const long magnitude = tenths < 0 ? -tenths : tenths;
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%c%02ld.%1ld", tenths < 0 ? '-' : ' ', magnitude / 10,
+                magnitude % 10);
+  return buffer;
+}
+
+EntryFields ParseEntryLine(NavaidKind kind, std::string_view line) {
+  EntryFields f;
+  f.identifier = Trimmed(Columns(line, 0, 4));
+  f.name = Trimmed(Columns(line, 7, 30));
+  const KindInfo& info = InfoOf(kind);
+  ParseCoordinateColumns(line, info.latitudeColumn, 2, f.latitudeHemisphere, f.latitudeDegrees,
+                         f.latitudeMinutes, f.latitudeSeconds, f.latitudeHundredths,
+                         f.latitudeText);
+  ParseCoordinateColumns(line, info.longitudeColumn, 3, f.longitudeHemisphere, f.longitudeDegrees,
+                         f.longitudeMinutes, f.longitudeSeconds, f.longitudeHundredths,
+                         f.longitudeText);
+  switch (kind) {
+    case NavaidKind::Ndb:
+      f.frequencyInteger = Columns(line, 33, 35);
+      f.frequencyDecimals = Columns(line, 37, 37);
+      f.elevation = Columns(line, 69, 73);
+      f.range = Columns(line, 76, 78);
+      break;
+    case NavaidKind::Vor:
+      f.typeText = Columns(line, 33, 47);
+      f.frequencyInteger = Columns(line, 50, 52);
+      f.frequencyDecimals = Columns(line, 54, 55);
+      f.courseText = Columns(line, 58, 60);
+      f.elevation = Columns(line, 92, 96);
+      f.range = Columns(line, 99, 101);
+      f.magneticVariation = Columns(line, 104, 108);
+      break;
+    case NavaidKind::Airport:
+      f.designation = Columns(line, 33, 35);
+      f.oppositeDesignation = Columns(line, 37, 39);
+      f.heading = Columns(line, 42, 44);
+      f.oppositeHeading = Columns(line, 46, 48);
+      f.elevation = Columns(line, 80, 84);
+      f.length = Columns(line, 87, 91);
+      f.width = Columns(line, 94, 96);
+      f.atisInteger = Columns(line, 99, 101);
+      f.atisDecimals = Columns(line, 103, 104);
+      break;
+    case NavaidKind::Intersection:
+      f.elevation = Columns(line, 62, 66);
+      break;
+  }
+  return f;
+}
+
+}  // namespace navdb

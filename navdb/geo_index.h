@@ -1,0 +1,53 @@
+// The geographic index: one 32-character line per entry with its longitude,
+// latitude, kind tag and row, held in index order (the list order of entry
+// lists) in three lists.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "navdb/entry_list.h"
+#include "navdb/ui_callbacks.h"
+
+namespace navdb {
+
+inline constexpr size_t kIndexLineLength = 32;
+// Lines the primary list (the one the Index window shows) keeps after an add.
+inline constexpr size_t kPrimaryIndexCapacity = 32735;
+
+struct IndexLists {
+  EntryList primary;
+  EntryList following;  // lines after the primary ones in index order
+  EntryList preceding;  // lines before them; only paging puts lines here
+
+  void Clear() {
+    primary.Clear();
+    following.Clear();
+    preceding.Clear();
+  }
+  size_t Count() const { return primary.Count() + following.Count() + preceding.Count(); }
+};
+
+// Index line of the entry `line` of `kind` at `row`.
+std::string MakeIndexLine(NavaidKind kind, std::string_view line, size_t row);
+
+// Inserts into the primary list in index order; when that list then holds
+// more than kPrimaryIndexCapacity lines, its last line moves to the
+// following list. False when an insertion fails.
+bool AddIndexLine(IndexLists& index, std::string_view line);
+
+// Rebuilds the three lists from the four entry lists.
+void RebuildIndex(const std::array<EntryList, 4>& lists, IndexLists& index, const UiCallbacks& ui);
+
+// The lines of idx.dat after its first line: all west lines of the three
+// lists from the most western, then all east lines in ascending order; every
+// line ends with CR LF.
+std::string WriteIndex(const IndexLists& index);
+
+// The line of idx.dat as it is held in memory (leading blanks dropped, a
+// space put back in front of a non-negative longitude), or nothing when it
+// is no index line.
+bool NormalizeIndexFileLine(std::string_view fileLine, std::string& line);
+
+}  // namespace navdb

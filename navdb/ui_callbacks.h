@@ -1,0 +1,52 @@
+// Everything the database, scanner and planner logic asks or tells the user
+// goes through this struct. The desktop program fills it with dialogs, the
+// command-line tool with policies, and tests with scripted answers.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "navdb/navaid_kind.h"
+
+namespace navdb {
+
+enum class MessageIcon { None, Information, Warning, Error, Question };
+enum class MessageButtons { Ok, YesNo, RetryCancel, OkCancel, YesNoCancel };
+enum class MessageAnswer { Ok, Yes, No, Retry, Cancel };
+
+struct MessageRequest {
+  std::string caption;
+  std::string text;  // Windows-1252 bytes; '\r' and '\n' break lines
+  MessageIcon icon = MessageIcon::None;
+  MessageButtons buttons = MessageButtons::Ok;
+  bool topmost = false;
+};
+
+// Icons beside the status line text.
+enum class StatusIcon { Ready, Sorting, Saving, Problem, Selecting };
+
+struct UiCallbacks {
+  // A modal message box; returns the button pressed.
+  std::function<MessageAnswer(const MessageRequest&)> messageBox;
+  // The main window's status line.
+  std::function<void(StatusIcon, const std::string&)> setStatus;
+  // The loading window's progress bar, 0 to 100.
+  std::function<void(int percent)> setLoadingProgress;
+  // The main window's progress field (index rebuild, planner prompts).
+  std::function<void(const std::string&)> setProgressText;
+  // The count field under a kind's tab.
+  std::function<void(NavaidKind, int count)> showEntryCount;
+  // Selects a row of a kind's list in the main window.
+  std::function<void(NavaidKind, int row)> selectRow;
+  // Shows or hides the Index window.
+  std::function<void(bool visible)> showIndexWindow;
+  // A warning beep.
+  std::function<void()> beep;
+};
+
+// Helpers that call a callback only when it is set.
+MessageAnswer ShowMessage(const UiCallbacks& ui, std::string caption, std::string text,
+                          MessageIcon icon, MessageButtons buttons, bool topmost = false);
+void SetStatus(const UiCallbacks& ui, StatusIcon icon, const std::string& text);
+
+}  // namespace navdb

@@ -1,0 +1,21 @@
+// Number reading in the manner of C's strtol/strtod: leading blanks are
+// skipped, reading stops at the first character that cannot belong to the
+// number, and text without a number reads as 0. Never throws.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace platform {
+
+// Reads a decimal integer starting at `offset` of `text` (an offset past the
+// end reads as 0). Values beyond the range of long saturate.
+long ReadLong(std::string_view text, size_t offset = 0);
+
+// Reads a decimal number with optional fraction and exponent at `offset`.
+double ReadDouble(std::string_view text, size_t offset = 0);
+
+// Rounds half away from zero: adds +-0.5 and cuts toward zero.
+long RoundHalfAwayFromZero(double value);
+
+}  // namespace platform

@@ -1,0 +1,155 @@
+#include <filesystem>
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "navdb/database.h"
+#include "platform/win1252.h"
+#include "shell/cli/cli_ui.h"
+#include "shell/cli/commands.h"
+
+namespace cli {
+namespace {
+
+int RunCheck(CliContext& context, const std::vector<std::string>& args);
+int RunIndex(CliContext& context, const std::vector<std::string>& args);
+int RunRestore(CliContext& context, const std::vector<std::string>& args);
+int RunFind(CliContext& context, const std::vector<std::string>& args);
+
+const CliCommand kCheck{"check", "load the database and print its counts",
+                        "check\n\n"
+                        "Loads the database and prints five lines: NDB, VOR, APT and INT with\n"
+                        "their entry counts, and IDX with the line counts of the primary,\n"
+                        "following and preceding index lists.\n",
+                        RunCheck};
+const CliCommand kIndex{"index", "rebuild the geographic index and save the database",
+                        "index\n\n"
+                        "Loads the database, rebuilds the geographic index and saves all five\n"
+                        "files. Exits 1 when a file could not be written.\n",
+                        RunIndex};
+const CliCommand kRestore{"restore", "restore the reference copies from Original/",
+                          "restore [--yes]\n\n"
+                          "Copies the reference database in Original/ over the working files,\n"
+                          "loads it and prints the counts as 'check' does. Without --yes the\n"
+                          "question is asked on the terminal (answered No without one).\n",
+                          RunRestore};
+const CliCommand kFind{"find", "print the first entry that begins with a text",
+                       "find KIND TEXT [--raw]\n\n"
+                       "KIND is ndb, vor, apt or int. Prints the first line in list order that\n"
+                       "begins with TEXT (letter case ignored); exits 1 when none does. Lines\n"
+                       "are printed in UTF-8, or as stored (Windows-1252) with --raw.\n",
+                       RunFind};
+
+navdb::Database LoadedDatabase(CliContext& context, const navdb::UiCallbacks& ui) {
+  navdb::Database db;
+  db.folder = context.navData;
+  navdb::LoadDatabase(db, ui);
+  return db;
+}
+
+void PrintCounts(CliContext& context, const navdb::Database& db) {
+  static constexpr std::string_view kLabels[] = {"NDB", "VOR", "APT", "INT"};
+  for (navdb::NavaidKind kind : navdb::kAllKinds) {
+    context.out << kLabels[navdb::IndexOf(kind)] << ' ' << db.list(kind).EntryCount() << '\n';
+  }
+  context.out << "IDX " << db.index.primary.Count() << ' ' << db.index.following.Count() << ' '
+              << db.index.preceding.Count() << '\n';
+}
+
+bool RejectExtraArguments(CliContext& context, const CliCommand& command,
+                          const std::vector<std::string>& args, int& exitCode) {
+  if (args.empty()) return false;
+  exitCode = UsageError(context, command, "unexpected argument '" + args.front() + "'");
+  return true;
+}
+
+int RunCheck(CliContext& context, const std::vector<std::string>& args) {
+  int exitCode;
+  if (RejectExtraArguments(context, kCheck, args, exitCode)) return exitCode;
+  const navdb::UiCallbacks ui = MakeCliUi(context.err, {});
+  PrintCounts(context, LoadedDatabase(context, ui));
+  return kExitOk;
+}
+
+int RunIndex(CliContext& context, const std::vector<std::string>& args) {
+  int exitCode;
+  if (RejectExtraArguments(context, kIndex, args, exitCode)) return exitCode;
+  const navdb::UiCallbacks ui = MakeCliUi(context.err, {});
+  navdb::Database db = LoadedDatabase(context, ui);
+  navdb::RebuildIndex(db.lists, db.index, ui);
+  return navdb::SaveDatabase(db, ui) ? kExitOk : kExitFailure;
+}
+
+int RunRestore(CliContext& context, const std::vector<std::string>& args) {
+  bool yes = false;
+  for (const std::string& arg : args) {
+    if (arg == "--yes" || arg == "-y") yes = true;
+    else return UsageError(context, kRestore, "unexpected argument '" + arg + "'");
+  }
+  CliAnswers answers;
+  answers.yesNo = yes ? navdb::MessageAnswer::Yes : navdb::MessageAnswer::No;
+  navdb::UiCallbacks ui = MakeCliUi(context.err, answers);
+  if (!yes && context.inputIsTerminal) {
+    auto print = ui.messageBox;
+    ui.messageBox = [&context, print](const navdb::MessageRequest& request) {
+      navdb::MessageAnswer shown = print(request);
+      if (request.buttons != navdb::MessageButtons::YesNo) return shown;
+      context.err << "[y/N] " << std::flush;
+      std::string reply;
+      std::getline(context.in, reply);
+      return (reply == "y" || reply == "Y" || reply == "yes") ? navdb::MessageAnswer::Yes
+                                                              : navdb::MessageAnswer::No;
+    };
+  }
+  navdb::Database db;
+  db.folder = context.navData;
+  if (!navdb::RestoreOriginalDatabase(db, ui)) return kExitFailure;
+  PrintCounts(context, db);
+  return kExitOk;
+}
+
+bool KindFromName(const std::string& name, navdb::NavaidKind& kind) {
+  static constexpr std::pair<std::string_view, navdb::NavaidKind> kNames[] = {
+      {"ndb", navdb::NavaidKind::Ndb},
+      {"vor", navdb::NavaidKind::Vor},
+      {"apt", navdb::NavaidKind::Airport},
+      {"int", navdb::NavaidKind::Intersection}};
+  for (const auto& [text, value] : kNames) {
+    if (name == text) {
+      kind = value;
+      return true;
+    }
+  }
+  return false;
+}
+
+int RunFind(CliContext& context, const std::vector<std::string>& args) {
+  std::vector<std::string> positional;
+  bool raw = false;
+  for (const std::string& arg : args) {
+    if (arg == "--raw") raw = true;
+    else if (arg.size() > 1 && arg.rfind("--", 0) == 0)
+      return UsageError(context, kFind, "unknown option '" + arg + "'");
+    else positional.push_back(arg);
+  }
+  if (positional.size() != 2) return UsageError(context, kFind, "expected KIND and TEXT");
+  navdb::NavaidKind kind;
+  if (!KindFromName(positional[0], kind)) {
+    return UsageError(context, kFind, "unknown kind '" + positional[0] + "'");
+  }
+  const navdb::UiCallbacks ui = MakeCliUi(context.err, {});
+  const navdb::Database db = LoadedDatabase(context, ui);
+  const navdb::EntryList& list = db.list(kind);
+  const std::string text = platform::Utf8ToWin1252(positional[1]);
+  const std::optional<size_t> row = list.HoldsOnlyPlaceholder() ? std::nullopt : list.FindPrefix(text);
+  if (!row) return kExitFailure;
+  const std::string line(list.GetLine(*row));
+  context.out << (raw ? line : platform::Win1252ToUtf8(line)) << '\n';
+  return kExitOk;
+}
+
+}  // namespace
+
+std::vector<CliCommand> DatabaseCommands() { return {kCheck, kIndex, kRestore, kFind}; }
+
+}  // namespace cli
