@@ -1,0 +1,257 @@
+#include "xplane/navdata_reader.h"
+
+#include <cmath>
+#include <map>
+#include <numbers>
+#include <system_error>
+#include <utility>
+
+#include "platform/numbers.h"
+#include "xplane/row_reader.h"
+
+namespace xplane {
+namespace {
+
+using Fields = std::vector<std::string_view>;
+
+constexpr double kEarthRadiusMetres = 6371008.8;
+constexpr double kFeetPerMetre = 3.280839895013123;
+// Rows of one station lie within this many degrees of each other.
+constexpr double kSameStationDeg = 0.5;
+
+double Radians(double deg) { return deg * std::numbers::pi / 180.0; }
+
+double Number(std::string_view field) { return platform::ReadDouble(field); }
+long Whole(std::string_view field) { return platform::ReadLong(field); }
+
+bool ContainsWord(const std::string& name, std::string_view word) {
+  return name.find(word) != std::string::npos;
+}
+
+NdbRecord ReadNdbRow(const Fields& f) {
+  NdbRecord ndb;
+  ndb.latitudeDeg = Number(f[1]);
+  ndb.longitudeDeg = Number(f[2]);
+  ndb.elevationFt = Whole(f[3]);
+  ndb.frequencyKhz = Whole(f[4]);
+  ndb.rangeNm = Whole(f[5]);
+  ndb.identifier = std::string(f[7]);
+  ndb.name = JoinFields(f, 8);
+  return ndb;
+}
+
+// Stations by identifier and frequency; several per key when far apart.
+class StationMerger {
+ public:
+  explicit StationMerger(std::vector<StationRecord>& stations) : stations_(stations) {}
+
+  void Add(long code, const Fields& f) {
+    const double latitudeDeg = Number(f[1]);
+    const double longitudeDeg = Number(f[2]);
+    StationRecord& station = Find(std::string(f[7]), Whole(f[4]), latitudeDeg, longitudeDeg);
+    const bool fresh = station.name.empty();
+    if (fresh) {
+      station.name = JoinFields(f, 8);
+      station.latitudeDeg = latitudeDeg;
+      station.longitudeDeg = longitudeDeg;
+      station.elevationFt = Whole(f[3]);
+      station.rangeNm = Whole(f[5]);
+    }
+    const double extra = Number(f[6]);
+    switch (code) {
+      case 3:
+        SetPrimary(station, f, fresh);
+        station.hasVor = true;
+        station.magneticVariationDeg = extra;
+        station.hasTacan = station.hasTacan || ContainsWord(station.name, "VORTAC");
+        break;
+      case 4:
+      case 5:
+        SetPrimary(station, f, fresh);
+        station.hasLocalizer = true;
+        station.localizerCourseDeg = extra;
+        break;
+      case 6:
+        station.hasGlideSlope = true;
+        station.glideSlopeLatitudeDeg = latitudeDeg;
+        station.glideSlopeLongitudeDeg = longitudeDeg;
+        station.glideSlopeElevationFt = Whole(f[3]);
+        break;
+      default:  // 12 and 13, DME
+        station.hasDme = true;
+        station.hasTacan = station.hasTacan || ContainsWord(JoinFields(f, 8), "TACAN");
+        break;
+    }
+  }
+
+ private:
+  // A VOR or localizer row owns the station's position, name and range.
+  static void SetPrimary(StationRecord& station, const Fields& f, bool fresh) {
+    if (fresh || station.hasVor || station.hasLocalizer) return;
+    station.name = JoinFields(f, 8);
+    station.latitudeDeg = Number(f[1]);
+    station.longitudeDeg = Number(f[2]);
+    station.elevationFt = Whole(f[3]);
+    station.rangeNm = Whole(f[5]);
+  }
+
+  StationRecord& Find(const std::string& identifier, long frequency10Khz, double latitudeDeg,
+                      double longitudeDeg) {
+    auto& candidates = byKey_[{identifier, frequency10Khz}];
+    for (size_t index : candidates) {
+      StationRecord& station = stations_[index];
+      if (std::fabs(station.latitudeDeg - latitudeDeg) < kSameStationDeg &&
+          std::fabs(station.longitudeDeg - longitudeDeg) < kSameStationDeg) {
+        return station;
+      }
+    }
+    candidates.push_back(stations_.size());
+    StationRecord& station = stations_.emplace_back();
+    station.identifier = identifier;
+    station.frequency10Khz = frequency10Khz;
+    return station;
+  }
+
+  std::vector<StationRecord>& stations_;
+  std::map<std::pair<std::string, long>, std::vector<size_t>> byKey_;
+};
+
+// "09L" -> 9 and 'L'.
+void ReadRunwayNumber(std::string_view text, RunwayRecord& runway) {
+  runway.number = static_cast<int>(Whole(text));
+  const char last = text.empty() ? ' ' : text.back();
+  runway.side = (last == 'L' || last == 'R' || last == 'C') ? last : ' ';
+}
+
+RunwayRecord ReadRunwayRow(const Fields& f) {
+  RunwayRecord runway;
+  runway.widthFt = Number(f[1]) * kFeetPerMetre;
+  ReadRunwayNumber(f[8], runway);
+  const double lat1 = Number(f[9]), lon1 = Number(f[10]);
+  const double lat2 = Number(f[18]), lon2 = Number(f[19]);
+  runway.latitudeDeg = (lat1 + lat2) / 2;
+  double deltaLon = lon2 - lon1;
+  if (deltaLon > 180) deltaLon -= 360;
+  if (deltaLon < -180) deltaLon += 360;
+  runway.longitudeDeg = lon1 + deltaLon / 2;
+  if (runway.longitudeDeg > 180) runway.longitudeDeg -= 360;
+  if (runway.longitudeDeg < -180) runway.longitudeDeg += 360;
+  runway.headingDeg = InitialCourseDeg(lat1, lon1, lat2, lon2);
+  runway.lengthFt = DistanceMetres(lat1, lon1, lat2, lon2) * kFeetPerMetre;
+  return runway;
+}
+
+}  // namespace
+
+double DistanceMetres(double lat1Deg, double lon1Deg, double lat2Deg, double lon2Deg) {
+  const double dLat = Radians(lat2Deg - lat1Deg);
+  const double dLon = Radians(lon2Deg - lon1Deg);
+  const double a = std::sin(dLat / 2) * std::sin(dLat / 2) +
+                   std::cos(Radians(lat1Deg)) * std::cos(Radians(lat2Deg)) * std::sin(dLon / 2) *
+                       std::sin(dLon / 2);
+  return 2 * kEarthRadiusMetres * std::asin(std::min(1.0, std::sqrt(a)));
+}
+
+double InitialCourseDeg(double lat1Deg, double lon1Deg, double lat2Deg, double lon2Deg) {
+  const double lat1 = Radians(lat1Deg), lat2 = Radians(lat2Deg);
+  const double dLon = Radians(lon2Deg - lon1Deg);
+  const double y = std::sin(dLon) * std::cos(lat2);
+  const double x = std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(dLon);
+  double course = std::atan2(y, x) * 180.0 / std::numbers::pi;
+  if (course < 0) course += 360.0;
+  return course;
+}
+
+std::string ReadNavFile(const std::filesystem::path& path, NavData& data) {
+  StationMerger merger(data.stations);
+  return ForEachLine(path, [&](std::string_view line) {
+    const Fields f = SplitFields(line);
+    if (f.empty()) return;
+    const long code = Whole(f[0]);
+    const bool known = code == 2 || (code >= 3 && code <= 6) || code == 12 || code == 13;
+    if (!known) return;
+    if (f.size() < 9) {
+      ++data.malformedRows;
+      return;
+    }
+    if (code == 2) data.ndbs.push_back(ReadNdbRow(f));
+    else merger.Add(code, f);
+  });
+}
+
+std::string ReadAirportFile(const std::filesystem::path& path, NavData& data) {
+  AirportRecord* current = nullptr;
+  return ForEachLine(path, [&](std::string_view line) {
+    const Fields f = SplitFields(line);
+    if (f.empty()) return;
+    const long code = Whole(f[0]);
+    if (code == 1 || code == 16 || code == 17) {
+      if (f.size() < 5) {
+        ++data.malformedRows;
+        current = nullptr;
+        return;
+      }
+      current = &data.airports.emplace_back();
+      current->rowCode = static_cast<int>(code);
+      current->elevationFt = Whole(f[1]);
+      current->identifier = std::string(f[4]);
+      current->name = JoinFields(f, 5);
+    } else if (code == 100) {
+      if (current == nullptr || f.size() < 20) {
+        ++data.malformedRows;
+        return;
+      }
+      current->runways.push_back(ReadRunwayRow(f));
+    } else if (code == 50) {
+      if (current == nullptr || f.size() < 2) {
+        ++data.malformedRows;
+        return;
+      }
+      if (current->atisFrequency10Khz == 0) current->atisFrequency10Khz = Whole(f[1]);
+    } else if (code == 99) {
+      current = nullptr;
+    }
+  });
+}
+
+std::string ReadFixFile(const std::filesystem::path& path, NavData& data) {
+  bool ended = false;
+  size_t lineNumber = 0;
+  return ForEachLine(path, [&](std::string_view line) {
+    ++lineNumber;
+    if (ended || lineNumber <= 2) return;  // "I"/"A" and the version line
+    const Fields f = SplitFields(line);
+    if (f.empty()) return;
+    if (f.size() == 1 && f[0] == "99") {
+      ended = true;
+      return;
+    }
+    if (f.size() < 3) {
+      ++data.malformedRows;
+      return;
+    }
+    data.fixes.push_back({std::string(f[2]), Number(f[0]), Number(f[1])});
+  });
+}
+
+std::string ReadNavDataFolder(const std::filesystem::path& folder, NavData& data) {
+  using Reader = std::string (*)(const std::filesystem::path&, NavData&);
+  const std::pair<const char*, Reader> files[] = {
+      {"nav.dat", ReadNavFile}, {"apt.dat", ReadAirportFile}, {"fix.dat", ReadFixFile}};
+  bool foundAny = false;
+  for (const auto& [name, reader] : files) {
+    for (const char* suffix : {"", ".gz"}) {
+      const std::filesystem::path path = folder / (std::string(name) + suffix);
+      std::error_code error;
+      if (!std::filesystem::is_regular_file(path, error)) continue;
+      foundAny = true;
+      const std::string problem = reader(path, data);
+      if (!problem.empty()) return path.string() + ": " + problem;
+      break;
+    }
+  }
+  if (!foundAny) return folder.string() + ": no nav.dat, apt.dat or fix.dat found";
+  return {};
+}
+
+}  // namespace xplane

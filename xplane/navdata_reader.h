@@ -1,0 +1,95 @@
+// Plain records read from X-Plane format navigation data: nav.dat (810),
+// apt.dat (1000, runway rows) and fix.dat (600), each plain or gzip-packed.
+//
+// VOR, ILS and DME rows that share an identifier and a frequency and lie
+// close together are merged into one station, the way the simulator stores
+// a VOR/DME or an ILS with its glide slope and DME as one record.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace xplane {
+
+struct NdbRecord {
+  std::string identifier;
+  std::string name;
+  double latitudeDeg = 0;
+  double longitudeDeg = 0;
+  long elevationFt = 0;
+  long frequencyKhz = 0;  // whole kHz, as nav.dat gives it
+  long rangeNm = 0;
+};
+
+struct StationRecord {
+  std::string identifier;
+  std::string name;           // name of the first row of the station
+  long frequency10Khz = 0;    // 11670 = 116.70 MHz
+  double latitudeDeg = 0;     // VOR or localizer, else DME position
+  double longitudeDeg = 0;
+  long elevationFt = 0;
+  long rangeNm = 0;
+  bool hasVor = false;
+  bool hasLocalizer = false;  // an ILS (or localizer only)
+  bool hasGlideSlope = false;
+  bool hasDme = false;
+  bool hasTacan = false;      // VORTAC or TACAN in the name
+  double magneticVariationDeg = 0;  // VOR rows, east positive
+  double localizerCourseDeg = 0;    // true course of the localizer
+  double glideSlopeLatitudeDeg = 0;
+  double glideSlopeLongitudeDeg = 0;
+  long glideSlopeElevationFt = 0;
+
+  bool dmeOnly() const { return hasDme && !hasVor && !hasLocalizer; }
+  double frequencyMhz() const { return static_cast<double>(frequency10Khz) / 100.0; }
+};
+
+struct RunwayRecord {
+  int number = 0;             // of the first end: 9 for "09L"
+  char side = ' ';            // 'L', 'R', 'C' or ' '
+  double latitudeDeg = 0;     // centre between the two ends
+  double longitudeDeg = 0;
+  double headingDeg = 0;      // true, from the first end towards the second
+  double lengthFt = 0;
+  double widthFt = 0;
+};
+
+struct AirportRecord {
+  std::string identifier;
+  std::string name;
+  int rowCode = 1;            // 1 airport, 16 seaplane base, 17 heliport
+  long elevationFt = 0;
+  long atisFrequency10Khz = 0;  // first row 50, 0 when none
+  std::vector<RunwayRecord> runways;  // land runways (rows 100)
+};
+
+struct FixRecord {
+  std::string identifier;
+  double latitudeDeg = 0;
+  double longitudeDeg = 0;
+};
+
+struct NavData {
+  std::vector<NdbRecord> ndbs;
+  std::vector<StationRecord> stations;
+  std::vector<AirportRecord> airports;
+  std::vector<FixRecord> fixes;
+  size_t malformedRows = 0;  // rows of a known code that could not be read
+};
+
+// Each reader appends to `data` and returns an empty text on success, else
+// what went wrong with the file.
+std::string ReadNavFile(const std::filesystem::path& path, NavData& data);
+std::string ReadAirportFile(const std::filesystem::path& path, NavData& data);
+std::string ReadFixFile(const std::filesystem::path& path, NavData& data);
+
+// Reads nav.dat, apt.dat and fix.dat (each also as .gz) from `folder`;
+// missing files are passed over. Fails when none is there or one cannot be read.
+std::string ReadNavDataFolder(const std::filesystem::path& folder, NavData& data);
+
+// Great-circle helpers (spherical earth, mean radius).
+double DistanceMetres(double lat1Deg, double lon1Deg, double lat2Deg, double lon2Deg);
+double InitialCourseDeg(double lat1Deg, double lon1Deg, double lat2Deg, double lon2Deg);
+
+}  // namespace xplane
