@@ -47,18 +47,24 @@ bool ListLineFromFileLine(const KindInfo& info, std::string_view fileLine, std::
 }
 
 struct MalformedLines {
+  std::vector<std::string>& lines;
   size_t count = 0;
   size_t firstLineNumber = 0;
-  void Note(size_t lineNumber) {
+  void Note(size_t lineNumber, std::string_view line) {
     if (count++ == 0) firstLineNumber = lineNumber;
+    lines.emplace_back(line);
   }
 };
 
 void ReportMalformed(const UiCallbacks& ui, std::string_view fileName, const MalformedLines& bad) {
   if (bad.count == 0) return;
-  char text[160];
-  std::snprintf(text, sizeof text, "%.*s: %zu malformed line(s) skipped, the first at line %zu.",
-                static_cast<int>(fileName.size()), fileName.data(), bad.count, bad.firstLineNumber);
+  char text[256];
+  const std::string keptIn = RejectedFileName(fileName);
+  std::snprintf(text, sizeof text,
+                "%.*s: %zu malformed line(s) skipped, the first at line %zu.\r"
+                "They are kept in %s when the database is saved.",
+                static_cast<int>(fileName.size()), fileName.data(), bad.count, bad.firstLineNumber,
+                keptIn.c_str());
   ShowMessage(ui, "Warning", text, MessageIcon::Warning, MessageButtons::Ok, true);
 }
 
@@ -85,6 +91,29 @@ void PutInIndexOrder(std::vector<std::string>& lines) {
 
 }  // namespace
 
+std::string RejectedFileName(std::string_view fileName) {
+  return std::string(fileName) + ".rejected";
+}
+
+namespace {
+
+// Writes the lines a load could not take to "<file>.rejected", so that
+// saving over the file they came from loses nothing. Returns the name of a
+// file that could not be written, or an empty text.
+std::string SaveRejectedLines(const Database& db) {
+  for (size_t i = 0; i < db.rejectedLines.size(); ++i) {
+    if (db.rejectedLines[i].empty()) continue;
+    const std::string_view fileName = i < 4 ? kKindInfo[i].fileName : kIndexFileName;
+    std::string bytes;
+    for (const std::string& line : db.rejectedLines[i]) bytes.append(line).append("\r\n");
+    const std::filesystem::path path = db.folder / RejectedFileName(fileName);
+    if (!platform::ReplaceFileAtomically(path, bytes).ok()) return RejectedFileName(fileName);
+  }
+  return {};
+}
+
+}  // namespace
+
 std::string EncodeEntryFile(NavaidKind kind, const EntryList& list) {
   const KindInfo& info = InfoOf(kind);
   std::string out;
@@ -104,15 +133,15 @@ std::string EncodeEntryFile(NavaidKind kind, const EntryList& list) {
 }
 
 bool DecodeEntryFile(NavaidKind kind, std::string_view bytes, EntryList& list,
-                     const UiCallbacks& ui) {
+                     std::vector<std::string>& rejected, const UiCallbacks& ui) {
   const KindInfo& info = InfoOf(kind);
-  MalformedLines bad;
+  MalformedLines bad{rejected};
   bool completed = true;
   std::string line;
   ForEachTextLine(bytes, [&](size_t lineNumber, std::string_view fileLine) {
     if (lineNumber == 1 || fileLine.empty()) return true;
     if (!ListLineFromFileLine(info, fileLine, line)) {
-      bad.Note(lineNumber);
+      bad.Note(lineNumber, fileLine);
       return true;
     }
     if (list.AppendLine(line)) return true;
@@ -127,15 +156,15 @@ bool DecodeEntryFile(NavaidKind kind, std::string_view bytes, EntryList& list,
 }
 
 void DecodeIndexFile(std::string_view bytes, IndexLists& index, size_t entryTotal,
-                     const UiCallbacks& ui) {
-  MalformedLines bad;
+                     std::vector<std::string>& rejected, const UiCallbacks& ui) {
+  MalformedLines bad{rejected};
   std::vector<std::string> lines;
   lines.reserve(bytes.size() / (kIndexLineLength + 2) + 1);
   std::string line;
   ForEachTextLine(bytes, [&](size_t lineNumber, std::string_view fileLine) {
     if (lineNumber == 1 || fileLine.empty()) return true;
     if (NormalizeIndexFileLine(fileLine, line)) lines.push_back(line);
-    else bad.Note(lineNumber);
+    else bad.Note(lineNumber, fileLine);
     return true;
   });
   ReportMalformed(ui, kIndexFileName, bad);
@@ -188,19 +217,20 @@ void ShowEntryCounts(const Database& db, const UiCallbacks& ui) {
 void LoadDatabase(Database& db, const UiCallbacks& ui) {
   db.index.Clear();
   for (EntryList& list : db.lists) list.Clear();
+  for (auto& rejected : db.rejectedLines) rejected.clear();
   std::string bytes;
   int percent = 0;
   for (NavaidKind kind : kAllKinds) {
     SetLoadingProgress(ui, percent);
     percent += 10;
     if (!ReadFileIfPresent(db.folder / InfoOf(kind).fileName, bytes)) continue;
-    DecodeEntryFile(kind, bytes, db.list(kind), ui);
+    DecodeEntryFile(kind, bytes, db.list(kind), db.rejectedLines[IndexOf(kind)], ui);
   }
   ShowEntryCounts(db, ui);
   size_t entryTotal = 0;
   for (const EntryList& list : db.lists) entryTotal += list.Count();
   if (ReadFileIfPresent(db.folder / kIndexFileName, bytes)) {
-    DecodeIndexFile(bytes, db.index, entryTotal, ui);
+    DecodeIndexFile(bytes, db.index, entryTotal, db.rejectedLines[4], ui);
   }
   AddPlaceholdersToEmptyLists(db);
 }
@@ -225,6 +255,8 @@ bool SaveDatabase(const Database& db, const UiCallbacks& ui) {
   if (!platform::ReplaceFileAtomically(db.folder / kIndexFileName, indexBytes).ok()) {
     return fail(kIndexFileName);
   }
+  const std::string rejectedFailure = SaveRejectedLines(db);
+  if (!rejectedFailure.empty()) return fail(rejectedFailure);
   SetStatus(ui, StatusIcon::Ready, "Status : done");
   return true;
 }

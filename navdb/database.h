@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "navdb/entry_list.h"
 #include "navdb/geo_index.h"
@@ -22,6 +23,9 @@ struct Database {
   std::array<EntryList, 4> lists;
   IndexLists index;
   bool databaseModified = false;
+  // File lines that did not have their kind's layout at the last load, kept
+  // so that a save does not lose them: they go to "<file>.rejected".
+  std::array<std::vector<std::string>, 5> rejectedLines;
 
   EntryList& list(NavaidKind kind) { return lists[IndexOf(kind)]; }
   const EntryList& list(NavaidKind kind) const { return lists[IndexOf(kind)]; }
@@ -50,12 +54,16 @@ std::string EncodeEntryFile(NavaidKind kind, const EntryList& list);
 
 // Reads the entries of an entry file's bytes into `list` (appended in file
 // order). Returns false when the user cancelled after a refused line.
+// Lines without the kind's layout go to `rejected` and are reported once.
 bool DecodeEntryFile(NavaidKind kind, std::string_view bytes, EntryList& list,
-                     const UiCallbacks& ui);
+                     std::vector<std::string>& rejected, const UiCallbacks& ui);
 
 // Reads the lines of idx.dat's bytes into `index`, reporting progress
 // towards `entryTotal` lines.
 void DecodeIndexFile(std::string_view bytes, IndexLists& index, size_t entryTotal,
-                     const UiCallbacks& ui);
+                     std::vector<std::string>& rejected, const UiCallbacks& ui);
+
+// Name of the file that keeps the rejected lines of `fileName`.
+std::string RejectedFileName(std::string_view fileName);
 
 }  // namespace navdb

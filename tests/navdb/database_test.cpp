@@ -1,0 +1,239 @@
+#include "navdb/database.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "navdb/coordinates.h"
+#include "navdb/entry_lines.h"
+#include "tests/support/recording_ui.h"
+#include "tests/support/temp_folder.h"
+
+namespace navdb {
+namespace {
+
+using testing_support::RecordingUi;
+using testing_support::TempFolder;
+
+const std::string kNdbA = BuildNdbLine({"AA", "ALPHA", "375.0", "N48\xB0" "51'24.00", "E002\xB0" "21'00.00", 120, 50});
+const std::string kNdbB = BuildNdbLine({"BB", "BRAVO", "400.5", "S10\xB0" "30'00.00", "W020\xB0" "00'00.00", 5, 25});
+const std::string kVorNeg = BuildVorLine({"VNG", "NEGATIVE", "VOR/DME", "113.90", "", "N40\xB0" "00'00.00",
+                                          "W074\xB0" "00'00.00", 10, 130, -123});
+
+std::string FileLine(NavaidKind kind, std::string line) {
+  const KindInfo& info = InfoOf(kind);
+  for (size_t i = 0; i < info.separatorCount; ++i) line[static_cast<size_t>(info.separatorColumns[i])] = ';';
+  return line;
+}
+
+TEST(DatabaseFiles, EntryFileForm) {
+  EntryList list;
+  list.AppendLine(kNdbA);
+  EXPECT_EQ(EncodeEntryFile(NavaidKind::Ndb, list),
+            "// NDB database for Skyatlas\r\n"
+            "AA   ; ALPHA                   ; 375.0; N48\xB0" "51'24.00; E002\xB0" "21'00.00; 00120; 050\r\n");
+  EntryList vors;
+  vors.AppendLine(kVorNeg);
+  const std::string vorFile = EncodeEntryFile(NavaidKind::Vor, vors);
+  EXPECT_EQ(vorFile.substr(vorFile.size() - 9), "; -12.3\r\n");  // 104 is no separator, 102 is
+  EntryList placeholder;
+  placeholder.AppendLine(kPlaceholderLine);
+  EXPECT_EQ(EncodeEntryFile(NavaidKind::Intersection, placeholder),
+            "// Intersection database for Skyatlas\r\n");
+}
+
+TEST(DatabaseFiles, SaveThenLoadRoundTrip) {
+  TempFolder folder;
+  Database db;
+  db.folder = folder.path();
+  db.list(NavaidKind::Ndb).AddLine(kNdbB);
+  db.list(NavaidKind::Ndb).AddLine(kNdbA);
+  db.list(NavaidKind::Vor).AddLine(kVorNeg);
+  db.list(NavaidKind::Airport).AppendLine(kPlaceholderLine);
+  RecordingUi ui;
+  RebuildIndex(db.lists, db.index, ui.ui());
+  ui.statuses.clear();
+  ASSERT_TRUE(SaveDatabase(db, ui.ui()));
+  EXPECT_EQ(ui.statuses.front().second, "Status : saving data...");
+  EXPECT_EQ(ui.statuses.back(), std::make_pair(StatusIcon::Ready, std::string("Status : done")));
+  EXPECT_EQ(folder.Read("apt.dat"), "// Airport database for Skyatlas\r\n");
+  EXPECT_EQ(folder.Read("idx.dat"),
+            "// Index for Skyatlas 99\r\n"
+            "-074.000000  40.000000  VOR00000\r\n"
+            "-020.000000 -10.500000  NDB00001\r\n"
+            " 002.350000  48.856666  NDB00000\r\n");
+  EXPECT_FALSE(std::filesystem::exists(folder / "ndb.dat.rejected"));
+
+  Database loaded;
+  loaded.folder = folder.path();
+  RecordingUi loadUi;
+  LoadDatabase(loaded, loadUi.ui());
+  EXPECT_TRUE(loadUi.messages.empty());
+  ASSERT_EQ(loaded.list(NavaidKind::Ndb).Count(), 2u);
+  EXPECT_EQ(loaded.list(NavaidKind::Ndb).GetLine(0), kNdbA);
+  EXPECT_EQ(loaded.list(NavaidKind::Ndb).GetLine(1), kNdbB);
+  EXPECT_EQ(loaded.list(NavaidKind::Vor).GetLine(0), kVorNeg);
+  EXPECT_TRUE(loaded.list(NavaidKind::Airport).HoldsOnlyPlaceholder());
+  EXPECT_TRUE(loaded.list(NavaidKind::Intersection).HoldsOnlyPlaceholder());
+  ASSERT_EQ(loaded.index.primary.Count(), 3u);
+  EXPECT_EQ(loaded.index.primary.GetLine(0), " 002.350000  48.856666  NDB00000");
+  EXPECT_EQ(loaded.index.primary.GetLine(2), "-074.000000  40.000000  VOR00000");
+  EXPECT_EQ(loadUi.loadingProgress.front(), 0);
+  EXPECT_EQ(loadUi.loadingProgress.back(), 100);
+  EXPECT_EQ(loadUi.counts, (std::vector<std::pair<NavaidKind, int>>{
+                               {NavaidKind::Ndb, 2}, {NavaidKind::Vor, 1}, {NavaidKind::Airport, 0},
+                               {NavaidKind::Intersection, 0}}));
+  // Saving what was loaded gives the same bytes.
+  const std::string ndbBefore = folder.Read("ndb.dat");
+  const std::string idxBefore = folder.Read("idx.dat");
+  ASSERT_TRUE(SaveDatabase(loaded, loadUi.ui()));
+  EXPECT_EQ(folder.Read("ndb.dat"), ndbBefore);
+  EXPECT_EQ(folder.Read("idx.dat"), idxBefore);
+}
+
+TEST(DatabaseFiles, LoadKeepsFileOrderAndSkipsMalformedLines) {
+  TempFolder folder;
+  folder.Write("ndb.dat", "// NDB database for Skyatlas\n" + FileLine(NavaidKind::Ndb, kNdbB) + "\n" +
+                              "short line\n" + FileLine(NavaidKind::Ndb, kNdbA) + "\r\n" +
+                              kNdbA + "\r\n" /* no separators */ + "\r\n");
+  folder.Write("vor.dat", "");
+  Database db;
+  db.folder = folder.path();
+  RecordingUi ui;
+  LoadDatabase(db, ui.ui());
+  ASSERT_EQ(db.list(NavaidKind::Ndb).Count(), 2u);
+  EXPECT_EQ(db.list(NavaidKind::Ndb).GetLine(0), kNdbB);  // file order, not list order
+  EXPECT_EQ(db.list(NavaidKind::Ndb).GetLine(1), kNdbA);
+  EXPECT_TRUE(db.list(NavaidKind::Vor).HoldsOnlyPlaceholder());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].caption, "Warning");
+  EXPECT_EQ(ui.messages[0].text,
+            "ndb.dat: 2 malformed line(s) skipped, the first at line 3.\r"
+            "They are kept in ndb.dat.rejected when the database is saved.");
+  ASSERT_TRUE(SaveDatabase(db, ui.ui()));
+  EXPECT_EQ(folder.Read("ndb.dat.rejected"), "short line\r\n" + kNdbA + "\r\n");
+}
+
+TEST(DatabaseFiles, RefusedLinesAskRetryOrCancel) {
+  TempFolder folder;
+  std::string bytes = "// Intersection database for Skyatlas\r\n";
+  for (int i = 0; i < 4; ++i) {
+    bytes += FileLine(NavaidKind::Intersection,
+                      BuildIntersectionLine({"FIX" + std::to_string(i), "", FormatLatitude(i), FormatLongitude(i), 0})) +
+             "\r\n";
+  }
+  EntryList list(1);
+  std::vector<std::string> rejected;
+  RecordingUi ui;
+  ui.QueueAnswers({MessageAnswer::Retry, MessageAnswer::Cancel});
+  EXPECT_FALSE(DecodeEntryFile(NavaidKind::Intersection, bytes, list, rejected, ui.ui()));
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[0].caption, "Error - Intersections");
+  EXPECT_EQ(ui.messages[0].text, "Can't add entry to list.");
+  EXPECT_EQ(ui.messages[0].buttons, MessageButtons::RetryCancel);
+  EXPECT_TRUE(ui.messages[0].topmost);
+  EXPECT_EQ(list.Count(), 1u);
+  EXPECT_TRUE(rejected.empty());
+}
+
+TEST(DatabaseFiles, MissingFilesGiveEmptyLists) {
+  TempFolder folder;
+  Database db;
+  db.folder = folder.path() / "absent";
+  db.list(NavaidKind::Ndb).AddLine(kNdbA);  // the load replaces what was there
+  RecordingUi ui;
+  LoadDatabase(db, ui.ui());
+  EXPECT_TRUE(ui.messages.empty());
+  for (const EntryList& list : db.lists) EXPECT_TRUE(list.HoldsOnlyPlaceholder());
+  EXPECT_EQ(db.index.Count(), 0u);
+}
+
+TEST(DatabaseFiles, IndexFileLinesComeBackWithTheirSign) {
+  TempFolder folder;
+  folder.Write("idx.dat", "// Index for Skyatlas 99\r\n"
+                          "-002.500000  10.000000  NDB00001\r\n"
+                          "002.500000  10.000000  NDB00000\r\n"
+                          "garbage\r\n");
+  Database db;
+  db.folder = folder.path();
+  RecordingUi ui;
+  LoadDatabase(db, ui.ui());
+  ASSERT_EQ(db.index.primary.Count(), 2u);
+  EXPECT_EQ(db.index.primary.GetLine(0), " 002.500000  10.000000  NDB00000");
+  EXPECT_EQ(db.index.primary.GetLine(1), "-002.500000  10.000000  NDB00001");
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text.substr(0, 48), "idx.dat: 1 malformed line(s) skipped, the first ");
+  ASSERT_TRUE(SaveDatabase(db, ui.ui()));
+  EXPECT_EQ(folder.Read("idx.dat"), "// Index for Skyatlas 99\r\n"
+                                    "-002.500000  10.000000  NDB00001\r\n"
+                                    " 002.500000  10.000000  NDB00000\r\n");
+}
+
+TEST(DatabaseFiles, SaveFailureKeepsLaterFiles) {
+  TempFolder folder;
+  folder.Write("ndb.dat", "old ndb");
+  folder.Write("apt.dat", "old apt");
+  folder.Write("idx.dat", "old idx");
+  std::filesystem::create_directory(folder / "vor.dat");  // cannot be replaced by a file
+  Database db;
+  db.folder = folder.path();
+  db.list(NavaidKind::Ndb).AddLine(kNdbA);
+  RecordingUi ui;
+  EXPECT_FALSE(SaveDatabase(db, ui.ui()));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].caption, "Error");
+  EXPECT_EQ(ui.messages[0].text, "Can't create file vor.dat");
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
+  EXPECT_EQ(ui.statuses.back(),
+            std::make_pair(StatusIcon::Problem, std::string("Status : a problem occurs while saving !")));
+  EXPECT_NE(folder.Read("ndb.dat"), "old ndb");
+  EXPECT_EQ(folder.Read("apt.dat"), "old apt");
+  EXPECT_EQ(folder.Read("idx.dat"), "old idx");
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+    EXPECT_EQ(entry.path().string().find(".tmp."), std::string::npos) << entry.path();
+  }
+}
+
+TEST(DatabaseFiles, RestoreOriginal) {
+  TempFolder folder;
+  const std::string ndbFile = "// NDB database for Skyatlas\r\n" + FileLine(NavaidKind::Ndb, kNdbA) + "\r\n";
+  folder.Write("Original/ndb.dat", ndbFile);
+  folder.Write("Original/idx.dat", "// Index for Skyatlas 99\r\n 002.350000  48.856666  NDB00000\r\n");
+  folder.Write("ndb.dat", "// NDB database for Skyatlas\r\n");
+  Database db;
+  db.folder = folder.path();
+  db.databaseModified = true;
+
+  RecordingUi no;
+  no.QueueAnswers({MessageAnswer::No});
+  EXPECT_FALSE(RestoreOriginalDatabase(db, no.ui()));
+  ASSERT_EQ(no.messages.size(), 1u);
+  EXPECT_EQ(no.messages[0].caption, "Warning");
+  EXPECT_EQ(no.messages[0].text,
+            "You are going to lose any modification you've done on the database, \r"
+            "INCLUDING the Intersection list !\r\rProceed ?");
+  EXPECT_EQ(no.messages[0].buttons, MessageButtons::YesNo);
+  EXPECT_EQ(folder.Read("ndb.dat"), "// NDB database for Skyatlas\r\n");
+
+  RecordingUi yes;
+  yes.QueueAnswers({MessageAnswer::Yes});
+  EXPECT_TRUE(RestoreOriginalDatabase(db, yes.ui()));
+  EXPECT_EQ(folder.Read("ndb.dat"), ndbFile);
+  ASSERT_GE(yes.messages.size(), 6u);
+  EXPECT_EQ(yes.messages[1].caption, "Error : vor.dat");
+  EXPECT_EQ(yes.messages[1].text, "No such file or directory");
+  EXPECT_EQ(yes.messages[2].caption, "Error : apt.dat");
+  EXPECT_EQ(yes.messages[3].caption, "Error : int.dat");
+  EXPECT_EQ(yes.messages[4].caption, "Please wait");
+  EXPECT_EQ(yes.messages[4].text, "Restoring original database...");
+  EXPECT_EQ(yes.messages.back().caption, "Information");
+  EXPECT_EQ(yes.messages.back().text, "Original database restored.");
+  EXPECT_EQ(yes.indexWindow, (std::vector<bool>{true, false}));
+  EXPECT_EQ(db.list(NavaidKind::Ndb).GetLine(0), kNdbA);
+  EXPECT_EQ(db.index.primary.Count(), 1u);
+  EXPECT_TRUE(db.databaseModified);
+}
+
+}  // namespace
+}  // namespace navdb
