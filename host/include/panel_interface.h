@@ -178,7 +178,6 @@ typedef struct PanelGaugeHeader {
   void* instanceHandle; /* filled by the host: the handle the module loads its bitmaps from */
   uint32_t sizeXmm;
   uint32_t sizeYmm;
-  PanelMouseRect* mouseRects;
   uint32_t reservedWords[8];
 } PanelGaugeHeader;
 
