@@ -23,7 +23,26 @@ struct MessageRequest {
 };
 
 // Icons beside the status line text.
-enum class StatusIcon { Ready, Sorting, Saving, Problem, Selecting };
+enum class StatusIcon { Ready, Sorting, Saving, Problem, Selecting, Scanning };
+
+// The two versions of an entry that the double-entry dialog shows.
+struct DuplicateRequest {
+  int kind = 0;  // 1 NDB, 2 VOR, 3 airport runway, 4 intersection
+  int row = 0;   // row of the existing line in its list
+  std::string existingLine;
+  std::string newLine;
+};
+
+// Outcomes of the double-entry dialog.
+inline constexpr int kDuplicateAbortScan = 1;
+inline constexpr int kDuplicateKeepExisting = 2;
+inline constexpr int kDuplicateKeepBoth = 3;
+inline constexpr int kDuplicateKeepNew = 4;
+
+struct DuplicateAnswer {
+  int outcome = kDuplicateKeepBoth;
+  bool always = false;  // a "Keep always" button: the same answer for the rest of the scan
+};
 
 struct UiCallbacks {
   // A modal message box; returns the button pressed.
@@ -40,8 +59,16 @@ struct UiCallbacks {
   std::function<void(NavaidKind, int row)> selectRow;
   // Shows or hides the Index window.
   std::function<void(bool visible)> showIndexWindow;
+  // Brings a kind's list to the front of the main window.
+  std::function<void(NavaidKind)> showKindTab;
   // A warning beep.
   std::function<void()> beep;
+  // The double-entry dialog; unset, both versions are kept.
+  std::function<DuplicateAnswer(const DuplicateRequest&)> chooseDuplicate;
+  // The scan's current-file box (a folder or file path; " " when idle).
+  std::function<void(const std::string&)> setCurrentFile;
+  // Enables or disables the main window's commands while a worker runs.
+  std::function<void(bool enabled)> setCommandsEnabled;
 };
 
 // Helpers that call a callback only when it is set.

@@ -1,0 +1,94 @@
+// Merging scanned navaids into the database: each one becomes an entry line,
+// which is added, recognised as already present, or - when a line with the
+// same identity is there - settled by the double-entry dialog.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "navdb/navaid_kind.h"
+#include "scanner/scan_session.h"
+
+namespace scanner {
+
+// Results of the Add...Entry operations besides a row (0 or more; 0 also
+// when the existing entry was kept).
+inline constexpr int kMergeRefused = -1;   // the list could not take the line
+inline constexpr int kMergeAborted = -3;   // the user chose "Abort scanning"
+
+struct ScannedNdb {
+  std::string_view identifier;     // up to 5 characters
+  std::string_view name;           // up to 24 characters
+  std::string_view frequencyText;  // kHz, "352.5"
+  double latitudeDeg = 0;
+  double longitudeDeg = 0;
+  int16_t elevationM = 0;
+  int16_t rangeNm = 0;
+};
+
+struct ScannedVor {
+  std::string_view identifier;
+  std::string_view name;
+  double frequencyMhz = 0;
+  uint8_t flags = 0;  // kVorFlag...
+  double courseDeg = 0;  // localizer course, used for an ILS only
+  double latitudeDeg = 0;
+  double longitudeDeg = 0;
+  double magneticVariationDeg = 0;
+  int elevationM = 0;
+  int rangeNm = 0;
+};
+
+inline constexpr uint8_t kVorFlagIls = 0x80;
+inline constexpr uint8_t kVorFlagGlideSlope = 0x40;
+inline constexpr uint8_t kVorFlagDmeOnly = 0x04;
+inline constexpr uint8_t kVorFlagTacan = 0x02;
+inline constexpr uint8_t kVorFlagDme = 0x01;
+
+struct ScannedRunway {
+  std::string_view identifier;  // airport ICAO identifier
+  std::string_view name;        // airport name
+  int number = 0;
+  int designatorKind = 0;       // 1 left/right, 2 right/left, 3 centre, 4 helipad, other plain
+  double headingDeg = 0;        // may be negative
+  double latitudeDeg = 0;
+  double longitudeDeg = 0;
+  int elevationM = 0;
+  long lengthFt = 0;
+  long widthFt = 0;
+  std::string_view atisText;    // "118.05", or "000.00" when none
+};
+
+// The entry lines built from scanned values.
+std::string ScannedNdbLine(const ScannedNdb& ndb);
+std::string ScannedVorLine(const ScannedVor& vor);
+std::string ScannedRunwayLine(const ScannedRunway& runway);
+
+int AddNdbEntry(ScanSession& session, const ScannedNdb& ndb);
+int AddVorEntry(ScanSession& session, const ScannedVor& vor);
+int AddRunwayEntry(ScanSession& session, const ScannedRunway& runway);
+
+// Characters of a line that identify its entry: identifier and name, and
+// for runways the start of the designation.
+inline constexpr size_t kNdbVorKeyLength = 31;
+inline constexpr size_t kRunwayKeyLength = 36;
+
+// Merges `line` into the list of `kind` with the duplicate rules above.
+int MergeLine(ScanSession& session, navdb::NavaidKind kind, const std::string& line);
+
+// What the double-entry dialog decides for `request`: outcome 3 without
+// asking when the two entries lie a whole degree or more apart, the standing
+// "Keep always" answer when there is one, else the user's choice.
+int DecideDuplicate(ScanSession& session, const navdb::DuplicateRequest& request);
+
+// Fixed texts of the double-entry dialog. The "&&" shows as one ampersand.
+inline constexpr std::string_view kDuplicateDialogTitle = "Double entry warning !";
+inline constexpr std::string_view kDuplicateNewLineLabel =
+    "and this one, with same ID && Name, is going to be added :";
+inline constexpr std::string_view kDuplicateChooseText = "Choose the one(s) you want to keep";
+// "This NDB is already in the list :" and its VOR, Airport's runway and
+// Intersection forms; `requestKind` is DuplicateRequest::kind.
+std::string_view DuplicateExistingLabel(int requestKind);
+
+}  // namespace scanner

@@ -1,0 +1,25 @@
+// The state one scan works on: the database, the user-interface callbacks,
+// and the answers and settings that live between entries of a scan.
+#pragma once
+
+#include "navdb/database.h"
+#include "navdb/ui_callbacks.h"
+
+namespace scanner {
+
+// Runways shorter than this are not added unless the user changes it.
+inline constexpr unsigned kDefaultMinRunwayLengthFt = 3000;
+
+struct ScanSession {
+  navdb::Database& db;
+  const navdb::UiCallbacks& ui;
+  // 0, or the outcome a "Keep always" button chose; cleared at the end of a scan.
+  int keepAlwaysChoice = 0;
+  // Set when a scanned line replaced an existing one (the counts stay the same,
+  // yet the index must be rebuilt and the files saved).
+  bool scanReplacedEntry = false;
+  // The "Airport filter": runways below this length end their airport.
+  unsigned minRunwayLength = kDefaultMinRunwayLengthFt;
+};
+
+}  // namespace scanner

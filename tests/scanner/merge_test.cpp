@@ -1,0 +1,212 @@
+#include "scanner/merge.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/support/recording_ui.h"
+
+namespace {
+
+using navdb::NavaidKind;
+using scanner::ScanSession;
+
+// Scripted answers of the double-entry dialog, recording each request.
+struct DialogScript {
+  std::vector<navdb::DuplicateAnswer> answers;
+  std::vector<navdb::DuplicateRequest> requests;
+
+  void Install(testing_support::RecordingUi& recording) {
+    recording.ui().chooseDuplicate = [this](const navdb::DuplicateRequest& request) {
+      requests.push_back(request);
+      navdb::DuplicateAnswer answer = answers.empty() ? navdb::DuplicateAnswer{} : answers.front();
+      if (!answers.empty()) answers.erase(answers.begin());
+      return answer;
+    };
+  }
+};
+
+scanner::ScannedNdb Ndb(double latitudeDeg, std::string_view name = "TEST NDB") {
+  scanner::ScannedNdb ndb;
+  ndb.identifier = "ABC";
+  ndb.name = name;
+  ndb.frequencyText = "352.5";
+  ndb.latitudeDeg = latitudeDeg;
+  ndb.longitudeDeg = -0.5;
+  ndb.elevationM = 100;
+  ndb.rangeNm = 11;
+  return ndb;
+}
+
+TEST(MergeLines, BuildsTheLinesOfEachKind) {
+  EXPECT_EQ(scanner::ScannedNdbLine(Ndb(48.8566667)),
+            "ABC    TEST NDB                  352.5  N48\xB0" "51'24.00  W000\xB0" "30'00.00  "
+            "00328  011");
+
+  scanner::ScannedVor ils;
+  ils.identifier = "IGG";
+  ils.name = "EGKK 08R ILS";
+  ils.frequencyMhz = 110.9;
+  ils.flags = scanner::kVorFlagIls | scanner::kVorFlagGlideSlope | scanner::kVorFlagDme;
+  ils.courseDeg = -90.4;
+  ils.latitudeDeg = -0.5;
+  ils.longitudeDeg = 10.25;
+  ils.magneticVariationDeg = -2.34;
+  ils.elevationM = -1;
+  ils.rangeNm = 18;
+  EXPECT_EQ(scanner::ScannedVorLine(ils),
+            "IGG    EGKK 08R ILS              ILS/DME/GS       110.90  270  S00\xB0"
+            "30'00.00  E010\xB0" "15'00.00  -0003  018  -02.3");
+
+  scanner::ScannedVor dme;  // DME only with TACAN: never "/DME", no course
+  dme.identifier = "ZZ";
+  dme.flags = scanner::kVorFlagDmeOnly | scanner::kVorFlagDme | scanner::kVorFlagTacan |
+              scanner::kVorFlagGlideSlope;
+  dme.frequencyMhz = 108.75;
+  dme.courseDeg = 45;
+  dme.magneticVariationDeg = 0.05;
+  EXPECT_EQ(scanner::ScannedVorLine(dme),
+            "ZZ                               DME/GS /TCN      108.75       N00\xB0"
+            "00'00.00  E000\xB0" "00'00.00  00000  000   00.1");
+
+  scanner::ScannedRunway runway;
+  runway.identifier = "EGKK ";
+  runway.name = "GATWICK                 ";
+  runway.number = 9;
+  runway.designatorKind = 1;
+  runway.headingDeg = -90;
+  runway.latitudeDeg = 51.1501;
+  runway.longitudeDeg = -0.19;
+  runway.elevationM = 60;
+  runway.lengthFt = 10364;
+  runway.widthFt = 148;
+  runway.atisText = "136.52";
+  EXPECT_EQ(scanner::ScannedRunwayLine(runway),
+            "EGKK   GATWICK                   09L/27R  270/090  N51\xB0" "09'00.36  W000\xB0"
+            "11'24.00  00197  10364  148  136.52");
+  runway.designatorKind = 7;  // anything unknown is a plain runway
+  runway.number = 27;
+  EXPECT_EQ(scanner::ScannedRunwayLine(runway).substr(33, 9), "27 /09   ");
+  runway.number = 1234567890;  // a number of the file's choosing never overruns the line
+  EXPECT_EQ(scanner::ScannedRunwayLine(runway).size(), 105u);
+}
+
+TEST(MergeLines, AddsKnownAndDuplicateEntriesByTheRules) {
+  navdb::Database db;
+  db.list(NavaidKind::Ndb).AddLine(navdb::kPlaceholderLine);
+  testing_support::RecordingUi recording;
+  DialogScript dialog;
+  dialog.Install(recording);
+  std::vector<NavaidKind> tabs;
+  recording.ui().showKindTab = [&](NavaidKind kind) { tabs.push_back(kind); };
+  ScanSession session{db, recording.ui()};
+  navdb::EntryList& list = db.list(NavaidKind::Ndb);
+
+  // The placeholder goes before the first scanned line.
+  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(45.1)), 0);
+  EXPECT_EQ(list.Count(), 1u);
+  EXPECT_EQ(tabs, std::vector<NavaidKind>{NavaidKind::Ndb});
+  ASSERT_FALSE(recording.counts.empty());
+  EXPECT_EQ(recording.counts.back(), std::make_pair(NavaidKind::Ndb, 1));
+
+  // The same line, even in other letter case, is already present.
+  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(45.1, "test ndb")), 0);
+  EXPECT_EQ(list.Count(), 1u);
+  EXPECT_TRUE(dialog.requests.empty());
+
+  // 45.1 and 45.6 round to 45 and 46: both stay, nobody is asked.
+  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(45.6)), 1);
+  EXPECT_TRUE(dialog.requests.empty());
+  EXPECT_EQ(list.Count(), 2u);
+
+  // 45.4 rounds like 45.1: the dialog is shown against the first match.
+  dialog.answers = {{navdb::kDuplicateKeepExisting, false}};
+  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(45.4)), 0);
+  ASSERT_EQ(dialog.requests.size(), 1u);
+  EXPECT_EQ(dialog.requests[0].kind, 1);
+  EXPECT_EQ(dialog.requests[0].row, 0);
+  EXPECT_EQ(dialog.requests[0].existingLine, std::string(list.GetLine(0)));
+  EXPECT_EQ(dialog.requests[0].newLine, scanner::ScannedNdbLine(Ndb(45.4)));
+  EXPECT_EQ(recording.beeps, 1);
+  EXPECT_EQ(recording.selections.back(), std::make_pair(NavaidKind::Ndb, 0));
+  EXPECT_EQ(list.Count(), 2u);
+
+  dialog.answers = {{navdb::kDuplicateAbortScan, false}};
+  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(45.4)), scanner::kMergeAborted);
+  EXPECT_EQ(list.Count(), 2u);
+
+  // The new version replaces the old one: the count stays, the flag is set.
+  dialog.answers = {{navdb::kDuplicateKeepNew, false}};
+  EXPECT_FALSE(session.scanReplacedEntry);
+  const int replacedRow = scanner::AddNdbEntry(session, Ndb(45.4));
+  EXPECT_EQ(list.GetLine(static_cast<size_t>(replacedRow)), scanner::ScannedNdbLine(Ndb(45.4)));
+  EXPECT_TRUE(session.scanReplacedEntry);
+  EXPECT_EQ(list.Count(), 2u);
+  EXPECT_FALSE(list.FindPrefix(scanner::ScannedNdbLine(Ndb(45.1))).has_value());
+
+  // "Keep always" on "Keep both": later duplicates are added without asking.
+  dialog.answers = {{navdb::kDuplicateKeepBoth, true}};
+  EXPECT_GE(scanner::AddNdbEntry(session, Ndb(45.3)), 0);
+  EXPECT_EQ(session.keepAlwaysChoice, navdb::kDuplicateKeepBoth);
+  const size_t asked = dialog.requests.size();
+  EXPECT_GE(scanner::AddNdbEntry(session, Ndb(45.2)), 0);
+  EXPECT_EQ(dialog.requests.size(), asked);
+  EXPECT_EQ(list.Count(), 4u);
+  EXPECT_EQ(recording.counts.back(), std::make_pair(NavaidKind::Ndb, 4));
+}
+
+TEST(MergeLines, RefusedLinesAndTheDialogTexts) {
+  navdb::Database db;
+  db.lists[navdb::IndexOf(NavaidKind::Ndb)] = navdb::EntryList(1);
+  db.list(NavaidKind::Ndb).AddLine(navdb::kPlaceholderLine);
+  testing_support::RecordingUi recording;
+  ScanSession session{db, recording.ui()};
+  // The placeholder leaves, the list takes the first line, refuses the next.
+  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(10)), 0);
+  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(20, "OTHER")), scanner::kMergeRefused);
+  EXPECT_EQ(db.list(NavaidKind::Ndb).Count(), 1u);
+  // Without a dialog to ask, a near duplicate is kept beside the original.
+  EXPECT_EQ(scanner::DecideDuplicate(
+                session, {1, 0, scanner::ScannedNdbLine(Ndb(10)), scanner::ScannedNdbLine(Ndb(10.2))}),
+            navdb::kDuplicateKeepBoth);
+
+  EXPECT_EQ(scanner::DuplicateExistingLabel(1), "This NDB is already in the list :");
+  EXPECT_EQ(scanner::DuplicateExistingLabel(2), "This VOR is already in the list :");
+  EXPECT_EQ(scanner::DuplicateExistingLabel(3), "This Airport's runway is already in the list :");
+  EXPECT_EQ(scanner::DuplicateExistingLabel(4), "This Intersection is already in the list :");
+}
+
+TEST(MergeLines, RunwaysAreIdentifiedByTheirDesignation) {
+  navdb::Database db;
+  testing_support::RecordingUi recording;
+  DialogScript dialog;
+  dialog.Install(recording);
+  ScanSession session{db, recording.ui()};
+  scanner::ScannedRunway runway;
+  runway.identifier = "LFPG ";
+  runway.name = "CHARLES DE GAULLE       ";
+  runway.number = 9;
+  runway.designatorKind = 1;
+  runway.headingDeg = 85;
+  runway.latitudeDeg = 49.0;
+  runway.longitudeDeg = 2.5;
+  runway.lengthFt = 13829;
+  runway.atisText = "000.00";
+  EXPECT_EQ(scanner::AddRunwayEntry(session, runway), 0);
+  EXPECT_EQ(scanner::AddRunwayEntry(session, runway), 0);  // identical: no dialog
+  runway.designatorKind = 2;  // 09R is another runway
+  EXPECT_EQ(scanner::AddRunwayEntry(session, runway), 1);
+  runway.lengthFt = 13000;  // 09R again, changed: the user decides
+  dialog.answers = {{navdb::kDuplicateKeepExisting, true}};
+  EXPECT_EQ(scanner::AddRunwayEntry(session, runway), 0);
+  ASSERT_EQ(dialog.requests.size(), 1u);
+  EXPECT_EQ(dialog.requests[0].kind, 3);
+  EXPECT_EQ(dialog.requests[0].row, 1);
+  EXPECT_EQ(session.keepAlwaysChoice, navdb::kDuplicateKeepExisting);
+  runway.lengthFt = 12000;
+  EXPECT_EQ(scanner::AddRunwayEntry(session, runway), 0);
+  EXPECT_EQ(dialog.requests.size(), 1u);
+  EXPECT_EQ(db.list(NavaidKind::Airport).Count(), 2u);
+}
+
+}  // namespace
