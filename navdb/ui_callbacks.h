@@ -3,7 +3,9 @@
 // command-line tool with policies, and tests with scripted answers.
 #pragma once
 
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "navdb/navaid_kind.h"
@@ -44,6 +46,17 @@ struct DuplicateAnswer {
   bool always = false;  // a "Keep always" button: the same answer for the rest of the scan
 };
 
+// A navaid picked for the flight planner: a row of one kind's list.
+struct WaypointPick {
+  NavaidKind kind;
+  size_t row;
+};
+
+struct WaypointPickRequest {
+  bool clearSelections = false;          // clear the selection of the four lists first
+  std::optional<WaypointPick> suggested;  // a line to select before the user picks
+};
+
 struct UiCallbacks {
   // A modal message box; returns the button pressed.
   std::function<MessageAnswer(const MessageRequest&)> messageBox;
@@ -59,6 +72,9 @@ struct UiCallbacks {
   std::function<void(NavaidKind, int row)> selectRow;
   // Shows or hides the Index window.
   std::function<void(bool visible)> showIndexWindow;
+  // Lets the user double-click a navaid in the main window's lists for the
+  // flight planner; nothing when the pick was aborted (Esc).
+  std::function<std::optional<WaypointPick>(const WaypointPickRequest&)> pickWaypoint;
   // Brings a kind's list to the front of the main window.
   std::function<void(NavaidKind)> showKindTab;
   // A warning beep.

@@ -1,0 +1,116 @@
+#include "planner/flight_plan.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "platform/numbers.h"
+
+namespace planner {
+
+std::filesystem::path PlanFolder(const PlannerState& state) {
+  return state.navDataFolder / kPlanFolderName;
+}
+
+std::string RunwayText(std::string_view number, int32_t headingDeg, std::string_view lengthFt) {
+  char heading[16];
+  std::snprintf(heading, sizeof heading, "/%03d/", static_cast<int>(headingDeg));
+  return std::string(number) + heading + std::string(lengthFt);
+}
+
+RunwayParts SplitRunwayText(std::string_view text) {
+  RunwayParts parts;
+  parts.number = std::string(ColumnsOf(text, 0, kMaxRunwayNumberLength));
+  parts.headingDeg = static_cast<int32_t>(platform::ReadLong(text, 4));
+  parts.lengthFt = std::string(ColumnsOf(text, 8, kMaxRunwayLengthLength));
+  return parts;
+}
+
+namespace {
+
+std::string FormatTenths(double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%0.1f", value);
+  return buffer;
+}
+
+bool HasGeneratedTurn(const std::vector<std::string>& rows) {
+  return std::any_of(rows.begin(), rows.end(), [](const std::string& row) {
+    return std::string_view(row).starts_with(kBrdPrefix);
+  });
+}
+
+}  // namespace
+
+void OpenPlanDialog(PlannerState& state, PlanOpenMode mode) {
+  FlightPlan& plan = state.plan;
+  PlanDialog& dialog = state.dialog;
+  // The runway lists are filled again from the database by the first computation.
+  dialog = PlanDialog{};
+  if (plan.rotationDistanceNm == 0) plan.rotationDistanceNm = 10.0;
+  if (plan.rotationRadiusNm == 0) plan.rotationRadiusNm = 5.0;
+  dialog.rotationDistanceText = FormatTenths(plan.rotationDistanceNm);
+  dialog.rotationRadiusText = FormatTenths(plan.rotationRadiusNm);
+  dialog.sidStarEnabled = true;
+  if (mode == PlanOpenMode::New) return;
+
+  dialog.departureAirportText = plan.departureAirport;
+  dialog.arrivalAirportText = plan.arrivalAirport;
+  dialog.departureRunway.editText = RunwayText(
+      plan.departureRunwayNumber, plan.departureRunwayHeadingDeg, plan.departureRunwayLengthFt);
+  dialog.arrivalRunway.editText = RunwayText(plan.arrivalRunwayNumber,
+                                             plan.arrivalRunwayHeadingDeg,
+                                             plan.arrivalRunwayLengthFt);
+  if (mode == PlanOpenMode::Loaded) {
+    for (const StagedWaypoint& record : state.staging.records) {
+      if (record.rowText.empty()) break;
+      dialog.rows.push_back(record.rowText);
+    }
+    dialog.sidStarEnabled = HasGeneratedTurn(dialog.rows);
+  } else if (mode == PlanOpenMode::FlightShopImport) {
+    plan.performance.aircraftName = "(from Flight Shop flight plan)";
+  } else {
+    plan.performance.aircraftName = "(from FS200X flight plan)";
+  }
+}
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(text[i])) !=
+        std::tolower(static_cast<unsigned char>(prefix[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::optional<size_t> FindRow(const std::vector<std::string>& rows, std::string_view prefix) {
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (StartsWithNoCase(rows[i], prefix)) return i;
+  }
+  return std::nullopt;
+}
+
+void DeleteFirstRow(std::vector<std::string>& rows, std::string_view prefix) {
+  if (auto row = FindRow(rows, prefix)) rows.erase(rows.begin() + static_cast<long>(*row));
+}
+
+void PadTo(std::string& text, size_t length) {
+  if (text.size() < length) text.append(length - text.size(), ' ');
+}
+
+void CutTo(std::string& text, size_t length) {
+  if (text.size() > length) text.resize(length);
+}
+
+std::string_view ColumnsOf(std::string_view text, size_t first, size_t count) {
+  if (first >= text.size()) return {};
+  return text.substr(first, count);
+}
+
+std::string CutText(std::string_view text, size_t maxLength) {
+  return std::string(text.substr(0, std::min(text.size(), maxLength)));
+}
+
+}  // namespace planner

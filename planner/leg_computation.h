@@ -1,0 +1,47 @@
+// The leg computation of the plan rows: courses, cumulative distances,
+// altitudes and times, the top-of-climb and top-of-descent rows, and the
+// check for turns sharper than 100 degrees.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "navdb/entry_list.h"
+#include "planner/flight_plan.h"
+
+namespace planner {
+
+inline constexpr double kPi = 3.14159265359;
+inline constexpr double kDegToRad = kPi * (1.0 / 180);
+
+// Brings every row of the dialog's list up to date: runs the turn-point
+// generator for both airports, rebuilds TOC and TOD, and rewrites the
+// computed columns. `airports` is the database's airport list.
+void ComputeLegs(PlannerState& state, const navdb::EntryList& airports);
+
+// True airspeed from the cruise speed text: knots, or a Mach number when the
+// value lies between 0 and 5 (corrected for the cruise altitude).
+double TrueAirspeedKt(std::string_view cruiseSpeedText, int32_t cruiseAltitudeFt);
+
+// Rotates (x, y) about (a, b) by `angleRad`, the angle measured from the +y
+// axis toward +x.
+void RotatePoint(double& x, double& y, double a, double b, double angleRad);
+
+// "%04d.%1d" of the whole miles and the cut tenths.
+std::string FormatDistance(double distanceNm);
+// "%02d:%02d:%02d" of hours, minutes and rounded seconds.
+std::string FormatTime(double minutes);
+
+// A generated point's row up to its longitude (75 characters): the code,
+// "*****", the caption, "---.--" and the coordinate texts.
+std::string GeneratedRow(std::string_view code, std::string_view caption, double latitudeDeg,
+                         double longitudeDeg);
+
+// Latitude and longitude of a row (columns 46 and 60).
+double RowLatitude(std::string_view row);
+double RowLongitude(std::string_view row);
+
+// Value in degrees brought into -180..180.
+double NormalizedLongitude(double longitudeDeg);
+
+}  // namespace planner

@@ -1,0 +1,152 @@
+#include "planner/plan_file.h"
+
+#include <optional>
+
+#include "platform/file_io.h"
+#include "platform/numbers.h"
+#include "planner/performance_file.h"
+#include "planner/text_lines.h"
+
+namespace planner {
+namespace {
+
+constexpr std::string_view kRotationQuestion =
+    "At the highlighted waypoint, the rotation angle is too high.\nSave anyway ?\n\n"
+    "Click on [Yes] to save the flight plan\nClick on [No] to change this waypoint\n\n"
+    "Suggestions: suppress this waypoint or change the arrival runway number.";
+
+struct EndFields {
+  std::string* airport;
+  std::string* runwayNumber;
+  int32_t* runwayHeadingDeg;
+  std::string* runwayLength;
+};
+
+// "[DEPARTURE]" or "[ARRIVAL]": the airport on the next line and the runway
+// on the one after it, each taken only when its key is there. Returns the
+// last line read, which the header rules after this section still look at.
+std::optional<std::string_view> ReadEndSection(TextLineReader& reader, const EndFields& end) {
+  auto line = reader.Next();
+  if (!line) return line;
+  if (line->starts_with("AIRPORT=")) *end.airport = CutText(line->substr(8), kMaxAirportLength);
+  line = reader.Next();
+  if (!line || !line->starts_with("RUNWAY=")) return line;
+  const RunwayParts parts = SplitRunwayText(line->substr(7));
+  *end.runwayNumber = parts.number;
+  *end.runwayHeadingDeg = parts.headingDeg;
+  *end.runwayLength = parts.lengthFt;
+  return line;
+}
+
+// Header lines up to "[WAYPOINTS]"; returns with the reader after it.
+void ReadHeader(TextLineReader& reader, FlightPlan& plan) {
+  while (std::optional<std::string_view> line = reader.Next()) {
+    if (ReadPerformanceKey(*line, plan.performance)) continue;
+    if (line->starts_with("D=")) {
+      plan.rotationDistanceNm = platform::ReadDouble(*line, 2);
+    } else if (line->starts_with("R=")) {
+      plan.rotationRadiusNm = platform::ReadDouble(*line, 2);
+    }
+    if (line->starts_with("[DEPARTURE]")) {
+      line = ReadEndSection(reader, {&plan.departureAirport, &plan.departureRunwayNumber,
+                                     &plan.departureRunwayHeadingDeg,
+                                     &plan.departureRunwayLengthFt});
+      if (!line) return;
+    }
+    if (line->starts_with("[ARRIVAL]")) {
+      line = ReadEndSection(reader, {&plan.arrivalAirport, &plan.arrivalRunwayNumber,
+                                     &plan.arrivalRunwayHeadingDeg, &plan.arrivalRunwayLengthFt});
+      if (!line) return;
+    }
+    if (line->starts_with("[WAYPOINTS]")) return;
+  }
+}
+
+std::string PlanNameOf(const std::filesystem::path& path) {
+  const std::string fileName = path.filename().string();
+  return CutText(fileName.substr(0, fileName.find('.')), kMaxNameLength);
+}
+
+}  // namespace
+
+std::filesystem::path PlanFilePath(const PlannerState& state, std::string_view planName) {
+  return PlanFolder(state) / (std::string(planName) + ".pln");
+}
+
+std::string EncodePlanFile(const PlannerState& state) {
+  const PlanDialog& dialog = state.dialog;
+  std::string out;
+  AppendLine(out, kPlanFileTitle);
+  AppendLine(out, "");
+  AppendLine(out, "");
+  AppendLine(out, "[PERFORMANCE]");
+  WritePerformanceKeys(out, state.plan.performance);
+  AppendLine(out, "");
+  AppendLine(out, "[DEPARTURE]");
+  AppendLine(out, "AIRPORT=" + dialog.departureAirportText);
+  AppendLine(out, "RUNWAY=" + dialog.departureRunway.Text());
+  AppendLine(out, "");
+  AppendLine(out, "[ARRIVAL]");
+  AppendLine(out, "AIRPORT=" + dialog.arrivalAirportText);
+  AppendLine(out, "RUNWAY=" + dialog.arrivalRunway.Text());
+  AppendLine(out, "");
+  AppendLine(out, "[SID/STAR]");
+  AppendLine(out, "D=" + dialog.rotationDistanceText);
+  AppendLine(out, "R=" + dialog.rotationRadiusText);
+  AppendLine(out, "");
+  AppendLine(out, "[WAYPOINTS]");
+  for (const std::string& row : dialog.rows) AppendLine(out, row);
+  return out;
+}
+
+void DecodePlanFile(std::string_view bytes, FlightPlan& plan, PlanStagingTable& staging) {
+  TextLineReader reader(bytes);
+  ReadHeader(reader, plan);
+  staging.Clear();
+  // Lines beyond the table's 256 records are ignored.
+  for (StagedWaypoint& record : staging.records) {
+    auto line = reader.Next();
+    if (!line) break;
+    record.rowText = CutText(*line, kMaxStagedRowLength);
+  }
+}
+
+bool SaveFlightPlan(PlannerState& state, const navdb::UiCallbacks& ui) {
+  if (state.rotationWarningRow != 0) {
+    state.dialog.selectedRow = static_cast<size_t>(state.rotationWarningRow);
+    const navdb::MessageAnswer answer =
+        navdb::ShowMessage(ui, std::string(kWarningCaption), std::string(kRotationQuestion),
+                           navdb::MessageIcon::Warning, navdb::MessageButtons::YesNo);
+    if (answer != navdb::MessageAnswer::Yes) return false;
+  }
+  state.plan.planName = CutText(state.plan.planName, kMaxNameLength);
+  if (state.plan.planName.empty()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption),
+                       "You must specify a name for the flight plan.", navdb::MessageIcon::Error,
+                       navdb::MessageButtons::Ok);
+    return false;
+  }
+  return WriteAskingOverwrite(PlanFilePath(state, state.plan.planName), EncodePlanFile(state),
+                              "The specified flight plan already exists.\n\nOverwrite ?",
+                              "Can't create this flight plan file", ui);
+}
+
+bool LoadFlightPlan(PlannerState& state, const std::filesystem::path& path,
+                    const navdb::UiCallbacks& ui) {
+  const std::string text = path.string();
+  if (const size_t at = text.find("/NavData"); at != std::string::npos) {
+    state.navDataFolder = std::filesystem::path(text.substr(0, at)) / "NavData";
+  }
+  std::string bytes;
+  if (!platform::ReadWholeFile(path, bytes).ok()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption), std::string(kCannotOpenText),
+                       navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
+    return false;
+  }
+  state.plan.planName = PlanNameOf(path);
+  DecodePlanFile(bytes, state.plan, state.staging);
+  OpenPlanDialog(state, PlanOpenMode::Loaded);
+  return true;
+}
+
+}  // namespace planner

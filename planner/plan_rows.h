@@ -1,0 +1,43 @@
+// The row operations of the Flight Plan dialog: rows built from database
+// lines, Insert and Replace through a waypoint pick, Remove, Move Up and
+// Move Dn. Each operation ends with a leg computation.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "navdb/database.h"
+#include "navdb/ui_callbacks.h"
+#include "planner/flight_plan.h"
+
+namespace planner {
+
+// Kind prefix of a list's rows ("NDB  ", "VOR  ", "APT  ", "INT  ").
+std::string_view RowPrefixOf(navdb::NavaidKind kind);
+
+// A 105-character row from a database line of `kind`: prefix, identifier
+// and name, frequency (or "---.--"), latitude, longitude and elevation.
+// A VOR-list line of an ILS gives an "ILS  " row unless `keepVorForIls`.
+std::string BuildPlanRow(navdb::NavaidKind kind, std::string_view line,
+                         bool keepVorForIls = false);
+
+// Puts a picked line into the plan at `position` (-1 = at the end). An
+// airport picked for position 1 becomes the departure, one picked for the
+// last row's position the arrival.
+void InsertPickedWaypoint(PlannerState& state, const navdb::Database& db, int position,
+                          const navdb::WaypointPick& pick);
+
+// The waypoint selection: asks the user for a navaid, inserts it at
+// `position`, recomputes.
+void RunWaypointSelection(PlannerState& state, const navdb::Database& db, int position,
+                          const navdb::UiCallbacks& ui,
+                          std::optional<navdb::WaypointPick> suggested = std::nullopt);
+
+// The dialog's row buttons; they act on `state.dialog.selectedRow`.
+void InsertCommand(PlannerState& state, const navdb::Database& db, const navdb::UiCallbacks& ui);
+void ReplaceCommand(PlannerState& state, const navdb::Database& db, const navdb::UiCallbacks& ui);
+void RemoveCommand(PlannerState& state, const navdb::Database& db);
+void MoveUpCommand(PlannerState& state, const navdb::Database& db);
+void MoveDownCommand(PlannerState& state, const navdb::Database& db);
+
+}  // namespace planner

@@ -1,0 +1,52 @@
+#include "planner/text_lines.h"
+
+#include <system_error>
+
+#include "platform/file_io.h"
+
+namespace planner {
+namespace {
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+}  // namespace
+
+std::optional<std::string_view> TextLineReader::Next() {
+  while (position_ < bytes_.size() && IsBlank(bytes_[position_])) ++position_;
+  if (position_ >= bytes_.size()) return std::nullopt;
+  size_t end = bytes_.find('\n', position_);
+  if (end == std::string_view::npos) end = bytes_.size();
+  std::string_view line = bytes_.substr(position_, end - position_);
+  position_ = end;
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  return line;
+}
+
+void AppendLine(std::string& out, std::string_view line) {
+  out.append(line);
+  out.append("\r\n");
+}
+
+bool WriteAskingOverwrite(const std::filesystem::path& path, std::string_view bytes,
+                          const std::string& overwriteQuestion, const std::string& failureText,
+                          const navdb::UiCallbacks& ui) {
+  std::error_code error;
+  if (std::filesystem::exists(path, error)) {
+    const navdb::MessageAnswer answer =
+        navdb::ShowMessage(ui, std::string(kWarningCaption), overwriteQuestion,
+                           navdb::MessageIcon::Warning, navdb::MessageButtons::YesNo);
+    if (answer != navdb::MessageAnswer::Yes) return false;
+  } else {
+    std::filesystem::create_directories(path.parent_path(), error);
+  }
+  if (!platform::ReplaceFileAtomically(path, bytes).ok()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption), failureText, navdb::MessageIcon::Error,
+                       navdb::MessageButtons::Ok);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace planner

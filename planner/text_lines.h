@@ -1,0 +1,40 @@
+// Line reading of the planner's text files: a read skips blank lines and the
+// blanks that lead the next line, and a line ends at LF (a CR before the LF
+// belongs to the line end).
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "navdb/ui_callbacks.h"
+
+namespace planner {
+
+class TextLineReader {
+ public:
+  explicit TextLineReader(std::string_view bytes) : bytes_(bytes) {}
+  // The next line, or nothing at the end of the text.
+  std::optional<std::string_view> Next();
+
+ private:
+  std::string_view bytes_;
+  size_t position_ = 0;
+};
+
+// Appends `line` and CR LF.
+void AppendLine(std::string& out, std::string_view line);
+
+// Writes a new plan or performance file: when `path` exists the user is
+// asked `overwriteQuestion` first; the file is replaced atomically, so a
+// failed write leaves the old one. Returns true when the file was written.
+bool WriteAskingOverwrite(const std::filesystem::path& path, std::string_view bytes,
+                          const std::string& overwriteQuestion, const std::string& failureText,
+                          const navdb::UiCallbacks& ui);
+
+inline constexpr std::string_view kErrorCaption = "Error !";
+inline constexpr std::string_view kWarningCaption = "Warning !";
+inline constexpr std::string_view kCannotOpenText = "Cannot open the file.";
+
+}  // namespace planner
