@@ -35,10 +35,19 @@ struct ClockParts {
   int hours, minutes, seconds;
 };
 
+// Seconds that round up to 60 carry into the minutes (and on into the
+// hours), so a time a hair below a whole minute never shows ":60".
 ClockParts ClockOf(double minutes) {
-  const int h = Cut(minutes / 60);
-  const int m = Cut(minutes - 60.0 * h);
-  const int s = Rounded((minutes - 60.0 * h - m) * 60);
+  int h = Cut(minutes / 60);
+  int m = Cut(minutes - 60.0 * h);
+  int s = Rounded((minutes - 60.0 * h - m) * 60);
+  if (s == 60) {
+    s = 0;
+    if (++m == 60) {
+      m = 0;
+      ++h;
+    }
+  }
   return {h, m, s};
 }
 

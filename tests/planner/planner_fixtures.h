@@ -79,7 +79,7 @@ inline navdb::Database SampleDatabase() {
   navdb::Database db;
   auto& apt = db.list(navdb::NavaidKind::Airport);
   apt.AddLine(AirportLine("AAAA", "ALPHA INTL", "09L/27R", 90, 0.0, 0.0, 100));
-  apt.AddLine(AirportLine("AAAA", "ALPHA INTL", "04 /22", 40, 0.01, 0.0, 100));
+  apt.AddLine(AirportLine("AAAA", "ALPHA INTL", "13 /31", 130, 0.0, 0.0, 100));
   apt.AddLine(AirportLine("BBBB", "BRAVO FIELD", "27 /09", 270, 0.0, 3.0, 500));
   auto& vor = db.list(navdb::NavaidKind::Vor);
   vor.AddLine(VorLine("VVV", "VICTOR", "VOR/DME", 0.0, 1.0));
