@@ -79,13 +79,13 @@ bool ReadFileIfPresent(const std::filesystem::path& path, std::string& bytes) {
 // Lines of idx.dat are written west lines first (most western first), then
 // east lines ascending; in index order east lines come first. Restore that
 // order cheaply when the file has it, sort otherwise.
-void PutInIndexOrder(std::vector<std::string>& lines) {
-  auto firstEast = std::stable_partition(lines.begin(), lines.end(),
-                                         [](const std::string& l) { return l[0] == '-'; });
-  std::reverse(lines.begin(), firstEast);
-  std::rotate(lines.begin(), firstEast, lines.end());
-  if (!std::is_sorted(lines.begin(), lines.end(), ListOrderLess)) {
-    std::sort(lines.begin(), lines.end(), ListOrderLess);
+void PutInIndexOrder(std::vector<IndexKey>& keys) {
+  auto firstEast = std::stable_partition(keys.begin(), keys.end(),
+                                         [](const IndexKey& k) { return k.text[0] == '-'; });
+  std::reverse(keys.begin(), firstEast);
+  std::rotate(keys.begin(), firstEast, keys.end());
+  if (!std::is_sorted(keys.begin(), keys.end(), IndexKeyLess)) {
+    std::sort(keys.begin(), keys.end(), IndexKeyLess);
   }
 }
 
@@ -144,12 +144,18 @@ bool DecodeEntryFile(NavaidKind kind, std::string_view bytes, EntryList& list,
       bad.Note(lineNumber, fileLine);
       return true;
     }
+    if (!completed) {
+      rejected.emplace_back(fileLine);
+      return true;
+    }
     if (list.AppendLine(line)) return true;
+    rejected.emplace_back(fileLine);
     const MessageAnswer answer =
         ShowMessage(ui, std::string(info.loadErrorCaption), "Can't add entry to list.",
                     MessageIcon::Error, MessageButtons::RetryCancel, true);
+    // Cancel stops taking lines; the rest is still kept with the rejected ones.
     completed = answer != MessageAnswer::Cancel;
-    return completed;
+    return true;
   });
   ReportMalformed(ui, info.fileName, bad);
   return completed;
@@ -158,12 +164,12 @@ bool DecodeEntryFile(NavaidKind kind, std::string_view bytes, EntryList& list,
 void DecodeIndexFile(std::string_view bytes, IndexLists& index, size_t entryTotal,
                      std::vector<std::string>& rejected, const UiCallbacks& ui) {
   MalformedLines bad{rejected};
-  std::vector<std::string> lines;
+  std::vector<IndexKey> lines;
   lines.reserve(bytes.size() / (kIndexLineLength + 2) + 1);
-  std::string line;
+  IndexKey key;
   ForEachTextLine(bytes, [&](size_t lineNumber, std::string_view fileLine) {
     if (lineNumber == 1 || fileLine.empty()) return true;
-    if (NormalizeIndexFileLine(fileLine, line)) lines.push_back(line);
+    if (NormalizeIndexFileLine(fileLine, key)) lines.push_back(key);
     else bad.Note(lineNumber, fileLine);
     return true;
   });
@@ -183,12 +189,7 @@ void DecodeIndexFile(std::string_view bytes, IndexLists& index, size_t entryTota
     // list and the rest in the following one; do that in one step.
     for (size_t n = 1; n <= lines.size(); ++n) progressAfter(n);
     PutInIndexOrder(lines);
-    const size_t primaryCount = std::min(lines.size(), kPrimaryIndexCapacity);
-    std::vector<std::string> following(lines.begin() + static_cast<std::ptrdiff_t>(primaryCount),
-                                       lines.end());
-    lines.resize(primaryCount);
-    index.primary.AssignSorted(lines);
-    index.following.AssignSorted(following);
+    AssignInIndexOrder(index, lines);
     return;
   }
   for (size_t n = 0; n < lines.size(); ++n) {

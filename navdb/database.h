@@ -18,9 +18,13 @@ inline constexpr std::string_view kIndexFileName = "idx.dat";
 inline constexpr std::string_view kIndexFileHeader = "// Index for Skyatlas 99";
 inline constexpr std::string_view kOriginalFolder = "Original";
 
+// Rows of an entry list: the index line has five digits for the row.
+inline constexpr size_t kMaxEntryRows = 100000;
+
 struct Database {
   std::filesystem::path folder;  // the NavData folder
-  std::array<EntryList, 4> lists;
+  std::array<EntryList, 4> lists{EntryList(kMaxEntryRows), EntryList(kMaxEntryRows),
+                                 EntryList(kMaxEntryRows), EntryList(kMaxEntryRows)};
   IndexLists index;
   bool databaseModified = false;
   // File lines that did not have their kind's layout at the last load, kept
@@ -54,7 +58,8 @@ std::string EncodeEntryFile(NavaidKind kind, const EntryList& list);
 
 // Reads the entries of an entry file's bytes into `list` (appended in file
 // order). Returns false when the user cancelled after a refused line.
-// Lines without the kind's layout go to `rejected` and are reported once.
+// Lines without the kind's layout go to `rejected` and are reported once;
+// so do lines the list refused, so that nothing read is lost.
 bool DecodeEntryFile(NavaidKind kind, std::string_view bytes, EntryList& list,
                      std::vector<std::string>& rejected, const UiCallbacks& ui);
 

@@ -44,9 +44,13 @@ size_t EntryList::InsertAt(Position at, std::string_view line) {
     chunkStart_.push_back(0);
   }
   Chunk& chunk = chunks_[at.chunk];
-  StoredLine stored;
-  stored.assign(line);
-  chunk.insert(chunk.begin() + static_cast<std::ptrdiff_t>(at.offset), stored);
+  if (at.offset == chunk.size()) {
+    chunk.emplace_back().assign(line);
+  } else {
+    StoredLine stored;
+    stored.assign(line);
+    chunk.insert(chunk.begin() + static_cast<std::ptrdiff_t>(at.offset), stored);
+  }
   ++count_;
   const size_t row = chunkStart_[at.chunk] + at.offset;
   if (chunk.size() > kChunkLines) {
@@ -74,7 +78,7 @@ std::optional<size_t> EntryList::AddLine(std::string_view line) {
 
 std::optional<size_t> EntryList::AppendLine(std::string_view line) {
   if (count_ >= capacity_ || line.size() > kMaxLineLength) return std::nullopt;
-  if (sorted_ && count_ > 0 && ListOrderLess(line, chunks_.back().back().view())) sorted_ = false;
+  if (count_ > 0) sortedKnown_ = false;
   if (chunks_.empty() || chunks_.back().size() >= kChunkLines) {
     // Start a fresh chunk rather than splitting a full one: appended lists stay dense.
     chunkStart_.push_back(count_);
@@ -101,7 +105,7 @@ void EntryList::DeleteLine(size_t row) {
   } else {
     RecountFrom(at.chunk);
   }
-  if (count_ == 0) sorted_ = true;
+  if (count_ == 0) sorted_ = sortedKnown_ = true;
 }
 
 void EntryList::Clear() {
@@ -109,6 +113,7 @@ void EntryList::Clear() {
   chunkStart_.clear();
   count_ = 0;
   sorted_ = true;
+  sortedKnown_ = true;
 }
 
 size_t EntryList::LowerBoundPrimary(std::string_view prefix) const {
@@ -124,8 +129,24 @@ size_t EntryList::LowerBoundPrimary(std::string_view prefix) const {
   return chunkStart_[chunk] + static_cast<size_t>(lineIt - chunkIt->begin());
 }
 
+bool EntryList::IsSorted() const {
+  if (!sortedKnown_) {
+    sorted_ = true;
+    const StoredLine* previous = nullptr;
+    for (const Chunk& chunk : chunks_) {
+      for (const StoredLine& stored : chunk) {
+        if (previous && ListOrderLess(stored.view(), previous->view())) sorted_ = false;
+        previous = &stored;
+      }
+      if (!sorted_) break;
+    }
+    sortedKnown_ = true;
+  }
+  return sorted_;
+}
+
 std::optional<size_t> EntryList::FindPrefix(std::string_view text) const {
-  if (!sorted_) {
+  if (!IsSorted()) {
     std::optional<size_t> found;
     ForEach([&](size_t row, std::string_view line) {
       if (!found && StartsWithIgnoringCase(line, text)) found = row;
@@ -149,21 +170,5 @@ bool EntryList::HoldsOnlyPlaceholder() const {
   return count_ == 1 && GetLine(0) == kPlaceholderLine;
 }
 
-void EntryList::AssignSorted(const std::vector<std::string>& lines) {
-  Clear();
-  for (size_t start = 0; start < lines.size(); start += kChunkLines / 2) {
-    Chunk chunk;
-    chunk.reserve(kChunkLines);
-    const size_t end = std::min(lines.size(), start + kChunkLines / 2);
-    for (size_t i = start; i < end; ++i) {
-      StoredLine stored;
-      stored.assign(std::string_view(lines[i]).substr(0, kMaxLineLength));
-      chunk.push_back(stored);
-    }
-    chunkStart_.push_back(count_);
-    count_ += chunk.size();
-    chunks_.push_back(std::move(chunk));
-  }
-}
 
 }  // namespace navdb

@@ -46,7 +46,7 @@ class EntryList {
 
   // True while every line is in list order (not so after appending lines
   // out of order).
-  bool IsSorted() const { return sorted_; }
+  bool IsSorted() const;
 
   // True when the list holds only the placeholder line.
   bool HoldsOnlyPlaceholder() const;
@@ -62,9 +62,27 @@ class EntryList {
     }
   }
 
-  // Replaces the contents with `lines`, which must already be in list order
-  // and fit the capacity. Used to rebuild a list in one step.
-  void AssignSorted(const std::vector<std::string>& lines);
+  // Replaces the contents with lines[first, last), which must already be in
+  // list order and fit the capacity. Used to rebuild a list in one step.
+  // Elements convert to std::string_view.
+  template <class Iterator>
+  void AssignSorted(Iterator first, Iterator last) {
+    Clear();
+    while (first != last) {
+      Chunk chunk;
+      chunk.reserve(kChunkLines);
+      for (size_t n = 0; n < kChunkLines / 2 && first != last; ++n, ++first) {
+        chunk.emplace_back().assign(std::string_view(*first).substr(0, kMaxLineLength));
+      }
+      chunkStart_.push_back(count_);
+      count_ += chunk.size();
+      chunks_.push_back(std::move(chunk));
+    }
+  }
+  template <class Range>
+  void AssignSorted(const Range& lines) {
+    AssignSorted(std::begin(lines), std::end(lines));
+  }
 
  private:
   struct StoredLine {
@@ -90,7 +108,10 @@ class EntryList {
   std::vector<size_t> chunkStart_;  // row of each chunk's first line
   size_t count_ = 0;
   size_t capacity_;
-  bool sorted_ = true;
+  // Whether the lines are in list order; appending leaves it to be found
+  // out when it is first needed.
+  mutable bool sorted_ = true;
+  mutable bool sortedKnown_ = true;
 };
 
 }  // namespace navdb

@@ -6,6 +6,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "navdb/entry_list.h"
 #include "navdb/ui_callbacks.h"
@@ -29,7 +30,17 @@ struct IndexLists {
   size_t Count() const { return primary.Count() + following.Count() + preceding.Count(); }
 };
 
-// Index line of the entry `line` of `kind` at `row`.
+// An index line held without allocation.
+struct IndexKey {
+  char text[32];
+  operator std::string_view() const { return {text, sizeof text}; }
+};
+static_assert(sizeof(IndexKey) == kIndexLineLength);
+
+// Index line of the entry `line` of `kind` at `row`. Every number is
+// written with exactly its field's digits, so the line is always 32
+// characters (rows stay below 100,000 by the capacity of the entry lists).
+void FormatIndexLine(NavaidKind kind, std::string_view line, size_t row, IndexKey& key);
 std::string MakeIndexLine(NavaidKind kind, std::string_view line, size_t row);
 
 // Inserts into the primary list in index order; when that list then holds
@@ -46,8 +57,19 @@ void RebuildIndex(const std::array<EntryList, 4>& lists, IndexLists& index, cons
 std::string WriteIndex(const IndexLists& index);
 
 // The line of idx.dat as it is held in memory (leading blanks dropped, a
-// space put back in front of a non-negative longitude), or nothing when it
-// is no index line.
-bool NormalizeIndexFileLine(std::string_view fileLine, std::string& line);
+// space put back in front of a non-negative longitude); false when it is no
+// index line.
+bool NormalizeIndexFileLine(std::string_view fileLine, IndexKey& key);
+
+// True when every column holds what an index line has there: signs, digits,
+// points, blanks and one of the four tags.
+bool HasIndexLineShape(const IndexKey& key);
+
+// Index order of two keys of index-line shape.
+bool IndexKeyLess(const IndexKey& a, const IndexKey& b);
+
+// Fills the lists from keys already in index order, as adding them one by
+// one would: the smallest in the primary list, the rest in the following one.
+void AssignInIndexOrder(IndexLists& index, const std::vector<IndexKey>& keys);
 
 }  // namespace navdb

@@ -128,13 +128,17 @@ TEST(DatabaseFiles, RefusedLinesAskRetryOrCancel) {
   RecordingUi ui;
   ui.QueueAnswers({MessageAnswer::Retry, MessageAnswer::Cancel});
   EXPECT_FALSE(DecodeEntryFile(NavaidKind::Intersection, bytes, list, rejected, ui.ui()));
+  // Retry goes on with the next line, Cancel stops taking lines.
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[0].caption, "Error - Intersections");
   EXPECT_EQ(ui.messages[0].text, "Can't add entry to list.");
   EXPECT_EQ(ui.messages[0].buttons, MessageButtons::RetryCancel);
   EXPECT_TRUE(ui.messages[0].topmost);
   EXPECT_EQ(list.Count(), 1u);
-  EXPECT_TRUE(rejected.empty());
+  // The refused line and the lines after Cancel are kept, not lost.
+  ASSERT_EQ(rejected.size(), 3u);
+  EXPECT_EQ(rejected[0].substr(0, 5), "FIX1 ");
+  EXPECT_EQ(rejected[2].substr(0, 5), "FIX3 ");
 }
 
 TEST(DatabaseFiles, MissingFilesGiveEmptyLists) {

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <random>
 #include <string>
+
+#include "navdb/list_order.h"
 
 #include "navdb/coordinates.h"
 #include "navdb/entry_lines.h"
@@ -120,14 +123,46 @@ TEST(GeoIndex, WriteIndexIsSortedWhenEastLinesOverflow) {
 }
 
 TEST(GeoIndex, NormalizesFileLines) {
-  std::string line;
+  IndexKey line;
   EXPECT_TRUE(NormalizeIndexFileLine("002.350000  48.856666  NDB00012", line));
-  EXPECT_EQ(line, " 002.350000  48.856666  NDB00012");
+  EXPECT_EQ(std::string_view(line), " 002.350000  48.856666  NDB00012");
   EXPECT_TRUE(NormalizeIndexFileLine("  -002.500000  48.856666  NDB00012", line));
-  EXPECT_EQ(line, "-002.500000  48.856666  NDB00012");
+  EXPECT_EQ(std::string_view(line), "-002.500000  48.856666  NDB00012");
+  EXPECT_FALSE(NormalizeIndexFileLine(" 002.350000  48.856666  NDB000123", line));
   EXPECT_FALSE(NormalizeIndexFileLine("002.350000  48.856666  XYZ00012", line));
   EXPECT_FALSE(NormalizeIndexFileLine("002.350000", line));
   EXPECT_FALSE(NormalizeIndexFileLine("", line));
+}
+
+}  // namespace
+}  // namespace navdb
+
+namespace navdb {
+namespace {
+
+TEST(GeoIndex, KeyOrderIsListOrder) {
+  std::mt19937 random(3);
+  const char* tags[] = {"NDB", "VOR", "APT", "INT"};
+  std::vector<IndexKey> keys;
+  for (int i = 0; i < 3000; ++i) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%c%03u.%06u %c%02u.%06u  %s%05u", random() % 2 ? ' ' : '-',
+                  static_cast<unsigned>(random() % 3), static_cast<unsigned>(random() % 3),
+                  random() % 2 ? ' ' : '-', static_cast<unsigned>(random() % 3),
+                  static_cast<unsigned>(random() % 2), tags[random() % 4],
+                  static_cast<unsigned>(random() % 3));
+    IndexKey key;
+    ASSERT_TRUE(NormalizeIndexFileLine(text, key)) << text;
+    keys.push_back(key);
+  }
+  for (size_t i = 1; i < keys.size(); ++i) {
+    EXPECT_EQ(IndexKeyLess(keys[i - 1], keys[i]), ListOrderLess(keys[i - 1], keys[i]))
+        << std::string_view(keys[i - 1]) << " / " << std::string_view(keys[i]);
+  }
+  IndexKey bad;
+  EXPECT_FALSE(NormalizeIndexFileLine(" 0x2.350000  48.856666  NDB00012", bad));
+  EXPECT_FALSE(NormalizeIndexFileLine(" 002.350000 +48.856666  NDB00012", bad));
+  EXPECT_FALSE(NormalizeIndexFileLine(" 002.350000  48.856666  NDB0001x", bad));
 }
 
 }  // namespace

@@ -1,0 +1,96 @@
+#include "bench/support/navdata_database.h"
+
+#include <stdlib.h>
+
+#include <cstdio>
+
+#include "navdb/coordinates.h"
+#include "navdb/entry_lines.h"
+#include "xplane/navdata_reader.h"
+
+namespace bench_support {
+namespace {
+
+using navdb::NavaidKind;
+
+std::string Cut(const std::string& text, size_t width) { return text.substr(0, width); }
+
+void AddNdbs(const xplane::NavData& data, navdb::Database& db) {
+  for (const xplane::NdbRecord& ndb : data.ndbs) {
+    char frequency[16];
+    std::snprintf(frequency, sizeof frequency, "%03ld.0", ndb.frequencyKhz % 1000);
+    db.list(NavaidKind::Ndb).AddLine(navdb::BuildNdbLine(
+        {Cut(ndb.identifier, 5), Cut(ndb.name, 24), frequency, navdb::FormatLatitude(ndb.latitudeDeg),
+         navdb::FormatLongitude(ndb.longitudeDeg), ndb.elevationFt, ndb.rangeNm % 1000}));
+  }
+}
+
+void AddStations(const xplane::NavData& data, navdb::Database& db) {
+  for (const xplane::StationRecord& s : data.stations) {
+    const navdb::VorBase base = s.hasLocalizer ? navdb::VorBase::Ils
+                                : s.dmeOnly()  ? navdb::VorBase::DmeOnly
+                                               : navdb::VorBase::Vor;
+    char frequency[16], course[16] = "";
+    std::snprintf(frequency, sizeof frequency, "%.2f", s.frequencyMhz());
+    if (s.hasLocalizer) std::snprintf(course, sizeof course, "%03ld", navdb::HeadingToWholeDegrees(s.localizerCourseDeg) % 1000);
+    db.list(NavaidKind::Vor).AddLine(navdb::BuildVorLine(
+        {Cut(s.identifier, 5), Cut(s.name, 24),
+         navdb::VorTypeText(base, s.hasDme, s.hasGlideSlope, s.hasTacan), frequency, course,
+         navdb::FormatLatitude(s.latitudeDeg), navdb::FormatLongitude(s.longitudeDeg),
+         s.elevationFt, s.rangeNm % 1000, navdb::MagneticVariationTenths(s.magneticVariationDeg)}));
+  }
+}
+
+void AddRunways(const xplane::NavData& data, navdb::Database& db) {
+  for (const xplane::AirportRecord& airport : data.airports) {
+    char atis[16];
+    std::snprintf(atis, sizeof atis, "%03ld.%02ld", airport.atisFrequency10Khz / 100 % 1000,
+                  airport.atisFrequency10Khz % 100);
+    for (const xplane::RunwayRecord& runway : airport.runways) {
+      const navdb::RunwayDesignator designator = runway.side == 'L'   ? navdb::RunwayDesignator::LeftRight
+                                                 : runway.side == 'R' ? navdb::RunwayDesignator::RightLeft
+                                                 : runway.side == 'C' ? navdb::RunwayDesignator::Centre
+                                                                      : navdb::RunwayDesignator::Plain;
+      const long headingDeg = navdb::HeadingToWholeDegrees(runway.headingDeg) % 360;
+      db.list(NavaidKind::Airport).AddLine(navdb::BuildRunwayLine(
+          {Cut(airport.identifier, 5), Cut(airport.name, 24), navdb::RunwayDesignation(runway.number % 100, designator),
+           headingDeg, navdb::OppositeHeading(headingDeg), navdb::FormatLatitude(runway.latitudeDeg),
+           navdb::FormatLongitude(runway.longitudeDeg), airport.elevationFt,
+           static_cast<long>(runway.lengthFt) % 100000, static_cast<long>(runway.widthFt) % 1000, atis}));
+    }
+  }
+}
+
+void AddFixes(const xplane::NavData& data, navdb::Database& db) {
+  for (const xplane::FixRecord& fix : data.fixes) {
+    db.list(NavaidKind::Intersection).AddLine(navdb::BuildIntersectionLine(
+        {Cut(fix.identifier, 5), "", navdb::FormatLatitude(fix.latitudeDeg),
+         navdb::FormatLongitude(fix.longitudeDeg), 0}));
+  }
+}
+
+}  // namespace
+
+std::filesystem::path RealNavDataFolder() {
+  return std::filesystem::path(SKAT_SOURCE_DIR).parent_path() / "shared" / "data" / "navdata";
+}
+
+std::string BuildRealWorldDatabase(navdb::Database& db) {
+  xplane::NavData data;
+  const std::string error = xplane::ReadNavDataFolder(RealNavDataFolder(), data);
+  if (!error.empty()) return error;
+  AddNdbs(data, db);
+  AddStations(data, db);
+  AddRunways(data, db);
+  AddFixes(data, db);
+  navdb::RebuildIndex(db.lists, db.index, {});
+  return {};
+}
+
+std::filesystem::path MakeTemporaryFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "skat-bench-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) return std::filesystem::temp_directory_path();
+  return pattern;
+}
+
+}  // namespace bench_support
