@@ -144,7 +144,7 @@ bool FirstThirtyAreSpaces(std::string_view line) {
 
 enum class Button { Validate, Add };
 
-// Validate and Add (Part 1.5, "Building the line", steps 1 to 9).
+// Validate and Add.
 EditorOutcome StoreEntry(Database& db, EditorSession& session, const UiCallbacks& ui,
                          Button button) {
   const NavaidKind kind = session.kind;

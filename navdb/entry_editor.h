@@ -1,4 +1,4 @@
-// The logic of the four entry editors (Part 1.5) over plain field values:
+// The logic of the four entry editors over plain field values:
 // opening an editor on a line, building the line from the boxes, Validate,
 // Add, Delete and Cancel, the VOR type choice, the runway designation and
 // heading helpers, and the intersection DMS/DM synchronisation. The widgets
@@ -120,7 +120,7 @@ struct EditorSession {
 EditorSession OpenEntryEditor(const Database& db, NavaidKind kind,
                               std::optional<size_t> selectedRow);
 
-// The line the editor's boxes make (Part 1.5, "Building the line").
+// The line the editor's boxes make.
 // A hemisphere or VOR type with nothing chosen is written as "N"/"E" or
 // "VOR", so that the columns of the layout hold.
 std::string BuildEditorLine(NavaidKind kind, const EditorFields& fields);
