@@ -1,0 +1,297 @@
+#include "scanner/bgl_decoder.h"
+
+#include <cstdio>
+
+#include "navdb/ui_callbacks.h"
+#include "platform/numbers.h"
+#include "scanner/image_reader.h"
+#include "scanner/merge.h"
+
+namespace scanner {
+namespace {
+
+enum class Flow { Continue, EndAirport, EndFile, StopScan, Unreadable };
+
+constexpr int16_t kLowestNdbAltitudeM = -3000;
+constexpr int kLowestVorAltitudeM = -3000;
+constexpr int kHighestVorAltitudeM = 10000;
+constexpr double kLowestAtisMhz = 118.0;
+constexpr double kHighestAtisMhz = 136.95;
+
+std::string Hex(uint8_t byte, const char* format) {
+  char buffer[8];
+  std::snprintf(buffer, sizeof buffer, format, byte);
+  return buffer;
+}
+
+std::string PaddedTo(std::string text, size_t width) {
+  if (text.size() < width) text.append(width - text.size(), ' ');
+  return text;
+}
+
+int16_t RangeNm(uint8_t rangeUnits) {
+  return static_cast<int16_t>(rangeUnits * kRangeUnitMetres / kMetresPerNm);
+}
+
+// What a merge result means for the rest of the file.
+Flow AfterMerge(ScanSession& session, int result, std::string_view listName) {
+  if (result == kMergeAborted) return Flow::StopScan;
+  if (result >= 0) return Flow::Continue;
+  const navdb::MessageAnswer answer = navdb::ShowMessage(
+      session.ui, "Error", "Can't add entry to " + std::string(listName) + " list.",
+      navdb::MessageIcon::Error, navdb::MessageButtons::RetryCancel);
+  return answer == navdb::MessageAnswer::Retry ? Flow::Continue : Flow::EndFile;
+}
+
+class ImageDecoder {
+ public:
+  ImageDecoder(ScanSession& session, std::span<const uint8_t> image)
+      : session_(session), reader_(image) {}
+
+  Flow Decode() {
+    const uint64_t vorSection = SectionOffset(reader_.HeaderU32(kHeaderVorSection));
+    const uint64_t ndbSection = SectionOffset(reader_.HeaderU32(kHeaderNdbSection));
+    uint64_t airportSection = 0;
+    if (reader_.HeaderU32(kHeaderExtendedMark) == kExtendedHeaderMark) {
+      airportSection = SectionOffset(reader_.HeaderU32(kHeaderAirportSection));
+    }
+    Flow flow = Flow::Continue;
+    if (ndbSection != 0) flow = DecodeNdbSection(ndbSection);
+    if (flow == Flow::Continue && vorSection != 0) {
+      flow = DecodeVorSection(vorSection, reader_.HeaderS16(kHeaderFirstChannel),
+                              reader_.HeaderS16(kHeaderLastChannel));
+    }
+    if (flow == Flow::Continue && airportSection != 0) flow = DecodeAirportSection(airportSection);
+    return flow;
+  }
+
+ private:
+  uint64_t SectionOffset(uint32_t offset) const { return offset > reader_.size() ? 0 : offset; }
+
+  Flow DecodeNdbSection(uint64_t section) {
+    for (uint64_t entry = section; reader_.TagByteIs(entry, kTableEntryTag);
+         entry += kTableEntrySize) {
+      const uint64_t run = section + reader_.U32(entry + 5);
+      if (reader_.overrun()) return Flow::Unreadable;
+      for (uint64_t record = run; reader_.TagByteIs(record, 4); record += kNdbRecordSize) {
+        const Flow flow = DecodeNdb(record);
+        if (flow != Flow::Continue) return flow;
+      }
+    }
+    return Flow::Continue;
+  }
+
+  Flow DecodeNdb(uint64_t record) {
+    const std::string frequency =
+        NdbFrequencyText(reader_.U8(record + 1), reader_.U8(record + 2), reader_.U8(record + 3));
+    ScannedNdb ndb;
+    ndb.latitudeDeg = reader_.ReadSigned24(record + 4) * kLatitude24Deg;
+    ndb.longitudeDeg = reader_.ReadSigned24(record + 7) * kLongitude24Deg;
+    ndb.elevationM = reader_.S16(record + 10);
+    if (ndb.elevationM < kLowestNdbAltitudeM) ndb.elevationM = 0;
+    const uint8_t rangeUnits = reader_.U8(record + 12);
+    const std::string identifier = reader_.Text(record + 13, 5);
+    const std::string name = reader_.Text(record + 18, 24);
+    if (reader_.overrun()) return Flow::Unreadable;
+    if (name.starts_with("     ") || frequency == "000.0") return Flow::Continue;
+    ndb.identifier = identifier;
+    ndb.name = name;
+    ndb.frequencyText = frequency;
+    ndb.rangeNm = RangeNm(rangeUnits);
+    return AfterMerge(session_, AddNdbEntry(session_, ndb), "NDB");
+  }
+
+  Flow DecodeVorSection(uint64_t section, int firstChannel, int lastChannel) {
+    for (int channel = firstChannel; channel <= lastChannel; ++channel) {
+      const uint64_t entry =
+          section + static_cast<uint64_t>(channel - firstChannel) * kChannelEntrySize;
+      const uint8_t used = reader_.U8(entry);
+      const uint32_t subTable = reader_.U32(entry + 1);
+      if (reader_.overrun()) return Flow::Unreadable;
+      if (used != 1 || subTable == 0) continue;
+      const double frequencyMhz = channel * 0.05 + 108.0;
+      for (uint64_t sub = section + subTable; reader_.TagByteIs(sub, kTableEntryTag);
+           sub += kTableEntrySize) {
+        const uint64_t run = section + reader_.U32(sub + 5);
+        if (reader_.overrun()) return Flow::Unreadable;
+        const Flow flow = DecodeVorRun(run, frequencyMhz);
+        if (flow != Flow::Continue) return flow;
+      }
+    }
+    return Flow::Continue;
+  }
+
+  Flow DecodeVorRun(uint64_t record, double frequencyMhz) {
+    for (;;) {
+      const bool shortRecord = reader_.TagByteIs(record, 4);
+      if (!shortRecord && !reader_.TagByteIs(record, 5) && !reader_.TagByteIs(record, 6)) {
+        return Flow::Continue;
+      }
+      const Flow flow = DecodeVor(record, shortRecord, frequencyMhz);
+      if (flow != Flow::Continue) return flow;
+      record += shortRecord ? kVorRecordSize : kIlsRecordSize;
+    }
+  }
+
+  Flow DecodeVor(uint64_t record, bool shortRecord, double frequencyMhz) {
+    ScannedVor vor;
+    vor.frequencyMhz = frequencyMhz;
+    const uint8_t rangeUnits = reader_.U8(record + 1);
+    vor.magneticVariationDeg = reader_.S16(record + 2) * kAngle16Deg;
+    vor.flags = reader_.U8(record + 4);
+    int32_t latitude = reader_.ReadSigned24(record + 5);
+    int32_t longitude = reader_.ReadSigned24(record + 8);
+    vor.elevationM = reader_.S16(record + 11);
+    const std::string identifier = reader_.Text(record + 15, 5);
+    const std::string name = reader_.Text(record + 20, 24);
+    if (!shortRecord) {
+      vor.courseDeg = reader_.S16(record + 13) * kAngle16Deg;
+      latitude = reader_.ReadSigned24(record + 44);
+      longitude = reader_.ReadSigned24(record + 47);
+      vor.elevationM = reader_.S16(record + 50);
+    }
+    if (reader_.overrun()) return Flow::Unreadable;
+    if (!shortRecord && !(vor.flags & kVorFlagIls)) return Flow::Continue;
+    if (vor.elevationM < kLowestVorAltitudeM || vor.elevationM > kHighestVorAltitudeM ||
+        identifier.empty()) {
+      return Flow::Continue;
+    }
+    vor.identifier = identifier;
+    vor.name = name;
+    vor.rangeNm = RangeNm(rangeUnits);
+    vor.latitudeDeg = latitude * kLatitude24Deg;
+    vor.longitudeDeg = longitude * kLongitude24Deg;
+    return AfterMerge(session_, AddVorEntry(session_, vor), "VOR");
+  }
+
+  // The language chunk in English, else the first one.
+  uint64_t ChooseLanguageChunk(uint64_t section) {
+    for (uint64_t chunk = section; reader_.TagU32Is(chunk, kLanguageChunkTag);) {
+      const uint32_t length = reader_.U32(chunk + 4);
+      const uint32_t language = reader_.U32(chunk + 8);
+      if (reader_.overrun()) return 0;
+      if (language == kEnglishLanguage) return chunk;
+      chunk += uint64_t{length} + 8;
+    }
+    return section;
+  }
+
+  Flow DecodeAirportSection(uint64_t section) {
+    const uint64_t chunk = ChooseLanguageChunk(section);
+    if (reader_.overrun()) return Flow::Unreadable;
+    for (uint64_t entry = chunk + 24; reader_.TagU32Is(entry, kAirportEntryTag);) {
+      const uint32_t length = reader_.U32(entry + 4);
+      const uint32_t kind = reader_.U32(entry + 8);
+      if (reader_.overrun()) return Flow::Unreadable;
+      if (kind == kAirportEntryKind) {
+        const Flow flow = DecodeAirport(entry);
+        if (flow != Flow::Continue) return flow;
+      }
+      entry += uint64_t{length} + 8;
+    }
+    return Flow::Continue;
+  }
+
+  // Walks the records of the data block at `block` from its first record,
+  // calling visit(record, tag) until it returns false or the block ends.
+  template <class Visit>
+  void WalkBlock(uint64_t block, uint64_t blockEnd, Visit&& visit) {
+    for (uint64_t record = block + 16; record < blockEnd;) {
+      if (!reader_.Contains(record, 4)) return;  // the tag ends the walk
+      const uint32_t tag = reader_.U32(record);
+      const uint32_t length = reader_.U32(record + 4);
+      if (reader_.overrun() || !visit(record, tag)) return;
+      record += uint64_t{length} + 8;
+    }
+  }
+
+  Flow DecodeAirport(uint64_t entry) {
+    const uint64_t block = reader_.U32(entry + 12);
+    const std::string name = PaddedTo(reader_.Text(entry + 16, 24), 24);
+    const uint64_t blockEnd = block + reader_.U32(block + 4);
+    const uint32_t blockKind = reader_.U32(block + 8);
+    if (reader_.overrun()) return Flow::Unreadable;
+    if (blockKind != 1) return Flow::Continue;
+
+    std::optional<std::string> identifier;
+    WalkBlock(block, blockEnd, [&](uint64_t record, uint32_t tag) {
+      if (tag != kIdentifierRecord) return true;
+      identifier = PaddedTo(reader_.Text(record + 8, 5), 5);
+      return false;
+    });
+    if (reader_.overrun()) return Flow::Unreadable;
+    if (!identifier) return Flow::Continue;  // an airport without identifier is passed over
+
+    std::string atis = "000.00";
+    WalkBlock(block, blockEnd, [&](uint64_t record, uint32_t tag) {
+      if (tag != kFrequencyRecord || reader_.U32(record + 12) != 1) return true;
+      const std::string text = AtisFrequencyText(reader_.U8(record + 9), reader_.U8(record + 10),
+                                                  reader_.U8(record + 11));
+      const double mhz = platform::ReadDouble(text);
+      if (reader_.overrun()) return false;
+      if (mhz >= kLowestAtisMhz && mhz <= kHighestAtisMhz) {
+        atis = text;
+        return false;
+      }
+      return true;
+    });
+    if (reader_.overrun()) return Flow::Unreadable;
+
+    Flow flow = Flow::Continue;
+    WalkBlock(block, blockEnd, [&](uint64_t record, uint32_t tag) {
+      if (tag != kRunwayRecord) return true;
+      flow = DecodeRunway(record, *identifier, name, atis);
+      return flow == Flow::Continue;
+    });
+    if (reader_.overrun()) return Flow::Unreadable;
+    // A runway below the length filter ends its airport, not the file.
+    return flow == Flow::EndAirport ? Flow::Continue : flow;
+  }
+
+  Flow DecodeRunway(uint64_t record, const std::string& identifier, const std::string& name,
+                    const std::string& atis) {
+    ScannedRunway runway;
+    runway.latitudeDeg = reader_.S32(record + 12) * kLatitude32Deg;
+    runway.longitudeDeg = reader_.S32(record + 20) * kAngle32Deg;
+    runway.elevationM = reader_.S32(record + 26) / 65535;
+    runway.headingDeg = reader_.S32(record + 32) * kAngle32Deg;
+    runway.lengthFt = static_cast<int16_t>(reader_.U32(record + 40) & 0xFFFF);
+    runway.widthFt = static_cast<long>(reader_.U32(record + 44) & 0xFFFF);
+    runway.designatorKind = static_cast<int>(reader_.U32(record + 48));
+    runway.number = static_cast<int>(reader_.U32(record + 52));
+    if (reader_.overrun()) return Flow::Unreadable;
+    if (runway.lengthFt < static_cast<long>(session_.minRunwayLength)) return Flow::EndAirport;
+    runway.identifier = identifier;
+    runway.name = name;
+    runway.atisText = atis;
+    return AfterMerge(session_, AddRunwayEntry(session_, runway), "Airport");
+  }
+
+  ScanSession& session_;
+  ImageReader reader_;
+};
+
+}  // namespace
+
+std::string NdbFrequencyText(uint8_t tensUnits, uint8_t hundreds, uint8_t tenths) {
+  std::string text = Hex(hundreds, "%X");
+  text.resize(1);  // the tens and units are written from the second character on
+  return text + Hex(tensUnits, "%02X") + "." + Hex(tenths, "%X");
+}
+
+std::string AtisFrequencyText(uint8_t hundredths, uint8_t tensUnits, uint8_t hundreds) {
+  std::string text = Hex(hundreds, "%X");
+  text.resize(1);
+  return text + Hex(tensUnits, "%02X") + "." + Hex(hundredths, "%02X");
+}
+
+ImageResult ScanBglImage(ScanSession& session, std::span<const uint8_t> image) {
+  ImageDecoder decoder(session, image);
+  switch (decoder.Decode()) {
+    case Flow::Unreadable: return ImageResult::Unreadable;
+    case Flow::StopScan: return ImageResult::StopScan;
+    default: return ImageResult::Done;
+  }
+}
+
+}  // namespace scanner

@@ -1,0 +1,62 @@
+// Decoding the navaids of one scenery image (a file's bytes, or the unpacked
+// copy of a packed file): NDBs, VOR/ILS/DME stations and airport runways,
+// each merged into the database as soon as it is read.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "scanner/scan_session.h"
+
+namespace scanner {
+
+// Header fields of a scenery image.
+inline constexpr size_t kHeaderVorSection = 18;
+inline constexpr size_t kHeaderFirstChannel = 22;
+inline constexpr size_t kHeaderLastChannel = 24;
+inline constexpr size_t kHeaderNdbSection = 78;
+inline constexpr size_t kHeaderExtendedMark = 118;
+inline constexpr size_t kHeaderAirportSection = 156;
+inline constexpr uint32_t kExtendedHeaderMark = 0x87654321;
+
+// Record layouts.
+inline constexpr uint8_t kTableEntryTag = 0x15;
+inline constexpr size_t kTableEntrySize = 9;
+inline constexpr size_t kChannelEntrySize = 5;
+inline constexpr size_t kNdbRecordSize = 42;
+inline constexpr size_t kVorRecordSize = 44;
+inline constexpr size_t kIlsRecordSize = 54;
+inline constexpr uint32_t kLanguageChunkTag = 0x30001;
+inline constexpr uint32_t kAirportEntryTag = 0x30002;
+inline constexpr uint32_t kAirportEntryKind = 0x50001;
+inline constexpr uint32_t kEnglishLanguage = 1033;
+inline constexpr uint32_t kIdentifierRecord = 0x10006;
+inline constexpr uint32_t kFrequencyRecord = 0x20001;
+inline constexpr uint32_t kRunwayRecord = 0x10002;
+
+// Units of the scenery records, in degrees.
+inline constexpr double kLatitude24Deg = 1.7996850551153548e-05;
+inline constexpr double kLongitude24Deg = 2.1457673398117624e-05;
+inline constexpr double kAngle16Deg = 0.005493247882810711;
+inline constexpr double kLatitude32Deg = 8.998425275576774e-06;
+inline constexpr double kAngle32Deg = 8.38190317349087e-08;
+inline constexpr long kRangeUnitMetres = 2048;
+inline constexpr long kMetresPerNm = 1852;
+
+enum class ImageResult {
+  Done,         // every section read (or the user cancelled this file)
+  Unreadable,   // a read ran past the end of the image; entries before it stay
+  StopScan,     // the user chose "Abort scanning"
+};
+
+// Decodes `image` and merges its navaids; refused entries are reported with
+// Retry/Cancel message boxes.
+ImageResult ScanBglImage(ScanSession& session, std::span<const uint8_t> image);
+
+// The NDB frequency text from the record's three frequency bytes.
+std::string NdbFrequencyText(uint8_t tensUnits, uint8_t hundreds, uint8_t tenths);
+// The ATIS text from a frequency record's three BCD bytes.
+std::string AtisFrequencyText(uint8_t hundredths, uint8_t tensUnits, uint8_t hundreds);
+
+}  // namespace scanner

@@ -1,0 +1,57 @@
+// Packed scenery files: the scenery header in the clear, then a block
+// header and a 'J' stream that decodes to the rest of the image.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+
+namespace scanner {
+
+// Status codes of UnpackBglFile.
+inline constexpr int kUnpackOk = 0;
+inline constexpr int kUnpackNoOutput = 1;
+inline constexpr int kUnpackNotPacked = 2;
+inline constexpr int kUnpackNoMemory = 4;
+inline constexpr int kUnpackWrongLength = 8;
+inline constexpr int kUnpackBadCheckValue = 16;
+inline constexpr int kUnpackStreamFailed = 32;
+inline constexpr int kUnpackFileFailed = 64;
+
+inline constexpr uint32_t kBlockMark = 0xABCDEF01;
+inline constexpr size_t kPlainHeaderSize = 128;
+inline constexpr size_t kExtendedHeaderSize = 168;
+inline constexpr size_t kBlockHeaderSize = 20;
+// An unpacked image larger than this, or than this many times its packed
+// file, is refused as out of memory: no real scenery file comes near it.
+inline constexpr uint64_t kMaxUnpackedBytes = uint64_t{256} << 20;
+inline constexpr uint64_t kMaxUnpackRatio = 64;
+
+struct UnpackedImage {
+  std::unique_ptr<uint8_t[]> bytes;
+  size_t size = 0;
+  std::span<const uint8_t> view() const { return {bytes.get(), size}; }
+};
+
+// The header size H of a packed file, or 0 when the file is not laid out as
+// one (extended header naming sections that a packed file cannot have, or
+// no block mark).
+size_t PackedHeaderSize(std::span<const uint8_t> file);
+
+// Unpacks the bytes of a packed file into `image`. On a status other than
+// kUnpackOk the image is left empty.
+int UnpackBglBytes(std::span<const uint8_t> file, UnpackedImage* image);
+
+// Maps `path` read-only and unpacks it.
+int UnpackBglFile(const std::filesystem::path& path, UnpackedImage* image);
+
+// Frees the image; 1 (and nothing done) when it holds nothing.
+int ReleaseUnpackedImage(UnpackedImage& image);
+
+// Text for a status code, for the command line.
+std::string UnpackStatusText(int status);
+
+}  // namespace scanner
