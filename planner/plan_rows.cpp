@@ -107,7 +107,7 @@ void RunWaypointSelection(PlannerState& state, const navdb::Database& db, int po
   navdb::SetStatus(ui, navdb::StatusIcon::Selecting, "Status : Waypoint selection");
   if (ui.setProgressText) ui.setProgressText("Select a navaid or press [Esc] to abort.");
   navdb::WaypointPickRequest request;
-  request.clearSelections = position != -1;
+  request.clearSelections = position != -1 || suggested.has_value();
   request.suggested = suggested;
   std::optional<navdb::WaypointPick> pick;
   if (ui.pickWaypoint) pick = ui.pickWaypoint(request);

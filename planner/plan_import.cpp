@@ -1,0 +1,266 @@
+#include "planner/plan_import.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "navdb/coordinates.h"
+#include "platform/file_io.h"
+#include "platform/numbers.h"
+#include "planner/leg_computation.h"
+#include "planner/performance_file.h"
+#include "planner/plan_rows.h"
+#include "planner/text_lines.h"
+
+namespace planner {
+namespace {
+
+using navdb::NavaidKind;
+
+constexpr std::string_view kEndOfWaypoints = "99999";
+
+void ReadFlightShop(PlannerState& state, std::string_view bytes) {
+  TextLineReader reader(bytes);
+  for (int i = 0; i < 3; ++i) reader.Next();
+  AircraftPerformance& p = state.plan.performance;
+  for (int32_t* value : {&p.climbRateFpm, &p.climbSpeedKt, &p.descentRateFpm, &p.descentSpeedKt,
+                         &p.cruiseAltitudeFt}) {
+    const auto line = reader.Next();
+    if (!line) return;
+    *value = ReadLeadingDigits(*line);
+  }
+  const auto speed = reader.Next();
+  if (!speed) return;
+  p.cruiseSpeed = CutText(*speed, kMaxCruiseSpeedLength);
+  for (StagedWaypoint& record : state.staging.records) {
+    const auto identifier = reader.Next();
+    if (!identifier) return;
+    record.identifier = CutText(*identifier, kMaxStagedIdentifierLength);
+    if (record.identifier == kEndOfWaypoints) return;
+    const auto name = reader.Next();
+    const auto unused = reader.Next();
+    const auto kind = reader.Next();
+    if (!name || !unused || !kind) return;
+    record.name = CutText(*name, kMaxStagedNameLength);
+    record.kind = CutText(*kind, kMaxStagedKindLength);
+  }
+}
+
+// Degrees of a "N47* 26.99'" field: hemisphere letter, whole degrees, then
+// decimal minutes one character after the "*".
+double Fs200xAngle(std::string_view field, char positive) {
+  if (field.empty()) return 0;
+  const double degrees = static_cast<double>(platform::ReadLong(field, 1));
+  const size_t star = field.find('*');
+  const double minutes = star == std::string_view::npos ? 0 : platform::ReadDouble(field, star + 2);
+  const double angle = minutes / 60 + degrees;
+  return field[0] == positive ? angle : -angle;
+}
+
+// The field that starts two characters after the `n`-th comma.
+std::string_view FieldAfterComma(std::string_view line, int n) {
+  size_t at = std::string_view::npos;
+  for (size_t from = 0; n > 0; --n, from = at + 1) {
+    at = line.find(',', from);
+    if (at == std::string_view::npos) return {};
+  }
+  return ColumnsOf(line, at + 2, std::string_view::npos);
+}
+
+void ReadFs200xWaypoint(PlannerState& state, std::string_view line) {
+  const long index = platform::ReadLong(line, 9);
+  const size_t equals = line.find('=');
+  const size_t comma = line.find(',');
+  // Indices outside the table and lines without fields are ignored.
+  if (index < 0 || index >= static_cast<long>(kStagingRecords)) return;
+  if (equals == std::string_view::npos || comma == std::string_view::npos) return;
+  StagedWaypoint& record = state.staging.records[static_cast<size_t>(index)];
+  std::string_view kind = ColumnsOf(line, comma + 2, 7);
+  const size_t marker = kind.find_first_of("+LOCW");
+  kind = kind.substr(0, marker != std::string_view::npos ? marker : kind.find(','));
+  std::string_view identifier =
+      ColumnsOf(line, equals + (marker != std::string_view::npos ? 3 : 1), 5);
+  identifier = identifier.substr(0, identifier.find(','));
+  record.kind = CutText(kind, kMaxStagedKindLength);
+  record.identifier = std::string(identifier);
+  record.latitudeDeg = Fs200xAngle(FieldAfterComma(line, 2), 'N');
+  record.longitudeDeg = Fs200xAngle(FieldAfterComma(line, 3), 'E');
+}
+
+void ReadFs200x(PlannerState& state, std::string_view bytes) {
+  TextLineReader reader(bytes);
+  while (const auto line = reader.Next()) {
+    if (line->starts_with("cruising_altitude=")) {
+      state.plan.performance.cruiseAltitudeFt =
+          static_cast<int32_t>(std::clamp<long>(platform::ReadLong(*line, 18), INT32_MIN, INT32_MAX));
+    } else if (line->starts_with("waypoint.")) {
+      ReadFs200xWaypoint(state, *line);
+    }
+  }
+}
+
+std::optional<NavaidKind> FlightShopKind(std::string_view kind) {
+  kind = kind.substr(0, 3);
+  if (kind == "APT") return NavaidKind::Airport;
+  if (kind == "NDB") return NavaidKind::Ndb;
+  if (kind == "VOR") return NavaidKind::Vor;
+  if (kind == "FIX") return NavaidKind::Intersection;
+  return std::nullopt;
+}
+
+std::string FlightShopKey(const StagedWaypoint& record, NavaidKind kind) {
+  std::string key = record.identifier;
+  PadTo(key, 7);
+  if (kind != NavaidKind::Intersection) key += record.name;
+  CutTo(key, 30);
+  while (!key.empty() && key.back() == ' ') key.pop_back();
+  return key;
+}
+
+std::string_view KindWord(NavaidKind kind) {
+  switch (kind) {
+    case NavaidKind::Ndb: return " NDB ";
+    case NavaidKind::Vor: return " VOR ";
+    case NavaidKind::Airport: return " Aiport ";
+    default: return " Intersection ";
+  }
+}
+
+// The line that begins with the longest leading part of `key`.
+std::optional<navdb::WaypointPick> NearestLine(const navdb::EntryList& list, NavaidKind kind,
+                                               std::string_view key) {
+  for (size_t length = key.size(); length >= 1; --length) {
+    if (auto row = list.FindPrefix(key.substr(0, length))) return navdb::WaypointPick{kind, *row};
+  }
+  return std::nullopt;
+}
+
+void ResolveMissingWaypoint(PlannerState& state, const navdb::Database& db, NavaidKind kind,
+                            const std::string& key, const navdb::UiCallbacks& ui) {
+  if (ui.showKindTab) ui.showKindTab(kind);
+  const std::string text = key + std::string(KindWord(kind)) +
+                           "cannot be found in database.\n\n"
+                           "Click on [OK] to choose another waypoint in the database.\n"
+                           "Click on [Cancel] to skip this waypoint for this flight plan.";
+  const navdb::MessageAnswer answer =
+      navdb::ShowMessage(ui, "Warning : can't import a waypoint !", text,
+                         navdb::MessageIcon::Warning, navdb::MessageButtons::OkCancel);
+  if (answer != navdb::MessageAnswer::Ok) return;
+  RunWaypointSelection(state, db, -1, ui, NearestLine(db.list(kind), kind, key));
+}
+
+struct Fs200xList {
+  NavaidKind kind;
+  size_t latitudeColumn;
+  size_t longitudeColumn;
+};
+
+std::optional<Fs200xList> Fs200xListOf(char letter) {
+  switch (letter) {
+    case 'A': return Fs200xList{NavaidKind::Airport, 51, 65};
+    case 'N': return Fs200xList{NavaidKind::Ndb, 40, 54};
+    case 'V': return Fs200xList{NavaidKind::Vor, 63, 77};
+    case 'I': return Fs200xList{NavaidKind::Intersection, 33, 47};
+    default: return std::nullopt;
+  }
+}
+
+std::optional<std::string_view> MatchingLine(const navdb::EntryList& list, const Fs200xList& columns,
+                                             const StagedWaypoint& record) {
+  const std::optional<size_t> first = list.FindPrefix(record.identifier);
+  if (!first) return std::nullopt;
+  const long latitude = platform::RoundHalfAwayFromZero(record.latitudeDeg);
+  const long longitude = platform::RoundHalfAwayFromZero(record.longitudeDeg);
+  for (size_t row = *first; row < list.Count(); ++row) {
+    const std::string_view line = list.GetLine(row);
+    if (!StartsWithNoCase(line, record.identifier)) break;
+    const double lineLat = navdb::ParseLatitude(ColumnsOf(line, columns.latitudeColumn, 12));
+    const double lineLon = navdb::ParseLongitude(ColumnsOf(line, columns.longitudeColumn, 13));
+    if (platform::RoundHalfAwayFromZero(lineLat) == latitude &&
+        platform::RoundHalfAwayFromZero(lineLon) == longitude) {
+      return line;
+    }
+  }
+  return std::nullopt;
+}
+
+std::string StagedRow(NavaidKind kind, const StagedWaypoint& record) {
+  std::string row = std::string(RowPrefixOf(kind)) + record.identifier;
+  PadTo(row, 38);
+  row += "---.--";
+  PadTo(row, 46);
+  row += navdb::FormatLatitude(record.latitudeDeg);
+  PadTo(row, 60);
+  row += navdb::FormatLongitude(record.longitudeDeg);
+  PadTo(row, 75);
+  return row + "00000 ";
+}
+
+}  // namespace
+
+void ParseForeignPlan(PlannerState& state, std::string_view bytes, std::string_view fileName,
+                      ForeignPlanForm form) {
+  state.plan = FlightPlan{};
+  state.staging.Clear();
+  state.plan.planName = CutText(fileName.substr(0, fileName.find('.')), kMaxNameLength);
+  if (form == ForeignPlanForm::FlightShop) {
+    ReadFlightShop(state, bytes);
+  } else {
+    ReadFs200x(state, bytes);
+  }
+}
+
+bool ParseForeignPlanFile(PlannerState& state, const std::filesystem::path& path,
+                          ForeignPlanForm form, const navdb::UiCallbacks& ui) {
+  std::string bytes;
+  if (!platform::ReadWholeFile(path, bytes).ok()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption), std::string(kCannotOpenText),
+                       navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
+    return false;
+  }
+  ParseForeignPlan(state, bytes, path.filename().string(), form);
+  return true;
+}
+
+std::optional<ForeignPlanForm> ForeignFormOf(const std::filesystem::path& path) {
+  std::string extension = path.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (extension == ".fsp") return ForeignPlanForm::FlightShop;
+  if (extension == ".pln") return ForeignPlanForm::Fs200x;
+  return std::nullopt;
+}
+
+void ImportFlightShopWaypoints(PlannerState& state, const navdb::Database& db,
+                               const navdb::UiCallbacks& ui) {
+  state.dialog.rows.clear();
+  for (const StagedWaypoint& record : state.staging.records) {
+    if (record.identifier == kEndOfWaypoints) break;
+    const std::optional<NavaidKind> kind = FlightShopKind(record.kind);
+    if (!kind) break;
+    const std::string key = FlightShopKey(record, *kind);
+    const navdb::EntryList& list = db.list(*kind);
+    const std::optional<size_t> row = list.FindPrefix(key);
+    if (row) {
+      state.dialog.rows.push_back(BuildPlanRow(*kind, list.GetLine(*row)));
+    } else {
+      ResolveMissingWaypoint(state, db, *kind, key, ui);
+    }
+  }
+  ComputeLegs(state, db.list(NavaidKind::Airport));
+}
+
+void ImportFs200xWaypoints(PlannerState& state, const navdb::Database& db) {
+  state.dialog.rows.clear();
+  for (const StagedWaypoint& record : state.staging.records) {
+    if (record.kind.empty()) break;
+    const std::optional<Fs200xList> columns = Fs200xListOf(record.kind[0]);
+    if (!columns) continue;
+    const std::optional<std::string_view> line =
+        MatchingLine(db.list(columns->kind), *columns, record);
+    state.dialog.rows.push_back(line ? BuildPlanRow(columns->kind, *line, true)
+                                     : StagedRow(columns->kind, record));
+  }
+  ComputeLegs(state, db.list(NavaidKind::Airport));
+}
+
+}  // namespace planner
