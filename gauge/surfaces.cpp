@@ -24,9 +24,8 @@ Rgb RgbFromKey(uint32_t key) {
   return {static_cast<uint8_t>(key >> 16), static_cast<uint8_t>(key >> 8), static_cast<uint8_t>(key)};
 }
 
-uint8_t FiveToEightBits(uint16_t value) {
-  return static_cast<uint8_t>((value << 3) | (value >> 2));
-}
+// Rounded up, so that converting back to five bits gives the same value.
+uint8_t FiveToEightBits(uint16_t value) { return static_cast<uint8_t>((value * 255 + 30) / 31); }
 
 }  // namespace
 

@@ -59,6 +59,10 @@ std::array<Colour, 256> MakePalette() {
   for (int index = kTealRampStart + kTealRampLength; index < 256; ++index) {
     palette[index] = {static_cast<uint8_t>(index), static_cast<uint8_t>(index / 2), 0};
   }
+  // Fixed text colours of the display: warnings and marker-beacon letters.
+  palette[250] = {255, 0, 0};
+  palette[251] = {0, 0, 255};
+  palette[252] = {255, 255, 255};
   return palette;
 }
 

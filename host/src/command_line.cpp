@@ -1,0 +1,185 @@
+#include "command_line.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <sstream>
+
+namespace ndhost {
+
+namespace {
+
+std::optional<double> ToNumber(const std::string& text) {
+  if (text.empty()) return std::nullopt;
+  char* end = nullptr;
+  double value = std::strtod(text.c_str(), &end);
+  if (end == nullptr || *end != '\0') return std::nullopt;
+  return value;
+}
+
+std::string Lower(std::string text) {
+  for (char& character : text) character = static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
+  return text;
+}
+
+std::optional<uint32_t> VirtualKeyOf(const std::string& name) {
+  std::string lower = Lower(name);
+  if (lower.size() == 1 && std::isalnum(static_cast<unsigned char>(lower[0]))) {
+    return static_cast<uint32_t>(std::toupper(static_cast<unsigned char>(lower[0])));
+  }
+  if (lower == "tab") return 0x09;
+  if (lower == "space") return 0x20;
+  if (lower.size() >= 2 && lower[0] == 'f') {
+    std::optional<double> number = ToNumber(lower.substr(1));
+    if (number && *number >= 1 && *number <= 12) return 0x6F + static_cast<uint32_t>(*number);
+  }
+  if (lower.size() >= 2 && lower[0] == '#') {
+    std::optional<double> number = ToNumber(lower.substr(1));
+    if (number && *number >= 1 && *number <= 254) return static_cast<uint32_t>(*number);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::vector<ScheduledKey>> ParseKeySpec(const std::string& spec, std::string& error) {
+  std::vector<ScheduledKey> keys;
+  std::istringstream items(spec);
+  std::string item;
+  while (std::getline(items, item, ',')) {
+    size_t colon = item.find(':');
+    std::optional<double> frame = colon == std::string::npos ? std::nullopt : ToNumber(item.substr(0, colon));
+    if (!frame || *frame < 0) {
+      error = "bad key \"" + item + "\": expected FRAME:KEY";
+      return std::nullopt;
+    }
+    ScheduledKey key;
+    key.frame = static_cast<int>(*frame);
+    std::string name = item.substr(colon + 1);
+    for (bool modifierFound = true; modifierFound;) {
+      std::string lower = Lower(name);
+      modifierFound = false;
+      if (lower.starts_with("shift+")) {
+        key.shift = modifierFound = true;
+        name = name.substr(6);
+      } else if (lower.starts_with("ctrl+")) {
+        key.ctrl = modifierFound = true;
+        name = name.substr(5);
+      }
+    }
+    std::optional<uint32_t> virtualKey = VirtualKeyOf(name);
+    if (!virtualKey) {
+      error = "unknown key name \"" + name + "\"";
+      return std::nullopt;
+    }
+    key.virtualKey = *virtualKey;
+    keys.push_back(key);
+  }
+  return keys;
+}
+
+std::string UsageText() {
+  return "usage: ndhost --sim-root DIR [--module FILE] [--format 1|2] [--frames N] [--fps N]\n"
+         "              [--png OUT.png] [--lat DEG --lon DEG] [--heading DEG] [--speed KT]\n"
+         "              [--nav1 IDENT] [--nav1-freq MHZ] [--dme NM] [--adf IDENT]\n"
+         "              [--adf-bearing DEG] [--wind DIR/SPEED] [--marker 0-3]\n"
+         "              [--route PLAN.pln [--fly]] [--keys FRAME:KEY,...] [--report] [--window]\n";
+}
+
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
+                                            std::string& error) {
+  CommandLine line;
+  auto number = [&](double& target) {
+    return [&target](const std::string& value) {
+      std::optional<double> parsed = ToNumber(value);
+      if (parsed) target = *parsed;
+      return parsed.has_value();
+    };
+  };
+  auto optionalNumber = [](std::optional<double>& target) {
+    return [&target](const std::string& value) {
+      target = ToNumber(value);
+      return target.has_value();
+    };
+  };
+  auto text = [](std::string& target) {
+    return [&target](const std::string& value) {
+      target = value;
+      return true;
+    };
+  };
+  double formatCode = 1;
+  double frames = line.frames;
+  std::map<std::string, std::function<bool(const std::string&)>> withValue = {
+      {"--sim-root", text(line.simulatorRoot)}, {"--module", text(line.modulePath)},
+      {"--format", number(formatCode)},         {"--frames", number(frames)},
+      {"--fps", number(line.framesPerSecond)},  {"--png", text(line.pngPath)},
+      {"--lat", optionalNumber(line.latitudeDeg)}, {"--lon", optionalNumber(line.longitudeDeg)},
+      {"--heading", number(line.headingDeg)},   {"--speed", number(line.groundSpeedKt)},
+      {"--nav1", text(line.nav1Ident)},         {"--nav1-freq", number(line.nav1FrequencyMhz)},
+      {"--dme", number(line.dmeNm)},            {"--adf", text(line.adfIdent)},
+      {"--adf-bearing", number(line.adfBearingDeg)}, {"--marker", number(line.marker)},
+      {"--route", text(line.routePath)},
+      {"--wind", [&line](const std::string& value) {
+         size_t slash = value.find('/');
+         std::optional<double> direction = ToNumber(value.substr(0, slash));
+         std::optional<double> speed =
+             slash == std::string::npos ? std::nullopt : ToNumber(value.substr(slash + 1));
+         if (!direction || !speed) return false;
+         line.windDirectionDeg = *direction;
+         line.windSpeedKt = *speed;
+         return true;
+       }},
+      {"--keys", [&line, &error](const std::string& value) {
+         std::optional<std::vector<ScheduledKey>> keys = ParseKeySpec(value, error);
+         if (keys) line.keys = *keys;
+         return keys.has_value();
+       }},
+  };
+  for (size_t index = 0; index < arguments.size(); ++index) {
+    const std::string& argument = arguments[index];
+    if (argument == "--fly") { line.flyRoute = true; continue; }
+    if (argument == "--report") { line.report = true; continue; }
+    if (argument == "--window") { line.window = true; continue; }
+    auto option = withValue.find(argument);
+    if (option == withValue.end()) {
+      error = "unknown option " + argument;
+      return std::nullopt;
+    }
+    if (index + 1 >= arguments.size()) {
+      error = argument + " needs a value";
+      return std::nullopt;
+    }
+    const std::string& value = arguments[++index];
+    if (!option->second(value)) {
+      if (error.empty()) error = "bad value \"" + value + "\" for " + argument;
+      return std::nullopt;
+    }
+  }
+  if (line.simulatorRoot.empty()) {
+    error = "--sim-root is required";
+    return std::nullopt;
+  }
+  if (formatCode != 1 && formatCode != 2) {
+    error = "--format must be 1 or 2";
+    return std::nullopt;
+  }
+  if (frames < 1) {
+    error = "--frames must be at least 1";
+    return std::nullopt;
+  }
+  if (line.framesPerSecond <= 0) {
+    error = "--fps must be above 0";
+    return std::nullopt;
+  }
+  line.formatCode = static_cast<uint32_t>(formatCode);
+  line.frames = static_cast<int>(frames);
+  if (line.latitudeDeg.has_value() != line.longitudeDeg.has_value()) {
+    error = "--lat and --lon go together";
+    return std::nullopt;
+  }
+  return line;
+}
+
+}  // namespace ndhost

@@ -1,0 +1,137 @@
+// ndhost: stands in for the flight simulator. Loads a gauge module from
+// <sim-root>/Gauges, feeds it an aircraft, keys and a route, runs it for a
+// number of frames and saves the display element's image as PNG.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "command_line.h"
+#include "module_host.h"
+#include "png_writer.h"
+#include "route_publisher.h"
+
+namespace {
+
+void SetUpAircraft(const ndhost::CommandLine& line, ndhost::AircraftState& aircraft) {
+  aircraft.latitudeDeg = line.latitudeDeg.value_or(0);
+  aircraft.longitudeDeg = line.longitudeDeg.value_or(0);
+  aircraft.headingDeg = line.headingDeg;
+  aircraft.groundSpeedKt = line.groundSpeedKt;
+  aircraft.nav1Ident = line.nav1Ident;
+  aircraft.nav1FrequencyMhz = line.nav1FrequencyMhz;
+  aircraft.dmeNm = line.dmeNm;
+  aircraft.adfIdent = line.adfIdent;
+  aircraft.adfActive = line.adfIdent.empty() ? 0 : 1;
+  aircraft.adfBearingDeg = line.adfBearingDeg;
+  aircraft.windDirectionDeg = line.windDirectionDeg;
+  aircraft.windSpeedKt = line.windSpeedKt;
+  aircraft.marker = line.marker;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+void PrintReport(const ndhost::ModuleHost& host) {
+  if (!host.HaveDiagnostics()) {
+    std::printf("no diagnostics from the module\n");
+    return;
+  }
+  const LumaroDiagnostics& state = host.Diagnostics();
+  std::printf("database status %d\n", state.databaseStatus);
+  std::printf("modes NDMode=%d MapMode=%d Item=0x%02X Range=%d\n", state.ndMode, state.mapMode,
+              state.item, state.rangeNm);
+  std::printf("redraws %u, loader runs %u, route reads %u, plots %u\n", state.redrawCount,
+              state.loaderRuns, state.routeReads, host.PlotCount());
+  static const char* kListNames[] = {"VOR", "NDB", "APT", "INT"};
+  for (int list = 0; list < LUMARO_LIST_COUNT; ++list) {
+    int shown = 0;
+    while (shown < LUMARO_LIST_CAPACITY && state.lists[list][shown].shown != 0) ++shown;
+    std::printf("%s list: %d\n", kListNames[list], shown);
+  }
+  if (state.tuned.shown != 0) {
+    std::printf("tuned station row %d kind %d\n", state.tuned.row, state.tuned.kind);
+  }
+  int routePoints = 0;
+  while (routePoints < LUMARO_ROUTE_CAPACITY && state.route[routePoints].shown != 0) ++routePoints;
+  std::printf("route points: %d\n", routePoints);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string error;
+  std::optional<ndhost::CommandLine> line =
+      ndhost::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
+  if (!line) {
+    std::fprintf(stderr, "ndhost: %s\n%s", error.c_str(), ndhost::UsageText().c_str());
+    return 2;
+  }
+  std::error_code ignored;
+  std::filesystem::path root = std::filesystem::absolute(line->simulatorRoot, ignored);
+  std::filesystem::path modulePath =
+      line->modulePath.empty() ? root / "Gauges" / "Lumaro.gau"
+                               : std::filesystem::absolute(line->modulePath, ignored);
+
+  ndhost::RoutePublisher publisher;
+  std::optional<ndhost::RouteFlight> flight;
+  if (!line->routePath.empty()) {
+    std::optional<std::string> plan = ReadWholeFile(line->routePath);
+    if (!plan) {
+      std::fprintf(stderr, "ndhost: cannot read %s\n", line->routePath.c_str());
+      return 1;
+    }
+    if (!publisher.Publish(*plan)) {
+      std::fprintf(stderr, "ndhost: cannot publish the route block\n");
+      return 1;
+    }
+    if (line->flyRoute) flight.emplace(ndhost::ReadPlanWaypoints(*plan));
+  }
+
+  ndhost::HostOptions options;
+  options.simulatorRoot = root;
+  options.formatCode = line->formatCode;
+  std::unique_ptr<ndhost::ModuleHost> host = ndhost::ModuleHost::Load(modulePath, options, error);
+  if (!host) {
+    std::fprintf(stderr, "ndhost: %s\n", error.c_str());
+    return 1;
+  }
+  SetUpAircraft(*line, host->Aircraft());
+  if (flight && !line->latitudeDeg) flight->PlaceAtStart(host->Aircraft());
+
+  host->Start();
+  double frameSeconds = 1.0 / line->framesPerSecond;
+  for (int frame = 0; frame < line->frames; ++frame) {
+    for (const ndhost::ScheduledKey& key : line->keys) {
+      if (key.frame == frame) host->PressKey(key.virtualKey, key.shift, key.ctrl);
+    }
+    host->Frame();
+    host->AdvanceClock(frameSeconds);
+    if (flight) flight->Advance(host->Aircraft(), frameSeconds);
+  }
+
+  int status = 0;
+  if (!line->pngPath.empty()) {
+    const ndhost::HostImage* image = host->DisplayImage();
+    std::string saved = image == nullptr ? "the module has no display element"
+                                         : ndhost::SaveImagePng(image->descriptor, host->PaletteRgb(),
+                                                                line->pngPath);
+    if (!saved.empty()) {
+      std::fprintf(stderr, "ndhost: %s\n", saved.c_str());
+      status = 1;
+    }
+  }
+  for (const ndhost::HostMessage& message : host->Messages()) {
+    std::fprintf(stderr, "ndhost: message box \"%s\": %s\n", message.caption.c_str(),
+                 message.text.c_str());
+  }
+  if (line->report) PrintReport(*host);
+  if (line->window) std::fprintf(stderr, "ndhost: this build has no window; ran headless\n");
+  host->Kill();
+  return status;
+}

@@ -1,0 +1,19 @@
+// Saves an element image (format 1 with a palette, or format 2) as PNG.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "panel_interface.h"
+
+namespace ndhost {
+
+// Pixels as 0x00RRGGBB, top row first; empty for an unknown format.
+std::vector<uint32_t> ImageToRgb(const PanelImage& image, const std::vector<uint32_t>& paletteRgb);
+
+// Writes the image; returns an empty text on success, else what failed.
+std::string SaveImagePng(const PanelImage& image, const std::vector<uint32_t>& paletteRgb,
+                         const std::string& path);
+
+}  // namespace ndhost

@@ -1,0 +1,97 @@
+#include "mode_file.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/mman.h>
+
+#include "test_environment.h"
+
+namespace lumaro {
+namespace {
+
+using gauge_test::SimulatorFolder;
+
+TEST(ModeFile, StoreWritesFourDecimalLines) {
+  SimulatorFolder folder;
+  DisplayModes modes;
+  modes.item = 0x16;
+  ASSERT_TRUE(StoreModeFile(folder.Path().string(), modes));
+  EXPECT_EQ(folder.Read("Gauges/NDmode.tmp"), "1\r\n0\r\n22\r\n320\r\n");
+  EXPECT_FALSE(folder.Exists("Gauges/NDmode.tmp.new"));
+  std::filesystem::remove_all(folder.Path() / "Gauges");
+  EXPECT_FALSE(StoreModeFile(folder.Path().string(), modes));
+}
+
+TEST(ModeFile, ParseTakesValuesInRangeOnly) {
+  ModeFileValues parsed = ParseModeFile("0\n2\n22\n40\n");
+  EXPECT_EQ(parsed.values[0], 0);
+  EXPECT_EQ(parsed.values[1], 2);
+  EXPECT_EQ(parsed.values[2], 22);
+  EXPECT_EQ(parsed.values[3], 40);
+  ModeFileValues odd = ParseModeFile("7\r\n5\r\n300\r\n1280");
+  for (const std::optional<int>& value : odd.values) EXPECT_FALSE(value.has_value());
+  ModeFileValues shortFile = ParseModeFile("0\r\n1\r\n");
+  EXPECT_EQ(shortFile.values[1], 1);
+  EXPECT_FALSE(shortFile.values[2].has_value());
+  EXPECT_FALSE(ParseModeFile("").values[0].has_value());
+}
+
+TEST(ModeFile, LoadWritesIntoTheBlockAndTheModes) {
+  (void)gauge_test::SharedMemoryPrefix();
+  ::shm_unlink(SharedBlockName(kPassDataName).c_str());
+  SimulatorFolder folder;
+  folder.Write("Gauges/NDmode.tmp", "0\r\n1\r\n22\r\n40\r\n");
+  PassData passData;
+  ASSERT_EQ(OpenPassData(passData), SharedBlock::CreateResult::kCreated);
+  DisplayModes modes;
+  ASSERT_TRUE(LoadModeFile(folder.Path().string(), passData, modes));
+  // NDMode reaches the display through the block; the others at once.
+  EXPECT_EQ(modes.ndMode, 1);
+  EXPECT_EQ(modes.mapMode, 1);
+  EXPECT_EQ(modes.item, 0x16);
+  EXPECT_EQ(modes.rangeNm, 40);
+  DisplayModes inBlock = ReadPassModes(passData);
+  EXPECT_EQ(inBlock.ndMode, 0);
+  EXPECT_EQ(inBlock.item, 0x16);
+  EXPECT_EQ(inBlock.rangeNm, 40);
+  ClosePassData(passData);
+  ::shm_unlink(SharedBlockName(kPassDataName).c_str());
+
+  SimulatorFolder empty;
+  DisplayModes untouched;
+  EXPECT_FALSE(LoadModeFile(empty.Path().string(), passData, untouched));
+  EXPECT_EQ(untouched, DisplayModes{});
+}
+
+TEST(ModeFile, WithoutTheBlockNdModeAppliesAtOnce) {
+  SimulatorFolder folder;
+  folder.Write("Gauges/NDmode.tmp", "0\n0\n30\n320\n");
+  PassData passData;
+  ResetPassFields(passData);
+  DisplayModes modes;
+  ASSERT_TRUE(LoadModeFile(folder.Path().string(), passData, modes));
+  EXPECT_EQ(modes.ndMode, 0);
+}
+
+TEST(PanelNineKey, ParsesKeyAndModifiers) {
+  EXPECT_EQ(ParsePanelNineKey("[PANELS]\nPANEL_9=57\n"), (KeyBinding{57, 0}));
+  EXPECT_EQ(ParsePanelNineKey("PANEL_1=49,2\r\nPANEL_9=57,3\r\nPANEL_9=58,1\r\n"), (KeyBinding{57, 3}));
+  EXPECT_EQ(ParsePanelNineKey("PANEL_9=,1"), (KeyBinding{0, 1}));
+  EXPECT_FALSE(ParsePanelNineKey(" PANEL_9=57\npanel_9=57\n").has_value());
+  EXPECT_FALSE(ParsePanelNineKey("").has_value());
+}
+
+TEST(PanelNineKey, FirstConfigurationFileThatOpensDecides) {
+  SimulatorFolder folder;
+  std::string root = folder.Path().string();
+  EXPECT_EQ(ReadPanelNineKey(root), KeyBinding{});
+  folder.Write("Fltsim98.cfg", "PANEL_9=65,1\n");
+  EXPECT_EQ(ReadPanelNineKey(root), (KeyBinding{65, 1}));
+  folder.Write("FS2002.cfg", "[MAIN]\nPANEL_9=57\n");
+  EXPECT_EQ(ReadPanelNineKey(root), (KeyBinding{57, 0}));
+  folder.Write("FS2002.cfg", "[MAIN]\n");
+  EXPECT_EQ(ReadPanelNineKey(root), KeyBinding{});
+}
+
+}  // namespace
+}  // namespace lumaro

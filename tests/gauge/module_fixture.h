@@ -1,0 +1,70 @@
+// Runs the built Lumaro.gau in the host library, in a fresh simulator folder.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+#include <string>
+
+#include "database_writer.h"
+#include "module_host.h"
+#include "route_publisher.h"
+#include "test_environment.h"
+
+namespace gauge_test {
+
+class ModuleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    (void)SharedMemoryPrefix();
+    ::shm_unlink(ndhost::SharedMemoryName("NDPassData").c_str());
+  }
+  void TearDown() override {
+    host_.reset();
+    ::shm_unlink(ndhost::SharedMemoryName("NDPassData").c_str());
+  }
+
+  ndhost::ModuleHost& Load(ndhost::HostOptions options = {}) {
+    options.simulatorRoot = folder_.Path();
+    std::string error;
+    host_ = ndhost::ModuleHost::Load(LUMARO_MODULE_PATH, options, error);
+    EXPECT_TRUE(host_) << error;
+    return *host_;
+  }
+  ndhost::ModuleHost& Start(ndhost::HostOptions options = {}) {
+    Load(options);
+    host_->Start();
+    return *host_;
+  }
+  // Frames a quarter of a second apart.
+  void Run(int frames) {
+    for (int frame = 0; frame < frames; ++frame) {
+      host_->Frame();
+      host_->AdvanceClock(0.25);
+    }
+  }
+  // Past the 4-second start-up delay, with the first loader run finished.
+  void Settle() {
+    Run(20);
+    for (int wait = 0; wait < 400 && host_->Diagnostics().loading; ++wait) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      Run(1);
+    }
+    Run(2);
+  }
+  const LumaroDiagnostics& State() const { return host_->Diagnostics(); }
+
+  SimulatorFolder folder_;
+  std::unique_ptr<ndhost::ModuleHost> host_;
+};
+
+inline int ShownCount(const LumaroDisplayRecord* records, int capacity) {
+  int count = 0;
+  while (count < capacity && records[count].shown != 0) ++count;
+  return count;
+}
+
+}  // namespace gauge_test

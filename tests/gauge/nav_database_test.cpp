@@ -1,0 +1,135 @@
+#include "nav_database.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "database_writer.h"
+#include "test_environment.h"
+
+namespace lumaro {
+namespace {
+
+using gauge_test::BuildDatabase;
+using gauge_test::DatabaseFiles;
+using gauge_test::SimulatorFolder;
+using gauge_test::TestNavaid;
+
+DatabaseFiles SmallDatabase() {
+  return BuildDatabase({{'N', "AB", 48.0, 2.0},
+                        {'V', "PAR", 48.5, 2.5},
+                        {'A', "LFPG", 49.0, 2.55},
+                        {'I', "OKRIX", 47.5, 1.5}});
+}
+
+int OpenIn(const SimulatorFolder& folder) {
+  NavDatabase database;
+  return OpenNavDatabase(database, folder.Path().string());
+}
+
+TEST(NavDatabase, UsableDatabaseHasStatusZeroAndRecordLengths) {
+  SimulatorFolder folder;
+  gauge_test::WriteDatabase(folder.Path(), SmallDatabase());
+  NavDatabase database;
+  ASSERT_EQ(OpenNavDatabase(database, folder.Path().string()), 0);
+  EXPECT_EQ(database.views[kIndexFile].recordLengthBytes, 34u);
+  EXPECT_EQ(database.views[kNdbFile].recordLengthBytes, 81u);
+  EXPECT_EQ(database.views[kVorFile].recordLengthBytes, 111u);
+  EXPECT_EQ(database.views[kAirportFile].recordLengthBytes, 107u);
+  EXPECT_EQ(database.views[kIntersectionFile].recordLengthBytes, 69u);
+  EXPECT_EQ(database.views[kIndexFile].RecordCount(), 4u);
+  std::optional<std::string_view> record = database.views[kIndexFile].Record(0);
+  ASSERT_TRUE(record);
+  EXPECT_EQ(IndexKindLetter(*record), 'I');
+  EXPECT_NEAR(IndexLongitudeDeg(*record), 1.5, 1e-6);
+  EXPECT_FALSE(database.views[kIndexFile].Record(4));
+}
+
+TEST(NavDatabase, MissingFilesNameTheirBits) {
+  struct Case {
+    std::vector<const char*> missing;
+    int expected;
+  };
+  const std::vector<Case> cases = {
+      {{"idx.dat"}, 101},
+      {{"ndb.dat", "int.dat"}, 118},
+      {{"idx.dat", "ndb.dat", "vor.dat", "apt.dat", "int.dat"}, 131},
+  };
+  for (const Case& testCase : cases) {
+    SCOPED_TRACE(testCase.expected);
+    SimulatorFolder folder;
+    gauge_test::WriteDatabase(folder.Path(), SmallDatabase());
+    for (const char* name : testCase.missing) std::filesystem::remove(folder.Path() / "NavData" / name);
+    EXPECT_EQ(OpenIn(folder), testCase.expected);
+  }
+}
+
+TEST(NavDatabase, EmptyFileCannotBeMapped) {
+  SimulatorFolder folder;
+  gauge_test::WriteDatabase(folder.Path(), SmallDatabase());
+  folder.Write("NavData/vor.dat", "");
+  EXPECT_EQ(OpenIn(folder), 204);
+}
+
+TEST(NavDatabase, RecordLengthAndCountChecks) {
+  DatabaseFiles files = SmallDatabase();
+  {
+    SCOPED_TRACE("ragged ndb.dat and vor.dat add their bits");
+    SimulatorFolder folder;
+    DatabaseFiles broken = files;
+    broken.ndb += "X";
+    broken.vor += "YY";
+    gauge_test::WriteDatabase(folder.Path(), broken);
+    EXPECT_EQ(OpenIn(folder), 406);
+  }
+  {
+    SCOPED_TRACE("a ragged index sets 401");
+    SimulatorFolder folder;
+    DatabaseFiles broken = files;
+    broken.index += "Z";
+    gauge_test::WriteDatabase(folder.Path(), broken);
+    EXPECT_EQ(OpenIn(folder), 401);
+  }
+  {
+    SCOPED_TRACE("one index record too many");
+    SimulatorFolder folder;
+    DatabaseFiles broken = files;
+    broken.index += broken.index.substr(broken.index.find("\r\n") + 2, 34);
+    gauge_test::WriteDatabase(folder.Path(), broken);
+    EXPECT_EQ(OpenIn(folder), 500);
+  }
+  {
+    SCOPED_TRACE("an index of its header line only");
+    SimulatorFolder folder;
+    DatabaseFiles broken = BuildDatabase({});
+    gauge_test::WriteDatabase(folder.Path(), broken);
+    EXPECT_EQ(OpenIn(folder), 500);
+  }
+}
+
+TEST(NavDatabase, LineEndStaysInsideTheView) {
+  std::string text = "ab\ncd";
+  std::span<const char> view(text.data(), text.size());
+  EXPECT_EQ(LineEnd(view, 0, 5), 3u);
+  EXPECT_EQ(LineEnd(view, 3, 2), 5u);
+  EXPECT_EQ(LineEnd(view, 3, 100), 5u);
+  EXPECT_EQ(LineEnd(view, 0, 2), 2u);
+  EXPECT_EQ(LineEnd(view, 9, 4), 5u);
+  DatabaseView noLineFeed = MakeDatabaseView(view.subspan(0, 2));
+  EXPECT_EQ(noLineFeed.firstRecordOffset, 2u);
+  EXPECT_EQ(noLineFeed.recordLengthBytes, 0u);
+  EXPECT_EQ(noLineFeed.RecordCount(), 0u);
+}
+
+TEST(NavDatabase, IndexFieldsReadFromTheirColumns) {
+  std::string record = "-151.175000 -33.933333  VOR00007\r\n";
+  EXPECT_DOUBLE_EQ(IndexLongitudeDeg(record), -151.175);
+  EXPECT_DOUBLE_EQ(IndexLatitudeDeg(record), -33.933333);
+  EXPECT_EQ(IndexKindLetter(record), 'V');
+  EXPECT_EQ(IndexRow(record), 7);
+  EXPECT_EQ(IndexKindLetter("short"), '\0');
+  EXPECT_EQ(IndexRow("short"), 0);
+}
+
+}  // namespace
+}  // namespace lumaro

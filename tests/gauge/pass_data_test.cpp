@@ -1,0 +1,83 @@
+#include "pass_data.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/mman.h>
+
+#include <cstring>
+
+#include "test_environment.h"
+
+namespace lumaro {
+namespace {
+
+std::string Block(const PassData& passData) {
+  return std::string(passData.block.Bytes().data(), passData.block.Bytes().size());
+}
+
+std::string Field(const char* text) {
+  std::string field(kPassFieldBytes, '\0');
+  std::memcpy(field.data(), text, std::strlen(text));
+  return field;
+}
+
+class PassDataTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    (void)gauge_test::SharedMemoryPrefix();
+    ::shm_unlink(SharedBlockName(kPassDataName).c_str());
+  }
+  void TearDown() override { ::shm_unlink(SharedBlockName(kPassDataName).c_str()); }
+};
+
+TEST_F(PassDataTest, NewBlockHoldsTheInitialModes) {
+  PassData passData;
+  ASSERT_EQ(OpenPassData(passData), SharedBlock::CreateResult::kCreated);
+  std::string expected = Field("NDMode=1") + Field("MapMode=0") + Field("Item=0x1E") +
+                         Field("Range=320") + std::string(20, '\0');
+  EXPECT_EQ(Block(passData), expected);
+  EXPECT_EQ(ReadPassModes(passData), DisplayModes{});
+}
+
+TEST_F(PassDataTest, ExistingBlockKeepsTheOtherInstanceValues) {
+  PassData first;
+  ASSERT_EQ(OpenPassData(first), SharedBlock::CreateResult::kCreated);
+  WritePassMode(first, kRangeField, 40);
+  WritePassMode(first, kItemField, 0x16);
+  PassData second;
+  ASSERT_EQ(OpenPassData(second), SharedBlock::CreateResult::kAlreadyExists);
+  DisplayModes modes = ReadPassModes(second);
+  EXPECT_EQ(modes.rangeNm, 40);
+  EXPECT_EQ(modes.item, 0x16);
+  EXPECT_EQ(second.fields[kRangeField], first.fields[kRangeField]);
+  // A write by one is seen by the other.
+  WritePassMode(second, kMapModeField, 2);
+  EXPECT_EQ(ReadPassModes(first).mapMode, 2);
+}
+
+TEST_F(PassDataTest, FieldFormatsAndBounds) {
+  PassFieldText text{};
+  FormatPassField(text, kRangeField, 10);
+  EXPECT_EQ(std::string(text.data(), 10), Field("Range=010"));
+  FormatPassField(text, kItemField, 0x0A);
+  EXPECT_EQ(std::string(text.data(), 10), Field("Item=0x0A"));
+  EXPECT_EQ(ReadPassField(text, kItemField), 0x0A);
+  // A value too wide for its field is cut inside the field.
+  FormatPassField(text, kRangeField, 12345);
+  EXPECT_EQ(std::string(text.data(), 10), Field("Range=123"));
+  EXPECT_TRUE(PassValueInRange(kRangeField, 640));
+  EXPECT_FALSE(PassValueInRange(kRangeField, 1000));
+  EXPECT_FALSE(PassValueInRange(kMapModeField, 3));
+  EXPECT_FALSE(PassValueInRange(kNdModeField, -1));
+}
+
+TEST_F(PassDataTest, UnmappedBlockKeepsThePrivateCopies) {
+  PassData passData;
+  ResetPassFields(passData);
+  WritePassMode(passData, kNdModeField, 0);
+  EXPECT_EQ(ReadPassModes(passData).ndMode, 0);
+  EXPECT_FALSE(passData.block.IsMapped());
+}
+
+}  // namespace
+}  // namespace lumaro
