@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "bench/support/navdata_database.h"
 #include "bench/support/ratio_reporter.h"
 #include "navdb/database.h"
 #include "navdb/list_order.h"
 #include "platform/file_io.h"
+#include "tools/navdata_database.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ struct Fixture {
 Fixture& Shared() {
   static Fixture* fixture = [] {
     auto* f = new Fixture;
-    const std::string error = bench_support::BuildRealWorldDatabase(f->db);
+    const std::string error = navdata_tools::BuildRealWorldDatabase(f->db);
     if (!error.empty()) {
       std::fprintf(stderr, "cannot read the real-world navdata: %s\n", error.c_str());
       std::exit(1);

@@ -1,6 +1,4 @@
-#include "bench/support/navdata_database.h"
-
-#include <stdlib.h>
+#include "tools/navdata_database.h"
 
 #include <cstdio>
 
@@ -8,15 +6,16 @@
 #include "navdb/entry_lines.h"
 #include "xplane/navdata_reader.h"
 
-namespace bench_support {
+namespace navdata_tools {
 namespace {
 
 using navdb::NavaidKind;
 
 std::string Cut(const std::string& text, size_t width) { return text.substr(0, width); }
 
-void AddNdbs(const xplane::NavData& data, navdb::Database& db) {
+void AddNdbs(const xplane::NavData& data, const Region& region, navdb::Database& db) {
   for (const xplane::NdbRecord& ndb : data.ndbs) {
+    if (!region.Contains(ndb.latitudeDeg, ndb.longitudeDeg)) continue;
     char frequency[16];
     std::snprintf(frequency, sizeof frequency, "%03ld.0", ndb.frequencyKhz % 1000);
     db.list(NavaidKind::Ndb).AddLine(navdb::BuildNdbLine(
@@ -25,8 +24,9 @@ void AddNdbs(const xplane::NavData& data, navdb::Database& db) {
   }
 }
 
-void AddStations(const xplane::NavData& data, navdb::Database& db) {
+void AddStations(const xplane::NavData& data, const Region& region, navdb::Database& db) {
   for (const xplane::StationRecord& s : data.stations) {
+    if (!region.Contains(s.latitudeDeg, s.longitudeDeg)) continue;
     const navdb::VorBase base = s.hasLocalizer ? navdb::VorBase::Ils
                                 : s.dmeOnly()  ? navdb::VorBase::DmeOnly
                                                : navdb::VorBase::Vor;
@@ -41,12 +41,13 @@ void AddStations(const xplane::NavData& data, navdb::Database& db) {
   }
 }
 
-void AddRunways(const xplane::NavData& data, navdb::Database& db) {
+void AddRunways(const xplane::NavData& data, const Region& region, navdb::Database& db) {
   for (const xplane::AirportRecord& airport : data.airports) {
     char atis[16];
     std::snprintf(atis, sizeof atis, "%03ld.%02ld", airport.atisFrequency10Khz / 100 % 1000,
                   airport.atisFrequency10Khz % 100);
     for (const xplane::RunwayRecord& runway : airport.runways) {
+      if (!region.Contains(runway.latitudeDeg, runway.longitudeDeg)) continue;
       const navdb::RunwayDesignator designator = runway.side == 'L'   ? navdb::RunwayDesignator::LeftRight
                                                  : runway.side == 'R' ? navdb::RunwayDesignator::RightLeft
                                                  : runway.side == 'C' ? navdb::RunwayDesignator::Centre
@@ -61,8 +62,9 @@ void AddRunways(const xplane::NavData& data, navdb::Database& db) {
   }
 }
 
-void AddFixes(const xplane::NavData& data, navdb::Database& db) {
+void AddFixes(const xplane::NavData& data, const Region& region, navdb::Database& db) {
   for (const xplane::FixRecord& fix : data.fixes) {
+    if (!region.Contains(fix.latitudeDeg, fix.longitudeDeg)) continue;
     db.list(NavaidKind::Intersection).AddLine(navdb::BuildIntersectionLine(
         {Cut(fix.identifier, 5), "", navdb::FormatLatitude(fix.latitudeDeg),
          navdb::FormatLongitude(fix.longitudeDeg), 0}));
@@ -75,22 +77,22 @@ std::filesystem::path RealNavDataFolder() {
   return std::filesystem::path(SKAT_SOURCE_DIR).parent_path() / "shared" / "data" / "navdata";
 }
 
-std::string BuildRealWorldDatabase(navdb::Database& db) {
+std::string BuildDatabaseFromNavData(const std::filesystem::path& folder, const Region& region,
+                                     navdb::Database& db) {
   xplane::NavData data;
-  const std::string error = xplane::ReadNavDataFolder(RealNavDataFolder(), data);
+  const std::string error = xplane::ReadNavDataFolder(folder, data);
   if (!error.empty()) return error;
-  AddNdbs(data, db);
-  AddStations(data, db);
-  AddRunways(data, db);
-  AddFixes(data, db);
+  AddNdbs(data, region, db);
+  AddStations(data, region, db);
+  AddRunways(data, region, db);
+  AddFixes(data, region, db);
   navdb::RebuildIndex(db.lists, db.index, {});
   return {};
 }
 
-std::filesystem::path MakeTemporaryFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "skat-bench-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) return std::filesystem::temp_directory_path();
-  return pattern;
+std::string BuildRealWorldDatabase(navdb::Database& db) {
+  return BuildDatabaseFromNavData(RealNavDataFolder(), Region{}, db);
 }
 
-}  // namespace bench_support
+
+}  // namespace navdata_tools

@@ -1,0 +1,33 @@
+// A database of real-world entries for benchmarks and the demo: the NDBs,
+// VOR/ILS/DME stations, runways and fixes of X-Plane format data, turned
+// into entry lines directly (without the scan's duplicate handling).
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "navdb/database.h"
+
+namespace navdata_tools {
+
+// The folder of the real-world data beside the source tree.
+std::filesystem::path RealNavDataFolder();
+
+// Only entries inside the box are taken (all of them by default).
+struct Region {
+  double southDeg = -90, northDeg = 90, westDeg = -180, eastDeg = 180;
+  bool Contains(double latitudeDeg, double longitudeDeg) const {
+    return latitudeDeg >= southDeg && latitudeDeg <= northDeg && longitudeDeg >= westDeg &&
+           longitudeDeg <= eastDeg;
+  }
+};
+
+// Fills the four lists of `db` in list order from the X-Plane files in
+// `folder` and rebuilds its index. Returns an empty text, or what went wrong.
+std::string BuildDatabaseFromNavData(const std::filesystem::path& folder, const Region& region,
+                                     navdb::Database& db);
+
+// The whole real-world data.
+std::string BuildRealWorldDatabase(navdb::Database& db);
+
+}  // namespace navdata_tools
