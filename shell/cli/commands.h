@@ -31,6 +31,7 @@ struct CliCommand {
 };
 
 std::vector<CliCommand> DatabaseCommands();
+std::vector<CliCommand> PlanCommands();
 
 // Prints "Usage: ..." of `command` to `stream`.
 void PrintUsage(std::ostream& stream, const CliCommand& command);

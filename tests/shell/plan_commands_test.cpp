@@ -54,13 +54,18 @@ TEST(PlanCommandsTest, CreateComputePrintAndPerformance) {
   const std::string plan = folder.Read("FlightPlans/TRIP.pln");
   EXPECT_NE(plan.find("AIRPORT=AAAA  \r\nRUNWAY=27R/270/11000\r\n"), std::string::npos) << plan;
   EXPECT_NE(plan.find("\r\nTOC  *****  (Top Of Climb)"), std::string::npos);
-  EXPECT_NE(plan.find("00500  090  0180.0  00:33:12\r\n"), std::string::npos) << plan;
+  EXPECT_NE(plan.find("00500  270  0180.0  00:33:12\r\n"), std::string::npos) << plan;
 
-  // Asked again without --yes: the question is answered No and the file stays.
+  // Questions without --yes are answered No and the file stays: first the
+  // sharp turn of the generated runway turn, then the overwrite.
+  CliRun turn = RunCli({"--navdata", navData, "plan", "create", "TRIP", "--departure", "AAAA",
+                        "--arrival", "BBBB"});
+  EXPECT_EQ(turn.code, 1);
+  EXPECT_NE(turn.err.find("the rotation angle is too high"), std::string::npos) << turn.err;
   CliRun again = RunCli({"--navdata", navData, "plan", "create", "TRIP", "--departure", "AAAA",
-                      "--arrival", "BBBB"});
+                         "--arrival", "BBBB", "--no-sid-star"});
   EXPECT_EQ(again.code, 1);
-  EXPECT_NE(again.err.find("already exists"), std::string::npos);
+  EXPECT_NE(again.err.find("already exists"), std::string::npos) << again.err;
   EXPECT_EQ(folder.Read("FlightPlans/TRIP.pln"), plan);
 
   const std::string file = (folder.path() / "FlightPlans" / "TRIP.pln").string();
@@ -90,7 +95,7 @@ TEST(PlanCommandsTest, ImportsFlightShopAndFs200xPlans) {
   CliRun fsp = RunCli({"--navdata", navData, "plan", "import", (folder / "trip.fsp").string(),
                     "--missing=skip"});
   ASSERT_EQ(fsp.code, 0) << fsp.err;
-  EXPECT_NE(fsp.err.find("QQQ     NOWHERE VOR cannot be found in database."), std::string::npos)
+  EXPECT_NE(fsp.err.find("QQQ    NOWHERE VOR cannot be found in database."), std::string::npos)
       << fsp.err;
   const std::string imported = folder.Read("FlightPlans/trip.pln");
   EXPECT_NE(imported.find("AIRCRAFT=(from Flight Shop flight plan)\r\nCLIMB_RATE=1500\r\n"),
@@ -119,7 +124,7 @@ TEST(PlanCommandsTest, ImportsFlightShopAndFs200xPlans) {
   const std::string fsPlan = folder.Read("FlightPlans/fs2k.pln");
   EXPECT_NE(fsPlan.find("CRUISE_ALTITUDE=12000\r\n"), std::string::npos);
   EXPECT_NE(fsPlan.find("\r\nVOR  IBB"), std::string::npos) << "an ILS line keeps VOR";
-  EXPECT_NE(fsPlan.find("\r\nINT  GHOST                           ---.--  S01\xB0" "30'00.00"),
+  EXPECT_NE(fsPlan.find("\r\nINT  GHOST" + std::string(28, ' ') + "---.--  S01\xB0" "30'00.00"),
             std::string::npos)
       << fsPlan;
   EXPECT_EQ(fsPlan.find("BBBB  BRAVO"), std::string::npos) << "the gap at index 3 ends the list";
