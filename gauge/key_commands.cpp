@@ -63,6 +63,8 @@ KeyPollResult PollKeys(const KeyTable& keys, const KeyboardInput& keyboard, Disp
     modes.mapMode = mapMode;
     WritePassMode(passData, kMapModeField, mapMode);
     result.changed = true;
+    // The lists may be from far back if the aircraft flew without a map.
+    if (mapMode != 0) result.loaderRestart = true;
   }
   auto toggleItem = [&](uint32_t key, int bit) {
     if (!fires(key, keys.itemModifiers)) return;

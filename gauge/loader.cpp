@@ -74,15 +74,19 @@ class Search {
     bool coldStart = lower == 0 && upper == 0;
     size_t step = coldStart ? kColdStartStep : 1;
 
-    do {
-      if (lower > 0) --lower;
-    } while (lower > 0 && WestOfAircraftNm(lower - 1) < reachNm_);
+    ExtendLowerWest();
     while (lower < last_ && WestOfAircraftNm(lower) > reachNm_) lower = std::min(lower + step, last_);
+    // The coarse step may have passed records inside the reach; take them back.
+    if (step > 1) ExtendLowerWest();
     if (coldStart) upper = lower;
     while (upper < last_ && EastOfAircraftNm(upper) < reachNm_) upper = std::min(upper + step, last_);
-    do {
-      if (upper > 0) --upper;
-    } while (upper > 0 && EastOfAircraftNm(upper - 1) > reachNm_);
+    while (upper > 0 && EastOfAircraftNm(upper - 1) > reachNm_) --upper;
+  }
+
+  // Moves lower down while the record before it is within reach.
+  void ExtendLowerWest() {
+    size_t& lower = window_.lower;
+    while (lower > 0 && WestOfAircraftNm(lower - 1) < reachNm_) --lower;
   }
 
   SearchOutcome CollectCandidates() {

@@ -60,11 +60,14 @@ TEST(KeyCommands, RangeStepsWithinTenAndSixHundredForty) {
   EXPECT_FALSE(poll.Press('G', false, false).changed);
 }
 
-TEST(KeyCommands, RangeChangeRestartsTheLoaderOnlyWithAMap) {
+TEST(KeyCommands, RangeAndMapChangesRestartTheLoaderOnlyWithAMap) {
   Poll poll;
   EXPECT_FALSE(poll.Press('G', true, true).loaderRestart);
-  poll.modes.mapMode = 1;
+  EXPECT_TRUE(poll.Press('M', true, true).loaderRestart);
   EXPECT_TRUE(poll.Press('G', true, true).loaderRestart);
+  EXPECT_TRUE(poll.Press('P', true, true).loaderRestart);
+  EXPECT_FALSE(poll.Press('V', true, true).loaderRestart);
+  EXPECT_FALSE(poll.Press('X', true, false).loaderRestart);
 }
 
 TEST(KeyCommands, MapModesAndItemsShareTheVKey) {

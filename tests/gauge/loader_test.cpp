@@ -23,7 +23,7 @@ constexpr double kAircraftLonDeg = 10.0;
 // one inside the longitude window but far north (never a candidate).
 std::vector<TestNavaid> Surrounded(std::vector<TestNavaid> navaids) {
   navaids.push_back({'I', "WEST", 10.0, -100.0});
-  navaids.push_back({'I', "NORTH", 50.0, 10.5});
+  navaids.push_back({'I', "NORTH", 50.0, 10.05});
   navaids.push_back({'I', "EAST", 10.0, 100.0});
   return navaids;
 }
@@ -35,6 +35,12 @@ std::vector<TestNavaid> Ndbs(int count) {
                        kAircraftLonDeg + index * 0.001});
   }
   return navaids;
+}
+
+int Shown(const DisplayList& list) {
+  int count = 0;
+  while (count < LUMARO_LIST_CAPACITY && list[count].shown != 0) ++count;
+  return count;
 }
 
 LoaderInputs InputsAt(double latitudeDeg, double longitudeDeg, int rangeNm, std::string nav1 = "") {
@@ -58,8 +64,10 @@ class LoaderTest : public ::testing::Test {
   }
   // The first run is a cold start with its coarse step; the second settles.
   SearchResult SearchSettled(const LoaderInputs& inputs) {
-    Search(inputs);
-    return Search(inputs);
+    SearchResult first = Search(inputs);
+    SearchResult second = Search(inputs);
+    EXPECT_EQ(Shown(first.lists.lists[LUMARO_LIST_NDB]), Shown(second.lists.lists[LUMARO_LIST_NDB]));
+    return second;
   }
 
   SimulatorFolder folder_;
@@ -67,12 +75,6 @@ class LoaderTest : public ::testing::Test {
   SearchWindow window_;
   std::atomic<bool> stop_{false};
 };
-
-int Shown(const DisplayList& list) {
-  int count = 0;
-  while (count < LUMARO_LIST_CAPACITY && list[count].shown != 0) ++count;
-  return count;
-}
 
 TEST_F(LoaderTest, ThinsEachListToFifty) {
   struct Case {
@@ -144,6 +146,18 @@ TEST_F(LoaderTest, OnlyNavaidsWithinReachInLatitudeAndLongitude) {
   EXPECT_EQ(ndbs[0].row, 0);
 }
 
+TEST_F(LoaderTest, ColdStartFindsTheWholeWindowAndLaterRunsMoveLittle) {
+  Open(Surrounded(Ndbs(120)));
+  SearchResult first = Search(InputsAt(kAircraftLatDeg, kAircraftLonDeg, 320));
+  EXPECT_EQ(Shown(first.lists.lists[LUMARO_LIST_NDB]), 40);
+  EXPECT_EQ(window_.lower, 1u);
+  EXPECT_EQ(window_.upper, 122u);  // the far north guard is in, the east guard out
+  SearchWindow before = window_;
+  Search(InputsAt(kAircraftLatDeg, kAircraftLonDeg + 1.0 / 60, 320));
+  EXPECT_EQ(window_.lower, before.lower);
+  EXPECT_EQ(window_.upper, before.upper);
+}
+
 TEST_F(LoaderTest, WindowJumpsAcrossTheDateLine) {
   std::vector<TestNavaid> navaids = {{'I', "W0", 10.0, -179.95}, {'I', "W1", 10.0, -179.9},
                                      {'I', "MID", 10.0, 0.0},
@@ -153,7 +167,8 @@ TEST_F(LoaderTest, WindowJumpsAcrossTheDateLine) {
   size_t last = database_.views[kIndexFile].RecordCount() - 1;
   EXPECT_EQ(window_.upper, last);
   SearchResult west = Search(InputsAt(10.0, -179.97, 40));
-  EXPECT_LE(window_.lower, 1u);
+  EXPECT_EQ(window_.lower, 0u);
+  EXPECT_EQ(window_.upper, 2u);
   const DisplayList& list = west.lists.lists[LUMARO_LIST_INTERSECTION];
   ASSERT_GE(Shown(list), 1);
   EXPECT_LT(list[0].longitudeDeg, -179.0f);
@@ -161,6 +176,7 @@ TEST_F(LoaderTest, WindowJumpsAcrossTheDateLine) {
   window_ = {};
   Search(InputsAt(10.0, -179.97, 40));
   SearchResult east = Search(InputsAt(10.0, 179.97, 40));
+  EXPECT_EQ(window_.lower, 3u);
   ASSERT_GE(Shown(east.lists.lists[LUMARO_LIST_INTERSECTION]), 1);
   EXPECT_GT(east.lists.lists[LUMARO_LIST_INTERSECTION][0].longitudeDeg, 179.0f);
 }

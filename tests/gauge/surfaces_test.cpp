@@ -173,7 +173,7 @@ TEST(Rgb1555, FiveBitsPerChannel) {
   EXPECT_EQ(Rgb1555FromRgb({255, 0, 0}), 0x7C00);
   EXPECT_EQ(Rgb1555FromRgb({0, 255, 0}), 0x03E0);
   EXPECT_EQ(Rgb1555FromRgb({0, 0, 255}), 0x001F);
-  EXPECT_EQ(Rgb1555FromRgb({8, 9, 16}), 0x0001);
+  EXPECT_EQ(Rgb1555FromRgb({8, 8, 9}), 0x0001);
 }
 
 TEST(Swatch, ColoursComeFromTheFirstStoredRow) {
