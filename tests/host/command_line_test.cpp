@@ -1,0 +1,79 @@
+#include "command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace ndhost {
+namespace {
+
+TEST(CommandLine, FullLine) {
+  std::string error;
+  std::optional<CommandLine> line = ParseCommandLine(
+      {"--sim-root", "/sim", "--format", "2", "--frames", "30", "--png", "out.png", "--lat", "48.5",
+       "--lon", "-2.25", "--heading", "270", "--nav1", "PGS", "--wind", "250/15", "--route",
+       "a.pln", "--fly", "--keys", "5:shift+G,7:ctrl+shift+m,9:tab,11:#57", "--report"},
+      error);
+  ASSERT_TRUE(line) << error;
+  EXPECT_EQ(line->simulatorRoot, "/sim");
+  EXPECT_EQ(line->formatCode, 2u);
+  EXPECT_EQ(line->frames, 30);
+  EXPECT_EQ(line->pngPath, "out.png");
+  EXPECT_DOUBLE_EQ(*line->latitudeDeg, 48.5);
+  EXPECT_DOUBLE_EQ(*line->longitudeDeg, -2.25);
+  EXPECT_DOUBLE_EQ(line->headingDeg, 270);
+  EXPECT_EQ(line->nav1Ident, "PGS");
+  EXPECT_DOUBLE_EQ(line->windDirectionDeg, 250);
+  EXPECT_DOUBLE_EQ(line->windSpeedKt, 15);
+  EXPECT_TRUE(line->flyRoute);
+  EXPECT_TRUE(line->report);
+  ASSERT_EQ(line->keys.size(), 4u);
+  EXPECT_EQ(line->keys[0].frame, 5);
+  EXPECT_EQ(line->keys[0].virtualKey, static_cast<uint32_t>('G'));
+  EXPECT_TRUE(line->keys[0].shift);
+  EXPECT_FALSE(line->keys[0].ctrl);
+  EXPECT_EQ(line->keys[1].virtualKey, static_cast<uint32_t>('M'));
+  EXPECT_TRUE(line->keys[1].ctrl);
+  EXPECT_EQ(line->keys[2].virtualKey, 9u);
+  EXPECT_EQ(line->keys[3].virtualKey, 57u);
+}
+
+TEST(CommandLine, UsageErrors) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {{}, "--sim-root is required"},
+      {{"--sim-root"}, "--sim-root needs a value"},
+      {{"--sim-root", "/s", "--format", "3"}, "--format must be 1 or 2"},
+      {{"--sim-root", "/s", "--frames", "0"}, "--frames must be at least 1"},
+      {{"--sim-root", "/s", "--lat", "4"}, "--lat and --lon go together"},
+      {{"--sim-root", "/s", "--heading", "x"}, "bad value \"x\" for --heading"},
+      {{"--sim-root", "/s", "--bogus"}, "unknown option --bogus"},
+      {{"--sim-root", "/s", "--keys", "G"}, "bad key \"G\": expected FRAME:KEY"},
+      {{"--sim-root", "/s", "--keys", "3:shift+escape"}, "unknown key name \"escape\""},
+      {{"--sim-root", "/s", "--wind", "250"}, "bad value \"250\" for --wind"},
+  };
+  for (const Case& testCase : cases) {
+    SCOPED_TRACE(testCase.message);
+    std::string error;
+    EXPECT_FALSE(ParseCommandLine(testCase.arguments, error));
+    EXPECT_EQ(error, testCase.message);
+  }
+}
+
+TEST(CommandLine, KeyNames) {
+  std::string error;
+  std::optional<std::vector<ScheduledKey>> keys = ParseKeySpec("0:f1,1:space,2:Shift+Ctrl+x,3:7", error);
+  ASSERT_TRUE(keys) << error;
+  EXPECT_EQ((*keys)[0].virtualKey, 0x70u);
+  EXPECT_EQ((*keys)[1].virtualKey, 0x20u);
+  EXPECT_EQ((*keys)[2].virtualKey, static_cast<uint32_t>('X'));
+  EXPECT_TRUE((*keys)[2].shift && (*keys)[2].ctrl);
+  EXPECT_EQ((*keys)[3].virtualKey, static_cast<uint32_t>('7'));
+  EXPECT_FALSE(ParseKeySpec("1:#0", error));
+  EXPECT_FALSE(ParseKeySpec("1:f13", error));
+  EXPECT_FALSE(ParseKeySpec("-1:G", error));
+}
+
+}  // namespace
+}  // namespace ndhost

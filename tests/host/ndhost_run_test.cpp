@@ -1,0 +1,84 @@
+// ndhost end to end: the program loads the module built from this tree from
+// <sim-root>/Gauges, runs it headless and saves the display as PNG.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "database_writer.h"
+#include "plan_text.h"
+#include "test_environment.h"
+
+namespace {
+
+struct RunResult {
+  int exitCode = -1;
+  std::string output;
+};
+
+RunResult RunNdhost(const std::string& arguments) {
+  std::string command = std::string(NDHOST_PATH) + " " + arguments + " 2>&1";
+  RunResult result;
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return result;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof(buffer), pipe) != nullptr) result.output += buffer;
+  int status = ::pclose(pipe);
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+class NdhostRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    (void)gauge_test::SharedMemoryPrefix();
+    std::filesystem::copy_file(LUMARO_MODULE_PATH, folder_.Path() / "Gauges" / "Lumaro.gau");
+    gauge_test::WriteDatabase(folder_.Path(),
+                              gauge_test::BuildDatabase({{'N', "AB", 48.9, 2.3},
+                                                         {'V', "PGS", 48.95, 2.4},
+                                                         {'I', "FAR", 10.0, 120.0}}));
+  }
+  std::string Root() const { return folder_.Path().string(); }
+  gauge_test::SimulatorFolder folder_;
+};
+
+TEST_F(NdhostRun, RunsHeadlessAndSavesThePanelImage) {
+  std::string png = (folder_.Path() / "nd.png").string();
+  RunResult run = RunNdhost("--sim-root " + Root() + " --frames 120 --png " + png +
+                            " --lat 48.85 --lon 2.35 --heading 90 --keys 100:ctrl+shift+p --report");
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("database status 0"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("MapMode=2"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("NDB list: 1"), std::string::npos) << run.output;
+  EXPECT_EQ(folder_.Read("nd.png").substr(1, 3), "PNG");
+  EXPECT_EQ(folder_.Read("Gauges/NDmode.tmp"), "1\r\n2\r\n30\r\n320\r\n");
+  EXPECT_FALSE(folder_.Exists("Gauges/Vistrel.ND.err"));
+}
+
+TEST_F(NdhostRun, FliesARouteItPublishes) {
+  std::string plan = gauge_test::PlanText(
+      "09L/087/11000", "27R/270/12799",
+      {{"APT", "LFPG", 49.0, 2.55, 392}, {"VOR", "PGS", 48.95, 2.4, 0}, {"APT", "LFPO", 48.72, 2.38, 291}});
+  folder_.Write("NavData/FlightPlans/test.pln", plan);
+  std::string planPath = (folder_.Path() / "NavData" / "FlightPlans" / "test.pln").string();
+  RunResult run = RunNdhost("--sim-root " + Root() + " --format 2 --frames 100 --route " + planPath +
+                            " --fly --speed 250 --report");
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_NE(run.output.find("route points: 3"), std::string::npos) << run.output;
+}
+
+TEST_F(NdhostRun, ReportsUsageAndLoadErrors) {
+  RunResult usage = RunNdhost("--frames 3");
+  EXPECT_EQ(usage.exitCode, 2);
+  EXPECT_NE(usage.output.find("--sim-root is required"), std::string::npos);
+  std::filesystem::remove(folder_.Path() / "Gauges" / "Lumaro.gau");
+  RunResult missing = RunNdhost("--sim-root " + Root());
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_NE(missing.output.find("cannot load"), std::string::npos) << missing.output;
+  RunResult noRoute = RunNdhost("--sim-root " + Root() + " --route /nonexistent.pln");
+  EXPECT_EQ(noRoute.exitCode, 1);
+  EXPECT_NE(noRoute.output.find("cannot read /nonexistent.pln"), std::string::npos);
+}
+
+}  // namespace
