@@ -1,0 +1,130 @@
+#include "scanner/scan_driver.h"
+
+#include <array>
+#include <climits>
+#include <cstdio>
+#include <system_error>
+#include <vector>
+
+#include "navdb/geo_index.h"
+#include "scanner/bgl_file.h"
+
+namespace scanner {
+namespace {
+
+namespace fs = std::filesystem;
+using navdb::NavaidKind;
+
+#ifdef PATH_MAX
+constexpr size_t kMaxPathLength = PATH_MAX - 1;
+#else
+constexpr size_t kMaxPathLength = 4095;
+#endif
+
+void ShowCurrentFile(const ScanSession& session, const std::string& text) {
+  if (session.ui.setCurrentFile) session.ui.setCurrentFile(text);
+}
+
+bool IsSceneryFileName(const std::string& name) {
+  if (name.size() < 4) return false;
+  std::string suffix = name.substr(name.size() - 4);
+  for (char& c : suffix) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  return suffix == ".bgl";
+}
+
+int Aborted(const ScanSession& session) {
+  navdb::SetStatus(session.ui, navdb::StatusIcon::Ready, "Status : scanning aborted");
+  ShowCurrentFile(session, " ");
+  return 1;
+}
+
+bool TooLong(const ScanSession& session, const fs::path& path) {
+  if (path.native().size() <= kMaxPathLength) return false;
+  navdb::SetStatus(session.ui, navdb::StatusIcon::Problem,
+                   "Status : path too long, skipped : " + path.native().substr(0, 64) + "...");
+  return true;
+}
+
+std::array<long, 4> EntryCounts(const navdb::Database& db) {
+  std::array<long, 4> counts{};
+  for (NavaidKind kind : navdb::kAllKinds) {
+    counts[navdb::IndexOf(kind)] = static_cast<long>(db.list(kind).EntryCount());
+  }
+  return counts;
+}
+
+}  // namespace
+
+int ScanFolder(ScanSession& session, const fs::path& folder, std::set<fs::path>& visited) {
+  std::error_code error;
+  const fs::path identity = fs::canonical(folder, error);
+  if (!error && !visited.insert(identity).second) return 0;  // reached again through a link
+
+  navdb::SetStatus(session.ui, navdb::StatusIcon::Scanning, "Status : scanning...");
+  ShowCurrentFile(session, folder.string());
+  std::vector<fs::path> subfolders;
+  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    const fs::path path = it->path();
+    if (TooLong(session, path)) continue;
+    if (IsSceneryFileName(path.filename().string())) {
+      ShowCurrentFile(session, path.string());
+      if (ScanBglFile(session, path) != 0) return Aborted(session);
+    }
+    std::error_code typeError;
+    if (it->is_directory(typeError)) subfolders.push_back(path);
+  }
+  for (const fs::path& subfolder : subfolders) {
+    if (ScanFolder(session, subfolder, visited) != 0) return Aborted(session);
+  }
+  navdb::SetStatus(session.ui, navdb::StatusIcon::Ready, "Status : scanning done");
+  ShowCurrentFile(session, " ");
+  return 0;
+}
+
+int ScanSceneryThread(ScanSession& session, const fs::path& root) {
+  navdb::Database& db = session.db;
+  const navdb::UiCallbacks& ui = session.ui;
+  const std::array<long, 4> before = EntryCounts(db);
+  if (ui.setCommandsEnabled) ui.setCommandsEnabled(false);
+  std::set<fs::path> visited;
+  ScanFolder(session, root, visited);  // a stopped scan still keeps what it merged
+  session.keepAlwaysChoice = 0;
+
+  const std::array<long, 4> after = EntryCounts(db);
+  if (after != before || db.databaseModified || session.scanReplacedEntry) {
+    navdb::RebuildIndex(db.lists, db.index, ui);
+    db.databaseModified = false;
+    session.scanReplacedEntry = false;
+    navdb::SaveDatabase(db, ui);
+  }
+  navdb::AddPlaceholdersToEmptyLists(db);
+  if (ui.setCommandsEnabled) ui.setCommandsEnabled(true);
+  navdb::ShowMessage(ui, "Information",
+                     ScanSummaryText(after[0] - before[0], after[1] - before[1],
+                                     after[2] - before[2]),
+                     navdb::MessageIcon::Information, navdb::MessageButtons::Ok);
+  return 0;
+}
+
+bool ConfirmAndClearForRebuild(ScanSession& session) {
+  const navdb::MessageAnswer answer = navdb::ShowMessage(
+      session.ui, "Warning",
+      "You are going to lose any modification you've done on the database !\r"
+      "(The Intersection list will not be lost)\r\rProceed ?",
+      navdb::MessageIcon::Warning, navdb::MessageButtons::YesNo);
+  if (answer != navdb::MessageAnswer::Yes) return false;
+  for (NavaidKind kind : {NavaidKind::Ndb, NavaidKind::Vor, NavaidKind::Airport}) {
+    session.db.list(kind).Clear();
+    if (session.ui.showEntryCount) session.ui.showEntryCount(kind, 0);
+  }
+  return true;
+}
+
+std::string ScanSummaryText(long ndbAdded, long vorAdded, long airportsAdded) {
+  char text[160];
+  std::snprintf(text, sizeof text, "Added to the database :\r\r%ld\tNDB,\r%ld\tVOR,\r%ld\tAirports.\r",
+                ndbAdded, vorAdded, airportsAdded);
+  return text;
+}
+
+}  // namespace scanner

@@ -1,0 +1,113 @@
+#include "scanner/scan_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "tests/support/bgl_writer.h"
+#include "tests/support/recording_ui.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+using navdb::NavaidKind;
+
+std::string Bytes(const std::vector<uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
+
+testing_support::BglScenery Ndbs(std::initializer_list<const char*> identifiers) {
+  testing_support::BglScenery scenery;
+  for (const char* id : identifiers) {
+    testing_support::BglNdb ndb;
+    ndb.identifier = id;
+    ndb.name = std::string("NDB ") + id;
+    ndb.latitude24 = testing_support::Latitude24(10);
+    scenery.ndbs.push_back(ndb);
+  }
+  return scenery;
+}
+
+TEST(ScanDriver, WalksPlainAndPackedFilesSavesAndSummarises) {
+  testing_support::TempFolder root;
+  testing_support::TempFolder navData;
+  std::filesystem::create_directories(root / "sub/deeper");
+  root.Write("a.bgl", Bytes(testing_support::WriteBglImage(Ndbs({"A1", "A2"}))));
+  root.Write("notes.txt", "not scenery");
+  testing_support::BglScenery packedScenery = Ndbs({"P1"});
+  packedScenery.extendedHeader = true;
+  root.Write("sub/deeper/P.BGL", Bytes(testing_support::WritePackedBgl(
+                                     testing_support::WriteBglImage(packedScenery))));
+  root.Write("sub/broken.bgl", Bytes(testing_support::WritePackedBgl(
+                                   testing_support::WriteBglImage(packedScenery), 5)));
+  root.Write("sub/tiny.bgl", "JUNK");  // too short to name any section: nothing in it
+  std::filesystem::create_directory_symlink(root.path(), root / "sub/loop");
+
+  navdb::Database db;
+  db.folder = navData.path();
+  testing_support::RecordingUi recording;
+  recording.QueueAnswers({navdb::MessageAnswer::Yes});  // go on after the broken file
+  std::vector<std::string> currentFiles;
+  recording.ui().setCurrentFile = [&](const std::string& text) { currentFiles.push_back(text); };
+  scanner::ScanSession session{db, recording.ui()};
+  session.keepAlwaysChoice = 3;
+  EXPECT_EQ(scanner::ScanSceneryThread(session, root.path()), 0);
+
+  EXPECT_EQ(db.list(NavaidKind::Ndb).Count(), 3u);
+  EXPECT_EQ(db.list(NavaidKind::Vor).GetLine(0), navdb::kPlaceholderLine);
+  EXPECT_EQ(session.keepAlwaysChoice, 0);
+  ASSERT_EQ(recording.messages.size(), 2u);
+  EXPECT_EQ(recording.messages[0].text, "The BGL file \"" + (root / "sub/broken.bgl").string() +
+                                            "\" contains unrecognized data.\nIt will be ignored !"
+                                            "\n\nContinue with next file ?");
+  EXPECT_EQ(recording.messages[0].buttons, navdb::MessageButtons::YesNo);
+  EXPECT_EQ(recording.messages[1].caption, "Information");
+  EXPECT_EQ(recording.messages[1].text,
+            "Added to the database :\r\r3\tNDB,\r0\tVOR,\r0\tAirports.\r");
+  EXPECT_TRUE(std::filesystem::exists(navData / "ndb.dat"));
+  EXPECT_TRUE(std::filesystem::exists(navData / "idx.dat"));
+  EXPECT_EQ(db.index.Count(), 3u);
+  ASSERT_FALSE(recording.statuses.empty());
+  EXPECT_EQ(recording.statuses.front().second, "Status : scanning...");
+  EXPECT_EQ(currentFiles.front(), root.path().string());
+  EXPECT_EQ(currentFiles.back(), " ");
+}
+
+TEST(ScanDriver, EmptyTreesStoppedScansAndRebuild) {
+  testing_support::TempFolder root;
+  testing_support::TempFolder navData;
+  navdb::Database db;
+  db.folder = navData.path();
+  testing_support::RecordingUi recording;
+  scanner::ScanSession session{db, recording.ui()};
+  scanner::ScanSceneryThread(session, root.path());
+  EXPECT_EQ(recording.messages.back().text,
+            "Added to the database :\r\r0\tNDB,\r0\tVOR,\r0\tAirports.\r");
+  EXPECT_FALSE(std::filesystem::exists(navData / "ndb.dat"));  // nothing changed, nothing saved
+
+  // No after an unreadable file stops the walk; what was merged is saved.
+  root.Write("a.bgl", Bytes(testing_support::WriteBglImage(Ndbs({"A1"}))));
+  std::filesystem::create_directory(root / "z");
+  root.Write("z/bad.bgl", "");
+  recording.QueueAnswers({navdb::MessageAnswer::No});
+  scanner::ScanSceneryThread(session, root.path());
+  EXPECT_NE(std::find(recording.statuses.begin(), recording.statuses.end(),
+                      std::make_pair(navdb::StatusIcon::Ready, std::string("Status : scanning aborted"))),
+            recording.statuses.end());
+  EXPECT_EQ(recording.messages[recording.messages.size() - 2].text.substr(0, 24),
+            "File mapping failed for ");
+  EXPECT_EQ(recording.messages.back().text,
+            "Added to the database :\r\r1\tNDB,\r0\tVOR,\r0\tAirports.\r");
+  EXPECT_TRUE(std::filesystem::exists(navData / "ndb.dat"));
+
+  recording.QueueAnswers({navdb::MessageAnswer::No});
+  EXPECT_FALSE(scanner::ConfirmAndClearForRebuild(session));
+  EXPECT_EQ(db.list(NavaidKind::Ndb).EntryCount(), 1u);
+  recording.QueueAnswers({navdb::MessageAnswer::Yes});
+  EXPECT_TRUE(scanner::ConfirmAndClearForRebuild(session));
+  EXPECT_EQ(recording.messages.back().text,
+            "You are going to lose any modification you've done on the database !\r"
+            "(The Intersection list will not be lost)\r\rProceed ?");
+  EXPECT_EQ(db.list(NavaidKind::Ndb).Count(), 0u);
+}
+
+}  // namespace
