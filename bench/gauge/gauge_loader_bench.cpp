@@ -1,0 +1,144 @@
+// The loader's search against a linear scan of the whole index, over a
+// database of 100,000 real-world entries written in the display's file forms.
+//   gauge_loader_bench
+// Goals: a run after the aircraft moved 1 NM <= 0.05 x the linear scan; the
+// first (cold-start) run <= 0.5 x the linear scan.
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "bench/support/ratio_reporter.h"
+#include "database_writer.h"
+#include "loader.h"
+#include "nav_math.h"
+#include "tools/navdata_database.h"
+#include "xplane/navdata_reader.h"
+
+namespace {
+
+constexpr size_t kIndexEntries = 100000;
+constexpr double kAircraftLatDeg = 48.85;  // over Paris: a dense part of the index
+constexpr double kAircraftLonDeg = 2.35;
+constexpr int kRangeNm = 40;
+
+std::vector<gauge_test::TestNavaid> RealNavaids() {
+  xplane::NavData data;
+  std::string error = xplane::ReadNavDataFolder(navdata_tools::RealNavDataFolder(), data);
+  if (!error.empty()) {
+    std::fprintf(stderr, "gauge_loader_bench: %s\n", error.c_str());
+    std::exit(1);
+  }
+  std::vector<gauge_test::TestNavaid> navaids;
+  auto add = [&navaids](gauge_test::TestNavaid navaid) {
+    if (navaids.size() < kIndexEntries) navaids.push_back(std::move(navaid));
+  };
+  for (const xplane::NdbRecord& ndb : data.ndbs) add({'N', ndb.identifier.substr(0, 5), ndb.latitudeDeg, ndb.longitudeDeg});
+  for (const xplane::StationRecord& station : data.stations) {
+    std::string type = station.hasLocalizer ? "ILS" : station.dmeOnly() ? "DME" : "VOR";
+    add({'V', station.identifier.substr(0, 5), station.latitudeDeg, station.longitudeDeg, type,
+         static_cast<int>(station.localizerCourseDeg)});
+  }
+  for (const xplane::AirportRecord& airport : data.airports) {
+    for (const xplane::RunwayRecord& runway : airport.runways) {
+      add({'A', airport.identifier.substr(0, 5), runway.latitudeDeg, runway.longitudeDeg, "",
+           static_cast<int>(runway.headingDeg) % 360, static_cast<int>(runway.lengthFt)});
+    }
+  }
+  for (const xplane::FixRecord& fix : data.fixes) add({'I', fix.identifier.substr(0, 5), fix.latitudeDeg, fix.longitudeDeg});
+  return navaids;
+}
+
+// The database, written once per run of the program.
+struct RealDatabase {
+  std::filesystem::path folder;
+  lumaro::NavDatabase database;
+
+  RealDatabase() {
+    folder = bench_support::MakeTemporaryFolder();
+    gauge_test::WriteDatabase(folder, gauge_test::BuildDatabase(RealNavaids()));
+    int status = lumaro::OpenNavDatabase(database, folder.string());
+    if (status != 0 || database.views[lumaro::kIndexFile].RecordCount() != kIndexEntries) {
+      std::fprintf(stderr, "gauge_loader_bench: database status %d\n", status);
+      std::exit(1);
+    }
+  }
+  ~RealDatabase() {
+    lumaro::CloseNavDatabase(database);
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+  }
+};
+
+RealDatabase& Database() {
+  static RealDatabase database;
+  return database;
+}
+
+lumaro::LoaderInputs InputsAt(double latitudeDeg, double longitudeDeg) {
+  lumaro::LoaderInputs inputs;
+  inputs.rawLatitude = latitudeDeg / lumaro::kLatitudeScale;
+  inputs.rawLongitude = (longitudeDeg < 0 ? longitudeDeg + 360 : longitudeDeg) / lumaro::kLongitudeScale;
+  inputs.rangeNm = kRangeNm;
+  return inputs;
+}
+
+// One nautical mile east of the aircraft's starting point.
+double OneNmEastDeg() { return 1.0 / lumaro::NmPerDegreeLongitude(kAircraftLatDeg); }
+
+void BM_LoaderRunAfterMovingOneNm(benchmark::State& state) {
+  const lumaro::NavDatabase& database = Database().database;
+  std::atomic<bool> stop{false};
+  lumaro::SearchWindow window;
+  lumaro::SearchNavaids(database, window, InputsAt(kAircraftLatDeg, kAircraftLonDeg), stop);
+  bool east = false;
+  for (auto _ : state) {
+    east = !east;
+    double longitudeDeg = kAircraftLonDeg + (east ? OneNmEastDeg() : 0.0);
+    lumaro::SearchResult result = lumaro::SearchNavaids(database, window, InputsAt(kAircraftLatDeg, longitudeDeg), stop);
+    benchmark::DoNotOptimize(result.lists.lists[0][0].shown);
+  }
+}
+
+void BM_LoaderColdStart(benchmark::State& state) {
+  const lumaro::NavDatabase& database = Database().database;
+  std::atomic<bool> stop{false};
+  for (auto _ : state) {
+    lumaro::SearchWindow window;
+    lumaro::SearchResult result = lumaro::SearchNavaids(database, window, InputsAt(kAircraftLatDeg, kAircraftLonDeg), stop);
+    benchmark::DoNotOptimize(result.lists.lists[0][0].shown);
+  }
+}
+
+// The baseline: every index record read and tested against the same reach.
+void BM_LinearScanOfTheIndex(benchmark::State& state) {
+  const lumaro::DatabaseView& index = Database().database.views[lumaro::kIndexFile];
+  double reachNm = kRangeNm * lumaro::kReachFactor;
+  double nmPerDegree = lumaro::NmPerDegreeLongitude(kAircraftLatDeg);
+  for (auto _ : state) {
+    size_t candidates = 0;
+    for (size_t row = 0; row < index.RecordCount(); ++row) {
+      std::string_view record = *index.Record(row);
+      double eastNm = (lumaro::IndexLongitudeDeg(record) - kAircraftLonDeg) * nmPerDegree;
+      if (std::fabs(eastNm) >= reachNm) continue;
+      if (std::fabs(lumaro::IndexLatitudeDeg(record) - kAircraftLatDeg) * 60 < reachNm) ++candidates;
+    }
+    benchmark::DoNotOptimize(candidates);
+  }
+}
+
+BENCHMARK(BM_LinearScanOfTheIndex)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoaderRunAfterMovingOneNm)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LoaderColdStart)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Database();
+  return bench_support::RunWithRatios(
+      argc, argv,
+      {{"BM_LoaderRunAfterMovingOneNm", "BM_LinearScanOfTheIndex", 0.05},
+       {"BM_LoaderColdStart", "BM_LinearScanOfTheIndex", 0.5}});
+}
