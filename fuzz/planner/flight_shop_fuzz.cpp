@@ -1,0 +1,30 @@
+// Arbitrary bytes as a Flight Shop plan: parsed and imported against a small
+// database, every missing waypoint skipped; nothing out of bounds, no NaN.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "fuzz/planner/fuzz_database.h"
+#include "planner/plan_import.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const navdb::Database db = planner_fuzz::SmallDatabase();
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  planner::PlannerState state;
+  planner::ParseForeignPlan(state, bytes, "fuzz.fsp", planner::ForeignPlanForm::FlightShop);
+  for (const planner::StagedWaypoint& record : state.staging.records) {
+    if (record.identifier.size() > planner::kMaxStagedIdentifierLength) std::abort();
+    if (record.name.size() > planner::kMaxStagedNameLength) std::abort();
+    if (record.kind.size() > planner::kMaxStagedKindLength) std::abort();
+  }
+  navdb::UiCallbacks ui;
+  ui.messageBox = [](const navdb::MessageRequest& request) {
+    return request.buttons == navdb::MessageButtons::OkCancel ? navdb::MessageAnswer::Cancel
+                                                              : navdb::MessageAnswer::Ok;
+  };
+  planner::OpenPlanDialog(state, planner::PlanOpenMode::FlightShopImport);
+  planner::ImportFlightShopWaypoints(state, db, ui);
+  planner_fuzz::CheckRows(state.dialog.rows);
+  return 0;
+}

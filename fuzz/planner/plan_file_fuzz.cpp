@@ -1,0 +1,35 @@
+// Arbitrary bytes as an ND plan file: the reader keeps to the staging
+// table's limits, and the loaded plan can be computed, printed and saved.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "fuzz/planner/fuzz_database.h"
+#include "planner/leg_computation.h"
+#include "planner/plan_file.h"
+#include "planner/printout.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const navdb::Database db = planner_fuzz::SmallDatabase();
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  planner::PlannerState state;
+  planner::DecodePlanFile(bytes, state.plan, state.staging);
+  for (const planner::StagedWaypoint& record : state.staging.records) {
+    if (record.rowText.size() > planner::kMaxStagedRowLength) std::abort();
+  }
+  if (state.plan.performance.cruiseSpeed.size() > planner::kMaxCruiseSpeedLength) std::abort();
+  if (state.plan.departureAirport.size() > planner::kMaxAirportLength) std::abort();
+  planner::OpenPlanDialog(state, planner::PlanOpenMode::Loaded);
+  // Reading what was saved gives the same rows back.
+  planner::PlannerState again;
+  planner::DecodePlanFile(planner::EncodePlanFile(state), again.plan, again.staging);
+  planner::OpenPlanDialog(again, planner::PlanOpenMode::Loaded);
+  if (again.dialog.rows != state.dialog.rows) std::abort();
+
+  planner::ComputeLegs(state, db.list(navdb::NavaidKind::Airport));
+  planner::ComputeLegs(state, db.list(navdb::NavaidKind::Airport));
+  planner_fuzz::CheckRows(state.dialog.rows);
+  (void)planner::PrintoutText(planner::LayoutPrintout(state));
+  return 0;
+}
