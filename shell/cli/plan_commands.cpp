@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 #include <istream>
 #include <map>
@@ -66,6 +67,11 @@ struct Options {
 };
 
 const std::vector<std::string> kFlags = {"--yes", "--no-sid-star", "--text"};
+const std::vector<std::string> kValueOptions = {
+    "--departure",     "--arrival",      "--via",          "--perf",
+    "--climb-rate",    "--climb-speed",  "--descent-rate", "--descent-speed",
+    "--cruise-altitude", "--cruise-speed", "--sid-star",   "--out",
+    "--name",          "--missing"};
 
 bool ParseOptions(const std::vector<std::string>& args, size_t from, Options& options,
                   std::string& problem) {
@@ -75,6 +81,11 @@ bool ParseOptions(const std::vector<std::string>& args, size_t from, Options& op
       options.positional.push_back(arg);
     } else if (std::find(kFlags.begin(), kFlags.end(), arg) != kFlags.end()) {
       options.values.emplace(arg, "");
+    } else if (const std::string key = arg.substr(0, arg.find('='));
+               std::find(kValueOptions.begin(), kValueOptions.end(), key) ==
+               kValueOptions.end()) {
+      problem = "unknown option '" + key + "'";
+      return false;
     } else if (const size_t eq = arg.find('='); eq != std::string::npos) {
       options.values.emplace(arg.substr(0, eq), arg.substr(eq + 1));
     } else if (i + 1 < args.size()) {
