@@ -1,20 +1,14 @@
 #include "navdb/entry_list.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "navdb/list_order.h"
 
 namespace navdb {
 
-void EntryList::StoredLine::assign(std::string_view line) {
-  length = static_cast<uint8_t>(line.size());
-  std::memcpy(text, line.data(), line.size());
-}
-
 std::string_view EntryList::GetLine(size_t row) const {
   Position at = Locate(row);
-  return chunks_[at.chunk][at.offset].view();
+  return LineAt(chunks_[at.chunk], at.offset);
 }
 
 EntryList::Position EntryList::Locate(size_t row) const {
@@ -23,41 +17,56 @@ EntryList::Position EntryList::Locate(size_t row) const {
   return {chunk, row - chunkStart_[chunk]};
 }
 
+// Lowest index in [0, count) for which `after(i)` holds, for a predicate
+// that is false and then true.
+template <class Predicate>
+static size_t PartitionPoint(size_t count, Predicate after) {
+  size_t low = 0, high = count;
+  while (low < high) {
+    const size_t middle = low + (high - low) / 2;
+    if (after(middle)) high = middle;
+    else low = middle + 1;
+  }
+  return low;
+}
+
 EntryList::Position EntryList::UpperBound(std::string_view line) const {
   if (chunks_.empty()) return {0, 0};
   // First chunk whose last line sorts after `line`; the insertion point lies in it.
-  auto chunkIt = std::partition_point(chunks_.begin(), chunks_.end(), [&](const Chunk& c) {
-    return !ListOrderLess(line, c.back().view());
+  const size_t chunk = PartitionPoint(chunks_.size(), [&](size_t c) {
+    return ListOrderLess(line, LastLineOf(chunks_[c]));
   });
-  if (chunkIt == chunks_.end()) return {chunks_.size() - 1, chunks_.back().size()};
-  auto lineIt = std::partition_point(chunkIt->begin(), chunkIt->end(), [&](const StoredLine& s) {
-    return !ListOrderLess(line, s.view());
+  if (chunk == chunks_.size()) return {chunks_.size() - 1, LinesIn(chunks_.back())};
+  const Chunk& in = chunks_[chunk];
+  const size_t offset = PartitionPoint(LinesIn(in), [&](size_t i) {
+    return ListOrderLess(line, LineAt(in, i));
   });
-  return {static_cast<size_t>(chunkIt - chunks_.begin()),
-          static_cast<size_t>(lineIt - chunkIt->begin())};
+  return {chunk, offset};
 }
 
 size_t EntryList::InsertAt(Position at, std::string_view line) {
   if (chunks_.empty()) {
-    chunks_.emplace_back();
-    chunks_.back().reserve(kChunkLines);
+    chunks_.emplace_back().reserve(kChunkLines * slotBytes_);
     chunkStart_.push_back(0);
   }
   Chunk& chunk = chunks_[at.chunk];
-  if (at.offset == chunk.size()) {
-    chunk.emplace_back().assign(line);
+  if (at.offset == LinesIn(chunk)) {
+    AppendSlot(chunk, line);
   } else {
-    StoredLine stored;
-    stored.assign(line);
-    chunk.insert(chunk.begin() + static_cast<std::ptrdiff_t>(at.offset), stored);
+    Chunk slot;
+    AppendSlot(slot, line);
+    chunk.insert(chunk.begin() + static_cast<std::ptrdiff_t>(at.offset * slotBytes_), slot.begin(),
+                 slot.end());
   }
   ++count_;
   const size_t row = chunkStart_[at.chunk] + at.offset;
-  if (chunk.size() > kChunkLines) {
+  if (LinesIn(chunk) > kChunkLines) {
     // Split the full chunk in two halves.
-    Chunk upper(chunk.begin() + kChunkLines / 2, chunk.end());
-    upper.reserve(kChunkLines);
-    chunk.erase(chunk.begin() + kChunkLines / 2, chunk.end());
+    const auto middle = chunk.begin() + static_cast<std::ptrdiff_t>(kChunkLines / 2 * slotBytes_);
+    Chunk upper;
+    upper.reserve(kChunkLines * slotBytes_);
+    upper.assign(middle, chunk.end());
+    chunk.erase(middle, chunk.end());
     chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(at.chunk) + 1, std::move(upper));
     chunkStart_.insert(chunkStart_.begin() + static_cast<std::ptrdiff_t>(at.chunk) + 1, 0);
   }
@@ -67,38 +76,39 @@ size_t EntryList::InsertAt(Position at, std::string_view line) {
 
 void EntryList::RecountFrom(size_t chunk) {
   for (size_t i = chunk + 1; i < chunks_.size(); ++i) {
-    chunkStart_[i] = chunkStart_[i - 1] + chunks_[i - 1].size();
+    chunkStart_[i] = chunkStart_[i - 1] + LinesIn(chunks_[i - 1]);
   }
 }
 
 std::optional<size_t> EntryList::AddLine(std::string_view line) {
-  if (count_ >= capacity_ || line.size() > kMaxLineLength) return std::nullopt;
+  if (count_ >= capacity_ || line.size() > maxLineLength_) return std::nullopt;
   return InsertAt(UpperBound(line), line);
 }
 
 std::optional<size_t> EntryList::AppendLine(std::string_view line) {
-  if (count_ >= capacity_ || line.size() > kMaxLineLength) return std::nullopt;
+  if (count_ >= capacity_ || line.size() > maxLineLength_) return std::nullopt;
   if (count_ > 0) sortedKnown_ = false;
-  if (chunks_.empty() || chunks_.back().size() >= kChunkLines) {
+  if (chunks_.empty() || LinesIn(chunks_.back()) >= kChunkLines) {
     // Start a fresh chunk rather than splitting a full one: appended lists stay dense.
     chunkStart_.push_back(count_);
-    chunks_.emplace_back();
-    chunks_.back().reserve(kChunkLines);
+    chunks_.emplace_back().reserve(kChunkLines * slotBytes_);
   }
-  return InsertAt({chunks_.size() - 1, chunks_.back().size()}, line);
+  return InsertAt({chunks_.size() - 1, LinesIn(chunks_.back())}, line);
 }
 
 void EntryList::DeleteLine(size_t row) {
   if (row >= count_) return;
   Position at = Locate(row);
   Chunk& chunk = chunks_[at.chunk];
-  chunk.erase(chunk.begin() + static_cast<std::ptrdiff_t>(at.offset));
+  const auto slot = chunk.begin() + static_cast<std::ptrdiff_t>(at.offset * slotBytes_);
+  chunk.erase(slot, slot + static_cast<std::ptrdiff_t>(slotBytes_));
   --count_;
   if (chunk.empty()) {
     chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(at.chunk));
     chunkStart_.erase(chunkStart_.begin() + static_cast<std::ptrdiff_t>(at.chunk));
-    if (at.chunk > 0) RecountFrom(at.chunk - 1);
-    else if (!chunks_.empty()) {
+    if (at.chunk > 0) {
+      RecountFrom(at.chunk - 1);
+    } else if (!chunks_.empty()) {
       chunkStart_[0] = 0;
       RecountFrom(0);
     }
@@ -116,52 +126,46 @@ void EntryList::Clear() {
   sortedKnown_ = true;
 }
 
-size_t EntryList::LowerBoundPrimary(std::string_view prefix) const {
-  // Lines whose key begins with the key of `prefix` form one run in list order.
-  auto chunkIt = std::partition_point(chunks_.begin(), chunks_.end(), [&](const Chunk& c) {
-    return ComparePrimaryKeyToPrefix(c.back().view(), prefix) < 0;
-  });
-  if (chunkIt == chunks_.end()) return count_;
-  auto lineIt = std::partition_point(chunkIt->begin(), chunkIt->end(), [&](const StoredLine& s) {
-    return ComparePrimaryKeyToPrefix(s.view(), prefix) < 0;
-  });
-  const size_t chunk = static_cast<size_t>(chunkIt - chunks_.begin());
-  return chunkStart_[chunk] + static_cast<size_t>(lineIt - chunkIt->begin());
-}
-
 bool EntryList::IsSorted() const {
   if (!sortedKnown_) {
     sorted_ = true;
-    const StoredLine* previous = nullptr;
-    for (const Chunk& chunk : chunks_) {
-      for (const StoredLine& stored : chunk) {
-        if (previous && ListOrderLess(stored.view(), previous->view())) sorted_ = false;
-        previous = &stored;
-      }
-      if (!sorted_) break;
-    }
+    std::string_view previous;
+    bool first = true;
+    ForEach([&](size_t, std::string_view line) {
+      if (!first && sorted_ && ListOrderLess(line, previous)) sorted_ = false;
+      previous = line;
+      first = false;
+    });
     sortedKnown_ = true;
   }
   return sorted_;
 }
 
+size_t EntryList::LowerBoundPrimary(std::string_view prefix) const {
+  // Lines whose key begins with the key of `prefix` form one run in list order.
+  const size_t chunk = PartitionPoint(chunks_.size(), [&](size_t c) {
+    return ComparePrimaryKeyToPrefix(LastLineOf(chunks_[c]), prefix) >= 0;
+  });
+  if (chunk == chunks_.size()) return count_;
+  const Chunk& in = chunks_[chunk];
+  const size_t offset = PartitionPoint(LinesIn(in), [&](size_t i) {
+    return ComparePrimaryKeyToPrefix(LineAt(in, i), prefix) >= 0;
+  });
+  return chunkStart_[chunk] + offset;
+}
+
 std::optional<size_t> EntryList::FindPrefix(std::string_view text) const {
+  std::optional<size_t> found;
   if (!IsSorted()) {
-    std::optional<size_t> found;
     ForEach([&](size_t row, std::string_view line) {
       if (!found && StartsWithIgnoringCase(line, text)) found = row;
     });
     return found;
   }
-  size_t row = LowerBoundPrimary(text);
-  if (row >= count_) return std::nullopt;
-  Position at = Locate(row);
-  for (size_t c = at.chunk; c < chunks_.size(); ++c) {
-    for (size_t o = (c == at.chunk ? at.offset : 0); o < chunks_[c].size(); ++o, ++row) {
-      std::string_view line = chunks_[c][o].view();
-      if (ComparePrimaryKeyToPrefix(line, text) != 0) return std::nullopt;
-      if (StartsWithIgnoringCase(line, text)) return row;
-    }
+  for (size_t row = LowerBoundPrimary(text); row < count_; ++row) {
+    std::string_view line = GetLine(row);
+    if (ComparePrimaryKeyToPrefix(line, text) != 0) break;
+    if (StartsWithIgnoringCase(line, text)) return row;
   }
   return std::nullopt;
 }
@@ -169,6 +173,5 @@ std::optional<size_t> EntryList::FindPrefix(std::string_view text) const {
 bool EntryList::HoldsOnlyPlaceholder() const {
   return count_ == 1 && GetLine(0) == kPlaceholderLine;
 }
-
 
 }  // namespace navdb

@@ -1,12 +1,16 @@
 // An ordered list of fixed-column text lines of one kind, addressed by row.
 //
-// Lines live in chunks of at most kChunkLines lines, each line stored inline
-// (no allocation per line), so sorted insertion into a list of 100,000 lines
-// costs a binary search and a short move, and rows stay plain positions.
+// Lines live in chunks of at most kChunkLines lines. Each line takes one
+// slot of the list's maximum line length plus a length byte, stored inline
+// (no allocation per line), so sorted insertion into a list of 100,000
+// lines costs a binary search and a short move, and rows stay plain
+// positions.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,18 +24,23 @@ class EntryList {
  public:
   static constexpr size_t kUnlimited = SIZE_MAX;
 
-  explicit EntryList(size_t capacityLines = kUnlimited) : capacity_(capacityLines) {}
+  // `maxLineLength` is at most 255.
+  explicit EntryList(size_t capacityLines = kUnlimited, size_t maxLineLength = kMaxLineLength)
+      : capacity_(capacityLines),
+        maxLineLength_(maxLineLength > 255 ? 255 : maxLineLength),
+        slotBytes_(maxLineLength_ + 1) {}
 
   size_t Count() const { return count_; }
   bool Empty() const { return count_ == 0; }
   size_t Capacity() const { return capacity_; }
+  size_t MaxLineLength() const { return maxLineLength_; }
 
   // The line at `row` (row < Count()). The view stays valid until the list changes.
   std::string_view GetLine(size_t row) const;
 
   // Inserts `line` at its place in list order, after lines that compare
   // equal. Returns its row, or nothing when the list cannot take it (full,
-  // or the line is longer than kMaxLineLength).
+  // or the line is longer than the list's maximum line length).
   std::optional<size_t> AddLine(std::string_view line);
 
   // Appends `line` without regard to order (used when loading a file).
@@ -58,7 +67,8 @@ class EntryList {
   void ForEach(Fn&& fn) const {
     size_t row = 0;
     for (const Chunk& chunk : chunks_) {
-      for (const StoredLine& stored : chunk) fn(row++, stored.view());
+      const size_t lines = LinesIn(chunk);
+      for (size_t i = 0; i < lines; ++i) fn(row++, LineAt(chunk, i));
     }
   }
 
@@ -70,12 +80,13 @@ class EntryList {
     Clear();
     while (first != last) {
       Chunk chunk;
-      chunk.reserve(kChunkLines);
-      for (size_t n = 0; n < kChunkLines / 2 && first != last; ++n, ++first) {
-        chunk.emplace_back().assign(std::string_view(*first).substr(0, kMaxLineLength));
+      chunk.reserve(kChunkLines * slotBytes_);
+      size_t lines = 0;
+      for (; lines < kChunkLines / 2 && first != last; ++lines, ++first) {
+        AppendSlot(chunk, std::string_view(*first));
       }
       chunkStart_.push_back(count_);
-      count_ += chunk.size();
+      count_ += lines;
       chunks_.push_back(std::move(chunk));
     }
   }
@@ -85,19 +96,28 @@ class EntryList {
   }
 
  private:
-  struct StoredLine {
-    uint8_t length = 0;
-    char text[kMaxLineLength];
-    std::string_view view() const { return {text, length}; }
-    void assign(std::string_view line);
-  };
-  using Chunk = std::vector<StoredLine>;
+  // A chunk holds its lines back to back, each in a slot of slotBytes_:
+  // the length byte, then the text.
+  using Chunk = std::vector<char>;
   static constexpr size_t kChunkLines = 256;
 
   struct Position {
     size_t chunk;
     size_t offset;
   };
+  size_t LinesIn(const Chunk& chunk) const { return chunk.size() / slotBytes_; }
+  std::string_view LineAt(const Chunk& chunk, size_t i) const {
+    const char* slot = chunk.data() + i * slotBytes_;
+    return {slot + 1, static_cast<uint8_t>(slot[0])};
+  }
+  std::string_view LastLineOf(const Chunk& chunk) const { return LineAt(chunk, LinesIn(chunk) - 1); }
+  void AppendSlot(Chunk& chunk, std::string_view line) const {
+    const size_t length = line.size() < maxLineLength_ ? line.size() : maxLineLength_;
+    const size_t at = chunk.size();
+    chunk.resize(at + slotBytes_);
+    chunk[at] = static_cast<char>(length);
+    std::memcpy(chunk.data() + at + 1, line.data(), length);
+  }
   Position Locate(size_t row) const;
   Position UpperBound(std::string_view line) const;
   size_t LowerBoundPrimary(std::string_view prefix) const;
@@ -108,6 +128,8 @@ class EntryList {
   std::vector<size_t> chunkStart_;  // row of each chunk's first line
   size_t count_ = 0;
   size_t capacity_;
+  size_t maxLineLength_;
+  size_t slotBytes_;
   // Whether the lines are in list order; appending leaves it to be found
   // out when it is first needed.
   mutable bool sorted_ = true;

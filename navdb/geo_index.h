@@ -18,9 +18,11 @@ inline constexpr size_t kIndexLineLength = 32;
 inline constexpr size_t kPrimaryIndexCapacity = 32735;
 
 struct IndexLists {
-  EntryList primary;
-  EntryList following;  // lines after the primary ones in index order
-  EntryList preceding;  // lines before them; only paging puts lines here
+  EntryList primary{EntryList::kUnlimited, kIndexLineLength};
+  // Lines after the primary ones in index order.
+  EntryList following{EntryList::kUnlimited, kIndexLineLength};
+  // Lines before them; only paging puts lines here.
+  EntryList preceding{EntryList::kUnlimited, kIndexLineLength};
 
   void Clear() {
     primary.Clear();
