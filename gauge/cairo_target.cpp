@@ -38,7 +38,9 @@ CairoTarget::CairoTarget(cairo_surface_t* surface) : context_(cairo_create(surfa
   cairo_select_font_face(context_, "Arial", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
 }
 
-CairoTarget::~CairoTarget() { cairo_destroy(context_); }
+CairoTarget::~CairoTarget() {
+  cairo_destroy(context_);
+}
 
 void CairoTarget::SetColour(Rgb colour) {
   cairo_set_source_rgb(context_, colour.red / 255.0, colour.green / 255.0, colour.blue / 255.0);

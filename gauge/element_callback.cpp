@@ -33,7 +33,9 @@ KeyboardInput KeyboardOf(const GaugeState& gauge) {
   return keyboard;
 }
 
-void RequestRedraw(GaugeState& gauge) { gauge.shared.redrawRequest = true; }
+void RequestRedraw(GaugeState& gauge) {
+  gauge.shared.redrawRequest = true;
+}
 
 void RecomputeGeometry(GaugeState& gauge) {
   gauge.geometry = ComputeCompassGeometry(gauge.modes.ndMode, gauge.surfaces.WidthPx(),
@@ -45,10 +47,13 @@ void RecomputeGeometry(GaugeState& gauge) {
 void TakeBlockModes(GaugeState& gauge) {
   DisplayModes fromBlock = ReadPassModes(gauge.passData);
   DisplayModes& modes = gauge.modes;
-  bool ndModeChanged = PassValueInRange(kNdModeField, fromBlock.ndMode) && fromBlock.ndMode != modes.ndMode;
-  bool mapModeChanged = PassValueInRange(kMapModeField, fromBlock.mapMode) && fromBlock.mapMode != modes.mapMode;
+  bool ndModeChanged =
+      PassValueInRange(kNdModeField, fromBlock.ndMode) && fromBlock.ndMode != modes.ndMode;
+  bool mapModeChanged =
+      PassValueInRange(kMapModeField, fromBlock.mapMode) && fromBlock.mapMode != modes.mapMode;
   bool itemChanged = PassValueInRange(kItemField, fromBlock.item) && fromBlock.item != modes.item;
-  bool rangeChanged = PassValueInRange(kRangeField, fromBlock.rangeNm) && fromBlock.rangeNm != modes.rangeNm;
+  bool rangeChanged =
+      PassValueInRange(kRangeField, fromBlock.rangeNm) && fromBlock.rangeNm != modes.rangeNm;
   if (ndModeChanged) modes.ndMode = fromBlock.ndMode;
   if (mapModeChanged) modes.mapMode = fromBlock.mapMode;
   if (itemChanged) modes.item = fromBlock.item;
@@ -63,7 +68,8 @@ void TakeBlockModes(GaugeState& gauge) {
 
 bool NdModeKeyFired(GaugeState& gauge, const KeyboardInput& keyboard) {
   const KeyBinding& key = gauge.keys.ndMode;
-  if (!keyboard.pressedSinceLastPoll || !keyboard.pressedSinceLastPoll(key.virtualKey)) return false;
+  if (!keyboard.pressedSinceLastPoll || !keyboard.pressedSinceLastPoll(key.virtualKey))
+    return false;
   if (!ModifiersMatch(key.modifiers, keyboard)) return false;
   gauge.modes.ndMode = gauge.modes.ndMode == 0 ? 1 : 0;
   RecomputeGeometry(gauge);
@@ -97,7 +103,8 @@ int32_t GaugeElementCallback(GaugeState& gauge) {
     if (keys.loaderRestart) gauge.loaderRequest = LoaderRequest::kRestart;
     if (keys.changed || gauge.shared.redrawRequest) return gauge.elementValue;
   }
-  if (!NdModeKeyFired(gauge, keyboard) && HostVariablesChanged(gauge.variables, gauge.modes.mapMode)) {
+  if (!NdModeKeyFired(gauge, keyboard) &&
+      HostVariablesChanged(gauge.variables, gauge.modes.mapMode)) {
     RequestRedraw(gauge);
   }
   if (gauge.modes.mapMode != 0) CheckAircraftMoved(gauge);

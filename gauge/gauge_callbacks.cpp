@@ -142,7 +142,8 @@ void GaugeInitialize(GaugeState& gauge) {
   setup.backgroundBitmap = gauge.backgroundBitmap;
   setup.folder = gauge.folder;
   const PanelServices* services = gauge.services;
-  setup.messageBox = [services](const std::string& text, const std::string& caption, uint32_t flags) {
+  setup.messageBox = [services](const std::string& text, const std::string& caption,
+                                uint32_t flags) {
     if (services != nullptr && services->messageBox != nullptr) {
       services->messageBox(text.c_str(), caption.c_str(), flags);
     }
@@ -153,8 +154,8 @@ void GaugeInitialize(GaugeState& gauge) {
     gauge.firstInitializeSeconds = NowSeconds(gauge);
     ShowStartupScreen(gauge);
   }
-  gauge.geometry =
-      ComputeCompassGeometry(gauge.modes.ndMode, gauge.surfaces.WidthPx(), gauge.surfaces.HeightPx());
+  gauge.geometry = ComputeCompassGeometry(gauge.modes.ndMode, gauge.surfaces.WidthPx(),
+                                          gauge.surfaces.HeightPx());
 }
 
 void GaugeUpdate(GaugeState& gauge) {

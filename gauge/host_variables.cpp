@@ -41,11 +41,14 @@ bool Differs(const PanelVariable& variable, Compare compare) {
   double current = variable.currentValue.number;
   double previous = variable.valueAtLastRedraw.number;
   switch (compare) {
-    case Compare::kTenthsTruncated: return std::trunc(current * 10) != std::trunc(previous * 10);
+    case Compare::kTenthsTruncated:
+      return std::trunc(current * 10) != std::trunc(previous * 10);
     case Compare::kFirstWord:
       return variable.currentValue.integer != variable.valueAtLastRedraw.integer;
-    case Compare::kTruncated: return std::trunc(current) != std::trunc(previous);
-    case Compare::kExact: return current != previous;
+    case Compare::kTruncated:
+      return std::trunc(current) != std::trunc(previous);
+    case Compare::kExact:
+      return current != previous;
   }
   return false;
 }
@@ -55,11 +58,14 @@ uint32_t ValueTypeOf(HostVariableIndex index) {
     case kNav1FrequencyVar:
     case kNav1FlagsVar:
     case kToFromFlagsVar:
-    case kNav2FlagsVar: return PANEL_VALUE_INTEGER;
+    case kNav2FlagsVar:
+      return PANEL_VALUE_INTEGER;
     case kNav1IdentVar:
     case kAdfIdentVar:
-    case kNav2IdentVar: return PANEL_VALUE_TEXT;
-    default: return PANEL_VALUE_NUMBER;
+    case kNav2IdentVar:
+      return PANEL_VALUE_TEXT;
+    default:
+      return PANEL_VALUE_NUMBER;
   }
 }
 

@@ -11,7 +11,7 @@ namespace {
 constexpr uint32_t kShiftBit = 1;
 constexpr uint32_t kCtrlBit = 2;
 constexpr std::array<int, 4> kItemBits = {0x01, 0x02, 0x10, 0x08};  // X, W, A, N
-constexpr int kMapModeKeyItemBit = 0x04;                              // V
+constexpr int kMapModeKeyItemBit = 0x04;                            // V
 
 // Each key's pressed-since-the-last-poll record is read once per poll, so a
 // key that serves two commands ("G", "V") sees the same press for both.

@@ -35,8 +35,8 @@ struct KeyboardInput {
 bool ModifiersMatch(uint32_t modifiers, const KeyboardInput& keyboard);
 
 struct KeyPollResult {
-  bool changed = false;         // a command fired
-  bool loaderRestart = false;   // range or map mode changed while a map is shown
+  bool changed = false;        // a command fired
+  bool loaderRestart = false;  // range or map mode changed while a map is shown
 };
 
 // Runs every command whose key was pressed since the last poll, in table

@@ -20,10 +20,14 @@ constexpr int kLowPriorityNice = 10;
 
 int VorKindFromTypeLetter(char letter) {
   switch (letter) {
-    case 'V': return LUMARO_KIND_VOR;
-    case 'I': return LUMARO_KIND_ILS;
-    case 'D': return LUMARO_KIND_DME;
-    default: return 0;
+    case 'V':
+      return LUMARO_KIND_VOR;
+    case 'I':
+      return LUMARO_KIND_ILS;
+    case 'D':
+      return LUMARO_KIND_DME;
+    default:
+      return 0;
   }
 }
 
@@ -75,11 +79,13 @@ class Search {
     size_t step = coldStart ? kColdStartStep : 1;
 
     ExtendLowerWest();
-    while (lower < last_ && WestOfAircraftNm(lower) > reachNm_) lower = std::min(lower + step, last_);
+    while (lower < last_ && WestOfAircraftNm(lower) > reachNm_)
+      lower = std::min(lower + step, last_);
     // The coarse step may have passed records inside the reach; take them back.
     if (step > 1) ExtendLowerWest();
     if (coldStart) upper = lower;
-    while (upper < last_ && EastOfAircraftNm(upper) < reachNm_) upper = std::min(upper + step, last_);
+    while (upper < last_ && EastOfAircraftNm(upper) < reachNm_)
+      upper = std::min(upper + step, last_);
     while (upper > 0 && EastOfAircraftNm(upper - 1) > reachNm_) --upper;
   }
 
@@ -100,10 +106,17 @@ class Search {
         case 'V':
           if (!AddVorCandidate(record, position)) return SearchOutcome::kFault;
           break;
-        case 'N': candidates_[LUMARO_LIST_NDB].Add(position); break;
-        case 'A': candidates_[LUMARO_LIST_AIRPORT].Add(position); break;
-        case 'I': candidates_[LUMARO_LIST_INTERSECTION].Add(position); break;
-        default: break;
+        case 'N':
+          candidates_[LUMARO_LIST_NDB].Add(position);
+          break;
+        case 'A':
+          candidates_[LUMARO_LIST_AIRPORT].Add(position);
+          break;
+        case 'I':
+          candidates_[LUMARO_LIST_INTERSECTION].Add(position);
+          break;
+        default:
+          break;
       }
     }
     return SearchOutcome::kComplete;

@@ -11,7 +11,9 @@
 
 namespace lumaro {
 
-MappedFile::MappedFile(MappedFile&& other) noexcept { *this = std::move(other); }
+MappedFile::MappedFile(MappedFile&& other) noexcept {
+  *this = std::move(other);
+}
 
 MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
   if (this != &other) {
@@ -24,7 +26,9 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
   return *this;
 }
 
-MappedFile::~MappedFile() { Close(); }
+MappedFile::~MappedFile() {
+  Close();
+}
 
 bool MappedFile::Open(const std::string& path) {
   Close();
@@ -66,7 +70,9 @@ std::string SharedBlockName(const std::string& name) {
   return "/" + std::string(prefix ? prefix : "") + name;
 }
 
-SharedBlock::~SharedBlock() { Close(); }
+SharedBlock::~SharedBlock() {
+  Close();
+}
 
 SharedBlock::CreateResult SharedBlock::CreateOrOpen(const std::string& name, size_t sizeBytes) {
   Close();
@@ -100,7 +106,8 @@ SharedBlock::OpenResult SharedBlock::OpenReadOnly(const std::string& name) {
   struct stat status {};
   void* view = MAP_FAILED;
   if (::fstat(descriptor, &status) == 0 && status.st_size > 0) {
-    view = ::mmap(nullptr, static_cast<size_t>(status.st_size), PROT_READ, MAP_SHARED, descriptor, 0);
+    view =
+        ::mmap(nullptr, static_cast<size_t>(status.st_size), PROT_READ, MAP_SHARED, descriptor, 0);
   }
   ::close(descriptor);
   if (view == MAP_FAILED) return OpenResult::kNotMapped;

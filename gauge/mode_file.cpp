@@ -32,13 +32,16 @@ std::optional<KeyBinding> ParsePanelNineKey(std::string_view configText) {
   while (!configText.empty()) {
     size_t lineEnd = configText.find('\n');
     std::string_view line = configText.substr(0, lineEnd);
-    configText = lineEnd == std::string_view::npos ? std::string_view() : configText.substr(lineEnd + 1);
+    configText =
+        lineEnd == std::string_view::npos ? std::string_view() : configText.substr(lineEnd + 1);
     if (!line.starts_with(kPanelNineKey)) continue;
     std::string_view value = line.substr(kPanelNineKey.size());
     KeyBinding key;
     key.virtualKey = static_cast<uint32_t>(ParseLong(value));
     size_t comma = value.find(',');
-    key.modifiers = comma == std::string_view::npos ? 0 : static_cast<uint32_t>(ParseLong(value.substr(comma + 1)));
+    key.modifiers = comma == std::string_view::npos
+                        ? 0
+                        : static_cast<uint32_t>(ParseLong(value.substr(comma + 1)));
     return key;
   }
   return std::nullopt;
@@ -60,13 +63,15 @@ ModeFileValues ParseModeFile(std::string_view text) {
     std::string_view line = text.substr(0, lineEnd);
     text = lineEnd == std::string_view::npos ? std::string_view() : text.substr(lineEnd + 1);
     long value = ParseLong(line);
-    if (PassValueInRange(static_cast<PassField>(field), value)) parsed.values[field] = static_cast<int>(value);
+    if (PassValueInRange(static_cast<PassField>(field), value))
+      parsed.values[field] = static_cast<int>(value);
   }
   return parsed;
 }
 
 bool LoadModeFile(const std::string& folder, PassData& passData, DisplayModes& modes) {
-  std::optional<std::string> text = ReadSmallFile(InFolder(folder, kModeFilePath), kModeFileMaxBytes);
+  std::optional<std::string> text =
+      ReadSmallFile(InFolder(folder, kModeFilePath), kModeFileMaxBytes);
   if (!text) return false;
   RefreshPassFields(passData);
   ModeFileValues parsed = ParseModeFile(*text);

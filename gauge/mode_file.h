@@ -14,7 +14,7 @@ namespace lumaro {
 
 inline constexpr const char* kModeFilePath = "Gauges/NDmode.tmp";
 inline constexpr std::array<const char*, 3> kConfigFileNames = {"FS2002.cfg", "FS2000.cfg",
-                                                                 "Fltsim98.cfg"};
+                                                                "Fltsim98.cfg"};
 
 struct KeyBinding {
   uint32_t virtualKey = 9;  // Tab

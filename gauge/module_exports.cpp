@@ -10,22 +10,48 @@ void DoNothing() {}
 
 lumaro::GaugeState& Gauge();
 
-void QueryCallback() { lumaro::GaugeQuery(Gauge()); }
-void InstallCallback(void* resourceArg) { lumaro::GaugeInstall(Gauge(), resourceArg); }
-void InitializeCallback() { lumaro::GaugeInitialize(Gauge()); }
-void UpdateCallback() { lumaro::GaugeUpdate(Gauge()); }
-void GenerateCallback(uint32_t phase) { lumaro::GaugeGenerate(Gauge(), phase); }
-void DrawCallback() { lumaro::GaugeDraw(Gauge()); }
-void KillCallback() { lumaro::GaugeKill(Gauge()); }
-int32_t DisplayElementCallback(PanelElement*) { return lumaro::GaugeElementCallback(Gauge()); }
+void QueryCallback() {
+  lumaro::GaugeQuery(Gauge());
+}
+void InstallCallback(void* resourceArg) {
+  lumaro::GaugeInstall(Gauge(), resourceArg);
+}
+void InitializeCallback() {
+  lumaro::GaugeInitialize(Gauge());
+}
+void UpdateCallback() {
+  lumaro::GaugeUpdate(Gauge());
+}
+void GenerateCallback(uint32_t phase) {
+  lumaro::GaugeGenerate(Gauge(), phase);
+}
+void DrawCallback() {
+  lumaro::GaugeDraw(Gauge());
+}
+void KillCallback() {
+  lumaro::GaugeKill(Gauge());
+}
+int32_t DisplayElementCallback(PanelElement*) {
+  return lumaro::GaugeElementCallback(Gauge());
+}
 
 const PanelFailureRecord kFailures[] = {{1, 3}, {0, 0}};
 
-PanelElement displayElement = {PANEL_ELEMENT_ICON, lumaro::kDisplayBitmapId, 7, kFailures,
-                               nullptr, DisplayElementCallback, nullptr};
+PanelElement displayElement = {PANEL_ELEMENT_ICON,
+                               lumaro::kDisplayBitmapId,
+                               7,
+                               kFailures,
+                               nullptr,
+                               DisplayElementCallback,
+                               nullptr};
 PanelElement* displayElementList[] = {&displayElement, nullptr};
-PanelElement backgroundElement = {PANEL_ELEMENT_STATIC_IMAGE, lumaro::kBackgroundBitmapId, 5,
-                                  kFailures, displayElementList, nullptr, nullptr};
+PanelElement backgroundElement = {PANEL_ELEMENT_STATIC_IMAGE,
+                                  lumaro::kBackgroundBitmapId,
+                                  5,
+                                  kFailures,
+                                  displayElementList,
+                                  nullptr,
+                                  nullptr};
 PanelElement* elementList[] = {&backgroundElement, nullptr};
 
 // The display takes no mouse input: an empty parent rectangle only.
@@ -70,7 +96,7 @@ lumaro::GaugeState& Gauge() {
 
 }  // namespace
 
-PanelLinkage Linkage = {PANEL_LINKAGE_ID, DoNothing, DoNothing, 0, 0, 0, {&gaugeHeader, nullptr},
-                        kResources};
+PanelLinkage Linkage = {PANEL_LINKAGE_ID,        DoNothing, DoNothing, 0, 0, 0,
+                        {&gaugeHeader, nullptr}, kResources};
 
 PanelImportTable ImportTable = {{PANEL_IMPORT_SERVICES_ID, nullptr}, {0, nullptr}};

@@ -81,7 +81,8 @@ int OpenNavDatabase(NavDatabase& database, const std::string& simulatorFolder) {
                     [](MappedFile& file, int) { return file.ReadSize(); });
   }
   if (code == 0) {
-    code = RunStage(database, kStatusViewFailed, [](MappedFile& file, int) { return file.MapView(); });
+    code =
+        RunStage(database, kStatusViewFailed, [](MappedFile& file, int) { return file.MapView(); });
   }
   if (code == 0) {
     for (int file = 0; file < kDatabaseFileCount; ++file) {
@@ -104,12 +105,20 @@ void CloseNavDatabase(NavDatabase& database) {
   database.statusCode = kStatusOpenFailed + 31;
 }
 
-double IndexLongitudeDeg(std::string_view record) { return ParseDouble(Field(record, 0, 12)); }
+double IndexLongitudeDeg(std::string_view record) {
+  return ParseDouble(Field(record, 0, 12));
+}
 
-double IndexLatitudeDeg(std::string_view record) { return ParseDouble(Field(record, 12, 10)); }
+double IndexLatitudeDeg(std::string_view record) {
+  return ParseDouble(Field(record, 12, 10));
+}
 
-char IndexKindLetter(std::string_view record) { return record.size() > 24 ? record[24] : '\0'; }
+char IndexKindLetter(std::string_view record) {
+  return record.size() > 24 ? record[24] : '\0';
+}
 
-long IndexRow(std::string_view record) { return ParseLong(Field(record, 27, 5)); }
+long IndexRow(std::string_view record) {
+  return ParseLong(Field(record, 27, 5));
+}
 
 }  // namespace lumaro

@@ -45,7 +45,9 @@ double ParseDouble(std::string_view text) {
   return std::strtod(bounded.buffer, nullptr);
 }
 
-double HostLatitudeToDeg(double rawLatitude) { return rawLatitude * kLatitudeScale; }
+double HostLatitudeToDeg(double rawLatitude) {
+  return rawLatitude * kLatitudeScale;
+}
 
 double HostLongitudeToDeg(double rawLongitude) {
   double longitudeDeg = rawLongitude * kLongitudeScale;
@@ -53,9 +55,13 @@ double HostLongitudeToDeg(double rawLongitude) {
   return longitudeDeg;
 }
 
-double LatitudeTextToDeg(std::string_view text) { return CoordinateTextToDeg(text, 4, 7, 'S'); }
+double LatitudeTextToDeg(std::string_view text) {
+  return CoordinateTextToDeg(text, 4, 7, 'S');
+}
 
-double LongitudeTextToDeg(std::string_view text) { return CoordinateTextToDeg(text, 5, 8, 'W'); }
+double LongitudeTextToDeg(std::string_view text) {
+  return CoordinateTextToDeg(text, 5, 8, 'W');
+}
 
 double NmPerDegreeLongitude(double latitudeDeg) {
   return kPi * kOneOver180 * std::cos(latitudeDeg * kPi * kOneOver180) * kEarthRadiusNm;
@@ -66,7 +72,8 @@ int MulDiv(int number, int numerator, int denominator) {
   long long product = static_cast<long long>(number) * numerator;
   long long half = std::llabs(static_cast<long long>(denominator)) / 2;
   bool negative = (product < 0) != (denominator < 0);
-  long long magnitude = (std::llabs(product) + half) / std::llabs(static_cast<long long>(denominator));
+  long long magnitude =
+      (std::llabs(product) + half) / std::llabs(static_cast<long long>(denominator));
   return static_cast<int>(negative ? -magnitude : magnitude);
 }
 

@@ -30,10 +30,14 @@ constexpr std::array<int, 4> kInitialValues = {1, 0, 0x1E, 320};
 
 bool PassValueInRange(PassField field, long value) {
   switch (field) {
-    case kNdModeField: return value == 0 || value == 1;
-    case kMapModeField: return value >= 0 && value <= 2;
-    case kItemField: return value >= 0 && value <= 0xFF;
-    case kRangeField: return value >= 1 && value <= 999;
+    case kNdModeField:
+      return value == 0 || value == 1;
+    case kMapModeField:
+      return value >= 0 && value <= 2;
+    case kItemField:
+      return value >= 0 && value <= 0xFF;
+    case kRangeField:
+      return value >= 1 && value <= 999;
   }
   return false;
 }
@@ -71,7 +75,9 @@ SharedBlock::CreateResult OpenPassData(PassData& passData) {
   return result;
 }
 
-void ClosePassData(PassData& passData) { passData.block.Close(); }
+void ClosePassData(PassData& passData) {
+  passData.block.Close();
+}
 
 void RefreshPassFields(PassData& passData) {
   if (!passData.block.IsMapped()) return;

@@ -14,9 +14,9 @@ inline constexpr size_t kPassFieldBytes = 10;
 inline constexpr const char* kPassDataName = "NDPassData";
 
 struct DisplayModes {
-  int ndMode = 1;     // 0 full compass, 1 forward arc
-  int mapMode = 0;    // 0 VOR, 1 MAP, 2 PLAN
-  int item = 0x1E;    // bits of the navaid kinds and the route shown
+  int ndMode = 1;   // 0 full compass, 1 forward arc
+  int mapMode = 0;  // 0 VOR, 1 MAP, 2 PLAN
+  int item = 0x1E;  // bits of the navaid kinds and the route shown
   int rangeNm = 320;
   bool operator==(const DisplayModes&) const = default;
 };

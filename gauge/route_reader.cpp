@@ -105,7 +105,8 @@ RouteReadOutcome ReadRouteText(std::span<const char> block, RouteData& route) {
   route.arrival = {};
   const void* end = std::memchr(block.data(), '\0', block.size());
   if (end == nullptr) return RouteReadOutcome::kFault;
-  std::string_view text(block.data(), static_cast<size_t>(static_cast<const char*>(end) - block.data()));
+  std::string_view text(block.data(),
+                        static_cast<size_t>(static_cast<const char*>(end) - block.data()));
   ReadRunwaySection(text, "[DEPARTURE]", route.departure);
   ReadRunwaySection(text, "[ARRIVAL]", route.arrival);
   std::array<size_t, kMaxRows> rows{};
@@ -117,7 +118,9 @@ RouteReadOutcome ReadRouteText(std::span<const char> block, RouteData& route) {
   return RouteReadOutcome::kComplete;
 }
 
-std::string RouteBlockName(int blockNumber) { return "fltplanMap" + std::to_string(blockNumber); }
+std::string RouteBlockName(int blockNumber) {
+  return "fltplanMap" + std::to_string(blockNumber);
+}
 
 bool PollRoute(RoutePoller& poller, RouteData& route) {
   if (poller.notYetFound) poller.blockNumber = 1 - poller.blockNumber;

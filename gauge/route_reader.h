@@ -34,8 +34,8 @@ RouteReadOutcome ReadRouteText(std::span<const char> block, RouteData& route);
 std::string RouteBlockName(int blockNumber);
 
 struct RoutePoller {
-  SharedBlock view;       // the current route block, kept until the next one
-  int blockNumber = 0;    // the number the next poll opens
+  SharedBlock view;     // the current route block, kept until the next one
+  int blockNumber = 0;  // the number the next poll opens
   bool notYetFound = true;
   uint32_t reads = 0;
 };

@@ -18,14 +18,19 @@ std::string InFolder(const std::string& folder, const std::string& name) {
   return folder.empty() ? name : folder + "/" + name;
 }
 
-uint32_t RgbKey(Rgb colour) { return (colour.red << 16) | (colour.green << 8) | colour.blue; }
+uint32_t RgbKey(Rgb colour) {
+  return (colour.red << 16) | (colour.green << 8) | colour.blue;
+}
 
 Rgb RgbFromKey(uint32_t key) {
-  return {static_cast<uint8_t>(key >> 16), static_cast<uint8_t>(key >> 8), static_cast<uint8_t>(key)};
+  return {static_cast<uint8_t>(key >> 16), static_cast<uint8_t>(key >> 8),
+          static_cast<uint8_t>(key)};
 }
 
 // Rounded up, so that converting back to five bits gives the same value.
-uint8_t FiveToEightBits(uint16_t value) { return static_cast<uint8_t>((value * 255 + 30) / 31); }
+uint8_t FiveToEightBits(uint16_t value) {
+  return static_cast<uint8_t>((value * 255 + 30) / 31);
+}
 
 }  // namespace
 
@@ -84,7 +89,8 @@ bool DisplaySurfaces::Check(int result, int code) {
   std::string message = SurfaceErrorMessage(code);
   if (messageBox_) messageBox_(message, "Error", PANEL_MB_ICONERROR);
   if (errorLog_ != nullptr) {
-    std::fprintf(errorLog_, "%s\n ddrval = %08X\n\n", message.c_str(), static_cast<unsigned>(result));
+    std::fprintf(errorLog_, "%s\n ddrval = %08X\n\n", message.c_str(),
+                 static_cast<unsigned>(result));
     errorLogWritten_ = true;
   }
   return false;
@@ -115,7 +121,8 @@ bool DisplaySurfaces::Create(const SurfaceSetup& setup) {
   if (swatch) {
     colours_ = *swatch;
   } else {
-    std::string message = std::string(kGaugeName) + "\nUnable to get the color table \nand the palette.";
+    std::string message =
+        std::string(kGaugeName) + "\nUnable to get the color table \nand the palette.";
     if (messageBox_) messageBox_(message, "Warning", PANEL_MB_ICONWARNING);
     if (errorLog_ != nullptr) {
       std::fprintf(errorLog_, "%s\n hMod = %08X  hRc = %08X  hGlobal = %08X\n\n", message.c_str(),
@@ -128,8 +135,8 @@ bool DisplaySurfaces::Create(const SurfaceSetup& setup) {
   if (!failed_ && formatCode_ != PANEL_FORMAT_PALETTE8 && formatCode_ != PANEL_FORMAT_RGB1555) {
     Check(1, 10);
   }
-  if (!failed_ && !(ValidImage(image_) && (image_->secondImage == nullptr ||
-                                           ValidImage(image_->secondImage)))) {
+  if (!failed_ && !(ValidImage(image_) &&
+                    (image_->secondImage == nullptr || ValidImage(image_->secondImage)))) {
     Check(kResultInvalidImage, 4);
   }
   if (!failed_) {
@@ -141,14 +148,15 @@ bool DisplaySurfaces::Create(const SurfaceSetup& setup) {
   if (!failed_) {
     stagingPitch_ = image_->pitchBytes;
     staging_.assign(static_cast<size_t>(stagingPitch_) * heightPx_, 0);
-    pitchMismatch_ = image_->secondImage != nullptr &&
-                     image_->secondImage->pitchBytes != image_->pitchBytes;
+    pitchMismatch_ =
+        image_->secondImage != nullptr && image_->secondImage->pitchBytes != image_->pitchBytes;
     paletteIndexOfRgb_.clear();
     for (int entry = 255; entry >= 0; --entry) {
       paletteIndexOfRgb_[RgbKey(colours_.palette[entry])] = static_cast<uint8_t>(entry);
     }
     if (formatCode_ == PANEL_FORMAT_PALETTE8) {
-      paletteIndexOfRgb_[RgbKey(colours_.background)] = static_cast<uint8_t>(colours_.backgroundValue);
+      paletteIndexOfRgb_[RgbKey(colours_.background)] =
+          static_cast<uint8_t>(colours_.backgroundValue);
     }
     target_ = std::make_unique<CairoTarget>(surface_);
     if (!Check(target_->Ok() ? 0 : 1, 9)) target_.reset();
@@ -163,7 +171,8 @@ bool DisplaySurfaces::Create(const SurfaceSetup& setup) {
 }
 
 void DisplaySurfaces::HideSwatch(PanelImage* elementAImage) {
-  if (elementAImage == nullptr || elementAImage->pixels == nullptr || elementAImage->height < 2) return;
+  if (elementAImage == nullptr || elementAImage->pixels == nullptr || elementAImage->height < 2)
+    return;
   size_t widthBytes = std::min<size_t>(elementAImage->width, elementAImage->pitchBytes);
   size_t lastRowAt = static_cast<size_t>(elementAImage->pitchBytes) * (elementAImage->height - 1);
   if (lastRowAt + widthBytes > elementAImage->sizeBytes) return;
@@ -209,7 +218,8 @@ void DisplaySurfaces::ConvertSurfaceToStaging() {
   const uint8_t* data = cairo_image_surface_get_data(surface_);
   int stride = cairo_image_surface_get_stride(surface_);
   for (int y = 0; y < heightPx_; ++y) {
-    const uint32_t* source = reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride);
+    const uint32_t* source =
+        reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride);
     uint8_t* row = staging_.data() + static_cast<size_t>(y) * stagingPitch_;
     for (int x = 0; x < widthPx_; ++x) {
       uint32_t rgb = source[x] & 0xFFFFFF;
@@ -253,7 +263,8 @@ bool DisplaySurfaces::Present() {
   if (!pitchMismatch_) {
     for (PanelImage* image : images) {
       if (image == nullptr) continue;
-      std::memcpy(image->pixels, staging_.data(), std::min<size_t>(image->sizeBytes, staging_.size()));
+      std::memcpy(image->pixels, staging_.data(),
+                  std::min<size_t>(image->sizeBytes, staging_.size()));
     }
     ++blockCopies_;
     return true;

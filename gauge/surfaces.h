@@ -7,8 +7,8 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>

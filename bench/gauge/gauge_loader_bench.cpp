@@ -35,7 +35,8 @@ std::vector<gauge_test::TestNavaid> RealNavaids() {
   auto add = [&navaids](gauge_test::TestNavaid navaid) {
     if (navaids.size() < kIndexEntries) navaids.push_back(std::move(navaid));
   };
-  for (const xplane::NdbRecord& ndb : data.ndbs) add({'N', ndb.identifier.substr(0, 5), ndb.latitudeDeg, ndb.longitudeDeg});
+  for (const xplane::NdbRecord& ndb : data.ndbs)
+    add({'N', ndb.identifier.substr(0, 5), ndb.latitudeDeg, ndb.longitudeDeg});
   for (const xplane::StationRecord& station : data.stations) {
     std::string type = station.hasLocalizer ? "ILS" : station.dmeOnly() ? "DME" : "VOR";
     add({'V', station.identifier.substr(0, 5), station.latitudeDeg, station.longitudeDeg, type,
@@ -47,7 +48,8 @@ std::vector<gauge_test::TestNavaid> RealNavaids() {
            static_cast<int>(runway.headingDeg) % 360, static_cast<int>(runway.lengthFt)});
     }
   }
-  for (const xplane::FixRecord& fix : data.fixes) add({'I', fix.identifier.substr(0, 5), fix.latitudeDeg, fix.longitudeDeg});
+  for (const xplane::FixRecord& fix : data.fixes)
+    add({'I', fix.identifier.substr(0, 5), fix.latitudeDeg, fix.longitudeDeg});
   return navaids;
 }
 
@@ -80,13 +82,16 @@ RealDatabase& Database() {
 lumaro::LoaderInputs InputsAt(double latitudeDeg, double longitudeDeg) {
   lumaro::LoaderInputs inputs;
   inputs.rawLatitude = latitudeDeg / lumaro::kLatitudeScale;
-  inputs.rawLongitude = (longitudeDeg < 0 ? longitudeDeg + 360 : longitudeDeg) / lumaro::kLongitudeScale;
+  inputs.rawLongitude =
+      (longitudeDeg < 0 ? longitudeDeg + 360 : longitudeDeg) / lumaro::kLongitudeScale;
   inputs.rangeNm = kRangeNm;
   return inputs;
 }
 
 // One nautical mile east of the aircraft's starting point.
-double OneNmEastDeg() { return 1.0 / lumaro::NmPerDegreeLongitude(kAircraftLatDeg); }
+double OneNmEastDeg() {
+  return 1.0 / lumaro::NmPerDegreeLongitude(kAircraftLatDeg);
+}
 
 void BM_LoaderRunAfterMovingOneNm(benchmark::State& state) {
   const lumaro::NavDatabase& database = Database().database;
@@ -97,7 +102,8 @@ void BM_LoaderRunAfterMovingOneNm(benchmark::State& state) {
   for (auto _ : state) {
     east = !east;
     double longitudeDeg = kAircraftLonDeg + (east ? OneNmEastDeg() : 0.0);
-    lumaro::SearchResult result = lumaro::SearchNavaids(database, window, InputsAt(kAircraftLatDeg, longitudeDeg), stop);
+    lumaro::SearchResult result =
+        lumaro::SearchNavaids(database, window, InputsAt(kAircraftLatDeg, longitudeDeg), stop);
     benchmark::DoNotOptimize(result.lists.lists[0][0].shown);
   }
 }
@@ -107,7 +113,8 @@ void BM_LoaderColdStart(benchmark::State& state) {
   std::atomic<bool> stop{false};
   for (auto _ : state) {
     lumaro::SearchWindow window;
-    lumaro::SearchResult result = lumaro::SearchNavaids(database, window, InputsAt(kAircraftLatDeg, kAircraftLonDeg), stop);
+    lumaro::SearchResult result =
+        lumaro::SearchNavaids(database, window, InputsAt(kAircraftLatDeg, kAircraftLonDeg), stop);
     benchmark::DoNotOptimize(result.lists.lists[0][0].shown);
   }
 }
@@ -123,7 +130,8 @@ void BM_LinearScanOfTheIndex(benchmark::State& state) {
       std::string_view record = *index.Record(row);
       double eastNm = (lumaro::IndexLongitudeDeg(record) - kAircraftLonDeg) * nmPerDegree;
       if (std::fabs(eastNm) >= reachNm) continue;
-      if (std::fabs(lumaro::IndexLatitudeDeg(record) - kAircraftLatDeg) * 60 < reachNm) ++candidates;
+      if (std::fabs(lumaro::IndexLatitudeDeg(record) - kAircraftLatDeg) * 60 < reachNm)
+        ++candidates;
     }
     benchmark::DoNotOptimize(candidates);
   }

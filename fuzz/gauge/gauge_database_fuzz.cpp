@@ -19,19 +19,29 @@ const std::string kIndex =
     " 002.400000  48.900000  NDB00000\r\n";
 const std::string kVors =
     "// VOR database for Skyatlas\r\n"
-    "PGS  ; PARIS                  ;VOR/DME          ;113.90 ;     ;N48\xB0" "51'24.00  ;E002\xB0" "21'00.00  ;00200;  130;  01.0\r\n"
-    "ILP  ; PARIS ILS              ;ILS/DME/GS       ;110.10 ;087  ;N48\xB0" "51'24.00  ;E002\xB0" "21'00.00  ;00200;  130;  01.0\r\n";
+    "PGS  ; PARIS                  ;VOR/DME          ;113.90 ;     ;N48\xB0"
+    "51'24.00  ;E002\xB0"
+    "21'00.00  ;00200;  130;  01.0\r\n"
+    "ILP  ; PARIS ILS              ;ILS/DME/GS       ;110.10 ;087  ;N48\xB0"
+    "51'24.00  ;E002\xB0"
+    "21'00.00  ;00200;  130;  01.0\r\n";
 const std::string kNdbs =
     "// NDB database for Skyatlas\r\n"
-    "AB   ; AB NDB                 ;375.0 ;N48\xB0" "54'00.00  ;E002\xB0" "24'00.00  ;00100;  025\r\n";
+    "AB   ; AB NDB                 ;375.0 ;N48\xB0"
+    "54'00.00  ;E002\xB0"
+    "24'00.00  ;00100;  025\r\n";
 const std::string kEmpty = "// Airport database for Skyatlas\r\n";
 
-std::span<const char> Span(const std::string& text) { return {text.data(), text.size()}; }
+std::span<const char> Span(const std::string& text) {
+  return {text.data(), text.size()};
+}
 
-lumaro::LoaderInputs InputsAt(double latitudeDeg, double longitudeDeg, int rangeNm, const char* nav1) {
+lumaro::LoaderInputs InputsAt(double latitudeDeg, double longitudeDeg, int rangeNm,
+                              const char* nav1) {
   lumaro::LoaderInputs inputs;
   inputs.rawLatitude = latitudeDeg / lumaro::kLatitudeScale;
-  inputs.rawLongitude = (longitudeDeg < 0 ? longitudeDeg + 360 : longitudeDeg) / lumaro::kLongitudeScale;
+  inputs.rawLongitude =
+      (longitudeDeg < 0 ? longitudeDeg + 360 : longitudeDeg) / lumaro::kLongitudeScale;
   inputs.rangeNm = rangeNm;
   inputs.nav1Ident = nav1;
   return inputs;
@@ -56,8 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const double positions[][2] = {{48.85, 2.35}, {48.85, -2.35}, {0, 179.9}, {0, -179.9}, {-60, 0}};
   for (const auto& position : positions) {
     for (int rangeNm : {10, 320}) {
-      lumaro::SearchResult result =
-          lumaro::SearchNavaids(database, window, InputsAt(position[0], position[1], rangeNm, "P"), stop);
+      lumaro::SearchResult result = lumaro::SearchNavaids(
+          database, window, InputsAt(position[0], position[1], rangeNm, "P"), stop);
       for (const lumaro::DisplayList& list : result.lists.lists) {
         for (const lumaro::DisplayRecord& record : list) {
           if (record.shown != 0 && record.shown != 1) __builtin_trap();

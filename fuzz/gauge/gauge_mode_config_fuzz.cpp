@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!lumaro::PassValueInRange(passField, *values.values[field])) __builtin_trap();
     lumaro::WritePassMode(passData, passField, *values.values[field]);
     // What was written reads back unchanged.
-    if (lumaro::ReadPassField(passData.fields[field], passField) != *values.values[field]) __builtin_trap();
+    if (lumaro::ReadPassField(passData.fields[field], passField) != *values.values[field])
+      __builtin_trap();
   }
   lumaro::ParsePanelNineKey(text);
   return 0;

@@ -54,7 +54,8 @@ std::array<Colour, 256> MakePalette() {
     palette[kGreyRampStart + step] = {level, level, static_cast<uint8_t>(level + 4)};
   }
   for (int step = 0; step < kTealRampLength; ++step) {
-    palette[kTealRampStart + step] = {0, static_cast<uint8_t>(step * 2), static_cast<uint8_t>(step * 2 + 8)};
+    palette[kTealRampStart + step] = {0, static_cast<uint8_t>(step * 2),
+                                      static_cast<uint8_t>(step * 2 + 8)};
   }
   for (int index = kTealRampStart + kTealRampLength; index < 256; ++index) {
     palette[index] = {static_cast<uint8_t>(index), static_cast<uint8_t>(index / 2), 0};
@@ -80,7 +81,8 @@ void FillCircle(Picture& picture, double centreX, double centreY, double radius,
 void Ring(Picture& picture, double centreX, double centreY, double radius, uint8_t index) {
   for (int y = 0; y < kSizePx; ++y) {
     for (int x = 0; x < kSizePx; ++x) {
-      if (std::fabs(std::hypot(x - centreX, y - centreY) - radius) < 0.6) picture[y * kSizePx + x] = index;
+      if (std::fabs(std::hypot(x - centreX, y - centreY) - radius) < 0.6)
+        picture[y * kSizePx + x] = index;
     }
   }
 }
@@ -102,18 +104,21 @@ Picture PaintBackground() {
     for (int x = 16; x < 240; ++x) picture[y * kSizePx + x] = 16;
   }
   // The swatch: the bottom row of the picture is the first stored row.
-  for (int pixel = 0; pixel <= 16; ++pixel) picture[(kSizePx - 1) * kSizePx + pixel] = static_cast<uint8_t>(pixel);
+  for (int pixel = 0; pixel <= 16; ++pixel)
+    picture[(kSizePx - 1) * kSizePx + pixel] = static_cast<uint8_t>(pixel);
   return picture;
 }
 
 Picture PaintDisplay() {
   Picture picture(kSizePx * kSizePx, 16);
   for (int ring = 0; ring < 3; ++ring) {
-    Ring(picture, 128, 150, 40.0 + ring * 30, static_cast<uint8_t>(kTealRampStart + 20 + ring * 10));
+    Ring(picture, 128, 150, 40.0 + ring * 30,
+         static_cast<uint8_t>(kTealRampStart + 20 + ring * 10));
   }
   for (int y = 138; y < 162; ++y) {
     int halfWidth = (y - 138) / 3;
-    for (int x = 128 - halfWidth; x <= 128 + halfWidth; ++x) picture[y * kSizePx + x] = kTealRampStart + 50;
+    for (int x = 128 - halfWidth; x <= 128 + halfWidth; ++x)
+      picture[y * kSizePx + x] = kTealRampStart + 50;
   }
   return picture;
 }
@@ -135,7 +140,8 @@ Picture PaintEmblem() {
 }
 
 void PutLe(std::vector<uint8_t>& bytes, size_t at, uint32_t value, int widthBytes) {
-  for (int byte = 0; byte < widthBytes; ++byte) bytes[at + byte] = static_cast<uint8_t>(value >> (8 * byte));
+  for (int byte = 0; byte < widthBytes; ++byte)
+    bytes[at + byte] = static_cast<uint8_t>(value >> (8 * byte));
 }
 
 std::vector<uint8_t> MakeBitmap(const Picture& picture, const std::array<Colour, 256>& palette) {

@@ -71,8 +71,8 @@ typedef struct LumaroDiagnostics {
   int32_t surfaceFailed;
   int32_t compassCentreY;
   int32_t compassRadius;
-  uint32_t routeReads;     /* route blocks found and read */
-  int32_t nextRouteBlock;  /* the number the next route poll opens */
+  uint32_t routeReads;    /* route blocks found and read */
+  int32_t nextRouteBlock; /* the number the next route poll opens */
   LumaroDisplayRecord lists[LUMARO_LIST_COUNT][LUMARO_LIST_CAPACITY];
   LumaroDisplayRecord tuned;
   LumaroDisplayRecord route[LUMARO_ROUTE_CAPACITY];

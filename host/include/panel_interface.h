@@ -71,7 +71,7 @@ typedef struct PanelElement {
   uint32_t resourceId;  /* bitmap resource of the element's image */
   uint32_t imageFlags;
   const PanelFailureRecord* failures;
-  struct PanelElement** nextElements; /* null-terminated list, may be null */
+  struct PanelElement** nextElements;  /* null-terminated list, may be null */
   PanelElementCallback updateCallback; /* icon elements only; null otherwise */
   PanelImage* image;                   /* filled by the host at element-list install */
 } PanelElement;
@@ -138,27 +138,27 @@ struct PanelGaugeHeader;
  */
 typedef struct PanelServices {
   void* reservedSlots0To23[24];
-  void (*elementListQuery)(PanelElement* first);                                 /* 24 */
-  void (*elementListInstall)(PanelElement* first, void* resourceArg);            /* 25 */
-  void (*elementListInitialize)(PanelElement* first);                            /* 26 */
-  void (*elementListUpdate)(PanelElement* first);                                /* 27 */
-  void (*elementListGenerate)(PanelElement* first, uint32_t phase);              /* 28 */
-  void (*elementListPlot)(PanelElement* first);                                  /* 29 */
-  void* reservedSlot30;                                                          /* 30 */
-  void (*elementListKill)(PanelElement* first);                                  /* 31 */
+  void (*elementListQuery)(PanelElement* first);                      /* 24 */
+  void (*elementListInstall)(PanelElement* first, void* resourceArg); /* 25 */
+  void (*elementListInitialize)(PanelElement* first);                 /* 26 */
+  void (*elementListUpdate)(PanelElement* first);                     /* 27 */
+  void (*elementListGenerate)(PanelElement* first, uint32_t phase);   /* 28 */
+  void (*elementListPlot)(PanelElement* first);                       /* 29 */
+  void* reservedSlot30;                                               /* 30 */
+  void (*elementListKill)(PanelElement* first);                       /* 31 */
   void (*mouseListInstall)(PanelMouseRect* list, struct PanelGaugeHeader* gauge,
-                           void* imageSize);                                     /* 32 */
+                           void* imageSize);                                         /* 32 */
   void (*mouseListRegister)(PanelMouseRect* list, struct PanelGaugeHeader* gauge);   /* 33 */
   void (*mouseListUnregister)(PanelMouseRect* list, struct PanelGaugeHeader* gauge); /* 34 */
-  void* reservedSlots35To37[3];                                                  /* 35-37 */
-  void (*variableInitialize)(PanelVariable* variable);                           /* 38 */
-  void* reservedSlot39;                                                          /* 39 */
-  void (*variableLookup)(PanelVariable* variable);                               /* 40 */
-  uint32_t (*keyPressedSinceLastPoll)(uint32_t virtualKey);                      /* 41 */
-  uint32_t (*keyDown)(uint32_t virtualKey);                                      /* 42 */
-  int64_t (*calendarSeconds)(void);                                              /* 43 */
-  int32_t (*messageBox)(const char* text, const char* caption, uint32_t flags);  /* 44 */
-  void (*publishDiagnostics)(const void* snapshot, uint32_t sizeBytes);          /* 45 */
+  void* reservedSlots35To37[3];                                                      /* 35-37 */
+  void (*variableInitialize)(PanelVariable* variable);                               /* 38 */
+  void* reservedSlot39;                                                              /* 39 */
+  void (*variableLookup)(PanelVariable* variable);                                   /* 40 */
+  uint32_t (*keyPressedSinceLastPoll)(uint32_t virtualKey);                          /* 41 */
+  uint32_t (*keyDown)(uint32_t virtualKey);                                          /* 42 */
+  int64_t (*calendarSeconds)(void);                                                  /* 43 */
+  int32_t (*messageBox)(const char* text, const char* caption, uint32_t flags);      /* 44 */
+  void (*publishDiagnostics)(const void* snapshot, uint32_t sizeBytes);              /* 45 */
 } PanelServices;
 
 #define PANEL_SERVICE_SLOT(member) (offsetof(PanelServices, member) / sizeof(void*))

@@ -18,20 +18,24 @@ double Number(const std::string& text, size_t position) {
 
 double CourseDeg(const Waypoint& from, const Waypoint& to) {
   double northNm = (to.latitudeDeg - from.latitudeDeg) * 60.0;
-  double eastNm = (to.longitudeDeg - from.longitudeDeg) * 60.0 * std::cos(from.latitudeDeg * kDegToRad);
+  double eastNm =
+      (to.longitudeDeg - from.longitudeDeg) * 60.0 * std::cos(from.latitudeDeg * kDegToRad);
   double course = std::atan2(eastNm, northNm) / kDegToRad;
   return course < 0 ? course + 360 : course;
 }
 
 double DistanceNm(const Waypoint& from, const Waypoint& to) {
   double northNm = (to.latitudeDeg - from.latitudeDeg) * 60.0;
-  double eastNm = (to.longitudeDeg - from.longitudeDeg) * 60.0 * std::cos(from.latitudeDeg * kDegToRad);
+  double eastNm =
+      (to.longitudeDeg - from.longitudeDeg) * 60.0 * std::cos(from.latitudeDeg * kDegToRad);
   return std::hypot(northNm, eastNm);
 }
 
 }  // namespace
 
-double RawLatitudeFromDeg(double latitudeDeg) { return latitudeDeg / kLatitudeScale; }
+double RawLatitudeFromDeg(double latitudeDeg) {
+  return latitudeDeg / kLatitudeScale;
+}
 
 double RawLongitudeFromDeg(double longitudeDeg) {
   // The host counts longitude eastwards from 0 to 360 degrees.
@@ -51,34 +55,89 @@ int32_t BcdFromFrequencyMhz(double frequencyMhz) {
 bool FillVariable(const AircraftState& aircraft, PanelVariable& variable) {
   PanelValue value{};
   switch (variable.token) {
-    case 81: value.number = aircraft.headingDeg; break;
-    case 24: value.integer = BcdFromFrequencyMhz(aircraft.nav1FrequencyMhz); break;
-    case 31: value.number = aircraft.dmeNm; break;
-    case 35: value.number = aircraft.dme2Nm; break;
-    case 32: value.number = aircraft.groundSpeedKt; break;
-    case 107: value.number = aircraft.selectedHeadingDeg; break;
-    case 45: value.number = aircraft.navCourseDeg; break;
-    case 40: value.number = aircraft.courseDeviation; break;
-    case 41: value.number = aircraft.verticalDeviation; break;
-    case 46: value.integer = aircraft.nav1Flags; break;
-    case 44: value.number = aircraft.verticalScale; break;
-    case 42: value.integer = aircraft.toFromFlags; break;
-    case 47: value.text = aircraft.nav1Ident.c_str(); break;
-    case 49: value.number = aircraft.deviationRange; break;
-    case 39: value.number = aircraft.adfBearingDeg; break;
-    case 19: value.text = aircraft.adfIdent.c_str(); break;
-    case 20: value.number = aircraft.adfActive; break;
-    case 354: value.number = aircraft.marker; break;
-    case 55: value.integer = aircraft.nav2Flags; break;
-    case 56: value.text = aircraft.nav2Ident.c_str(); break;
-    case 59: value.number = aircraft.nav2BearingDeg; break;
-    case 343: value.number = aircraft.windSpeedKt; break;
-    case 344: value.number = aircraft.windDirectionDeg; break;
-    case 71: value.number = RawLatitudeFromDeg(aircraft.latitudeDeg); break;
-    case 72: value.number = RawLongitudeFromDeg(aircraft.longitudeDeg); break;
-    case 82: value.number = aircraft.courseOffsetDeg; break;
-    case 86: value.number = aircraft.mapHeadingDeg; break;
-    default: return false;
+    case 81:
+      value.number = aircraft.headingDeg;
+      break;
+    case 24:
+      value.integer = BcdFromFrequencyMhz(aircraft.nav1FrequencyMhz);
+      break;
+    case 31:
+      value.number = aircraft.dmeNm;
+      break;
+    case 35:
+      value.number = aircraft.dme2Nm;
+      break;
+    case 32:
+      value.number = aircraft.groundSpeedKt;
+      break;
+    case 107:
+      value.number = aircraft.selectedHeadingDeg;
+      break;
+    case 45:
+      value.number = aircraft.navCourseDeg;
+      break;
+    case 40:
+      value.number = aircraft.courseDeviation;
+      break;
+    case 41:
+      value.number = aircraft.verticalDeviation;
+      break;
+    case 46:
+      value.integer = aircraft.nav1Flags;
+      break;
+    case 44:
+      value.number = aircraft.verticalScale;
+      break;
+    case 42:
+      value.integer = aircraft.toFromFlags;
+      break;
+    case 47:
+      value.text = aircraft.nav1Ident.c_str();
+      break;
+    case 49:
+      value.number = aircraft.deviationRange;
+      break;
+    case 39:
+      value.number = aircraft.adfBearingDeg;
+      break;
+    case 19:
+      value.text = aircraft.adfIdent.c_str();
+      break;
+    case 20:
+      value.number = aircraft.adfActive;
+      break;
+    case 354:
+      value.number = aircraft.marker;
+      break;
+    case 55:
+      value.integer = aircraft.nav2Flags;
+      break;
+    case 56:
+      value.text = aircraft.nav2Ident.c_str();
+      break;
+    case 59:
+      value.number = aircraft.nav2BearingDeg;
+      break;
+    case 343:
+      value.number = aircraft.windSpeedKt;
+      break;
+    case 344:
+      value.number = aircraft.windDirectionDeg;
+      break;
+    case 71:
+      value.number = RawLatitudeFromDeg(aircraft.latitudeDeg);
+      break;
+    case 72:
+      value.number = RawLongitudeFromDeg(aircraft.longitudeDeg);
+      break;
+    case 82:
+      value.number = aircraft.courseOffsetDeg;
+      break;
+    case 86:
+      value.number = aircraft.mapHeadingDeg;
+      break;
+    default:
+      return false;
   }
   variable.currentValue = value;
   return true;

@@ -19,7 +19,8 @@ std::optional<double> ToNumber(const std::string& text) {
 }
 
 std::string Lower(std::string text) {
-  for (char& character : text) character = static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
+  for (char& character : text)
+    character = static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
   return text;
 }
 
@@ -49,7 +50,8 @@ std::optional<std::vector<ScheduledKey>> ParseKeySpec(const std::string& spec, s
   std::string item;
   while (std::getline(items, item, ',')) {
     size_t colon = item.find(':');
-    std::optional<double> frame = colon == std::string::npos ? std::nullopt : ToNumber(item.substr(0, colon));
+    std::optional<double> frame =
+        colon == std::string::npos ? std::nullopt : ToNumber(item.substr(0, colon));
     if (!frame || *frame < 0) {
       error = "bad key \"" + item + "\": expected FRAME:KEY";
       return std::nullopt;
@@ -112,16 +114,25 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
   double formatCode = 1;
   double frames = line.frames;
   std::map<std::string, std::function<bool(const std::string&)>> withValue = {
-      {"--sim-root", text(line.simulatorRoot)}, {"--module", text(line.modulePath)},
-      {"--format", number(formatCode)},         {"--frames", number(frames)},
-      {"--fps", number(line.framesPerSecond)},  {"--png", text(line.pngPath)},
-      {"--lat", optionalNumber(line.latitudeDeg)}, {"--lon", optionalNumber(line.longitudeDeg)},
-      {"--heading", number(line.headingDeg)},   {"--speed", number(line.groundSpeedKt)},
-      {"--nav1", text(line.nav1Ident)},         {"--nav1-freq", number(line.nav1FrequencyMhz)},
-      {"--dme", number(line.dmeNm)},            {"--adf", text(line.adfIdent)},
-      {"--adf-bearing", number(line.adfBearingDeg)}, {"--marker", number(line.marker)},
+      {"--sim-root", text(line.simulatorRoot)},
+      {"--module", text(line.modulePath)},
+      {"--format", number(formatCode)},
+      {"--frames", number(frames)},
+      {"--fps", number(line.framesPerSecond)},
+      {"--png", text(line.pngPath)},
+      {"--lat", optionalNumber(line.latitudeDeg)},
+      {"--lon", optionalNumber(line.longitudeDeg)},
+      {"--heading", number(line.headingDeg)},
+      {"--speed", number(line.groundSpeedKt)},
+      {"--nav1", text(line.nav1Ident)},
+      {"--nav1-freq", number(line.nav1FrequencyMhz)},
+      {"--dme", number(line.dmeNm)},
+      {"--adf", text(line.adfIdent)},
+      {"--adf-bearing", number(line.adfBearingDeg)},
+      {"--marker", number(line.marker)},
       {"--route", text(line.routePath)},
-      {"--wind", [&line](const std::string& value) {
+      {"--wind",
+       [&line](const std::string& value) {
          size_t slash = value.find('/');
          std::optional<double> direction = ToNumber(value.substr(0, slash));
          std::optional<double> speed =
@@ -131,7 +142,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
          line.windSpeedKt = *speed;
          return true;
        }},
-      {"--keys", [&line, &error](const std::string& value) {
+      {"--keys",
+       [&line, &error](const std::string& value) {
          std::optional<std::vector<ScheduledKey>> keys = ParseKeySpec(value, error);
          if (keys) line.keys = *keys;
          return keys.has_value();
@@ -139,9 +151,18 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
   };
   for (size_t index = 0; index < arguments.size(); ++index) {
     const std::string& argument = arguments[index];
-    if (argument == "--fly") { line.flyRoute = true; continue; }
-    if (argument == "--report") { line.report = true; continue; }
-    if (argument == "--window") { line.window = true; continue; }
+    if (argument == "--fly") {
+      line.flyRoute = true;
+      continue;
+    }
+    if (argument == "--report") {
+      line.report = true;
+      continue;
+    }
+    if (argument == "--window") {
+      line.window = true;
+      continue;
+    }
     auto option = withValue.find(argument);
     if (option == withValue.end()) {
       error = "unknown option " + argument;

@@ -17,20 +17,36 @@ constexpr uint32_t kDibColourTableBytes = 1024;
 constexpr uint16_t kAlphaBit = 0x8000;
 
 void ServiceQuery(PanelElement*) {}
-void ServiceInstall(PanelElement* first, void*) { activeHost->InstallElements(first); }
+void ServiceInstall(PanelElement* first, void*) {
+  activeHost->InstallElements(first);
+}
 void ServiceInitialize(PanelElement*) {}
-void ServiceUpdate(PanelElement* first) { activeHost->UpdateElements(first); }
+void ServiceUpdate(PanelElement* first) {
+  activeHost->UpdateElements(first);
+}
 void ServiceGenerate(PanelElement*, uint32_t) {}
-void ServicePlot(PanelElement*) { activeHost->PlotElements(); }
+void ServicePlot(PanelElement*) {
+  activeHost->PlotElements();
+}
 void ServiceKill(PanelElement*) {}
 void ServiceMouseInstall(PanelMouseRect*, PanelGaugeHeader*, void*) {}
 void ServiceMouseRegister(PanelMouseRect*, PanelGaugeHeader*) {}
 void ServiceMouseUnregister(PanelMouseRect*, PanelGaugeHeader*) {}
-void ServiceVariableInitialize(PanelVariable* variable) { activeHost->LookupVariable(variable); }
-void ServiceVariableLookup(PanelVariable* variable) { activeHost->LookupVariable(variable); }
-uint32_t ServiceKeyPressed(uint32_t key) { return activeHost->TakeKeyPress(key); }
-uint32_t ServiceKeyDown(uint32_t key) { return activeHost->KeyDown(key); }
-int64_t ServiceClock() { return activeHost->ClockSeconds(); }
+void ServiceVariableInitialize(PanelVariable* variable) {
+  activeHost->LookupVariable(variable);
+}
+void ServiceVariableLookup(PanelVariable* variable) {
+  activeHost->LookupVariable(variable);
+}
+uint32_t ServiceKeyPressed(uint32_t key) {
+  return activeHost->TakeKeyPress(key);
+}
+uint32_t ServiceKeyDown(uint32_t key) {
+  return activeHost->KeyDown(key);
+}
+int64_t ServiceClock() {
+  return activeHost->ClockSeconds();
+}
 int32_t ServiceMessageBox(const char* text, const char* caption, uint32_t flags) {
   return activeHost->ShowMessage(text, caption, flags);
 }
@@ -103,7 +119,8 @@ std::unique_ptr<ModuleHost> ModuleHost::Load(const std::filesystem::path& module
   if (const PanelResource* background = FindResource(host->linkage_, 4096);
       background != nullptr && background->sizeBytes >= 40 + kDibColourTableBytes) {
     uint32_t headerBytes = ReadLe32(background->bytes);
-    for (uint32_t entry = 0; entry < 256 && headerBytes + entry * 4 + 3 < background->sizeBytes; ++entry) {
+    for (uint32_t entry = 0; entry < 256 && headerBytes + entry * 4 + 3 < background->sizeBytes;
+         ++entry) {
       const uint8_t* bgrx = background->bytes + headerBytes + entry * 4;
       host->paletteRgb_.push_back((bgrx[2] << 16) | (bgrx[1] << 8) | bgrx[0]);
     }
@@ -128,7 +145,8 @@ int64_t ModuleHost::ClockSeconds() const {
 void ModuleHost::EnterSimulatorFolder() {
   std::error_code ignored;
   savedFolder_ = std::filesystem::current_path(ignored);
-  if (!options_.simulatorRoot.empty()) std::filesystem::current_path(options_.simulatorRoot, ignored);
+  if (!options_.simulatorRoot.empty())
+    std::filesystem::current_path(options_.simulatorRoot, ignored);
 }
 
 void ModuleHost::LeaveSimulatorFolder() {
@@ -202,14 +220,15 @@ HostImage ModuleHost::MakeImage(uint32_t resourceId, uint32_t extraPitch) {
   uint32_t widthPx = 256;
   uint32_t heightPx = 256;
   const uint8_t* dibPixels = nullptr;
-  if (const PanelResource* resource = FindResource(linkage_, resourceId); resource != nullptr &&
-      resource->sizeBytes >= 40) {
+  if (const PanelResource* resource = FindResource(linkage_, resourceId);
+      resource != nullptr && resource->sizeBytes >= 40) {
     uint32_t headerBytes = ReadLe32(resource->bytes);
     uint32_t dibWidth = ReadLe32(resource->bytes + 4);
     uint32_t dibHeight = ReadLe32(resource->bytes + 8);
     uint64_t pixelsAt = static_cast<uint64_t>(headerBytes) + kDibColourTableBytes;
     if (dibWidth > 0 && dibWidth <= 4096 && dibHeight > 0 && dibHeight <= 4096 &&
-        pixelsAt + static_cast<uint64_t>(((dibWidth + 3) & ~3u)) * dibHeight <= resource->sizeBytes) {
+        pixelsAt + static_cast<uint64_t>(((dibWidth + 3) & ~3u)) * dibHeight <=
+            resource->sizeBytes) {
       widthPx = dibWidth;
       heightPx = dibHeight;
       dibPixels = resource->bytes + pixelsAt;
@@ -235,8 +254,13 @@ HostImage ModuleHost::MakeImage(uint32_t resourceId, uint32_t extraPitch) {
     }
   }
   // Any other format code is passed on as given, so a module can be tested against it.
-  image.descriptor = {options_.formatCode, widthPx, heightPx, pitch, nullptr,
-                      static_cast<uint32_t>(image.pixels.size()), image.pixels.data()};
+  image.descriptor = {options_.formatCode,
+                      widthPx,
+                      heightPx,
+                      pitch,
+                      nullptr,
+                      static_cast<uint32_t>(image.pixels.size()),
+                      image.pixels.data()};
   return image;
 }
 
@@ -245,7 +269,8 @@ void ModuleHost::InstallElements(PanelElement* first) {
     auto image = std::make_unique<HostImage>(MakeImage(element->resourceId, 0));
     image->descriptor.pixels = image->pixels.data();
     if (element->elementType == PANEL_ELEMENT_ICON) {
-      secondImage_ = std::make_unique<HostImage>(MakeImage(element->resourceId, options_.secondImageExtraPitch));
+      secondImage_ = std::make_unique<HostImage>(
+          MakeImage(element->resourceId, options_.secondImageExtraPitch));
       secondImage_->descriptor.pixels = secondImage_->pixels.data();
       image->descriptor.secondImage = &secondImage_->descriptor;
       displayElement_ = element;
@@ -278,7 +303,9 @@ const HostImage* ModuleHost::DisplayImage() const {
   return found == images_.end() ? nullptr : found->second.get();
 }
 
-const HostImage* ModuleHost::DisplaySecondImage() const { return secondImage_.get(); }
+const HostImage* ModuleHost::DisplaySecondImage() const {
+  return secondImage_.get();
+}
 
 const HostImage* ModuleHost::BackgroundImage() const {
   auto found = images_.find(backgroundElement_);

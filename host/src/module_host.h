@@ -18,8 +18,8 @@ namespace ndhost {
 struct HostOptions {
   std::filesystem::path simulatorRoot;  // current directory while the module runs
   uint32_t formatCode = PANEL_FORMAT_PALETTE8;
-  bool giveInstanceHandle = true;     // false: the module cannot find its bitmaps
-  uint32_t secondImageExtraPitch = 0; // > 0 gives element B's second image another pitch
+  bool giveInstanceHandle = true;      // false: the module cannot find its bitmaps
+  uint32_t secondImageExtraPitch = 0;  // > 0 gives element B's second image another pitch
   int64_t clockStartSeconds = 1000000000;
 };
 
@@ -44,9 +44,9 @@ class ModuleHost {
   ModuleHost(const ModuleHost&) = delete;
   ModuleHost& operator=(const ModuleHost&) = delete;
 
-  void Start();   // query, install, initialize
-  void Frame();   // update, generate, draw
-  void Kill();    // kill (also done by the destructor)
+  void Start();  // query, install, initialize
+  void Frame();  // update, generate, draw
+  void Kill();   // kill (also done by the destructor)
 
   AircraftState& Aircraft() { return aircraft_; }
   void AdvanceClock(double seconds) { clockSeconds_ += seconds; }
@@ -58,7 +58,7 @@ class ModuleHost {
   const LumaroDiagnostics& Diagnostics() const { return diagnostics_; }
   bool HaveDiagnostics() const { return haveDiagnostics_; }
   const std::vector<HostMessage>& Messages() const { return messages_; }
-  const HostImage* DisplayImage() const;     // element B, first image
+  const HostImage* DisplayImage() const;  // element B, first image
   const HostImage* DisplaySecondImage() const;
   const HostImage* BackgroundImage() const;  // element A
   uint32_t PlotCount() const { return plotCount_; }

@@ -1,10 +1,12 @@
 // ndhost: stands in for the flight simulator. Loads a gauge module from
 // <sim-root>/Gauges, feeds it an aircraft, keys and a route, runs it for a
 // number of frames and saves the display element's image as PNG.
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "command_line.h"
 #include "module_host.h"
@@ -35,6 +37,16 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   std::ostringstream text;
   text << file.rdbuf();
   return text.str();
+}
+
+// Headless frames take no time, so a loader run started by a frame is given
+// the time it needs: further frames (at the same clock time) until it is done.
+void WaitForLoader(ndhost::ModuleHost& host) {
+  constexpr int kMaxWaits = 5000;
+  for (int wait = 0; wait < kMaxWaits && host.Diagnostics().loading != 0; ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    host.Frame();
+  }
 }
 
 void PrintReport(const ndhost::ModuleHost& host) {
@@ -74,9 +86,9 @@ int main(int argc, char** argv) {
   }
   std::error_code ignored;
   std::filesystem::path root = std::filesystem::absolute(line->simulatorRoot, ignored);
-  std::filesystem::path modulePath =
-      line->modulePath.empty() ? root / "Gauges" / "Lumaro.gau"
-                               : std::filesystem::absolute(line->modulePath, ignored);
+  std::filesystem::path modulePath = line->modulePath.empty()
+                                         ? root / "Gauges" / "Lumaro.gau"
+                                         : std::filesystem::absolute(line->modulePath, ignored);
 
   ndhost::RoutePublisher publisher;
   std::optional<ndhost::RouteFlight> flight;
@@ -111,6 +123,7 @@ int main(int argc, char** argv) {
       if (key.frame == frame) host->PressKey(key.virtualKey, key.shift, key.ctrl);
     }
     host->Frame();
+    WaitForLoader(*host);
     host->AdvanceClock(frameSeconds);
     if (flight) flight->Advance(host->Aircraft(), frameSeconds);
   }
@@ -119,8 +132,8 @@ int main(int argc, char** argv) {
   if (!line->pngPath.empty()) {
     const ndhost::HostImage* image = host->DisplayImage();
     std::string saved = image == nullptr ? "the module has no display element"
-                                         : ndhost::SaveImagePng(image->descriptor, host->PaletteRgb(),
-                                                                line->pngPath);
+                                         : ndhost::SaveImagePng(image->descriptor,
+                                                                host->PaletteRgb(), line->pngPath);
     if (!saved.empty()) {
       std::fprintf(stderr, "ndhost: %s\n", saved.c_str());
       status = 1;

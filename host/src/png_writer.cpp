@@ -8,14 +8,16 @@ namespace ndhost {
 
 namespace {
 
-uint32_t EightBitsFromFive(uint32_t value) { return (value << 3) | (value >> 2); }
+uint32_t EightBitsFromFive(uint32_t value) {
+  return (value << 3) | (value >> 2);
+}
 
 }  // namespace
 
 std::vector<uint32_t> ImageToRgb(const PanelImage& image, const std::vector<uint32_t>& paletteRgb) {
   std::vector<uint32_t> rgb;
-  if (image.pixels == nullptr || (image.formatCode != PANEL_FORMAT_PALETTE8 &&
-                                  image.formatCode != PANEL_FORMAT_RGB1555)) {
+  if (image.pixels == nullptr ||
+      (image.formatCode != PANEL_FORMAT_PALETTE8 && image.formatCode != PANEL_FORMAT_RGB1555)) {
     return rgb;
   }
   rgb.reserve(static_cast<size_t>(image.width) * image.height);
@@ -28,7 +30,8 @@ std::vector<uint32_t> ImageToRgb(const PanelImage& image, const std::vector<uint
       }
       uint32_t value = row[2 * x] | (row[2 * x + 1] << 8);
       rgb.push_back((EightBitsFromFive((value >> 10) & 0x1F) << 16) |
-                    (EightBitsFromFive((value >> 5) & 0x1F) << 8) | EightBitsFromFive(value & 0x1F));
+                    (EightBitsFromFive((value >> 5) & 0x1F) << 8) |
+                    EightBitsFromFive(value & 0x1F));
     }
   }
   return rgb;
@@ -48,14 +51,15 @@ std::string SaveImagePng(const PanelImage& image, const std::vector<uint32_t>& p
   uint8_t* data = cairo_image_surface_get_data(surface);
   int stride = cairo_image_surface_get_stride(surface);
   for (uint32_t y = 0; y < image.height; ++y) {
-    std::memcpy(data + static_cast<size_t>(y) * stride, rgb.data() + static_cast<size_t>(y) * image.width,
-                image.width * sizeof(uint32_t));
+    std::memcpy(data + static_cast<size_t>(y) * stride,
+                rgb.data() + static_cast<size_t>(y) * image.width, image.width * sizeof(uint32_t));
   }
   cairo_surface_mark_dirty(surface);
   cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
   cairo_surface_destroy(surface);
-  return status == CAIRO_STATUS_SUCCESS ? "" : std::string("cannot write ") + path + ": " +
-                                                   cairo_status_to_string(status);
+  return status == CAIRO_STATUS_SUCCESS
+             ? ""
+             : std::string("cannot write ") + path + ": " + cairo_status_to_string(status);
 }
 
 }  // namespace ndhost

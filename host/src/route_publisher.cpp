@@ -11,7 +11,9 @@ namespace ndhost {
 
 namespace {
 
-std::string BlockName(int number) { return SharedMemoryName("fltplanMap" + std::to_string(number)); }
+std::string BlockName(int number) {
+  return SharedMemoryName("fltplanMap" + std::to_string(number));
+}
 
 bool WriteBlock(const std::string& name, std::string_view bytes) {
   ::shm_unlink(name.c_str());

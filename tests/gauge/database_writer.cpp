@@ -30,7 +30,8 @@ class FixedLine {
  public:
   explicit FixedLine(size_t lengthChars) : text_(lengthChars, ' ') {}
   FixedLine& At(size_t column, const std::string& field) {
-    text_.replace(column, std::min(field.size(), text_.size() - column), field.substr(0, text_.size() - column));
+    text_.replace(column, std::min(field.size(), text_.size() - column),
+                  field.substr(0, text_.size() - column));
     return *this;
   }
   std::string WithSeparators(std::initializer_list<size_t> columns) {
@@ -64,25 +65,39 @@ std::string WithHeader(const char* header, const std::vector<std::string>& lines
 
 }  // namespace
 
-std::string LatitudeText(double latitudeDeg) { return CoordinateText(latitudeDeg, 'N', 'S', 2); }
+std::string LatitudeText(double latitudeDeg) {
+  return CoordinateText(latitudeDeg, 'N', 'S', 2);
+}
 
-std::string LongitudeText(double longitudeDeg) { return CoordinateText(longitudeDeg, 'E', 'W', 3); }
+std::string LongitudeText(double longitudeDeg) {
+  return CoordinateText(longitudeDeg, 'E', 'W', 3);
+}
 
 std::string NdbFileLine(const TestNavaid& navaid) {
   return FixedLine(79)
-      .At(0, navaid.ident).At(7, navaid.ident + " NDB").At(33, "375.0")
-      .At(40, LatitudeText(navaid.latitudeDeg)).At(54, LongitudeText(navaid.longitudeDeg))
-      .At(69, "00100").At(76, "025")
+      .At(0, navaid.ident)
+      .At(7, navaid.ident + " NDB")
+      .At(33, "375.0")
+      .At(40, LatitudeText(navaid.latitudeDeg))
+      .At(54, LongitudeText(navaid.longitudeDeg))
+      .At(69, "00100")
+      .At(76, "025")
       .WithSeparators({5, 31, 38, 52, 67, 74});
 }
 
 std::string VorFileLine(const TestNavaid& navaid) {
   bool ils = navaid.vorType.starts_with("ILS");
   return FixedLine(109)
-      .At(0, navaid.ident).At(7, navaid.ident + " STATION").At(33, navaid.vorType)
-      .At(50, "113.90").At(58, ils ? Number("%03d", navaid.headingDeg) : "")
-      .At(63, LatitudeText(navaid.latitudeDeg)).At(77, LongitudeText(navaid.longitudeDeg))
-      .At(92, "00200").At(99, "130").At(105, "01.0")
+      .At(0, navaid.ident)
+      .At(7, navaid.ident + " STATION")
+      .At(33, navaid.vorType)
+      .At(50, "113.90")
+      .At(58, ils ? Number("%03d", navaid.headingDeg) : "")
+      .At(63, LatitudeText(navaid.latitudeDeg))
+      .At(77, LongitudeText(navaid.longitudeDeg))
+      .At(92, "00200")
+      .At(99, "130")
+      .At(105, "01.0")
       .WithSeparators({5, 31, 48, 56, 61, 75, 90, 97, 102});
 }
 
@@ -96,16 +111,25 @@ std::string RunwayFileLine(const TestNavaid& navaid) {
   char headings[32];
   std::snprintf(headings, sizeof(headings), "%03d/%03d  ", navaid.headingDeg, oppositeHeading);
   return FixedLine(105)
-      .At(0, navaid.ident).At(7, navaid.ident + " AIRPORT").At(33, designation).At(42, headings)
-      .At(51, LatitudeText(navaid.latitudeDeg)).At(65, LongitudeText(navaid.longitudeDeg))
-      .At(80, "00300").At(87, Number("%05d", navaid.lengthFt)).At(94, "150").At(99, "118.05")
+      .At(0, navaid.ident)
+      .At(7, navaid.ident + " AIRPORT")
+      .At(33, designation)
+      .At(42, headings)
+      .At(51, LatitudeText(navaid.latitudeDeg))
+      .At(65, LongitudeText(navaid.longitudeDeg))
+      .At(80, "00300")
+      .At(87, Number("%05d", navaid.lengthFt))
+      .At(94, "150")
+      .At(99, "118.05")
       .WithSeparators({5, 31, 40, 49, 63, 78, 85, 92, 97});
 }
 
 std::string IntersectionFileLine(const TestNavaid& navaid) {
   return FixedLine(67)
-      .At(0, navaid.ident).At(33, LatitudeText(navaid.latitudeDeg))
-      .At(47, LongitudeText(navaid.longitudeDeg)).At(62, "00000")
+      .At(0, navaid.ident)
+      .At(33, LatitudeText(navaid.latitudeDeg))
+      .At(47, LongitudeText(navaid.longitudeDeg))
+      .At(62, "00000")
       .WithSeparators({5, 31, 45, 60});
 }
 
@@ -134,10 +158,25 @@ DatabaseFiles BuildDatabase(const std::vector<TestNavaid>& navaids) {
     std::vector<std::string>* lines = nullptr;
     const char* tag = "NDB";
     switch (navaid.kind) {
-      case 'N': lines = &ndbs; ndbs.push_back(NdbFileLine(navaid)); break;
-      case 'V': lines = &vors; tag = "VOR"; vors.push_back(VorFileLine(navaid)); break;
-      case 'A': lines = &runways; tag = "APT"; runways.push_back(RunwayFileLine(navaid)); break;
-      default: lines = &intersections; tag = "INT"; intersections.push_back(IntersectionFileLine(navaid)); break;
+      case 'N':
+        lines = &ndbs;
+        ndbs.push_back(NdbFileLine(navaid));
+        break;
+      case 'V':
+        lines = &vors;
+        tag = "VOR";
+        vors.push_back(VorFileLine(navaid));
+        break;
+      case 'A':
+        lines = &runways;
+        tag = "APT";
+        runways.push_back(RunwayFileLine(navaid));
+        break;
+      default:
+        lines = &intersections;
+        tag = "INT";
+        intersections.push_back(IntersectionFileLine(navaid));
+        break;
     }
     std::string line = IndexLine(latitude, longitude, tag, static_cast<int>(lines->size()) - 1);
     double signedLongitude = std::strtod(line.c_str() + 1, nullptr) * (line[0] == '-' ? -1 : 1);

@@ -94,7 +94,8 @@ TEST(KeyCommands, ItemBits) {
     uint32_t key;
     int bit;
   };
-  for (Case testCase : {Case{'X', 0x01}, Case{'W', 0x02}, Case{'V', 0x04}, Case{'N', 0x08}, Case{'A', 0x10}}) {
+  for (Case testCase :
+       {Case{'X', 0x01}, Case{'W', 0x02}, Case{'V', 0x04}, Case{'N', 0x08}, Case{'A', 0x10}}) {
     SCOPED_TRACE(static_cast<char>(testCase.key));
     Poll poll;
     poll.modes.item = 0;

@@ -66,7 +66,8 @@ class LoaderTest : public ::testing::Test {
   SearchResult SearchSettled(const LoaderInputs& inputs) {
     SearchResult first = Search(inputs);
     SearchResult second = Search(inputs);
-    EXPECT_EQ(Shown(first.lists.lists[LUMARO_LIST_NDB]), Shown(second.lists.lists[LUMARO_LIST_NDB]));
+    EXPECT_EQ(Shown(first.lists.lists[LUMARO_LIST_NDB]),
+              Shown(second.lists.lists[LUMARO_LIST_NDB]));
     return second;
   }
 
@@ -120,8 +121,8 @@ TEST_F(LoaderTest, IlsStationsOnlyBelowRangeThirty) {
 }
 
 TEST_F(LoaderTest, TunedStationIsTheLastPrefixMatchAndNotListed) {
-  std::vector<TestNavaid> navaids = {{'V', "PAR", 10.01, 10.01}, {'V', "PAS", 10.02, 10.02},
-                                     {'V', "ORY", 10.03, 10.03, "DME"}};
+  std::vector<TestNavaid> navaids = {
+      {'V', "PAR", 10.01, 10.01}, {'V', "PAS", 10.02, 10.02}, {'V', "ORY", 10.03, 10.03, "DME"}};
   Open(Surrounded(navaids));
   SearchResult result = SearchSettled(InputsAt(kAircraftLatDeg, kAircraftLonDeg, 80, "PA"));
   EXPECT_EQ(result.lists.tuned.shown, 1);
@@ -137,8 +138,8 @@ TEST_F(LoaderTest, TunedStationIsTheLastPrefixMatchAndNotListed) {
 
 TEST_F(LoaderTest, OnlyNavaidsWithinReachInLatitudeAndLongitude) {
   // Range 10: reach 11 NM, about 0.18 degrees of latitude.
-  std::vector<TestNavaid> navaids = {{'N', "IN", 10.1, 10.1}, {'N', "OUTLA", 10.3, 10.05},
-                                     {'N', "OUTLO", 10.0, 10.4}};
+  std::vector<TestNavaid> navaids = {
+      {'N', "IN", 10.1, 10.1}, {'N', "OUTLA", 10.3, 10.05}, {'N', "OUTLO", 10.0, 10.4}};
   Open(Surrounded(navaids));
   SearchResult result = SearchSettled(InputsAt(kAircraftLatDeg, kAircraftLonDeg, 10));
   const DisplayList& ndbs = result.lists.lists[LUMARO_LIST_NDB];
@@ -159,9 +160,11 @@ TEST_F(LoaderTest, ColdStartFindsTheWholeWindowAndLaterRunsMoveLittle) {
 }
 
 TEST_F(LoaderTest, WindowJumpsAcrossTheDateLine) {
-  std::vector<TestNavaid> navaids = {{'I', "W0", 10.0, -179.95}, {'I', "W1", 10.0, -179.9},
+  std::vector<TestNavaid> navaids = {{'I', "W0", 10.0, -179.95},
+                                     {'I', "W1", 10.0, -179.9},
                                      {'I', "MID", 10.0, 0.0},
-                                     {'I', "E0", 10.0, 179.9}, {'I', "E1", 10.0, 179.95}};
+                                     {'I', "E0", 10.0, 179.9},
+                                     {'I', "E1", 10.0, 179.95}};
   Open(navaids);
   SearchSettled(InputsAt(10.0, 179.97, 40));
   size_t last = database_.views[kIndexFile].RecordCount() - 1;
@@ -197,7 +200,8 @@ TEST_F(LoaderTest, RowBeyondItsFileEndsTheSearchAsAFault) {
 TEST_F(LoaderTest, StopRequestEndsTheSearch) {
   Open(Surrounded(Ndbs(20)));
   stop_ = true;
-  EXPECT_EQ(Search(InputsAt(kAircraftLatDeg, kAircraftLonDeg, 320)).outcome, SearchOutcome::kStopped);
+  EXPECT_EQ(Search(InputsAt(kAircraftLatDeg, kAircraftLonDeg, 320)).outcome,
+            SearchOutcome::kStopped);
 }
 
 TEST_F(LoaderTest, ThreadSwapsItsListsInAndRecordsTheTrail) {
@@ -205,7 +209,8 @@ TEST_F(LoaderTest, ThreadSwapsItsListsInAndRecordsTheTrail) {
   SharedDisplayData shared;
   LoaderThread loader;
   shared.loading = true;
-  ASSERT_TRUE(loader.Start(database_, window_, shared, InputsAt(kAircraftLatDeg, kAircraftLonDeg, 320), false));
+  ASSERT_TRUE(loader.Start(database_, window_, shared,
+                           InputsAt(kAircraftLatDeg, kAircraftLonDeg, 320), false));
   for (int wait = 0; wait < 500 && loader.IsRunning(); ++wait) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }

@@ -75,7 +75,8 @@ TEST(ModeFile, WithoutTheBlockNdModeAppliesAtOnce) {
 
 TEST(PanelNineKey, ParsesKeyAndModifiers) {
   EXPECT_EQ(ParsePanelNineKey("[PANELS]\nPANEL_9=57\n"), (KeyBinding{57, 0}));
-  EXPECT_EQ(ParsePanelNineKey("PANEL_1=49,2\r\nPANEL_9=57,3\r\nPANEL_9=58,1\r\n"), (KeyBinding{57, 3}));
+  EXPECT_EQ(ParsePanelNineKey("PANEL_1=49,2\r\nPANEL_9=57,3\r\nPANEL_9=58,1\r\n"),
+            (KeyBinding{57, 3}));
   EXPECT_EQ(ParsePanelNineKey("PANEL_9=,1"), (KeyBinding{0, 1}));
   EXPECT_FALSE(ParsePanelNineKey(" PANEL_9=57\npanel_9=57\n").has_value());
   EXPECT_FALSE(ParsePanelNineKey("").has_value());

@@ -8,8 +8,8 @@ namespace gauge_test {
 namespace {
 
 std::vector<TestNavaid> NavaidsAroundParis() {
-  std::vector<TestNavaid> navaids = {{'I', "WEST", 48.0, -100.0}, {'I', "EAST", 48.0, 100.0},
-                                     {'I', "NORTH", 80.0, 2.9}};
+  std::vector<TestNavaid> navaids = {
+      {'I', "WEST", 48.0, -100.0}, {'I', "EAST", 48.0, 100.0}, {'I', "NORTH", 80.0, 2.9}};
   for (int index = 0; index < 12; ++index) {
     navaids.push_back({'N', "N" + std::to_string(index), 48.8 + index * 0.01, 2.3 + index * 0.01});
   }
@@ -38,10 +38,12 @@ TEST_F(ModuleDatabaseTest, StatusCodesOfMissingFiles) {
     std::vector<const char*> missing;
     int status;
   };
-  for (const Case& testCase : {Case{{}, 0}, Case{{"idx.dat"}, 101}, Case{{"ndb.dat", "int.dat"}, 118}}) {
+  for (const Case& testCase :
+       {Case{{}, 0}, Case{{"idx.dat"}, 101}, Case{{"ndb.dat", "int.dat"}, 118}}) {
     SCOPED_TRACE(testCase.status);
     WriteDatabase(folder_.Path(), BuildDatabase(NavaidsAroundParis()));
-    for (const char* name : testCase.missing) std::filesystem::remove(folder_.Path() / "NavData" / name);
+    for (const char* name : testCase.missing)
+      std::filesystem::remove(folder_.Path() / "NavData" / name);
     Start();
     Run(1);
     EXPECT_EQ(State().databaseStatus, testCase.status);

@@ -6,8 +6,8 @@
 
 #include <chrono>
 #include <memory>
-#include <thread>
 #include <string>
+#include <thread>
 
 #include "database_writer.h"
 #include "module_host.h"

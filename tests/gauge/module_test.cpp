@@ -157,7 +157,8 @@ TEST_F(ModuleTest, ModesWrittenByAnotherComponentAreTaken) {
   Settle();
   int descriptor = ::shm_open(ndhost::SharedMemoryName("NDPassData").c_str(), O_RDWR, 0);
   ASSERT_GE(descriptor, 0);
-  char* block = static_cast<char*>(::mmap(nullptr, 60, PROT_READ | PROT_WRITE, MAP_SHARED, descriptor, 0));
+  char* block =
+      static_cast<char*>(::mmap(nullptr, 60, PROT_READ | PROT_WRITE, MAP_SHARED, descriptor, 0));
   ::close(descriptor);
   ASSERT_NE(block, MAP_FAILED);
   std::memcpy(block, "NDMode=0\0\0", 10);
@@ -177,7 +178,8 @@ TEST_F(ModuleTest, ModesWrittenByAnotherComponentAreTaken) {
 TEST_F(ModuleTest, LeftOverPassDataIsOpenedWithItsContent) {
   {
     // A block left by an earlier run of another component.
-    int descriptor = ::shm_open(ndhost::SharedMemoryName("NDPassData").c_str(), O_RDWR | O_CREAT, 0600);
+    int descriptor =
+        ::shm_open(ndhost::SharedMemoryName("NDPassData").c_str(), O_RDWR | O_CREAT, 0600);
     ASSERT_GE(descriptor, 0);
     ASSERT_EQ(::ftruncate(descriptor, 60), 0);
     char content[60] = {};

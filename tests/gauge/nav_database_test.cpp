@@ -59,7 +59,8 @@ TEST(NavDatabase, MissingFilesNameTheirBits) {
     SCOPED_TRACE(testCase.expected);
     SimulatorFolder folder;
     gauge_test::WriteDatabase(folder.Path(), SmallDatabase());
-    for (const char* name : testCase.missing) std::filesystem::remove(folder.Path() / "NavData" / name);
+    for (const char* name : testCase.missing)
+      std::filesystem::remove(folder.Path() / "NavData" / name);
     EXPECT_EQ(OpenIn(folder), testCase.expected);
   }
 }

@@ -16,10 +16,18 @@ TEST(NavMath, HostPositionToDegrees) {
 }
 
 TEST(NavMath, CoordinateTexts) {
-  EXPECT_NEAR(LatitudeTextToDeg("N48\xB0" "51'24.00"), 48.856666666, 1e-8);
-  EXPECT_NEAR(LongitudeTextToDeg("W002\xB0" "21'03.00"), -2.350833333, 1e-8);
-  EXPECT_NEAR(LatitudeTextToDeg("S33\xB0" "56'00.00"), -33.933333333, 1e-8);
-  EXPECT_NEAR(LongitudeTextToDeg("E151\xB0" "10'30.00"), 151.175, 1e-9);
+  EXPECT_NEAR(LatitudeTextToDeg("N48\xB0"
+                                "51'24.00"),
+              48.856666666, 1e-8);
+  EXPECT_NEAR(LongitudeTextToDeg("W002\xB0"
+                                 "21'03.00"),
+              -2.350833333, 1e-8);
+  EXPECT_NEAR(LatitudeTextToDeg("S33\xB0"
+                                "56'00.00"),
+              -33.933333333, 1e-8);
+  EXPECT_NEAR(LongitudeTextToDeg("E151\xB0"
+                                 "10'30.00"),
+              151.175, 1e-9);
   // Short or empty texts read what is there and never run past their end.
   EXPECT_DOUBLE_EQ(LatitudeTextToDeg(""), 0.0);
   EXPECT_DOUBLE_EQ(LatitudeTextToDeg("N4"), 4.0);

@@ -27,15 +27,12 @@ int Points(const RouteData& route) {
   return count;
 }
 
-const std::vector<PlanRow> kRows = {{"APT", "LFPG", 49.0097, 2.5478, 392},
-                                    {"TOC", "*****", 49.2, 2.0, 35000},
-                                    {"VOR", "ABB", 50.1355, 1.8547, 0},
-                                    {"APT", "LFOB", 49.45, 2.11, 300},
-                                    {"NDB", "BNE", 50.6, 1.6, 0},
-                                    {"INT", "OKRIX", 50.9, 1.2, 0},
-                                    {"ILS", "ILL", 51.0, 0.8, 0},
-                                    {"TOD", "*****", 51.2, 0.5, 12000},
-                                    {"APT", "EGLL", 51.4775, -0.4614, 83}};
+const std::vector<PlanRow> kRows = {
+    {"APT", "LFPG", 49.0097, 2.5478, 392}, {"TOC", "*****", 49.2, 2.0, 35000},
+    {"VOR", "ABB", 50.1355, 1.8547, 0},    {"APT", "LFOB", 49.45, 2.11, 300},
+    {"NDB", "BNE", 50.6, 1.6, 0},          {"INT", "OKRIX", 50.9, 1.2, 0},
+    {"ILS", "ILL", 51.0, 0.8, 0},          {"TOD", "*****", 51.2, 0.5, 12000},
+    {"APT", "EGLL", 51.4775, -0.4614, 83}};
 
 TEST(RouteReader, RunwaysAndWaypoints) {
   RouteData route;
@@ -51,12 +48,15 @@ TEST(RouteReader, RunwaysAndWaypoints) {
   EXPECT_EQ(route.arrival.lengthFt, 12799);
 
   ASSERT_EQ(Points(route), 9);
-  const std::vector<std::pair<int, std::string>> expected = {
-      {LUMARO_KIND_DEPARTURE, "LFPG "}, {LUMARO_KIND_TOP_OF_CLIMB, "FL350"},
-      {LUMARO_KIND_VOR, "ABB  "},       {LUMARO_KIND_ARRIVAL, "LFOB "},
-      {LUMARO_KIND_NDB, "BNE  "},       {LUMARO_KIND_INTERSECTION, "OKRIX"},
-      {0, "ILL  "},                     {LUMARO_KIND_TOP_OF_DESCENT, "FL120D"},
-      {LUMARO_KIND_ARRIVAL, "EGLL "}};
+  const std::vector<std::pair<int, std::string>> expected = {{LUMARO_KIND_DEPARTURE, "LFPG "},
+                                                             {LUMARO_KIND_TOP_OF_CLIMB, "FL350"},
+                                                             {LUMARO_KIND_VOR, "ABB  "},
+                                                             {LUMARO_KIND_ARRIVAL, "LFOB "},
+                                                             {LUMARO_KIND_NDB, "BNE  "},
+                                                             {LUMARO_KIND_INTERSECTION, "OKRIX"},
+                                                             {0, "ILL  "},
+                                                             {LUMARO_KIND_TOP_OF_DESCENT, "FL120D"},
+                                                             {LUMARO_KIND_ARRIVAL, "EGLL "}};
   for (size_t index = 0; index < expected.size(); ++index) {
     SCOPED_TRACE(index);
     EXPECT_EQ(route.points[index].kind, expected[index].first);
@@ -82,7 +82,8 @@ TEST(RouteReader, RunwayTextsOfOtherShapes) {
 TEST(RouteReader, MissingSectionsLeaveRecordsCleared) {
   RouteData route;
   route.departure.headingDeg = 5;
-  ASSERT_EQ(Read(WithNul("[ARRIVAL]\r\nRUNWAY=18C/180/3000\r\n"), route), RouteReadOutcome::kComplete);
+  ASSERT_EQ(Read(WithNul("[ARRIVAL]\r\nRUNWAY=18C/180/3000\r\n"), route),
+            RouteReadOutcome::kComplete);
   EXPECT_EQ(route.departure.headingDeg, 0);
   EXPECT_STREQ(route.arrival.airport, "");
   EXPECT_STREQ(route.arrival.designation, "18C");

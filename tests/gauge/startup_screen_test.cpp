@@ -16,8 +16,8 @@ TEST(StartupScreen, FiveCentredLinesInCyanGreenAndYellow) {
   std::vector<DrawOperation> texts = target.Texts();
   ASSERT_EQ(texts.size(), 5u);
   const std::vector<int> expectedY = {8, 100, 112, 136, 148};
-  const std::vector<Rgb> expectedColours = {{0, 255, 255}, {0, 255, 0}, {0, 255, 0},
-                                            {255, 255, 0}, {255, 255, 0}};
+  const std::vector<Rgb> expectedColours = {
+      {0, 255, 255}, {0, 255, 0}, {0, 255, 0}, {255, 255, 0}, {255, 255, 0}};
   std::array<std::string, kStartupLineCount> plain = StartupTexts();
   for (size_t line = 0; line < texts.size(); ++line) {
     SCOPED_TRACE(line);

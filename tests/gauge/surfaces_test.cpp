@@ -23,7 +23,8 @@ struct TestImage {
   PanelImage descriptor{};
   TestImage(uint32_t format, uint32_t width, uint32_t height, uint32_t pitch, uint8_t fill = 0xAB)
       : pixels(static_cast<size_t>(pitch) * height, fill) {
-    descriptor = {format, width, height, pitch, nullptr, static_cast<uint32_t>(pixels.size()), pixels.data()};
+    descriptor = {format,       width, height, pitch, nullptr, static_cast<uint32_t>(pixels.size()),
+                  pixels.data()};
   }
 };
 

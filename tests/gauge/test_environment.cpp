@@ -22,7 +22,9 @@ int folderCounter = 0;
 
 }  // namespace
 
-const std::string& SharedMemoryPrefix() { return kPrefix; }
+const std::string& SharedMemoryPrefix() {
+  return kPrefix;
+}
 
 SimulatorFolder::SimulatorFolder() {
   path_ = std::filesystem::temp_directory_path() /

@@ -46,15 +46,22 @@ TEST(Aircraft, VariablesByToken) {
 }
 
 TEST(Aircraft, CoordinateTexts) {
-  EXPECT_NEAR(CoordinateTextToDeg("N48\xB0" "51'24.00", false), 48.856666, 1e-6);
-  EXPECT_NEAR(CoordinateTextToDeg("W002\xB0" "21'03.00", true), -2.350833, 1e-6);
+  EXPECT_NEAR(CoordinateTextToDeg("N48\xB0"
+                                  "51'24.00",
+                                  false),
+              48.856666, 1e-6);
+  EXPECT_NEAR(CoordinateTextToDeg("W002\xB0"
+                                  "21'03.00",
+                                  true),
+              -2.350833, 1e-6);
   EXPECT_DOUBLE_EQ(CoordinateTextToDeg("", true), 0.0);
 }
 
 TEST(Aircraft, FliesAlongThePlan) {
-  std::string plan = gauge_test::PlanText(
-      "09L/087/11000", "27R/270/12799",
-      {{"APT", "AAAA", 10.0, 10.0, 0}, {"VOR", "BBB", 10.0, 11.0, 0}, {"APT", "CCCC", 11.0, 11.0, 0}});
+  std::string plan = gauge_test::PlanText("09L/087/11000", "27R/270/12799",
+                                          {{"APT", "AAAA", 10.0, 10.0, 0},
+                                           {"VOR", "BBB", 10.0, 11.0, 0},
+                                           {"APT", "CCCC", 11.0, 11.0, 0}});
   std::vector<Waypoint> waypoints = ReadPlanWaypoints(plan);
   ASSERT_EQ(waypoints.size(), 3u);
   EXPECT_NEAR(waypoints[2].latitudeDeg, 11.0, 1e-3);

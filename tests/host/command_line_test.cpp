@@ -7,11 +7,31 @@ namespace {
 
 TEST(CommandLine, FullLine) {
   std::string error;
-  std::optional<CommandLine> line = ParseCommandLine(
-      {"--sim-root", "/sim", "--format", "2", "--frames", "30", "--png", "out.png", "--lat", "48.5",
-       "--lon", "-2.25", "--heading", "270", "--nav1", "PGS", "--wind", "250/15", "--route",
-       "a.pln", "--fly", "--keys", "5:shift+G,7:ctrl+shift+m,9:tab,11:#57", "--report"},
-      error);
+  std::optional<CommandLine> line = ParseCommandLine({"--sim-root",
+                                                      "/sim",
+                                                      "--format",
+                                                      "2",
+                                                      "--frames",
+                                                      "30",
+                                                      "--png",
+                                                      "out.png",
+                                                      "--lat",
+                                                      "48.5",
+                                                      "--lon",
+                                                      "-2.25",
+                                                      "--heading",
+                                                      "270",
+                                                      "--nav1",
+                                                      "PGS",
+                                                      "--wind",
+                                                      "250/15",
+                                                      "--route",
+                                                      "a.pln",
+                                                      "--fly",
+                                                      "--keys",
+                                                      "5:shift+G,7:ctrl+shift+m,9:tab,11:#57",
+                                                      "--report"},
+                                                     error);
   ASSERT_TRUE(line) << error;
   EXPECT_EQ(line->simulatorRoot, "/sim");
   EXPECT_EQ(line->formatCode, 2u);
@@ -63,7 +83,8 @@ TEST(CommandLine, UsageErrors) {
 
 TEST(CommandLine, KeyNames) {
   std::string error;
-  std::optional<std::vector<ScheduledKey>> keys = ParseKeySpec("0:f1,1:space,2:Shift+Ctrl+x,3:7", error);
+  std::optional<std::vector<ScheduledKey>> keys =
+      ParseKeySpec("0:f1,1:space,2:Shift+Ctrl+x,3:7", error);
   ASSERT_TRUE(keys) << error;
   EXPECT_EQ((*keys)[0].virtualKey, 0x70u);
   EXPECT_EQ((*keys)[1].virtualKey, 0x20u);

@@ -34,10 +34,10 @@ class NdhostRun : public ::testing::Test {
   void SetUp() override {
     (void)gauge_test::SharedMemoryPrefix();
     std::filesystem::copy_file(LUMARO_MODULE_PATH, folder_.Path() / "Gauges" / "Lumaro.gau");
-    gauge_test::WriteDatabase(folder_.Path(),
-                              gauge_test::BuildDatabase({{'N', "AB", 48.9, 2.3},
-                                                         {'V', "PGS", 48.95, 2.4},
-                                                         {'I', "FAR", 10.0, 120.0}}));
+    gauge_test::WriteDatabase(
+        folder_.Path(),
+        gauge_test::BuildDatabase(
+            {{'N', "AB", 48.9, 2.3}, {'V', "PGS", 48.95, 2.4}, {'I', "FAR", 10.0, 120.0}}));
   }
   std::string Root() const { return folder_.Path().string(); }
   gauge_test::SimulatorFolder folder_;
@@ -45,8 +45,9 @@ class NdhostRun : public ::testing::Test {
 
 TEST_F(NdhostRun, RunsHeadlessAndSavesThePanelImage) {
   std::string png = (folder_.Path() / "nd.png").string();
-  RunResult run = RunNdhost("--sim-root " + Root() + " --frames 120 --png " + png +
-                            " --lat 48.85 --lon 2.35 --heading 90 --keys 100:ctrl+shift+p --report");
+  RunResult run =
+      RunNdhost("--sim-root " + Root() + " --frames 120 --png " + png +
+                " --lat 48.85 --lon 2.35 --heading 90 --keys 100:ctrl+shift+p --report");
   ASSERT_EQ(run.exitCode, 0) << run.output;
   EXPECT_NE(run.output.find("database status 0"), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("MapMode=2"), std::string::npos) << run.output;
@@ -57,13 +58,14 @@ TEST_F(NdhostRun, RunsHeadlessAndSavesThePanelImage) {
 }
 
 TEST_F(NdhostRun, FliesARouteItPublishes) {
-  std::string plan = gauge_test::PlanText(
-      "09L/087/11000", "27R/270/12799",
-      {{"APT", "LFPG", 49.0, 2.55, 392}, {"VOR", "PGS", 48.95, 2.4, 0}, {"APT", "LFPO", 48.72, 2.38, 291}});
+  std::string plan = gauge_test::PlanText("09L/087/11000", "27R/270/12799",
+                                          {{"APT", "LFPG", 49.0, 2.55, 392},
+                                           {"VOR", "PGS", 48.95, 2.4, 0},
+                                           {"APT", "LFPO", 48.72, 2.38, 291}});
   folder_.Write("NavData/FlightPlans/test.pln", plan);
   std::string planPath = (folder_.Path() / "NavData" / "FlightPlans" / "test.pln").string();
-  RunResult run = RunNdhost("--sim-root " + Root() + " --format 2 --frames 100 --route " + planPath +
-                            " --fly --speed 250 --report");
+  RunResult run = RunNdhost("--sim-root " + Root() + " --format 2 --frames 100 --route " +
+                            planPath + " --fly --speed 250 --report");
   ASSERT_EQ(run.exitCode, 0) << run.output;
   EXPECT_NE(run.output.find("route points: 3"), std::string::npos) << run.output;
 }

@@ -17,7 +17,8 @@ TEST(PngWriter, ConvertsBothFormats) {
   palette[1] = 0x112233;
   palette[2] = 0xFF0000;
   palette[3] = 0x00FF00;
-  EXPECT_EQ(ImageToRgb(palette8, palette), (std::vector<uint32_t>{0, 0x112233, 0xFF0000, 0x00FF00}));
+  EXPECT_EQ(ImageToRgb(palette8, palette),
+            (std::vector<uint32_t>{0, 0x112233, 0xFF0000, 0x00FF00}));
 
   std::vector<uint8_t> words = {0x00, 0xFC, 0xE0, 0x83, 0x1F, 0x80, 0xFF, 0xFF};
   PanelImage rgb1555{2, 4, 1, 8, nullptr, 8, words.data()};

@@ -31,7 +31,8 @@ std::optional<std::string> BlockBytes(int number) {
 }
 
 TEST(RoutePublisher, AlternatesAndRemovesItsBlocks) {
-  EXPECT_EQ(SharedMemoryName("fltplanMap0"), "/" + gauge_test::SharedMemoryPrefix() + "fltplanMap0");
+  EXPECT_EQ(SharedMemoryName("fltplanMap0"),
+            "/" + gauge_test::SharedMemoryPrefix() + "fltplanMap0");
   {
     RoutePublisher publisher;
     ASSERT_TRUE(publisher.Publish("first"));
