@@ -145,7 +145,10 @@ void ResolveMissingWaypoint(PlannerState& state, const navdb::Database& db, Nava
       navdb::ShowMessage(ui, "Warning : can't import a waypoint !", text,
                          navdb::MessageIcon::Warning, navdb::MessageButtons::OkCancel);
   if (answer != navdb::MessageAnswer::Ok) return;
-  RunWaypointSelection(state, db, -1, ui, NearestLine(db.list(kind), kind, key));
+  navdb::WaypointPickRequest request;
+  request.clearSelections = true;
+  request.suggested = NearestLine(db.list(kind), kind, key);
+  RunWaypointSelection(state, db, -1, ui, request);
 }
 
 struct Fs200xList {

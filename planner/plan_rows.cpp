@@ -102,13 +102,10 @@ void InsertPickedWaypoint(PlannerState& state, const navdb::Database& db, int po
 }
 
 void RunWaypointSelection(PlannerState& state, const navdb::Database& db, int position,
-                          const navdb::UiCallbacks& ui,
-                          std::optional<navdb::WaypointPick> suggested) {
+                          const navdb::UiCallbacks& ui, navdb::WaypointPickRequest request) {
   navdb::SetStatus(ui, navdb::StatusIcon::Selecting, "Status : Waypoint selection");
   if (ui.setProgressText) ui.setProgressText("Select a navaid or press [Esc] to abort.");
-  navdb::WaypointPickRequest request;
-  request.clearSelections = position != -1 || suggested.has_value();
-  request.suggested = suggested;
+  if (position != -1) request.clearSelections = true;
   std::optional<navdb::WaypointPick> pick;
   if (ui.pickWaypoint) pick = ui.pickWaypoint(request);
   if (pick) InsertPickedWaypoint(state, db, position, *pick);

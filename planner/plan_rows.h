@@ -28,10 +28,10 @@ void InsertPickedWaypoint(PlannerState& state, const navdb::Database& db, int po
                           const navdb::WaypointPick& pick);
 
 // The waypoint selection: asks the user for a navaid, inserts it at
-// `position`, recomputes.
+// `position`, recomputes. The list selections are cleared for a position
+// other than the end, and whenever `request` asks for it.
 void RunWaypointSelection(PlannerState& state, const navdb::Database& db, int position,
-                          const navdb::UiCallbacks& ui,
-                          std::optional<navdb::WaypointPick> suggested = std::nullopt);
+                          const navdb::UiCallbacks& ui, navdb::WaypointPickRequest request = {});
 
 // The dialog's row buttons; they act on `state.dialog.selectedRow`.
 void InsertCommand(PlannerState& state, const navdb::Database& db, const navdb::UiCallbacks& ui);
