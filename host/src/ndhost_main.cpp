@@ -3,12 +3,16 @@
 // number of frames and saves the display element's image as PNG.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
 #include "command_line.h"
+#ifdef NDHOST_WITH_WINDOW
+#include "panel_window.h"
+#endif
 #include "module_host.h"
 #include "png_writer.h"
 #include "route_publisher.h"
@@ -117,6 +121,19 @@ int main(int argc, char** argv) {
   if (flight && !line->latitudeDeg) flight->PlaceAtStart(host->Aircraft());
 
   host->Start();
+  if (line->window) {
+#ifdef NDHOST_WITH_WINDOW
+    if (std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr ||
+        std::getenv("QT_QPA_PLATFORM") != nullptr) {
+      int status = ndhost::RunPanelWindow(*host, line->framesPerSecond, flight, argc, argv);
+      host->Kill();
+      return status;
+    }
+    std::fprintf(stderr, "ndhost: no display for the window; running headless\n");
+#else
+    std::fprintf(stderr, "ndhost: this build has no window; running headless\n");
+#endif
+  }
   double frameSeconds = 1.0 / line->framesPerSecond;
   for (int frame = 0; frame < line->frames; ++frame) {
     for (const ndhost::ScheduledKey& key : line->keys) {
@@ -144,7 +161,6 @@ int main(int argc, char** argv) {
                  message.text.c_str());
   }
   if (line->report) PrintReport(*host);
-  if (line->window) std::fprintf(stderr, "ndhost: this build has no window; ran headless\n");
   host->Kill();
   return status;
 }

@@ -1,6 +1,7 @@
 // ndhost end to end: the program loads the module built from this tree from
 // <sim-root>/Gauges, runs it headless and saves the display as PNG.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 
 #include "database_writer.h"
 #include "plan_text.h"
+#include "route_publisher.h"
 #include "test_environment.h"
 
 namespace {
@@ -39,6 +41,8 @@ class NdhostRun : public ::testing::Test {
         gauge_test::BuildDatabase(
             {{'N', "AB", 48.9, 2.3}, {'V', "PGS", 48.95, 2.4}, {'I', "FAR", 10.0, 120.0}}));
   }
+  // The module leaves "NDPassData" for the next run, as the simulator's would.
+  void TearDown() override { ::shm_unlink(ndhost::SharedMemoryName("NDPassData").c_str()); }
   std::string Root() const { return folder_.Path().string(); }
   gauge_test::SimulatorFolder folder_;
 };

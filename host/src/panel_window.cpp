@@ -1,0 +1,89 @@
+#include "panel_window.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTimer>
+#include <QWidget>
+
+#include "png_writer.h"
+
+namespace ndhost {
+
+namespace {
+
+constexpr int kScale = 2;
+
+// Windows virtual-key code of a Qt key, or 0 for keys the panel ignores.
+uint32_t VirtualKeyOf(int qtKey) {
+  if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)) {
+    return static_cast<uint32_t>(qtKey);
+  }
+  if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return 0x70 + (qtKey - Qt::Key_F1);
+  if (qtKey == Qt::Key_Tab || qtKey == Qt::Key_Backtab) return PANEL_VK_TAB;
+  if (qtKey == Qt::Key_Space) return 0x20;
+  return 0;
+}
+
+class PanelWidget : public QWidget {
+ public:
+  PanelWidget(ModuleHost& host, double framesPerSecond, std::optional<RouteFlight>& flight)
+      : host_(host), flight_(flight) {
+    setWindowTitle("ndhost - Vistrel.ND");
+    setFocusPolicy(Qt::StrongFocus);
+    const HostImage* image = host_.DisplayImage();
+    int widthPx = image ? static_cast<int>(image->descriptor.width) : 256;
+    int heightPx = image ? static_cast<int>(image->descriptor.height) : 256;
+    setFixedSize(widthPx * kScale, heightPx * kScale);
+    clock_.start();
+    connect(&timer_, &QTimer::timeout, this, [this] { Tick(); });
+    timer_.start(static_cast<int>(1000.0 / framesPerSecond));
+  }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    uint32_t virtualKey = VirtualKeyOf(event->key());
+    if (virtualKey == 0 || event->isAutoRepeat()) return QWidget::keyPressEvent(event);
+    host_.PressKey(virtualKey, event->modifiers() & Qt::ShiftModifier,
+                   event->modifiers() & Qt::ControlModifier);
+  }
+
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const HostImage* image = host_.DisplayImage();
+    if (image == nullptr) return;
+    std::vector<uint32_t> rgb = ImageToRgb(image->descriptor, host_.PaletteRgb());
+    if (rgb.empty()) return;
+    QImage picture(reinterpret_cast<const uchar*>(rgb.data()), static_cast<int>(image->descriptor.width),
+                   static_cast<int>(image->descriptor.height), QImage::Format_RGB32);
+    painter.drawImage(rect(), picture);
+  }
+
+ private:
+  void Tick() {
+    double elapsedSeconds = clock_.restart() / 1000.0;
+    host_.Frame();
+    host_.AdvanceClock(elapsedSeconds);
+    if (flight_) flight_->Advance(host_.Aircraft(), elapsedSeconds);
+    update();
+  }
+
+  ModuleHost& host_;
+  std::optional<RouteFlight>& flight_;
+  QTimer timer_;
+  QElapsedTimer clock_;
+};
+
+}  // namespace
+
+int RunPanelWindow(ModuleHost& host, double framesPerSecond, std::optional<RouteFlight>& flight,
+                   int argc, char** argv) {
+  QApplication application(argc, argv);
+  PanelWidget widget(host, framesPerSecond, flight);
+  widget.show();
+  return application.exec();
+}
+
+}  // namespace ndhost

@@ -1,0 +1,18 @@
+// The live window of ndhost: shows the display element and hands key
+// presses to the module. Only built when Qt 6 Widgets is available.
+#pragma once
+
+#include <optional>
+
+#include "module_host.h"
+
+namespace ndhost {
+
+class RouteFlight;
+
+// Runs the module in a window at framesPerSecond until the window closes.
+// Returns the program's exit status.
+int RunPanelWindow(ModuleHost& host, double framesPerSecond, std::optional<RouteFlight>& flight,
+                   int argc, char** argv);
+
+}  // namespace ndhost
