@@ -86,7 +86,8 @@ std::string UsageText() {
          "              [--png OUT.png] [--lat DEG --lon DEG] [--heading DEG] [--speed KT]\n"
          "              [--nav1 IDENT] [--nav1-freq MHZ] [--dme NM] [--adf IDENT]\n"
          "              [--adf-bearing DEG] [--wind DIR/SPEED] [--marker 0-3]\n"
-         "              [--route PLAN.pln [--fly]] [--keys FRAME:KEY,...] [--report] [--window]\n";
+         "              [--route PLAN.pln [--fly]] [--route-at FRAME:PLAN.pln ...]\n"
+         "              [--keys FRAME:KEY,...] [--report] [--window]\n";
 }
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
@@ -140,6 +141,15 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
          if (!direction || !speed) return false;
          line.windDirectionDeg = *direction;
          line.windSpeedKt = *speed;
+         return true;
+       }},
+      {"--route-at",
+       [&line](const std::string& value) {
+         size_t colon = value.find(':');
+         std::optional<double> frame =
+             colon == std::string::npos ? std::nullopt : ToNumber(value.substr(0, colon));
+         if (!frame || *frame < 0 || colon + 1 >= value.size()) return false;
+         line.laterRoutes.push_back({static_cast<int>(*frame), value.substr(colon + 1)});
          return true;
        }},
       {"--keys",

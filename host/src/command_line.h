@@ -15,6 +15,11 @@ struct ScheduledKey {
   bool ctrl = false;
 };
 
+struct ScheduledRoute {
+  int frame = 0;
+  std::string planPath;
+};
+
 struct CommandLine {
   std::string simulatorRoot;
   std::string modulePath;  // default: <sim-root>/Gauges/Lumaro.gau
@@ -36,6 +41,7 @@ struct CommandLine {
   double marker = 0;
   std::string routePath;
   bool flyRoute = false;
+  std::vector<ScheduledRoute> laterRoutes;  // published at their frames, replacing the route
   std::vector<ScheduledKey> keys;
   bool report = false;
   bool window = false;

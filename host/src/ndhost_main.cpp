@@ -139,6 +139,13 @@ int main(int argc, char** argv) {
     for (const ndhost::ScheduledKey& key : line->keys) {
       if (key.frame == frame) host->PressKey(key.virtualKey, key.shift, key.ctrl);
     }
+    for (const ndhost::ScheduledRoute& route : line->laterRoutes) {
+      if (route.frame != frame) continue;
+      std::optional<std::string> plan = ReadWholeFile(route.planPath);
+      if (!plan || !publisher.Publish(*plan)) {
+        std::fprintf(stderr, "ndhost: cannot publish %s\n", route.planPath.c_str());
+      }
+    }
     host->Frame();
     WaitForLoader(*host);
     host->AdvanceClock(frameSeconds);

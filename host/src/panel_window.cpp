@@ -56,7 +56,8 @@ class PanelWidget : public QWidget {
     if (image == nullptr) return;
     std::vector<uint32_t> rgb = ImageToRgb(image->descriptor, host_.PaletteRgb());
     if (rgb.empty()) return;
-    QImage picture(reinterpret_cast<const uchar*>(rgb.data()), static_cast<int>(image->descriptor.width),
+    QImage picture(reinterpret_cast<const uchar*>(rgb.data()),
+                   static_cast<int>(image->descriptor.width),
                    static_cast<int>(image->descriptor.height), QImage::Format_RGB32);
     painter.drawImage(rect(), picture);
   }

@@ -7,31 +7,14 @@ namespace {
 
 TEST(CommandLine, FullLine) {
   std::string error;
-  std::optional<CommandLine> line = ParseCommandLine({"--sim-root",
-                                                      "/sim",
-                                                      "--format",
-                                                      "2",
-                                                      "--frames",
-                                                      "30",
-                                                      "--png",
-                                                      "out.png",
-                                                      "--lat",
-                                                      "48.5",
-                                                      "--lon",
-                                                      "-2.25",
-                                                      "--heading",
-                                                      "270",
-                                                      "--nav1",
-                                                      "PGS",
-                                                      "--wind",
-                                                      "250/15",
-                                                      "--route",
-                                                      "a.pln",
-                                                      "--fly",
-                                                      "--keys",
-                                                      "5:shift+G,7:ctrl+shift+m,9:tab,11:#57",
-                                                      "--report"},
-                                                     error);
+  std::optional<CommandLine> line = ParseCommandLine(
+      {"--sim-root", "/sim",     "--format",  "2",       "--frames",
+       "30",         "--png",    "out.png",   "--lat",   "48.5",
+       "--lon",      "-2.25",    "--heading", "270",     "--nav1",
+       "PGS",        "--wind",   "250/15",    "--route", "a.pln",
+       "--route-at", "40:b.pln", "--fly",     "--keys",  "5:shift+G,7:ctrl+shift+m,9:tab,11:#57",
+       "--report"},
+      error);
   ASSERT_TRUE(line) << error;
   EXPECT_EQ(line->simulatorRoot, "/sim");
   EXPECT_EQ(line->formatCode, 2u);
@@ -44,6 +27,12 @@ TEST(CommandLine, FullLine) {
   EXPECT_DOUBLE_EQ(line->windDirectionDeg, 250);
   EXPECT_DOUBLE_EQ(line->windSpeedKt, 15);
   EXPECT_TRUE(line->flyRoute);
+  ASSERT_EQ(line->laterRoutes.size(), 1u);
+  EXPECT_EQ(line->laterRoutes[0].frame, 40);
+  EXPECT_EQ(line->laterRoutes[0].planPath, "b.pln");
+  ASSERT_EQ(line->laterRoutes.size(), 1u);
+  EXPECT_EQ(line->laterRoutes[0].frame, 40);
+  EXPECT_EQ(line->laterRoutes[0].planPath, "b.pln");
   EXPECT_TRUE(line->report);
   ASSERT_EQ(line->keys.size(), 4u);
   EXPECT_EQ(line->keys[0].frame, 5);
@@ -72,6 +61,8 @@ TEST(CommandLine, UsageErrors) {
       {{"--sim-root", "/s", "--keys", "G"}, "bad key \"G\": expected FRAME:KEY"},
       {{"--sim-root", "/s", "--keys", "3:shift+escape"}, "unknown key name \"escape\""},
       {{"--sim-root", "/s", "--wind", "250"}, "bad value \"250\" for --wind"},
+      {{"--sim-root", "/s", "--route-at", "x.pln"}, "bad value \"x.pln\" for --route-at"},
+      {{"--sim-root", "/s", "--route-at", "x.pln"}, "bad value \"x.pln\" for --route-at"},
   };
   for (const Case& testCase : cases) {
     SCOPED_TRACE(testCase.message);

@@ -72,6 +72,19 @@ TEST_F(NdhostRun, FliesARouteItPublishes) {
                             planPath + " --fly --speed 250 --report");
   ASSERT_EQ(run.exitCode, 0) << run.output;
   EXPECT_NE(run.output.find("route points: 3"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("route reads 1,"), std::string::npos) << run.output;
+
+  // A new route later in the run is published under the other name and read.
+  folder_.Write(
+      "NavData/FlightPlans/short.pln",
+      gauge_test::PlanText("09L/087/11000", "27R/270/12799",
+                           {{"APT", "LFPG", 49.0, 2.55, 392}, {"APT", "LFPO", 48.72, 2.38, 291}}));
+  std::string shortPath = (folder_.Path() / "NavData" / "FlightPlans" / "short.pln").string();
+  RunResult replaced = RunNdhost("--sim-root " + Root() + " --frames 100 --route " + planPath +
+                                 " --route-at 90:" + shortPath + " --report");
+  ASSERT_EQ(replaced.exitCode, 0) << replaced.output;
+  EXPECT_NE(replaced.output.find("route reads 2,"), std::string::npos) << replaced.output;
+  EXPECT_NE(replaced.output.find("route points: 2"), std::string::npos) << replaced.output;
 }
 
 TEST_F(NdhostRun, ReportsUsageAndLoadErrors) {
