@@ -58,8 +58,7 @@ void OpenPlanDialog(PlannerState& state, PlanOpenMode mode) {
   dialog.arrivalAirportText = plan.arrivalAirport;
   dialog.departureRunway.editText = RunwayText(
       plan.departureRunwayNumber, plan.departureRunwayHeadingDeg, plan.departureRunwayLengthFt);
-  dialog.arrivalRunway.editText = RunwayText(plan.arrivalRunwayNumber,
-                                             plan.arrivalRunwayHeadingDeg,
+  dialog.arrivalRunway.editText = RunwayText(plan.arrivalRunwayNumber, plan.arrivalRunwayHeadingDeg,
                                              plan.arrivalRunwayLengthFt);
   if (mode == PlanOpenMode::Loaded) {
     for (const StagedWaypoint& record : state.staging.records) {

@@ -27,7 +27,7 @@ struct AircraftPerformance {
 struct FlightPlan {
   std::string planName;  // file name without folder and ".pln"
   AircraftPerformance performance;
-  std::string departureAirport;  // at most 7 characters
+  std::string departureAirport;       // at most 7 characters
   std::string departureRunwayNumber;  // at most 3 characters, e.g. "09L"
   int32_t departureRunwayHeadingDeg = 0;
   std::string departureRunwayLengthFt;  // text, at most 5 characters
@@ -48,12 +48,12 @@ inline constexpr size_t kMaxCruiseSpeedLength = 4;
 
 // One record of the staging table.
 struct StagedWaypoint {
-  std::string identifier;  // at most 5 characters
-  std::string name;        // at most 24 characters
-  std::string kind;        // at most 13 characters
-  double latitudeDeg = 0;  // north positive
+  std::string identifier;   // at most 5 characters
+  std::string name;         // at most 24 characters
+  std::string kind;         // at most 13 characters
+  double latitudeDeg = 0;   // north positive
   double longitudeDeg = 0;  // east positive
-  std::string rowText;     // at most 111 characters
+  std::string rowText;      // at most 111 characters
 };
 
 inline constexpr size_t kStagingRecords = 256;

@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "navdb/coordinates.h"
-#include "platform/numbers.h"
 #include "planner/sid_star.h"
+#include "platform/numbers.h"
 
 namespace planner {
 namespace {
@@ -23,7 +23,9 @@ int Cut(double value) {
   return static_cast<int>(value);
 }
 
-int Rounded(double value) { return Cut(value > 0 ? value + 0.5 : value - 0.5); }
+int Rounded(double value) {
+  return Cut(value > 0 ? value + 0.5 : value - 0.5);
+}
 
 std::string Printf(const char* format, int a) {
   char buffer[32];
@@ -72,8 +74,8 @@ Leg ComputeLeg(double fromLatDeg, double fromLonDeg, double toLatDeg, double toL
   leg.toLongitudeDeg = DateLineAdjusted(fromLonDeg, toLonDeg);
   leg.deltaLatDeg = toLatDeg - fromLatDeg;
   leg.deltaLonDeg = leg.toLongitudeDeg - fromLonDeg;
-  const double k = std::cos((fromLatDeg + toLatDeg) * 0.5 * kDegToRad) * kDegToRad *
-                   kLongitudeNmPerRadian;
+  const double k =
+      std::cos((fromLatDeg + toLatDeg) * 0.5 * kDegToRad) * kDegToRad * kLongitudeNmPerRadian;
   const double northNm = std::fabs(leg.deltaLatDeg) * 60;
   const double eastNm = std::fabs(leg.deltaLonDeg) * k;
   leg.lengthNm = std::sqrt(northNm * northNm + eastNm * eastNm);
@@ -148,8 +150,9 @@ void StartDeparture(PlannerState& state, const navdb::EntryList& airports, std::
   run.departureElevationFt = static_cast<int>(platform::ReadLong(row, 75));
   const AircraftPerformance& performance = run.performance;
   if (performance.climbRateFpm != 0 && run.trueAirspeedKt > 0) {
-    run.climbTimeMin = static_cast<double>(performance.cruiseAltitudeFt - run.departureElevationFt) /
-                       performance.climbRateFpm;
+    run.climbTimeMin =
+        static_cast<double>(performance.cruiseAltitudeFt - run.departureElevationFt) /
+        performance.climbRateFpm;
     run.climbDistanceNm = performance.climbSpeedKt * run.climbTimeMin * kClimbDistanceFactor;
   } else {
     run.tocPlaced = true;
@@ -183,11 +186,11 @@ size_t ComputeRow(PlannerState& state, std::string& row, size_t index, const Leg
     altitudeFt = performance.cruiseAltitudeFt;
   } else {
     const double legMin = MinutesAt(leg.lengthNm, performance.climbSpeedKt);
-    altitudeFt = run.climbTimeMin > 0
-                     ? Rounded((run.timeMin + legMin) *
-                               (performance.cruiseAltitudeFt - run.departureElevationFt) /
-                               run.climbTimeMin)
-                     : performance.cruiseAltitudeFt;
+    altitudeFt =
+        run.climbTimeMin > 0
+            ? Rounded((run.timeMin + legMin) *
+                      (performance.cruiseAltitudeFt - run.departureElevationFt) / run.climbTimeMin)
+            : performance.cruiseAltitudeFt;
     run.timeMin += legMin;
   }
   row += ComputedColumns(altitudeFt, leg.courseDeg, run.distanceNm);
@@ -244,10 +247,10 @@ void TimeDescent(std::vector<std::string>& rows, const LegRun& run, size_t fromI
     const int courseDeg = static_cast<int>(platform::ReadLong(row, 82));
     const double distanceNm = platform::ReadDouble(row, 87);
     const double descentMin = (distanceNm - startNm) / performance.descentSpeedKt * 60;
-    const int altitudeFt = k + 1 == rows.size()
-                               ? arrivalElevationFt
-                               : performance.cruiseAltitudeFt -
-                                     Rounded(performance.descentRateFpm * descentMin);
+    const int altitudeFt =
+        k + 1 == rows.size()
+            ? arrivalElevationFt
+            : performance.cruiseAltitudeFt - Rounded(performance.descentRateFpm * descentMin);
     PadTo(row, 74);
     CutTo(row, 74);
     row += ComputedColumns(altitudeFt, courseDeg, distanceNm) + " " +
@@ -259,10 +262,9 @@ void ComputeDescent(PlannerState& state, const LegRun& run, int arrivalElevation
   const AircraftPerformance& performance = run.performance;
   if (performance.descentRateFpm == 0 || performance.descentSpeedKt == 0) return;
   std::vector<std::string>& rows = state.dialog.rows;
-  const double todNm = run.distanceNm - static_cast<double>(performance.cruiseAltitudeFt -
-                                                            arrivalElevationFt) /
-                                            performance.descentRateFpm *
-                                            performance.descentSpeedKt * (1.0 / 60);
+  const double todNm =
+      run.distanceNm - static_cast<double>(performance.cruiseAltitudeFt - arrivalElevationFt) /
+                           performance.descentRateFpm * performance.descentSpeedKt * (1.0 / 60);
   std::optional<size_t> start;
   double startNm, startTimeMin;
   if (todNm > run.climbDistanceNm) {
@@ -348,8 +350,7 @@ std::string FormatDistance(double distanceNm) {
 std::string FormatTime(double minutes) {
   const ClockParts clock = ClockOf(minutes);
   char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", clock.hours, clock.minutes,
-                clock.seconds);
+  std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", clock.hours, clock.minutes, clock.seconds);
   return buffer;
 }
 
@@ -370,7 +371,9 @@ std::string GeneratedRow(std::string_view code, std::string_view caption, double
   return row;
 }
 
-double RowLatitude(std::string_view row) { return navdb::ParseLatitude(ColumnsOf(row, 46, 12)); }
+double RowLatitude(std::string_view row) {
+  return navdb::ParseLatitude(ColumnsOf(row, 46, 12));
+}
 double RowLongitude(std::string_view row) {
   return navdb::ParseLongitude(ColumnsOf(row, 60, 13));
 }

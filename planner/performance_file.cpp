@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/file_io.h"
 #include "planner/text_lines.h"
+#include "platform/file_io.h"
 
 namespace planner {
 namespace {
@@ -28,17 +28,25 @@ constexpr std::array<Key, 7> kKeys = {{
 
 int32_t* NumberOf(AircraftPerformance& performance, Field field) {
   switch (field) {
-    case Field::ClimbRate: return &performance.climbRateFpm;
-    case Field::ClimbSpeed: return &performance.climbSpeedKt;
-    case Field::DescentRate: return &performance.descentRateFpm;
-    case Field::DescentSpeed: return &performance.descentSpeedKt;
-    case Field::Altitude: return &performance.cruiseAltitudeFt;
-    default: return nullptr;
+    case Field::ClimbRate:
+      return &performance.climbRateFpm;
+    case Field::ClimbSpeed:
+      return &performance.climbSpeedKt;
+    case Field::DescentRate:
+      return &performance.descentRateFpm;
+    case Field::DescentSpeed:
+      return &performance.descentSpeedKt;
+    case Field::Altitude:
+      return &performance.cruiseAltitudeFt;
+    default:
+      return nullptr;
   }
 }
 
 // The digit-only fields show their values as unsigned numbers.
-std::string FieldText(int32_t value) { return std::to_string(static_cast<uint32_t>(value)); }
+std::string FieldText(int32_t value) {
+  return std::to_string(static_cast<uint32_t>(value));
+}
 
 }  // namespace
 

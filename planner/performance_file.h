@@ -31,8 +31,7 @@ bool SavePerformanceFile(const PlannerState& state, const navdb::UiCallbacks& ui
 bool LoadPerformanceFile(PlannerState& state, const std::filesystem::path& path,
                          const navdb::UiCallbacks& ui);
 
-std::filesystem::path PerformanceFilePath(const PlannerState& state,
-                                          std::string_view aircraftName);
+std::filesystem::path PerformanceFilePath(const PlannerState& state, std::string_view aircraftName);
 
 // Integer of the leading decimal digits after leading blanks; 0 when there
 // are none.

@@ -2,10 +2,10 @@
 
 #include <optional>
 
-#include "platform/file_io.h"
-#include "platform/numbers.h"
 #include "planner/performance_file.h"
 #include "planner/text_lines.h"
+#include "platform/file_io.h"
+#include "platform/numbers.h"
 
 namespace planner {
 namespace {
@@ -48,9 +48,9 @@ void ReadHeader(TextLineReader& reader, FlightPlan& plan) {
       plan.rotationRadiusNm = platform::ReadDouble(*line, 2);
     }
     if (line->starts_with("[DEPARTURE]")) {
-      line = ReadEndSection(reader, {&plan.departureAirport, &plan.departureRunwayNumber,
-                                     &plan.departureRunwayHeadingDeg,
-                                     &plan.departureRunwayLengthFt});
+      line =
+          ReadEndSection(reader, {&plan.departureAirport, &plan.departureRunwayNumber,
+                                  &plan.departureRunwayHeadingDeg, &plan.departureRunwayLengthFt});
       if (!line) return;
     }
     if (line->starts_with("[ARRIVAL]")) {

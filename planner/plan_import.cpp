@@ -4,12 +4,12 @@
 #include <cctype>
 
 #include "navdb/coordinates.h"
-#include "platform/file_io.h"
-#include "platform/numbers.h"
 #include "planner/leg_computation.h"
 #include "planner/performance_file.h"
 #include "planner/plan_rows.h"
 #include "planner/text_lines.h"
+#include "platform/file_io.h"
+#include "platform/numbers.h"
 
 namespace planner {
 namespace {
@@ -90,8 +90,8 @@ void ReadFs200x(PlannerState& state, std::string_view bytes) {
   TextLineReader reader(bytes);
   while (const auto line = reader.Next()) {
     if (line->starts_with("cruising_altitude=")) {
-      state.plan.performance.cruiseAltitudeFt =
-          static_cast<int32_t>(std::clamp<long>(platform::ReadLong(*line, 18), INT32_MIN, INT32_MAX));
+      state.plan.performance.cruiseAltitudeFt = static_cast<int32_t>(
+          std::clamp<long>(platform::ReadLong(*line, 18), INT32_MIN, INT32_MAX));
     } else if (line->starts_with("waypoint.")) {
       ReadFs200xWaypoint(state, *line);
     }
@@ -118,10 +118,14 @@ std::string FlightShopKey(const StagedWaypoint& record, NavaidKind kind) {
 
 std::string_view KindWord(NavaidKind kind) {
   switch (kind) {
-    case NavaidKind::Ndb: return " NDB ";
-    case NavaidKind::Vor: return " VOR ";
-    case NavaidKind::Airport: return " Aiport ";
-    default: return " Intersection ";
+    case NavaidKind::Ndb:
+      return " NDB ";
+    case NavaidKind::Vor:
+      return " VOR ";
+    case NavaidKind::Airport:
+      return " Aiport ";
+    default:
+      return " Intersection ";
   }
 }
 
@@ -159,15 +163,21 @@ struct Fs200xList {
 
 std::optional<Fs200xList> Fs200xListOf(char letter) {
   switch (letter) {
-    case 'A': return Fs200xList{NavaidKind::Airport, 51, 65};
-    case 'N': return Fs200xList{NavaidKind::Ndb, 40, 54};
-    case 'V': return Fs200xList{NavaidKind::Vor, 63, 77};
-    case 'I': return Fs200xList{NavaidKind::Intersection, 33, 47};
-    default: return std::nullopt;
+    case 'A':
+      return Fs200xList{NavaidKind::Airport, 51, 65};
+    case 'N':
+      return Fs200xList{NavaidKind::Ndb, 40, 54};
+    case 'V':
+      return Fs200xList{NavaidKind::Vor, 63, 77};
+    case 'I':
+      return Fs200xList{NavaidKind::Intersection, 33, 47};
+    default:
+      return std::nullopt;
   }
 }
 
-std::optional<std::string_view> MatchingLine(const navdb::EntryList& list, const Fs200xList& columns,
+std::optional<std::string_view> MatchingLine(const navdb::EntryList& list,
+                                             const Fs200xList& columns,
                                              const StagedWaypoint& record) {
   const std::optional<size_t> first = list.FindPrefix(record.identifier);
   if (!first) return std::nullopt;

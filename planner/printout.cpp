@@ -18,7 +18,9 @@ std::string Columns(std::string_view row, size_t first, size_t count) {
   return text;
 }
 
-std::string NumberText(int32_t value) { return std::to_string(static_cast<uint32_t>(value)); }
+std::string NumberText(int32_t value) {
+  return std::to_string(static_cast<uint32_t>(value));
+}
 
 void AddHeader(PrintPage& page, const PlannerState& state) {
   const AircraftPerformance& p = state.plan.performance;
@@ -27,16 +29,16 @@ void AddHeader(PrintPage& page, const PlannerState& state) {
       {2, "ND Flight Plan (generated for Vistrel.ND by Skyatlas v1.3)"},
       {3, kSeparator},
       {6, "Aircraft: " + p.aircraftName},
-      {7, "Cruise altitude (ft): " + NumberText(p.cruiseAltitudeFt) + "   Cruise  speed (kt): " +
-              p.cruiseSpeed},
-      {8, "Climb   rate(ft/min): " + NumberText(p.climbRateFpm) + "    Climb   speed (kt): " +
-              NumberText(p.climbSpeedKt)},
-      {9, "Descent rate(ft/min): " + NumberText(p.descentRateFpm) + "    Descent speed (kt): " +
-              NumberText(p.descentSpeedKt)},
-      {11, "Departure: " + dialog.departureAirportText + "    Runway: " +
-               dialog.departureRunway.Text() + "  (N\xB0/hdg/length)"},
-      {12, "Arrival  : " + dialog.arrivalAirportText + "    Runway: " +
-               dialog.arrivalRunway.Text() + "  (N\xB0/hdg/length)"},
+      {7, "Cruise altitude (ft): " + NumberText(p.cruiseAltitudeFt) +
+              "   Cruise  speed (kt): " + p.cruiseSpeed},
+      {8, "Climb   rate(ft/min): " + NumberText(p.climbRateFpm) +
+              "    Climb   speed (kt): " + NumberText(p.climbSpeedKt)},
+      {9, "Descent rate(ft/min): " + NumberText(p.descentRateFpm) +
+              "    Descent speed (kt): " + NumberText(p.descentSpeedKt)},
+      {11, "Departure: " + dialog.departureAirportText +
+               "    Runway: " + dialog.departureRunway.Text() + "  (N\xB0/hdg/length)"},
+      {12, "Arrival  : " + dialog.arrivalAirportText +
+               "    Runway: " + dialog.arrivalRunway.Text() + "  (N\xB0/hdg/length)"},
       {14, kSeparator},
       {15, "Waypoint  Full name / Frequency    GPS Location  Alt/Hdg Dist.   Time"},
       {16, kSeparator},

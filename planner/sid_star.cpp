@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/numbers.h"
 #include "planner/leg_computation.h"
+#include "platform/numbers.h"
 
 namespace planner {
 namespace {
@@ -35,7 +35,8 @@ bool MatchRunwayLines(const navdb::EntryList& airports, std::string& row, Runway
       continue;
     }
     const std::string_view number = ColumnsOf(selected, 0, 3);
-    if (number.size() == 3 && (number == ColumnsOf(line, 33, 3) || number == ColumnsOf(line, 37, 3))) {
+    if (number.size() == 3 &&
+        (number == ColumnsOf(line, 33, 3) || number == ColumnsOf(line, 37, 3))) {
       PadTo(row, 75);
       row.replace(46, 29, std::string(ColumnsOf(line, 51, 29)).append(29, ' ').substr(0, 29));
       break;
@@ -43,11 +44,11 @@ bool MatchRunwayLines(const navdb::EntryList& airports, std::string& row, Runway
   }
   if (listWasEmpty && !runway.entries.empty()) {
     const std::string wanted = CutText(runway.editText, 13);
-    const auto match = std::find_if(runway.entries.begin(), runway.entries.end(),
-                                    [&](const std::string& e) { return StartsWithNoCase(e, wanted); });
-    runway.Select(match == runway.entries.end()
-                      ? 0
-                      : static_cast<size_t>(match - runway.entries.begin()));
+    const auto match =
+        std::find_if(runway.entries.begin(), runway.entries.end(),
+                     [&](const std::string& e) { return StartsWithNoCase(e, wanted); });
+    runway.Select(
+        match == runway.entries.end() ? 0 : static_cast<size_t>(match - runway.entries.begin()));
   }
   return true;
 }
@@ -90,7 +91,8 @@ size_t GenerateDeparture(PlannerState& state, const std::string& row) {
                   headingDeg, state.plan.rotationDistanceNm, state.plan.rotationRadiusNm);
   InsertRow(rows, 1,
             GeneratedRow("BRD", "(Begin of Rotation Dep)", turn.beginLatDeg, turn.beginLonDeg));
-  InsertRow(rows, 2, GeneratedRow("ERD", "(End   of Rotation Dep)", turn.endLatDeg, turn.endLonDeg));
+  InsertRow(rows, 2,
+            GeneratedRow("ERD", "(End   of Rotation Dep)", turn.endLatDeg, turn.endLonDeg));
   return rows.size();
 }
 
@@ -105,10 +107,10 @@ size_t GenerateArrival(PlannerState& state, const std::string& row) {
   if (rows[previous].starts_with("ILS")) return rows.size();
   int headingDeg = static_cast<int>(platform::ReadLong(ColumnsOf(row, 82, 3)));
   headingDeg = headingDeg >= 180 ? headingDeg - 180 : headingDeg + 180;
-  const TurnPoints turn = ComputeTurn(RowLatitude(row), RowLongitude(row),
-                                      RowLatitude(rows[previous]), RowLongitude(rows[previous]),
-                                      headingDeg, state.plan.rotationDistanceNm,
-                                      state.plan.rotationRadiusNm);
+  const TurnPoints turn =
+      ComputeTurn(RowLatitude(row), RowLongitude(row), RowLatitude(rows[previous]),
+                  RowLongitude(rows[previous]), headingDeg, state.plan.rotationDistanceNm,
+                  state.plan.rotationRadiusNm);
   InsertRow(rows, previous + 1,
             GeneratedRow("ERA", "(End   of Rotation Arr)", turn.beginLatDeg, turn.beginLonDeg));
   InsertRow(rows, previous + 1,
@@ -116,7 +118,9 @@ size_t GenerateArrival(PlannerState& state, const std::string& row) {
   return rows.size();
 }
 
-double Clamped(double value) { return std::clamp(value, -1.0, 1.0); }
+double Clamped(double value) {
+  return std::clamp(value, -1.0, 1.0);
+}
 
 }  // namespace
 

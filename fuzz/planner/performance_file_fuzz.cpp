@@ -20,8 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   planner::AircraftPerformance again;
   planner::DecodePerformanceFile(written, again);
   if (again.climbRateFpm != read.climbRateFpm || again.climbSpeedKt != read.climbSpeedKt ||
-      again.descentRateFpm != read.descentRateFpm ||
-      again.descentSpeedKt != read.descentSpeedKt ||
+      again.descentRateFpm != read.descentRateFpm || again.descentSpeedKt != read.descentSpeedKt ||
       again.cruiseAltitudeFt != read.cruiseAltitudeFt) {
     std::abort();
   }

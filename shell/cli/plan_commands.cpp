@@ -6,15 +6,15 @@
 #include <string>
 
 #include "navdb/database.h"
-#include "platform/file_io.h"
-#include "platform/numbers.h"
-#include "platform/win1252.h"
 #include "planner/leg_computation.h"
 #include "planner/performance_file.h"
 #include "planner/plan_file.h"
 #include "planner/plan_import.h"
 #include "planner/plan_rows.h"
 #include "planner/printout.h"
+#include "platform/file_io.h"
+#include "platform/numbers.h"
+#include "platform/win1252.h"
 #include "shell/cli/cli_ui.h"
 #include "shell/cli/commands.h"
 
@@ -68,10 +68,11 @@ struct Options {
 
 const std::vector<std::string> kFlags = {"--yes", "--no-sid-star", "--text"};
 const std::vector<std::string> kValueOptions = {
-    "--departure",     "--arrival",      "--via",          "--perf",
-    "--climb-rate",    "--climb-speed",  "--descent-rate", "--descent-speed",
-    "--cruise-altitude", "--cruise-speed", "--sid-star",   "--out",
-    "--name",          "--missing"};
+    "--departure",    "--arrival",       "--via",
+    "--perf",         "--climb-rate",    "--climb-speed",
+    "--descent-rate", "--descent-speed", "--cruise-altitude",
+    "--cruise-speed", "--sid-star",      "--out",
+    "--name",         "--missing"};
 
 bool ParseOptions(const std::vector<std::string>& args, size_t from, Options& options,
                   std::string& problem) {
@@ -82,8 +83,7 @@ bool ParseOptions(const std::vector<std::string>& args, size_t from, Options& op
     } else if (std::find(kFlags.begin(), kFlags.end(), arg) != kFlags.end()) {
       options.values.emplace(arg, "");
     } else if (const std::string key = arg.substr(0, arg.find('='));
-               std::find(kValueOptions.begin(), kValueOptions.end(), key) ==
-               kValueOptions.end()) {
+               std::find(kValueOptions.begin(), kValueOptions.end(), key) == kValueOptions.end()) {
       problem = "unknown option '" + key + "'";
       return false;
     } else if (const size_t eq = arg.find('='); eq != std::string::npos) {
@@ -218,7 +218,8 @@ bool ReadSidStar(const Options& options, planner::PlannerState& state, std::stri
 
 int PlanCreate(CliContext& context, const Options& options) {
   std::string problem;
-  if (options.positional.size() != 1) return UsageError(context, kPlan, "plan create takes one NAME");
+  if (options.positional.size() != 1)
+    return UsageError(context, kPlan, "plan create takes one NAME");
   if (!options.Has("--departure") || !options.Has("--arrival")) {
     return UsageError(context, kPlan, "plan create needs --departure and --arrival");
   }
@@ -251,7 +252,8 @@ int PlanCreate(CliContext& context, const Options& options) {
 }
 
 int PlanCompute(CliContext& context, const Options& options) {
-  if (options.positional.size() != 1) return UsageError(context, kPlan, "plan compute takes one FILE");
+  if (options.positional.size() != 1)
+    return UsageError(context, kPlan, "plan compute takes one FILE");
   const navdb::UiCallbacks ui = MakeCliUi(context.err, AnswersFor(options));
   planner::PlannerState state;
   state.navDataFolder = context.navData;
@@ -265,7 +267,8 @@ int PlanCompute(CliContext& context, const Options& options) {
     context.err << "skat-cli: the rotation angle at row " << state.rotationWarningRow
                 << " is too high\n";
   }
-  const std::filesystem::path out = options.Has("--out") ? std::filesystem::path(options.Get("--out")) : file;
+  const std::filesystem::path out =
+      options.Has("--out") ? std::filesystem::path(options.Get("--out")) : file;
   if (!platform::ReplaceFileAtomically(out, planner::EncodePlanFile(state)).ok()) {
     context.err << "skat-cli: cannot write " << out.string() << '\n';
     return kExitFailure;
@@ -290,7 +293,8 @@ std::optional<navdb::WaypointPick> AskForWaypoint(CliContext& context, const nav
 }
 
 int PlanImport(CliContext& context, const Options& options) {
-  if (options.positional.size() != 1) return UsageError(context, kPlan, "plan import takes one FILE");
+  if (options.positional.size() != 1)
+    return UsageError(context, kPlan, "plan import takes one FILE");
   const std::string missing = options.Has("--missing") ? options.Get("--missing") : "ask";
   if (missing != "ask" && missing != "skip") {
     return UsageError(context, kPlan, "--missing takes ask or skip");
@@ -307,7 +311,8 @@ int PlanImport(CliContext& context, const Options& options) {
   const auto showMessage = ui.messageBox;
   ui.messageBox = [showMessage, skip](const navdb::MessageRequest& request) {
     const navdb::MessageAnswer answer = showMessage(request);
-    if (request.buttons == navdb::MessageButtons::OkCancel && skip) return navdb::MessageAnswer::Cancel;
+    if (request.buttons == navdb::MessageButtons::OkCancel && skip)
+      return navdb::MessageAnswer::Cancel;
     return answer;
   };
   ui.pickWaypoint = [&context, &db](const navdb::WaypointPickRequest&) {
@@ -334,8 +339,7 @@ int PlanPrint(CliContext& context, const Options& options) {
   planner::PlannerState state;
   state.navDataFolder = context.navData;
   if (!planner::LoadFlightPlan(state, options.positional[0], ui)) return kExitFailure;
-  context.out << platform::Win1252ToUtf8(
-      planner::PrintoutText(planner::LayoutPrintout(state)));
+  context.out << platform::Win1252ToUtf8(planner::PrintoutText(planner::LayoutPrintout(state)));
   return kExitOk;
 }
 
@@ -391,6 +395,8 @@ int RunPerf(CliContext& context, const std::vector<std::string>& args) {
 
 }  // namespace
 
-std::vector<CliCommand> PlanCommands() { return {kPlan, kPerf}; }
+std::vector<CliCommand> PlanCommands() {
+  return {kPlan, kPerf};
+}
 
 }  // namespace cli

@@ -34,7 +34,9 @@ PlannerState EquatorPlan(const navdb::Database& db) {
   return state;
 }
 
-std::string Tail(const std::string& row, size_t from) { return row.substr(std::min(from, row.size())); }
+std::string Tail(const std::string& row, size_t from) {
+  return row.substr(std::min(from, row.size()));
+}
 
 TEST(LegComputationTest, TrueAirspeedFromKnotsOrMach) {
   EXPECT_NEAR(TrueAirspeedKt("0.80", 35000), 462.3, 0.05);
@@ -81,22 +83,24 @@ TEST(LegComputationTest, ComputesEveryColumnWithTocAndTod) {
   for (const std::string& row : rows) EXPECT_EQ(row.size(), 103u) << row;
   // Departure: runway heading of the first runway entry, distance and time zero.
   EXPECT_EQ(Tail(rows[0], 75), "00100  090  0000.0  00:00:00");
-  EXPECT_EQ(rows[0].substr(0, 46),
-            "APT  AAAA   ALPHA INTL                118.05  ");
+  EXPECT_EQ(rows[0].substr(0, 46), "APT  AAAA   ALPHA INTL                118.05  ");
   // Climb: 10 minutes, 41.67 NM at 250 kt, on the first leg.
   EXPECT_EQ(rows[1].substr(0, 60),
-            "TOC  *****  (Top Of Climb)            ---.--  N00\xB0" "00'00.00  ");
-  EXPECT_EQ(rows[1].substr(60, 15), navdb::FormatLongitude(1 - 18.3378 / 60.0044).substr(0, 9) +
-                                        rows[1].substr(69, 6));
+            "TOC  *****  (Top Of Climb)            ---.--  N00\xB0"
+            "00'00.00  ");
+  EXPECT_EQ(rows[1].substr(60, 15),
+            navdb::FormatLongitude(1 - 18.3378 / 60.0044).substr(0, 9) + rows[1].substr(69, 6));
   EXPECT_EQ(Tail(rows[1], 75), "20100  090  0041.6  00:10:00");
   // The leg that holds the TOC is timed in whole minutes at cruise speed.
-  EXPECT_EQ(rows[2].substr(0, 38), "VOR  " + std::string(db.list(NavaidKind::Vor).GetLine(1).substr(0, 33)));
+  EXPECT_EQ(rows[2].substr(0, 38),
+            "VOR  " + std::string(db.list(NavaidKind::Vor).GetLine(1).substr(0, 33)));
   EXPECT_EQ(rows[2].substr(38, 8), "113.90  ");
   EXPECT_EQ(Tail(rows[2], 74), " 20100  090  0060.0  00:09:00");
   EXPECT_EQ(Tail(rows[3], 74), " 20100  090  0120.0  00:18:00");
   // Descent of 9.8 minutes at 300 kt: 49 NM before the arrival.
   EXPECT_EQ(rows[4].substr(0, 46), "TOD  *****  (Top Of Descent)          ---.--  ");
-  EXPECT_EQ(rows[4].substr(60, 15), navdb::FormatLongitude(2.0 + (3 * 60.004419 - 49 - 120.0) / 60.0) + "  ");
+  EXPECT_EQ(rows[4].substr(60, 15),
+            navdb::FormatLongitude(2.0 + (3 * 60.004419 - 49 - 120.0) / 60.0) + "  ");
   EXPECT_EQ(Tail(rows[4], 75), "20100  270  0131.0  00:23:24");
   EXPECT_EQ(Tail(rows[5], 74), " 00500  270  0180.0  00:33:12");
   EXPECT_EQ(state.rotationWarningRow, 0);
@@ -164,7 +168,7 @@ TEST(LegComputationTest, DateLineAndTurnWarning) {
 TEST(LegComputationTest, DescentBeforeTheTopOfClimbTimesFromTheToc) {
   const navdb::Database db = planner_test::SampleDatabase();
   PlannerState state = EquatorPlan(db);
-  state.plan.performance.climbSpeedKt = 600;  // 100 NM of climb
+  state.plan.performance.climbSpeedKt = 600;    // 100 NM of climb
   state.plan.performance.descentSpeedKt = 600;  // 98 NM of descent
   ComputeLegs(state, db.list(NavaidKind::Airport));
   const std::vector<std::string>& rows = state.dialog.rows;

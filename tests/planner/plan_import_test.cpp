@@ -116,8 +116,8 @@ TEST(ForeignPlanTest, ImportsMatchByNameOrByPosition) {
   ASSERT_EQ(fs.dialog.rows.size(), 3u);
   EXPECT_EQ(fs.dialog.rows[0].substr(5, 12), "VVV    AVICT");
   EXPECT_EQ(fs.dialog.rows[1].substr(0, 80), "NDB  GHOST" + std::string(28, ' ') + "---.--  " +
-                                   navdb::FormatLatitude(1.0) + "  " +
-                                   navdb::FormatLongitude(-1.5) + "  00000");
+                                                 navdb::FormatLatitude(1.0) + "  " +
+                                                 navdb::FormatLongitude(-1.5) + "  00000");
   EXPECT_EQ(fs.dialog.rows[2].substr(0, 8), "VOR  IBB");
   EXPECT_EQ(fs.dialog.departureAirportText, "Not APT");
 }

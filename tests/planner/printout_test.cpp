@@ -11,7 +11,8 @@ namespace {
 std::string Row(int index, double distanceNm, const char* time) {
   char buffer[160];
   std::snprintf(buffer, sizeof buffer,
-                "VOR  V%-4d  VICTOR %-19d113.90  N48\xB0" "51'24.00  E002\xB0"
+                "VOR  V%-4d  VICTOR %-19d113.90  N48\xB0"
+                "51'24.00  E002\xB0"
                 "20'30.00  35000  090  %06.1f  %s",
                 index, index, distanceNm, time);
   return buffer;
@@ -57,12 +58,15 @@ TEST(PrintoutTest, HeaderAndRowLines) {
   EXPECT_EQ(LineAt(page, 15)->text,
             "Waypoint  Full name / Frequency    GPS Location  Alt/Hdg Dist.   Time");
   EXPECT_EQ(LineAt(page, 17)->text,
-            "VOR      VICTOR 0                  N48\xB0" "51'24.00  35000  0000.0  00:58:30");
+            "VOR      VICTOR 0                  N48\xB0"
+            "51'24.00  35000  0000.0  00:58:30");
   // Leg 12.35 NM; 00:58:30 to 01:02:10 is 03:40 with the minutes wrapped.
   EXPECT_EQ(LineAt(page, 18)->text,
-            "V0       Frequency : 113.90        E002\xB0" "20'30.00   090  +012.3  +  03:40  ");
+            "V0       Frequency : 113.90        E002\xB0"
+            "20'30.00   090  +012.3  +  03:40  ");
   EXPECT_EQ(LineAt(page, 21)->text,
-            "V1       Frequency : 113.90        E002\xB0" "20'30.00   090  ");
+            "V1       Frequency : 113.90        E002\xB0"
+            "20'30.00   090  ");
   EXPECT_EQ(LineAt(page, 22)->text, std::string(72, '-'));
   EXPECT_EQ(LineAt(page, 23)->text, "File: TRIP" + std::string(50, ' ') + "(last page)");
 }

@@ -39,8 +39,8 @@ TEST(PlanCommandsTest, CreateComputePrintAndPerformance) {
   const std::string navData = folder.path().string();
 
   CliRun perf = RunCli({"--navdata", navData, "perf", "save", "B737", "--climb-rate", "2000",
-                     "--climb-speed", "250", "--descent-rate", "2000", "--descent-speed", "300",
-                     "--cruise-altitude", "20100", "--cruise-speed", "400"});
+                        "--climb-speed", "250", "--descent-rate", "2000", "--descent-speed", "300",
+                        "--cruise-altitude", "20100", "--cruise-speed", "400"});
   ASSERT_EQ(perf.code, 0) << perf.err;
   CliRun show = RunCli({"--navdata", navData, "perf", "show", "B737"});
   EXPECT_EQ(show.out,
@@ -48,8 +48,8 @@ TEST(PlanCommandsTest, CreateComputePrintAndPerformance) {
             "DESCENT_SPEED=300\nCRUISE_ALTITUDE=20100\nCRUISE_SPEED=400\n");
 
   CliRun create = RunCli({"--navdata", navData, "plan", "create", "TRIP", "--departure", "AAAA/27R",
-                       "--arrival", "BBBB", "--via", "vor:VVV", "--via", "ndb:NN", "--perf",
-                       "B737", "--no-sid-star"});
+                          "--arrival", "BBBB", "--via", "vor:VVV", "--via", "ndb:NN", "--perf",
+                          "B737", "--no-sid-star"});
   ASSERT_EQ(create.code, 0) << create.err;
   const std::string plan = folder.Read("FlightPlans/TRIP.pln");
   EXPECT_NE(plan.find("AIRPORT=AAAA  \r\nRUNWAY=27R/270/11000\r\n"), std::string::npos) << plan;
@@ -58,8 +58,8 @@ TEST(PlanCommandsTest, CreateComputePrintAndPerformance) {
 
   // Questions without --yes are answered No and the file stays: first the
   // sharp turn of the generated runway turn, then the overwrite.
-  CliRun turn = RunCli({"--navdata", navData, "plan", "create", "TRIP", "--departure", "AAAA",
-                        "--arrival", "BBBB"});
+  CliRun turn = RunCli(
+      {"--navdata", navData, "plan", "create", "TRIP", "--departure", "AAAA", "--arrival", "BBBB"});
   EXPECT_EQ(turn.code, 1);
   EXPECT_NE(turn.err.find("the rotation angle is too high"), std::string::npos) << turn.err;
   CliRun again = RunCli({"--navdata", navData, "plan", "create", "TRIP", "--departure", "AAAA",
@@ -78,8 +78,8 @@ TEST(PlanCommandsTest, CreateComputePrintAndPerformance) {
   EXPECT_NE(print.out.find("File: TRIP"), std::string::npos);
   EXPECT_NE(print.out.find("(last page)\n"), std::string::npos);
 
-  CliRun missing = RunCli({"--navdata", navData, "plan", "create", "X", "--departure", "ZZZZ",
-                        "--arrival", "BBBB"});
+  CliRun missing = RunCli(
+      {"--navdata", navData, "plan", "create", "X", "--departure", "ZZZZ", "--arrival", "BBBB"});
   EXPECT_EQ(missing.code, 1);
   EXPECT_NE(missing.err.find("ZZZZ"), std::string::npos);
 }
@@ -92,8 +92,8 @@ TEST(PlanCommandsTest, ImportsFlightShopAndFs200xPlans) {
                "FS\r\nx\r\ny\r\n1500\r\n220\r\n1200\r\n250\r\n9000\r\n0.70\r\n"
                "AAAA\r\nALPHA INTL\r\n-\r\nAPT\r\nQQQ\r\nNOWHERE\r\n-\r\nVOR\r\n"
                "BBBB\r\nBRAVO FIELD\r\n-\r\nAPT\r\n99999\r\n");
-  CliRun fsp = RunCli({"--navdata", navData, "plan", "import", (folder / "trip.fsp").string(),
-                    "--missing=skip"});
+  CliRun fsp = RunCli(
+      {"--navdata", navData, "plan", "import", (folder / "trip.fsp").string(), "--missing=skip"});
   ASSERT_EQ(fsp.code, 0) << fsp.err;
   EXPECT_NE(fsp.err.find("QQQ    NOWHERE VOR cannot be found in database."), std::string::npos)
       << fsp.err;
@@ -104,9 +104,9 @@ TEST(PlanCommandsTest, ImportsFlightShopAndFs200xPlans) {
   EXPECT_NE(imported.find("\r\nAPT  BBBB"), std::string::npos);
 
   // The hand pick answered on the terminal.
-  CliRun picked = RunCli({"--navdata", navData, "plan", "import", (folder / "trip.fsp").string(),
-                       "--name", "picked"},
-                      "vor:VVV\n");
+  CliRun picked = RunCli(
+      {"--navdata", navData, "plan", "import", (folder / "trip.fsp").string(), "--name", "picked"},
+      "vor:VVV\n");
   ASSERT_EQ(picked.code, 0) << picked.err;
   EXPECT_NE(folder.Read("FlightPlans/picked.pln").find("\r\nVOR  VVV    VICTOR"),
             std::string::npos);
@@ -118,13 +118,15 @@ TEST(PlanCommandsTest, ImportsFlightShopAndFs200xPlans) {
                "waypoint.2=GHOST, I, S1* 30.00', E2* 0.00', +000000.00,\r\n"
                "waypoint.300=BAD, V, N0* 0.00', E3* 6.00', +000000.00,\r\n"
                "waypoint.4=BBBB, A, N0* 0.00', E3* 0.00', +000000.00,\r\n");
-  CliRun fs = RunCli({"--navdata", navData, "plan", "import", (folder / "fs.pln").string(),
-                   "--name", "fs2k"});
+  CliRun fs = RunCli(
+      {"--navdata", navData, "plan", "import", (folder / "fs.pln").string(), "--name", "fs2k"});
   ASSERT_EQ(fs.code, 0) << fs.err;
   const std::string fsPlan = folder.Read("FlightPlans/fs2k.pln");
   EXPECT_NE(fsPlan.find("CRUISE_ALTITUDE=12000\r\n"), std::string::npos);
   EXPECT_NE(fsPlan.find("\r\nVOR  IBB"), std::string::npos) << "an ILS line keeps VOR";
-  EXPECT_NE(fsPlan.find("\r\nINT  GHOST" + std::string(28, ' ') + "---.--  S01\xB0" "30'00.00"),
+  EXPECT_NE(fsPlan.find("\r\nINT  GHOST" + std::string(28, ' ') +
+                        "---.--  S01\xB0"
+                        "30'00.00"),
             std::string::npos)
       << fsPlan;
   EXPECT_EQ(fsPlan.find("BBBB  BRAVO"), std::string::npos) << "the gap at index 3 ends the list";
