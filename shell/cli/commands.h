@@ -32,6 +32,7 @@ struct CliCommand {
 
 std::vector<CliCommand> DatabaseCommands();
 std::vector<CliCommand> PlanCommands();
+std::vector<CliCommand> ScanCommands();
 
 // Prints "Usage: ..." of `command` to `stream`.
 void PrintUsage(std::ostream& stream, const CliCommand& command);

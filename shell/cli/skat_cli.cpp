@@ -17,6 +17,7 @@ constexpr std::string_view kProgramUsage =
 std::vector<CliCommand> AllCommands() {
   std::vector<CliCommand> commands = DatabaseCommands();
   for (const CliCommand& command : PlanCommands()) commands.push_back(command);
+  for (const CliCommand& command : ScanCommands()) commands.push_back(command);
   return commands;
 }
 

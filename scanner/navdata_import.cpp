@@ -1,0 +1,160 @@
+#include "scanner/navdata_import.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "navdb/coordinates.h"
+#include "navdb/entry_lines.h"
+
+namespace scanner {
+namespace {
+
+using navdb::NavaidKind;
+
+constexpr double kFeetPerMetre = 3.280839895013123;
+
+std::string_view Cut(const std::string& text, size_t width) {
+  return std::string_view(text).substr(0, width);
+}
+
+int16_t ClampToInt16(long value) {
+  return static_cast<int16_t>(std::clamp<long>(value, INT16_MIN, INT16_MAX));
+}
+
+// Reports a refused line as a scanned one would be; false when the import
+// stops.
+bool Merged(ScanSession& session, int result, std::string_view listName, ImportResult& outcome) {
+  if (result == kMergeAborted) {
+    outcome.aborted = true;
+    return false;
+  }
+  if (result != kMergeRefused) return true;
+  ++outcome.refusedEntries;
+  const navdb::MessageAnswer answer = navdb::ShowMessage(
+      session.ui, "Error", "Can't add entry to " + std::string(listName) + " list.",
+      navdb::MessageIcon::Error, navdb::MessageButtons::RetryCancel);
+  if (answer == navdb::MessageAnswer::Cancel) outcome.aborted = true;
+  return answer != navdb::MessageAnswer::Cancel;
+}
+
+bool MergeNdbs(ScanSession& session, const xplane::NavData& data, ImportResult& outcome) {
+  for (const xplane::NdbRecord& record : data.ndbs) {
+    const std::string frequency = NdbFrequencyTextOf(record.frequencyKhz);
+    ScannedNdb ndb;
+    ndb.identifier = Cut(record.identifier, 5);
+    ndb.name = Cut(record.name, 24);
+    ndb.frequencyText = frequency;
+    ndb.latitudeDeg = record.latitudeDeg;
+    ndb.longitudeDeg = record.longitudeDeg;
+    ndb.elevationM = ClampToInt16(FeetToMetres(static_cast<double>(record.elevationFt)));
+    ndb.rangeNm = ClampToInt16(record.rangeNm);
+    if (!Merged(session, AddNdbEntry(session, ndb), "NDB", outcome)) return false;
+  }
+  return true;
+}
+
+bool MergeStations(ScanSession& session, const xplane::NavData& data, ImportResult& outcome) {
+  for (const xplane::StationRecord& record : data.stations) {
+    ScannedVor vor;
+    vor.identifier = Cut(record.identifier, 5);
+    vor.name = Cut(record.name, 24);
+    vor.frequencyMhz = record.frequencyMhz();
+    vor.flags = VorFlagsOf(record);
+    vor.courseDeg = record.localizerCourseDeg;
+    vor.latitudeDeg = record.latitudeDeg;
+    vor.longitudeDeg = record.longitudeDeg;
+    vor.magneticVariationDeg = record.magneticVariationDeg;
+    vor.elevationM = static_cast<int>(FeetToMetres(static_cast<double>(record.elevationFt)));
+    vor.rangeNm = static_cast<int>(record.rangeNm);
+    if (!Merged(session, AddVorEntry(session, vor), "VOR", outcome)) return false;
+  }
+  return true;
+}
+
+bool MergeAirports(ScanSession& session, const xplane::NavData& data, ImportResult& outcome) {
+  for (const xplane::AirportRecord& airport : data.airports) {
+    const std::string atis = AtisTextOf(airport.atisFrequency10Khz);
+    for (const xplane::RunwayRecord& record : airport.runways) {
+      ScannedRunway runway;
+      runway.identifier = Cut(airport.identifier, 5);
+      runway.name = Cut(airport.name, 24);
+      runway.number = record.number;
+      runway.designatorKind = DesignatorKindOf(record.side);
+      runway.headingDeg = record.headingDeg;
+      runway.latitudeDeg = record.latitudeDeg;
+      runway.longitudeDeg = record.longitudeDeg;
+      runway.elevationM = static_cast<int>(FeetToMetres(static_cast<double>(airport.elevationFt)));
+      runway.lengthFt = std::lround(record.lengthFt);
+      runway.widthFt = std::lround(record.widthFt);
+      runway.atisText = atis;
+      if (!Merged(session, AddRunwayEntry(session, runway), "Airport", outcome)) return false;
+    }
+  }
+  return true;
+}
+
+bool MergeFixes(ScanSession& session, const xplane::NavData& data, ImportResult& outcome) {
+  for (const xplane::FixRecord& fix : data.fixes) {
+    const std::string latitude = navdb::FormatLatitude(fix.latitudeDeg);
+    const std::string longitude = navdb::FormatLongitude(fix.longitudeDeg);
+    const std::string line =
+        navdb::BuildIntersectionLine({Cut(fix.identifier, 5), "", latitude, longitude, 0});
+    const int result = MergeLine(session, NavaidKind::Intersection, line);
+    if (!Merged(session, result, "Intersection", outcome)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+ImportResult MergeNavData(ScanSession& session, const xplane::NavData& data) {
+  ImportResult outcome;
+  MergeNdbs(session, data, outcome) && MergeStations(session, data, outcome) &&
+      MergeAirports(session, data, outcome) && MergeFixes(session, data, outcome);
+  return outcome;
+}
+
+std::string NdbFrequencyTextOf(long frequencyKhz) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%03ld.0", std::clamp(frequencyKhz, 0L, 9999L));
+  return text;
+}
+
+uint8_t VorFlagsOf(const xplane::StationRecord& station) {
+  uint8_t flags = 0;
+  if (station.hasLocalizer)
+    flags |= kVorFlagIls;
+  else if (station.dmeOnly())
+    flags |= kVorFlagDmeOnly;
+  if (station.hasDme) flags |= kVorFlagDme;
+  if (station.hasGlideSlope) flags |= kVorFlagGlideSlope;
+  if (station.hasTacan) flags |= kVorFlagTacan;
+  return flags;
+}
+
+int DesignatorKindOf(char side) {
+  switch (side) {
+    case 'L':
+      return 1;
+    case 'R':
+      return 2;
+    case 'C':
+      return 3;
+    default:
+      return 0;
+  }
+}
+
+std::string AtisTextOf(long frequency10Khz) {
+  char text[32];
+  const long clamped = std::clamp(frequency10Khz, 0L, 99999L);
+  std::snprintf(text, sizeof text, "%03ld.%02ld", clamped / 100, clamped % 100);
+  return text;
+}
+
+long FeetToMetres(double feet) {
+  return std::lround(feet / kFeetPerMetre);
+}
+
+}  // namespace scanner

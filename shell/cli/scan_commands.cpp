@@ -1,0 +1,320 @@
+#include <charconv>
+#include <filesystem>
+#include <istream>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <system_error>
+
+#include "navdb/database.h"
+#include "platform/file_io.h"
+#include "platform/win1252.h"
+#include "scanner/merge.h"
+#include "scanner/navdata_import.h"
+#include "scanner/packed_file.h"
+#include "scanner/scan_driver.h"
+#include "shell/cli/cli_ui.h"
+#include "shell/cli/commands.h"
+#include "xplane/navdata_reader.h"
+
+namespace cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+int RunScan(CliContext& context, const std::vector<std::string>& args);
+int RunUnpack(CliContext& context, const std::vector<std::string>& args);
+int RunImportNavData(CliContext& context, const std::vector<std::string>& args);
+
+const CliCommand kScan{
+    "scan", "scan a scenery folder tree into the database",
+    "scan ROOT [--rebuild] [--duplicates=POLICY] [--min-runway-length=FEET]\n"
+    "          [--stop-on-error]\n\n"
+    "Scans every scenery file (*.bgl) below ROOT, files before subfolders, and\n"
+    "merges its NDBs, VOR/ILS/DME stations and runways into the database; then\n"
+    "rebuilds the index and saves when anything changed, and prints the summary.\n"
+    "--rebuild first empties the NDB, VOR and airport lists (intersections stay).\n"
+    "POLICY settles an entry that is already in the list in another version:\n"
+    "ask (the default on a terminal), keep-existing, keep-both (the default\n"
+    "otherwise), keep-new or abort. Runways shorter than FEET (default 3000) end\n"
+    "their airport. A file that cannot be read is passed over unless\n"
+    "--stop-on-error. Exits 1 when the scan stopped or the database could not be\n"
+    "saved.\n",
+    RunScan};
+const CliCommand kUnpack{"unpack", "write the unpacked image of a packed scenery file",
+                         "unpack FILE OUT\n\n"
+                         "Unpacks the packed scenery file FILE and writes its image to OUT.\n"
+                         "On failure prints the status code and its meaning and exits 1.\n",
+                         RunUnpack};
+const CliCommand kImportNavData{
+    "import-navdata", "merge X-Plane nav.dat, apt.dat and fix.dat into the database",
+    "import-navdata DIR [--duplicates=POLICY]\n\n"
+    "Merges nav.dat, apt.dat and fix.dat (each plain or .gz) from DIR into the\n"
+    "database as a scan would: NDBs, VOR/ILS/DME stations, land runways, and\n"
+    "fixes as intersections. Then rebuilds the index, saves and prints the\n"
+    "summary. POLICY as for 'scan'.\n",
+    RunImportNavData};
+
+enum class DuplicatePolicy { Ask, KeepExisting, KeepBoth, KeepNew, Abort };
+
+std::optional<DuplicatePolicy> PolicyFromName(std::string_view name) {
+  if (name == "ask") return DuplicatePolicy::Ask;
+  if (name == "keep-existing") return DuplicatePolicy::KeepExisting;
+  if (name == "keep-both") return DuplicatePolicy::KeepBoth;
+  if (name == "keep-new") return DuplicatePolicy::KeepNew;
+  if (name == "abort") return DuplicatePolicy::Abort;
+  return std::nullopt;
+}
+
+int OutcomeOf(DuplicatePolicy policy) {
+  switch (policy) {
+    case DuplicatePolicy::KeepExisting:
+      return navdb::kDuplicateKeepExisting;
+    case DuplicatePolicy::KeepNew:
+      return navdb::kDuplicateKeepNew;
+    case DuplicatePolicy::Abort:
+      return navdb::kDuplicateAbortScan;
+    default:
+      return navdb::kDuplicateKeepBoth;
+  }
+}
+
+struct MergeOptions {
+  std::vector<std::string> positional;
+  std::optional<DuplicatePolicy> policy;
+  bool rebuild = false;
+  bool stopOnError = false;
+  unsigned minRunwayLengthFt = scanner::kDefaultMinRunwayLengthFt;
+};
+
+// Parses the options of scan and import-navdata; an empty text on success.
+std::string ParseMergeOptions(const std::vector<std::string>& args, bool scanOptions,
+                              MergeOptions& options) {
+  for (const std::string& arg : args) {
+    const std::string_view text = arg;
+    if (text.rfind("--duplicates=", 0) == 0) {
+      options.policy = PolicyFromName(text.substr(13));
+      if (!options.policy) return "unknown duplicate policy '" + arg.substr(13) + "'";
+    } else if (scanOptions && text == "--rebuild") {
+      options.rebuild = true;
+    } else if (scanOptions && text == "--stop-on-error") {
+      options.stopOnError = true;
+    } else if (scanOptions && text.rfind("--min-runway-length=", 0) == 0) {
+      const std::string_view digits = text.substr(20);
+      const auto [end, error] =
+          std::from_chars(digits.data(), digits.data() + digits.size(), options.minRunwayLengthFt);
+      if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) {
+        return "bad runway length '" + std::string(digits) + "'";
+      }
+    } else if (text.size() > 1 && text.rfind("--", 0) == 0) {
+      return "unknown option '" + arg + "'";
+    } else {
+      options.positional.push_back(arg);
+    }
+  }
+  return {};
+}
+
+// Line of the double-entry choice menu.
+constexpr std::string_view kDuplicateMenu =
+    "  1  Keep only the existing entry\n"
+    "  2  Keep both\n"
+    "  3  Keep only the new entry\n"
+    "  4  Keep always the existing entry (for the rest of the scan)\n"
+    "  5  Keep always both\n"
+    "  6  Keep always the new entry\n"
+    "  a  Abort scanning\n";
+
+navdb::DuplicateAnswer AskDuplicate(CliContext& context, const navdb::DuplicateRequest& request) {
+  context.err << "Double entry warning !\n"
+              << scanner::DuplicateExistingLabel(request.kind) << '\n'
+              << platform::Win1252ToUtf8(request.existingLine) << '\n'
+              << "and this one, with same ID & Name, is going to be added :\n"
+              << platform::Win1252ToUtf8(request.newLine) << '\n'
+              << scanner::kDuplicateChooseText << '\n'
+              << kDuplicateMenu;
+  static constexpr int kOutcomes[] = {navdb::kDuplicateKeepExisting, navdb::kDuplicateKeepBoth,
+                                      navdb::kDuplicateKeepNew};
+  while (true) {
+    context.err << "Choice [1-6, a]: " << std::flush;
+    std::string reply;
+    // End of input is Escape: "Abort scanning"; what was merged stays.
+    if (!std::getline(context.in, reply)) return {navdb::kDuplicateAbortScan, false};
+    if (reply == "a" || reply == "A") return {navdb::kDuplicateAbortScan, false};
+    if (reply.size() == 1 && reply[0] >= '1' && reply[0] <= '6') {
+      const int choice = reply[0] - '1';
+      return {kOutcomes[choice % 3], choice >= 3};
+    }
+  }
+}
+
+// The scan's face on the terminal: status texts when they change and one
+// line per folder on standard output, the summary too; error boxes on
+// standard error, answered by the options.
+struct ScanUi {
+  navdb::UiCallbacks ui;
+  std::shared_ptr<std::string> lastStatus = std::make_shared<std::string>();
+  std::shared_ptr<bool> stopped = std::make_shared<bool>(false);
+  std::shared_ptr<bool> saveFailed = std::make_shared<bool>(false);
+};
+
+ScanUi MakeScanUi(CliContext& context, const MergeOptions& options) {
+  ScanUi scanUi;
+  CliAnswers answers;
+  answers.yesNo = options.stopOnError ? navdb::MessageAnswer::No : navdb::MessageAnswer::Yes;
+  answers.printStatus = false;
+  navdb::UiCallbacks& ui = scanUi.ui;
+  ui = MakeCliUi(context.err, answers);
+  const auto printError = ui.messageBox;
+  ui.messageBox = [&context, printError](const navdb::MessageRequest& request) {
+    if (request.icon != navdb::MessageIcon::Information) return printError(request);
+    context.out << TerminalText(request.text) << std::flush;
+    return navdb::MessageAnswer::Ok;
+  };
+  ui.setStatus = [&context, scanUi](navdb::StatusIcon, const std::string& text) {
+    if (text == "Status : scanning aborted") *scanUi.stopped = true;
+    if (text == "Status : a problem occurs while saving !") *scanUi.saveFailed = true;
+    if (text == *scanUi.lastStatus) return;
+    *scanUi.lastStatus = text;
+    context.out << TerminalText(text) << '\n' << std::flush;
+  };
+  ui.setCurrentFile = [&context](const std::string& path) {
+    std::error_code error;
+    if (fs::is_directory(path, error)) context.out << "Folder " << path << '\n' << std::flush;
+  };
+  const DuplicatePolicy policy = options.policy.value_or(
+      context.inputIsTerminal ? DuplicatePolicy::Ask : DuplicatePolicy::KeepBoth);
+  if (policy == DuplicatePolicy::Ask) {
+    ui.chooseDuplicate = [&context](const navdb::DuplicateRequest& request) {
+      return AskDuplicate(context, request);
+    };
+  } else {
+    ui.chooseDuplicate = [policy](const navdb::DuplicateRequest&) {
+      return navdb::DuplicateAnswer{OutcomeOf(policy), false};
+    };
+  }
+  return scanUi;
+}
+
+// Loads the database of --navdata, creating its folder so that it can be saved.
+bool LoadForMerge(CliContext& context, const CliCommand& command, const navdb::UiCallbacks& ui,
+                  navdb::Database& db) {
+  std::error_code error;
+  fs::create_directories(context.navData, error);
+  if (error) {
+    context.err << "skat-cli " << command.name << ": cannot create " << context.navData.string()
+                << ": " << error.message() << '\n';
+    return false;
+  }
+  db.folder = context.navData;
+  navdb::LoadDatabase(db, ui);
+  return true;
+}
+
+int RunScan(CliContext& context, const std::vector<std::string>& args) {
+  MergeOptions options;
+  const std::string problem = ParseMergeOptions(args, true, options);
+  if (!problem.empty()) return UsageError(context, kScan, problem);
+  if (options.positional.size() != 1) return UsageError(context, kScan, "expected ROOT");
+  const fs::path root = options.positional.front();
+  ScanUi scanUi = MakeScanUi(context, options);
+  if (root.empty()) {
+    navdb::ShowMessage(scanUi.ui, "Error", "Please, select first a path for scenery scanning.",
+                       navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
+    return kExitFailure;
+  }
+  std::error_code error;
+  if (!fs::is_directory(root, error)) {
+    context.err << "skat-cli scan: " << root.string() << " is not a folder\n";
+    return kExitFailure;
+  }
+  navdb::Database db;
+  if (!LoadForMerge(context, kScan, scanUi.ui, db)) return kExitFailure;
+  scanner::ScanSession session{db, scanUi.ui};
+  session.minRunwayLength = options.minRunwayLengthFt;
+  if (options.rebuild) {
+    // --rebuild is the user's Yes to the warning, which is still shown.
+    navdb::UiCallbacks confirmUi = scanUi.ui;
+    confirmUi.messageBox = [&scanUi](const navdb::MessageRequest& request) {
+      scanUi.ui.messageBox(request);
+      return navdb::MessageAnswer::Yes;
+    };
+    scanner::ScanSession confirmSession{db, confirmUi};
+    scanner::ConfirmAndClearForRebuild(confirmSession);
+  }
+  scanner::ScanSceneryThread(session, root);
+  return *scanUi.stopped || *scanUi.saveFailed ? kExitFailure : kExitOk;
+}
+
+int RunUnpack(CliContext& context, const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg.size() > 1 && arg.rfind("--", 0) == 0) {
+      return UsageError(context, kUnpack, "unknown option '" + arg + "'");
+    }
+  }
+  if (args.size() != 2) return UsageError(context, kUnpack, "expected FILE and OUT");
+  scanner::UnpackedImage image;
+  const int status = scanner::UnpackBglFile(args[0], &image);
+  if (status != scanner::kUnpackOk) {
+    context.err << "skat-cli unpack: " << args[0] << ": status " << status << ": "
+                << scanner::UnpackStatusText(status) << '\n';
+    return kExitFailure;
+  }
+  const std::string_view bytes(reinterpret_cast<const char*>(image.bytes.get()), image.size);
+  const platform::FileResult written = platform::ReplaceFileAtomically(args[1], bytes);
+  const size_t size = image.size;
+  scanner::ReleaseUnpackedImage(image);
+  if (!written.ok()) {
+    context.err << "skat-cli unpack: cannot write " << args[1] << ": " << written.error << '\n';
+    return kExitFailure;
+  }
+  context.out << args[1] << ": " << size << " bytes\n";
+  return kExitOk;
+}
+
+int RunImportNavData(CliContext& context, const std::vector<std::string>& args) {
+  MergeOptions options;
+  const std::string problem = ParseMergeOptions(args, false, options);
+  if (!problem.empty()) return UsageError(context, kImportNavData, problem);
+  if (options.positional.size() != 1) return UsageError(context, kImportNavData, "expected DIR");
+  xplane::NavData data;
+  const std::string readError = xplane::ReadNavDataFolder(options.positional.front(), data);
+  if (!readError.empty()) {
+    context.err << "skat-cli import-navdata: " << readError << '\n';
+    return kExitFailure;
+  }
+  if (data.malformedRows > 0) {
+    context.err << "skat-cli import-navdata: " << data.malformedRows
+                << " malformed rows passed over\n";
+  }
+  ScanUi scanUi = MakeScanUi(context, options);
+  navdb::Database db;
+  if (!LoadForMerge(context, kImportNavData, scanUi.ui, db)) return kExitFailure;
+  const long before[] = {static_cast<long>(db.list(navdb::NavaidKind::Ndb).EntryCount()),
+                         static_cast<long>(db.list(navdb::NavaidKind::Vor).EntryCount()),
+                         static_cast<long>(db.list(navdb::NavaidKind::Airport).EntryCount()),
+                         static_cast<long>(db.list(navdb::NavaidKind::Intersection).EntryCount())};
+  scanner::ScanSession session{db, scanUi.ui};
+  const scanner::ImportResult result = scanner::MergeNavData(session, data);
+  navdb::RebuildIndex(db.lists, db.index, scanUi.ui);
+  const bool saved = navdb::SaveDatabase(db, scanUi.ui);
+  navdb::AddPlaceholdersToEmptyLists(db);
+  const auto added = [&](navdb::NavaidKind kind) {
+    return static_cast<long>(db.list(kind).EntryCount()) - before[navdb::IndexOf(kind)];
+  };
+  context.out << TerminalText(scanner::ScanSummaryText(added(navdb::NavaidKind::Ndb),
+                                                       added(navdb::NavaidKind::Vor),
+                                                       added(navdb::NavaidKind::Airport)))
+              << added(navdb::NavaidKind::Intersection) << "\tIntersections.\n";
+  if (result.aborted) context.err << "skat-cli import-navdata: import stopped\n";
+  return result.aborted || !saved ? kExitFailure : kExitOk;
+}
+
+}  // namespace
+
+std::vector<CliCommand> ScanCommands() {
+  return {kScan, kUnpack, kImportNavData};
+}
+
+}  // namespace cli
