@@ -40,7 +40,8 @@ Fixture& Shared() {
     f->folder = bench_support::MakeTemporaryFolder();
     f->db.folder = f->folder;
     navdb::SaveDatabase(f->db, {});
-    for (navdb::NavaidKind kind : navdb::kAllKinds) f->fileNames.emplace_back(navdb::InfoOf(kind).fileName);
+    for (navdb::NavaidKind kind : navdb::kAllKinds)
+      f->fileNames.emplace_back(navdb::InfoOf(kind).fileName);
     f->fileNames.emplace_back(navdb::kIndexFileName);
     for (const navdb::EntryList* list : {&f->db.index.primary, &f->db.index.following}) {
       list->ForEach([&](size_t, std::string_view line) { f->indexLines.emplace_back(line); });
@@ -50,7 +51,8 @@ Fixture& Shared() {
       list.ForEach([&](size_t, std::string_view line) { f->entryLines.emplace_back(line); });
     }
     std::shuffle(f->entryLines.begin(), f->entryLines.end(), std::mt19937(42));
-    std::printf("real-world database: %zu entries, %zu index lines\n", f->entries, f->indexLines.size());
+    std::printf("real-world database: %zu entries, %zu index lines\n", f->entries,
+                f->indexLines.size());
     return f;
   }();
   return *fixture;

@@ -45,8 +45,12 @@ double DegreesFromParts(long degrees, long minutes, double seconds) {
          static_cast<double>(degrees);
 }
 
-double ParseLatitude(std::string_view text) { return ParseCoordinate(text, 4, 7, 'S'); }
-double ParseLongitude(std::string_view text) { return ParseCoordinate(text, 5, 8, 'W'); }
+double ParseLatitude(std::string_view text) {
+  return ParseCoordinate(text, 4, 7, 'S');
+}
+double ParseLongitude(std::string_view text) {
+  return ParseCoordinate(text, 5, 8, 'W');
+}
 
 std::string SecondsToTenths(std::string_view secondsText) {
   const double seconds = platform::ReadDouble(secondsText);

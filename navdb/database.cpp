@@ -169,8 +169,10 @@ void DecodeIndexFile(std::string_view bytes, IndexLists& index, size_t entryTota
   IndexKey key;
   ForEachTextLine(bytes, [&](size_t lineNumber, std::string_view fileLine) {
     if (lineNumber == 1 || fileLine.empty()) return true;
-    if (NormalizeIndexFileLine(fileLine, key)) lines.push_back(key);
-    else bad.Note(lineNumber, fileLine);
+    if (NormalizeIndexFileLine(fileLine, key))
+      lines.push_back(key);
+    else
+      bad.Note(lineNumber, fileLine);
     return true;
   });
   ReportMalformed(ui, kIndexFileName, bad);
@@ -247,7 +249,8 @@ bool SaveDatabase(const Database& db, const UiCallbacks& ui) {
   for (NavaidKind kind : kAllKinds) {
     const KindInfo& info = InfoOf(kind);
     if (!platform::ReplaceFileAtomically(db.folder / info.fileName,
-                                         EncodeEntryFile(kind, db.list(kind))).ok()) {
+                                         EncodeEntryFile(kind, db.list(kind)))
+             .ok()) {
       return fail(info.fileName);
     }
   }
@@ -263,17 +266,17 @@ bool SaveDatabase(const Database& db, const UiCallbacks& ui) {
 }
 
 bool RestoreOriginalDatabase(Database& db, const UiCallbacks& ui) {
-  const MessageAnswer answer = ShowMessage(
-      ui, "Warning",
-      "You are going to lose any modification you've done on the database, \r"
-      "INCLUDING the Intersection list !\r\rProceed ?",
-      MessageIcon::Warning, MessageButtons::YesNo);
+  const MessageAnswer answer =
+      ShowMessage(ui, "Warning",
+                  "You are going to lose any modification you've done on the database, \r"
+                  "INCLUDING the Intersection list !\r\rProceed ?",
+                  MessageIcon::Warning, MessageButtons::YesNo);
   if (answer != MessageAnswer::Yes) return false;
 
   const std::string_view order[] = {kIndexFileName, "ndb.dat", "vor.dat", "apt.dat", "int.dat"};
   for (std::string_view fileName : order) {
-    const platform::FileResult copied = platform::CopyFileReplacing(
-        db.folder / kOriginalFolder / fileName, db.folder / fileName);
+    const platform::FileResult copied =
+        platform::CopyFileReplacing(db.folder / kOriginalFolder / fileName, db.folder / fileName);
     if (!copied.ok()) {
       ShowMessage(ui, "Error : " + std::string(fileName), copied.error, MessageIcon::Error,
                   MessageButtons::Ok);

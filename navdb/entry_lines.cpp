@@ -64,48 +64,80 @@ std::string_view Columns(std::string_view line, size_t first, size_t last) {
 
 std::string BuildNdbLine(const NdbLineFields& f) {
   return LineWriter(80)
-      .text(f.identifier).padTo(7).text(f.name).padTo(33)
-      .text(f.frequencyText).padTo(40)
-      .text(f.latitudeText).padTo(54)
-      .text(f.longitudeText).padTo(69)
-      .format("%05ld", f.elevationFt).padTo(76)
+      .text(f.identifier)
+      .padTo(7)
+      .text(f.name)
+      .padTo(33)
+      .text(f.frequencyText)
+      .padTo(40)
+      .text(f.latitudeText)
+      .padTo(54)
+      .text(f.longitudeText)
+      .padTo(69)
+      .format("%05ld", f.elevationFt)
+      .padTo(76)
       .format("%03ld", f.rangeNm)
       .take();
 }
 
 std::string BuildVorLine(const VorLineFields& f) {
   return LineWriter(110)
-      .text(f.identifier).padTo(7).text(f.name).padTo(33)
-      .text(f.typeText).padTo(50)
-      .text(f.frequencyText).padTo(58)
-      .text(f.courseText).padTo(63)
-      .text(f.latitudeText).padTo(77)
-      .text(f.longitudeText).padTo(92)
-      .format("%05ld", f.elevationFt).padTo(99)
-      .format("%03ld", f.rangeNm).padTo(104)
+      .text(f.identifier)
+      .padTo(7)
+      .text(f.name)
+      .padTo(33)
+      .text(f.typeText)
+      .padTo(50)
+      .text(f.frequencyText)
+      .padTo(58)
+      .text(f.courseText)
+      .padTo(63)
+      .text(f.latitudeText)
+      .padTo(77)
+      .text(f.longitudeText)
+      .padTo(92)
+      .format("%05ld", f.elevationFt)
+      .padTo(99)
+      .format("%03ld", f.rangeNm)
+      .padTo(104)
       .text(FormatMagneticVariation(f.magneticVariationTenths))
       .take();
 }
 
 std::string BuildRunwayLine(const RunwayLineFields& f) {
   return LineWriter(106)
-      .text(f.identifier).padTo(7).text(f.name).padTo(33)
-      .text(f.designation).padTo(42)
-      .format("%03ld/%03ld", f.headingDeg, f.oppositeHeadingDeg).padTo(51)
-      .text(f.latitudeText).padTo(65)
-      .text(f.longitudeText).padTo(80)
-      .format("%05ld", f.elevationFt).padTo(87)
-      .format("%05ld", f.lengthFt).padTo(94)
-      .format("%03ld", f.widthFt).padTo(99)
+      .text(f.identifier)
+      .padTo(7)
+      .text(f.name)
+      .padTo(33)
+      .text(f.designation)
+      .padTo(42)
+      .format("%03ld/%03ld", f.headingDeg, f.oppositeHeadingDeg)
+      .padTo(51)
+      .text(f.latitudeText)
+      .padTo(65)
+      .text(f.longitudeText)
+      .padTo(80)
+      .format("%05ld", f.elevationFt)
+      .padTo(87)
+      .format("%05ld", f.lengthFt)
+      .padTo(94)
+      .format("%03ld", f.widthFt)
+      .padTo(99)
       .text(f.atisText)
       .take();
 }
 
 std::string BuildIntersectionLine(const IntersectionLineFields& f) {
   return LineWriter(68)
-      .text(f.identifier).padTo(7).text(f.comment).padTo(33)
-      .text(f.latitudeText).padTo(47)
-      .text(f.longitudeText).padTo(62)
+      .text(f.identifier)
+      .padTo(7)
+      .text(f.comment)
+      .padTo(33)
+      .text(f.latitudeText)
+      .padTo(47)
+      .text(f.longitudeText)
+      .padTo(62)
       .format("%05ld", f.elevationFt)
       .take();
 }
@@ -118,9 +150,13 @@ std::string VorTypeText(VorBase base, bool hasDme, bool hasGlideSlope, bool hasT
   return type;
 }
 
-int OppositeRunwayNumber(int number) { return number > 18 ? number - 18 : number + 18; }
+int OppositeRunwayNumber(int number) {
+  return number > 18 ? number - 18 : number + 18;
+}
 
-long OppositeHeading(long headingDeg) { return headingDeg > 180 ? headingDeg - 180 : headingDeg + 180; }
+long OppositeHeading(long headingDeg) {
+  return headingDeg > 180 ? headingDeg - 180 : headingDeg + 180;
+}
 
 std::string RunwayDesignation(int number, RunwayDesignator designator) {
   const int opposite = OppositeRunwayNumber(number);
@@ -145,7 +181,9 @@ std::string RunwayDesignation(int number, RunwayDesignator designator) {
   return buffer;
 }
 
-long MetresToFeet(double metres) { return platform::RoundHalfAwayFromZero(metres * 3.280839895013123); }
+long MetresToFeet(double metres) {
+  return platform::RoundHalfAwayFromZero(metres * 3.280839895013123);
+}
 
 long HeadingToWholeDegrees(double headingDeg) {
   if (headingDeg < 0) headingDeg += 360;

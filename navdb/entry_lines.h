@@ -96,7 +96,7 @@ struct EntryFields {
   std::string latitudeDegrees, latitudeMinutes, latitudeSeconds, latitudeHundredths;
   char longitudeHemisphere = ' ';
   std::string longitudeDegrees, longitudeMinutes, longitudeSeconds, longitudeHundredths;
-  std::string latitudeText;   // the whole coordinate texts, from the hemisphere letter
+  std::string latitudeText;  // the whole coordinate texts, from the hemisphere letter
   std::string longitudeText;
   std::string elevation;
   std::string range;

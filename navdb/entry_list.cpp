@@ -24,8 +24,10 @@ static size_t PartitionPoint(size_t count, Predicate after) {
   size_t low = 0, high = count;
   while (low < high) {
     const size_t middle = low + (high - low) / 2;
-    if (after(middle)) high = middle;
-    else low = middle + 1;
+    if (after(middle))
+      high = middle;
+    else
+      low = middle + 1;
   }
   return low;
 }
@@ -33,14 +35,12 @@ static size_t PartitionPoint(size_t count, Predicate after) {
 EntryList::Position EntryList::UpperBound(std::string_view line) const {
   if (chunks_.empty()) return {0, 0};
   // First chunk whose last line sorts after `line`; the insertion point lies in it.
-  const size_t chunk = PartitionPoint(chunks_.size(), [&](size_t c) {
-    return ListOrderLess(line, LastLineOf(chunks_[c]));
-  });
+  const size_t chunk = PartitionPoint(
+      chunks_.size(), [&](size_t c) { return ListOrderLess(line, LastLineOf(chunks_[c])); });
   if (chunk == chunks_.size()) return {chunks_.size() - 1, LinesIn(chunks_.back())};
   const Chunk& in = chunks_[chunk];
-  const size_t offset = PartitionPoint(LinesIn(in), [&](size_t i) {
-    return ListOrderLess(line, LineAt(in, i));
-  });
+  const size_t offset =
+      PartitionPoint(LinesIn(in), [&](size_t i) { return ListOrderLess(line, LineAt(in, i)); });
   return {chunk, offset};
 }
 
@@ -148,9 +148,8 @@ size_t EntryList::LowerBoundPrimary(std::string_view prefix) const {
   });
   if (chunk == chunks_.size()) return count_;
   const Chunk& in = chunks_[chunk];
-  const size_t offset = PartitionPoint(LinesIn(in), [&](size_t i) {
-    return ComparePrimaryKeyToPrefix(LineAt(in, i), prefix) >= 0;
-  });
+  const size_t offset = PartitionPoint(
+      LinesIn(in), [&](size_t i) { return ComparePrimaryKeyToPrefix(LineAt(in, i), prefix) >= 0; });
   return chunkStart_[chunk] + offset;
 }
 

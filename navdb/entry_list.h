@@ -110,7 +110,9 @@ class EntryList {
     const char* slot = chunk.data() + i * slotBytes_;
     return {slot + 1, static_cast<uint8_t>(slot[0])};
   }
-  std::string_view LastLineOf(const Chunk& chunk) const { return LineAt(chunk, LinesIn(chunk) - 1); }
+  std::string_view LastLineOf(const Chunk& chunk) const {
+    return LineAt(chunk, LinesIn(chunk) - 1);
+  }
   void AppendSlot(Chunk& chunk, std::string_view line) const {
     const size_t length = line.size() < maxLineLength_ ? line.size() : maxLineLength_;
     const size_t at = chunk.size();

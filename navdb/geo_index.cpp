@@ -1,8 +1,8 @@
 #include "navdb/geo_index.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "navdb/coordinates.h"
@@ -16,8 +16,10 @@ namespace {
 // Unsigned degrees of the coordinate whose hemisphere letter is at `column`.
 double CoordinateMagnitude(std::string_view line, size_t column, size_t degreeDigits) {
   const long degrees = platform::ReadLong(Columns(line, column + 1, column + degreeDigits));
-  const long minutes = platform::ReadLong(Columns(line, column + degreeDigits + 2, column + degreeDigits + 3));
-  const double seconds = platform::ReadDouble(Columns(line, column + degreeDigits + 5, column + degreeDigits + 9));
+  const long minutes =
+      platform::ReadLong(Columns(line, column + degreeDigits + 2, column + degreeDigits + 3));
+  const double seconds =
+      platform::ReadDouble(Columns(line, column + degreeDigits + 5, column + degreeDigits + 9));
   return DegreesFromParts(degrees, minutes, seconds);
 }
 
@@ -59,7 +61,8 @@ std::string PerformedText(size_t done, size_t total) {
 
 void AssignInIndexOrder(IndexLists& index, const std::vector<IndexKey>& keys) {
   index.Clear();
-  const auto primaryEnd = keys.begin() + static_cast<std::ptrdiff_t>(std::min(keys.size(), kPrimaryIndexCapacity));
+  const auto primaryEnd =
+      keys.begin() + static_cast<std::ptrdiff_t>(std::min(keys.size(), kPrimaryIndexCapacity));
   index.primary.AssignSorted(keys.begin(), primaryEnd);
   index.following.AssignSorted(primaryEnd, keys.end());
 }
@@ -82,14 +85,11 @@ bool HasIndexLineShape(const IndexKey& key) {
   };
   return (t[0] == ' ' || t[0] == '-') && digits(1, 3) && t[4] == '.' && digits(5, 6) &&
          t[11] == ' ' && (t[12] == ' ' || t[12] == '-') && digits(13, 2) && t[15] == '.' &&
-         digits(16, 6) && t[22] == ' ' && t[23] == ' ' &&
-         IsKnownTag(std::string_view(t + 24, 3)) && digits(27, 5);
+         digits(16, 6) && t[22] == ' ' && t[23] == ' ' && IsKnownTag(std::string_view(t + 24, 3)) &&
+         digits(27, 5);
 }
 
-namespace {
-
-
-}  // namespace
+namespace {}  // namespace
 
 void FormatIndexLine(NavaidKind kind, std::string_view line, size_t row, IndexKey& key) {
   const KindInfo& info = InfoOf(kind);

@@ -10,37 +10,77 @@ namespace {
 constexpr unsigned char FoldCase(unsigned char c) {
   if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
   if (c == 0x9A || c == 0x9C || c == 0x9E) return static_cast<unsigned char>(c - 0x10);  // š œ ž
-  if (c == 0xFF) return 0x9F;                                                           // ÿ
+  if (c == 0xFF) return 0x9F;                                                            // ÿ
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
   return c;
 }
 
-constexpr bool IsLowerCase(unsigned char c) { return FoldCase(c) != c; }
+constexpr bool IsLowerCase(unsigned char c) {
+  return FoldCase(c) != c;
+}
 
 // Base letter of an upper-case Windows-1252 letter, or 0 when it is none.
 constexpr unsigned char BaseLetter(unsigned char c) {
   if (c >= 'A' && c <= 'Z') return c;
   switch (c) {
-    case 0x8A: return 'S';  // Š
-    case 0x8C: return 'O';  // Œ
-    case 0x8E: return 'Z';  // Ž
-    case 0x9F: return 'Y';  // Ÿ
-    case 0xC0: case 0xC1: case 0xC2: case 0xC3: case 0xC4: case 0xC5: case 0xC6: return 'A';
-    case 0xC7: return 'C';
-    case 0xC8: case 0xC9: case 0xCA: case 0xCB: return 'E';
-    case 0xCC: case 0xCD: case 0xCE: case 0xCF: return 'I';
-    case 0xD0: return 'D';
-    case 0xD1: return 'N';
-    case 0xD2: case 0xD3: case 0xD4: case 0xD5: case 0xD6: case 0xD8: return 'O';
-    case 0xD9: case 0xDA: case 0xDB: case 0xDC: return 'U';
-    case 0xDD: return 'Y';
-    case 0xDE: return 'T';
-    case 0xDF: return 'S';  // ß
-    default: return 0;
+    case 0x8A:
+      return 'S';  // Š
+    case 0x8C:
+      return 'O';  // Œ
+    case 0x8E:
+      return 'Z';  // Ž
+    case 0x9F:
+      return 'Y';  // Ÿ
+    case 0xC0:
+    case 0xC1:
+    case 0xC2:
+    case 0xC3:
+    case 0xC4:
+    case 0xC5:
+    case 0xC6:
+      return 'A';
+    case 0xC7:
+      return 'C';
+    case 0xC8:
+    case 0xC9:
+    case 0xCA:
+    case 0xCB:
+      return 'E';
+    case 0xCC:
+    case 0xCD:
+    case 0xCE:
+    case 0xCF:
+      return 'I';
+    case 0xD0:
+      return 'D';
+    case 0xD1:
+      return 'N';
+    case 0xD2:
+    case 0xD3:
+    case 0xD4:
+    case 0xD5:
+    case 0xD6:
+    case 0xD8:
+      return 'O';
+    case 0xD9:
+    case 0xDA:
+    case 0xDB:
+    case 0xDC:
+      return 'U';
+    case 0xDD:
+      return 'Y';
+    case 0xDE:
+      return 'T';
+    case 0xDF:
+      return 'S';  // ß
+    default:
+      return 0;
   }
 }
 
-constexpr bool IsDisregarded(unsigned char c) { return c == '-' || c == '\''; }
+constexpr bool IsDisregarded(unsigned char c) {
+  return c == '-' || c == '\'';
+}
 
 // Primary weights: 0 for the disregarded characters, then space, then every
 // other non-letter, non-digit byte in byte order, then digits, then letters.
@@ -54,9 +94,9 @@ struct WeightTables {
 constexpr WeightTables MakeWeightTables() {
   WeightTables t{};
   constexpr uint16_t kSpace = 1;
-  constexpr uint16_t kPunctuationBase = 2;     // + byte value: 2..257
-  constexpr uint16_t kDigitBase = 300;         // + digit
-  constexpr uint16_t kLetterBase = 400;        // + 2 * letter index
+  constexpr uint16_t kPunctuationBase = 2;  // + byte value: 2..257
+  constexpr uint16_t kDigitBase = 300;      // + digit
+  constexpr uint16_t kLetterBase = 400;     // + 2 * letter index
   for (int b = 0; b < 256; ++b) {
     const auto c = static_cast<unsigned char>(b);
     const unsigned char base = BaseLetter(FoldCase(c));
@@ -117,8 +157,10 @@ int ComparePrimaryKeyToPrefix(std::string_view line, std::string_view prefix) {
   size_t i = 0, j = 0;
   for (;;) {
     uint16_t wl = 0, wp = 0;
-    while (i < line.size() && (wl = kWeights.primary[static_cast<unsigned char>(line[i])]) == 0) ++i;
-    while (j < prefix.size() && (wp = kWeights.primary[static_cast<unsigned char>(prefix[j])]) == 0) ++j;
+    while (i < line.size() && (wl = kWeights.primary[static_cast<unsigned char>(line[i])]) == 0)
+      ++i;
+    while (j < prefix.size() && (wp = kWeights.primary[static_cast<unsigned char>(prefix[j])]) == 0)
+      ++j;
     if (j >= prefix.size()) return 0;
     if (i >= line.size()) return -1;
     if (wl != wp) return wl < wp ? -1 : 1;

@@ -5,13 +5,17 @@ namespace navdb {
 MessageAnswer ShowMessage(const UiCallbacks& ui, std::string caption, std::string text,
                           MessageIcon icon, MessageButtons buttons, bool topmost) {
   if (ui.messageBox) {
-    return ui.messageBox(MessageRequest{std::move(caption), std::move(text), icon, buttons, topmost});
+    return ui.messageBox(
+        MessageRequest{std::move(caption), std::move(text), icon, buttons, topmost});
   }
   // Without anyone to ask, take the answer that changes nothing.
   switch (buttons) {
-    case MessageButtons::Ok: return MessageAnswer::Ok;
-    case MessageButtons::YesNo: return MessageAnswer::No;
-    default: return MessageAnswer::Cancel;
+    case MessageButtons::Ok:
+      return MessageAnswer::Ok;
+    case MessageButtons::YesNo:
+      return MessageAnswer::No;
+    default:
+      return MessageAnswer::Cancel;
   }
 }
 

@@ -12,7 +12,9 @@
 namespace platform {
 namespace {
 
-FileResult ErrnoResult(int errorNumber) { return FileResult{std::strerror(errorNumber)}; }
+FileResult ErrnoResult(int errorNumber) {
+  return FileResult{std::strerror(errorNumber)};
+}
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {

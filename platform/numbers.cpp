@@ -7,8 +7,12 @@
 namespace platform {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // Skips blanks and an optional sign; returns true for a minus sign.
 bool SkipBlanksAndSign(std::string_view text, size_t& pos) {

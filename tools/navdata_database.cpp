@@ -11,16 +11,20 @@ namespace {
 
 using navdb::NavaidKind;
 
-std::string Cut(const std::string& text, size_t width) { return text.substr(0, width); }
+std::string Cut(const std::string& text, size_t width) {
+  return text.substr(0, width);
+}
 
 void AddNdbs(const xplane::NavData& data, const Region& region, navdb::Database& db) {
   for (const xplane::NdbRecord& ndb : data.ndbs) {
     if (!region.Contains(ndb.latitudeDeg, ndb.longitudeDeg)) continue;
     char frequency[16];
     std::snprintf(frequency, sizeof frequency, "%03ld.0", ndb.frequencyKhz % 1000);
-    db.list(NavaidKind::Ndb).AddLine(navdb::BuildNdbLine(
-        {Cut(ndb.identifier, 5), Cut(ndb.name, 24), frequency, navdb::FormatLatitude(ndb.latitudeDeg),
-         navdb::FormatLongitude(ndb.longitudeDeg), ndb.elevationFt, ndb.rangeNm % 1000}));
+    db.list(NavaidKind::Ndb)
+        .AddLine(navdb::BuildNdbLine({Cut(ndb.identifier, 5), Cut(ndb.name, 24), frequency,
+                                      navdb::FormatLatitude(ndb.latitudeDeg),
+                                      navdb::FormatLongitude(ndb.longitudeDeg), ndb.elevationFt,
+                                      ndb.rangeNm % 1000}));
   }
 }
 
@@ -32,12 +36,16 @@ void AddStations(const xplane::NavData& data, const Region& region, navdb::Datab
                                                : navdb::VorBase::Vor;
     char frequency[16], course[16] = "";
     std::snprintf(frequency, sizeof frequency, "%.2f", s.frequencyMhz());
-    if (s.hasLocalizer) std::snprintf(course, sizeof course, "%03ld", navdb::HeadingToWholeDegrees(s.localizerCourseDeg) % 1000);
-    db.list(NavaidKind::Vor).AddLine(navdb::BuildVorLine(
-        {Cut(s.identifier, 5), Cut(s.name, 24),
-         navdb::VorTypeText(base, s.hasDme, s.hasGlideSlope, s.hasTacan), frequency, course,
-         navdb::FormatLatitude(s.latitudeDeg), navdb::FormatLongitude(s.longitudeDeg),
-         s.elevationFt, s.rangeNm % 1000, navdb::MagneticVariationTenths(s.magneticVariationDeg)}));
+    if (s.hasLocalizer)
+      std::snprintf(course, sizeof course, "%03ld",
+                    navdb::HeadingToWholeDegrees(s.localizerCourseDeg) % 1000);
+    db.list(NavaidKind::Vor)
+        .AddLine(navdb::BuildVorLine(
+            {Cut(s.identifier, 5), Cut(s.name, 24),
+             navdb::VorTypeText(base, s.hasDme, s.hasGlideSlope, s.hasTacan), frequency, course,
+             navdb::FormatLatitude(s.latitudeDeg), navdb::FormatLongitude(s.longitudeDeg),
+             s.elevationFt, s.rangeNm % 1000,
+             navdb::MagneticVariationTenths(s.magneticVariationDeg)}));
   }
 }
 
@@ -48,16 +56,20 @@ void AddRunways(const xplane::NavData& data, const Region& region, navdb::Databa
                   airport.atisFrequency10Khz % 100);
     for (const xplane::RunwayRecord& runway : airport.runways) {
       if (!region.Contains(runway.latitudeDeg, runway.longitudeDeg)) continue;
-      const navdb::RunwayDesignator designator = runway.side == 'L'   ? navdb::RunwayDesignator::LeftRight
-                                                 : runway.side == 'R' ? navdb::RunwayDesignator::RightLeft
-                                                 : runway.side == 'C' ? navdb::RunwayDesignator::Centre
-                                                                      : navdb::RunwayDesignator::Plain;
+      const navdb::RunwayDesignator designator =
+          runway.side == 'L'   ? navdb::RunwayDesignator::LeftRight
+          : runway.side == 'R' ? navdb::RunwayDesignator::RightLeft
+          : runway.side == 'C' ? navdb::RunwayDesignator::Centre
+                               : navdb::RunwayDesignator::Plain;
       const long headingDeg = navdb::HeadingToWholeDegrees(runway.headingDeg) % 360;
-      db.list(NavaidKind::Airport).AddLine(navdb::BuildRunwayLine(
-          {Cut(airport.identifier, 5), Cut(airport.name, 24), navdb::RunwayDesignation(runway.number % 100, designator),
-           headingDeg, navdb::OppositeHeading(headingDeg), navdb::FormatLatitude(runway.latitudeDeg),
-           navdb::FormatLongitude(runway.longitudeDeg), airport.elevationFt,
-           static_cast<long>(runway.lengthFt) % 100000, static_cast<long>(runway.widthFt) % 1000, atis}));
+      db.list(NavaidKind::Airport)
+          .AddLine(navdb::BuildRunwayLine(
+              {Cut(airport.identifier, 5), Cut(airport.name, 24),
+               navdb::RunwayDesignation(runway.number % 100, designator), headingDeg,
+               navdb::OppositeHeading(headingDeg), navdb::FormatLatitude(runway.latitudeDeg),
+               navdb::FormatLongitude(runway.longitudeDeg), airport.elevationFt,
+               static_cast<long>(runway.lengthFt) % 100000,
+               static_cast<long>(runway.widthFt) % 1000, atis}));
     }
   }
 }
@@ -65,9 +77,10 @@ void AddRunways(const xplane::NavData& data, const Region& region, navdb::Databa
 void AddFixes(const xplane::NavData& data, const Region& region, navdb::Database& db) {
   for (const xplane::FixRecord& fix : data.fixes) {
     if (!region.Contains(fix.latitudeDeg, fix.longitudeDeg)) continue;
-    db.list(NavaidKind::Intersection).AddLine(navdb::BuildIntersectionLine(
-        {Cut(fix.identifier, 5), "", navdb::FormatLatitude(fix.latitudeDeg),
-         navdb::FormatLongitude(fix.longitudeDeg), 0}));
+    db.list(NavaidKind::Intersection)
+        .AddLine(navdb::BuildIntersectionLine({Cut(fix.identifier, 5), "",
+                                               navdb::FormatLatitude(fix.latitudeDeg),
+                                               navdb::FormatLongitude(fix.longitudeDeg), 0}));
   }
 }
 
@@ -93,6 +106,5 @@ std::string BuildDatabaseFromNavData(const std::filesystem::path& folder, const 
 std::string BuildRealWorldDatabase(navdb::Database& db) {
   return BuildDatabaseFromNavData(RealNavDataFolder(), Region{}, db);
 }
-
 
 }  // namespace navdata_tools

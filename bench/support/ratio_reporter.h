@@ -20,7 +20,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
     std::string baseline;
     double goal;
   };
-  explicit RatioReporter(std::vector<Comparison> comparisons) : comparisons_(std::move(comparisons)) {}
+  explicit RatioReporter(std::vector<Comparison> comparisons)
+      : comparisons_(std::move(comparisons)) {}
 
   void ReportRuns(const std::vector<Run>& runs) override;
   void Finalize() override;

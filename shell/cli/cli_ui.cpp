@@ -32,11 +32,16 @@ navdb::UiCallbacks MakeCliUi(std::ostream& err, const CliAnswers& answers) {
     err << TerminalText(request.caption) << ": " << TerminalText(request.text) << '\n';
     err.flush();
     switch (request.buttons) {
-      case navdb::MessageButtons::Ok: return navdb::MessageAnswer::Ok;
-      case navdb::MessageButtons::YesNo: return answers.yesNo;
-      case navdb::MessageButtons::RetryCancel: return answers.retryCancel;
-      case navdb::MessageButtons::OkCancel: return navdb::MessageAnswer::Ok;
-      case navdb::MessageButtons::YesNoCancel: return answers.yesNo;
+      case navdb::MessageButtons::Ok:
+        return navdb::MessageAnswer::Ok;
+      case navdb::MessageButtons::YesNo:
+        return answers.yesNo;
+      case navdb::MessageButtons::RetryCancel:
+        return answers.retryCancel;
+      case navdb::MessageButtons::OkCancel:
+        return navdb::MessageAnswer::Ok;
+      case navdb::MessageButtons::YesNoCancel:
+        return answers.yesNo;
     }
     return navdb::MessageAnswer::Ok;
   };

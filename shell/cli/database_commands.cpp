@@ -83,8 +83,10 @@ int RunIndex(CliContext& context, const std::vector<std::string>& args) {
 int RunRestore(CliContext& context, const std::vector<std::string>& args) {
   bool yes = false;
   for (const std::string& arg : args) {
-    if (arg == "--yes" || arg == "-y") yes = true;
-    else return UsageError(context, kRestore, "unexpected argument '" + arg + "'");
+    if (arg == "--yes" || arg == "-y")
+      yes = true;
+    else
+      return UsageError(context, kRestore, "unexpected argument '" + arg + "'");
   }
   CliAnswers answers;
   answers.yesNo = yes ? navdb::MessageAnswer::Yes : navdb::MessageAnswer::No;
@@ -127,10 +129,12 @@ int RunFind(CliContext& context, const std::vector<std::string>& args) {
   std::vector<std::string> positional;
   bool raw = false;
   for (const std::string& arg : args) {
-    if (arg == "--raw") raw = true;
+    if (arg == "--raw")
+      raw = true;
     else if (arg.size() > 1 && arg.rfind("--", 0) == 0)
       return UsageError(context, kFind, "unknown option '" + arg + "'");
-    else positional.push_back(arg);
+    else
+      positional.push_back(arg);
   }
   if (positional.size() != 2) return UsageError(context, kFind, "expected KIND and TEXT");
   navdb::NavaidKind kind;
@@ -141,7 +145,8 @@ int RunFind(CliContext& context, const std::vector<std::string>& args) {
   const navdb::Database db = LoadedDatabase(context, ui);
   const navdb::EntryList& list = db.list(kind);
   const std::string text = platform::Utf8ToWin1252(positional[1]);
-  const std::optional<size_t> row = list.HoldsOnlyPlaceholder() ? std::nullopt : list.FindPrefix(text);
+  const std::optional<size_t> row =
+      list.HoldsOnlyPlaceholder() ? std::nullopt : list.FindPrefix(text);
   if (!row) return kExitFailure;
   const std::string line(list.GetLine(*row));
   context.out << (raw ? line : platform::Win1252ToUtf8(line)) << '\n';
@@ -150,6 +155,8 @@ int RunFind(CliContext& context, const std::vector<std::string>& args) {
 
 }  // namespace
 
-std::vector<CliCommand> DatabaseCommands() { return {kCheck, kIndex, kRestore, kFind}; }
+std::vector<CliCommand> DatabaseCommands() {
+  return {kCheck, kIndex, kRestore, kFind};
+}
 
 }  // namespace cli

@@ -16,14 +16,29 @@ namespace {
 using testing_support::RecordingUi;
 using testing_support::TempFolder;
 
-const std::string kNdbA = BuildNdbLine({"AA", "ALPHA", "375.0", "N48\xB0" "51'24.00", "E002\xB0" "21'00.00", 120, 50});
-const std::string kNdbB = BuildNdbLine({"BB", "BRAVO", "400.5", "S10\xB0" "30'00.00", "W020\xB0" "00'00.00", 5, 25});
-const std::string kVorNeg = BuildVorLine({"VNG", "NEGATIVE", "VOR/DME", "113.90", "", "N40\xB0" "00'00.00",
-                                          "W074\xB0" "00'00.00", 10, 130, -123});
+const std::string kNdbA = BuildNdbLine({"AA", "ALPHA", "375.0",
+                                        "N48\xB0"
+                                        "51'24.00",
+                                        "E002\xB0"
+                                        "21'00.00",
+                                        120, 50});
+const std::string kNdbB = BuildNdbLine({"BB", "BRAVO", "400.5",
+                                        "S10\xB0"
+                                        "30'00.00",
+                                        "W020\xB0"
+                                        "00'00.00",
+                                        5, 25});
+const std::string kVorNeg = BuildVorLine({"VNG", "NEGATIVE", "VOR/DME", "113.90", "",
+                                          "N40\xB0"
+                                          "00'00.00",
+                                          "W074\xB0"
+                                          "00'00.00",
+                                          10, 130, -123});
 
 std::string FileLine(NavaidKind kind, std::string line) {
   const KindInfo& info = InfoOf(kind);
-  for (size_t i = 0; i < info.separatorCount; ++i) line[static_cast<size_t>(info.separatorColumns[i])] = ';';
+  for (size_t i = 0; i < info.separatorCount; ++i)
+    line[static_cast<size_t>(info.separatorColumns[i])] = ';';
   return line;
 }
 
@@ -32,7 +47,9 @@ TEST(DatabaseFiles, EntryFileForm) {
   list.AppendLine(kNdbA);
   EXPECT_EQ(EncodeEntryFile(NavaidKind::Ndb, list),
             "// NDB database for Skyatlas\r\n"
-            "AA   ; ALPHA                   ; 375.0; N48\xB0" "51'24.00; E002\xB0" "21'00.00; 00120; 050\r\n");
+            "AA   ; ALPHA                   ; 375.0; N48\xB0"
+            "51'24.00; E002\xB0"
+            "21'00.00; 00120; 050\r\n");
   EntryList vors;
   vors.AppendLine(kVorNeg);
   const std::string vorFile = EncodeEntryFile(NavaidKind::Vor, vors);
@@ -81,9 +98,11 @@ TEST(DatabaseFiles, SaveThenLoadRoundTrip) {
   EXPECT_EQ(loaded.index.primary.GetLine(2), "-074.000000  40.000000  VOR00000");
   EXPECT_EQ(loadUi.loadingProgress.front(), 0);
   EXPECT_EQ(loadUi.loadingProgress.back(), 100);
-  EXPECT_EQ(loadUi.counts, (std::vector<std::pair<NavaidKind, int>>{
-                               {NavaidKind::Ndb, 2}, {NavaidKind::Vor, 1}, {NavaidKind::Airport, 0},
-                               {NavaidKind::Intersection, 0}}));
+  EXPECT_EQ(loadUi.counts,
+            (std::vector<std::pair<NavaidKind, int>>{{NavaidKind::Ndb, 2},
+                                                     {NavaidKind::Vor, 1},
+                                                     {NavaidKind::Airport, 0},
+                                                     {NavaidKind::Intersection, 0}}));
   // Saving what was loaded gives the same bytes.
   const std::string ndbBefore = folder.Read("ndb.dat");
   const std::string idxBefore = folder.Read("idx.dat");
@@ -94,8 +113,8 @@ TEST(DatabaseFiles, SaveThenLoadRoundTrip) {
 
 TEST(DatabaseFiles, LoadKeepsFileOrderAndSkipsMalformedLines) {
   TempFolder folder;
-  folder.Write("ndb.dat", "// NDB database for Skyatlas\n" + FileLine(NavaidKind::Ndb, kNdbB) + "\n" +
-                              "short line\n" + FileLine(NavaidKind::Ndb, kNdbA) + "\r\n" +
+  folder.Write("ndb.dat", "// NDB database for Skyatlas\n" + FileLine(NavaidKind::Ndb, kNdbB) +
+                              "\n" + "short line\n" + FileLine(NavaidKind::Ndb, kNdbA) + "\r\n" +
                               kNdbA + "\r\n" /* no separators */ + "\r\n");
   folder.Write("vor.dat", "");
   Database db;
@@ -120,7 +139,8 @@ TEST(DatabaseFiles, RefusedLinesAskRetryOrCancel) {
   std::string bytes = "// Intersection database for Skyatlas\r\n";
   for (int i = 0; i < 4; ++i) {
     bytes += FileLine(NavaidKind::Intersection,
-                      BuildIntersectionLine({"FIX" + std::to_string(i), "", FormatLatitude(i), FormatLongitude(i), 0})) +
+                      BuildIntersectionLine({"FIX" + std::to_string(i), "", FormatLatitude(i),
+                                             FormatLongitude(i), 0})) +
              "\r\n";
   }
   EntryList list(1);
@@ -155,10 +175,11 @@ TEST(DatabaseFiles, MissingFilesGiveEmptyLists) {
 
 TEST(DatabaseFiles, IndexFileLinesComeBackWithTheirSign) {
   TempFolder folder;
-  folder.Write("idx.dat", "// Index for Skyatlas 99\r\n"
-                          "-002.500000  10.000000  NDB00001\r\n"
-                          "002.500000  10.000000  NDB00000\r\n"
-                          "garbage\r\n");
+  folder.Write("idx.dat",
+               "// Index for Skyatlas 99\r\n"
+               "-002.500000  10.000000  NDB00001\r\n"
+               "002.500000  10.000000  NDB00000\r\n"
+               "garbage\r\n");
   Database db;
   db.folder = folder.path();
   RecordingUi ui;
@@ -169,9 +190,10 @@ TEST(DatabaseFiles, IndexFileLinesComeBackWithTheirSign) {
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text.substr(0, 48), "idx.dat: 1 malformed line(s) skipped, the first ");
   ASSERT_TRUE(SaveDatabase(db, ui.ui()));
-  EXPECT_EQ(folder.Read("idx.dat"), "// Index for Skyatlas 99\r\n"
-                                    "-002.500000  10.000000  NDB00001\r\n"
-                                    " 002.500000  10.000000  NDB00000\r\n");
+  EXPECT_EQ(folder.Read("idx.dat"),
+            "// Index for Skyatlas 99\r\n"
+            "-002.500000  10.000000  NDB00001\r\n"
+            " 002.500000  10.000000  NDB00000\r\n");
 }
 
 TEST(DatabaseFiles, SaveFailureKeepsLaterFiles) {
@@ -189,8 +211,9 @@ TEST(DatabaseFiles, SaveFailureKeepsLaterFiles) {
   EXPECT_EQ(ui.messages[0].caption, "Error");
   EXPECT_EQ(ui.messages[0].text, "Can't create file vor.dat");
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
-  EXPECT_EQ(ui.statuses.back(),
-            std::make_pair(StatusIcon::Problem, std::string("Status : a problem occurs while saving !")));
+  EXPECT_EQ(
+      ui.statuses.back(),
+      std::make_pair(StatusIcon::Problem, std::string("Status : a problem occurs while saving !")));
   EXPECT_NE(folder.Read("ndb.dat"), "old ndb");
   EXPECT_EQ(folder.Read("apt.dat"), "old apt");
   EXPECT_EQ(folder.Read("idx.dat"), "old idx");
@@ -201,9 +224,11 @@ TEST(DatabaseFiles, SaveFailureKeepsLaterFiles) {
 
 TEST(DatabaseFiles, RestoreOriginal) {
   TempFolder folder;
-  const std::string ndbFile = "// NDB database for Skyatlas\r\n" + FileLine(NavaidKind::Ndb, kNdbA) + "\r\n";
+  const std::string ndbFile =
+      "// NDB database for Skyatlas\r\n" + FileLine(NavaidKind::Ndb, kNdbA) + "\r\n";
   folder.Write("Original/ndb.dat", ndbFile);
-  folder.Write("Original/idx.dat", "// Index for Skyatlas 99\r\n 002.350000  48.856666  NDB00000\r\n");
+  folder.Write("Original/idx.dat",
+               "// Index for Skyatlas 99\r\n 002.350000  48.856666  NDB00000\r\n");
   folder.Write("ndb.dat", "// NDB database for Skyatlas\r\n");
   Database db;
   db.folder = folder.path();

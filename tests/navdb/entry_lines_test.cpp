@@ -12,7 +12,9 @@ TEST(EntryLines, NdbLineColumns) {
   const std::string lon = FormatLongitude(2.35);
   const std::string line = BuildNdbLine({"ABC", "TEST BEACON", "375.0", lat, lon, 120, 50});
   EXPECT_EQ(line,
-            "ABC    TEST BEACON               375.0  N48\xB0" "51'24.00  E002\xB0" "21'00.00  00120  050");
+            "ABC    TEST BEACON               375.0  N48\xB0"
+            "51'24.00  E002\xB0"
+            "21'00.00  00120  050");
   EXPECT_EQ(line.size(), 79u);
   EXPECT_EQ(line[5], ' ');
   EXPECT_EQ(line[31], ' ');
@@ -38,7 +40,9 @@ TEST(EntryLines, NdbLineColumns) {
 TEST(EntryLines, NdbHalfADegreeWest) {
   const std::string line =
       BuildNdbLine({"XW", "", "400.5", FormatLatitude(10), FormatLongitude(-0.5), 0, 25});
-  EXPECT_EQ(line.substr(54, 13), "W000\xB0" "30'00.00");
+  EXPECT_EQ(line.substr(54, 13),
+            "W000\xB0"
+            "30'00.00");
 }
 
 TEST(EntryLines, VorTypes) {
@@ -49,15 +53,19 @@ TEST(EntryLines, VorTypes) {
 }
 
 TEST(EntryLines, VorLineColumnsAndVariation) {
-  const std::string line = BuildVorLine({"IPAR", "PARIS ILS 27", VorTypeText(VorBase::Ils, true, true, false),
-                                         "110.30", "268", FormatLatitude(-33.5), FormatLongitude(151.25),
-                                         32, 18, MagneticVariationTenths(-2.34)});
+  const std::string line = BuildVorLine(
+      {"IPAR", "PARIS ILS 27", VorTypeText(VorBase::Ils, true, true, false), "110.30", "268",
+       FormatLatitude(-33.5), FormatLongitude(151.25), 32, 18, MagneticVariationTenths(-2.34)});
   EXPECT_EQ(line.size(), 109u);
   EXPECT_EQ(line.substr(33, 17), "ILS/DME/GS       ");
   EXPECT_EQ(line.substr(50, 8), "110.30  ");
   EXPECT_EQ(line.substr(58, 5), "268  ");
-  EXPECT_EQ(line.substr(63, 14), "S33\xB0" "30'00.00  ");
-  EXPECT_EQ(line.substr(77, 15), "E151\xB0" "15'00.00  ");
+  EXPECT_EQ(line.substr(63, 14),
+            "S33\xB0"
+            "30'00.00  ");
+  EXPECT_EQ(line.substr(77, 15),
+            "E151\xB0"
+            "15'00.00  ");
   EXPECT_EQ(line.substr(92), "00032  018  -02.3");
   const EntryFields f = ParseEntryLine(NavaidKind::Vor, line);
   EXPECT_EQ(f.typeText, "ILS/DME/GS     ");
@@ -66,8 +74,9 @@ TEST(EntryLines, VorLineColumnsAndVariation) {
   EXPECT_EQ(f.frequencyDecimals, "30");
   EXPECT_EQ(f.magneticVariation, "-02.3");
 
-  const std::string vor = BuildVorLine({"PGS", "PEACH SPRINGS", "VOR", "112.00", "", FormatLatitude(35.6),
-                                        FormatLongitude(-113.5), 4800, 130, MagneticVariationTenths(0)});
+  const std::string vor =
+      BuildVorLine({"PGS", "PEACH SPRINGS", "VOR", "112.00", "", FormatLatitude(35.6),
+                    FormatLongitude(-113.5), 4800, 130, MagneticVariationTenths(0)});
   EXPECT_EQ(vor.substr(58, 5), "     ");
   EXPECT_EQ(vor.substr(104), " 00.0");
   EXPECT_EQ(FormatMagneticVariation(MagneticVariationTenths(0.05)), " 00.1");
@@ -91,9 +100,10 @@ TEST(EntryLines, RunwayDesignationsAndHeadings) {
   EXPECT_EQ(MetresToFeet(100), 328);
   EXPECT_EQ(MetresToFeet(-10), -33);
 
-  const std::string line = BuildRunwayLine({"LFPG", "CHARLES DE GAULLE", RunwayDesignation(9, RunwayDesignator::LeftRight),
-                                            87, OppositeHeading(87), FormatLatitude(49.0097),
-                                            FormatLongitude(2.5478), MetresToFeet(119), 13829, 197, "118.05"});
+  const std::string line = BuildRunwayLine(
+      {"LFPG", "CHARLES DE GAULLE", RunwayDesignation(9, RunwayDesignator::LeftRight), 87,
+       OppositeHeading(87), FormatLatitude(49.0097), FormatLongitude(2.5478), MetresToFeet(119),
+       13829, 197, "118.05"});
   EXPECT_EQ(line.size(), 105u);
   EXPECT_EQ(line.substr(0, 51), "LFPG   CHARLES DE GAULLE         09L/27R  087/267  ");
   EXPECT_EQ(line.substr(80), "00390  13829  197  118.05");
@@ -109,9 +119,12 @@ TEST(EntryLines, RunwayDesignationsAndHeadings) {
 }
 
 TEST(EntryLines, IntersectionLineAndShortLines) {
-  const std::string line = BuildIntersectionLine({"ABNUR", "ENTRY POINT", FormatLatitude(45.25),
-                                                  FormatLongitude(-73.75), 0});
-  EXPECT_EQ(line, "ABNUR  ENTRY POINT               N45\xB0" "15'00.00  W073\xB0" "45'00.00  00000");
+  const std::string line = BuildIntersectionLine(
+      {"ABNUR", "ENTRY POINT", FormatLatitude(45.25), FormatLongitude(-73.75), 0});
+  EXPECT_EQ(line,
+            "ABNUR  ENTRY POINT               N45\xB0"
+            "15'00.00  W073\xB0"
+            "45'00.00  00000");
   EXPECT_EQ(line.size(), 67u);
   // A short line gives empty fields, never a read past its end.
   const EntryFields f = ParseEntryLine(NavaidKind::Vor, "ABC");

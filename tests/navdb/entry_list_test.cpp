@@ -97,9 +97,8 @@ TEST(EntryList, ManyLinesAcrossChunksMatchASortedVector) {
   ASSERT_EQ(Lines(list), expected);
   for (int i = 0; i < 200; ++i) {
     const std::string prefix = "L" + std::to_string(random() % 1000);
-    auto it = std::find_if(expected.begin(), expected.end(), [&](const std::string& l) {
-      return StartsWithIgnoringCase(l, prefix);
-    });
+    auto it = std::find_if(expected.begin(), expected.end(),
+                           [&](const std::string& l) { return StartsWithIgnoringCase(l, prefix); });
     const auto found = list.FindPrefix(prefix);
     if (it == expected.end()) {
       EXPECT_FALSE(found) << prefix;

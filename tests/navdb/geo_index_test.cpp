@@ -16,36 +16,61 @@ namespace navdb {
 namespace {
 
 std::string Ndb(double latitudeDeg, double longitudeDeg, const char* id = "ABC") {
-  return BuildNdbLine({id, "", "375.0", FormatLatitude(latitudeDeg), FormatLongitude(longitudeDeg), 0, 25});
+  return BuildNdbLine(
+      {id, "", "375.0", FormatLatitude(latitudeDeg), FormatLongitude(longitudeDeg), 0, 25});
 }
 
 TEST(GeoIndex, IndexLineOfAnEntry) {
-  const std::string ndb = BuildNdbLine({"PGS", "", "375.0", "N48\xB0" "51'24.00", "E002\xB0" "21'00.00", 0, 25});
+  const std::string ndb = BuildNdbLine({"PGS", "", "375.0",
+                                        "N48\xB0"
+                                        "51'24.00",
+                                        "E002\xB0"
+                                        "21'00.00",
+                                        0, 25});
   EXPECT_EQ(MakeIndexLine(NavaidKind::Ndb, ndb, 12), " 002.350000  48.856666  NDB00012");
-  const std::string vor = BuildVorLine({"SYD", "", "VOR", "112.10", "", "S33\xB0" "56'00.00",
-                                        "W151\xB0" "10'30.00", 0, 100, 0});
+  const std::string vor = BuildVorLine({"SYD", "", "VOR", "112.10", "",
+                                        "S33\xB0"
+                                        "56'00.00",
+                                        "W151\xB0"
+                                        "10'30.00",
+                                        0, 100, 0});
   EXPECT_EQ(MakeIndexLine(NavaidKind::Vor, vor, 7), "-151.175000 -33.933333  VOR00007");
-  const std::string east = BuildIntersectionLine({"ZERO", "", "N00\xB0" "00'00.00", "E000\xB0" "00'00.00", 0});
-  const std::string west = BuildIntersectionLine({"ZERO", "", "N00\xB0" "00'00.00", "W000\xB0" "00'00.00", 0});
+  const std::string east = BuildIntersectionLine({"ZERO", "",
+                                                  "N00\xB0"
+                                                  "00'00.00",
+                                                  "E000\xB0"
+                                                  "00'00.00",
+                                                  0});
+  const std::string west = BuildIntersectionLine({"ZERO", "",
+                                                  "N00\xB0"
+                                                  "00'00.00",
+                                                  "W000\xB0"
+                                                  "00'00.00",
+                                                  0});
   EXPECT_EQ(MakeIndexLine(NavaidKind::Intersection, east, 3), " 000.000000  00.000000  INT00003");
   EXPECT_EQ(MakeIndexLine(NavaidKind::Intersection, west, 3), "-000.000000  00.000000  INT00003");
-  EXPECT_EQ(MakeIndexLine(NavaidKind::Airport,
-                          BuildRunwayLine({"LFPG", "", "09L/27R  ", 87, 267, FormatLatitude(49.0097),
-                                           FormatLongitude(2.5478), 0, 0, 0, "000.00"}), 99999)
-                .size(), kIndexLineLength);
+  EXPECT_EQ(
+      MakeIndexLine(NavaidKind::Airport,
+                    BuildRunwayLine({"LFPG", "", "09L/27R  ", 87, 267, FormatLatitude(49.0097),
+                                     FormatLongitude(2.5478), 0, 0, 0, "000.00"}),
+                    99999)
+          .size(),
+      kIndexLineLength);
 }
 
 TEST(GeoIndex, OverflowGoesToTheFollowingList) {
   IndexLists index;
   char line[40];
   for (size_t i = 0; i <= kPrimaryIndexCapacity; ++i) {
-    std::snprintf(line, sizeof line, " %03zu.%06zu  10.000000  NDB%05zu", i / 1000000, i % 1000000, i % 100000);
+    std::snprintf(line, sizeof line, " %03zu.%06zu  10.000000  NDB%05zu", i / 1000000, i % 1000000,
+                  i % 100000);
     ASSERT_TRUE(AddIndexLine(index, line));
   }
   EXPECT_EQ(index.primary.Count(), kPrimaryIndexCapacity);
   ASSERT_EQ(index.following.Count(), 1u);
-  std::snprintf(line, sizeof line, " %03zu.%06zu  10.000000  NDB%05zu", kPrimaryIndexCapacity / 1000000,
-                kPrimaryIndexCapacity % 1000000, kPrimaryIndexCapacity % 100000);
+  std::snprintf(line, sizeof line, " %03zu.%06zu  10.000000  NDB%05zu",
+                kPrimaryIndexCapacity / 1000000, kPrimaryIndexCapacity % 1000000,
+                kPrimaryIndexCapacity % 100000);
   EXPECT_EQ(index.following.GetLine(0), line);
 }
 
@@ -54,7 +79,8 @@ TEST(GeoIndex, RebuildReportsAndOrders) {
   lists[0].AddLine(Ndb(10, 20, "B"));
   lists[0].AddLine(Ndb(-10, -20, "A"));
   lists[1].AppendLine(std::string(kPlaceholderLine));
-  lists[3].AddLine(BuildIntersectionLine({"FIX", "", FormatLatitude(1), FormatLongitude(-179.5), 0}));
+  lists[3].AddLine(
+      BuildIntersectionLine({"FIX", "", FormatLatitude(1), FormatLongitude(-179.5), 0}));
   IndexLists index;
   index.preceding.AddLine(" 001.000000  01.000000  NDB00000");
   testing_support::RecordingUi ui;
@@ -72,16 +98,19 @@ TEST(GeoIndex, RebuildReportsAndOrders) {
             (std::vector<std::string>{"Performed : 00001 / 00003", "Performed : 00002 / 00003",
                                       "Performed : 00003 / 00003", " "}));
   ASSERT_EQ(ui.statuses.size(), 2u);
-  EXPECT_EQ(ui.statuses[0], std::make_pair(StatusIcon::Sorting, std::string("Status : sorting index...")));
-  EXPECT_EQ(ui.statuses[1], std::make_pair(StatusIcon::Ready, std::string("Status : index sorted")));
+  EXPECT_EQ(ui.statuses[0],
+            std::make_pair(StatusIcon::Sorting, std::string("Status : sorting index...")));
+  EXPECT_EQ(ui.statuses[1],
+            std::make_pair(StatusIcon::Ready, std::string("Status : index sorted")));
   EXPECT_EQ(ui.indexWindow, (std::vector<bool>{true, false}));
 }
 
 TEST(GeoIndex, RebuildRetryAndCancelOnRefusal) {
   std::array<EntryList, 4> lists;
   for (int i = 0; i < 3; ++i) lists[0].AddLine(Ndb(i, i));
-  for (int i = 0; i < 2; ++i) lists[1].AddLine(BuildVorLine({"V", "", "VOR", "110.00", "", FormatLatitude(i),
-                                                             FormatLongitude(50 + i), 0, 0, 0}));
+  for (int i = 0; i < 2; ++i)
+    lists[1].AddLine(BuildVorLine(
+        {"V", "", "VOR", "110.00", "", FormatLatitude(i), FormatLongitude(50 + i), 0, 0, 0}));
   lists[3].AddLine(BuildIntersectionLine({"FIX", "", FormatLatitude(1), FormatLongitude(60), 0}));
   IndexLists index{EntryList(1), EntryList(), EntryList()};
   testing_support::RecordingUi ui;

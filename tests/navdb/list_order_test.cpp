@@ -44,9 +44,11 @@ TEST(ListOrder, IndexLinesEastBeforeWest) {
   const std::string eastSmall = " 002.350000  48.856666  NDB00012";
   EXPECT_LT(CompareListOrder(eastSmall, east), 0);
   EXPECT_LT(CompareListOrder(east, west), 0);
-  EXPECT_LT(CompareListOrder("-000.100000  10.000000  NDB00001", "-151.175000 -33.933333  VOR00007"), 0);
+  EXPECT_LT(
+      CompareListOrder("-000.100000  10.000000  NDB00001", "-151.175000 -33.933333  VOR00007"), 0);
   // Same longitude text: north before south of the same magnitude.
-  EXPECT_LT(CompareListOrder(" 002.000000  10.000000  NDB00000", " 002.000000 -10.000000  NDB00000"), 0);
+  EXPECT_LT(
+      CompareListOrder(" 002.000000  10.000000  NDB00000", " 002.000000 -10.000000  NDB00000"), 0);
 }
 
 TEST(ListOrder, PrefixKeyComparison) {

@@ -33,18 +33,23 @@ void WriteDemoDatabase(const TempFolder& folder) {
   navdb::Database db;
   db.folder = folder.path();
   using navdb::NavaidKind;
-  db.list(NavaidKind::Ndb).AddLine(navdb::BuildNdbLine(
-      {"PGS", "PARIS NORD", "375.0", navdb::FormatLatitude(49.1), navdb::FormatLongitude(2.5), 300, 25}));
-  db.list(NavaidKind::Ndb).AddLine(navdb::BuildNdbLine(
-      {"AB", "ABBEVILLE", "400.0", navdb::FormatLatitude(50.1), navdb::FormatLongitude(1.8), 200, 25}));
-  db.list(NavaidKind::Vor).AddLine(navdb::BuildVorLine(
-      {"CGN", "CHARLES DE GAULLE", "VOR/DME", "115.35", "", navdb::FormatLatitude(49.0),
-       navdb::FormatLongitude(2.6), 400, 130, 0}));
-  db.list(NavaidKind::Airport).AddLine(navdb::BuildRunwayLine(
-      {"LFPG", "CHARLES DE GAULLE", "09L/27R  ", 87, 267, navdb::FormatLatitude(49.02),
-       navdb::FormatLongitude(2.52), 392, 13829, 197, "128.00"}));
-  db.list(NavaidKind::Intersection).AddLine(navdb::BuildIntersectionLine(
-      {"OKRIX", "", navdb::FormatLatitude(48.5), navdb::FormatLongitude(-1.5), 0}));
+  db.list(NavaidKind::Ndb)
+      .AddLine(navdb::BuildNdbLine({"PGS", "PARIS NORD", "375.0", navdb::FormatLatitude(49.1),
+                                    navdb::FormatLongitude(2.5), 300, 25}));
+  db.list(NavaidKind::Ndb)
+      .AddLine(navdb::BuildNdbLine({"AB", "ABBEVILLE", "400.0", navdb::FormatLatitude(50.1),
+                                    navdb::FormatLongitude(1.8), 200, 25}));
+  db.list(NavaidKind::Vor)
+      .AddLine(navdb::BuildVorLine({"CGN", "CHARLES DE GAULLE", "VOR/DME", "115.35", "",
+                                    navdb::FormatLatitude(49.0), navdb::FormatLongitude(2.6), 400,
+                                    130, 0}));
+  db.list(NavaidKind::Airport)
+      .AddLine(navdb::BuildRunwayLine({"LFPG", "CHARLES DE GAULLE", "09L/27R  ", 87, 267,
+                                       navdb::FormatLatitude(49.02), navdb::FormatLongitude(2.52),
+                                       392, 13829, 197, "128.00"}));
+  db.list(NavaidKind::Intersection)
+      .AddLine(navdb::BuildIntersectionLine(
+          {"OKRIX", "", navdb::FormatLatitude(48.5), navdb::FormatLongitude(-1.5), 0}));
   navdb::RebuildIndex(db.lists, db.index, {});
   ASSERT_TRUE(navdb::SaveDatabase(db, {}));
 }
@@ -67,11 +72,15 @@ TEST(SkatCli, FindFirstLineInListOrder) {
   const std::string navData = "--navdata=" + folder.path().string();
   CliRun run = RunCli({navData, "find", "ndb", "p"});
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.out, "PGS    PARIS NORD                375.0  N49\u00B006'00.00  E002\u00B030'00.00  00300  025\n");
+  EXPECT_EQ(run.out,
+            "PGS    PARIS NORD                375.0  N49\u00B006'00.00  E002\u00B030'00.00  00300  "
+            "025\n");
   run = RunCli({navData, "find", "apt", "lfpg", "--raw"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out.substr(0, 4), "LFPG");
-  EXPECT_NE(run.out.find("N49\xB0" "01'12.00"), std::string::npos);
+  EXPECT_NE(run.out.find("N49\xB0"
+                         "01'12.00"),
+            std::string::npos);
   EXPECT_EQ(RunCli({navData, "find", "vor", "XYZ"}).exitCode, 1);
   // The placeholder of an empty list is no entry.
   TempFolder empty;
@@ -86,7 +95,9 @@ TEST(SkatCli, IndexRebuildsAndSaves) {
   CliRun run = RunCli({"--navdata", folder.path().string(), "index"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(folder.Read("idx.dat"), before);
-  EXPECT_EQ(run.err, "Status : sorting index...\nStatus : index sorted\nStatus : saving data...\nStatus : done\n");
+  EXPECT_EQ(
+      run.err,
+      "Status : sorting index...\nStatus : index sorted\nStatus : saving data...\nStatus : done\n");
   std::filesystem::remove(folder / "apt.dat");
   std::filesystem::create_directory(folder / "apt.dat");
   run = RunCli({"--navdata", folder.path().string(), "index"});
