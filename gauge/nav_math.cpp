@@ -14,7 +14,7 @@ struct BoundedText {
   char buffer[64];
   explicit BoundedText(std::string_view text) {
     size_t lengthBytes = text.size() < sizeof(buffer) - 1 ? text.size() : sizeof(buffer) - 1;
-    std::memcpy(buffer, text.data(), lengthBytes);
+    if (lengthBytes > 0) std::memcpy(buffer, text.data(), lengthBytes);
     buffer[lengthBytes] = '\0';
   }
 };

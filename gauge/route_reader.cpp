@@ -25,7 +25,7 @@ std::string_view RestOfLine(std::string_view text, size_t position) {
 
 void CopyText(char* target, size_t capacityBytes, std::string_view text) {
   size_t lengthChars = std::min(text.size(), capacityBytes - 1);
-  std::memcpy(target, text.data(), lengthChars);
+  if (lengthChars > 0) std::memcpy(target, text.data(), lengthChars);
   target[lengthChars] = '\0';
 }
 
@@ -103,7 +103,7 @@ DisplayRecord MakeRoutePoint(std::string_view row, bool firstRow) {
 RouteReadOutcome ReadRouteText(std::span<const char> block, RouteData& route) {
   route.departure = {};
   route.arrival = {};
-  const void* end = std::memchr(block.data(), '\0', block.size());
+  const void* end = block.empty() ? nullptr : std::memchr(block.data(), '\0', block.size());
   if (end == nullptr) return RouteReadOutcome::kFault;
   std::string_view text(block.data(),
                         static_cast<size_t>(static_cast<const char*>(end) - block.data()));

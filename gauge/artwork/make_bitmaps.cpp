@@ -115,8 +115,8 @@ Picture PaintDisplay() {
     Ring(picture, 128, 150, 40.0 + ring * 30,
          static_cast<uint8_t>(kTealRampStart + 20 + ring * 10));
   }
-  for (int y = 138; y < 162; ++y) {
-    int halfWidth = (y - 138) / 3;
+  for (int y = 200; y < 224; ++y) {
+    int halfWidth = (y - 200) / 3;
     for (int x = 128 - halfWidth; x <= 128 + halfWidth; ++x)
       picture[y * kSizePx + x] = kTealRampStart + 50;
   }
