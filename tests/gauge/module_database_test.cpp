@@ -157,5 +157,20 @@ TEST_F(ModuleDatabaseTest, RouteTextWithoutItsNulKeepsThePreviousRoute) {
   EXPECT_EQ(ShownCount(State().route, LUMARO_ROUTE_CAPACITY), 2);
 }
 
+TEST_F(ModuleDatabaseTest, KillWhileTheLoaderRunsStopsAndJoinsIt) {
+  std::vector<TestNavaid> navaids;
+  for (int index = 0; index < 60000; ++index) {
+    navaids.push_back({'I', "I" + std::to_string(index % 10000), 40.0 + (index % 200) * 0.05,
+                       -10.0 + index * 0.0004});
+  }
+  WriteDatabase(folder_.Path(), BuildDatabase(navaids));
+  ndhost::ModuleHost& host = Start();
+  host.Aircraft().latitudeDeg = 45.0;
+  host.Aircraft().longitudeDeg = 12.0;
+  Run(17);  // the frame after the start-up delay starts the first run
+  host.Kill();
+  EXPECT_EQ(folder_.Read("Gauges/NDmode.tmp"), "1\r\n0\r\n30\r\n320\r\n");
+}
+
 }  // namespace
 }  // namespace gauge_test

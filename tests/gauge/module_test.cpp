@@ -305,5 +305,27 @@ TEST_F(ModuleTest, SecondImageWithAnotherPitchGetsTheSamePicture) {
   }
 }
 
+TEST_F(ModuleTest, SwatchRowOfTheBackgroundIsHidden) {
+  ndhost::ModuleHost& host = Start();
+  const ndhost::HostImage* background = host.BackgroundImage();
+  ASSERT_NE(background, nullptr);
+  const PanelImage& image = background->descriptor;
+  const uint8_t* lastRow = background->pixels.data() + (image.height - 1) * image.pitchBytes;
+  EXPECT_EQ(std::memcmp(lastRow, background->pixels.data(), image.width), 0);
+  EXPECT_NE(lastRow[1], 1);  // the swatch held colour index 1 there
+}
+
+TEST_F(ModuleTest, WithoutItsInstanceHandleTheModuleWarnsAndGoesOn) {
+  ndhost::HostOptions options;
+  options.giveInstanceHandle = false;
+  ndhost::ModuleHost& host = Start(options);
+  Run(1);
+  ASSERT_EQ(host.Messages().size(), 1u);
+  EXPECT_EQ(host.Messages()[0].text, "Vistrel.ND\nUnable to get the color table \nand the palette.");
+  EXPECT_EQ(host.Messages()[0].caption, "Warning");
+  EXPECT_EQ(State().surfaceFailed, 0);
+  EXPECT_TRUE(folder_.Exists("Gauges/Vistrel.ND.err"));
+}
+
 }  // namespace
 }  // namespace gauge_test
