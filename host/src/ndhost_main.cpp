@@ -1,7 +1,11 @@
 // ndhost: stands in for the flight simulator. Loads a gauge module from
 // <sim-root>/Gauges, feeds it an aircraft, keys and a route, runs it for a
 // number of frames and saves the display element's image as PNG.
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +22,25 @@
 #include "route_publisher.h"
 
 namespace {
+
+// Names of the route blocks, ready for the signal handler: a run stopped by
+// Ctrl+C or a kill still removes the blocks it published.
+char routeBlockNames[2][256];
+
+void RemoveRouteBlocksAndExit(int signalNumber) {
+  ::shm_unlink(routeBlockNames[0]);
+  ::shm_unlink(routeBlockNames[1]);
+  ::_exit(128 + signalNumber);
+}
+
+void RemoveRouteBlocksOnSignals() {
+  for (int number = 0; number < 2; ++number) {
+    std::string name = ndhost::SharedMemoryName("fltplanMap" + std::to_string(number));
+    std::snprintf(routeBlockNames[number], sizeof(routeBlockNames[number]), "%s", name.c_str());
+  }
+  std::signal(SIGINT, RemoveRouteBlocksAndExit);
+  std::signal(SIGTERM, RemoveRouteBlocksAndExit);
+}
 
 void SetUpAircraft(const ndhost::CommandLine& line, ndhost::AircraftState& aircraft) {
   aircraft.latitudeDeg = line.latitudeDeg.value_or(0);
@@ -95,6 +118,7 @@ int main(int argc, char** argv) {
                                          : std::filesystem::absolute(line->modulePath, ignored);
 
   ndhost::RoutePublisher publisher;
+  RemoveRouteBlocksOnSignals();
   std::optional<ndhost::RouteFlight> flight;
   if (!line->routePath.empty()) {
     std::optional<std::string> plan = ReadWholeFile(line->routePath);
