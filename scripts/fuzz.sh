@@ -5,7 +5,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 bash "$root/scripts/install-deps.sh"
-bash "$root/scripts/build.sh" fuzz
+cd "$root"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz --target fuzz_targets
 corpus_root="$root/build/fuzz/corpus"
 mkdir -p "$corpus_root"
 mapfile -t targets < <(find "$root/build/fuzz/fuzz" -type f -name '*_fuzz' -perm -u+x | sort)
