@@ -6,17 +6,17 @@
 
 #include "navdb/entry_lines.h"
 #include "scanner/merge.h"
-#include "tests/support/bgl_writer.h"
 #include "tests/support/recording_ui.h"
+#include "tools/scenery_writer/bgl_writer.h"
 
 namespace {
 
 using navdb::NavaidKind;
-using testing_support::BglAirport;
-using testing_support::BglNdb;
-using testing_support::BglRunway;
-using testing_support::BglScenery;
-using testing_support::BglVor;
+using scenery_writer::BglAirport;
+using scenery_writer::BglNdb;
+using scenery_writer::BglRunway;
+using scenery_writer::BglScenery;
+using scenery_writer::BglVor;
 
 struct Scan {
   navdb::Database db;
@@ -37,8 +37,8 @@ BglNdb Ndb(std::string identifier, std::string name, double latitudeDeg, double 
   BglNdb ndb;
   ndb.identifier = std::move(identifier);
   ndb.name = std::move(name);
-  ndb.latitude24 = testing_support::Latitude24(latitudeDeg);
-  ndb.longitude24 = testing_support::Longitude24(longitudeDeg);
+  ndb.latitude24 = scenery_writer::Latitude24(latitudeDeg);
+  ndb.longitude24 = scenery_writer::Longitude24(longitudeDeg);
   return ndb;
 }
 
@@ -62,17 +62,18 @@ TEST(BglDecoder, NdbRecordsBecomeLines) {
   scenery.ndbs.back().rangeUnits = 25;
   scenery.ndbs.push_back(Ndb("EF", "ECHO", 10, 20));  // second run of the table
   Scan scan;
-  ASSERT_EQ(scan.Run(testing_support::WriteBglImage(scenery)), scanner::ImageResult::Done);
+  ASSERT_EQ(scan.Run(scenery_writer::WriteBglImage(scenery)), scanner::ImageResult::Done);
   const std::vector<std::string> lines = scan.Lines(NavaidKind::Ndb);
   ASSERT_EQ(lines.size(), 3u);
   const auto expected = [](const BglNdb& ndb, int16_t elevationM, int16_t rangeNm) {
-    return scanner::ScannedNdbLine({ndb.identifier, ndb.name, "352.5",
-                                    ndb.latitude24 * scanner::kLatitude24Deg,
-                                    ndb.longitude24 * scanner::kLongitude24Deg, elevationM,
-                                    rangeNm});
+    return scanner::ScannedNdbLine(
+        {ndb.identifier, ndb.name, "352.5", ndb.latitude24 * scanner::kLatitude24Deg,
+         ndb.longitude24 * scanner::kLongitude24Deg, elevationM, rangeNm});
   };
   EXPECT_EQ(lines[0], expected(scenery.ndbs[0], 0, 11));
-  EXPECT_EQ(lines[0].substr(33, 21), "352.5  N48\xB0" "51'23.98  ");
+  EXPECT_EQ(lines[0].substr(33, 21),
+            "352.5  N48\xB0"
+            "51'23.98  ");
   EXPECT_EQ(lines[1], expected(scenery.ndbs[3], 30, 27));  // 25 x 2048 / 1852 = 27.6
   EXPECT_EQ(lines[1].substr(69), "00098  027");
   EXPECT_EQ(lines[2].substr(0, 7), "EF     ");
@@ -86,10 +87,10 @@ BglVor Vor(int channel, uint8_t type, uint8_t flags, std::string identifier) {
   vor.flags = flags;
   vor.identifier = std::move(identifier);
   vor.name = "STATION " + vor.identifier;
-  vor.latitude24 = testing_support::Latitude24(45.5);
-  vor.longitude24 = testing_support::Longitude24(7.25);
+  vor.latitude24 = scenery_writer::Latitude24(45.5);
+  vor.longitude24 = scenery_writer::Longitude24(7.25);
   vor.rangeUnits = 100;
-  vor.magneticVariation16 = testing_support::Angle16(-2.34);
+  vor.magneticVariation16 = scenery_writer::Angle16(-2.34);
   vor.altitudeM = 500;
   return vor;
 }
@@ -98,25 +99,27 @@ TEST(BglDecoder, VorChannelsSubTablesAndRecordTypes) {
   BglScenery scenery;
   scenery.vors.push_back(Vor(117, 4, scanner::kVorFlagDme, "VOR"));  // 113.85 MHz
   BglVor ils = Vor(58, 5, scanner::kVorFlagIls | scanner::kVorFlagGlideSlope, "ILS");
-  ils.course16 = testing_support::Angle16(-90);
-  ils.latitude24Second = testing_support::Latitude24(-10.5);
-  ils.longitude24Second = testing_support::Longitude24(-20.5);
+  ils.course16 = scenery_writer::Angle16(-90);
+  ils.latitude24Second = scenery_writer::Latitude24(-10.5);
+  ils.longitude24Second = scenery_writer::Longitude24(-20.5);
   ils.altitudeMSecond = 12;
   scenery.vors.push_back(ils);
   scenery.vors.push_back(Vor(58, 6, 0, "NOFL"));  // type 6 without ILS flag: dropped
   scenery.vors.push_back(Vor(58, 4, 0, ""));      // no identifier: dropped
   scenery.vors.push_back(Vor(58, 4, 0, "HIGH"));
-  scenery.vors.back().altitudeM = 10001;          // above 10000 m: dropped
+  scenery.vors.back().altitudeM = 10001;  // above 10000 m: dropped
   scenery.vors.push_back(Vor(58, 4, 0, "LOW"));
-  scenery.vors.back().altitudeM = -3000;          // kept
+  scenery.vors.back().altitudeM = -3000;  // kept
   Scan scan;
-  ASSERT_EQ(scan.Run(testing_support::WriteBglImage(scenery)), scanner::ImageResult::Done);
+  ASSERT_EQ(scan.Run(scenery_writer::WriteBglImage(scenery)), scanner::ImageResult::Done);
   const std::vector<std::string> lines = scan.Lines(NavaidKind::Vor);
   ASSERT_EQ(lines.size(), 3u);
   // List order: ILS, LOW, VOR.
   EXPECT_EQ(lines[0].substr(0, 7), "ILS    ");
   EXPECT_EQ(lines[0].substr(33, 30), "ILS/GS           110.90  270  ");
-  EXPECT_EQ(lines[0].substr(63, 12), "S10\xB0" "29'59.97");
+  EXPECT_EQ(lines[0].substr(63, 12),
+            "S10\xB0"
+            "29'59.97");
   EXPECT_EQ(lines[0].substr(92), "00039  110  -02.3");
   EXPECT_EQ(lines[1].substr(0, 7), "LOW    ");
   EXPECT_EQ(lines[1].substr(92, 5), "-9843");
@@ -130,10 +133,10 @@ BglAirport Airport(std::string identifier, std::vector<uint32_t> lengthsFt) {
   uint32_t number = 1;
   for (uint32_t length : lengthsFt) {
     BglRunway runway;
-    runway.latitude32 = testing_support::Latitude32(51.5);
-    runway.longitude32 = testing_support::Angle32(-0.25);
+    runway.latitude32 = scenery_writer::Latitude32(51.5);
+    runway.longitude32 = scenery_writer::Angle32(-0.25);
     runway.elevation = 100 * 65535 + 65534;  // 100.99 m: 100 m
-    runway.heading32 = testing_support::Angle32(-90);
+    runway.heading32 = scenery_writer::Angle32(-90);
     runway.lengthFt = length;
     runway.widthFt = 148;
     runway.designatorKind = number;
@@ -148,20 +151,24 @@ TEST(BglDecoder, AirportsRunwaysAtisAndTheLengthFilter) {
   BglScenery scenery;
   scenery.frenchChunkFirst = true;
   scenery.airports.push_back(Airport("EGLL", {12000, 3000, 2999, 9000}));
-  scenery.airports.back().frequencies = {{0x00, 0x17, 0x01}, {0x05, 0x37, 0x01},
-                                         {0x25, 0x28, 0x01, 2}, {0x75, 0x28, 0x01},
+  scenery.airports.back().frequencies = {{0x00, 0x17, 0x01},
+                                         {0x05, 0x37, 0x01},
+                                         {0x25, 0x28, 0x01, 2},
+                                         {0x75, 0x28, 0x01},
                                          {0x50, 0x30, 0x01}};
   scenery.airports.push_back(Airport("SHRT", {2000, 9000}));
-  scenery.airports.push_back(Airport("", {9000}));       // no identifier record: passed over
+  scenery.airports.push_back(Airport("", {9000}));  // no identifier record: passed over
   scenery.airports.push_back(Airport("KIND", {9000}));
-  scenery.airports.back().blockKind = 2;                   // not an airport block
-  scenery.airports.push_back(Airport("NONE", {9000}));    // no frequency: "000.00"
+  scenery.airports.back().blockKind = 2;                // not an airport block
+  scenery.airports.push_back(Airport("NONE", {9000}));  // no frequency: "000.00"
   Scan scan;
-  ASSERT_EQ(scan.Run(testing_support::WriteBglImage(scenery)), scanner::ImageResult::Done);
+  ASSERT_EQ(scan.Run(scenery_writer::WriteBglImage(scenery)), scanner::ImageResult::Done);
   const std::vector<std::string> lines = scan.Lines(NavaidKind::Airport);
   ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[0], "EGLL   FIELD EGLL                27L/09R  270/090  N51\xB0" "30'00.01  W000\xB0"
-                      "14'59.99  00328  12000  148  128.75");
+  EXPECT_EQ(lines[0],
+            "EGLL   FIELD EGLL                27L/09R  270/090  N51\xB0"
+            "30'00.01  W000\xB0"
+            "14'59.99  00328  12000  148  128.75");
   EXPECT_EQ(lines[1].substr(33, 9), "27R/09L  ");
   EXPECT_EQ(lines[1].substr(87), "03000  148  128.75");
   EXPECT_EQ(lines[2].substr(0, 33), "NONE   FIELD NONE                ");
@@ -171,7 +178,7 @@ TEST(BglDecoder, AirportsRunwaysAtisAndTheLengthFilter) {
   Scan open;
   open.session.minRunwayLength = 0;
   scenery.frenchChunkFirst = false;
-  ASSERT_EQ(open.Run(testing_support::WriteBglImage(scenery)), scanner::ImageResult::Done);
+  ASSERT_EQ(open.Run(scenery_writer::WriteBglImage(scenery)), scanner::ImageResult::Done);
   EXPECT_EQ(open.Lines(NavaidKind::Airport).size(), 7u);
 }
 
@@ -179,7 +186,7 @@ TEST(BglDecoder, ReadsAreBoundedByTheImage) {
   BglScenery scenery;
   scenery.ndbs.push_back(Ndb("AB", "ALPHA", 1, 1));
   scenery.ndbs.push_back(Ndb("CD", "CHARLIE", 2, 2));
-  std::vector<uint8_t> image = testing_support::WriteBglImage(scenery);
+  std::vector<uint8_t> image = scenery_writer::WriteBglImage(scenery);
   image.pop_back();  // the run's terminator: the run ends exactly at the end
   {
     Scan scan;
@@ -211,7 +218,7 @@ TEST(BglDecoder, RefusedEntriesAndAbortedScans) {
   BglScenery scenery;
   for (const char* id : {"A1", "A2", "A3"}) scenery.ndbs.push_back(Ndb(id, "NAME", 1, 1));
   scenery.vors.push_back(Vor(10, 4, 0, "V1"));
-  const std::vector<uint8_t> image = testing_support::WriteBglImage(scenery);
+  const std::vector<uint8_t> image = scenery_writer::WriteBglImage(scenery);
   Scan scan;
   scan.db.lists[navdb::IndexOf(NavaidKind::Ndb)] = navdb::EntryList(1);
   scan.recording.QueueAnswers({navdb::MessageAnswer::Retry, navdb::MessageAnswer::Cancel});
@@ -224,9 +231,10 @@ TEST(BglDecoder, RefusedEntriesAndAbortedScans) {
   EXPECT_TRUE(scan.Lines(NavaidKind::Vor).empty());  // Cancel ended the file
 
   Scan abort;
-  abort.db.list(NavaidKind::Ndb).AddLine(scanner::ScannedNdbLine(
-      {"A1", "NAME", "352.5", scenery.ndbs[0].latitude24 * scanner::kLatitude24Deg,
-       scenery.ndbs[0].longitude24 * scanner::kLongitude24Deg, 0, 1}));
+  abort.db.list(NavaidKind::Ndb)
+      .AddLine(scanner::ScannedNdbLine(
+          {"A1", "NAME", "352.5", scenery.ndbs[0].latitude24 * scanner::kLatitude24Deg,
+           scenery.ndbs[0].longitude24 * scanner::kLongitude24Deg, 0, 1}));
   abort.recording.ui().chooseDuplicate = [](const navdb::DuplicateRequest&) {
     return navdb::DuplicateAnswer{navdb::kDuplicateAbortScan, false};
   };

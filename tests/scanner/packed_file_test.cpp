@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "scanner/jstream.h"
-#include "tests/support/bgl_writer.h"
 #include "tests/support/temp_folder.h"
+#include "tools/scenery_writer/bgl_writer.h"
 
 namespace {
 
@@ -33,17 +33,40 @@ TEST(JStream, TokensBlockMarksAndFailures) {
   const std::pair<uint32_t, unsigned> kBlockMark[] = {{1, 1}, {0, 1}, {1, 1}, {1, 1}, {4095, 12}};
   // 'A', then distance 1 with length 5 (z = 1, field 1): five more 'A'.
   std::vector<uint8_t> out(6);
-  auto stream = Stream({kLiteralA[0], kLiteralA[1], {1, 1}, {0, 1}, {0, 1}, {1, 6}, {0, 1},
-                        {1, 1}, {1, 1}, kBlockMark[0], kBlockMark[1], kBlockMark[2],
-                        kBlockMark[3], kBlockMark[4]});
+  auto stream = Stream({kLiteralA[0],
+                        kLiteralA[1],
+                        {1, 1},
+                        {0, 1},
+                        {0, 1},
+                        {1, 6},
+                        {0, 1},
+                        {1, 1},
+                        {1, 1},
+                        kBlockMark[0],
+                        kBlockMark[1],
+                        kBlockMark[2],
+                        kBlockMark[3],
+                        kBlockMark[4]});
   EXPECT_EQ(Decode(stream, out), 6);
   EXPECT_EQ(std::string(out.begin(), out.end()), "AAAAAA");
 
   // A block mark before the expected length is passed over; byte 200 is a high literal.
   out.assign(2, 0);
-  stream = Stream({kBlockMark[0], kBlockMark[1], kBlockMark[2], kBlockMark[3], kBlockMark[4],
-                   {1, 1}, {1, 1}, {72, 7}, {0, 1}, {66, 7}, kBlockMark[0], kBlockMark[1],
-                   kBlockMark[2], kBlockMark[3], kBlockMark[4]});
+  stream = Stream({kBlockMark[0],
+                   kBlockMark[1],
+                   kBlockMark[2],
+                   kBlockMark[3],
+                   kBlockMark[4],
+                   {1, 1},
+                   {1, 1},
+                   {72, 7},
+                   {0, 1},
+                   {66, 7},
+                   kBlockMark[0],
+                   kBlockMark[1],
+                   kBlockMark[2],
+                   kBlockMark[3],
+                   kBlockMark[4]});
   EXPECT_EQ(Decode(stream, out), 2);
   EXPECT_EQ(out[0], 200);
   EXPECT_EQ(out[1], 'B');
@@ -71,9 +94,9 @@ TEST(JStream, RoundTripsAllDistanceClassesAndLongLengths) {
   for (int i = 0; i < 5000; ++i) bytes.push_back(static_cast<uint8_t>((i * 7919) >> 3));
   for (int i = 0; i < 3000; ++i) bytes.push_back(bytes[bytes.size() - 4400]);  // far matches
   for (int i = 0; i < 2000; ++i) bytes.push_back(bytes[bytes.size() - 100]);   // middle class
-  bytes.insert(bytes.end(), 3000, 'x');                                          // one long run
+  bytes.insert(bytes.end(), 3000, 'x');                                        // one long run
   for (const size_t marks : {size_t{0}, size_t{7}}) {
-    const std::vector<uint8_t> stream = testing_support::EncodeJStream(bytes, {true, marks});
+    const std::vector<uint8_t> stream = scenery_writer::EncodeJStream(bytes, {true, marks});
     std::vector<uint8_t> out(bytes.size());
     ASSERT_EQ(scanner::DecodeJStream(stream, out), static_cast<long>(bytes.size()));
     EXPECT_EQ(out, bytes);
@@ -81,19 +104,20 @@ TEST(JStream, RoundTripsAllDistanceClassesAndLongLengths) {
 }
 
 TEST(PackedFile, UnpacksAndReportsEveryStatus) {
-  testing_support::BglScenery scenery;
-  testing_support::BglNdb ndb;
+  scenery_writer::BglScenery scenery;
+  scenery_writer::BglNdb ndb;
   ndb.identifier = "AB";
   ndb.name = "ALPHA";
   scenery.ndbs.assign(20, ndb);
   scenery.extendedHeader = true;
-  std::vector<uint8_t> image = testing_support::WriteBglImage(scenery);
-  const std::vector<uint8_t> packed = testing_support::WritePackedBgl(image);
+  std::vector<uint8_t> image = scenery_writer::WriteBglImage(scenery);
+  const std::vector<uint8_t> packed = scenery_writer::WritePackedBgl(image);
   EXPECT_LT(packed.size(), image.size());
 
   scanner::UnpackedImage unpacked;
   ASSERT_EQ(scanner::UnpackBglBytes(packed, &unpacked), scanner::kUnpackOk);
-  EXPECT_EQ(std::vector<uint8_t>(unpacked.bytes.get(), unpacked.bytes.get() + unpacked.size), image);
+  EXPECT_EQ(std::vector<uint8_t>(unpacked.bytes.get(), unpacked.bytes.get() + unpacked.size),
+            image);
   EXPECT_EQ(scanner::ReleaseUnpackedImage(unpacked), 0);
   EXPECT_EQ(scanner::ReleaseUnpackedImage(unpacked), 1);
 
@@ -111,7 +135,7 @@ TEST(PackedFile, UnpacksAndReportsEveryStatus) {
   std::memcpy(shorter.data() + 172, &longerLength, 4);
   // The stream ends before the promised length: the decoder runs out of bits.
   EXPECT_EQ(scanner::UnpackBglBytes(shorter, &unpacked), scanner::kUnpackStreamFailed);
-  EXPECT_EQ(scanner::UnpackBglBytes(testing_support::WritePackedBgl(image, 5), &unpacked),
+  EXPECT_EQ(scanner::UnpackBglBytes(scenery_writer::WritePackedBgl(image, 5), &unpacked),
             scanner::kUnpackBadCheckValue);
   std::vector<uint8_t> broken = packed;
   broken[188] = 'D';

@@ -5,23 +5,25 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "tests/support/bgl_writer.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/temp_folder.h"
+#include "tools/scenery_writer/bgl_writer.h"
 
 namespace {
 
 using navdb::NavaidKind;
 
-std::string Bytes(const std::vector<uint8_t>& bytes) { return {bytes.begin(), bytes.end()}; }
+std::string Bytes(const std::vector<uint8_t>& bytes) {
+  return {bytes.begin(), bytes.end()};
+}
 
-testing_support::BglScenery Ndbs(std::initializer_list<const char*> identifiers) {
-  testing_support::BglScenery scenery;
+scenery_writer::BglScenery Ndbs(std::initializer_list<const char*> identifiers) {
+  scenery_writer::BglScenery scenery;
   for (const char* id : identifiers) {
-    testing_support::BglNdb ndb;
+    scenery_writer::BglNdb ndb;
     ndb.identifier = id;
     ndb.name = std::string("NDB ") + id;
-    ndb.latitude24 = testing_support::Latitude24(10);
+    ndb.latitude24 = scenery_writer::Latitude24(10);
     scenery.ndbs.push_back(ndb);
   }
   return scenery;
@@ -31,14 +33,14 @@ TEST(ScanDriver, WalksPlainAndPackedFilesSavesAndSummarises) {
   testing_support::TempFolder root;
   testing_support::TempFolder navData;
   std::filesystem::create_directories(root / "sub/deeper");
-  root.Write("a.bgl", Bytes(testing_support::WriteBglImage(Ndbs({"A1", "A2"}))));
+  root.Write("a.bgl", Bytes(scenery_writer::WriteBglImage(Ndbs({"A1", "A2"}))));
   root.Write("notes.txt", "not scenery");
-  testing_support::BglScenery packedScenery = Ndbs({"P1"});
+  scenery_writer::BglScenery packedScenery = Ndbs({"P1"});
   packedScenery.extendedHeader = true;
-  root.Write("sub/deeper/P.BGL", Bytes(testing_support::WritePackedBgl(
-                                     testing_support::WriteBglImage(packedScenery))));
-  root.Write("sub/broken.bgl", Bytes(testing_support::WritePackedBgl(
-                                   testing_support::WriteBglImage(packedScenery), 5)));
+  root.Write("sub/deeper/P.BGL",
+             Bytes(scenery_writer::WritePackedBgl(scenery_writer::WriteBglImage(packedScenery))));
+  root.Write("sub/broken.bgl", Bytes(scenery_writer::WritePackedBgl(
+                                   scenery_writer::WriteBglImage(packedScenery), 5)));
   root.Write("sub/tiny.bgl", "JUNK");  // too short to name any section: nothing in it
   std::filesystem::create_directory_symlink(root.path(), root / "sub/loop");
 
@@ -85,14 +87,15 @@ TEST(ScanDriver, EmptyTreesStoppedScansAndRebuild) {
   EXPECT_FALSE(std::filesystem::exists(navData / "ndb.dat"));  // nothing changed, nothing saved
 
   // No after an unreadable file stops the walk; what was merged is saved.
-  root.Write("a.bgl", Bytes(testing_support::WriteBglImage(Ndbs({"A1"}))));
+  root.Write("a.bgl", Bytes(scenery_writer::WriteBglImage(Ndbs({"A1"}))));
   std::filesystem::create_directory(root / "z");
   root.Write("z/bad.bgl", "");
   recording.QueueAnswers({navdb::MessageAnswer::No});
   scanner::ScanSceneryThread(session, root.path());
-  EXPECT_NE(std::find(recording.statuses.begin(), recording.statuses.end(),
-                      std::make_pair(navdb::StatusIcon::Ready, std::string("Status : scanning aborted"))),
-            recording.statuses.end());
+  EXPECT_NE(
+      std::find(recording.statuses.begin(), recording.statuses.end(),
+                std::make_pair(navdb::StatusIcon::Ready, std::string("Status : scanning aborted"))),
+      recording.statuses.end());
   EXPECT_EQ(recording.messages[recording.messages.size() - 2].text.substr(0, 24),
             "File mapping failed for ");
   EXPECT_EQ(recording.messages.back().text,

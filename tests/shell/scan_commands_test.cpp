@@ -7,8 +7,8 @@
 
 #include "navdb/database.h"
 #include "shell/cli/commands.h"
-#include "tests/support/bgl_writer.h"
 #include "tests/support/temp_folder.h"
+#include "tools/scenery_writer/bgl_writer.h"
 
 namespace {
 
@@ -32,34 +32,34 @@ std::string Bytes(const std::vector<uint8_t>& bytes) {
   return {bytes.begin(), bytes.end()};
 }
 
-testing_support::BglNdb Ndb(const std::string& identifier, double latitudeDeg,
-                            uint8_t tensUnits = 0x52) {
-  testing_support::BglNdb ndb;
+scenery_writer::BglNdb Ndb(const std::string& identifier, double latitudeDeg,
+                           uint8_t tensUnits = 0x52) {
+  scenery_writer::BglNdb ndb;
   ndb.identifier = identifier;
   ndb.name = "NDB " + identifier;
   ndb.tensUnits = tensUnits;
-  ndb.latitude24 = testing_support::Latitude24(latitudeDeg);
-  ndb.longitude24 = testing_support::Longitude24(2.5);
+  ndb.latitude24 = scenery_writer::Latitude24(latitudeDeg);
+  ndb.longitude24 = scenery_writer::Longitude24(2.5);
   return ndb;
 }
 
-std::string NdbFile(std::vector<testing_support::BglNdb> ndbs) {
-  testing_support::BglScenery scenery;
+std::string NdbFile(std::vector<scenery_writer::BglNdb> ndbs) {
+  scenery_writer::BglScenery scenery;
   scenery.ndbs = std::move(ndbs);
-  return Bytes(testing_support::WriteBglImage(scenery));
+  return Bytes(scenery_writer::WriteBglImage(scenery));
 }
 
 std::string PackedVorFile() {
-  testing_support::BglScenery scenery;
-  testing_support::BglVor vor;
+  scenery_writer::BglScenery scenery;
+  scenery_writer::BglVor vor;
   vor.channel = 116;  // 113.80 MHz
   vor.flags = 0x01;
   vor.identifier = "PON";
   vor.name = "PONTOISE";
-  vor.latitude24 = testing_support::Latitude24(49.1);
-  vor.longitude24 = testing_support::Longitude24(2.0);
+  vor.latitude24 = scenery_writer::Latitude24(49.1);
+  vor.longitude24 = scenery_writer::Longitude24(2.0);
   scenery.vors.push_back(vor);
-  return Bytes(testing_support::WritePackedBgl(testing_support::WriteBglImage(scenery)));
+  return Bytes(scenery_writer::WritePackedBgl(scenery_writer::WriteBglImage(scenery)));
 }
 
 navdb::Database Load(const TempFolder& navData) {
@@ -187,8 +187,8 @@ TEST(ScanCommand, DuplicatePoliciesAndTheTerminalDialog) {
 TEST(ScanCommand, FileErrorsAndArguments) {
   TempFolder root, navData;
   std::filesystem::create_directory(root / "sub");
-  root.Write("bad.bgl", Bytes(testing_support::WritePackedBgl(testing_support::WriteBglImage({}),
-                                                              5)));  // check value 5
+  root.Write("bad.bgl", Bytes(scenery_writer::WritePackedBgl(scenery_writer::WriteBglImage({}),
+                                                             5)));  // check value 5
   root.Write("sub/a.bgl", NdbFile({Ndb("AB", 49.0)}));
   const std::string navDataOption = "--navdata=" + navData.path().string();
   const std::string badText = "Error: The BGL file \"" + (root / "bad.bgl").string() +
@@ -206,17 +206,17 @@ TEST(ScanCommand, FileErrorsAndArguments) {
   EXPECT_EQ(Load(navData).list(NavaidKind::Ndb).EntryCount(), 1u);
 
   // The runway filter reaches the scan.
-  testing_support::BglScenery airport;
-  testing_support::BglAirport lfpg;
+  scenery_writer::BglScenery airport;
+  scenery_writer::BglAirport lfpg;
   lfpg.identifier = "LFPG";
   lfpg.name = "CHARLES DE GAULLE";
-  testing_support::BglRunway runway;
+  scenery_writer::BglRunway runway;
   runway.lengthFt = 2000;
   runway.number = 9;
   lfpg.runways.push_back(runway);
   airport.airports.push_back(lfpg);
   TempFolder airportRoot;
-  airportRoot.Write("apt.bgl", Bytes(testing_support::WriteBglImage(airport)));
+  airportRoot.Write("apt.bgl", Bytes(scenery_writer::WriteBglImage(airport)));
   run = RunCli({navDataOption, "scan", airportRoot.path().string()});
   EXPECT_NE(run.out.find("0\tAirports."), std::string::npos);
   run = RunCli({navDataOption, "scan", airportRoot.path().string(), "--min-runway-length=2000"});
@@ -243,10 +243,10 @@ TEST(ScanCommand, FileErrorsAndArguments) {
 
 TEST(UnpackCommand, WritesTheImageOrTellsTheStatus) {
   TempFolder folder;
-  testing_support::BglScenery scenery;
+  scenery_writer::BglScenery scenery;
   scenery.ndbs.push_back(Ndb("AB", 49.0));
-  const std::vector<uint8_t> image = testing_support::WriteBglImage(scenery);
-  folder.Write("p.bgl", Bytes(testing_support::WritePackedBgl(image)));
+  const std::vector<uint8_t> image = scenery_writer::WriteBglImage(scenery);
+  folder.Write("p.bgl", Bytes(scenery_writer::WritePackedBgl(image)));
   folder.Write("plain.bgl", Bytes(image));
   CliRun run = RunCli({"unpack", (folder / "p.bgl").string(), (folder / "out.img").string()});
   EXPECT_EQ(run.exitCode, 0);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace testing_support {
+namespace scenery_writer {
 
 struct BglNdb {
   uint8_t tensUnits = 0x52, hundreds = 0x03, tenths = 0x05;  // frequency bytes: 352.5 kHz
@@ -54,9 +54,9 @@ struct BglScenery {
   std::vector<BglNdb> ndbs;
   std::vector<BglVor> vors;
   std::vector<BglAirport> airports;
-  bool extendedHeader = false;     // forced on when there are airports
-  bool frenchChunkFirst = false;   // a language chunk other than English before it
-  size_t recordsPerRun = 3;        // NDB and VOR records per run of the tables
+  bool extendedHeader = false;    // forced on when there are airports
+  bool frenchChunkFirst = false;  // a language chunk other than English before it
+  size_t recordsPerRun = 3;       // NDB and VOR records per run of the tables
 };
 
 // Unit conversions of the record fields (rounded to the nearest unit).
@@ -83,4 +83,4 @@ std::vector<uint8_t> EncodeJStream(const std::vector<uint8_t>& bytes, JStreamOpt
 std::vector<uint8_t> WritePackedBgl(const std::vector<uint8_t>& image, uint32_t checkValue = 0,
                                     JStreamOptions options = {});
 
-}  // namespace testing_support
+}  // namespace scenery_writer

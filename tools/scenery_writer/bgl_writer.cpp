@@ -1,11 +1,11 @@
-#include "tests/support/bgl_writer.h"
+#include "tools/scenery_writer/bgl_writer.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <map>
 
-namespace testing_support {
+namespace scenery_writer {
 namespace {
 
 constexpr size_t kPlainHeader = 128;
@@ -309,7 +309,8 @@ std::vector<uint8_t> EncodeJStream(const std::vector<uint8_t>& bytes, JStreamOpt
       PutDistance(bits, static_cast<uint32_t>(bestDistance));
       PutLength(bits, bestLength);
       for (size_t i = 1; i < bestLength && at + i + 3 <= bytes.size(); ++i) {
-        seen[bytes[at + i] | (bytes[at + i + 1] << 8) | (bytes[at + i + 2] << 16)].push_back(at + i);
+        seen[bytes[at + i] | (bytes[at + i + 1] << 8) | (bytes[at + i + 2] << 16)].push_back(at +
+                                                                                             i);
       }
       at += bestLength;
     } else {
@@ -342,4 +343,4 @@ std::vector<uint8_t> WritePackedBgl(const std::vector<uint8_t>& image, uint32_t 
   return out.data;
 }
 
-}  // namespace testing_support
+}  // namespace scenery_writer
