@@ -1,6 +1,7 @@
 #include "command_line.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -10,12 +11,22 @@ namespace ndhost {
 
 namespace {
 
+constexpr double kMaxFrames = 1e9;
+
 std::optional<double> ToNumber(const std::string& text) {
   if (text.empty()) return std::nullopt;
   char* end = nullptr;
   double value = std::strtod(text.c_str(), &end);
-  if (end == nullptr || *end != '\0') return std::nullopt;
+  if (end == nullptr || *end != '\0' || !std::isfinite(value)) return std::nullopt;
   return value;
+}
+
+// A frame number: a whole number from 0 to a billion.
+std::optional<int> ToFrame(const std::string& text) {
+  std::optional<double> value = ToNumber(text);
+  if (!value || *value < 0 || *value > kMaxFrames || *value != std::floor(*value))
+    return std::nullopt;
+  return static_cast<int>(*value);
 }
 
 std::string Lower(std::string text) {
@@ -50,14 +61,14 @@ std::optional<std::vector<ScheduledKey>> ParseKeySpec(const std::string& spec, s
   std::string item;
   while (std::getline(items, item, ',')) {
     size_t colon = item.find(':');
-    std::optional<double> frame =
-        colon == std::string::npos ? std::nullopt : ToNumber(item.substr(0, colon));
-    if (!frame || *frame < 0) {
+    std::optional<int> frame =
+        colon == std::string::npos ? std::nullopt : ToFrame(item.substr(0, colon));
+    if (!frame) {
       error = "bad key \"" + item + "\": expected FRAME:KEY";
       return std::nullopt;
     }
     ScheduledKey key;
-    key.frame = static_cast<int>(*frame);
+    key.frame = *frame;
     std::string name = item.substr(colon + 1);
     for (bool modifierFound = true; modifierFound;) {
       std::string lower = Lower(name);
@@ -146,10 +157,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       {"--route-at",
        [&line](const std::string& value) {
          size_t colon = value.find(':');
-         std::optional<double> frame =
-             colon == std::string::npos ? std::nullopt : ToNumber(value.substr(0, colon));
-         if (!frame || *frame < 0 || colon + 1 >= value.size()) return false;
-         line.laterRoutes.push_back({static_cast<int>(*frame), value.substr(colon + 1)});
+         std::optional<int> frame =
+             colon == std::string::npos ? std::nullopt : ToFrame(value.substr(0, colon));
+         if (!frame || colon + 1 >= value.size()) return false;
+         line.laterRoutes.push_back({*frame, value.substr(colon + 1)});
          return true;
        }},
       {"--keys",
@@ -196,8 +207,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
     error = "--format must be 1 or 2";
     return std::nullopt;
   }
-  if (frames < 1) {
-    error = "--frames must be at least 1";
+  if (frames < 1 || frames > kMaxFrames) {
+    error = "--frames must be from 1 to 1000000000";
     return std::nullopt;
   }
   if (line.framesPerSecond <= 0) {
