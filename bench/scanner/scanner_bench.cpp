@@ -1,0 +1,130 @@
+// The scanner against plain baselines: the 'J' stream decoder against zlib's
+// inflate of the same bytes, and a scan of the real-world scenery tree into
+// an empty database against loading, re-indexing and saving its result.
+#include <zlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "bench/support/ratio_reporter.h"
+#include "navdb/database.h"
+#include "scanner/jstream.h"
+#include "scanner/scan_driver.h"
+#include "tools/navdata_database.h"
+#include "tools/scenery_writer/navdata_scenery.h"
+#include "xplane/navdata_reader.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const xplane::NavData& RealNavData() {
+  static const xplane::NavData data = [] {
+    xplane::NavData read;
+    const std::string error = xplane::ReadNavDataFolder(navdata_tools::RealNavDataFolder(), read);
+    if (!error.empty()) std::fprintf(stderr, "scanner_bench: %s\n", error.c_str());
+    return read;
+  }();
+  return data;
+}
+
+// The scenery images of the real world, one after another: what packed
+// files hold once unpacked.
+const std::vector<uint8_t>& SceneryBytes() {
+  static const std::vector<uint8_t> bytes = [] {
+    std::vector<uint8_t> all;
+    for (const auto& [corner, tile] : scenery_writer::TilesOfNavData(RealNavData())) {
+      for (const scenery_writer::BglScenery* part : {&tile.navaids, &tile.airports}) {
+        const std::vector<uint8_t> image = scenery_writer::WriteBglImage(*part);
+        all.insert(all.end(), image.begin(), image.end());
+      }
+    }
+    return all;
+  }();
+  return bytes;
+}
+
+void DecodeJStream(benchmark::State& state) {
+  const std::vector<uint8_t>& bytes = SceneryBytes();
+  const std::vector<uint8_t> stream = scenery_writer::EncodeJStream(bytes);
+  std::vector<uint8_t> out(bytes.size());
+  for (auto _ : state) {
+    const long written = scanner::DecodeJStream(stream, out);
+    if (written != static_cast<long>(bytes.size())) state.SkipWithError("decode failed");
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+}
+BENCHMARK(DecodeJStream)->Unit(benchmark::kMillisecond);
+
+void ZlibInflate_Baseline(benchmark::State& state) {
+  const std::vector<uint8_t>& bytes = SceneryBytes();
+  uLongf packedSize = compressBound(bytes.size());
+  std::vector<uint8_t> packed(packedSize);
+  compress2(packed.data(), &packedSize, bytes.data(), bytes.size(), 6);
+  std::vector<uint8_t> out(bytes.size());
+  for (auto _ : state) {
+    uLongf outSize = out.size();
+    if (uncompress(out.data(), &outSize, packed.data(), packedSize) != Z_OK) {
+      state.SkipWithError("inflate failed");
+    }
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
+}
+BENCHMARK(ZlibInflate_Baseline)->Unit(benchmark::kMillisecond);
+
+struct SceneryFolders {
+  fs::path scenery;
+  fs::path navData;
+};
+
+// The real-world tree, and the database a scan of it gives.
+const SceneryFolders& Folders() {
+  static const SceneryFolders folders = [] {
+    const fs::path base = bench_support::MakeTemporaryFolder();
+    SceneryFolders made{base / "Scenery", base / "NavData"};
+    scenery_writer::SceneryTreeCounts counts;
+    scenery_writer::WriteSceneryTree(RealNavData(), made.scenery, counts);
+    fs::create_directories(made.navData);
+    return made;
+  }();
+  return folders;
+}
+
+void ScanRealWorldTree(benchmark::State& state) {
+  const SceneryFolders& folders = Folders();
+  for (auto _ : state) {
+    navdb::Database db;
+    db.folder = folders.navData;
+    const navdb::UiCallbacks ui;
+    scanner::ScanSession session{db, ui};
+    session.minRunwayLength = 0;
+    scanner::ScanSceneryThread(session, folders.scenery);
+    benchmark::DoNotOptimize(db.index.primary.Count());
+  }
+}
+BENCHMARK(ScanRealWorldTree)->Unit(benchmark::kMillisecond);
+
+// What `skat-cli index` does with the scanned database.
+void IndexCommand_Baseline(benchmark::State& state) {
+  const SceneryFolders& folders = Folders();
+  for (auto _ : state) {
+    navdb::Database db;
+    db.folder = folders.navData;
+    navdb::LoadDatabase(db, {});
+    navdb::RebuildIndex(db.lists, db.index, {});
+    navdb::SaveDatabase(db, {});
+    benchmark::DoNotOptimize(db.index.primary.Count());
+  }
+}
+BENCHMARK(IndexCommand_Baseline)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return bench_support::RunWithRatios(argc, argv,
+                                      {{"DecodeJStream", "ZlibInflate_Baseline", 1.0},
+                                       {"ScanRealWorldTree", "IndexCommand_Baseline", 2.0}});
+}
