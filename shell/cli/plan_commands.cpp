@@ -162,9 +162,9 @@ void InsertAsUser(planner::PlannerState& state, const navdb::Database& db, int p
 }
 
 bool AddEnd(CliContext& context, planner::PlannerState& state, const navdb::Database& db,
-            const std::string& spec, bool departure) {
-  const size_t slash = spec.find('/');
-  const std::string icao = spec.substr(0, slash);
+            const std::string& endText, bool departure) {
+  const size_t slash = endText.find('/');
+  const std::string icao = endText.substr(0, slash);
   const auto pick = FindNavaid(db, NavaidKind::Airport, icao);
   if (!pick) {
     context.err << "skat-cli: airport " << icao << " is not in the database\n";
@@ -172,7 +172,7 @@ bool AddEnd(CliContext& context, planner::PlannerState& state, const navdb::Data
   }
   planner::RunwayChoice& runway =
       departure ? state.dialog.departureRunway : state.dialog.arrivalRunway;
-  runway.editText = slash == std::string::npos ? std::string() : spec.substr(slash + 1);
+  runway.editText = slash == std::string::npos ? std::string() : endText.substr(slash + 1);
   InsertAsUser(state, db, -1, *pick);
   return true;
 }
