@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   flight.PlaceAtStart(aircraft);
   for (int second = 0; second < 8; ++second) flight.Advance(aircraft, 60);
   std::string error;
-  std::optional<std::vector<ndhost::ScheduledKey>> keys = ndhost::ParseKeySpec(text, error);
+  std::optional<std::vector<ndhost::ScheduledKey>> keys = ndhost::ParseKeyList(text, error);
   if (keys) {
     for (const ndhost::ScheduledKey& key : *keys) {
       if (key.virtualKey == 0 || key.virtualKey > 254 || key.frame < 0) __builtin_trap();

@@ -55,9 +55,9 @@ std::optional<uint32_t> VirtualKeyOf(const std::string& name) {
 
 }  // namespace
 
-std::optional<std::vector<ScheduledKey>> ParseKeySpec(const std::string& spec, std::string& error) {
+std::optional<std::vector<ScheduledKey>> ParseKeyList(const std::string& keyList, std::string& error) {
   std::vector<ScheduledKey> keys;
-  std::istringstream items(spec);
+  std::istringstream items(keyList);
   std::string item;
   while (std::getline(items, item, ',')) {
     size_t colon = item.find(':');
@@ -165,7 +165,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
        }},
       {"--keys",
        [&line, &error](const std::string& value) {
-         std::optional<std::vector<ScheduledKey>> keys = ParseKeySpec(value, error);
+         std::optional<std::vector<ScheduledKey>> keys = ParseKeyList(value, error);
          if (keys) line.keys = *keys;
          return keys.has_value();
        }},

@@ -49,7 +49,7 @@ struct CommandLine {
 
 // Parses "FRAME:KEY[,FRAME:KEY...]" with KEY as [shift+][ctrl+]NAME, NAME a
 // letter or digit, "tab", "space", "f1".."f12", or "#code" (virtual-key code).
-std::optional<std::vector<ScheduledKey>> ParseKeySpec(const std::string& spec, std::string& error);
+std::optional<std::vector<ScheduledKey>> ParseKeyList(const std::string& keyList, std::string& error);
 
 // Parses argv; nothing and a message on a usage error.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,

@@ -80,16 +80,16 @@ TEST(CommandLine, UsageErrors) {
 TEST(CommandLine, KeyNames) {
   std::string error;
   std::optional<std::vector<ScheduledKey>> keys =
-      ParseKeySpec("0:f1,1:space,2:Shift+Ctrl+x,3:7", error);
+      ParseKeyList("0:f1,1:space,2:Shift+Ctrl+x,3:7", error);
   ASSERT_TRUE(keys) << error;
   EXPECT_EQ((*keys)[0].virtualKey, 0x70u);
   EXPECT_EQ((*keys)[1].virtualKey, 0x20u);
   EXPECT_EQ((*keys)[2].virtualKey, static_cast<uint32_t>('X'));
   EXPECT_TRUE((*keys)[2].shift && (*keys)[2].ctrl);
   EXPECT_EQ((*keys)[3].virtualKey, static_cast<uint32_t>('7'));
-  EXPECT_FALSE(ParseKeySpec("1:#0", error));
-  EXPECT_FALSE(ParseKeySpec("1:f13", error));
-  EXPECT_FALSE(ParseKeySpec("-1:G", error));
+  EXPECT_FALSE(ParseKeyList("1:#0", error));
+  EXPECT_FALSE(ParseKeyList("1:f13", error));
+  EXPECT_FALSE(ParseKeyList("-1:G", error));
 }
 
 }  // namespace
