@@ -21,7 +21,7 @@ for target in "${targets[@]}"; do
   mkdir -p "$corpus"
   seeds="$root/fuzz/seeds/$name"
   echo "-- $name (${seconds}s)"
-  args=(-max_total_time="$seconds" -rss_limit_mb=2048 -print_final_stats=0 "$corpus")
+  args=(-max_total_time="$seconds" -rss_limit_mb=2048 -artifact_prefix="$corpus_root/$name-" "$corpus")
   [ -d "$seeds" ] && args+=("$seeds")
   "$target" "${args[@]}" 2>"$corpus_root/$name.log" || { tail -50 "$corpus_root/$name.log"; exit 1; }
   grep -E '^Done [0-9]+ runs' "$corpus_root/$name.log" || true
