@@ -7,7 +7,7 @@
 namespace navdb {
 namespace {
 
-std::string FormatCoordinate(double angleDeg, char positive, char negative, const char* format) {
+std::string FormatCoordinate(double angleDeg, char positive, char negative, int degreeDigits) {
   const char letter = angleDeg < 0 ? negative : positive;
   const double a = angleDeg < 0 ? -angleDeg : angleDeg;
   const int d = static_cast<int>(a);
@@ -15,9 +15,17 @@ std::string FormatCoordinate(double angleDeg, char positive, char negative, cons
   const double s = (a + m * (-kOneSixtieth) - d) * 3600;
   const int w = static_cast<int>(s);
   const int h = static_cast<int>((s - w) * 100);
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, format, d, kDegreeSign, m, w, h);
-  return std::string(1, letter) + buffer;
+  // letter, then "%02d°%02d'%02d.%02d" (three digits of degrees for a longitude)
+  std::string text(1, letter);
+  text.reserve(14);
+  platform::AppendZeroPadded(text, d, degreeDigits);
+  text += kDegreeSign;
+  platform::AppendZeroPadded(text, m, 2);
+  text += '\'';
+  platform::AppendZeroPadded(text, w, 2);
+  text += '.';
+  platform::AppendZeroPadded(text, h, 2);
+  return text;
 }
 
 double ParseCoordinate(std::string_view text, size_t minutesOffset, size_t secondsOffset,
@@ -33,11 +41,11 @@ double ParseCoordinate(std::string_view text, size_t minutesOffset, size_t secon
 }  // namespace
 
 std::string FormatLatitude(double latitudeDeg) {
-  return FormatCoordinate(latitudeDeg, 'N', 'S', "%02d%c%02d'%02d.%02d");
+  return FormatCoordinate(latitudeDeg, 'N', 'S', 2);
 }
 
 std::string FormatLongitude(double longitudeDeg) {
-  return FormatCoordinate(longitudeDeg, 'E', 'W', "%03d%c%02d'%02d.%02d");
+  return FormatCoordinate(longitudeDeg, 'E', 'W', 3);
 }
 
 double DegreesFromParts(long degrees, long minutes, double seconds) {

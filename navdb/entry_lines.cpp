@@ -19,11 +19,9 @@ class LineWriter {
     if (line_.size() < column) line_.append(column - line_.size(), ' ');
     return *this;
   }
-  template <class... Args>
-  LineWriter& format(const char* fmt, Args... args) {
-    char buffer[64];
-    int n = std::snprintf(buffer, sizeof buffer, fmt, args...);
-    if (n > 0) line_.append(buffer, static_cast<size_t>(n) < sizeof buffer ? n : sizeof buffer - 1);
+  // "%0<width>ld" of `value`.
+  LineWriter& number(long value, int width) {
+    platform::AppendZeroPadded(line_, value, width);
     return *this;
   }
   std::string take() { return std::move(line_); }
@@ -74,9 +72,9 @@ std::string BuildNdbLine(const NdbLineFields& f) {
       .padTo(54)
       .text(f.longitudeText)
       .padTo(69)
-      .format("%05ld", f.elevationFt)
+      .number(f.elevationFt, 5)
       .padTo(76)
-      .format("%03ld", f.rangeNm)
+      .number(f.rangeNm, 3)
       .take();
 }
 
@@ -96,9 +94,9 @@ std::string BuildVorLine(const VorLineFields& f) {
       .padTo(77)
       .text(f.longitudeText)
       .padTo(92)
-      .format("%05ld", f.elevationFt)
+      .number(f.elevationFt, 5)
       .padTo(99)
-      .format("%03ld", f.rangeNm)
+      .number(f.rangeNm, 3)
       .padTo(104)
       .text(FormatMagneticVariation(f.magneticVariationTenths))
       .take();
@@ -112,17 +110,19 @@ std::string BuildRunwayLine(const RunwayLineFields& f) {
       .padTo(33)
       .text(f.designation)
       .padTo(42)
-      .format("%03ld/%03ld", f.headingDeg, f.oppositeHeadingDeg)
+      .number(f.headingDeg, 3)
+      .text("/")
+      .number(f.oppositeHeadingDeg, 3)
       .padTo(51)
       .text(f.latitudeText)
       .padTo(65)
       .text(f.longitudeText)
       .padTo(80)
-      .format("%05ld", f.elevationFt)
+      .number(f.elevationFt, 5)
       .padTo(87)
-      .format("%05ld", f.lengthFt)
+      .number(f.lengthFt, 5)
       .padTo(94)
-      .format("%03ld", f.widthFt)
+      .number(f.widthFt, 3)
       .padTo(99)
       .text(f.atisText)
       .take();
@@ -138,7 +138,7 @@ std::string BuildIntersectionLine(const IntersectionLineFields& f) {
       .padTo(47)
       .text(f.longitudeText)
       .padTo(62)
-      .format("%05ld", f.elevationFt)
+      .number(f.elevationFt, 5)
       .take();
 }
 
@@ -196,10 +196,11 @@ long MagneticVariationTenths(double variationDeg) {
 
 std::string FormatMagneticVariation(long tenths) {
   const long magnitude = tenths < 0 ? -tenths : tenths;
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%c%02ld.%1ld", tenths < 0 ? '-' : ' ', magnitude / 10,
-                magnitude % 10);
-  return buffer;
+  std::string text(1, tenths < 0 ? '-' : ' ');
+  platform::AppendZeroPadded(text, magnitude / 10, 2);
+  text += '.';
+  platform::AppendZeroPadded(text, magnitude % 10, 1);
+  return text;
 }
 
 EntryFields ParseEntryLine(NavaidKind kind, std::string_view line) {

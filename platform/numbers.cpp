@@ -65,6 +65,23 @@ double ReadDouble(std::string_view text, size_t offset) {
   return negative ? -value : value;
 }
 
+void AppendZeroPadded(std::string& out, long value, int width) {
+  char digits[24];
+  int count = 0;
+  // Work on the negative magnitude so that LONG_MIN needs no special case.
+  long rest = value < 0 ? value : -value;
+  do {
+    digits[count++] = static_cast<char>('0' - rest % 10);
+    rest /= 10;
+  } while (rest != 0);
+  if (value < 0) {
+    out += '-';
+    --width;
+  }
+  for (int pad = width - count; pad > 0; --pad) out += '0';
+  while (count > 0) out += digits[--count];
+}
+
 long RoundHalfAwayFromZero(double value) {
   const double shifted = value >= 0 ? value + 0.5 : value - 0.5;
   if (!(shifted > static_cast<double>(LONG_MIN) && shifted < static_cast<double>(LONG_MAX))) {
