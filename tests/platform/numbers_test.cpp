@@ -1,0 +1,54 @@
+#include "platform/numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdio>
+#include <string>
+
+namespace platform {
+namespace {
+
+TEST(Numbers, ReadLongStopsAtTheFirstForeignCharacter) {
+  EXPECT_EQ(ReadLong("09L"), 9);
+  EXPECT_EQ(ReadLong("  -12x"), -12);
+  EXPECT_EQ(ReadLong("+7"), 7);
+  EXPECT_EQ(ReadLong("abc"), 0);
+  EXPECT_EQ(ReadLong(""), 0);
+  EXPECT_EQ(ReadLong("N48\xB0" "51", 1), 48);
+  EXPECT_EQ(ReadLong("123", 5), 0);  // an offset past the end reads 0
+  EXPECT_EQ(ReadLong("99999999999999999999999"), LONG_MAX);
+  EXPECT_EQ(ReadLong("-99999999999999999999999"), LONG_MIN);
+}
+
+TEST(Numbers, ReadDoubleLikeStrtod) {
+  EXPECT_DOUBLE_EQ(ReadDouble("24.00'"), 24.0);
+  EXPECT_DOUBLE_EQ(ReadDouble(" -0.5"), -0.5);
+  EXPECT_DOUBLE_EQ(ReadDouble(".25"), 0.25);
+  EXPECT_DOUBLE_EQ(ReadDouble("1e3x"), 1000.0);
+  EXPECT_EQ(ReadDouble("x1"), 0.0);
+  EXPECT_EQ(ReadDouble("-"), 0.0);
+}
+
+TEST(Numbers, RoundHalfAwayFromZero) {
+  EXPECT_EQ(RoundHalfAwayFromZero(2.5), 3);
+  EXPECT_EQ(RoundHalfAwayFromZero(-2.5), -3);
+  EXPECT_EQ(RoundHalfAwayFromZero(2.49), 2);
+  EXPECT_EQ(RoundHalfAwayFromZero(-0.4), 0);
+  EXPECT_EQ(RoundHalfAwayFromZero(1e300), LONG_MAX);
+}
+
+TEST(Numbers, ZeroPaddedMatchesPrintf) {
+  for (long value : {0L, 7L, -7L, 42L, -42L, 99999L, 123456L, -123456L, LONG_MAX, LONG_MIN}) {
+    for (int width : {1, 2, 3, 5}) {
+      char expected[40];
+      std::snprintf(expected, sizeof expected, "%0*ld", width, value);
+      std::string text = "x";
+      AppendZeroPadded(text, value, width);
+      EXPECT_EQ(text, std::string("x") + expected) << value << " " << width;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace platform
