@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <istream>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -17,6 +18,7 @@
 #include "platform/win1252.h"
 #include "shell/cli/cli_ui.h"
 #include "shell/cli/commands.h"
+#include "shell/cli/printout_pdf.h"
 
 namespace cli {
 namespace {
@@ -34,7 +36,7 @@ const CliCommand kPlan{
     "            [--sid-star D,R | --no-sid-star] [--yes]\n"
     "       plan compute FILE.pln [--out OUT.pln]\n"
     "       plan import FILE.fsp|FILE.pln [--name NAME] [--missing=ask|skip] [--yes]\n"
-    "       plan print FILE.pln --text\n\n"
+    "       plan print FILE.pln (--text | --pdf OUT.pdf [--paper a4|letter])\n\n"
     "Plans and performance files live in FlightPlans under the NavData folder.\n"
     "create builds the route as the Flight Plan dialog does (first database line\n"
     "of each identifier; KIND is ndb, vor, apt or int; RUNWAY selects the runway\n"
@@ -42,7 +44,9 @@ const CliCommand kPlan{
     "compute reloads a plan, recomputes it and writes it back (or to OUT.pln).\n"
     "import reads a Flight Shop or FS200X plan; a Flight Shop waypoint missing\n"
     "from the database is asked for on the terminal (KIND:ID, empty to skip) or\n"
-    "skipped. print writes the printout pages, separated by form feeds.\n"
+    "skipped. print writes the printout pages, separated by form feeds, or with\n"
+    "--pdf a PDF document in Liberation Mono, one page per printout page, on A4\n"
+    "paper unless --paper letter is given.\n"
     "Questions (overwrite, sharp turn) are answered No unless --yes is given.\n",
     RunPlan};
 
@@ -72,7 +76,8 @@ const std::vector<std::string> kValueOptions = {
     "--perf",         "--climb-rate",    "--climb-speed",
     "--descent-rate", "--descent-speed", "--cruise-altitude",
     "--cruise-speed", "--sid-star",      "--out",
-    "--name",         "--missing"};
+    "--name",         "--missing",       "--pdf",
+    "--paper"};
 
 bool ParseOptions(const std::vector<std::string>& args, size_t from, Options& options,
                   std::string& problem) {
@@ -331,15 +336,37 @@ int PlanImport(CliContext& context, const Options& options) {
   return kExitOk;
 }
 
+std::optional<PaperSize> PaperNamed(const std::string& name) {
+  if (name == "a4") return PaperSize::A4;
+  if (name == "letter") return PaperSize::Letter;
+  return std::nullopt;
+}
+
 int PlanPrint(CliContext& context, const Options& options) {
-  if (options.positional.size() != 1 || !options.Has("--text")) {
-    return UsageError(context, kPlan, "plan print takes one FILE and --text");
+  const bool toPdf = options.Has("--pdf");
+  if (options.positional.size() != 1 || toPdf == options.Has("--text")) {
+    return UsageError(context, kPlan,
+                      "plan print takes one FILE and either --text or --pdf OUT.pdf");
   }
+  const std::filesystem::path pdfPath = options.Get("--pdf");
+  if (toPdf && pdfPath.empty()) return UsageError(context, kPlan, "--pdf needs a file name");
+  const auto paper = PaperNamed(options.Has("--paper") ? options.Get("--paper") : "a4");
+  if (!paper) return UsageError(context, kPlan, "--paper takes a4 or letter");
+  if (!toPdf && options.Has("--paper"))
+    return UsageError(context, kPlan, "--paper goes with --pdf");
   const navdb::UiCallbacks ui = MakeCliUi(context.err, AnswersFor(options));
   planner::PlannerState state;
   state.navDataFolder = context.navData;
   if (!planner::LoadFlightPlan(state, options.positional[0], ui)) return kExitFailure;
-  context.out << platform::Win1252ToUtf8(planner::PrintoutText(planner::LayoutPrintout(state)));
+  const std::vector<planner::PrintPage> pages = planner::LayoutPrintout(state);
+  if (!toPdf) {
+    context.out << platform::Win1252ToUtf8(planner::PrintoutText(pages));
+    return kExitOk;
+  }
+  if (const std::string error = WritePrintoutPdf(pdfPath, pages, *paper); !error.empty()) {
+    context.err << "skat-cli: cannot write " << pdfPath.string() << ": " << error << '\n';
+    return kExitFailure;
+  }
   return kExitOk;
 }
 
