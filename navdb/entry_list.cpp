@@ -12,9 +12,38 @@ std::string_view EntryList::GetLine(size_t row) const {
 }
 
 EntryList::Position EntryList::Locate(size_t row) const {
-  auto it = std::upper_bound(chunkStart_.begin(), chunkStart_.end(), row);
-  size_t chunk = static_cast<size_t>(it - chunkStart_.begin()) - 1;
-  return {chunk, row - chunkStart_[chunk]};
+  // Descend the Fenwick tree to the last chunk that starts at or before `row`.
+  size_t chunk = 0, rest = row;
+  size_t step = 1;
+  while (step * 2 <= chunks_.size()) step *= 2;
+  for (; step > 0; step /= 2) {
+    if (chunk + step <= chunks_.size() && chunkSums_[chunk + step] <= rest) {
+      chunk += step;
+      rest -= chunkSums_[chunk];
+    }
+  }
+  return {chunk, rest};
+}
+
+size_t EntryList::ChunkStart(size_t chunk) const {
+  size_t sum = 0;
+  for (size_t i = chunk; i > 0; i -= i & (~i + 1)) sum += chunkSums_[i];
+  return sum;
+}
+
+void EntryList::ChunkGrew(size_t chunk, long lines) {
+  for (size_t i = chunk + 1; i < chunkSums_.size(); i += i & (~i + 1)) {
+    chunkSums_[i] = static_cast<size_t>(static_cast<long>(chunkSums_[i]) + lines);
+  }
+}
+
+void EntryList::RebuildChunkSums() {
+  chunkSums_.assign(chunks_.size() + 1, 0);
+  for (size_t i = 1; i <= chunks_.size(); ++i) {
+    chunkSums_[i] += LinesIn(chunks_[i - 1]);
+    const size_t parent = i + (i & (~i + 1));
+    if (parent <= chunks_.size()) chunkSums_[parent] += chunkSums_[i];
+  }
 }
 
 // Lowest index in [0, count) for which `after(i)` holds, for a predicate
@@ -47,7 +76,7 @@ EntryList::Position EntryList::UpperBound(std::string_view line) const {
 size_t EntryList::InsertAt(Position at, std::string_view line) {
   if (chunks_.empty()) {
     chunks_.emplace_back().reserve(kChunkLines * slotBytes_);
-    chunkStart_.push_back(0);
+    RebuildChunkSums();
   }
   Chunk& chunk = chunks_[at.chunk];
   if (at.offset == LinesIn(chunk)) {
@@ -59,7 +88,7 @@ size_t EntryList::InsertAt(Position at, std::string_view line) {
                  slot.end());
   }
   ++count_;
-  const size_t row = chunkStart_[at.chunk] + at.offset;
+  const size_t row = ChunkStart(at.chunk) + at.offset;
   if (LinesIn(chunk) > kChunkLines) {
     // Split the full chunk in two halves.
     const auto middle = chunk.begin() + static_cast<std::ptrdiff_t>(kChunkLines / 2 * slotBytes_);
@@ -68,16 +97,11 @@ size_t EntryList::InsertAt(Position at, std::string_view line) {
     upper.assign(middle, chunk.end());
     chunk.erase(middle, chunk.end());
     chunks_.insert(chunks_.begin() + static_cast<std::ptrdiff_t>(at.chunk) + 1, std::move(upper));
-    chunkStart_.insert(chunkStart_.begin() + static_cast<std::ptrdiff_t>(at.chunk) + 1, 0);
+    RebuildChunkSums();
+  } else {
+    ChunkGrew(at.chunk, 1);
   }
-  RecountFrom(at.chunk);
   return row;
-}
-
-void EntryList::RecountFrom(size_t chunk) {
-  for (size_t i = chunk + 1; i < chunks_.size(); ++i) {
-    chunkStart_[i] = chunkStart_[i - 1] + LinesIn(chunks_[i - 1]);
-  }
 }
 
 std::optional<size_t> EntryList::AddLine(std::string_view line) {
@@ -90,8 +114,8 @@ std::optional<size_t> EntryList::AppendLine(std::string_view line) {
   if (count_ > 0) sortedKnown_ = false;
   if (chunks_.empty() || LinesIn(chunks_.back()) >= kChunkLines) {
     // Start a fresh chunk rather than splitting a full one: appended lists stay dense.
-    chunkStart_.push_back(count_);
     chunks_.emplace_back().reserve(kChunkLines * slotBytes_);
+    RebuildChunkSums();
   }
   return InsertAt({chunks_.size() - 1, LinesIn(chunks_.back())}, line);
 }
@@ -105,22 +129,16 @@ void EntryList::DeleteLine(size_t row) {
   --count_;
   if (chunk.empty()) {
     chunks_.erase(chunks_.begin() + static_cast<std::ptrdiff_t>(at.chunk));
-    chunkStart_.erase(chunkStart_.begin() + static_cast<std::ptrdiff_t>(at.chunk));
-    if (at.chunk > 0) {
-      RecountFrom(at.chunk - 1);
-    } else if (!chunks_.empty()) {
-      chunkStart_[0] = 0;
-      RecountFrom(0);
-    }
+    RebuildChunkSums();
   } else {
-    RecountFrom(at.chunk);
+    ChunkGrew(at.chunk, -1);
   }
   if (count_ == 0) sorted_ = sortedKnown_ = true;
 }
 
 void EntryList::Clear() {
   chunks_.clear();
-  chunkStart_.clear();
+  chunkSums_.clear();
   count_ = 0;
   sorted_ = true;
   sortedKnown_ = true;
@@ -150,7 +168,7 @@ size_t EntryList::LowerBoundPrimary(std::string_view prefix) const {
   const Chunk& in = chunks_[chunk];
   const size_t offset = PartitionPoint(
       LinesIn(in), [&](size_t i) { return ComparePrimaryKeyToPrefix(LineAt(in, i), prefix) >= 0; });
-  return chunkStart_[chunk] + offset;
+  return ChunkStart(chunk) + offset;
 }
 
 std::optional<size_t> EntryList::FindPrefix(std::string_view text) const {

@@ -85,10 +85,10 @@ class EntryList {
       for (; lines < kChunkLines / 2 && first != last; ++lines, ++first) {
         AppendSlot(chunk, std::string_view(*first));
       }
-      chunkStart_.push_back(count_);
       count_ += lines;
       chunks_.push_back(std::move(chunk));
     }
+    RebuildChunkSums();
   }
   template <class Range>
   void AssignSorted(const Range& lines) {
@@ -99,7 +99,7 @@ class EntryList {
   // A chunk holds its lines back to back, each in a slot of slotBytes_:
   // the length byte, then the text.
   using Chunk = std::vector<char>;
-  static constexpr size_t kChunkLines = 256;
+  static constexpr size_t kChunkLines = 128;
 
   struct Position {
     size_t chunk;
@@ -124,10 +124,15 @@ class EntryList {
   Position UpperBound(std::string_view line) const;
   size_t LowerBoundPrimary(std::string_view prefix) const;
   size_t InsertAt(Position at, std::string_view line);
-  void RecountFrom(size_t chunk);
+  // Row of the first line of `chunk`.
+  size_t ChunkStart(size_t chunk) const;
+  void ChunkGrew(size_t chunk, long lines);
+  void RebuildChunkSums();
 
   std::vector<Chunk> chunks_;
-  std::vector<size_t> chunkStart_;  // row of each chunk's first line
+  // Fenwick tree over the line counts of the chunks (1-based), so that a
+  // row and a chunk's first row are found in logarithmic time.
+  std::vector<size_t> chunkSums_;
   size_t count_ = 0;
   size_t capacity_;
   size_t maxLineLength_;
