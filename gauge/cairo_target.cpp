@@ -1,5 +1,6 @@
 #include "cairo_target.h"
 
+#include <cmath>
 #include <string>
 
 namespace lumaro {
@@ -82,23 +83,72 @@ void CairoTarget::Circle(ScreenPoint centre, int radiusPx, Rgb colour, bool fill
   cairo_stroke(context_);
 }
 
-void CairoTarget::Text(ScreenPoint at, std::string_view text, FontSize size, TextAlign align,
-                       TextVertical vertical, Rgb colour) {
-  std::string utf8 = Utf8FromWindows1252(text);
+CairoTarget::TextPlacement CairoTarget::PlaceText(ScreenPoint at, const std::string& utf8,
+                                                  FontSize size, TextAlign align,
+                                                  TextVertical vertical) {
   cairo_set_font_size(context_, static_cast<double>(size));
   cairo_text_extents_t extents;
   cairo_text_extents(context_, utf8.c_str(), &extents);
   cairo_font_extents_t font;
   cairo_font_extents(context_, &font);
-  double x = at.x;
-  if (align == TextAlign::kCentre) x -= extents.x_advance / 2;
-  if (align == TextAlign::kRight) x -= extents.x_advance;
-  double y = at.y;
-  if (vertical == TextVertical::kTop) y += font.ascent;
-  if (vertical == TextVertical::kBottom) y -= font.descent;
+  TextPlacement placement;
+  placement.widthPx = extents.x_advance;
+  placement.ascentPx = font.ascent;
+  placement.descentPx = font.descent;
+  placement.x = at.x;
+  if (align == TextAlign::kCentre) placement.x -= extents.x_advance / 2;
+  if (align == TextAlign::kRight) placement.x -= extents.x_advance;
+  placement.y = at.y;
+  if (vertical == TextVertical::kTop) placement.y += font.ascent;
+  if (vertical == TextVertical::kBottom) placement.y -= font.descent;
+  // Whole pixels keep the glyphs of one text on the same rows at every position.
+  placement.x = std::floor(placement.x);
+  placement.y = std::floor(placement.y);
+  return placement;
+}
+
+void CairoTarget::Text(ScreenPoint at, std::string_view text, FontSize size, TextAlign align,
+                       TextVertical vertical, Rgb colour) {
+  std::string utf8 = Utf8FromWindows1252(text);
+  TextPlacement placement = PlaceText(at, utf8, size, align, vertical);
   SetColour(colour);
-  cairo_move_to(context_, x, y);
+  cairo_move_to(context_, placement.x, placement.y);
   cairo_show_text(context_, utf8.c_str());
+}
+
+void CairoTarget::OpaqueText(ScreenPoint at, std::string_view text, FontSize size, TextAlign align,
+                             TextVertical vertical, Rgb colour, Rgb background) {
+  std::string utf8 = Utf8FromWindows1252(text);
+  TextPlacement placement = PlaceText(at, utf8, size, align, vertical);
+  SetColour(background);
+  cairo_rectangle(context_, placement.x, placement.y - std::ceil(placement.ascentPx),
+                  std::ceil(placement.widthPx),
+                  std::ceil(placement.ascentPx) + std::ceil(placement.descentPx));
+  cairo_fill(context_);
+  SetColour(colour);
+  cairo_move_to(context_, placement.x, placement.y);
+  cairo_show_text(context_, utf8.c_str());
+}
+
+void CairoTarget::Arc(ScreenPoint centre, int radiusPx, double startDeg, double endDeg,
+                      Rgb colour) {
+  SetColour(colour);
+  cairo_new_path(context_);
+  // Cairo turns clockwise on the screen for growing angles, so the
+  // counter-clockwise arc from start to end is its arc from -end to -start.
+  cairo_arc(context_, centre.x + kPixelCentre, centre.y + kPixelCentre, radiusPx,
+            -endDeg * kPi / 180, -startDeg * kPi / 180);
+  cairo_stroke(context_);
+}
+
+void CairoTarget::DottedLine(ScreenPoint from, ScreenPoint to, Rgb colour) {
+  SetColour(colour);
+  const double pattern[] = {1.0, 1.0};
+  cairo_set_dash(context_, pattern, 2, 0);
+  cairo_move_to(context_, from.x + kPixelCentre, from.y + kPixelCentre);
+  cairo_line_to(context_, to.x + kPixelCentre, to.y + kPixelCentre);
+  cairo_stroke(context_);
+  cairo_set_dash(context_, nullptr, 0, 0);
 }
 
 }  // namespace lumaro

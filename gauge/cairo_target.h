@@ -23,9 +23,23 @@ class CairoTarget : public DrawTarget {
   void Circle(ScreenPoint centre, int radiusPx, Rgb colour, bool filled) override;
   void Text(ScreenPoint at, std::string_view text, FontSize size, TextAlign align,
             TextVertical vertical, Rgb colour) override;
+  void OpaqueText(ScreenPoint at, std::string_view text, FontSize size, TextAlign align,
+                  TextVertical vertical, Rgb colour, Rgb background) override;
+  void Arc(ScreenPoint centre, int radiusPx, double startDeg, double endDeg, Rgb colour) override;
+  void DottedLine(ScreenPoint from, ScreenPoint to, Rgb colour) override;
 
  private:
   void SetColour(Rgb colour);
+  // Where a text's baseline starts, and its box, for the alignment asked.
+  struct TextPlacement {
+    double x = 0;
+    double y = 0;
+    double widthPx = 0;
+    double ascentPx = 0;
+    double descentPx = 0;
+  };
+  TextPlacement PlaceText(ScreenPoint at, const std::string& utf8, FontSize size, TextAlign align,
+                          TextVertical vertical);
   cairo_t* context_;
 };
 

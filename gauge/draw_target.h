@@ -39,6 +39,14 @@ class DrawTarget {
   virtual void Circle(ScreenPoint centre, int radiusPx, Rgb colour, bool filled) = 0;
   virtual void Text(ScreenPoint at, std::string_view text, FontSize size, TextAlign align,
                     TextVertical vertical, Rgb colour) = 0;
+  // Text on a box of the background colour, covering whatever lies beneath.
+  virtual void OpaqueText(ScreenPoint at, std::string_view text, FontSize size, TextAlign align,
+                          TextVertical vertical, Rgb colour, Rgb background) = 0;
+  // Counter-clockwise on the screen from startDeg to endDeg (0 = to the right).
+  virtual void Arc(ScreenPoint centre, int radiusPx, double startDeg, double endDeg,
+                   Rgb colour) = 0;
+  // A one-pixel line drawn one pixel on, one pixel off.
+  virtual void DottedLine(ScreenPoint from, ScreenPoint to, Rgb colour) = 0;
 };
 
 }  // namespace lumaro

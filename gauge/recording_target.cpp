@@ -49,12 +49,54 @@ void RecordingTarget::Text(ScreenPoint at, std::string_view text, FontSize size,
   operations_.push_back(std::move(operation));
 }
 
+void RecordingTarget::OpaqueText(ScreenPoint at, std::string_view text, FontSize size,
+                                 TextAlign align, TextVertical vertical, Rgb colour,
+                                 Rgb background) {
+  Text(at, text, size, align, vertical, colour);
+  operations_.back().opaque = true;
+  operations_.back().background = background;
+}
+
+void RecordingTarget::Arc(ScreenPoint centre, int radiusPx, double startDeg, double endDeg,
+                          Rgb colour) {
+  DrawOperation operation;
+  operation.kind = DrawOperation::Kind::kArc;
+  operation.points = {centre};
+  operation.radiusPx = radiusPx;
+  operation.startDeg = startDeg;
+  operation.endDeg = endDeg;
+  operation.colour = colour;
+  operations_.push_back(std::move(operation));
+}
+
+void RecordingTarget::DottedLine(ScreenPoint from, ScreenPoint to, Rgb colour) {
+  DrawOperation operation;
+  operation.kind = DrawOperation::Kind::kDottedLine;
+  operation.points = {from, to};
+  operation.colour = colour;
+  operations_.push_back(std::move(operation));
+}
+
 std::vector<DrawOperation> RecordingTarget::Texts() const {
-  std::vector<DrawOperation> texts;
+  return OfKind(DrawOperation::Kind::kText);
+}
+
+std::vector<DrawOperation> RecordingTarget::OfKind(DrawOperation::Kind kind) const {
+  std::vector<DrawOperation> found;
   for (const DrawOperation& operation : operations_) {
-    if (operation.kind == DrawOperation::Kind::kText) texts.push_back(operation);
+    if (operation.kind == kind) found.push_back(operation);
   }
-  return texts;
+  return found;
+}
+
+std::vector<DrawOperation> RecordingTarget::TextsReading(std::string_view text) const {
+  std::vector<DrawOperation> found;
+  for (const DrawOperation& operation : operations_) {
+    if (operation.kind == DrawOperation::Kind::kText && operation.text == text) {
+      found.push_back(operation);
+    }
+  }
+  return found;
 }
 
 }  // namespace lumaro

@@ -9,10 +9,14 @@
 namespace lumaro {
 
 struct DrawOperation {
-  enum class Kind { kFillRect, kPolyline, kFillPolygon, kCircle, kText };
+  enum class Kind { kFillRect, kPolyline, kFillPolygon, kCircle, kText, kArc, kDottedLine };
   Kind kind = Kind::kFillRect;
   std::vector<ScreenPoint> points;  // rectangle corners, line points, or the centre
   int radiusPx = 0;
+  double startDeg = 0;  // arcs
+  double endDeg = 0;
+  bool opaque = false;  // texts on a background box
+  Rgb background;
   bool filled = false;
   std::string text;
   FontSize size = FontSize::kMedium;
@@ -29,9 +33,17 @@ class RecordingTarget : public DrawTarget {
   void Circle(ScreenPoint centre, int radiusPx, Rgb colour, bool filled) override;
   void Text(ScreenPoint at, std::string_view text, FontSize size, TextAlign align,
             TextVertical vertical, Rgb colour) override;
+  void OpaqueText(ScreenPoint at, std::string_view text, FontSize size, TextAlign align,
+                  TextVertical vertical, Rgb colour, Rgb background) override;
+  void Arc(ScreenPoint centre, int radiusPx, double startDeg, double endDeg, Rgb colour) override;
+  void DottedLine(ScreenPoint from, ScreenPoint to, Rgb colour) override;
 
   const std::vector<DrawOperation>& Operations() const { return operations_; }
   std::vector<DrawOperation> Texts() const;
+  std::vector<DrawOperation> OfKind(DrawOperation::Kind kind) const;
+  // The texts with exactly this content.
+  std::vector<DrawOperation> TextsReading(std::string_view text) const;
+  void Clear() { operations_.clear(); }
 
  private:
   std::vector<DrawOperation> operations_;

@@ -1,33 +1,63 @@
-// The frame of every redraw: clear, draw, present, and the values the next
-// change tests compare against.
+// The frame of every redraw: clear, draw every part of the display in its
+// order, present, and the values the next change tests compare against.
 #include <cstdio>
 #include <cstring>
 
+#include "display_steps.h"
 #include "gauge_state.h"
 
 namespace lumaro {
 
 namespace {
 
-constexpr Rgb kWarningRed = RgbFromColorRef(0x0000FF);
-
-// Shown instead of the map while the database is unusable.
-void DrawDatabaseError(DrawTarget& target, int widthPx, int heightPx, int statusCode) {
-  char codeText[16];
-  std::snprintf(codeText, sizeof(codeText), "ERROR %03d", statusCode);
-  target.Text({widthPx / 2, heightPx / 2 - 10}, "NAV", FontSize::kLarge, TextAlign::kCentre,
-              TextVertical::kTop, kWarningRed);
-  target.Text({widthPx / 2, heightPx / 2}, "DATABASE", FontSize::kLarge, TextAlign::kCentre,
-              TextVertical::kTop, kWarningRed);
-  target.Text({widthPx / 2, heightPx / 2 + 10}, codeText, FontSize::kLarge, TextAlign::kCentre,
-              TextVertical::kTop, kWarningRed);
-}
-
 void CopyRecords(std::span<const DisplayRecord> from, DisplayRecord* to) {
   std::memcpy(static_cast<void*>(to), from.data(), from.size_bytes());
 }
 
+// Steps 11 to 16: the map with its range and loading marks, or the database
+// error screen in their place.
+void DrawMapContent(GaugeState& gauge, const DisplayFrame& frame) {
+  if (gauge.database.statusCode != 0) {
+    DrawDatabaseError(frame, gauge.database.statusCode);
+    return;
+  }
+  {
+    // The loader cannot swap the lists while they are drawn.
+    std::lock_guard guard(gauge.shared.lock);
+    DrawMap(frame, {&gauge.shared.lists, &gauge.shared.trail, &gauge.route});
+  }
+  DrawRangeMark(frame);
+  if (gauge.shared.loading.load()) DrawLoadingMark(frame);
+}
+
 }  // namespace
+
+void DrawDisplay(GaugeState& gauge, const DisplayFrame& frame) {
+  DrawCompassArc(frame);
+  DrawAircraftSymbol(frame);
+  DrawCompassScale(frame);
+  DrawHeadingBox(frame);
+  DrawWind(frame);
+  DrawAdfNeedle(frame);
+  DrawRadioTexts(frame);
+  DrawNav2Needle(frame);
+  switch (frame.modes.mapMode) {
+    case 0:
+      DrawCourseDisplay(frame);
+      break;
+    case 2:
+      DrawNorthArrow(frame);
+      DrawMapContent(gauge, frame);
+      break;
+    default:
+      DrawMapContent(gauge, frame);
+      break;
+  }
+  DrawBottomLabels(frame);
+  DrawMarkerBeacon(frame);
+  DrawVerticalDeviation(frame);
+  DrawSelectedHeadingPointer(frame);
+}
 
 void Redraw(GaugeState& gauge) {
   gauge.shared.redrawRequest = false;
@@ -36,9 +66,10 @@ void Redraw(GaugeState& gauge) {
   gauge.previousRawLatitude = gauge.variables[kLatitudeVar].currentValue.number;
   gauge.previousRawLongitude = gauge.variables[kLongitudeVar].currentValue.number;
   DrawTarget* target = gauge.surfaces.Target();
-  if (target != nullptr && gauge.modes.mapMode != 0 && gauge.database.statusCode != 0) {
-    DrawDatabaseError(*target, gauge.surfaces.WidthPx(), gauge.surfaces.HeightPx(),
-                      gauge.database.statusCode);
+  if (target != nullptr) {
+    DisplayFrame frame = MakeDisplayFrame(gauge, *target, gauge.surfaces.WidthPx(),
+                                          gauge.surfaces.HeightPx(), gauge.surfaces.Colours());
+    DrawDisplay(gauge, frame);
   }
   gauge.surfaces.Present();
   gauge.elementValue = gauge.elementValue == 0 ? 1 : 0;
