@@ -4,26 +4,16 @@
 
 #include "navdb/database.h"
 #include "navdb/geo_index.h"
-#include "shell/cli/commands.h"
 #include "tests/planner/planner_fixtures.h"
 #include "tests/support/recording_ui.h"
+#include "tests/shell/cli_runner.h"
 #include "tests/support/temp_folder.h"
 
 namespace cli {
 namespace {
 
-struct CliRun {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliRun RunCli(std::vector<std::string> args, const std::string& input = "") {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  const int code = RunSkatCli(args, in, out, err, false);
-  return {code, out.str(), err.str()};
-}
+using testing_support::CliRun;
+using testing_support::RunCli;
 
 void WriteSampleDatabase(const std::filesystem::path& folder) {
   navdb::Database db = planner_test::SampleDatabase();
@@ -41,7 +31,7 @@ TEST(PlanCommandsTest, CreateComputePrintAndPerformance) {
   CliRun perf = RunCli({"--navdata", navData, "perf", "save", "B737", "--climb-rate", "2000",
                         "--climb-speed", "250", "--descent-rate", "2000", "--descent-speed", "300",
                         "--cruise-altitude", "20100", "--cruise-speed", "400"});
-  ASSERT_EQ(perf.code, 0) << perf.err;
+  ASSERT_EQ(perf.exitCode, 0) << perf.err;
   CliRun show = RunCli({"--navdata", navData, "perf", "show", "B737"});
   EXPECT_EQ(show.out,
             "AIRCRAFT=B737\nCLIMB_RATE=2000\nCLIMB_SPEED=250\nDESCENT_RATE=2000\n"
@@ -50,7 +40,7 @@ TEST(PlanCommandsTest, CreateComputePrintAndPerformance) {
   CliRun create = RunCli({"--navdata", navData, "plan", "create", "TRIP", "--departure", "AAAA/27R",
                           "--arrival", "BBBB", "--via", "vor:VVV", "--via", "ndb:NN", "--perf",
                           "B737", "--no-sid-star"});
-  ASSERT_EQ(create.code, 0) << create.err;
+  ASSERT_EQ(create.exitCode, 0) << create.err;
   const std::string plan = folder.Read("FlightPlans/TRIP.pln");
   EXPECT_NE(plan.find("AIRPORT=AAAA  \r\nRUNWAY=27R/270/11000\r\n"), std::string::npos) << plan;
   EXPECT_NE(plan.find("\r\nTOC  *****  (Top Of Climb)"), std::string::npos);
@@ -60,27 +50,27 @@ TEST(PlanCommandsTest, CreateComputePrintAndPerformance) {
   // sharp turn of the generated runway turn, then the overwrite.
   CliRun turn = RunCli(
       {"--navdata", navData, "plan", "create", "TRIP", "--departure", "AAAA", "--arrival", "BBBB"});
-  EXPECT_EQ(turn.code, 1);
+  EXPECT_EQ(turn.exitCode, 1);
   EXPECT_NE(turn.err.find("the rotation angle is too high"), std::string::npos) << turn.err;
   CliRun again = RunCli({"--navdata", navData, "plan", "create", "TRIP", "--departure", "AAAA",
                          "--arrival", "BBBB", "--no-sid-star"});
-  EXPECT_EQ(again.code, 1);
+  EXPECT_EQ(again.exitCode, 1);
   EXPECT_NE(again.err.find("already exists"), std::string::npos) << again.err;
   EXPECT_EQ(folder.Read("FlightPlans/TRIP.pln"), plan);
 
   const std::string file = (folder.path() / "FlightPlans" / "TRIP.pln").string();
   CliRun compute = RunCli({"--navdata", navData, "plan", "compute", file});
-  ASSERT_EQ(compute.code, 0) << compute.err;
+  ASSERT_EQ(compute.exitCode, 0) << compute.err;
   EXPECT_EQ(folder.Read("FlightPlans/TRIP.pln"), plan);
 
   CliRun print = RunCli({"--navdata", navData, "plan", "print", file, "--text"});
-  ASSERT_EQ(print.code, 0) << print.err;
+  ASSERT_EQ(print.exitCode, 0) << print.err;
   EXPECT_NE(print.out.find("File: TRIP"), std::string::npos);
   EXPECT_NE(print.out.find("(last page)\n"), std::string::npos);
 
   CliRun missing = RunCli(
       {"--navdata", navData, "plan", "create", "X", "--departure", "ZZZZ", "--arrival", "BBBB"});
-  EXPECT_EQ(missing.code, 1);
+  EXPECT_EQ(missing.exitCode, 1);
   EXPECT_NE(missing.err.find("ZZZZ"), std::string::npos);
 }
 
@@ -94,7 +84,7 @@ TEST(PlanCommandsTest, ImportsFlightShopAndFs200xPlans) {
                "BBBB\r\nBRAVO FIELD\r\n-\r\nAPT\r\n99999\r\n");
   CliRun fsp = RunCli(
       {"--navdata", navData, "plan", "import", (folder / "trip.fsp").string(), "--missing=skip"});
-  ASSERT_EQ(fsp.code, 0) << fsp.err;
+  ASSERT_EQ(fsp.exitCode, 0) << fsp.err;
   EXPECT_NE(fsp.err.find("QQQ    NOWHERE VOR cannot be found in database."), std::string::npos)
       << fsp.err;
   const std::string imported = folder.Read("FlightPlans/trip.pln");
@@ -107,7 +97,7 @@ TEST(PlanCommandsTest, ImportsFlightShopAndFs200xPlans) {
   CliRun picked = RunCli(
       {"--navdata", navData, "plan", "import", (folder / "trip.fsp").string(), "--name", "picked"},
       "vor:VVV\n");
-  ASSERT_EQ(picked.code, 0) << picked.err;
+  ASSERT_EQ(picked.exitCode, 0) << picked.err;
   EXPECT_NE(folder.Read("FlightPlans/picked.pln").find("\r\nVOR  VVV    VICTOR"),
             std::string::npos);
 
@@ -120,7 +110,7 @@ TEST(PlanCommandsTest, ImportsFlightShopAndFs200xPlans) {
                "waypoint.4=BBBB, A, N0* 0.00', E3* 0.00', +000000.00,\r\n");
   CliRun fs = RunCli(
       {"--navdata", navData, "plan", "import", (folder / "fs.pln").string(), "--name", "fs2k"});
-  ASSERT_EQ(fs.code, 0) << fs.err;
+  ASSERT_EQ(fs.exitCode, 0) << fs.err;
   const std::string fsPlan = folder.Read("FlightPlans/fs2k.pln");
   EXPECT_NE(fsPlan.find("CRUISE_ALTITUDE=12000\r\n"), std::string::npos);
   EXPECT_NE(fsPlan.find("\r\nVOR  IBB"), std::string::npos) << "an ILS line keeps VOR";

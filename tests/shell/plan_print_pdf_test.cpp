@@ -7,23 +7,14 @@
 
 #include "planner/plan_file.h"
 #include "shell/cli/commands.h"
+#include "tests/shell/cli_runner.h"
 #include "tests/support/temp_folder.h"
 
 namespace cli {
 namespace {
 
-struct CliRun {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliRun RunCli(const std::vector<std::string>& args) {
-  std::istringstream in;
-  std::ostringstream out, err;
-  const int code = RunSkatCli(args, in, out, err, false);
-  return {code, out.str(), err.str()};
-}
+using testing_support::CliRun;
+using testing_support::RunCli;
 
 int PageCount(const std::string& pdf) {
   int pages = 0;
@@ -60,12 +51,12 @@ TEST(PlanPrintPdfTest, WritesOnePagePerPrintoutPage) {
   const std::string navData = folder.path().string();
   const std::string plan = WritePlan(folder, 15);
   const CliRun text = RunCli({"--navdata", navData, "plan", "print", plan, "--text"});
-  ASSERT_EQ(text.code, 0) << text.err;
+  ASSERT_EQ(text.exitCode, 0) << text.err;
   EXPECT_NE(text.out.find("page: 1/..\n\f"), std::string::npos) << text.out;
 
   const std::string pdf = (folder / "long.pdf").string();
   const CliRun print = RunCli({"--navdata", navData, "plan", "print", plan, "--pdf", pdf});
-  ASSERT_EQ(print.code, 0) << print.err;
+  ASSERT_EQ(print.exitCode, 0) << print.err;
   EXPECT_EQ(print.out, "");
   EXPECT_EQ(print.err, "");
   const std::string bytes = folder.Read("long.pdf");
@@ -75,12 +66,12 @@ TEST(PlanPrintPdfTest, WritesOnePagePerPrintoutPage) {
 
   const CliRun letter =
       RunCli({"--navdata", navData, "plan", "print", plan, "--pdf=" + pdf, "--paper", "letter"});
-  ASSERT_EQ(letter.code, 0) << letter.err;
+  ASSERT_EQ(letter.exitCode, 0) << letter.err;
   EXPECT_NE(folder.Read("long.pdf").find("/MediaBox [ 0 0 612 792 ]"), std::string::npos);
 
   const CliRun shortPlan =
       RunCli({"--navdata", navData, "plan", "print", WritePlan(folder, 14), "--pdf", pdf});
-  ASSERT_EQ(shortPlan.code, 0) << shortPlan.err;
+  ASSERT_EQ(shortPlan.exitCode, 0) << shortPlan.err;
   EXPECT_EQ(PageCount(folder.Read("long.pdf")), 1);
 }
 
@@ -96,7 +87,7 @@ TEST(PlanPrintPdfTest, TakesExactlyOneOutput) {
            {"--navdata", navData, "plan", "print", plan, "--pdf", pdf, "--paper", "a3"},
            {"--navdata", navData, "plan", "print", plan, "--text", "--paper", "letter"}}) {
     const CliRun run = RunCli(args);
-    EXPECT_EQ(run.code, 2) << args.back();
+    EXPECT_EQ(run.exitCode, 2) << args.back();
     EXPECT_NE(run.err.find("Usage: skat-cli plan"), std::string::npos) << run.err;
   }
   EXPECT_FALSE(std::filesystem::exists(pdf));
@@ -112,7 +103,7 @@ TEST(PlanPrintPdfTest, UnwritableOutputFailsWithoutAFile) {
   const std::string plan = WritePlan(folder, 2);
   const std::string pdf = (folder / "missing" / "out.pdf").string();
   const CliRun run = RunCli({"--navdata", navData, "plan", "print", plan, "--pdf", pdf});
-  EXPECT_EQ(run.code, 1);
+  EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "skat-cli: cannot write " + pdf + ": No such file or directory\n");
   EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
@@ -120,7 +111,7 @@ TEST(PlanPrintPdfTest, UnwritableOutputFailsWithoutAFile) {
   std::filesystem::create_directory(folder / "taken.pdf");
   const std::string taken = (folder / "taken.pdf").string();
   const CliRun blocked = RunCli({"--navdata", navData, "plan", "print", plan, "--pdf", taken});
-  EXPECT_EQ(blocked.code, 1);
+  EXPECT_EQ(blocked.exitCode, 1);
   EXPECT_EQ(blocked.err, "skat-cli: cannot write " + taken + ": Is a directory\n");
   int entries = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) {
@@ -134,7 +125,7 @@ TEST(PlanPrintPdfTest, MissingPlanIsReported) {
   const std::string pdf = (folder / "out.pdf").string();
   const CliRun run = RunCli({"--navdata", folder.path().string(), "plan", "print",
                              (folder / "none.pln").string(), "--pdf", pdf});
-  EXPECT_EQ(run.code, 1);
+  EXPECT_EQ(run.exitCode, 1);
   EXPECT_NE(run.err.find("Cannot open the file."), std::string::npos) << run.err;
   EXPECT_FALSE(std::filesystem::exists(pdf));
 }

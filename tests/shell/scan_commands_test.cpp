@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "navdb/database.h"
-#include "shell/cli/commands.h"
+#include "tests/shell/cli_runner.h"
 #include "tests/support/temp_folder.h"
 #include "tools/scenery_writer/bgl_writer.h"
 
@@ -15,18 +15,8 @@ namespace {
 using navdb::NavaidKind;
 using testing_support::TempFolder;
 
-struct CliRun {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
-
-CliRun RunCli(std::vector<std::string> args, const std::string& input = "", bool terminal = false) {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  const int exitCode = cli::RunSkatCli(args, in, out, err, terminal);
-  return {exitCode, out.str(), err.str()};
-}
+using testing_support::CliRun;
+using testing_support::RunCli;
 
 std::string Bytes(const std::vector<uint8_t>& bytes) {
   return {bytes.begin(), bytes.end()};

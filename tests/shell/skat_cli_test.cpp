@@ -8,25 +8,15 @@
 #include "navdb/database.h"
 #include "navdb/entry_lines.h"
 #include "shell/cli/cli_ui.h"
-#include "shell/cli/commands.h"
+#include "tests/shell/cli_runner.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
 
 using testing_support::TempFolder;
 
-struct CliRun {
-  int exitCode;
-  std::string out;
-  std::string err;
-};
-
-CliRun RunCli(std::vector<std::string> args, const std::string& input = "", bool terminal = false) {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  const int exitCode = cli::RunSkatCli(args, in, out, err, terminal);
-  return {exitCode, out.str(), err.str()};
-}
+using testing_support::CliRun;
+using testing_support::RunCli;
 
 // A small database: two NDBs, one VOR, one runway, one intersection, saved with its index.
 void WriteDemoDatabase(const TempFolder& folder) {
