@@ -134,7 +134,8 @@ bool FillVariable(const AircraftState& aircraft, PanelVariable& variable) {
       value.number = aircraft.courseOffsetDeg;
       break;
     case 86:
-      value.number = aircraft.mapHeadingDeg;
+      // The heading-up map turns by the heading the aircraft flies.
+      value.number = aircraft.headingDeg + aircraft.mapHeadingOffsetDeg;
       break;
     default:
       return false;

@@ -42,7 +42,7 @@ struct AircraftState {
   double windSpeedKt = 0;
   double windDirectionDeg = 0;
   double courseOffsetDeg = 0;
-  double mapHeadingDeg = 0;
+  double mapHeadingOffsetDeg = 0;  // map angle (token 86) = heading + this
 };
 
 // Host units of the position variables (tokens 71 and 72).

@@ -12,6 +12,7 @@ namespace ndhost {
 namespace {
 
 constexpr double kMaxFrames = 1e9;
+constexpr double kMaxZoom = 8;
 
 std::optional<double> ToNumber(const std::string& text) {
   if (text.empty()) return std::nullopt;
@@ -55,7 +56,8 @@ std::optional<uint32_t> VirtualKeyOf(const std::string& name) {
 
 }  // namespace
 
-std::optional<std::vector<ScheduledKey>> ParseKeyList(const std::string& keyList, std::string& error) {
+std::optional<std::vector<ScheduledKey>> ParseKeyList(const std::string& keyList,
+                                                      std::string& error) {
   std::vector<ScheduledKey> keys;
   std::istringstream items(keyList);
   std::string item;
@@ -98,7 +100,7 @@ std::string UsageText() {
          "              [--nav1 IDENT] [--nav1-freq MHZ] [--dme NM] [--adf IDENT]\n"
          "              [--adf-bearing DEG] [--wind DIR/SPEED] [--marker 0-3]\n"
          "              [--route PLAN.pln [--fly]] [--route-at FRAME:PLAN.pln ...]\n"
-         "              [--keys FRAME:KEY,...] [--report] [--window]\n";
+         "              [--keys FRAME:KEY,...] [--report] [--window] [--zoom 1-8]\n";
 }
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
@@ -125,6 +127,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
   };
   double formatCode = 1;
   double frames = line.frames;
+  double zoom = line.zoom;
   std::map<std::string, std::function<bool(const std::string&)>> withValue = {
       {"--sim-root", text(line.simulatorRoot)},
       {"--module", text(line.modulePath)},
@@ -132,6 +135,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       {"--frames", number(frames)},
       {"--fps", number(line.framesPerSecond)},
       {"--png", text(line.pngPath)},
+      {"--zoom", number(zoom)},
       {"--lat", optionalNumber(line.latitudeDeg)},
       {"--lon", optionalNumber(line.longitudeDeg)},
       {"--heading", number(line.headingDeg)},
@@ -215,6 +219,11 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
     error = "--fps must be above 0";
     return std::nullopt;
   }
+  if (zoom != std::trunc(zoom) || zoom < 1 || zoom > kMaxZoom) {
+    error = "--zoom must be a whole number from 1 to 8";
+    return std::nullopt;
+  }
+  line.zoom = static_cast<int>(zoom);
   line.formatCode = static_cast<uint32_t>(formatCode);
   line.frames = static_cast<int>(frames);
   if (line.latitudeDeg.has_value() != line.longitudeDeg.has_value()) {

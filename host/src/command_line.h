@@ -45,11 +45,13 @@ struct CommandLine {
   std::vector<ScheduledKey> keys;
   bool report = false;
   bool window = false;
+  int zoom = 2;  // window and PNG: panel pixels per image pixel
 };
 
 // Parses "FRAME:KEY[,FRAME:KEY...]" with KEY as [shift+][ctrl+]NAME, NAME a
 // letter or digit, "tab", "space", "f1".."f12", or "#code" (virtual-key code).
-std::optional<std::vector<ScheduledKey>> ParseKeyList(const std::string& keyList, std::string& error);
+std::optional<std::vector<ScheduledKey>> ParseKeyList(const std::string& keyList,
+                                                      std::string& error);
 
 // Parses argv; nothing and a message on a usage error.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,

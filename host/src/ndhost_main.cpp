@@ -18,7 +18,7 @@
 #include "panel_window.h"
 #endif
 #include "module_host.h"
-#include "png_writer.h"
+#include "panel_picture.h"
 #include "route_publisher.h"
 
 namespace {
@@ -113,6 +113,10 @@ int main(int argc, char** argv) {
   }
   std::error_code ignored;
   std::filesystem::path root = std::filesystem::absolute(line->simulatorRoot, ignored);
+  // The module runs in the simulator folder; the picture goes where the user said.
+  if (!line->pngPath.empty()) {
+    line->pngPath = std::filesystem::absolute(line->pngPath, ignored).string();
+  }
   std::filesystem::path modulePath = line->modulePath.empty()
                                          ? root / "Gauges" / "Lumaro.gau"
                                          : std::filesystem::absolute(line->modulePath, ignored);
@@ -149,7 +153,8 @@ int main(int argc, char** argv) {
 #ifdef NDHOST_WITH_WINDOW
     if (std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr ||
         std::getenv("QT_QPA_PLATFORM") != nullptr) {
-      int status = ndhost::RunPanelWindow(*host, line->framesPerSecond, flight, argc, argv);
+      int status =
+          ndhost::RunPanelWindow(*host, line->framesPerSecond, line->zoom, flight, argc, argv);
       host->Kill();
       return status;
     }
@@ -178,10 +183,9 @@ int main(int argc, char** argv) {
 
   int status = 0;
   if (!line->pngPath.empty()) {
-    const ndhost::HostImage* image = host->DisplayImage();
-    std::string saved = image == nullptr ? "the module has no display element"
-                                         : ndhost::SaveImagePng(image->descriptor,
-                                                                host->PaletteRgb(), line->pngPath);
+    // The picture the window would show: the panel at the zoom asked.
+    std::string saved =
+        ndhost::SavePanelPng(ndhost::ComposePanel(*host, line->zoom), line->pngPath);
     if (!saved.empty()) {
       std::fprintf(stderr, "ndhost: %s\n", saved.c_str());
       status = 1;

@@ -8,13 +8,12 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "png_writer.h"
+#include "aircraft.h"
+#include "panel_picture.h"
 
 namespace ndhost {
 
 namespace {
-
-constexpr int kScale = 2;
 
 // Windows virtual-key code of a Qt key, or 0 for keys the panel ignores.
 uint32_t VirtualKeyOf(int qtKey) {
@@ -29,14 +28,14 @@ uint32_t VirtualKeyOf(int qtKey) {
 
 class PanelWidget : public QWidget {
  public:
-  PanelWidget(ModuleHost& host, double framesPerSecond, std::optional<RouteFlight>& flight)
-      : host_(host), flight_(flight) {
+  PanelWidget(ModuleHost& host, double framesPerSecond, int zoom,
+              std::optional<RouteFlight>& flight)
+      : host_(host), zoom_(zoom), flight_(flight) {
     setWindowTitle("ndhost - Vistrel.ND");
     setFocusPolicy(Qt::StrongFocus);
-    const HostImage* image = host_.DisplayImage();
-    int widthPx = image ? static_cast<int>(image->descriptor.width) : 256;
-    int heightPx = image ? static_cast<int>(image->descriptor.height) : 256;
-    setFixedSize(widthPx * kScale, heightPx * kScale);
+    PanelPicture picture = ComposePanel(host_, zoom_);
+    setFixedSize(picture.rgb.empty() ? 256 * zoom_ : picture.widthPx,
+                 picture.rgb.empty() ? 256 * zoom_ : picture.heightPx);
     clock_.start();
     connect(&timer_, &QTimer::timeout, this, [this] { Tick(); });
     timer_.start(static_cast<int>(1000.0 / framesPerSecond));
@@ -52,14 +51,11 @@ class PanelWidget : public QWidget {
 
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
-    const HostImage* image = host_.DisplayImage();
-    if (image == nullptr) return;
-    std::vector<uint32_t> rgb = ImageToRgb(image->descriptor, host_.PaletteRgb());
-    if (rgb.empty()) return;
-    QImage picture(reinterpret_cast<const uchar*>(rgb.data()),
-                   static_cast<int>(image->descriptor.width),
-                   static_cast<int>(image->descriptor.height), QImage::Format_RGB32);
-    painter.drawImage(rect(), picture);
+    PanelPicture picture = ComposePanel(host_, zoom_);
+    if (picture.rgb.empty()) return;
+    QImage image(reinterpret_cast<const uchar*>(picture.rgb.data()), picture.widthPx,
+                 picture.heightPx, QImage::Format_RGB32);
+    painter.drawImage(0, 0, image);
   }
 
  private:
@@ -72,6 +68,7 @@ class PanelWidget : public QWidget {
   }
 
   ModuleHost& host_;
+  int zoom_;
   std::optional<RouteFlight>& flight_;
   QTimer timer_;
   QElapsedTimer clock_;
@@ -79,10 +76,10 @@ class PanelWidget : public QWidget {
 
 }  // namespace
 
-int RunPanelWindow(ModuleHost& host, double framesPerSecond, std::optional<RouteFlight>& flight,
-                   int argc, char** argv) {
+int RunPanelWindow(ModuleHost& host, double framesPerSecond, int zoom,
+                   std::optional<RouteFlight>& flight, int argc, char** argv) {
   QApplication application(argc, argv);
-  PanelWidget widget(host, framesPerSecond, flight);
+  PanelWidget widget(host, framesPerSecond, zoom, flight);
   widget.show();
   return application.exec();
 }

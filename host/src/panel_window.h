@@ -12,7 +12,8 @@ class RouteFlight;
 
 // Runs the module in a window at framesPerSecond until the window closes.
 // Returns the program's exit status.
-int RunPanelWindow(ModuleHost& host, double framesPerSecond, std::optional<RouteFlight>& flight,
-                   int argc, char** argv);
+// The panel is shown zoom times its size.
+int RunPanelWindow(ModuleHost& host, double framesPerSecond, int zoom,
+                   std::optional<RouteFlight>& flight, int argc, char** argv);
 
 }  // namespace ndhost

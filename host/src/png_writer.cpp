@@ -37,12 +37,13 @@ std::vector<uint32_t> ImageToRgb(const PanelImage& image, const std::vector<uint
   return rgb;
 }
 
-std::string SaveImagePng(const PanelImage& image, const std::vector<uint32_t>& paletteRgb,
-                         const std::string& path) {
-  std::vector<uint32_t> rgb = ImageToRgb(image, paletteRgb);
-  if (rgb.empty()) return "the image has no pixels in a known format";
-  cairo_surface_t* surface = cairo_image_surface_create(
-      CAIRO_FORMAT_RGB24, static_cast<int>(image.width), static_cast<int>(image.height));
+std::string SaveRgbPng(const std::vector<uint32_t>& rgb, int widthPx, int heightPx,
+                       const std::string& path) {
+  if (widthPx <= 0 || heightPx <= 0 ||
+      rgb.size() < static_cast<size_t>(widthPx) * static_cast<size_t>(heightPx)) {
+    return "the image has no pixels in a known format";
+  }
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, widthPx, heightPx);
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(surface);
     return "cannot make an image surface";
@@ -50,9 +51,9 @@ std::string SaveImagePng(const PanelImage& image, const std::vector<uint32_t>& p
   cairo_surface_flush(surface);
   uint8_t* data = cairo_image_surface_get_data(surface);
   int stride = cairo_image_surface_get_stride(surface);
-  for (uint32_t y = 0; y < image.height; ++y) {
+  for (int y = 0; y < heightPx; ++y) {
     std::memcpy(data + static_cast<size_t>(y) * stride,
-                rgb.data() + static_cast<size_t>(y) * image.width, image.width * sizeof(uint32_t));
+                rgb.data() + static_cast<size_t>(y) * widthPx, widthPx * sizeof(uint32_t));
   }
   cairo_surface_mark_dirty(surface);
   cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
@@ -60,6 +61,13 @@ std::string SaveImagePng(const PanelImage& image, const std::vector<uint32_t>& p
   return status == CAIRO_STATUS_SUCCESS
              ? ""
              : std::string("cannot write ") + path + ": " + cairo_status_to_string(status);
+}
+
+std::string SaveImagePng(const PanelImage& image, const std::vector<uint32_t>& paletteRgb,
+                         const std::string& path) {
+  std::vector<uint32_t> rgb = ImageToRgb(image, paletteRgb);
+  if (rgb.empty()) return "the image has no pixels in a known format";
+  return SaveRgbPng(rgb, static_cast<int>(image.width), static_cast<int>(image.height), path);
 }
 
 }  // namespace ndhost
