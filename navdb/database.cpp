@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -32,16 +33,13 @@ bool HasControlBytes(std::string_view line) {
                      [](char c) { return static_cast<unsigned char>(c) < 0x20; });
 }
 
-// The list line of a file line, or false when the line does not have the
-// kind's layout (length, separators, control bytes).
-bool ListLineFromFileLine(const KindInfo& info, std::string_view fileLine, std::string& line) {
+// True when a file line has the kind's layout: its length, ';' at every
+// separator column, no control bytes.
+bool HasFileLayout(const KindInfo& info, std::string_view fileLine) {
   if (fileLine.size() < info.lineLength || fileLine.size() > kMaxLineLength) return false;
   if (HasControlBytes(fileLine)) return false;
-  line.assign(fileLine);
   for (size_t i = 0; i < info.separatorCount; ++i) {
-    char& c = line[static_cast<size_t>(info.separatorColumns[i])];
-    if (c != ';') return false;
-    c = ' ';
+    if (fileLine[static_cast<size_t>(info.separatorColumns[i])] != ';') return false;
   }
   return true;
 }
@@ -80,15 +78,15 @@ bool ReadFileIfPresent(const std::filesystem::path& path, std::string& bytes) {
 // east lines ascending; in index order east lines come first. Restore that
 // order cheaply when the file has it, sort otherwise.
 void PutInIndexOrder(std::vector<IndexKey>& keys) {
-  auto firstEast = std::stable_partition(keys.begin(), keys.end(),
-                                         [](const IndexKey& k) { return k.text[0] == '-'; });
-  std::reverse(keys.begin(), firstEast);
-  std::rotate(keys.begin(), firstEast, keys.end());
-  if (!std::is_sorted(keys.begin(), keys.end(), IndexKeyLess)) {
-    std::sort(keys.begin(), keys.end(), IndexKeyLess);
+  auto isWest = [](const IndexKey& k) { return k.text[0] == '-'; };
+  const auto firstEast = std::partition_point(keys.begin(), keys.end(), isWest);
+  if (std::none_of(firstEast, keys.end(), isWest)) {
+    std::reverse(keys.begin(), firstEast);
+    std::rotate(keys.begin(), firstEast, keys.end());
+    if (std::is_sorted(keys.begin(), keys.end(), IndexKeyLess)) return;
   }
+  std::sort(keys.begin(), keys.end(), IndexKeyLess);
 }
-
 }  // namespace
 
 std::string RejectedFileName(std::string_view fileName) {
@@ -137,10 +135,10 @@ bool DecodeEntryFile(NavaidKind kind, std::string_view bytes, EntryList& list,
   const KindInfo& info = InfoOf(kind);
   MalformedLines bad{rejected};
   bool completed = true;
-  std::string line;
+  const std::span<const int> separators(info.separatorColumns.data(), info.separatorCount);
   ForEachTextLine(bytes, [&](size_t lineNumber, std::string_view fileLine) {
     if (lineNumber == 1 || fileLine.empty()) return true;
-    if (!ListLineFromFileLine(info, fileLine, line)) {
+    if (!HasFileLayout(info, fileLine)) {
       bad.Note(lineNumber, fileLine);
       return true;
     }
@@ -148,7 +146,8 @@ bool DecodeEntryFile(NavaidKind kind, std::string_view bytes, EntryList& list,
       rejected.emplace_back(fileLine);
       return true;
     }
-    if (list.AppendLine(line)) return true;
+    // The list line is the file line with spaces at the separator columns.
+    if (list.AppendLine(fileLine, separators)) return true;
     rejected.emplace_back(fileLine);
     const MessageAnswer answer =
         ShowMessage(ui, std::string(info.loadErrorCaption), "Can't add entry to list.",

@@ -37,6 +37,15 @@ void EntryList::ChunkGrew(size_t chunk, long lines) {
   }
 }
 
+void EntryList::AppendChunkSum() {
+  // The new node covers the chunks (i - lowbit(i), i]; all but the last,
+  // empty one are already counted in the prefix sums.
+  if (chunkSums_.empty()) chunkSums_.push_back(0);
+  const size_t i = chunks_.size();
+  const size_t lowest = i & (~i + 1);
+  chunkSums_.push_back(ChunkStart(i - 1) - ChunkStart(i - lowest));
+}
+
 void EntryList::RebuildChunkSums() {
   chunkSums_.assign(chunks_.size() + 1, 0);
   for (size_t i = 1; i <= chunks_.size(); ++i) {
@@ -109,15 +118,21 @@ std::optional<size_t> EntryList::AddLine(std::string_view line) {
   return InsertAt(UpperBound(line), line);
 }
 
-std::optional<size_t> EntryList::AppendLine(std::string_view line) {
+std::optional<size_t> EntryList::AppendLine(std::string_view line,
+                                            std::span<const int> blankColumns) {
   if (count_ >= capacity_ || line.size() > maxLineLength_) return std::nullopt;
   if (count_ > 0) sortedKnown_ = false;
   if (chunks_.empty() || LinesIn(chunks_.back()) >= kChunkLines) {
     // Start a fresh chunk rather than splitting a full one: appended lists stay dense.
     chunks_.emplace_back().reserve(kChunkLines * slotBytes_);
-    RebuildChunkSums();
+    AppendChunkSum();
   }
-  return InsertAt({chunks_.size() - 1, LinesIn(chunks_.back())}, line);
+  const size_t row = InsertAt({chunks_.size() - 1, LinesIn(chunks_.back())}, line);
+  char* text = chunks_.back().data() + chunks_.back().size() - slotBytes_ + 1;
+  for (int column : blankColumns) {
+    if (column >= 0 && static_cast<size_t>(column) < line.size()) text[column] = ' ';
+  }
+  return row;
 }
 
 void EntryList::DeleteLine(size_t row) {

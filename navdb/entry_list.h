@@ -12,6 +12,7 @@
 #include <cstring>
 #include <iterator>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,8 +44,9 @@ class EntryList {
   // or the line is longer than the list's maximum line length).
   std::optional<size_t> AddLine(std::string_view line);
 
-  // Appends `line` without regard to order (used when loading a file).
-  std::optional<size_t> AppendLine(std::string_view line);
+  // Appends `line` without regard to order (used when loading a file); the
+  // characters at `blankColumns` are stored as spaces.
+  std::optional<size_t> AppendLine(std::string_view line, std::span<const int> blankColumns = {});
 
   void DeleteLine(size_t row);
   void Clear();
@@ -128,6 +130,8 @@ class EntryList {
   size_t ChunkStart(size_t chunk) const;
   void ChunkGrew(size_t chunk, long lines);
   void RebuildChunkSums();
+  // Adds the Fenwick node of a new, empty last chunk.
+  void AppendChunkSum();
 
   std::vector<Chunk> chunks_;
   // Fenwick tree over the line counts of the chunks (1-based), so that a

@@ -138,3 +138,30 @@ TEST(EntryList, AssignSortedThenInsert) {
 
 }  // namespace
 }  // namespace navdb
+
+namespace navdb {
+namespace {
+
+TEST(EntryList, ManyAppendedLinesKeepTheirRows) {
+  EntryList list;
+  std::vector<std::string> expected;
+  for (int i = 0; i < 1500; ++i) {
+    const std::string line = "A" + std::to_string((i * 7919) % 1500);
+    ASSERT_EQ(list.AppendLine(line), static_cast<size_t>(i));
+    expected.push_back(line);
+  }
+  for (size_t row = 0; row < expected.size(); row += 37)
+    EXPECT_EQ(list.GetLine(row), expected[row]);
+  list.DeleteLine(700);
+  expected.erase(expected.begin() + 700);
+  EXPECT_EQ(Lines(list), expected);
+  EXPECT_FALSE(list.IsSorted());
+  const std::string blanked = "ab;cd;ef";
+  EntryList withSeparators;
+  const int columns[] = {2, 5, 40};
+  withSeparators.AppendLine(blanked, columns);
+  EXPECT_EQ(withSeparators.GetLine(0), "ab cd ef");
+}
+
+}  // namespace
+}  // namespace navdb
