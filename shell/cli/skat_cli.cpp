@@ -24,7 +24,10 @@ std::vector<CliCommand> AllCommands() {
 void PrintProgramUsage(std::ostream& stream, const std::vector<CliCommand>& commands) {
   stream << kProgramUsage;
   for (const CliCommand& command : commands) {
-    stream << "  " << command.name << std::string(10 - std::min<size_t>(9, command.name.size()), ' ')
+    // Names are padded to one column; a longer name gets its own line.
+    constexpr size_t kNameColumn = 16;
+    stream << "  " << command.name
+           << std::string(kNameColumn - std::min(kNameColumn - 1, command.name.size()), ' ')
            << command.summary << '\n';
   }
 }
