@@ -1,6 +1,7 @@
 #include "scanner/jstream.h"
 
 #include <bit>
+#include <cstring>
 
 namespace scanner {
 namespace {
@@ -10,8 +11,21 @@ class BitReader {
  public:
   explicit BitReader(std::span<const uint8_t> bytes) : next_(bytes.data()), end_(next_ + bytes.size()) {}
 
-  // Makes at least `count` bits (at most 57) available; false when the stream has run out.
+  // Makes at least `count` bits (at most 56) available; false when the stream has run out.
   bool Need(unsigned count) {
+    if (count_ >= count) return true;
+    if (end_ - next_ >= 8) {
+      // Load eight bytes at once and keep the whole bytes that fit. Bits
+      // above count_ may already hold the same following bytes: or-ing them
+      // in again changes nothing.
+      uint64_t word;
+      std::memcpy(&word, next_, sizeof word);
+      if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+      buffer_ |= word << count_;
+      next_ += (63 - count_) >> 3;
+      count_ |= 56;
+      return true;
+    }
     while (count_ < count) {
       if (next_ == end_) return false;
       buffer_ |= uint64_t{*next_++} << count_;
@@ -126,7 +140,12 @@ long DecodeJStream(std::span<const uint8_t> stream, std::span<uint8_t> out) {
     const size_t written = static_cast<size_t>(at - begin);
     if (distance == 0 || distance > written || length > static_cast<size_t>(end - at)) return -1;
     const uint8_t* from = at - distance;
-    for (size_t i = 0; i < length; ++i) *at++ = *from++;  // front to back: overlaps repeat
+    if (distance >= length) {
+      std::memcpy(at, from, length);
+      at += length;
+    } else {
+      for (size_t i = 0; i < length; ++i) *at++ = *from++;  // front to back: overlaps repeat
+    }
   }
 }
 
