@@ -66,20 +66,21 @@ double ReadDouble(std::string_view text, size_t offset) {
 }
 
 void AppendZeroPadded(std::string& out, long value, int width) {
-  char digits[24];
-  int count = 0;
+  char text[48];
+  char* end = text + sizeof text;
+  char* first = end;
   // Work on the negative magnitude so that LONG_MIN needs no special case.
   long rest = value < 0 ? value : -value;
   do {
-    digits[count++] = static_cast<char>('0' - rest % 10);
+    *--first = static_cast<char>('0' - rest % 10);
     rest /= 10;
   } while (rest != 0);
-  if (value < 0) {
-    out += '-';
-    --width;
+  const int sign = value < 0 ? 1 : 0;
+  for (int digits = static_cast<int>(end - first); digits + sign < width && first > text + 1; ++digits) {
+    *--first = '0';
   }
-  for (int pad = width - count; pad > 0; --pad) out += '0';
-  while (count > 0) out += digits[--count];
+  if (sign) *--first = '-';
+  out.append(first, static_cast<size_t>(end - first));
 }
 
 long RoundHalfAwayFromZero(double value) {
