@@ -53,7 +53,7 @@ struct WaypointPick {
 };
 
 struct WaypointPickRequest {
-  bool clearSelections = false;          // clear the selection of the four lists first
+  bool clearSelections = false;           // clear the selection of the four lists first
   std::optional<WaypointPick> suggested;  // a line to select before the user picks
 };
 

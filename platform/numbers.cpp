@@ -76,7 +76,8 @@ void AppendZeroPadded(std::string& out, long value, int width) {
     rest /= 10;
   } while (rest != 0);
   const int sign = value < 0 ? 1 : 0;
-  for (int digits = static_cast<int>(end - first); digits + sign < width && first > text + 1; ++digits) {
+  for (int digits = static_cast<int>(end - first); digits + sign < width && first > text + 1;
+       ++digits) {
     *--first = '0';
   }
   if (sign) *--first = '-';

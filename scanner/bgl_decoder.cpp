@@ -226,7 +226,7 @@ class ImageDecoder {
     WalkBlock(block, blockEnd, [&](uint64_t record, uint32_t tag) {
       if (tag != kFrequencyRecord || reader_.U32(record + 12) != 1) return true;
       const std::string text = AtisFrequencyText(reader_.U8(record + 9), reader_.U8(record + 10),
-                                                  reader_.U8(record + 11));
+                                                 reader_.U8(record + 11));
       const double mhz = platform::ReadDouble(text);
       if (reader_.overrun()) return false;
       if (mhz >= kLowestAtisMhz && mhz <= kHighestAtisMhz) {
@@ -288,9 +288,12 @@ std::string AtisFrequencyText(uint8_t hundredths, uint8_t tensUnits, uint8_t hun
 ImageResult ScanBglImage(ScanSession& session, std::span<const uint8_t> image) {
   ImageDecoder decoder(session, image);
   switch (decoder.Decode()) {
-    case Flow::Unreadable: return ImageResult::Unreadable;
-    case Flow::StopScan: return ImageResult::StopScan;
-    default: return ImageResult::Done;
+    case Flow::Unreadable:
+      return ImageResult::Unreadable;
+    case Flow::StopScan:
+      return ImageResult::StopScan;
+    default:
+      return ImageResult::Done;
   }
 }
 

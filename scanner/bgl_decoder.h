@@ -45,9 +45,9 @@ inline constexpr long kRangeUnitMetres = 2048;
 inline constexpr long kMetresPerNm = 1852;
 
 enum class ImageResult {
-  Done,         // every section read (or the user cancelled this file)
-  Unreadable,   // a read ran past the end of the image; entries before it stay
-  StopScan,     // the user chose "Abort scanning"
+  Done,        // every section read (or the user cancelled this file)
+  Unreadable,  // a read ran past the end of the image; entries before it stay
+  StopScan,    // the user chose "Abort scanning"
 };
 
 // Decodes `image` and merges its navaids; refused entries are reported with

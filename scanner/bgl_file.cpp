@@ -22,8 +22,8 @@ int ReportMapFailure(ScanSession& session, platform::MapStep step, const std::st
                      const std::string& error) {
   switch (step) {
     case platform::MapStep::Open:
-      return AskNextFile(session, "Could not open " + path + "\r\r" + error +
-                                      "\r\rTry next BGL file ?\n");
+      return AskNextFile(session,
+                         "Could not open " + path + "\r\r" + error + "\r\rTry next BGL file ?\n");
     case platform::MapStep::Mapping:
       return AskNextFile(session, "File mapping failed for " + path + "\r\r" + error +
                                       "\r\rTry next BGL file ?\n");
@@ -37,7 +37,9 @@ int ReportMapFailure(ScanSession& session, platform::MapStep step, const std::st
 // A packed file decodes as a (nearly) empty image when its section offsets
 // point beyond or into its packed bytes; its block mark still shows that
 // there is an image to unpack, so it is unpacked as well.
-bool LaidOutAsPacked(std::span<const uint8_t> bytes) { return PackedHeaderSize(bytes) != 0; }
+bool LaidOutAsPacked(std::span<const uint8_t> bytes) {
+  return PackedHeaderSize(bytes) != 0;
+}
 
 }  // namespace
 

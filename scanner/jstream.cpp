@@ -9,7 +9,8 @@ namespace {
 // Bits of the stream, lowest first, through a 64-bit buffer.
 class BitReader {
  public:
-  explicit BitReader(std::span<const uint8_t> bytes) : next_(bytes.data()), end_(next_ + bytes.size()) {}
+  explicit BitReader(std::span<const uint8_t> bytes)
+      : next_(bytes.data()), end_(next_ + bytes.size()) {}
 
   // Makes at least `count` bits (at most 56) available; false when the stream has run out.
   bool Need(unsigned count) {

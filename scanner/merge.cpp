@@ -10,7 +10,9 @@ namespace {
 
 using navdb::NavaidKind;
 
-int RequestKind(NavaidKind kind) { return static_cast<int>(navdb::IndexOf(kind)) + 1; }
+int RequestKind(NavaidKind kind) {
+  return static_cast<int>(navdb::IndexOf(kind)) + 1;
+}
 
 size_t KeyLength(NavaidKind kind) {
   return kind == NavaidKind::Airport ? kRunwayKeyLength : kNdbVorKeyLength;
@@ -82,10 +84,14 @@ int MergeIntoList(ScanSession& session, NavaidKind kind, const std::string& line
 
 std::string_view DuplicateExistingLabel(int requestKind) {
   switch (requestKind) {
-    case 1: return "This NDB is already in the list :";
-    case 2: return "This VOR is already in the list :";
-    case 3: return "This Airport's runway is already in the list :";
-    default: return "This Intersection is already in the list :";
+    case 1:
+      return "This NDB is already in the list :";
+    case 2:
+      return "This VOR is already in the list :";
+    case 3:
+      return "This Airport's runway is already in the list :";
+    default:
+      return "This Intersection is already in the list :";
   }
 }
 
@@ -102,8 +108,8 @@ int DecideDuplicate(ScanSession& session, const navdb::DuplicateRequest& request
   }
   if (ui.beep) ui.beep();
   const navdb::DuplicateAnswer answer = ui.chooseDuplicate(request);
-  const bool standing = answer.outcome >= navdb::kDuplicateKeepExisting &&
-                        answer.outcome <= navdb::kDuplicateKeepNew;
+  const bool standing =
+      answer.outcome >= navdb::kDuplicateKeepExisting && answer.outcome <= navdb::kDuplicateKeepNew;
   if (!standing && answer.outcome != navdb::kDuplicateAbortScan) return navdb::kDuplicateKeepBoth;
   if (answer.always && standing) session.keepAlwaysChoice = answer.outcome;
   return answer.outcome;
@@ -128,11 +134,13 @@ std::string ScannedNdbLine(const ScannedNdb& ndb) {
 
 std::string ScannedVorLine(const ScannedVor& vor) {
   navdb::VorBase base = navdb::VorBase::Vor;
-  if (vor.flags & kVorFlagIls) base = navdb::VorBase::Ils;
-  else if (vor.flags & kVorFlagDmeOnly) base = navdb::VorBase::DmeOnly;
-  const std::string type = navdb::VorTypeText(
-      base, (vor.flags & kVorFlagDme) != 0 && base != navdb::VorBase::DmeOnly,
-      (vor.flags & kVorFlagGlideSlope) != 0, (vor.flags & kVorFlagTacan) != 0);
+  if (vor.flags & kVorFlagIls)
+    base = navdb::VorBase::Ils;
+  else if (vor.flags & kVorFlagDmeOnly)
+    base = navdb::VorBase::DmeOnly;
+  const std::string type =
+      navdb::VorTypeText(base, (vor.flags & kVorFlagDme) != 0 && base != navdb::VorBase::DmeOnly,
+                         (vor.flags & kVorFlagGlideSlope) != 0, (vor.flags & kVorFlagTacan) != 0);
   char frequency[32];
   std::snprintf(frequency, sizeof frequency, "%.2f", vor.frequencyMhz);
   char course[32] = "";
@@ -154,8 +162,8 @@ std::string ScannedRunwayLine(const ScannedRunway& runway) {
   const std::string longitude = navdb::FormatLongitude(runway.longitudeDeg);
   std::string line = navdb::BuildRunwayLine(
       {runway.identifier, runway.name, designation, headingDeg, navdb::OppositeHeading(headingDeg),
-       latitude, longitude, navdb::MetresToFeet(runway.elevationM), runway.lengthFt,
-       runway.widthFt, runway.atisText});
+       latitude, longitude, navdb::MetresToFeet(runway.elevationM), runway.lengthFt, runway.widthFt,
+       runway.atisText});
   const size_t kRunwayLineLength = navdb::InfoOf(NavaidKind::Airport).lineLength;
   if (line.size() > kRunwayLineLength) line.resize(kRunwayLineLength);
   return line;

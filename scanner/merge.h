@@ -14,8 +14,8 @@ namespace scanner {
 
 // Results of the Add...Entry operations besides a row (0 or more; 0 also
 // when the existing entry was kept).
-inline constexpr int kMergeRefused = -1;   // the list could not take the line
-inline constexpr int kMergeAborted = -3;   // the user chose "Abort scanning"
+inline constexpr int kMergeRefused = -1;  // the list could not take the line
+inline constexpr int kMergeAborted = -3;  // the user chose "Abort scanning"
 
 struct ScannedNdb {
   std::string_view identifier;     // up to 5 characters
@@ -31,7 +31,7 @@ struct ScannedVor {
   std::string_view identifier;
   std::string_view name;
   double frequencyMhz = 0;
-  uint8_t flags = 0;  // kVorFlag...
+  uint8_t flags = 0;     // kVorFlag...
   double courseDeg = 0;  // localizer course, used for an ILS only
   double latitudeDeg = 0;
   double longitudeDeg = 0;
@@ -50,14 +50,14 @@ struct ScannedRunway {
   std::string_view identifier;  // airport ICAO identifier
   std::string_view name;        // airport name
   int number = 0;
-  int designatorKind = 0;       // 1 left/right, 2 right/left, 3 centre, 4 helipad, other plain
-  double headingDeg = 0;        // may be negative
+  int designatorKind = 0;  // 1 left/right, 2 right/left, 3 centre, 4 helipad, other plain
+  double headingDeg = 0;   // may be negative
   double latitudeDeg = 0;
   double longitudeDeg = 0;
   int elevationM = 0;
   long lengthFt = 0;
   long widthFt = 0;
-  std::string_view atisText;    // "118.05", or "000.00" when none
+  std::string_view atisText;  // "118.05", or "000.00" when none
 };
 
 // The entry lines built from scanned values.

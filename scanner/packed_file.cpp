@@ -72,15 +72,24 @@ int ReleaseUnpackedImage(UnpackedImage& image) {
 
 std::string UnpackStatusText(int status) {
   switch (status) {
-    case kUnpackOk: return "success";
-    case kUnpackNoOutput: return "an output parameter cannot be written";
-    case kUnpackNotPacked: return "not a packed file";
-    case kUnpackNoMemory: return "no memory for the image";
-    case kUnpackWrongLength: return "the stream decoded to a length other than the unpacked length";
-    case kUnpackBadCheckValue: return "the check value is not 0";
-    case kUnpackStreamFailed: return "the stream decoder failed";
-    case kUnpackFileFailed: return "opening, sizing or mapping the file failed";
-    default: return "unknown status";
+    case kUnpackOk:
+      return "success";
+    case kUnpackNoOutput:
+      return "an output parameter cannot be written";
+    case kUnpackNotPacked:
+      return "not a packed file";
+    case kUnpackNoMemory:
+      return "no memory for the image";
+    case kUnpackWrongLength:
+      return "the stream decoded to a length other than the unpacked length";
+    case kUnpackBadCheckValue:
+      return "the check value is not 0";
+    case kUnpackStreamFailed:
+      return "the stream decoder failed";
+    case kUnpackFileFailed:
+      return "opening, sizing or mapping the file failed";
+    default:
+      return "unknown status";
   }
 }
 

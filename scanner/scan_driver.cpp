@@ -99,19 +99,19 @@ int ScanSceneryThread(ScanSession& session, const fs::path& root) {
   }
   navdb::AddPlaceholdersToEmptyLists(db);
   if (ui.setCommandsEnabled) ui.setCommandsEnabled(true);
-  navdb::ShowMessage(ui, "Information",
-                     ScanSummaryText(after[0] - before[0], after[1] - before[1],
-                                     after[2] - before[2]),
-                     navdb::MessageIcon::Information, navdb::MessageButtons::Ok);
+  navdb::ShowMessage(
+      ui, "Information",
+      ScanSummaryText(after[0] - before[0], after[1] - before[1], after[2] - before[2]),
+      navdb::MessageIcon::Information, navdb::MessageButtons::Ok);
   return 0;
 }
 
 bool ConfirmAndClearForRebuild(ScanSession& session) {
-  const navdb::MessageAnswer answer = navdb::ShowMessage(
-      session.ui, "Warning",
-      "You are going to lose any modification you've done on the database !\r"
-      "(The Intersection list will not be lost)\r\rProceed ?",
-      navdb::MessageIcon::Warning, navdb::MessageButtons::YesNo);
+  const navdb::MessageAnswer answer =
+      navdb::ShowMessage(session.ui, "Warning",
+                         "You are going to lose any modification you've done on the database !\r"
+                         "(The Intersection list will not be lost)\r\rProceed ?",
+                         navdb::MessageIcon::Warning, navdb::MessageButtons::YesNo);
   if (answer != navdb::MessageAnswer::Yes) return false;
   for (NavaidKind kind : {NavaidKind::Ndb, NavaidKind::Vor, NavaidKind::Airport}) {
     session.db.list(kind).Clear();
@@ -122,8 +122,9 @@ bool ConfirmAndClearForRebuild(ScanSession& session) {
 
 std::string ScanSummaryText(long ndbAdded, long vorAdded, long airportsAdded) {
   char text[160];
-  std::snprintf(text, sizeof text, "Added to the database :\r\r%ld\tNDB,\r%ld\tVOR,\r%ld\tAirports.\r",
-                ndbAdded, vorAdded, airportsAdded);
+  std::snprintf(text, sizeof text,
+                "Added to the database :\r\r%ld\tNDB,\r%ld\tVOR,\r%ld\tAirports.\r", ndbAdded,
+                vorAdded, airportsAdded);
   return text;
 }
 

@@ -19,10 +19,16 @@ constexpr double kFeetPerMetre = 3.280839895013123;
 // Rows of one station lie within this many degrees of each other.
 constexpr double kSameStationDeg = 0.5;
 
-double Radians(double deg) { return deg * std::numbers::pi / 180.0; }
+double Radians(double deg) {
+  return deg * std::numbers::pi / 180.0;
+}
 
-double Number(std::string_view field) { return platform::ReadDouble(field); }
-long Whole(std::string_view field) { return platform::ReadLong(field); }
+double Number(std::string_view field) {
+  return platform::ReadDouble(field);
+}
+long Whole(std::string_view field) {
+  return platform::ReadLong(field);
+}
 
 bool ContainsWord(const std::string& name, std::string_view word) {
   return name.find(word) != std::string::npos;
@@ -156,7 +162,8 @@ double InitialCourseDeg(double lat1Deg, double lon1Deg, double lat2Deg, double l
   const double lat1 = Radians(lat1Deg), lat2 = Radians(lat2Deg);
   const double dLon = Radians(lon2Deg - lon1Deg);
   const double y = std::sin(dLon) * std::cos(lat2);
-  const double x = std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(dLon);
+  const double x =
+      std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(dLon);
   double course = std::atan2(y, x) * 180.0 / std::numbers::pi;
   if (course < 0) course += 360.0;
   return course;
@@ -174,8 +181,10 @@ std::string ReadNavFile(const std::filesystem::path& path, NavData& data) {
       ++data.malformedRows;
       return;
     }
-    if (code == 2) data.ndbs.push_back(ReadNdbRow(f));
-    else merger.Add(code, f);
+    if (code == 2)
+      data.ndbs.push_back(ReadNdbRow(f));
+    else
+      merger.Add(code, f);
   });
 }
 

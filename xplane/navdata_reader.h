@@ -24,9 +24,9 @@ struct NdbRecord {
 
 struct StationRecord {
   std::string identifier;
-  std::string name;           // name of the first row of the station
-  long frequency10Khz = 0;    // 11670 = 116.70 MHz
-  double latitudeDeg = 0;     // VOR or localizer, else DME position
+  std::string name;         // name of the first row of the station
+  long frequency10Khz = 0;  // 11670 = 116.70 MHz
+  double latitudeDeg = 0;   // VOR or localizer, else DME position
   double longitudeDeg = 0;
   long elevationFt = 0;
   long rangeNm = 0;
@@ -34,7 +34,7 @@ struct StationRecord {
   bool hasLocalizer = false;  // an ILS (or localizer only)
   bool hasGlideSlope = false;
   bool hasDme = false;
-  bool hasTacan = false;      // VORTAC or TACAN in the name
+  bool hasTacan = false;            // VORTAC or TACAN in the name
   double magneticVariationDeg = 0;  // VOR rows, east positive
   double localizerCourseDeg = 0;    // true course of the localizer
   double glideSlopeLatitudeDeg = 0;
@@ -46,11 +46,11 @@ struct StationRecord {
 };
 
 struct RunwayRecord {
-  int number = 0;             // of the first end: 9 for "09L"
-  char side = ' ';            // 'L', 'R', 'C' or ' '
-  double latitudeDeg = 0;     // centre between the two ends
+  int number = 0;          // of the first end: 9 for "09L"
+  char side = ' ';         // 'L', 'R', 'C' or ' '
+  double latitudeDeg = 0;  // centre between the two ends
   double longitudeDeg = 0;
-  double headingDeg = 0;      // true, from the first end towards the second
+  double headingDeg = 0;  // true, from the first end towards the second
   double lengthFt = 0;
   double widthFt = 0;
 };
@@ -58,9 +58,9 @@ struct RunwayRecord {
 struct AirportRecord {
   std::string identifier;
   std::string name;
-  int rowCode = 1;            // 1 airport, 16 seaplane base, 17 heliport
+  int rowCode = 1;  // 1 airport, 16 seaplane base, 17 heliport
   long elevationFt = 0;
-  long atisFrequency10Khz = 0;  // first row 50, 0 when none
+  long atisFrequency10Khz = 0;        // first row 50, 0 when none
   std::vector<RunwayRecord> runways;  // land runways (rows 100)
 };
 

@@ -75,8 +75,10 @@ int RunSkatCli(const std::vector<std::string>& args, std::istream& in, std::ostr
       }
       continue;
     }
-    if (commandName.empty()) commandName = arg;
-    else rest.push_back(arg);
+    if (commandName.empty())
+      commandName = arg;
+    else
+      rest.push_back(arg);
   }
   if (commandName.empty()) {
     err << "skat-cli: no command given\n";

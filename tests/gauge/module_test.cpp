@@ -321,7 +321,8 @@ TEST_F(ModuleTest, WithoutItsInstanceHandleTheModuleWarnsAndGoesOn) {
   ndhost::ModuleHost& host = Start(options);
   Run(1);
   ASSERT_EQ(host.Messages().size(), 1u);
-  EXPECT_EQ(host.Messages()[0].text, "Vistrel.ND\nUnable to get the color table \nand the palette.");
+  EXPECT_EQ(host.Messages()[0].text,
+            "Vistrel.ND\nUnable to get the color table \nand the palette.");
   EXPECT_EQ(host.Messages()[0].caption, "Warning");
   EXPECT_EQ(State().surfaceFailed, 0);
   EXPECT_TRUE(folder_.Exists("Gauges/Vistrel.ND.err"));

@@ -15,7 +15,10 @@ TEST(Numbers, ReadLongStopsAtTheFirstForeignCharacter) {
   EXPECT_EQ(ReadLong("+7"), 7);
   EXPECT_EQ(ReadLong("abc"), 0);
   EXPECT_EQ(ReadLong(""), 0);
-  EXPECT_EQ(ReadLong("N48\xB0" "51", 1), 48);
+  EXPECT_EQ(ReadLong("N48\xB0"
+                     "51",
+                     1),
+            48);
   EXPECT_EQ(ReadLong("123", 5), 0);  // an offset past the end reads 0
   EXPECT_EQ(ReadLong("99999999999999999999999"), LONG_MAX);
   EXPECT_EQ(ReadLong("-99999999999999999999999"), LONG_MIN);

@@ -40,7 +40,9 @@ scanner::ScannedNdb Ndb(double latitudeDeg, std::string_view name = "TEST NDB") 
 
 TEST(MergeLines, BuildsTheLinesOfEachKind) {
   EXPECT_EQ(scanner::ScannedNdbLine(Ndb(48.8566667)),
-            "ABC    TEST NDB                  352.5  N48\xB0" "51'24.00  W000\xB0" "30'00.00  "
+            "ABC    TEST NDB                  352.5  N48\xB0"
+            "51'24.00  W000\xB0"
+            "30'00.00  "
             "00328  011");
 
   scanner::ScannedVor ils;
@@ -56,7 +58,8 @@ TEST(MergeLines, BuildsTheLinesOfEachKind) {
   ils.rangeNm = 18;
   EXPECT_EQ(scanner::ScannedVorLine(ils),
             "IGG    EGKK 08R ILS              ILS/DME/GS       110.90  270  S00\xB0"
-            "30'00.00  E010\xB0" "15'00.00  -0003  018  -02.3");
+            "30'00.00  E010\xB0"
+            "15'00.00  -0003  018  -02.3");
 
   scanner::ScannedVor dme;  // DME only with TACAN: never "/DME", no course
   dme.identifier = "ZZ";
@@ -67,7 +70,8 @@ TEST(MergeLines, BuildsTheLinesOfEachKind) {
   dme.magneticVariationDeg = 0.05;
   EXPECT_EQ(scanner::ScannedVorLine(dme),
             "ZZ                               DME/GS /TCN      108.75       N00\xB0"
-            "00'00.00  E000\xB0" "00'00.00  00000  000   00.1");
+            "00'00.00  E000\xB0"
+            "00'00.00  00000  000   00.1");
 
   scanner::ScannedRunway runway;
   runway.identifier = "EGKK ";
@@ -82,7 +86,8 @@ TEST(MergeLines, BuildsTheLinesOfEachKind) {
   runway.widthFt = 148;
   runway.atisText = "136.52";
   EXPECT_EQ(scanner::ScannedRunwayLine(runway),
-            "EGKK   GATWICK                   09L/27R  270/090  N51\xB0" "09'00.36  W000\xB0"
+            "EGKK   GATWICK                   09L/27R  270/090  N51\xB0"
+            "09'00.36  W000\xB0"
             "11'24.00  00197  10364  148  136.52");
   runway.designatorKind = 7;  // anything unknown is a plain runway
   runway.number = 27;
@@ -166,8 +171,8 @@ TEST(MergeLines, RefusedLinesAndTheDialogTexts) {
   EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(20, "OTHER")), scanner::kMergeRefused);
   EXPECT_EQ(db.list(NavaidKind::Ndb).Count(), 1u);
   // Without a dialog to ask, a near duplicate is kept beside the original.
-  EXPECT_EQ(scanner::DecideDuplicate(
-                session, {1, 0, scanner::ScannedNdbLine(Ndb(10)), scanner::ScannedNdbLine(Ndb(10.2))}),
+  EXPECT_EQ(scanner::DecideDuplicate(session, {1, 0, scanner::ScannedNdbLine(Ndb(10)),
+                                               scanner::ScannedNdbLine(Ndb(10.2))}),
             navdb::kDuplicateKeepBoth);
 
   EXPECT_EQ(scanner::DuplicateExistingLabel(1), "This NDB is already in the list :");
@@ -194,7 +199,7 @@ TEST(MergeLines, RunwaysAreIdentifiedByTheirDesignation) {
   runway.atisText = "000.00";
   EXPECT_EQ(scanner::AddRunwayEntry(session, runway), 0);
   EXPECT_EQ(scanner::AddRunwayEntry(session, runway), 0);  // identical: no dialog
-  runway.designatorKind = 2;  // 09R is another runway
+  runway.designatorKind = 2;                               // 09R is another runway
   EXPECT_EQ(scanner::AddRunwayEntry(session, runway), 1);
   runway.lengthFt = 13000;  // 09R again, changed: the user decides
   dialog.answers = {{navdb::kDuplicateKeepExisting, true}};

@@ -5,8 +5,8 @@
 #include "navdb/database.h"
 #include "navdb/geo_index.h"
 #include "tests/planner/planner_fixtures.h"
-#include "tests/support/recording_ui.h"
 #include "tests/shell/cli_runner.h"
+#include "tests/support/recording_ui.h"
 #include "tests/support/temp_folder.h"
 
 namespace cli {

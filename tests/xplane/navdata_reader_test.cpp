@@ -107,7 +107,8 @@ TEST(NavDataReader, ReadsAirportsRunwaysAndAtis) {
 
 TEST(NavDataReader, ReadsPackedFixesAndReportsMissingFiles) {
   TempFolder folder;
-  const std::string fixes = "I\n600 Version\n\n 50.5 -001.25 ABCDE\n-10.0 170.0 XY\n bad\n99\n1 2 LATE\n";
+  const std::string fixes =
+      "I\n600 Version\n\n 50.5 -001.25 ABCDE\n-10.0 170.0 XY\n bad\n99\n1 2 LATE\n";
   gzFile file = gzopen((folder / "fix.dat.gz").c_str(), "wb");
   ASSERT_NE(file, nullptr);
   gzwrite(file, fixes.data(), static_cast<unsigned>(fixes.size()));
