@@ -127,8 +127,11 @@ std::optional<size_t> EntryList::AppendLine(std::string_view line,
     chunks_.emplace_back().reserve(kChunkLines * slotBytes_);
     AppendChunkSum();
   }
-  const size_t row = InsertAt({chunks_.size() - 1, LinesIn(chunks_.back())}, line);
-  char* text = chunks_.back().data() + chunks_.back().size() - slotBytes_ + 1;
+  Chunk& chunk = chunks_.back();
+  AppendSlot(chunk, line);
+  ChunkGrew(chunks_.size() - 1, 1);
+  const size_t row = count_++;
+  char* text = chunk.data() + chunk.size() - slotBytes_ + 1;
   for (int column : blankColumns) {
     if (column >= 0 && static_cast<size_t>(column) < line.size()) text[column] = ' ';
   }

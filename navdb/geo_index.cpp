@@ -76,32 +76,18 @@ bool IndexKeyLess(const IndexKey& a, const IndexKey& b) {
 }
 
 bool HasIndexLineShape(const IndexKey& key) {
-  // What each column of " 002.350000  48.856666  NDB00012" may hold:
-  // s sign, d digit, . point, _ blank, t tag letter.
-  static constexpr char kShape[] = "sddd.dddddd_sdd.dddddd__tttddddd";
-  for (size_t i = 0; i < kIndexLineLength; ++i) {
-    const char c = key.text[i];
-    bool fits;
-    switch (kShape[i]) {
-      case 's':
-        fits = c == ' ' || c == '-';
-        break;
-      case 'd':
-        fits = c >= '0' && c <= '9';
-        break;
-      case '.':
-        fits = c == '.';
-        break;
-      case '_':
-        fits = c == ' ';
-        break;
-      default:
-        fits = true;
-        break;
+  // " 002.350000  48.856666  NDB00012": signs, digits, points, blanks, a tag.
+  const char* t = key.text;
+  auto digits = [t](int first, int count) {
+    for (int i = first; i < first + count; ++i) {
+      if (static_cast<unsigned char>(t[i] - '0') > 9) return false;
     }
-    if (!fits) return false;
-  }
-  return IsKnownTag(std::string_view(key.text + 24, 3));
+    return true;
+  };
+  return (t[0] == ' ' || t[0] == '-') && digits(1, 3) && t[4] == '.' && digits(5, 6) &&
+         t[11] == ' ' && (t[12] == ' ' || t[12] == '-') && digits(13, 2) && t[15] == '.' &&
+         digits(16, 6) && t[22] == ' ' && t[23] == ' ' && digits(27, 5) &&
+         IsKnownTag(std::string_view(t + 24, 3));
 }
 
 namespace {}  // namespace
