@@ -9,51 +9,22 @@
 #include "navdb/coordinates.h"
 #include "navdb/database.h"
 #include "navdb/entry_lines.h"
+#include "tests/planner/planner_fixtures.h"
 
 namespace planner_fuzz {
 
 inline navdb::Database SmallDatabase() {
+  using planner_test::AirportLine;
+  using planner_test::VorLine;
   navdb::Database db;
-  auto runway = [&](const char* id, const char* designation, long heading, double lat, double lon) {
-    const std::string latText = navdb::FormatLatitude(lat);
-    const std::string lonText = navdb::FormatLongitude(lon);
-    navdb::RunwayLineFields f;
-    f.identifier = id;
-    f.name = "AIRPORT";
-    f.designation = designation;
-    f.headingDeg = heading;
-    f.oppositeHeadingDeg = heading > 180 ? heading - 180 : heading + 180;
-    f.latitudeText = latText;
-    f.longitudeText = lonText;
-    f.elevationFt = 300;
-    f.lengthFt = 9000;
-    f.widthFt = 150;
-    f.atisText = "000.00";
-    db.list(navdb::NavaidKind::Airport).AddLine(navdb::BuildRunwayLine(f));
-  };
-  runway("AAAA", "09L/27R", 90, 48.0, 2.0);
-  runway("BBBB", "31 /13", 310, 43.4, 5.2);
-  auto vor = [&](const char* id, const char* type, double lat, double lon) {
-    const std::string latText = navdb::FormatLatitude(lat);
-    const std::string lonText = navdb::FormatLongitude(lon);
-    navdb::VorLineFields f;
-    f.identifier = id;
-    f.name = "STATION";
-    f.typeText = type;
-    f.frequencyText = "113.90";
-    f.latitudeText = latText;
-    f.longitudeText = lonText;
-    db.list(navdb::NavaidKind::Vor).AddLine(navdb::BuildVorLine(f));
-  };
-  vor("VVV", "VOR/DME", 46.0, 3.0);
-  vor("IBB", "ILS/DME", 43.3, 5.1);
-  navdb::IntersectionLineFields fix;
-  const std::string fixLat = navdb::FormatLatitude(45.0);
-  const std::string fixLon = navdb::FormatLongitude(4.0);
-  fix.identifier = "FIXXX";
-  fix.latitudeText = fixLat;
-  fix.longitudeText = fixLon;
-  db.list(navdb::NavaidKind::Intersection).AddLine(navdb::BuildIntersectionLine(fix));
+  db.list(navdb::NavaidKind::Airport)
+      .AddLine(AirportLine("AAAA", "AIRPORT", "09L/27R", 90, 48.0, 2.0, 300, 9000));
+  db.list(navdb::NavaidKind::Airport)
+      .AddLine(AirportLine("BBBB", "AIRPORT", "31 /13", 310, 43.4, 5.2, 300, 9000));
+  db.list(navdb::NavaidKind::Vor).AddLine(VorLine("VVV", "STATION", "VOR/DME", 46.0, 3.0));
+  db.list(navdb::NavaidKind::Vor).AddLine(VorLine("IBB", "STATION", "ILS/DME", 43.3, 5.1));
+  db.list(navdb::NavaidKind::Intersection)
+      .AddLine(planner_test::IntersectionLine("FIXXX", 45.0, 4.0));
   return db;
 }
 

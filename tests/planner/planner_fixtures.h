@@ -20,7 +20,7 @@ inline std::string AirportLine(std::string_view id, std::string_view name,
   f.name = name;
   f.designation = designation;
   f.headingDeg = headingDeg;
-  f.oppositeHeadingDeg = headingDeg > 180 ? headingDeg - 180 : headingDeg + 180;
+  f.oppositeHeadingDeg = navdb::OppositeHeading(headingDeg);
   f.latitudeText = lat;
   f.longitudeText = lon;
   f.elevationFt = elevationFt;
