@@ -1,32 +1,18 @@
 #include "navdb/database.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
+#include <cerrno>
 #include <cstdio>
 #include <span>
-#include <thread>
 #include <vector>
 
 #include "navdb/list_order.h"
 #include "platform/file_io.h"
 #include "platform/numbers.h"
+#include "platform/text_lines.h"
 
 namespace navdb {
 namespace {
-
-// Splits bytes into lines at '\n', dropping a '\r' before it.
-template <class Fn>
-void ForEachTextLine(std::string_view bytes, Fn&& fn) {
-  size_t lineNumber = 0;
-  while (!bytes.empty()) {
-    size_t end = bytes.find('\n');
-    std::string_view line = bytes.substr(0, end);
-    bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (!fn(++lineNumber, line)) return;
-  }
-}
 
 bool HasControlBytes(std::string_view line) {
   return std::any_of(line.begin(), line.end(),
@@ -70,8 +56,20 @@ void SetLoadingProgress(const UiCallbacks& ui, int percent) {
   if (ui.setLoadingProgress) ui.setLoadingProgress(percent);
 }
 
-bool ReadFileIfPresent(const std::filesystem::path& path, std::string& bytes) {
-  return platform::ReadWholeFile(path, bytes).ok();
+// Reads one database file. A missing file is no file, silently; a file that
+// exists but cannot be read is reported and remembered in `readFailure`, so
+// that no save of this run writes over it.
+bool ReadDatabaseFile(const std::filesystem::path& folder, std::string_view fileName,
+                      std::string& bytes, std::string& readFailure, const UiCallbacks& ui) {
+  const platform::FileResult read = platform::ReadWholeFile(folder / fileName, bytes);
+  if (read.ok()) return true;
+  if (read.errorNumber == ENOENT) return false;
+  readFailure = read.error;
+  ShowMessage(ui, "Error",
+              "Could not open " + std::string(fileName) + "\r\r" + read.error + "\r\r" +
+                  std::string(kUnreadableFileKept),
+              MessageIcon::Error, MessageButtons::Ok);
+  return false;
 }
 
 // Lines of idx.dat are written west lines first (most western first), then
@@ -87,29 +85,6 @@ void PutInIndexOrder(std::vector<IndexKey>& keys) {
   }
   std::sort(keys.begin(), keys.end(), IndexKeyLess);
 }
-}  // namespace
-
-std::string RejectedFileName(std::string_view fileName) {
-  return std::string(fileName) + ".rejected";
-}
-
-namespace {
-
-// Writes the lines a load could not take to "<file>.rejected", so that
-// saving over the file they came from loses nothing. Returns the name of a
-// file that could not be written, or an empty text.
-std::string SaveRejectedLines(const Database& db) {
-  for (size_t i = 0; i < db.rejectedLines.size(); ++i) {
-    if (db.rejectedLines[i].empty()) continue;
-    const std::string_view fileName = i < 4 ? kKindInfo[i].fileName : kIndexFileName;
-    std::string bytes;
-    for (const std::string& line : db.rejectedLines[i]) bytes.append(line).append("\r\n");
-    const std::filesystem::path path = db.folder / RejectedFileName(fileName);
-    if (!platform::ReplaceFileAtomically(path, bytes).ok()) return RejectedFileName(fileName);
-  }
-  return {};
-}
-
 }  // namespace
 
 std::string EncodeEntryFile(NavaidKind kind, const EntryList& list) {
@@ -136,7 +111,7 @@ bool DecodeEntryFile(NavaidKind kind, std::string_view bytes, EntryList& list,
   MalformedLines bad{rejected};
   bool completed = true;
   const std::span<const int> separators(info.separatorColumns.data(), info.separatorCount);
-  ForEachTextLine(bytes, [&](size_t lineNumber, std::string_view fileLine) {
+  platform::ForEachTextLine(bytes, [&](size_t lineNumber, std::string_view fileLine) {
     if (lineNumber == 1 || fileLine.empty()) return true;
     if (!HasFileLayout(info, fileLine)) {
       bad.Note(lineNumber, fileLine);
@@ -166,7 +141,7 @@ void DecodeIndexFile(std::string_view bytes, IndexLists& index, size_t entryTota
   std::vector<IndexKey> lines;
   lines.reserve(bytes.size() / (kIndexLineLength + 2) + 1);
   IndexKey key;
-  ForEachTextLine(bytes, [&](size_t lineNumber, std::string_view fileLine) {
+  platform::ForEachTextLine(bytes, [&](size_t lineNumber, std::string_view fileLine) {
     if (lineNumber == 1 || fileLine.empty()) return true;
     if (NormalizeIndexFileLine(fileLine, key))
       lines.push_back(key);
@@ -220,89 +195,25 @@ void LoadDatabase(Database& db, const UiCallbacks& ui) {
   db.index.Clear();
   for (EntryList& list : db.lists) list.Clear();
   for (auto& rejected : db.rejectedLines) rejected.clear();
+  for (auto& failure : db.readFailures) failure.clear();
   std::string bytes;
   int percent = 0;
   for (NavaidKind kind : kAllKinds) {
     SetLoadingProgress(ui, percent);
     percent += 10;
-    if (!ReadFileIfPresent(db.folder / InfoOf(kind).fileName, bytes)) continue;
+    if (!ReadDatabaseFile(db.folder, InfoOf(kind).fileName, bytes, db.readFailures[IndexOf(kind)],
+                          ui)) {
+      continue;
+    }
     DecodeEntryFile(kind, bytes, db.list(kind), db.rejectedLines[IndexOf(kind)], ui);
   }
   ShowEntryCounts(db, ui);
   size_t entryTotal = 0;
   for (const EntryList& list : db.lists) entryTotal += list.Count();
-  if (ReadFileIfPresent(db.folder / kIndexFileName, bytes)) {
+  if (ReadDatabaseFile(db.folder, kIndexFileName, bytes, db.readFailures[kIndexFileSlot], ui)) {
     DecodeIndexFile(bytes, db.index, entryTotal, db.rejectedLines[4], ui);
   }
   AddPlaceholdersToEmptyLists(db);
-}
-
-bool SaveDatabase(const Database& db, const UiCallbacks& ui) {
-  SetStatus(ui, StatusIcon::Saving, "Status : saving data...");
-  auto fail = [&](std::string_view fileName) {
-    ShowMessage(ui, "Error", "Can't create file " + std::string(fileName), MessageIcon::Error,
-                MessageButtons::Ok);
-    SetStatus(ui, StatusIcon::Problem, "Status : a problem occurs while saving !");
-    return false;
-  };
-  for (NavaidKind kind : kAllKinds) {
-    const KindInfo& info = InfoOf(kind);
-    if (!platform::ReplaceFileAtomically(db.folder / info.fileName,
-                                         EncodeEntryFile(kind, db.list(kind)))
-             .ok()) {
-      return fail(info.fileName);
-    }
-  }
-  std::string indexBytes(kIndexFileHeader);
-  indexBytes.append("\r\n").append(WriteIndex(db.index));
-  if (!platform::ReplaceFileAtomically(db.folder / kIndexFileName, indexBytes).ok()) {
-    return fail(kIndexFileName);
-  }
-  const std::string rejectedFailure = SaveRejectedLines(db);
-  if (!rejectedFailure.empty()) return fail(rejectedFailure);
-  SetStatus(ui, StatusIcon::Ready, "Status : done");
-  return true;
-}
-
-bool RestoreOriginalDatabase(Database& db, const UiCallbacks& ui) {
-  const MessageAnswer answer =
-      ShowMessage(ui, "Warning",
-                  "You are going to lose any modification you've done on the database, \r"
-                  "INCLUDING the Intersection list !\r\rProceed ?",
-                  MessageIcon::Warning, MessageButtons::YesNo);
-  if (answer != MessageAnswer::Yes) return false;
-
-  const std::string_view order[] = {kIndexFileName, "ndb.dat", "vor.dat", "apt.dat", "int.dat"};
-  for (std::string_view fileName : order) {
-    const platform::FileResult copied =
-        platform::CopyFileReplacing(db.folder / kOriginalFolder / fileName, db.folder / fileName);
-    if (!copied.ok()) {
-      ShowMessage(ui, "Error : " + std::string(fileName), copied.error, MessageIcon::Error,
-                  MessageButtons::Ok);
-    }
-  }
-
-  std::atomic<bool> loaded{false};
-  std::jthread loader([&] {
-    LoadDatabase(db, ui);
-    loaded = true;
-    loaded.notify_all();
-  });
-  if (ui.showIndexWindow) ui.showIndexWindow(true);
-  // The wait message comes back each time it is closed while the load runs.
-  for (;;) {
-    ShowMessage(ui, "Please wait", "Restoring original database...", MessageIcon::Information,
-                MessageButtons::Ok);
-    for (int waited = 0; waited < 25 && !loaded; ++waited) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    if (loaded) break;
-  }
-  loader.join();
-  if (ui.showIndexWindow) ui.showIndexWindow(false);
-  ShowMessage(ui, "Information", "Original database restored.", MessageIcon::Information,
-              MessageButtons::Ok);
-  return true;
 }
 
 }  // namespace navdb

@@ -11,12 +11,21 @@
 #include "navdb/entry_list.h"
 #include "navdb/geo_index.h"
 #include "navdb/ui_callbacks.h"
+#include "platform/file_io.h"
 
 namespace navdb {
 
 inline constexpr std::string_view kIndexFileName = "idx.dat";
 inline constexpr std::string_view kIndexFileHeader = "// Index for Skyatlas 99";
 inline constexpr std::string_view kOriginalFolder = "Original";
+
+// Slot of idx.dat in the per-file arrays, after the four kinds' files.
+inline constexpr size_t kIndexFileSlot = 4;
+inline constexpr size_t kDatabaseFileCount = 5;
+
+// Told when a database file exists but could not be read.
+inline constexpr std::string_view kUnreadableFileKept =
+    "The file is left as it is and is not saved over until it has been read.";
 
 // Rows of an entry list: the index line has five digits for the row.
 inline constexpr size_t kMaxEntryRows = 100000;
@@ -29,23 +38,39 @@ struct Database {
   bool databaseModified = false;
   // File lines that did not have their kind's layout at the last load, kept
   // so that a save does not lose them: they go to "<file>.rejected".
-  std::array<std::vector<std::string>, 5> rejectedLines;
+  std::array<std::vector<std::string>, kDatabaseFileCount> rejectedLines;
+  // The operating system's reason for each file that exists but could not
+  // be read at the last load (empty for a file read or missing): its lists
+  // are empty only because of that, so a save must not write over it.
+  std::array<std::string, kDatabaseFileCount> readFailures;
 
   EntryList& list(NavaidKind kind) { return lists[IndexOf(kind)]; }
   const EntryList& list(NavaidKind kind) const { return lists[IndexOf(kind)]; }
 };
 
 // Reads the five files of `db.folder` into the lists and the index. Missing
-// files give empty lists silently; malformed lines are skipped and reported.
+// files give empty lists silently; malformed lines are skipped and reported;
+// a file that exists but cannot be read is reported with the system's reason
+// and noted in `db.readFailures`.
 void LoadDatabase(Database& db, const UiCallbacks& ui);
 
-// Writes the four entry lists and the index. Callers rebuild the index
-// first. Each file is replaced atomically; returns false when one could not
-// be written (the files before it stay written, the later ones unchanged).
-bool SaveDatabase(const Database& db, const UiCallbacks& ui);
+// Writes the four entry lists and the index as one set (callers rebuild the
+// index first): the set-aside lines are added to their ".rejected" files,
+// then all files are written and synced before any replaces its old one, so
+// a failure leaves all old files. A file that could not be read at the load
+// is not written and the save says so. Returns true only when every file
+// was written. `fault` lets tests make the file operations fail.
+bool SaveDatabase(const Database& db, const UiCallbacks& ui,
+                  const platform::FileFaultHook& fault = {});
 
-// The "Restore original DB" command. Returns false when the user said No.
+// The "Restore original DB" command: the reference copies replace the
+// working files as one set, then the database is loaded again. Returns
+// false when the user said No or when the copies could not be made (the
+// working files are then left as they were and nothing is loaded).
 bool RestoreOriginalDatabase(Database& db, const UiCallbacks& ui);
+
+// Name of a database file by its slot (the kinds' files, then idx.dat).
+std::string_view DatabaseFileName(size_t slot);
 
 // Puts the placeholder into every empty entry list.
 void AddPlaceholdersToEmptyLists(Database& db);
@@ -70,5 +95,11 @@ void DecodeIndexFile(std::string_view bytes, IndexLists& index, size_t entryTota
 
 // Name of the file that keeps the rejected lines of `fileName`.
 std::string RejectedFileName(std::string_view fileName);
+
+// Adds `lines` to the ".rejected" file at `path`, each line that is not
+// there yet once, so that lines set aside by earlier loads are kept. A file
+// that exists but cannot be read is not written over.
+platform::FileResult AppendRejectedLines(const std::filesystem::path& path,
+                                         const std::vector<std::string>& lines);
 
 }  // namespace navdb

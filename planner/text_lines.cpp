@@ -14,14 +14,11 @@ bool IsBlank(char c) {
 }  // namespace
 
 std::optional<std::string_view> TextLineReader::Next() {
-  while (position_ < bytes_.size() && IsBlank(bytes_[position_])) ++position_;
-  if (position_ >= bytes_.size()) return std::nullopt;
-  size_t end = bytes_.find('\n', position_);
-  if (end == std::string_view::npos) end = bytes_.size();
-  std::string_view line = bytes_.substr(position_, end - position_);
-  position_ = end;
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  return line;
+  const std::string_view rest = splitter_.Rest();
+  size_t blanks = 0;
+  while (blanks < rest.size() && IsBlank(rest[blanks])) ++blanks;
+  splitter_.Skip(blanks);
+  return splitter_.Next();
 }
 
 void AppendLine(std::string& out, std::string_view line) {

@@ -1,6 +1,5 @@
 // Line reading of the planner's text files: a read skips blank lines and the
-// blanks that lead the next line, and a line ends at LF (a CR before the LF
-// belongs to the line end).
+// blanks that lead the next line, and a line ends at CR LF, LF or a bare CR.
 #pragma once
 
 #include <filesystem>
@@ -9,18 +8,18 @@
 #include <string_view>
 
 #include "navdb/ui_callbacks.h"
+#include "platform/text_lines.h"
 
 namespace planner {
 
 class TextLineReader {
  public:
-  explicit TextLineReader(std::string_view bytes) : bytes_(bytes) {}
+  explicit TextLineReader(std::string_view bytes) : splitter_(bytes) {}
   // The next line, or nothing at the end of the text.
   std::optional<std::string_view> Next();
 
  private:
-  std::string_view bytes_;
-  size_t position_ = 0;
+  platform::TextLineSplitter splitter_;
 };
 
 // Appends `line` and CR LF.

@@ -8,12 +8,13 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace platform {
 namespace {
 
 FileResult ErrnoResult(int errorNumber) {
-  return FileResult{std::strerror(errorNumber)};
+  return FileResult{std::strerror(errorNumber), errorNumber, {}};
 }
 
 bool WriteAll(int fd, std::string_view bytes) {
@@ -28,10 +29,87 @@ bool WriteAll(int fd, std::string_view bytes) {
   return true;
 }
 
-std::string TemporaryNameFor(const std::filesystem::path& path) {
+std::string UniqueNameBeside(const std::filesystem::path& path, std::string_view kind) {
   static std::atomic<unsigned> counter{0};
-  return path.string() + ".tmp." + std::to_string(::getpid()) + "." +
+  return path.string() + "." + std::string(kind) + "." + std::to_string(::getpid()) + "." +
          std::to_string(counter.fetch_add(1));
+}
+
+int Injected(const FileFaultHook& fault, FileStep step, const std::filesystem::path& path) {
+  return fault ? fault(step, path) : 0;
+}
+
+FileResult Failure(int errorNumber, const std::filesystem::path& path) {
+  return FileResult{std::strerror(errorNumber), errorNumber, path};
+}
+
+// Writes `bytes` to a new temporary file beside `path` and syncs it to disk.
+FileResult WriteSyncedTemporary(const std::filesystem::path& path, std::string_view bytes,
+                                const FileFaultHook& fault, std::string& temporary) {
+  temporary = UniqueNameBeside(path, "tmp");
+  const int createFault = Injected(fault, FileStep::Create, path);
+  const int fd = createFault != 0
+                     ? -1
+                     : ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    const int failed = createFault != 0 ? createFault : errno;
+    temporary.clear();
+    return Failure(failed, path);
+  }
+  int failed = Injected(fault, FileStep::Write, path);
+  if (failed == 0 && !WriteAll(fd, bytes)) failed = errno;
+  if (failed == 0) failed = Injected(fault, FileStep::Sync, path);
+  if (failed == 0 && ::fsync(fd) != 0) failed = errno;
+  if (::close(fd) != 0 && failed == 0) failed = errno;
+  if (failed != 0) {
+    ::unlink(temporary.c_str());
+    temporary.clear();
+    return Failure(failed, path);
+  }
+  return {};
+}
+
+// Gives the old file at `path` a second name, so that a later failed rename
+// can put it back. Returns the name, or an empty text when there is no old
+// file; a file system without hard links gets a copy instead.
+FileResult KeepOldFile(const std::filesystem::path& path, std::string& kept) {
+  kept = UniqueNameBeside(path, "old");
+  if (::link(path.c_str(), kept.c_str()) == 0) return {};
+  if (errno == ENOENT) {
+    kept.clear();
+    return {};
+  }
+  std::string bytes;
+  FileResult read = ReadWholeFile(path, bytes);
+  std::string copy;
+  if (read.ok()) read = WriteSyncedTemporary(kept, bytes, {}, copy);
+  if (read.ok() && ::rename(copy.c_str(), kept.c_str()) != 0) read = Failure(errno, path);
+  if (!read.ok()) {
+    if (!copy.empty()) ::unlink(copy.c_str());
+    kept.clear();
+    read.failedPath = path;
+  }
+  return read;
+}
+
+void RemoveFiles(const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    if (!name.empty()) ::unlink(name.c_str());
+  }
+}
+
+FileResult SyncFolderOf(const std::filesystem::path& path, const FileFaultHook& fault) {
+  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+  if (const int injected = Injected(fault, FileStep::SyncFolder, folder)) {
+    return Failure(injected, folder);
+  }
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return Failure(errno, folder);
+  // Some file systems cannot sync a folder; their renames are as durable as they get.
+  const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+  const int failed = synced ? 0 : errno;
+  ::close(fd);
+  return synced ? FileResult{} : Failure(failed, folder);
 }
 
 }  // namespace
@@ -57,26 +135,58 @@ FileResult ReadWholeFile(const std::filesystem::path& path, std::string& bytes) 
 }
 
 FileResult ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
-  const std::string temporary = TemporaryNameFor(path);
-  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return ErrnoResult(errno);
-  if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
-    int saved = errno;
-    ::close(fd);
-    ::unlink(temporary.c_str());
-    return ErrnoResult(saved);
-  }
-  if (::close(fd) != 0) {
-    int saved = errno;
-    ::unlink(temporary.c_str());
-    return ErrnoResult(saved);
-  }
+  std::string temporary;
+  FileResult written = WriteSyncedTemporary(path, bytes, {}, temporary);
+  if (!written.ok()) return written;
   if (::rename(temporary.c_str(), path.c_str()) != 0) {
-    int saved = errno;
+    const int failed = errno;
     ::unlink(temporary.c_str());
-    return ErrnoResult(saved);
+    return Failure(failed, path);
   }
   return {};
+}
+
+FileResult ReplaceFilesAsSet(std::span<const FileToWrite> files, const FileFaultHook& fault) {
+  std::vector<std::string> temporaries(files.size());
+  for (size_t i = 0; i < files.size(); ++i) {
+    const FileResult written =
+        WriteSyncedTemporary(files[i].path, files[i].bytes, fault, temporaries[i]);
+    if (!written.ok()) {
+      RemoveFiles(temporaries);
+      return written;
+    }
+  }
+  std::vector<std::string> oldFiles(files.size());
+  for (size_t i = 0; i < files.size(); ++i) {
+    const FileResult kept = KeepOldFile(files[i].path, oldFiles[i]);
+    if (!kept.ok()) {
+      RemoveFiles(temporaries);
+      RemoveFiles(oldFiles);
+      return kept;
+    }
+  }
+  for (size_t i = 0; i < files.size(); ++i) {
+    const int injected = Injected(fault, FileStep::Rename, files[i].path);
+    if (injected == 0 && ::rename(temporaries[i].c_str(), files[i].path.c_str()) == 0) {
+      temporaries[i].clear();
+      continue;
+    }
+    const int failed = injected != 0 ? injected : errno;
+    // Put back the old contents of the files already renamed.
+    for (size_t j = 0; j < i; ++j) {
+      if (oldFiles[j].empty()) {
+        ::unlink(files[j].path.c_str());
+      } else if (::rename(oldFiles[j].c_str(), files[j].path.c_str()) == 0) {
+        oldFiles[j].clear();
+      }
+    }
+    RemoveFiles(temporaries);
+    RemoveFiles(oldFiles);
+    return Failure(failed, files[i].path);
+  }
+  RemoveFiles(oldFiles);
+  if (files.empty()) return {};
+  return SyncFolderOf(files.front().path, fault);
 }
 
 FileResult CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {

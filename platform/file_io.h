@@ -2,7 +2,9 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -12,7 +14,20 @@ namespace platform {
 // operating system's text for the failure (as strerror gives it).
 struct FileResult {
   std::string error;
+  int errorNumber = 0;               // the errno value behind `error`
+  std::filesystem::path failedPath;  // the file the failure is about (set by the set write)
   bool ok() const { return error.empty(); }
+};
+
+// The steps of writing a file that can fail. Tests pass a hook that makes
+// the operating system fail at a chosen step, to prove what a failure leaves.
+enum class FileStep { Create, Write, Sync, Rename, SyncFolder };
+// Returns an errno value to fail `step` on `path` with, or 0 to let it run.
+using FileFaultHook = std::function<int(FileStep step, const std::filesystem::path& path)>;
+
+struct FileToWrite {
+  std::filesystem::path path;
+  std::string_view bytes;
 };
 
 // Reads the whole file into `bytes`. Fails when the file cannot be opened or read.
@@ -22,6 +37,15 @@ FileResult ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
 // disk and renames it over `path`, so that readers and a crash in the middle
 // see either the old or the new contents, never a half-written file.
 FileResult ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+
+// Replaces a set of files in one folder so that each of them holds either
+// its old or its new contents and the set is never mixed: every new file is
+// written and synced as a temporary file first, and only then are they
+// renamed into place and the folder synced. A failure before the renames
+// removes the temporary files and leaves every old file; a rename that fails
+// puts the files already renamed back to their old contents. On failure the
+// result names the file in `failedPath`.
+FileResult ReplaceFilesAsSet(std::span<const FileToWrite> files, const FileFaultHook& fault = {});
 
 // Copies `from` over `to` (atomically, as above).
 FileResult CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to);

@@ -91,14 +91,18 @@ int ScanSceneryThread(ScanSession& session, const fs::path& root) {
   session.keepAlwaysChoice = 0;
 
   const std::array<long, 4> after = EntryCounts(db);
+  bool saved = true;
   if (after != before || db.databaseModified || session.scanReplacedEntry) {
     navdb::RebuildIndex(db.lists, db.index, ui);
     db.databaseModified = false;
     session.scanReplacedEntry = false;
-    navdb::SaveDatabase(db, ui);
+    saved = navdb::SaveDatabase(db, ui);
   }
   navdb::AddPlaceholdersToEmptyLists(db);
   if (ui.setCommandsEnabled) ui.setCommandsEnabled(true);
+  // After a failed save nothing was added to the database files: the save's
+  // error is the outcome, not a summary of additions.
+  if (!saved) return 1;
   navdb::ShowMessage(
       ui, "Information",
       ScanSummaryText(after[0] - before[0], after[1] - before[1], after[2] - before[2]),

@@ -17,7 +17,8 @@ namespace scanner {
 int ScanFolder(ScanSession& session, const std::filesystem::path& folder,
                std::set<std::filesystem::path>& visited);
 
-// The whole "Scan New Scenery" run on `root`; always returns 0.
+// The whole "Scan New Scenery" run on `root`; returns 0, or 1 when the
+// database could not be saved (no summary is shown then).
 int ScanSceneryThread(ScanSession& session, const std::filesystem::path& root);
 
 // "Rebuild database": asks first; on Yes empties the NDB, VOR and airport

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/text_lines.h"
+
 namespace xplane {
 namespace {
 
@@ -15,22 +17,22 @@ struct GzCloser {
 
 void EmitLines(std::string& pending, bool atEnd,
                const std::function<void(std::string_view)>& onLine) {
-  size_t start = 0;
-  for (;;) {
-    const size_t newline = pending.find('\n', start);
-    if (newline == std::string::npos) break;
-    std::string_view line(pending.data() + start, newline - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    onLine(line);
-    start = newline + 1;
+  // Only lines whose end has been read are complete; a CR at the very end of
+  // what was read may be the first half of a CR LF.
+  size_t complete = pending.size();
+  if (!atEnd) {
+    size_t lastEnd = pending.find_last_of("\r\n");
+    if (lastEnd != std::string::npos && lastEnd + 1 == pending.size() && pending[lastEnd] == '\r')
+      lastEnd = lastEnd == 0 ? std::string::npos : pending.find_last_of("\r\n", lastEnd - 1);
+    if (lastEnd == std::string::npos) return;
+    complete = lastEnd + 1;
   }
-  pending.erase(0, start);
-  if (atEnd && !pending.empty()) {
-    std::string_view line(pending);
-    if (line.back() == '\r') line.remove_suffix(1);
-    onLine(line);
-    pending.clear();
-  }
+  platform::ForEachTextLine(std::string_view(pending).substr(0, complete),
+                            [&](size_t, std::string_view line) {
+                              onLine(line);
+                              return true;
+                            });
+  pending.erase(0, complete);
 }
 
 }  // namespace

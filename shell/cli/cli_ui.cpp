@@ -23,14 +23,35 @@ std::string TerminalText(const std::string& text) {
   return platform::Win1252ToUtf8(broken);
 }
 
-navdb::UiCallbacks MakeCliUi(std::ostream& err, const CliAnswers& answers) {
+bool MessageTally::Count(const std::string& text, bool verbose) {
+  std::lock_guard guard(mutex_);
+  const auto [slot, added] = slots_.try_emplace(text, counts_.size());
+  if (added) counts_.emplace_back(text, 0);
+  return ++counts_[slot->second].second == 1 || verbose;
+}
+
+void MessageTally::PrintRepeats(std::ostream& stream) const {
+  std::lock_guard guard(mutex_);
+  for (const auto& [text, count] : counts_) {
+    if (count > 1) stream << text << " (" << count << " times in all)\n";
+  }
+}
+
+navdb::UiCallbacks MakeCliUi(CliContext& context, const CliAnswers& answers) {
   // Workers may report while the main thread waits: keep their lines whole.
   auto lock = std::make_shared<std::mutex>();
+  std::ostream& err = context.err;
+  std::shared_ptr<MessageTally> tally = context.tally;
+  if (!tally) tally = context.tally = std::make_shared<MessageTally>();
   navdb::UiCallbacks ui;
-  ui.messageBox = [&err, answers, lock](const navdb::MessageRequest& request) {
+  ui.messageBox = [&err, answers, lock, tally,
+                   verbose = context.verbose](const navdb::MessageRequest& request) {
     std::lock_guard guard(*lock);
-    err << TerminalText(request.caption) << ": " << TerminalText(request.text) << '\n';
-    err.flush();
+    const std::string text = TerminalText(request.caption) + ": " + TerminalText(request.text);
+    if (tally->Count(text, verbose)) {
+      err << text << '\n';
+      err.flush();
+    }
     switch (request.buttons) {
       case navdb::MessageButtons::Ok:
         return navdb::MessageAnswer::Ok;

@@ -5,9 +5,14 @@
 
 #include <functional>
 #include <iosfwd>
+#include <mutex>
 #include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "navdb/ui_callbacks.h"
+#include "shell/cli/commands.h"
 
 namespace cli {
 
@@ -21,6 +26,26 @@ struct CliAnswers {
 // (a "\r\n" pair is one break), Windows-1252 becomes UTF-8.
 std::string TerminalText(const std::string& text);
 
-navdb::UiCallbacks MakeCliUi(std::ostream& err, const CliAnswers& answers);
+// Counts the messages a command shows. A long run can show one message
+// thousands of times (a line refused in every file); the terminal gets it
+// once and, at the end, how often it came.
+class MessageTally {
+ public:
+  // Counts `text`; true when it is to be printed now: its first time, or
+  // every time when `verbose`.
+  bool Count(const std::string& text, bool verbose);
+  // Prints every message that came more than once, in the order of their
+  // first showing, as "TEXT (N times in all)".
+  void PrintRepeats(std::ostream& stream) const;
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<std::pair<std::string, size_t>> counts_;
+  std::unordered_map<std::string, size_t> slots_;
+};
+
+// Message boxes become "Caption: text" lines on the context's standard error,
+// repeated ones counted by its tally unless --verbose.
+navdb::UiCallbacks MakeCliUi(CliContext& context, const CliAnswers& answers);
 
 }  // namespace cli

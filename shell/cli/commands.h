@@ -4,11 +4,17 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "navdb/database_lock.h"
+
 namespace cli {
+
+class MessageTally;
 
 struct CliContext {
   std::filesystem::path navData;  // --navdata, default the current directory
@@ -16,12 +22,24 @@ struct CliContext {
   std::ostream& out;
   std::ostream& err;
   bool inputIsTerminal;
+  bool verbose = false;                 // --verbose: every message, even repeated ones
+  std::shared_ptr<MessageTally> tally;  // messages shown so far, for the repeat summary
 };
 
 // Exit codes shared by the commands.
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
+
+// How a command uses the database, and so which database lock it holds
+// from its load to its end.
+enum class DatabaseUse {
+  None,            // no lock
+  Reads,           // shared; the NavData folder must exist
+  ReadsIfPresent,  // shared when the NavData folder exists, else nothing to read
+  Changes,         // exclusive; the NavData folder must exist
+  Creates,         // exclusive; the NavData folder is made when missing
+};
 
 struct CliCommand {
   std::string_view name;
@@ -33,6 +51,11 @@ struct CliCommand {
 std::vector<CliCommand> DatabaseCommands();
 std::vector<CliCommand> PlanCommands();
 std::vector<CliCommand> ScanCommands();
+
+// Takes the database lock that `use` asks for (nothing for None). Refused,
+// or when the folder is missing where it must exist, shows the reason as an
+// "Error" message and returns false.
+bool LockDatabase(CliContext& context, DatabaseUse use, std::optional<navdb::DatabaseLock>& lock);
 
 // Prints "Usage: ..." of `command` to `stream`.
 void PrintUsage(std::ostream& stream, const CliCommand& command);

@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <filesystem>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -20,7 +22,8 @@ const CliCommand kCheck{"check", "load the database and print its counts",
                         "check\n\n"
                         "Loads the database and prints five lines: NDB, VOR, APT and INT with\n"
                         "their entry counts, and IDX with the line counts of the primary,\n"
-                        "following and preceding index lists.\n",
+                        "following and preceding index lists. Exits 1 when the folder does\n"
+                        "not exist or a database file exists but cannot be read.\n",
                         RunCheck};
 const CliCommand kIndex{"index", "rebuild the geographic index and save the database",
                         "index\n\n"
@@ -31,7 +34,9 @@ const CliCommand kRestore{"restore", "restore the reference copies from Original
                           "restore [--yes]\n\n"
                           "Copies the reference database in Original/ over the working files,\n"
                           "loads it and prints the counts as 'check' does. Without --yes the\n"
-                          "question is asked on the terminal (answered No without one).\n",
+                          "question is asked on the terminal (answered No without one). Exits\n"
+                          "1 when the answer was No or a reference copy could not be read or\n"
+                          "copied; the working files are then left as they were.\n",
                           RunRestore};
 const CliCommand kFind{"find", "print the first entry that begins with a text",
                        "find KIND TEXT [--raw]\n\n"
@@ -40,11 +45,22 @@ const CliCommand kFind{"find", "print the first entry that begins with a text",
                        "are printed in UTF-8, or as stored (Windows-1252) with --raw.\n",
                        RunFind};
 
-navdb::Database LoadedDatabase(CliContext& context, const navdb::UiCallbacks& ui) {
+// Loads the database under the lock `use` asks for; nothing when the lock
+// was refused or the folder is missing (the reason has been shown). The
+// lock stays with `lock` until the command ends.
+std::optional<navdb::Database> LoadedDatabase(CliContext& context, DatabaseUse use,
+                                              std::optional<navdb::DatabaseLock>& lock,
+                                              const navdb::UiCallbacks& ui) {
+  if (!LockDatabase(context, use, lock)) return std::nullopt;
   navdb::Database db;
   db.folder = context.navData;
   navdb::LoadDatabase(db, ui);
   return db;
+}
+
+bool AllFilesRead(const navdb::Database& db) {
+  return std::all_of(db.readFailures.begin(), db.readFailures.end(),
+                     [](const std::string& failure) { return failure.empty(); });
 }
 
 void PrintCounts(CliContext& context, const navdb::Database& db) {
@@ -66,18 +82,23 @@ bool RejectExtraArguments(CliContext& context, const CliCommand& command,
 int RunCheck(CliContext& context, const std::vector<std::string>& args) {
   int exitCode;
   if (RejectExtraArguments(context, kCheck, args, exitCode)) return exitCode;
-  const navdb::UiCallbacks ui = MakeCliUi(context.err, {});
-  PrintCounts(context, LoadedDatabase(context, ui));
-  return kExitOk;
+  const navdb::UiCallbacks ui = MakeCliUi(context, {});
+  std::optional<navdb::DatabaseLock> lock;
+  const std::optional<navdb::Database> db = LoadedDatabase(context, DatabaseUse::Reads, lock, ui);
+  if (!db) return kExitFailure;
+  PrintCounts(context, *db);
+  return AllFilesRead(*db) ? kExitOk : kExitFailure;
 }
 
 int RunIndex(CliContext& context, const std::vector<std::string>& args) {
   int exitCode;
   if (RejectExtraArguments(context, kIndex, args, exitCode)) return exitCode;
-  const navdb::UiCallbacks ui = MakeCliUi(context.err, {});
-  navdb::Database db = LoadedDatabase(context, ui);
-  navdb::RebuildIndex(db.lists, db.index, ui);
-  return navdb::SaveDatabase(db, ui) ? kExitOk : kExitFailure;
+  const navdb::UiCallbacks ui = MakeCliUi(context, {});
+  std::optional<navdb::DatabaseLock> lock;
+  std::optional<navdb::Database> db = LoadedDatabase(context, DatabaseUse::Changes, lock, ui);
+  if (!db) return kExitFailure;
+  navdb::RebuildIndex(db->lists, db->index, ui);
+  return navdb::SaveDatabase(*db, ui) ? kExitOk : kExitFailure;
 }
 
 int RunRestore(CliContext& context, const std::vector<std::string>& args) {
@@ -90,7 +111,7 @@ int RunRestore(CliContext& context, const std::vector<std::string>& args) {
   }
   CliAnswers answers;
   answers.yesNo = yes ? navdb::MessageAnswer::Yes : navdb::MessageAnswer::No;
-  navdb::UiCallbacks ui = MakeCliUi(context.err, answers);
+  navdb::UiCallbacks ui = MakeCliUi(context, answers);
   if (!yes && context.inputIsTerminal) {
     auto print = ui.messageBox;
     ui.messageBox = [&context, print](const navdb::MessageRequest& request) {
@@ -103,6 +124,8 @@ int RunRestore(CliContext& context, const std::vector<std::string>& args) {
                                                               : navdb::MessageAnswer::No;
     };
   }
+  std::optional<navdb::DatabaseLock> lock;
+  if (!LockDatabase(context, DatabaseUse::Changes, lock)) return kExitFailure;
   navdb::Database db;
   db.folder = context.navData;
   if (!navdb::RestoreOriginalDatabase(db, ui)) return kExitFailure;
@@ -141,9 +164,11 @@ int RunFind(CliContext& context, const std::vector<std::string>& args) {
   if (!KindFromName(positional[0], kind)) {
     return UsageError(context, kFind, "unknown kind '" + positional[0] + "'");
   }
-  const navdb::UiCallbacks ui = MakeCliUi(context.err, {});
-  const navdb::Database db = LoadedDatabase(context, ui);
-  const navdb::EntryList& list = db.list(kind);
+  const navdb::UiCallbacks ui = MakeCliUi(context, {});
+  std::optional<navdb::DatabaseLock> lock;
+  const std::optional<navdb::Database> db = LoadedDatabase(context, DatabaseUse::Reads, lock, ui);
+  if (!db) return kExitFailure;
+  const navdb::EntryList& list = db->list(kind);
   const std::string text = platform::Utf8ToWin1252(positional[1]);
   const std::optional<size_t> row =
       list.HoldsOnlyPlaceholder() ? std::nullopt : list.FindPrefix(text);

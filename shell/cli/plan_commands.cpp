@@ -228,7 +228,7 @@ int PlanCreate(CliContext& context, const Options& options) {
   if (!options.Has("--departure") || !options.Has("--arrival")) {
     return UsageError(context, kPlan, "plan create needs --departure and --arrival");
   }
-  const navdb::UiCallbacks ui = MakeCliUi(context.err, AnswersFor(options));
+  const navdb::UiCallbacks ui = MakeCliUi(context, AnswersFor(options));
   planner::PlannerState state;
   state.navDataFolder = context.navData;
   if (options.Has("--perf")) {
@@ -259,7 +259,7 @@ int PlanCreate(CliContext& context, const Options& options) {
 int PlanCompute(CliContext& context, const Options& options) {
   if (options.positional.size() != 1)
     return UsageError(context, kPlan, "plan compute takes one FILE");
-  const navdb::UiCallbacks ui = MakeCliUi(context.err, AnswersFor(options));
+  const navdb::UiCallbacks ui = MakeCliUi(context, AnswersFor(options));
   planner::PlannerState state;
   state.navDataFolder = context.navData;
   const std::filesystem::path file = options.positional[0];
@@ -304,7 +304,7 @@ int PlanImport(CliContext& context, const Options& options) {
   if (missing != "ask" && missing != "skip") {
     return UsageError(context, kPlan, "--missing takes ask or skip");
   }
-  navdb::UiCallbacks ui = MakeCliUi(context.err, AnswersFor(options));
+  navdb::UiCallbacks ui = MakeCliUi(context, AnswersFor(options));
   const std::filesystem::path file = options.positional[0];
   const auto form = planner::ForeignFormOf(file);
   if (!form) return UsageError(context, kPlan, "plan import reads .fsp or .pln files");
@@ -354,7 +354,7 @@ int PlanPrint(CliContext& context, const Options& options) {
   if (!paper) return UsageError(context, kPlan, "--paper takes a4 or letter");
   if (!toPdf && options.Has("--paper"))
     return UsageError(context, kPlan, "--paper goes with --pdf");
-  const navdb::UiCallbacks ui = MakeCliUi(context.err, AnswersFor(options));
+  const navdb::UiCallbacks ui = MakeCliUi(context, AnswersFor(options));
   planner::PlannerState state;
   state.navDataFolder = context.navData;
   if (!planner::LoadFlightPlan(state, options.positional[0], ui)) return kExitFailure;
@@ -379,6 +379,12 @@ int RunPlan(CliContext& context, const std::vector<std::string>& args) {
   Options options;
   std::string problem;
   if (!ParseOptions(args, 1, options, problem)) return UsageError(context, kPlan, problem);
+  // The commands that look navaids up read the database under its shared lock.
+  std::optional<navdb::DatabaseLock> lock;
+  const bool readsDatabase = args[0] == "create" || args[0] == "compute" || args[0] == "import";
+  if (readsDatabase && !LockDatabase(context, DatabaseUse::ReadsIfPresent, lock)) {
+    return kExitFailure;
+  }
   if (args[0] == "create") return PlanCreate(context, options);
   if (args[0] == "compute") return PlanCompute(context, options);
   if (args[0] == "import") return PlanImport(context, options);
@@ -396,7 +402,7 @@ int RunPerf(CliContext& context, const std::vector<std::string>& args) {
   if (args.empty() || !ParseOptions(args, 1, options, problem) || options.positional.size() != 1) {
     return UsageError(context, kPerf, problem.empty() ? "expected save|show AIRCRAFT" : problem);
   }
-  const navdb::UiCallbacks ui = MakeCliUi(context.err, AnswersFor(options));
+  const navdb::UiCallbacks ui = MakeCliUi(context, AnswersFor(options));
   planner::PlannerState state;
   state.navDataFolder = context.navData;
   state.plan.performance.aircraftName = options.positional[0];

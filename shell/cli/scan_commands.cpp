@@ -165,7 +165,7 @@ ScanUi MakeScanUi(CliContext& context, const MergeOptions& options) {
   answers.yesNo = options.stopOnError ? navdb::MessageAnswer::No : navdb::MessageAnswer::Yes;
   answers.printStatus = false;
   navdb::UiCallbacks& ui = scanUi.ui;
-  ui = MakeCliUi(context.err, answers);
+  ui = MakeCliUi(context, answers);
   const auto printError = ui.messageBox;
   ui.messageBox = [&context, printError](const navdb::MessageRequest& request) {
     if (request.icon != navdb::MessageIcon::Information) return printError(request);
@@ -197,16 +197,12 @@ ScanUi MakeScanUi(CliContext& context, const MergeOptions& options) {
   return scanUi;
 }
 
-// Loads the database of --navdata, creating its folder so that it can be saved.
-bool LoadForMerge(CliContext& context, const CliCommand& command, const navdb::UiCallbacks& ui,
-                  navdb::Database& db) {
-  std::error_code error;
-  fs::create_directories(context.navData, error);
-  if (error) {
-    context.err << "skat-cli " << command.name << ": cannot create " << context.navData.string()
-                << ": " << error.message() << '\n';
-    return false;
-  }
+// Loads the database of --navdata under the exclusive lock, which `lock`
+// keeps until the merge has been saved; creates the folder so that it can be
+// saved.
+bool LoadForMerge(CliContext& context, const navdb::UiCallbacks& ui, navdb::Database& db,
+                  std::optional<navdb::DatabaseLock>& lock) {
+  if (!LockDatabase(context, DatabaseUse::Creates, lock)) return false;
   db.folder = context.navData;
   navdb::LoadDatabase(db, ui);
   return true;
@@ -230,7 +226,8 @@ int RunScan(CliContext& context, const std::vector<std::string>& args) {
     return kExitFailure;
   }
   navdb::Database db;
-  if (!LoadForMerge(context, kScan, scanUi.ui, db)) return kExitFailure;
+  std::optional<navdb::DatabaseLock> lock;
+  if (!LoadForMerge(context, scanUi.ui, db, lock)) return kExitFailure;
   scanner::ScanSession session{db, scanUi.ui};
   session.minRunwayLength = options.minRunwayLengthFt;
   if (options.rebuild) {
@@ -290,7 +287,8 @@ int RunImportNavData(CliContext& context, const std::vector<std::string>& args) 
   }
   ScanUi scanUi = MakeScanUi(context, options);
   navdb::Database db;
-  if (!LoadForMerge(context, kImportNavData, scanUi.ui, db)) return kExitFailure;
+  std::optional<navdb::DatabaseLock> lock;
+  if (!LoadForMerge(context, scanUi.ui, db, lock)) return kExitFailure;
   const long before[] = {static_cast<long>(db.list(navdb::NavaidKind::Ndb).EntryCount()),
                          static_cast<long>(db.list(navdb::NavaidKind::Vor).EntryCount()),
                          static_cast<long>(db.list(navdb::NavaidKind::Airport).EntryCount()),
@@ -300,6 +298,7 @@ int RunImportNavData(CliContext& context, const std::vector<std::string>& args) 
   navdb::RebuildIndex(db.lists, db.index, scanUi.ui);
   const bool saved = navdb::SaveDatabase(db, scanUi.ui);
   navdb::AddPlaceholdersToEmptyLists(db);
+  if (!saved) return kExitFailure;
   const auto added = [&](navdb::NavaidKind kind) {
     return static_cast<long>(db.list(kind).EntryCount()) - before[navdb::IndexOf(kind)];
   };
@@ -308,7 +307,7 @@ int RunImportNavData(CliContext& context, const std::vector<std::string>& args) 
                                                        added(navdb::NavaidKind::Airport)))
               << added(navdb::NavaidKind::Intersection) << "\tIntersections.\n";
   if (result.aborted) context.err << "skat-cli import-navdata: import stopped\n";
-  return result.aborted || !saved ? kExitFailure : kExitOk;
+  return result.aborted ? kExitFailure : kExitOk;
 }
 
 }  // namespace

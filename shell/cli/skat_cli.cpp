@@ -1,16 +1,24 @@
 #include <algorithm>
+#include <optional>
 #include <ostream>
+#include <system_error>
 
+#include "navdb/database_lock.h"
+#include "shell/cli/cli_ui.h"
 #include "shell/cli/commands.h"
 
 namespace cli {
 namespace {
 
 constexpr std::string_view kProgramUsage =
-    "Usage: skat-cli [--navdata DIR] COMMAND [ARGS...]\n"
+    "Usage: skat-cli [--navdata DIR] [--verbose] COMMAND [ARGS...]\n"
     "\n"
     "Works on the navaid database in DIR (default: the current directory, the\n"
-    "simulator's NavData folder). Every command takes --help.\n"
+    "simulator's NavData folder). Every command takes --help. A message that\n"
+    "comes again is printed once, and at the end with its count; --verbose\n"
+    "prints every one. Commands that change the database lock it for their\n"
+    "whole run; when another program holds the lock they change nothing and\n"
+    "exit 1. Exit codes: 0 done, 1 failed, 2 bad arguments.\n"
     "\n"
     "Commands:\n";
 
@@ -32,7 +40,39 @@ void PrintProgramUsage(std::ostream& stream, const std::vector<CliCommand>& comm
   }
 }
 
+int RunCommand(CliContext& context, const CliCommand& command,
+               const std::vector<std::string>& args) {
+  const int exitCode = command.run(context, args);
+  if (context.tally) context.tally->PrintRepeats(context.err);
+  return exitCode;
+}
+
 }  // namespace
+
+bool LockDatabase(CliContext& context, DatabaseUse use, std::optional<navdb::DatabaseLock>& lock) {
+  if (use == DatabaseUse::None) return true;
+  const navdb::UiCallbacks ui = MakeCliUi(context, {});
+  auto refuse = [&](const std::string& text) {
+    navdb::ShowMessage(ui, "Error", text, navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
+    return false;
+  };
+  std::error_code error;
+  if (use == DatabaseUse::Creates) {
+    std::filesystem::create_directories(context.navData, error);
+    if (error)
+      return refuse("Can't create folder " + context.navData.string() + "\r\r" + error.message());
+  }
+  if (!std::filesystem::is_directory(context.navData, error)) {
+    if (use == DatabaseUse::ReadsIfPresent) return true;
+    return refuse("The folder " + context.navData.string() + " does not exist.");
+  }
+  const navdb::LockMode mode = use == DatabaseUse::Changes || use == DatabaseUse::Creates
+                                   ? navdb::LockMode::Exclusive
+                                   : navdb::LockMode::Shared;
+  std::string refusal;
+  lock = navdb::DatabaseLock::Acquire(context.navData, mode, "skat-cli", refusal);
+  return lock.has_value() || refuse(refusal);
+}
 
 void PrintUsage(std::ostream& stream, const CliCommand& command) {
   stream << "Usage: skat-cli " << command.usage;
@@ -53,7 +93,7 @@ bool WantsHelp(const std::vector<std::string>& args) {
 int RunSkatCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                std::ostream& err, bool inputIsTerminal) {
   const std::vector<CliCommand> commands = AllCommands();
-  CliContext context{std::filesystem::current_path(), in, out, err, inputIsTerminal};
+  CliContext context{std::filesystem::current_path(), in, out, err, inputIsTerminal, false, {}};
   std::vector<std::string> rest;
   std::string commandName;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -61,6 +101,10 @@ int RunSkatCli(const std::vector<std::string>& args, std::istream& in, std::ostr
     if (commandName.empty() && (arg == "--help" || arg == "-h")) {
       PrintProgramUsage(out, commands);
       return kExitOk;
+    }
+    if (commandName.empty() && arg == "--verbose") {
+      context.verbose = true;
+      continue;
     }
     if (arg == "--navdata" || arg.rfind("--navdata=", 0) == 0) {
       if (arg == "--navdata") {
@@ -91,7 +135,7 @@ int RunSkatCli(const std::vector<std::string>& args, std::istream& in, std::ostr
       PrintUsage(out, command);
       return kExitOk;
     }
-    return command.run(context, rest);
+    return RunCommand(context, command, rest);
   }
   err << "skat-cli: unknown command '" << commandName << "'\n";
   PrintProgramUsage(err, commands);

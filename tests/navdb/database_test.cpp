@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -196,7 +197,7 @@ TEST(DatabaseFiles, IndexFileLinesComeBackWithTheirSign) {
             " 002.500000  10.000000  NDB00000\r\n");
 }
 
-TEST(DatabaseFiles, SaveFailureKeepsLaterFiles) {
+TEST(DatabaseFiles, SaveFailureKeepsEveryOldFile) {
   TempFolder folder;
   folder.Write("ndb.dat", "old ndb");
   folder.Write("apt.dat", "old apt");
@@ -209,17 +210,24 @@ TEST(DatabaseFiles, SaveFailureKeepsLaterFiles) {
   EXPECT_FALSE(SaveDatabase(db, ui.ui()));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].caption, "Error");
-  EXPECT_EQ(ui.messages[0].text, "Can't create file vor.dat");
+  EXPECT_EQ(ui.messages[0].text,
+            "Can't create file vor.dat\r\rIs a directory\r\r"
+            "The database files were left as they were.");
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
   EXPECT_EQ(
       ui.statuses.back(),
       std::make_pair(StatusIcon::Problem, std::string("Status : a problem occurs while saving !")));
-  EXPECT_NE(folder.Read("ndb.dat"), "old ndb");
+  // ndb.dat was renamed into place before vor.dat failed, and was put back.
+  EXPECT_EQ(folder.Read("ndb.dat"), "old ndb");
   EXPECT_EQ(folder.Read("apt.dat"), "old apt");
   EXPECT_EQ(folder.Read("idx.dat"), "old idx");
+  EXPECT_FALSE(std::filesystem::exists(folder / "int.dat"));
+  std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
-    EXPECT_EQ(entry.path().string().find(".tmp."), std::string::npos) << entry.path();
+    names.push_back(entry.path().filename().string());
   }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"apt.dat", "idx.dat", "ndb.dat", "vor.dat"}));
 }
 
 TEST(DatabaseFiles, RestoreOriginal) {
@@ -245,17 +253,34 @@ TEST(DatabaseFiles, RestoreOriginal) {
   EXPECT_EQ(no.messages[0].buttons, MessageButtons::YesNo);
   EXPECT_EQ(folder.Read("ndb.dat"), "// NDB database for Skyatlas\r\n");
 
+  // Missing reference copies: nothing is copied, nothing loaded, and it is a failure.
+  RecordingUi incomplete;
+  incomplete.QueueAnswers({MessageAnswer::Yes});
+  EXPECT_FALSE(RestoreOriginalDatabase(db, incomplete.ui()));
+  EXPECT_EQ(folder.Read("ndb.dat"), "// NDB database for Skyatlas\r\n");
+  EXPECT_FALSE(std::filesystem::exists(folder / "idx.dat"));
+  ASSERT_EQ(incomplete.messages.size(), 5u);
+  EXPECT_EQ(incomplete.messages[1].caption, "Error : vor.dat");
+  EXPECT_EQ(incomplete.messages[1].text, "No such file or directory");
+  EXPECT_EQ(incomplete.messages[2].caption, "Error : apt.dat");
+  EXPECT_EQ(incomplete.messages[3].caption, "Error : int.dat");
+  EXPECT_EQ(incomplete.messages[4].caption, "Error");
+  EXPECT_EQ(incomplete.messages[4].text,
+            "The original database could not be restored. The database files were left as "
+            "they were.");
+  EXPECT_TRUE(incomplete.indexWindow.empty());
+
+  folder.Write("Original/vor.dat", "// VOR database for Skyatlas\r\n");
+  folder.Write("Original/apt.dat", "// Airport database for Skyatlas\r\n");
+  folder.Write("Original/int.dat", "// Intersection database for Skyatlas\r\n");
   RecordingUi yes;
   yes.QueueAnswers({MessageAnswer::Yes});
   EXPECT_TRUE(RestoreOriginalDatabase(db, yes.ui()));
   EXPECT_EQ(folder.Read("ndb.dat"), ndbFile);
-  ASSERT_GE(yes.messages.size(), 6u);
-  EXPECT_EQ(yes.messages[1].caption, "Error : vor.dat");
-  EXPECT_EQ(yes.messages[1].text, "No such file or directory");
-  EXPECT_EQ(yes.messages[2].caption, "Error : apt.dat");
-  EXPECT_EQ(yes.messages[3].caption, "Error : int.dat");
-  EXPECT_EQ(yes.messages[4].caption, "Please wait");
-  EXPECT_EQ(yes.messages[4].text, "Restoring original database...");
+  EXPECT_EQ(folder.Read("int.dat"), "// Intersection database for Skyatlas\r\n");
+  ASSERT_GE(yes.messages.size(), 3u);
+  EXPECT_EQ(yes.messages[1].caption, "Please wait");
+  EXPECT_EQ(yes.messages[1].text, "Restoring original database...");
   EXPECT_EQ(yes.messages.back().caption, "Information");
   EXPECT_EQ(yes.messages.back().text, "Original database restored.");
   EXPECT_EQ(yes.indexWindow, (std::vector<bool>{true, false}));

@@ -51,7 +51,16 @@ TEST(SkatCli, CheckPrintsFiveLines) {
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.out, "NDB 2\nVOR 1\nAPT 1\nINT 1\nIDX 5 0 0\n");
   EXPECT_EQ(run.err, "");
-  const CliRun empty = RunCli({"check", "--navdata=" + (folder.path() / "nothing").string()});
+  // A folder that does not exist holds no database: that is a failure, not zero counts.
+  const std::string nothing = (folder.path() / "nothing").string();
+  const CliRun missing = RunCli({"check", "--navdata=" + nothing});
+  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_EQ(missing.err, "Error: The folder " + nothing + " does not exist.\n");
+  EXPECT_FALSE(std::filesystem::exists(nothing));
+  // An empty folder is an empty database.
+  std::filesystem::create_directory(nothing);
+  const CliRun empty = RunCli({"check", "--navdata=" + nothing});
   EXPECT_EQ(empty.exitCode, 0);
   EXPECT_EQ(empty.out, "NDB 0\nVOR 0\nAPT 0\nINT 0\nIDX 0 0 0\n");
 }
@@ -88,11 +97,23 @@ TEST(SkatCli, IndexRebuildsAndSaves) {
   EXPECT_EQ(
       run.err,
       "Status : sorting index...\nStatus : index sorted\nStatus : saving data...\nStatus : done\n");
+  // A folder in place of apt.dat is reported at the load and not saved over;
+  // the other files are still saved, and the save says what it left out.
   std::filesystem::remove(folder / "apt.dat");
   std::filesystem::create_directory(folder / "apt.dat");
   run = RunCli({"--navdata", folder.path().string(), "index"});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.err.find("Error: Can't create file apt.dat\n"), std::string::npos);
+  EXPECT_EQ(run.err,
+            "Error: Could not open apt.dat\n\nIs a directory\n\nThe file is left as it is and "
+            "is not saved over until it has been read.\n"
+            "Status : sorting index...\nStatus : index sorted\nStatus : saving data...\n"
+            "Error: apt.dat was not saved: it could not be read when the database was loaded "
+            "(Is a directory). The other files were saved.\n"
+            "Status : a problem occurs while saving !\n");
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "apt.dat"));
+  const CliRun check = RunCli({"--navdata", folder.path().string(), "check"});
+  EXPECT_EQ(check.exitCode, 1);
+  EXPECT_EQ(check.out, "NDB 2\nVOR 1\nAPT 0\nINT 1\nIDX 4 0 0\n");
 }
 
 TEST(SkatCli, RestoreAnswersTheQuestion) {
@@ -124,7 +145,7 @@ TEST(SkatCli, RestoreAnswersTheQuestion) {
 TEST(SkatCli, HelpAndBadArguments) {
   CliRun run = RunCli({"--help"});
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_NE(run.out.find("Usage: skat-cli [--navdata DIR] COMMAND"), std::string::npos);
+  EXPECT_NE(run.out.find("Usage: skat-cli [--navdata DIR] [--verbose] COMMAND"), std::string::npos);
   for (const char* command : {"check", "index", "restore", "find"}) {
     SCOPED_TRACE(command);
     run = RunCli({command, "--help"});

@@ -1,0 +1,47 @@
+// One writer at a time: a program that changes the database holds the lock
+// file in the NavData folder exclusively for its whole load-change-save;
+// programs that only read it hold it shared. The lock is flock(2), so the
+// kernel drops it when its holder ends, however it ends: a lock left by a
+// dead process never blocks.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace navdb {
+
+inline constexpr std::string_view kLockFileName = "skat.lock";
+
+enum class LockMode { Shared, Exclusive };
+
+class DatabaseLock {  // RAII, move-only; releases on destruction
+ public:
+  // Tries once, never waits. On refusal returns nothing and sets `refusal` to the
+  // message to show (naming the holder: program name and process id).
+  static std::optional<DatabaseLock> Acquire(const std::filesystem::path& navDataFolder,
+                                             LockMode mode, std::string_view programName,
+                                             std::string& refusal);
+
+  DatabaseLock(DatabaseLock&& other) noexcept;
+  DatabaseLock& operator=(DatabaseLock&& other) noexcept;
+  DatabaseLock(const DatabaseLock&) = delete;
+  DatabaseLock& operator=(const DatabaseLock&) = delete;
+  ~DatabaseLock();
+
+  LockMode Mode() const { return mode_; }
+
+ private:
+  DatabaseLock(int fd, LockMode mode) : fd_(fd), mode_(mode) {}
+  void Release();
+
+  int fd_ = -1;  // -1: a reader of a folder where no lock file can be made
+  LockMode mode_ = LockMode::Shared;
+};
+
+// The refusal text for a lock held by `holder` ("program pid" as the lock
+// file holds it; empty when the holder has not written it yet).
+std::string LockRefusalText(std::string_view holder);
+
+}  // namespace navdb

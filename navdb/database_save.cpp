@@ -1,0 +1,182 @@
+// Saving the database files as one set, the ".rejected" files beside them,
+// and the restore of the reference copies.
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <string>
+#include <thread>
+#include <unordered_set>
+#include <vector>
+
+#include "navdb/database.h"
+#include "platform/text_lines.h"
+
+namespace navdb {
+namespace {
+
+constexpr std::string_view kSaveProblemStatus = "Status : a problem occurs while saving !";
+
+void ShowSaveProblem(const UiCallbacks& ui, const std::string& text) {
+  ShowMessage(ui, "Error", text, MessageIcon::Error, MessageButtons::Ok);
+  SetStatus(ui, StatusIcon::Problem, std::string(kSaveProblemStatus));
+}
+
+std::string CannotCreateText(std::string_view fileName, const std::string& reason) {
+  return "Can't create file " + std::string(fileName) + "\r\r" + reason;
+}
+
+// The ".rejected" files are written before the database files, so that the
+// lines they keep are safe before the files they came from are replaced.
+bool SaveRejectedLines(const Database& db, const UiCallbacks& ui) {
+  for (size_t slot = 0; slot < kDatabaseFileCount; ++slot) {
+    if (db.rejectedLines[slot].empty()) continue;
+    const std::string name = RejectedFileName(DatabaseFileName(slot));
+    const platform::FileResult appended =
+        AppendRejectedLines(db.folder / name, db.rejectedLines[slot]);
+    if (!appended.ok()) {
+      ShowSaveProblem(ui, CannotCreateText(name, appended.error) +
+                              "\r\rThe database files were left as they were.");
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string IndexFileBytes(const Database& db) {
+  std::string bytes(kIndexFileHeader);
+  bytes.append("\r\n").append(WriteIndex(db.index));
+  return bytes;
+}
+
+}  // namespace
+
+std::string_view DatabaseFileName(size_t slot) {
+  return slot < kKindInfo.size() ? kKindInfo[slot].fileName : kIndexFileName;
+}
+
+std::string RejectedFileName(std::string_view fileName) {
+  return std::string(fileName) + ".rejected";
+}
+
+platform::FileResult AppendRejectedLines(const std::filesystem::path& path,
+                                         const std::vector<std::string>& lines) {
+  std::string bytes;
+  const platform::FileResult read = platform::ReadWholeFile(path, bytes);
+  if (!read.ok() && read.errorNumber != ENOENT) return read;
+  if (!read.ok()) bytes.clear();
+  std::unordered_set<std::string_view> present;
+  platform::ForEachTextLine(bytes, [&](size_t, std::string_view line) {
+    present.insert(line);
+    return true;
+  });
+  std::string added;
+  for (const std::string& line : lines) {
+    if (present.insert(line).second) added.append(line).append("\r\n");
+  }
+  if (added.empty()) return {};
+  if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') bytes.append("\r\n");
+  bytes.append(added);
+  return platform::ReplaceFileAtomically(path, bytes);
+}
+
+bool SaveDatabase(const Database& db, const UiCallbacks& ui, const platform::FileFaultHook& fault) {
+  SetStatus(ui, StatusIcon::Saving, "Status : saving data...");
+  if (!SaveRejectedLines(db, ui)) return false;
+
+  std::array<std::string, kDatabaseFileCount> contents;
+  std::vector<platform::FileToWrite> files;
+  for (size_t slot = 0; slot < kDatabaseFileCount; ++slot) {
+    // A file that could not be read loaded as nothing: writing the lists
+    // over it would wipe what it holds.
+    if (!db.readFailures[slot].empty()) continue;
+    contents[slot] = slot == kIndexFileSlot ? IndexFileBytes(db)
+                                            : EncodeEntryFile(kAllKinds[slot], db.lists[slot]);
+    files.push_back({db.folder / DatabaseFileName(slot), contents[slot]});
+  }
+  const platform::FileResult written = platform::ReplaceFilesAsSet(files, fault);
+  if (!written.ok()) {
+    // Only the sync of the folder comes after the renames.
+    const std::string text =
+        written.failedPath == db.folder
+            ? "The database files were saved, but the folder " + db.folder.string() +
+                  " could not be synced to disk.\r\r" + written.error
+            : CannotCreateText(written.failedPath.filename().string(), written.error) +
+                  "\r\rThe database files were left as they were.";
+    ShowSaveProblem(ui, text);
+    return false;
+  }
+  bool allWritten = true;
+  for (size_t slot = 0; slot < kDatabaseFileCount; ++slot) {
+    if (db.readFailures[slot].empty()) continue;
+    ShowSaveProblem(ui, std::string(DatabaseFileName(slot)) +
+                            " was not saved: it could not be read when the database was "
+                            "loaded (" +
+                            db.readFailures[slot] + "). The other files were saved.");
+    allWritten = false;
+  }
+  if (allWritten) SetStatus(ui, StatusIcon::Ready, "Status : done");
+  return allWritten;
+}
+
+bool RestoreOriginalDatabase(Database& db, const UiCallbacks& ui) {
+  const MessageAnswer answer =
+      ShowMessage(ui, "Warning",
+                  "You are going to lose any modification you've done on the database, \r"
+                  "INCLUDING the Intersection list !\r\rProceed ?",
+                  MessageIcon::Warning, MessageButtons::YesNo);
+  if (answer != MessageAnswer::Yes) return false;
+
+  // Every reference copy is read before any working file is replaced, so a
+  // missing or unreadable copy cannot leave a mixed database.
+  const std::string_view order[] = {kIndexFileName, "ndb.dat", "vor.dat", "apt.dat", "int.dat"};
+  std::array<std::string, 5> contents;
+  std::vector<platform::FileToWrite> files;
+  bool allRead = true;
+  for (size_t i = 0; i < std::size(order); ++i) {
+    const platform::FileResult read =
+        platform::ReadWholeFile(db.folder / kOriginalFolder / order[i], contents[i]);
+    if (!read.ok()) {
+      ShowMessage(ui, "Error : " + std::string(order[i]), read.error, MessageIcon::Error,
+                  MessageButtons::Ok);
+      allRead = false;
+    }
+    files.push_back({db.folder / order[i], contents[i]});
+  }
+  platform::FileResult copied;
+  if (allRead) copied = platform::ReplaceFilesAsSet(files);
+  if (!allRead || !copied.ok()) {
+    if (!copied.ok()) {
+      ShowMessage(ui, "Error : " + copied.failedPath.filename().string(), copied.error,
+                  MessageIcon::Error, MessageButtons::Ok);
+    }
+    ShowMessage(ui, "Error",
+                "The original database could not be restored. The database files were left "
+                "as they were.",
+                MessageIcon::Error, MessageButtons::Ok);
+    return false;
+  }
+
+  std::atomic<bool> loaded{false};
+  std::jthread loader([&] {
+    LoadDatabase(db, ui);
+    loaded = true;
+    loaded.notify_all();
+  });
+  if (ui.showIndexWindow) ui.showIndexWindow(true);
+  // The wait message comes back each time it is closed while the load runs.
+  for (;;) {
+    ShowMessage(ui, "Please wait", "Restoring original database...", MessageIcon::Information,
+                MessageButtons::Ok);
+    for (int waited = 0; waited < 25 && !loaded; ++waited) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (loaded) break;
+  }
+  loader.join();
+  if (ui.showIndexWindow) ui.showIndexWindow(false);
+  ShowMessage(ui, "Information", "Original database restored.", MessageIcon::Information,
+              MessageButtons::Ok);
+  return true;
+}
+
+}  // namespace navdb
