@@ -38,9 +38,10 @@ bool WriteAskingOverwrite(const std::filesystem::path& path, std::string_view by
   } else {
     std::filesystem::create_directories(path.parent_path(), error);
   }
-  if (!platform::ReplaceFileAtomically(path, bytes).ok()) {
-    navdb::ShowMessage(ui, std::string(kErrorCaption), failureText, navdb::MessageIcon::Error,
-                       navdb::MessageButtons::Ok);
+  const platform::FileResult written = platform::ReplaceFileAtomically(path, bytes);
+  if (!written.ok()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption), failureText + "\r\r" + written.error,
+                       navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return false;
   }
   return true;

@@ -1,0 +1,217 @@
+// What the database files survive: foreign line ends, files that cannot be
+// read, saves that fail half-way, and lines set aside over several loads.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "navdb/coordinates.h"
+#include "navdb/database.h"
+#include "navdb/entry_lines.h"
+#include "tests/support/recording_ui.h"
+#include "tests/support/temp_folder.h"
+
+namespace navdb {
+namespace {
+
+using testing_support::RecordingUi;
+using testing_support::TempFolder;
+
+std::string NdbLine(const std::string& identifier, double latitudeDeg) {
+  return BuildNdbLine({identifier, "NAME " + identifier, "375.0", FormatLatitude(latitudeDeg),
+                       FormatLongitude(2.0), 100, 25});
+}
+
+std::string FileLine(NavaidKind kind, std::string line) {
+  const KindInfo& info = InfoOf(kind);
+  for (size_t i = 0; i < info.separatorCount; ++i)
+    line[static_cast<size_t>(info.separatorColumns[i])] = ';';
+  return line;
+}
+
+// A saved database of two NDBs and one intersection with its index.
+void WriteDatabase(const TempFolder& folder) {
+  Database db;
+  db.folder = folder.path();
+  db.list(NavaidKind::Ndb).AddLine(NdbLine("AA", 48.0));
+  db.list(NavaidKind::Ndb).AddLine(NdbLine("BB", 49.0));
+  db.list(NavaidKind::Intersection)
+      .AddLine(
+          BuildIntersectionLine({"OKRIX", "", FormatLatitude(48.5), FormatLongitude(-1.5), 0}));
+  RebuildIndex(db.lists, db.index, {});
+  ASSERT_TRUE(SaveDatabase(db, {}));
+}
+
+std::string Replaced(std::string text, std::string_view from, std::string_view to) {
+  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+    text.replace(at, from.size(), to);
+  return text;
+}
+
+TEST(DatabaseSafety, FilesWithLfOrBareCrLineEndsLoadWhole) {
+  TempFolder folder;
+  WriteDatabase(folder);
+  for (const char* lineEnd : {"\n", "\r"}) {
+    SCOPED_TRACE(lineEnd[0] == '\n' ? "LF" : "CR");
+    for (const char* name : {"ndb.dat", "int.dat", "idx.dat"}) {
+      TempFolder copy;
+      for (const char* other : {"ndb.dat", "vor.dat", "apt.dat", "int.dat", "idx.dat"})
+        copy.Write(other, folder.Read(other));
+      copy.Write(name, Replaced(folder.Read(name), "\r\n", lineEnd));
+      Database db;
+      db.folder = copy.path();
+      RecordingUi ui;
+      LoadDatabase(db, ui.ui());
+      EXPECT_TRUE(ui.messages.empty()) << name;
+      EXPECT_EQ(db.list(NavaidKind::Ndb).EntryCount(), 2u) << name;
+      EXPECT_EQ(db.list(NavaidKind::Intersection).EntryCount(), 1u) << name;
+      EXPECT_EQ(db.index.Count(), 3u) << name;
+      // Saving brings the file back to CR LF without losing a line.
+      ASSERT_TRUE(SaveDatabase(db, ui.ui()));
+      EXPECT_EQ(copy.Read(name), folder.Read(name)) << name;
+    }
+  }
+}
+
+TEST(DatabaseSafety, AFileThatCannotBeReadIsReportedAndNeverSavedOver) {
+  TempFolder folder;
+  WriteDatabase(folder);
+  const std::string intBefore = folder.Read("int.dat");
+  std::filesystem::remove(folder / "ndb.dat");
+  std::filesystem::create_directory(folder / "ndb.dat");
+  folder.Write("ndb.dat/kept", "what the user keeps here");
+
+  Database db;
+  db.folder = folder.path();
+  RecordingUi ui;
+  LoadDatabase(db, ui.ui());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].caption, "Error");
+  EXPECT_EQ(ui.messages[0].text,
+            "Could not open ndb.dat\r\r" + std::string(std::strerror(EISDIR)) +
+                "\r\rThe file is left as it is and is not saved over until it has been read.");
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
+  EXPECT_EQ(db.readFailures[0], std::strerror(EISDIR));
+  EXPECT_TRUE(db.list(NavaidKind::Ndb).HoldsOnlyPlaceholder());
+  EXPECT_EQ(db.list(NavaidKind::Intersection).EntryCount(), 1u);
+
+  // A change to another kind is saved; ndb.dat is not, and the save says so.
+  db.list(NavaidKind::Intersection)
+      .AddLine(BuildIntersectionLine({"ABCDE", "", FormatLatitude(47.0), FormatLongitude(1.0), 0}));
+  RebuildIndex(db.lists, db.index, {});
+  ui.messages.clear();
+  ui.statuses.clear();
+  EXPECT_FALSE(SaveDatabase(db, ui.ui()));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].caption, "Error");
+  EXPECT_EQ(ui.messages[0].text,
+            "ndb.dat was not saved: it could not be read when the database was loaded (" +
+                std::string(std::strerror(EISDIR)) + "). The other files were saved.");
+  EXPECT_EQ(
+      ui.statuses.back(),
+      std::make_pair(StatusIcon::Problem, std::string("Status : a problem occurs while saving !")));
+  EXPECT_EQ(folder.Read("ndb.dat/kept"), "what the user keeps here");
+  EXPECT_NE(folder.Read("int.dat"), intBefore);
+  Database reloaded;
+  reloaded.folder = folder.path();
+  LoadDatabase(reloaded, {});
+  EXPECT_EQ(reloaded.list(NavaidKind::Intersection).EntryCount(), 2u);
+
+  // A missing file is no file: no message, and the save writes it.
+  std::filesystem::remove_all(folder / "ndb.dat");
+  RecordingUi missing;
+  LoadDatabase(reloaded, missing.ui());
+  EXPECT_TRUE(missing.messages.empty());
+  EXPECT_EQ(reloaded.readFailures[0], "");
+  EXPECT_TRUE(SaveDatabase(reloaded, missing.ui()));
+  EXPECT_EQ(folder.Read("ndb.dat"), "// NDB database for Skyatlas\r\n");
+}
+
+TEST(DatabaseSafety, AFailedWriteOrRenameLeavesAllFiveOldFiles) {
+  TempFolder reference;
+  WriteDatabase(reference);
+  const std::array<std::string, 5> names = {"ndb.dat", "vor.dat", "apt.dat", "int.dat", "idx.dat"};
+  for (platform::FileStep step : {platform::FileStep::Write, platform::FileStep::Rename}) {
+    for (const std::string& failing : names) {
+      SCOPED_TRACE(failing + (step == platform::FileStep::Write ? " write" : " rename"));
+      TempFolder folder;
+      for (const std::string& name : names) folder.Write(name, reference.Read(name));
+      Database db;
+      db.folder = folder.path();
+      LoadDatabase(db, {});
+      db.list(NavaidKind::Ndb).AddLine(NdbLine("CC", 50.0));
+      RebuildIndex(db.lists, db.index, {});
+      RecordingUi ui;
+      const bool saved =
+          SaveDatabase(db, ui.ui(), [&](platform::FileStep at, const std::filesystem::path& path) {
+            return at == step && path.filename() == failing ? ENOSPC : 0;
+          });
+      EXPECT_FALSE(saved);
+      ASSERT_EQ(ui.messages.size(), 1u);
+      EXPECT_EQ(ui.messages[0].text, "Can't create file " + failing + "\r\r" +
+                                         std::strerror(ENOSPC) +
+                                         "\r\rThe database files were left as they were.");
+      for (const std::string& name : names) EXPECT_EQ(folder.Read(name), reference.Read(name));
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                              std::filesystem::directory_iterator()),
+                5);
+
+      // The same save without the fault writes all five new files.
+      ASSERT_TRUE(SaveDatabase(db, {}));
+      Database after;
+      after.folder = folder.path();
+      LoadDatabase(after, {});
+      EXPECT_EQ(after.list(NavaidKind::Ndb).EntryCount(), 3u);
+      EXPECT_EQ(after.index.Count(), 4u);
+    }
+  }
+}
+
+TEST(DatabaseSafety, RejectedLinesAreAddedOnceAcrossLoads) {
+  TempFolder folder;
+  const std::string header = "// NDB database for Skyatlas\r\n";
+  const std::string good = FileLine(NavaidKind::Ndb, NdbLine("AA", 48.0));
+  folder.Write("ndb.dat", header + "first bad\r\n" + good + "\r\nsecond bad\r\n");
+  Database db;
+  db.folder = folder.path();
+  LoadDatabase(db, {});
+  ASSERT_TRUE(SaveDatabase(db, {}));
+  EXPECT_EQ(folder.Read("ndb.dat.rejected"), "first bad\r\nsecond bad\r\n");
+  // Saving again in the same run adds nothing twice.
+  ASSERT_TRUE(SaveDatabase(db, {}));
+  EXPECT_EQ(folder.Read("ndb.dat.rejected"), "first bad\r\nsecond bad\r\n");
+
+  // A later load's lines are added after the earlier ones, known ones once.
+  folder.Write("ndb.dat", header + "third bad\r\nthird bad\r\nfirst bad\r\n" + good + "\r\n");
+  LoadDatabase(db, {});
+  ASSERT_TRUE(SaveDatabase(db, {}));
+  EXPECT_EQ(folder.Read("ndb.dat.rejected"), "first bad\r\nsecond bad\r\nthird bad\r\n");
+
+  // A .rejected file written elsewhere without a final line end keeps its last line.
+  folder.Write("ndb.dat.rejected", "kept\nlast");
+  folder.Write("ndb.dat", header + "fourth bad\r\n");
+  LoadDatabase(db, {});
+  ASSERT_TRUE(SaveDatabase(db, {}));
+  EXPECT_EQ(folder.Read("ndb.dat.rejected"), "kept\nlast\r\nfourth bad\r\n");
+
+  // A .rejected that cannot be read stops the save before any database file changes.
+  std::filesystem::remove(folder / "ndb.dat.rejected");
+  std::filesystem::create_directory(folder / "ndb.dat.rejected");
+  folder.Write("ndb.dat", header + "fifth bad\r\n");
+  const std::string ndbBefore = folder.Read("ndb.dat");
+  LoadDatabase(db, {});
+  db.list(NavaidKind::Ndb).AddLine(NdbLine("ZZ", 10.0));
+  RecordingUi ui;
+  EXPECT_FALSE(SaveDatabase(db, ui.ui()));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Can't create file ndb.dat.rejected\r\r" +
+                                     std::string(std::strerror(EISDIR)) +
+                                     "\r\rThe database files were left as they were.");
+  EXPECT_EQ(folder.Read("ndb.dat"), ndbBefore);
+}
+
+}  // namespace
+}  // namespace navdb

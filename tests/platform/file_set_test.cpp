@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/file_io.h"
+#include "tests/support/temp_folder.h"
+
+namespace platform {
+namespace {
+
+using testing_support::TempFolder;
+
+const std::array<std::string, 5> kNames = {"ndb.dat", "vor.dat", "apt.dat", "int.dat", "idx.dat"};
+
+std::vector<std::string> FolderNames(const TempFolder& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// Writes the old set (int.dat is missing: a file the save creates) and
+// saves the new one with `fault`.
+FileResult SaveNewSet(const TempFolder& folder, const FileFaultHook& fault) {
+  for (const std::string& name : kNames) {
+    if (name != "int.dat") folder.Write(name, "old " + name);
+  }
+  std::array<std::string, 5> contents;
+  std::vector<FileToWrite> files;
+  for (size_t i = 0; i < kNames.size(); ++i) {
+    contents[i] = "new " + kNames[i] + "\r\n";
+    files.push_back({folder / kNames[i], contents[i]});
+  }
+  return ReplaceFilesAsSet(files, fault);
+}
+
+void ExpectOldSet(const TempFolder& folder) {
+  for (const std::string& name : kNames) {
+    SCOPED_TRACE(name);
+    if (name == "int.dat")
+      EXPECT_FALSE(std::filesystem::exists(folder / name));
+    else
+      EXPECT_EQ(folder.Read(name), "old " + name);
+  }
+  EXPECT_EQ(FolderNames(folder),
+            (std::vector<std::string>{"apt.dat", "idx.dat", "ndb.dat", "vor.dat"}));
+}
+
+void ExpectNewSet(const TempFolder& folder) {
+  for (const std::string& name : kNames) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(folder.Read(name), "new " + name + "\r\n");
+  }
+  EXPECT_EQ(FolderNames(folder),
+            (std::vector<std::string>{"apt.dat", "idx.dat", "int.dat", "ndb.dat", "vor.dat"}));
+}
+
+TEST(FileSet, AFailureAtAnyFileBeforeTheRenamesLeavesEveryOldFile) {
+  for (FileStep step : {FileStep::Create, FileStep::Write, FileStep::Sync}) {
+    for (const std::string& failing : kNames) {
+      SCOPED_TRACE(failing + " step " + std::to_string(static_cast<int>(step)));
+      TempFolder folder;
+      const FileResult result =
+          SaveNewSet(folder, [&](FileStep at, const std::filesystem::path& path) {
+            return at == step && path.filename() == failing ? ENOSPC : 0;
+          });
+      EXPECT_FALSE(result.ok());
+      EXPECT_EQ(result.error, std::strerror(ENOSPC));
+      EXPECT_EQ(result.errorNumber, ENOSPC);
+      EXPECT_EQ(result.failedPath, folder / failing);
+      ExpectOldSet(folder);
+    }
+  }
+}
+
+TEST(FileSet, AFailedRenamePutsTheRenamedFilesBack) {
+  for (const std::string& failing : kNames) {
+    SCOPED_TRACE(failing);
+    TempFolder folder;
+    const FileResult result =
+        SaveNewSet(folder, [&](FileStep at, const std::filesystem::path& path) {
+          return at == FileStep::Rename && path.filename() == failing ? EIO : 0;
+        });
+    EXPECT_EQ(result.errorNumber, EIO);
+    EXPECT_EQ(result.failedPath, folder / failing);
+    ExpectOldSet(folder);
+  }
+}
+
+TEST(FileSet, SuccessAndAFailedFolderSyncLeaveEveryNewFile) {
+  TempFolder folder;
+  EXPECT_TRUE(SaveNewSet(folder, {}).ok());
+  ExpectNewSet(folder);
+
+  TempFolder unsynced;
+  const FileResult result = SaveNewSet(unsynced, [](FileStep at, const std::filesystem::path&) {
+    return at == FileStep::SyncFolder ? EIO : 0;
+  });
+  EXPECT_EQ(result.errorNumber, EIO);
+  EXPECT_EQ(result.failedPath, unsynced.path());
+  ExpectNewSet(unsynced);
+}
+
+TEST(FileSet, ARealRenameFailureOntoAFolder) {
+  TempFolder folder;
+  folder.Write("ndb.dat", "old ndb.dat");
+  std::filesystem::create_directory(folder / "vor.dat");
+  const std::string ndb = "new ndb", vor = "new vor";
+  const std::vector<FileToWrite> files = {{folder / "ndb.dat", ndb}, {folder / "vor.dat", vor}};
+  const FileResult result = ReplaceFilesAsSet(files);
+  EXPECT_EQ(result.errorNumber, EISDIR);
+  EXPECT_EQ(folder.Read("ndb.dat"), "old ndb.dat");
+  EXPECT_EQ(FolderNames(folder), (std::vector<std::string>{"ndb.dat", "vor.dat"}));
+}
+
+}  // namespace
+}  // namespace platform
