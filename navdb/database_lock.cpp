@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 #include <utility>
 
 namespace navdb {
@@ -21,13 +23,26 @@ std::string ReadHolder(int fd) {
   return std::string(text);
 }
 
-// Tells later comers who holds the lock. Shared holders write too, so a
-// refused writer can name one of the readers; the last line written wins.
-void WriteHolder(int fd, std::string_view programName) {
+// Tells later comers who holds the lock. A writer is the only holder; of
+// several readers the first one names itself, and the last one to leave
+// takes the name out (see Release).
+void WriteHolder(int fd, LockMode mode, std::string_view programName) {
+  if (mode == LockMode::Shared && !ReadHolder(fd).empty()) return;
   const std::string line = std::string(programName) + " " + std::to_string(::getpid()) + "\n";
   if (::pwrite(fd, line.data(), line.size(), 0) == static_cast<ssize_t>(line.size())) {
     if (::ftruncate(fd, static_cast<off_t>(line.size())) != 0) return;
   }
+}
+
+// The holder of a lock that was just refused. A holder that has only now
+// taken the lock may not have written its name yet: give it a moment.
+std::string RefusingHolder(int fd) {
+  std::string holder = ReadHolder(fd);
+  for (int tries = 0; holder.empty() && tries < 20; ++tries) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    holder = ReadHolder(fd);
+  }
+  return holder;
 }
 
 }  // namespace
@@ -64,12 +79,12 @@ std::optional<DatabaseLock> DatabaseLock::Acquire(const std::filesystem::path& n
   while (::flock(fd, operation | LOCK_NB) != 0) {
     if (errno == EINTR) continue;
     refusal = errno == EWOULDBLOCK
-                  ? LockRefusalText(ReadHolder(fd))
+                  ? LockRefusalText(RefusingHolder(fd))
                   : "Can't lock file " + path.string() + "\r\r" + std::strerror(errno);
     ::close(fd);
     return std::nullopt;
   }
-  WriteHolder(fd, programName);
+  WriteHolder(fd, mode, programName);
   return DatabaseLock(fd, mode);
 }
 
@@ -91,10 +106,13 @@ DatabaseLock::~DatabaseLock() {
 
 void DatabaseLock::Release() {
   if (fd_ < 0) return;
-  // A writer takes its name out while it still holds the lock, so the file
-  // never names a finished writer.
-  if (mode_ == LockMode::Exclusive && ::ftruncate(fd_, 0) != 0) {
-    // The name stays; the lock itself still goes with the close.
+  // The name comes out while the lock is still held, so the file never names
+  // a holder that has gone. A reader can take it out only when it is the last
+  // one: then it gets the lock to itself (the change gives up its shared lock,
+  // which it is giving up anyway).
+  const bool alone = mode_ == LockMode::Exclusive || ::flock(fd_, LOCK_EX | LOCK_NB) == 0;
+  if (alone && ::ftruncate(fd_, 0) != 0) {
+    // The name stays behind; the lock itself still goes with the close.
   }
   ::close(fd_);
   fd_ = -1;

@@ -43,7 +43,7 @@ void PrintProgramUsage(std::ostream& stream, const std::vector<CliCommand>& comm
 int RunCommand(CliContext& context, const CliCommand& command,
                const std::vector<std::string>& args) {
   const int exitCode = command.run(context, args);
-  if (context.tally) context.tally->PrintRepeats(context.err);
+  if (context.tally && !context.verbose) context.tally->PrintRepeats(context.err);
   return exitCode;
 }
 
