@@ -48,6 +48,16 @@ std::string IndexFileBytes(const Database& db) {
   return bytes;
 }
 
+std::string SetFailureText(const Database& db, const platform::FileResult& written) {
+  // Only the sync of the folder comes after the renames.
+  if (written.failedPath == db.folder) {
+    return "The database files were saved, but the folder " + db.folder.string() +
+           " could not be synced to disk.\r\r" + written.error;
+  }
+  return CannotCreateText(written.failedPath.filename().string(), written.error) +
+         "\r\rThe database files were left as they were.";
+}
+
 }  // namespace
 
 std::string_view DatabaseFileName(size_t slot) {
@@ -83,11 +93,13 @@ bool SaveDatabase(const Database& db, const UiCallbacks& ui, const platform::Fil
   SetStatus(ui, StatusIcon::Saving, "Status : saving data...");
   if (!SaveRejectedLines(db, ui)) return false;
 
+  // A file that could not be read loaded as nothing: writing the lists over
+  // it would wipe what it holds. The index must match the entry files' rows,
+  // so when it is the one held back, they are too.
+  const bool indexHeldBack = !db.readFailures[kIndexFileSlot].empty();
   std::array<std::string, kDatabaseFileCount> contents;
   std::vector<platform::FileToWrite> files;
-  for (size_t slot = 0; slot < kDatabaseFileCount; ++slot) {
-    // A file that could not be read loaded as nothing: writing the lists
-    // over it would wipe what it holds.
+  for (size_t slot = 0; slot < kDatabaseFileCount && !indexHeldBack; ++slot) {
     if (!db.readFailures[slot].empty()) continue;
     contents[slot] = slot == kIndexFileSlot ? IndexFileBytes(db)
                                             : EncodeEntryFile(kAllKinds[slot], db.lists[slot]);
@@ -95,14 +107,7 @@ bool SaveDatabase(const Database& db, const UiCallbacks& ui, const platform::Fil
   }
   const platform::FileResult written = platform::ReplaceFilesAsSet(files, fault);
   if (!written.ok()) {
-    // Only the sync of the folder comes after the renames.
-    const std::string text =
-        written.failedPath == db.folder
-            ? "The database files were saved, but the folder " + db.folder.string() +
-                  " could not be synced to disk.\r\r" + written.error
-            : CannotCreateText(written.failedPath.filename().string(), written.error) +
-                  "\r\rThe database files were left as they were.";
-    ShowSaveProblem(ui, text);
+    ShowSaveProblem(ui, SetFailureText(db, written));
     return false;
   }
   bool allWritten = true;
@@ -111,7 +116,10 @@ bool SaveDatabase(const Database& db, const UiCallbacks& ui, const platform::Fil
     ShowSaveProblem(ui, std::string(DatabaseFileName(slot)) +
                             " was not saved: it could not be read when the database was "
                             "loaded (" +
-                            db.readFailures[slot] + "). The other files were saved.");
+                            db.readFailures[slot] +
+                            (indexHeldBack ? "). No other file was saved either: they must "
+                                             "match the index."
+                                           : "). The other files were saved."));
     allWritten = false;
   }
   if (allWritten) SetStatus(ui, StatusIcon::Ready, "Status : done");

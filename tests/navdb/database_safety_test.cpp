@@ -130,6 +130,30 @@ TEST(DatabaseSafety, AFileThatCannotBeReadIsReportedAndNeverSavedOver) {
   EXPECT_EQ(folder.Read("ndb.dat"), "// NDB database for Skyatlas\r\n");
 }
 
+TEST(DatabaseSafety, AnIndexThatCannotBeReadHoldsBackTheWholeSet) {
+  TempFolder folder;
+  WriteDatabase(folder);
+  const std::string ndbBefore = folder.Read("ndb.dat");
+  std::filesystem::remove(folder / "idx.dat");
+  std::filesystem::create_directory(folder / "idx.dat");
+  Database db;
+  db.folder = folder.path();
+  LoadDatabase(db, {});
+  EXPECT_EQ(db.list(NavaidKind::Ndb).EntryCount(), 2u);
+  // New rows in ndb.dat beside the old index would point at the wrong beacons.
+  db.list(NavaidKind::Ndb).AddLine(NdbLine("AB", 48.5));
+  RebuildIndex(db.lists, db.index, {});
+  RecordingUi ui;
+  EXPECT_FALSE(SaveDatabase(db, ui.ui()));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text,
+            "idx.dat was not saved: it could not be read when the database was loaded (" +
+                std::string(std::strerror(EISDIR)) +
+                "). No other file was saved either: they must match the index.");
+  EXPECT_EQ(folder.Read("ndb.dat"), ndbBefore);
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "idx.dat"));
+}
+
 TEST(DatabaseSafety, AFailedWriteOrRenameLeavesAllFiveOldFiles) {
   TempFolder reference;
   WriteDatabase(reference);
