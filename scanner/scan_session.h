@@ -2,6 +2,9 @@
 // and the answers and settings that live between entries of a scan.
 #pragma once
 
+#include <filesystem>
+#include <functional>
+
 #include "navdb/database.h"
 #include "navdb/ui_callbacks.h"
 
@@ -20,6 +23,9 @@ struct ScanSession {
   bool scanReplacedEntry = false;
   // The "Airport filter": runways below this length end their airport.
   unsigned minRunwayLength = kDefaultMinRunwayLengthFt;
+  // Runs after a scenery file's size was taken and before its bytes are
+  // read; tests change the file there as another program could.
+  std::function<void(const std::filesystem::path&)> afterFileSized = {};
 };
 
 }  // namespace scanner
