@@ -48,7 +48,9 @@ ReadStep ReadFileBytes(const std::filesystem::path& path, size_t maxBytes,
                        std::vector<uint8_t>& bytes, std::string& errorText,
                        const std::function<void()>& afterSizing) {
   bytes.clear();
-  const Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  // Non-blocking, so that a named pipe in place of a file cannot hang the
+  // reader in open(); it is refused below as no regular file.
+  const Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)};
   if (file.fd < 0) return Fail(ReadStep::Open, errno, errorText);
   struct stat info {};
   if (::fstat(file.fd, &info) != 0) return Fail(ReadStep::Size, errno, errorText);

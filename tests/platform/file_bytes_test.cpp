@@ -1,6 +1,7 @@
 #include "platform/file_bytes.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <filesystem>
@@ -32,6 +33,8 @@ TEST(FileBytes, ReadsWholeFilesAndNamesTheStepThatFailed) {
   folder.Write("empty.bin", "");
   EXPECT_EQ(ReadFileBytes(folder / "empty.bin", 10, bytes, error), ReadStep::Size);
   EXPECT_EQ(error, std::strerror(EINVAL));
+  ASSERT_EQ(::mkfifo((folder / "pipe.bgl").c_str(), 0600), 0);
+  EXPECT_EQ(ReadFileBytes(folder / "pipe.bgl", 10, bytes, error), ReadStep::Size);  // no hang
 }
 
 // Another program cuts the file down between the size and the read: the

@@ -153,7 +153,7 @@ TEST(PackedFile, UnpacksAndReportsEveryStatus) {
 // unpacked in full, bounded only by its declared length and the absolute cap.
 TEST(PackedFile, HighlyCompressibleImagesAreNotRefused) {
   std::vector<uint8_t> image(128, 0);
-  image.resize(image.size() + (4u << 20), 0x20);
+  image.resize(image.size() + (256u << 10), 0x20);
   const std::vector<uint8_t> packed = scenery_writer::WritePackedBgl(image);
   ASSERT_GT(image.size(), 200 * packed.size());
   scanner::UnpackedImage unpacked;
