@@ -85,7 +85,7 @@ int ScanSceneryThread(ScanSession& session, const fs::path& root) {
   navdb::Database& db = session.db;
   const navdb::UiCallbacks& ui = session.ui;
   const std::array<long, 4> before = EntryCounts(db);
-  if (ui.setCommandsEnabled) ui.setCommandsEnabled(false);
+  if (ui.setCommandsEnabled) ui.setCommandsEnabled(false, false);
   std::set<fs::path> visited;
   ScanFolder(session, root, visited);  // a stopped scan still keeps what it merged
   session.keepAlwaysChoice = 0;
@@ -98,7 +98,7 @@ int ScanSceneryThread(ScanSession& session, const fs::path& root) {
     navdb::SaveDatabase(db, ui);
   }
   navdb::AddPlaceholdersToEmptyLists(db);
-  if (ui.setCommandsEnabled) ui.setCommandsEnabled(true);
+  if (ui.setCommandsEnabled) ui.setCommandsEnabled(true, false);
   navdb::ShowMessage(
       ui, "Information",
       ScanSummaryText(after[0] - before[0], after[1] - before[1], after[2] - before[2]),
