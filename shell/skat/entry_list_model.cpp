@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/win1252.h"
+#include "shell/skat/qt_text.h"
 
 EntryListModel::EntryListModel(const navdb::EntryList& list, QObject* parent)
     : QAbstractListModel(parent), list_(list), rows_(static_cast<int>(list.Count())) {}
@@ -30,7 +30,7 @@ QString EntryListModel::LineText(std::string_view line) {
   if (std::all_of(line.begin(), line.end(), [](char c) { return (c & 0x80) == 0; })) {
     return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
   }
-  return QString::fromStdString(platform::Win1252ToUtf8(line));
+  return QStringFromWin1252(line);
 }
 
 void EntryListModel::reload() {
