@@ -132,9 +132,9 @@ void DatabaseCommands::changePath() {
 
 void DatabaseCommands::airportFilter() {
   if (workerRunning_) return;
-  if (const auto lengthFt =
-          AskAirportFilter(&window_, static_cast<int>(state_.minRunwayLengthFt))) {
-    state_.minRunwayLengthFt = static_cast<unsigned>(*lengthFt);
+  if (const std::optional<unsigned> lengthFt =
+          AskAirportFilter(&window_, state_.minRunwayLengthFt)) {
+    state_.minRunwayLengthFt = *lengthFt;
   }
 }
 
