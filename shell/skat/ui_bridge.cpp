@@ -43,7 +43,9 @@ void UiBridge::note(const std::function<void(Pending&)>& change) {
       due = true;
     }
   }
-  if (due) onWindowThread([this] { applyPending(); });
+  if (!due) return;
+  if (!onWindowThreadNow()) ++handOvers_;
+  onWindowThread([this] { applyPending(); });
 }
 
 void UiBridge::flush(bool endScan) {

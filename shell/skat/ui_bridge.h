@@ -15,6 +15,7 @@
 #include <QObject>
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <mutex>
@@ -48,6 +49,9 @@ class UiBridge : public QObject {
   // Window side: shows every noted value now and forgets the scan progress
   // when `endScan` is set. Called when a worker has ended.
   void flush(bool endScan);
+
+  // How many times a worker handed its notices over (for tests and measurements).
+  size_t handOvers() const { return handOvers_; }
 
   // Runs `fn` on the window's thread and returns its result; the caller
   // waits. On the window's thread it simply calls `fn`.
@@ -84,6 +88,7 @@ class UiBridge : public QObject {
   std::mutex pendingMutex_;
   Pending pending_;
   std::chrono::steady_clock::time_point lastSync_{};
+  std::atomic<size_t> handOvers_{0};
 };
 
 template <class Fn>
