@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "shell/skat/entry_list_model.h"
+#include "shell/skat/index_window.h"
 #include "shell/skat/main_window.h"
 #include "shell/skat/message_box.h"
 #include "shell/skat/qt_text.h"
@@ -173,6 +176,45 @@ TEST(MainWindow, AboutAndHelpShowTheirBoxes) {
   QTest::keyClick(test.window.get(), Qt::Key_Return);  // "Help" is the default button
   ASSERT_EQ(MessageBoxSeam::shown().size(), 2u);
   EXPECT_EQ(MessageBoxSeam::shown()[1].caption, "Help");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MainWindow, TheIndexWindowJumpsToAnEntryWithoutChangingTheTab) {
+  WindowTest test;
+  test.Open();
+  MainWindow& window = *test.window;
+  QTest::mouseClick(window.findChild<QPushButton*>("View index"), Qt::LeftButton);
+  EXPECT_TRUE(window.indexWindow().isVisible());
+  emit window.indexWindow().entryRequested(NavaidKind::Intersection, 1);
+  EXPECT_EQ(window.currentKind(), NavaidKind::Ndb);
+  EXPECT_EQ(Win1252FromQString(SelectedLine(window, NavaidKind::Intersection)),
+            skat_test::IntersectionLines()[1]);
+  // Its buttons follow the main window's commands, but not the top-only part.
+  window.setCommandsEnabled(false, true);
+  EXPECT_TRUE(window.indexWindow().rebuildButton()->isEnabled());
+  window.setCommandsEnabled(false, false);
+  EXPECT_FALSE(window.indexWindow().rebuildButton()->isEnabled());
+  window.setCommandsEnabled(true, false);
+}
+
+TEST(MainWindow, RebuildIndexFromTheIndexWindowSavesWithoutClearingTheModifiedFlag) {
+  WindowTest test;
+  test.Open();
+  MainWindow& window = *test.window;
+  test.state.db.databaseModified = true;
+  std::filesystem::remove(test.navData / "idx.dat");
+  window.showIndexWindow(true);
+  emit window.indexWindow().rebuildRequested();
+  test.WaitForWorker();
+  EXPECT_TRUE(
+      skat_test::ReadBytes(test.navData / "idx.dat").starts_with("// Index for Skyatlas 99\r\n"));
+  EXPECT_EQ(skat_test::ReadBytes(test.navData / "idx.dat").size(), 26u + 10u * 34u);
+  EXPECT_TRUE(test.state.db.databaseModified);
+  EXPECT_EQ(window.findChild<QLabel*>("Status")->text(), "Status : done");
+  EXPECT_EQ(window.findChild<QLineEdit*>("Progress")->text(), " ");
 }
 
 }  // namespace
