@@ -6,9 +6,11 @@
 //   a row selected, a beep) block too, so they happen before the worker goes on;
 // - the frequent notices (status line, progress field, counts, current
 //   file, visible tab, loading and scan progress) are only noted; the
-//   worker hands them over in one blocking step at most every
-//   kSyncInterval, which is also when the lists it changes are shown, so a
-//   scan of 50,000 lines costs a few hundred round trips, not 50,000.
+//   worker hands them over at most every kSyncInterval, so a scan of 50,000
+//   lines costs a few hundred round trips, not 50,000. With live lists (a
+//   scan) that hand-over blocks, because the window copies the rows in
+//   sight of the lists the worker changes meanwhile; otherwise (load,
+//   restore, saves) it is only posted and the worker never waits for it.
 // Called on the window's own thread, every callback acts at once.
 #pragma once
 
@@ -42,6 +44,10 @@ class UiBridge : public QObject {
 
   // Where loading progress goes while the loading window is open.
   void setLoadingProgressTarget(std::function<void(int percent)> target);
+
+  // Whether the lists follow a worker's changes while it runs (set by the
+  // window before the worker starts).
+  void setLiveLists(bool live) { liveLists_ = live; }
 
   // Worker side: the scan that starts now offers `files` scenery files.
   void startScanProgress(size_t files);
@@ -78,7 +84,7 @@ class UiBridge : public QObject {
   void note(const std::function<void(Pending&)>& change);
   // Window side: shows and clears what is noted, then shows the lists as
   // they are now (the worker waits meanwhile).
-  void applyPending();
+  void applyPending(bool showLists = true);
   void noteCurrentFile(const std::string& text);
 
   MainWindow& window_;
@@ -89,6 +95,8 @@ class UiBridge : public QObject {
   Pending pending_;
   std::chrono::steady_clock::time_point lastSync_{};
   std::atomic<size_t> handOvers_{0};
+  std::atomic<bool> liveLists_{false};
+  std::atomic<bool> handOverPosted_{false};
 };
 
 template <class Fn>
