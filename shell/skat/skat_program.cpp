@@ -4,6 +4,10 @@
 #include <QDir>
 #include <QLineEdit>
 
+#include <filesystem>
+
+#include <unistd.h>
+
 #include "shell/skat/database_commands.h"
 #include "shell/skat/index_window.h"
 #include "shell/skat/loading_window.h"
@@ -53,6 +57,7 @@ bool SkatProgram::start() {
     ShowMessageBox(window_.get(), {"Warning", std::string(shell::kSimulatorNotFoundText),
                                    navdb::MessageIcon::Warning, navdb::MessageButtons::Ok, true});
   }
+  warnWhenDatabaseUnreadable();
   loading_->raise();
   return true;
 }
@@ -68,6 +73,19 @@ void SkatProgram::locateSimulator() {
   state_.sceneryRootPath = location.simulatorRoot;
   state_.db.folder = location.navDataFolder;
   window_->showSceneryRootPath();
+}
+
+void SkatProgram::warnWhenDatabaseUnreadable() {
+  // A missing folder is an empty database; one that is there but cannot be
+  // read would look empty too, and must not be mistaken for it.
+  const std::filesystem::path& folder = state_.db.folder;
+  std::error_code error;
+  if (!std::filesystem::exists(folder, error)) return;
+  if (std::filesystem::is_directory(folder, error) && access(folder.c_str(), R_OK | X_OK) == 0) {
+    return;
+  }
+  ShowMessageBox(window_.get(), {"Error", "Can't read the database folder " + folder.string(),
+                                 navdb::MessageIcon::Error, navdb::MessageButtons::Ok, true});
 }
 
 void SkatProgram::warnWhenNarrowScreen() {
