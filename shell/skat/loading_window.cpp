@@ -63,10 +63,12 @@ int LoadingWindow::progress() const {
 void LoadingWindow::finishAfterMinimum(std::function<void()> done) {
   if (!shownFor_.isValid()) shownFor_.start();
   const auto remaining = std::max<qint64>(0, minimumShowTime_.count() - shownFor_.elapsed());
-  QTimer::singleShot(std::chrono::milliseconds(remaining), this, [this, done = std::move(done)] {
-    close();
-    if (done) done();
-  });
+  // A coarse timer may fire a little early; the minimum is a promise.
+  QTimer::singleShot(std::chrono::milliseconds(remaining), Qt::PreciseTimer, this,
+                     [this, done = std::move(done)] {
+                       close();
+                       if (done) done();
+                     });
 }
 
 void LoadingWindow::centreOnScreen() {
