@@ -237,8 +237,8 @@ void ScanWindow(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(ScanCli_Baseline)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(ScanWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(ScanCli_Baseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(ScanWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(CliCheck_Baseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadOnWorker)->Unit(benchmark::kMillisecond);
 BENCHMARK(SkatStartup)->Unit(benchmark::kMillisecond);

@@ -34,15 +34,10 @@ bool SkatProgram::start() {
   if (instance_->activateRunning()) return false;
   instance_->listen([this] { bringToFront(); });
 
-  loading_ = std::make_unique<LoadingWindow>();
-  loading_->setMinimumShowTime(options_.loadingMinimum);
-  loading_->centreOnScreen();
-  loading_->show();
-
-  window_ = std::make_unique<MainWindow>(state_);
-  window_->resize(window_->sizeHint().expandedTo(QSize(900, 600)));
   locateSimulator();
-  // The load runs while the warnings below wait for the user.
+  window_ = std::make_unique<MainWindow>(state_);
+  // The load starts first and runs while the windows are built and while
+  // the warnings below wait for the user.
   window_->bridge().setLoadingProgressTarget([this](int percent) {
     if (loading_) loading_->setProgress(percent);
   });
@@ -50,6 +45,12 @@ bool SkatProgram::start() {
     window_->bridge().setLoadingProgressTarget({});
     loading_->finishAfterMinimum([this] { finishStart(); });
   });
+  loading_ = std::make_unique<LoadingWindow>();
+  loading_->setMinimumShowTime(options_.loadingMinimum);
+  loading_->centreOnScreen();
+  loading_->show();
+  window_->resize(window_->sizeHint().expandedTo(QSize(900, 600)));
+  window_->showSceneryRootPath();
   window_->show();
   warnWhenNarrowScreen();
   window_->indexWindow().placeBesideMainWindow();
@@ -58,7 +59,7 @@ bool SkatProgram::start() {
                                    navdb::MessageIcon::Warning, navdb::MessageButtons::Ok, true});
   }
   warnWhenDatabaseUnreadable();
-  loading_->raise();
+  if (loading_) loading_->raise();  // the load may already be done
   return true;
 }
 
@@ -72,7 +73,6 @@ void SkatProgram::locateSimulator() {
   state_.simulatorRoot = location.simulatorRoot;
   state_.sceneryRootPath = location.simulatorRoot;
   state_.db.folder = location.navDataFolder;
-  window_->showSceneryRootPath();
 }
 
 void SkatProgram::warnWhenDatabaseUnreadable() {
@@ -97,7 +97,9 @@ void SkatProgram::warnWhenNarrowScreen() {
 }
 
 void SkatProgram::finishStart() {
-  loading_.reset();
+  // This runs inside the loading window's own timer call: it goes when
+  // that call has returned.
+  loading_.release()->deleteLater();
   bringToFront();
   if (!simulatorFound_) window_->findChild<QLineEdit*>("Root path for scenery scan :")->setFocus();
   ready_ = true;
