@@ -102,7 +102,8 @@ int ScanSceneryThread(ScanSession& session, const fs::path& root) {
   if (ui.setCommandsEnabled) ui.setCommandsEnabled(true, false);
   // After a failed save nothing was added to the database files: the save's
   // error is the outcome, not a summary of additions.
-  if (!saved) return 1;  navdb::ShowMessage(
+  if (!saved) return 1;
+  navdb::ShowMessage(
       ui, "Information",
       ScanSummaryText(after[0] - before[0], after[1] - before[1], after[2] - before[2]),
       navdb::MessageIcon::Information, navdb::MessageButtons::Ok);
