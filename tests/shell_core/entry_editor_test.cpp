@@ -1,4 +1,4 @@
-#include "navdb/entry_editor.h"
+#include "shell/core/entry_editor.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,10 @@
 #include "navdb/database.h"
 #include "tests/support/recording_ui.h"
 
-namespace navdb {
+namespace shell {
 namespace {
+
+using namespace navdb;
 
 using testing_support::RecordingUi;
 
@@ -936,4 +938,4 @@ TEST(EntryEditorIntersection, DmEntryEndsUpInTheLine) {
 }
 
 }  // namespace
-}  // namespace navdb
+}  // namespace shell
