@@ -122,36 +122,51 @@ bool FirstThirtyAreSpaces(std::string_view line) {
 enum class Button { Validate, Add };
 
 // Validate and Add.
+void ShowInsertionFailure(NavaidKind kind, const UiCallbacks& ui) {
+  ShowMessage(ui, "Error", std::string(MessagesOf(kind).insertionFailure), MessageIcon::Error,
+              MessageButtons::Ok);
+}
+
+// Validate and Add. The new line is built and checked before anything in
+// the list changes, so that a value the layout cannot hold never costs the
+// entry it was meant to replace.
 EditorOutcome StoreEntry(Database& db, EditorSession& session, const UiCallbacks& ui,
                          Button button) {
   const NavaidKind kind = session.kind;
   const std::string line = BuildEditorLine(kind, session.fields);
   if (FirstThirtyAreSpaces(line)) return EditorOutcome::Close;
+  if (!LineFitsLayout(kind, line)) {
+    // The editor stays open with what the user typed, to be corrected.
+    ShowInsertionFailure(kind, ui);
+    return EditorOutcome::StayOpen;
+  }
   db.databaseModified = true;
   EntryList& list = db.list(kind);
-  const EditorMessages& messages = MessagesOf(kind);
+  std::optional<std::string> replaced;
   if (button == Button::Add) {
     const std::string_view prefix = std::string_view(line).substr(0, DuplicatePrefixLength(kind));
     if (const std::optional<size_t> found = list.FindPrefix(prefix)) {
       SelectRow(kind, *found, ui);
       const MessageAnswer answer =
-          ShowMessage(ui, "Warning", std::string(messages.duplicateQuestion), MessageIcon::Warning,
-                      MessageButtons::YesNo);
+          ShowMessage(ui, "Warning", std::string(MessagesOf(kind).duplicateQuestion),
+                      MessageIcon::Warning, MessageButtons::YesNo);
       if (answer != MessageAnswer::Yes) return EditorOutcome::StayOpen;
     }
   } else if (session.row) {
+    replaced = std::string(list.GetLine(*session.row));
     list.DeleteLine(*session.row);
     session.row.reset();
   }
   if (list.HoldsOnlyPlaceholder()) list.DeleteLine(0);
-  if (const std::optional<size_t> row = list.AddLine(line)) {
+  std::optional<size_t> row = list.AddLine(line);
+  if (!row && replaced) row = list.AddLine(*replaced);  // its own slot is free again
+  if (row) {
     SelectRow(kind, *row, ui);
     session.row = row;
   } else {
     session.row.reset();
-    ShowMessage(ui, "Error", std::string(messages.insertionFailure), MessageIcon::Error,
-                MessageButtons::Ok);
   }
+  if (!row || (replaced && list.GetLine(*row) != line)) ShowInsertionFailure(kind, ui);
   ShowCount(db, kind, ui);
   return EditorOutcome::Close;
 }
@@ -275,6 +290,15 @@ size_t DuplicatePrefixLength(NavaidKind kind) {
   return kind == NavaidKind::Airport ? 36 : 29;
 }
 
+bool LineFitsLayout(NavaidKind kind, std::string_view line) {
+  const KindInfo& info = InfoOf(kind);
+  if (line.size() != info.lineLength) return false;
+  for (size_t i = 0; i < info.separatorCount; ++i) {
+    if (line[static_cast<size_t>(info.separatorColumns[i])] != ' ') return false;
+  }
+  return true;
+}
+
 EditorOutcome ValidateEntry(Database& db, EditorSession& session, const UiCallbacks& ui) {
   return StoreEntry(db, session, ui, Button::Validate);
 }
@@ -345,6 +369,13 @@ LeaveOutcome OnRunwayBoxLeft(EditorFields& fields, const UiCallbacks& ui) {
   }
   fields.oppositeRunway = opposite;
   return outcome;
+}
+
+LeaveOutcome OnMagneticVariationBoxLeft(const EditorFields& fields, const UiCallbacks& ui) {
+  const long tenths = MagneticVariationTenths(platform::ReadDouble(fields.magneticVariation));
+  if (tenths >= -kMaxVariationTenths && tenths <= kMaxVariationTenths) return LeaveOutcome::Leave;
+  if (ui.beep) ui.beep();
+  return LeaveOutcome::FocusStays;
 }
 
 LeaveOutcome OnHeadingBoxLeft(EditorFields& fields, const UiCallbacks& ui) {

@@ -52,11 +52,19 @@ const EditorMessages& MessagesOf(navdb::NavaidKind kind);
 // on Add: identifier and name, and for runways the designation.
 size_t DuplicatePrefixLength(navdb::NavaidKind kind);
 
-// "Validate": replaces the remembered line by the built line.
+// Whether a built line holds the kind's layout: its length, and a space in
+// every column the database file turns into a separator. A line that does
+// not would come back from the file changed, or not at all.
+bool LineFitsLayout(navdb::NavaidKind kind, std::string_view line);
+
+// "Validate": replaces the remembered line by the built line. A line that
+// does not fit the layout changes nothing: the insertion failure is shown
+// and the editor stays open.
 EditorOutcome ValidateEntry(navdb::Database& db, EditorSession& session,
                             const navdb::UiCallbacks& ui);
 // "Add": inserts the built line as a new entry, asking first when an entry
-// with the same prefix exists.
+// with the same prefix exists. A line that does not fit the layout is
+// refused as with Validate.
 EditorOutcome AddEntry(navdb::Database& db, EditorSession& session, const navdb::UiCallbacks& ui);
 // "Delete": deletes the remembered line after asking.
 EditorOutcome DeleteEntry(navdb::Database& db, EditorSession& session,
@@ -76,6 +84,11 @@ enum class LeaveOutcome { Leave, FocusStays };
 // The user leaves "Runway :": the opposite designation is recomputed; a
 // number above 18 beeps and keeps the focus in the box.
 LeaveOutcome OnRunwayBoxLeft(EditorFields& fields, const navdb::UiCallbacks& ui);
+// "Mag Var :" holds two digits of whole degrees and one of tenths.
+inline constexpr long kMaxVariationTenths = 999;
+// The user leaves "Mag Var :": a value that rounds beyond -99.9..99.9 beeps
+// and keeps the focus in the box.
+LeaveOutcome OnMagneticVariationBoxLeft(const EditorFields& fields, const navdb::UiCallbacks& ui);
 // The user leaves "Hdg :": the opposite heading is recomputed; a heading
 // above 180 beeps and keeps the focus in the box.
 LeaveOutcome OnHeadingBoxLeft(EditorFields& fields, const navdb::UiCallbacks& ui);
