@@ -42,6 +42,7 @@ void DatabaseCommands::startWorker(std::function<void()> job, std::function<void
 void DatabaseCommands::finishWorker() {
   if (worker_.joinable()) worker_.join();
   workerRunning_ = false;
+  window_.bridge().setLiveLists(false);
   window_.bridge().flush(true);
   window_.setListsBusy(false);
   if (std::function<void()> done = std::exchange(workerDone_, {})) done();
@@ -49,7 +50,8 @@ void DatabaseCommands::finishWorker() {
 }
 
 void DatabaseCommands::waitForWorker() {
-  while (workerRunning_) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  // The worker's end arrives as an event, so waiting for events is enough.
+  while (workerRunning_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   if (worker_.joinable()) worker_.join();
 }
 
@@ -81,6 +83,7 @@ void DatabaseCommands::rebuildDatabase() {
 void DatabaseCommands::startScan() {
   const std::filesystem::path root = state_.sceneryRootPath;
   const unsigned minRunwayLengthFt = state_.minRunwayLengthFt;
+  window_.bridge().setLiveLists(true);
   startWorker([this, root, minRunwayLengthFt] {
     UiBridge& bridge = window_.bridge();
     bridge.startScanProgress(shell::CountSceneryFiles(root));

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QThread>
 #include <QVBoxLayout>
 
 #include <deque>
@@ -164,6 +165,14 @@ void DuplicateDialog::clearShown() {
 
 navdb::DuplicateAnswer AskDuplicate(QWidget* parent, const navdb::DuplicateRequest& request,
                                     const QFont& listFont) {
+  if (QCoreApplication::instance() &&
+      QThread::currentThread() != QCoreApplication::instance()->thread()) {
+    navdb::DuplicateAnswer answer{navdb::kDuplicateAbortScan, false};
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&] { answer = AskDuplicate(parent, request, listFont); },
+        Qt::BlockingQueuedConnection);
+    return answer;
+  }
   ShownRequests().push_back(request);
   DuplicateDialog dialog(parent, request, listFont);
   std::deque<navdb::DuplicateAnswer>& preset = PresetAnswers();

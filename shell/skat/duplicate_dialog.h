@@ -16,7 +16,7 @@ class QPushButton;
 // horizontally, top at its top) and returns the button's answer; Escape and
 // the close box abort the scan. With a preset answer (DuplicateDialog::
 // setNextAnswer) the dialog is built but not run, and that answer returned.
-// GUI thread only.
+// Called from a scan worker, it waits while the GUI thread asks.
 navdb::DuplicateAnswer AskDuplicate(QWidget* parent, const navdb::DuplicateRequest& request,
                                     const QFont& listFont);
 

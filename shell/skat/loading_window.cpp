@@ -72,12 +72,14 @@ void LoadingWindow::finishAfterMinimum(std::function<void()> done) {
 void LoadingWindow::centreOnScreen() {
   QScreen* current = screen() ? screen() : QGuiApplication::primaryScreen();
   if (!current) return;
-  QRect area = current->availableGeometry();
-  move(area.center() - QPoint(width() / 2, height() / 2));
+  QRect placed(QPoint(), size());
+  placed.moveCenter(current->availableGeometry().center());
+  move(placed.topLeft());
 }
 
 void LoadingWindow::showEvent(QShowEvent* event) {
   if (!shownFor_.isValid()) shownFor_.start();
+  if (!testAttribute(Qt::WA_Moved)) centreOnScreen();
   QWidget::showEvent(event);
 }
 

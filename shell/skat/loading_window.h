@@ -33,7 +33,8 @@ class LoadingWindow : public QWidget {
   // Shortens the minimum, for tests.
   void setMinimumShowTime(std::chrono::milliseconds minimum) { minimumShowTime_ = minimum; }
 
-  // Puts the window in the middle of the screen it is on.
+  // Puts the window in the middle of the screen it is on; a window shown
+  // without being moved first goes there by itself.
   void centreOnScreen();
 
  protected:

@@ -385,9 +385,7 @@ void MainWindow::setCommandsEnabled(bool enabled, bool topOnly) {
   for (QPushButton* button : topCommands_) button->setEnabled(enabled);
   if (topOnly) return;
   for (QListView* view : views_) view->setEnabled(enabled);
-  for (QPushButton* button : indexWindow_->findChildren<QPushButton*>()) {
-    if (button->text() != "Hide") button->setEnabled(enabled);
-  }
+  indexWindow_->setCommandsEnabled(enabled);
 }
 
 void MainWindow::setScanProgress(int filesDone, int filesTotal) {
@@ -402,7 +400,11 @@ void MainWindow::setScanProgress(int filesDone, int filesTotal) {
 
 void MainWindow::setListsBusy(bool busy) {
   for (EntryListModel* model : models_) model->setBusy(busy);
-  if (!busy) reloadLists();
+  if (busy) {
+    indexWindow_->detachLists();
+  } else {
+    reloadLists();
+  }
 }
 
 void MainWindow::refreshBusyViews() {

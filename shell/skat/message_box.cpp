@@ -1,5 +1,8 @@
 #include "shell/skat/message_box.h"
 
+#include <QCoreApplication>
+#include <QThread>
+
 #include <deque>
 
 #include "shell/skat/qt_text.h"
@@ -97,6 +100,14 @@ std::unique_ptr<QMessageBox> BuildMessageBox(QWidget* parent,
 }
 
 navdb::MessageAnswer ShowMessageBox(QWidget* parent, const navdb::MessageRequest& request) {
+  if (QCoreApplication::instance() &&
+      QThread::currentThread() != QCoreApplication::instance()->thread()) {
+    navdb::MessageAnswer answer = navdb::MessageAnswer::Cancel;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&] { answer = ShowMessageBox(parent, request); },
+        Qt::BlockingQueuedConnection);
+    return answer;
+  }
   ShownRequests().push_back(request);
   std::deque<navdb::MessageAnswer>& preset = PresetAnswers();
   if (!preset.empty()) {

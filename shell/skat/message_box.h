@@ -14,7 +14,8 @@ class QWidget;
 
 // Shows `request` and returns the button pressed. Escape or the close box
 // give the answer of the box's escape button: Cancel, or No for Yes/No.
-// Every request is recorded in MessageBoxSeam::shown(). GUI thread only.
+// Every request is recorded in MessageBoxSeam::shown(). Called from another
+// thread, it waits while the GUI thread shows the box.
 navdb::MessageAnswer ShowMessageBox(QWidget* parent, const navdb::MessageRequest& request);
 
 // The message box ShowMessageBox would run, not yet shown: caption, text

@@ -28,7 +28,7 @@ bool SaveDuplicateDialog(MainWindow& window, const QDir& folder) {
   request.existingLine = std::string(airports.GetLine(0));
   request.newLine = request.existingLine;
   // The new version's runway is a little longer.
-  if (request.newLine.size() > 90) request.newLine.replace(86, 5, "03150");
+  if (request.newLine.size() > 90) request.newLine.replace(87, 5, "03150");
   DuplicateDialog dialog(&window, request, window.listFont());
   dialog.placeOnOwner(window);
   return Save(dialog, folder, "duplicate");

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include "shell/skat/database_commands.h"
+#include "shell/skat/index_window.h"
 #include "shell/skat/loading_window.h"
 #include "shell/skat/main_window.h"
 #include "shell/skat/message_box.h"
@@ -47,6 +48,7 @@ bool SkatProgram::start() {
   });
   window_->show();
   warnWhenNarrowScreen();
+  window_->indexWindow().placeBesideMainWindow();
   if (!simulatorFound_) {
     ShowMessageBox(window_.get(), {"Warning", std::string(shell::kSimulatorNotFoundText),
                                    navdb::MessageIcon::Warning, navdb::MessageButtons::Ok, true});

@@ -43,7 +43,23 @@ void UiBridge::note(const std::function<void(Pending&)>& change) {
       due = true;
     }
   }
-  if (due) onWindowThread([this] { applyPending(); });
+  if (!due) return;
+  if (onWindowThreadNow()) {
+    applyPending();
+    return;
+  }
+  ++handOvers_;
+  if (liveLists_) {
+    onWindowThread([this] { applyPending(); });
+  } else if (!handOverPosted_.exchange(true)) {
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          handOverPosted_ = false;
+          applyPending(false);
+        },
+        Qt::QueuedConnection);
+  }
 }
 
 void UiBridge::flush(bool endScan) {
@@ -55,7 +71,7 @@ void UiBridge::flush(bool endScan) {
   if (endScan) window_.setScanProgress(0, 0);
 }
 
-void UiBridge::applyPending() {
+void UiBridge::applyPending(bool showLists) {
   Pending taken;
   {
     std::lock_guard lock(pendingMutex_);
@@ -78,7 +94,7 @@ void UiBridge::applyPending() {
                             static_cast<int>(taken.scanFilesTotal));
   }
   if (taken.loadingPercent && loadingTarget_) loadingTarget_(*taken.loadingPercent);
-  window_.refreshBusyViews();
+  if (showLists) window_.refreshBusyViews();
 }
 
 void UiBridge::noteCurrentFile(const std::string& text) {

@@ -6,15 +6,18 @@
 //   a row selected, a beep) block too, so they happen before the worker goes on;
 // - the frequent notices (status line, progress field, counts, current
 //   file, visible tab, loading and scan progress) are only noted; the
-//   worker hands them over in one blocking step at most every
-//   kSyncInterval, which is also when the lists it changes are shown, so a
-//   scan of 50,000 lines costs a few hundred round trips, not 50,000.
+//   worker hands them over at most every kSyncInterval, so a scan of 50,000
+//   lines costs a few hundred round trips, not 50,000. With live lists (a
+//   scan) that hand-over blocks, because the window copies the rows in
+//   sight of the lists the worker changes meanwhile; otherwise (load,
+//   restore, saves) it is only posted and the worker never waits for it.
 // Called on the window's own thread, every callback acts at once.
 #pragma once
 
 #include <QObject>
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <mutex>
@@ -42,12 +45,19 @@ class UiBridge : public QObject {
   // Where loading progress goes while the loading window is open.
   void setLoadingProgressTarget(std::function<void(int percent)> target);
 
+  // Whether the lists follow a worker's changes while it runs (set by the
+  // window before the worker starts).
+  void setLiveLists(bool live) { liveLists_ = live; }
+
   // Worker side: the scan that starts now offers `files` scenery files.
   void startScanProgress(size_t files);
 
   // Window side: shows every noted value now and forgets the scan progress
   // when `endScan` is set. Called when a worker has ended.
   void flush(bool endScan);
+
+  // How many times a worker handed its notices over (for tests and measurements).
+  size_t handOvers() const { return handOvers_; }
 
   // Runs `fn` on the window's thread and returns its result; the caller
   // waits. On the window's thread it simply calls `fn`.
@@ -74,7 +84,7 @@ class UiBridge : public QObject {
   void note(const std::function<void(Pending&)>& change);
   // Window side: shows and clears what is noted, then shows the lists as
   // they are now (the worker waits meanwhile).
-  void applyPending();
+  void applyPending(bool showLists = true);
   void noteCurrentFile(const std::string& text);
 
   MainWindow& window_;
@@ -84,6 +94,9 @@ class UiBridge : public QObject {
   std::mutex pendingMutex_;
   Pending pending_;
   std::chrono::steady_clock::time_point lastSync_{};
+  std::atomic<size_t> handOvers_{0};
+  std::atomic<bool> liveLists_{false};
+  std::atomic<bool> handOverPosted_{false};
 };
 
 template <class Fn>

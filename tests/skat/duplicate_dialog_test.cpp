@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "shell/skat/duplicate_dialog.h"
 
@@ -160,6 +162,29 @@ TEST_F(DuplicateDialogTest, PresetAnswersSkipTheModalLoopInOrder) {
   EXPECT_EQ(DuplicateDialog::shown()[0].existingLine, kExistingNdb);
   EXPECT_EQ(DuplicateDialog::shown()[1].kind, 2);
   EXPECT_EQ(DuplicateDialog::shown()[1].row, 3);
+}
+
+TEST_F(DuplicateDialogTest, AScanWorkerWaitsWhileTheGuiThreadAsks) {
+  // The worker's request reaches the GUI thread at some later turn of its
+  // event loop: answer once the dialog is there.
+  QTimer answerer;
+  QObject::connect(&answerer, &QTimer::timeout, [] {
+    if (auto* dialog = qobject_cast<DuplicateDialog*>(QApplication::activeModalWidget())) {
+      dialog->keepNewButton()->click();
+    }
+  });
+  answerer.start(10);
+  std::atomic<bool> done = false;
+  navdb::DuplicateAnswer answer;
+  std::thread worker([&] {
+    answer = AskDuplicate(nullptr, NdbRequest(), ListFont());
+    done = true;
+  });
+  EXPECT_TRUE(QTest::qWaitFor([&] { return done.load(); }, 5000));
+  worker.join();
+  EXPECT_EQ(answer.outcome, navdb::kDuplicateKeepNew);
+  EXPECT_FALSE(answer.always);
+  EXPECT_EQ(DuplicateDialog::shown().size(), 1u);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -28,6 +29,8 @@ TEST(LoadingWindow, ShowsItsCaptionAndAProgressBarThatFollowsTheLoad) {
   EXPECT_EQ(bar->value(), 0);
 
   window.show();
+  const QRect screen = window.screen()->availableGeometry();
+  EXPECT_EQ(window.geometry().center(), screen.center());
   window.setProgress(37);
   EXPECT_EQ(bar->value(), 37);
   window.setProgress(140);

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "shell/skat/message_box.h"
 #include "shell/skat/qt_text.h"
 
@@ -141,6 +144,31 @@ TEST_F(MessageBoxTest, SeamAnswersInOrderWithoutABoxAndRecordsEveryRequest) {
   EXPECT_EQ(MessageBoxSeam::shown()[0].text, "Save modifications ?");
   MessageBoxSeam::clearShown();
   EXPECT_TRUE(MessageBoxSeam::shown().empty());
+}
+
+TEST_F(MessageBoxTest, AWorkerWaitsWhileTheGuiThreadAsks) {
+  // The worker's request reaches the GUI thread at some later turn of its
+  // event loop: answer once the dialog is there.
+  QTimer answerer;
+  QObject::connect(&answerer, &QTimer::timeout, [] {
+    if (auto* dialog = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      dialog->button(QMessageBox::No)->click();
+    }
+  });
+  answerer.start(10);
+  std::atomic<bool> done = false;
+  navdb::MessageAnswer answer = navdb::MessageAnswer::Ok;
+  std::thread worker([&] {
+    answer = ShowMessageBox(nullptr,
+                            Request("Warning", "Save modifications ?", navdb::MessageIcon::Question,
+                                    navdb::MessageButtons::YesNo));
+    done = true;
+  });
+  EXPECT_TRUE(QTest::qWaitFor([&] { return done.load(); }, 5000));
+  worker.join();
+  EXPECT_EQ(answer, navdb::MessageAnswer::No);
+  ASSERT_EQ(MessageBoxSeam::shown().size(), 1u);
+  EXPECT_EQ(MessageBoxSeam::shown()[0].text, "Save modifications ?");
 }
 
 }  // namespace
