@@ -49,13 +49,17 @@ AboutBox::AboutBox(QWidget* owner) : QDialog(owner) {
   nameFont.setPointSizeF(nameFont.pointSizeF() * 1.6);
   nameFont.setBold(true);
   name->setFont(nameFont);
-  header->addWidget(name);
-  header->addStretch(1);
-  layout->addLayout(header);
-
   auto* version = new QLabel("Version 1.3", this);
   version->setObjectName("version");
-  layout->addWidget(version);
+  auto* titles = new QVBoxLayout;
+  titles->addStretch(1);
+  titles->addWidget(name);
+  titles->addWidget(version);
+  titles->addStretch(1);
+  header->addLayout(titles);
+  header->addStretch(1);
+  layout->addLayout(header);
+  layout->addSpacing(6);
   auto* english = Paragraph(QString::fromUtf8(kAboutEnglish), this);
   english->setObjectName("english");
   layout->addWidget(english);
@@ -68,7 +72,10 @@ AboutBox::AboutBox(QWidget* owner) : QDialog(owner) {
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   layout->addWidget(buttons);
   // Wide enough for the paragraphs to read as text, not as a column.
-  setFixedWidth(fontMetrics().averageCharWidth() * 64);
+  for (QLabel* paragraph : {english, french}) {
+    paragraph->setFixedWidth(fontMetrics().averageCharWidth() * 64);
+  }
+  layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void AboutBox::centreOnOwner() {

@@ -18,7 +18,9 @@ VorEditor::VorEditor(MainWindow& window, std::optional<size_t> row)
   direction->setAccessibleName("Direction :");
   dmeOnly_ = makeChoice(VorTypeChoice::DmeOnly);
   // "ILS   ->" points at the course it enables.
-  addRow("Type :", {vor_, ils_, makeText("Direction :"), direction, dmeOnly_});
+  auto* gap = new QWidget(this);
+  gap->setFixedWidth(12);
+  addRow("Type :", {vor_, ils_, makeText("Direction :"), direction, gap, dmeOnly_});
   glideSlope_ = makeCheck("GS");
   dme_ = makeCheck("DME");
   tacan_ = makeCheck("TACAN");
