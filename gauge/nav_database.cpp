@@ -80,6 +80,12 @@ int OpenNavDatabase(NavDatabase& database, const std::string& simulatorFolder) {
     code = RunStage(database, kStatusMappingFailed,
                     [](MappedFile& file, int) { return file.ReadSize(); });
   }
+  // Mapping is safe here although SKAT may save while the gauge runs: SKAT
+  // never writes into a database file, it writes a new file beside it and
+  // renames it over the old name. The rename moves only the name; the file
+  // mapped here lives on, whole and unchanged, as long as this view exists,
+  // so the view can neither lose pages (a fault) nor show a half-written
+  // file. The new files are seen at the next install.
   if (code == 0) {
     code =
         RunStage(database, kStatusViewFailed, [](MappedFile& file, int) { return file.MapView(); });

@@ -164,8 +164,33 @@ bool SymbolVisible(const DisplayFrame& frame, ScreenPoint at) {
   return frame.modes.ndMode != 1 || at.y <= frame.heightPx;
 }
 
+// A route point names no database entry (its row is -1): the route row
+// itself gives the kind and the label, which is the identifier the symbol
+// of a database entry would show.
+void DrawRouteNavaidSymbol(const DisplayFrame& frame, ScreenPoint at, const DisplayRecord& record) {
+  const std::string label = RouteLabel(record);
+  switch (record.kind) {
+    case LUMARO_KIND_VOR:
+    case LUMARO_KIND_DME:
+      DrawStation(frame, at, label, 3);
+      break;
+    case LUMARO_KIND_NDB:
+      DrawStation(frame, at, label, 12);
+      break;
+    case LUMARO_KIND_INTERSECTION:
+      DrawIntersection(frame, at, label);
+      break;
+    default:
+      break;
+  }
+}
+
 void DrawDatabaseSymbol(const DisplayFrame& frame, ScreenPoint at, const DisplayRecord& record,
                         SymbolContext& context) {
+  if (record.row < 0) {
+    DrawRouteNavaidSymbol(frame, at, record);
+    return;
+  }
   std::optional<std::string_view> line = DatabaseRecord(frame, record);
   if (!line) return;
   switch (record.kind) {

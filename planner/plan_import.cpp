@@ -18,31 +18,72 @@ using navdb::NavaidKind;
 
 constexpr std::string_view kEndOfWaypoints = "99999";
 
-void ReadFlightShop(PlannerState& state, std::string_view bytes) {
+std::optional<NavaidKind> FlightShopKind(std::string_view kind) {
+  kind = kind.substr(0, 3);
+  if (kind == "APT") return NavaidKind::Airport;
+  if (kind == "NDB") return NavaidKind::Ndb;
+  if (kind == "VOR") return NavaidKind::Vor;
+  if (kind == "FIX") return NavaidKind::Intersection;
+  return std::nullopt;
+}
+
+// The import builds rows from the first record on and stops at the end
+// marker or an unknown kind (Flight Shop) or an empty kind (FS200X); a plan
+// that would give no row at all is no plan of that form.
+bool HasFlightShopWaypoint(const PlanStagingTable& staging) {
+  const StagedWaypoint& first = staging.records[0];
+  return first.identifier != kEndOfWaypoints && FlightShopKind(first.kind).has_value();
+}
+
+bool HasFs200xWaypoint(const PlanStagingTable& staging) {
+  for (const StagedWaypoint& record : staging.records) {
+    if (record.kind.empty()) return false;
+    if (std::string_view("ANVI").find(record.kind[0]) != std::string_view::npos) return true;
+  }
+  return false;
+}
+
+// Waypoint records (four lines each) that follow a full staging table, up
+// to the end marker or the end of the text.
+size_t CountWaypointsLeft(TextLineReader& reader) {
+  size_t count = 0;
+  for (;;) {
+    const auto identifier = reader.Next();
+    if (!identifier || CutText(*identifier, kMaxStagedIdentifierLength) == kEndOfWaypoints) {
+      return count;
+    }
+    ++count;
+    for (int i = 0; i < 3; ++i) reader.Next();
+  }
+}
+
+// Returns the number of waypoints left out because the table was full.
+size_t ReadFlightShop(PlannerState& state, std::string_view bytes) {
   TextLineReader reader(bytes);
   for (int i = 0; i < 3; ++i) reader.Next();
   AircraftPerformance& p = state.plan.performance;
   for (int32_t* value : {&p.climbRateFpm, &p.climbSpeedKt, &p.descentRateFpm, &p.descentSpeedKt,
                          &p.cruiseAltitudeFt}) {
     const auto line = reader.Next();
-    if (!line) return;
+    if (!line) return 0;
     *value = ReadLeadingDigits(*line);
   }
   const auto speed = reader.Next();
-  if (!speed) return;
+  if (!speed) return 0;
   p.cruiseSpeed = CutText(*speed, kMaxCruiseSpeedLength);
   for (StagedWaypoint& record : state.staging.records) {
     const auto identifier = reader.Next();
-    if (!identifier) return;
+    if (!identifier) return 0;
     record.identifier = CutText(*identifier, kMaxStagedIdentifierLength);
-    if (record.identifier == kEndOfWaypoints) return;
+    if (record.identifier == kEndOfWaypoints) return 0;
     const auto name = reader.Next();
     const auto unused = reader.Next();
     const auto kind = reader.Next();
-    if (!name || !unused || !kind) return;
+    if (!name || !unused || !kind) return 0;
     record.name = CutText(*name, kMaxStagedNameLength);
     record.kind = CutText(*kind, kMaxStagedKindLength);
   }
+  return CountWaypointsLeft(reader);
 }
 
 // Degrees of a "N47* 26.99'" field: hemisphere letter, whole degrees, then
@@ -86,25 +127,22 @@ void ReadFs200xWaypoint(PlannerState& state, std::string_view line) {
   record.longitudeDeg = Fs200xAngle(FieldAfterComma(line, 3), 'E');
 }
 
-void ReadFs200x(PlannerState& state, std::string_view bytes) {
+// Returns the refusal, or nothing when the lines were read.
+std::string_view ReadFs200x(PlannerState& state, std::string_view bytes) {
   TextLineReader reader(bytes);
   while (const auto line = reader.Next()) {
     if (line->starts_with("cruising_altitude=")) {
-      state.plan.performance.cruiseAltitudeFt = static_cast<int32_t>(
-          std::clamp<long>(platform::ReadLong(*line, 18), INT32_MIN, INT32_MAX));
+      // A value beyond the altitude field's five digits would break the row layout.
+      const long altitudeFt = platform::ReadLong(*line, 18);
+      if (altitudeFt < 0 || altitudeFt > static_cast<long>(kMaxFs200xCruiseAltitudeFt)) {
+        return kCruiseAltitudeRangeText;
+      }
+      state.plan.performance.cruiseAltitudeFt = static_cast<int32_t>(altitudeFt);
     } else if (line->starts_with("waypoint.")) {
       ReadFs200xWaypoint(state, *line);
     }
   }
-}
-
-std::optional<NavaidKind> FlightShopKind(std::string_view kind) {
-  kind = kind.substr(0, 3);
-  if (kind == "APT") return NavaidKind::Airport;
-  if (kind == "NDB") return NavaidKind::Ndb;
-  if (kind == "VOR") return NavaidKind::Vor;
-  if (kind == "FIX") return NavaidKind::Intersection;
-  return std::nullopt;
+  return {};
 }
 
 std::string FlightShopKey(const StagedWaypoint& record, NavaidKind kind) {
@@ -210,16 +248,30 @@ std::string StagedRow(NavaidKind kind, const StagedWaypoint& record) {
 
 }  // namespace
 
-void ParseForeignPlan(PlannerState& state, std::string_view bytes, std::string_view fileName,
-                      ForeignPlanForm form) {
-  state.plan = FlightPlan{};
-  state.staging.Clear();
-  state.plan.planName = CutText(fileName.substr(0, fileName.find('.')), kMaxNameLength);
+ForeignPlanReading ParseForeignPlan(PlannerState& state, std::string_view bytes,
+                                    std::string_view fileName, ForeignPlanForm form) {
+  PlannerState read;
+  read.plan.planName = CutText(fileName.substr(0, fileName.find('.')), kMaxNameLength);
+  ForeignPlanReading reading;
   if (form == ForeignPlanForm::FlightShop) {
-    ReadFlightShop(state, bytes);
+    reading.waypointsLeftOut = ReadFlightShop(read, bytes);
+    if (!HasFlightShopWaypoint(read.staging)) reading.refusal = kNotFlightShopText;
   } else {
-    ReadFs200x(state, bytes);
+    reading.refusal = ReadFs200x(read, bytes);
+    if (reading.refusal.empty() && !HasFs200xWaypoint(read.staging)) {
+      reading.refusal = kNotFs200xText;
+    }
   }
+  if (!reading.refusal.empty()) return reading;
+  state.plan = std::move(read.plan);
+  state.staging = std::move(read.staging);
+  return reading;
+}
+
+std::string WaypointsLeftOutText(size_t count) {
+  return std::to_string(count) + " waypoint" + (count == 1 ? "" : "s") +
+         " of the flight plan left out: a plan holds at most " + std::to_string(kStagingRecords) +
+         " waypoints.";
 }
 
 bool ParseForeignPlanFile(PlannerState& state, const std::filesystem::path& path,
@@ -230,7 +282,17 @@ bool ParseForeignPlanFile(PlannerState& state, const std::filesystem::path& path
                        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return false;
   }
-  ParseForeignPlan(state, bytes, path.filename().string(), form);
+  const ForeignPlanReading reading = ParseForeignPlan(state, bytes, path.filename().string(), form);
+  if (!reading.refusal.empty()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption), reading.refusal, navdb::MessageIcon::Error,
+                       navdb::MessageButtons::Ok);
+    return false;
+  }
+  if (reading.waypointsLeftOut > 0) {
+    navdb::ShowMessage(ui, std::string(kWarningCaption),
+                       WaypointsLeftOutText(reading.waypointsLeftOut), navdb::MessageIcon::Warning,
+                       navdb::MessageButtons::Ok);
+  }
   return true;
 }
 

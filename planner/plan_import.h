@@ -5,6 +5,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "navdb/database.h"
@@ -15,13 +16,33 @@ namespace planner {
 
 enum class ForeignPlanForm { FlightShop = 0, Fs200x = 1 };
 
-// Clears the plan and the staging table and reads a foreign plan's bytes;
-// `fileName` gives the plan name (up to its first ".").
-void ParseForeignPlan(PlannerState& state, std::string_view bytes, std::string_view fileName,
-                      ForeignPlanForm form);
+inline constexpr size_t kMaxFs200xCruiseAltitudeFt = 99999;
 
-// Reads the file at `path`; false (after "Cannot open the file.") when it
-// cannot be read, leaving the plan as it was.
+// Why a foreign plan is refused; the plan is left as it was.
+inline constexpr std::string_view kNotFlightShopText =
+    "The file is not a Flight Shop flight plan: no waypoint can be read from it.";
+inline constexpr std::string_view kNotFs200xText =
+    "The file is not an FS200X flight plan: no waypoint can be read from it.";
+inline constexpr std::string_view kCruiseAltitudeRangeText =
+    "The cruising altitude of the flight plan is outside 0 to 99,999 ft.";
+
+struct ForeignPlanReading {
+  std::string refusal;          // empty when the plan was read
+  size_t waypointsLeftOut = 0;  // Flight Shop waypoints beyond the staging table
+};
+
+// Reads a foreign plan's bytes into the plan and the staging table, which
+// are cleared first; `fileName` gives the plan name (up to its first ".").
+// A refused plan leaves both as they were.
+ForeignPlanReading ParseForeignPlan(PlannerState& state, std::string_view bytes,
+                                    std::string_view fileName, ForeignPlanForm form);
+
+// The warning for waypoints beyond the staging table.
+std::string WaypointsLeftOutText(size_t count);
+
+// Reads the file at `path`; false (after "Cannot open the file." or the
+// reason of a refusal) when it cannot be read or is refused, leaving the
+// plan as it was. Waypoints left out are told in a warning; the plan is read.
 bool ParseForeignPlanFile(PlannerState& state, const std::filesystem::path& path,
                           ForeignPlanForm form, const navdb::UiCallbacks& ui);
 

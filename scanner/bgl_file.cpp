@@ -1,7 +1,7 @@
 #include "scanner/bgl_file.h"
 
 #include "navdb/ui_callbacks.h"
-#include "platform/mapped_file.h"
+#include "platform/file_bytes.h"
 #include "scanner/bgl_decoder.h"
 #include "scanner/packed_file.h"
 
@@ -18,49 +18,49 @@ int AskNextFile(ScanSession& session, const std::string& text) {
   return answer == MessageAnswer::Yes ? 0 : -1;
 }
 
-int ReportMapFailure(ScanSession& session, platform::MapStep step, const std::string& path,
-                     const std::string& error) {
+int ReportReadFailure(ScanSession& session, platform::ReadStep step, const std::string& path,
+                      const std::string& error) {
   switch (step) {
-    case platform::MapStep::Open:
+    case platform::ReadStep::Open:
       return AskNextFile(session,
                          "Could not open " + path + "\r\r" + error + "\r\rTry next BGL file ?\n");
-    case platform::MapStep::Mapping:
+    case platform::ReadStep::Size:
       return AskNextFile(session, "File mapping failed for " + path + "\r\r" + error +
                                       "\r\rTry next BGL file ?\n");
     default:
+      // The file failed while it was read (it shrank, or the device failed):
+      // only this file is lost, so the scan goes on with the next one.
       navdb::ShowMessage(session.ui, "Error", "Could not map file " + path + "\r\r" + error + "\n",
                          MessageIcon::Error, MessageButtons::Ok);
-      return -1;
+      return 0;
   }
 }
 
-// A packed file decodes as a (nearly) empty image when its section offsets
-// point beyond or into its packed bytes; its block mark still shows that
-// there is an image to unpack, so it is unpacked as well.
-bool LaidOutAsPacked(std::span<const uint8_t> bytes) {
-  return PackedHeaderSize(bytes) != 0;
+// A packed file's stored bytes are a bit stream behind its header: decoded
+// as they stand they could pass compressed bytes off as navaids, so a file
+// laid out as packed is decoded from its unpacked image only.
+ImageResult ScanFileBytes(ScanSession& session, std::span<const uint8_t> bytes) {
+  if (PackedHeaderSize(bytes) == 0) return ScanBglImage(session, bytes);
+  UnpackedImage image;
+  if (UnpackBglBytes(bytes, &image) != kUnpackOk) return ImageResult::Unreadable;
+  const ImageResult result = ScanBglImage(session, image.view());
+  ReleaseUnpackedImage(image);
+  return result;
 }
 
 }  // namespace
 
 int ScanBglFile(ScanSession& session, const std::filesystem::path& path) {
   const std::string pathText = path.string();
-  platform::MappedFile file;
+  std::vector<uint8_t> bytes;
   std::string error;
-  const platform::MapStep step = file.Map(path, error);
-  if (step != platform::MapStep::None) return ReportMapFailure(session, step, pathText, error);
+  const platform::ReadStep step =
+      platform::ReadFileBytes(path, kMaxSceneryFileBytes, bytes, error, [&] {
+        if (session.afterFileSized) session.afterFileSized(path);
+      });
+  if (step != platform::ReadStep::None) return ReportReadFailure(session, step, pathText, error);
 
-  ImageResult result = ScanBglImage(session, file.bytes());
-  if (result == ImageResult::StopScan) return 1;
-  if (result == ImageResult::Done && !LaidOutAsPacked(file.bytes())) return 0;
-  file.Release();
-
-  UnpackedImage image;
-  result = ImageResult::Unreadable;
-  if (UnpackBglFile(path, &image) == kUnpackOk) {
-    result = ScanBglImage(session, image.view());
-    ReleaseUnpackedImage(image);
-  }
+  const ImageResult result = ScanFileBytes(session, bytes);
   if (result == ImageResult::StopScan) return 1;
   if (result == ImageResult::Done) return 0;
   const MessageAnswer answer = navdb::ShowMessage(

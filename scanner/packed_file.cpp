@@ -2,8 +2,9 @@
 
 #include <cstring>
 #include <new>
+#include <vector>
 
-#include "platform/mapped_file.h"
+#include "platform/file_bytes.h"
 #include "scanner/bgl_decoder.h"
 #include "scanner/jstream.h"
 
@@ -37,9 +38,7 @@ int UnpackBglBytes(std::span<const uint8_t> file, UnpackedImage* image) {
   const size_t header = PackedHeaderSize(file);
   if (header == 0) return kUnpackNotPacked;
   const uint64_t unpackedLength = ReadU32(file, header + 4);
-  if (unpackedLength > kMaxUnpackedBytes || unpackedLength > kMaxUnpackRatio * file.size()) {
-    return kUnpackNoMemory;
-  }
+  if (header + unpackedLength > kMaxUnpackedBytes) return kUnpackNoMemory;
   const size_t total = header + static_cast<size_t>(unpackedLength);
   std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[total]);
   if (!bytes) return kUnpackNoMemory;
@@ -58,10 +57,13 @@ int UnpackBglBytes(std::span<const uint8_t> file, UnpackedImage* image) {
 int UnpackBglFile(const std::filesystem::path& path, UnpackedImage* image) {
   if (image == nullptr) return kUnpackNoOutput;
   *image = UnpackedImage{};
-  platform::MappedFile file;
+  std::vector<uint8_t> file;
   std::string error;
-  if (file.Map(path, error) != platform::MapStep::None) return kUnpackFileFailed;
-  return UnpackBglBytes(file.bytes(), image);
+  if (platform::ReadFileBytes(path, kMaxSceneryFileBytes, file, error) !=
+      platform::ReadStep::None) {
+    return kUnpackFileFailed;
+  }
+  return UnpackBglBytes(file, image);
 }
 
 int ReleaseUnpackedImage(UnpackedImage& image) {

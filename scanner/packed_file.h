@@ -25,10 +25,13 @@ inline constexpr uint32_t kBlockMark = 0xABCDEF01;
 inline constexpr size_t kPlainHeaderSize = 128;
 inline constexpr size_t kExtendedHeaderSize = 168;
 inline constexpr size_t kBlockHeaderSize = 20;
-// An unpacked image larger than this, or than this many times its packed
-// file, is refused as out of memory: no real scenery file comes near it.
+// An unpacked image larger than this is refused as out of memory: no real
+// scenery file comes near it. Below it the image gets exactly the size its
+// block header declares; a stream can legitimately shrink long runs of
+// equal bytes far below any fixed ratio, so the packed size is no bound.
 inline constexpr uint64_t kMaxUnpackedBytes = uint64_t{256} << 20;
-inline constexpr uint64_t kMaxUnpackRatio = 64;
+// Scenery files are read whole into memory; a larger file is refused.
+inline constexpr size_t kMaxSceneryFileBytes = size_t{256} << 20;
 
 struct UnpackedImage {
   std::unique_ptr<uint8_t[]> bytes;
@@ -45,7 +48,7 @@ size_t PackedHeaderSize(std::span<const uint8_t> file);
 // kUnpackOk the image is left empty.
 int UnpackBglBytes(std::span<const uint8_t> file, UnpackedImage* image);
 
-// Maps `path` read-only and unpacks it.
+// Reads `path` into memory and unpacks it.
 int UnpackBglFile(const std::filesystem::path& path, UnpackedImage* image);
 
 // Frees the image; 1 (and nothing done) when it holds nothing.

@@ -45,6 +45,17 @@ bool TooLong(const ScanSession& session, const fs::path& path) {
   return true;
 }
 
+// A folder that cannot be listed (no access, removed meanwhile) would hide
+// all the scenery below it; the user is told which one and why.
+bool ReportUnreadableFolder(ScanSession& session, const fs::path& folder,
+                            const std::error_code& error) {
+  const std::string text = folder.string() + " (" + error.message() + ")";
+  session.unreadableFolders.push_back(text);
+  navdb::SetStatus(session.ui, navdb::StatusIcon::Problem,
+                   "Status : could not read folder " + text);
+  return session.stopOnUnreadableFolder;
+}
+
 std::array<long, 4> EntryCounts(const navdb::Database& db) {
   std::array<long, 4> counts{};
   for (NavaidKind kind : navdb::kAllKinds) {
@@ -63,7 +74,8 @@ int ScanFolder(ScanSession& session, const fs::path& folder, std::set<fs::path>&
   navdb::SetStatus(session.ui, navdb::StatusIcon::Scanning, "Status : scanning...");
   ShowCurrentFile(session, folder.string());
   std::vector<fs::path> subfolders;
-  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+  fs::directory_iterator it(folder, error);
+  for (fs::directory_iterator end; !error && it != end; it.increment(error)) {
     const fs::path path = it->path();
     if (TooLong(session, path)) continue;
     if (IsSceneryFileName(path.filename().string())) {
@@ -73,6 +85,7 @@ int ScanFolder(ScanSession& session, const fs::path& folder, std::set<fs::path>&
     std::error_code typeError;
     if (it->is_directory(typeError)) subfolders.push_back(path);
   }
+  if (error && ReportUnreadableFolder(session, folder, error)) return Aborted(session);
   for (const fs::path& subfolder : subfolders) {
     if (ScanFolder(session, subfolder, visited) != 0) return Aborted(session);
   }
@@ -89,6 +102,8 @@ int ScanSceneryThread(ScanSession& session, const fs::path& root) {
   std::set<fs::path> visited;
   ScanFolder(session, root, visited);  // a stopped scan still keeps what it merged
   session.keepAlwaysChoice = 0;
+  const std::vector<std::string> unreadableFolders = std::move(session.unreadableFolders);
+  session.unreadableFolders.clear();
 
   const std::array<long, 4> after = EntryCounts(db);
   bool saved = true;
@@ -97,6 +112,9 @@ int ScanSceneryThread(ScanSession& session, const fs::path& root) {
     db.databaseModified = false;
     session.scanReplacedEntry = false;
     saved = navdb::SaveDatabase(db, ui);
+    // What the scan added is still only in memory: keep it marked so that
+    // quitting offers the save again.
+    if (!saved) db.databaseModified = true;
   }
   navdb::AddPlaceholdersToEmptyLists(db);
   if (ui.setCommandsEnabled) ui.setCommandsEnabled(true, false);
@@ -105,7 +123,8 @@ int ScanSceneryThread(ScanSession& session, const fs::path& root) {
   if (!saved) return 1;
   navdb::ShowMessage(
       ui, "Information",
-      ScanSummaryText(after[0] - before[0], after[1] - before[1], after[2] - before[2]),
+      ScanSummaryText(after[0] - before[0], after[1] - before[1], after[2] - before[2]) +
+          UnreadableFoldersText(unreadableFolders),
       navdb::MessageIcon::Information, navdb::MessageButtons::Ok);
   return 0;
 }
@@ -129,6 +148,13 @@ std::string ScanSummaryText(long ndbAdded, long vorAdded, long airportsAdded) {
   std::snprintf(text, sizeof text,
                 "Added to the database :\r\r%ld\tNDB,\r%ld\tVOR,\r%ld\tAirports.\r", ndbAdded,
                 vorAdded, airportsAdded);
+  return text;
+}
+
+std::string UnreadableFoldersText(const std::vector<std::string>& folders) {
+  if (folders.empty()) return {};
+  std::string text = "\rFolders that could not be read :\r";
+  for (const std::string& folder : folders) text += folder + "\r";
   return text;
 }
 

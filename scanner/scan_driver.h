@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "scanner/scan_session.h"
 
@@ -27,5 +28,7 @@ bool ConfirmAndClearForRebuild(ScanSession& session);
 
 // The text of the summary box.
 std::string ScanSummaryText(long ndbAdded, long vorAdded, long airportsAdded);
+// The summary's list of folders that could not be read; empty when none.
+std::string UnreadableFoldersText(const std::vector<std::string>& folders);
 
 }  // namespace scanner

@@ -2,6 +2,11 @@
 // and the answers and settings that live between entries of a scan.
 #pragma once
 
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "navdb/database.h"
 #include "navdb/ui_callbacks.h"
 
@@ -20,6 +25,15 @@ struct ScanSession {
   bool scanReplacedEntry = false;
   // The "Airport filter": runways below this length end their airport.
   unsigned minRunwayLength = kDefaultMinRunwayLengthFt;
+  // Stop the walk at the first folder that cannot be read (else it is
+  // reported and passed over).
+  bool stopOnUnreadableFolder = false;
+  // The folders of this scan that could not be read, each with the reason;
+  // named in the summary.
+  std::vector<std::string> unreadableFolders = {};
+  // Runs after a scenery file's size was taken and before its bytes are
+  // read; tests change the file there as another program could.
+  std::function<void(const std::filesystem::path&)> afterFileSized = {};
 };
 
 }  // namespace scanner

@@ -95,7 +95,8 @@ std::optional<std::vector<ScheduledKey>> ParseKeyList(const std::string& keyList
 }
 
 std::string UsageText() {
-  return "usage: ndhost --sim-root DIR [--module FILE] [--format 1|2] [--frames N] [--fps N]\n"
+  return "usage: ndhost --help\n"
+         "       ndhost --sim-root DIR [--module FILE] [--format 1|2] [--frames N] [--fps N]\n"
          "              [--png OUT.png] [--lat DEG --lon DEG] [--heading DEG] [--speed KT]\n"
          "              [--nav1 IDENT] [--nav1-freq MHZ] [--dme NM] [--adf IDENT]\n"
          "              [--adf-bearing DEG] [--wind DIR/SPEED] [--marker 0-3]\n"
@@ -176,6 +177,11 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
   };
   for (size_t index = 0; index < arguments.size(); ++index) {
     const std::string& argument = arguments[index];
+    if (argument == "--help" || argument == "-h") {
+      CommandLine help;
+      help.help = true;
+      return help;
+    }
     if (argument == "--fly") {
       line.flyRoute = true;
       continue;

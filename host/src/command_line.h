@@ -45,7 +45,8 @@ struct CommandLine {
   std::vector<ScheduledKey> keys;
   bool report = false;
   bool window = false;
-  int zoom = 2;  // window and PNG: panel pixels per image pixel
+  int zoom = 2;       // window and PNG: panel pixels per image pixel
+  bool help = false;  // --help: print the usage and run nothing
 };
 
 // Parses "FRAME:KEY[,FRAME:KEY...]" with KEY as [shift+][ctrl+]NAME, NAME a
@@ -53,7 +54,8 @@ struct CommandLine {
 std::optional<std::vector<ScheduledKey>> ParseKeyList(const std::string& keyList,
                                                       std::string& error);
 
-// Parses argv; nothing and a message on a usage error.
+// Parses argv; nothing and a message on a usage error. "--help" (or "-h")
+// in the place of an option gives a line with only `help` set.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
                                             std::string& error);
 

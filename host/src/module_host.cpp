@@ -79,7 +79,11 @@ void ForEachElement(PanelElement* first, Visit visit) {
 }  // namespace
 
 std::unique_ptr<ModuleHost> ModuleHost::Load(const std::filesystem::path& modulePath,
-                                             const HostOptions& options, std::string& error) {
+                                             const HostOptions& options, std::string& error,
+                                             LoadFailure* failure) {
+  LoadFailure ignored;
+  LoadFailure& why = failure != nullptr ? *failure : ignored;
+  why = LoadFailure::kCannotLoad;
   std::unique_ptr<ModuleHost> host(new ModuleHost());
   host->options_ = options;
   host->library_ = ::dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -87,6 +91,7 @@ std::unique_ptr<ModuleHost> ModuleHost::Load(const std::filesystem::path& module
     error = std::string("cannot load ") + modulePath.string() + ": " + ::dlerror();
     return nullptr;
   }
+  why = LoadFailure::kNotAGaugeModule;
   host->linkage_ = static_cast<PanelLinkage*>(::dlsym(host->library_, "Linkage"));
   host->imports_ = static_cast<PanelImportTable*>(::dlsym(host->library_, "ImportTable"));
   if (host->linkage_ == nullptr || host->imports_ == nullptr ||
@@ -95,6 +100,7 @@ std::unique_ptr<ModuleHost> ModuleHost::Load(const std::filesystem::path& module
     error = modulePath.string() + " is not a gauge module (Linkage/ImportTable missing or wrong)";
     return nullptr;
   }
+  why = LoadFailure::kNone;
   host->gauge_ = host->linkage_->gauges[0];
   PanelServices& services = host->services_;
   services.elementListQuery = ServiceQuery;
@@ -133,7 +139,8 @@ ModuleHost::~ModuleHost() {
   Kill();
   if (activeHost == this) activeHost = nullptr;
   if (library_ != nullptr) {
-    imports_->services.pointer = nullptr;
+    // A library that proved no gauge module may have no import table.
+    if (imports_ != nullptr) imports_->services.pointer = nullptr;
     ::dlclose(library_);
   }
 }

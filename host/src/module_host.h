@@ -35,11 +35,16 @@ struct HostImage {
   std::vector<uint8_t> pixels;
 };
 
+// Why a module could not be loaded.
+enum class LoadFailure { kNone, kCannotLoad, kNotAGaugeModule };
+
 class ModuleHost {
  public:
-  // Loads the module; nullptr and a reason when it is not a gauge module.
+  // Loads the module; nullptr and a reason when the file cannot be loaded as
+  // a library or the library is not a gauge module (told in `failure`).
   static std::unique_ptr<ModuleHost> Load(const std::filesystem::path& modulePath,
-                                          const HostOptions& options, std::string& error);
+                                          const HostOptions& options, std::string& error,
+                                          LoadFailure* failure = nullptr);
   ~ModuleHost();
   ModuleHost(const ModuleHost&) = delete;
   ModuleHost& operator=(const ModuleHost&) = delete;

@@ -1,6 +1,7 @@
 // ndhost: stands in for the flight simulator. Loads a gauge module from
 // <sim-root>/Gauges, feeds it an aircraft, keys and a route, runs it for a
 // number of frames and saves the display element's image as PNG.
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -23,24 +24,51 @@
 
 namespace {
 
-// Names of the route blocks, ready for the signal handler: a run stopped by
-// Ctrl+C or a kill still removes the blocks it published.
+// Names of the route blocks and "NDPassData", ready for the signal handler:
+// a run stopped by Ctrl+C or a kill still removes the blocks it created.
 char routeBlockNames[2][256];
+char passDataName[256];
+volatile std::sig_atomic_t removePassData = 0;
 
-void RemoveRouteBlocksAndExit(int signalNumber) {
+void RemoveBlocksAndExit(int signalNumber) {
   ::shm_unlink(routeBlockNames[0]);
   ::shm_unlink(routeBlockNames[1]);
+  if (removePassData != 0) ::shm_unlink(passDataName);
   ::_exit(128 + signalNumber);
 }
 
-void RemoveRouteBlocksOnSignals() {
+void RemoveBlocksOnSignals() {
   for (int number = 0; number < 2; ++number) {
     std::string name = ndhost::SharedMemoryName("fltplanMap" + std::to_string(number));
     std::snprintf(routeBlockNames[number], sizeof(routeBlockNames[number]), "%s", name.c_str());
   }
-  std::signal(SIGINT, RemoveRouteBlocksAndExit);
-  std::signal(SIGTERM, RemoveRouteBlocksAndExit);
+  std::snprintf(passDataName, sizeof(passDataName), "%s",
+                ndhost::SharedMemoryName("NDPassData").c_str());
+  std::signal(SIGINT, RemoveBlocksAndExit);
+  std::signal(SIGTERM, RemoveBlocksAndExit);
 }
+
+// "NDPassData" is created by the first panel component that runs. In the
+// simulator it vanished with the last handle when the simulator closed; a
+// POSIX block outlives the process, so the host removes the block when this
+// run created it. Otherwise the next run, even in a fresh simulator folder,
+// would start with this run's display modes.
+class PassDataRemoval {
+ public:
+  PassDataRemoval() {
+    const int descriptor = ::shm_open(passDataName, O_RDONLY | O_CLOEXEC, 0);
+    if (descriptor >= 0) {
+      ::close(descriptor);
+      return;  // another component's block: it stays
+    }
+    removePassData = 1;
+  }
+  ~PassDataRemoval() {
+    if (removePassData != 0) ::shm_unlink(passDataName);
+  }
+  PassDataRemoval(const PassDataRemoval&) = delete;
+  PassDataRemoval& operator=(const PassDataRemoval&) = delete;
+};
 
 void SetUpAircraft(const ndhost::CommandLine& line, ndhost::AircraftState& aircraft) {
   aircraft.latitudeDeg = line.latitudeDeg.value_or(0);
@@ -111,6 +139,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "ndhost: %s\n%s", error.c_str(), ndhost::UsageText().c_str());
     return 2;
   }
+  if (line->help) {
+    std::fputs(ndhost::UsageText().c_str(), stdout);
+    return 0;
+  }
   std::error_code ignored;
   std::filesystem::path root = std::filesystem::absolute(line->simulatorRoot, ignored);
   // The module runs in the simulator folder; the picture goes where the user said.
@@ -121,8 +153,9 @@ int main(int argc, char** argv) {
                                          ? root / "Gauges" / "Lumaro.gau"
                                          : std::filesystem::absolute(line->modulePath, ignored);
 
+  RemoveBlocksOnSignals();
+  const PassDataRemoval passDataRemoval;
   ndhost::RoutePublisher publisher;
-  RemoveRouteBlocksOnSignals();
   std::optional<ndhost::RouteFlight> flight;
   if (!line->routePath.empty()) {
     std::optional<std::string> plan = ReadWholeFile(line->routePath);
@@ -140,10 +173,12 @@ int main(int argc, char** argv) {
   ndhost::HostOptions options;
   options.simulatorRoot = root;
   options.formatCode = line->formatCode;
-  std::unique_ptr<ndhost::ModuleHost> host = ndhost::ModuleHost::Load(modulePath, options, error);
+  ndhost::LoadFailure failure = ndhost::LoadFailure::kNone;
+  std::unique_ptr<ndhost::ModuleHost> host =
+      ndhost::ModuleHost::Load(modulePath, options, error, &failure);
   if (!host) {
     std::fprintf(stderr, "ndhost: %s\n", error.c_str());
-    return 1;
+    return failure == ndhost::LoadFailure::kNotAGaugeModule ? 2 : 1;
   }
   SetUpAircraft(*line, host->Aircraft());
   if (flight && !line->latitudeDeg) flight->PlaceAtStart(host->Aircraft());

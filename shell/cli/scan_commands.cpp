@@ -38,7 +38,7 @@ const CliCommand kScan{
     "POLICY settles an entry that is already in the list in another version:\n"
     "ask (the default on a terminal), keep-existing, keep-both (the default\n"
     "otherwise), keep-new or abort. Runways shorter than FEET (default 3000) end\n"
-    "their airport. A file that cannot be read is passed over unless\n"
+    "their airport. A file or folder that cannot be read is passed over unless\n"
     "--stop-on-error. Exits 1 when the scan stopped or the database could not be\n"
     "saved.\n",
     RunScan};
@@ -230,6 +230,7 @@ int RunScan(CliContext& context, const std::vector<std::string>& args) {
   if (!LoadForMerge(context, scanUi.ui, db, lock)) return kExitFailure;
   scanner::ScanSession session{db, scanUi.ui};
   session.minRunwayLength = options.minRunwayLengthFt;
+  session.stopOnUnreadableFolder = options.stopOnError;
   if (options.rebuild) {
     // --rebuild is the user's Yes to the warning, which is still shown.
     navdb::UiCallbacks confirmUi = scanUi.ui;

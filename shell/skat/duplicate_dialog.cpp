@@ -66,6 +66,9 @@ DuplicateDialog::DuplicateDialog(QWidget* parent, const navdb::DuplicateRequest&
   existingLine->setObjectName("existingLine");
   QLabel* newLine = LineBox(request.newLine, listFont);
   newLine->setObjectName("newLine");
+  // Screen readers name each line by the text above it.
+  existingLine->setAccessibleName(existingLabel->text());
+  newLine->setAccessibleName(newLabel->text());
   auto* choose = new QLabel(Caption(scanner::kDuplicateChooseText), this);
   choose->setObjectName("chooseText");
   choose->setAlignment(Qt::AlignCenter);

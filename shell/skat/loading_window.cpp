@@ -62,11 +62,17 @@ int LoadingWindow::progress() const {
 
 void LoadingWindow::finishAfterMinimum(std::function<void()> done) {
   if (!shownFor_.isValid()) shownFor_.start();
-  const auto remaining = std::max<qint64>(0, minimumShowTime_.count() - shownFor_.elapsed());
-  QTimer::singleShot(std::chrono::milliseconds(remaining), this, [this, done = std::move(done)] {
-    close();
-    if (done) done();
-  });
+  const qint64 remainingMs = minimumShowTime_.count() - shownFor_.elapsed();
+  if (remainingMs > 0) {
+    // Timers may fire a millisecond early; the minimum is a promise, so the
+    // check is made again when it fires.
+    QTimer::singleShot(
+        std::chrono::milliseconds(remainingMs), Qt::PreciseTimer, this,
+        [this, done = std::move(done)]() mutable { finishAfterMinimum(std::move(done)); });
+    return;
+  }
+  close();
+  if (done) done();
 }
 
 void LoadingWindow::centreOnScreen() {

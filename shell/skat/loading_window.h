@@ -24,10 +24,12 @@ class LoadingWindow : public QWidget {
   // 0 to 100. May be called from any thread; the bar moves on the GUI thread.
   void setProgress(int percent);
   int progress() const;
+  // Milliseconds since the window was first shown; 0 before that.
+  qint64 shownForMs() const { return shownFor_.isValid() ? shownFor_.elapsed() : 0; }
 
   // Closes the window once it has been shown for the minimum time (counted
   // from the first show; from now when it was never shown), then calls
-  // `done` on the GUI thread.
+  // `done` on the GUI thread (at once when that time is already over).
   void finishAfterMinimum(std::function<void()> done);
 
   // Shortens the minimum, for tests.

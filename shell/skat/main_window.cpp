@@ -458,7 +458,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  indexWindow_->close();
+  // Hidden, not closed: the Index window's close box means "Rebuild index".
+  indexWindow_->hide();
   event->accept();
 }
 

@@ -4,6 +4,10 @@
 #include <QDir>
 #include <QLineEdit>
 
+#include <filesystem>
+
+#include <unistd.h>
+
 #include "shell/skat/database_commands.h"
 #include "shell/skat/index_window.h"
 #include "shell/skat/loading_window.h"
@@ -30,15 +34,10 @@ bool SkatProgram::start() {
   if (instance_->activateRunning()) return false;
   instance_->listen([this] { bringToFront(); });
 
-  loading_ = std::make_unique<LoadingWindow>();
-  loading_->setMinimumShowTime(options_.loadingMinimum);
-  loading_->centreOnScreen();
-  loading_->show();
-
-  window_ = std::make_unique<MainWindow>(state_);
-  window_->resize(window_->sizeHint().expandedTo(QSize(900, 600)));
   locateSimulator();
-  // The load runs while the warnings below wait for the user.
+  window_ = std::make_unique<MainWindow>(state_);
+  // The load starts first and runs while the windows are built and while
+  // the warnings below wait for the user.
   window_->bridge().setLoadingProgressTarget([this](int percent) {
     if (loading_) loading_->setProgress(percent);
   });
@@ -46,6 +45,12 @@ bool SkatProgram::start() {
     window_->bridge().setLoadingProgressTarget({});
     loading_->finishAfterMinimum([this] { finishStart(); });
   });
+  loading_ = std::make_unique<LoadingWindow>();
+  loading_->setMinimumShowTime(options_.loadingMinimum);
+  loading_->centreOnScreen();
+  loading_->show();
+  window_->resize(window_->sizeHint().expandedTo(QSize(900, 600)));
+  window_->showSceneryRootPath();
   window_->show();
   warnWhenNarrowScreen();
   window_->indexWindow().placeBesideMainWindow();
@@ -53,7 +58,8 @@ bool SkatProgram::start() {
     ShowMessageBox(window_.get(), {"Warning", std::string(shell::kSimulatorNotFoundText),
                                    navdb::MessageIcon::Warning, navdb::MessageButtons::Ok, true});
   }
-  loading_->raise();
+  warnWhenDatabaseUnreadable();
+  if (loading_) loading_->raise();  // the load may already be done
   return true;
 }
 
@@ -67,7 +73,19 @@ void SkatProgram::locateSimulator() {
   state_.simulatorRoot = location.simulatorRoot;
   state_.sceneryRootPath = location.simulatorRoot;
   state_.db.folder = location.navDataFolder;
-  window_->showSceneryRootPath();
+}
+
+void SkatProgram::warnWhenDatabaseUnreadable() {
+  // A missing folder is an empty database; one that is there but cannot be
+  // read would look empty too, and must not be mistaken for it.
+  const std::filesystem::path& folder = state_.db.folder;
+  std::error_code error;
+  if (!std::filesystem::exists(folder, error)) return;
+  if (std::filesystem::is_directory(folder, error) && access(folder.c_str(), R_OK | X_OK) == 0) {
+    return;
+  }
+  ShowMessageBox(window_.get(), {"Error", "Can't read the database folder " + folder.string(),
+                                 navdb::MessageIcon::Error, navdb::MessageButtons::Ok, true});
 }
 
 void SkatProgram::warnWhenNarrowScreen() {
@@ -79,7 +97,9 @@ void SkatProgram::warnWhenNarrowScreen() {
 }
 
 void SkatProgram::finishStart() {
-  loading_.reset();
+  // This runs inside the loading window's own timer call: it goes when
+  // that call has returned.
+  loading_.release()->deleteLater();
   bringToFront();
   if (!simulatorFound_) window_->findChild<QLineEdit*>("Root path for scenery scan :")->setFocus();
   ready_ = true;

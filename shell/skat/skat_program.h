@@ -46,6 +46,7 @@ class SkatProgram : public QObject {
  private:
   void locateSimulator();
   void warnWhenNarrowScreen();
+  void warnWhenDatabaseUnreadable();
   void bringToFront();
   void finishStart();
 

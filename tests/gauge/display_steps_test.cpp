@@ -149,6 +149,59 @@ TEST_F(DisplayStepsTest, RouteIsDrawnPointByPointWithItsLabels) {
   EXPECT_TRUE(filledDot);
 }
 
+// Route points name no database entry: VOR, NDB and intersection points
+// take their symbol and label from the route row, at the route's points.
+TEST_F(DisplayStepsTest, RouteNavaidsAreDrawnFromTheirRows) {
+  gauge_.modes.mapMode = 2;
+  gauge_.modes.rangeNm = 40;
+  gauge_.modes.item = 0x01;
+  auto point = [](float latitudeDeg, const char* label, int kind) {
+    DisplayRecord record{};
+    record.latitudeDeg = latitudeDeg;
+    record.longitudeDeg = static_cast<float>(kHomeLonDeg);
+    record.row = -1;
+    std::snprintf(record.label, sizeof(record.label), "%s", label);
+    record.kind = kind;
+    record.shown = 1;
+    return record;
+  };
+  gauge_.route.points[0] = point(48.80f, "PGS", LUMARO_KIND_VOR);
+  gauge_.route.points[1] = point(48.85f, "AB", LUMARO_KIND_NDB);
+  gauge_.route.points[2] = point(48.60f, "FIXXX", LUMARO_KIND_INTERSECTION);
+  gauge_.route.points[3] = point(48.55f, "IPG", 0);
+  RecordingTarget target = Draw();
+  std::vector<ScreenPoint> at;
+  for (int i = 0; i < 4; ++i) {
+    const DisplayRecord& record = gauge_.route.points[static_cast<size_t>(i)];
+    at.push_back(ProjectPosition(Frame(target), record.latitudeDeg, record.longitudeDeg));
+  }
+  auto circlesAt = [&](ScreenPoint centre, int colourIndex) {
+    return std::ranges::count_if(target.OfKind(Kind::kCircle), [&](const DrawOperation& c) {
+      return c.points[0] == centre && c.radiusPx == 3 && !c.filled &&
+             c.colour == Colour(colourIndex);
+    });
+  };
+  EXPECT_EQ(circlesAt(at[0], 3), 1);
+  EXPECT_EQ(circlesAt(at[1], 12), 1);
+  const std::vector<ScreenPoint> triangle = {{at[2].x, at[2].y - 2},
+                                             {at[2].x - 2, at[2].y + 2},
+                                             {at[2].x + 2, at[2].y + 2},
+                                             {at[2].x, at[2].y - 2}};
+  EXPECT_EQ(std::ranges::count_if(target.OfKind(Kind::kPolyline),
+                                  [&](const DrawOperation& line) {
+                                    return line.points == triangle && line.colour == Colour(0);
+                                  }),
+            1);
+  const std::pair<const char*, int> labels[] = {{"PGS", 3}, {"AB", 12}, {"FIXXX", 0}};
+  for (size_t i = 0; i < 3; ++i) {
+    const auto texts = target.TextsReading(labels[i].first);
+    ASSERT_EQ(texts.size(), 1u) << labels[i].first;
+    EXPECT_EQ(texts[0].colour, Colour(labels[i].second));
+    EXPECT_EQ(texts[0].points[0], (ScreenPoint{at[i].x + 5, at[i].y - 2}));
+  }
+  EXPECT_TRUE(target.TextsReading("IPG").empty());  // kind 0 draws no symbol
+}
+
 TEST_F(DisplayStepsTest, EachAirportIsLabelledOnce) {
   gauge_.modes.mapMode = 2;
   gauge_.modes.rangeNm = 40;

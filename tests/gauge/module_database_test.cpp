@@ -1,5 +1,6 @@
 // The module's database, loader and route through its exported interface.
 #include <filesystem>
+#include <fstream>
 
 #include "module_fixture.h"
 #include "plan_text.h"
@@ -113,6 +114,40 @@ TEST_F(ModuleDatabaseTest, MovementRestartsTheLoaderOnlyWithAMap) {
     if (State().lists[LUMARO_LIST_VOR][index].kind == LUMARO_KIND_ILS) ilsListed = true;
   }
   EXPECT_TRUE(ilsListed);
+}
+
+// A save replaces each database file by writing a new file and renaming it
+// over the old one. The running gauge keeps reading the files it mapped at
+// install: its loader still finds the old navaids, whole.
+TEST_F(ModuleDatabaseTest, SaveByRenameKeepsTheGaugesMappedView) {
+  ndhost::ModuleHost& host = StartAtParis();
+  Settle();
+  host.PressKey('M', true, true);
+  Settle();
+  ASSERT_EQ(State().mapMode, 1);
+  ASSERT_EQ(State().databaseStatus, 0);
+  ASSERT_EQ(ShownCount(State().lists[LUMARO_LIST_NDB], LUMARO_LIST_CAPACITY), 12);
+  const uint32_t runs = State().loaderRuns;
+
+  const DatabaseFiles saved = BuildDatabase({{'I', "ONLY", 10.0, 10.0}});
+  const std::pair<const char*, const std::string*> files[] = {{"idx.dat", &saved.index},
+                                                              {"ndb.dat", &saved.ndb},
+                                                              {"vor.dat", &saved.vor},
+                                                              {"apt.dat", &saved.airports},
+                                                              {"int.dat", &saved.intersections}};
+  for (const auto& [name, text] : files) {
+    const std::filesystem::path path = folder_.Path() / "NavData" / name;
+    std::ofstream(path.string() + ".tmp", std::ios::binary) << *text;
+    std::filesystem::rename(path.string() + ".tmp", path);
+  }
+  ASSERT_EQ(folder_.Read("NavData/ndb.dat"), saved.ndb);
+
+  host.Aircraft().latitudeDeg += 0.5;  // moving on a map restarts the loader
+  Settle();
+  EXPECT_GT(State().loaderRuns, runs);
+  EXPECT_EQ(State().databaseStatus, 0);
+  EXPECT_EQ(ShownCount(State().lists[LUMARO_LIST_NDB], LUMARO_LIST_CAPACITY), 12);
+  EXPECT_EQ(ShownCount(State().lists[LUMARO_LIST_AIRPORT], LUMARO_LIST_CAPACITY), 1);
 }
 
 TEST_F(ModuleDatabaseTest, RouteBlocksAreReadInTurn) {

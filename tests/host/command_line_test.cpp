@@ -77,6 +77,21 @@ TEST(CommandLine, UsageErrors) {
   }
 }
 
+TEST(CommandLine, HelpInThePlaceOfAnOption) {
+  std::string error;
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--help"}, {"-h"}, {"--sim-root", "/s", "--help", "--bogus"}}) {
+    std::optional<CommandLine> line = ParseCommandLine(arguments, error);
+    ASSERT_TRUE(line.has_value());
+    EXPECT_TRUE(line->help);
+  }
+  std::optional<CommandLine> line =
+      ParseCommandLine({"--nav1", "--help", "--sim-root", "/s"}, error);
+  ASSERT_TRUE(line.has_value());
+  EXPECT_FALSE(line->help);
+  EXPECT_EQ(line->nav1Ident, "--help");
+}
+
 TEST(CommandLine, KeyNames) {
   std::string error;
   std::optional<std::vector<ScheduledKey>> keys =

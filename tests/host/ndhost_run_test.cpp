@@ -1,7 +1,9 @@
 // ndhost end to end: the program loads the module built from this tree from
 // <sim-root>/Gauges, runs it headless and saves the display as PNG.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -41,7 +43,7 @@ class NdhostRun : public ::testing::Test {
         gauge_test::BuildDatabase(
             {{'N', "AB", 48.9, 2.3}, {'V', "PGS", 48.95, 2.4}, {'I', "FAR", 10.0, 120.0}}));
   }
-  // The module leaves "NDPassData" for the next run, as the simulator's would.
+  // A test may leave a "NDPassData" of its own making.
   void TearDown() override { ::shm_unlink(ndhost::SharedMemoryName("NDPassData").c_str()); }
   std::string Root() const { return folder_.Path().string(); }
   gauge_test::SimulatorFolder folder_;
@@ -98,6 +100,57 @@ TEST_F(NdhostRun, ReportsUsageAndLoadErrors) {
   RunResult noRoute = RunNdhost("--sim-root " + Root() + " --route /nonexistent.pln");
   EXPECT_EQ(noRoute.exitCode, 1);
   EXPECT_NE(noRoute.output.find("cannot read /nonexistent.pln"), std::string::npos);
+}
+
+TEST_F(NdhostRun, HelpAndALibraryThatIsNoGaugeModule) {
+  RunResult help = RunNdhost("--help");
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_EQ(help.output.rfind("usage: ndhost --help\n       ndhost --sim-root DIR", 0), 0u)
+      << help.output;
+
+  const std::filesystem::path module = folder_.Path() / "Gauges" / "Lumaro.gau";
+  std::filesystem::copy_file(NOT_A_GAUGE_PATH, module,
+                             std::filesystem::copy_options::overwrite_existing);
+  RunResult run = RunNdhost("--sim-root " + Root() + " --frames 3");
+  EXPECT_EQ(run.exitCode, 2) << run.output;
+  EXPECT_EQ(run.output, "ndhost: " + module.string() +
+                            " is not a gauge module (Linkage/ImportTable missing or wrong)\n");
+}
+
+bool BlockExists(const std::string& name) {
+  const int descriptor = ::shm_open(ndhost::SharedMemoryName(name).c_str(), O_RDONLY, 0);
+  if (descriptor < 0) return false;
+  ::close(descriptor);
+  return true;
+}
+
+// "NDPassData" made by a run goes with it: the next run, in a fresh
+// simulator folder, starts from the default modes. A block that was there
+// before the run belongs to another component and stays.
+TEST_F(NdhostRun, RemovesTheModeBlockItCreated) {
+  ::shm_unlink(ndhost::SharedMemoryName("NDPassData").c_str());
+  RunResult first =
+      RunNdhost("--sim-root " + Root() + " --frames 100 --keys 90:ctrl+shift+p --report");
+  ASSERT_EQ(first.exitCode, 0) << first.output;
+  EXPECT_NE(first.output.find("MapMode=2"), std::string::npos) << first.output;
+  EXPECT_FALSE(BlockExists("NDPassData"));
+
+  gauge_test::SimulatorFolder fresh;
+  std::filesystem::copy_file(LUMARO_MODULE_PATH, fresh.Path() / "Gauges" / "Lumaro.gau");
+  gauge_test::WriteDatabase(fresh.Path(), gauge_test::BuildDatabase({{'N', "AB", 48.9, 2.3}}));
+  RunResult second = RunNdhost("--sim-root " + fresh.Path().string() + " --frames 100 --report");
+  ASSERT_EQ(second.exitCode, 0) << second.output;
+  EXPECT_NE(second.output.find("modes NDMode=1 MapMode=0 Item=0x1E Range=320"), std::string::npos)
+      << second.output;
+
+  const int descriptor =
+      ::shm_open(ndhost::SharedMemoryName("NDPassData").c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+  ASSERT_GE(descriptor, 0);
+  ASSERT_EQ(::ftruncate(descriptor, 60), 0);
+  ::close(descriptor);
+  RunResult third = RunNdhost("--sim-root " + fresh.Path().string() + " --frames 3");
+  ASSERT_EQ(third.exitCode, 0) << third.output;
+  EXPECT_TRUE(BlockExists("NDPassData"));
 }
 
 }  // namespace

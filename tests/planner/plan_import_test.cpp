@@ -122,5 +122,78 @@ TEST(ForeignPlanTest, ImportsMatchByNameOrByPosition) {
   EXPECT_EQ(fs.dialog.departureAirportText, "Not APT");
 }
 
+std::string FlightShopWaypoints(size_t count) {
+  std::string bytes = "a\nb\nc\n1\n2\n3\n4\n5\n6\n";
+  for (size_t i = 0; i < count; ++i) bytes += "W" + std::to_string(i) + "\nNAME\n-\nVOR\n";
+  return bytes;
+}
+
+// A file of neither form gives no waypoint: it is refused, and the plan and
+// the staging table stay as they were.
+TEST(ForeignPlanTest, FilesWithoutWaypointsAreRefused) {
+  const std::string garbage = std::string(
+                                  "\x7f"
+                                  "ELF\x02\x01\n",
+                                  7) +
+                              std::string(300, 'x');
+  for (ForeignPlanForm form : {ForeignPlanForm::FlightShop, ForeignPlanForm::Fs200x}) {
+    const std::string_view refusal =
+        form == ForeignPlanForm::FlightShop ? kNotFlightShopText : kNotFs200xText;
+    for (const std::string& bytes :
+         {std::string(), garbage, std::string("a\nb\nc\n1\n2\n3\n4\n5\n6\n99999\n"),
+          std::string("[flightplan]\nwaypoint.1=AAAA, A, N0* 0.00', E0* 0.00',\n")}) {
+      PlannerState state;
+      state.plan.planName = "KEPT";
+      state.staging.records[0].identifier = "OLD";
+      EXPECT_EQ(ParseForeignPlan(state, bytes, "x.any", form).refusal, refusal) << bytes;
+      EXPECT_EQ(state.plan.planName, "KEPT");
+      EXPECT_EQ(state.staging.records[0].identifier, "OLD");
+    }
+  }
+  PlannerState state;
+  EXPECT_EQ(
+      ParseForeignPlan(state, FlightShopWaypoints(1), "x.fsp", ForeignPlanForm::FlightShop).refusal,
+      "");
+  EXPECT_EQ(state.plan.planName, "x");
+}
+
+TEST(ForeignPlanTest, FlightShopWaypointsBeyondTheTableAreCounted) {
+  PlannerState state;
+  ForeignPlanReading reading =
+      ParseForeignPlan(state, FlightShopWaypoints(256), "x.fsp", ForeignPlanForm::FlightShop);
+  EXPECT_EQ(reading.waypointsLeftOut, 0u);
+  EXPECT_EQ(state.staging.records[255].identifier, "W255");
+  reading = ParseForeignPlan(state, FlightShopWaypoints(259) + "99999\nX\n-\nVOR\n", "x.fsp",
+                             ForeignPlanForm::FlightShop);
+  EXPECT_EQ(reading.refusal, "");
+  EXPECT_EQ(reading.waypointsLeftOut, 3u);
+  EXPECT_EQ(WaypointsLeftOutText(3),
+            "3 waypoints of the flight plan left out: a plan holds at most 256 waypoints.");
+  EXPECT_EQ(WaypointsLeftOutText(1),
+            "1 waypoint of the flight plan left out: a plan holds at most 256 waypoints.");
+}
+
+TEST(ForeignPlanTest, Fs200xCruiseAltitudeMustFitItsField) {
+  const std::string waypoint = "waypoint.0=AAAA, A, N0* 0.00', E0* 0.00', +0,\n";
+  for (const char* altitude : {"-99999999999999999999", "-1", "100000", "99999999999999999999"}) {
+    PlannerState state;
+    EXPECT_EQ(
+        ParseForeignPlan(state, std::string("cruising_altitude=") + altitude + "\n" + waypoint,
+                         "x.pln", ForeignPlanForm::Fs200x)
+            .refusal,
+        kCruiseAltitudeRangeText)
+        << altitude;
+  }
+  for (int32_t altitude : {0, 99999}) {
+    PlannerState state;
+    EXPECT_EQ(
+        ParseForeignPlan(state, "cruising_altitude=" + std::to_string(altitude) + "\n" + waypoint,
+                         "x.pln", ForeignPlanForm::Fs200x)
+            .refusal,
+        "");
+    EXPECT_EQ(state.plan.performance.cruiseAltitudeFt, altitude);
+  }
+}
+
 }  // namespace
 }  // namespace planner

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
 #include "scanner/bgl_file.h"
+#include "scanner/scan_driver.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/temp_folder.h"
+#include "tools/scenery_writer/bgl_writer.h"
 
 namespace {
 
@@ -36,19 +39,62 @@ TEST(BglFileErrors, CouldNotOpenAsksForTheNextFile) {
   EXPECT_EQ(scanner::ScanBglFile(no.session, missing), -1);
 }
 
-// A kernel attribute file is a regular file with a size that cannot be
-// mapped: the view step fails, and the scan stops after an OK box.
-TEST(BglFileErrors, CouldNotMapFileStopsTheScan) {
+// A kernel attribute file claims a size of a page but reads much shorter:
+// like a file cut down while it is read, it ends as "Could not map file"
+// after an OK box, and the scan goes on with the next file.
+TEST(BglFileErrors, ShortReadIsCouldNotMapFileAndTheScanGoesOn) {
   const fs::path attribute = "/sys/kernel/profiling";
   if (!fs::is_regular_file(attribute)) GTEST_SKIP() << "no " << attribute;
   FileScan scan;
-  EXPECT_NE(scanner::ScanBglFile(scan.session, attribute), 0);
+  EXPECT_EQ(scanner::ScanBglFile(scan.session, attribute), 0);
   ASSERT_EQ(scan.recording.messages.size(), 1u);
   const testing_support::RecordedMessage& message = scan.recording.messages[0];
   EXPECT_EQ(message.caption, "Error");
-  EXPECT_EQ(message.text,
-            "Could not map file " + attribute.string() + "\r\r" + std::strerror(ENODEV) + "\n");
+  EXPECT_EQ(message.text, "Could not map file " + attribute.string() +
+                              "\r\rThe file became shorter while it was read.\n");
   EXPECT_EQ(message.buttons, navdb::MessageButtons::Ok);
+}
+
+// A scenery file cut down by another program while the scan reads it: that
+// file ends as "Could not map file", the scan goes on and keeps the navaids
+// of the other files.
+TEST(BglFileErrors, FileTruncatedWhileReadEndsOnlyThatFile) {
+  testing_support::TempFolder root;
+  testing_support::TempFolder navData;
+  auto sceneryFile = [](std::initializer_list<const char*> identifiers) {
+    scenery_writer::BglScenery scenery;
+    for (const char* id : identifiers) {
+      scenery_writer::BglNdb ndb;
+      ndb.identifier = id;
+      ndb.name = std::string("NDB ") + id;
+      scenery.ndbs.push_back(ndb);
+    }
+    const std::vector<uint8_t> image = scenery_writer::WriteBglImage(scenery);
+    return std::string(image.begin(), image.end());
+  };
+  root.Write("cut.bgl", sceneryFile({"C1", "C2"}));
+  fs::create_directory(root / "later");
+  root.Write("later/kept.bgl", sceneryFile({"K1", "K2"}));
+
+  FileScan scan;
+  scan.db.folder = navData.path();
+  std::vector<fs::path> sized;
+  scan.session.afterFileSized = [&](const fs::path& path) {
+    sized.push_back(path);
+    if (path.filename() == "cut.bgl") fs::resize_file(path, 130);
+  };
+  EXPECT_EQ(scanner::ScanSceneryThread(scan.session, root.path()), 0);
+  ASSERT_EQ(sized.size(), 2u);
+  ASSERT_EQ(scan.recording.messages.size(), 2u);
+  EXPECT_EQ(scan.recording.messages[0].text,
+            "Could not map file " + (root / "cut.bgl").string() +
+                "\r\rThe file became shorter while it was read.\n");
+  EXPECT_EQ(scan.recording.messages[1].text,
+            "Added to the database :\r\r2\tNDB,\r0\tVOR,\r0\tAirports.\r");
+  EXPECT_EQ(scan.db.list(navdb::NavaidKind::Ndb).GetLine(0).substr(0, 2), "K1");
+  EXPECT_TRUE(std::ranges::any_of(scan.recording.statuses, [](const auto& status) {
+    return status.second == "Status : scanning done";
+  }));
 }
 
 }  // namespace

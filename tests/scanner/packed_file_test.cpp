@@ -127,7 +127,7 @@ TEST(PackedFile, UnpacksAndReportsEveryStatus) {
   withAirports[156] = 1;
   EXPECT_EQ(scanner::UnpackBglBytes(withAirports, &unpacked), scanner::kUnpackNotPacked);
   std::vector<uint8_t> huge = packed;
-  const uint32_t hugeLength = 64 * static_cast<uint32_t>(packed.size()) + 1;
+  const uint32_t hugeLength = static_cast<uint32_t>(scanner::kMaxUnpackedBytes - 168 + 1);
   std::memcpy(huge.data() + 172, &hugeLength, 4);
   EXPECT_EQ(scanner::UnpackBglBytes(huge, &unpacked), scanner::kUnpackNoMemory);
   std::vector<uint8_t> shorter = packed;
@@ -147,6 +147,25 @@ TEST(PackedFile, UnpacksAndReportsEveryStatus) {
   folder.Write("p.bgl", std::string(packed.begin(), packed.end()));
   EXPECT_EQ(scanner::UnpackBglFile(folder / "p.bgl", &unpacked), scanner::kUnpackOk);
   EXPECT_EQ(unpacked.size, image.size());
+}
+
+// Long runs of equal bytes pack far beyond any fixed ratio; such a file is
+// unpacked in full, bounded only by its declared length and the absolute cap.
+TEST(PackedFile, HighlyCompressibleImagesAreNotRefused) {
+  std::vector<uint8_t> image(128, 0);
+  image.resize(image.size() + (256u << 10), 0x20);
+  const std::vector<uint8_t> packed = scenery_writer::WritePackedBgl(image);
+  ASSERT_GT(image.size(), 200 * packed.size());
+  scanner::UnpackedImage unpacked;
+  ASSERT_EQ(scanner::UnpackBglBytes(packed, &unpacked), scanner::kUnpackOk);
+  EXPECT_EQ(unpacked.size, image.size());
+  EXPECT_EQ(unpacked.bytes[unpacked.size - 1], 0x20);
+
+  // At the cap exactly the image is allowed; the stream then falls short of it.
+  std::vector<uint8_t> atCap = packed;
+  const uint32_t capLength = static_cast<uint32_t>(scanner::kMaxUnpackedBytes - 128);
+  std::memcpy(atCap.data() + 132, &capLength, 4);
+  EXPECT_EQ(scanner::UnpackBglBytes(atCap, &unpacked), scanner::kUnpackStreamFailed);
 }
 
 }  // namespace

@@ -113,4 +113,57 @@ TEST(ScanDriver, EmptyTreesStoppedScansAndRebuild) {
   EXPECT_EQ(db.list(NavaidKind::Ndb).Count(), 0u);
 }
 
+// A folder that cannot be read (here: removed just as the walk reaches it)
+// is named in the status line and the summary; the walk goes on, or stops
+// when the session asks to stop at such a folder.
+TEST(ScanDriver, UnreadableFoldersAreReportedAndMayStopTheScan) {
+  testing_support::TempFolder root;
+  testing_support::TempFolder navData;
+  std::filesystem::create_directory(root / "gone");
+  std::filesystem::create_directory(root / "gone2");
+  std::filesystem::create_directory(root / "kept");
+  root.Write("kept/k.bgl", Bytes(scenery_writer::WriteBglImage(Ndbs({"K1"}))));
+  const std::string reason = std::make_error_code(std::errc::no_such_file_or_directory).message();
+
+  for (bool stop : {false, true}) {
+    navdb::Database db;
+    db.folder = navData.path();
+    testing_support::RecordingUi recording;
+    recording.ui().setCurrentFile = [&](const std::string& text) {
+      if (text.ends_with("/gone") || text.ends_with("/gone2")) std::filesystem::remove(text);
+    };
+    scanner::ScanSession session{db, recording.ui()};
+    session.stopOnUnreadableFolder = stop;
+    scanner::ScanSceneryThread(session, root.path());
+    std::vector<std::string> problems;
+    for (const auto& [icon, text] : recording.statuses) {
+      if (icon == navdb::StatusIcon::Problem) problems.push_back(text);
+    }
+    const std::string summary = recording.messages.back().text;
+    std::filesystem::create_directory(root / "gone");
+    std::filesystem::create_directory(root / "gone2");
+    if (stop) {
+      ASSERT_EQ(problems.size(), 1u);
+      EXPECT_TRUE(problems[0].starts_with("Status : could not read folder " + root.path().string() +
+                                          "/gone"));
+      EXPECT_TRUE(std::ranges::any_of(recording.statuses, [](const auto& status) {
+        return status.second == "Status : scanning aborted";
+      }));
+      EXPECT_TRUE(summary.ends_with("\rFolders that could not be read :\r" +
+                                    problems[0].substr(31) + "\r"));
+      continue;
+    }
+    ASSERT_EQ(problems.size(), 2u);
+    EXPECT_TRUE(std::ranges::find(problems, "Status : could not read folder " +
+                                                (root / "gone").string() + " (" + reason + ")") !=
+                problems.end());
+    EXPECT_EQ(db.list(NavaidKind::Ndb).EntryCount(), 1u);  // the walk went on
+    EXPECT_EQ(summary,
+              "Added to the database :\r\r1\tNDB,\r0\tVOR,\r0\tAirports.\r"
+              "\rFolders that could not be read :\r" +
+                  problems[0].substr(31) + "\r" + problems[1].substr(31) + "\r");
+    EXPECT_TRUE(session.unreadableFolders.empty());  // the next scan starts afresh
+  }
+}
+
 }  // namespace

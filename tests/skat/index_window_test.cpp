@@ -165,6 +165,17 @@ TEST_F(IndexWindowTest, DoubleClickAsksForTheEntryOfTheLine) {
   EXPECT_EQ(jumps[1][1].toInt(), 12);
 }
 
+TEST_F(IndexWindowTest, DetachedListsAreNotReadUntilReload) {
+  Fill(300);
+  window_->detachLists();
+  EXPECT_EQ(window_->listView()->model()->rowCount(), 0);
+  // Another thread may now change the index; the window shows none of it.
+  ASSERT_TRUE(navdb::AddIndexLine(index_, TestIndexLine(300)));
+  EXPECT_EQ(window_->listView()->model()->rowCount(), 0);
+  window_->reload();
+  ExpectPage(*window_, 0, 301);
+}
+
 TEST_F(IndexWindowTest, PagingAnIndexThatFitsOnlyScrolls) {
   Fill(300);
   window_->show();

@@ -1,6 +1,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 
 #include "shell/skat/about_box.h"
 #include "shell/skat/entry_list_model.h"
@@ -17,6 +19,7 @@
 #include "shell/skat/main_window.h"
 #include "shell/skat/message_box.h"
 #include "shell/skat/qt_text.h"
+#include "shell/skat/ui_bridge.h"
 #include "tests/skat/skat_fixture.h"
 
 namespace {
@@ -220,6 +223,39 @@ TEST(MainWindow, RebuildIndexFromTheIndexWindowSavesWithoutClearingTheModifiedFl
   EXPECT_TRUE(test.state.db.databaseModified);
   EXPECT_EQ(window.findChild<QLabel*>("Status")->text(), "Status : done");
   EXPECT_EQ(window.findChild<QLineEdit*>("Progress")->text(), " ");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(UiBridge, WorkerNoticesArriveCoalescedWithFilesDoneOutOfFilesFound) {
+  WindowTest test;
+  test.Open();
+  MainWindow& window = *test.window;
+  UiBridge& bridge = window.bridge();
+  std::jthread([&bridge] {
+    const navdb::UiCallbacks& ui = bridge.callbacks();
+    bridge.startScanProgress(3);
+    ui.setStatus(navdb::StatusIcon::Scanning, "Status : scanning...");
+    ui.setCurrentFile("/x/Scenery");            // a folder
+    ui.setCurrentFile("/x/Scenery/a.bgl");      // file 1
+    ui.setCurrentFile("/x/Scenery/sub");        // a folder
+    ui.setCurrentFile("/x/Scenery/sub/b.BGL");  // file 2
+    ui.showEntryCount(NavaidKind::Vor, 7);
+    ui.showKindTab(NavaidKind::Vor);
+  }).join();
+  bridge.flush(false);
+  auto* bar = window.findChild<QProgressBar*>("Scan progress");
+  EXPECT_TRUE(bar->isVisibleTo(&window));
+  EXPECT_EQ(bar->maximum(), 3);
+  EXPECT_EQ(bar->value(), 2);
+  EXPECT_EQ(window.findChild<QLineEdit*>("Progress")->text(), "/x/Scenery/sub/b.BGL");
+  EXPECT_EQ(window.findChild<QLabel*>("Status")->text(), "Status : scanning...");
+  EXPECT_EQ(window.findChild<QLineEdit*>("VORs entries")->text(), "7");
+  EXPECT_EQ(window.currentKind(), NavaidKind::Vor);
+  bridge.flush(true);  // the scan has ended
+  EXPECT_FALSE(bar->isVisibleTo(&window));
 }
 
 }  // namespace

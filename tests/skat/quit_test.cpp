@@ -1,3 +1,4 @@
+#include <QLabel>
 #include <QListView>
 #include <QPushButton>
 #include <QTest>
@@ -7,6 +8,7 @@
 #include <filesystem>
 
 #include "shell/skat/database_commands.h"
+#include "shell/skat/index_window.h"
 #include "shell/skat/main_window.h"
 #include "shell/skat/message_box.h"
 #include "shell/skat/ui_bridge.h"
@@ -27,8 +29,11 @@ TEST(Quit, WithoutModificationsClosesAtOnceWithoutAQuestion) {
   WindowTest test;
   test.Open();
   fs::remove(test.navData / "idx.dat");
+  test.window->showIndexWindow(true);
   ClickQuit(*test.window);
   EXPECT_FALSE(test.window->isVisible());
+  EXPECT_FALSE(test.window->indexWindow().isVisible());
+  EXPECT_FALSE(test.window->commands().workerRunning());
   EXPECT_TRUE(MessageBoxSeam::shown().empty());
   EXPECT_FALSE(fs::exists(test.navData / "idx.dat"));  // nothing saved
 }
@@ -143,6 +148,36 @@ TEST(Quit, TheCloseBoxDuringAScanWaitsForTheScanToEnd) {
   // The scan saved what it merged, so there is nothing to ask: it closed.
   EXPECT_FALSE(window.isVisible());
   EXPECT_EQ(skat_test::ShownMessages().size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Quit, AFailedSaveKeepsTheWindowOpenWithItsModifications) {
+  WindowTest test;
+  test.Open();
+  // The database folder is gone and a file stands in its place: nothing can be written.
+  fs::remove_all(test.navData);
+  test.sim.Write("Sim/NavData", "not a folder");
+  test.state.db.databaseModified = true;
+  MessageBoxSeam::setNextAnswer(MessageAnswer::Yes);  // "Save modifications ?"
+  MessageBoxSeam::setNextAnswer(MessageAnswer::Ok);   // "Can't create file ..."
+  ClickQuit(*test.window);
+  test.WaitForWorker();
+  EXPECT_TRUE(test.window->isVisible());
+  EXPECT_TRUE(test.state.db.databaseModified);
+  const std::vector<std::string> shown = skat_test::ShownMessages();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[1], "Error|Can't create file ndb.dat");
+  EXPECT_EQ(test.window->findChild<QLabel*>("Status")->text(),
+            "Status : a problem occurs while saving !");
+  EXPECT_TRUE(test.window->findChild<QPushButton*>("Quit")->isEnabled());
+  // The user gives up on the modifications.
+  MessageBoxSeam::setNextAnswer(MessageAnswer::No);
+  ClickQuit(*test.window);
+  EXPECT_FALSE(test.window->isVisible());
+  EXPECT_FALSE(test.window->commands().workerRunning());
 }
 
 }  // namespace

@@ -115,3 +115,25 @@ TEST(SingleInstance, ASecondStartBringsTheFirstToTheFrontAndEnds) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Startup, ADatabaseFolderThatCannotBeReadIsReported) {
+  skat_test::WindowTest files;
+  fs::remove_all(files.navData);
+  files.sim.Write("Sim/NavData", "a file where the folder should be");
+  MessageBoxSeam::setNextAnswer(navdb::MessageAnswer::Ok);
+  SkatProgram program(Options(files.navData, "unreadable"));
+  StartAndWait(program);
+  ASSERT_EQ(MessageBoxSeam::shown().size(), 1u);
+  EXPECT_EQ(MessageBoxSeam::shown()[0].caption, "Error");
+  EXPECT_EQ(MessageBoxSeam::shown()[0].text,
+            "Can't read the database folder " + files.navData.string());
+  // The program stays usable: empty lists, the root path to scan from.
+  EXPECT_EQ(program.window()->model(NavaidKind::Ndb)->index(0).data().toString(),
+            "(no data found)");
+  EXPECT_EQ(program.state().sceneryRootPath, (files.sim / "Sim").string());
+  program.window()->close();
+}
+
+}  // namespace

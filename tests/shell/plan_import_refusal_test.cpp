@@ -1,0 +1,54 @@
+// skat-cli plan import of files it must refuse or cannot take whole.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "tests/shell/cli_runner.h"
+#include "tests/support/temp_folder.h"
+
+namespace {
+
+using testing_support::RunCli;
+
+TEST(PlanImportRefusal, NeitherFormIsRefusedAndNothingIsWritten) {
+  testing_support::TempFolder folder;
+  const std::string navData = folder.path().string();
+  folder.Write("empty.pln", "");
+  folder.Write("junk.fsp", std::string(500, '\x01'));
+  folder.Write("high.pln",
+               "cruising_altitude=-99999999999999999999\r\n"
+               "waypoint.0=AAAA, A, N0* 0.00', E0* 0.00', +000000.00,\r\n");
+  const std::pair<const char*, const char*> cases[] = {
+      {"empty.pln",
+       "Error !: The file is not an FS200X flight plan: no waypoint can be read from it.\n"},
+      {"junk.fsp",
+       "Error !: The file is not a Flight Shop flight plan: no waypoint can be read from it.\n"},
+      {"high.pln",
+       "Error !: The cruising altitude of the flight plan is outside 0 to 99,999 ft.\n"},
+  };
+  for (const auto& [file, message] : cases) {
+    const auto run = RunCli({"--navdata", navData, "plan", "import", (folder / file).string()});
+    EXPECT_EQ(run.exitCode, 1) << file;
+    EXPECT_EQ(run.err, message);
+    EXPECT_EQ(run.out, "");
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder / "FlightPlans"));
+}
+
+TEST(PlanImportRefusal, FlightShopWaypointsBeyondTheTableAreTold) {
+  testing_support::TempFolder folder;
+  std::string plan = "FS\r\nx\r\ny\r\n1500\r\n220\r\n1200\r\n250\r\n9000\r\n0.70\r\n";
+  for (int i = 0; i < 300; ++i) plan += "W" + std::to_string(i) + "\r\nNAME\r\n-\r\nFIX\r\n";
+  folder.Write("long.fsp", plan);
+  const auto run = RunCli({"--navdata", folder.path().string(), "plan", "import",
+                           (folder / "long.fsp").string(), "--missing=skip"});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err.find("Warning !: 44 waypoints of the flight plan left out: a plan holds at "
+                         "most 256 waypoints.\n"),
+            0u)
+      << run.err;
+  EXPECT_TRUE(std::filesystem::exists(folder / "FlightPlans" / "long.pln"));
+}
+
+}  // namespace
