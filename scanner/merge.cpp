@@ -4,6 +4,8 @@
 
 #include "navdb/coordinates.h"
 #include "navdb/entry_lines.h"
+#include "platform/numbers.h"
+#include "platform/text_columns.h"
 
 namespace scanner {
 namespace {
@@ -25,13 +27,9 @@ navdb::RunwayDesignator DesignatorOf(int designatorKind) {
   return navdb::RunwayDesignator::Plain;
 }
 
-// Degrees rounded to whole ones as the dialog compares them: +-0.5, then cut.
+// Degrees rounded to whole ones as the duplicate dialog compares them.
 long WholeDegrees(double degrees) {
-  return static_cast<long>(degrees > 0 ? degrees + 0.5 : degrees - 0.5);
-}
-
-std::string_view From(std::string_view line, size_t column) {
-  return column < line.size() ? line.substr(column) : std::string_view();
+  return platform::RoundHalfAwayFromZero(degrees);
 }
 
 // True when the two lines' positions round to different whole degrees.
@@ -39,10 +37,10 @@ bool FarApart(int requestKind, std::string_view existingLine, std::string_view n
   if (requestKind < 1 || requestKind > 4) return false;
   const navdb::KindInfo& info = navdb::kKindInfo[static_cast<size_t>(requestKind - 1)];
   const auto latitude = [&](std::string_view line) {
-    return WholeDegrees(navdb::ParseLatitude(From(line, info.latitudeColumn)));
+    return WholeDegrees(navdb::ParseLatitude(platform::Columns(line, info.latitudeColumn)));
   };
   const auto longitude = [&](std::string_view line) {
-    return WholeDegrees(navdb::ParseLongitude(From(line, info.longitudeColumn)));
+    return WholeDegrees(navdb::ParseLongitude(platform::Columns(line, info.longitudeColumn)));
   };
   return latitude(existingLine) != latitude(newLine) ||
          longitude(existingLine) != longitude(newLine);
@@ -143,10 +141,10 @@ std::string ScannedVorLine(const ScannedVor& vor) {
                          (vor.flags & kVorFlagGlideSlope) != 0, (vor.flags & kVorFlagTacan) != 0);
   char frequency[32];
   std::snprintf(frequency, sizeof frequency, "%.2f", vor.frequencyMhz);
-  char course[32] = "";
-  if (vor.flags & kVorFlagIls) {
-    std::snprintf(course, sizeof course, "%03ld", navdb::HeadingToWholeDegrees(vor.courseDeg));
-  }
+  const std::string course =
+      (vor.flags & kVorFlagIls)
+          ? platform::ZeroPadded(navdb::HeadingToWholeDegrees(vor.courseDeg), 3)
+          : std::string();
   const std::string latitude = navdb::FormatLatitude(vor.latitudeDeg);
   const std::string longitude = navdb::FormatLongitude(vor.longitudeDeg);
   return navdb::BuildVorLine({vor.identifier, vor.name, type, frequency, course, latitude,
