@@ -30,9 +30,9 @@ int16_t RangeNm(uint8_t rangeUnits) {
 }
 
 // What a merge result means for the rest of the file.
-Flow AfterMerge(ScanSession& session, int result, std::string_view listName) {
-  if (result == kMergeAborted) return Flow::StopScan;
-  if (result >= 0) return Flow::Continue;
+Flow AfterMerge(ScanSession& session, const MergeResult& result, std::string_view listName) {
+  if (result.status == MergeStatus::Aborted) return Flow::StopScan;
+  if (result.status != MergeStatus::Refused) return Flow::Continue;
   const navdb::MessageAnswer answer = navdb::ShowMessage(
       session.ui, "Error", "Can't add entry to " + std::string(listName) + " list.",
       navdb::MessageIcon::Error, navdb::MessageButtons::RetryCancel);
@@ -256,7 +256,7 @@ class ImageDecoder {
     runway.designatorKind = static_cast<int>(reader_.U32(record + 48));
     runway.number = static_cast<int>(reader_.U32(record + 52));
     if (reader_.overrun()) return Flow::Unreadable;
-    if (runway.lengthFt < static_cast<long>(session_.minRunwayLength)) return Flow::EndAirport;
+    if (runway.lengthFt < static_cast<long>(session_.minRunwayLengthFt)) return Flow::EndAirport;
     runway.identifier = identifier;
     runway.name = name;
     runway.atisText = atis;

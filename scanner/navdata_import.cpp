@@ -20,12 +20,13 @@ int16_t ClampToInt16(long value) {
 
 // Reports a refused line as a scanned one would be; false when the import
 // stops.
-bool Merged(ScanSession& session, int result, std::string_view listName, ImportResult& outcome) {
-  if (result == kMergeAborted) {
+bool Merged(ScanSession& session, const MergeResult& result, std::string_view listName,
+            ImportResult& outcome) {
+  if (result.status == MergeStatus::Aborted) {
     outcome.aborted = true;
     return false;
   }
-  if (result != kMergeRefused) return true;
+  if (result.status != MergeStatus::Refused) return true;
   ++outcome.refusedEntries;
   const navdb::MessageAnswer answer = navdb::ShowMessage(
       session.ui, "Error", "Can't add entry to " + std::string(listName) + " list.",
@@ -96,7 +97,7 @@ bool MergeFixes(ScanSession& session, const xplane::NavData& data, ImportResult&
     const std::string longitude = navdb::FormatLongitude(fix.longitudeDeg);
     const std::string line = navdb::BuildIntersectionLine(
         {platform::Columns(fix.identifier, 0, 5), "", latitude, longitude, 0});
-    const int result = MergeLine(session, NavaidKind::Intersection, line);
+    const MergeResult result = MergeLine(session, NavaidKind::Intersection, line);
     if (!Merged(session, result, "Intersection", outcome)) return false;
   }
   return true;
