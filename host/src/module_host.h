@@ -36,7 +36,7 @@ struct HostImage {
 };
 
 // Why a module could not be loaded.
-enum class LoadFailure { kNone, kCannotLoad, kNotAGaugeModule };
+enum class LoadFailure { None, CannotLoad, NotAGaugeModule };
 
 class ModuleHost {
  public:

@@ -1,4 +1,4 @@
-#include "nav_database.h"
+#include "data/nav_database.h"
 
 #include <gtest/gtest.h>
 

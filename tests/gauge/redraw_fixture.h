@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "bitmaps.h"
 #include "database_writer.h"
-#include "display_steps.h"
-#include "recording_target.h"
+#include "drawing/bitmaps.h"
+#include "drawing/display_steps.h"
+#include "drawing/recording_target.h"
 #include "test_environment.h"
 
 namespace gauge_test {
