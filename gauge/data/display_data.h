@@ -22,8 +22,8 @@ struct DisplayLists {
 struct TrailEntry {
   float latitudeDeg = 0;
   float longitudeDeg = 0;
-  int32_t screenX = 0;  // rewritten by every redraw
-  int32_t screenY = 0;
+  int32_t screenXPx = 0;  // rewritten by every redraw
+  int32_t screenYPx = 0;
 };
 
 // Ring of the aircraft's positions at the loader runs, newest at writeIndex + 1.

@@ -36,18 +36,18 @@ size_t LineEnd(std::span<const char> view, size_t position, size_t sizeBytes) {
 
 std::optional<std::string_view> DatabaseView::Record(size_t row) const {
   if (recordLengthBytes == 0 || row >= RecordCount()) return std::nullopt;
-  return std::string_view(bytes.data() + firstRecordOffset + row * recordLengthBytes,
+  return std::string_view(bytes.data() + firstRecordOffsetBytes + row * recordLengthBytes,
                           recordLengthBytes);
 }
 
 DatabaseView MakeDatabaseView(std::span<const char> bytes) {
   DatabaseView view;
   view.bytes = bytes;
-  view.firstRecordOffset = LineEnd(bytes, 0, bytes.size());
-  if (view.firstRecordOffset < bytes.size()) {
+  view.firstRecordOffsetBytes = LineEnd(bytes, 0, bytes.size());
+  if (view.firstRecordOffsetBytes < bytes.size()) {
     size_t recordEnd =
-        LineEnd(bytes, view.firstRecordOffset, bytes.size() - view.firstRecordOffset);
-    view.recordLengthBytes = recordEnd - view.firstRecordOffset;
+        LineEnd(bytes, view.firstRecordOffsetBytes, bytes.size() - view.firstRecordOffsetBytes);
+    view.recordLengthBytes = recordEnd - view.firstRecordOffsetBytes;
   }
   return view;
 }

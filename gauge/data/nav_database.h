@@ -40,10 +40,10 @@ size_t LineEnd(std::span<const char> view, size_t position, size_t sizeBytes);
 // One database file: one header line, then records as long as the first.
 struct DatabaseView {
   std::span<const char> bytes;
-  size_t firstRecordOffset = 0;
+  size_t firstRecordOffsetBytes = 0;
   size_t recordLengthBytes = 0;  // 0 when the file holds no record
 
-  size_t BytesAfterHeader() const { return bytes.size() - firstRecordOffset; }
+  size_t BytesAfterHeader() const { return bytes.size() - firstRecordOffsetBytes; }
   size_t RecordCount() const {
     return recordLengthBytes == 0 ? 0 : BytesAfterHeader() / recordLengthBytes;
   }

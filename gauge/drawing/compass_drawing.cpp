@@ -74,7 +74,7 @@ void DrawCompassScale(const DisplayFrame& frame) {
 }
 
 void DrawHeadingBox(const DisplayFrame& frame) {
-  const int cx = frame.geometry.centreX;
+  const int cx = frame.geometry.centreXPx;
   const int f = kMainFontHeightPx;
   const int bottom = f + 2;
   std::array<ScreenPoint, 8> box = {{{cx - f + 1, 0},

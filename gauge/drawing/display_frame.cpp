@@ -74,8 +74,8 @@ ScreenPoint ProjectPosition(const DisplayFrame& frame, double latitudeDeg, doubl
   double eastPx = (longitudeDeg - aircraftLongitudeDeg) * frame.nmPerDegreeLongitude * scale;
   northPx = std::fmax(-kCoordinateLimitPx, std::fmin(kCoordinateLimitPx, northPx));
   eastPx = std::fmax(-kCoordinateLimitPx, std::fmin(kCoordinateLimitPx, eastPx));
-  ScreenPoint point{frame.geometry.centreX + TruncToInt(eastPx),
-                    frame.geometry.centreY - TruncToInt(northPx)};
+  ScreenPoint point{frame.geometry.centreXPx + TruncToInt(eastPx),
+                    frame.geometry.centreYPx - TruncToInt(northPx)};
   if (frame.modes.mapMode == 1) point = RotateAbout(point, frame.Centre(), frame.mapAngleRad);
   return point;
 }

@@ -88,8 +88,8 @@ void DrawTrail(const DisplayFrame& frame, PositionTrail& trail) {
     TrailEntry& entry = trail.entries[static_cast<size_t>(index)];
     if (entry.latitudeDeg == 0 && entry.longitudeDeg == 0) break;
     ScreenPoint at = ProjectPosition(frame, entry.latitudeDeg, entry.longitudeDeg);
-    entry.screenX = at.x;
-    entry.screenY = at.y;
+    entry.screenXPx = at.x;
+    entry.screenYPx = at.y;
     points[count++] = at;
   }
   if (count > 1)
@@ -109,8 +109,8 @@ void DrawMap(const DisplayFrame& frame, const MapContent& content) {
 }
 
 void DrawRangeMark(const DisplayFrame& frame) {
-  const ScreenPoint at{frame.geometry.centreX,
-                       frame.geometry.centreY - frame.geometry.radiusPx / 2};
+  const ScreenPoint at{frame.geometry.centreXPx,
+                       frame.geometry.centreYPx - frame.geometry.radiusPx / 2};
   frame.Target().Text(at, FormatInt("%d", frame.modes.rangeNm / 2), FontSize::Medium,
                       TextAlign::Centre, TextVertical::Bottom,
                       frame.Colour(PaletteSlot::RangeMark));
@@ -118,9 +118,9 @@ void DrawRangeMark(const DisplayFrame& frame) {
 
 void DrawLoadingMark(const DisplayFrame& frame) {
   // A short bar just under the range mark.
-  const int y = frame.geometry.centreY - frame.geometry.radiusPx / 2 + 2;
+  const int y = frame.geometry.centreYPx - frame.geometry.radiusPx / 2 + 2;
   std::array<ScreenPoint, 2> bar = {
-      {{frame.geometry.centreX - 4, y}, {frame.geometry.centreX + 4, y}}};
+      {{frame.geometry.centreXPx - 4, y}, {frame.geometry.centreXPx + 4, y}}};
   frame.Target().Polyline(bar, frame.Colour(PaletteSlot::SelectedHeading));
 }
 

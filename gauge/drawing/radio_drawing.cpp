@@ -33,8 +33,8 @@ void DrawTurned(const DisplayFrame& frame, std::array<ScreenPoint, 5> outline, d
 
 void DrawAdfNeedle(const DisplayFrame& frame) {
   if (frame.Number(kAdfActiveVar) == 0) return;
-  const int cx = frame.geometry.centreX;
-  const int cy = frame.geometry.centreY;
+  const int cx = frame.geometry.centreXPx;
+  const int cy = frame.geometry.centreYPx;
   const int reachPx = 2 * frame.geometry.radiusPx / 3;
   const double angleRad = DegToRad(-frame.Number(kAdfBearingVar));
   // Head: a shaft from near the centre to an arrow two thirds of the radius out.
@@ -77,8 +77,8 @@ void DrawRadioTexts(const DisplayFrame& frame) {
 
 void DrawNav2Needle(const DisplayFrame& frame) {
   if (!Nav2Shown(frame)) return;
-  const int cx = frame.geometry.centreX;
-  const int cy = frame.geometry.centreY;
+  const int cx = frame.geometry.centreXPx;
+  const int cy = frame.geometry.centreYPx;
   const int r = frame.geometry.radiusPx;
   const double angleRad = DegToRad(-frame.Number(kNav2BearingVar));
   // Two parallel bars: the head with its notch at the compass ring, the tail
@@ -176,8 +176,8 @@ void DrawVerticalDeviation(const DisplayFrame& frame) {
 }
 
 void DrawSelectedHeadingPointer(const DisplayFrame& frame) {
-  const int cx = frame.geometry.centreX;
-  const int top = frame.geometry.centreY - frame.geometry.radiusPx;
+  const int cx = frame.geometry.centreXPx;
+  const int top = frame.geometry.centreYPx - frame.geometry.radiusPx;
   const double angleRad = DegToRad(frame.headingDeg - frame.Number(kSelectedHeadingVar));
   DrawTurned(
       frame,

@@ -92,7 +92,7 @@ void FillDiagnostics(GaugeState& gauge, LumaroDiagnostics& diagnostics) {
   diagnostics.ndModeModifiers = gauge.keys.ndMode.modifiers;
   diagnostics.elementValue = gauge.elementValue;
   diagnostics.surfaceFailed = gauge.surfaces.Failed() ? 1 : 0;
-  diagnostics.compassCentreY = gauge.geometry.centreY;
+  diagnostics.compassCentreY = gauge.geometry.centreYPx;
   diagnostics.compassRadius = gauge.geometry.radiusPx;
   diagnostics.routeReads = gauge.routePoller.reads;
   diagnostics.nextRouteBlock = gauge.routePoller.blockNumber;

@@ -95,13 +95,13 @@ void PublishDiagnostics(GaugeState& gauge) {
 
 CompassGeometry ComputeCompassGeometry(int ndMode, int widthPx, int heightPx) {
   CompassGeometry geometry;
-  geometry.centreX = widthPx / 2;
+  geometry.centreXPx = widthPx / 2;
   if (ndMode == 0) {
-    geometry.centreY = kMainFontHeightPx + ((heightPx - kMainFontHeightPx) - 6) / 2 + 6;
+    geometry.centreYPx = kMainFontHeightPx + ((heightPx - kMainFontHeightPx) - 6) / 2 + 6;
   } else {
-    geometry.centreY = heightPx * 85 / 100;
+    geometry.centreYPx = heightPx * 85 / 100;
   }
-  geometry.radiusPx = geometry.centreY - kMainFontHeightPx - 6;
+  geometry.radiusPx = geometry.centreYPx - kMainFontHeightPx - 6;
   return geometry;
 }
 

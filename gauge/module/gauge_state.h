@@ -24,8 +24,8 @@ inline constexpr int64_t kStartupDelaySeconds = 4;
 enum class LoaderRequest { None, Restart, FirstStart };
 
 struct CompassGeometry {
-  int centreX = 0;
-  int centreY = 0;
+  int centreXPx = 0;
+  int centreYPx = 0;
   int radiusPx = 0;
 };
 

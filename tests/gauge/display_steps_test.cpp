@@ -279,11 +279,11 @@ TEST_F(DisplayStepsTest, IlsOutlinePointsAwayFromTheLocalizerCourse) {
 class SymbolPlacementTest : public RedrawFixture {
  protected:
   // A frame in which one degree of latitude is 60 pixels.
-  DisplayFrame PlainFrame(DrawTarget& target, int centreY, int ndMode) {
+  DisplayFrame PlainFrame(DrawTarget& target, int centreYPx, int ndMode) {
     DisplayFrame frame = Frame(target);
     frame.modes.ndMode = ndMode;
     frame.modes.mapMode = 2;
-    frame.geometry = {128, centreY, 100};
+    frame.geometry = {128, centreYPx, 100};
     frame.scalePxPerNm = 1;
     frame.aircraftLatitudeDeg = 0;
     frame.aircraftLongitudeDeg = 0;
@@ -297,12 +297,12 @@ class SymbolPlacementTest : public RedrawFixture {
     record.shown = 1;
     return record;
   }
-  size_t CirclesDrawn(int centreY, int ndMode, float latitudeDeg) {
+  size_t CirclesDrawn(int centreYPx, int ndMode, float latitudeDeg) {
     RecordingTarget target;
     SymbolContext context;
     ScreenPoint at =
-        DrawSymbol(PlainFrame(target, centreY, ndMode), ClimbPoint(latitudeDeg), context);
-    EXPECT_EQ(at.y, centreY - static_cast<int>(latitudeDeg * 60));
+        DrawSymbol(PlainFrame(target, centreYPx, ndMode), ClimbPoint(latitudeDeg), context);
+    EXPECT_EQ(at.y, centreYPx - static_cast<int>(latitudeDeg * 60));
     return target.OfKind(Kind::Circle).size();
   }
 };
