@@ -4,6 +4,7 @@
 
 #include "navdb/ui_callbacks.h"
 #include "platform/numbers.h"
+#include "platform/text_columns.h"
 #include "scanner/image_reader.h"
 #include "scanner/merge.h"
 
@@ -24,19 +25,14 @@ std::string Hex(uint8_t byte, const char* format) {
   return buffer;
 }
 
-std::string PaddedTo(std::string text, size_t width) {
-  if (text.size() < width) text.append(width - text.size(), ' ');
-  return text;
-}
-
 int16_t RangeNm(uint8_t rangeUnits) {
   return static_cast<int16_t>(rangeUnits * kRangeUnitMetres / kMetresPerNm);
 }
 
 // What a merge result means for the rest of the file.
-Flow AfterMerge(ScanSession& session, int result, std::string_view listName) {
-  if (result == kMergeAborted) return Flow::StopScan;
-  if (result >= 0) return Flow::Continue;
+Flow AfterMerge(ScanSession& session, const MergeResult& result, std::string_view listName) {
+  if (result.status == MergeStatus::Aborted) return Flow::StopScan;
+  if (result.status != MergeStatus::Refused) return Flow::Continue;
   const navdb::MessageAnswer answer = navdb::ShowMessage(
       session.ui, "Error", "Can't add entry to " + std::string(listName) + " list.",
       navdb::MessageIcon::Error, navdb::MessageButtons::RetryCancel);
@@ -207,7 +203,7 @@ class ImageDecoder {
 
   Flow DecodeAirport(uint64_t entry) {
     const uint64_t block = reader_.U32(entry + 12);
-    const std::string name = PaddedTo(reader_.Text(entry + 16, 24), 24);
+    const std::string name = platform::Fitted(reader_.Text(entry + 16, 24), 24);
     const uint64_t blockEnd = block + reader_.U32(block + 4);
     const uint32_t blockKind = reader_.U32(block + 8);
     if (reader_.overrun()) return Flow::Unreadable;
@@ -216,7 +212,7 @@ class ImageDecoder {
     std::optional<std::string> identifier;
     WalkBlock(block, blockEnd, [&](uint64_t record, uint32_t tag) {
       if (tag != kIdentifierRecord) return true;
-      identifier = PaddedTo(reader_.Text(record + 8, 5), 5);
+      identifier = platform::Fitted(reader_.Text(record + 8, 5), 5);
       return false;
     });
     if (reader_.overrun()) return Flow::Unreadable;
@@ -260,7 +256,7 @@ class ImageDecoder {
     runway.designatorKind = static_cast<int>(reader_.U32(record + 48));
     runway.number = static_cast<int>(reader_.U32(record + 52));
     if (reader_.overrun()) return Flow::Unreadable;
-    if (runway.lengthFt < static_cast<long>(session_.minRunwayLength)) return Flow::EndAirport;
+    if (runway.lengthFt < static_cast<long>(session_.minRunwayLengthFt)) return Flow::EndAirport;
     runway.identifier = identifier;
     runway.name = name;
     runway.atisText = atis;

@@ -106,7 +106,7 @@ TEST(RealWorldScan, CountsAndLinesAgreeWithTheNavData) {
   db.folder = navData.path();
   const navdb::UiCallbacks ui;  // no dialog: both versions of a duplicate stay
   scanner::ScanSession session{db, ui};
-  session.minRunwayLength = 0;
+  session.minRunwayLengthFt = 0;
   scanner::ScanSceneryThread(session, scenery.path());
 
   std::set<std::string> ndbs, vors, runways;
