@@ -3,15 +3,11 @@
 #include <cstring>
 
 #include "data/nav_math.h"
+#include "platform/text_columns.h"
 
 namespace lumaro {
 
 namespace {
-
-std::string_view Field(std::string_view record, size_t firstColumn, size_t widthChars) {
-  if (firstColumn >= record.size()) return {};
-  return record.substr(firstColumn, widthChars);
-}
 
 // Runs one stage over all five files; returns the code of the failed ones or 0.
 template <typename Stage>
@@ -112,11 +108,11 @@ void CloseNavDatabase(NavDatabase& database) {
 }
 
 double IndexLongitudeDeg(std::string_view record) {
-  return ParseDouble(Field(record, 0, 12));
+  return ParseDouble(platform::Columns(record, 0, 12));
 }
 
 double IndexLatitudeDeg(std::string_view record) {
-  return ParseDouble(Field(record, 12, 10));
+  return ParseDouble(platform::Columns(record, 12, 10));
 }
 
 char IndexKindLetter(std::string_view record) {
@@ -124,7 +120,7 @@ char IndexKindLetter(std::string_view record) {
 }
 
 long IndexRow(std::string_view record) {
-  return ParseLong(Field(record, 27, 5));
+  return ParseLong(platform::Columns(record, 27, 5));
 }
 
 }  // namespace lumaro

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/text_columns.h"
+
 namespace lumaro {
 
 namespace {
@@ -19,15 +21,11 @@ struct BoundedText {
   }
 };
 
-std::string_view From(std::string_view text, size_t position) {
-  return position < text.size() ? text.substr(position) : std::string_view();
-}
-
 double CoordinateTextToDeg(std::string_view text, size_t minutesAt, size_t secondsAt,
                            char negativeLetter) {
-  double degrees = static_cast<double>(ParseLong(From(text, 1)));
-  double minutes = static_cast<double>(ParseLong(From(text, minutesAt)));
-  double seconds = ParseDouble(From(text, secondsAt));
+  double degrees = static_cast<double>(ParseLong(platform::Columns(text, 1)));
+  double minutes = static_cast<double>(ParseLong(platform::Columns(text, minutesAt)));
+  double seconds = ParseDouble(platform::Columns(text, secondsAt));
   double value = (seconds * kOneSixtieth + minutes) * kOneSixtieth + degrees;
   if (!text.empty() && text[0] == negativeLetter) value = -value;
   return value;

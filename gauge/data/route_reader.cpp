@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "data/nav_math.h"
+#include "platform/text_columns.h"
 
 namespace lumaro {
 
@@ -13,13 +14,8 @@ namespace {
 constexpr size_t kMaxRows = LUMARO_ROUTE_CAPACITY;
 constexpr std::string_view kWaypointsSection = "[WAYPOINTS]";
 
-std::string_view Slice(std::string_view text, size_t position, size_t widthChars) {
-  if (position >= text.size()) return {};
-  return text.substr(position, widthChars);
-}
-
 std::string_view RestOfLine(std::string_view text, size_t position) {
-  std::string_view rest = Slice(text, position, std::string_view::npos);
+  std::string_view rest = platform::Columns(text, position);
   return rest.substr(0, rest.find_first_of("\r\n"));
 }
 
@@ -47,11 +43,11 @@ void ReadRunwaySection(std::string_view text, std::string_view section, RunwayRe
   CopyText(runway.designation, 6, value.substr(0, value.find('/')));
   size_t slashAt = 3;
   if (value.size() > 3 && value[3] == '/') {
-    runway.headingDeg = static_cast<int32_t>(ParseLong(Slice(value, 4, 16)));
+    runway.headingDeg = static_cast<int32_t>(ParseLong(platform::Columns(value, 4, 16)));
     slashAt = 4;
   }
   if (value.size() > slashAt + 3 && value[slashAt + 3] == '/') {
-    runway.lengthFt = static_cast<int32_t>(ParseLong(Slice(value, slashAt + 4, 16)));
+    runway.lengthFt = static_cast<int32_t>(ParseLong(platform::Columns(value, slashAt + 4, 16)));
   }
 }
 
@@ -72,13 +68,13 @@ size_t FindRows(std::string_view text, std::array<size_t, kMaxRows>& rows) {
 
 DisplayRecord MakeRoutePoint(std::string_view row, bool firstRow) {
   DisplayRecord point{};
-  point.latitudeDeg = static_cast<float>(LatitudeTextToDeg(Slice(row, 46, 14)));
-  point.longitudeDeg = static_cast<float>(LongitudeTextToDeg(Slice(row, 60, 15)));
+  point.latitudeDeg = static_cast<float>(LatitudeTextToDeg(platform::Columns(row, 46, 14)));
+  point.longitudeDeg = static_cast<float>(LongitudeTextToDeg(platform::Columns(row, 60, 15)));
   point.row = -1;
   point.shown = 1;
-  std::string_view kindText = Slice(row, 0, 3);
-  std::string label(Slice(row, 5, 5));
-  std::string altitude(Slice(row, 75, 3));
+  std::string_view kindText = platform::Columns(row, 0, 3);
+  std::string label(platform::Columns(row, 5, 5));
+  std::string altitude(platform::Columns(row, 75, 3));
   if (kindText == "VOR") {
     point.kind = LUMARO_KIND_VOR;
   } else if (kindText == "NDB") {
@@ -113,7 +109,8 @@ RouteReadOutcome ReadRouteText(std::span<const char> block, RouteData& route) {
   size_t rowCount = FindRows(text, rows);
   route.points = {};
   for (size_t index = 0; index < rowCount; ++index) {
-    route.points[index] = MakeRoutePoint(Slice(text, rows[index], kRouteRowBytes), index == 0);
+    route.points[index] =
+        MakeRoutePoint(platform::Columns(text, rows[index], kRouteRowBytes), index == 0);
   }
   return RouteReadOutcome::Complete;
 }

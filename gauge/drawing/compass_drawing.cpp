@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "drawing/display_steps.h"
+#include "platform/text_columns.h"
 
 namespace lumaro {
 
@@ -66,7 +67,7 @@ void DrawCompassScale(const DisplayFrame& frame) {
     if (label % 3 == 0) {
       ScreenPoint at = OnCircle(frame.Centre(), radiusPx - kLabelInsetPx, angleRad);
       at.y += kLabelDropPx;
-      frame.Target().Text(at, FormatInt("%d", label), FontSize::Medium, TextAlign::Centre,
+      frame.Target().Text(at, std::to_string(label), FontSize::Medium, TextAlign::Centre,
                           TextVertical::Baseline, frame.Colour(PaletteSlot::Compass));
     }
     DrawTick(frame, DegToRad(firstTickDeg + tickDeg + 5), kShortTickPx);
@@ -92,15 +93,15 @@ void DrawHeadingBox(const DisplayFrame& frame) {
   target.Text({cx + f + 2, 2}, "MAG", FontSize::Medium, TextAlign::Left, TextVertical::Top,
               frame.Colour(PaletteSlot::HeadingBox));
   int shownDeg = RoundToInt(frame.headingDeg);
-  target.Text({cx, 1}, FormatInt("%03d", shownDeg), FontSize::Large, TextAlign::Centre,
+  target.Text({cx, 1}, platform::ZeroPadded(shownDeg, 3), FontSize::Large, TextAlign::Centre,
               TextVertical::Top, frame.Colour(PaletteSlot::Compass));
 }
 
 void DrawWind(const DisplayFrame& frame) {
   const double speedKt = frame.Number(kWindSpeedVar);
   const double fromDeg = frame.Number(kWindDirectionVar);
-  std::string text =
-      FormatInt("%03d\xB0 / ", RoundToInt(fromDeg)) + FormatInt("%d", RoundToInt(speedKt));
+  std::string text = platform::ZeroPadded(RoundToInt(fromDeg), 3) + "\xB0 / " +
+                     std::to_string(RoundToInt(speedKt));
   frame.Target().Text({0, 4}, text, FontSize::Medium, TextAlign::Left, TextVertical::Top,
                       frame.Colour(PaletteSlot::Compass));
   if (speedKt == 0) return;

@@ -1,8 +1,11 @@
 #include "drawing/display_frame.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+
+#include "platform/numbers.h"
 
 namespace lumaro {
 
@@ -30,7 +33,9 @@ int TruncToInt(double value) {
 }
 
 int RoundToInt(double value) {
-  return TruncToInt(value >= 0 ? value + 0.5 : value - 0.5);
+  return static_cast<int>(std::clamp<long>(platform::RoundHalfAwayFromZero(value),
+                                           std::numeric_limits<int>::min(),
+                                           std::numeric_limits<int>::max()));
 }
 
 double DegToRad(double degrees) {

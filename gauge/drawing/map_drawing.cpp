@@ -2,6 +2,7 @@
 // NAV 1 with its course line, the route, the trail, the range mark and the
 // mark shown while the loader runs.
 #include "drawing/display_steps.h"
+#include "platform/text_columns.h"
 
 namespace lumaro {
 
@@ -35,9 +36,8 @@ double TunedCourseLineTurnRad(const DisplayFrame& frame, const DisplayRecord& tu
   if (tuned.kind == LUMARO_KIND_ILS && frame.database != nullptr && tuned.row >= 0) {
     std::optional<std::string_view> record =
         frame.database->views[kVorFile].Record(static_cast<size_t>(tuned.row));
-    std::string_view course = record && record->size() > kLocalizerCourseColumn
-                                  ? record->substr(kLocalizerCourseColumn, 3)
-                                  : std::string_view();
+    std::string_view course =
+        record ? platform::Columns(*record, kLocalizerCourseColumn, 3) : std::string_view();
     return DegToRad(180 - static_cast<double>(ParseLong(course))) + frame.mapAngleRad;
   }
   const double courseDeg = frame.Number(kCourseOffsetVar) + frame.Number(kNavCourseVar);
@@ -111,7 +111,7 @@ void DrawMap(const DisplayFrame& frame, const MapContent& content) {
 void DrawRangeMark(const DisplayFrame& frame) {
   const ScreenPoint at{frame.geometry.centreXPx,
                        frame.geometry.centreYPx - frame.geometry.radiusPx / 2};
-  frame.Target().Text(at, FormatInt("%d", frame.modes.rangeNm / 2), FontSize::Medium,
+  frame.Target().Text(at, std::to_string(frame.modes.rangeNm / 2), FontSize::Medium,
                       TextAlign::Centre, TextVertical::Bottom,
                       frame.Colour(PaletteSlot::RangeMark));
 }

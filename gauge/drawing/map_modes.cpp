@@ -3,6 +3,7 @@
 // PLAN mode, and the screen shown instead of the map when the database is
 // unusable.
 #include "drawing/display_steps.h"
+#include "platform/text_columns.h"
 
 namespace lumaro {
 
@@ -91,7 +92,7 @@ void DrawDatabaseError(const DisplayFrame& frame, int statusCode) {
               kWarningRed);
   target.Text({x, middle}, "DATABASE", FontSize::Large, TextAlign::Centre, TextVertical::Top,
               kWarningRed);
-  target.Text({x, middle + 10}, FormatInt("ERROR %03d", statusCode), FontSize::Large,
+  target.Text({x, middle + 10}, "ERROR " + platform::ZeroPadded(statusCode, 3), FontSize::Large,
               TextAlign::Centre, TextVertical::Top, kWarningRed);
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "drawing/display_steps.h"
+#include "platform/text_columns.h"
 
 namespace lumaro {
 
@@ -23,15 +24,11 @@ constexpr size_t kRunwayOtherEndColumn = 37;
 constexpr size_t kRunwayHeadingColumn = 42;
 constexpr size_t kRunwayLengthColumn = 87;
 
-std::string_view Field(std::string_view record, size_t column, size_t count) {
-  if (column >= record.size()) return {};
-  return record.substr(column, count);
-}
+// Records are padded with blanks, labels of the route with NULs.
+constexpr std::string_view kLabelPadding(" \0", 2);
 
 std::string Trimmed(std::string_view text) {
-  size_t end = text.size();
-  while (end > 0 && (text[end - 1] == ' ' || text[end - 1] == '\0')) --end;
-  return std::string(text.substr(0, end));
+  return std::string(platform::TrimEnd(text, kLabelPadding));
 }
 
 std::optional<std::string_view> DatabaseRecord(const DisplayFrame& frame,
@@ -77,7 +74,8 @@ double SymbolTurnRad(const DisplayFrame& frame, double courseDeg) {
 }
 
 void DrawIls(const DisplayFrame& frame, ScreenPoint at, std::string_view record) {
-  const double courseDeg = static_cast<double>(ParseLong(Field(record, kLocalizerCourseColumn, 3)));
+  const double courseDeg =
+      static_cast<double>(ParseLong(platform::Columns(record, kLocalizerCourseColumn, 3)));
   std::array<ScreenPoint, 4> outline =
       RotateAll<4>({{at, {at.x - 3, at.y - 15}, {at.x + 3, at.y - 15}, at}}, at,
                    SymbolTurnRad(frame, courseDeg));
@@ -115,11 +113,13 @@ void DrawRunway(const DisplayFrame& frame, ScreenPoint at, const Runway& runway)
 void DrawAirport(const DisplayFrame& frame, ScreenPoint at, std::string_view record,
                  SymbolContext& context) {
   Runway runway;
-  runway.headingDeg = static_cast<double>(ParseLong(Field(record, kRunwayHeadingColumn, 3)));
-  runway.lengthFt = static_cast<double>(ParseLong(Field(record, kRunwayLengthColumn, 5)));
+  runway.headingDeg =
+      static_cast<double>(ParseLong(platform::Columns(record, kRunwayHeadingColumn, 3)));
+  runway.lengthFt =
+      static_cast<double>(ParseLong(platform::Columns(record, kRunwayLengthColumn, 5)));
   if (frame.modes.rangeNm < kSmallRunwayLabelsBelowRangeNm) {
-    runway.endLabel = Trimmed(Field(record, kRunwayEndColumn, 3));
-    runway.otherLabel = Trimmed(Field(record, kRunwayOtherEndColumn, 3));
+    runway.endLabel = Trimmed(platform::Columns(record, kRunwayEndColumn, 3));
+    runway.otherLabel = Trimmed(platform::Columns(record, kRunwayOtherEndColumn, 3));
   }
   DrawRunway(frame, at, runway);
   std::string ident = Trimmed(record.substr(0, kIdentChars));
