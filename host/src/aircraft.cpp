@@ -177,8 +177,8 @@ void RouteFlight::PlaceAtStart(AircraftState& aircraft) {
   next_ = 1;
 }
 
-bool RouteFlight::Advance(AircraftState& aircraft, double seconds) {
-  double remainingNm = aircraft.groundSpeedKt * seconds / 3600.0;
+bool RouteFlight::Advance(AircraftState& aircraft, double elapsedSeconds) {
+  double remainingNm = aircraft.groundSpeedKt * elapsedSeconds / 3600.0;
   while (next_ < waypoints_.size() && remainingNm > 0) {
     Waypoint here{aircraft.latitudeDeg, aircraft.longitudeDeg};
     const Waypoint& target = waypoints_[next_];

@@ -277,7 +277,7 @@ void ModuleHost::InstallElements(PanelElement* first) {
     image->descriptor.pixels = image->pixels.data();
     if (element->elementType == PANEL_ELEMENT_ICON) {
       secondImage_ = std::make_unique<HostImage>(
-          MakeImage(element->resourceId, options_.secondImageExtraPitch));
+          MakeImage(element->resourceId, options_.secondImageExtraPitchBytes));
       secondImage_->descriptor.pixels = secondImage_->pixels.data();
       image->descriptor.secondImage = &secondImage_->descriptor;
       displayElement_ = element;

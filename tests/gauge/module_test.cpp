@@ -291,7 +291,7 @@ TEST_F(ModuleTest, SuccessfulSetUpLeavesNoErrorLog) {
 
 TEST_F(ModuleTest, SecondImageWithAnotherPitchGetsTheSamePicture) {
   ndhost::HostOptions options;
-  options.secondImageExtraPitch = 8;
+  options.secondImageExtraPitchBytes = 8;
   ndhost::ModuleHost& host = Start(options);
   const ndhost::HostImage* first = host.DisplayImage();
   const ndhost::HostImage* second = host.DisplaySecondImage();
