@@ -13,9 +13,16 @@ inline constexpr size_t kPassDataBytes = 60;
 inline constexpr size_t kPassFieldBytes = 10;
 inline constexpr const char* kPassDataName = "NDPassData";
 
+// Values of NDMode and MapMode, as the mode block and the mode file hold them.
+inline constexpr int kNdModeFullCompass = 0;
+inline constexpr int kNdModeArc = 1;
+inline constexpr int kMapModeVor = 0;
+inline constexpr int kMapModeMap = 1;   // heading up
+inline constexpr int kMapModePlan = 2;  // north up
+
 struct DisplayModes {
-  int ndMode = 1;   // 0 full compass, 1 forward arc
-  int mapMode = 0;  // 0 VOR, 1 MAP, 2 PLAN
+  int ndMode = kNdModeArc;
+  int mapMode = kMapModeVor;
   int item = 0x1E;  // bits of the navaid kinds and the route shown
   int rangeNm = 320;
   bool operator==(const DisplayModes&) const = default;

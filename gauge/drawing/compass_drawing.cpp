@@ -42,7 +42,7 @@ int CompassLabel(int headingTens, int tickDeg) {
 }  // namespace
 
 void DrawCompassArc(const DisplayFrame& frame) {
-  if (frame.modes.ndMode != 1) return;
+  if (frame.modes.ndMode != kNdModeArc) return;
   frame.Target().Arc(frame.Centre(), frame.geometry.radiusPx, 0, 180,
                      frame.Colour(PaletteSlot::Compass));
 }

@@ -61,7 +61,8 @@ DisplayFrame MakeDisplayFrame(GaugeState& gauge, DrawTarget& target, int widthPx
                            : 0;
   frame.aircraftLatitudeDeg = HostLatitudeToDeg(frame.Number(kLatitudeVar));
   frame.aircraftLongitudeDeg = HostLongitudeToDeg(frame.Number(kLongitudeVar));
-  frame.mapAngleRad = gauge.modes.mapMode == 1 ? DegToRad(frame.Number(kMapHeadingVar)) : 0;
+  frame.mapAngleRad =
+      gauge.modes.mapMode == kMapModeMap ? DegToRad(frame.Number(kMapHeadingVar)) : 0;
   std::lock_guard guard(gauge.shared.lock);
   frame.nmPerDegreeLongitude = gauge.shared.nmPerDegreeLongitude;
   return frame;
@@ -81,7 +82,8 @@ ScreenPoint ProjectPosition(const DisplayFrame& frame, double latitudeDeg, doubl
   eastPx = std::fmax(-kCoordinateLimitPx, std::fmin(kCoordinateLimitPx, eastPx));
   ScreenPoint point{frame.geometry.centreXPx + TruncToInt(eastPx),
                     frame.geometry.centreYPx - TruncToInt(northPx)};
-  if (frame.modes.mapMode == 1) point = RotateAbout(point, frame.Centre(), frame.mapAngleRad);
+  if (frame.modes.mapMode == kMapModeMap)
+    point = RotateAbout(point, frame.Centre(), frame.mapAngleRad);
   return point;
 }
 

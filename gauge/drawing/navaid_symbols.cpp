@@ -162,7 +162,7 @@ void DrawClimbOrDescentPoint(const DisplayFrame& frame, ScreenPoint at,
 
 bool SymbolVisible(const DisplayFrame& frame, ScreenPoint at) {
   if (at.y <= kSymbolTopMarginPx) return false;
-  return frame.modes.ndMode != 1 || at.y <= frame.heightPx;
+  return frame.modes.ndMode != kNdModeArc || at.y <= frame.heightPx;
 }
 
 // A route point names no database entry (its row is -1): the route row

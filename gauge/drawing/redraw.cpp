@@ -42,10 +42,10 @@ void DrawDisplay(GaugeState& gauge, const DisplayFrame& frame) {
   DrawRadioTexts(frame);
   DrawNav2Needle(frame);
   switch (frame.modes.mapMode) {
-    case 0:
+    case kMapModeVor:
       DrawCourseDisplay(frame);
       break;
-    case 2:
+    case kMapModePlan:
       DrawNorthArrow(frame);
       DrawMapContent(gauge, frame);
       break;

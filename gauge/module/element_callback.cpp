@@ -61,9 +61,9 @@ void TakeBlockModes(GaugeState& gauge) {
   if (ndModeChanged) RecomputeGeometry(gauge);
   if (ndModeChanged || mapModeChanged || rangeChanged) {
     RequestRedraw(gauge);
-    if (modes.mapMode != 0) gauge.loaderRequest = LoaderRequest::Restart;
+    if (modes.mapMode != kMapModeVor) gauge.loaderRequest = LoaderRequest::Restart;
   }
-  if (itemChanged && modes.mapMode != 0) RequestRedraw(gauge);
+  if (itemChanged && modes.mapMode != kMapModeVor) RequestRedraw(gauge);
 }
 
 bool NdModeKeyFired(GaugeState& gauge, const KeyboardInput& keyboard) {
@@ -71,11 +71,11 @@ bool NdModeKeyFired(GaugeState& gauge, const KeyboardInput& keyboard) {
   if (!keyboard.pressedSinceLastPoll || !keyboard.pressedSinceLastPoll(key.virtualKey))
     return false;
   if (!ModifiersMatch(key.modifiers, keyboard)) return false;
-  gauge.modes.ndMode = gauge.modes.ndMode == 0 ? 1 : 0;
+  gauge.modes.ndMode = gauge.modes.ndMode == kNdModeFullCompass ? kNdModeArc : kNdModeFullCompass;
   RecomputeGeometry(gauge);
   WritePassMode(gauge.passData, kNdModeField, gauge.modes.ndMode);
   RequestRedraw(gauge);
-  if (gauge.modes.mapMode != 0) gauge.loaderRequest = LoaderRequest::Restart;
+  if (gauge.modes.mapMode != kMapModeVor) gauge.loaderRequest = LoaderRequest::Restart;
   return true;
 }
 
@@ -107,7 +107,7 @@ int32_t GaugeElementCallback(GaugeState& gauge) {
       HostVariablesChanged(gauge.variables, gauge.modes.mapMode)) {
     RequestRedraw(gauge);
   }
-  if (gauge.modes.mapMode != 0) CheckAircraftMoved(gauge);
+  if (gauge.modes.mapMode != kMapModeVor) CheckAircraftMoved(gauge);
   return gauge.elementValue;
 }
 

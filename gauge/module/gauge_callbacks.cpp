@@ -96,7 +96,7 @@ void PublishDiagnostics(GaugeState& gauge) {
 CompassGeometry ComputeCompassGeometry(int ndMode, int widthPx, int heightPx) {
   CompassGeometry geometry;
   geometry.centreXPx = widthPx / 2;
-  if (ndMode == 0) {
+  if (ndMode == kNdModeFullCompass) {
     geometry.centreYPx = kMainFontHeightPx + ((heightPx - kMainFontHeightPx) - 6) / 2 + 6;
   } else {
     geometry.centreYPx = heightPx * 85 / 100;

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "data/pass_data.h"
+
 namespace lumaro {
 
 namespace {
@@ -88,7 +90,7 @@ std::string VariableText(const PanelVariable& variable, size_t maxChars) {
 
 bool HostVariablesChanged(const HostVariables& variables, int mapMode) {
   for (const WatchedVariable& watched : kWatched) {
-    if (watched.onlyWithoutMap && mapMode != 0) continue;
+    if (watched.onlyWithoutMap && mapMode != kMapModeVor) continue;
     if (Differs(variables[watched.index], watched.compare)) return true;
   }
   return false;

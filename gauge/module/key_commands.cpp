@@ -50,7 +50,7 @@ KeyPollResult PollKeys(const KeyTable& keys, const KeyboardInput& keyboard, Disp
     modes.rangeNm = rangeNm;
     WritePassMode(passData, kRangeField, rangeNm);
     result.changed = true;
-    if (modes.mapMode != 0) result.loaderRestart = true;
+    if (modes.mapMode != kMapModeVor) result.loaderRestart = true;
   };
   if (fires(keys.rangeKey, keys.rangeUpModifiers) && modes.rangeNm < kRangeMaxNm) {
     setRange(modes.rangeNm * 2);
@@ -64,7 +64,7 @@ KeyPollResult PollKeys(const KeyTable& keys, const KeyboardInput& keyboard, Disp
     WritePassMode(passData, kMapModeField, mapMode);
     result.changed = true;
     // The lists may be from far back if the aircraft flew without a map.
-    if (mapMode != 0) result.loaderRestart = true;
+    if (mapMode != kMapModeVor) result.loaderRestart = true;
   }
   auto toggleItem = [&](uint32_t key, int bit) {
     if (!fires(key, keys.itemModifiers)) return;
