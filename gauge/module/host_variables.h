@@ -10,34 +10,36 @@
 
 namespace lumaro {
 
+// Places in the display's table of host variables; what each holds, and its
+// unit, is written beside its token in panel_interface.h.
 enum HostVariableIndex {
-  kHeadingVar = 0,    // degrees
-  kNav1FrequencyVar,  // 4 BCD digits
+  kHeadingVar = 0,
+  kNav1FrequencyVar,
   kDmeVar,
   kDme2Var,
   kGroundSpeedVar,
-  kSelectedHeadingVar,  // degrees
-  kNavCourseVar,        // degrees
+  kSelectedHeadingVar,
+  kNavCourseVar,
   kCourseDeviationVar,
   kVerticalDeviationVar,
   kNav1FlagsVar,
   kVerticalScaleVar,
   kToFromFlagsVar,
-  kNav1IdentVar,  // text
+  kNav1IdentVar,
   kDeviationRangeVar,
-  kAdfBearingVar,  // degrees
-  kAdfIdentVar,    // text
+  kAdfBearingVar,
+  kAdfIdentVar,
   kAdfActiveVar,
-  kMarkerVar,  // 0 to 3
+  kMarkerVar,
   kNav2FlagsVar,
-  kNav2IdentVar,    // text
-  kNav2BearingVar,  // degrees
+  kNav2IdentVar,
+  kNav2BearingVar,
   kWindSpeedVar,
-  kWindDirectionVar,  // degrees
-  kLatitudeVar,       // host units
-  kLongitudeVar,      // host units
-  kCourseOffsetVar,   // degrees
-  kMapHeadingVar,     // degrees
+  kWindDirectionVar,
+  kLatitudeVar,
+  kLongitudeVar,
+  kCourseOffsetVar,
+  kMapHeadingVar,
   kHostVariableCount
 };
 
