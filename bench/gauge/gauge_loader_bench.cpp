@@ -11,9 +11,9 @@
 #include <memory>
 
 #include "bench/support/ratio_reporter.h"
+#include "data/loader.h"
+#include "data/nav_math.h"
 #include "database_writer.h"
-#include "loader.h"
-#include "nav_math.h"
 #include "tools/navdata_database.h"
 #include "xplane/navdata_reader.h"
 

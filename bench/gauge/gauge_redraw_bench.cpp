@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "bench/support/ratio_reporter.h"
-#include "bitmaps.h"
 #include "database_writer.h"
-#include "display_steps.h"
+#include "drawing/bitmaps.h"
+#include "drawing/display_steps.h"
 
 namespace {
 

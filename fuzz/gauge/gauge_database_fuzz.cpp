@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "loader.h"
-#include "nav_database.h"
-#include "nav_math.h"
+#include "data/loader.h"
+#include "data/nav_database.h"
+#include "data/nav_math.h"
 
 namespace {
 

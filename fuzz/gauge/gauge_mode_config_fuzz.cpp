@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "mode_file.h"
-#include "pass_data.h"
+#include "data/mode_file.h"
+#include "data/pass_data.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "route_reader.h"
+#include "data/route_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   lumaro::RouteData route;

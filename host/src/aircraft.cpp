@@ -55,85 +55,85 @@ int32_t BcdFromFrequencyMhz(double frequencyMhz) {
 bool FillVariable(const AircraftState& aircraft, PanelVariable& variable) {
   PanelValue value{};
   switch (variable.token) {
-    case 81:
+    case PANEL_VAR_HEADING:
       value.number = aircraft.headingDeg;
       break;
-    case 24:
+    case PANEL_VAR_NAV1_FREQUENCY:
       value.integer = BcdFromFrequencyMhz(aircraft.nav1FrequencyMhz);
       break;
-    case 31:
+    case PANEL_VAR_DME:
       value.number = aircraft.dmeNm;
       break;
-    case 35:
+    case PANEL_VAR_DME2:
       value.number = aircraft.dme2Nm;
       break;
-    case 32:
+    case PANEL_VAR_GROUND_SPEED:
       value.number = aircraft.groundSpeedKt;
       break;
-    case 107:
+    case PANEL_VAR_SELECTED_HEADING:
       value.number = aircraft.selectedHeadingDeg;
       break;
-    case 45:
+    case PANEL_VAR_NAV_COURSE:
       value.number = aircraft.navCourseDeg;
       break;
-    case 40:
+    case PANEL_VAR_COURSE_DEVIATION:
       value.number = aircraft.courseDeviation;
       break;
-    case 41:
+    case PANEL_VAR_VERTICAL_DEVIATION:
       value.number = aircraft.verticalDeviation;
       break;
-    case 46:
+    case PANEL_VAR_NAV1_FLAGS:
       value.integer = aircraft.nav1Flags;
       break;
-    case 44:
+    case PANEL_VAR_VERTICAL_SCALE:
       value.number = aircraft.verticalScale;
       break;
-    case 42:
+    case PANEL_VAR_TO_FROM_FLAGS:
       value.integer = aircraft.toFromFlags;
       break;
-    case 47:
+    case PANEL_VAR_NAV1_IDENT:
       value.text = aircraft.nav1Ident.c_str();
       break;
-    case 49:
+    case PANEL_VAR_DEVIATION_RANGE:
       value.number = aircraft.deviationRange;
       break;
-    case 39:
+    case PANEL_VAR_ADF_BEARING:
       value.number = aircraft.adfBearingDeg;
       break;
-    case 19:
+    case PANEL_VAR_ADF_IDENT:
       value.text = aircraft.adfIdent.c_str();
       break;
-    case 20:
+    case PANEL_VAR_ADF_ACTIVE:
       value.number = aircraft.adfActive;
       break;
-    case 354:
+    case PANEL_VAR_MARKER:
       value.number = aircraft.marker;
       break;
-    case 55:
+    case PANEL_VAR_NAV2_FLAGS:
       value.integer = aircraft.nav2Flags;
       break;
-    case 56:
+    case PANEL_VAR_NAV2_IDENT:
       value.text = aircraft.nav2Ident.c_str();
       break;
-    case 59:
+    case PANEL_VAR_NAV2_BEARING:
       value.number = aircraft.nav2BearingDeg;
       break;
-    case 343:
+    case PANEL_VAR_WIND_SPEED:
       value.number = aircraft.windSpeedKt;
       break;
-    case 344:
+    case PANEL_VAR_WIND_DIRECTION:
       value.number = aircraft.windDirectionDeg;
       break;
-    case 71:
+    case PANEL_VAR_LATITUDE:
       value.number = RawLatitudeFromDeg(aircraft.latitudeDeg);
       break;
-    case 72:
+    case PANEL_VAR_LONGITUDE:
       value.number = RawLongitudeFromDeg(aircraft.longitudeDeg);
       break;
-    case 82:
+    case PANEL_VAR_COURSE_OFFSET:
       value.number = aircraft.courseOffsetDeg;
       break;
-    case 86:
+    case PANEL_VAR_MAP_HEADING:
       // The heading-up map turns by the heading the aircraft flies.
       value.number = aircraft.headingDeg + aircraft.mapHeadingOffsetDeg;
       break;
@@ -177,8 +177,8 @@ void RouteFlight::PlaceAtStart(AircraftState& aircraft) {
   next_ = 1;
 }
 
-bool RouteFlight::Advance(AircraftState& aircraft, double seconds) {
-  double remainingNm = aircraft.groundSpeedKt * seconds / 3600.0;
+bool RouteFlight::Advance(AircraftState& aircraft, double elapsedSeconds) {
+  double remainingNm = aircraft.groundSpeedKt * elapsedSeconds / 3600.0;
   while (next_ < waypoints_.size() && remainingNm > 0) {
     Waypoint here{aircraft.latitudeDeg, aircraft.longitudeDeg};
     const Waypoint& target = waypoints_[next_];

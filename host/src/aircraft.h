@@ -66,7 +66,7 @@ class RouteFlight {
   explicit RouteFlight(std::vector<Waypoint> waypoints) : waypoints_(std::move(waypoints)) {}
   bool Empty() const { return waypoints_.empty(); }
   void PlaceAtStart(AircraftState& aircraft);
-  bool Advance(AircraftState& aircraft, double seconds);
+  bool Advance(AircraftState& aircraft, double elapsedSeconds);
 
  private:
   std::vector<Waypoint> waypoints_;

@@ -83,7 +83,7 @@ std::unique_ptr<ModuleHost> ModuleHost::Load(const std::filesystem::path& module
                                              LoadFailure* failure) {
   LoadFailure ignored;
   LoadFailure& why = failure != nullptr ? *failure : ignored;
-  why = LoadFailure::kCannotLoad;
+  why = LoadFailure::CannotLoad;
   std::unique_ptr<ModuleHost> host(new ModuleHost());
   host->options_ = options;
   host->library_ = ::dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -91,7 +91,7 @@ std::unique_ptr<ModuleHost> ModuleHost::Load(const std::filesystem::path& module
     error = std::string("cannot load ") + modulePath.string() + ": " + ::dlerror();
     return nullptr;
   }
-  why = LoadFailure::kNotAGaugeModule;
+  why = LoadFailure::NotAGaugeModule;
   host->linkage_ = static_cast<PanelLinkage*>(::dlsym(host->library_, "Linkage"));
   host->imports_ = static_cast<PanelImportTable*>(::dlsym(host->library_, "ImportTable"));
   if (host->linkage_ == nullptr || host->imports_ == nullptr ||
@@ -100,7 +100,7 @@ std::unique_ptr<ModuleHost> ModuleHost::Load(const std::filesystem::path& module
     error = modulePath.string() + " is not a gauge module (Linkage/ImportTable missing or wrong)";
     return nullptr;
   }
-  why = LoadFailure::kNone;
+  why = LoadFailure::None;
   host->gauge_ = host->linkage_->gauges[0];
   PanelServices& services = host->services_;
   services.elementListQuery = ServiceQuery;
@@ -277,7 +277,7 @@ void ModuleHost::InstallElements(PanelElement* first) {
     image->descriptor.pixels = image->pixels.data();
     if (element->elementType == PANEL_ELEMENT_ICON) {
       secondImage_ = std::make_unique<HostImage>(
-          MakeImage(element->resourceId, options_.secondImageExtraPitch));
+          MakeImage(element->resourceId, options_.secondImageExtraPitchBytes));
       secondImage_->descriptor.pixels = secondImage_->pixels.data();
       image->descriptor.secondImage = &secondImage_->descriptor;
       displayElement_ = element;

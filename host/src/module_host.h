@@ -18,8 +18,8 @@ namespace ndhost {
 struct HostOptions {
   std::filesystem::path simulatorRoot;  // current directory while the module runs
   uint32_t formatCode = PANEL_FORMAT_PALETTE8;
-  bool giveInstanceHandle = true;      // false: the module cannot find its bitmaps
-  uint32_t secondImageExtraPitch = 0;  // > 0 gives element B's second image another pitch
+  bool giveInstanceHandle = true;           // false: the module cannot find its bitmaps
+  uint32_t secondImageExtraPitchBytes = 0;  // > 0 gives element B's second image another pitch
   int64_t clockStartSeconds = 1000000000;
 };
 
@@ -36,7 +36,7 @@ struct HostImage {
 };
 
 // Why a module could not be loaded.
-enum class LoadFailure { kNone, kCannotLoad, kNotAGaugeModule };
+enum class LoadFailure { None, CannotLoad, NotAGaugeModule };
 
 class ModuleHost {
  public:
@@ -54,7 +54,7 @@ class ModuleHost {
   void Kill();   // kill (also done by the destructor)
 
   AircraftState& Aircraft() { return aircraft_; }
-  void AdvanceClock(double seconds) { clockSeconds_ += seconds; }
+  void AdvanceClock(double elapsedSeconds) { clockSeconds_ += elapsedSeconds; }
   int64_t ClockSeconds() const;
 
   // A key pressed once before the next frame, with Shift/Ctrl held for that frame.

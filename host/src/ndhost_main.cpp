@@ -20,6 +20,7 @@
 #endif
 #include "module_host.h"
 #include "panel_picture.h"
+#include "platform/shared_memory.h"
 #include "route_publisher.h"
 
 namespace {
@@ -39,11 +40,11 @@ void RemoveBlocksAndExit(int signalNumber) {
 
 void RemoveBlocksOnSignals() {
   for (int number = 0; number < 2; ++number) {
-    std::string name = ndhost::SharedMemoryName("fltplanMap" + std::to_string(number));
+    std::string name = platform::SharedMemoryName("fltplanMap" + std::to_string(number));
     std::snprintf(routeBlockNames[number], sizeof(routeBlockNames[number]), "%s", name.c_str());
   }
   std::snprintf(passDataName, sizeof(passDataName), "%s",
-                ndhost::SharedMemoryName("NDPassData").c_str());
+                platform::SharedMemoryName("NDPassData").c_str());
   std::signal(SIGINT, RemoveBlocksAndExit);
   std::signal(SIGTERM, RemoveBlocksAndExit);
 }
@@ -173,12 +174,12 @@ int main(int argc, char** argv) {
   ndhost::HostOptions options;
   options.simulatorRoot = root;
   options.formatCode = line->formatCode;
-  ndhost::LoadFailure failure = ndhost::LoadFailure::kNone;
+  ndhost::LoadFailure failure = ndhost::LoadFailure::None;
   std::unique_ptr<ndhost::ModuleHost> host =
       ndhost::ModuleHost::Load(modulePath, options, error, &failure);
   if (!host) {
     std::fprintf(stderr, "ndhost: %s\n", error.c_str());
-    return failure == ndhost::LoadFailure::kNotAGaugeModule ? 2 : 1;
+    return failure == ndhost::LoadFailure::NotAGaugeModule ? 2 : 1;
   }
   SetUpAircraft(*line, host->Aircraft());
   if (flight && !line->latitudeDeg) flight->PlaceAtStart(host->Aircraft());

@@ -8,9 +8,6 @@
 
 namespace ndhost {
 
-// "/" + SKAT_SHM_PREFIX (when set) + name, as the module names its blocks.
-std::string SharedMemoryName(const std::string& name);
-
 class RoutePublisher {
  public:
   RoutePublisher() = default;

@@ -22,7 +22,7 @@ class DisplayStepsTest : public RedrawFixture {
   int TicksOfLength(const RecordingTarget& target, int lengthPx) {
     const int radiusPx = gauge_.geometry.radiusPx;
     int count = 0;
-    for (const DrawOperation& line : target.OfKind(Kind::kPolyline)) {
+    for (const DrawOperation& line : target.OfKind(Kind::Polyline)) {
       if (line.points.size() != 2 || line.colour != Colour(1)) continue;
       if (std::fabs(DistancePx(line.points[0], Centre()) - radiusPx) > 1.5) continue;
       if (std::fabs(DistancePx(line.points[1], Centre()) - (radiusPx - lengthPx)) > 1.5) continue;
@@ -43,9 +43,9 @@ TEST_F(DisplayStepsTest, ArcModeDrawsTheEighteenTicksOfTheUpperHalf) {
   RecordingTarget target = Draw();
   EXPECT_EQ(TicksOfLength(target, 10), 18);
   EXPECT_EQ(TicksOfLength(target, 5), 18);
-  ASSERT_EQ(target.OfKind(Kind::kArc).size(), 1u);
-  EXPECT_EQ(target.OfKind(Kind::kArc)[0].startDeg, 0);
-  EXPECT_EQ(target.OfKind(Kind::kArc)[0].endDeg, 180);
+  ASSERT_EQ(target.OfKind(Kind::Arc).size(), 1u);
+  EXPECT_EQ(target.OfKind(Kind::Arc)[0].startDeg, 0);
+  EXPECT_EQ(target.OfKind(Kind::Arc)[0].endDeg, 180);
 
   SetDisplay(1, 256, 256);  // the arc reaches beyond the sides: those ticks are left out
   int narrowTicks = TicksOfLength(Draw(), 10);
@@ -58,7 +58,7 @@ TEST_F(DisplayStepsTest, FullCompassDrawsThirtySixTicksAndNoArc) {
   RecordingTarget target = Draw();
   EXPECT_EQ(TicksOfLength(target, 10), 36);
   EXPECT_EQ(TicksOfLength(target, 5), 36);
-  EXPECT_TRUE(target.OfKind(Kind::kArc).empty());
+  EXPECT_TRUE(target.OfKind(Kind::Arc).empty());
   // Every third tick is labelled: 0, 3, ... 33.
   int labels = 0;
   for (int tens = 0; tens < 36; tens += 3) {
@@ -74,8 +74,8 @@ TEST_F(DisplayStepsTest, CompassLabelsFollowTheHeading) {
   ASSERT_EQ(north.size(), 1u);
   EXPECT_EQ(north[0].points[0].x, Centre().x);
   EXPECT_EQ(north[0].points[0].y, Centre().y - (gauge_.geometry.radiusPx - 15) + 4);
-  EXPECT_EQ(north[0].align, TextAlign::kCentre);
-  EXPECT_EQ(north[0].vertical, TextVertical::kBaseline);
+  EXPECT_EQ(north[0].align, TextAlign::Centre);
+  EXPECT_EQ(north[0].vertical, TextVertical::Baseline);
 
   Set(kHeadingVar, 95);
   std::vector<DrawOperation> east = Draw().TextsReading("9");
@@ -135,7 +135,7 @@ TEST_F(DisplayStepsTest, RouteIsDrawnPointByPointWithItsLabels) {
   RecordingTarget target = Draw();
   EXPECT_TRUE(target.TextsReading("NO ROUTE").empty());
   int legs = 0;
-  for (const DrawOperation& line : target.OfKind(Kind::kPolyline)) {
+  for (const DrawOperation& line : target.OfKind(Kind::Polyline)) {
     if (line.colour == Colour(8) && line.points.size() == 2) ++legs;
   }
   EXPECT_EQ(legs, 2);
@@ -143,7 +143,7 @@ TEST_F(DisplayStepsTest, RouteIsDrawnPointByPointWithItsLabels) {
   EXPECT_EQ(target.TextsReading("LFPO").size(), 1u);  // the departure airport
   EXPECT_EQ(target.TextsReading("02").size(), 1u);    // and its runway
   EXPECT_TRUE(target.TextsReading("PON").empty());    // kind 0: no symbol
-  bool filledDot = std::ranges::any_of(target.OfKind(Kind::kCircle), [&](const DrawOperation& c) {
+  bool filledDot = std::ranges::any_of(target.OfKind(Kind::Circle), [&](const DrawOperation& c) {
     return c.filled && c.colour == Colour(8);
   });
   EXPECT_TRUE(filledDot);
@@ -176,7 +176,7 @@ TEST_F(DisplayStepsTest, RouteNavaidsAreDrawnFromTheirRows) {
     at.push_back(ProjectPosition(Frame(target), record.latitudeDeg, record.longitudeDeg));
   }
   auto circlesAt = [&](ScreenPoint centre, int colourIndex) {
-    return std::ranges::count_if(target.OfKind(Kind::kCircle), [&](const DrawOperation& c) {
+    return std::ranges::count_if(target.OfKind(Kind::Circle), [&](const DrawOperation& c) {
       return c.points[0] == centre && c.radiusPx == 3 && !c.filled &&
              c.colour == Colour(colourIndex);
     });
@@ -187,7 +187,7 @@ TEST_F(DisplayStepsTest, RouteNavaidsAreDrawnFromTheirRows) {
                                              {at[2].x - 2, at[2].y + 2},
                                              {at[2].x + 2, at[2].y + 2},
                                              {at[2].x, at[2].y - 2}};
-  EXPECT_EQ(std::ranges::count_if(target.OfKind(Kind::kPolyline),
+  EXPECT_EQ(std::ranges::count_if(target.OfKind(Kind::Polyline),
                                   [&](const DrawOperation& line) {
                                     return line.points == triangle && line.colour == Colour(0);
                                   }),
@@ -214,7 +214,7 @@ TEST_F(DisplayStepsTest, EachAirportIsLabelledOnce) {
   EXPECT_EQ(target.TextsReading("LFPG").size(), 1u);
   EXPECT_EQ(target.TextsReading("LFPB").size(), 1u);
   int runways = 0;
-  for (const DrawOperation& line : target.OfKind(Kind::kPolyline)) {
+  for (const DrawOperation& line : target.OfKind(Kind::Polyline)) {
     if (line.colour == Colour(15)) ++runways;
   }
   EXPECT_EQ(runways, 4);
@@ -229,7 +229,7 @@ TEST_F(DisplayStepsTest, RunwayEndsAreNamedOnlyBelowRangeTwenty) {
   // A runway heading east: its first end (09) lies west, the other east.
   std::vector<DrawOperation> small;
   for (const DrawOperation& text : target.Texts()) {
-    if (text.size == FontSize::kSmall) small.push_back(text);
+    if (text.size == FontSize::Small) small.push_back(text);
   }
   ASSERT_EQ(small.size(), 2u);
   const DrawOperation& west = small[0].points[0].x < small[1].points[0].x ? small[0] : small[1];
@@ -240,7 +240,7 @@ TEST_F(DisplayStepsTest, RunwayEndsAreNamedOnlyBelowRangeTwenty) {
   gauge_.modes.rangeNm = 20;
   RecordingTarget wider = Draw();
   EXPECT_TRUE(std::ranges::none_of(
-      wider.Texts(), [](const DrawOperation& text) { return text.size == FontSize::kSmall; }));
+      wider.Texts(), [](const DrawOperation& text) { return text.size == FontSize::Small; }));
 }
 
 TEST_F(DisplayStepsTest, IlsOutlinePointsAwayFromTheLocalizerCourse) {
@@ -251,7 +251,7 @@ TEST_F(DisplayStepsTest, IlsOutlinePointsAwayFromTheLocalizerCourse) {
                {'V', "IWEST", kHomeLatDeg, kHomeLonDeg - 0.1, "ILS", 270}});
   RecordingTarget target = Draw();
   std::vector<DrawOperation> outlines;
-  for (const DrawOperation& line : target.OfKind(Kind::kPolyline)) {
+  for (const DrawOperation& line : target.OfKind(Kind::Polyline)) {
     if (line.colour == Colour(6) && line.points.size() == 4) outlines.push_back(line);
   }
   ASSERT_EQ(outlines.size(), 2u);
@@ -272,18 +272,18 @@ TEST_F(DisplayStepsTest, IlsOutlinePointsAwayFromTheLocalizerCourse) {
   // The identifier keeps clear of the outline.
   ASSERT_EQ(target.TextsReading("IEAST").size(), 1u);
   ASSERT_EQ(target.TextsReading("IWEST").size(), 1u);
-  EXPECT_EQ(target.TextsReading("IEAST")[0].align, TextAlign::kLeft);
-  EXPECT_EQ(target.TextsReading("IWEST")[0].align, TextAlign::kRight);
+  EXPECT_EQ(target.TextsReading("IEAST")[0].align, TextAlign::Left);
+  EXPECT_EQ(target.TextsReading("IWEST")[0].align, TextAlign::Right);
 }
 
 class SymbolPlacementTest : public RedrawFixture {
  protected:
   // A frame in which one degree of latitude is 60 pixels.
-  DisplayFrame PlainFrame(DrawTarget& target, int centreY, int ndMode) {
+  DisplayFrame PlainFrame(DrawTarget& target, int centreYPx, int ndMode) {
     DisplayFrame frame = Frame(target);
     frame.modes.ndMode = ndMode;
     frame.modes.mapMode = 2;
-    frame.geometry = {128, centreY, 100};
+    frame.geometry = {128, centreYPx, 100};
     frame.scalePxPerNm = 1;
     frame.aircraftLatitudeDeg = 0;
     frame.aircraftLongitudeDeg = 0;
@@ -297,13 +297,13 @@ class SymbolPlacementTest : public RedrawFixture {
     record.shown = 1;
     return record;
   }
-  size_t CirclesDrawn(int centreY, int ndMode, float latitudeDeg) {
+  size_t CirclesDrawn(int centreYPx, int ndMode, float latitudeDeg) {
     RecordingTarget target;
     SymbolContext context;
     ScreenPoint at =
-        DrawSymbol(PlainFrame(target, centreY, ndMode), ClimbPoint(latitudeDeg), context);
-    EXPECT_EQ(at.y, centreY - static_cast<int>(latitudeDeg * 60));
-    return target.OfKind(Kind::kCircle).size();
+        DrawSymbol(PlainFrame(target, centreYPx, ndMode), ClimbPoint(latitudeDeg), context);
+    EXPECT_EQ(at.y, centreYPx - static_cast<int>(latitudeDeg * 60));
+    return target.OfKind(Kind::Circle).size();
   }
 };
 
@@ -352,9 +352,9 @@ TEST_F(DisplayStepsTest, TunedStationCourseLineRunsThroughTheStation) {
   LoadNavaids({{'V', "PGS", kHomeLatDeg + 0.2, kHomeLonDeg + 0.1, "VOR"}});
   ASSERT_EQ(gauge_.shared.lists.tuned.shown, 1);
   RecordingTarget target = Draw();
-  std::vector<DrawOperation> lines = target.OfKind(Kind::kDottedLine);
+  std::vector<DrawOperation> lines = target.OfKind(Kind::DottedLine);
   ASSERT_EQ(lines.size(), 1u);
-  std::vector<DrawOperation> stations = target.OfKind(Kind::kCircle);
+  std::vector<DrawOperation> stations = target.OfKind(Kind::Circle);
   ASSERT_EQ(stations.size(), 1u);
   const ScreenPoint station = stations[0].points[0];
   const ScreenPoint middle{(lines[0].points[0].x + lines[0].points[1].x) / 2,
@@ -404,7 +404,7 @@ TEST_F(DisplayStepsTest, RadioTextsFollowTheirFlags) {
   Set(kWindSpeedVar, 14.5);
   RecordingTarget target = Draw();
   ASSERT_EQ(target.TextsReading("ILS 11725").size(), 1u);
-  EXPECT_EQ(target.TextsReading("ILS 11725")[0].align, TextAlign::kRight);
+  EXPECT_EQ(target.TextsReading("ILS 11725")[0].align, TextAlign::Right);
   EXPECT_EQ(target.TextsReading("DME 12.3").size(), 1u);
   EXPECT_EQ(target.TextsReading("KT 180").size(), 1u);
   EXPECT_EQ(target.TextsReading("270\xB0 / 15").size(), 1u);
@@ -431,24 +431,24 @@ TEST_F(DisplayStepsTest, CourseDisplayShowsDeviationAndToFrom) {
   SetWord(kToFromFlagsVar, 0x04);
   RecordingTarget target = Draw();
   std::vector<DrawOperation> bars;
-  for (const DrawOperation& line : target.OfKind(Kind::kPolyline)) {
+  for (const DrawOperation& line : target.OfKind(Kind::Polyline)) {
     if (line.colour == Colour(4)) bars.push_back(line);
   }
   ASSERT_EQ(bars.size(), 1u);
   const int barX = Centre().x + 70 * gauge_.geometry.radiusPx / 350;
   EXPECT_EQ(bars[0].points[0].x, barX - 3);
   int dots = 0;
-  for (const DrawOperation& circle : target.OfKind(Kind::kCircle)) {
+  for (const DrawOperation& circle : target.OfKind(Kind::Circle)) {
     if (circle.colour == Colour(5)) ++dots;
   }
   EXPECT_EQ(dots, 4);
-  std::vector<DrawOperation> triangles = target.OfKind(Kind::kFillPolygon);
+  std::vector<DrawOperation> triangles = target.OfKind(Kind::FillPolygon);
   ASSERT_FALSE(triangles.empty());
   EXPECT_GT(triangles[0].points[2].y, triangles[0].points[0].y);  // "to": apex below the base
 
   SetText(kNav1IdentVar, "");
   RecordingTarget untuned = Draw();
-  EXPECT_TRUE(std::ranges::none_of(untuned.OfKind(Kind::kPolyline),
+  EXPECT_TRUE(std::ranges::none_of(untuned.OfKind(Kind::Polyline),
                                    [&](const DrawOperation& l) { return l.colour == Colour(4); }));
 }
 

@@ -1,4 +1,4 @@
-#include "key_commands.h"
+#include "module/key_commands.h"
 
 #include <gtest/gtest.h>
 

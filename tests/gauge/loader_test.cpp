@@ -1,12 +1,12 @@
-#include "loader.h"
+#include "data/loader.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <thread>
 
+#include "data/nav_math.h"
 #include "database_writer.h"
-#include "nav_math.h"
 #include "test_environment.h"
 
 namespace lumaro {
@@ -86,7 +86,7 @@ TEST_F(LoaderTest, ThinsEachListToFifty) {
     SCOPED_TRACE(testCase.candidates);
     Open(Surrounded(Ndbs(testCase.candidates)));
     SearchResult result = SearchSettled(InputsAt(kAircraftLatDeg, kAircraftLonDeg, 320));
-    ASSERT_EQ(result.outcome, SearchOutcome::kComplete);
+    ASSERT_EQ(result.outcome, SearchOutcome::Complete);
     const DisplayList& ndbs = result.lists.lists[LUMARO_LIST_NDB];
     EXPECT_EQ(Shown(ndbs), testCase.shown);
     EXPECT_EQ(ndbs[0].kind, LUMARO_KIND_NDB);
@@ -193,7 +193,7 @@ TEST_F(LoaderTest, RowBeyondItsFileEndsTheSearchAsAFault) {
   gauge_test::WriteDatabase(folder_.Path(), files);
   ASSERT_EQ(OpenNavDatabase(database_, folder_.Path().string()), 0);
   SearchResult result = SearchSettled(InputsAt(kAircraftLatDeg, kAircraftLonDeg, 80, "VOR1"));
-  EXPECT_EQ(result.outcome, SearchOutcome::kFault);
+  EXPECT_EQ(result.outcome, SearchOutcome::Fault);
   EXPECT_EQ(result.lists.tuned.shown, 0);
 }
 
@@ -201,7 +201,7 @@ TEST_F(LoaderTest, StopRequestEndsTheSearch) {
   Open(Surrounded(Ndbs(20)));
   stop_ = true;
   EXPECT_EQ(Search(InputsAt(kAircraftLatDeg, kAircraftLonDeg, 320)).outcome,
-            SearchOutcome::kStopped);
+            SearchOutcome::Stopped);
 }
 
 TEST_F(LoaderTest, ThreadSwapsItsListsInAndRecordsTheTrail) {

@@ -1,9 +1,10 @@
-#include "mode_file.h"
+#include "data/mode_file.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/mman.h>
 
+#include "platform/shared_memory.h"
 #include "test_environment.h"
 
 namespace lumaro {
@@ -38,11 +39,11 @@ TEST(ModeFile, ParseTakesValuesInRangeOnly) {
 
 TEST(ModeFile, LoadWritesIntoTheBlockAndTheModes) {
   (void)gauge_test::SharedMemoryPrefix();
-  ::shm_unlink(SharedBlockName(kPassDataName).c_str());
+  ::shm_unlink(platform::SharedMemoryName(kPassDataName).c_str());
   SimulatorFolder folder;
   folder.Write("Gauges/NDmode.tmp", "0\r\n1\r\n22\r\n40\r\n");
   PassData passData;
-  ASSERT_EQ(OpenPassData(passData), SharedBlock::CreateResult::kCreated);
+  ASSERT_EQ(OpenPassData(passData), platform::SharedBlock::CreateResult::Created);
   DisplayModes modes;
   ASSERT_TRUE(LoadModeFile(folder.Path().string(), passData, modes));
   // NDMode reaches the display through the block; the others at once.
@@ -55,7 +56,7 @@ TEST(ModeFile, LoadWritesIntoTheBlockAndTheModes) {
   EXPECT_EQ(inBlock.item, 0x16);
   EXPECT_EQ(inBlock.rangeNm, 40);
   ClosePassData(passData);
-  ::shm_unlink(SharedBlockName(kPassDataName).c_str());
+  ::shm_unlink(platform::SharedMemoryName(kPassDataName).c_str());
 
   SimulatorFolder empty;
   DisplayModes untouched;

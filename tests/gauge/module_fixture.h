@@ -11,6 +11,7 @@
 
 #include "database_writer.h"
 #include "module_host.h"
+#include "platform/shared_memory.h"
 #include "route_publisher.h"
 #include "test_environment.h"
 
@@ -20,11 +21,11 @@ class ModuleTest : public ::testing::Test {
  protected:
   void SetUp() override {
     (void)SharedMemoryPrefix();
-    ::shm_unlink(ndhost::SharedMemoryName("NDPassData").c_str());
+    ::shm_unlink(platform::SharedMemoryName("NDPassData").c_str());
   }
   void TearDown() override {
     host_.reset();
-    ::shm_unlink(ndhost::SharedMemoryName("NDPassData").c_str());
+    ::shm_unlink(platform::SharedMemoryName("NDPassData").c_str());
   }
 
   ndhost::ModuleHost& Load(ndhost::HostOptions options = {}) {

@@ -14,7 +14,7 @@ namespace gauge_test {
 namespace {
 
 std::string PassDataBytes() {
-  int descriptor = ::shm_open(ndhost::SharedMemoryName("NDPassData").c_str(), O_RDONLY, 0);
+  int descriptor = ::shm_open(platform::SharedMemoryName("NDPassData").c_str(), O_RDONLY, 0);
   if (descriptor < 0) return {};
   void* view = ::mmap(nullptr, 60, PROT_READ, MAP_SHARED, descriptor, 0);
   ::close(descriptor);
@@ -155,7 +155,7 @@ TEST_F(ModuleTest, NewPassDataHoldsTheDefaultsAndFollowsTheKeys) {
 TEST_F(ModuleTest, ModesWrittenByAnotherComponentAreTaken) {
   Start();
   Settle();
-  int descriptor = ::shm_open(ndhost::SharedMemoryName("NDPassData").c_str(), O_RDWR, 0);
+  int descriptor = ::shm_open(platform::SharedMemoryName("NDPassData").c_str(), O_RDWR, 0);
   ASSERT_GE(descriptor, 0);
   char* block =
       static_cast<char*>(::mmap(nullptr, 60, PROT_READ | PROT_WRITE, MAP_SHARED, descriptor, 0));
@@ -179,7 +179,7 @@ TEST_F(ModuleTest, LeftOverPassDataIsOpenedWithItsContent) {
   {
     // A block left by an earlier run of another component.
     int descriptor =
-        ::shm_open(ndhost::SharedMemoryName("NDPassData").c_str(), O_RDWR | O_CREAT, 0600);
+        ::shm_open(platform::SharedMemoryName("NDPassData").c_str(), O_RDWR | O_CREAT, 0600);
     ASSERT_GE(descriptor, 0);
     ASSERT_EQ(::ftruncate(descriptor, 60), 0);
     char content[60] = {};
@@ -220,7 +220,7 @@ TEST_F(ModuleTest, ModesAreKeptBetweenRuns) {
   }
   EXPECT_EQ(folder_.Read("Gauges/NDmode.tmp"), "1\r\n0\r\n22\r\n320\r\n");
   host_.reset();
-  ::shm_unlink(ndhost::SharedMemoryName("NDPassData").c_str());
+  ::shm_unlink(platform::SharedMemoryName("NDPassData").c_str());
   Start();
   Settle();
   EXPECT_EQ(State().item, 0x16);
@@ -291,7 +291,7 @@ TEST_F(ModuleTest, SuccessfulSetUpLeavesNoErrorLog) {
 
 TEST_F(ModuleTest, SecondImageWithAnotherPitchGetsTheSamePicture) {
   ndhost::HostOptions options;
-  options.secondImageExtraPitch = 8;
+  options.secondImageExtraPitchBytes = 8;
   ndhost::ModuleHost& host = Start(options);
   const ndhost::HostImage* first = host.DisplayImage();
   const ndhost::HostImage* second = host.DisplaySecondImage();

@@ -1,4 +1,4 @@
-#include "nav_database.h"
+#include "data/nav_database.h"
 
 #include <gtest/gtest.h>
 
@@ -117,7 +117,7 @@ TEST(NavDatabase, LineEndStaysInsideTheView) {
   EXPECT_EQ(LineEnd(view, 0, 2), 2u);
   EXPECT_EQ(LineEnd(view, 9, 4), 5u);
   DatabaseView noLineFeed = MakeDatabaseView(view.subspan(0, 2));
-  EXPECT_EQ(noLineFeed.firstRecordOffset, 2u);
+  EXPECT_EQ(noLineFeed.firstRecordOffsetBytes, 2u);
   EXPECT_EQ(noLineFeed.recordLengthBytes, 0u);
   EXPECT_EQ(noLineFeed.RecordCount(), 0u);
 }

@@ -1,4 +1,4 @@
-#include "nav_math.h"
+#include "data/nav_math.h"
 
 #include <gtest/gtest.h>
 

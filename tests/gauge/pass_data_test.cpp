@@ -1,4 +1,4 @@
-#include "pass_data.h"
+#include "data/pass_data.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "platform/shared_memory.h"
 #include "test_environment.h"
 
 namespace lumaro {
@@ -25,14 +26,14 @@ class PassDataTest : public ::testing::Test {
  protected:
   void SetUp() override {
     (void)gauge_test::SharedMemoryPrefix();
-    ::shm_unlink(SharedBlockName(kPassDataName).c_str());
+    ::shm_unlink(platform::SharedMemoryName(kPassDataName).c_str());
   }
-  void TearDown() override { ::shm_unlink(SharedBlockName(kPassDataName).c_str()); }
+  void TearDown() override { ::shm_unlink(platform::SharedMemoryName(kPassDataName).c_str()); }
 };
 
 TEST_F(PassDataTest, NewBlockHoldsTheInitialModes) {
   PassData passData;
-  ASSERT_EQ(OpenPassData(passData), SharedBlock::CreateResult::kCreated);
+  ASSERT_EQ(OpenPassData(passData), platform::SharedBlock::CreateResult::Created);
   std::string expected = Field("NDMode=1") + Field("MapMode=0") + Field("Item=0x1E") +
                          Field("Range=320") + std::string(20, '\0');
   EXPECT_EQ(Block(passData), expected);
@@ -41,11 +42,11 @@ TEST_F(PassDataTest, NewBlockHoldsTheInitialModes) {
 
 TEST_F(PassDataTest, ExistingBlockKeepsTheOtherInstanceValues) {
   PassData first;
-  ASSERT_EQ(OpenPassData(first), SharedBlock::CreateResult::kCreated);
+  ASSERT_EQ(OpenPassData(first), platform::SharedBlock::CreateResult::Created);
   WritePassMode(first, kRangeField, 40);
   WritePassMode(first, kItemField, 0x16);
   PassData second;
-  ASSERT_EQ(OpenPassData(second), SharedBlock::CreateResult::kAlreadyExists);
+  ASSERT_EQ(OpenPassData(second), platform::SharedBlock::CreateResult::AlreadyExists);
   DisplayModes modes = ReadPassModes(second);
   EXPECT_EQ(modes.rangeNm, 40);
   EXPECT_EQ(modes.item, 0x16);

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "bitmaps.h"
 #include "database_writer.h"
-#include "display_steps.h"
-#include "recording_target.h"
+#include "drawing/bitmaps.h"
+#include "drawing/display_steps.h"
+#include "drawing/recording_target.h"
 #include "test_environment.h"
 
 namespace gauge_test {
@@ -85,7 +85,9 @@ class RedrawFixture : public ::testing::Test {
   }
 
   lumaro::Rgb Colour(int index) const { return colours_.colours[static_cast<size_t>(index)]; }
-  lumaro::ScreenPoint Centre() const { return {gauge_.geometry.centreX, gauge_.geometry.centreY}; }
+  lumaro::ScreenPoint Centre() const {
+    return {gauge_.geometry.centreXPx, gauge_.geometry.centreYPx};
+  }
 
   SimulatorFolder folder_;
   lumaro::GaugeState gauge_;

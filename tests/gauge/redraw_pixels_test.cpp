@@ -146,8 +146,8 @@ TEST_F(RedrawPixelsTest, RedrawFlipsTheElementValueAndRewritesTheTrail) {
   EXPECT_FALSE(gauge_.shared.redrawRequest.load());
   const TrailEntry& newest =
       gauge_.shared.trail.entries[static_cast<size_t>(gauge_.shared.trail.writeIndex + 1)];
-  EXPECT_NEAR(newest.screenX, gauge_.geometry.centreX, 2);
-  EXPECT_NEAR(newest.screenY, gauge_.geometry.centreY, 2);
+  EXPECT_NEAR(newest.screenXPx, gauge_.geometry.centreXPx, 2);
+  EXPECT_NEAR(newest.screenYPx, gauge_.geometry.centreYPx, 2);
 }
 
 }  // namespace

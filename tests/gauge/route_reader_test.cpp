@@ -1,4 +1,4 @@
-#include "route_reader.h"
+#include "data/route_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +37,7 @@ const std::vector<PlanRow> kRows = {
 TEST(RouteReader, RunwaysAndWaypoints) {
   RouteData route;
   ASSERT_EQ(Read(WithNul(PlanText("09L/087/11000", "27R/270/12799", kRows)), route),
-            RouteReadOutcome::kComplete);
+            RouteReadOutcome::Complete);
   EXPECT_STREQ(route.departure.airport, "LFPGX");
   EXPECT_STREQ(route.departure.designation, "09L");
   EXPECT_EQ(route.departure.headingDeg, 87);
@@ -83,7 +83,7 @@ TEST(RouteReader, MissingSectionsLeaveRecordsCleared) {
   RouteData route;
   route.departure.headingDeg = 5;
   ASSERT_EQ(Read(WithNul("[ARRIVAL]\r\nRUNWAY=18C/180/3000\r\n"), route),
-            RouteReadOutcome::kComplete);
+            RouteReadOutcome::Complete);
   EXPECT_EQ(route.departure.headingDeg, 0);
   EXPECT_STREQ(route.arrival.airport, "");
   EXPECT_STREQ(route.arrival.designation, "18C");
@@ -120,10 +120,10 @@ TEST(RouteReader, TextWithoutItsNulIsAFaultThatKeepsTheTable) {
   RouteData route;
   Read(WithNul(PlanText("09L/087/11000", "27R/270/12799", kRows)), route);
   std::string unterminated = PlanText("01/010/1000", "02/020/2000", {kRows[2]});
-  EXPECT_EQ(Read(unterminated, route), RouteReadOutcome::kFault);
+  EXPECT_EQ(Read(unterminated, route), RouteReadOutcome::Fault);
   EXPECT_EQ(Points(route), 9);
   EXPECT_EQ(route.departure.headingDeg, 0);
-  EXPECT_EQ(Read(std::string(), route), RouteReadOutcome::kFault);
+  EXPECT_EQ(Read(std::string(), route), RouteReadOutcome::Fault);
 }
 
 TEST(RouteReader, BlockNames) {

@@ -1,11 +1,11 @@
-#include "startup_screen.h"
+#include "drawing/startup_screen.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <iterator>
 
-#include "recording_target.h"
+#include "drawing/recording_target.h"
 
 namespace lumaro {
 namespace {
@@ -22,8 +22,8 @@ TEST(StartupScreen, FiveCentredLinesInCyanGreenAndYellow) {
   for (size_t line = 0; line < texts.size(); ++line) {
     SCOPED_TRACE(line);
     EXPECT_EQ(texts[line].points[0], (ScreenPoint{128, expectedY[line]}));
-    EXPECT_EQ(texts[line].align, TextAlign::kCentre);
-    EXPECT_EQ(texts[line].size, FontSize::kMedium);
+    EXPECT_EQ(texts[line].align, TextAlign::Centre);
+    EXPECT_EQ(texts[line].size, FontSize::Medium);
     EXPECT_EQ(texts[line].colour, expectedColours[line]);
     EXPECT_EQ(texts[line].text, plain[line]);
     EXPECT_FALSE(texts[line].text.empty());

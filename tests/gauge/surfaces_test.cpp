@@ -1,10 +1,10 @@
-#include "surfaces.h"
+#include "drawing/surfaces.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "bitmaps.h"
+#include "drawing/bitmaps.h"
 #include "test_environment.h"
 
 namespace lumaro {
@@ -74,8 +74,9 @@ TEST_F(SurfacesTest, ImageTooSmallForItsPitchIsRefused) {
   EXPECT_FALSE(surfaces.Create(Setup(&image.descriptor)));
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_EQ(messages_[0].text, "Vistrel.ND\nUnable to create surface.");
-  EXPECT_EQ(SurfaceErrorMessage(99), "Vistrel.ND\nUnknown error.");
-  EXPECT_EQ(SurfaceErrorMessage(14), "Vistrel.ND\nUnable to get Device Context for bitmask.");
+  EXPECT_EQ(SurfaceErrorMessage(static_cast<SurfaceError>(99)), "Vistrel.ND\nUnknown error.");
+  EXPECT_EQ(SurfaceErrorMessage(SurfaceError::GetBitmaskDeviceContext),
+            "Vistrel.ND\nUnable to get Device Context for bitmask.");
 }
 
 TEST_F(SurfacesTest, PaletteFormatPresentsInOneBlock) {

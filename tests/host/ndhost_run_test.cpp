@@ -11,6 +11,7 @@
 
 #include "database_writer.h"
 #include "plan_text.h"
+#include "platform/shared_memory.h"
 #include "route_publisher.h"
 #include "test_environment.h"
 
@@ -44,7 +45,7 @@ class NdhostRun : public ::testing::Test {
             {{'N', "AB", 48.9, 2.3}, {'V', "PGS", 48.95, 2.4}, {'I', "FAR", 10.0, 120.0}}));
   }
   // A test may leave a "NDPassData" of its own making.
-  void TearDown() override { ::shm_unlink(ndhost::SharedMemoryName("NDPassData").c_str()); }
+  void TearDown() override { ::shm_unlink(platform::SharedMemoryName("NDPassData").c_str()); }
   std::string Root() const { return folder_.Path().string(); }
   gauge_test::SimulatorFolder folder_;
 };
@@ -118,7 +119,7 @@ TEST_F(NdhostRun, HelpAndALibraryThatIsNoGaugeModule) {
 }
 
 bool BlockExists(const std::string& name) {
-  const int descriptor = ::shm_open(ndhost::SharedMemoryName(name).c_str(), O_RDONLY, 0);
+  const int descriptor = ::shm_open(platform::SharedMemoryName(name).c_str(), O_RDONLY, 0);
   if (descriptor < 0) return false;
   ::close(descriptor);
   return true;
@@ -128,7 +129,7 @@ bool BlockExists(const std::string& name) {
 // simulator folder, starts from the default modes. A block that was there
 // before the run belongs to another component and stays.
 TEST_F(NdhostRun, RemovesTheModeBlockItCreated) {
-  ::shm_unlink(ndhost::SharedMemoryName("NDPassData").c_str());
+  ::shm_unlink(platform::SharedMemoryName("NDPassData").c_str());
   RunResult first =
       RunNdhost("--sim-root " + Root() + " --frames 100 --keys 90:ctrl+shift+p --report");
   ASSERT_EQ(first.exitCode, 0) << first.output;
@@ -144,7 +145,7 @@ TEST_F(NdhostRun, RemovesTheModeBlockItCreated) {
       << second.output;
 
   const int descriptor =
-      ::shm_open(ndhost::SharedMemoryName("NDPassData").c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+      ::shm_open(platform::SharedMemoryName("NDPassData").c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
   ASSERT_GE(descriptor, 0);
   ASSERT_EQ(::ftruncate(descriptor, 60), 0);
   ::close(descriptor);

@@ -8,6 +8,7 @@
 
 #include <cstring>
 
+#include "platform/shared_memory.h"
 #include "test_environment.h"
 
 namespace ndhost {
@@ -15,7 +16,7 @@ namespace {
 
 // The bytes of a route block, or nothing when it does not exist.
 std::optional<std::string> BlockBytes(int number) {
-  std::string name = SharedMemoryName("fltplanMap" + std::to_string(number));
+  std::string name = platform::SharedMemoryName("fltplanMap" + std::to_string(number));
   int descriptor = ::shm_open(name.c_str(), O_RDONLY, 0);
   if (descriptor < 0) return std::nullopt;
   struct stat status {};
@@ -31,7 +32,7 @@ std::optional<std::string> BlockBytes(int number) {
 }
 
 TEST(RoutePublisher, AlternatesAndRemovesItsBlocks) {
-  EXPECT_EQ(SharedMemoryName("fltplanMap0"),
+  EXPECT_EQ(platform::SharedMemoryName("fltplanMap0"),
             "/" + gauge_test::SharedMemoryPrefix() + "fltplanMap0");
   {
     RoutePublisher publisher;

@@ -1,0 +1,105 @@
+#include "data/mode_file.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include "data/nav_math.h"
+
+namespace lumaro {
+
+namespace {
+
+constexpr size_t kConfigMaxBytes = 4 << 20;
+constexpr size_t kModeFileMaxBytes = 4096;
+constexpr std::string_view kPanelNineKey = "PANEL_9=";
+
+std::string InFolder(const std::string& folder, const std::string& name) {
+  return folder.empty() ? name : folder + "/" + name;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadSmallFile(const std::string& path, size_t maxBytes) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  std::string text(maxBytes, '\0');
+  file.read(text.data(), static_cast<std::streamsize>(maxBytes));
+  text.resize(static_cast<size_t>(file.gcount()));
+  return text;
+}
+
+std::optional<KeyBinding> ParsePanelNineKey(std::string_view configText) {
+  while (!configText.empty()) {
+    size_t lineEnd = configText.find('\n');
+    std::string_view line = configText.substr(0, lineEnd);
+    configText =
+        lineEnd == std::string_view::npos ? std::string_view() : configText.substr(lineEnd + 1);
+    if (!line.starts_with(kPanelNineKey)) continue;
+    std::string_view value = line.substr(kPanelNineKey.size());
+    KeyBinding key;
+    key.virtualKey = static_cast<uint32_t>(ParseLong(value));
+    size_t comma = value.find(',');
+    key.modifiers = comma == std::string_view::npos
+                        ? 0
+                        : static_cast<uint32_t>(ParseLong(value.substr(comma + 1)));
+    return key;
+  }
+  return std::nullopt;
+}
+
+KeyBinding ReadPanelNineKey(const std::string& folder) {
+  for (const char* name : kConfigFileNames) {
+    std::optional<std::string> text = ReadSmallFile(InFolder(folder, name), kConfigMaxBytes);
+    if (!text) continue;
+    return ParsePanelNineKey(*text).value_or(KeyBinding{});
+  }
+  return KeyBinding{};
+}
+
+ModeFileValues ParseModeFile(std::string_view text) {
+  ModeFileValues parsed;
+  for (int field = 0; field < 4 && !text.empty(); ++field) {
+    size_t lineEnd = text.find('\n');
+    std::string_view line = text.substr(0, lineEnd);
+    text = lineEnd == std::string_view::npos ? std::string_view() : text.substr(lineEnd + 1);
+    long value = ParseLong(line);
+    if (PassValueInRange(static_cast<PassField>(field), value))
+      parsed.values[field] = static_cast<int>(value);
+  }
+  return parsed;
+}
+
+bool LoadModeFile(const std::string& folder, PassData& passData, DisplayModes& modes) {
+  std::optional<std::string> text =
+      ReadSmallFile(InFolder(folder, kModeFilePath), kModeFileMaxBytes);
+  if (!text) return false;
+  RefreshPassFields(passData);
+  ModeFileValues parsed = ParseModeFile(*text);
+  std::array<int*, 4> targets = {nullptr, &modes.mapMode, &modes.item, &modes.rangeNm};
+  // Without the block nobody else can hand NDMode over, so it applies at once.
+  if (!passData.block.IsMapped()) targets[kNdModeField] = &modes.ndMode;
+  for (int field = 0; field < 4; ++field) {
+    if (!parsed.values[field]) continue;
+    FormatPassField(passData.fields[field], static_cast<PassField>(field), *parsed.values[field]);
+    if (targets[field] != nullptr) *targets[field] = *parsed.values[field];
+  }
+  PublishPassFields(passData);
+  return true;
+}
+
+bool StoreModeFile(const std::string& folder, const DisplayModes& modes) {
+  std::string path = InFolder(folder, kModeFilePath);
+  std::string temporaryPath = path + ".new";
+  std::FILE* file = std::fopen(temporaryPath.c_str(), "wb");
+  if (file == nullptr) return false;
+  bool written = std::fprintf(file, "%d\r\n%d\r\n%d\r\n%d\r\n", modes.ndMode, modes.mapMode,
+                              modes.item, modes.rangeNm) > 0;
+  written = std::fclose(file) == 0 && written;
+  if (!written || std::rename(temporaryPath.c_str(), path.c_str()) != 0) {
+    std::remove(temporaryPath.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace lumaro

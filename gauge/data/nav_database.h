@@ -1,0 +1,76 @@
+// The five database files as the display reads them: mapped read-only at
+// install, checked for whole fixed-length records, addressed by row.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/mapped_file.h"
+
+namespace lumaro {
+
+enum DatabaseFileIndex {
+  kIndexFile = 0,
+  kNdbFile = 1,
+  kVorFile = 2,
+  kAirportFile = 3,
+  kIntersectionFile = 4,
+  kDatabaseFileCount = 5
+};
+
+// Status code bits naming the files, and their paths under the simulator folder.
+inline constexpr std::array<int, kDatabaseFileCount> kDatabaseFileBits = {1, 2, 4, 8, 16};
+inline constexpr std::array<const char*, kDatabaseFileCount> kDatabaseFilePaths = {
+    "NavData/idx.dat", "NavData/ndb.dat", "NavData/vor.dat", "NavData/apt.dat", "NavData/int.dat"};
+
+inline constexpr int kStatusOpenFailed = 100;
+inline constexpr int kStatusMappingFailed = 200;
+inline constexpr int kStatusViewFailed = 300;
+inline constexpr int kStatusRecordLength = 400;
+inline constexpr int kStatusIndexCount = 500;
+
+// Position after the first line feed at or after position, or position +
+// sizeBytes when none lies within that many bytes (never past the view end).
+size_t LineEnd(std::span<const char> view, size_t position, size_t sizeBytes);
+
+// One database file: one header line, then records as long as the first.
+struct DatabaseView {
+  std::span<const char> bytes;
+  size_t firstRecordOffsetBytes = 0;
+  size_t recordLengthBytes = 0;  // 0 when the file holds no record
+
+  size_t BytesAfterHeader() const { return bytes.size() - firstRecordOffsetBytes; }
+  size_t RecordCount() const {
+    return recordLengthBytes == 0 ? 0 : BytesAfterHeader() / recordLengthBytes;
+  }
+  // The record of that row, or nothing when it lies (even partly) beyond the file.
+  std::optional<std::string_view> Record(size_t row) const;
+};
+
+DatabaseView MakeDatabaseView(std::span<const char> bytes);
+
+// Record-length and count checks over five views (index first): 0, 4xx or 500.
+int CheckDatabaseViews(std::array<DatabaseView, kDatabaseFileCount>& views);
+
+struct NavDatabase {
+  std::array<platform::MappedFile, kDatabaseFileCount> files;
+  std::array<DatabaseView, kDatabaseFileCount> views;
+  int statusCode = kStatusOpenFailed + 31;
+};
+
+// Opens, maps and checks the five files below simulatorFolder ("" for the
+// current directory); returns and stores the status code.
+int OpenNavDatabase(NavDatabase& database, const std::string& simulatorFolder);
+void CloseNavDatabase(NavDatabase& database);
+
+// Fields of an index record.
+double IndexLongitudeDeg(std::string_view record);
+double IndexLatitudeDeg(std::string_view record);
+char IndexKindLetter(std::string_view record);
+long IndexRow(std::string_view record);
+
+}  // namespace lumaro

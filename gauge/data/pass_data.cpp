@@ -1,0 +1,121 @@
+#include "data/pass_data.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+#include "data/nav_math.h"
+
+namespace lumaro {
+
+namespace {
+
+struct FieldLayout {
+  const char* prefix;
+  size_t valueOffset;
+  const char* format;
+  int base;
+};
+
+constexpr std::array<FieldLayout, 4> kLayouts = {{
+    {"NDMode=", 7, "%d", 10},
+    {"MapMode=", 8, "%d", 10},
+    {"Item=0x", 7, "%02X", 16},
+    {"Range=", 6, "%03d", 10},
+}};
+
+constexpr std::array<int, 4> kInitialValues = {1, 0, 0x1E, 320};
+
+}  // namespace
+
+bool PassValueInRange(PassField field, long value) {
+  switch (field) {
+    case kNdModeField:
+      return value == 0 || value == 1;
+    case kMapModeField:
+      return value >= 0 && value <= 2;
+    case kItemField:
+      return value >= 0 && value <= 0xFF;
+    case kRangeField:
+      return value >= 1 && value <= 999;
+  }
+  return false;
+}
+
+int ReadPassField(const PassFieldText& text, PassField field) {
+  const FieldLayout& layout = kLayouts[field];
+  std::string_view value(text.data() + layout.valueOffset, kPassFieldBytes - layout.valueOffset);
+  return static_cast<int>(ParseLong(value.substr(0, value.find('\0')), layout.base));
+}
+
+void FormatPassField(PassFieldText& text, PassField field, int value) {
+  const FieldLayout& layout = kLayouts[field];
+  std::memcpy(text.data(), layout.prefix, layout.valueOffset);
+  // Bounded by the field: a value too wide for it is cut, never spilled.
+  std::snprintf(text.data() + layout.valueOffset, kPassFieldBytes - layout.valueOffset,
+                layout.format, value);
+}
+
+void ResetPassFields(PassData& passData) {
+  for (int field = 0; field < 4; ++field) {
+    passData.fields[field].fill('\0');
+    FormatPassField(passData.fields[field], static_cast<PassField>(field), kInitialValues[field]);
+  }
+}
+
+platform::SharedBlock::CreateResult OpenPassData(PassData& passData) {
+  platform::SharedBlock::CreateResult result =
+      passData.block.CreateOrOpen(kPassDataName, kPassDataBytes);
+  if (result == platform::SharedBlock::CreateResult::Created) {
+    ResetPassFields(passData);
+    std::memset(passData.block.Data(), 0, kPassDataBytes);
+    PublishPassFields(passData);
+  } else if (result == platform::SharedBlock::CreateResult::AlreadyExists) {
+    RefreshPassFields(passData);
+  }
+  return result;
+}
+
+void ClosePassData(PassData& passData) {
+  passData.block.Close();
+}
+
+void RefreshPassFields(PassData& passData) {
+  if (!passData.block.IsMapped()) return;
+  for (size_t field = 0; field < 4; ++field) {
+    std::memcpy(passData.fields[field].data(), passData.block.Data() + field * kPassFieldBytes,
+                kPassFieldBytes);
+  }
+}
+
+void PublishPassFields(PassData& passData) {
+  if (!passData.block.IsMapped()) return;
+  for (size_t field = 0; field < 4; ++field) {
+    std::memcpy(passData.block.Data() + field * kPassFieldBytes, passData.fields[field].data(),
+                kPassFieldBytes);
+  }
+}
+
+DisplayModes ReadPassModes(const PassData& passData) {
+  std::array<PassFieldText, 4> fields = passData.fields;
+  if (passData.block.IsMapped()) {
+    for (size_t field = 0; field < 4; ++field) {
+      std::memcpy(fields[field].data(), passData.block.Bytes().data() + field * kPassFieldBytes,
+                  kPassFieldBytes);
+    }
+  }
+  return {ReadPassField(fields[kNdModeField], kNdModeField),
+          ReadPassField(fields[kMapModeField], kMapModeField),
+          ReadPassField(fields[kItemField], kItemField),
+          ReadPassField(fields[kRangeField], kRangeField)};
+}
+
+void WritePassMode(PassData& passData, PassField field, int value) {
+  FormatPassField(passData.fields[field], field, value);
+  if (passData.block.IsMapped()) {
+    std::memcpy(passData.block.Data() + field * kPassFieldBytes, passData.fields[field].data(),
+                kPassFieldBytes);
+  }
+}
+
+}  // namespace lumaro

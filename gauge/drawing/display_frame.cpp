@@ -1,0 +1,102 @@
+#include "drawing/display_frame.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "platform/numbers.h"
+
+namespace lumaro {
+
+namespace {
+
+constexpr int kPixelsPerInch = 96;
+constexpr int kLargeLabelFromHeightPx = 150;
+constexpr double kDateLineReachDeg = 60;
+// Far enough outside any display to be clipped, small enough for Cairo's
+// fixed-point coordinates and for the rotation's fixed-point radius.
+constexpr double kCoordinateLimitPx = 1e6;
+
+}  // namespace
+
+FontSize LabelFontSize(int heightPx) {
+  int divisor = heightPx < kLargeLabelFromHeightPx ? 12 : 11;
+  return static_cast<FontSize>(RoundToInt(static_cast<double>(kPixelsPerInch) / divisor));
+}
+
+int TruncToInt(double value) {
+  if (std::isnan(value)) return 0;
+  if (value >= std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+  if (value <= std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+  return static_cast<int>(value);
+}
+
+int RoundToInt(double value) {
+  return static_cast<int>(std::clamp<long>(platform::RoundHalfAwayFromZero(value),
+                                           std::numeric_limits<int>::min(),
+                                           std::numeric_limits<int>::max()));
+}
+
+double DegToRad(double degrees) {
+  return degrees * kPi * kOneOver180;
+}
+
+DisplayFrame MakeDisplayFrame(GaugeState& gauge, DrawTarget& target, int widthPx, int heightPx,
+                              const DisplayColours& colours) {
+  DisplayFrame frame;
+  frame.target = &target;
+  frame.colours = colours.colours;
+  frame.background = colours.background;
+  frame.widthPx = widthPx;
+  frame.heightPx = heightPx;
+  frame.geometry = gauge.geometry;
+  frame.modes = gauge.modes;
+  frame.variables = &gauge.variables;
+  frame.database = &gauge.database;
+  frame.labelFont = LabelFontSize(heightPx);
+  frame.headingDeg = frame.Number(kHeadingVar);
+  frame.scalePxPerNm = gauge.modes.rangeNm > 0
+                           ? static_cast<double>(gauge.geometry.radiusPx) / gauge.modes.rangeNm
+                           : 0;
+  frame.aircraftLatitudeDeg = HostLatitudeToDeg(frame.Number(kLatitudeVar));
+  frame.aircraftLongitudeDeg = HostLongitudeToDeg(frame.Number(kLongitudeVar));
+  frame.mapAngleRad =
+      gauge.modes.mapMode == kMapModeMap ? DegToRad(frame.Number(kMapHeadingVar)) : 0;
+  std::lock_guard guard(gauge.shared.lock);
+  frame.nmPerDegreeLongitude = gauge.shared.nmPerDegreeLongitude;
+  return frame;
+}
+
+ScreenPoint ProjectPosition(const DisplayFrame& frame, double latitudeDeg, double longitudeDeg) {
+  const double scale = frame.scalePxPerNm;
+  double northPx = (latitudeDeg - frame.aircraftLatitudeDeg) * scale * kNmPerDegreeLatitude;
+  double aircraftLongitudeDeg = frame.aircraftLongitudeDeg;
+  // Near the date line a point on the other side is nearer across it.
+  if (longitudeDeg * aircraftLongitudeDeg < 0 &&
+      std::fabs(aircraftLongitudeDeg) >= kDateLineReachDeg) {
+    longitudeDeg += longitudeDeg > 0 ? -360 : 360;
+  }
+  double eastPx = (longitudeDeg - aircraftLongitudeDeg) * frame.nmPerDegreeLongitude * scale;
+  northPx = std::fmax(-kCoordinateLimitPx, std::fmin(kCoordinateLimitPx, northPx));
+  eastPx = std::fmax(-kCoordinateLimitPx, std::fmin(kCoordinateLimitPx, eastPx));
+  ScreenPoint point{frame.geometry.centreXPx + TruncToInt(eastPx),
+                    frame.geometry.centreYPx - TruncToInt(northPx)};
+  if (frame.modes.mapMode == kMapModeMap)
+    point = RotateAbout(point, frame.Centre(), frame.mapAngleRad);
+  return point;
+}
+
+std::string FormatText(const char* format, double value) {
+  char text[64];
+  std::snprintf(text, sizeof(text), format, value);
+  return text;
+}
+
+std::string FormatInt(const char* format, int value) {
+  char text[64];
+  std::snprintf(text, sizeof(text), format, value);
+  return text;
+}
+
+}  // namespace lumaro
