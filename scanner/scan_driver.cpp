@@ -98,7 +98,7 @@ int ScanSceneryThread(ScanSession& session, const fs::path& root) {
   navdb::Database& db = session.db;
   const navdb::UiCallbacks& ui = session.ui;
   const std::array<long, 4> before = EntryCounts(db);
-  if (ui.setCommandsEnabled) ui.setCommandsEnabled(false);
+  if (ui.setCommandsEnabled) ui.setCommandsEnabled(false, false);
   std::set<fs::path> visited;
   ScanFolder(session, root, visited);  // a stopped scan still keeps what it merged
   session.keepAlwaysChoice = 0;
@@ -114,7 +114,7 @@ int ScanSceneryThread(ScanSession& session, const fs::path& root) {
     saved = navdb::SaveDatabase(db, ui);
   }
   navdb::AddPlaceholdersToEmptyLists(db);
-  if (ui.setCommandsEnabled) ui.setCommandsEnabled(true);
+  if (ui.setCommandsEnabled) ui.setCommandsEnabled(true, false);
   // After a failed save nothing was added to the database files: the save's
   // error is the outcome, not a summary of additions.
   if (!saved) return 1;
