@@ -26,13 +26,13 @@ RunwayParts SplitRunwayText(std::string_view text) {
   return parts;
 }
 
-namespace {
-
-std::string FormatTenths(double value) {
+std::string TenthsText(double value) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%0.1f", value);
   return buffer;
 }
+
+namespace {
 
 bool HasGeneratedTurn(const std::vector<std::string>& rows) {
   return std::any_of(rows.begin(), rows.end(), [](const std::string& row) {
@@ -49,8 +49,8 @@ void OpenPlanDialog(PlannerState& state, PlanOpenMode mode) {
   dialog = PlanDialog{};
   if (plan.rotationDistanceNm == 0) plan.rotationDistanceNm = 10.0;
   if (plan.rotationRadiusNm == 0) plan.rotationRadiusNm = 5.0;
-  dialog.rotationDistanceText = FormatTenths(plan.rotationDistanceNm);
-  dialog.rotationRadiusText = FormatTenths(plan.rotationRadiusNm);
+  dialog.rotationDistanceText = TenthsText(plan.rotationDistanceNm);
+  dialog.rotationRadiusText = TenthsText(plan.rotationRadiusNm);
   dialog.sidStarEnabled = true;
   if (mode == PlanOpenMode::New) return;
 

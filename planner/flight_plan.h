@@ -72,6 +72,9 @@ struct RunwayChoice {
   std::vector<std::string> entries;
   std::optional<size_t> selected;
   std::string editText;
+  // The airport row key (row columns 5-36) the entries were filled from;
+  // another airport at this end refills them.
+  std::string airportKey;
 
   void Clear() {
     entries.clear();
@@ -124,6 +127,9 @@ struct RunwayParts {
 };
 // Splits a runway text by position: characters 0-2, the integer from 4, 8-12.
 RunwayParts SplitRunwayText(std::string_view text);
+
+// "%0.1f" of a value: the D and R fields as the dialog shows them.
+std::string TenthsText(double value);
 
 // Fills the dialog fields as the Flight Plan dialog does when it opens
 // (without the import, which the caller starts for modes 2 and 3).

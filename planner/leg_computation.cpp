@@ -1,5 +1,6 @@
 #include "planner/leg_computation.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -51,6 +52,12 @@ ClockParts ClockOf(double minutes) {
     }
   }
   return {h, m, s};
+}
+
+// The smaller angle between two courses, 0 to 180: 018 to 332 is a turn of 46.
+int TurnAngleDeg(int fromCourseDeg, int toCourseDeg) {
+  const int differenceDeg = std::abs(toCourseDeg - fromCourseDeg) % 360;
+  return differenceDeg > 180 ? 360 - differenceDeg : differenceDeg;
 }
 
 // One leg between two rows.
@@ -149,7 +156,10 @@ void StartDeparture(PlannerState& state, const navdb::EntryList& airports, std::
   row += " 0000.0  00:00:00";
   run.departureElevationFt = static_cast<int>(platform::ReadLong(row, 75));
   const AircraftPerformance& performance = run.performance;
-  if (performance.climbRateFpm != 0 && run.trueAirspeedKt > 0) {
+  // A cruise altitude at or below the runway means no climb at all, rather
+  // than a climb of negative length ending behind the departure.
+  if (performance.climbRateFpm > 0 && run.trueAirspeedKt > 0 &&
+      performance.cruiseAltitudeFt > run.departureElevationFt) {
     run.climbTimeMin =
         static_cast<double>(performance.cruiseAltitudeFt - run.departureElevationFt) /
         performance.climbRateFpm;
@@ -168,7 +178,7 @@ size_t ComputeRow(PlannerState& state, std::string& row, size_t index, const Leg
   CutTo(row, 74);
   run.distanceNm += leg.lengthNm;
   if (run.previousCourseDeg != kNoCourse && state.rotationWarningRow == 0 &&
-      std::abs(leg.courseDeg - run.previousCourseDeg) > 100) {
+      TurnAngleDeg(run.previousCourseDeg, leg.courseDeg) > 100) {
     state.rotationWarningRow = static_cast<int>(index);
   }
   run.previousCourseDeg = leg.courseDeg;
@@ -179,7 +189,11 @@ size_t ComputeRow(PlannerState& state, std::string& row, size_t index, const Leg
     std::vector<std::string>& rows = state.dialog.rows;
     rows.insert(rows.begin() + static_cast<long>(index), TocRow(run, leg, toLatDeg));
     ++index;
-    run.timeMin += Rounded(MinutesAt(leg.lengthNm, run.trueAirspeedKt));
+    // The climb ends at the TOC; only the rest of the leg is flown at
+    // cruise speed, so this row's time follows the TOC row's.
+    run.timeMin = std::max(
+        run.timeMin,
+        run.climbTimeMin + MinutesAt(run.distanceNm - run.climbDistanceNm, run.trueAirspeedKt));
     altitudeFt = performance.cruiseAltitudeFt;
   } else if (run.distanceNm > run.climbDistanceNm) {
     run.timeMin += MinutesAt(leg.lengthNm, run.trueAirspeedKt);
@@ -325,6 +339,11 @@ void ComputeLegs(PlannerState& state, const navdb::EntryList& airports) {
       ComputeLeg(previousLat, previousLon, RowLatitude(last), RowLongitude(last)).lengthNm;
   last += FormatDistance(run.distanceNm);
   ComputeDescent(state, run, arrivalElevationFt);
+}
+
+void RecomputeOpenedPlan(PlannerState& state, const navdb::EntryList& airports) {
+  ComputeLegs(state, airports);
+  ComputeLegs(state, airports);
 }
 
 void RotatePoint(double& x, double& y, double a, double b, double angleRad) {

@@ -111,14 +111,16 @@ void DecodePlanFile(std::string_view bytes, FlightPlan& plan, PlanStagingTable& 
   }
 }
 
+bool ConfirmRotationWarning(PlannerState& state, const navdb::UiCallbacks& ui) {
+  if (state.rotationWarningRow == 0) return true;
+  state.dialog.selectedRow = static_cast<size_t>(state.rotationWarningRow);
+  return navdb::ShowMessage(ui, std::string(kWarningCaption), std::string(kRotationQuestion),
+                            navdb::MessageIcon::Warning,
+                            navdb::MessageButtons::YesNo) == navdb::MessageAnswer::Yes;
+}
+
 bool SaveFlightPlan(PlannerState& state, const navdb::UiCallbacks& ui) {
-  if (state.rotationWarningRow != 0) {
-    state.dialog.selectedRow = static_cast<size_t>(state.rotationWarningRow);
-    const navdb::MessageAnswer answer =
-        navdb::ShowMessage(ui, std::string(kWarningCaption), std::string(kRotationQuestion),
-                           navdb::MessageIcon::Warning, navdb::MessageButtons::YesNo);
-    if (answer != navdb::MessageAnswer::Yes) return false;
-  }
+  if (!ConfirmRotationWarning(state, ui)) return false;
   state.plan.planName = CutText(state.plan.planName, kMaxNameLength);
   if (state.plan.planName.empty()) {
     navdb::ShowMessage(ui, std::string(kErrorCaption),

@@ -20,8 +20,14 @@ std::string RunwayEntry(std::string_view line, size_t numberColumn, size_t headi
 // takes the selected runway's position into the row. Returns true when the
 // airport has a line.
 bool MatchRunwayLines(const navdb::EntryList& airports, std::string& row, RunwayChoice& runway) {
-  const bool listWasEmpty = runway.entries.empty();
   const std::string key(ColumnsOf(row, 5, 32));
+  if (runway.airportKey != key) {
+    // The runways of another airport mean nothing here, nor its runway text.
+    if (!runway.airportKey.empty()) runway.editText.clear();
+    runway.Clear();
+    runway.airportKey = key;
+  }
+  const bool listWasEmpty = runway.entries.empty();
   if (key.empty()) return false;
   const std::optional<size_t> first = airports.FindPrefix(key);
   if (!first) return false;
