@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/numbers.h"
+#include "platform/text_columns.h"
 
 namespace navdb {
 namespace {

@@ -6,6 +6,7 @@
 #include "navdb/coordinates.h"
 #include "navdb/entry_lines.h"
 #include "platform/numbers.h"
+#include "platform/text_columns.h"
 
 namespace navdb {
 namespace {
@@ -104,7 +105,7 @@ void FillCoordinate(CoordinateBoxes& boxes, char hemisphere, const std::string& 
 }
 
 void FillVorType(EditorFields& f, std::string_view typeText) {
-  const std::string_view base = Columns(typeText, 0, 2);
+  const std::string_view base = platform::Columns(typeText, 0, 3);
   if (base == "VOR") {
     f.vorType = VorTypeChoice::Vor;
   } else if (base == "ILS") {
@@ -115,7 +116,7 @@ void FillVorType(EditorFields& f, std::string_view typeText) {
     f.dmeEnabled = false;
   }
   for (size_t offset : {4, 8, 12}) {
-    const std::string_view piece = Columns(typeText, offset, offset + 2);
+    const std::string_view piece = platform::Columns(typeText, offset, 3);
     if (piece == "DME") f.dme = true;
     if (piece == "GS ") f.glideSlope = true;
     if (piece == "TCN") f.tacan = true;
@@ -448,10 +449,10 @@ EditorSession OpenEntryEditor(const Database& db, NavaidKind kind,
       // (longitude) characters after the hemisphere letter.
       f.latitude.dmMinutes = f.latitude.minutes;
       f.latitude.dmTenths =
-          SecondsToTenths(Columns(line, info.latitudeColumn + 7, info.latitudeColumn + 11));
+          SecondsToTenths(platform::Columns(line, info.latitudeColumn + 7, 5));
       f.longitude.dmMinutes = f.longitude.minutes;
       f.longitude.dmTenths =
-          SecondsToTenths(Columns(line, info.longitudeColumn + 8, info.longitudeColumn + 12));
+          SecondsToTenths(platform::Columns(line, info.longitudeColumn + 8, 5));
       break;
     }
   }

@@ -3,8 +3,13 @@
 #include <cstdio>
 
 #include "platform/numbers.h"
+#include "platform/text_columns.h"
 
 namespace navdb {
+
+using platform::Columns;
+using platform::TrimEnd;
+
 namespace {
 
 // Appends fields and pads with spaces up to given columns.
@@ -16,7 +21,7 @@ class LineWriter {
     return *this;
   }
   LineWriter& padTo(size_t column) {
-    if (line_.size() < column) line_.append(column - line_.size(), ' ');
+    platform::PadTo(line_, column);
     return *this;
   }
   // "%0<width>ld" of `value`.
@@ -30,12 +35,6 @@ class LineWriter {
   std::string line_;
 };
 
-std::string Trimmed(std::string_view text) {
-  size_t end = text.size();
-  while (end > 0 && text[end - 1] == ' ') --end;
-  return std::string(text.substr(0, end));
-}
-
 char CharAt(std::string_view line, size_t column) {
   return column < line.size() ? line[column] : ' ';
 }
@@ -46,19 +45,14 @@ void ParseCoordinateColumns(std::string_view line, size_t column, size_t degreeD
                             std::string& seconds, std::string& hundredths, std::string& whole) {
   hemisphere = CharAt(line, column);
   const size_t d = column + 1;
-  degrees = Columns(line, d, d + degreeDigits - 1);
-  minutes = Columns(line, d + degreeDigits + 1, d + degreeDigits + 2);
-  seconds = Columns(line, d + degreeDigits + 4, d + degreeDigits + 5);
-  hundredths = Columns(line, d + degreeDigits + 7, d + degreeDigits + 8);
-  whole = Columns(line, column, column + degreeDigits + 9);
+  degrees = Columns(line, d, degreeDigits);
+  minutes = Columns(line, d + degreeDigits + 1, 2);
+  seconds = Columns(line, d + degreeDigits + 4, 2);
+  hundredths = Columns(line, d + degreeDigits + 7, 2);
+  whole = Columns(line, column, degreeDigits + 10);
 }
 
 }  // namespace
-
-std::string_view Columns(std::string_view line, size_t first, size_t last) {
-  if (first >= line.size() || last < first) return {};
-  return line.substr(first, last - first + 1);
-}
 
 std::string BuildNdbLine(const NdbLineFields& f) {
   return LineWriter(80)
@@ -205,8 +199,8 @@ std::string FormatMagneticVariation(long tenths) {
 
 EntryFields ParseEntryLine(NavaidKind kind, std::string_view line) {
   EntryFields f;
-  f.identifier = Trimmed(Columns(line, 0, 4));
-  f.name = Trimmed(Columns(line, 7, 30));
+  f.identifier = std::string(TrimEnd(Columns(line, 0, 5)));
+  f.name = std::string(TrimEnd(Columns(line, 7, 24)));
   const KindInfo& info = InfoOf(kind);
   ParseCoordinateColumns(line, info.latitudeColumn, 2, f.latitudeHemisphere, f.latitudeDegrees,
                          f.latitudeMinutes, f.latitudeSeconds, f.latitudeHundredths,
@@ -216,33 +210,33 @@ EntryFields ParseEntryLine(NavaidKind kind, std::string_view line) {
                          f.longitudeText);
   switch (kind) {
     case NavaidKind::Ndb:
-      f.frequencyInteger = Columns(line, 33, 35);
-      f.frequencyDecimals = Columns(line, 37, 37);
-      f.elevation = Columns(line, 69, 73);
-      f.range = Columns(line, 76, 78);
+      f.frequencyInteger = Columns(line, 33, 3);
+      f.frequencyDecimals = Columns(line, 37, 1);
+      f.elevation = Columns(line, 69, 5);
+      f.range = Columns(line, 76, 3);
       break;
     case NavaidKind::Vor:
-      f.typeText = Columns(line, 33, 47);
-      f.frequencyInteger = Columns(line, 50, 52);
-      f.frequencyDecimals = Columns(line, 54, 55);
-      f.courseText = Columns(line, 58, 60);
-      f.elevation = Columns(line, 92, 96);
-      f.range = Columns(line, 99, 101);
-      f.magneticVariation = Columns(line, 104, 108);
+      f.typeText = Columns(line, 33, 15);
+      f.frequencyInteger = Columns(line, 50, 3);
+      f.frequencyDecimals = Columns(line, 54, 2);
+      f.courseText = Columns(line, 58, 3);
+      f.elevation = Columns(line, 92, 5);
+      f.range = Columns(line, 99, 3);
+      f.magneticVariation = Columns(line, 104, 5);
       break;
     case NavaidKind::Airport:
-      f.designation = Columns(line, 33, 35);
-      f.oppositeDesignation = Columns(line, 37, 39);
-      f.heading = Columns(line, 42, 44);
-      f.oppositeHeading = Columns(line, 46, 48);
-      f.elevation = Columns(line, 80, 84);
-      f.length = Columns(line, 87, 91);
-      f.width = Columns(line, 94, 96);
-      f.atisInteger = Columns(line, 99, 101);
-      f.atisDecimals = Columns(line, 103, 104);
+      f.designation = Columns(line, 33, 3);
+      f.oppositeDesignation = Columns(line, 37, 3);
+      f.heading = Columns(line, 42, 3);
+      f.oppositeHeading = Columns(line, 46, 3);
+      f.elevation = Columns(line, 80, 5);
+      f.length = Columns(line, 87, 5);
+      f.width = Columns(line, 94, 3);
+      f.atisInteger = Columns(line, 99, 3);
+      f.atisDecimals = Columns(line, 103, 2);
       break;
     case NavaidKind::Intersection:
-      f.elevation = Columns(line, 62, 66);
+      f.elevation = Columns(line, 62, 5);
       break;
   }
   return f;

@@ -107,7 +107,4 @@ struct EntryFields {
 
 EntryFields ParseEntryLine(NavaidKind kind, std::string_view line);
 
-// Columns [first, last] of `line`, clipped to its length.
-std::string_view Columns(std::string_view line, size_t first, size_t last);
-
 }  // namespace navdb

@@ -9,17 +9,17 @@
 #include "navdb/entry_lines.h"
 #include "navdb/list_order.h"
 #include "platform/numbers.h"
+#include "platform/text_columns.h"
 
 namespace navdb {
 namespace {
 
 // Unsigned degrees of the coordinate whose hemisphere letter is at `column`.
 double CoordinateMagnitude(std::string_view line, size_t column, size_t degreeDigits) {
-  const long degrees = platform::ReadLong(Columns(line, column + 1, column + degreeDigits));
-  const long minutes =
-      platform::ReadLong(Columns(line, column + degreeDigits + 2, column + degreeDigits + 3));
+  const long degrees = platform::ReadLong(platform::Columns(line, column + 1, degreeDigits));
+  const long minutes = platform::ReadLong(platform::Columns(line, column + degreeDigits + 2, 2));
   const double seconds =
-      platform::ReadDouble(Columns(line, column + degreeDigits + 5, column + degreeDigits + 9));
+      platform::ReadDouble(platform::Columns(line, column + degreeDigits + 5, 5));
   return DegreesFromParts(degrees, minutes, seconds);
 }
 

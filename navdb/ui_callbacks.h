@@ -29,20 +29,17 @@ enum class StatusIcon { Ready, Sorting, Saving, Problem, Selecting, Scanning };
 
 // The two versions of an entry that the double-entry dialog shows.
 struct DuplicateRequest {
-  int kind = 0;  // 1 NDB, 2 VOR, 3 airport runway, 4 intersection
-  int row = 0;   // row of the existing line in its list
+  NavaidKind kind = NavaidKind::Ndb;  // the list of both lines
+  int row = 0;                        // row of the existing line in its list
   std::string existingLine;
   std::string newLine;
 };
 
 // Outcomes of the double-entry dialog.
-inline constexpr int kDuplicateAbortScan = 1;
-inline constexpr int kDuplicateKeepExisting = 2;
-inline constexpr int kDuplicateKeepBoth = 3;
-inline constexpr int kDuplicateKeepNew = 4;
+enum class DuplicateOutcome { AbortScan, KeepExisting, KeepBoth, KeepNew };
 
 struct DuplicateAnswer {
-  int outcome = kDuplicateKeepBoth;
+  DuplicateOutcome outcome = DuplicateOutcome::KeepBoth;
   bool always = false;  // a "Keep always" button: the same answer for the rest of the scan
 };
 

@@ -65,25 +65,6 @@ double ReadDouble(std::string_view text, size_t offset) {
   return negative ? -value : value;
 }
 
-void AppendZeroPadded(std::string& out, long value, int width) {
-  char text[48];
-  char* end = text + sizeof text;
-  char* first = end;
-  // Work on the negative magnitude so that LONG_MIN needs no special case.
-  long rest = value < 0 ? value : -value;
-  do {
-    *--first = static_cast<char>('0' - rest % 10);
-    rest /= 10;
-  } while (rest != 0);
-  const int sign = value < 0 ? 1 : 0;
-  for (int digits = static_cast<int>(end - first); digits + sign < width && first > text + 1;
-       ++digits) {
-    *--first = '0';
-  }
-  if (sign) *--first = '-';
-  out.append(first, static_cast<size_t>(end - first));
-}
-
 long RoundHalfAwayFromZero(double value) {
   const double shifted = value >= 0 ? value + 0.5 : value - 0.5;
   if (!(shifted > static_cast<double>(LONG_MIN) && shifted < static_cast<double>(LONG_MAX))) {

@@ -16,10 +16,6 @@ long ReadLong(std::string_view text, size_t offset = 0);
 // Reads a decimal number with optional fraction and exponent at `offset`.
 double ReadDouble(std::string_view text, size_t offset = 0);
 
-// Appends `value` as printf's "%0*ld" writes it: the sign, then the digits
-// padded with zeros to `width` characters in all; never cut.
-void AppendZeroPadded(std::string& out, long value, int width);
-
 // Rounds half away from zero: adds +-0.5 and cuts toward zero.
 long RoundHalfAwayFromZero(double value);
 

@@ -4,6 +4,7 @@
 
 #include "navdb/ui_callbacks.h"
 #include "platform/numbers.h"
+#include "platform/text_columns.h"
 #include "scanner/image_reader.h"
 #include "scanner/merge.h"
 
@@ -12,9 +13,9 @@ namespace {
 
 enum class Flow { Continue, EndAirport, EndFile, StopScan, Unreadable };
 
-constexpr int16_t kLowestNdbAltitudeM = -3000;
-constexpr int kLowestVorAltitudeM = -3000;
-constexpr int kHighestVorAltitudeM = 10000;
+constexpr int16_t kLowestNdbElevationM = -3000;
+constexpr int kLowestVorElevationM = -3000;
+constexpr int kHighestVorElevationM = 10000;
 constexpr double kLowestAtisMhz = 118.0;
 constexpr double kHighestAtisMhz = 136.95;
 
@@ -24,19 +25,14 @@ std::string Hex(uint8_t byte, const char* format) {
   return buffer;
 }
 
-std::string PaddedTo(std::string text, size_t width) {
-  if (text.size() < width) text.append(width - text.size(), ' ');
-  return text;
-}
-
 int16_t RangeNm(uint8_t rangeUnits) {
   return static_cast<int16_t>(rangeUnits * kRangeUnitMetres / kMetresPerNm);
 }
 
 // What a merge result means for the rest of the file.
-Flow AfterMerge(ScanSession& session, int result, std::string_view listName) {
-  if (result == kMergeAborted) return Flow::StopScan;
-  if (result >= 0) return Flow::Continue;
+Flow AfterMerge(ScanSession& session, const MergeResult& result, std::string_view listName) {
+  if (result.status == MergeStatus::Aborted) return Flow::StopScan;
+  if (result.status != MergeStatus::Refused) return Flow::Continue;
   const navdb::MessageAnswer answer = navdb::ShowMessage(
       session.ui, "Error", "Can't add entry to " + std::string(listName) + " list.",
       navdb::MessageIcon::Error, navdb::MessageButtons::RetryCancel);
@@ -88,7 +84,7 @@ class ImageDecoder {
     ndb.latitudeDeg = reader_.ReadSigned24(record + 4) * kLatitude24Deg;
     ndb.longitudeDeg = reader_.ReadSigned24(record + 7) * kLongitude24Deg;
     ndb.elevationM = reader_.S16(record + 10);
-    if (ndb.elevationM < kLowestNdbAltitudeM) ndb.elevationM = 0;
+    if (ndb.elevationM < kLowestNdbElevationM) ndb.elevationM = 0;
     const uint8_t rangeUnits = reader_.U8(record + 12);
     const std::string identifier = reader_.Text(record + 13, 5);
     const std::string name = reader_.Text(record + 18, 24);
@@ -152,7 +148,7 @@ class ImageDecoder {
     }
     if (reader_.overrun()) return Flow::Unreadable;
     if (!shortRecord && !(vor.flags & kVorFlagIls)) return Flow::Continue;
-    if (vor.elevationM < kLowestVorAltitudeM || vor.elevationM > kHighestVorAltitudeM ||
+    if (vor.elevationM < kLowestVorElevationM || vor.elevationM > kHighestVorElevationM ||
         identifier.empty()) {
       return Flow::Continue;
     }
@@ -207,7 +203,7 @@ class ImageDecoder {
 
   Flow DecodeAirport(uint64_t entry) {
     const uint64_t block = reader_.U32(entry + 12);
-    const std::string name = PaddedTo(reader_.Text(entry + 16, 24), 24);
+    const std::string name = platform::Fitted(reader_.Text(entry + 16, 24), 24);
     const uint64_t blockEnd = block + reader_.U32(block + 4);
     const uint32_t blockKind = reader_.U32(block + 8);
     if (reader_.overrun()) return Flow::Unreadable;
@@ -216,7 +212,7 @@ class ImageDecoder {
     std::optional<std::string> identifier;
     WalkBlock(block, blockEnd, [&](uint64_t record, uint32_t tag) {
       if (tag != kIdentifierRecord) return true;
-      identifier = PaddedTo(reader_.Text(record + 8, 5), 5);
+      identifier = platform::Fitted(reader_.Text(record + 8, 5), 5);
       return false;
     });
     if (reader_.overrun()) return Flow::Unreadable;
@@ -257,10 +253,10 @@ class ImageDecoder {
     runway.headingDeg = reader_.S32(record + 32) * kAngle32Deg;
     runway.lengthFt = static_cast<int16_t>(reader_.U32(record + 40) & 0xFFFF);
     runway.widthFt = static_cast<long>(reader_.U32(record + 44) & 0xFFFF);
-    runway.designatorKind = static_cast<int>(reader_.U32(record + 48));
+    runway.designator = RunwayDesignatorOfCode(reader_.U32(record + 48));
     runway.number = static_cast<int>(reader_.U32(record + 52));
     if (reader_.overrun()) return Flow::Unreadable;
-    if (runway.lengthFt < static_cast<long>(session_.minRunwayLength)) return Flow::EndAirport;
+    if (runway.lengthFt < static_cast<long>(session_.minRunwayLengthFt)) return Flow::EndAirport;
     runway.identifier = identifier;
     runway.name = name;
     runway.atisText = atis;

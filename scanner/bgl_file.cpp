@@ -12,14 +12,14 @@ using navdb::MessageAnswer;
 using navdb::MessageButtons;
 using navdb::MessageIcon;
 
-int AskNextFile(ScanSession& session, const std::string& text) {
+FileOutcome AskNextFile(ScanSession& session, const std::string& text) {
   const MessageAnswer answer =
       navdb::ShowMessage(session.ui, "Error", text, MessageIcon::Error, MessageButtons::YesNo);
-  return answer == MessageAnswer::Yes ? 0 : -1;
+  return answer == MessageAnswer::Yes ? FileOutcome::NextFile : FileOutcome::StopScan;
 }
 
-int ReportReadFailure(ScanSession& session, platform::ReadStep step, const std::string& path,
-                      const std::string& error) {
+FileOutcome ReportReadFailure(ScanSession& session, platform::ReadStep step,
+                              const std::string& path, const std::string& error) {
   switch (step) {
     case platform::ReadStep::Open:
       return AskNextFile(session,
@@ -32,7 +32,7 @@ int ReportReadFailure(ScanSession& session, platform::ReadStep step, const std::
       // only this file is lost, so the scan goes on with the next one.
       navdb::ShowMessage(session.ui, "Error", "Could not map file " + path + "\r\r" + error + "\n",
                          MessageIcon::Error, MessageButtons::Ok);
-      return 0;
+      return FileOutcome::NextFile;
   }
 }
 
@@ -50,7 +50,7 @@ ImageResult ScanFileBytes(ScanSession& session, std::span<const uint8_t> bytes) 
 
 }  // namespace
 
-int ScanBglFile(ScanSession& session, const std::filesystem::path& path) {
+FileOutcome ScanBglFile(ScanSession& session, const std::filesystem::path& path) {
   const std::string pathText = path.string();
   std::vector<uint8_t> bytes;
   std::string error;
@@ -61,14 +61,14 @@ int ScanBglFile(ScanSession& session, const std::filesystem::path& path) {
   if (step != platform::ReadStep::None) return ReportReadFailure(session, step, pathText, error);
 
   const ImageResult result = ScanFileBytes(session, bytes);
-  if (result == ImageResult::StopScan) return 1;
-  if (result == ImageResult::Done) return 0;
+  if (result == ImageResult::StopScan) return FileOutcome::StopScan;
+  if (result == ImageResult::Done) return FileOutcome::NextFile;
   const MessageAnswer answer = navdb::ShowMessage(
       session.ui, "Error",
       "The BGL file \"" + pathText + "\" contains unrecognized data.\nIt will be ignored !" +
           "\n\nContinue with next file ?",
       MessageIcon::Error, MessageButtons::YesNo);
-  return answer == MessageAnswer::Yes ? 0 : 1;
+  return answer == MessageAnswer::Yes ? FileOutcome::NextFile : FileOutcome::StopScan;
 }
 
 }  // namespace scanner

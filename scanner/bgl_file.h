@@ -8,7 +8,11 @@
 
 namespace scanner {
 
-// Returns 0 to go on with the next file, non-zero to stop the whole scan.
-int ScanBglFile(ScanSession& session, const std::filesystem::path& path);
+// What the walk does after a file.
+enum class FileOutcome { NextFile, StopScan };
+
+// Scans one file; a file that cannot be read or decoded is reported, and the
+// user's answer decides whether the walk goes on.
+FileOutcome ScanBglFile(ScanSession& session, const std::filesystem::path& path);
 
 }  // namespace scanner

@@ -4,125 +4,120 @@
 
 #include "navdb/coordinates.h"
 #include "navdb/entry_lines.h"
+#include "platform/numbers.h"
+#include "platform/text_columns.h"
 
 namespace scanner {
 namespace {
 
+using navdb::DuplicateOutcome;
 using navdb::NavaidKind;
-
-int RequestKind(NavaidKind kind) {
-  return static_cast<int>(navdb::IndexOf(kind)) + 1;
-}
 
 size_t KeyLength(NavaidKind kind) {
   return kind == NavaidKind::Airport ? kRunwayKeyLength : kNdbVorKeyLength;
 }
 
-navdb::RunwayDesignator DesignatorOf(int designatorKind) {
-  if (designatorKind >= 1 && designatorKind <= 4) {
-    return static_cast<navdb::RunwayDesignator>(designatorKind);
-  }
-  return navdb::RunwayDesignator::Plain;
-}
-
-// Degrees rounded to whole ones as the dialog compares them: +-0.5, then cut.
+// Degrees rounded to whole ones as the duplicate dialog compares them.
 long WholeDegrees(double degrees) {
-  return static_cast<long>(degrees > 0 ? degrees + 0.5 : degrees - 0.5);
-}
-
-std::string_view From(std::string_view line, size_t column) {
-  return column < line.size() ? line.substr(column) : std::string_view();
+  return platform::RoundHalfAwayFromZero(degrees);
 }
 
 // True when the two lines' positions round to different whole degrees.
-bool FarApart(int requestKind, std::string_view existingLine, std::string_view newLine) {
-  if (requestKind < 1 || requestKind > 4) return false;
-  const navdb::KindInfo& info = navdb::kKindInfo[static_cast<size_t>(requestKind - 1)];
+bool FarApart(NavaidKind kind, std::string_view existingLine, std::string_view newLine) {
+  const navdb::KindInfo& info = navdb::InfoOf(kind);
   const auto latitude = [&](std::string_view line) {
-    return WholeDegrees(navdb::ParseLatitude(From(line, info.latitudeColumn)));
+    return WholeDegrees(navdb::ParseLatitude(platform::Columns(line, info.latitudeColumn)));
   };
   const auto longitude = [&](std::string_view line) {
-    return WholeDegrees(navdb::ParseLongitude(From(line, info.longitudeColumn)));
+    return WholeDegrees(navdb::ParseLongitude(platform::Columns(line, info.longitudeColumn)));
   };
   return latitude(existingLine) != latitude(newLine) ||
          longitude(existingLine) != longitude(newLine);
 }
 
-int AddOrRefuse(navdb::EntryList& list, const std::string& line) {
+MergeResult AddOrRefuse(navdb::EntryList& list, const std::string& line) {
   const std::optional<size_t> row = list.AddLine(line);
-  return row ? static_cast<int>(*row) : kMergeRefused;
+  if (!row) return {MergeStatus::Refused, std::nullopt};
+  return {MergeStatus::Added, row};
 }
 
-int MergeIntoList(ScanSession& session, NavaidKind kind, const std::string& line) {
+MergeResult MergeIntoList(ScanSession& session, NavaidKind kind, const std::string& line) {
   navdb::EntryList& list = session.db.list(kind);
   const std::string_view key = std::string_view(line).substr(0, KeyLength(kind));
   const std::optional<size_t> sameKey = list.FindPrefix(key);
   if (!sameKey) return AddOrRefuse(list, line);
-  if (const std::optional<size_t> same = list.FindPrefix(line)) return static_cast<int>(*same);
+  if (const std::optional<size_t> same = list.FindPrefix(line)) {
+    return {MergeStatus::Present, same};
+  }
 
   navdb::DuplicateRequest request;
-  request.kind = RequestKind(kind);
+  request.kind = kind;
   request.row = static_cast<int>(*sameKey);
   request.existingLine = std::string(list.GetLine(*sameKey));
   request.newLine = line;
   switch (DecideDuplicate(session, request)) {
-    case navdb::kDuplicateAbortScan:
-      return kMergeAborted;
-    case navdb::kDuplicateKeepExisting:
-      return 0;
-    case navdb::kDuplicateKeepNew:
-      if (line.size() > navdb::kMaxLineLength) return kMergeRefused;  // keep the old one then
+    case DuplicateOutcome::AbortScan:
+      return {MergeStatus::Aborted, std::nullopt};
+    case DuplicateOutcome::KeepExisting:
+      return {MergeStatus::KeptExisting, std::nullopt};
+    case DuplicateOutcome::KeepNew:
+      // A line too long for the list would leave neither version: the old one stays.
+      if (line.size() > navdb::kMaxLineLength) return {MergeStatus::Refused, std::nullopt};
       session.scanReplacedEntry = true;
       list.DeleteLine(*sameKey);
       return AddOrRefuse(list, line);
-    default:
-      return AddOrRefuse(list, line);
+    case DuplicateOutcome::KeepBoth:
+      break;
   }
+  return AddOrRefuse(list, line);
 }
 
 }  // namespace
 
-std::string_view DuplicateExistingLabel(int requestKind) {
-  switch (requestKind) {
-    case 1:
+std::string_view DuplicateExistingLabel(NavaidKind kind) {
+  switch (kind) {
+    case NavaidKind::Ndb:
       return "This NDB is already in the list :";
-    case 2:
+    case NavaidKind::Vor:
       return "This VOR is already in the list :";
-    case 3:
+    case NavaidKind::Airport:
       return "This Airport's runway is already in the list :";
-    default:
-      return "This Intersection is already in the list :";
+    case NavaidKind::Intersection:
+      break;
   }
+  return "This Intersection is already in the list :";
 }
 
-int DecideDuplicate(ScanSession& session, const navdb::DuplicateRequest& request) {
+DuplicateOutcome DecideDuplicate(ScanSession& session, const navdb::DuplicateRequest& request) {
   if (FarApart(request.kind, request.existingLine, request.newLine)) {
-    return navdb::kDuplicateKeepBoth;
+    return DuplicateOutcome::KeepBoth;
   }
-  if (session.keepAlwaysChoice != 0) return session.keepAlwaysChoice;
+  if (session.keepAlwaysOutcome) return *session.keepAlwaysOutcome;
   const navdb::UiCallbacks& ui = session.ui;
-  if (!ui.chooseDuplicate) return navdb::kDuplicateKeepBoth;  // nobody to ask: lose nothing
-  if (request.kind >= 1 && request.kind <= 4) {
-    const NavaidKind kind = navdb::kAllKinds[static_cast<size_t>(request.kind - 1)];
-    if (ui.selectRow) ui.selectRow(kind, request.row);
-  }
+  if (!ui.chooseDuplicate) return DuplicateOutcome::KeepBoth;  // nobody to ask: lose nothing
+  if (ui.selectRow) ui.selectRow(request.kind, request.row);
   if (ui.beep) ui.beep();
   const navdb::DuplicateAnswer answer = ui.chooseDuplicate(request);
-  const bool standing =
-      answer.outcome >= navdb::kDuplicateKeepExisting && answer.outcome <= navdb::kDuplicateKeepNew;
-  if (!standing && answer.outcome != navdb::kDuplicateAbortScan) return navdb::kDuplicateKeepBoth;
-  if (answer.always && standing) session.keepAlwaysChoice = answer.outcome;
+  // "Abort scanning" ends this scan only; it never stands for the next one.
+  if (answer.always && answer.outcome != DuplicateOutcome::AbortScan) {
+    session.keepAlwaysOutcome = answer.outcome;
+  }
   return answer.outcome;
 }
 
-int MergeLine(ScanSession& session, NavaidKind kind, const std::string& line) {
+MergeResult MergeLine(ScanSession& session, NavaidKind kind, const std::string& line) {
   const navdb::UiCallbacks& ui = session.ui;
   if (ui.showKindTab) ui.showKindTab(kind);
   navdb::EntryList& list = session.db.list(kind);
   if (list.Count() > 0 && list.GetLine(0) == navdb::kPlaceholderLine) list.Clear();
-  const int result = MergeIntoList(session, kind, line);
+  const MergeResult result = MergeIntoList(session, kind, line);
   if (ui.showEntryCount) ui.showEntryCount(kind, static_cast<int>(list.Count()));
   return result;
+}
+
+navdb::RunwayDesignator RunwayDesignatorOfCode(uint32_t code) {
+  if (code >= 1 && code <= 4) return static_cast<navdb::RunwayDesignator>(code);
+  return navdb::RunwayDesignator::Plain;
 }
 
 std::string ScannedNdbLine(const ScannedNdb& ndb) {
@@ -143,10 +138,10 @@ std::string ScannedVorLine(const ScannedVor& vor) {
                          (vor.flags & kVorFlagGlideSlope) != 0, (vor.flags & kVorFlagTacan) != 0);
   char frequency[32];
   std::snprintf(frequency, sizeof frequency, "%.2f", vor.frequencyMhz);
-  char course[32] = "";
-  if (vor.flags & kVorFlagIls) {
-    std::snprintf(course, sizeof course, "%03ld", navdb::HeadingToWholeDegrees(vor.courseDeg));
-  }
+  const std::string course =
+      (vor.flags & kVorFlagIls)
+          ? platform::ZeroPadded(navdb::HeadingToWholeDegrees(vor.courseDeg), 3)
+          : std::string();
   const std::string latitude = navdb::FormatLatitude(vor.latitudeDeg);
   const std::string longitude = navdb::FormatLongitude(vor.longitudeDeg);
   return navdb::BuildVorLine({vor.identifier, vor.name, type, frequency, course, latitude,
@@ -155,8 +150,7 @@ std::string ScannedVorLine(const ScannedVor& vor) {
 }
 
 std::string ScannedRunwayLine(const ScannedRunway& runway) {
-  const std::string designation =
-      navdb::RunwayDesignation(runway.number, DesignatorOf(runway.designatorKind));
+  const std::string designation = navdb::RunwayDesignation(runway.number, runway.designator);
   const long headingDeg = navdb::HeadingToWholeDegrees(runway.headingDeg);
   const std::string latitude = navdb::FormatLatitude(runway.latitudeDeg);
   const std::string longitude = navdb::FormatLongitude(runway.longitudeDeg);
@@ -169,15 +163,15 @@ std::string ScannedRunwayLine(const ScannedRunway& runway) {
   return line;
 }
 
-int AddNdbEntry(ScanSession& session, const ScannedNdb& ndb) {
+MergeResult AddNdbEntry(ScanSession& session, const ScannedNdb& ndb) {
   return MergeLine(session, NavaidKind::Ndb, ScannedNdbLine(ndb));
 }
 
-int AddVorEntry(ScanSession& session, const ScannedVor& vor) {
+MergeResult AddVorEntry(ScanSession& session, const ScannedVor& vor) {
   return MergeLine(session, NavaidKind::Vor, ScannedVorLine(vor));
 }
 
-int AddRunwayEntry(ScanSession& session, const ScannedRunway& runway) {
+MergeResult AddRunwayEntry(ScanSession& session, const ScannedRunway& runway) {
   return MergeLine(session, NavaidKind::Airport, ScannedRunwayLine(runway));
 }
 

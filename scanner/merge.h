@@ -3,19 +3,33 @@
 // same identity is there - settled by the double-entry dialog.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "navdb/entry_lines.h"
 #include "navdb/navaid_kind.h"
 #include "scanner/scan_session.h"
 
 namespace scanner {
 
-// Results of the Add...Entry operations besides a row (0 or more; 0 also
-// when the existing entry was kept).
-inline constexpr int kMergeRefused = -1;  // the list could not take the line
-inline constexpr int kMergeAborted = -3;  // the user chose "Abort scanning"
+// What became of a scanned line.
+enum class MergeStatus {
+  Added,         // a new line in its list (beside an existing version, or in its place)
+  Present,       // the very same line was there already
+  KeptExisting,  // another version was there and stays alone
+  Refused,       // the list could not take the line
+  Aborted,       // the user chose "Abort scanning"
+};
+
+struct MergeResult {
+  MergeStatus status = MergeStatus::Added;
+  std::optional<size_t> row;  // the line's row when it was added or present
+
+  bool operator==(const MergeResult&) const = default;
+};
 
 struct ScannedNdb {
   std::string_view identifier;     // up to 5 characters
@@ -50,8 +64,8 @@ struct ScannedRunway {
   std::string_view identifier;  // airport ICAO identifier
   std::string_view name;        // airport name
   int number = 0;
-  int designatorKind = 0;  // 1 left/right, 2 right/left, 3 centre, 4 helipad, other plain
-  double headingDeg = 0;   // may be negative
+  navdb::RunwayDesignator designator = navdb::RunwayDesignator::Plain;
+  double headingDeg = 0;  // may be negative
   double latitudeDeg = 0;
   double longitudeDeg = 0;
   int elevationM = 0;
@@ -60,14 +74,18 @@ struct ScannedRunway {
   std::string_view atisText;  // "118.05", or "000.00" when none
 };
 
+// The designator of a runway record's code: 1 left/right, 2 right/left,
+// 3 centre, 4 helipad; any other code is a plain runway.
+navdb::RunwayDesignator RunwayDesignatorOfCode(uint32_t code);
+
 // The entry lines built from scanned values.
 std::string ScannedNdbLine(const ScannedNdb& ndb);
 std::string ScannedVorLine(const ScannedVor& vor);
 std::string ScannedRunwayLine(const ScannedRunway& runway);
 
-int AddNdbEntry(ScanSession& session, const ScannedNdb& ndb);
-int AddVorEntry(ScanSession& session, const ScannedVor& vor);
-int AddRunwayEntry(ScanSession& session, const ScannedRunway& runway);
+MergeResult AddNdbEntry(ScanSession& session, const ScannedNdb& ndb);
+MergeResult AddVorEntry(ScanSession& session, const ScannedVor& vor);
+MergeResult AddRunwayEntry(ScanSession& session, const ScannedRunway& runway);
 
 // Characters of a line that identify its entry: identifier and name, and
 // for runways the start of the designation.
@@ -75,12 +93,13 @@ inline constexpr size_t kNdbVorKeyLength = 31;
 inline constexpr size_t kRunwayKeyLength = 36;
 
 // Merges `line` into the list of `kind` with the duplicate rules above.
-int MergeLine(ScanSession& session, navdb::NavaidKind kind, const std::string& line);
+MergeResult MergeLine(ScanSession& session, navdb::NavaidKind kind, const std::string& line);
 
-// What the double-entry dialog decides for `request`: outcome 3 without
+// What the double-entry dialog decides for `request`: both are kept without
 // asking when the two entries lie a whole degree or more apart, the standing
 // "Keep always" answer when there is one, else the user's choice.
-int DecideDuplicate(ScanSession& session, const navdb::DuplicateRequest& request);
+navdb::DuplicateOutcome DecideDuplicate(ScanSession& session,
+                                        const navdb::DuplicateRequest& request);
 
 // Fixed texts of the double-entry dialog. The "&&" shows as one ampersand.
 inline constexpr std::string_view kDuplicateDialogTitle = "Double entry warning !";
@@ -88,7 +107,7 @@ inline constexpr std::string_view kDuplicateNewLineLabel =
     "and this one, with same ID && Name, is going to be added :";
 inline constexpr std::string_view kDuplicateChooseText = "Choose the one(s) you want to keep";
 // "This NDB is already in the list :" and its VOR, Airport's runway and
-// Intersection forms; `requestKind` is DuplicateRequest::kind.
-std::string_view DuplicateExistingLabel(int requestKind);
+// Intersection forms.
+std::string_view DuplicateExistingLabel(navdb::NavaidKind kind);
 
 }  // namespace scanner

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "navdb/coordinates.h"
 #include "navdb/entry_lines.h"
+#include "platform/text_columns.h"
 
 namespace scanner {
 namespace {
@@ -14,22 +14,19 @@ using navdb::NavaidKind;
 
 constexpr double kFeetPerMetre = 3.280839895013123;
 
-std::string_view Cut(const std::string& text, size_t width) {
-  return std::string_view(text).substr(0, width);
-}
-
 int16_t ClampToInt16(long value) {
   return static_cast<int16_t>(std::clamp<long>(value, INT16_MIN, INT16_MAX));
 }
 
 // Reports a refused line as a scanned one would be; false when the import
 // stops.
-bool Merged(ScanSession& session, int result, std::string_view listName, ImportResult& outcome) {
-  if (result == kMergeAborted) {
+bool Merged(ScanSession& session, const MergeResult& result, std::string_view listName,
+            ImportResult& outcome) {
+  if (result.status == MergeStatus::Aborted) {
     outcome.aborted = true;
     return false;
   }
-  if (result != kMergeRefused) return true;
+  if (result.status != MergeStatus::Refused) return true;
   ++outcome.refusedEntries;
   const navdb::MessageAnswer answer = navdb::ShowMessage(
       session.ui, "Error", "Can't add entry to " + std::string(listName) + " list.",
@@ -42,8 +39,8 @@ bool MergeNdbs(ScanSession& session, const xplane::NavData& data, ImportResult& 
   for (const xplane::NdbRecord& record : data.ndbs) {
     const std::string frequency = NdbFrequencyTextOf(record.frequencyKhz);
     ScannedNdb ndb;
-    ndb.identifier = Cut(record.identifier, 5);
-    ndb.name = Cut(record.name, 24);
+    ndb.identifier = platform::Columns(record.identifier, 0, 5);
+    ndb.name = platform::Columns(record.name, 0, 24);
     ndb.frequencyText = frequency;
     ndb.latitudeDeg = record.latitudeDeg;
     ndb.longitudeDeg = record.longitudeDeg;
@@ -57,8 +54,8 @@ bool MergeNdbs(ScanSession& session, const xplane::NavData& data, ImportResult& 
 bool MergeStations(ScanSession& session, const xplane::NavData& data, ImportResult& outcome) {
   for (const xplane::StationRecord& record : data.stations) {
     ScannedVor vor;
-    vor.identifier = Cut(record.identifier, 5);
-    vor.name = Cut(record.name, 24);
+    vor.identifier = platform::Columns(record.identifier, 0, 5);
+    vor.name = platform::Columns(record.name, 0, 24);
     vor.frequencyMhz = record.frequencyMhz();
     vor.flags = VorFlagsOf(record);
     vor.courseDeg = record.localizerCourseDeg;
@@ -77,10 +74,10 @@ bool MergeAirports(ScanSession& session, const xplane::NavData& data, ImportResu
     const std::string atis = AtisTextOf(airport.atisFrequency10Khz);
     for (const xplane::RunwayRecord& record : airport.runways) {
       ScannedRunway runway;
-      runway.identifier = Cut(airport.identifier, 5);
-      runway.name = Cut(airport.name, 24);
+      runway.identifier = platform::Columns(airport.identifier, 0, 5);
+      runway.name = platform::Columns(airport.name, 0, 24);
       runway.number = record.number;
-      runway.designatorKind = DesignatorKindOf(record.side);
+      runway.designator = RunwayDesignatorOfCode(DesignatorCodeOf(record.side));
       runway.headingDeg = record.headingDeg;
       runway.latitudeDeg = record.latitudeDeg;
       runway.longitudeDeg = record.longitudeDeg;
@@ -98,9 +95,9 @@ bool MergeFixes(ScanSession& session, const xplane::NavData& data, ImportResult&
   for (const xplane::FixRecord& fix : data.fixes) {
     const std::string latitude = navdb::FormatLatitude(fix.latitudeDeg);
     const std::string longitude = navdb::FormatLongitude(fix.longitudeDeg);
-    const std::string line =
-        navdb::BuildIntersectionLine({Cut(fix.identifier, 5), "", latitude, longitude, 0});
-    const int result = MergeLine(session, NavaidKind::Intersection, line);
+    const std::string line = navdb::BuildIntersectionLine(
+        {platform::Columns(fix.identifier, 0, 5), "", latitude, longitude, 0});
+    const MergeResult result = MergeLine(session, NavaidKind::Intersection, line);
     if (!Merged(session, result, "Intersection", outcome)) return false;
   }
   return true;
@@ -116,9 +113,7 @@ ImportResult MergeNavData(ScanSession& session, const xplane::NavData& data) {
 }
 
 std::string NdbFrequencyTextOf(long frequencyKhz) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%03ld.0", std::clamp(frequencyKhz, 0L, 9999L));
-  return text;
+  return platform::ZeroPadded(std::clamp(frequencyKhz, 0L, 9999L), 3) + ".0";
 }
 
 uint8_t VorFlagsOf(const xplane::StationRecord& station) {
@@ -133,7 +128,7 @@ uint8_t VorFlagsOf(const xplane::StationRecord& station) {
   return flags;
 }
 
-int DesignatorKindOf(char side) {
+uint32_t DesignatorCodeOf(char side) {
   switch (side) {
     case 'L':
       return 1;
@@ -147,10 +142,8 @@ int DesignatorKindOf(char side) {
 }
 
 std::string AtisTextOf(long frequency10Khz) {
-  char text[32];
   const long clamped = std::clamp(frequency10Khz, 0L, 99999L);
-  std::snprintf(text, sizeof text, "%03ld.%02ld", clamped / 100, clamped % 100);
-  return text;
+  return platform::ZeroPadded(clamped / 100, 3) + "." + platform::ZeroPadded(clamped % 100, 2);
 }
 
 long FeetToMetres(double feet) {

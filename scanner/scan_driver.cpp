@@ -32,10 +32,10 @@ bool IsSceneryFileName(const std::string& name) {
   return suffix == ".bgl";
 }
 
-int Aborted(const ScanSession& session) {
+WalkOutcome Aborted(const ScanSession& session) {
   navdb::SetStatus(session.ui, navdb::StatusIcon::Ready, "Status : scanning aborted");
   ShowCurrentFile(session, " ");
-  return 1;
+  return WalkOutcome::Stopped;
 }
 
 bool TooLong(const ScanSession& session, const fs::path& path) {
@@ -66,10 +66,11 @@ std::array<long, 4> EntryCounts(const navdb::Database& db) {
 
 }  // namespace
 
-int ScanFolder(ScanSession& session, const fs::path& folder, std::set<fs::path>& visited) {
+WalkOutcome ScanFolder(ScanSession& session, const fs::path& folder, std::set<fs::path>& visited) {
   std::error_code error;
   const fs::path identity = fs::canonical(folder, error);
-  if (!error && !visited.insert(identity).second) return 0;  // reached again through a link
+  // A folder reached again through a link was walked already.
+  if (!error && !visited.insert(identity).second) return WalkOutcome::Done;
 
   navdb::SetStatus(session.ui, navdb::StatusIcon::Scanning, "Status : scanning...");
   ShowCurrentFile(session, folder.string());
@@ -80,32 +81,34 @@ int ScanFolder(ScanSession& session, const fs::path& folder, std::set<fs::path>&
     if (TooLong(session, path)) continue;
     if (IsSceneryFileName(path.filename().string())) {
       ShowCurrentFile(session, path.string());
-      if (ScanBglFile(session, path) != 0) return Aborted(session);
+      if (ScanBglFile(session, path) == FileOutcome::StopScan) return Aborted(session);
     }
     std::error_code typeError;
     if (it->is_directory(typeError)) subfolders.push_back(path);
   }
   if (error && ReportUnreadableFolder(session, folder, error)) return Aborted(session);
   for (const fs::path& subfolder : subfolders) {
-    if (ScanFolder(session, subfolder, visited) != 0) return Aborted(session);
+    if (ScanFolder(session, subfolder, visited) == WalkOutcome::Stopped) return Aborted(session);
   }
   navdb::SetStatus(session.ui, navdb::StatusIcon::Ready, "Status : scanning done");
   ShowCurrentFile(session, " ");
-  return 0;
+  return WalkOutcome::Done;
 }
 
-int ScanSceneryThread(ScanSession& session, const fs::path& root) {
+ScanResult ScanSceneryThread(ScanSession& session, const fs::path& root) {
   navdb::Database& db = session.db;
   const navdb::UiCallbacks& ui = session.ui;
   const std::array<long, 4> before = EntryCounts(db);
   if (ui.setCommandsEnabled) ui.setCommandsEnabled(false, false);
   std::set<fs::path> visited;
-  ScanFolder(session, root, visited);  // a stopped scan still keeps what it merged
-  session.keepAlwaysChoice = 0;
+  ScanResult result;
+  result.stopped = ScanFolder(session, root, visited) == WalkOutcome::Stopped;
+  session.keepAlwaysOutcome.reset();
   const std::vector<std::string> unreadableFolders = std::move(session.unreadableFolders);
   session.unreadableFolders.clear();
 
   const std::array<long, 4> after = EntryCounts(db);
+  for (size_t i = 0; i < after.size(); ++i) result.addedPerKind[i] = after[i] - before[i];
   bool saved = true;
   if (after != before || db.databaseModified || session.scanReplacedEntry) {
     navdb::RebuildIndex(db.lists, db.index, ui);
@@ -117,13 +120,14 @@ int ScanSceneryThread(ScanSession& session, const fs::path& root) {
   if (ui.setCommandsEnabled) ui.setCommandsEnabled(true, false);
   // After a failed save nothing was added to the database files: the save's
   // error is the outcome, not a summary of additions.
-  if (!saved) return 1;
-  navdb::ShowMessage(
-      ui, "Information",
-      ScanSummaryText(after[0] - before[0], after[1] - before[1], after[2] - before[2]) +
-          UnreadableFoldersText(unreadableFolders),
-      navdb::MessageIcon::Information, navdb::MessageButtons::Ok);
-  return 0;
+  result.saveFailed = !saved;
+  if (result.saveFailed) return result;
+  navdb::ShowMessage(ui, "Information",
+                     ScanSummaryText(result.added(NavaidKind::Ndb), result.added(NavaidKind::Vor),
+                                     result.added(NavaidKind::Airport)) +
+                         UnreadableFoldersText(unreadableFolders),
+                     navdb::MessageIcon::Information, navdb::MessageButtons::Ok);
+  return result;
 }
 
 bool ConfirmAndClearForRebuild(ScanSession& session) {

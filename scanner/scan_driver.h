@@ -3,24 +3,36 @@
 // re-index and save when anything changed, and the summary.
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "navdb/navaid_kind.h"
 #include "scanner/scan_session.h"
 
 namespace scanner {
 
-// Scans `folder` and everything below it. Returns 0 when done, non-zero when
-// the user stopped the scan. `visited` keeps folders reached twice through
-// links from being walked again.
-int ScanFolder(ScanSession& session, const std::filesystem::path& folder,
-               std::set<std::filesystem::path>& visited);
+enum class WalkOutcome { Done, Stopped };
 
-// The whole "Scan New Scenery" run on `root`; returns 0, or 1 when the
-// database could not be saved (no summary is shown then).
-int ScanSceneryThread(ScanSession& session, const std::filesystem::path& root);
+// Scans `folder` and everything below it; Stopped when the user (or the
+// stop-on-unreadable-folder setting) ended the walk early. `visited` keeps
+// folders reached twice through links from being walked again.
+WalkOutcome ScanFolder(ScanSession& session, const std::filesystem::path& folder,
+                       std::set<std::filesystem::path>& visited);
+
+// How a whole scan ended. A stopped scan still keeps and saves what it merged.
+struct ScanResult {
+  bool stopped = false;
+  bool saveFailed = false;                                   // no summary was shown then
+  std::array<long, navdb::kAllKinds.size()> addedPerKind{};  // by navdb::IndexOf
+
+  long added(navdb::NavaidKind kind) const { return addedPerKind[navdb::IndexOf(kind)]; }
+};
+
+// The whole "Scan New Scenery" run on `root`.
+ScanResult ScanSceneryThread(ScanSession& session, const std::filesystem::path& root);
 
 // "Rebuild database": asks first; on Yes empties the NDB, VOR and airport
 // lists (intersections stay) and returns true, so that the caller scans.

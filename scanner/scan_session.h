@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,13 +19,13 @@ inline constexpr unsigned kDefaultMinRunwayLengthFt = 3000;
 struct ScanSession {
   navdb::Database& db;
   const navdb::UiCallbacks& ui;
-  // 0, or the outcome a "Keep always" button chose; cleared at the end of a scan.
-  int keepAlwaysChoice = 0;
+  // The outcome a "Keep always" button chose; cleared at the end of a scan.
+  std::optional<navdb::DuplicateOutcome> keepAlwaysOutcome = std::nullopt;
   // Set when a scanned line replaced an existing one (the counts stay the same,
   // yet the index must be rebuilt and the files saved).
   bool scanReplacedEntry = false;
   // The "Airport filter": runways below this length end their airport.
-  unsigned minRunwayLength = kDefaultMinRunwayLengthFt;
+  unsigned minRunwayLengthFt = kDefaultMinRunwayLengthFt;
   // Stop the walk at the first folder that cannot be read (else it is
   // reported and passed over).
   bool stopOnUnreadableFolder = false;

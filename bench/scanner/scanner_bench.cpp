@@ -100,7 +100,7 @@ void ScanRealWorldTree(benchmark::State& state) {
     db.folder = folders.navData;
     const navdb::UiCallbacks ui;
     scanner::ScanSession session{db, ui};
-    session.minRunwayLength = 0;
+    session.minRunwayLengthFt = 0;
     scanner::ScanSceneryThread(session, folders.scenery);
     benchmark::DoNotOptimize(db.index.primary.Count());
   }

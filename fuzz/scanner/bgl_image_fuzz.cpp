@@ -8,7 +8,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   navdb::Database db;
   navdb::UiCallbacks ui;  // unanswered questions keep both versions and cancel refusals
   scanner::ScanSession session{db, ui};
-  session.minRunwayLength = 0;
+  session.minRunwayLengthFt = 0;
   scanner::ScanBglImage(session, {data, size});
   return 0;
 }

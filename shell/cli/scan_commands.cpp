@@ -67,17 +67,19 @@ std::optional<DuplicatePolicy> PolicyFromName(std::string_view name) {
   return std::nullopt;
 }
 
-int OutcomeOf(DuplicatePolicy policy) {
+navdb::DuplicateOutcome OutcomeOf(DuplicatePolicy policy) {
   switch (policy) {
     case DuplicatePolicy::KeepExisting:
-      return navdb::kDuplicateKeepExisting;
+      return navdb::DuplicateOutcome::KeepExisting;
     case DuplicatePolicy::KeepNew:
-      return navdb::kDuplicateKeepNew;
+      return navdb::DuplicateOutcome::KeepNew;
     case DuplicatePolicy::Abort:
-      return navdb::kDuplicateAbortScan;
-    default:
-      return navdb::kDuplicateKeepBoth;
+      return navdb::DuplicateOutcome::AbortScan;
+    case DuplicatePolicy::Ask:
+    case DuplicatePolicy::KeepBoth:
+      break;
   }
+  return navdb::DuplicateOutcome::KeepBoth;
 }
 
 struct MergeOptions {
@@ -134,14 +136,15 @@ navdb::DuplicateAnswer AskDuplicate(CliContext& context, const navdb::DuplicateR
               << platform::Win1252ToUtf8(request.newLine) << '\n'
               << scanner::kDuplicateChooseText << '\n'
               << kDuplicateMenu;
-  static constexpr int kOutcomes[] = {navdb::kDuplicateKeepExisting, navdb::kDuplicateKeepBoth,
-                                      navdb::kDuplicateKeepNew};
+  static constexpr navdb::DuplicateOutcome kOutcomes[] = {navdb::DuplicateOutcome::KeepExisting,
+                                                          navdb::DuplicateOutcome::KeepBoth,
+                                                          navdb::DuplicateOutcome::KeepNew};
   while (true) {
     context.err << "Choice [1-6, a]: " << std::flush;
     std::string reply;
     // End of input is Escape: "Abort scanning"; what was merged stays.
-    if (!std::getline(context.in, reply)) return {navdb::kDuplicateAbortScan, false};
-    if (reply == "a" || reply == "A") return {navdb::kDuplicateAbortScan, false};
+    if (!std::getline(context.in, reply)) return {navdb::DuplicateOutcome::AbortScan, false};
+    if (reply == "a" || reply == "A") return {navdb::DuplicateOutcome::AbortScan, false};
     if (reply.size() == 1 && reply[0] >= '1' && reply[0] <= '6') {
       const int choice = reply[0] - '1';
       return {kOutcomes[choice % 3], choice >= 3};
@@ -155,8 +158,6 @@ navdb::DuplicateAnswer AskDuplicate(CliContext& context, const navdb::DuplicateR
 struct ScanUi {
   navdb::UiCallbacks ui;
   std::shared_ptr<std::string> lastStatus = std::make_shared<std::string>();
-  std::shared_ptr<bool> stopped = std::make_shared<bool>(false);
-  std::shared_ptr<bool> saveFailed = std::make_shared<bool>(false);
 };
 
 ScanUi MakeScanUi(CliContext& context, const MergeOptions& options) {
@@ -173,8 +174,6 @@ ScanUi MakeScanUi(CliContext& context, const MergeOptions& options) {
     return navdb::MessageAnswer::Ok;
   };
   ui.setStatus = [&context, scanUi](navdb::StatusIcon, const std::string& text) {
-    if (text == "Status : scanning aborted") *scanUi.stopped = true;
-    if (text == "Status : a problem occurs while saving !") *scanUi.saveFailed = true;
     if (text == *scanUi.lastStatus) return;
     *scanUi.lastStatus = text;
     context.out << TerminalText(text) << '\n' << std::flush;
@@ -229,7 +228,7 @@ int RunScan(CliContext& context, const std::vector<std::string>& args) {
   std::optional<navdb::DatabaseLock> lock;
   if (!LoadForMerge(context, scanUi.ui, db, lock)) return kExitFailure;
   scanner::ScanSession session{db, scanUi.ui};
-  session.minRunwayLength = options.minRunwayLengthFt;
+  session.minRunwayLengthFt = options.minRunwayLengthFt;
   session.stopOnUnreadableFolder = options.stopOnError;
   if (options.rebuild) {
     // --rebuild is the user's Yes to the warning, which is still shown.
@@ -241,8 +240,8 @@ int RunScan(CliContext& context, const std::vector<std::string>& args) {
     scanner::ScanSession confirmSession{db, confirmUi};
     scanner::ConfirmAndClearForRebuild(confirmSession);
   }
-  scanner::ScanSceneryThread(session, root);
-  return *scanUi.stopped || *scanUi.saveFailed ? kExitFailure : kExitOk;
+  const scanner::ScanResult result = scanner::ScanSceneryThread(session, root);
+  return result.stopped || result.saveFailed ? kExitFailure : kExitOk;
 }
 
 int RunUnpack(CliContext& context, const std::vector<std::string>& args) {

@@ -41,17 +41,5 @@ TEST(Numbers, RoundHalfAwayFromZero) {
   EXPECT_EQ(RoundHalfAwayFromZero(1e300), LONG_MAX);
 }
 
-TEST(Numbers, ZeroPaddedMatchesPrintf) {
-  for (long value : {0L, 7L, -7L, 42L, -42L, 99999L, 123456L, -123456L, LONG_MAX, LONG_MIN}) {
-    for (int width : {1, 2, 3, 5}) {
-      char expected[40];
-      std::snprintf(expected, sizeof expected, "%0*ld", width, value);
-      std::string text = "x";
-      AppendZeroPadded(text, value, width);
-      EXPECT_EQ(text, std::string("x") + expected) << value << " " << width;
-    }
-  }
-}
-
 }  // namespace
 }  // namespace platform

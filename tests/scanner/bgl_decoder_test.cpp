@@ -176,7 +176,7 @@ TEST(BglDecoder, AirportsRunwaysAtisAndTheLengthFilter) {
 
   // A filter of 0 lets every runway of non-negative length through.
   Scan open;
-  open.session.minRunwayLength = 0;
+  open.session.minRunwayLengthFt = 0;
   scenery.frenchChunkFirst = false;
   ASSERT_EQ(open.Run(scenery_writer::WriteBglImage(scenery)), scanner::ImageResult::Done);
   EXPECT_EQ(open.Lines(NavaidKind::Airport).size(), 7u);
@@ -236,7 +236,7 @@ TEST(BglDecoder, RefusedEntriesAndAbortedScans) {
           {"A1", "NAME", "352.5", scenery.ndbs[0].latitude24 * scanner::kLatitude24Deg,
            scenery.ndbs[0].longitude24 * scanner::kLongitude24Deg, 0, 1}));
   abort.recording.ui().chooseDuplicate = [](const navdb::DuplicateRequest&) {
-    return navdb::DuplicateAnswer{navdb::kDuplicateAbortScan, false};
+    return navdb::DuplicateAnswer{navdb::DuplicateOutcome::AbortScan, false};
   };
   EXPECT_EQ(abort.Run(image), scanner::ImageResult::StopScan);
   EXPECT_EQ(abort.Lines(NavaidKind::Ndb).size(), 1u);

@@ -63,7 +63,7 @@ TEST(BglFile, PackedLayoutIsDecodedFromTheUnpackedImageOnly) {
   testing_support::TempFolder folder;
   folder.Write("p.bgl", PackedFileWithDecoyBytes());
   FileScan scan;
-  EXPECT_EQ(scanner::ScanBglFile(scan.session, folder / "p.bgl"), 0);
+  EXPECT_EQ(scanner::ScanBglFile(scan.session, folder / "p.bgl"), scanner::FileOutcome::NextFile);
   EXPECT_TRUE(scan.recording.messages.empty());
   EXPECT_EQ(scan.Identifiers(), (std::vector<std::string>{"A1", "A2"}));
 }
@@ -75,7 +75,7 @@ TEST(BglFile, CancelAfterARefusedEntryEndsAPackedFile) {
   FileScan scan;
   scan.db.lists[navdb::IndexOf(NavaidKind::Ndb)] = navdb::EntryList(1);
   scan.recording.QueueAnswers({navdb::MessageAnswer::Cancel});
-  EXPECT_EQ(scanner::ScanBglFile(scan.session, folder / "p.bgl"), 0);
+  EXPECT_EQ(scanner::ScanBglFile(scan.session, folder / "p.bgl"), scanner::FileOutcome::NextFile);
   ASSERT_EQ(scan.recording.messages.size(), 1u);
   EXPECT_EQ(scan.recording.messages[0].text, "Can't add entry to NDB list.");
   EXPECT_EQ(scan.Identifiers(), (std::vector<std::string>{"A1"}));

@@ -25,7 +25,7 @@ TEST(BglFileErrors, CouldNotOpenAsksForTheNextFile) {
   const fs::path missing = folder / "gone.bgl";
   FileScan yes;
   yes.recording.QueueAnswers({navdb::MessageAnswer::Yes});
-  EXPECT_EQ(scanner::ScanBglFile(yes.session, missing), 0);
+  EXPECT_EQ(scanner::ScanBglFile(yes.session, missing), scanner::FileOutcome::NextFile);
   ASSERT_EQ(yes.recording.messages.size(), 1u);
   const testing_support::RecordedMessage& message = yes.recording.messages[0];
   EXPECT_EQ(message.caption, "Error");
@@ -36,7 +36,7 @@ TEST(BglFileErrors, CouldNotOpenAsksForTheNextFile) {
 
   FileScan no;
   no.recording.QueueAnswers({navdb::MessageAnswer::No});
-  EXPECT_EQ(scanner::ScanBglFile(no.session, missing), -1);
+  EXPECT_EQ(scanner::ScanBglFile(no.session, missing), scanner::FileOutcome::StopScan);
 }
 
 // A kernel attribute file claims a size of a page but reads much shorter:
@@ -46,7 +46,7 @@ TEST(BglFileErrors, ShortReadIsCouldNotMapFileAndTheScanGoesOn) {
   const fs::path attribute = "/sys/kernel/profiling";
   if (!fs::is_regular_file(attribute)) GTEST_SKIP() << "no " << attribute;
   FileScan scan;
-  EXPECT_EQ(scanner::ScanBglFile(scan.session, attribute), 0);
+  EXPECT_EQ(scanner::ScanBglFile(scan.session, attribute), scanner::FileOutcome::NextFile);
   ASSERT_EQ(scan.recording.messages.size(), 1u);
   const testing_support::RecordedMessage& message = scan.recording.messages[0];
   EXPECT_EQ(message.caption, "Error");
@@ -83,7 +83,10 @@ TEST(BglFileErrors, FileTruncatedWhileReadEndsOnlyThatFile) {
     sized.push_back(path);
     if (path.filename() == "cut.bgl") fs::resize_file(path, 130);
   };
-  EXPECT_EQ(scanner::ScanSceneryThread(scan.session, root.path()), 0);
+  const scanner::ScanResult result = scanner::ScanSceneryThread(scan.session, root.path());
+  EXPECT_FALSE(result.stopped);
+  EXPECT_FALSE(result.saveFailed);
+  EXPECT_EQ(result.added(navdb::NavaidKind::Ndb), 2);
   ASSERT_EQ(sized.size(), 2u);
   ASSERT_EQ(scan.recording.messages.size(), 2u);
   EXPECT_EQ(scan.recording.messages[0].text,

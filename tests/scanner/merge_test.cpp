@@ -2,13 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "tests/support/recording_ui.h"
 
+namespace scanner {
+void PrintTo(const MergeResult& result, std::ostream* out) {
+  *out << "status " << static_cast<int>(result.status) << " row "
+       << (result.row ? std::to_string(*result.row) : "none");
+}
+}  // namespace scanner
+
 namespace {
 
+using navdb::DuplicateOutcome;
 using navdb::NavaidKind;
+using scanner::MergeResult;
+using scanner::MergeStatus;
 using scanner::ScanSession;
 
 // Scripted answers of the double-entry dialog, recording each request.
@@ -77,7 +89,7 @@ TEST(MergeLines, BuildsTheLinesOfEachKind) {
   runway.identifier = "EGKK ";
   runway.name = "GATWICK                 ";
   runway.number = 9;
-  runway.designatorKind = 1;
+  runway.designator = navdb::RunwayDesignator::LeftRight;
   runway.headingDeg = -90;
   runway.latitudeDeg = 51.1501;
   runway.longitudeDeg = -0.19;
@@ -89,7 +101,13 @@ TEST(MergeLines, BuildsTheLinesOfEachKind) {
             "EGKK   GATWICK                   09L/27R  270/090  N51\xB0"
             "09'00.36  W000\xB0"
             "11'24.00  00197  10364  148  136.52");
-  runway.designatorKind = 7;  // anything unknown is a plain runway
+  // The record codes 1 to 4 name designators; anything else is a plain runway.
+  EXPECT_EQ(scanner::RunwayDesignatorOfCode(1), navdb::RunwayDesignator::LeftRight);
+  EXPECT_EQ(scanner::RunwayDesignatorOfCode(4), navdb::RunwayDesignator::Helipad);
+  EXPECT_EQ(scanner::RunwayDesignatorOfCode(0), navdb::RunwayDesignator::Plain);
+  EXPECT_EQ(scanner::RunwayDesignatorOfCode(5), navdb::RunwayDesignator::Plain);
+  EXPECT_EQ(scanner::RunwayDesignatorOfCode(0xFFFFFFFF), navdb::RunwayDesignator::Plain);
+  runway.designator = scanner::RunwayDesignatorOfCode(7);
   runway.number = 27;
   EXPECT_EQ(scanner::ScannedRunwayLine(runway).substr(33, 9), "27 /09   ");
   runway.number = 1234567890;  // a number of the file's choosing never overruns the line
@@ -108,27 +126,29 @@ TEST(MergeLines, AddsKnownAndDuplicateEntriesByTheRules) {
   navdb::EntryList& list = db.list(NavaidKind::Ndb);
 
   // The placeholder goes before the first scanned line.
-  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(45.1)), 0);
+  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(45.1)), (MergeResult{MergeStatus::Added, 0}));
   EXPECT_EQ(list.Count(), 1u);
   EXPECT_EQ(tabs, std::vector<NavaidKind>{NavaidKind::Ndb});
   ASSERT_FALSE(recording.counts.empty());
   EXPECT_EQ(recording.counts.back(), std::make_pair(NavaidKind::Ndb, 1));
 
   // The same line, even in other letter case, is already present.
-  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(45.1, "test ndb")), 0);
+  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(45.1, "test ndb")),
+            (MergeResult{MergeStatus::Present, 0}));
   EXPECT_EQ(list.Count(), 1u);
   EXPECT_TRUE(dialog.requests.empty());
 
   // 45.1 and 45.6 round to 45 and 46: both stay, nobody is asked.
-  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(45.6)), 1);
+  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(45.6)), (MergeResult{MergeStatus::Added, 1}));
   EXPECT_TRUE(dialog.requests.empty());
   EXPECT_EQ(list.Count(), 2u);
 
   // 45.4 rounds like 45.1: the dialog is shown against the first match.
-  dialog.answers = {{navdb::kDuplicateKeepExisting, false}};
-  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(45.4)), 0);
+  dialog.answers = {{DuplicateOutcome::KeepExisting, false}};
+  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(45.4)),
+            (MergeResult{MergeStatus::KeptExisting, std::nullopt}));
   ASSERT_EQ(dialog.requests.size(), 1u);
-  EXPECT_EQ(dialog.requests[0].kind, 1);
+  EXPECT_EQ(dialog.requests[0].kind, NavaidKind::Ndb);
   EXPECT_EQ(dialog.requests[0].row, 0);
   EXPECT_EQ(dialog.requests[0].existingLine, std::string(list.GetLine(0)));
   EXPECT_EQ(dialog.requests[0].newLine, scanner::ScannedNdbLine(Ndb(45.4)));
@@ -136,25 +156,32 @@ TEST(MergeLines, AddsKnownAndDuplicateEntriesByTheRules) {
   EXPECT_EQ(recording.selections.back(), std::make_pair(NavaidKind::Ndb, 0));
   EXPECT_EQ(list.Count(), 2u);
 
-  dialog.answers = {{navdb::kDuplicateAbortScan, false}};
-  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(45.4)), scanner::kMergeAborted);
+  dialog.answers = {{DuplicateOutcome::AbortScan, false}};
+  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(45.4)),
+            (MergeResult{MergeStatus::Aborted, std::nullopt}));
   EXPECT_EQ(list.Count(), 2u);
+  // "Abort scanning" never becomes the standing answer, even with "always".
+  dialog.answers = {{DuplicateOutcome::AbortScan, true}};
+  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(45.4)).status, MergeStatus::Aborted);
+  EXPECT_FALSE(session.keepAlwaysOutcome.has_value());
 
   // The new version replaces the old one: the count stays, the flag is set.
-  dialog.answers = {{navdb::kDuplicateKeepNew, false}};
+  dialog.answers = {{DuplicateOutcome::KeepNew, false}};
   EXPECT_FALSE(session.scanReplacedEntry);
-  const int replacedRow = scanner::AddNdbEntry(session, Ndb(45.4));
-  EXPECT_EQ(list.GetLine(static_cast<size_t>(replacedRow)), scanner::ScannedNdbLine(Ndb(45.4)));
+  const MergeResult replaced = scanner::AddNdbEntry(session, Ndb(45.4));
+  EXPECT_EQ(replaced.status, MergeStatus::Added);
+  ASSERT_TRUE(replaced.row.has_value());
+  EXPECT_EQ(list.GetLine(*replaced.row), scanner::ScannedNdbLine(Ndb(45.4)));
   EXPECT_TRUE(session.scanReplacedEntry);
   EXPECT_EQ(list.Count(), 2u);
   EXPECT_FALSE(list.FindPrefix(scanner::ScannedNdbLine(Ndb(45.1))).has_value());
 
   // "Keep always" on "Keep both": later duplicates are added without asking.
-  dialog.answers = {{navdb::kDuplicateKeepBoth, true}};
-  EXPECT_GE(scanner::AddNdbEntry(session, Ndb(45.3)), 0);
-  EXPECT_EQ(session.keepAlwaysChoice, navdb::kDuplicateKeepBoth);
+  dialog.answers = {{DuplicateOutcome::KeepBoth, true}};
+  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(45.3)).status, MergeStatus::Added);
+  EXPECT_EQ(session.keepAlwaysOutcome, DuplicateOutcome::KeepBoth);
   const size_t asked = dialog.requests.size();
-  EXPECT_GE(scanner::AddNdbEntry(session, Ndb(45.2)), 0);
+  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(45.2)).status, MergeStatus::Added);
   EXPECT_EQ(dialog.requests.size(), asked);
   EXPECT_EQ(list.Count(), 4u);
   EXPECT_EQ(recording.counts.back(), std::make_pair(NavaidKind::Ndb, 4));
@@ -167,18 +194,21 @@ TEST(MergeLines, RefusedLinesAndTheDialogTexts) {
   testing_support::RecordingUi recording;
   ScanSession session{db, recording.ui()};
   // The placeholder leaves, the list takes the first line, refuses the next.
-  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(10)), 0);
-  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(20, "OTHER")), scanner::kMergeRefused);
+  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(10)), (MergeResult{MergeStatus::Added, 0}));
+  EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(20, "OTHER")),
+            (MergeResult{MergeStatus::Refused, std::nullopt}));
   EXPECT_EQ(db.list(NavaidKind::Ndb).Count(), 1u);
-  // Without a dialog to ask, a near duplicate is kept beside the original.
-  EXPECT_EQ(scanner::DecideDuplicate(session, {1, 0, scanner::ScannedNdbLine(Ndb(10)),
+  // Without a dialog to ask, a near duplicate is kept beside the existing entry.
+  EXPECT_EQ(scanner::DecideDuplicate(session, {NavaidKind::Ndb, 0, scanner::ScannedNdbLine(Ndb(10)),
                                                scanner::ScannedNdbLine(Ndb(10.2))}),
-            navdb::kDuplicateKeepBoth);
+            DuplicateOutcome::KeepBoth);
 
-  EXPECT_EQ(scanner::DuplicateExistingLabel(1), "This NDB is already in the list :");
-  EXPECT_EQ(scanner::DuplicateExistingLabel(2), "This VOR is already in the list :");
-  EXPECT_EQ(scanner::DuplicateExistingLabel(3), "This Airport's runway is already in the list :");
-  EXPECT_EQ(scanner::DuplicateExistingLabel(4), "This Intersection is already in the list :");
+  EXPECT_EQ(scanner::DuplicateExistingLabel(NavaidKind::Ndb), "This NDB is already in the list :");
+  EXPECT_EQ(scanner::DuplicateExistingLabel(NavaidKind::Vor), "This VOR is already in the list :");
+  EXPECT_EQ(scanner::DuplicateExistingLabel(NavaidKind::Airport),
+            "This Airport's runway is already in the list :");
+  EXPECT_EQ(scanner::DuplicateExistingLabel(NavaidKind::Intersection),
+            "This Intersection is already in the list :");
 }
 
 TEST(MergeLines, RunwaysAreIdentifiedByTheirDesignation) {
@@ -191,25 +221,27 @@ TEST(MergeLines, RunwaysAreIdentifiedByTheirDesignation) {
   runway.identifier = "LFPG ";
   runway.name = "CHARLES DE GAULLE       ";
   runway.number = 9;
-  runway.designatorKind = 1;
+  runway.designator = navdb::RunwayDesignator::LeftRight;
   runway.headingDeg = 85;
   runway.latitudeDeg = 49.0;
   runway.longitudeDeg = 2.5;
   runway.lengthFt = 13829;
   runway.atisText = "000.00";
-  EXPECT_EQ(scanner::AddRunwayEntry(session, runway), 0);
-  EXPECT_EQ(scanner::AddRunwayEntry(session, runway), 0);  // identical: no dialog
-  runway.designatorKind = 2;                               // 09R is another runway
-  EXPECT_EQ(scanner::AddRunwayEntry(session, runway), 1);
+  EXPECT_EQ(scanner::AddRunwayEntry(session, runway), (MergeResult{MergeStatus::Added, 0}));
+  // Identical: no dialog.
+  EXPECT_EQ(scanner::AddRunwayEntry(session, runway), (MergeResult{MergeStatus::Present, 0}));
+  runway.designator = navdb::RunwayDesignator::RightLeft;  // 09R is another runway
+  EXPECT_EQ(scanner::AddRunwayEntry(session, runway), (MergeResult{MergeStatus::Added, 1}));
   runway.lengthFt = 13000;  // 09R again, changed: the user decides
-  dialog.answers = {{navdb::kDuplicateKeepExisting, true}};
-  EXPECT_EQ(scanner::AddRunwayEntry(session, runway), 0);
+  dialog.answers = {{DuplicateOutcome::KeepExisting, true}};
+  const MergeResult kept{MergeStatus::KeptExisting, std::nullopt};
+  EXPECT_EQ(scanner::AddRunwayEntry(session, runway), kept);
   ASSERT_EQ(dialog.requests.size(), 1u);
-  EXPECT_EQ(dialog.requests[0].kind, 3);
+  EXPECT_EQ(dialog.requests[0].kind, NavaidKind::Airport);
   EXPECT_EQ(dialog.requests[0].row, 1);
-  EXPECT_EQ(session.keepAlwaysChoice, navdb::kDuplicateKeepExisting);
+  EXPECT_EQ(session.keepAlwaysOutcome, DuplicateOutcome::KeepExisting);
   runway.lengthFt = 12000;
-  EXPECT_EQ(scanner::AddRunwayEntry(session, runway), 0);
+  EXPECT_EQ(scanner::AddRunwayEntry(session, runway), kept);
   EXPECT_EQ(dialog.requests.size(), 1u);
   EXPECT_EQ(db.list(NavaidKind::Airport).Count(), 2u);
 }

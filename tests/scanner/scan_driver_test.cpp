@@ -51,12 +51,16 @@ TEST(ScanDriver, WalksPlainAndPackedFilesSavesAndSummarises) {
   std::vector<std::string> currentFiles;
   recording.ui().setCurrentFile = [&](const std::string& text) { currentFiles.push_back(text); };
   scanner::ScanSession session{db, recording.ui()};
-  session.keepAlwaysChoice = 3;
-  EXPECT_EQ(scanner::ScanSceneryThread(session, root.path()), 0);
+  session.keepAlwaysOutcome = navdb::DuplicateOutcome::KeepBoth;
+  const scanner::ScanResult result = scanner::ScanSceneryThread(session, root.path());
+  EXPECT_FALSE(result.stopped);
+  EXPECT_FALSE(result.saveFailed);
+  EXPECT_EQ(result.added(NavaidKind::Ndb), 3);
+  EXPECT_EQ(result.added(NavaidKind::Vor), 0);
 
   EXPECT_EQ(db.list(NavaidKind::Ndb).Count(), 3u);
   EXPECT_EQ(db.list(NavaidKind::Vor).GetLine(0), navdb::kPlaceholderLine);
-  EXPECT_EQ(session.keepAlwaysChoice, 0);
+  EXPECT_FALSE(session.keepAlwaysOutcome.has_value());
   ASSERT_EQ(recording.messages.size(), 2u);
   EXPECT_EQ(recording.messages[0].text, "The BGL file \"" + (root / "sub/broken.bgl").string() +
                                             "\" contains unrecognized data.\nIt will be ignored !"
@@ -81,7 +85,7 @@ TEST(ScanDriver, EmptyTreesStoppedScansAndRebuild) {
   db.folder = navData.path();
   testing_support::RecordingUi recording;
   scanner::ScanSession session{db, recording.ui()};
-  scanner::ScanSceneryThread(session, root.path());
+  EXPECT_FALSE(scanner::ScanSceneryThread(session, root.path()).stopped);
   EXPECT_EQ(recording.messages.back().text,
             "Added to the database :\r\r0\tNDB,\r0\tVOR,\r0\tAirports.\r");
   EXPECT_FALSE(std::filesystem::exists(navData / "ndb.dat"));  // nothing changed, nothing saved
@@ -91,7 +95,10 @@ TEST(ScanDriver, EmptyTreesStoppedScansAndRebuild) {
   std::filesystem::create_directory(root / "z");
   root.Write("z/bad.bgl", "");
   recording.QueueAnswers({navdb::MessageAnswer::No});
-  scanner::ScanSceneryThread(session, root.path());
+  const scanner::ScanResult stopped = scanner::ScanSceneryThread(session, root.path());
+  EXPECT_TRUE(stopped.stopped);
+  EXPECT_FALSE(stopped.saveFailed);
+  EXPECT_EQ(stopped.added(NavaidKind::Ndb), 1);
   EXPECT_NE(
       std::find(recording.statuses.begin(), recording.statuses.end(),
                 std::make_pair(navdb::StatusIcon::Ready, std::string("Status : scanning aborted"))),
@@ -134,7 +141,7 @@ TEST(ScanDriver, UnreadableFoldersAreReportedAndMayStopTheScan) {
     };
     scanner::ScanSession session{db, recording.ui()};
     session.stopOnUnreadableFolder = stop;
-    scanner::ScanSceneryThread(session, root.path());
+    EXPECT_EQ(scanner::ScanSceneryThread(session, root.path()).stopped, stop);
     std::vector<std::string> problems;
     for (const auto& [icon, text] : recording.statuses) {
       if (icon == navdb::StatusIcon::Problem) problems.push_back(text);
@@ -163,6 +170,26 @@ TEST(ScanDriver, UnreadableFoldersAreReportedAndMayStopTheScan) {
               "\rFolders that could not be read :\r" +
                   problems[0].substr(31) + "\r" + problems[1].substr(31) + "\r");
     EXPECT_TRUE(session.unreadableFolders.empty());  // the next scan starts afresh
+  }
+}
+
+// A scan whose save fails says so in its result and shows no summary: the
+// additions never reached the database files.
+TEST(ScanDriver, FailedSaveIsTheOutcome) {
+  testing_support::TempFolder root;
+  testing_support::TempFolder navData;
+  root.Write("a.bgl", Bytes(scenery_writer::WriteBglImage(Ndbs({"A1", "A2"}))));
+  navData.Write("blocker", "a file where the NavData folder should be");
+  navdb::Database db;
+  db.folder = navData / "blocker";
+  testing_support::RecordingUi recording;
+  scanner::ScanSession session{db, recording.ui()};
+  const scanner::ScanResult result = scanner::ScanSceneryThread(session, root.path());
+  EXPECT_TRUE(result.saveFailed);
+  EXPECT_FALSE(result.stopped);
+  EXPECT_EQ(result.added(NavaidKind::Ndb), 2);
+  for (const auto& message : recording.messages) {
+    EXPECT_NE(message.caption, "Information") << message.text;
   }
 }
 
