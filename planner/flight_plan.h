@@ -150,10 +150,4 @@ std::optional<size_t> FindRow(const std::vector<std::string>& rows, std::string_
 // Deletes the first row beginning with `prefix`, if any.
 void DeleteFirstRow(std::vector<std::string>& rows, std::string_view prefix);
 
-// Text helpers for fixed columns.
-void PadTo(std::string& text, size_t length);
-void CutTo(std::string& text, size_t length);
-std::string_view ColumnsOf(std::string_view text, size_t first, size_t count);
-std::string CutText(std::string_view text, size_t maxLength);
-
 }  // namespace planner

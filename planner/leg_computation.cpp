@@ -8,6 +8,7 @@
 #include "navdb/coordinates.h"
 #include "planner/sid_star.h"
 #include "platform/numbers.h"
+#include "platform/text_columns.h"
 
 namespace planner {
 namespace {
@@ -25,13 +26,7 @@ int Cut(double value) {
 }
 
 int Rounded(double value) {
-  return Cut(value > 0 ? value + 0.5 : value - 0.5);
-}
-
-std::string Printf(const char* format, int a) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, format, a);
-  return buffer;
+  return Cut(static_cast<double>(platform::RoundHalfAwayFromZero(value)));
 }
 
 struct ClockParts {
@@ -111,8 +106,8 @@ double MinutesAt(double lengthNm, double speedKt) {
 }
 
 std::string ComputedColumns(int altitudeFt, int courseDeg, double distanceNm) {
-  return " " + Printf("%05d", altitudeFt) + "  " + Printf("%03d", courseDeg) + "  " +
-         FormatDistance(distanceNm) + " ";
+  return " " + platform::ZeroPadded(altitudeFt, 5) + "  " + platform::ZeroPadded(courseDeg, 3) +
+         "  " + FormatDistance(distanceNm) + " ";
 }
 
 std::string TocRow(const LegRun& run, const Leg& leg, double toLatDeg) {
@@ -124,12 +119,12 @@ std::string TocRow(const LegRun& run, const Leg& leg, double toLatDeg) {
     longitude -= leg.deltaLonDeg / leg.lengthNm * overNm;
   }
   std::string row = GeneratedRow("TOC", "(Top Of Climb)", latitude, NormalizedLongitude(longitude));
-  row += Printf("%05d", run.performance.cruiseAltitudeFt);
-  PadTo(row, 82);
-  row += Printf("%03d", leg.courseDeg);
-  PadTo(row, 87);
+  row += platform::ZeroPadded(run.performance.cruiseAltitudeFt, 5);
+  platform::PadTo(row, 82);
+  row += platform::ZeroPadded(leg.courseDeg, 3);
+  platform::PadTo(row, 87);
   row += FormatDistance(run.climbDistanceNm);
-  PadTo(row, 95);
+  platform::PadTo(row, 95);
   row += FormatTime(run.climbTimeMin);
   return row;
 }
@@ -151,8 +146,8 @@ void StartDeparture(PlannerState& state, const navdb::EntryList& airports, std::
       rows.back() = arrival;
     }
   }
-  PadTo(row, 86);
-  CutTo(row, 86);
+  platform::PadTo(row, 86);
+  platform::CutTo(row, 86);
   row += " 0000.0  00:00:00";
   run.departureElevationFt = static_cast<int>(platform::ReadLong(row, 75));
   const AircraftPerformance& performance = run.performance;
@@ -174,8 +169,8 @@ void StartDeparture(PlannerState& state, const navdb::EntryList& airports, std::
 size_t ComputeRow(PlannerState& state, std::string& row, size_t index, const Leg& leg,
                   double toLatDeg, LegRun& run) {
   const AircraftPerformance& performance = run.performance;
-  PadTo(row, 74);
-  CutTo(row, 74);
+  platform::PadTo(row, 74);
+  platform::CutTo(row, 74);
   run.distanceNm += leg.lengthNm;
   if (run.previousCourseDeg != kNoCourse && state.rotationWarningRow == 0 &&
       TurnAngleDeg(run.previousCourseDeg, leg.courseDeg) > 100) {
@@ -221,12 +216,12 @@ std::string TodRow(const LegRun& run, double latitudeDeg, double longitudeDeg,
                    std::string_view courseText, double todDistanceNm, double todTimeMin) {
   std::string row =
       GeneratedRow("TOD", "(Top Of Descent)", latitudeDeg, NormalizedLongitude(longitudeDeg));
-  row += Printf("%05d", run.performance.cruiseAltitudeFt);
-  PadTo(row, 82);
+  row += platform::ZeroPadded(run.performance.cruiseAltitudeFt, 5);
+  platform::PadTo(row, 82);
   row += courseText;
-  PadTo(row, 87);
+  platform::PadTo(row, 87);
   row += FormatDistance(todDistanceNm);
-  PadTo(row, 95);
+  platform::PadTo(row, 95);
   row += FormatTime(todTimeMin);
   return row;
 }
@@ -248,8 +243,9 @@ std::optional<size_t> PlaceTod(std::vector<std::string>& rows, const LegRun& run
   const double share = segmentNm > 0 ? (todNm - fromDistanceNm) / segmentNm : 0;
   const double latitude = fromLat + (toLat - fromLat) * share;
   const double longitude = fromLon + (toLon - fromLon) * share;
-  rows.insert(rows.begin() + static_cast<long>(j),
-              TodRow(run, latitude, longitude, ColumnsOf(rows[j], 82, 3), todNm, todTimeMin));
+  rows.insert(
+      rows.begin() + static_cast<long>(j),
+      TodRow(run, latitude, longitude, platform::Columns(rows[j], 82, 3), todNm, todTimeMin));
   return j;
 }
 
@@ -265,8 +261,8 @@ void TimeDescent(std::vector<std::string>& rows, const LegRun& run, size_t fromI
         k + 1 == rows.size()
             ? arrivalElevationFt
             : performance.cruiseAltitudeFt - Rounded(performance.descentRateFpm * descentMin);
-    PadTo(row, 74);
-    CutTo(row, 74);
+    platform::PadTo(row, 74);
+    platform::CutTo(row, 74);
     row += ComputedColumns(altitudeFt, courseDeg, distanceNm) + " " +
            FormatTime(startTimeMin + descentMin);
   }
@@ -331,9 +327,9 @@ void ComputeLegs(PlannerState& state, const navdb::EntryList& airports) {
   }
 
   std::string& last = rows.back();
-  PadTo(last, 82);
-  CutTo(last, 86);
-  PadTo(last, 87);
+  platform::PadTo(last, 82);
+  platform::CutTo(last, 86);
+  platform::PadTo(last, 87);
   const int arrivalElevationFt = static_cast<int>(platform::ReadLong(last, 75));
   run.distanceNm +=
       ComputeLeg(previousLat, previousLon, RowLatitude(last), RowLongitude(last)).lengthNm;
@@ -376,25 +372,25 @@ std::string FormatTime(double minutes) {
 std::string GeneratedRow(std::string_view code, std::string_view caption, double latitudeDeg,
                          double longitudeDeg) {
   std::string row(code);
-  PadTo(row, 5);
+  platform::PadTo(row, 5);
   row += "*****";
-  PadTo(row, 12);
+  platform::PadTo(row, 12);
   row += caption;
-  PadTo(row, 38);
+  platform::PadTo(row, 38);
   row += "---.--";
-  PadTo(row, 46);
+  platform::PadTo(row, 46);
   row += navdb::FormatLatitude(latitudeDeg);
-  PadTo(row, 60);
+  platform::PadTo(row, 60);
   row += navdb::FormatLongitude(longitudeDeg);
-  PadTo(row, 75);
+  platform::PadTo(row, 75);
   return row;
 }
 
 double RowLatitude(std::string_view row) {
-  return navdb::ParseLatitude(ColumnsOf(row, 46, 12));
+  return navdb::ParseLatitude(platform::Columns(row, 46, 12));
 }
 double RowLongitude(std::string_view row) {
-  return navdb::ParseLongitude(ColumnsOf(row, 60, 13));
+  return navdb::ParseLongitude(platform::Columns(row, 60, 13));
 }
 
 double NormalizedLongitude(double longitudeDeg) {

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "planner/leg_computation.h"
+#include "platform/text_columns.h"
 
 namespace planner {
 namespace {
@@ -71,15 +72,16 @@ std::string_view RowPrefixOf(navdb::NavaidKind kind) {
 std::string BuildPlanRow(navdb::NavaidKind kind, std::string_view line, bool keepVorForIls) {
   const ListColumns& columns = kListColumns[navdb::IndexOf(kind)];
   std::string row(columns.prefix);
-  PadTo(row, kInsertedRowLength);
+  platform::PadTo(row, kInsertedRowLength);
   CopyColumns(row, 5, line, 33);
   if (columns.frequencyColumn < 0) {
     CopyColumns(row, 38, "---.--", 6);
   } else {
-    CopyColumns(row, 38, ColumnsOf(line, static_cast<size_t>(columns.frequencyColumn), 6), 6);
+    CopyColumns(row, 38, platform::Columns(line, static_cast<size_t>(columns.frequencyColumn), 6),
+                6);
   }
-  CopyColumns(row, 46, ColumnsOf(line, columns.latitudeColumn, 36), 36);
-  if (!keepVorForIls && ColumnsOf(line, 33, 3) == "ILS") row.replace(0, 3, "ILS");
+  CopyColumns(row, 46, platform::Columns(line, columns.latitudeColumn, 36), 36);
+  if (!keepVorForIls && platform::Columns(line, 33, 3) == "ILS") row.replace(0, 3, "ILS");
   return row;
 }
 

@@ -4,6 +4,7 @@
 
 #include "planner/performance_file.h"
 #include "platform/numbers.h"
+#include "platform/text_columns.h"
 #include "shell/cli/cli_ui.h"
 
 namespace cli {
@@ -70,7 +71,8 @@ navdb::Database LoadedDatabase(CliContext& context, const navdb::UiCallbacks& ui
 bool ReadPerformanceOptions(const Options& options, planner::AircraftPerformance& p,
                             std::string& problem) {
   if (options.Has("--cruise-speed")) {
-    p.cruiseSpeed = planner::CutText(options.Get("--cruise-speed"), planner::kMaxCruiseSpeedLength);
+    p.cruiseSpeed = std::string(
+        platform::Columns(options.Get("--cruise-speed"), 0, planner::kMaxCruiseSpeedLength));
   }
   return ReadNumber(options, "--climb-rate", p.climbRateFpm, problem) &&
          ReadNumber(options, "--climb-speed", p.climbSpeedKt, problem) &&
@@ -99,7 +101,7 @@ bool ReadSidStar(std::string_view text, planner::PlannerState& state, std::strin
 
 std::optional<navdb::WaypointPick> FindNavaid(const navdb::Database& db, NavaidKind kind,
                                               std::string id) {
-  planner::PadTo(id, 7);
+  platform::PadTo(id, 7);
   const std::optional<size_t> row = db.list(kind).FindPrefix(id);
   if (!row || db.list(kind).HoldsOnlyPlaceholder()) return std::nullopt;
   return navdb::WaypointPick{kind, *row};

@@ -18,6 +18,7 @@
 #include "planner/printout.h"
 #include "planner/text_lines.h"
 #include "platform/numbers.h"
+#include "platform/text_columns.h"
 #include "shell/core/app_state.h"
 #include "shell/skat/main_window.h"
 #include "shell/skat/open_file_dialog.h"
@@ -188,8 +189,8 @@ void FlightPlanDialog::readPerformanceFields() {
   p.descentRateFpm = NumberOf(descentRate_);
   p.descentSpeedKt = NumberOf(descentSpeed_);
   p.cruiseAltitudeFt = NumberOf(cruiseAltitude_);
-  p.cruiseSpeed =
-      planner::CutText(Win1252FromQString(cruiseSpeed_->text()), planner::kMaxCruiseSpeedLength);
+  p.cruiseSpeed = std::string(platform::Columns(Win1252FromQString(cruiseSpeed_->text()), 0,
+                                                planner::kMaxCruiseSpeedLength));
 }
 
 void FlightPlanDialog::onRunwayChosen(bool departure, int index) {

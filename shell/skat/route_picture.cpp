@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "planner/leg_computation.h"
+#include "platform/text_columns.h"
 #include "shell/skat/qt_text.h"
 
 namespace {
@@ -52,8 +53,8 @@ void RoutePicture::setRoute(const std::vector<std::string>& rows,
     if (lonDeltaDeg > 180) lonDeltaDeg -= 360;
     if (lonDeltaDeg < -180) lonDeltaDeg += 360;
     const char kind = KindOfRow(row);
-    const std::string label = kind == 'W' ? Trimmed(planner::ColumnsOf(row, 5, 6))
-                                          : std::string(planner::ColumnsOf(row, 0, 3));
+    const std::string label = kind == 'W' ? Trimmed(platform::Columns(row, 5, 6))
+                                          : std::string(platform::Columns(row, 0, 3));
     points_.push_back(
         {lonDeltaDeg * nmPerLonDeg, (planner::RowLatitude(row) - firstLatDeg) * 60, label, kind});
   }
