@@ -38,6 +38,10 @@ class FlightPlanDialog : public QDialog {
   // on a worker.
   void openPlan(planner::PlanOpenMode mode);
 
+  // Runs the leg computation and shows the result (after the planner state
+  // was changed from outside the dialog, as a script does).
+  void recompute();
+
   // True while a worker (a pick or an import) owns the planner state.
   bool workerRunning() const { return workerRunning_; }
   // Keeps events going until the worker has ended (tests, closing).
@@ -61,7 +65,6 @@ class FlightPlanDialog : public QDialog {
 
   // Shows the planner state in the widgets.
   void refresh();
-  void recompute();
   void readPerformanceFields();
   void onRunwayChosen(bool departure, int index);
   void onRunwayTyped(bool departure, const QString& text);
