@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/numbers.h"
+#include "platform/text_columns.h"
 
 namespace planner {
 
@@ -20,19 +21,19 @@ std::string RunwayText(std::string_view number, int32_t headingDeg, std::string_
 
 RunwayParts SplitRunwayText(std::string_view text) {
   RunwayParts parts;
-  parts.number = std::string(ColumnsOf(text, 0, kMaxRunwayNumberLength));
+  parts.number = std::string(platform::Columns(text, 0, kMaxRunwayNumberLength));
   parts.headingDeg = static_cast<int32_t>(platform::ReadLong(text, 4));
-  parts.lengthFt = std::string(ColumnsOf(text, 8, kMaxRunwayLengthLength));
+  parts.lengthFt = std::string(platform::Columns(text, 8, kMaxRunwayLengthLength));
   return parts;
 }
 
-namespace {
-
-std::string FormatTenths(double value) {
+std::string TenthsText(double value) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%0.1f", value);
   return buffer;
 }
+
+namespace {
 
 bool HasGeneratedTurn(const std::vector<std::string>& rows) {
   return std::any_of(rows.begin(), rows.end(), [](const std::string& row) {
@@ -49,8 +50,8 @@ void OpenPlanDialog(PlannerState& state, PlanOpenMode mode) {
   dialog = PlanDialog{};
   if (plan.rotationDistanceNm == 0) plan.rotationDistanceNm = 10.0;
   if (plan.rotationRadiusNm == 0) plan.rotationRadiusNm = 5.0;
-  dialog.rotationDistanceText = FormatTenths(plan.rotationDistanceNm);
-  dialog.rotationRadiusText = FormatTenths(plan.rotationRadiusNm);
+  dialog.rotationDistanceText = TenthsText(plan.rotationDistanceNm);
+  dialog.rotationRadiusText = TenthsText(plan.rotationRadiusNm);
   dialog.sidStarEnabled = true;
   if (mode == PlanOpenMode::New) return;
 
@@ -93,23 +94,6 @@ std::optional<size_t> FindRow(const std::vector<std::string>& rows, std::string_
 
 void DeleteFirstRow(std::vector<std::string>& rows, std::string_view prefix) {
   if (auto row = FindRow(rows, prefix)) rows.erase(rows.begin() + static_cast<long>(*row));
-}
-
-void PadTo(std::string& text, size_t length) {
-  if (text.size() < length) text.append(length - text.size(), ' ');
-}
-
-void CutTo(std::string& text, size_t length) {
-  if (text.size() > length) text.resize(length);
-}
-
-std::string_view ColumnsOf(std::string_view text, size_t first, size_t count) {
-  if (first >= text.size()) return {};
-  return text.substr(first, count);
-}
-
-std::string CutText(std::string_view text, size_t maxLength) {
-  return std::string(text.substr(0, std::min(text.size(), maxLength)));
 }
 
 }  // namespace planner

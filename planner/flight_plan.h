@@ -72,6 +72,9 @@ struct RunwayChoice {
   std::vector<std::string> entries;
   std::optional<size_t> selected;
   std::string editText;
+  // The airport row key (row columns 5-36) the entries were filled from;
+  // another airport at this end refills them.
+  std::string airportKey;
 
   void Clear() {
     entries.clear();
@@ -125,6 +128,9 @@ struct RunwayParts {
 // Splits a runway text by position: characters 0-2, the integer from 4, 8-12.
 RunwayParts SplitRunwayText(std::string_view text);
 
+// "%0.1f" of a value: the D and R fields as the dialog shows them.
+std::string TenthsText(double value);
+
 // Fills the dialog fields as the Flight Plan dialog does when it opens
 // (without the import, which the caller starts for modes 2 and 3).
 void OpenPlanDialog(PlannerState& state, PlanOpenMode mode);
@@ -143,11 +149,5 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix);
 std::optional<size_t> FindRow(const std::vector<std::string>& rows, std::string_view prefix);
 // Deletes the first row beginning with `prefix`, if any.
 void DeleteFirstRow(std::vector<std::string>& rows, std::string_view prefix);
-
-// Text helpers for fixed columns.
-void PadTo(std::string& text, size_t length);
-void CutTo(std::string& text, size_t length);
-std::string_view ColumnsOf(std::string_view text, size_t first, size_t count);
-std::string CutText(std::string_view text, size_t maxLength);
 
 }  // namespace planner

@@ -1,5 +1,6 @@
 #include "planner/leg_computation.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include "navdb/coordinates.h"
 #include "planner/sid_star.h"
 #include "platform/numbers.h"
+#include "platform/text_columns.h"
 
 namespace planner {
 namespace {
@@ -24,13 +26,7 @@ int Cut(double value) {
 }
 
 int Rounded(double value) {
-  return Cut(value > 0 ? value + 0.5 : value - 0.5);
-}
-
-std::string Printf(const char* format, int a) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, format, a);
-  return buffer;
+  return Cut(static_cast<double>(platform::RoundHalfAwayFromZero(value)));
 }
 
 struct ClockParts {
@@ -51,6 +47,12 @@ ClockParts ClockOf(double minutes) {
     }
   }
   return {h, m, s};
+}
+
+// The smaller angle between two courses, 0 to 180: 018 to 332 is a turn of 46.
+int TurnAngleDeg(int fromCourseDeg, int toCourseDeg) {
+  const int differenceDeg = std::abs(toCourseDeg - fromCourseDeg) % 360;
+  return differenceDeg > 180 ? 360 - differenceDeg : differenceDeg;
 }
 
 // One leg between two rows.
@@ -104,8 +106,8 @@ double MinutesAt(double lengthNm, double speedKt) {
 }
 
 std::string ComputedColumns(int altitudeFt, int courseDeg, double distanceNm) {
-  return " " + Printf("%05d", altitudeFt) + "  " + Printf("%03d", courseDeg) + "  " +
-         FormatDistance(distanceNm) + " ";
+  return " " + platform::ZeroPadded(altitudeFt, 5) + "  " + platform::ZeroPadded(courseDeg, 3) +
+         "  " + FormatDistance(distanceNm) + " ";
 }
 
 std::string TocRow(const LegRun& run, const Leg& leg, double toLatDeg) {
@@ -117,12 +119,12 @@ std::string TocRow(const LegRun& run, const Leg& leg, double toLatDeg) {
     longitude -= leg.deltaLonDeg / leg.lengthNm * overNm;
   }
   std::string row = GeneratedRow("TOC", "(Top Of Climb)", latitude, NormalizedLongitude(longitude));
-  row += Printf("%05d", run.performance.cruiseAltitudeFt);
-  PadTo(row, 82);
-  row += Printf("%03d", leg.courseDeg);
-  PadTo(row, 87);
+  row += platform::ZeroPadded(run.performance.cruiseAltitudeFt, 5);
+  platform::PadTo(row, 82);
+  row += platform::ZeroPadded(leg.courseDeg, 3);
+  platform::PadTo(row, 87);
   row += FormatDistance(run.climbDistanceNm);
-  PadTo(row, 95);
+  platform::PadTo(row, 95);
   row += FormatTime(run.climbTimeMin);
   return row;
 }
@@ -144,12 +146,15 @@ void StartDeparture(PlannerState& state, const navdb::EntryList& airports, std::
       rows.back() = arrival;
     }
   }
-  PadTo(row, 86);
-  CutTo(row, 86);
+  platform::PadTo(row, 86);
+  platform::CutTo(row, 86);
   row += " 0000.0  00:00:00";
   run.departureElevationFt = static_cast<int>(platform::ReadLong(row, 75));
   const AircraftPerformance& performance = run.performance;
-  if (performance.climbRateFpm != 0 && run.trueAirspeedKt > 0) {
+  // A cruise altitude at or below the runway means no climb at all, rather
+  // than a climb of negative length ending behind the departure.
+  if (performance.climbRateFpm > 0 && run.trueAirspeedKt > 0 &&
+      performance.cruiseAltitudeFt > run.departureElevationFt) {
     run.climbTimeMin =
         static_cast<double>(performance.cruiseAltitudeFt - run.departureElevationFt) /
         performance.climbRateFpm;
@@ -164,11 +169,11 @@ void StartDeparture(PlannerState& state, const navdb::EntryList& airports, std::
 size_t ComputeRow(PlannerState& state, std::string& row, size_t index, const Leg& leg,
                   double toLatDeg, LegRun& run) {
   const AircraftPerformance& performance = run.performance;
-  PadTo(row, 74);
-  CutTo(row, 74);
+  platform::PadTo(row, 74);
+  platform::CutTo(row, 74);
   run.distanceNm += leg.lengthNm;
   if (run.previousCourseDeg != kNoCourse && state.rotationWarningRow == 0 &&
-      std::abs(leg.courseDeg - run.previousCourseDeg) > 100) {
+      TurnAngleDeg(run.previousCourseDeg, leg.courseDeg) > 100) {
     state.rotationWarningRow = static_cast<int>(index);
   }
   run.previousCourseDeg = leg.courseDeg;
@@ -179,7 +184,11 @@ size_t ComputeRow(PlannerState& state, std::string& row, size_t index, const Leg
     std::vector<std::string>& rows = state.dialog.rows;
     rows.insert(rows.begin() + static_cast<long>(index), TocRow(run, leg, toLatDeg));
     ++index;
-    run.timeMin += Rounded(MinutesAt(leg.lengthNm, run.trueAirspeedKt));
+    // The climb ends at the TOC; only the rest of the leg is flown at
+    // cruise speed, so this row's time follows the TOC row's.
+    run.timeMin = std::max(
+        run.timeMin,
+        run.climbTimeMin + MinutesAt(run.distanceNm - run.climbDistanceNm, run.trueAirspeedKt));
     altitudeFt = performance.cruiseAltitudeFt;
   } else if (run.distanceNm > run.climbDistanceNm) {
     run.timeMin += MinutesAt(leg.lengthNm, run.trueAirspeedKt);
@@ -207,12 +216,12 @@ std::string TodRow(const LegRun& run, double latitudeDeg, double longitudeDeg,
                    std::string_view courseText, double todDistanceNm, double todTimeMin) {
   std::string row =
       GeneratedRow("TOD", "(Top Of Descent)", latitudeDeg, NormalizedLongitude(longitudeDeg));
-  row += Printf("%05d", run.performance.cruiseAltitudeFt);
-  PadTo(row, 82);
+  row += platform::ZeroPadded(run.performance.cruiseAltitudeFt, 5);
+  platform::PadTo(row, 82);
   row += courseText;
-  PadTo(row, 87);
+  platform::PadTo(row, 87);
   row += FormatDistance(todDistanceNm);
-  PadTo(row, 95);
+  platform::PadTo(row, 95);
   row += FormatTime(todTimeMin);
   return row;
 }
@@ -234,8 +243,9 @@ std::optional<size_t> PlaceTod(std::vector<std::string>& rows, const LegRun& run
   const double share = segmentNm > 0 ? (todNm - fromDistanceNm) / segmentNm : 0;
   const double latitude = fromLat + (toLat - fromLat) * share;
   const double longitude = fromLon + (toLon - fromLon) * share;
-  rows.insert(rows.begin() + static_cast<long>(j),
-              TodRow(run, latitude, longitude, ColumnsOf(rows[j], 82, 3), todNm, todTimeMin));
+  rows.insert(
+      rows.begin() + static_cast<long>(j),
+      TodRow(run, latitude, longitude, platform::Columns(rows[j], 82, 3), todNm, todTimeMin));
   return j;
 }
 
@@ -251,8 +261,8 @@ void TimeDescent(std::vector<std::string>& rows, const LegRun& run, size_t fromI
         k + 1 == rows.size()
             ? arrivalElevationFt
             : performance.cruiseAltitudeFt - Rounded(performance.descentRateFpm * descentMin);
-    PadTo(row, 74);
-    CutTo(row, 74);
+    platform::PadTo(row, 74);
+    platform::CutTo(row, 74);
     row += ComputedColumns(altitudeFt, courseDeg, distanceNm) + " " +
            FormatTime(startTimeMin + descentMin);
   }
@@ -317,14 +327,19 @@ void ComputeLegs(PlannerState& state, const navdb::EntryList& airports) {
   }
 
   std::string& last = rows.back();
-  PadTo(last, 82);
-  CutTo(last, 86);
-  PadTo(last, 87);
+  platform::PadTo(last, 82);
+  platform::CutTo(last, 86);
+  platform::PadTo(last, 87);
   const int arrivalElevationFt = static_cast<int>(platform::ReadLong(last, 75));
   run.distanceNm +=
       ComputeLeg(previousLat, previousLon, RowLatitude(last), RowLongitude(last)).lengthNm;
   last += FormatDistance(run.distanceNm);
   ComputeDescent(state, run, arrivalElevationFt);
+}
+
+void RecomputeOpenedPlan(PlannerState& state, const navdb::EntryList& airports) {
+  ComputeLegs(state, airports);
+  ComputeLegs(state, airports);
 }
 
 void RotatePoint(double& x, double& y, double a, double b, double angleRad) {
@@ -357,25 +372,25 @@ std::string FormatTime(double minutes) {
 std::string GeneratedRow(std::string_view code, std::string_view caption, double latitudeDeg,
                          double longitudeDeg) {
   std::string row(code);
-  PadTo(row, 5);
+  platform::PadTo(row, 5);
   row += "*****";
-  PadTo(row, 12);
+  platform::PadTo(row, 12);
   row += caption;
-  PadTo(row, 38);
+  platform::PadTo(row, 38);
   row += "---.--";
-  PadTo(row, 46);
+  platform::PadTo(row, 46);
   row += navdb::FormatLatitude(latitudeDeg);
-  PadTo(row, 60);
+  platform::PadTo(row, 60);
   row += navdb::FormatLongitude(longitudeDeg);
-  PadTo(row, 75);
+  platform::PadTo(row, 75);
   return row;
 }
 
 double RowLatitude(std::string_view row) {
-  return navdb::ParseLatitude(ColumnsOf(row, 46, 12));
+  return navdb::ParseLatitude(platform::Columns(row, 46, 12));
 }
 double RowLongitude(std::string_view row) {
-  return navdb::ParseLongitude(ColumnsOf(row, 60, 13));
+  return navdb::ParseLongitude(platform::Columns(row, 60, 13));
 }
 
 double NormalizedLongitude(double longitudeDeg) {

@@ -19,6 +19,11 @@ inline constexpr double kDegToRad = kPi * (1.0 / 180);
 // computed columns. `airports` is the database's airport list.
 void ComputeLegs(PlannerState& state, const navdb::EntryList& airports);
 
+// A plan read from a file shows its rows as stored. The dialog computes them
+// as it opens (the runway lists come from the database) and again at the
+// first change (the airports move to their runways); this does both.
+void RecomputeOpenedPlan(PlannerState& state, const navdb::EntryList& airports);
+
 // True airspeed from the cruise speed text: knots, or a Mach number when the
 // value lies between 0 and 5 (corrected for the cruise altitude).
 double TrueAirspeedKt(std::string_view cruiseSpeedText, int32_t cruiseAltitudeFt);

@@ -5,6 +5,7 @@
 
 #include "planner/text_lines.h"
 #include "platform/file_io.h"
+#include "platform/text_columns.h"
 
 namespace planner {
 namespace {
@@ -76,9 +77,9 @@ bool ReadPerformanceKey(std::string_view line, AircraftPerformance& performance)
     if (!line.starts_with(key.text)) continue;
     const std::string_view value = line.substr(key.text.size());
     if (key.field == Field::Aircraft) {
-      performance.aircraftName = CutText(value, kMaxNameLength);
+      performance.aircraftName = std::string(platform::Columns(value, 0, kMaxNameLength));
     } else if (key.field == Field::Cruise) {
-      performance.cruiseSpeed = CutText(value, kMaxCruiseSpeedLength);
+      performance.cruiseSpeed = std::string(platform::Columns(value, 0, kMaxCruiseSpeedLength));
     } else {
       *NumberOf(performance, key.field) = ReadLeadingDigits(value);
     }
@@ -98,7 +99,8 @@ std::filesystem::path PerformanceFilePath(const PlannerState& state,
 }
 
 bool SavePerformanceFile(const PlannerState& state, const navdb::UiCallbacks& ui) {
-  const std::string name = CutText(state.plan.performance.aircraftName, kMaxNameLength);
+  const std::string name =
+      std::string(platform::Columns(state.plan.performance.aircraftName, 0, kMaxNameLength));
   if (name.empty()) {
     navdb::ShowMessage(ui, std::string(kErrorCaption), "You must specify a name for the aircraft.",
                        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);

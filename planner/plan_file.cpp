@@ -6,6 +6,7 @@
 #include "planner/text_lines.h"
 #include "platform/file_io.h"
 #include "platform/numbers.h"
+#include "platform/text_columns.h"
 
 namespace planner {
 namespace {
@@ -28,7 +29,8 @@ struct EndFields {
 std::optional<std::string_view> ReadEndSection(TextLineReader& reader, const EndFields& end) {
   auto line = reader.Next();
   if (!line) return line;
-  if (line->starts_with("AIRPORT=")) *end.airport = CutText(line->substr(8), kMaxAirportLength);
+  if (line->starts_with("AIRPORT="))
+    *end.airport = std::string(platform::Columns(line->substr(8), 0, kMaxAirportLength));
   line = reader.Next();
   if (!line || !line->starts_with("RUNWAY=")) return line;
   const RunwayParts parts = SplitRunwayText(line->substr(7));
@@ -64,7 +66,7 @@ void ReadHeader(TextLineReader& reader, FlightPlan& plan) {
 
 std::string PlanNameOf(const std::filesystem::path& path) {
   const std::string fileName = path.filename().string();
-  return CutText(fileName.substr(0, fileName.find('.')), kMaxNameLength);
+  return std::string(platform::Columns(fileName.substr(0, fileName.find('.')), 0, kMaxNameLength));
 }
 
 }  // namespace
@@ -107,19 +109,21 @@ void DecodePlanFile(std::string_view bytes, FlightPlan& plan, PlanStagingTable& 
   for (StagedWaypoint& record : staging.records) {
     auto line = reader.Next();
     if (!line) break;
-    record.rowText = CutText(*line, kMaxStagedRowLength);
+    record.rowText = std::string(platform::Columns(*line, 0, kMaxStagedRowLength));
   }
 }
 
+bool ConfirmRotationWarning(PlannerState& state, const navdb::UiCallbacks& ui) {
+  if (state.rotationWarningRow == 0) return true;
+  state.dialog.selectedRow = static_cast<size_t>(state.rotationWarningRow);
+  return navdb::ShowMessage(ui, std::string(kWarningCaption), std::string(kRotationQuestion),
+                            navdb::MessageIcon::Warning,
+                            navdb::MessageButtons::YesNo) == navdb::MessageAnswer::Yes;
+}
+
 bool SaveFlightPlan(PlannerState& state, const navdb::UiCallbacks& ui) {
-  if (state.rotationWarningRow != 0) {
-    state.dialog.selectedRow = static_cast<size_t>(state.rotationWarningRow);
-    const navdb::MessageAnswer answer =
-        navdb::ShowMessage(ui, std::string(kWarningCaption), std::string(kRotationQuestion),
-                           navdb::MessageIcon::Warning, navdb::MessageButtons::YesNo);
-    if (answer != navdb::MessageAnswer::Yes) return false;
-  }
-  state.plan.planName = CutText(state.plan.planName, kMaxNameLength);
+  if (!ConfirmRotationWarning(state, ui)) return false;
+  state.plan.planName = std::string(platform::Columns(state.plan.planName, 0, kMaxNameLength));
   if (state.plan.planName.empty()) {
     navdb::ShowMessage(ui, std::string(kErrorCaption),
                        "You must specify a name for the flight plan.", navdb::MessageIcon::Error,

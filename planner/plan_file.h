@@ -21,6 +21,10 @@ std::string EncodePlanFile(const PlannerState& state);
 // names) and the staging table (cleared first).
 void DecodePlanFile(std::string_view bytes, FlightPlan& plan, PlanStagingTable& staging);
 
+// The question the Save asks when a turn exceeds 100 degrees: selects that
+// row and returns true on Yes, or at once when there is no such turn.
+bool ConfirmRotationWarning(PlannerState& state, const navdb::UiCallbacks& ui);
+
 // The dialog's Save button. Returns true when the file was written (the
 // dialog then closes); false keeps the dialog open.
 bool SaveFlightPlan(PlannerState& state, const navdb::UiCallbacks& ui);

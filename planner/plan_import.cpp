@@ -10,6 +10,7 @@
 #include "planner/text_lines.h"
 #include "platform/file_io.h"
 #include "platform/numbers.h"
+#include "platform/text_columns.h"
 
 namespace planner {
 namespace {
@@ -49,7 +50,8 @@ size_t CountWaypointsLeft(TextLineReader& reader) {
   size_t count = 0;
   for (;;) {
     const auto identifier = reader.Next();
-    if (!identifier || CutText(*identifier, kMaxStagedIdentifierLength) == kEndOfWaypoints) {
+    if (!identifier || std::string(platform::Columns(*identifier, 0, kMaxStagedIdentifierLength)) ==
+                           kEndOfWaypoints) {
       return count;
     }
     ++count;
@@ -70,18 +72,18 @@ size_t ReadFlightShop(PlannerState& state, std::string_view bytes) {
   }
   const auto speed = reader.Next();
   if (!speed) return 0;
-  p.cruiseSpeed = CutText(*speed, kMaxCruiseSpeedLength);
+  p.cruiseSpeed = std::string(platform::Columns(*speed, 0, kMaxCruiseSpeedLength));
   for (StagedWaypoint& record : state.staging.records) {
     const auto identifier = reader.Next();
     if (!identifier) return 0;
-    record.identifier = CutText(*identifier, kMaxStagedIdentifierLength);
+    record.identifier = std::string(platform::Columns(*identifier, 0, kMaxStagedIdentifierLength));
     if (record.identifier == kEndOfWaypoints) return 0;
     const auto name = reader.Next();
     const auto unused = reader.Next();
     const auto kind = reader.Next();
     if (!name || !unused || !kind) return 0;
-    record.name = CutText(*name, kMaxStagedNameLength);
-    record.kind = CutText(*kind, kMaxStagedKindLength);
+    record.name = std::string(platform::Columns(*name, 0, kMaxStagedNameLength));
+    record.kind = std::string(platform::Columns(*kind, 0, kMaxStagedKindLength));
   }
   return CountWaypointsLeft(reader);
 }
@@ -104,7 +106,7 @@ std::string_view FieldAfterComma(std::string_view line, int n) {
     at = line.find(',', from);
     if (at == std::string_view::npos) return {};
   }
-  return ColumnsOf(line, at + 2, std::string_view::npos);
+  return platform::Columns(line, at + 2, std::string_view::npos);
 }
 
 void ReadFs200xWaypoint(PlannerState& state, std::string_view line) {
@@ -115,13 +117,13 @@ void ReadFs200xWaypoint(PlannerState& state, std::string_view line) {
   if (index < 0 || index >= static_cast<long>(kStagingRecords)) return;
   if (equals == std::string_view::npos || comma == std::string_view::npos) return;
   StagedWaypoint& record = state.staging.records[static_cast<size_t>(index)];
-  std::string_view kind = ColumnsOf(line, comma + 2, 7);
+  std::string_view kind = platform::Columns(line, comma + 2, 7);
   const size_t marker = kind.find_first_of("+LOCW");
   kind = kind.substr(0, marker != std::string_view::npos ? marker : kind.find(','));
   std::string_view identifier =
-      ColumnsOf(line, equals + (marker != std::string_view::npos ? 3 : 1), 5);
+      platform::Columns(line, equals + (marker != std::string_view::npos ? 3 : 1), 5);
   identifier = identifier.substr(0, identifier.find(','));
-  record.kind = CutText(kind, kMaxStagedKindLength);
+  record.kind = std::string(platform::Columns(kind, 0, kMaxStagedKindLength));
   record.identifier = std::string(identifier);
   record.latitudeDeg = Fs200xAngle(FieldAfterComma(line, 2), 'N');
   record.longitudeDeg = Fs200xAngle(FieldAfterComma(line, 3), 'E');
@@ -147,9 +149,9 @@ std::string_view ReadFs200x(PlannerState& state, std::string_view bytes) {
 
 std::string FlightShopKey(const StagedWaypoint& record, NavaidKind kind) {
   std::string key = record.identifier;
-  PadTo(key, 7);
+  platform::PadTo(key, 7);
   if (kind != NavaidKind::Intersection) key += record.name;
-  CutTo(key, 30);
+  platform::CutTo(key, 30);
   while (!key.empty() && key.back() == ' ') key.pop_back();
   return key;
 }
@@ -224,8 +226,10 @@ std::optional<std::string_view> MatchingLine(const navdb::EntryList& list,
   for (size_t row = *first; row < list.Count(); ++row) {
     const std::string_view line = list.GetLine(row);
     if (!StartsWithNoCase(line, record.identifier)) break;
-    const double lineLat = navdb::ParseLatitude(ColumnsOf(line, columns.latitudeColumn, 12));
-    const double lineLon = navdb::ParseLongitude(ColumnsOf(line, columns.longitudeColumn, 13));
+    const double lineLat =
+        navdb::ParseLatitude(platform::Columns(line, columns.latitudeColumn, 12));
+    const double lineLon =
+        navdb::ParseLongitude(platform::Columns(line, columns.longitudeColumn, 13));
     if (platform::RoundHalfAwayFromZero(lineLat) == latitude &&
         platform::RoundHalfAwayFromZero(lineLon) == longitude) {
       return line;
@@ -236,13 +240,13 @@ std::optional<std::string_view> MatchingLine(const navdb::EntryList& list,
 
 std::string StagedRow(NavaidKind kind, const StagedWaypoint& record) {
   std::string row = std::string(RowPrefixOf(kind)) + record.identifier;
-  PadTo(row, 38);
+  platform::PadTo(row, 38);
   row += "---.--";
-  PadTo(row, 46);
+  platform::PadTo(row, 46);
   row += navdb::FormatLatitude(record.latitudeDeg);
-  PadTo(row, 60);
+  platform::PadTo(row, 60);
   row += navdb::FormatLongitude(record.longitudeDeg);
-  PadTo(row, 75);
+  platform::PadTo(row, 75);
   return row + "00000 ";
 }
 
@@ -251,7 +255,8 @@ std::string StagedRow(NavaidKind kind, const StagedWaypoint& record) {
 ForeignPlanReading ParseForeignPlan(PlannerState& state, std::string_view bytes,
                                     std::string_view fileName, ForeignPlanForm form) {
   PlannerState read;
-  read.plan.planName = CutText(fileName.substr(0, fileName.find('.')), kMaxNameLength);
+  read.plan.planName =
+      std::string(platform::Columns(fileName.substr(0, fileName.find('.')), 0, kMaxNameLength));
   ForeignPlanReading reading;
   if (form == ForeignPlanForm::FlightShop) {
     reading.waypointsLeftOut = ReadFlightShop(read, bytes);

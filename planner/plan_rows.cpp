@@ -3,6 +3,7 @@
 #include <array>
 
 #include "planner/leg_computation.h"
+#include "platform/text_columns.h"
 
 namespace planner {
 namespace {
@@ -71,15 +72,16 @@ std::string_view RowPrefixOf(navdb::NavaidKind kind) {
 std::string BuildPlanRow(navdb::NavaidKind kind, std::string_view line, bool keepVorForIls) {
   const ListColumns& columns = kListColumns[navdb::IndexOf(kind)];
   std::string row(columns.prefix);
-  PadTo(row, kInsertedRowLength);
+  platform::PadTo(row, kInsertedRowLength);
   CopyColumns(row, 5, line, 33);
   if (columns.frequencyColumn < 0) {
     CopyColumns(row, 38, "---.--", 6);
   } else {
-    CopyColumns(row, 38, ColumnsOf(line, static_cast<size_t>(columns.frequencyColumn), 6), 6);
+    CopyColumns(row, 38, platform::Columns(line, static_cast<size_t>(columns.frequencyColumn), 6),
+                6);
   }
-  CopyColumns(row, 46, ColumnsOf(line, columns.latitudeColumn, 36), 36);
-  if (!keepVorForIls && ColumnsOf(line, 33, 3) == "ILS") row.replace(0, 3, "ILS");
+  CopyColumns(row, 46, platform::Columns(line, columns.latitudeColumn, 36), 36);
+  if (!keepVorForIls && platform::Columns(line, 33, 3) == "ILS") row.replace(0, 3, "ILS");
   return row;
 }
 
@@ -112,6 +114,57 @@ void RunWaypointSelection(PlannerState& state, const navdb::Database& db, int po
   ComputeLegs(state, db.list(navdb::NavaidKind::Airport));
   navdb::SetStatus(ui, navdb::StatusIcon::Ready, "");
   if (ui.setProgressText) ui.setProgressText(" ");
+}
+
+void PlaceWaypoint(PlannerState& state, const navdb::Database& db, int position,
+                   const navdb::WaypointPick& pick) {
+  InsertPickedWaypoint(state, db, position, pick);
+  ComputeLegs(state, db.list(navdb::NavaidKind::Airport));
+}
+
+void InsertBeforeArrival(PlannerState& state, const navdb::Database& db,
+                         const navdb::WaypointPick& pick) {
+  const navdb::EntryList& list = db.list(pick.kind);
+  if (pick.row >= list.Count()) return;
+  std::vector<std::string>& rows = state.dialog.rows;
+  rows.insert(rows.empty() ? rows.end() : rows.end() - 1,
+              BuildPlanRow(pick.kind, list.GetLine(pick.row)));
+  ComputeLegs(state, db.list(navdb::NavaidKind::Airport));
+}
+
+namespace {
+
+navdb::UiCallbacks PickingUi(const navdb::WaypointPick& pick) {
+  navdb::UiCallbacks ui;
+  ui.pickWaypoint = [pick](const navdb::WaypointPickRequest&) { return pick; };
+  return ui;
+}
+
+}  // namespace
+
+void ReplaceDeparture(PlannerState& state, const navdb::Database& db,
+                      const navdb::WaypointPick& pick) {
+  PlanDialog& dialog = state.dialog;
+  const bool startsWithAirport = !dialog.rows.empty() && dialog.rows.front().starts_with("APT");
+  dialog.selectedRow = dialog.rows.empty() ? std::nullopt : std::optional<size_t>(0);
+  if (startsWithAirport) {
+    ReplaceCommand(state, db, PickingUi(pick));
+  } else {
+    InsertCommand(state, db, PickingUi(pick));
+  }
+}
+
+void ReplaceArrival(PlannerState& state, const navdb::Database& db,
+                    const navdb::WaypointPick& pick) {
+  PlanDialog& dialog = state.dialog;
+  const bool endsWithAirport = dialog.rows.size() >= 2 && dialog.rows.back().starts_with("APT");
+  if (endsWithAirport) {
+    dialog.selectedRow = dialog.rows.size() - 1;
+    ReplaceCommand(state, db, PickingUi(pick));
+  } else {
+    dialog.selectedRow.reset();
+    InsertCommand(state, db, PickingUi(pick));
+  }
 }
 
 void InsertCommand(PlannerState& state, const navdb::Database& db, const navdb::UiCallbacks& ui) {

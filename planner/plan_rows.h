@@ -32,6 +32,26 @@ void InsertPickedWaypoint(PlannerState& state, const navdb::Database& db, int po
 void RunWaypointSelection(PlannerState& state, const navdb::Database& db, int position,
                           const navdb::UiCallbacks& ui, navdb::WaypointPickRequest request = {});
 
+// Puts an already chosen navaid at `position` (-1 = at the end) by the rules
+// of a pick, then recomputes.
+void PlaceWaypoint(PlannerState& state, const navdb::Database& db, int position,
+                   const navdb::WaypointPick& pick);
+
+// Puts a navaid of any kind, airports included, just before the arrival row
+// (at the end of an empty plan), then recomputes.
+void InsertBeforeArrival(PlannerState& state, const navdb::Database& db,
+                         const navdb::WaypointPick& pick);
+
+// A new departure airport: Replace on the departure row when the plan starts
+// with an airport, else Insert on the first row. Recomputes; the departure
+// runway list then holds the new airport's runways.
+void ReplaceDeparture(PlannerState& state, const navdb::Database& db,
+                      const navdb::WaypointPick& pick);
+// A new arrival airport: Replace on the last row when the plan ends with an
+// airport after its departure, else an airport appended at the end.
+void ReplaceArrival(PlannerState& state, const navdb::Database& db,
+                    const navdb::WaypointPick& pick);
+
 // The dialog's row buttons; they act on `state.dialog.selectedRow`.
 void InsertCommand(PlannerState& state, const navdb::Database& db, const navdb::UiCallbacks& ui);
 void ReplaceCommand(PlannerState& state, const navdb::Database& db, const navdb::UiCallbacks& ui);

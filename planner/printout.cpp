@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/numbers.h"
+#include "platform/text_columns.h"
 
 namespace planner {
 namespace {
@@ -12,10 +13,9 @@ constexpr int kFirstRowLine = 16;
 constexpr int kLastRowLine = 56;
 const std::string kSeparator(72, '-');
 
-std::string Columns(std::string_view row, size_t first, size_t count) {
-  std::string text(ColumnsOf(row, first, count));
-  PadTo(text, count);
-  return text;
+// `count` characters from column `first`, padded where the row is shorter.
+std::string Field(std::string_view row, size_t first, size_t count) {
+  return platform::Fitted(platform::Columns(row, first, count), count);
 }
 
 std::string NumberText(int32_t value) {
@@ -73,11 +73,11 @@ std::vector<PrintPage> LayoutPrintout(const PlannerState& state) {
   for (size_t i = 0; i < rows.size(); ++i) {
     const std::string_view row = rows[i];
     std::vector<PrintLine>& lines = pages.back().lines;
-    lines.push_back({k + 1, Columns(row, 0, 5) + "    " + Columns(row, 12, 26) +
-                                Columns(row, 46, 14) + Columns(row, 75, 7) +
-                                std::string(ColumnsOf(row, 87, std::string_view::npos))});
-    std::string second = Columns(row, 5, 6) + "   Frequency : " + Columns(row, 38, 8) + "      " +
-                         Columns(row, 60, 15) + " " + Columns(row, 82, 5);
+    lines.push_back({k + 1, Field(row, 0, 5) + "    " + Field(row, 12, 26) + Field(row, 46, 14) +
+                                Field(row, 75, 7) +
+                                std::string(platform::Columns(row, 87, std::string_view::npos))});
+    std::string second = Field(row, 5, 6) + "   Frequency : " + Field(row, 38, 8) + "      " +
+                         Field(row, 60, 15) + " " + Field(row, 82, 5);
     if (i + 1 < rows.size()) second += LegText(row, rows[i + 1]);
     lines.push_back({k + 2, second});
     k += 3;
@@ -92,7 +92,7 @@ std::vector<PrintPage> LayoutPrintout(const PlannerState& state) {
     }
   }
   std::string fileLine = "File: " + state.plan.planName;
-  PadTo(fileLine, 60);
+  platform::PadTo(fileLine, 60);
   pages.back().lines.push_back({k, kSeparator});
   pages.back().lines.push_back({k + 1, fileLine + "(last page)"});
   return pages;

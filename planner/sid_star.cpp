@@ -5,6 +5,7 @@
 
 #include "planner/leg_computation.h"
 #include "platform/numbers.h"
+#include "platform/text_columns.h"
 
 namespace planner {
 namespace {
@@ -12,16 +13,23 @@ namespace {
 constexpr double kOneSixtieth = 1.0 / 60;
 
 std::string RunwayEntry(std::string_view line, size_t numberColumn, size_t headingColumn) {
-  return std::string(ColumnsOf(line, numberColumn, 3)) + "/" +
-         std::string(ColumnsOf(line, headingColumn, 3)) + "/" + std::string(ColumnsOf(line, 87, 5));
+  return std::string(platform::Columns(line, numberColumn, 3)) + "/" +
+         std::string(platform::Columns(line, headingColumn, 3)) + "/" +
+         std::string(platform::Columns(line, 87, 5));
 }
 
 // Fills the runway list from the airport's lines when it is empty, or
 // takes the selected runway's position into the row. Returns true when the
 // airport has a line.
 bool MatchRunwayLines(const navdb::EntryList& airports, std::string& row, RunwayChoice& runway) {
+  const std::string key(platform::Columns(row, 5, 32));
+  if (runway.airportKey != key) {
+    // The runways of another airport mean nothing here, nor its runway text.
+    if (!runway.airportKey.empty()) runway.editText.clear();
+    runway.Clear();
+    runway.airportKey = key;
+  }
   const bool listWasEmpty = runway.entries.empty();
-  const std::string key(ColumnsOf(row, 5, 32));
   if (key.empty()) return false;
   const std::optional<size_t> first = airports.FindPrefix(key);
   if (!first) return false;
@@ -34,16 +42,17 @@ bool MatchRunwayLines(const navdb::EntryList& airports, std::string& row, Runway
       runway.entries.push_back(RunwayEntry(line, 37, 46));
       continue;
     }
-    const std::string_view number = ColumnsOf(selected, 0, 3);
+    const std::string_view number = platform::Columns(selected, 0, 3);
     if (number.size() == 3 &&
-        (number == ColumnsOf(line, 33, 3) || number == ColumnsOf(line, 37, 3))) {
-      PadTo(row, 75);
-      row.replace(46, 29, std::string(ColumnsOf(line, 51, 29)).append(29, ' ').substr(0, 29));
+        (number == platform::Columns(line, 33, 3) || number == platform::Columns(line, 37, 3))) {
+      platform::PadTo(row, 75);
+      row.replace(46, 29,
+                  std::string(platform::Columns(line, 51, 29)).append(29, ' ').substr(0, 29));
       break;
     }
   }
   if (listWasEmpty && !runway.entries.empty()) {
-    const std::string wanted = CutText(runway.editText, 13);
+    const std::string wanted = std::string(platform::Columns(runway.editText, 0, 13));
     const auto match =
         std::find_if(runway.entries.begin(), runway.entries.end(),
                      [&](const std::string& e) { return StartsWithNoCase(e, wanted); });
@@ -55,24 +64,26 @@ bool MatchRunwayLines(const navdb::EntryList& airports, std::string& row, Runway
 
 void ApplyRunway(PlannerState& state, std::string& row, bool departure) {
   RunwayChoice& runway = departure ? state.dialog.departureRunway : state.dialog.arrivalRunway;
-  const std::string text =
-      runway.selected ? runway.entries[*runway.selected] : CutText(runway.editText, 7);
+  const std::string text = runway.selected ? runway.entries[*runway.selected]
+                                           : std::string(platform::Columns(runway.editText, 0, 7));
   const size_t slash = text.find('/');
-  PadTo(row, 85);
+  platform::PadTo(row, 85);
   if (slash != std::string::npos && text.size() >= slash + 4) {
     row.replace(82, 3, text.substr(slash + 1, 3));
   } else {
     row.replace(82, 3, "   ");
   }
   FlightPlan& plan = state.plan;
-  (departure ? plan.departureAirport : plan.arrivalAirport) = std::string(ColumnsOf(row, 5, 6));
-  (departure ? plan.departureRunwayNumber : plan.arrivalRunwayNumber) = CutText(text, 3);
+  (departure ? plan.departureAirport : plan.arrivalAirport) =
+      std::string(platform::Columns(row, 5, 6));
+  (departure ? plan.departureRunwayNumber : plan.arrivalRunwayNumber) =
+      std::string(platform::Columns(text, 0, 3));
   (departure ? plan.departureRunwayHeadingDeg : plan.arrivalRunwayHeadingDeg) =
       static_cast<int32_t>(platform::ReadLong(text, 4));
 }
 
 bool HasHeading(std::string_view row) {
-  const std::string_view heading = ColumnsOf(row, 82, 3);
+  const std::string_view heading = platform::Columns(row, 82, 3);
   return std::any_of(heading.begin(), heading.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
@@ -85,7 +96,7 @@ size_t GenerateDeparture(PlannerState& state, const std::string& row) {
   DeleteFirstRow(rows, kBrdPrefix);
   DeleteFirstRow(rows, kErdPrefix);
   if (rows.size() < 2 || !HasHeading(row)) return rows.size();
-  const int headingDeg = static_cast<int>(platform::ReadLong(ColumnsOf(row, 82, 3)));
+  const int headingDeg = static_cast<int>(platform::ReadLong(platform::Columns(row, 82, 3)));
   const TurnPoints turn =
       ComputeTurn(RowLatitude(row), RowLongitude(row), RowLatitude(rows[1]), RowLongitude(rows[1]),
                   headingDeg, state.plan.rotationDistanceNm, state.plan.rotationRadiusNm);
@@ -105,7 +116,7 @@ size_t GenerateArrival(PlannerState& state, const std::string& row) {
   size_t previous = rows.size() - 2;
   while (previous > 0 && rows[previous].starts_with("ILS")) --previous;
   if (rows[previous].starts_with("ILS")) return rows.size();
-  int headingDeg = static_cast<int>(platform::ReadLong(ColumnsOf(row, 82, 3)));
+  int headingDeg = static_cast<int>(platform::ReadLong(platform::Columns(row, 82, 3)));
   headingDeg = headingDeg >= 180 ? headingDeg - 180 : headingDeg + 180;
   const TurnPoints turn =
       ComputeTurn(RowLatitude(row), RowLongitude(row), RowLatitude(rows[previous]),
@@ -156,7 +167,7 @@ size_t GenerateSidStar(PlannerState& state, const navdb::EntryList& airports, st
   const bool departure = index == 0;
   PlanDialog& dialog = state.dialog;
   (departure ? dialog.departureAirportText : dialog.arrivalAirportText) =
-      std::string(ColumnsOf(row, 5, 6));
+      std::string(platform::Columns(row, 5, 6));
   MatchRunwayLines(airports, row, departure ? dialog.departureRunway : dialog.arrivalRunway);
   ApplyRunway(state, row, departure);
   std::vector<std::string>& rows = dialog.rows;

@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <istream>
-#include <map>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -18,6 +17,9 @@
 #include "platform/win1252.h"
 #include "shell/cli/cli_ui.h"
 #include "shell/cli/commands.h"
+#include "shell/cli/options.h"
+#include "shell/cli/plan_edit.h"
+#include "shell/cli/plan_options.h"
 #include "shell/cli/printout_pdf.h"
 
 namespace cli {
@@ -29,11 +31,15 @@ int RunPlan(CliContext& context, const std::vector<std::string>& args);
 int RunPerf(CliContext& context, const std::vector<std::string>& args);
 
 const CliCommand kPlan{
-    "plan", "create, recompute, import or print ND flight plans",
+    "plan", "create, edit, recompute, import or print ND flight plans",
     "plan create NAME --departure ICAO[/RUNWAY] --arrival ICAO[/RUNWAY] [--via KIND:ID ...]\n"
     "            [--perf AIRCRAFT | --climb-rate N --climb-speed N --descent-rate N\n"
     "             --descent-speed N --cruise-altitude N --cruise-speed TEXT]\n"
     "            [--sid-star D,R | --no-sid-star] [--yes]\n"
+    "       plan edit FILE.pln [--insert POS KIND:ID] [--replace POS KIND:ID] [--remove POS]\n"
+    "            [--move POS up|down] [--departure ICAO[/RUNWAY]] [--arrival ICAO[/RUNWAY]]\n"
+    "            [--perf AIRCRAFT | performance options] [--sid-star D,R | --no-sid-star]\n"
+    "            [--name NAME] [--yes]\n"
     "       plan compute FILE.pln [--out OUT.pln]\n"
     "       plan import FILE.fsp|FILE.pln [--name NAME] [--missing=ask|skip] [--yes]\n"
     "       plan print FILE.pln (--text | --pdf OUT.pdf [--paper a4|letter])\n\n"
@@ -41,6 +47,10 @@ const CliCommand kPlan{
     "create builds the route as the Flight Plan dialog does (first database line\n"
     "of each identifier; KIND is ndb, vor, apt or int; RUNWAY selects the runway\n"
     "entry that begins with it), computes the legs and saves FlightPlans/NAME.pln.\n"
+    "edit applies its options in the order given, as the dialog's buttons do\n"
+    "(POS is a row of the list counted from 0, or 'end' for --insert), recomputes\n"
+    "and writes the plan back, or with --name saves FlightPlans/NAME.pln; a bad\n"
+    "position or an unknown navaid or runway changes nothing (exit 2).\n"
     "compute reloads a plan, recomputes it and writes it back (or to OUT.pln).\n"
     "import reads a Flight Shop or FS200X plan; a Flight Shop waypoint missing\n"
     "from the database is asked for on the terminal (KIND:ID, empty to skip) or\n"
@@ -59,165 +69,57 @@ const CliCommand kPerf{
     "--yes); show prints its seven lines as they are read back.\n",
     RunPerf};
 
-// Options of the form "--key value" or "--key=value"; repeated keys keep all values.
-struct Options {
-  std::vector<std::string> positional;
-  std::multimap<std::string, std::string> values;
-  bool Has(const std::string& key) const { return values.count(key) > 0; }
-  std::string Get(const std::string& key) const {
-    auto it = values.find(key);
-    return it == values.end() ? std::string() : it->second;
-  }
-};
+const OptionSpec kPlanOptions{
+    {"--yes", "--no-sid-star", "--text"},
+    {"--departure", "--arrival", "--via", "--perf", "--climb-rate", "--climb-speed",
+     "--descent-rate", "--descent-speed", "--cruise-altitude", "--cruise-speed", "--sid-star",
+     "--out", "--name", "--missing", "--pdf", "--paper", "--remove"},
+    {{"--insert", 1}, {"--replace", 1}, {"--move", 1}}};
 
-const std::vector<std::string> kFlags = {"--yes", "--no-sid-star", "--text"};
-const std::vector<std::string> kValueOptions = {
-    "--departure",    "--arrival",       "--via",
-    "--perf",         "--climb-rate",    "--climb-speed",
-    "--descent-rate", "--descent-speed", "--cruise-altitude",
-    "--cruise-speed", "--sid-star",      "--out",
-    "--name",         "--missing",       "--pdf",
-    "--paper"};
+const OptionSpec kPerfOptions{{"--yes"},
+                              {"--climb-rate", "--climb-speed", "--descent-rate", "--descent-speed",
+                               "--cruise-altitude", "--cruise-speed"},
+                              {}};
 
-bool ParseOptions(const std::vector<std::string>& args, size_t from, Options& options,
-                  std::string& problem) {
-  for (size_t i = from; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (!arg.starts_with("--")) {
-      options.positional.push_back(arg);
-    } else if (std::find(kFlags.begin(), kFlags.end(), arg) != kFlags.end()) {
-      options.values.emplace(arg, "");
-    } else if (const std::string key = arg.substr(0, arg.find('='));
-               std::find(kValueOptions.begin(), kValueOptions.end(), key) == kValueOptions.end()) {
-      problem = "unknown option '" + key + "'";
-      return false;
-    } else if (const size_t eq = arg.find('='); eq != std::string::npos) {
-      options.values.emplace(arg.substr(0, eq), arg.substr(eq + 1));
-    } else if (i + 1 < args.size()) {
-      options.values.emplace(arg, args[++i]);
-    } else {
-      problem = arg + " needs a value";
-      return false;
+// The options each subcommand takes besides --yes; any other is refused
+// rather than silently ignored.
+bool OnlyOptions(const Options& options, std::initializer_list<std::string_view> allowed,
+                 std::string& problem) {
+  for (const ParsedOption& option : options.given) {
+    if (option.key == "--yes" ||
+        std::find(allowed.begin(), allowed.end(), option.key) != allowed.end()) {
+      continue;
     }
-  }
-  return true;
-}
-
-CliAnswers AnswersFor(const Options& options) {
-  CliAnswers answers;
-  answers.yesNo = options.Has("--yes") ? navdb::MessageAnswer::Yes : navdb::MessageAnswer::No;
-  answers.printStatus = false;
-  return answers;
-}
-
-navdb::Database LoadedDatabase(CliContext& context, const navdb::UiCallbacks& ui) {
-  navdb::Database db;
-  db.folder = context.navData;
-  navdb::LoadDatabase(db, ui);
-  return db;
-}
-
-bool ReadNumber(const Options& options, const std::string& key, int32_t& value,
-                std::string& problem) {
-  if (!options.Has(key)) return true;
-  const std::string text = options.Get(key);
-  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
-    problem = key + " takes a whole number, not '" + text + "'";
+    problem = "this subcommand does not take " + option.key;
     return false;
   }
-  value = planner::ReadLeadingDigits(text);
   return true;
 }
 
-bool ReadPerformanceOptions(const Options& options, planner::AircraftPerformance& p,
-                            std::string& problem) {
-  if (options.Has("--cruise-speed")) {
-    p.cruiseSpeed = planner::CutText(options.Get("--cruise-speed"), planner::kMaxCruiseSpeedLength);
-  }
-  return ReadNumber(options, "--climb-rate", p.climbRateFpm, problem) &&
-         ReadNumber(options, "--climb-speed", p.climbSpeedKt, problem) &&
-         ReadNumber(options, "--descent-rate", p.descentRateFpm, problem) &&
-         ReadNumber(options, "--descent-speed", p.descentSpeedKt, problem) &&
-         ReadNumber(options, "--cruise-altitude", p.cruiseAltitudeFt, problem);
-}
-
-std::optional<NavaidKind> KindNamed(const std::string& name) {
-  if (name == "ndb") return NavaidKind::Ndb;
-  if (name == "vor") return NavaidKind::Vor;
-  if (name == "apt") return NavaidKind::Airport;
-  if (name == "int") return NavaidKind::Intersection;
-  return std::nullopt;
-}
-
-// The first line of `kind` whose identifier is `id`.
-std::optional<navdb::WaypointPick> FindNavaid(const navdb::Database& db, NavaidKind kind,
-                                              std::string id) {
-  planner::PadTo(id, 7);
-  const std::optional<size_t> row = db.list(kind).FindPrefix(id);
-  if (!row || db.list(kind).HoldsOnlyPlaceholder()) return std::nullopt;
-  return navdb::WaypointPick{kind, *row};
-}
-
-// Inserts as the dialog's Insert does with the pick scripted.
-void InsertAsUser(planner::PlannerState& state, const navdb::Database& db, int position,
-                  navdb::WaypointPick pick) {
-  navdb::UiCallbacks ui;
-  ui.pickWaypoint = [pick](const navdb::WaypointPickRequest&) { return pick; };
-  planner::RunWaypointSelection(state, db, position, ui);
-}
-
+// The airport of one end as the user picks it, with the runway checked once
+// the runway lists are filled.
 bool AddEnd(CliContext& context, planner::PlannerState& state, const navdb::Database& db,
-            const std::string& endText, bool departure) {
-  const size_t slash = endText.find('/');
-  const std::string icao = endText.substr(0, slash);
-  const auto pick = FindNavaid(db, NavaidKind::Airport, icao);
+            const AirportChoice& choice, bool departure, std::string& problem) {
+  (void)context;
+  const auto pick = FindNavaid(db, NavaidKind::Airport, choice.icao);
   if (!pick) {
-    context.err << "skat-cli: airport " << icao << " is not in the database\n";
+    problem = "airport " + choice.icao + " is not in the database";
     return false;
   }
   planner::RunwayChoice& runway =
       departure ? state.dialog.departureRunway : state.dialog.arrivalRunway;
-  runway.editText = slash == std::string::npos ? std::string() : endText.substr(slash + 1);
-  InsertAsUser(state, db, -1, *pick);
+  runway.editText = choice.runway;
+  planner::PlaceWaypoint(state, db, -1, *pick);
   return true;
 }
 
-bool AddVias(CliContext& context, planner::PlannerState& state, const navdb::Database& db,
-             const Options& options) {
-  for (auto [it, end] = options.values.equal_range("--via"); it != end; ++it) {
-    const std::string& via = it->second;
-    const size_t colon = via.find(':');
-    const auto kind = colon == std::string::npos ? std::nullopt : KindNamed(via.substr(0, colon));
-    if (!kind) {
-      context.err << "skat-cli: --via takes KIND:ID with KIND ndb, vor, apt or int, not '" << via
-                  << "'\n";
-      return false;
-    }
-    const auto pick = FindNavaid(db, *kind, via.substr(colon + 1));
-    if (!pick) {
-      context.err << "skat-cli: " << via << " is not in the database\n";
-      return false;
-    }
-    // Selected arrival row, then Insert: the waypoint goes before the arrival.
-    std::vector<std::string>& rows = state.dialog.rows;
-    rows.insert(rows.end() - 1,
-                planner::BuildPlanRow(pick->kind, db.list(pick->kind).GetLine(pick->row)));
-    planner::ComputeLegs(state, db.list(NavaidKind::Airport));
+bool AddVias(planner::PlannerState& state, const navdb::Database& db, const Options& options,
+             std::string& problem) {
+  for (const std::string& via : options.All("--via")) {
+    const auto pick = FindNamedNavaid(db, "--via", via, problem);
+    if (!pick) return false;
+    planner::InsertBeforeArrival(state, db, *pick);
   }
-  return true;
-}
-
-bool ReadSidStar(const Options& options, planner::PlannerState& state, std::string& problem) {
-  if (options.Has("--no-sid-star")) return true;
-  if (!options.Has("--sid-star")) return true;
-  const std::string text = options.Get("--sid-star");
-  const size_t comma = text.find(',');
-  if (comma == std::string::npos) {
-    problem = "--sid-star takes D,R";
-    return false;
-  }
-  state.plan.rotationDistanceNm = platform::ReadDouble(text);
-  state.plan.rotationRadiusNm = platform::ReadDouble(text, comma + 1);
   return true;
 }
 
@@ -228,7 +130,14 @@ int PlanCreate(CliContext& context, const Options& options) {
   if (!options.Has("--departure") || !options.Has("--arrival")) {
     return UsageError(context, kPlan, "plan create needs --departure and --arrival");
   }
-  const navdb::UiCallbacks ui = MakeCliUi(context, AnswersFor(options));
+  if (!OnlyOptions(options,
+                   {"--departure", "--arrival", "--via", "--perf", "--climb-rate", "--climb-speed",
+                    "--descent-rate", "--descent-speed", "--cruise-altitude", "--cruise-speed",
+                    "--sid-star", "--no-sid-star"},
+                   problem)) {
+    return UsageError(context, kPlan, problem);
+  }
+  const navdb::UiCallbacks ui = PlanUi(context, options);
   planner::PlannerState state;
   state.navDataFolder = context.navData;
   if (options.Has("--perf")) {
@@ -236,17 +145,23 @@ int PlanCreate(CliContext& context, const Options& options) {
     if (!planner::LoadPerformanceFile(state, path, ui)) return kExitFailure;
   }
   if (!ReadPerformanceOptions(options, state.plan.performance, problem) ||
-      !ReadSidStar(options, state, problem)) {
+      !CheckClimbHasCruiseAltitude(state.plan.performance, problem) ||
+      (options.Has("--sid-star") && !options.Has("--no-sid-star") &&
+       !ReadSidStar(options.Get("--sid-star"), state, problem))) {
     return UsageError(context, kPlan, problem);
   }
   const navdb::Database db = LoadedDatabase(context, ui);
   planner::OpenPlanDialog(state, planner::PlanOpenMode::New);
   state.plan.planName = options.positional[0];
   state.dialog.sidStarEnabled = !options.Has("--no-sid-star");
-  if (!AddEnd(context, state, db, options.Get("--departure"), true) ||
-      !AddEnd(context, state, db, options.Get("--arrival"), false) ||
-      !AddVias(context, state, db, options)) {
-    return kExitFailure;
+  const AirportChoice departure = SplitAirportChoice(options.Get("--departure"));
+  const AirportChoice arrival = SplitAirportChoice(options.Get("--arrival"));
+  if (!AddEnd(context, state, db, departure, true, problem) ||
+      !AddEnd(context, state, db, arrival, false, problem) ||
+      !CheckRunway(state.dialog.departureRunway, departure, problem) ||
+      !CheckRunway(state.dialog.arrivalRunway, arrival, problem) ||
+      !AddVias(state, db, options, problem)) {
+    return UsageError(context, kPlan, problem);
   }
   // The runway lists were filled by the first computation; this one places
   // the airports at their runways' centres as the next change in the dialog would.
@@ -257,17 +172,19 @@ int PlanCreate(CliContext& context, const Options& options) {
 }
 
 int PlanCompute(CliContext& context, const Options& options) {
+  std::string problem;
   if (options.positional.size() != 1)
     return UsageError(context, kPlan, "plan compute takes one FILE");
-  const navdb::UiCallbacks ui = MakeCliUi(context, AnswersFor(options));
+  if (!OnlyOptions(options, {"--out"}, problem)) {
+    return UsageError(context, kPlan, problem + "; plan edit changes a plan");
+  }
+  const navdb::UiCallbacks ui = PlanUi(context, options);
   planner::PlannerState state;
   state.navDataFolder = context.navData;
   const std::filesystem::path file = options.positional[0];
   if (!planner::LoadFlightPlan(state, file, ui)) return kExitFailure;
   const navdb::Database db = LoadedDatabase(context, ui);
-  // Once for the runway texts shown at opening, once for the first change.
-  planner::ComputeLegs(state, db.list(NavaidKind::Airport));
-  planner::ComputeLegs(state, db.list(NavaidKind::Airport));
+  planner::RecomputeOpenedPlan(state, db.list(NavaidKind::Airport));
   if (state.rotationWarningRow != 0) {
     context.err << "skat-cli: the rotation angle at row " << state.rotationWarningRow
                 << " is too high\n";
@@ -287,24 +204,23 @@ std::optional<navdb::WaypointPick> AskForWaypoint(CliContext& context, const nav
     context.err << "Waypoint (KIND:ID, empty to skip): " << std::flush;
     std::string answer;
     if (!std::getline(context.in, answer) || answer.empty()) return std::nullopt;
-    const size_t colon = answer.find(':');
-    const auto kind =
-        colon == std::string::npos ? std::nullopt : KindNamed(answer.substr(0, colon));
-    if (kind) {
-      if (auto pick = FindNavaid(db, *kind, answer.substr(colon + 1))) return pick;
-    }
+    std::string problem;
+    if (auto pick = FindNamedNavaid(db, "", answer, problem)) return pick;
     context.err << "skat-cli: no such navaid\n";
   }
 }
 
 int PlanImport(CliContext& context, const Options& options) {
+  std::string problem;
   if (options.positional.size() != 1)
     return UsageError(context, kPlan, "plan import takes one FILE");
+  if (!OnlyOptions(options, {"--name", "--missing"}, problem))
+    return UsageError(context, kPlan, problem);
   const std::string missing = options.Has("--missing") ? options.Get("--missing") : "ask";
   if (missing != "ask" && missing != "skip") {
     return UsageError(context, kPlan, "--missing takes ask or skip");
   }
-  navdb::UiCallbacks ui = MakeCliUi(context, AnswersFor(options));
+  navdb::UiCallbacks ui = PlanUi(context, options);
   const std::filesystem::path file = options.positional[0];
   const auto form = planner::ForeignFormOf(file);
   if (!form) return UsageError(context, kPlan, "plan import reads .fsp or .pln files");
@@ -343,6 +259,9 @@ std::optional<PaperSize> PaperNamed(const std::string& name) {
 }
 
 int PlanPrint(CliContext& context, const Options& options) {
+  std::string problem;
+  if (!OnlyOptions(options, {"--text", "--pdf", "--paper"}, problem))
+    return UsageError(context, kPlan, problem);
   const bool toPdf = options.Has("--pdf");
   if (options.positional.size() != 1 || toPdf == options.Has("--text")) {
     return UsageError(context, kPlan,
@@ -354,7 +273,7 @@ int PlanPrint(CliContext& context, const Options& options) {
   if (!paper) return UsageError(context, kPlan, "--paper takes a4 or letter");
   if (!toPdf && options.Has("--paper"))
     return UsageError(context, kPlan, "--paper goes with --pdf");
-  const navdb::UiCallbacks ui = MakeCliUi(context, AnswersFor(options));
+  const navdb::UiCallbacks ui = PlanUi(context, options);
   planner::PlannerState state;
   state.navDataFolder = context.navData;
   if (!planner::LoadFlightPlan(state, options.positional[0], ui)) return kExitFailure;
@@ -376,18 +295,21 @@ int RunPlan(CliContext& context, const std::vector<std::string>& args) {
     return kExitOk;
   }
   if (args.empty()) return UsageError(context, kPlan, "missing subcommand");
-  Options options;
   std::string problem;
-  if (!ParseOptions(args, 1, options, problem)) return UsageError(context, kPlan, problem);
+  const std::optional<Options> parsed = ParseOptions(args, 1, kPlanOptions, problem);
+  if (!parsed) return UsageError(context, kPlan, problem);
+  const Options& options = *parsed;
   // The commands that look navaids up read the database under its shared lock.
   std::optional<navdb::DatabaseLock> lock;
-  const bool readsDatabase = args[0] == "create" || args[0] == "compute" || args[0] == "import";
+  const bool readsDatabase =
+      args[0] == "create" || args[0] == "compute" || args[0] == "import" || args[0] == "edit";
   if (readsDatabase && !LockDatabase(context, DatabaseUse::ReadsIfPresent, lock)) {
     return kExitFailure;
   }
   if (args[0] == "create") return PlanCreate(context, options);
   if (args[0] == "compute") return PlanCompute(context, options);
   if (args[0] == "import") return PlanImport(context, options);
+  if (args[0] == "edit") return PlanEdit(context, options, kPlan);
   if (args[0] == "print") return PlanPrint(context, options);
   return UsageError(context, kPlan, "unknown subcommand '" + args[0] + "'");
 }
@@ -397,17 +319,20 @@ int RunPerf(CliContext& context, const std::vector<std::string>& args) {
     PrintUsage(context.out, kPerf);
     return kExitOk;
   }
-  Options options;
   std::string problem;
-  if (args.empty() || !ParseOptions(args, 1, options, problem) || options.positional.size() != 1) {
+  const std::optional<Options> parsed =
+      args.empty() ? std::nullopt : ParseOptions(args, 1, kPerfOptions, problem);
+  if (!parsed || parsed->positional.size() != 1) {
     return UsageError(context, kPerf, problem.empty() ? "expected save|show AIRCRAFT" : problem);
   }
-  const navdb::UiCallbacks ui = MakeCliUi(context, AnswersFor(options));
+  const Options& options = *parsed;
+  const navdb::UiCallbacks ui = PlanUi(context, options);
   planner::PlannerState state;
   state.navDataFolder = context.navData;
   state.plan.performance.aircraftName = options.positional[0];
   if (args[0] == "save") {
-    if (!ReadPerformanceOptions(options, state.plan.performance, problem)) {
+    if (!ReadPerformanceOptions(options, state.plan.performance, problem) ||
+        !CheckClimbHasCruiseAltitude(state.plan.performance, problem)) {
       return UsageError(context, kPerf, problem);
     }
     return planner::SavePerformanceFile(state, ui) ? kExitOk : kExitFailure;

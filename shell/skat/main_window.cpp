@@ -26,6 +26,7 @@
 #include "shell/skat/help_window.h"
 #include "shell/skat/index_window.h"
 #include "shell/skat/message_box.h"
+#include "shell/skat/plan_launcher.h"
 #include "shell/skat/qt_text.h"
 #include "shell/skat/radar_animation.h"
 #include "shell/skat/status_icons.h"
@@ -76,6 +77,7 @@ MainWindow::MainWindow(shell::AppState& state, QWidget* parent) : QWidget(parent
   layout->addWidget(hint);
   layout->addWidget(makeStatusRow());
   wireCommands();
+  new PlanLauncher(*this);  // Open, New and Import of the "Flight Plan" group
 
   // A system-wide hot key cannot be had portably; Escape acts wherever the
   // focus is inside the program.

@@ -2,17 +2,23 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QImage>
+#include <QPainter>
 #include <QPixmap>
 
+#include "planner/plan_rows.h"
 #include "shell/core/app_state.h"
 #include "shell/skat/about_box.h"
 #include "shell/skat/duplicate_dialog.h"
 #include "shell/skat/entry_editor_dialog.h"
 #include "shell/skat/entry_editors.h"
 #include "shell/skat/help_window.h"
+#include "shell/skat/flight_plan_dialog.h"
 #include "shell/skat/index_window.h"
 #include "shell/skat/loading_window.h"
 #include "shell/skat/main_window.h"
+#include "shell/skat/plan_launcher.h"
+#include "shell/skat/plan_printer.h"
 
 namespace {
 
@@ -53,6 +59,51 @@ bool SaveEditors(MainWindow& window, const QDir& folder) {
   return saved;
 }
 
+std::optional<navdb::WaypointPick> FirstLine(const navdb::Database& db, navdb::NavaidKind kind,
+                                             std::string_view identifier) {
+  const std::optional<size_t> row = db.list(kind).FindPrefix(identifier);
+  if (!row) return std::nullopt;
+  return navdb::WaypointPick{kind, *row};
+}
+
+// The Flight Plan dialog over Orly 02 to Beauvais 04 by Pontoise, with the
+// generated turns, and the first page of its printout.
+bool SaveFlightPlanPictures(MainWindow& window, const QDir& folder) {
+  auto* launcher = window.findChild<PlanLauncher*>("Plan launcher");
+  const navdb::Database& db = window.state().db;
+  const auto orly = FirstLine(db, navdb::NavaidKind::Airport, "LFPO");
+  const auto beauvais = FirstLine(db, navdb::NavaidKind::Airport, "LFOB");
+  const auto pontoise = FirstLine(db, navdb::NavaidKind::Vor, "PON ");
+  if (!launcher || !orly || !beauvais || !pontoise) return true;  // not the demo database
+  launcher->newPlan();
+  planner::PlannerState& plan = launcher->plan();
+  plan.plan.planName = "ORLY-BEAUVAIS";
+  plan.plan.performance = {"B737", 2500, 250, 2000, 260, 6000, "280"};
+  plan.dialog.departureRunway.editText = "02";
+  plan.dialog.arrivalRunway.editText = "04";
+  planner::PlaceWaypoint(plan, db, -1, *orly);
+  planner::PlaceWaypoint(plan, db, -1, *beauvais);
+  planner::InsertBeforeArrival(plan, db, *pontoise);
+  plan.dialog.selectedRow = planner::FindRow(plan.dialog.rows, "VOR  PON").value_or(0);
+  FlightPlanDialog& dialog = *launcher->dialog();
+  dialog.recompute();
+  dialog.resize(dialog.sizeHint());
+  bool saved = Save(dialog, folder, "flight-plan");
+
+  // A printed page at 100 dots per inch, as the printer draws it.
+  QImage page(827, 1169, QImage::Format_RGB32);
+  page.setDotsPerMeterX(3937);
+  page.setDotsPerMeterY(3937);
+  page.fill(Qt::white);
+  QPainter painter(&page);
+  PaintPrintPage(painter, planner::LayoutPrintout(plan).front());
+  painter.end();
+  saved &= page.save(folder.filePath("printed-page.png"));
+  dialog.hide();
+  window.state().planWindowOpen = false;
+  return saved;
+}
+
 }  // namespace
 
 bool SaveScreenshots(MainWindow& window, const QString& folder) {
@@ -76,6 +127,7 @@ bool SaveScreenshots(MainWindow& window, const QString& folder) {
   HelpWindow help(&window);
   help.showContents();
   saved &= Save(help, dir, "help");
+  saved &= SaveFlightPlanPictures(window, dir);
   LoadingWindow loading;
   loading.setProgress(60);
   saved &= Save(loading, dir, "loading");

@@ -91,12 +91,12 @@ TEST(LegComputationTest, ComputesEveryColumnWithTocAndTod) {
   EXPECT_EQ(rows[1].substr(60, 15),
             navdb::FormatLongitude(1 - 18.3378 / 60.0044).substr(0, 9) + rows[1].substr(69, 6));
   EXPECT_EQ(Tail(rows[1], 75), "20100  090  0041.6  00:10:00");
-  // The leg that holds the TOC is timed in whole minutes at cruise speed.
+  // The leg that holds the TOC: the climb time, then the rest at cruise speed.
   EXPECT_EQ(rows[2].substr(0, 38),
             "VOR  " + std::string(db.list(NavaidKind::Vor).GetLine(1).substr(0, 33)));
   EXPECT_EQ(rows[2].substr(38, 8), "113.90  ");
-  EXPECT_EQ(Tail(rows[2], 74), " 20100  090  0060.0  00:09:00");
-  EXPECT_EQ(Tail(rows[3], 74), " 20100  090  0120.0  00:18:00");
+  EXPECT_EQ(Tail(rows[2], 74), " 20100  090  0060.0  00:12:45");
+  EXPECT_EQ(Tail(rows[3], 74), " 20100  090  0120.0  00:21:45");
   // Descent of 9.8 minutes at 300 kt: 49 NM before the arrival.
   EXPECT_EQ(rows[4].substr(0, 46), "TOD  *****  (Top Of Descent)          ---.--  ");
   EXPECT_EQ(rows[4].substr(60, 15),

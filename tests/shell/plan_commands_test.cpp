@@ -70,7 +70,7 @@ TEST(PlanCommandsTest, CreateComputePrintAndPerformance) {
 
   CliRun missing = RunCli(
       {"--navdata", navData, "plan", "create", "X", "--departure", "ZZZZ", "--arrival", "BBBB"});
-  EXPECT_EQ(missing.exitCode, 1);
+  EXPECT_EQ(missing.exitCode, 2);  // an unknown identifier is a bad argument
   EXPECT_NE(missing.err.find("ZZZZ"), std::string::npos);
 }
 

@@ -1,0 +1,45 @@
+// The option parser of skat-cli's commands: positional arguments, flags and
+// options with a value ("--key value" or "--key=value"), kept in the order
+// given so that a command can apply them in that order.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace cli {
+
+// The options one command accepts.
+struct OptionSpec {
+  std::vector<std::string_view> flags;         // take no value
+  std::vector<std::string_view> valueOptions;  // take one value
+  // Options that take one value plus this many further arguments
+  // ("--move POS up"); the extra arguments are joined to the value by blanks.
+  std::vector<std::pair<std::string_view, int>> multiValueOptions;
+};
+
+struct ParsedOption {
+  std::string key;    // with its leading "--"
+  std::string value;  // empty for a flag
+};
+
+class Options {
+ public:
+  std::vector<std::string> positional;
+  std::vector<ParsedOption> given;  // in command-line order
+
+  bool Has(std::string_view key) const;
+  // The first value of `key`; empty when it was not given.
+  std::string Get(std::string_view key) const;
+  // Every value of `key`, in order.
+  std::vector<std::string> All(std::string_view key) const;
+};
+
+// Parses `args` from index `from`. An unknown option, or one without its
+// value, gives nothing and `problem` says why.
+std::optional<Options> ParseOptions(const std::vector<std::string>& args, size_t from,
+                                    const OptionSpec& spec, std::string& problem);
+
+}  // namespace cli

@@ -1,0 +1,205 @@
+#include "shell/cli/plan_edit.h"
+
+#include <filesystem>
+#include <ostream>
+
+#include "planner/leg_computation.h"
+#include "planner/performance_file.h"
+#include "planner/plan_file.h"
+#include "planner/plan_rows.h"
+#include "platform/file_io.h"
+#include "platform/numbers.h"
+#include "shell/cli/plan_options.h"
+
+namespace cli {
+namespace {
+
+using navdb::NavaidKind;
+
+// One run of plan edit: the plan, the database and the answers.
+struct EditRun {
+  CliContext& context;
+  const Options& options;
+  planner::PlannerState state;
+  navdb::Database db;
+  navdb::UiCallbacks ui;
+  std::string problem;
+};
+
+// A row of the list, counted from 0; "end" when `allowEnd` gives nothing.
+bool ReadPosition(EditRun& run, const std::string& option, const std::string& text, bool allowEnd,
+                  std::optional<size_t>& row) {
+  const size_t rowCount = run.state.dialog.rows.size();
+  if (allowEnd && text == "end") {
+    row.reset();
+    return true;
+  }
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos ||
+      text.size() > 6 || static_cast<size_t>(platform::ReadLong(text)) >= rowCount) {
+    run.problem = option + " takes a row from 0 to " + std::to_string(rowCount) + " - 1" +
+                  (allowEnd ? " or end" : "") + ", not '" + text + "'";
+    if (rowCount == 0) run.problem = option + ": the plan has no rows";
+    return false;
+  }
+  row = static_cast<size_t>(platform::ReadLong(text));
+  return true;
+}
+
+navdb::UiCallbacks PickingUi(const navdb::WaypointPick& pick) {
+  navdb::UiCallbacks ui;
+  ui.pickWaypoint = [pick](const navdb::WaypointPickRequest&) { return pick; };
+  return ui;
+}
+
+// "POS KIND:ID" of --insert and --replace.
+bool ApplyPick(EditRun& run, const std::string& option, const std::string& value) {
+  const size_t blank = value.find(' ');
+  std::optional<size_t> row;
+  if (!ReadPosition(run, option, value.substr(0, blank), option == "--insert", row)) return false;
+  const auto pick = FindNamedNavaid(run.db, option, value.substr(blank + 1), run.problem);
+  if (!pick) return false;
+  run.state.dialog.selectedRow = row;
+  if (option == "--insert") {
+    planner::InsertCommand(run.state, run.db, PickingUi(*pick));
+  } else {
+    planner::ReplaceCommand(run.state, run.db, PickingUi(*pick));
+  }
+  return true;
+}
+
+bool ApplyMove(EditRun& run, const std::string& value) {
+  const size_t blank = value.find(' ');
+  const std::string direction = value.substr(blank + 1);
+  if (direction != "up" && direction != "down") {
+    run.problem = "--move takes POS up|down, not '" + value + "'";
+    return false;
+  }
+  std::optional<size_t> row;
+  if (!ReadPosition(run, "--move", value.substr(0, blank), false, row)) return false;
+  run.state.dialog.selectedRow = row;
+  if (direction == "up") {
+    planner::MoveUpCommand(run.state, run.db);
+  } else {
+    planner::MoveDownCommand(run.state, run.db);
+  }
+  return true;
+}
+
+bool ApplyEnd(EditRun& run, const std::string& value, bool departure) {
+  const AirportChoice choice = SplitAirportChoice(value);
+  const auto pick = FindNavaid(run.db, NavaidKind::Airport, choice.icao);
+  if (!pick) {
+    run.problem = "airport " + choice.icao + " is not in the database";
+    return false;
+  }
+  if (departure) {
+    planner::ReplaceDeparture(run.state, run.db, *pick);
+  } else {
+    planner::ReplaceArrival(run.state, run.db, *pick);
+  }
+  planner::RunwayChoice& runway =
+      departure ? run.state.dialog.departureRunway : run.state.dialog.arrivalRunway;
+  if (!SelectRunway(runway, choice, run.problem)) return false;
+  planner::ComputeLegs(run.state, run.db.list(NavaidKind::Airport));
+  return true;
+}
+
+bool ApplyPerformance(EditRun& run, const ParsedOption& option) {
+  planner::PlannerState& state = run.state;
+  if (option.key == "--perf") {
+    const auto path = planner::PerformanceFilePath(state, option.value);
+    if (!planner::LoadPerformanceFile(state, path, run.ui)) {
+      run.problem = "cannot load the performance file " + path.string();
+      return false;
+    }
+  } else {
+    Options one;
+    one.given.push_back(option);
+    if (!ReadPerformanceOptions(one, state.plan.performance, run.problem)) return false;
+  }
+  planner::ComputeLegs(state, run.db.list(NavaidKind::Airport));
+  return true;
+}
+
+bool ApplySidStar(EditRun& run, const ParsedOption& option) {
+  planner::PlannerState& state = run.state;
+  if (option.key == "--no-sid-star") {
+    state.dialog.sidStarEnabled = false;
+  } else {
+    if (!ReadSidStar(option.value, state, run.problem)) return false;
+    state.dialog.sidStarEnabled = true;
+    state.dialog.rotationDistanceText = planner::TenthsText(state.plan.rotationDistanceNm);
+    state.dialog.rotationRadiusText = planner::TenthsText(state.plan.rotationRadiusNm);
+  }
+  planner::ComputeLegs(state, run.db.list(NavaidKind::Airport));
+  return true;
+}
+
+bool ApplyOption(EditRun& run, const ParsedOption& option) {
+  const std::string& key = option.key;
+  if (key == "--insert" || key == "--replace") return ApplyPick(run, key, option.value);
+  if (key == "--move") return ApplyMove(run, option.value);
+  if (key == "--remove") {
+    std::optional<size_t> row;
+    if (!ReadPosition(run, key, option.value, false, row)) return false;
+    run.state.dialog.selectedRow = row;
+    planner::RemoveCommand(run.state, run.db);
+    return true;
+  }
+  if (key == "--departure" || key == "--arrival")
+    return ApplyEnd(run, option.value, key == "--departure");
+  if (key == "--sid-star" || key == "--no-sid-star") return ApplySidStar(run, option);
+  if (key == "--name") {
+    run.state.plan.planName = option.value;
+    return true;
+  }
+  if (key == "--yes") return true;
+  if (key == "--perf" || key == "--climb-rate" || key == "--climb-speed" ||
+      key == "--descent-rate" || key == "--descent-speed" || key == "--cruise-altitude" ||
+      key == "--cruise-speed") {
+    return ApplyPerformance(run, option);
+  }
+  run.problem = "plan edit does not take " + key;
+  return false;
+}
+
+// Writes the edited plan: back over FILE, or with --name as the dialog's
+// Save does. The turn question comes first either way.
+int SaveEdited(EditRun& run, const std::filesystem::path& file) {
+  if (run.options.Has("--name")) {
+    if (!planner::SaveFlightPlan(run.state, run.ui)) return kExitFailure;
+    run.context.out << planner::PlanFilePath(run.state, run.state.plan.planName).string() << '\n';
+    return kExitOk;
+  }
+  if (!planner::ConfirmRotationWarning(run.state, run.ui)) return kExitFailure;
+  const platform::FileResult written =
+      platform::ReplaceFileAtomically(file, planner::EncodePlanFile(run.state));
+  if (!written.ok()) {
+    run.context.err << "skat-cli: cannot write " << file.string() << ": " << written.error << '\n';
+    return kExitFailure;
+  }
+  run.context.out << file.string() << '\n';
+  return kExitOk;
+}
+
+}  // namespace
+
+int PlanEdit(CliContext& context, const Options& options, const CliCommand& command) {
+  if (options.positional.size() != 1)
+    return UsageError(context, command, "plan edit takes one FILE");
+  EditRun run{context, options, {}, {}, PlanUi(context, options), {}};
+  run.state.navDataFolder = context.navData;
+  const std::filesystem::path file = options.positional[0];
+  if (!planner::LoadFlightPlan(run.state, file, run.ui)) return kExitFailure;
+  run.db = LoadedDatabase(context, run.ui);
+  planner::RecomputeOpenedPlan(run.state, run.db.list(NavaidKind::Airport));
+  for (const ParsedOption& option : options.given) {
+    if (!ApplyOption(run, option)) return UsageError(context, command, run.problem);
+  }
+  if (!CheckClimbHasCruiseAltitude(run.state.plan.performance, run.problem))
+    return UsageError(context, command, run.problem);
+  planner::ComputeLegs(run.state, run.db.list(NavaidKind::Airport));
+  return SaveEdited(run, file);
+}
+
+}  // namespace cli

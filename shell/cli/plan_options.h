@@ -1,0 +1,57 @@
+// What the plan commands of skat-cli share: navaids named KIND:ID, runway
+// choices, performance options and the scripted answers to the planner's
+// questions.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "navdb/database.h"
+#include "navdb/ui_callbacks.h"
+#include "planner/flight_plan.h"
+#include "shell/cli/commands.h"
+#include "shell/cli/options.h"
+
+namespace cli {
+
+// Questions are answered Yes only with --yes; no status lines.
+navdb::UiCallbacks PlanUi(CliContext& context, const Options& options);
+
+navdb::Database LoadedDatabase(CliContext& context, const navdb::UiCallbacks& ui);
+
+// The performance options given; "--climb-rate" without a cruise altitude
+// (given or loaded) is refused, as the climb would have no top.
+bool ReadPerformanceOptions(const Options& options, planner::AircraftPerformance& performance,
+                            std::string& problem);
+bool CheckClimbHasCruiseAltitude(const planner::AircraftPerformance& performance,
+                                 std::string& problem);
+
+// "D,R" of --sid-star into the plan and the dialog's fields.
+bool ReadSidStar(std::string_view text, planner::PlannerState& state, std::string& problem);
+
+// The first database line of `kind` whose identifier is `id`.
+std::optional<navdb::WaypointPick> FindNavaid(const navdb::Database& db, navdb::NavaidKind kind,
+                                              std::string id);
+// KIND:ID with KIND ndb, vor, apt or int; `option` names the option in the problem text.
+std::optional<navdb::WaypointPick> FindNamedNavaid(const navdb::Database& db,
+                                                   std::string_view option, const std::string& text,
+                                                   std::string& problem);
+
+// ICAO[/RUNWAY] split at the slash.
+struct AirportChoice {
+  std::string icao;
+  std::string runway;  // empty: the first runway
+};
+AirportChoice SplitAirportChoice(const std::string& text);
+
+// True when the runway list of an end shows the wanted runway (the first
+// entry that begins with it is selected); otherwise `problem` lists the
+// airport's runways.
+bool CheckRunway(const planner::RunwayChoice& runway, const AirportChoice& choice,
+                 std::string& problem);
+// Selects the first entry that begins with `choice.runway`, as a pick in
+// the drop-down list does; false (with the list in `problem`) when none does.
+bool SelectRunway(planner::RunwayChoice& runway, const AirportChoice& choice, std::string& problem);
+
+}  // namespace cli

@@ -1,0 +1,71 @@
+#include "shell/skat/plan_launcher.h"
+
+#include <QDir>
+#include <QPushButton>
+
+#include "planner/plan_file.h"
+#include "planner/plan_import.h"
+#include "shell/core/app_state.h"
+#include "shell/skat/flight_plan_dialog.h"
+#include "shell/skat/main_window.h"
+#include "shell/skat/open_file_dialog.h"
+#include "shell/skat/ui_bridge.h"
+
+PlanLauncher::PlanLauncher(MainWindow& window) : QObject(&window), window_(window) {
+  setObjectName("Plan launcher");
+  auto connectButton = [&](const char* caption, void (PlanLauncher::*slot)()) {
+    if (auto* button = window.findChild<QPushButton*>(caption))
+      connect(button, &QPushButton::clicked, this, slot);
+  };
+  connectButton("Open", &PlanLauncher::openPlan);
+  connectButton("New", &PlanLauncher::newPlan);
+  connectButton("Import", &PlanLauncher::importPlan);
+}
+
+PlanLauncher::~PlanLauncher() = default;
+
+FlightPlanDialog& PlanLauncher::ensureDialog() {
+  if (!dialog_) dialog_ = std::make_unique<FlightPlanDialog>(window_, plan_);
+  return *dialog_;
+}
+
+void PlanLauncher::followDatabaseFolder() {
+  plan_.navDataFolder = window_.state().db.folder;
+}
+
+void PlanLauncher::openPlan() {
+  if (window_.state().planWindowOpen) return;
+  followDatabaseFolder();
+  const std::optional<QString> file = ChooseFileToOpen(
+      &window_, "Select a Flight Plan", QString::fromStdString(planner::PlanFolder(plan_).string()),
+      "ND Flight Plan (*.pln)");
+  if (!file) return;
+  if (!planner::LoadFlightPlan(plan_, file->toStdString(), window_.bridge().callbacks())) return;
+  ensureDialog().openPlan(planner::PlanOpenMode::Loaded);
+}
+
+void PlanLauncher::newPlan() {
+  if (window_.state().planWindowOpen) return;
+  followDatabaseFolder();
+  ensureDialog().openPlan(planner::PlanOpenMode::New);
+}
+
+void PlanLauncher::importPlan() {
+  if (window_.state().planWindowOpen) return;
+  followDatabaseFolder();
+  const std::string root = window_.state().simulatorRoot;
+  QString start = root.empty() ? QDir::currentPath() : QString::fromStdString(root);
+  if (root.find("2000") != std::string::npos) start += "/Pilots";
+  if (root.find("2002") != std::string::npos) start += "/Flights";
+  const std::optional<QString> file =
+      ChooseFileToOpen(&window_, "Select a Flight Plan to import", start,
+                       "FS200X Flight Plan (*.pln);;Flight Shop Flight Plan (*.fsp)");
+  if (!file) return;
+  const std::filesystem::path path = file->toStdString();
+  const std::optional<planner::ForeignPlanForm> form = planner::ForeignFormOf(path);
+  if (!form) return;
+  if (!planner::ParseForeignPlanFile(plan_, path, *form, window_.bridge().callbacks())) return;
+  ensureDialog().openPlan(*form == planner::ForeignPlanForm::FlightShop
+                              ? planner::PlanOpenMode::FlightShopImport
+                              : planner::PlanOpenMode::Fs200xImport);
+}

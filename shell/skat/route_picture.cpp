@@ -1,0 +1,133 @@
+#include "shell/skat/route_picture.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+
+#include "planner/leg_computation.h"
+#include "platform/text_columns.h"
+#include "shell/skat/qt_text.h"
+
+namespace {
+
+constexpr int kMarginPx = 28;
+
+std::string Trimmed(std::string_view text) {
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
+char KindOfRow(std::string_view row) {
+  if (row.starts_with(planner::kTocPrefix) || row.starts_with(planner::kTodPrefix)) return 'C';
+  if (row.size() >= 10 && row.substr(5, 5) == "*****") return 'T';
+  return 'W';
+}
+
+}  // namespace
+
+RoutePicture::RoutePicture(QWidget* parent) : QWidget(parent) {
+  setObjectName("Route picture");
+  setMinimumSize(220, 220);
+  setAutoFillBackground(true);
+}
+
+void RoutePicture::setRoute(const std::vector<std::string>& rows,
+                            std::optional<size_t> selectedRow) {
+  points_.clear();
+  selected_ = selectedRow;
+  if (rows.empty()) {
+    update();
+    return;
+  }
+  // East distances on the parallel of the first row, so the picture keeps
+  // the proportions the legs are computed with; the date line is crossed
+  // the short way.
+  const double firstLatDeg = planner::RowLatitude(rows.front());
+  const double firstLonDeg = planner::RowLongitude(rows.front());
+  const double nmPerLonDeg = 60 * std::cos(firstLatDeg * planner::kDegToRad);
+  for (const std::string& row : rows) {
+    double lonDeltaDeg = planner::RowLongitude(row) - firstLonDeg;
+    if (lonDeltaDeg > 180) lonDeltaDeg -= 360;
+    if (lonDeltaDeg < -180) lonDeltaDeg += 360;
+    const char kind = KindOfRow(row);
+    const std::string label = kind == 'W' ? Trimmed(platform::Columns(row, 5, 6))
+                                          : std::string(platform::Columns(row, 0, 3));
+    points_.push_back(
+        {lonDeltaDeg * nmPerLonDeg, (planner::RowLatitude(row) - firstLatDeg) * 60, label, kind});
+  }
+  update();
+}
+
+void RoutePicture::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.fillRect(rect(), QColor(16, 28, 44));
+  painter.setPen(QColor(120, 140, 160));
+  painter.drawText(rect().adjusted(6, 4, -6, -4), Qt::AlignTop | Qt::AlignRight, "N \u2191");
+  if (points_.empty()) {
+    painter.drawText(rect(), Qt::AlignCenter, "No waypoints");
+    return;
+  }
+  double minE = points_[0].eastNm, maxE = minE, minN = points_[0].northNm, maxN = minN;
+  for (const Point& p : points_) {
+    minE = std::min(minE, p.eastNm);
+    maxE = std::max(maxE, p.eastNm);
+    minN = std::min(minN, p.northNm);
+    maxN = std::max(maxN, p.northNm);
+  }
+  const double spanNm = std::max({maxE - minE, maxN - minN, 1.0});
+  const double usablePx = std::min(width(), height()) - 2.0 * kMarginPx;
+  const double pxPerNm = usablePx / spanNm;
+  const QPointF centre(width() / 2.0, height() / 2.0);
+  auto at = [&](const Point& p) {
+    return QPointF(centre.x() + (p.eastNm - (minE + maxE) / 2) * pxPerNm,
+                   centre.y() - (p.northNm - (minN + maxN) / 2) * pxPerNm);
+  };
+
+  // Scale bar: a round number of miles near a quarter of the picture.
+  const double wantedNm = spanNm / 4;
+  const double magnitude = std::pow(10.0, std::floor(std::log10(wantedNm)));
+  const double barNm = wantedNm >= 5 * magnitude   ? 5 * magnitude
+                       : wantedNm >= 2 * magnitude ? 2 * magnitude
+                                                   : magnitude;
+  const QPointF barStart(8, height() - 10.0);
+  painter.drawLine(barStart, barStart + QPointF(barNm * pxPerNm, 0));
+  painter.drawText(barStart + QPointF(0, -4), QString::number(barNm) + " NM");
+
+  QPainterPath path(at(points_[0]));
+  for (size_t i = 1; i < points_.size(); ++i) path.lineTo(at(points_[i]));
+  painter.setPen(QPen(QColor(90, 200, 255), 2));
+  painter.drawPath(path);
+
+  for (size_t i = 0; i < points_.size(); ++i) {
+    const Point& p = points_[i];
+    const QPointF xy = at(p);
+    const bool selected = selected_ && *selected_ == i;
+    if (selected) {
+      painter.setPen(QPen(QColor(255, 220, 0), 2));
+      painter.setBrush(Qt::NoBrush);
+      painter.drawEllipse(xy, 9, 9);
+    }
+    if (p.kind == 'W') {
+      painter.setPen(QPen(Qt::white, 1));
+      painter.setBrush(QColor(90, 200, 255));
+      painter.drawEllipse(xy, 4, 4);
+      painter.setPen(selected ? QColor(255, 220, 0) : Qt::white);
+      painter.drawText(xy + QPointF(7, -6), QStringFromWin1252(p.label));
+    } else if (p.kind == 'T') {
+      painter.setPen(QPen(QColor(255, 140, 60), 1));
+      painter.setBrush(Qt::NoBrush);
+      painter.drawEllipse(xy, 3, 3);
+      if (selected) painter.drawText(xy + QPointF(6, 12), QString::fromLatin1(p.label.c_str()));
+    } else {
+      // TOC and TOD: a small bar across the route with its name.
+      painter.setPen(QPen(QColor(120, 255, 120), 2));
+      painter.drawLine(xy + QPointF(-5, -5), xy + QPointF(5, 5));
+      painter.drawLine(xy + QPointF(-5, 5), xy + QPointF(5, -5));
+      painter.drawText(xy + QPointF(7, 12), QString::fromLatin1(p.label.c_str()));
+    }
+  }
+}

@@ -1,0 +1,155 @@
+// The leg computation's turn check, clock, climb and runway lists in the
+// cases where a plain reading of the numbers goes wrong.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "planner/leg_computation.h"
+#include "planner/plan_rows.h"
+#include "platform/numbers.h"
+#include "tests/planner/planner_fixtures.h"
+
+namespace planner {
+namespace {
+
+using navdb::NavaidKind;
+
+std::string FixRow(double latDeg, double lonDeg) {
+  return BuildPlanRow(NavaidKind::Intersection,
+                      planner_test::IntersectionLine("FIX", latDeg, lonDeg));
+}
+
+// Three fixes: a first leg on `firstCourseDeg`, a second on `secondCourseDeg`.
+std::vector<std::string> TwoLegs(double firstCourseDeg, double secondCourseDeg) {
+  const double rad = kDegToRad;
+  const double lat1 = std::cos(firstCourseDeg * rad), lon1 = std::sin(firstCourseDeg * rad);
+  return {FixRow(0, 0), FixRow(lat1, lon1),
+          FixRow(lat1 + std::cos(secondCourseDeg * rad), lon1 + std::sin(secondCourseDeg * rad)),
+          FixRow(lat1 + 2 * std::cos(secondCourseDeg * rad),
+                 lon1 + 2 * std::sin(secondCourseDeg * rad))};
+}
+
+TEST(LegMendsTest, TurnCheckTakesTheSmallerAngleAcrossNorth) {
+  navdb::Database db;
+  PlannerState state;
+  OpenPlanDialog(state, PlanOpenMode::New);
+  struct Case {
+    double fromDeg, toDeg;
+    int warningRow;
+  };
+  // 018 to 332 is a left turn of 46 degrees; 350 to 091 a right turn of 101.
+  for (const Case& c : {Case{18, 332, 0}, Case{350, 89, 0}, Case{350, 91, 2}, Case{90, 200, 2},
+                        Case{10, 190, 2}, Case{270, 10, 0}}) {
+    SCOPED_TRACE(std::to_string(c.fromDeg) + " -> " + std::to_string(c.toDeg));
+    state.dialog.rows = TwoLegs(c.fromDeg, c.toDeg);
+    ComputeLegs(state, db.list(NavaidKind::Airport));
+    EXPECT_EQ(state.rotationWarningRow, c.warningRow);
+  }
+}
+
+int SecondsOf(const std::string& row) {
+  if (row.size() < 103 || row.substr(95, 8) == "--:--:--") return 0;
+  return static_cast<int>(platform::ReadLong(row, 95) * 3600 + platform::ReadLong(row, 98) * 60 +
+                          platform::ReadLong(row, 101));
+}
+
+PlannerState EquatorPlan(const navdb::Database& db, int climbSpeedKt) {
+  PlannerState state;
+  AircraftPerformance& p = state.plan.performance;
+  p.climbRateFpm = 2000;
+  p.climbSpeedKt = climbSpeedKt;
+  p.descentRateFpm = 2000;
+  p.descentSpeedKt = 300;
+  p.cruiseAltitudeFt = 20100;
+  p.cruiseSpeed = "400";
+  OpenPlanDialog(state, PlanOpenMode::New);
+  state.dialog.sidStarEnabled = false;
+  auto line = [&](NavaidKind kind, std::string_view prefix) {
+    return std::string(db.list(kind).GetLine(*db.list(kind).FindPrefix(prefix)));
+  };
+  state.dialog.rows = {BuildPlanRow(NavaidKind::Airport, line(NavaidKind::Airport, "AAAA")),
+                       BuildPlanRow(NavaidKind::Vor, line(NavaidKind::Vor, "VVV")),
+                       BuildPlanRow(NavaidKind::Ndb, line(NavaidKind::Ndb, "NN")),
+                       BuildPlanRow(NavaidKind::Airport, line(NavaidKind::Airport, "BBBB"))};
+  return state;
+}
+
+TEST(LegMendsTest, TimesNeverRunBackwardsAfterTheTopOfClimb) {
+  const navdb::Database db = planner_test::SampleDatabase();
+  for (int climbSpeedKt : {120, 250, 300, 350}) {
+    SCOPED_TRACE(climbSpeedKt);
+    PlannerState state = EquatorPlan(db, climbSpeedKt);
+    ComputeLegs(state, db.list(NavaidKind::Airport));
+    const std::vector<std::string>& rows = state.dialog.rows;
+    ASSERT_TRUE(FindRow(rows, kTocPrefix).has_value());
+    int previous = 0;
+    for (size_t i = 0; i + 1 < rows.size(); ++i) {
+      EXPECT_GE(SecondsOf(rows[i]), previous) << rows[i];
+      previous = SecondsOf(rows[i]);
+    }
+  }
+  // Climb of 10 min over 41.68 NM, then 18.32 NM at 400 kt: 12 min 45 s at VVV.
+  PlannerState state = EquatorPlan(db, 250);
+  ComputeLegs(state, db.list(NavaidKind::Airport));
+  EXPECT_EQ(state.dialog.rows[1].substr(95), "00:10:00");
+  EXPECT_EQ(state.dialog.rows[2].substr(95), "00:12:45");
+}
+
+TEST(LegMendsTest, CruiseAtOrBelowTheDepartureMeansNoClimb) {
+  const navdb::Database db = planner_test::SampleDatabase();
+  for (int cruiseFt : {100, 50}) {  // AAAA lies at 100 ft
+    SCOPED_TRACE(cruiseFt);
+    PlannerState state = EquatorPlan(db, 250);
+    state.plan.performance.cruiseAltitudeFt = cruiseFt;
+    ComputeLegs(state, db.list(NavaidKind::Airport));
+    const std::vector<std::string>& rows = state.dialog.rows;
+    EXPECT_FALSE(FindRow(rows, kTocPrefix).has_value());
+    for (const std::string& row : rows) {
+      EXPECT_EQ(row.find('-', 75), row.find("--:--:--")) << row;
+      EXPECT_GE(platform::ReadDouble(row, 87), 0.0) << row;
+    }
+    // Timed at cruise speed from the start: 60 NM at 400 kt.
+    EXPECT_EQ(rows[1].substr(87), "0060.0  00:09:00");
+  }
+}
+
+TEST(LegMendsTest, RunwayListsFollowTheirAirport) {
+  navdb::Database db = planner_test::SampleDatabase();
+  db.list(NavaidKind::Airport)
+      .AddLine(planner_test::AirportLine("CCCC", "CHARLIE", "04 /22", 40, 0.5, 3.0, 300));
+  PlannerState state = EquatorPlan(db, 250);
+  ComputeLegs(state, db.list(NavaidKind::Airport));
+  EXPECT_EQ(state.dialog.arrivalRunway.Text(), "27 /270/11000");
+  const navdb::WaypointPick charlie{NavaidKind::Airport,
+                                    *db.list(NavaidKind::Airport).FindPrefix("CCCC")};
+
+  // Replace on the arrival: CCCC's runways, CCCC's heading in the row.
+  ReplaceArrival(state, db, charlie);
+  EXPECT_EQ(state.dialog.arrivalAirportText, "CCCC  ");
+  EXPECT_EQ(state.dialog.arrivalRunway.entries,
+            (std::vector<std::string>{"04 /040/11000", "22 /220/11000"}));
+  EXPECT_EQ(state.plan.arrivalRunwayNumber, "04 ");
+  EXPECT_EQ(state.dialog.rows.back().substr(82, 3), "040");
+
+  // An airport appended after the arrival becomes the arrival with its runways.
+  const navdb::WaypointPick bravo{NavaidKind::Airport,
+                                  *db.list(NavaidKind::Airport).FindPrefix("BBBB")};
+  state.dialog.selectedRow.reset();
+  InsertCommand(state, db, [&] {
+    navdb::UiCallbacks ui;
+    ui.pickWaypoint = [&](const navdb::WaypointPickRequest&) { return bravo; };
+    return ui;
+  }());
+  EXPECT_EQ(state.dialog.arrivalRunway.entries,
+            (std::vector<std::string>{"27 /270/11000", "09 /090/11000"}));
+  EXPECT_EQ(state.dialog.rows.back().substr(82, 3), "270");
+
+  // The same for the departure.
+  ReplaceDeparture(state, db, charlie);
+  EXPECT_EQ(state.dialog.departureAirportText, "CCCC  ");
+  EXPECT_EQ(state.dialog.departureRunway.Text(), "04 /040/11000");
+  EXPECT_EQ(state.plan.departureRunwayHeadingDeg, 40);
+}
+
+}  // namespace
+}  // namespace planner

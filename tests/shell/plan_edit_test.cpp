@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+
+#include "navdb/database.h"
+#include "navdb/geo_index.h"
+#include "tests/planner/planner_fixtures.h"
+#include "tests/shell/cli_runner.h"
+#include "tests/support/recording_ui.h"
+#include "tests/support/temp_folder.h"
+
+namespace cli {
+namespace {
+
+using testing_support::CliRun;
+using testing_support::RunCli;
+
+// The sample database plus a third airport north of BBBB.
+class PlanEditTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    navdb::Database db = planner_test::SampleDatabase();
+    db.list(navdb::NavaidKind::Airport)
+        .AddLine(planner_test::AirportLine("CCCC", "CHARLIE", "04 /22", 40, 1.0, 3.0, 300));
+    db.folder = folder_.path();
+    testing_support::RecordingUi ui;
+    navdb::RebuildIndex(db.lists, db.index, ui.ui());
+    ASSERT_TRUE(navdb::SaveDatabase(db, ui.ui()));
+    CliRun create =
+        Run({"plan", "create", "TRIP", "--departure", "AAAA/27R", "--arrival", "BBBB", "--via",
+             "vor:VVV", "--no-sid-star", "--climb-rate", "2000", "--climb-speed", "250",
+             "--cruise-altitude", "9000", "--cruise-speed", "300"});
+    ASSERT_EQ(create.exitCode, 0) << create.err;
+    file_ = (folder_.path() / "FlightPlans" / "TRIP.pln").string();
+  }
+
+  CliRun Run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--navdata", folder_.path().string()});
+    return RunCli(args);
+  }
+  CliRun Edit(std::vector<std::string> options) {
+    options.insert(options.begin(), {"plan", "edit", file_});
+    return Run(options);
+  }
+  std::string Plan() const { return folder_.Read("FlightPlans/TRIP.pln"); }
+  // The kinds and identifiers of the waypoint rows, e.g. "APT AAAA|TOC *****|...".
+  std::string Route() const {
+    const std::string plan = Plan();
+    std::string route;
+    size_t at = plan.find("[WAYPOINTS]\r\n") + 13;
+    while (at < plan.size()) {
+      const size_t end = plan.find("\r\n", at);
+      const std::string row = plan.substr(at, end - at);
+      route +=
+          (route.empty() ? "" : "|") + row.substr(0, 3) + " " + row.substr(5, row.find(' ', 5) - 5);
+      at = end + 2;
+    }
+    return route;
+  }
+
+  testing_support::TempFolder folder_;
+  std::string file_;
+};
+
+TEST_F(PlanEditTest, EachOperationThroughTheDialogsRowCommands) {
+  EXPECT_EQ(Route(), "APT AAAA|TOC *****|VOR VVV|APT BBBB");
+
+  CliRun insert = Edit({"--insert", "end", "ndb:NN"});  // no selection: appended
+  ASSERT_EQ(insert.exitCode, 0) << insert.err;
+  EXPECT_EQ(insert.out, file_ + "\n");
+  EXPECT_EQ(Route(), "APT AAAA|TOC *****|VOR VVV|APT BBBB|NDB NN");
+
+  ASSERT_EQ(Edit({"--remove", "4"}).exitCode, 0);
+  // Row 0 inserts at 1; the TOC is placed again on the new first leg. The
+  // turn at FIXXX back toward VVV is confirmed with --yes.
+  ASSERT_EQ(Edit({"--insert", "0", "int:FIXXX", "--yes"}).exitCode, 0);
+  EXPECT_EQ(Route(), "APT AAAA|TOC *****|INT FIXXX|VOR VVV|APT BBBB");
+
+  ASSERT_EQ(Edit({"--replace", "2", "ndb:NN", "--yes"}).exitCode, 0);
+  EXPECT_EQ(Route(), "APT AAAA|TOC *****|NDB NN|VOR VVV|APT BBBB");
+
+  // Moves at the ends change nothing (the row indices count the TOC row,
+  // which a move takes out first); the arrival never moves.
+  ASSERT_EQ(Edit({"--move", "2", "up", "--yes"}).exitCode, 0);
+  ASSERT_EQ(Edit({"--move", "3", "down", "--yes"}).exitCode, 0);
+  ASSERT_EQ(Edit({"--move", "4", "up", "--yes"}).exitCode, 0);
+  EXPECT_EQ(Route(), "APT AAAA|TOC *****|NDB NN|VOR VVV|APT BBBB");
+  ASSERT_EQ(Edit({"--move", "3", "up"}).exitCode, 0);  // VVV above NN: no turn back
+  EXPECT_EQ(Route(), "APT AAAA|TOC *****|VOR VVV|NDB NN|APT BBBB");
+
+  // A new arrival brings its own runways; the departure keeps its runway.
+  CliRun arrival = Edit({"--arrival", "CCCC/22"});
+  ASSERT_EQ(arrival.exitCode, 0) << arrival.err;
+  EXPECT_EQ(Route(), "APT AAAA|TOC *****|VOR VVV|NDB NN|APT CCCC");
+  EXPECT_NE(Plan().find("[ARRIVAL]\r\nAIRPORT=CCCC  \r\nRUNWAY=22 /220/11000\r\n"),
+            std::string::npos)
+      << Plan();
+  EXPECT_NE(Plan().find("RUNWAY=27R/270/11000\r\n"), std::string::npos);
+
+  // Performance, D/R and the name: saved under the new name, the file kept.
+  const std::string before = Plan();
+  CliRun renamed = Edit({"--cruise-altitude", "12000", "--sid-star", "8,4", "--name", "COPY"});
+  ASSERT_EQ(renamed.exitCode, 0) << renamed.err;
+  EXPECT_EQ(Plan(), before);
+  const std::string copy = folder_.Read("FlightPlans/COPY.pln");
+  EXPECT_NE(copy.find("CRUISE_ALTITUDE=12000\r\n"), std::string::npos);
+  EXPECT_NE(copy.find("D=8.0\r\nR=4.0\r\n"), std::string::npos);
+  EXPECT_NE(copy.find("\r\nBRD  *****"), std::string::npos);
+  EXPECT_NE(copy.find("00:00:00\r\nBRD  *****"), std::string::npos);
+}
+
+TEST_F(PlanEditTest, OptionsApplyInTheOrderGiven) {
+  // Insert at row 2 then remove row 2 takes the new row out again ...
+  ASSERT_EQ(Edit({"--insert", "2", "ndb:NN", "--remove", "2"}).exitCode, 0);
+  EXPECT_EQ(Route(), "APT AAAA|TOC *****|VOR VVV|APT BBBB");
+  // ... while the other order removes VVV, then inserts NN, after which
+  // the TOC is placed again on the first leg.
+  ASSERT_EQ(Edit({"--remove", "2", "--insert", "1", "ndb:NN"}).exitCode, 0);
+  EXPECT_EQ(Route(), "APT AAAA|TOC *****|NDB NN|APT BBBB");
+}
+
+TEST_F(PlanEditTest, BadArgumentsExitTwoAndLeaveTheFile) {
+  const std::string before = Plan();
+  struct Case {
+    std::vector<std::string> options;
+    std::string message;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{"--remove", "9"}, "--remove takes a row from 0 to 4 - 1, not '9'"},
+           {{"--remove", "end"}, "not 'end'"},
+           {{"--insert", "1", "vor:NOPE"}, "vor:NOPE is not in the database"},
+           {{"--insert", "1", "xyz:VVV"}, "KIND ndb, vor, apt or int"},
+           {{"--move", "1", "left"}, "--move takes POS up|down"},
+           {{"--move", "2"}, "--move needs 2 values"},
+           {{"--departure", "ZZZZ"}, "airport ZZZZ is not in the database"},
+           {{"--departure", "AAAA/99"},
+            "airport AAAA has no runway '99'; its runways are 09L/090/11000, 27R/270/11000, "
+            "13 /130/11000, 31 /310/11000"},
+           {{"--insert", "end", "ndb:NN", "--remove", "7"}, "--remove takes a row"},
+           {{"--cruise-altitude", "0"}, "a climb rate needs a cruise altitude"},
+           {{"--via", "vor:VVV"}, "plan edit does not take --via"},
+           {{"--frobnicate"}, "unknown option '--frobnicate'"},
+       }) {
+    SCOPED_TRACE(c.options.front());
+    CliRun run = Edit(c.options);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    EXPECT_EQ(Plan(), before);
+  }
+  // A sharp turn is asked about like the dialog's Save: No without --yes.
+  CliRun turn = Edit({"--insert", "2", "apt:CCCC"});
+  EXPECT_EQ(turn.exitCode, 1);
+  EXPECT_NE(turn.err.find("the rotation angle is too high"), std::string::npos) << turn.err;
+  EXPECT_EQ(Plan(), before);
+  EXPECT_EQ(Edit({"--insert", "2", "apt:CCCC", "--yes"}).exitCode, 0);
+  EXPECT_EQ(Route(), "APT AAAA|TOC *****|APT CCCC|VOR VVV|APT BBBB");
+  // An airport inserted on the last row becomes the arrival.
+  EXPECT_EQ(Edit({"--insert", "4", "apt:CCCC", "--yes"}).exitCode, 0);
+  EXPECT_EQ(Route(), "APT AAAA|TOC *****|APT CCCC|VOR VVV|APT BBBB|APT CCCC");
+}
+
+TEST_F(PlanEditTest, ComputeTakesOnlyOutAndCreateChecksRunwaysAndClimb) {
+  const std::string before = Plan();
+  CliRun compute = Run({"plan", "compute", file_, "--name", "X"});
+  EXPECT_EQ(compute.exitCode, 2);
+  EXPECT_NE(compute.err.find("does not take --name; plan edit changes a plan"), std::string::npos)
+      << compute.err;
+  EXPECT_EQ(Run({"plan", "compute", file_, "--insert", "1", "ndb:NN"}).exitCode, 2);
+  EXPECT_EQ(Plan(), before);
+  const std::string out = (folder_.path() / "out.pln").string();
+  ASSERT_EQ(Run({"plan", "compute", file_, "--out", out}).exitCode, 0);
+  EXPECT_EQ(folder_.Read("out.pln"), before);
+
+  CliRun runway = Run({"plan", "create", "R", "--departure", "AAAA/99", "--arrival", "BBBB"});
+  EXPECT_EQ(runway.exitCode, 2);
+  EXPECT_NE(runway.err.find("airport AAAA has no runway '99'; its runways are 09L/090/11000"),
+            std::string::npos)
+      << runway.err;
+  CliRun climb = Run(
+      {"plan", "create", "R", "--departure", "AAAA", "--arrival", "BBBB", "--climb-rate", "1500"});
+  EXPECT_EQ(climb.exitCode, 2);
+  EXPECT_NE(climb.err.find("a climb rate needs a cruise altitude"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(folder_.path() / "FlightPlans" / "R.pln"));
+}
+
+}  // namespace
+}  // namespace cli
