@@ -81,7 +81,9 @@ struct UiCallbacks {
   // The scan's current-file box (a folder or file path; " " when idle).
   std::function<void(const std::string&)> setCurrentFile;
   // Enables or disables the main window's commands while a worker runs.
-  std::function<void(bool enabled)> setCommandsEnabled;
+  // With `topOnly` the four lists and the Index window's buttons stay as
+  // they are (a waypoint pick needs the lists).
+  std::function<void(bool enabled, bool topOnly)> setCommandsEnabled;
 };
 
 // Helpers that call a callback only when it is set.

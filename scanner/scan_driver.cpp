@@ -99,7 +99,7 @@ ScanResult ScanSceneryThread(ScanSession& session, const fs::path& root) {
   navdb::Database& db = session.db;
   const navdb::UiCallbacks& ui = session.ui;
   const std::array<long, 4> before = EntryCounts(db);
-  if (ui.setCommandsEnabled) ui.setCommandsEnabled(false);
+  if (ui.setCommandsEnabled) ui.setCommandsEnabled(false, false);
   std::set<fs::path> visited;
   ScanResult result;
   result.stopped = ScanFolder(session, root, visited) == WalkOutcome::Stopped;
@@ -115,9 +115,12 @@ ScanResult ScanSceneryThread(ScanSession& session, const fs::path& root) {
     db.databaseModified = false;
     session.scanReplacedEntry = false;
     saved = navdb::SaveDatabase(db, ui);
+    // What the scan added is still only in memory: keep it marked so that
+    // quitting offers the save again.
+    if (!saved) db.databaseModified = true;
   }
   navdb::AddPlaceholdersToEmptyLists(db);
-  if (ui.setCommandsEnabled) ui.setCommandsEnabled(true);
+  if (ui.setCommandsEnabled) ui.setCommandsEnabled(true, false);
   // After a failed save nothing was added to the database files: the save's
   // error is the outcome, not a summary of additions.
   result.saveFailed = !saved;

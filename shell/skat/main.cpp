@@ -1,6 +1,5 @@
-#include <QApplication>
+#include "shell/skat/skat_program.h"
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  return 0;
+  return RunSkat(argc, argv);
 }

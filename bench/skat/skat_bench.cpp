@@ -1,0 +1,261 @@
+// The desktop program on the real-world database: start-up to a usable
+// window against `skat-cli check` on the same files, one list model data()
+// call and one "Find ID" on the 100,000-line intersection list.
+#include <QApplication>
+#include <QLineEdit>
+#include <QTabWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bench/support/ratio_reporter.h"
+#include "navdb/database.h"
+#include "shell/cli/commands.h"
+#include "shell/skat/database_commands.h"
+#include "shell/skat/duplicate_dialog.h"
+#include "shell/skat/entry_list_model.h"
+#include "shell/skat/main_window.h"
+#include "shell/skat/message_box.h"
+#include "shell/skat/skat_program.h"
+#include "shell/skat/ui_bridge.h"
+#include "tests/support/temp_folder.h"
+#include "tools/navdata_database.h"
+#include "tools/scenery_writer/navdata_scenery.h"
+#include "xplane/navdata_reader.h"
+
+namespace {
+
+using navdb::NavaidKind;
+
+struct Fixture {
+  testing_support::TempFolder simulator;  // holds NavData with the five files
+  std::vector<std::string> identifiers;   // of the intersections, shuffled
+};
+
+Fixture& Shared() {
+  static Fixture* fixture = [] {
+    auto* f = new Fixture;
+    navdb::Database db;
+    const std::string error = navdata_tools::BuildRealWorldDatabase(db);
+    if (!error.empty()) {
+      std::fprintf(stderr, "cannot read the real-world navdata: %s\n", error.c_str());
+      std::exit(1);
+    }
+    db.folder = f->simulator / "NavData";
+    std::filesystem::create_directories(db.folder);
+    navdb::SaveDatabase(db, {});
+    size_t entries = 0;
+    for (const navdb::EntryList& list : db.lists) entries += list.EntryCount();
+    db.list(NavaidKind::Intersection).ForEach([&](size_t, std::string_view line) {
+      f->identifiers.emplace_back(line.substr(0, 5));
+    });
+    std::shuffle(f->identifiers.begin(), f->identifiers.end(), std::mt19937(42));
+    std::printf("real-world database: %zu entries\n", entries);
+    return f;
+  }();
+  return *fixture;
+}
+
+StartOptions Options() {
+  StartOptions options;
+  options.arguments = {QString::fromStdString(Shared().simulator.path().string())};
+  options.currentDirectory = QString::fromStdString(Shared().simulator.path().string());
+  options.instanceKey = QStringLiteral("skat-bench-%1").arg(QCoreApplication::applicationPid());
+  options.loadingMinimum = std::chrono::milliseconds(0);
+  return options;
+}
+
+void WaitUntilReady(SkatProgram& program) {
+  while (!program.ready()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void CliCheck_Baseline(benchmark::State& state) {
+  const std::string navData = "--navdata=" + (Shared().simulator / "NavData").string();
+  for (auto _ : state) {
+    std::istringstream in;
+    std::ostringstream out, err;
+    const int code = cli::RunSkatCli({navData, "check"}, in, out, err, false);
+    if (code != 0) state.SkipWithError("skat-cli check failed");
+    benchmark::DoNotOptimize(out.str().size());
+  }
+}
+
+// The load alone on a worker thread, as the program runs it.
+void LoadOnWorker(benchmark::State& state) {
+  for (auto _ : state) {
+    navdb::Database db;
+    db.folder = Shared().simulator / "NavData";
+    std::jthread([&db] { navdb::LoadDatabase(db, {}); }).join();
+    benchmark::DoNotOptimize(db.lists[0].Count());
+  }
+}
+
+// From the start to the main window showing the loaded lists, without the
+// loading window's minimum of two seconds.
+void SkatStartup(benchmark::State& state) {
+  for (auto _ : state) {
+    auto program = std::make_unique<SkatProgram>(Options());
+    if (!program->start()) state.SkipWithError("another instance answered");
+    WaitUntilReady(*program);
+    state.PauseTiming();
+    program->window()->close();
+    program.reset();
+    state.ResumeTiming();
+  }
+}
+
+struct OpenWindow {
+  OpenWindow() : program(Options()) {
+    program.start();
+    WaitUntilReady(program);
+    program.window()->showKindTab(NavaidKind::Intersection);
+  }
+  SkatProgram program;
+};
+
+OpenWindow& Window() {
+  static OpenWindow* window = new OpenWindow;
+  return *window;
+}
+
+void GetLine_Baseline(benchmark::State& state) {
+  const navdb::EntryList& list = Window().program.state().db.list(NavaidKind::Intersection);
+  size_t row = 0;
+  for (auto _ : state) {
+    row = (row + 7919) % list.Count();
+    benchmark::DoNotOptimize(list.GetLine(row).data());
+  }
+}
+
+void ModelData(benchmark::State& state) {
+  EntryListModel* model = Window().program.window()->model(NavaidKind::Intersection);
+  int row = 0;
+  for (auto _ : state) {
+    row = (row + 7919) % model->rowCount();
+    benchmark::DoNotOptimize(model->data(model->index(row), Qt::DisplayRole));
+  }
+}
+
+void FindPrefix_Baseline(benchmark::State& state) {
+  const navdb::EntryList& list = Window().program.state().db.list(NavaidKind::Intersection);
+  size_t next = 0;
+  for (auto _ : state) {
+    const std::string& id = Shared().identifiers[next++ % Shared().identifiers.size()];
+    benchmark::DoNotOptimize(list.FindPrefix(id));
+  }
+}
+
+// Typing an identifier into "Find ID": the search, the selection and the
+// scroll to the found line. What matters is the absolute time per keystroke
+// (far below one frame of 16 ms); the ratio only watches that the window's
+// part stays small.
+void FindId(benchmark::State& state) {
+  auto* find = Window().program.window()->findChild<QLineEdit*>("Find ID");
+  size_t next = 0;
+  for (auto _ : state) {
+    const std::string& id = Shared().identifiers[next++ % Shared().identifiers.size()];
+    find->setText(QString::fromLatin1(id.data(), static_cast<qsizetype>(id.size())).trimmed());
+  }
+}
+
+// The whole world as scenery files, and an empty NavData folder to scan into.
+struct ScanFolders {
+  std::filesystem::path scenery;
+  std::filesystem::path navData;
+};
+
+const ScanFolders& Scenery() {
+  static const ScanFolders folders = [] {
+    xplane::NavData data;
+    const std::string error = xplane::ReadNavDataFolder(navdata_tools::RealNavDataFolder(), data);
+    if (!error.empty()) std::fprintf(stderr, "skat_bench: %s\n", error.c_str());
+    static const testing_support::TempFolder base;
+    ScanFolders made{base / "Scenery", base / "NavData"};
+    scenery_writer::SceneryTreeCounts counts;
+    scenery_writer::WriteSceneryTree(data, made.scenery, counts);
+    return made;
+  }();
+  return folders;
+}
+
+void EmptyNavData() {
+  std::filesystem::remove_all(Scenery().navData);
+  std::filesystem::create_directories(Scenery().navData);
+}
+
+void ScanCli_Baseline(benchmark::State& state) {
+  const std::string navData = "--navdata=" + Scenery().navData.string();
+  for (auto _ : state) {
+    state.PauseTiming();
+    EmptyNavData();
+    state.ResumeTiming();
+    std::istringstream in;
+    std::ostringstream out, err;
+    const int code =
+        cli::RunSkatCli({navData, "scan", Scenery().scenery.string(), "--duplicates=keep-both"}, in,
+                        out, err, false);
+    if (code != 0) state.SkipWithError("skat-cli scan failed");
+  }
+}
+
+// "Scan New Scenery" in the window: the list grows live, the counts, status
+// and progress follow, the summary is answered through the seam.
+void ScanWindow(benchmark::State& state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    EmptyNavData();
+    auto appState = std::make_unique<shell::AppState>();
+    appState->db.folder = Scenery().navData;
+    appState->sceneryRootPath = Scenery().scenery.string();
+    auto window = std::make_unique<MainWindow>(*appState);
+    window->show();
+    bool loaded = false;
+    window->commands().startLoad([&loaded] { loaded = true; });
+    while (!loaded) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    DuplicateDialog::setNextAnswer({navdb::kDuplicateKeepBoth, true});
+    MessageBoxSeam::setNextAnswer(navdb::MessageAnswer::Ok);
+    state.ResumeTiming();
+    window->commands().scan();
+    while (window->commands().workerRunning()) {
+      QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    state.PauseTiming();
+    DuplicateDialog::clearNextAnswers();
+    MessageBoxSeam::clearNextAnswers();
+    state.counters["handOvers"] = static_cast<double>(window->bridge().handOvers());
+    window->close();
+    window.reset();
+    appState.reset();
+    state.ResumeTiming();
+  }
+}
+
+}  // namespace
+
+BENCHMARK(ScanCli_Baseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(ScanWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(CliCheck_Baseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadOnWorker)->Unit(benchmark::kMillisecond);
+BENCHMARK(SkatStartup)->Unit(benchmark::kMillisecond);
+BENCHMARK(GetLine_Baseline);
+BENCHMARK(ModelData);
+BENCHMARK(FindPrefix_Baseline);
+BENCHMARK(FindId)->Unit(benchmark::kMicrosecond);
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  Shared();
+  return bench_support::RunWithRatios(argc, argv,
+                                      {{"SkatStartup", "CliCheck_Baseline", 1.5},
+                                       {"ScanWindow", "ScanCli_Baseline", 1.5},
+                                       {"ModelData", "GetLine_Baseline", 50.0},
+                                       {"FindId", "FindPrefix_Baseline", 100.0}});
+}

@@ -1,0 +1,200 @@
+#include "shell/skat/database_commands.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+
+#include "scanner/scan_driver.h"
+#include "shell/core/app_state.h"
+#include "shell/skat/airport_filter_dialog.h"
+#include "shell/skat/folder_dialog.h"
+#include "shell/skat/main_window.h"
+#include "shell/skat/message_box.h"
+#include "shell/skat/ui_bridge.h"
+
+namespace {
+
+navdb::MessageAnswer Ask(MainWindow& window, std::string caption, std::string text,
+                         navdb::MessageIcon icon, navdb::MessageButtons buttons) {
+  return ShowMessageBox(&window, {std::move(caption), std::move(text), icon, buttons, false});
+}
+
+}  // namespace
+
+DatabaseCommands::DatabaseCommands(MainWindow& window, shell::AppState& state)
+    : QObject(&window), window_(window), state_(state) {}
+
+void DatabaseCommands::startWorker(std::function<void()> job, std::function<void()> done) {
+  window_.setListsBusy(true);
+  workerRunning_ = true;
+  workerDone_ = std::move(done);
+  worker_ = std::jthread([this, job = std::move(job)] {
+    job();
+    QMetaObject::invokeMethod(
+        this, [this] { finishWorker(); }, Qt::QueuedConnection);
+  });
+}
+
+void DatabaseCommands::finishWorker() {
+  if (worker_.joinable()) worker_.join();
+  workerRunning_ = false;
+  window_.bridge().setLiveLists(false);
+  window_.bridge().flush(true);
+  window_.setListsBusy(false);
+  if (std::function<void()> done = std::exchange(workerDone_, {})) done();
+  if (std::exchange(closeAfterWorker_, false)) window_.close();
+}
+
+void DatabaseCommands::waitForWorker() {
+  // The worker's end arrives as an event, so waiting for events is enough.
+  while (workerRunning_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  if (worker_.joinable()) worker_.join();
+}
+
+void DatabaseCommands::startLoad(std::function<void()> loaded) {
+  startWorker([this] { navdb::LoadDatabase(state_.db, window_.bridge().callbacks()); },
+              std::move(loaded));
+}
+
+bool DatabaseCommands::sceneryRootPathChosen() {
+  if (!state_.sceneryRootPath.empty()) return true;
+  Ask(window_, "Error", "Please, select first a path for scenery scanning.",
+      navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
+  return false;
+}
+
+void DatabaseCommands::scan() {
+  if (workerRunning_ || !sceneryRootPathChosen()) return;
+  startScan();
+}
+
+void DatabaseCommands::rebuildDatabase() {
+  if (workerRunning_ || !sceneryRootPathChosen()) return;
+  scanner::ScanSession session{state_.db, window_.bridge().callbacks()};
+  if (!scanner::ConfirmAndClearForRebuild(session)) return;
+  window_.reloadLists();
+  startScan();
+}
+
+void DatabaseCommands::startScan() {
+  const std::filesystem::path root = state_.sceneryRootPath;
+  const unsigned minRunwayLengthFt = state_.minRunwayLengthFt;
+  window_.bridge().setLiveLists(true);
+  startWorker([this, root, minRunwayLengthFt] {
+    UiBridge& bridge = window_.bridge();
+    bridge.startScanProgress(shell::CountSceneryFiles(root));
+    scanner::ScanSession session{state_.db, bridge.callbacks()};
+    session.minRunwayLength = minRunwayLengthFt;
+    scanner::ScanSceneryThread(session, root);
+  });
+}
+
+void DatabaseCommands::restore() {
+  if (workerRunning_) return;
+  startWorker([this] {
+    const navdb::UiCallbacks& ui = window_.bridge().callbacks();
+    // The restore's own load worker changes the lists; nothing may start
+    // meanwhile, although the "Please wait" box already keeps the user out.
+    ui.setCommandsEnabled(false, false);
+    navdb::RestoreOriginalDatabase(state_.db, ui);
+    ui.setCommandsEnabled(true, false);
+  });
+}
+
+void DatabaseCommands::rebuildIndex() {
+  if (workerRunning_) return;
+  startWorker([this] {
+    const navdb::UiCallbacks& ui = window_.bridge().callbacks();
+    ui.setCommandsEnabled(false, false);
+    navdb::RebuildIndex(state_.db.lists, state_.db.index, ui);
+    navdb::SaveDatabase(state_.db, ui);
+    ui.setCommandsEnabled(true, false);
+  });
+}
+
+void DatabaseCommands::changePath() {
+  if (workerRunning_) return;
+  const QString start = state_.sceneryRootPath.empty()
+                            ? QDir::currentPath()
+                            : QString::fromStdString(state_.sceneryRootPath);
+  const std::optional<QString> folder =
+      ChooseFolder(&window_, "Select root path for scenery scanning", start);
+  if (!folder) return;
+  std::string path = QDir::cleanPath(*folder).toStdString();
+  if (path.size() > shell::kMaxPathLength) {
+    Ask(window_, "Error", "The path is longer than 259 characters:\r" + path,
+        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
+    return;
+  }
+  state_.sceneryRootPath = std::move(path);
+  window_.showSceneryRootPath();
+}
+
+void DatabaseCommands::airportFilter() {
+  if (workerRunning_) return;
+  if (const std::optional<unsigned> lengthFt =
+          AskAirportFilter(&window_, state_.minRunwayLengthFt)) {
+    state_.minRunwayLengthFt = *lengthFt;
+  }
+}
+
+bool DatabaseCommands::decideQuit(bool byQuitButton) {
+  if (!byQuitButton && state_.pick.selectionPending()) {
+    Ask(window_, "Error",
+        "ND waits for a waypoint selection.\nPlease, double click on a data or press Escape !",
+        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
+    return false;
+  }
+  if (state_.planWindowOpen) {
+    emit window_.planWindowRaiseRequested();
+    return false;
+  }
+  if (state_.db.databaseModified &&
+      Ask(window_, "Warning", "Save modifications ?", navdb::MessageIcon::Question,
+          navdb::MessageButtons::YesNo) == navdb::MessageAnswer::Yes) {
+    startQuitSave();
+    return false;
+  }
+  return true;
+}
+
+void DatabaseCommands::startQuitSave() {
+  auto saved = std::make_shared<std::atomic<bool>>(false);
+  startWorker(
+      [this, saved] {
+        const navdb::UiCallbacks& ui = window_.bridge().callbacks();
+        ui.setCommandsEnabled(false, false);
+        navdb::RebuildIndex(state_.db.lists, state_.db.index, ui);
+        *saved = navdb::SaveDatabase(state_.db, ui);
+        // A failed save keeps the window open with the modifications, so
+        // the user can try again or keep working.
+        if (!*saved) ui.setCommandsEnabled(true, false);
+      },
+      [this, saved] {
+        if (!*saved) return;
+        closeApproved_ = true;
+        window_.close();
+      });
+}
+
+void DatabaseCommands::quit() {
+  if (workerRunning_ || !decideQuit(true)) return;
+  closeApproved_ = true;
+  window_.close();
+}
+
+bool DatabaseCommands::mayClose() {
+  if (closeApproved_) return true;
+  if (workerRunning_) {
+    // Closing now could cut a save in half: the window closes when the
+    // worker has ended, through the usual questions.
+    closeAfterWorker_ = true;
+    return false;
+  }
+  if (!decideQuit(false)) return false;
+  closeApproved_ = true;
+  return true;
+}

@@ -1,0 +1,61 @@
+// The commands of the main window that change the database, and the one
+// worker thread they run on: load, scan, rebuild, restore, index rebuild and
+// the save at quit. The window disables every command that could start a
+// second worker while one runs, so the database has one writer at a time.
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <thread>
+
+namespace shell {
+struct AppState;
+}
+class MainWindow;
+
+class DatabaseCommands : public QObject {
+  Q_OBJECT
+
+ public:
+  DatabaseCommands(MainWindow& window, shell::AppState& state);
+
+  bool workerRunning() const { return workerRunning_; }
+  // Keeps the window's events going until the worker has ended, so that a
+  // worker waiting for the window can finish; then joins it.
+  void waitForWorker();
+
+  // The start-up load on a worker; `loaded` runs on the window's thread.
+  void startLoad(std::function<void()> loaded);
+
+  // The window's close box: true when the window may close now. Otherwise
+  // it stays open (a waypoint pick, the flight plan window), the save
+  // worker was started, or a worker runs and the window closes after it.
+  bool mayClose();
+
+ public slots:
+  void scan();
+  void rebuildDatabase();
+  void restore();
+  void rebuildIndex();
+  void changePath();
+  void airportFilter();
+  void quit();
+
+ private:
+  void startWorker(std::function<void()> job, std::function<void()> done = {});
+  void finishWorker();
+  void startScan();
+  void startQuitSave();
+  bool sceneryRootPathChosen();
+  // The steps of quitting; true when the window may close at once.
+  bool decideQuit(bool byQuitButton);
+
+  MainWindow& window_;
+  shell::AppState& state_;
+  std::jthread worker_;
+  bool workerRunning_ = false;
+  std::function<void()> workerDone_;
+  bool closeAfterWorker_ = false;
+  bool closeApproved_ = false;
+};

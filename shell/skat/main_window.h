@@ -1,0 +1,123 @@
+// The main window: the four entry lists under their tabs, the database and
+// flight plan commands, the root path, the status line and the progress
+// field. It only shows and wires; the commands run in DatabaseCommands and
+// the libraries.
+#pragma once
+
+#include <QFont>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "navdb/navaid_kind.h"
+#include "navdb/ui_callbacks.h"
+
+namespace shell {
+struct AppState;
+}
+class DatabaseCommands;
+class EntryListModel;
+class IndexWindow;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+class UiBridge;
+
+class MainWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(shell::AppState& state, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // The operations the libraries reach through UiBridge (window thread only).
+  void setStatus(navdb::StatusIcon icon, const std::string& text);
+  void setProgressText(const std::string& text);
+  void showEntryCount(navdb::NavaidKind kind, int count);
+  void showKindTab(navdb::NavaidKind kind);
+  // Selects `row` of `kind`'s list without changing the current tab.
+  void selectRow(navdb::NavaidKind kind, int row);
+  void showIndexWindow(bool visible);
+  void setCommandsEnabled(bool enabled, bool topOnly);
+  // Files done out of files found; a total of 0 hides the bar.
+  void setScanProgress(int filesDone, int filesTotal);
+  // Starts a waypoint selection for the flight planner.
+  void beginWaypointPick(const navdb::WaypointPickRequest& request);
+
+  // While a worker changes the lists the models show copies of the rows in
+  // sight; refreshBusyViews() takes new copies while the worker waits.
+  void setListsBusy(bool busy);
+  void refreshBusyViews();
+  // Shows the lists, counts and index again after they changed.
+  void reloadLists();
+
+  void showSceneryRootPath();
+  QFont listFont() const { return listFont_; }
+  navdb::NavaidKind currentKind() const;
+
+  shell::AppState& state() { return state_; }
+  UiBridge& bridge() { return *bridge_; }
+  DatabaseCommands& commands() { return *commands_; }
+  IndexWindow& indexWindow() { return *indexWindow_; }
+  QListView* listView(navdb::NavaidKind kind) const { return views_[navdb::IndexOf(kind)]; }
+  EntryListModel* model(navdb::NavaidKind kind) const { return models_[navdb::IndexOf(kind)]; }
+
+  // The list font: Liberation Mono (the metric twin of Courier New) with
+  // a character height of dpiY / 9 and a width of dpiX / 16 pixels.
+  static QFont ListFontFor(int dpiX, int dpiY);
+
+  // Centres on the primary screen; true when that screen is narrower than
+  // 800 pixels (the caller then warns).
+  bool centreOnScreen();
+
+ signals:
+  // A double click on a line outside a waypoint selection: the entry editor.
+  void editRequested(navdb::NavaidKind kind, int row);
+  // The flight plan window should come to the front.
+  void planWindowRaiseRequested();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  // Enter presses the default button, "Help", as in a dialog.
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  QWidget* makeCommandRow();
+  QWidget* makePathRow();
+  QWidget* makeTabs();
+  QWidget* makeSearchRow();
+  QWidget* makeStatusRow();
+  QWidget* makeListPage(navdb::NavaidKind kind);
+  QPushButton* makeButton(const char* caption);
+  void wireCommands();
+  void onTabChanged(int tab);
+  void onFindTextChanged(const QString& text);
+  void onListActivated(navdb::NavaidKind kind, int row);
+  void onEscape();
+  void showAbout();
+  void showHelp();
+
+  shell::AppState& state_;
+  QFont listFont_;
+  std::array<EntryListModel*, 4> models_{};
+  std::array<QListView*, 4> views_{};
+  std::array<QLineEdit*, 4> countFields_{};
+  QTabWidget* tabs_ = nullptr;
+  QLineEdit* rootPathField_ = nullptr;
+  QLineEdit* findField_ = nullptr;
+  QPushButton* filterButton_ = nullptr;
+  QLabel* statusIcon_ = nullptr;
+  QLabel* statusText_ = nullptr;
+  QLineEdit* progressField_ = nullptr;
+  QProgressBar* scanProgress_ = nullptr;
+  // Enabled and disabled together by setCommandsEnabled.
+  std::vector<QPushButton*> topCommands_;
+  std::unique_ptr<IndexWindow> indexWindow_;
+  UiBridge* bridge_ = nullptr;
+  DatabaseCommands* commands_ = nullptr;
+};

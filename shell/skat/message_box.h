@@ -1,0 +1,38 @@
+// The program's message boxes: the library's MessageRequest shown as a modal
+// QMessageBox. Tests (and flows driven without a person) preset the answers
+// through MessageBoxSeam, so no modal loop runs.
+#pragma once
+
+#include <QMessageBox>
+
+#include <memory>
+#include <vector>
+
+#include "navdb/ui_callbacks.h"
+
+class QWidget;
+
+// Shows `request` and returns the button pressed. Escape or the close box
+// give the answer of the box's escape button: Cancel, or No for Yes/No.
+// Every request is recorded in MessageBoxSeam::shown(). Called from another
+// thread, it waits while the GUI thread shows the box.
+navdb::MessageAnswer ShowMessageBox(QWidget* parent, const navdb::MessageRequest& request);
+
+// The message box ShowMessageBox would run, not yet shown: caption, text
+// (Windows-1252 converted, line breaks applied, always plain text), icon,
+// buttons with the first one as default, and the topmost flag.
+std::unique_ptr<QMessageBox> BuildMessageBox(QWidget* parent, const navdb::MessageRequest& request);
+
+// The answer a standard button stands for.
+navdb::MessageAnswer AnswerOfButton(QMessageBox::StandardButton button);
+
+class MessageBoxSeam {
+ public:
+  // Queues the answer of a coming message box; while answers are queued, no
+  // box is shown and the first queued answer is returned instead.
+  static void setNextAnswer(navdb::MessageAnswer answer);
+  static void clearNextAnswers();
+  // Every request ShowMessageBox received, answered by the seam or not.
+  static const std::vector<navdb::MessageRequest>& shown();
+  static void clearShown();
+};

@@ -1,0 +1,12 @@
+// Pictures of the program's windows for its documentation: every tab of
+// the main window, the Index window, the double-entry dialog and the
+// loading window, saved as PNG files.
+#pragma once
+
+#include <QString>
+
+class MainWindow;
+
+// Saves the pictures into `folder` (made when missing); false when one
+// could not be written.
+bool SaveScreenshots(MainWindow& window, const QString& folder);

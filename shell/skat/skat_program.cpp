@@ -1,0 +1,139 @@
+#include "shell/skat/skat_program.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+
+#include <filesystem>
+
+#include <unistd.h>
+
+#include "shell/skat/database_commands.h"
+#include "shell/skat/index_window.h"
+#include "shell/skat/loading_window.h"
+#include "shell/skat/main_window.h"
+#include "shell/skat/message_box.h"
+#include "shell/skat/screenshots.h"
+#include "shell/skat/single_instance.h"
+#include "shell/skat/status_icons.h"
+#include "shell/skat/ui_bridge.h"
+
+SkatProgram::SkatProgram(StartOptions options, QObject* parent)
+    : QObject(parent), options_(std::move(options)) {
+  if (options_.instanceKey.isEmpty()) {
+    options_.instanceKey = QString::fromLatin1(shell::kWindowTitle);
+  }
+}
+
+SkatProgram::~SkatProgram() {
+  if (window_) window_->commands().waitForWorker();
+}
+
+bool SkatProgram::start() {
+  instance_ = std::make_unique<SingleInstance>(options_.instanceKey);
+  if (instance_->activateRunning()) return false;
+  instance_->listen([this] { bringToFront(); });
+
+  locateSimulator();
+  window_ = std::make_unique<MainWindow>(state_);
+  // The load starts first and runs while the windows are built and while
+  // the warnings below wait for the user.
+  window_->bridge().setLoadingProgressTarget([this](int percent) {
+    if (loading_) loading_->setProgress(percent);
+  });
+  window_->commands().startLoad([this] {
+    window_->bridge().setLoadingProgressTarget({});
+    loading_->finishAfterMinimum([this] { finishStart(); });
+  });
+  loading_ = std::make_unique<LoadingWindow>();
+  loading_->setMinimumShowTime(options_.loadingMinimum);
+  loading_->centreOnScreen();
+  loading_->show();
+  window_->resize(window_->sizeHint().expandedTo(QSize(900, 600)));
+  window_->showSceneryRootPath();
+  window_->show();
+  warnWhenNarrowScreen();
+  window_->indexWindow().placeBesideMainWindow();
+  if (!simulatorFound_) {
+    ShowMessageBox(window_.get(), {"Warning", std::string(shell::kSimulatorNotFoundText),
+                                   navdb::MessageIcon::Warning, navdb::MessageButtons::Ok, true});
+  }
+  warnWhenDatabaseUnreadable();
+  if (loading_) loading_->raise();  // the load may already be done
+  return true;
+}
+
+void SkatProgram::locateSimulator() {
+  const std::string current = options_.currentDirectory.toStdString();
+  const shell::SimulatorLocation location =
+      options_.arguments.isEmpty()
+          ? shell::LocateFromCurrentDirectory(current)
+          : shell::LocateFromArgument(options_.arguments.front().toStdString(), current);
+  simulatorFound_ = location.found;
+  state_.simulatorRoot = location.simulatorRoot;
+  state_.sceneryRootPath = location.simulatorRoot;
+  state_.db.folder = location.navDataFolder;
+}
+
+void SkatProgram::warnWhenDatabaseUnreadable() {
+  // A missing folder is an empty database; one that is there but cannot be
+  // read would look empty too, and must not be mistaken for it.
+  const std::filesystem::path& folder = state_.db.folder;
+  std::error_code error;
+  if (!std::filesystem::exists(folder, error)) return;
+  if (std::filesystem::is_directory(folder, error) && access(folder.c_str(), R_OK | X_OK) == 0) {
+    return;
+  }
+  ShowMessageBox(window_.get(), {"Error", "Can't read the database folder " + folder.string(),
+                                 navdb::MessageIcon::Error, navdb::MessageButtons::Ok, true});
+}
+
+void SkatProgram::warnWhenNarrowScreen() {
+  if (!window_->centreOnScreen()) return;
+  ShowMessageBox(window_.get(), {"Warning",
+                                 "The current resolution is lower than 800x600.\r"
+                                 "ND works fine only in 800x600 or higher res.",
+                                 navdb::MessageIcon::Warning, navdb::MessageButtons::Ok, true});
+}
+
+void SkatProgram::finishStart() {
+  // This runs inside the loading window's own timer call: it goes when
+  // that call has returned.
+  loading_.release()->deleteLater();
+  bringToFront();
+  if (!simulatorFound_) window_->findChild<QLineEdit*>("Root path for scenery scan :")->setFocus();
+  ready_ = true;
+  emit becameReady();
+}
+
+void SkatProgram::bringToFront() {
+  if (!window_) return;
+  window_->setWindowState((window_->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  window_->show();
+  window_->raise();
+  window_->activateWindow();
+}
+
+int RunSkat(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QString::fromLatin1(shell::kWindowTitle));
+  QApplication::setWindowIcon(ApplicationIcon());
+  StartOptions options;
+  options.arguments = QApplication::arguments().mid(1);
+  options.currentDirectory = QDir::currentPath();
+  const QByteArray screenshotFolder = qgetenv("SKAT_SCREENSHOTS");
+  if (!screenshotFolder.isEmpty()) {
+    options.instanceKey = QStringLiteral("Skyatlas screenshots");
+    options.loadingMinimum = std::chrono::milliseconds(0);
+  }
+  SkatProgram program(options);
+  if (!program.start()) return 0;
+  if (!screenshotFolder.isEmpty()) {
+    QObject::connect(&program, &SkatProgram::becameReady, &program, [&program, screenshotFolder] {
+      const bool saved =
+          SaveScreenshots(*program.window(), QString::fromLocal8Bit(screenshotFolder));
+      QApplication::exit(saved ? 0 : 1);
+    });
+  }
+  return QApplication::exec();
+}

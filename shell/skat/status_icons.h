@@ -1,0 +1,18 @@
+// The program's own artwork: the status line's icons and the application
+// icon, drawn with QPainter so they stay sharp at every size.
+#pragma once
+
+#include <QIcon>
+
+#include "navdb/ui_callbacks.h"
+
+// Ready: green check; Sorting: sort arrows; Saving: disk; Problem: red
+// warning triangle; Selecting: crosshair; Scanning: radar sweep.
+QIcon StatusIconImage(navdb::StatusIcon icon);
+
+// A compass rose inside the arc of a navigation display.
+QIcon ApplicationIcon();
+
+// The drawings behind the icons, on a square of `sizePx` pixels.
+QPixmap StatusIconPixmap(navdb::StatusIcon icon, int sizePx);
+QPixmap ApplicationIconPixmap(int sizePx);

@@ -1,0 +1,82 @@
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProgressBar>
+#include <QScreen>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "shell/skat/loading_window.h"
+
+namespace {
+
+using std::chrono::milliseconds;
+
+TEST(LoadingWindow, ShowsItsCaptionAndAProgressBarThatFollowsTheLoad) {
+  LoadingWindow window;
+  EXPECT_EQ(LoadingWindow::kMinimumShowTime, milliseconds(2000));
+  EXPECT_EQ(window.windowTitle(), "Loading");
+  auto* caption = window.findChild<QLabel*>("caption");
+  ASSERT_NE(caption, nullptr);
+  EXPECT_EQ(caption->text(), "Loading");
+  auto* bar = window.findChild<QProgressBar*>("progress");
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->minimum(), 0);
+  EXPECT_EQ(bar->maximum(), 100);
+  EXPECT_EQ(bar->value(), 0);
+
+  window.show();
+  const QRect screen = window.screen()->availableGeometry();
+  EXPECT_EQ(window.geometry().center(), screen.center());
+  window.setProgress(37);
+  EXPECT_EQ(bar->value(), 37);
+  window.setProgress(140);
+  EXPECT_EQ(window.progress(), 100);
+  window.setProgress(-5);
+  EXPECT_EQ(window.progress(), 0);
+
+  // A loader on another thread only queues the value.
+  std::thread([&window] { window.setProgress(64); }).join();
+  EXPECT_EQ(window.progress(), 0);
+  QApplication::processEvents();
+  EXPECT_EQ(window.progress(), 64);
+}
+
+TEST(LoadingWindow, StaysUpForTheMinimumTimeCountedFromItsShow) {
+  LoadingWindow window;
+  window.setMinimumShowTime(milliseconds(400));
+  EXPECT_EQ(window.shownForMs(), 0);
+  window.show();
+  bool done = false;
+  qint64 shownForMs = -1;
+  window.finishAfterMinimum([&] {
+    done = true;
+    shownForMs = window.shownForMs();
+    EXPECT_FALSE(window.isVisible());
+  });
+  QTest::qWait(150);
+  EXPECT_FALSE(done);
+  EXPECT_TRUE(window.isVisible());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 2000));
+  EXPECT_GE(shownForMs, 400);
+  EXPECT_FALSE(window.isVisible());
+}
+
+TEST(LoadingWindow, ALongLoadClosesAsSoonAsItEnds) {
+  LoadingWindow window;
+  window.setMinimumShowTime(milliseconds(200));
+  window.show();
+  QTest::qWait(260);  // the load took longer than the minimum
+  QElapsedTimer sinceFinish;
+  sinceFinish.start();
+  bool done = false;
+  window.finishAfterMinimum([&] { done = true; });
+  EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 1000));
+  EXPECT_LT(sinceFinish.elapsed(), 150);
+  EXPECT_FALSE(window.isVisible());
+}
+
+}  // namespace

@@ -1,0 +1,139 @@
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "shell/skat/entry_list_model.h"
+#include "shell/skat/main_window.h"
+#include "shell/skat/message_box.h"
+#include "shell/skat/single_instance.h"
+#include "shell/skat/skat_program.h"
+#include "tests/skat/skat_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using navdb::NavaidKind;
+
+QString TestKey(const char* name) {
+  return QStringLiteral("skat-test-%1-%2").arg(getpid()).arg(name);
+}
+
+StartOptions Options(const fs::path& current, const char* key, QStringList arguments = {}) {
+  StartOptions options;
+  options.currentDirectory = QString::fromStdString(current.string());
+  options.instanceKey = TestKey(key);
+  options.arguments = std::move(arguments);
+  options.loadingMinimum = std::chrono::milliseconds(0);
+  return options;
+}
+
+void StartAndWait(SkatProgram& program) {
+  ASSERT_TRUE(program.start());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return program.ready(); }, 10000));
+}
+
+TEST(Startup, FromInsideNavDataFindsTheSimulatorAndLoadsItsDatabase) {
+  skat_test::WindowTest files;  // only its folders
+  fs::create_directories(files.navData / "Tools");
+  SkatProgram program(Options(files.navData / "Tools", "inside"));
+  StartAndWait(program);
+  EXPECT_TRUE(MessageBoxSeam::shown().empty());
+  EXPECT_EQ(program.state().simulatorRoot, (files.sim / "Sim").string());
+  EXPECT_EQ(program.state().sceneryRootPath, (files.sim / "Sim").string());
+  MainWindow& window = *program.window();
+  EXPECT_EQ(window.findChild<QLineEdit*>("Root path for scenery scan :")->text().toStdString(),
+            (files.sim / "Sim").string());
+  EXPECT_EQ(window.model(NavaidKind::Airport)->rowCount(), 4);
+  EXPECT_EQ(window.findChild<QLineEdit*>("NDBs entries")->text(), "3");
+  EXPECT_EQ(program.loadingWindow(), nullptr);  // closed after the load
+  EXPECT_TRUE(window.isVisible());
+  window.close();
+}
+
+TEST(Startup, OutsideNavDataWarnsAndLeavesTheRootPathEmpty) {
+  skat_test::WindowTest files;
+  MessageBoxSeam::setNextAnswer(navdb::MessageAnswer::Ok);
+  SkatProgram program(Options(files.sim.path(), "outside"));
+  StartAndWait(program);
+  ASSERT_EQ(MessageBoxSeam::shown().size(), 1u);
+  const navdb::MessageRequest& warning = MessageBoxSeam::shown()[0];
+  EXPECT_EQ(warning.caption, "Warning");
+  EXPECT_EQ(warning.text,
+            "Problem to find Flight Simulator installation folder.\r"
+            "Please set manually the root path for scenery scanning.");
+  EXPECT_EQ(warning.icon, navdb::MessageIcon::Warning);
+  EXPECT_TRUE(warning.topmost);
+  EXPECT_EQ(program.state().simulatorRoot, "");
+  auto* rootPath = program.window()->findChild<QLineEdit*>("Root path for scenery scan :");
+  EXPECT_EQ(rootPath->text(), "");
+  EXPECT_EQ(program.window()->focusWidget(), rootPath);
+  // No database here: every list shows the placeholder.
+  EXPECT_EQ(program.window()->model(NavaidKind::Ndb)->index(0).data().toString(),
+            "(no data found)");
+  program.window()->close();
+}
+
+TEST(Startup, TheSimulatorFolderMayBeGivenOnTheCommandLine) {
+  skat_test::WindowTest files;
+  const QString simulator = QString::fromStdString((files.sim / "Sim").string());
+  for (const QString& argument : {simulator, simulator + "/NavData", simulator + "/"}) {
+    SCOPED_TRACE(argument.toStdString());
+    MessageBoxSeam::clearShown();
+    SkatProgram program(Options(files.sim.path(), "argument", {argument}));
+    StartAndWait(program);
+    EXPECT_TRUE(MessageBoxSeam::shown().empty());
+    EXPECT_EQ(program.state().simulatorRoot, simulator.toStdString());
+    EXPECT_EQ(program.window()->model(NavaidKind::Vor)->rowCount(), 1);
+    program.window()->close();
+  }
+}
+
+TEST(SingleInstance, ASecondStartBringsTheFirstToTheFrontAndEnds) {
+  SingleInstance first(TestKey("single"));
+  EXPECT_FALSE(first.activateRunning());  // nobody runs yet
+  int activations = 0;
+  ASSERT_TRUE(first.listen([&activations] { ++activations; }));
+  SingleInstance second(TestKey("single"));
+  EXPECT_TRUE(second.activateRunning());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return activations == 1; }, 5000));
+
+  // Through the program: the second start does not open a window, and the
+  // first one comes back from minimized.
+  skat_test::WindowTest files;
+  SkatProgram running(Options(files.navData, "program"));
+  StartAndWait(running);
+  running.window()->showMinimized();
+  SkatProgram again(Options(files.navData, "program"));
+  EXPECT_FALSE(again.start());
+  EXPECT_EQ(again.window(), nullptr);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !running.window()->isMinimized(); }, 5000));
+  running.window()->close();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Startup, ADatabaseFolderThatCannotBeReadIsReported) {
+  skat_test::WindowTest files;
+  fs::remove_all(files.navData);
+  files.sim.Write("Sim/NavData", "a file where the folder should be");
+  MessageBoxSeam::setNextAnswer(navdb::MessageAnswer::Ok);
+  SkatProgram program(Options(files.navData, "unreadable"));
+  StartAndWait(program);
+  ASSERT_EQ(MessageBoxSeam::shown().size(), 1u);
+  EXPECT_EQ(MessageBoxSeam::shown()[0].caption, "Error");
+  EXPECT_EQ(MessageBoxSeam::shown()[0].text,
+            "Can't read the database folder " + files.navData.string());
+  // The program stays usable: empty lists, the root path to scan from.
+  EXPECT_EQ(program.window()->model(NavaidKind::Ndb)->index(0).data().toString(),
+            "(no data found)");
+  EXPECT_EQ(program.state().sceneryRootPath, (files.sim / "Sim").string());
+  program.window()->close();
+}
+
+}  // namespace

@@ -1,0 +1,44 @@
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "shell/skat/status_icons.h"
+
+namespace {
+
+int OpaquePixels(const QImage& image) {
+  int opaque = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) opaque += qAlpha(image.pixel(x, y)) > 128;
+  }
+  return opaque;
+}
+
+TEST(StatusIcons, EveryIconIsItsOwnDrawingAtEverySize) {
+  const std::vector<navdb::StatusIcon> icons = {
+      navdb::StatusIcon::Ready,   navdb::StatusIcon::Sorting,   navdb::StatusIcon::Saving,
+      navdb::StatusIcon::Problem, navdb::StatusIcon::Selecting, navdb::StatusIcon::Scanning};
+  std::vector<QImage> drawn;
+  for (navdb::StatusIcon icon : icons) {
+    const QIcon qicon = StatusIconImage(icon);
+    ASSERT_FALSE(qicon.isNull());
+    EXPECT_TRUE(qicon.availableSizes().contains(QSize(16, 16)));
+    EXPECT_TRUE(qicon.availableSizes().contains(QSize(32, 32)));
+    const QImage image = qicon.pixmap(32, 32).toImage();
+    EXPECT_EQ(image.size(), QSize(32, 32));
+    // Legible: a good part of the square is drawn, yet it is no filled block.
+    const int opaque = OpaquePixels(image);
+    EXPECT_GT(opaque, 32 * 32 / 5);
+    EXPECT_LT(opaque, 32 * 32);
+    drawn.push_back(image);
+  }
+  drawn.push_back(ApplicationIcon().pixmap(32, 32).toImage());
+  for (size_t a = 0; a < drawn.size(); ++a) {
+    for (size_t b = a + 1; b < drawn.size(); ++b) EXPECT_NE(drawn[a], drawn[b]) << a << " " << b;
+  }
+  EXPECT_EQ(ApplicationIconPixmap(48).size(), QSize(48, 48));
+}
+
+}  // namespace
