@@ -87,7 +87,7 @@ void DatabaseCommands::startScan() {
     UiBridge& bridge = window_.bridge();
     bridge.startScanProgress(shell::CountSceneryFiles(root));
     scanner::ScanSession session{state_.db, bridge.callbacks()};
-    session.minRunwayLength = minRunwayLengthFt;
+    session.minRunwayLengthFt = minRunwayLengthFt;
     scanner::ScanSceneryThread(session, root);
   });
 }

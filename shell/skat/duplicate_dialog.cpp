@@ -44,19 +44,21 @@ DuplicateDialog::DuplicateDialog(QWidget* parent, const navdb::DuplicateRequest&
   setModal(true);
 
   keepExisting_ = AddAnswerButton("Keep only", "Keep only the entry already in the list",
-                                  navdb::kDuplicateKeepExisting, false);
+                                  navdb::DuplicateOutcome::KeepExisting, false);
   keepExistingAlways_ =
       AddAnswerButton("Keep always", "Keep the entry already in the list for the rest of the scan",
-                      navdb::kDuplicateKeepExisting, true);
-  keepBoth_ = AddAnswerButton("Keep both", "Keep both entries", navdb::kDuplicateKeepBoth, false);
+                      navdb::DuplicateOutcome::KeepExisting, true);
+  keepBoth_ =
+      AddAnswerButton("Keep both", "Keep both entries", navdb::DuplicateOutcome::KeepBoth, false);
   keepBothAlways_ = AddAnswerButton("Keep always", "Keep both entries for the rest of the scan",
-                                    navdb::kDuplicateKeepBoth, true);
+                                    navdb::DuplicateOutcome::KeepBoth, true);
   keepNew_ = AddAnswerButton("Keep only", "Keep only the entry about to be added",
-                             navdb::kDuplicateKeepNew, false);
+                             navdb::DuplicateOutcome::KeepNew, false);
   keepNewAlways_ =
       AddAnswerButton("Keep always", "Keep the entry about to be added for the rest of the scan",
-                      navdb::kDuplicateKeepNew, true);
-  abort_ = AddAnswerButton("Abort scanning", "Abort scanning", navdb::kDuplicateAbortScan, false);
+                      navdb::DuplicateOutcome::KeepNew, true);
+  abort_ = AddAnswerButton("Abort scanning", "Abort scanning", navdb::DuplicateOutcome::AbortScan,
+                           false);
 
   auto* existingLabel = new QLabel(Caption(scanner::DuplicateExistingLabel(request.kind)), this);
   existingLabel->setObjectName("existingLabel");
@@ -106,7 +108,7 @@ DuplicateDialog::DuplicateDialog(QWidget* parent, const navdb::DuplicateRequest&
 }
 
 QPushButton* DuplicateDialog::AddAnswerButton(const char* caption, const char* description,
-                                              int outcome, bool always) {
+                                              navdb::DuplicateOutcome outcome, bool always) {
   auto* button = new QPushButton(QString::fromLatin1(caption), this);
   button->setAccessibleName(button->text());
   button->setAccessibleDescription(QString::fromLatin1(description));
@@ -146,7 +148,7 @@ void DuplicateDialog::placeOnOwner(const QWidget& owner) {
 
 // Escape and the close box mean "Abort scanning".
 void DuplicateDialog::reject() {
-  answer_ = {navdb::kDuplicateAbortScan, false};
+  answer_ = {navdb::DuplicateOutcome::AbortScan, false};
   QDialog::reject();
 }
 
@@ -170,7 +172,7 @@ navdb::DuplicateAnswer AskDuplicate(QWidget* parent, const navdb::DuplicateReque
                                     const QFont& listFont) {
   if (QCoreApplication::instance() &&
       QThread::currentThread() != QCoreApplication::instance()->thread()) {
-    navdb::DuplicateAnswer answer{navdb::kDuplicateAbortScan, false};
+    navdb::DuplicateAnswer answer{navdb::DuplicateOutcome::AbortScan, false};
     QMetaObject::invokeMethod(
         QCoreApplication::instance(), [&] { answer = AskDuplicate(parent, request, listFont); },
         Qt::BlockingQueuedConnection);

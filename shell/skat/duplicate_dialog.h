@@ -53,11 +53,11 @@ class DuplicateDialog : public QDialog {
   void reject() override;
 
  private:
-  QPushButton* AddAnswerButton(const char* caption, const char* description, int outcome,
-                               bool always);
+  QPushButton* AddAnswerButton(const char* caption, const char* description,
+                               navdb::DuplicateOutcome outcome, bool always);
   QLabel* LineBox(const std::string& line, const QFont& listFont);
 
-  navdb::DuplicateAnswer answer_{navdb::kDuplicateAbortScan, false};
+  navdb::DuplicateAnswer answer_{navdb::DuplicateOutcome::AbortScan, false};
   QPushButton* keepExisting_ = nullptr;
   QPushButton* keepExistingAlways_ = nullptr;
   QPushButton* keepBoth_ = nullptr;

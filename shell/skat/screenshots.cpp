@@ -23,7 +23,7 @@ bool SaveDuplicateDialog(MainWindow& window, const QDir& folder) {
   const navdb::EntryList& airports = window.state().db.list(navdb::NavaidKind::Airport);
   if (airports.Count() < 2) return true;
   navdb::DuplicateRequest request;
-  request.kind = 3;
+  request.kind = navdb::NavaidKind::Airport;
   request.row = 0;
   request.existingLine = std::string(airports.GetLine(0));
   request.newLine = request.existingLine;

@@ -62,19 +62,19 @@ std::string Summary(int ndbs, int vors, int airports) {
 
 TEST(ScanFromTheWindow, EveryDuplicateAnswerKeepsTheRightLinesAndSavesThem) {
   struct Case {
-    int outcome;
+    navdb::DuplicateOutcome outcome;
     bool keepsExisting;
     int abSeen;  // lines of AB after the scan
     int ndbAdded;
   };
   const Case cases[] = {
-      {navdb::kDuplicateKeepExisting, true, 1, 1},
-      {navdb::kDuplicateKeepBoth, true, 2, 2},
-      {navdb::kDuplicateKeepNew, false, 1, 1},
-      {navdb::kDuplicateAbortScan, true, 1, 1},
+      {navdb::DuplicateOutcome::KeepExisting, true, 1, 1},
+      {navdb::DuplicateOutcome::KeepBoth, true, 2, 2},
+      {navdb::DuplicateOutcome::KeepNew, false, 1, 1},
+      {navdb::DuplicateOutcome::AbortScan, true, 1, 1},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.outcome);
+    SCOPED_TRACE(static_cast<int>(c.outcome));
     WindowTest test;
     // ZZ comes first and is new; AB is a second version of the database's
     // AB (same identifier and name, 0.2 degrees away).
@@ -90,7 +90,7 @@ TEST(ScanFromTheWindow, EveryDuplicateAnswerKeepsTheRightLinesAndSavesThem) {
 
     ASSERT_EQ(DuplicateDialog::shown().size(), 1u);
     EXPECT_EQ(DuplicateDialog::shown()[0].existingLine, skat_test::NdbLines()[0]);
-    EXPECT_EQ(DuplicateDialog::shown()[0].kind, 1);
+    EXPECT_EQ(DuplicateDialog::shown()[0].kind, navdb::NavaidKind::Ndb);
     EXPECT_EQ(skat_test::ShownMessages(), std::vector<std::string>{Summary(c.ndbAdded, 0, 0)});
     // The visible tab followed the kind being filled.
     EXPECT_EQ(window.currentKind(), NavaidKind::Ndb);

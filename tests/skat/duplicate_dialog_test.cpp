@@ -24,7 +24,7 @@ const std::string kNewNdb =
     "21'06.00    135      25";
 
 navdb::DuplicateRequest NdbRequest() {
-  return {1, 12, kExistingNdb, kNewNdb};
+  return {navdb::NavaidKind::Ndb, 12, kExistingNdb, kNewNdb};
 }
 
 QFont ListFont() {
@@ -89,29 +89,29 @@ TEST_F(DuplicateDialogTest, LabelNamesTheKindOfEntry) {
   const char* labels[] = {"This NDB is already in the list :", "This VOR is already in the list :",
                           "This Airport's runway is already in the list :",
                           "This Intersection is already in the list :"};
-  for (int kind = 1; kind <= 4; ++kind) {
+  for (navdb::NavaidKind kind : navdb::kAllKinds) {
     DuplicateDialog dialog(nullptr, {kind, 0, "A", "B"}, ListFont());
-    EXPECT_EQ(TextOf(dialog, "existingLabel"), labels[kind - 1]);
+    EXPECT_EQ(TextOf(dialog, "existingLabel"), labels[navdb::IndexOf(kind)]);
   }
 }
 
 TEST_F(DuplicateDialogTest, EveryButtonGivesItsAnswer) {
   struct Case {
     QPushButton* (DuplicateDialog::*button)() const;
-    int outcome;
+    navdb::DuplicateOutcome outcome;
     bool always;
   };
   const Case cases[] = {
-      {&DuplicateDialog::keepExistingButton, navdb::kDuplicateKeepExisting, false},
-      {&DuplicateDialog::keepExistingAlwaysButton, navdb::kDuplicateKeepExisting, true},
-      {&DuplicateDialog::keepBothButton, navdb::kDuplicateKeepBoth, false},
-      {&DuplicateDialog::keepBothAlwaysButton, navdb::kDuplicateKeepBoth, true},
-      {&DuplicateDialog::keepNewButton, navdb::kDuplicateKeepNew, false},
-      {&DuplicateDialog::keepNewAlwaysButton, navdb::kDuplicateKeepNew, true},
-      {&DuplicateDialog::abortButton, navdb::kDuplicateAbortScan, false},
+      {&DuplicateDialog::keepExistingButton, navdb::DuplicateOutcome::KeepExisting, false},
+      {&DuplicateDialog::keepExistingAlwaysButton, navdb::DuplicateOutcome::KeepExisting, true},
+      {&DuplicateDialog::keepBothButton, navdb::DuplicateOutcome::KeepBoth, false},
+      {&DuplicateDialog::keepBothAlwaysButton, navdb::DuplicateOutcome::KeepBoth, true},
+      {&DuplicateDialog::keepNewButton, navdb::DuplicateOutcome::KeepNew, false},
+      {&DuplicateDialog::keepNewAlwaysButton, navdb::DuplicateOutcome::KeepNew, true},
+      {&DuplicateDialog::abortButton, navdb::DuplicateOutcome::AbortScan, false},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.outcome * 10 + c.always);
+    SCOPED_TRACE(static_cast<int>(c.outcome) * 10 + c.always);
     DuplicateDialog dialog(nullptr, NdbRequest(), ListFont());
     dialog.show();
     QTest::mouseClick((dialog.*c.button)(), Qt::LeftButton);
@@ -126,7 +126,7 @@ TEST_F(DuplicateDialogTest, EscapeAbortsTheScan) {
   dialog.show();
   QTest::keyClick(&dialog, Qt::Key_Escape);
   EXPECT_FALSE(dialog.isVisible());
-  EXPECT_EQ(dialog.answer().outcome, navdb::kDuplicateAbortScan);
+  EXPECT_EQ(dialog.answer().outcome, navdb::DuplicateOutcome::AbortScan);
   EXPECT_FALSE(dialog.answer().always);
 }
 
@@ -142,7 +142,7 @@ TEST_F(DuplicateDialogTest, AskRunsTheModalDialogOverTheMainWindow) {
     dialog->keepBothAlwaysButton()->click();
   });
   const navdb::DuplicateAnswer answer = AskDuplicate(&mainWindow, NdbRequest(), ListFont());
-  EXPECT_EQ(answer.outcome, navdb::kDuplicateKeepBoth);
+  EXPECT_EQ(answer.outcome, navdb::DuplicateOutcome::KeepBoth);
   EXPECT_TRUE(answer.always);
   EXPECT_EQ(dialogFrame.top(), mainWindow.frameGeometry().top());
   EXPECT_NEAR(dialogFrame.center().x(), mainWindow.frameGeometry().center().x(), 1);
@@ -151,16 +151,16 @@ TEST_F(DuplicateDialogTest, AskRunsTheModalDialogOverTheMainWindow) {
 }
 
 TEST_F(DuplicateDialogTest, PresetAnswersSkipTheModalLoopInOrder) {
-  DuplicateDialog::setNextAnswer({navdb::kDuplicateKeepNew, false});
-  DuplicateDialog::setNextAnswer({navdb::kDuplicateAbortScan, false});
+  DuplicateDialog::setNextAnswer({navdb::DuplicateOutcome::KeepNew, false});
+  DuplicateDialog::setNextAnswer({navdb::DuplicateOutcome::AbortScan, false});
   navdb::DuplicateAnswer first = AskDuplicate(nullptr, NdbRequest(), ListFont());
-  EXPECT_EQ(first.outcome, navdb::kDuplicateKeepNew);
+  EXPECT_EQ(first.outcome, navdb::DuplicateOutcome::KeepNew);
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  navdb::DuplicateRequest vor{2, 3, "VOR A", "VOR B"};
-  EXPECT_EQ(AskDuplicate(nullptr, vor, ListFont()).outcome, navdb::kDuplicateAbortScan);
+  navdb::DuplicateRequest vor{navdb::NavaidKind::Vor, 3, "VOR A", "VOR B"};
+  EXPECT_EQ(AskDuplicate(nullptr, vor, ListFont()).outcome, navdb::DuplicateOutcome::AbortScan);
   ASSERT_EQ(DuplicateDialog::shown().size(), 2u);
   EXPECT_EQ(DuplicateDialog::shown()[0].existingLine, kExistingNdb);
-  EXPECT_EQ(DuplicateDialog::shown()[1].kind, 2);
+  EXPECT_EQ(DuplicateDialog::shown()[1].kind, navdb::NavaidKind::Vor);
   EXPECT_EQ(DuplicateDialog::shown()[1].row, 3);
 }
 
@@ -182,7 +182,7 @@ TEST_F(DuplicateDialogTest, AScanWorkerWaitsWhileTheGuiThreadAsks) {
   });
   EXPECT_TRUE(QTest::qWaitFor([&] { return done.load(); }, 5000));
   worker.join();
-  EXPECT_EQ(answer.outcome, navdb::kDuplicateKeepNew);
+  EXPECT_EQ(answer.outcome, navdb::DuplicateOutcome::KeepNew);
   EXPECT_FALSE(answer.always);
   EXPECT_EQ(DuplicateDialog::shown().size(), 1u);
 }
