@@ -29,12 +29,13 @@ SkatProgram::~SkatProgram() {
   if (window_) window_->commands().waitForWorker();
 }
 
-bool SkatProgram::start() {
+StartOutcome SkatProgram::start() {
   instance_ = std::make_unique<SingleInstance>(options_.instanceKey);
-  if (instance_->activateRunning()) return false;
+  if (instance_->activateRunning()) return StartOutcome::AnotherInstanceRuns;
   instance_->listen([this] { bringToFront(); });
 
   locateSimulator();
+  if (!lockDatabase()) return StartOutcome::DatabaseInUse;
   window_ = std::make_unique<MainWindow>(state_);
   // The load starts first and runs while the windows are built and while
   // the warnings below wait for the user.
@@ -58,9 +59,22 @@ bool SkatProgram::start() {
     ShowMessageBox(window_.get(), {"Warning", std::string(shell::kSimulatorNotFoundText),
                                    navdb::MessageIcon::Warning, navdb::MessageButtons::Ok, true});
   }
-  warnWhenDatabaseUnreadable();
   if (loading_) loading_->raise();  // the load may already be done
-  return true;
+  return StartOutcome::Started;
+}
+
+bool SkatProgram::lockDatabase() {
+  // Without a NavData folder there is nothing to load; the first save makes
+  // the folder, and the program is then the only one that knows of it.
+  std::error_code error;
+  if (!std::filesystem::is_directory(state_.db.folder, error)) return true;
+  std::string refusal;
+  lock_ =
+      navdb::DatabaseLock::Acquire(state_.db.folder, navdb::LockMode::Exclusive, "skat", refusal);
+  if (lock_) return true;
+  ShowMessageBox(nullptr,
+                 {"Error", refusal, navdb::MessageIcon::Error, navdb::MessageButtons::Ok, true});
+  return false;
 }
 
 void SkatProgram::locateSimulator() {
@@ -73,19 +87,6 @@ void SkatProgram::locateSimulator() {
   state_.simulatorRoot = location.simulatorRoot;
   state_.sceneryRootPath = location.simulatorRoot;
   state_.db.folder = location.navDataFolder;
-}
-
-void SkatProgram::warnWhenDatabaseUnreadable() {
-  // A missing folder is an empty database; one that is there but cannot be
-  // read would look empty too, and must not be mistaken for it.
-  const std::filesystem::path& folder = state_.db.folder;
-  std::error_code error;
-  if (!std::filesystem::exists(folder, error)) return;
-  if (std::filesystem::is_directory(folder, error) && access(folder.c_str(), R_OK | X_OK) == 0) {
-    return;
-  }
-  ShowMessageBox(window_.get(), {"Error", "Can't read the database folder " + folder.string(),
-                                 navdb::MessageIcon::Error, navdb::MessageButtons::Ok, true});
 }
 
 void SkatProgram::warnWhenNarrowScreen() {
@@ -127,7 +128,14 @@ int RunSkat(int argc, char** argv) {
     options.loadingMinimum = std::chrono::milliseconds(0);
   }
   SkatProgram program(options);
-  if (!program.start()) return 0;
+  switch (program.start()) {
+    case StartOutcome::Started:
+      break;
+    case StartOutcome::AnotherInstanceRuns:
+      return 0;
+    case StartOutcome::DatabaseInUse:
+      return 1;
+  }
   if (!screenshotFolder.isEmpty()) {
     QObject::connect(&program, &SkatProgram::becameReady, &program, [&program, screenshotFolder] {
       const bool saved =

@@ -8,7 +8,9 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 
+#include "navdb/database_lock.h"
 #include "shell/core/app_state.h"
 
 class LoadingWindow;
@@ -22,6 +24,12 @@ struct StartOptions {
   std::chrono::milliseconds loadingMinimum{2000};
 };
 
+enum class StartOutcome {
+  Started,
+  AnotherInstanceRuns,  // it was asked to come to the front; this start ends with exit code 0
+  DatabaseInUse,        // another program changes the database; this start ends with exit code 1
+};
+
 class SkatProgram : public QObject {
   Q_OBJECT
 
@@ -29,9 +37,9 @@ class SkatProgram : public QObject {
   explicit SkatProgram(StartOptions options, QObject* parent = nullptr);
   ~SkatProgram() override;
 
-  // Starts the program; false when another instance runs (it was asked to
-  // come to the front, and this start should end with exit code 0).
-  bool start();
+  // Starts the program: the main window opens and the load begins, unless
+  // another instance runs or another program holds the database.
+  StartOutcome start();
 
   bool ready() const { return ready_; }
   shell::AppState& state() { return state_; }
@@ -45,14 +53,17 @@ class SkatProgram : public QObject {
 
  private:
   void locateSimulator();
+  bool lockDatabase();
   void warnWhenNarrowScreen();
-  void warnWhenDatabaseUnreadable();
   void bringToFront();
   void finishStart();
 
   StartOptions options_;
   shell::AppState state_;
   std::unique_ptr<SingleInstance> instance_;
+  // Held from before the load until the program ends: the whole session is
+  // one load-change-save.
+  std::optional<navdb::DatabaseLock> lock_;
   std::unique_ptr<LoadingWindow> loading_;
   std::unique_ptr<MainWindow> window_;
   bool simulatorFound_ = false;

@@ -169,7 +169,9 @@ TEST(Quit, AFailedSaveKeepsTheWindowOpenWithItsModifications) {
   EXPECT_TRUE(test.state.db.databaseModified);
   const std::vector<std::string> shown = skat_test::ShownMessages();
   ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[1], "Error|Can't create file ndb.dat");
+  EXPECT_EQ(shown[1],
+            "Error|Can't create file ndb.dat\r\rNot a directory\r\rThe database files were left "
+            "as they were.");
   EXPECT_EQ(test.window->findChild<QLabel*>("Status")->text(),
             "Status : a problem occurs while saving !");
   EXPECT_TRUE(test.window->findChild<QPushButton*>("Quit")->isEnabled());

@@ -32,7 +32,7 @@ StartOptions Options(const fs::path& current, const char* key, QStringList argum
 }
 
 void StartAndWait(SkatProgram& program) {
-  ASSERT_TRUE(program.start());
+  ASSERT_EQ(program.start(), StartOutcome::Started);
   ASSERT_TRUE(QTest::qWaitFor([&] { return program.ready(); }, 10000));
 }
 
@@ -108,10 +108,41 @@ TEST(SingleInstance, ASecondStartBringsTheFirstToTheFrontAndEnds) {
   StartAndWait(running);
   running.window()->showMinimized();
   SkatProgram again(Options(files.navData, "program"));
-  EXPECT_FALSE(again.start());
+  EXPECT_EQ(again.start(), StartOutcome::AnotherInstanceRuns);
   EXPECT_EQ(again.window(), nullptr);
   EXPECT_TRUE(QTest::qWaitFor([&] { return !running.window()->isMinimized(); }, 5000));
   running.window()->close();
+}
+
+TEST(Startup, ADatabaseHeldByAnotherProgramIsNeitherOpenedNorTouched) {
+  skat_test::WindowTest files;
+  const std::string ndbBefore = files.sim.Read("Sim/NavData/ndb.dat");
+  std::string refusal;
+  std::optional<navdb::DatabaseLock> other =
+      navdb::DatabaseLock::Acquire(files.navData, navdb::LockMode::Exclusive, "skat-cli", refusal);
+  ASSERT_TRUE(other);
+  MessageBoxSeam::setNextAnswer(navdb::MessageAnswer::Ok);
+  SkatProgram held(Options(files.navData, "held"));
+  EXPECT_EQ(held.start(), StartOutcome::DatabaseInUse);
+  EXPECT_EQ(held.window(), nullptr);
+  ASSERT_EQ(MessageBoxSeam::shown().size(), 1u);
+  EXPECT_EQ(MessageBoxSeam::shown()[0].caption, "Error");
+  EXPECT_EQ(MessageBoxSeam::shown()[0].text, "The database is in use by skat-cli (process " +
+                                                 std::to_string(getpid()) +
+                                                 "). Try again when it has finished.");
+  EXPECT_EQ(files.sim.Read("Sim/NavData/ndb.dat"), ndbBefore);
+
+  // Once the other program is done the database opens, and while skat runs
+  // a command-line writer is refused with skat's name.
+  other.reset();
+  MessageBoxSeam::clearShown();
+  SkatProgram program(Options(files.navData, "free"));
+  StartAndWait(program);
+  EXPECT_FALSE(
+      navdb::DatabaseLock::Acquire(files.navData, navdb::LockMode::Exclusive, "skat-cli", refusal));
+  EXPECT_EQ(refusal, "The database is in use by skat (process " + std::to_string(getpid()) +
+                         "). Try again when it has finished.");
+  program.window()->close();
 }
 
 }  // namespace
@@ -122,13 +153,20 @@ TEST(Startup, ADatabaseFolderThatCannotBeReadIsReported) {
   skat_test::WindowTest files;
   fs::remove_all(files.navData);
   files.sim.Write("Sim/NavData", "a file where the folder should be");
-  MessageBoxSeam::setNextAnswer(navdb::MessageAnswer::Ok);
+  for (int box = 0; box < 5; ++box) MessageBoxSeam::setNextAnswer(navdb::MessageAnswer::Ok);
   SkatProgram program(Options(files.navData, "unreadable"));
   StartAndWait(program);
-  ASSERT_EQ(MessageBoxSeam::shown().size(), 1u);
-  EXPECT_EQ(MessageBoxSeam::shown()[0].caption, "Error");
-  EXPECT_EQ(MessageBoxSeam::shown()[0].text,
-            "Can't read the database folder " + files.navData.string());
+  // Each file the load could not open, with the system's reason; none of
+  // them is saved over in this run.
+  ASSERT_EQ(MessageBoxSeam::shown().size(), 5u);
+  const char* files5[] = {"ndb.dat", "vor.dat", "apt.dat", "int.dat", "idx.dat"};
+  for (size_t box = 0; box < 5; ++box) {
+    EXPECT_EQ(MessageBoxSeam::shown()[box].caption, "Error");
+    EXPECT_EQ(MessageBoxSeam::shown()[box].text,
+              std::string("Could not open ") + files5[box] +
+                  "\r\rNot a directory\r\rThe file is left as it is and is not saved over until "
+                  "it has been read.");
+  }
   // The program stays usable: empty lists, the root path to scan from.
   EXPECT_EQ(program.window()->model(NavaidKind::Ndb)->index(0).data().toString(),
             "(no data found)");
