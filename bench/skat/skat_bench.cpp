@@ -102,7 +102,8 @@ void LoadOnWorker(benchmark::State& state) {
 void SkatStartup(benchmark::State& state) {
   for (auto _ : state) {
     auto program = std::make_unique<SkatProgram>(Options());
-    if (!program->start()) state.SkipWithError("another instance answered");
+    if (program->start() != StartOutcome::Started)
+      state.SkipWithError("another instance answered or the database is in use");
     WaitUntilReady(*program);
     state.PauseTiming();
     program->window()->close();
