@@ -63,11 +63,11 @@ void LoadDatabase(Database& db, const UiCallbacks& ui);
 bool SaveDatabase(const Database& db, const UiCallbacks& ui,
                   const platform::FileFaultHook& fault = {});
 
-// The "Restore original DB" command: the reference copies replace the
-// working files as one set, then the database is loaded again. Returns
-// false when the user said No or when the copies could not be made (the
-// working files are then left as they were and nothing is loaded).
-bool RestoreOriginalDatabase(Database& db, const UiCallbacks& ui);
+// The first half of "Restore original DB": after the user's Yes the
+// reference copies replace the working files as one set. Returns false when
+// the user said No or when the copies could not be made (the working files
+// are then left as they were). The front end loads the database again.
+bool CopyOriginalDatabase(Database& db, const UiCallbacks& ui);
 
 // Name of a database file by its slot (the kinds' files, then idx.dat).
 std::string_view DatabaseFileName(size_t slot);

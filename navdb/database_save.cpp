@@ -1,10 +1,7 @@
 // Saving the database files as one set, the ".rejected" files beside them,
 // and the restore of the reference copies.
-#include <atomic>
 #include <cerrno>
-#include <chrono>
 #include <string>
-#include <thread>
 #include <unordered_set>
 #include <vector>
 
@@ -126,7 +123,7 @@ bool SaveDatabase(const Database& db, const UiCallbacks& ui, const platform::Fil
   return allWritten;
 }
 
-bool RestoreOriginalDatabase(Database& db, const UiCallbacks& ui) {
+bool CopyOriginalDatabase(Database& db, const UiCallbacks& ui) {
   const MessageAnswer answer =
       ShowMessage(ui, "Warning",
                   "You are going to lose any modification you've done on the database, \r"
@@ -164,26 +161,6 @@ bool RestoreOriginalDatabase(Database& db, const UiCallbacks& ui) {
     return false;
   }
 
-  std::atomic<bool> loaded{false};
-  std::jthread loader([&] {
-    LoadDatabase(db, ui);
-    loaded = true;
-    loaded.notify_all();
-  });
-  if (ui.showIndexWindow) ui.showIndexWindow(true);
-  // The wait message comes back each time it is closed while the load runs.
-  for (;;) {
-    ShowMessage(ui, "Please wait", "Restoring original database...", MessageIcon::Information,
-                MessageButtons::Ok);
-    for (int waited = 0; waited < 25 && !loaded; ++waited) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    if (loaded) break;
-  }
-  loader.join();
-  if (ui.showIndexWindow) ui.showIndexWindow(false);
-  ShowMessage(ui, "Information", "Original database restored.", MessageIcon::Information,
-              MessageButtons::Ok);
   return true;
 }
 

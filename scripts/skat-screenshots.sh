@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Pictures of skat on the demo data for the README: the main window with
-# each tab, the Index window, the double-entry dialog and the loading
-# window, saved as PNG files (default folder: shell/skat/pictures).
+# each tab, the Index window, the double-entry dialog, the entry editor of
+# each kind, the About box, the help window and the loading window, saved
+# as PNG files (default folder: shell/skat/pictures).
 # Runs skat under xvfb-run with SKAT_SCREENSHOTS set, which makes it save
 # the pictures once the database is loaded and end.
 set -euo pipefail

@@ -9,6 +9,7 @@
 #include "platform/win1252.h"
 #include "shell/cli/cli_ui.h"
 #include "shell/cli/commands.h"
+#include "shell/core/restore.h"
 
 namespace cli {
 namespace {
@@ -128,7 +129,7 @@ int RunRestore(CliContext& context, const std::vector<std::string>& args) {
   if (!LockDatabase(context, DatabaseUse::Changes, lock)) return kExitFailure;
   navdb::Database db;
   db.folder = context.navData;
-  if (!navdb::RestoreOriginalDatabase(db, ui)) return kExitFailure;
+  if (!shell::RestoreOriginalDatabase(db, ui)) return kExitFailure;
   PrintCounts(context, db);
   return kExitOk;
 }

@@ -9,6 +9,7 @@
 
 #include "scanner/scan_driver.h"
 #include "shell/core/app_state.h"
+#include "shell/core/restore.h"
 #include "shell/skat/airport_filter_dialog.h"
 #include "shell/skat/folder_dialog.h"
 #include "shell/skat/main_window.h"
@@ -99,7 +100,7 @@ void DatabaseCommands::restore() {
     // The restore's own load worker changes the lists; nothing may start
     // meanwhile, although the "Please wait" box already keeps the user out.
     ui.setCommandsEnabled(false, false);
-    navdb::RestoreOriginalDatabase(state_.db, ui);
+    shell::RestoreOriginalDatabase(state_.db, ui);
     ui.setCommandsEnabled(true, false);
   });
 }

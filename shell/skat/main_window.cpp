@@ -19,8 +19,11 @@
 #include <algorithm>
 
 #include "shell/core/app_state.h"
+#include "shell/skat/about_box.h"
 #include "shell/skat/database_commands.h"
+#include "shell/skat/entry_editors.h"
 #include "shell/skat/entry_list_model.h"
+#include "shell/skat/help_window.h"
 #include "shell/skat/index_window.h"
 #include "shell/skat/message_box.h"
 #include "shell/skat/qt_text.h"
@@ -79,6 +82,8 @@ MainWindow::MainWindow(shell::AppState& state, QWidget* parent) : QWidget(parent
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   escape->setContext(Qt::ApplicationShortcut);
   connect(escape, &QShortcut::activated, this, &MainWindow::onEscape);
+  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(help, &QShortcut::activated, this, &MainWindow::showHelp);
 
   setStatus(navdb::StatusIcon::Ready, "Status : started");
   reloadLists();
@@ -90,12 +95,16 @@ MainWindow::~MainWindow() {
 }
 
 QFont MainWindow::ListFontFor(int dpiX, int dpiY) {
+  return FixedPitchFont(dpiY / 9, dpiX / 16);
+}
+
+QFont MainWindow::FixedPitchFont(int heightPx, int widthPx) {
   QFont font(QStringLiteral("Liberation Mono"));
   font.setStyleHint(QFont::TypeWriter);
   font.setFixedPitch(true);
-  font.setPixelSize(std::max(1, dpiY / 9));
+  font.setPixelSize(std::max(1, heightPx));
   const double naturalWidth = QFontMetricsF(font).horizontalAdvance(QLatin1Char('M'));
-  const int wantedWidth = std::max(1, dpiX / 16);
+  const int wantedWidth = std::max(1, widthPx);
   if (naturalWidth > 0) {
     const int stretch =
         std::clamp(static_cast<int>(100.0 * wantedWidth / naturalWidth + 0.5), 50, 200);
@@ -269,6 +278,9 @@ void MainWindow::wireCommands() {
                               "Rebuild database", "Restore original DB", "Quit"}) {
     topCommands_.push_back(button(caption));
   }
+  connect(this, &MainWindow::editRequested, this, [this](NavaidKind kind, int row) {
+    RunEntryEditor(*this, kind, static_cast<size_t>(row));
+  });
   connect(indexWindow_.get(), &IndexWindow::entryRequested, this,
           [this](NavaidKind kind, int row) { selectRow(kind, row); });
   connect(indexWindow_.get(), &IndexWindow::rebuildRequested, commands,
@@ -431,32 +443,14 @@ bool MainWindow::centreOnScreen() {
 }
 
 void MainWindow::showAbout() {
-  ShowMessageBox(this, {"About",
-                        "Skyatlas v1.3\r\r"
-                        "Navaid database and flight planner for the ND gauge.\r"
-                        "With its intuitive interface, you can view, import, modify, delete, and "
-                        "create data.\r\r"
-                        "Base de donn\xE9"
-                        "es de balises et planificateur de vol pour l'ND.\r"
-                        "Avec son interface intuitive, vous pouvez visualiser, importer, "
-                        "modifier, supprimer et cr\xE9"
-                        "er des donn\xE9"
-                        "es.",
-                        navdb::MessageIcon::Information, navdb::MessageButtons::Ok});
+  AboutBox about(this);
+  about.centreOnOwner();
+  about.exec();
 }
 
 void MainWindow::showHelp() {
-  ShowMessageBox(this,
-                 {"Help",
-                  "Scan New Scenery: merges the navaids of every scenery file below the root path "
-                  "into the database.\r"
-                  "Rebuild database: empties the NDB, VOR and airport lists, then scans.\r"
-                  "Restore original DB: copies the reference database back.\r"
-                  "Change path: chooses the root path for scenery scanning.\r"
-                  "View index: shows the geographic index.\r\r"
-                  "Find ID selects the first line that begins with the typed text.\r"
-                  "Double click a list item to Edit, Delete, or Add entries.",
-                  navdb::MessageIcon::Information, navdb::MessageButtons::Ok});
+  if (!helpWindow_) helpWindow_ = new HelpWindow(this);
+  helpWindow_->showContents();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

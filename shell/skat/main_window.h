@@ -19,6 +19,7 @@ struct AppState;
 }
 class DatabaseCommands;
 class EntryListModel;
+class HelpWindow;
 class IndexWindow;
 class QLabel;
 class QLineEdit;
@@ -70,6 +71,12 @@ class MainWindow : public QWidget {
   // The list font: Liberation Mono (the metric twin of Courier New) with
   // a character height of dpiY / 9 and a width of dpiX / 16 pixels.
   static QFont ListFontFor(int dpiX, int dpiY);
+  // Liberation Mono with characters `heightPx` high, stretched to about
+  // `widthPx` wide.
+  static QFont FixedPitchFont(int heightPx, int widthPx);
+
+  // The help window, made at the first "Help".
+  HelpWindow* helpWindow() const { return helpWindow_; }
 
   // Centres on the primary screen; true when that screen is narrower than
   // 800 pixels (the caller then warns).
@@ -120,4 +127,5 @@ class MainWindow : public QWidget {
   std::unique_ptr<IndexWindow> indexWindow_;
   UiBridge* bridge_ = nullptr;
   DatabaseCommands* commands_ = nullptr;
+  HelpWindow* helpWindow_ = nullptr;
 };

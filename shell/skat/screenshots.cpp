@@ -5,7 +5,11 @@
 #include <QPixmap>
 
 #include "shell/core/app_state.h"
+#include "shell/skat/about_box.h"
 #include "shell/skat/duplicate_dialog.h"
+#include "shell/skat/entry_editor_dialog.h"
+#include "shell/skat/entry_editors.h"
+#include "shell/skat/help_window.h"
 #include "shell/skat/index_window.h"
 #include "shell/skat/loading_window.h"
 #include "shell/skat/main_window.h"
@@ -34,6 +38,21 @@ bool SaveDuplicateDialog(MainWindow& window, const QDir& folder) {
   return Save(dialog, folder, "duplicate");
 }
 
+// Each kind's editor on the fourth line of its list, as a double click
+// opens it.
+bool SaveEditors(MainWindow& window, const QDir& folder) {
+  const char* names[] = {"editor-ndb", "editor-vor", "editor-airport", "editor-intersection"};
+  bool saved = true;
+  for (navdb::NavaidKind kind : navdb::kAllKinds) {
+    const size_t rows = window.state().db.list(kind).Count();
+    const std::optional<size_t> row =
+        rows > 3 ? std::optional<size_t>(3) : std::optional<size_t>(0);
+    std::unique_ptr<EntryEditorDialog> editor = MakeEntryEditor(window, kind, row);
+    saved &= Save(*editor, folder, names[navdb::IndexOf(kind)]);
+  }
+  return saved;
+}
+
 }  // namespace
 
 bool SaveScreenshots(MainWindow& window, const QString& folder) {
@@ -50,6 +69,13 @@ bool SaveScreenshots(MainWindow& window, const QString& folder) {
   saved &= Save(window.indexWindow(), dir, "index");
   window.showIndexWindow(false);
   saved &= SaveDuplicateDialog(window, dir);
+  saved &= SaveEditors(window, dir);
+  AboutBox about(&window);
+  about.centreOnOwner();
+  saved &= Save(about, dir, "about");
+  HelpWindow help(&window);
+  help.showContents();
+  saved &= Save(help, dir, "help");
   LoadingWindow loading;
   loading.setProgress(60);
   saved &= Save(loading, dir, "loading");

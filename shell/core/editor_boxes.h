@@ -1,21 +1,15 @@
-// The logic of the four entry editors over plain field values:
-// opening an editor on a line, building the line from the boxes, Validate,
-// Add, Delete and Cancel, the VOR type choice, the runway designation and
-// heading helpers, and the intersection DMS/DM synchronisation. The widgets
-// (a later shell) hold an EditorSession, copy box texts into it and call
-// these functions; what they ask or tell the user goes through UiCallbacks.
+// The boxes of the four entry editors: the values they hold and, for each
+// box, one row of a table saying which characters it takes, how many, which
+// field it fills and which other box follows it in the intersection editor.
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
 
-#include "navdb/database.h"
 #include "navdb/navaid_kind.h"
-#include "navdb/ui_callbacks.h"
 
-namespace navdb {
+namespace shell {
 
 // The boxes of one coordinate. The DM row (minutes and tenths of a minute)
 // exists only in the intersection editor.
@@ -60,6 +54,7 @@ struct EditorFields {
 };
 
 // Every box a user can type into (and the two display-only runway boxes).
+// The order is the order of the box table.
 enum class EditorBox {
   Identifier,
   Name,
@@ -90,89 +85,50 @@ enum class EditorBox {
   AtisInteger,
   AtisDecimals,
 };
+inline constexpr size_t kEditorBoxCount = 28;
 
 // What a box accepts from the keyboard.
 enum class BoxCharacters { Digits, Capitals, Text, SignedDecimal };
+
+enum class CoordinateAxis { Latitude, Longitude };
+
+// What the intersection editor does after a user change to a box: the DMS
+// and DM rows of one coordinate follow each other.
+enum class BoxSync { None, DmsMinutes, DmsSeconds, DmMinutes, DmTenths };
+
+struct BoxSpec {
+  EditorBox box;
+  BoxCharacters characters;
+  size_t maxLength;
+  // The NDB editor's frequency decimals hold one digit where the VOR's hold two.
+  size_t ndbMaxLength;
+  std::string& (*text)(EditorFields&);
+  BoxSync sync;
+  CoordinateAxis axis;
+};
+
+const BoxSpec& SpecOf(EditorBox box);
+
 BoxCharacters CharactersOf(EditorBox box);
 // The most characters a user can type into a box of the kind's editor.
-size_t MaxLength(NavaidKind kind, EditorBox box);
+size_t MaxLength(navdb::NavaidKind kind, EditorBox box);
 std::string& BoxText(EditorFields& fields, EditorBox box);
 
 // Text as the box would take it: characters it refuses dropped, letters in
 // capitals for capital boxes, cut to MaxLength.
-std::string CleanBoxText(NavaidKind kind, EditorBox box, std::string_view typed);
+std::string CleanBoxText(navdb::NavaidKind kind, EditorBox box, std::string_view typed);
 
 // The user changes a box's text to `typed`: the text is cleaned and stored,
 // and in the intersection editor the DMS/DM synchronisation runs.
-void UserEditsBox(NavaidKind kind, EditorFields& fields, EditorBox box, std::string_view typed);
-
-// An open editor: its kind, the row it was opened on (none on the
-// placeholder) and its boxes.
-struct EditorSession {
-  NavaidKind kind = NavaidKind::Ndb;
-  std::optional<size_t> row;
-  EditorFields fields;
-};
-
-// Opens the editor of `kind` on the selected row of the kind's list and
-// fills its boxes from that line. The placeholder (or no valid row) gives
-// row none and empty boxes.
-EditorSession OpenEntryEditor(const Database& db, NavaidKind kind,
-                              std::optional<size_t> selectedRow);
-
-// The line the editor's boxes make.
-// A hemisphere or VOR type with nothing chosen is written as "N"/"E" or
-// "VOR", so that the columns of the layout hold.
-std::string BuildEditorLine(NavaidKind kind, const EditorFields& fields);
-
-// Whether the editor closes after a button, or stays open.
-enum class EditorOutcome { Close, StayOpen };
-
-// The fixed texts of a kind's editor messages.
-struct EditorMessages {
-  std::string_view deleteQuestion;
-  std::string_view duplicateQuestion;
-  std::string_view insertionFailure;
-};
-const EditorMessages& MessagesOf(NavaidKind kind);
-
-// Characters of a new line compared with the list for the duplicate check
-// on Add: identifier and name, and for runways the designation.
-size_t DuplicatePrefixLength(NavaidKind kind);
-
-// "Validate": replaces the remembered line by the built line.
-EditorOutcome ValidateEntry(Database& db, EditorSession& session, const UiCallbacks& ui);
-// "Add": inserts the built line as a new entry, asking first when an entry
-// with the same prefix exists.
-EditorOutcome AddEntry(Database& db, EditorSession& session, const UiCallbacks& ui);
-// "Delete": deletes the remembered line after asking.
-EditorOutcome DeleteEntry(Database& db, EditorSession& session, const UiCallbacks& ui);
-// "Cancel": closes without change.
-inline EditorOutcome CancelEntry() {
-  return EditorOutcome::Close;
-}
-
-// The VOR editor's type box: sets the choice and the states of "Direction :"
-// and the "DME" check box.
-void ChooseVorType(EditorFields& fields, VorTypeChoice choice);
-
-// Whether the focus may leave a box.
-enum class LeaveOutcome { Leave, FocusStays };
-
-// The user leaves "Runway :": the opposite designation is recomputed; a
-// number above 18 beeps and keeps the focus in the box.
-LeaveOutcome OnRunwayBoxLeft(EditorFields& fields, const UiCallbacks& ui);
-// The user leaves "Hdg :": the opposite heading is recomputed; a heading
-// above 180 beeps and keeps the focus in the box.
-LeaveOutcome OnHeadingBoxLeft(EditorFields& fields, const UiCallbacks& ui);
+void UserEditsBox(navdb::NavaidKind kind, EditorFields& fields, EditorBox box,
+                  std::string_view typed);
 
 // Intersection editor: a user change to one box of the DMS or DM row sets
 // the matching box of the other row (the set does not start it again).
-enum class CoordinateAxis { Latitude, Longitude };
 void OnDmsMinutesChanged(EditorFields& fields, CoordinateAxis axis);
 // Seconds or hundredths changed.
 void OnDmsSecondsChanged(EditorFields& fields, CoordinateAxis axis);
 void OnDmMinutesChanged(EditorFields& fields, CoordinateAxis axis);
 void OnDmTenthsChanged(EditorFields& fields, CoordinateAxis axis);
 
-}  // namespace navdb
+}  // namespace shell

@@ -1,4 +1,4 @@
-#include "navdb/entry_editor.h"
+#include "shell/core/entry_editor.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,10 @@
 #include "navdb/database.h"
 #include "tests/support/recording_ui.h"
 
-namespace navdb {
+namespace shell {
 namespace {
+
+using namespace navdb;
 
 using testing_support::RecordingUi;
 
@@ -455,6 +457,7 @@ TEST(EntryEditorBuild, MagneticVariationOfHundredDegreesOverrunsTheLayout) {
   const std::string line = BuildEditorLine(NavaidKind::Vor, f);
   EXPECT_EQ(line.size(), 110u);
   EXPECT_EQ(line.substr(104), " 100.0");
+  EXPECT_FALSE(LineFitsLayout(NavaidKind::Vor, line));
 }
 
 // ---------------------------------------------------------------- Validate
@@ -527,25 +530,25 @@ TEST(EntryEditorValidate, AllSpacesInFirstThirtyColumnsChangesNothing) {
   EXPECT_TRUE(ui.events.empty());
 }
 
-TEST(EntryEditorValidate, RefusedInsertionAfterTheOldLineIsGone) {
-  // A "Mag Var :" of 99999 widens the line to 112 characters, more than a
-  // list holds: the Validate has removed the old line before the refusal.
+TEST(EntryEditorValidate, LineWiderThanTheLayoutKeepsTheOldLine) {
+  // A "Mag Var :" of 99999 widens the line to 112 characters: the old line
+  // stays, the editor stays open with what was typed.
   Database db = DatabaseWith(NavaidKind::Vor, {kDmeLine, kVorLine});
   EditorUi ui;
   EditorSession s = OpenEntryEditor(db, NavaidKind::Vor, 1);  // DMT
   UserEditsBox(NavaidKind::Vor, s.fields, EditorBox::MagneticVariation, "99999");
   EXPECT_EQ(BuildEditorLine(NavaidKind::Vor, s.fields).size(), 112u);
-  EXPECT_EQ(ValidateEntry(db, s, ui.ui), EditorOutcome::Close);
-  EXPECT_EQ(Lines(db.list(NavaidKind::Vor)), std::vector<std::string>{kVorLine});
-  EXPECT_FALSE(s.row.has_value());
-  EXPECT_TRUE(db.databaseModified);
+  EXPECT_EQ(ValidateEntry(db, s, ui.ui), EditorOutcome::StayOpen);
+  EXPECT_EQ(Lines(db.list(NavaidKind::Vor)), (std::vector<std::string>{kVorLine, kDmeLine}));
+  EXPECT_EQ(s.row, std::optional<size_t>(1));
+  EXPECT_EQ(s.fields.magneticVariation, "99999");
+  EXPECT_FALSE(db.databaseModified);
   ASSERT_EQ(ui.recording.messages.size(), 1u);
   EXPECT_EQ(ui.recording.messages[0].caption, "Error");
   EXPECT_EQ(ui.recording.messages[0].text, "Can't add entry to VOR list.");
   EXPECT_EQ(ui.recording.messages[0].icon, MessageIcon::Error);
   EXPECT_EQ(ui.recording.messages[0].buttons, MessageButtons::Ok);
-  EXPECT_EQ(ui.events, (std::vector<std::string>{"message Error: Can't add entry to VOR list.",
-                                                 "count VOR 1"}));
+  EXPECT_EQ(ui.events, (std::vector<std::string>{"message Error: Can't add entry to VOR list."}));
 }
 
 TEST(EntryEditorValidate, OnPlaceholderInsertsAndRemovesPlaceholder) {
@@ -936,4 +939,4 @@ TEST(EntryEditorIntersection, DmEntryEndsUpInTheLine) {
 }
 
 }  // namespace
-}  // namespace navdb
+}  // namespace shell

@@ -1,4 +1,4 @@
-#include "navdb/entry_editor.h"
+#include "shell/core/entry_editor.h"
 
 #include <array>
 #include <cstdio>
@@ -8,31 +8,12 @@
 #include "platform/numbers.h"
 #include "platform/text_columns.h"
 
-namespace navdb {
+namespace shell {
+
+// The editors work on the database's own types throughout.
+using namespace navdb;
+
 namespace {
-
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-// Upper case of a Windows-1252 byte, as an upper-case edit box shows it.
-char ToCapital(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  if (byte >= 'a' && byte <= 'z') return static_cast<char>(byte - 0x20);
-  if (byte >= 0xE0 && byte <= 0xFE && byte != 0xF7) return static_cast<char>(byte - 0x20);
-  switch (byte) {
-    case 0x9A:
-      return '\x8A';  // s caron
-    case 0x9C:
-      return '\x8C';  // oe
-    case 0x9E:
-      return '\x8E';  // z caron
-    case 0xFF:
-      return '\x9F';  // y diaeresis
-    default:
-      return c;
-  }
-}
 
 std::string TrimSpaces(std::string_view text) {
   size_t first = 0;
@@ -124,10 +105,6 @@ void FillVorType(EditorFields& f, std::string_view typeText) {
   f.directionEnabled = f.vorType == VorTypeChoice::Ils;
 }
 
-CoordinateBoxes& Boxes(EditorFields& fields, CoordinateAxis axis) {
-  return axis == CoordinateAxis::Latitude ? fields.latitude : fields.longitude;
-}
-
 void ShowCount(const Database& db, NavaidKind kind, const UiCallbacks& ui) {
   if (ui.showEntryCount) ui.showEntryCount(kind, static_cast<int>(db.list(kind).EntryCount()));
 }
@@ -146,36 +123,51 @@ bool FirstThirtyAreSpaces(std::string_view line) {
 enum class Button { Validate, Add };
 
 // Validate and Add.
+void ShowInsertionFailure(NavaidKind kind, const UiCallbacks& ui) {
+  ShowMessage(ui, "Error", std::string(MessagesOf(kind).insertionFailure), MessageIcon::Error,
+              MessageButtons::Ok);
+}
+
+// Validate and Add. The new line is built and checked before anything in
+// the list changes, so that a value the layout cannot hold never costs the
+// entry it was meant to replace.
 EditorOutcome StoreEntry(Database& db, EditorSession& session, const UiCallbacks& ui,
                          Button button) {
   const NavaidKind kind = session.kind;
   const std::string line = BuildEditorLine(kind, session.fields);
   if (FirstThirtyAreSpaces(line)) return EditorOutcome::Close;
+  if (!LineFitsLayout(kind, line)) {
+    // The editor stays open with what the user typed, to be corrected.
+    ShowInsertionFailure(kind, ui);
+    return EditorOutcome::StayOpen;
+  }
   db.databaseModified = true;
   EntryList& list = db.list(kind);
-  const EditorMessages& messages = MessagesOf(kind);
+  std::optional<std::string> replaced;
   if (button == Button::Add) {
     const std::string_view prefix = std::string_view(line).substr(0, DuplicatePrefixLength(kind));
     if (const std::optional<size_t> found = list.FindPrefix(prefix)) {
       SelectRow(kind, *found, ui);
       const MessageAnswer answer =
-          ShowMessage(ui, "Warning", std::string(messages.duplicateQuestion), MessageIcon::Warning,
-                      MessageButtons::YesNo);
+          ShowMessage(ui, "Warning", std::string(MessagesOf(kind).duplicateQuestion),
+                      MessageIcon::Warning, MessageButtons::YesNo);
       if (answer != MessageAnswer::Yes) return EditorOutcome::StayOpen;
     }
   } else if (session.row) {
+    replaced = std::string(list.GetLine(*session.row));
     list.DeleteLine(*session.row);
     session.row.reset();
   }
   if (list.HoldsOnlyPlaceholder()) list.DeleteLine(0);
-  if (const std::optional<size_t> row = list.AddLine(line)) {
+  std::optional<size_t> row = list.AddLine(line);
+  if (!row && replaced) row = list.AddLine(*replaced);  // its own slot is free again
+  if (row) {
     SelectRow(kind, *row, ui);
     session.row = row;
   } else {
     session.row.reset();
-    ShowMessage(ui, "Error", std::string(messages.insertionFailure), MessageIcon::Error,
-                MessageButtons::Ok);
   }
+  if (!row || (replaced && list.GetLine(*row) != line)) ShowInsertionFailure(kind, ui);
   ShowCount(db, kind, ui);
   return EditorOutcome::Close;
 }
@@ -196,209 +188,6 @@ constexpr std::array<EditorMessages, 4> kMessages = {{
 }};
 
 }  // namespace
-
-std::string_view VorTypeCaption(VorTypeChoice choice) {
-  switch (choice) {
-    case VorTypeChoice::Vor:
-      return kVorChoiceCaption;
-    case VorTypeChoice::Ils:
-      return kIlsChoiceCaption;
-    case VorTypeChoice::DmeOnly:
-      return kDmeOnlyChoiceCaption;
-    default:
-      return {};
-  }
-}
-
-BoxCharacters CharactersOf(EditorBox box) {
-  switch (box) {
-    case EditorBox::Identifier:
-    case EditorBox::Runway:
-    case EditorBox::OppositeRunway:
-      return BoxCharacters::Capitals;
-    case EditorBox::Name:
-      return BoxCharacters::Text;
-    case EditorBox::MagneticVariation:
-      return BoxCharacters::SignedDecimal;
-    default:
-      return BoxCharacters::Digits;
-  }
-}
-
-size_t MaxLength(NavaidKind kind, EditorBox box) {
-  switch (box) {
-    case EditorBox::Identifier:
-      return 5;
-    case EditorBox::Name:
-      return 24;
-    case EditorBox::LatitudeDegrees:
-      return 2;
-    case EditorBox::LongitudeDegrees:
-      return 3;
-    case EditorBox::LatitudeMinutes:
-    case EditorBox::LatitudeSeconds:
-    case EditorBox::LatitudeHundredths:
-    case EditorBox::LatitudeDmMinutes:
-    case EditorBox::LongitudeMinutes:
-    case EditorBox::LongitudeSeconds:
-    case EditorBox::LongitudeHundredths:
-    case EditorBox::LongitudeDmMinutes:
-      return 2;
-    case EditorBox::LatitudeDmTenths:
-    case EditorBox::LongitudeDmTenths:
-      return 1;
-    case EditorBox::Altitude:
-      return 5;
-    case EditorBox::FrequencyInteger:
-      return 3;
-    case EditorBox::FrequencyDecimals:
-      return kind == NavaidKind::Ndb ? 1 : 2;
-    case EditorBox::Range:
-      return 3;
-    case EditorBox::Direction:
-      return 3;
-    case EditorBox::MagneticVariation:
-      return 5;
-    case EditorBox::Runway:
-      return 3;
-    case EditorBox::OppositeRunway:
-      return 4;  // display only: "%02d" of n + 18 and a suffix
-    case EditorBox::Heading:
-      return 3;
-    case EditorBox::OppositeHeading:
-      return 4;  // display only: "%03d" of h + 180
-    case EditorBox::Length:
-      return 5;
-    case EditorBox::Width:
-      return 3;
-    case EditorBox::AtisInteger:
-      return 3;
-    case EditorBox::AtisDecimals:
-      return 2;
-  }
-  return 0;
-}
-
-std::string& BoxText(EditorFields& f, EditorBox box) {
-  switch (box) {
-    case EditorBox::Identifier:
-      return f.identifier;
-    case EditorBox::Name:
-      return f.name;
-    case EditorBox::LatitudeDegrees:
-      return f.latitude.degrees;
-    case EditorBox::LatitudeMinutes:
-      return f.latitude.minutes;
-    case EditorBox::LatitudeSeconds:
-      return f.latitude.seconds;
-    case EditorBox::LatitudeHundredths:
-      return f.latitude.hundredths;
-    case EditorBox::LatitudeDmMinutes:
-      return f.latitude.dmMinutes;
-    case EditorBox::LatitudeDmTenths:
-      return f.latitude.dmTenths;
-    case EditorBox::LongitudeDegrees:
-      return f.longitude.degrees;
-    case EditorBox::LongitudeMinutes:
-      return f.longitude.minutes;
-    case EditorBox::LongitudeSeconds:
-      return f.longitude.seconds;
-    case EditorBox::LongitudeHundredths:
-      return f.longitude.hundredths;
-    case EditorBox::LongitudeDmMinutes:
-      return f.longitude.dmMinutes;
-    case EditorBox::LongitudeDmTenths:
-      return f.longitude.dmTenths;
-    case EditorBox::Altitude:
-      return f.altitude;
-    case EditorBox::FrequencyInteger:
-      return f.frequencyInteger;
-    case EditorBox::FrequencyDecimals:
-      return f.frequencyDecimals;
-    case EditorBox::Range:
-      return f.range;
-    case EditorBox::Direction:
-      return f.direction;
-    case EditorBox::MagneticVariation:
-      return f.magneticVariation;
-    case EditorBox::Runway:
-      return f.runway;
-    case EditorBox::OppositeRunway:
-      return f.oppositeRunway;
-    case EditorBox::Heading:
-      return f.heading;
-    case EditorBox::OppositeHeading:
-      return f.oppositeHeading;
-    case EditorBox::Length:
-      return f.length;
-    case EditorBox::Width:
-      return f.width;
-    case EditorBox::AtisInteger:
-      return f.atisInteger;
-    case EditorBox::AtisDecimals:
-      return f.atisDecimals;
-  }
-  return f.identifier;
-}
-
-std::string CleanBoxText(NavaidKind kind, EditorBox box, std::string_view typed) {
-  const BoxCharacters characters = CharactersOf(box);
-  const size_t maxLength = MaxLength(kind, box);
-  std::string text;
-  for (char c : typed) {
-    if (text.size() >= maxLength) break;
-    switch (characters) {
-      case BoxCharacters::Digits:
-        if (IsDigit(c)) text += c;
-        break;
-      case BoxCharacters::SignedDecimal:
-        if (IsDigit(c) || c == '-' || c == '+' || c == '.') text += c;
-        break;
-      case BoxCharacters::Capitals:
-        text += ToCapital(c);
-        break;
-      case BoxCharacters::Text:
-        text += c;
-        break;
-    }
-  }
-  return text;
-}
-
-void UserEditsBox(NavaidKind kind, EditorFields& fields, EditorBox box, std::string_view typed) {
-  BoxText(fields, box) = CleanBoxText(kind, box, typed);
-  if (kind != NavaidKind::Intersection) return;
-  switch (box) {
-    case EditorBox::LatitudeMinutes:
-      OnDmsMinutesChanged(fields, CoordinateAxis::Latitude);
-      break;
-    case EditorBox::LongitudeMinutes:
-      OnDmsMinutesChanged(fields, CoordinateAxis::Longitude);
-      break;
-    case EditorBox::LatitudeSeconds:
-    case EditorBox::LatitudeHundredths:
-      OnDmsSecondsChanged(fields, CoordinateAxis::Latitude);
-      break;
-    case EditorBox::LongitudeSeconds:
-    case EditorBox::LongitudeHundredths:
-      OnDmsSecondsChanged(fields, CoordinateAxis::Longitude);
-      break;
-    case EditorBox::LatitudeDmMinutes:
-      OnDmMinutesChanged(fields, CoordinateAxis::Latitude);
-      break;
-    case EditorBox::LongitudeDmMinutes:
-      OnDmMinutesChanged(fields, CoordinateAxis::Longitude);
-      break;
-    case EditorBox::LatitudeDmTenths:
-      OnDmTenthsChanged(fields, CoordinateAxis::Latitude);
-      break;
-    case EditorBox::LongitudeDmTenths:
-      OnDmTenthsChanged(fields, CoordinateAxis::Longitude);
-      break;
-    default:
-      break;
-  }
-}
 
 EditorSession OpenEntryEditor(const Database& db, NavaidKind kind,
                               std::optional<size_t> selectedRow) {
@@ -502,6 +291,15 @@ size_t DuplicatePrefixLength(NavaidKind kind) {
   return kind == NavaidKind::Airport ? 36 : 29;
 }
 
+bool LineFitsLayout(NavaidKind kind, std::string_view line) {
+  const KindInfo& info = InfoOf(kind);
+  if (line.size() != info.lineLength) return false;
+  for (size_t i = 0; i < info.separatorCount; ++i) {
+    if (line[static_cast<size_t>(info.separatorColumns[i])] != ' ') return false;
+  }
+  return true;
+}
+
 EditorOutcome ValidateEntry(Database& db, EditorSession& session, const UiCallbacks& ui) {
   return StoreEntry(db, session, ui, Button::Validate);
 }
@@ -574,6 +372,13 @@ LeaveOutcome OnRunwayBoxLeft(EditorFields& fields, const UiCallbacks& ui) {
   return outcome;
 }
 
+LeaveOutcome OnMagneticVariationBoxLeft(const EditorFields& fields, const UiCallbacks& ui) {
+  const long tenths = MagneticVariationTenths(platform::ReadDouble(fields.magneticVariation));
+  if (tenths >= -kMaxVariationTenths && tenths <= kMaxVariationTenths) return LeaveOutcome::Leave;
+  if (ui.beep) ui.beep();
+  return LeaveOutcome::FocusStays;
+}
+
 LeaveOutcome OnHeadingBoxLeft(EditorFields& fields, const UiCallbacks& ui) {
   const long h = platform::ReadLong(fields.heading);
   LeaveOutcome outcome = LeaveOutcome::Leave;
@@ -585,24 +390,4 @@ LeaveOutcome OnHeadingBoxLeft(EditorFields& fields, const UiCallbacks& ui) {
   return outcome;
 }
 
-void OnDmsMinutesChanged(EditorFields& fields, CoordinateAxis axis) {
-  CoordinateBoxes& boxes = Boxes(fields, axis);
-  boxes.dmMinutes = boxes.minutes;
-}
-
-void OnDmsSecondsChanged(EditorFields& fields, CoordinateAxis axis) {
-  CoordinateBoxes& boxes = Boxes(fields, axis);
-  boxes.dmTenths = SecondsToTenths(boxes.seconds + '.' + boxes.hundredths);
-}
-
-void OnDmMinutesChanged(EditorFields& fields, CoordinateAxis axis) {
-  CoordinateBoxes& boxes = Boxes(fields, axis);
-  boxes.minutes = boxes.dmMinutes;
-}
-
-void OnDmTenthsChanged(EditorFields& fields, CoordinateAxis axis) {
-  CoordinateBoxes& boxes = Boxes(fields, axis);
-  boxes.seconds = TenthsToSeconds(boxes.dmTenths);
-}
-
-}  // namespace navdb
+}  // namespace shell

@@ -1,0 +1,16 @@
+// The "Restore original DB" command as both front ends run it.
+#pragma once
+
+#include "navdb/database.h"
+#include "navdb/ui_callbacks.h"
+
+namespace shell {
+
+// After the user's Yes the reference copies replace the working files as one
+// set; then the database is loaded again on a second thread while a modal
+// "Please wait" box keeps the user out. Returns false when the user said No
+// or when the copies could not be made (the working files are then left as
+// they were and nothing is loaded).
+bool RestoreOriginalDatabase(navdb::Database& db, const navdb::UiCallbacks& ui);
+
+}  // namespace shell

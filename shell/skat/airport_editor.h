@@ -1,0 +1,11 @@
+// The "Airport entry edition" window.
+#pragma once
+
+#include "shell/skat/entry_editor_dialog.h"
+
+class AirportEditor : public EntryEditorDialog {
+  Q_OBJECT
+
+ public:
+  AirportEditor(MainWindow& window, std::optional<size_t> row);
+};

@@ -1,0 +1,300 @@
+#include "shell/skat/entry_editor_dialog.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "shell/core/app_state.h"
+#include "shell/skat/entry_list_model.h"
+#include "shell/skat/main_window.h"
+#include "shell/skat/message_box.h"
+#include "shell/skat/qt_text.h"
+
+using shell::CoordinateAxis;
+using shell::EditorBox;
+
+namespace {
+
+void Name(QWidget* widget, const QString& name) {
+  widget->setObjectName(name);
+  widget->setAccessibleName(name);
+}
+
+// Leaving a box by the keyboard or the mouse; not the focus a message box
+// or another window takes for a while.
+bool UserLeaves(Qt::FocusReason reason) {
+  return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+         reason == Qt::MouseFocusReason || reason == Qt::ShortcutFocusReason;
+}
+
+constexpr std::pair<EditorBox, EditorBox> kCoordinateBoxes[2][6] = {
+    {{EditorBox::LatitudeDegrees, EditorBox::LatitudeMinutes},
+     {EditorBox::LatitudeSeconds, EditorBox::LatitudeHundredths},
+     {EditorBox::LatitudeDmMinutes, EditorBox::LatitudeDmTenths}},
+    {{EditorBox::LongitudeDegrees, EditorBox::LongitudeMinutes},
+     {EditorBox::LongitudeSeconds, EditorBox::LongitudeHundredths},
+     {EditorBox::LongitudeDmMinutes, EditorBox::LongitudeDmTenths}},
+};
+
+}  // namespace
+
+QFont EntryEditorDialog::EditorFontFor(int dpiX, int dpiY) {
+  return MainWindow::FixedPitchFont(dpiY / 8, dpiX / 13);
+}
+
+EntryEditorDialog::EntryEditorDialog(MainWindow& window, navdb::NavaidKind kind,
+                                     std::optional<size_t> row)
+    : QDialog(&window), window_(window) {
+  session_ = shell::OpenEntryEditor(window.state().db, kind, row);
+  setWindowTitle(QString::fromLatin1(navdb::InfoOf(kind).editorTitle));
+  setAccessibleName(windowTitle());
+  setModal(true);
+  setFont(EditorFontFor(window.logicalDpiX(), window.logicalDpiY()));
+  makeCallbacks();
+  auto* layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  auto* formWidget = new QWidget(this);
+  form_ = new QGridLayout(formWidget);
+  form_->setContentsMargins(0, 0, 0, 0);
+  form_->setHorizontalSpacing(8);
+  form_->setColumnStretch(2, 1);
+  layout->addWidget(formWidget);
+}
+
+void EntryEditorDialog::makeCallbacks() {
+  ui_.messageBox = [this](const navdb::MessageRequest& request) {
+    return ShowMessageBox(this, request);
+  };
+  ui_.selectRow = [this](navdb::NavaidKind kind, int row) {
+    // The list may have grown under its model: show the new rows first.
+    window_.model(kind)->reload();
+    window_.selectRow(kind, row);
+  };
+  ui_.showEntryCount = [this](navdb::NavaidKind kind, int count) {
+    window_.showEntryCount(kind, count);
+  };
+  ui_.beep = [this] {
+    ++beeps_;
+    QApplication::beep();
+  };
+}
+
+QLineEdit* EntryEditorDialog::box(EditorBox box) const {
+  const auto found = boxes_.find(box);
+  return found == boxes_.end() ? nullptr : found->second;
+}
+
+QComboBox* EntryEditorDialog::hemisphereChoice(CoordinateAxis axis) const {
+  return axis == CoordinateAxis::Latitude ? latitudeChoice_ : longitudeChoice_;
+}
+
+QPushButton* EntryEditorDialog::button(const QString& caption) const {
+  return findChild<QPushButton*>(caption);
+}
+
+QLineEdit* EntryEditorDialog::makeBox(EditorBox box) {
+  const size_t maxLength = shell::MaxLength(session_.kind, box);
+  auto* edit = new QLineEdit(this);
+  edit->setMaxLength(static_cast<int>(maxLength));
+  const QFontMetrics metrics(font());
+  // Room for every character the box takes, and the frame around them.
+  edit->setFixedWidth(metrics.horizontalAdvance(QString(static_cast<int>(maxLength), 'M')) + 12);
+  if (shell::CharactersOf(box) == shell::BoxCharacters::Digits) edit->setAlignment(Qt::AlignRight);
+  connect(edit, &QLineEdit::textEdited, this, [this, box] { onBoxEdited(box); });
+  boxes_[box] = edit;
+  registerFocus(edit);
+  return edit;
+}
+
+QLineEdit* EntryEditorDialog::makeDisplayBox(EditorBox box) {
+  QLineEdit* edit = makeBox(box);
+  edit->setReadOnly(true);
+  edit->setFocusPolicy(Qt::NoFocus);
+  focusChain_.pop_back();
+  return edit;
+}
+
+QLabel* EntryEditorDialog::makeText(const QString& text) {
+  auto* label = new QLabel(text, this);
+  label->setAccessibleName(text);
+  return label;
+}
+
+void EntryEditorDialog::addRow(const QString& caption, std::initializer_list<QWidget*> widgets) {
+  auto* captionLabel = makeText(caption);
+  captionLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  form_->addWidget(captionLabel, formRows_, 0);
+  auto* content = new QWidget(this);
+  auto* layout = new QHBoxLayout(content);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(4);
+  for (QWidget* widget : widgets) layout->addWidget(widget);
+  layout->addStretch(1);
+  form_->addWidget(content, formRows_, 1, 1, 2);
+  if (!std::empty(widgets)) {
+    captionLabel->setBuddy(*widgets.begin());
+    if (auto* edit = qobject_cast<QLineEdit*>(*widgets.begin())) Name(edit, caption);
+  }
+  ++formRows_;
+}
+
+void EntryEditorDialog::addWideRow(QWidget* widget) {
+  form_->addWidget(widget, formRows_++, 0, 1, 3);
+}
+
+void EntryEditorDialog::addIdentityRows(const QString& identifierCaption,
+                                        const QString& nameCaption) {
+  addRow(identifierCaption, {makeBox(EditorBox::Identifier)});
+  addRow(nameCaption, {makeBox(EditorBox::Name)});
+}
+
+void EntryEditorDialog::addCoordinateRow(const QString& caption, CoordinateAxis axis,
+                                         bool minutesAndTenths) {
+  const bool latitude = axis == CoordinateAxis::Latitude;
+  const auto& boxes = kCoordinateBoxes[latitude ? 0 : 1];
+  auto* choice = new QComboBox(this);
+  choice->addItems(latitude ? QStringList{"N", "S"} : QStringList{"E", "W"});
+  Name(choice, caption + " hemisphere");
+  (latitude ? latitudeChoice_ : longitudeChoice_) = choice;
+  registerFocus(choice);
+
+  auto* coordinate = new QWidget(this);
+  auto* grid = new QGridLayout(coordinate);
+  grid->setContentsMargins(0, 0, 0, 0);
+  grid->setHorizontalSpacing(2);
+  grid->addWidget(choice, 0, 0);
+  grid->addWidget(makeBox(boxes[0].first), 0, 1);
+  grid->addWidget(makeText(QString(QChar(0xB0))), 0, 2);
+  grid->addWidget(makeBox(boxes[0].second), 0, 3);
+  grid->addWidget(makeText("'"), 0, 4);
+  grid->addWidget(makeBox(boxes[1].first), 0, 5);
+  grid->addWidget(makeText("."), 0, 6);
+  grid->addWidget(makeBox(boxes[1].second), 0, 7);
+  if (minutesAndTenths) {
+    auto* dm = makeText("or");
+    dm->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(dm, 1, 0, 1, 3);
+    grid->addWidget(makeBox(boxes[2].first), 1, 3);
+    grid->addWidget(makeText("."), 1, 4);
+    grid->addWidget(makeBox(boxes[2].second), 1, 5, Qt::AlignLeft);
+    grid->addWidget(makeText("'"), 1, 6);
+  }
+  grid->setColumnStretch(8, 1);
+  auto* captionLabel = makeText(caption);
+  captionLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  captionLabel->setBuddy(choice);
+  captionLabel->setContentsMargins(0, 4, 0, 0);
+  form_->addWidget(captionLabel, formRows_, 0);
+  form_->addWidget(coordinate, formRows_++, 1, 1, 2);
+}
+
+void EntryEditorDialog::checkOnLeave(QLineEdit* edit, std::function<shell::LeaveOutcome()> check) {
+  leaveChecks_[edit] = std::move(check);
+  edit->installEventFilter(this);
+}
+
+bool EntryEditorDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::FocusOut && leaveChecks_.count(watched) &&
+      UserLeaves(static_cast<QFocusEvent*>(event)->reason())) {
+    const shell::LeaveOutcome outcome = leaveChecks_[watched]();
+    showFields();
+    if (outcome == shell::LeaveOutcome::FocusStays) {
+      auto* edit = static_cast<QLineEdit*>(watched);
+      QTimer::singleShot(0, edit, [edit] {
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+      });
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void EntryEditorDialog::finish() {
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  for (const char* caption : {"Validate", "Add", "Delete", "Cancel"}) {
+    auto* button = new QPushButton(caption, this);
+    Name(button, caption);
+    buttons->addWidget(button);
+    registerFocus(button);
+  }
+  static_cast<QVBoxLayout*>(layout())->addSpacing(8);
+  static_cast<QVBoxLayout*>(layout())->addLayout(buttons);
+  QPushButton* cancel = button("Cancel");
+  cancel->setDefault(true);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(button("Validate"), &QPushButton::clicked, this, [this] { act(&shell::ValidateEntry); });
+  connect(button("Add"), &QPushButton::clicked, this, [this] { act(&shell::AddEntry); });
+  connect(button("Delete"), &QPushButton::clicked, this, [this] { act(&shell::DeleteEntry); });
+  for (size_t i = 1; i < focusChain_.size(); ++i) {
+    setTabOrder(focusChain_[i - 1], focusChain_[i]);
+  }
+  showFields();
+  if (!focusChain_.empty()) focusChain_.front()->setFocus();
+}
+
+void EntryEditorDialog::showFields() {
+  for (const auto& [box, edit] : boxes_) {
+    const QString text = QStringFromWin1252(shell::BoxText(session_.fields, box));
+    if (edit->text() != text) edit->setText(text);
+  }
+  const auto showHemisphere = [](QComboBox* choice, const std::string& hemisphere) {
+    if (choice) choice->setCurrentIndex(choice->findText(QString::fromStdString(hemisphere)));
+  };
+  showHemisphere(latitudeChoice_, session_.fields.latitude.hemisphere);
+  showHemisphere(longitudeChoice_, session_.fields.longitude.hemisphere);
+}
+
+void EntryEditorDialog::readChoices() {
+  const auto readHemisphere = [](QComboBox* choice, std::string& hemisphere) {
+    if (choice) hemisphere = choice->currentIndex() < 0 ? "" : choice->currentText().toStdString();
+  };
+  readHemisphere(latitudeChoice_, session_.fields.latitude.hemisphere);
+  readHemisphere(longitudeChoice_, session_.fields.longitude.hemisphere);
+}
+
+void EntryEditorDialog::onBoxEdited(EditorBox box) {
+  QLineEdit* edit = boxes_[box];
+  const QString typed = edit->text();
+  const int cursor = edit->cursorPosition();
+  shell::UserEditsBox(session_.kind, session_.fields, box, Win1252FromQString(typed));
+  const QString clean = QStringFromWin1252(shell::BoxText(session_.fields, box));
+  if (clean != typed) {
+    // Refused characters vanish where they were typed.
+    edit->setText(clean);
+    edit->setCursorPosition(std::clamp(cursor - static_cast<int>(typed.size() - clean.size()), 0,
+                                       static_cast<int>(clean.size())));
+  }
+  readChoices();
+  showFields();
+}
+
+void EntryEditorDialog::act(shell::EditorOutcome (*buttonAction)(navdb::Database&,
+                                                                 shell::EditorSession&,
+                                                                 const navdb::UiCallbacks&)) {
+  readChoices();
+  const shell::EditorOutcome outcome = buttonAction(window_.state().db, session_, ui_);
+  window_.reloadLists();
+  if (outcome == shell::EditorOutcome::Close) accept();
+}
+
+void EntryEditorDialog::centreOnOwner() {
+  ensurePolished();
+  layout()->activate();
+  adjustSize();
+  const QRect owner = window_.frameGeometry();
+  QRect frame = frameGeometry();
+  frame.moveCenter(owner.center());
+  move(frame.topLeft());
+}

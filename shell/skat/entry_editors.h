@@ -1,0 +1,19 @@
+// The entry editor of each kind, as a double click on a list line opens it.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <optional>
+
+#include "navdb/navaid_kind.h"
+
+class EntryEditorDialog;
+class MainWindow;
+
+// The editor of `kind` on `row` of the window's list (none or the
+// placeholder: empty boxes), built and centred but not shown.
+std::unique_ptr<EntryEditorDialog> MakeEntryEditor(MainWindow& window, navdb::NavaidKind kind,
+                                                   std::optional<size_t> row);
+
+// Runs the editor modally; returns when it closes.
+void RunEntryEditor(MainWindow& window, navdb::NavaidKind kind, std::optional<size_t> row);

@@ -1,0 +1,16 @@
+#include "shell/skat/ndb_editor.h"
+
+using shell::CoordinateAxis;
+using shell::EditorBox;
+
+NdbEditor::NdbEditor(MainWindow& window, std::optional<size_t> row)
+    : EntryEditorDialog(window, navdb::NavaidKind::Ndb, row) {
+  addIdentityRows("ID :", "Name :");
+  addRow("Freq :", {makeBox(EditorBox::FrequencyInteger), makeText("."),
+                    makeBox(EditorBox::FrequencyDecimals), makeText("kHz")});
+  addCoordinateRow("Latitude :", CoordinateAxis::Latitude, false);
+  addCoordinateRow("Longitude :", CoordinateAxis::Longitude, false);
+  addRow("Altitude (ft) :", {makeBox(EditorBox::Altitude)});
+  addRow("Range (nm) :", {makeBox(EditorBox::Range)});
+  finish();
+}
