@@ -13,9 +13,9 @@ namespace {
 
 enum class Flow { Continue, EndAirport, EndFile, StopScan, Unreadable };
 
-constexpr int16_t kLowestNdbAltitudeM = -3000;
-constexpr int kLowestVorAltitudeM = -3000;
-constexpr int kHighestVorAltitudeM = 10000;
+constexpr int16_t kLowestNdbElevationM = -3000;
+constexpr int kLowestVorElevationM = -3000;
+constexpr int kHighestVorElevationM = 10000;
 constexpr double kLowestAtisMhz = 118.0;
 constexpr double kHighestAtisMhz = 136.95;
 
@@ -84,7 +84,7 @@ class ImageDecoder {
     ndb.latitudeDeg = reader_.ReadSigned24(record + 4) * kLatitude24Deg;
     ndb.longitudeDeg = reader_.ReadSigned24(record + 7) * kLongitude24Deg;
     ndb.elevationM = reader_.S16(record + 10);
-    if (ndb.elevationM < kLowestNdbAltitudeM) ndb.elevationM = 0;
+    if (ndb.elevationM < kLowestNdbElevationM) ndb.elevationM = 0;
     const uint8_t rangeUnits = reader_.U8(record + 12);
     const std::string identifier = reader_.Text(record + 13, 5);
     const std::string name = reader_.Text(record + 18, 24);
@@ -148,7 +148,7 @@ class ImageDecoder {
     }
     if (reader_.overrun()) return Flow::Unreadable;
     if (!shortRecord && !(vor.flags & kVorFlagIls)) return Flow::Continue;
-    if (vor.elevationM < kLowestVorAltitudeM || vor.elevationM > kHighestVorAltitudeM ||
+    if (vor.elevationM < kLowestVorElevationM || vor.elevationM > kHighestVorElevationM ||
         identifier.empty()) {
       return Flow::Continue;
     }
@@ -253,7 +253,7 @@ class ImageDecoder {
     runway.headingDeg = reader_.S32(record + 32) * kAngle32Deg;
     runway.lengthFt = static_cast<int16_t>(reader_.U32(record + 40) & 0xFFFF);
     runway.widthFt = static_cast<long>(reader_.U32(record + 44) & 0xFFFF);
-    runway.designatorKind = static_cast<int>(reader_.U32(record + 48));
+    runway.designator = RunwayDesignatorOfCode(reader_.U32(record + 48));
     runway.number = static_cast<int>(reader_.U32(record + 52));
     if (reader_.overrun()) return Flow::Unreadable;
     if (runway.lengthFt < static_cast<long>(session_.minRunwayLengthFt)) return Flow::EndAirport;

@@ -17,13 +17,6 @@ size_t KeyLength(NavaidKind kind) {
   return kind == NavaidKind::Airport ? kRunwayKeyLength : kNdbVorKeyLength;
 }
 
-navdb::RunwayDesignator DesignatorOf(int designatorKind) {
-  if (designatorKind >= 1 && designatorKind <= 4) {
-    return static_cast<navdb::RunwayDesignator>(designatorKind);
-  }
-  return navdb::RunwayDesignator::Plain;
-}
-
 // Degrees rounded to whole ones as the duplicate dialog compares them.
 long WholeDegrees(double degrees) {
   return platform::RoundHalfAwayFromZero(degrees);
@@ -122,6 +115,11 @@ MergeResult MergeLine(ScanSession& session, NavaidKind kind, const std::string& 
   return result;
 }
 
+navdb::RunwayDesignator RunwayDesignatorOfCode(uint32_t code) {
+  if (code >= 1 && code <= 4) return static_cast<navdb::RunwayDesignator>(code);
+  return navdb::RunwayDesignator::Plain;
+}
+
 std::string ScannedNdbLine(const ScannedNdb& ndb) {
   const std::string latitude = navdb::FormatLatitude(ndb.latitudeDeg);
   const std::string longitude = navdb::FormatLongitude(ndb.longitudeDeg);
@@ -152,8 +150,7 @@ std::string ScannedVorLine(const ScannedVor& vor) {
 }
 
 std::string ScannedRunwayLine(const ScannedRunway& runway) {
-  const std::string designation =
-      navdb::RunwayDesignation(runway.number, DesignatorOf(runway.designatorKind));
+  const std::string designation = navdb::RunwayDesignation(runway.number, runway.designator);
   const long headingDeg = navdb::HeadingToWholeDegrees(runway.headingDeg);
   const std::string latitude = navdb::FormatLatitude(runway.latitudeDeg);
   const std::string longitude = navdb::FormatLongitude(runway.longitudeDeg);

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "navdb/entry_lines.h"
 #include "navdb/navaid_kind.h"
 #include "scanner/scan_session.h"
 
@@ -63,8 +64,8 @@ struct ScannedRunway {
   std::string_view identifier;  // airport ICAO identifier
   std::string_view name;        // airport name
   int number = 0;
-  int designatorKind = 0;  // 1 left/right, 2 right/left, 3 centre, 4 helipad, other plain
-  double headingDeg = 0;   // may be negative
+  navdb::RunwayDesignator designator = navdb::RunwayDesignator::Plain;
+  double headingDeg = 0;  // may be negative
   double latitudeDeg = 0;
   double longitudeDeg = 0;
   int elevationM = 0;
@@ -72,6 +73,10 @@ struct ScannedRunway {
   long widthFt = 0;
   std::string_view atisText;  // "118.05", or "000.00" when none
 };
+
+// The designator of a runway record's code: 1 left/right, 2 right/left,
+// 3 centre, 4 helipad; any other code is a plain runway.
+navdb::RunwayDesignator RunwayDesignatorOfCode(uint32_t code);
 
 // The entry lines built from scanned values.
 std::string ScannedNdbLine(const ScannedNdb& ndb);

@@ -77,7 +77,7 @@ bool MergeAirports(ScanSession& session, const xplane::NavData& data, ImportResu
       runway.identifier = platform::Columns(airport.identifier, 0, 5);
       runway.name = platform::Columns(airport.name, 0, 24);
       runway.number = record.number;
-      runway.designatorKind = DesignatorKindOf(record.side);
+      runway.designator = RunwayDesignatorOfCode(DesignatorCodeOf(record.side));
       runway.headingDeg = record.headingDeg;
       runway.latitudeDeg = record.latitudeDeg;
       runway.longitudeDeg = record.longitudeDeg;
@@ -128,7 +128,7 @@ uint8_t VorFlagsOf(const xplane::StationRecord& station) {
   return flags;
 }
 
-int DesignatorKindOf(char side) {
+uint32_t DesignatorCodeOf(char side) {
   switch (side) {
     case 'L':
       return 1;

@@ -28,8 +28,8 @@ ImportResult MergeNavData(ScanSession& session, const xplane::NavData& data);
 std::string NdbFrequencyTextOf(long frequencyKhz);
 // The flags byte of a station (kVorFlag...).
 uint8_t VorFlagsOf(const xplane::StationRecord& station);
-// Designator kind of a runway side letter: 1 L, 2 R, 3 C, 0 none.
-int DesignatorKindOf(char side);
+// The runway record's designator code of a side letter: 1 L, 2 R, 3 C, 0 none.
+uint32_t DesignatorCodeOf(char side);
 // "120.47", or "000.00" without an ATIS frequency.
 std::string AtisTextOf(long frequency10Khz);
 // Feet to whole metres, rounded to the nearest metre.

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/numbers.h"
+#include "platform/text_lines.h"
 #include "xplane/row_reader.h"
 
 namespace xplane {
@@ -147,6 +148,118 @@ RunwayRecord ReadRunwayRow(const Fields& f) {
   return runway;
 }
 
+// The rows of nav.dat: NDBs, and the VOR, ILS and DME rows merged into stations.
+class NavRows {
+ public:
+  explicit NavRows(NavData& data) : data_(data), merger_(data.stations) {}
+
+  void operator()(std::string_view line) {
+    const Fields f = SplitFields(line);
+    if (f.empty()) return;
+    const long code = Whole(f[0]);
+    const bool known = code == 2 || (code >= 3 && code <= 6) || code == 12 || code == 13;
+    if (!known) return;
+    if (f.size() < 9) {
+      ++data_.malformedRows;
+      return;
+    }
+    if (code == 2)
+      data_.ndbs.push_back(ReadNdbRow(f));
+    else
+      merger_.Add(code, f);
+  }
+
+ private:
+  NavData& data_;
+  StationMerger merger_;
+};
+
+// The rows of apt.dat: an airport row, then its land runways and ATIS.
+class AirportRows {
+ public:
+  explicit AirportRows(NavData& data) : data_(data) {}
+
+  void operator()(std::string_view line) {
+    const Fields f = SplitFields(line);
+    if (f.empty()) return;
+    const long code = Whole(f[0]);
+    if (code == 1 || code == 16 || code == 17) {
+      if (f.size() < 5) {
+        ++data_.malformedRows;
+        current_ = nullptr;
+        return;
+      }
+      current_ = &data_.airports.emplace_back();
+      current_->rowCode = static_cast<int>(code);
+      current_->elevationFt = Whole(f[1]);
+      current_->identifier = std::string(f[4]);
+      current_->name = JoinFields(f, 5);
+    } else if (code == 100) {
+      if (current_ == nullptr || f.size() < 20) {
+        ++data_.malformedRows;
+        return;
+      }
+      current_->runways.push_back(ReadRunwayRow(f));
+    } else if (code == 50) {
+      if (current_ == nullptr || f.size() < 2) {
+        ++data_.malformedRows;
+        return;
+      }
+      if (current_->atisFrequency10Khz == 0) current_->atisFrequency10Khz = Whole(f[1]);
+    } else if (code == 99) {
+      current_ = nullptr;
+    }
+  }
+
+ private:
+  NavData& data_;
+  // The airport whose rows follow; only the newest airport is ever changed,
+  // so growing the vector cannot leave this pointing at a moved element.
+  AirportRecord* current_ = nullptr;
+};
+
+// The rows of fix.dat after its two header lines, up to "99".
+class FixRows {
+ public:
+  explicit FixRows(NavData& data) : data_(data) {}
+
+  void operator()(std::string_view line) {
+    ++lineNumber_;
+    if (ended_ || lineNumber_ <= 2) return;  // "I"/"A" and the version line
+    const Fields f = SplitFields(line);
+    if (f.empty()) return;
+    if (f.size() == 1 && f[0] == "99") {
+      ended_ = true;
+      return;
+    }
+    if (f.size() < 3) {
+      ++data_.malformedRows;
+      return;
+    }
+    data_.fixes.push_back({std::string(f[2]), Number(f[0]), Number(f[1])});
+  }
+
+ private:
+  NavData& data_;
+  bool ended_ = false;
+  size_t lineNumber_ = 0;
+};
+
+template <class Rows>
+std::string ReadFileRows(const std::filesystem::path& path, NavData& data) {
+  Rows rows(data);
+  return ForEachLine(path, [&rows](std::string_view line) { rows(line); });
+}
+
+template <class Rows>
+void ReadByteRows(std::string_view bytes, NavData& data) {
+  Rows rows(data);
+  platform::ForEachTextLine(bytes, [&rows](size_t, std::string_view line) {
+    rows(line);
+    return true;
+  });
+}
+
 }  // namespace
 
 double DistanceMetres(double lat1Deg, double lon1Deg, double lat2Deg, double lon2Deg) {
@@ -170,77 +283,23 @@ double InitialCourseDeg(double lat1Deg, double lon1Deg, double lat2Deg, double l
 }
 
 std::string ReadNavFile(const std::filesystem::path& path, NavData& data) {
-  StationMerger merger(data.stations);
-  return ForEachLine(path, [&](std::string_view line) {
-    const Fields f = SplitFields(line);
-    if (f.empty()) return;
-    const long code = Whole(f[0]);
-    const bool known = code == 2 || (code >= 3 && code <= 6) || code == 12 || code == 13;
-    if (!known) return;
-    if (f.size() < 9) {
-      ++data.malformedRows;
-      return;
-    }
-    if (code == 2)
-      data.ndbs.push_back(ReadNdbRow(f));
-    else
-      merger.Add(code, f);
-  });
+  return ReadFileRows<NavRows>(path, data);
 }
-
 std::string ReadAirportFile(const std::filesystem::path& path, NavData& data) {
-  AirportRecord* current = nullptr;
-  return ForEachLine(path, [&](std::string_view line) {
-    const Fields f = SplitFields(line);
-    if (f.empty()) return;
-    const long code = Whole(f[0]);
-    if (code == 1 || code == 16 || code == 17) {
-      if (f.size() < 5) {
-        ++data.malformedRows;
-        current = nullptr;
-        return;
-      }
-      current = &data.airports.emplace_back();
-      current->rowCode = static_cast<int>(code);
-      current->elevationFt = Whole(f[1]);
-      current->identifier = std::string(f[4]);
-      current->name = JoinFields(f, 5);
-    } else if (code == 100) {
-      if (current == nullptr || f.size() < 20) {
-        ++data.malformedRows;
-        return;
-      }
-      current->runways.push_back(ReadRunwayRow(f));
-    } else if (code == 50) {
-      if (current == nullptr || f.size() < 2) {
-        ++data.malformedRows;
-        return;
-      }
-      if (current->atisFrequency10Khz == 0) current->atisFrequency10Khz = Whole(f[1]);
-    } else if (code == 99) {
-      current = nullptr;
-    }
-  });
+  return ReadFileRows<AirportRows>(path, data);
+}
+std::string ReadFixFile(const std::filesystem::path& path, NavData& data) {
+  return ReadFileRows<FixRows>(path, data);
 }
 
-std::string ReadFixFile(const std::filesystem::path& path, NavData& data) {
-  bool ended = false;
-  size_t lineNumber = 0;
-  return ForEachLine(path, [&](std::string_view line) {
-    ++lineNumber;
-    if (ended || lineNumber <= 2) return;  // "I"/"A" and the version line
-    const Fields f = SplitFields(line);
-    if (f.empty()) return;
-    if (f.size() == 1 && f[0] == "99") {
-      ended = true;
-      return;
-    }
-    if (f.size() < 3) {
-      ++data.malformedRows;
-      return;
-    }
-    data.fixes.push_back({std::string(f[2]), Number(f[0]), Number(f[1])});
-  });
+void ReadNavBytes(std::string_view bytes, NavData& data) {
+  ReadByteRows<NavRows>(bytes, data);
+}
+void ReadAirportBytes(std::string_view bytes, NavData& data) {
+  ReadByteRows<AirportRows>(bytes, data);
+}
+void ReadFixBytes(std::string_view bytes, NavData& data) {
+  ReadByteRows<FixRows>(bytes, data);
 }
 
 std::string ReadNavDataFolder(const std::filesystem::path& folder, NavData& data) {

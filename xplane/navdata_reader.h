@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace xplane {
@@ -83,6 +84,12 @@ struct NavData {
 std::string ReadNavFile(const std::filesystem::path& path, NavData& data);
 std::string ReadAirportFile(const std::filesystem::path& path, NavData& data);
 std::string ReadFixFile(const std::filesystem::path& path, NavData& data);
+
+// The same readers over a file's uncompressed bytes already in memory; they
+// cannot fail, as rows that cannot be read are counted in malformedRows.
+void ReadNavBytes(std::string_view bytes, NavData& data);
+void ReadAirportBytes(std::string_view bytes, NavData& data);
+void ReadFixBytes(std::string_view bytes, NavData& data);
 
 // Reads nav.dat, apt.dat and fix.dat (each also as .gz) from `folder`;
 // missing files are passed over. Fails when none is there or one cannot be read.

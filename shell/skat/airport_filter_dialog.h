@@ -1,5 +1,5 @@
 // The "Airport filter" dialog: the shortest runway, in feet, that a scan
-// still adds (scanner::ScanSession::minRunwayLength).
+// still adds (scanner::ScanSession::minRunwayLengthFt).
 #pragma once
 
 #include <QDialog>

@@ -89,7 +89,7 @@ TEST(MergeLines, BuildsTheLinesOfEachKind) {
   runway.identifier = "EGKK ";
   runway.name = "GATWICK                 ";
   runway.number = 9;
-  runway.designatorKind = 1;
+  runway.designator = navdb::RunwayDesignator::LeftRight;
   runway.headingDeg = -90;
   runway.latitudeDeg = 51.1501;
   runway.longitudeDeg = -0.19;
@@ -101,7 +101,13 @@ TEST(MergeLines, BuildsTheLinesOfEachKind) {
             "EGKK   GATWICK                   09L/27R  270/090  N51\xB0"
             "09'00.36  W000\xB0"
             "11'24.00  00197  10364  148  136.52");
-  runway.designatorKind = 7;  // anything unknown is a plain runway
+  // The record codes 1 to 4 name designators; anything else is a plain runway.
+  EXPECT_EQ(scanner::RunwayDesignatorOfCode(1), navdb::RunwayDesignator::LeftRight);
+  EXPECT_EQ(scanner::RunwayDesignatorOfCode(4), navdb::RunwayDesignator::Helipad);
+  EXPECT_EQ(scanner::RunwayDesignatorOfCode(0), navdb::RunwayDesignator::Plain);
+  EXPECT_EQ(scanner::RunwayDesignatorOfCode(5), navdb::RunwayDesignator::Plain);
+  EXPECT_EQ(scanner::RunwayDesignatorOfCode(0xFFFFFFFF), navdb::RunwayDesignator::Plain);
+  runway.designator = scanner::RunwayDesignatorOfCode(7);
   runway.number = 27;
   EXPECT_EQ(scanner::ScannedRunwayLine(runway).substr(33, 9), "27 /09   ");
   runway.number = 1234567890;  // a number of the file's choosing never overruns the line
@@ -192,7 +198,7 @@ TEST(MergeLines, RefusedLinesAndTheDialogTexts) {
   EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(20, "OTHER")),
             (MergeResult{MergeStatus::Refused, std::nullopt}));
   EXPECT_EQ(db.list(NavaidKind::Ndb).Count(), 1u);
-  // Without a dialog to ask, a near duplicate is kept beside the original.
+  // Without a dialog to ask, a near duplicate is kept beside the existing entry.
   EXPECT_EQ(scanner::DecideDuplicate(session, {NavaidKind::Ndb, 0, scanner::ScannedNdbLine(Ndb(10)),
                                                scanner::ScannedNdbLine(Ndb(10.2))}),
             DuplicateOutcome::KeepBoth);
@@ -215,7 +221,7 @@ TEST(MergeLines, RunwaysAreIdentifiedByTheirDesignation) {
   runway.identifier = "LFPG ";
   runway.name = "CHARLES DE GAULLE       ";
   runway.number = 9;
-  runway.designatorKind = 1;
+  runway.designator = navdb::RunwayDesignator::LeftRight;
   runway.headingDeg = 85;
   runway.latitudeDeg = 49.0;
   runway.longitudeDeg = 2.5;
@@ -224,7 +230,7 @@ TEST(MergeLines, RunwaysAreIdentifiedByTheirDesignation) {
   EXPECT_EQ(scanner::AddRunwayEntry(session, runway), (MergeResult{MergeStatus::Added, 0}));
   // Identical: no dialog.
   EXPECT_EQ(scanner::AddRunwayEntry(session, runway), (MergeResult{MergeStatus::Present, 0}));
-  runway.designatorKind = 2;  // 09R is another runway
+  runway.designator = navdb::RunwayDesignator::RightLeft;  // 09R is another runway
   EXPECT_EQ(scanner::AddRunwayEntry(session, runway), (MergeResult{MergeStatus::Added, 1}));
   runway.lengthFt = 13000;  // 09R again, changed: the user decides
   dialog.answers = {{DuplicateOutcome::KeepExisting, true}};

@@ -70,10 +70,11 @@ std::vector<std::string> ExpectedRunwayLines(const scenery_writer::BglAirport& a
   std::vector<std::string> lines;
   for (const scenery_writer::BglRunway& r : airport.runways) {
     lines.push_back(scanner::ScannedRunwayLine(
-        {identifier, name, static_cast<int>(r.number), static_cast<int>(r.designatorKind),
-         r.heading32 * scanner::kAngle32Deg, r.latitude32 * scanner::kLatitude32Deg,
-         r.longitude32 * scanner::kAngle32Deg, r.elevation / 65535,
-         static_cast<int16_t>(r.lengthFt), static_cast<long>(r.widthFt & 0xFFFF), atis}));
+        {identifier, name, static_cast<int>(r.number),
+         scanner::RunwayDesignatorOfCode(r.designatorKind), r.heading32 * scanner::kAngle32Deg,
+         r.latitude32 * scanner::kLatitude32Deg, r.longitude32 * scanner::kAngle32Deg,
+         r.elevation / 65535, static_cast<int16_t>(r.lengthFt),
+         static_cast<long>(r.widthFt & 0xFFFF), atis}));
   }
   return lines;
 }

@@ -90,7 +90,7 @@ TEST(ScanFromTheWindow, EveryDuplicateAnswerKeepsTheRightLinesAndSavesThem) {
 
     ASSERT_EQ(DuplicateDialog::shown().size(), 1u);
     EXPECT_EQ(DuplicateDialog::shown()[0].existingLine, skat_test::NdbLines()[0]);
-    EXPECT_EQ(DuplicateDialog::shown()[0].kind, navdb::NavaidKind::Ndb);
+    EXPECT_EQ(DuplicateDialog::shown()[0].kind, NavaidKind::Ndb);
     EXPECT_EQ(skat_test::ShownMessages(), std::vector<std::string>{Summary(c.ndbAdded, 0, 0)});
     // The visible tab followed the kind being filled.
     EXPECT_EQ(window.currentKind(), NavaidKind::Ndb);

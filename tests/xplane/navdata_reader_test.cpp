@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <string>
 
 #include "tests/support/temp_folder.h"
 
@@ -126,6 +127,70 @@ TEST(NavDataReader, ReadsPackedFixesAndReportsMissingFiles) {
   const std::string problem = xplane::ReadNavDataFolder(empty.path(), data);
   EXPECT_NE(problem.find("no nav.dat, apt.dat or fix.dat found"), std::string::npos);
   EXPECT_NE(xplane::ReadNavFile(empty / "missing.dat", data), "");
+}
+
+// What a reader made of its rows, in one comparable text.
+std::string Summary(const xplane::NavData& data) {
+  std::string text = "malformed " + std::to_string(data.malformedRows) + "\n";
+  for (const auto& ndb : data.ndbs) text += "ndb " + ndb.identifier + " " + ndb.name + "\n";
+  for (const auto& station : data.stations) {
+    text += "station " + station.identifier + " " + std::to_string(station.frequency10Khz) + " " +
+            std::to_string(station.hasVor) + std::to_string(station.hasLocalizer) +
+            std::to_string(station.hasGlideSlope) + std::to_string(station.hasDme) +
+            std::to_string(station.hasTacan) + "\n";
+  }
+  for (const auto& airport : data.airports) {
+    text += "airport " + airport.identifier + " " + std::to_string(airport.runways.size()) + " " +
+            std::to_string(airport.atisFrequency10Khz) + "\n";
+  }
+  for (const auto& fix : data.fixes) text += "fix " + fix.identifier + "\n";
+  return text;
+}
+
+// The bytes entry points read what the file readers read, whatever the line
+// ends, and take any bytes without failing.
+TEST(NavDataReader, BytesReadLikeFiles) {
+  TempFolder folder;
+  const std::string airports =
+      "I\r\n1000 Version\r\n\r\n1 100 0 0 EGLL London Heathrow\r\n50 12345\r\n"
+      "100 45.00 1 0 0.25 0 0 0 09L 51.0 -0.5 0 0 3 0 0 0 27R 51.0 -0.4 0 0 3 0 0 0\r\n"
+      "100 45.00\r\n99\r\n";
+  const std::string fixes = "I\n600 Version\n 50.5 -001.25 ABCDE\n bad\n99\n1 2 LATE";
+  folder.Write("nav.dat", kNavRows);
+  folder.Write("apt.dat", airports);
+  folder.Write("fix.dat", fixes);
+  xplane::NavData fromFiles;
+  ASSERT_EQ(xplane::ReadNavFile(folder / "nav.dat", fromFiles), "");
+  ASSERT_EQ(xplane::ReadAirportFile(folder / "apt.dat", fromFiles), "");
+  ASSERT_EQ(xplane::ReadFixFile(folder / "fix.dat", fromFiles), "");
+
+  xplane::NavData fromBytes;
+  xplane::ReadNavBytes(kNavRows, fromBytes);
+  xplane::ReadAirportBytes(airports, fromBytes);
+  xplane::ReadFixBytes(fixes, fromBytes);
+  EXPECT_EQ(Summary(fromBytes), Summary(fromFiles));
+  EXPECT_EQ(fromBytes.ndbs.size(), 1u);
+  EXPECT_EQ(fromBytes.airports.size(), 1u);
+  EXPECT_EQ(fromBytes.fixes.size(), 1u);
+
+  // Bare CR line ends read as the same rows.
+  std::string bareCr = kNavRows;
+  std::erase(bareCr, '\n');
+  xplane::NavData fromBareCr;
+  xplane::ReadNavBytes(bareCr, fromBareCr);
+  xplane::NavData fromNav;
+  xplane::ReadNavBytes(kNavRows, fromNav);
+  EXPECT_EQ(Summary(fromBareCr), Summary(fromNav));
+
+  // Rows cut short anywhere are counted, never read past their end.
+  xplane::NavData junk;
+  xplane::ReadNavBytes(std::string_view("2\0 3\r4 1 2\n12\t\t\n\xff", 16), junk);
+  xplane::ReadAirportBytes("100 1 2 3\n50\n1 2\n", junk);
+  xplane::ReadFixBytes("", junk);
+  EXPECT_TRUE(junk.ndbs.empty());
+  EXPECT_TRUE(junk.stations.empty());
+  EXPECT_TRUE(junk.airports.empty());
+  EXPECT_EQ(junk.malformedRows, 6u);
 }
 
 TEST(NavDataReader, ReadsTheRealWorldData) {

@@ -122,7 +122,7 @@ BglAirport AirportOf(const xplane::AirportRecord& record) {
     runway.heading32 = Angle32(SignedAngle(source.headingDeg));
     runway.lengthFt = static_cast<uint32_t>(std::clamp(std::lround(source.lengthFt), 0L, 32767L));
     runway.widthFt = static_cast<uint32_t>(std::clamp(std::lround(source.widthFt), 0L, 32767L));
-    runway.designatorKind = static_cast<uint32_t>(scanner::DesignatorKindOf(source.side));
+    runway.designatorKind = scanner::DesignatorCodeOf(source.side);
     runway.number = static_cast<uint32_t>(std::max(source.number, 0));
     airport.runways.push_back(runway);
   }
