@@ -14,6 +14,7 @@
 #include "navdb/database.h"
 #include "navdb/list_order.h"
 #include "platform/file_io.h"
+#include "tests/support/temp_folder.h"
 #include "tools/navdata_database.h"
 
 namespace {
@@ -22,7 +23,7 @@ using navdb::Database;
 
 struct Fixture {
   Database db;
-  std::filesystem::path folder;
+  testing_support::TempFolder folder;
   std::vector<std::string> fileNames;
   std::vector<std::string> indexLines;
   std::vector<std::string> entryLines;  // all entry lines, shuffled
@@ -37,8 +38,7 @@ Fixture& Shared() {
       std::fprintf(stderr, "cannot read the real-world navdata: %s\n", error.c_str());
       std::exit(1);
     }
-    f->folder = bench_support::MakeTemporaryFolder();
-    f->db.folder = f->folder;
+    f->db.folder = f->folder.path();
     navdb::SaveDatabase(f->db, {});
     for (navdb::NavaidKind kind : navdb::kAllKinds)
       f->fileNames.emplace_back(navdb::InfoOf(kind).fileName);
@@ -76,7 +76,7 @@ void LoadDatabase(benchmark::State& state) {
   Fixture& f = Shared();
   for (auto _ : state) {
     Database db;
-    db.folder = f.folder;
+    db.folder = f.folder.path();
     navdb::LoadDatabase(db, {});
     benchmark::DoNotOptimize(db.index.Count());
   }
@@ -89,21 +89,20 @@ void WriteFiles_Baseline(benchmark::State& state) {
     contents.emplace_back();
     platform::ReadWholeFile(f.folder / name, contents.back());
   }
-  const auto out = bench_support::MakeTemporaryFolder();
+  const testing_support::TempFolder out;
   for (auto _ : state) {
     for (size_t i = 0; i < contents.size(); ++i) {
       platform::ReplaceFileAtomically(out / f.fileNames[i], contents[i]);
     }
   }
-  std::filesystem::remove_all(out);
 }
 
 void SaveDatabase(benchmark::State& state) {
   Fixture& f = Shared();
   Database db = f.db;
-  db.folder = bench_support::MakeTemporaryFolder();
+  const testing_support::TempFolder out;
+  db.folder = out.path();
   for (auto _ : state) benchmark::DoNotOptimize(navdb::SaveDatabase(db, {}));
-  std::filesystem::remove_all(db.folder);
 }
 
 void SortIndexLines_Baseline(benchmark::State& state) {

@@ -87,7 +87,7 @@ void AddFixes(const xplane::NavData& data, const Region& region, navdb::Database
 }  // namespace
 
 std::filesystem::path RealNavDataFolder() {
-  return std::filesystem::path(SKAT_SOURCE_DIR).parent_path() / "shared" / "data" / "navdata";
+  return std::filesystem::path(SKAT_SHARED_DATA) / "navdata";
 }
 
 std::string BuildDatabaseFromNavData(const std::filesystem::path& folder, const Region& region,

@@ -13,7 +13,8 @@
 #include "bench/support/ratio_reporter.h"
 #include "data/loader.h"
 #include "data/nav_math.h"
-#include "database_writer.h"
+#include "tests/support/database_writer.h"
+#include "tests/support/temp_folder.h"
 #include "tools/navdata_database.h"
 #include "xplane/navdata_reader.h"
 
@@ -55,23 +56,18 @@ std::vector<gauge_test::TestNavaid> RealNavaids() {
 
 // The database, written once per run of the program.
 struct RealDatabase {
-  std::filesystem::path folder;
+  testing_support::TempFolder folder;
   lumaro::NavDatabase database;
 
   RealDatabase() {
-    folder = bench_support::MakeTemporaryFolder();
-    gauge_test::WriteDatabase(folder, gauge_test::BuildDatabase(RealNavaids()));
-    int status = lumaro::OpenNavDatabase(database, folder.string());
+    gauge_test::WriteDatabase(folder.path(), gauge_test::BuildDatabase(RealNavaids()));
+    int status = lumaro::OpenNavDatabase(database, folder.path().string());
     if (status != 0 || database.views[lumaro::kIndexFile].RecordCount() != kIndexEntries) {
       std::fprintf(stderr, "gauge_loader_bench: database status %d\n", status);
       std::exit(1);
     }
   }
-  ~RealDatabase() {
-    lumaro::CloseNavDatabase(database);
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-  }
+  ~RealDatabase() { lumaro::CloseNavDatabase(database); }
 };
 
 RealDatabase& Database() {

@@ -10,9 +10,10 @@
 #include <vector>
 
 #include "bench/support/ratio_reporter.h"
-#include "database_writer.h"
 #include "drawing/bitmaps.h"
 #include "drawing/display_steps.h"
+#include "tests/support/database_writer.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ std::vector<gauge_test::TestNavaid> DenseArea() {
 
 // The display state of the benchmark, drawn into real surfaces.
 struct DenseDisplay {
-  std::filesystem::path folder = bench_support::MakeTemporaryFolder();
+  testing_support::TempFolder folder;
   std::unique_ptr<lumaro::GaugeState> gauge = std::make_unique<lumaro::GaugeState>();
   std::vector<uint8_t> pixels = std::vector<uint8_t>(kSizePx * kSizePx);
   std::vector<uint8_t> secondPixels = std::vector<uint8_t>(kSizePx * kSizePx);
@@ -56,8 +57,8 @@ struct DenseDisplay {
     state.variables[lumaro::kMapHeadingVar].currentValue.number = 33;
     state.modes = {1, 1, 0x1F, 40};
     state.geometry = lumaro::ComputeCompassGeometry(1, kSizePx, kSizePx);
-    gauge_test::WriteDatabase(folder, gauge_test::BuildDatabase(DenseArea()));
-    lumaro::OpenNavDatabase(state.database, folder.string());
+    gauge_test::WriteDatabase(folder.path(), gauge_test::BuildDatabase(DenseArea()));
+    lumaro::OpenNavDatabase(state.database, folder.path().string());
     FillLists(state);
     FillRouteAndTrail(state);
     second.pixels = secondPixels.data();
@@ -66,15 +67,12 @@ struct DenseDisplay {
     setup.elementBImage = &image;
     setup.haveModuleHandle = true;
     setup.backgroundBitmap = lumaro::kBackgroundBitmap;
-    setup.folder = folder.string();
+    setup.folder = folder.path().string();
     setup.messageBox = [](const std::string&, const std::string&, uint32_t) {};
     state.surfaces.Create(setup);
   }
-  ~DenseDisplay() {
-    gauge.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(folder, ignored);
-  }
+  // The display closes its files before the folder goes.
+  ~DenseDisplay() { gauge.reset(); }
 
   static void FillLists(lumaro::GaugeState& state) {
     lumaro::LoaderInputs inputs;

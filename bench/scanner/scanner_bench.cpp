@@ -11,6 +11,7 @@
 #include "navdb/database.h"
 #include "scanner/jstream.h"
 #include "scanner/scan_driver.h"
+#include "tests/support/temp_folder.h"
 #include "tools/navdata_database.h"
 #include "tools/scenery_writer/navdata_scenery.h"
 #include "xplane/navdata_reader.h"
@@ -83,7 +84,7 @@ struct SceneryFolders {
 // The real-world tree, and the database a scan of it gives.
 const SceneryFolders& Folders() {
   static const SceneryFolders folders = [] {
-    const fs::path base = bench_support::MakeTemporaryFolder();
+    static const testing_support::TempFolder base;
     SceneryFolders made{base / "Scenery", base / "NavData"};
     scenery_writer::SceneryTreeCounts counts;
     scenery_writer::WriteSceneryTree(RealNavData(), made.scenery, counts);

@@ -25,6 +25,7 @@
 #include "shell/skat/message_box.h"
 #include "shell/skat/skat_program.h"
 #include "shell/skat/ui_bridge.h"
+#include "tests/support/temp_folder.h"
 #include "tools/navdata_database.h"
 #include "tools/scenery_writer/navdata_scenery.h"
 #include "xplane/navdata_reader.h"
@@ -34,8 +35,8 @@ namespace {
 using navdb::NavaidKind;
 
 struct Fixture {
-  std::filesystem::path simulator;       // holds NavData with the five files
-  std::vector<std::string> identifiers;  // of the intersections, shuffled
+  testing_support::TempFolder simulator;  // holds NavData with the five files
+  std::vector<std::string> identifiers;   // of the intersections, shuffled
 };
 
 Fixture& Shared() {
@@ -47,7 +48,6 @@ Fixture& Shared() {
       std::fprintf(stderr, "cannot read the real-world navdata: %s\n", error.c_str());
       std::exit(1);
     }
-    f->simulator = bench_support::MakeTemporaryFolder();
     db.folder = f->simulator / "NavData";
     std::filesystem::create_directories(db.folder);
     navdb::SaveDatabase(db, {});
@@ -65,8 +65,8 @@ Fixture& Shared() {
 
 StartOptions Options() {
   StartOptions options;
-  options.arguments = {QString::fromStdString(Shared().simulator.string())};
-  options.currentDirectory = QString::fromStdString(Shared().simulator.string());
+  options.arguments = {QString::fromStdString(Shared().simulator.path().string())};
+  options.currentDirectory = QString::fromStdString(Shared().simulator.path().string());
   options.instanceKey = QStringLiteral("skat-bench-%1").arg(QCoreApplication::applicationPid());
   options.loadingMinimum = std::chrono::milliseconds(0);
   return options;
@@ -176,7 +176,7 @@ const ScanFolders& Scenery() {
     xplane::NavData data;
     const std::string error = xplane::ReadNavDataFolder(navdata_tools::RealNavDataFolder(), data);
     if (!error.empty()) std::fprintf(stderr, "skat_bench: %s\n", error.c_str());
-    const std::filesystem::path base = bench_support::MakeTemporaryFolder();
+    static const testing_support::TempFolder base;
     ScanFolders made{base / "Scenery", base / "NavData"};
     scenery_writer::SceneryTreeCounts counts;
     scenery_writer::WriteSceneryTree(data, made.scenery, counts);

@@ -1,7 +1,5 @@
 #include "bench/support/ratio_reporter.h"
 
-#include <stdlib.h>
-
 #include <cstdio>
 
 namespace bench_support {
@@ -28,12 +26,6 @@ void RatioReporter::Finalize() {
     std::printf("%-40s %-34s %7.2fx %5.2fx %s\n", c.measured.c_str(), c.baseline.c_str(), ratio,
                 c.goal, ratio <= c.goal ? "met" : "NOT MET");
   }
-}
-
-std::filesystem::path MakeTemporaryFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "skat-bench-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) return std::filesystem::temp_directory_path();
-  return pattern;
 }
 
 int RunWithRatios(int argc, char** argv, std::vector<RatioReporter::Comparison> comparisons) {

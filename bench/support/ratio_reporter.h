@@ -4,7 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <map>
 #include <string>
 #include <utility>
@@ -30,9 +29,6 @@ class RatioReporter : public benchmark::ConsoleReporter {
   std::vector<Comparison> comparisons_;
   std::map<std::string, double> realTimeNs_;
 };
-
-// A fresh temporary folder for benchmark files.
-std::filesystem::path MakeTemporaryFolder();
 
 // Runs the registered benchmarks with a RatioReporter.
 int RunWithRatios(int argc, char** argv, std::vector<RatioReporter::Comparison> comparisons);

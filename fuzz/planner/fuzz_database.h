@@ -6,16 +6,14 @@
 #include <cstdlib>
 #include <string>
 
-#include "navdb/coordinates.h"
 #include "navdb/database.h"
-#include "navdb/entry_lines.h"
-#include "tests/planner/planner_fixtures.h"
+#include "tests/support/navaid_lines.h"
 
 namespace planner_fuzz {
 
 inline navdb::Database SmallDatabase() {
-  using planner_test::AirportLine;
-  using planner_test::VorLine;
+  using testing_support::AirportLine;
+  using testing_support::VorLine;
   navdb::Database db;
   db.list(navdb::NavaidKind::Airport)
       .AddLine(AirportLine("AAAA", "AIRPORT", "09L/27R", 90, 48.0, 2.0, 300, 9000));
@@ -24,7 +22,7 @@ inline navdb::Database SmallDatabase() {
   db.list(navdb::NavaidKind::Vor).AddLine(VorLine("VVV", "STATION", "VOR/DME", 46.0, 3.0));
   db.list(navdb::NavaidKind::Vor).AddLine(VorLine("IBB", "STATION", "ILS/DME", 43.3, 5.1));
   db.list(navdb::NavaidKind::Intersection)
-      .AddLine(planner_test::IntersectionLine("FIXXX", 45.0, 4.0));
+      .AddLine(testing_support::IntersectionLine("FIXXX", 45.0, 4.0));
   return db;
 }
 

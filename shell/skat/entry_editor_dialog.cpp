@@ -280,10 +280,11 @@ void EntryEditorDialog::onBoxEdited(EditorBox box) {
   showFields();
 }
 
-void EntryEditorDialog::act(shell::EditorOutcome (*button)(navdb::Database&, shell::EditorSession&,
-                                                           const navdb::UiCallbacks&)) {
+void EntryEditorDialog::act(shell::EditorOutcome (*buttonAction)(navdb::Database&,
+                                                                 shell::EditorSession&,
+                                                                 const navdb::UiCallbacks&)) {
   readChoices();
-  const shell::EditorOutcome outcome = button(window_.state().db, session_, ui_);
+  const shell::EditorOutcome outcome = buttonAction(window_.state().db, session_, ui_);
   window_.reloadLists();
   if (outcome == shell::EditorOutcome::Close) accept();
 }

@@ -76,8 +76,8 @@ class EntryEditorDialog : public QDialog {
 
  private:
   void onBoxEdited(shell::EditorBox box);
-  void act(shell::EditorOutcome (*button)(navdb::Database&, shell::EditorSession&,
-                                          const navdb::UiCallbacks&));
+  void act(shell::EditorOutcome (*buttonAction)(navdb::Database&, shell::EditorSession&,
+                                                const navdb::UiCallbacks&));
   void makeCallbacks();
   bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "data/nav_math.h"
-#include "database_writer.h"
+#include "tests/support/database_writer.h"
 #include "test_environment.h"
 
 namespace lumaro {
@@ -55,8 +55,8 @@ LoaderInputs InputsAt(double latitudeDeg, double longitudeDeg, int rangeNm, std:
 class LoaderTest : public ::testing::Test {
  protected:
   void Open(const std::vector<TestNavaid>& navaids) {
-    gauge_test::WriteDatabase(folder_.Path(), BuildDatabase(navaids));
-    ASSERT_EQ(OpenNavDatabase(database_, folder_.Path().string()), 0);
+    gauge_test::WriteDatabase(folder_.path(), BuildDatabase(navaids));
+    ASSERT_EQ(OpenNavDatabase(database_, folder_.path().string()), 0);
     window_ = {};
   }
   SearchResult Search(const LoaderInputs& inputs) {
@@ -190,8 +190,8 @@ TEST_F(LoaderTest, RowBeyondItsFileEndsTheSearchAsAFault) {
   size_t vorRef = files.index.find("VOR00000");
   ASSERT_NE(vorRef, std::string::npos);
   files.index.replace(vorRef, 8, "VOR00099");
-  gauge_test::WriteDatabase(folder_.Path(), files);
-  ASSERT_EQ(OpenNavDatabase(database_, folder_.Path().string()), 0);
+  gauge_test::WriteDatabase(folder_.path(), files);
+  ASSERT_EQ(OpenNavDatabase(database_, folder_.path().string()), 0);
   SearchResult result = SearchSettled(InputsAt(kAircraftLatDeg, kAircraftLonDeg, 80, "VOR1"));
   EXPECT_EQ(result.outcome, SearchOutcome::Fault);
   EXPECT_EQ(result.lists.tuned.shown, 0);

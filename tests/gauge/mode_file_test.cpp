@@ -16,11 +16,11 @@ TEST(ModeFile, StoreWritesFourDecimalLines) {
   SimulatorFolder folder;
   DisplayModes modes;
   modes.item = 0x16;
-  ASSERT_TRUE(StoreModeFile(folder.Path().string(), modes));
+  ASSERT_TRUE(StoreModeFile(folder.path().string(), modes));
   EXPECT_EQ(folder.Read("Gauges/NDmode.tmp"), "1\r\n0\r\n22\r\n320\r\n");
   EXPECT_FALSE(folder.Exists("Gauges/NDmode.tmp.new"));
-  std::filesystem::remove_all(folder.Path() / "Gauges");
-  EXPECT_FALSE(StoreModeFile(folder.Path().string(), modes));
+  std::filesystem::remove_all(folder.path() / "Gauges");
+  EXPECT_FALSE(StoreModeFile(folder.path().string(), modes));
 }
 
 TEST(ModeFile, ParseTakesValuesInRangeOnly) {
@@ -45,7 +45,7 @@ TEST(ModeFile, LoadWritesIntoTheBlockAndTheModes) {
   PassData passData;
   ASSERT_EQ(OpenPassData(passData), platform::SharedBlock::CreateResult::Created);
   DisplayModes modes;
-  ASSERT_TRUE(LoadModeFile(folder.Path().string(), passData, modes));
+  ASSERT_TRUE(LoadModeFile(folder.path().string(), passData, modes));
   // NDMode reaches the display through the block; the others at once.
   EXPECT_EQ(modes.ndMode, 1);
   EXPECT_EQ(modes.mapMode, 1);
@@ -60,7 +60,7 @@ TEST(ModeFile, LoadWritesIntoTheBlockAndTheModes) {
 
   SimulatorFolder empty;
   DisplayModes untouched;
-  EXPECT_FALSE(LoadModeFile(empty.Path().string(), passData, untouched));
+  EXPECT_FALSE(LoadModeFile(empty.path().string(), passData, untouched));
   EXPECT_EQ(untouched, DisplayModes{});
 }
 
@@ -70,7 +70,7 @@ TEST(ModeFile, WithoutTheBlockNdModeAppliesAtOnce) {
   PassData passData;
   ResetPassFields(passData);
   DisplayModes modes;
-  ASSERT_TRUE(LoadModeFile(folder.Path().string(), passData, modes));
+  ASSERT_TRUE(LoadModeFile(folder.path().string(), passData, modes));
   EXPECT_EQ(modes.ndMode, 0);
 }
 
@@ -85,7 +85,7 @@ TEST(PanelNineKey, ParsesKeyAndModifiers) {
 
 TEST(PanelNineKey, FirstConfigurationFileThatOpensDecides) {
   SimulatorFolder folder;
-  std::string root = folder.Path().string();
+  std::string root = folder.path().string();
   EXPECT_EQ(ReadPanelNineKey(root), KeyBinding{});
   folder.Write("Fltsim98.cfg", "PANEL_9=65,1\n");
   EXPECT_EQ(ReadPanelNineKey(root), (KeyBinding{65, 1}));

@@ -24,7 +24,7 @@ class ModuleDatabaseTest : public ModuleTest {
  protected:
   void SetUp() override {
     ModuleTest::SetUp();
-    WriteDatabase(folder_.Path(), BuildDatabase(NavaidsAroundParis()));
+    WriteDatabase(folder_.path(), BuildDatabase(NavaidsAroundParis()));
   }
   ndhost::ModuleHost& StartAtParis() {
     ndhost::ModuleHost& host = Start();
@@ -42,9 +42,9 @@ TEST_F(ModuleDatabaseTest, StatusCodesOfMissingFiles) {
   for (const Case& testCase :
        {Case{{}, 0}, Case{{"idx.dat"}, 101}, Case{{"ndb.dat", "int.dat"}, 118}}) {
     SCOPED_TRACE(testCase.status);
-    WriteDatabase(folder_.Path(), BuildDatabase(NavaidsAroundParis()));
+    WriteDatabase(folder_.path(), BuildDatabase(NavaidsAroundParis()));
     for (const char* name : testCase.missing)
-      std::filesystem::remove(folder_.Path() / "NavData" / name);
+      std::filesystem::remove(folder_.path() / "NavData" / name);
     Start();
     Run(1);
     EXPECT_EQ(State().databaseStatus, testCase.status);
@@ -53,7 +53,7 @@ TEST_F(ModuleDatabaseTest, StatusCodesOfMissingFiles) {
 }
 
 TEST_F(ModuleDatabaseTest, UnusableDatabaseShowsItsErrorAndNeverLoads) {
-  std::filesystem::remove(folder_.Path() / "NavData" / "idx.dat");
+  std::filesystem::remove(folder_.path() / "NavData" / "idx.dat");
   ndhost::ModuleHost& host = StartAtParis();
   Settle();
   host.PressKey('M', true, true);
@@ -136,7 +136,7 @@ TEST_F(ModuleDatabaseTest, SaveByRenameKeepsTheGaugesMappedView) {
                                                               {"apt.dat", &saved.airports},
                                                               {"int.dat", &saved.intersections}};
   for (const auto& [name, text] : files) {
-    const std::filesystem::path path = folder_.Path() / "NavData" / name;
+    const std::filesystem::path path = folder_.path() / "NavData" / name;
     std::ofstream(path.string() + ".tmp", std::ios::binary) << *text;
     std::filesystem::rename(path.string() + ".tmp", path);
   }
@@ -198,7 +198,7 @@ TEST_F(ModuleDatabaseTest, KillWhileTheLoaderRunsStopsAndJoinsIt) {
     navaids.push_back({'I', "I" + std::to_string(index % 10000), 40.0 + (index % 200) * 0.05,
                        -10.0 + index * 0.0004});
   }
-  WriteDatabase(folder_.Path(), BuildDatabase(navaids));
+  WriteDatabase(folder_.path(), BuildDatabase(navaids));
   ndhost::ModuleHost& host = Start();
   host.Aircraft().latitudeDeg = 45.0;
   host.Aircraft().longitudeDeg = 12.0;

@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "database_writer.h"
+#include "tests/support/database_writer.h"
 #include "module_host.h"
 #include "platform/shared_memory.h"
 #include "route_publisher.h"
@@ -29,7 +29,7 @@ class ModuleTest : public ::testing::Test {
   }
 
   ndhost::ModuleHost& Load(ndhost::HostOptions options = {}) {
-    options.simulatorRoot = folder_.Path();
+    options.simulatorRoot = folder_.path();
     std::string error;
     host_ = ndhost::ModuleHost::Load(LUMARO_MODULE_PATH, options, error);
     EXPECT_TRUE(host_) << error;

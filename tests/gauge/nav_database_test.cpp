@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "database_writer.h"
+#include "tests/support/database_writer.h"
 #include "test_environment.h"
 
 namespace lumaro {
@@ -24,14 +24,14 @@ DatabaseFiles SmallDatabase() {
 
 int OpenIn(const SimulatorFolder& folder) {
   NavDatabase database;
-  return OpenNavDatabase(database, folder.Path().string());
+  return OpenNavDatabase(database, folder.path().string());
 }
 
 TEST(NavDatabase, UsableDatabaseHasStatusZeroAndRecordLengths) {
   SimulatorFolder folder;
-  gauge_test::WriteDatabase(folder.Path(), SmallDatabase());
+  gauge_test::WriteDatabase(folder.path(), SmallDatabase());
   NavDatabase database;
-  ASSERT_EQ(OpenNavDatabase(database, folder.Path().string()), 0);
+  ASSERT_EQ(OpenNavDatabase(database, folder.path().string()), 0);
   EXPECT_EQ(database.views[kIndexFile].recordLengthBytes, 34u);
   EXPECT_EQ(database.views[kNdbFile].recordLengthBytes, 81u);
   EXPECT_EQ(database.views[kVorFile].recordLengthBytes, 111u);
@@ -58,16 +58,16 @@ TEST(NavDatabase, MissingFilesNameTheirBits) {
   for (const Case& testCase : cases) {
     SCOPED_TRACE(testCase.expected);
     SimulatorFolder folder;
-    gauge_test::WriteDatabase(folder.Path(), SmallDatabase());
+    gauge_test::WriteDatabase(folder.path(), SmallDatabase());
     for (const char* name : testCase.missing)
-      std::filesystem::remove(folder.Path() / "NavData" / name);
+      std::filesystem::remove(folder.path() / "NavData" / name);
     EXPECT_EQ(OpenIn(folder), testCase.expected);
   }
 }
 
 TEST(NavDatabase, EmptyFileCannotBeMapped) {
   SimulatorFolder folder;
-  gauge_test::WriteDatabase(folder.Path(), SmallDatabase());
+  gauge_test::WriteDatabase(folder.path(), SmallDatabase());
   folder.Write("NavData/vor.dat", "");
   EXPECT_EQ(OpenIn(folder), 204);
 }
@@ -80,7 +80,7 @@ TEST(NavDatabase, RecordLengthAndCountChecks) {
     DatabaseFiles broken = files;
     broken.ndb += "X";
     broken.vor += "YY";
-    gauge_test::WriteDatabase(folder.Path(), broken);
+    gauge_test::WriteDatabase(folder.path(), broken);
     EXPECT_EQ(OpenIn(folder), 406);
   }
   {
@@ -88,7 +88,7 @@ TEST(NavDatabase, RecordLengthAndCountChecks) {
     SimulatorFolder folder;
     DatabaseFiles broken = files;
     broken.index += "Z";
-    gauge_test::WriteDatabase(folder.Path(), broken);
+    gauge_test::WriteDatabase(folder.path(), broken);
     EXPECT_EQ(OpenIn(folder), 401);
   }
   {
@@ -96,14 +96,14 @@ TEST(NavDatabase, RecordLengthAndCountChecks) {
     SimulatorFolder folder;
     DatabaseFiles broken = files;
     broken.index += broken.index.substr(broken.index.find("\r\n") + 2, 34);
-    gauge_test::WriteDatabase(folder.Path(), broken);
+    gauge_test::WriteDatabase(folder.path(), broken);
     EXPECT_EQ(OpenIn(folder), 500);
   }
   {
     SCOPED_TRACE("an index of its header line only");
     SimulatorFolder folder;
     DatabaseFiles broken = BuildDatabase({});
-    gauge_test::WriteDatabase(folder.Path(), broken);
+    gauge_test::WriteDatabase(folder.path(), broken);
     EXPECT_EQ(OpenIn(folder), 500);
   }
 }

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "database_writer.h"
+#include "tests/support/database_writer.h"
 
 namespace gauge_test {
 

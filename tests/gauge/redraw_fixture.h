@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "database_writer.h"
+#include "tests/support/database_writer.h"
 #include "drawing/bitmaps.h"
 #include "drawing/display_steps.h"
 #include "drawing/recording_target.h"
@@ -59,8 +59,8 @@ class RedrawFixture : public ::testing::Test {
   void LoadNavaids(std::vector<TestNavaid> navaids) {
     navaids.push_back({'I', "WEST", 10.0, -100.0});
     navaids.push_back({'I', "EAST", 10.0, 100.0});
-    WriteDatabase(folder_.Path(), BuildDatabase(navaids));
-    ASSERT_EQ(lumaro::OpenNavDatabase(gauge_.database, folder_.Path().string()), 0);
+    WriteDatabase(folder_.path(), BuildDatabase(navaids));
+    ASSERT_EQ(lumaro::OpenNavDatabase(gauge_.database, folder_.path().string()), 0);
     lumaro::LoaderInputs inputs;
     inputs.rawLatitude = gauge_.variables[lumaro::kLatitudeVar].currentValue.number;
     inputs.rawLongitude = gauge_.variables[lumaro::kLongitudeVar].currentValue.number;

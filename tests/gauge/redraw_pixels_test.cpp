@@ -38,7 +38,7 @@ class RedrawPixelsTest : public RedrawFixture {
     setup.elementBImage = &image_;
     setup.haveModuleHandle = true;
     setup.backgroundBitmap = kBackgroundBitmap;
-    setup.folder = folder_.Path().string();
+    setup.folder = folder_.path().string();
     setup.messageBox = [](const std::string&, const std::string&, uint32_t) {};
     ASSERT_TRUE(gauge_.surfaces.Create(setup));
     colours_ = gauge_.surfaces.Colours();

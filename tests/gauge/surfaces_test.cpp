@@ -36,7 +36,7 @@ class SurfacesTest : public ::testing::Test {
     setup.elementBImage = displayImage;
     setup.haveModuleHandle = true;
     setup.backgroundBitmap = kBackgroundBitmap;
-    setup.folder = folder_.Path().string();
+    setup.folder = folder_.path().string();
     setup.messageBox = [this](const std::string& text, const std::string& caption, uint32_t flags) {
       messages_.push_back({text, caption, flags});
     };

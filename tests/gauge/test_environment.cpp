@@ -3,8 +3,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <filesystem>
 
 namespace gauge_test {
 
@@ -18,8 +17,6 @@ const std::string kPrefix = [] {
   return prefix;
 }();
 
-int folderCounter = 0;
-
 }  // namespace
 
 const std::string& SharedMemoryPrefix() {
@@ -27,33 +24,8 @@ const std::string& SharedMemoryPrefix() {
 }
 
 SimulatorFolder::SimulatorFolder() {
-  path_ = std::filesystem::temp_directory_path() /
-          ("lumaro_sim_" + std::to_string(::getpid()) + "_" + std::to_string(folderCounter++));
-  std::filesystem::remove_all(path_);
-  std::filesystem::create_directories(path_ / "Gauges");
-  std::filesystem::create_directories(path_ / "NavData");
-}
-
-SimulatorFolder::~SimulatorFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-void SimulatorFolder::Write(const std::string& relativePath, const std::string& bytes) const {
-  std::filesystem::path file = path_ / relativePath;
-  std::filesystem::create_directories(file.parent_path());
-  std::ofstream(file, std::ios::binary) << bytes;
-}
-
-std::string SimulatorFolder::Read(const std::string& relativePath) const {
-  std::ifstream file(path_ / relativePath, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-bool SimulatorFolder::Exists(const std::string& relativePath) const {
-  return std::filesystem::exists(path_ / relativePath);
+  std::filesystem::create_directories(path() / "Gauges");
+  std::filesystem::create_directories(path() / "NavData");
 }
 
 }  // namespace gauge_test

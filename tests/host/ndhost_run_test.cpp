@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "database_writer.h"
+#include "tests/support/database_writer.h"
 #include "plan_text.h"
 #include "platform/shared_memory.h"
 #include "route_publisher.h"
@@ -38,20 +38,20 @@ class NdhostRun : public ::testing::Test {
  protected:
   void SetUp() override {
     (void)gauge_test::SharedMemoryPrefix();
-    std::filesystem::copy_file(LUMARO_MODULE_PATH, folder_.Path() / "Gauges" / "Lumaro.gau");
+    std::filesystem::copy_file(LUMARO_MODULE_PATH, folder_.path() / "Gauges" / "Lumaro.gau");
     gauge_test::WriteDatabase(
-        folder_.Path(),
+        folder_.path(),
         gauge_test::BuildDatabase(
             {{'N', "AB", 48.9, 2.3}, {'V', "PGS", 48.95, 2.4}, {'I', "FAR", 10.0, 120.0}}));
   }
   // A test may leave a "NDPassData" of its own making.
   void TearDown() override { ::shm_unlink(platform::SharedMemoryName("NDPassData").c_str()); }
-  std::string Root() const { return folder_.Path().string(); }
+  std::string Root() const { return folder_.path().string(); }
   gauge_test::SimulatorFolder folder_;
 };
 
 TEST_F(NdhostRun, RunsHeadlessAndSavesThePanelImage) {
-  std::string png = (folder_.Path() / "nd.png").string();
+  std::string png = (folder_.path() / "nd.png").string();
   RunResult run =
       RunNdhost("--sim-root " + Root() + " --frames 120 --png " + png +
                 " --lat 48.85 --lon 2.35 --heading 90 --keys 100:ctrl+shift+p --report");
@@ -70,7 +70,7 @@ TEST_F(NdhostRun, FliesARouteItPublishes) {
                                            {"VOR", "PGS", 48.95, 2.4, 0},
                                            {"APT", "LFPO", 48.72, 2.38, 291}});
   folder_.Write("NavData/FlightPlans/test.pln", plan);
-  std::string planPath = (folder_.Path() / "NavData" / "FlightPlans" / "test.pln").string();
+  std::string planPath = (folder_.path() / "NavData" / "FlightPlans" / "test.pln").string();
   RunResult run = RunNdhost("--sim-root " + Root() + " --format 2 --frames 100 --route " +
                             planPath + " --fly --speed 250 --report");
   ASSERT_EQ(run.exitCode, 0) << run.output;
@@ -82,7 +82,7 @@ TEST_F(NdhostRun, FliesARouteItPublishes) {
       "NavData/FlightPlans/short.pln",
       gauge_test::PlanText("09L/087/11000", "27R/270/12799",
                            {{"APT", "LFPG", 49.0, 2.55, 392}, {"APT", "LFPO", 48.72, 2.38, 291}}));
-  std::string shortPath = (folder_.Path() / "NavData" / "FlightPlans" / "short.pln").string();
+  std::string shortPath = (folder_.path() / "NavData" / "FlightPlans" / "short.pln").string();
   RunResult replaced = RunNdhost("--sim-root " + Root() + " --frames 100 --route " + planPath +
                                  " --route-at 90:" + shortPath + " --report");
   ASSERT_EQ(replaced.exitCode, 0) << replaced.output;
@@ -94,7 +94,7 @@ TEST_F(NdhostRun, ReportsUsageAndLoadErrors) {
   RunResult usage = RunNdhost("--frames 3");
   EXPECT_EQ(usage.exitCode, 2);
   EXPECT_NE(usage.output.find("--sim-root is required"), std::string::npos);
-  std::filesystem::remove(folder_.Path() / "Gauges" / "Lumaro.gau");
+  std::filesystem::remove(folder_.path() / "Gauges" / "Lumaro.gau");
   RunResult missing = RunNdhost("--sim-root " + Root());
   EXPECT_EQ(missing.exitCode, 1);
   EXPECT_NE(missing.output.find("cannot load"), std::string::npos) << missing.output;
@@ -109,7 +109,7 @@ TEST_F(NdhostRun, HelpAndALibraryThatIsNoGaugeModule) {
   EXPECT_EQ(help.output.rfind("usage: ndhost --help\n       ndhost --sim-root DIR", 0), 0u)
       << help.output;
 
-  const std::filesystem::path module = folder_.Path() / "Gauges" / "Lumaro.gau";
+  const std::filesystem::path module = folder_.path() / "Gauges" / "Lumaro.gau";
   std::filesystem::copy_file(NOT_A_GAUGE_PATH, module,
                              std::filesystem::copy_options::overwrite_existing);
   RunResult run = RunNdhost("--sim-root " + Root() + " --frames 3");
@@ -137,9 +137,9 @@ TEST_F(NdhostRun, RemovesTheModeBlockItCreated) {
   EXPECT_FALSE(BlockExists("NDPassData"));
 
   gauge_test::SimulatorFolder fresh;
-  std::filesystem::copy_file(LUMARO_MODULE_PATH, fresh.Path() / "Gauges" / "Lumaro.gau");
-  gauge_test::WriteDatabase(fresh.Path(), gauge_test::BuildDatabase({{'N', "AB", 48.9, 2.3}}));
-  RunResult second = RunNdhost("--sim-root " + fresh.Path().string() + " --frames 100 --report");
+  std::filesystem::copy_file(LUMARO_MODULE_PATH, fresh.path() / "Gauges" / "Lumaro.gau");
+  gauge_test::WriteDatabase(fresh.path(), gauge_test::BuildDatabase({{'N', "AB", 48.9, 2.3}}));
+  RunResult second = RunNdhost("--sim-root " + fresh.path().string() + " --frames 100 --report");
   ASSERT_EQ(second.exitCode, 0) << second.output;
   EXPECT_NE(second.output.find("modes NDMode=1 MapMode=0 Item=0x1E Range=320"), std::string::npos)
       << second.output;
@@ -149,7 +149,7 @@ TEST_F(NdhostRun, RemovesTheModeBlockItCreated) {
   ASSERT_GE(descriptor, 0);
   ASSERT_EQ(::ftruncate(descriptor, 60), 0);
   ::close(descriptor);
-  RunResult third = RunNdhost("--sim-root " + fresh.Path().string() + " --frames 3");
+  RunResult third = RunNdhost("--sim-root " + fresh.path().string() + " --frames 3");
   ASSERT_EQ(third.exitCode, 0) << third.output;
   EXPECT_TRUE(BlockExists("NDPassData"));
 }

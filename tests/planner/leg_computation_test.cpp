@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "navdb/coordinates.h"
 #include "planner/plan_rows.h"
 #include "tests/planner/planner_fixtures.h"
 
@@ -147,7 +148,8 @@ TEST(LegComputationTest, DateLineAndTurnWarning) {
   PlannerState state;
   OpenPlanDialog(state, PlanOpenMode::New);
   auto row = [](double lat, double lon) {
-    return BuildPlanRow(NavaidKind::Intersection, planner_test::IntersectionLine("FIX", lat, lon));
+    return BuildPlanRow(NavaidKind::Intersection,
+                        testing_support::IntersectionLine("FIX", lat, lon));
   };
   state.dialog.rows = {row(0, 179), row(0, -179)};
   ComputeLegs(state, db.list(NavaidKind::Airport));

@@ -4,10 +4,12 @@
 
 #include <cmath>
 
+#include "navdb/coordinates.h"
 #include "planner/leg_computation.h"
 #include "planner/plan_rows.h"
 #include "platform/numbers.h"
 #include "tests/planner/planner_fixtures.h"
+#include "tests/support/navaid_lines.h"
 
 namespace planner {
 namespace {
@@ -16,7 +18,7 @@ using navdb::NavaidKind;
 
 std::string FixRow(double latDeg, double lonDeg) {
   return BuildPlanRow(NavaidKind::Intersection,
-                      planner_test::IntersectionLine("FIX", latDeg, lonDeg));
+                      testing_support::IntersectionLine("FIX", latDeg, lonDeg));
 }
 
 // Three fixes: a first leg on `firstCourseDeg`, a second on `secondCourseDeg`.
@@ -116,7 +118,7 @@ TEST(LegMendsTest, CruiseAtOrBelowTheDepartureMeansNoClimb) {
 TEST(LegMendsTest, RunwayListsFollowTheirAirport) {
   navdb::Database db = planner_test::SampleDatabase();
   db.list(NavaidKind::Airport)
-      .AddLine(planner_test::AirportLine("CCCC", "CHARLIE", "04 /22", 40, 0.5, 3.0, 300));
+      .AddLine(testing_support::AirportLine("CCCC", "CHARLIE", "04 /22", 40, 0.5, 3.0, 300));
   PlannerState state = EquatorPlan(db, 250);
   ComputeLegs(state, db.list(NavaidKind::Airport));
   EXPECT_EQ(state.dialog.arrivalRunway.Text(), "27 /270/11000");

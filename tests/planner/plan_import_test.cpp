@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "navdb/coordinates.h"
 #include "planner/plan_rows.h"
 #include "tests/planner/planner_fixtures.h"
 #include "tests/support/recording_ui.h"
@@ -69,8 +70,8 @@ TEST(ForeignPlanTest, Fs200xFieldsByPositionAndBadIndices) {
 TEST(ForeignPlanTest, ImportsMatchByNameOrByPosition) {
   navdb::Database db = planner_test::SampleDatabase();
   auto& vor = db.list(NavaidKind::Vor);
-  vor.AddLine(planner_test::VorLine("VVV", "VICTOR", "VOR/DME", 40.0, 10.0));
-  vor.AddLine(planner_test::VorLine("VVV", "AVICTOR", "VOR/DME", 20.0, 10.0));
+  vor.AddLine(testing_support::VorLine("VVV", "VICTOR", "VOR/DME", 40.0, 10.0));
+  vor.AddLine(testing_support::VorLine("VVV", "AVICTOR", "VOR/DME", 20.0, 10.0));
   testing_support::RecordingUi ui;
 
   // Flight Shop: identifier and name pick the line; a missing one is asked about.

@@ -97,8 +97,8 @@ TEST(SidStarTest, RunwayListHeadingAndTurnRows) {
 TEST(SidStarTest, SelectedRunwayMovesTheAirportRowToItsCentre) {
   navdb::Database db;
   auto& apt = db.list(NavaidKind::Airport);
-  apt.AddLine(planner_test::AirportLine("CCCC", "CHARLIE", "09 /27", 90, 10.0, 20.0));
-  apt.AddLine(planner_test::AirportLine("CCCC", "CHARLIE", "18 /36", 180, 10.5, 20.5));
+  apt.AddLine(testing_support::AirportLine("CCCC", "CHARLIE", "09 /27", 90, 10.0, 20.0));
+  apt.AddLine(testing_support::AirportLine("CCCC", "CHARLIE", "18 /36", 180, 10.5, 20.5));
   PlannerState state;
   OpenPlanDialog(state, PlanOpenMode::New);
   state.dialog.sidStarEnabled = false;

@@ -16,7 +16,7 @@ namespace {
 using navdb::NavaidKind;
 
 std::filesystem::path NavDataFolder() {
-  return std::filesystem::path(SKAT_SOURCE_DIR).parent_path() / "shared" / "data" / "navdata";
+  return std::filesystem::path(SKAT_SHARED_DATA) / "navdata";
 }
 
 // The region of the test: Europe, a plain and a packed navaid tile and more.

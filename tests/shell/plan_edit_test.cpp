@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "navdb/coordinates.h"
 #include "navdb/database.h"
 #include "navdb/geo_index.h"
 #include "tests/planner/planner_fixtures.h"
 #include "tests/shell/cli_runner.h"
+#include "tests/support/navaid_lines.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/temp_folder.h"
 
@@ -19,7 +21,7 @@ class PlanEditTest : public testing::Test {
   void SetUp() override {
     navdb::Database db = planner_test::SampleDatabase();
     db.list(navdb::NavaidKind::Airport)
-        .AddLine(planner_test::AirportLine("CCCC", "CHARLIE", "04 /22", 40, 1.0, 3.0, 300));
+        .AddLine(testing_support::AirportLine("CCCC", "CHARLIE", "04 /22", 40, 1.0, 3.0, 300));
     db.folder = folder_.path();
     testing_support::RecordingUi ui;
     navdb::RebuildIndex(db.lists, db.index, ui.ui());

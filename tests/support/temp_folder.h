@@ -19,6 +19,7 @@ class TempFolder {
 
   void Write(std::string_view name, std::string_view bytes) const;
   std::string Read(std::string_view name) const;
+  bool Exists(std::string_view name) const { return std::filesystem::exists(path_ / name); }
 
  private:
   std::filesystem::path path_;

@@ -1,4 +1,4 @@
-#include "database_writer.h"
+#include "tests/support/database_writer.h"
 
 #include <algorithm>
 #include <cmath>
