@@ -11,6 +11,7 @@
 #include "navdb/coordinates.h"
 #include "navdb/database.h"
 #include "navdb/entry_lines.h"
+#include "tests/support/navaid_lines.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/temp_folder.h"
 
@@ -25,12 +26,7 @@ std::string NdbLine(const std::string& identifier, double latitudeDeg) {
                        FormatLongitude(2.0), 100, 25});
 }
 
-std::string FileLine(NavaidKind kind, std::string line) {
-  const KindInfo& info = InfoOf(kind);
-  for (size_t i = 0; i < info.separatorCount; ++i)
-    line[static_cast<size_t>(info.separatorColumns[i])] = ';';
-  return line;
-}
+using testing_support::FileLine;
 
 // A saved database of two NDBs and one intersection with its index.
 void WriteDatabase(const TempFolder& folder) {

@@ -8,6 +8,7 @@
 
 #include "navdb/coordinates.h"
 #include "navdb/entry_lines.h"
+#include "tests/support/navaid_lines.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/temp_folder.h"
 
@@ -36,12 +37,7 @@ const std::string kVorNeg = BuildVorLine({"VNG", "NEGATIVE", "VOR/DME", "113.90"
                                           "00'00.00",
                                           10, 130, -123});
 
-std::string FileLine(NavaidKind kind, std::string line) {
-  const KindInfo& info = InfoOf(kind);
-  for (size_t i = 0; i < info.separatorCount; ++i)
-    line[static_cast<size_t>(info.separatorColumns[i])] = ';';
-  return line;
-}
+using testing_support::FileLine;
 
 TEST(DatabaseFiles, EntryFileForm) {
   EntryList list;

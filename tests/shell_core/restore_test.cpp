@@ -7,6 +7,7 @@
 
 #include "navdb/coordinates.h"
 #include "navdb/entry_lines.h"
+#include "tests/support/navaid_lines.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/temp_folder.h"
 
@@ -24,12 +25,7 @@ const std::string kNdbA = BuildNdbLine({"AA", "ALPHA", "375.0",
                                         "21'00.00",
                                         120, 50});
 
-std::string FileLine(NavaidKind kind, std::string line) {
-  const KindInfo& info = InfoOf(kind);
-  for (size_t i = 0; i < info.separatorCount; ++i)
-    line[static_cast<size_t>(info.separatorColumns[i])] = ';';
-  return line;
-}
+using testing_support::FileLine;
 
 TEST(DatabaseFiles, RestoreOriginal) {
   TempFolder folder;

@@ -67,4 +67,11 @@ std::string IntersectionLine(std::string_view id, double latDeg, double lonDeg) 
   return navdb::BuildIntersectionLine(f);
 }
 
+std::string FileLine(navdb::NavaidKind kind, std::string line) {
+  const navdb::KindInfo& info = navdb::InfoOf(kind);
+  for (size_t i = 0; i < info.separatorCount; ++i)
+    line[static_cast<size_t>(info.separatorColumns[i])] = ';';
+  return line;
+}
+
 }  // namespace testing_support

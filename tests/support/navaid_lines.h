@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "navdb/navaid_kind.h"
+
 namespace testing_support {
 
 std::string AirportLine(std::string_view id, std::string_view name, std::string_view designation,
@@ -14,5 +16,8 @@ std::string VorLine(std::string_view id, std::string_view name, std::string_view
                     double latDeg, double lonDeg);
 std::string NdbLine(std::string_view id, std::string_view name, double latDeg, double lonDeg);
 std::string IntersectionLine(std::string_view id, double latDeg, double lonDeg);
+
+// The line as a database file holds it: ';' in every separator column.
+std::string FileLine(navdb::NavaidKind kind, std::string line);
 
 }  // namespace testing_support
