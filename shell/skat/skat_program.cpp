@@ -128,6 +128,15 @@ int RunSkat(int argc, char** argv) {
     options.loadingMinimum = std::chrono::milliseconds(0);
   }
   SkatProgram program(options);
+  // Connected before the start: a quick load may be ready while a start-up
+  // message box runs its own event loop.
+  if (!screenshotFolder.isEmpty()) {
+    QObject::connect(&program, &SkatProgram::becameReady, &program, [&program, screenshotFolder] {
+      const bool saved =
+          SaveScreenshots(*program.window(), QString::fromLocal8Bit(screenshotFolder));
+      QApplication::exit(saved ? 0 : 1);
+    });
+  }
   switch (program.start()) {
     case StartOutcome::Started:
       break;
@@ -135,13 +144,6 @@ int RunSkat(int argc, char** argv) {
       return 0;
     case StartOutcome::DatabaseInUse:
       return 1;
-  }
-  if (!screenshotFolder.isEmpty()) {
-    QObject::connect(&program, &SkatProgram::becameReady, &program, [&program, screenshotFolder] {
-      const bool saved =
-          SaveScreenshots(*program.window(), QString::fromLocal8Bit(screenshotFolder));
-      QApplication::exit(saved ? 0 : 1);
-    });
   }
   return QApplication::exec();
 }
