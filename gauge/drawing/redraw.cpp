@@ -63,8 +63,8 @@ void Redraw(GaugeState& gauge) {
   gauge.shared.redrawRequest = false;
   gauge.surfaces.Clear();
   RememberRedrawValues(gauge.variables);
-  gauge.previousRawLatitude = gauge.variables[kLatitudeVar].currentValue.number;
-  gauge.previousRawLongitude = gauge.variables[kLongitudeVar].currentValue.number;
+  gauge.previousRawLatitude = gauge.variables[HostVariable::Latitude].currentValue.number;
+  gauge.previousRawLongitude = gauge.variables[HostVariable::Longitude].currentValue.number;
   DrawTarget* target = gauge.surfaces.Target();
   if (target != nullptr) {
     DisplayFrame frame = MakeDisplayFrame(gauge, *target, gauge.surfaces.WidthPx(),
