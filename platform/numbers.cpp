@@ -25,21 +25,34 @@ bool SkipBlanksAndSign(std::string_view text, size_t& pos) {
   return negative;
 }
 
+// The value of `c` as a digit of `base`, or -1.
+int DigitValue(char c, int base) {
+  int value = -1;
+  if (c >= '0' && c <= '9') value = c - '0';
+  if (c >= 'a' && c <= 'f') value = c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') value = c - 'A' + 10;
+  return value < base ? value : -1;
+}
+
 }  // namespace
 
-long ReadLong(std::string_view text, size_t offset) {
+long ReadLong(std::string_view text, size_t offset, int base) {
   if (offset >= text.size()) return 0;
   size_t pos = offset;
   const bool negative = SkipBlanksAndSign(text, pos);
+  // "0x" counts as a prefix only when a hex digit follows; else the 0 is read.
+  if (base == 16 && pos + 2 < text.size() && text[pos] == '0' &&
+      (text[pos + 1] == 'x' || text[pos + 1] == 'X') && DigitValue(text[pos + 2], 16) >= 0) {
+    pos += 2;
+  }
   long value = 0;
   bool saturated = false;
-  for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
-    const int digit = text[pos] - '0';
-    if (value > (LONG_MAX - digit) / 10) {
+  for (int digit; pos < text.size() && (digit = DigitValue(text[pos], base)) >= 0; ++pos) {
+    if (value > (LONG_MAX - digit) / base) {
       saturated = true;
       break;
     }
-    value = value * 10 + digit;
+    value = value * base + digit;
   }
   if (saturated) return negative ? LONG_MIN : LONG_MAX;
   return negative ? -value : value;

@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace platform {
@@ -22,6 +23,18 @@ TEST(Numbers, ReadLongStopsAtTheFirstForeignCharacter) {
   EXPECT_EQ(ReadLong("123", 5), 0);  // an offset past the end reads 0
   EXPECT_EQ(ReadLong("99999999999999999999999"), LONG_MAX);
   EXPECT_EQ(ReadLong("-99999999999999999999999"), LONG_MIN);
+}
+
+// Base 16 reads as strtol does, which the display's pass field "Item=0x1E"
+// and its old reader relied on: checked here against strtol itself.
+TEST(Numbers, ReadLongInBase16AgreesWithStrtol) {
+  for (const char* text : {"1E", "0x1E", "0X1e", " -ff;", "+7f", "0x", "0xg", "0", "G", "",
+                           "fffffffffffffffffff", "-0x8000000000000000", "x12", "1e+2"}) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(ReadLong(text, 0, 16), std::strtol(text, nullptr, 16));
+    EXPECT_EQ(ReadLong(text, 0, 10), std::strtol(text, nullptr, 10));
+  }
+  EXPECT_EQ(ReadLong("Item=0x1E", 7, 16), 0x1E);
 }
 
 TEST(Numbers, ReadDoubleLikeStrtod) {
