@@ -12,7 +12,7 @@ namespace {
 
 struct FieldLayout {
   const char* prefix;
-  size_t valueOffset;
+  size_t valueOffsetBytes;
   const char* format;
   int base;
 };
@@ -44,15 +44,15 @@ bool PassValueInRange(PassField field, long value) {
 
 int ReadPassField(const PassFieldText& text, PassField field) {
   const FieldLayout& layout = kLayouts[field];
-  std::string_view value(text.data() + layout.valueOffset, kPassFieldBytes - layout.valueOffset);
+  std::string_view value(text.data() + layout.valueOffsetBytes, kPassFieldBytes - layout.valueOffsetBytes);
   return static_cast<int>(ParseLong(value.substr(0, value.find('\0')), layout.base));
 }
 
 void FormatPassField(PassFieldText& text, PassField field, int value) {
   const FieldLayout& layout = kLayouts[field];
-  std::memcpy(text.data(), layout.prefix, layout.valueOffset);
+  std::memcpy(text.data(), layout.prefix, layout.valueOffsetBytes);
   // Bounded by the field: a value too wide for it is cut, never spilled.
-  std::snprintf(text.data() + layout.valueOffset, kPassFieldBytes - layout.valueOffset,
+  std::snprintf(text.data() + layout.valueOffsetBytes, kPassFieldBytes - layout.valueOffsetBytes,
                 layout.format, value);
 }
 

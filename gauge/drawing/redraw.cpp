@@ -92,8 +92,8 @@ void FillDiagnostics(GaugeState& gauge, LumaroDiagnostics& diagnostics) {
   diagnostics.ndModeModifiers = gauge.keys.ndMode.modifiers;
   diagnostics.elementValue = gauge.elementValue;
   diagnostics.surfaceFailed = gauge.surfaces.Failed() ? 1 : 0;
-  diagnostics.compassCentreY = gauge.geometry.centreYPx;
-  diagnostics.compassRadius = gauge.geometry.radiusPx;
+  diagnostics.compassCentreYPx = gauge.geometry.centreYPx;
+  diagnostics.compassRadiusPx = gauge.geometry.radiusPx;
   diagnostics.routeReads = gauge.routePoller.reads;
   diagnostics.nextRouteBlock = gauge.routePoller.blockNumber;
   {

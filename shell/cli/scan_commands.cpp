@@ -262,13 +262,13 @@ int RunUnpack(CliContext& context, const std::vector<std::string>& args) {
   }
   const std::string_view bytes(reinterpret_cast<const char*>(image.bytes.get()), image.size);
   const platform::FileResult written = platform::ReplaceFileAtomically(files[1], bytes);
-  const size_t size = image.size;
+  const size_t sizeBytes = image.size;
   scanner::ReleaseUnpackedImage(image);
   if (!written.ok()) {
     context.err << "skat-cli unpack: cannot write " << files[1] << ": " << written.error << '\n';
     return kExitFailure;
   }
-  context.out << files[1] << ": " << size << " bytes\n";
+  context.out << files[1] << ": " << sizeBytes << " bytes\n";
   return kExitOk;
 }
 
