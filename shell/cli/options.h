@@ -28,7 +28,7 @@ struct OptionSpec {
 };
 
 struct ParsedOption {
-  std::string key;    // with its leading "--"
+  std::string key;    // as OptionSpec lists it: "--yes", "-y"
   std::string value;  // empty for a flag
 };
 

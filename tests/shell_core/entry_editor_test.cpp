@@ -7,6 +7,7 @@
 
 #include "navdb/coordinates.h"
 #include "navdb/database.h"
+#include "tests/support/navaid_lines.h"
 #include "tests/support/recording_ui.h"
 
 namespace shell {
@@ -17,12 +18,7 @@ using namespace navdb;
 using testing_support::RecordingUi;
 
 // Test lines are written with '*' for the degree sign byte 0xB0.
-std::string L(std::string text) {
-  for (char& c : text) {
-    if (c == '*') c = kDegreeSign;
-  }
-  return text;
-}
+constexpr auto& L = testing_support::WithDegreeSigns;
 
 const std::string kNdbLine =
     L("ABC    TEST NDB                  375.0  N48*51'24.00  E002*20'30.00  00150  025");
