@@ -102,17 +102,17 @@ void TypeCoordinates(NavaidKind kind, EditorFields& f, const char* lat[5], const
 // ---------------------------------------------------------------- boxes
 
 TEST(EntryEditorBoxes, MaximumLengthsOfTheDialog) {
-  EXPECT_EQ(MaxLength(NavaidKind::Ndb, EditorBox::Identifier), 5u);
-  EXPECT_EQ(MaxLength(NavaidKind::Ndb, EditorBox::Name), 24u);
-  EXPECT_EQ(MaxLength(NavaidKind::Airport, EditorBox::Runway), 3u);
-  EXPECT_EQ(MaxLength(NavaidKind::Ndb, EditorBox::LatitudeDegrees), 2u);
-  EXPECT_EQ(MaxLength(NavaidKind::Ndb, EditorBox::LongitudeDegrees), 3u);
-  EXPECT_EQ(MaxLength(NavaidKind::Ndb, EditorBox::FrequencyDecimals), 1u);
-  EXPECT_EQ(MaxLength(NavaidKind::Vor, EditorBox::FrequencyDecimals), 2u);
-  EXPECT_EQ(MaxLength(NavaidKind::Intersection, EditorBox::LatitudeDmTenths), 1u);
-  EXPECT_EQ(MaxLength(NavaidKind::Ndb, EditorBox::Altitude), 5u);
-  EXPECT_EQ(MaxLength(NavaidKind::Airport, EditorBox::Length), 5u);
-  EXPECT_EQ(MaxLength(NavaidKind::Airport, EditorBox::Width), 3u);
+  EXPECT_EQ(MaxChars(NavaidKind::Ndb, EditorBox::Identifier), 5u);
+  EXPECT_EQ(MaxChars(NavaidKind::Ndb, EditorBox::Name), 24u);
+  EXPECT_EQ(MaxChars(NavaidKind::Airport, EditorBox::Runway), 3u);
+  EXPECT_EQ(MaxChars(NavaidKind::Ndb, EditorBox::LatitudeDegrees), 2u);
+  EXPECT_EQ(MaxChars(NavaidKind::Ndb, EditorBox::LongitudeDegrees), 3u);
+  EXPECT_EQ(MaxChars(NavaidKind::Ndb, EditorBox::FrequencyDecimals), 1u);
+  EXPECT_EQ(MaxChars(NavaidKind::Vor, EditorBox::FrequencyDecimals), 2u);
+  EXPECT_EQ(MaxChars(NavaidKind::Intersection, EditorBox::LatitudeDmTenths), 1u);
+  EXPECT_EQ(MaxChars(NavaidKind::Ndb, EditorBox::Altitude), 5u);
+  EXPECT_EQ(MaxChars(NavaidKind::Airport, EditorBox::Length), 5u);
+  EXPECT_EQ(MaxChars(NavaidKind::Airport, EditorBox::Width), 3u);
 }
 
 TEST(EntryEditorBoxes, TypedTextIsCleanedAndCut) {
