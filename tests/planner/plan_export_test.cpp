@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "planner/plan_file.h"
@@ -12,6 +14,7 @@ namespace planner {
 namespace {
 
 using platform::Fitted;
+using testing_support::TempFolder;
 
 // A plan row from its fields, each padded to its columns: kind 0-4,
 // identifier and name 5-37, frequency 38-45, latitude 46-59, longitude
@@ -221,6 +224,195 @@ TEST(PlanExportTest, GpxRouteHasOnePointPerRow) {
             "    </rtept>\n"
             "  </rte>\n"
             "</gpx>\n");
+}
+
+TEST(PlanExportTest, RowsThatAreNotPlanRowsStopTheExport) {
+  const auto problemWith = [](std::string badRow) {
+    std::vector<std::string> rows = SmallPlanRows();
+    rows[2] = std::move(badRow);
+    ExportRoute route;
+    std::string problem;
+    EXPECT_FALSE(BuildExportRoute(LoadedPlan(rows), route, problem));
+    return problem;
+  };
+  const std::string good = SmallPlanRows()[2];
+  EXPECT_EQ(problemWith("XYZ" + good.substr(3)), "row 2 is not a plan row");
+  EXPECT_EQ(problemWith("TOC  ****" + good.substr(9)), "row 2 is not a plan row");
+  EXPECT_EQ(problemWith(good.substr(0, 79)), "row 2 is not a plan row");  // no full altitude
+  EXPECT_EQ(problemWith(Row("VOR", "", "113.90", "N49*00'00.00", "E001*30'00.00", "20100")),
+            "row 2 is not a plan row");
+  EXPECT_EQ(problemWith(Row("VOR", "V V    X", "113.90", "N49*00'00.00", "E001*30'00.00", "20100")),
+            "row 2 is not a plan row");
+  for (const char* latitude : {"N90*00'00.01", "X49*00'00.00", "N49*60'00.00", "N49*00'60.00",
+                               "N49*0'000.00", "N49 00'00.00"}) {
+    EXPECT_EQ(problemWith(Row("VOR", "VVV", "113.90", latitude, "E001*30'00.00", "20100")),
+              "row 2 is not a plan row")
+        << latitude;
+  }
+  for (const char* longitude : {"E180*00'00.01", "N001*30'00.00", "E01*30'00.00"}) {
+    EXPECT_EQ(problemWith(Row("VOR", "VVV", "113.90", "N49*00'00.00", longitude, "20100")),
+              "row 2 is not a plan row")
+        << longitude;
+  }
+  for (const char* altitude : {"2010 ", "+2010", "2o100"}) {
+    EXPECT_EQ(problemWith(Row("VOR", "VVV", "113.90", "N49*00'00.00", "E001*30'00.00", altitude)),
+              "row 2 is not a plan row")
+        << altitude;
+  }
+
+  ExportRoute route;
+  std::string problem;
+  EXPECT_FALSE(BuildExportRoute(LoadedPlan({SmallPlanRows()[0]}), route, problem));
+  EXPECT_EQ(problem, "the plan has fewer than two waypoints");
+  TempFolder folder;
+  EXPECT_EQ(ExportPlanFile(LoadedPlan({}), ExportFormat::Gpx, folder / "out.gpx"),
+            "cannot export the plan: the plan has fewer than two waypoints");
+  EXPECT_FALSE(folder.Exists("out.gpx"));
+}
+
+TEST(PlanExportTest, CoordinatesAtTheirLimitsKeepTheirSigns) {
+  const std::vector<std::string> rows = {
+      Row("INT", "POLE", "---.--", "S90*00'00.00", "E180*00'00.00", "-0010"),
+      Row("INT", "ZERO", "---.--", "S00*00'00.00", "W000*00'00.00", "00000"),
+      Row("INT", "NORTH", "---.--", "N89*59'59.99", "W179*59'59.99", "99999"),
+      Row("INT", "TINY", "---.--", "S00*00'00.01", "E000*00'00.01", "00000"),
+  };
+  ExportRoute route;
+  std::string problem;
+  ASSERT_TRUE(BuildExportRoute(LoadedPlan(rows, ""), route, problem)) << problem;
+  const std::string fms = EncodeXPlaneFms(route, 2001);
+  EXPECT_NE(fms.find("\r\nDEP POLE\r\nDES TINY\r\nNUMENR 4\r\n"
+                     "11 POLE DRCT -10.000000 -90.000000 -180.000000\r\n"
+                     "11 ZERO DRCT 0.000000 0.000000 0.000000\r\n"
+                     "11 NORTH DRCT 99999.000000 89.999997 -179.999997\r\n"
+                     "11 TINY DRCT 0.000000 -0.000003 0.000003\r\n"),
+            std::string::npos)
+      << fms;
+  const std::string gpx = EncodeGpxRoute(route);
+  EXPECT_NE(gpx.find("<rtept lat=\"-90.000000\" lon=\"-180.000000\">\n      <ele>-3.05</ele>"),
+            std::string::npos)
+      << gpx;
+  EXPECT_NE(gpx.find("<rtept lat=\"0.000000\" lon=\"0.000000\">"), std::string::npos);
+  const std::string fgfs = EncodeFlightGearRoute(route);
+  EXPECT_NE(fgfs.find("<lon type=\"double\">0</lon>\n      <lat type=\"double\">0</lat>"),
+            std::string::npos)
+      << fgfs;
+  EXPECT_NE(fgfs.find("<lon type=\"double\">-179.9999972</lon>\n"
+                      "      <lat type=\"double\">89.99999722</lat>"),
+            std::string::npos);
+  // Not an airport at either end: no departure or destination node, every
+  // row in the route, and no cruise node without cruise values.
+  EXPECT_EQ(fgfs.find("<departure>"), std::string::npos);
+  EXPECT_EQ(fgfs.find("<cruise>"), std::string::npos);
+  EXPECT_NE(fgfs.find("<wp n=\"3\">"), std::string::npos);
+}
+
+TEST(PlanExportTest, RunwaysAreNamedAsSimulatorsNameThem) {
+  const auto runways = [](std::string_view departure, std::string_view arrival) {
+    const std::string header = "[DEPARTURE]\r\nAIRPORT=AAAA  \r\nRUNWAY=" + std::string(departure) +
+                               "\r\n[ARRIVAL]\r\nAIRPORT=BBBB\r\nRUNWAY=" + std::string(arrival) +
+                               "\r\n";
+    ExportRoute route;
+    std::string problem;
+    EXPECT_TRUE(BuildExportRoute(LoadedPlan(SmallPlanRows(), header), route, problem)) << problem;
+    return route.departureRunway + "|" + route.arrivalRunway;
+  };
+  EXPECT_EQ(runways("27R/270/11000", "4  /040/900"), "27R|04");
+  EXPECT_EQ(runways("36C/360/9000", "18L/180/9000"), "36C|18L");
+  EXPECT_EQ(runways("HEL/000/100", "/000/0"), "|");
+  EXPECT_EQ(runways("1X /010/900", "123/120/900"), "|");
+  // A runway of another airport than the plan's end is no runway of it.
+  const std::string otherAirport =
+      "[DEPARTURE]\r\nAIRPORT=CCCC\r\nRUNWAY=27R/270/11000\r\n[ARRIVAL]\r\nAIRPORT=\r\n";
+  ExportRoute route;
+  std::string problem;
+  ASSERT_TRUE(BuildExportRoute(LoadedPlan(SmallPlanRows(), otherAirport), route, problem));
+  EXPECT_EQ(route.departureRunway, "");
+  const std::string fms = EncodeXPlaneFms(route, 2612);
+  EXPECT_NE(fms.find("ADEP AAAA\r\nADES BBBB\r\nNUMENR 8\r\n"), std::string::npos) << fms;
+  EXPECT_EQ(EncodeFlightGearRoute(route).find("<runway"), std::string::npos);
+}
+
+TEST(PlanExportTest, TextsBecomeUtf8XmlAndMachSpeedsStayMach) {
+  std::vector<std::string> rows = SmallPlanRows();
+  rows[2] = Row("VOR", "V&<1   CR\xC9TEIL & <SUD>\x01", "113.90", "N49*00'00.00", "E001*30'00.00",
+                "20100");
+  PlannerState state =
+      LoadedPlan(rows, "[PERFORMANCE]\r\nCRUISE_ALTITUDE=35000\r\nCRUISE_SPEED=0.78\r\n");
+  state.plan.planName = "CAF\xC9";
+  ExportRoute route;
+  std::string problem;
+  ASSERT_TRUE(BuildExportRoute(state, route, problem)) << problem;
+  const std::string gpx = EncodeGpxRoute(route);
+  EXPECT_NE(gpx.find("<name>CAF\xC3\x89</name>"), std::string::npos) << gpx;
+  EXPECT_NE(
+      gpx.find("<name>V&amp;&lt;1</name>\n      <desc>CR\xC3\x89TEIL &amp; &lt;SUD&gt;?</desc>"),
+      std::string::npos)
+      << gpx;
+  const std::string fgfs = EncodeFlightGearRoute(route);
+  EXPECT_NE(fgfs.find("<ident type=\"string\">V&amp;&lt;1</ident>"), std::string::npos);
+  EXPECT_NE(fgfs.find("  <cruise>\n    <altitude-ft type=\"int\">35000</altitude-ft>\n"
+                      "    <mach type=\"double\">0.78</mach>\n  </cruise>\n"),
+            std::string::npos)
+      << fgfs;
+  // No runway in the header: the airports are still the route's ends.
+  EXPECT_NE(fgfs.find("<departure>\n    <airport type=\"string\">AAAA</airport>\n  </departure>"),
+            std::string::npos);
+}
+
+TEST(PlanExportTest, AiracCyclesOfKnownDates) {
+  EXPECT_EQ(AiracCycleOn(2020, 1, 2), 2001);
+  EXPECT_EQ(AiracCycleOn(2020, 1, 1), 1913);  // 1913 began on 5 December 2019
+  EXPECT_EQ(AiracCycleOn(2019, 12, 5), 1913);
+  EXPECT_EQ(AiracCycleOn(2019, 12, 4), 1912);
+  EXPECT_EQ(AiracCycleOn(2020, 12, 31), 2014);  // the fourteenth cycle of 2020
+  EXPECT_EQ(AiracCycleOn(2021, 1, 27), 2014);
+  EXPECT_EQ(AiracCycleOn(2021, 1, 28), 2101);
+  EXPECT_EQ(AiracCycleOn(2026, 12, 8), 2612);
+  EXPECT_EQ(AiracCycleOn(2026, 12, 24), 2613);
+  const int now = CurrentAiracCycle();
+  EXPECT_GE(now, 2001);
+  EXPECT_LE(now % 100, 14);
+}
+
+TEST(PlanExportTest, FilesAreWrittenWholeOrNotAtAll) {
+  TempFolder folder;
+  const PlannerState plan = LoadedPlan(SmallPlanRows());
+  ASSERT_EQ(ExportPlanFile(plan, ExportFormat::XPlaneFms, folder / "a.fms", {2612}), "");
+  EXPECT_EQ(folder.Read("a.fms"), EncodeXPlaneFms(SmallRoute(), 2612));
+  ASSERT_EQ(ExportPlanFile(plan, ExportFormat::Gpx, folder / "a.fms"), "");
+  EXPECT_EQ(folder.Read("a.fms"), EncodeGpxRoute(SmallRoute())) << "replaced as a whole";
+
+  // A folder that is a file, a folder that is missing, and a target that is
+  // a folder: the temporary file is written there and then cannot take its
+  // name. Each fails with the system's reason and leaves no file behind.
+  folder.Write("plain", "not a folder");
+  EXPECT_EQ(ExportPlanFile(plan, ExportFormat::Gpx, folder / "plain" / "out.gpx"),
+            "cannot write " + (folder / "plain" / "out.gpx").string() + ": Not a directory");
+  EXPECT_EQ(
+      ExportPlanFile(plan, ExportFormat::Gpx, folder / "missing" / "out.gpx"),
+      "cannot write " + (folder / "missing" / "out.gpx").string() + ": No such file or directory");
+  std::filesystem::create_directory(folder / "taken");
+  EXPECT_EQ(ExportPlanFile(plan, ExportFormat::FlightGear, folder / "taken"),
+            "cannot write " + (folder / "taken").string() + ": Is a directory");
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"a.fms", "plain", "taken"}));
+  EXPECT_TRUE(std::filesystem::is_empty(folder / "taken"));
+  EXPECT_EQ(folder.Read("plain"), "not a folder");
+
+  // A folder without write permission (not for root, who may write anywhere).
+  if (::geteuid() != 0) {
+    std::filesystem::create_directory(folder / "locked");
+    std::filesystem::permissions(
+        folder / "locked", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    EXPECT_EQ(ExportPlanFile(plan, ExportFormat::Gpx, folder / "locked" / "out.gpx"),
+              "cannot write " + (folder / "locked" / "out.gpx").string() + ": Permission denied");
+    EXPECT_TRUE(std::filesystem::is_empty(folder / "locked"));
+  }
 }
 
 }  // namespace
