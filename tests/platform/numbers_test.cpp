@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -44,6 +45,19 @@ TEST(Numbers, ReadDoubleLikeStrtod) {
   EXPECT_DOUBLE_EQ(ReadDouble("1e3x"), 1000.0);
   EXPECT_EQ(ReadDouble("x1"), 0.0);
   EXPECT_EQ(ReadDouble("-"), 0.0);
+}
+
+TEST(Numbers, ReadDoubleOutOfRangeGoesWhereStrtodGoes) {
+  // Too small is zero, too large is HUGE_VAL, whatever the digits before
+  // the exponent say.
+  for (const char* text :
+       {"1e-400", "-1e-400", "0.000001e-320", "1e-99999999999999999999999", "1e400", "-1e400",
+        "123456789e300", "0.001e311", "1e99999999999999999999999"}) {
+    EXPECT_EQ(ReadDouble(text), std::strtod(text, nullptr)) << text;
+  }
+  // Four hundred digits before the point outweigh a negative exponent.
+  const std::string longMantissa = "1" + std::string(400, '0') + "e-10";
+  EXPECT_EQ(ReadDouble(longMantissa), HUGE_VAL);
 }
 
 TEST(Numbers, RoundHalfAwayFromZero) {
