@@ -1,8 +1,6 @@
 #include "data/nav_math.h"
 
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 
 #include "platform/numbers.h"
 #include "platform/text_columns.h"
@@ -13,15 +11,6 @@ namespace {
 
 // Copies at most 63 bytes into a NUL-terminated buffer so the C conversions
 // can never read past the caller's text.
-struct BoundedText {
-  char buffer[64];
-  explicit BoundedText(std::string_view text) {
-    size_t lengthBytes = text.size() < sizeof(buffer) - 1 ? text.size() : sizeof(buffer) - 1;
-    if (lengthBytes > 0) std::memcpy(buffer, text.data(), lengthBytes);
-    buffer[lengthBytes] = '\0';
-  }
-};
-
 double CoordinateTextToDeg(std::string_view text, size_t minutesAt, size_t secondsAt,
                            char negativeLetter) {
   double degrees = static_cast<double>(ParseLong(platform::Columns(text, 1)));
@@ -38,9 +27,10 @@ long ParseLong(std::string_view text, int base) {
   return platform::ReadLong(text, 0, base);
 }
 
+// Not strtod: a host that sets a locale with a decimal comma (a Qt window
+// does) would read "48.5" as 48.
 double ParseDouble(std::string_view text) {
-  BoundedText bounded(text);
-  return std::strtod(bounded.buffer, nullptr);
+  return platform::ReadDouble(text);
 }
 
 double HostLatitudeToDeg(double rawLatitude) {
