@@ -104,8 +104,10 @@ void Autopilot::Steer(FlightState& flight, const Wind& wind) {
     flight.selectedAltitudeFt = target.altitudeFt;
     double climbFt = target.altitudeFt - flight.altitudeFt;
     double limitFpm = climbFt >= 0 ? route_.climbRateFpm : route_.descentRateFpm;
-    double minutesToGo = flight.groundSpeedKt > 0 ? toGoNm / flight.groundSpeedKt * 60.0 : 0;
-    // The rate that reaches the point's altitude at the point, within the plan's rate.
+    // The rate that reaches the point's altitude where the turn toward the
+    // next point begins, within the plan's rate.
+    double minutesToGo =
+        flight.groundSpeedKt > 0 ? (toGoNm - leadNm) / flight.groundSpeedKt * 60.0 : 0;
     double neededFpm = minutesToGo > 0 ? std::fabs(climbFt) / minutesToGo : limitFpm;
     flight.verticalRateFpm = std::min(neededFpm, limitFpm);
     return;

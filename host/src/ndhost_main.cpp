@@ -86,7 +86,11 @@ bool TuneFromOption(ndhost::FlightSession& session, const ndhost::StationFinder&
     static const char* kNames[] = {"NAV 1", "NAV 2", "ADF"};
     std::string file = (navData / (band == ndhost::Band::Adf ? "ndb.dat" : "vor.dat")).string();
     std::string wanted = "\"" + identOrFrequency + "\"";
-    if (frequency > 0) wanted += " on " + std::to_string(frequency).substr(0, 6);
+    if (frequency > 0) {
+      char text[32];
+      std::snprintf(text, sizeof(text), " on %.2f", frequency);
+      wanted += text;
+    }
     std::fprintf(stderr, "ndhost: %s: no station %s in %s\n", kNames[static_cast<int>(slot)],
                  wanted.c_str(), file.c_str());
     return false;
@@ -289,6 +293,7 @@ int main(int argc, char** argv) {
   if (line->report) {
     PrintReport(*host);
     std::printf("flight: %s\n", session.StatusText().c_str());
+    std::printf("radios: %s\n", ndhost::RadioReportText(host->Aircraft()).c_str());
   }
   host->Kill();
   return status;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace ndhost {
 
@@ -163,6 +164,25 @@ int MarkerOver(const Station& ils, const GeoPoint& position) {
   if (std::fabs(out.alongNm - kMiddleMarkerNm) <= kMiddleMarkerHalfNm) return 2;
   if (std::fabs(out.alongNm - kInnerMarkerNm) <= kInnerMarkerHalfNm) return 3;
   return 0;
+}
+
+std::string RadioReportText(const AircraftState& aircraft) {
+  auto identOr = [](const std::string& ident) { return ident.empty() ? "-" : ident.c_str(); };
+  char glideSlope[16] = "-";
+  if (aircraft.verticalScale != 0)
+    std::snprintf(glideSlope, sizeof(glideSlope), "%+.0f", aircraft.verticalDeviation);
+  char text[256];
+  std::snprintf(
+      text, sizeof(text),
+      "NAV1 %s flags 0x%02X DME %.1f CRS %03.0f DEV %+.0f %s GS %s | NAV2 %s flags 0x%02X "
+      "BRG %03.0f DME %.1f | ADF %s %s BRG %03.0f | MKR %.0f",
+      identOr(aircraft.nav1Ident), static_cast<unsigned>(aircraft.nav1Flags), aircraft.dmeNm,
+      aircraft.navCourseDeg, aircraft.courseDeviation,
+      (aircraft.toFromFlags & kToFromFlagFrom) != 0 ? "FROM" : "TO", glideSlope,
+      identOr(aircraft.nav2Ident), static_cast<unsigned>(aircraft.nav2Flags),
+      aircraft.nav2BearingDeg, aircraft.dme2Nm, identOr(aircraft.adfIdent),
+      aircraft.adfActive != 0 ? "on" : "off", aircraft.adfBearingDeg, aircraft.marker);
+  return text;
 }
 
 void ComputeRadios(const FlightState& flight, const Wind& wind, const RadioTuning& tuning,

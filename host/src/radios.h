@@ -4,6 +4,8 @@
 // beacons of an ILS approach; filled into the host variables.
 #pragma once
 
+#include <string>
+
 #include "aircraft.h"
 #include "flight_model.h"
 #include "station_finder.h"
@@ -57,6 +59,10 @@ double SlantDistanceNm(const Station& station, const GeoPoint& position, double 
 
 // 0 none, 1 outer, 2 middle, 3 inner marker of the ILS heard at the position.
 int MarkerOver(const Station& ils, const GeoPoint& position);
+
+// The radio variables as one line for --report:
+// "NAV1 PGS flags 0x01 DME 30.0 CRS 090 DEV +15 FROM GS - | NAV2 ... | ADF ... | MKR 0".
+std::string RadioReportText(const AircraftState& aircraft);
 
 // Fills every radio, heading and position variable of `aircraft`.
 void ComputeRadios(const FlightState& flight, const Wind& wind, const RadioTuning& tuning,
