@@ -106,7 +106,7 @@ std::string UsageText() {
          "              [--nav2 IDENT|MHZ] [--adf IDENT|KHZ] [--dme NM] [--adf-bearing DEG]\n"
          "              [--wind DIR/SPEED] [--marker 0-3] [--png-at FRAME:OUT.png ...]\n"
          "              [--route PLAN.pln [--fly]] [--route-at FRAME:PLAN.pln ...]\n"
-         "              [--keys FRAME:KEY,...] [--report] [--window] [--zoom 1-8]\n";
+         "              [--keys FRAME:KEY,...] [--report] [--trace N] [--window] [--zoom 1-8]\n";
 }
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
@@ -134,6 +134,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
   double formatCode = 1;
   double frames = line.frames;
   double zoom = line.zoom;
+  double traceEvery = 0;
   std::map<std::string, std::function<bool(const std::string&)>> withValue = {
       {"--sim-root", text(line.simulatorRoot)},
       {"--module", text(line.modulePath)},
@@ -142,6 +143,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       {"--fps", number(line.framesPerSecond)},
       {"--png", text(line.pngPath)},
       {"--zoom", number(zoom)},
+      {"--trace", number(traceEvery)},
       {"--lat", optionalNumber(line.latitudeDeg)},
       {"--lon", optionalNumber(line.longitudeDeg)},
       {"--heading", number(line.headingDeg)},
@@ -246,6 +248,11 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
     error = "--zoom must be a whole number from 1 to 8";
     return std::nullopt;
   }
+  if (traceEvery != std::trunc(traceEvery) || traceEvery < 0 || traceEvery > kMaxFrames) {
+    error = "--trace must be a whole number of frames";
+    return std::nullopt;
+  }
+  line.traceEvery = static_cast<int>(traceEvery);
   line.zoom = static_cast<int>(zoom);
   line.formatCode = static_cast<uint32_t>(formatCode);
   line.frames = static_cast<int>(frames);

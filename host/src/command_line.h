@@ -56,6 +56,7 @@ struct CommandLine {
   std::vector<ScheduledKey> keys;
   std::vector<ScheduledPicture> pictures;  // --png-at
   bool report = false;
+  int traceEvery = 0;  // --trace N: the flight and radios every N frames
   bool window = false;
   int zoom = 2;       // window and PNG: panel pixels per image pixel
   bool help = false;  // --help: print the usage and run nothing

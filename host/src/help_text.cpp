@@ -30,7 +30,8 @@ constexpr const char* kOptions =
     "  --keys FRAME:KEY,...    key presses: [shift+][ctrl+]NAME, NAME a letter, digit,\n"
     "                          tab, space, enter, left, right, up, down, pgup, pgdn,\n"
     "                          f1..f12 or #code\n"
-    "  --report                print the module's state at the end\n"
+    "  --report                print the module's state, the flight and the radios at the end\n"
+    "  --trace N               print the flight and the radios every N frames\n"
     "  --window                fly in a window (Qt 6 and a display)\n"
     "An unknown station identifier or frequency stops ndhost with exit status 2.\n";
 

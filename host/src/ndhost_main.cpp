@@ -277,6 +277,10 @@ int main(int argc, char** argv) {
     session.Publish(host->Aircraft());
     host->Frame();
     WaitForLoader(*host);
+    if (line->traceEvery > 0 && frame % line->traceEvery == 0) {
+      std::printf("frame %d: %s | %s\n", frame, session.StatusText().c_str(),
+                  ndhost::RadioReportText(host->Aircraft()).c_str());
+    }
     for (const ndhost::ScheduledPicture& picture : line->pictures) {
       if (picture.frame == frame) SavePicture(*host, line->zoom, picture.pngPath, status);
     }

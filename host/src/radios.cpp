@@ -166,22 +166,32 @@ int MarkerOver(const Station& ils, const GeoPoint& position) {
   return 0;
 }
 
+namespace {
+
+// 0 to 359: 359.6 degrees reads 000.
+long WholeDegrees(double angleDeg) {
+  return std::lround(Normalize360(angleDeg)) % 360;
+}
+
+}  // namespace
+
 std::string RadioReportText(const AircraftState& aircraft) {
   auto identOr = [](const std::string& ident) { return ident.empty() ? "-" : ident.c_str(); };
   char glideSlope[16] = "-";
   if (aircraft.verticalScale != 0)
-    std::snprintf(glideSlope, sizeof(glideSlope), "%+.0f", aircraft.verticalDeviation);
+    std::snprintf(glideSlope, sizeof(glideSlope), "%+ld", std::lround(aircraft.verticalDeviation));
   char text[256];
-  std::snprintf(
-      text, sizeof(text),
-      "NAV1 %s flags 0x%02X DME %.1f CRS %03.0f DEV %+.0f %s GS %s | NAV2 %s flags 0x%02X "
-      "BRG %03.0f DME %.1f | ADF %s %s BRG %03.0f | MKR %.0f",
-      identOr(aircraft.nav1Ident), static_cast<unsigned>(aircraft.nav1Flags), aircraft.dmeNm,
-      aircraft.navCourseDeg, aircraft.courseDeviation,
-      (aircraft.toFromFlags & kToFromFlagFrom) != 0 ? "FROM" : "TO", glideSlope,
-      identOr(aircraft.nav2Ident), static_cast<unsigned>(aircraft.nav2Flags),
-      aircraft.nav2BearingDeg, aircraft.dme2Nm, identOr(aircraft.adfIdent),
-      aircraft.adfActive != 0 ? "on" : "off", aircraft.adfBearingDeg, aircraft.marker);
+  std::snprintf(text, sizeof(text),
+                "NAV1 %s flags 0x%02X DME %.1f CRS %03ld DEV %+ld %s GS %s | NAV2 %s flags 0x%02X "
+                "BRG %03ld DME %.1f | ADF %s %s BRG %03ld | MKR %.0f",
+                identOr(aircraft.nav1Ident), static_cast<unsigned>(aircraft.nav1Flags),
+                aircraft.dmeNm, WholeDegrees(aircraft.navCourseDeg),
+                std::lround(aircraft.courseDeviation),
+                (aircraft.toFromFlags & kToFromFlagFrom) != 0 ? "FROM" : "TO", glideSlope,
+                identOr(aircraft.nav2Ident), static_cast<unsigned>(aircraft.nav2Flags),
+                WholeDegrees(aircraft.nav2BearingDeg), aircraft.dme2Nm, identOr(aircraft.adfIdent),
+                aircraft.adfActive != 0 ? "on" : "off", WholeDegrees(aircraft.adfBearingDeg),
+                aircraft.marker);
   return text;
 }
 

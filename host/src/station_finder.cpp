@@ -46,24 +46,29 @@ struct RunwayEnd {
   double elevationFt = 0;
 };
 
-std::optional<std::string> ReadListFile(const std::filesystem::path& path, navdb::NavaidKind kind,
-                                        navdb::EntryList& list, StationLoad& load) {
+// The file's bytes; empty for a missing file, and a problem noted for one
+// that exists but cannot be read.
+std::string ReadListFile(const std::filesystem::path& path, StationLoad& load) {
   std::string bytes;
   std::error_code missing;
-  if (!std::filesystem::exists(path, missing)) return std::nullopt;
+  if (!std::filesystem::exists(path, missing)) return bytes;
   platform::FileResult read = platform::ReadWholeFile(path, bytes);
   if (!read.ok()) {
     load.problems.push_back("cannot read " + path.string() + ": " + read.error);
-    return std::nullopt;
+    bytes.clear();
   }
+  return bytes;
+}
+
+void DecodeList(std::string_view fileName, navdb::NavaidKind kind, std::string_view bytes,
+                navdb::EntryList& list, StationLoad& load) {
   std::vector<std::string> rejected;
   navdb::UiCallbacks quiet;
   navdb::DecodeEntryFile(kind, bytes, list, rejected, quiet);
   if (!rejected.empty()) {
-    load.problems.push_back(path.string() + ": " + std::to_string(rejected.size()) +
+    load.problems.push_back(std::string(fileName) + ": " + std::to_string(rejected.size()) +
                             " lines without the file's layout left out");
   }
-  return bytes;
 }
 
 Station StationFromVorLine(std::string_view line) {
@@ -154,11 +159,24 @@ bool InBand(const Station& station, Band band) {
 
 StationLoad StationFinder::Load(const std::filesystem::path& navDataFolder) {
   StationLoad load;
+  std::string vor = ReadListFile(navDataFolder / "vor.dat", load);
+  std::string ndb = ReadListFile(navDataFolder / "ndb.dat", load);
+  std::string apt = ReadListFile(navDataFolder / "apt.dat", load);
+  StationLoad decoded = LoadFileBytes(vor, ndb, apt, navDataFolder);
+  load.problems.insert(load.problems.end(), decoded.problems.begin(), decoded.problems.end());
+  return load;
+}
+
+StationLoad StationFinder::LoadFileBytes(std::string_view vorBytes, std::string_view ndbBytes,
+                                         std::string_view aptBytes,
+                                         const std::filesystem::path& navDataFolder) {
+  StationLoad load;
   stations_.clear();
   navdb::EntryList vors, ndbs, airports;
-  ReadListFile(navDataFolder / "vor.dat", navdb::NavaidKind::Vor, vors, load);
-  ReadListFile(navDataFolder / "ndb.dat", navdb::NavaidKind::Ndb, ndbs, load);
-  ReadListFile(navDataFolder / "apt.dat", navdb::NavaidKind::Airport, airports, load);
+  DecodeList((navDataFolder / "vor.dat").string(), navdb::NavaidKind::Vor, vorBytes, vors, load);
+  DecodeList((navDataFolder / "ndb.dat").string(), navdb::NavaidKind::Ndb, ndbBytes, ndbs, load);
+  DecodeList((navDataFolder / "apt.dat").string(), navdb::NavaidKind::Airport, aptBytes, airports,
+             load);
   std::vector<RunwayEnd> runways;
   for (size_t row = 0; row < airports.Count(); ++row)
     runways.push_back(RunwayFromLine(airports.GetLine(row)));

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "great_circle.h"
@@ -49,6 +50,9 @@ class StationFinder {
   // Reads vor.dat, ndb.dat and apt.dat of `navDataFolder`; missing files
   // give no stations of their kind, problems are listed in the result.
   StationLoad Load(const std::filesystem::path& navDataFolder);
+  // The same from the three files' bytes; `navDataFolder` names them in problems.
+  StationLoad LoadFileBytes(std::string_view vorBytes, std::string_view ndbBytes,
+                            std::string_view aptBytes, const std::filesystem::path& navDataFolder);
   // Stations given directly (tests).
   void SetStations(std::vector<Station> stations) { stations_ = std::move(stations); }
 
