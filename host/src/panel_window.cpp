@@ -104,6 +104,11 @@ class PanelWidget : public QWidget {
 
 }  // namespace
 
+std::unique_ptr<QWidget> MakePanelWidget(ModuleHost& host, double framesPerSecond, int zoom,
+                                         FlightSession& session) {
+  return std::make_unique<PanelWidget>(host, framesPerSecond, zoom, session);
+}
+
 int RunPanelWindow(ModuleHost& host, double framesPerSecond, int zoom, FlightSession& session,
                    int argc, char** argv) {
   QApplication application(argc, argv);

@@ -3,10 +3,19 @@
 // built when Qt 6 Widgets is available.
 #pragma once
 
+#include <memory>
+
 #include "flight_session.h"
 #include "module_host.h"
 
+class QWidget;
+
 namespace ndhost {
+
+// The panel widget alone, for tests: its timer runs the frames while the
+// application's event loop runs. Needs a QApplication.
+std::unique_ptr<QWidget> MakePanelWidget(ModuleHost& host, double framesPerSecond, int zoom,
+                                         FlightSession& session);
 
 // Runs the module in a window at framesPerSecond until the window closes;
 // the aircraft moves by the time measured between frames. The panel is
