@@ -110,9 +110,16 @@ bool SetUpFlight(const ndhost::CommandLine& line, const ndhost::StationFinder& s
   bool placedOnRoute = line.flyRoute && !line.latitudeDeg && session.Pilot();
   if (placedOnRoute) session.PlaceAtRouteStart();
   session.SetFollowPlan(line.flyRoute);
+  // --nav1-freq alone tunes by frequency; with --nav1 it picks among the identifier's stations.
   std::string nav1 = line.nav1Ident;
-  if (nav1.empty() && line.nav1FrequencyMhz > 0) nav1 = std::to_string(line.nav1FrequencyMhz);
-  if (!TuneFromOption(session, stations, ndhost::RadioSlot::Nav1, nav1, line.nav1FrequencyMhz,
+  double nav1FrequencyMhz = line.nav1FrequencyMhz;
+  if (nav1.empty() && nav1FrequencyMhz > 0) {
+    char frequencyText[32];
+    std::snprintf(frequencyText, sizeof(frequencyText), "%.2f", nav1FrequencyMhz);
+    nav1 = frequencyText;
+    nav1FrequencyMhz = 0;
+  }
+  if (!TuneFromOption(session, stations, ndhost::RadioSlot::Nav1, nav1, nav1FrequencyMhz,
                       navData) ||
       !TuneFromOption(session, stations, ndhost::RadioSlot::Nav2, line.nav2Ident, 0, navData) ||
       !TuneFromOption(session, stations, ndhost::RadioSlot::Adf, line.adfIdent, 0, navData)) {

@@ -62,6 +62,10 @@ TEST_F(NdhostFlight, UnknownStationsStopWithStatusTwo) {
   EXPECT_EQ(frequency.exitCode, 2);
   EXPECT_EQ(frequency.output,
             "ndhost: NAV 1: no station \"PGS\" on 117.25 in " + NavData("vor.dat") + "\n");
+  RunResult byFrequency = RunNdhost("--sim-root " + Root() + " --nav1-freq 109.1");
+  EXPECT_EQ(byFrequency.exitCode, 2);
+  EXPECT_EQ(byFrequency.output,
+            "ndhost: NAV 1: no station \"109.10\" in " + NavData("vor.dat") + "\n");
   RunResult nav2 = RunNdhost("--sim-root " + Root() + " --nav2 110.30");
   EXPECT_EQ(nav2.exitCode, 2);
   EXPECT_EQ(nav2.output, "ndhost: NAV 2: no station \"110.30\" in " + NavData("vor.dat") + "\n");

@@ -96,7 +96,10 @@ TEST_F(PanelWindow, TheAircraftMovesByTheTimeThatPasses) {
 }  // namespace
 }  // namespace ndhost
 
+// The offscreen platform is the default, so that the tests (and their
+// listing at build time) run without a display.
 int main(int argc, char** argv) {
+  if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
