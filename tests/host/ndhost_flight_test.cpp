@@ -99,6 +99,18 @@ TEST_F(NdhostFlight, RadiosFollowTheAircraft) {
   EXPECT_NE(radios.find("| ADF AB on BRG 3"), std::string::npos) << radios;
 }
 
+TEST_F(NdhostFlight, ScheduledFlightKeysFly) {
+  // Right at frame 1 (99 frames at 18 a second follow: the turn of 10
+  // degrees is done), PgUp at frame 2 (98 frames of a 1500 ft/min climb:
+  // 136 ft), Up at frame 3; Shift+G at frame 90 goes to the display.
+  RunResult run = RunNdhost("--sim-root " + Root() +
+                            " --frames 100 --keys 1:right,2:pgup,3:up,90:shift+g --report");
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  EXPECT_EQ(LineStarting(run.output, "flight: "),
+            "flight: HDG 010 SEL 010 IAS 10 GS 10 ALT 136/500 PLAN off");
+  EXPECT_NE(run.output.find("Range=640"), std::string::npos) << run.output;
+}
+
 TEST_F(NdhostFlight, PicturesAlongTheWayShowTheMotion) {
   auto picture = [this](const std::string& name) { return folder_.Read(name); };
   const std::string start =
