@@ -270,9 +270,10 @@ int main(int argc, char** argv) {
   for (int frame = 0; frame < line->frames; ++frame) {
     for (const ndhost::ScheduledKey& key : line->keys) {
       if (key.frame != frame) continue;
-      // Flight keys fly; the others go to the display.
-      if (!ndhost::ApplyFlightKey(key.virtualKey, key.shift, key.ctrl, session))
-        host->PressKey(key.virtualKey, key.shift, key.ctrl);
+      // Every key reaches the display as well, as in the simulator: the
+      // display polls only its own keys (a PANEL_9 key may be any key).
+      ndhost::ApplyFlightKey(key.virtualKey, key.shift, key.ctrl, session);
+      host->PressKey(key.virtualKey, key.shift, key.ctrl);
     }
     for (const ndhost::ScheduledRoute& route : line->laterRoutes) {
       if (route.frame != frame) continue;

@@ -65,11 +65,11 @@ class PanelWidget : public QWidget {
     if (virtualKey == 0) return QWidget::keyPressEvent(event);
     bool shift = event->modifiers() & Qt::ShiftModifier;
     bool ctrl = event->modifiers() & Qt::ControlModifier;
-    // A held flight key repeats (the heading goes on turning); a held
-    // display key counts once, as the module polls presses.
-    if (ApplyFlightKey(virtualKey, shift, ctrl, session_)) return;
-    if (event->isAutoRepeat()) return;
-    host_.PressKey(virtualKey, shift, ctrl);
+    // A held flight key repeats (the heading goes on turning). Every key
+    // reaches the display as well, as in the simulator, where the display
+    // polls only its own keys; held, it counts once.
+    ApplyFlightKey(virtualKey, shift, ctrl, session_);
+    if (!event->isAutoRepeat()) host_.PressKey(virtualKey, shift, ctrl);
   }
 
   void paintEvent(QPaintEvent*) override {

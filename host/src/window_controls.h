@@ -1,6 +1,7 @@
 // The keys that fly the stand-in aircraft, in the window and in scheduled
-// key lists. They are keys the display never reads (arrows, page keys,
-// Space, Enter and F5 to F7), so every key can still go to the display too.
+// key lists. They are keys the display's default key table never reads
+// (arrows, page keys, Space, Enter and F5 to F7), so every key can go to the
+// display as well.
 #pragma once
 
 #include <cstdint>
