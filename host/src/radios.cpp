@@ -42,7 +42,6 @@ struct NavReading {
 // selected course lies to the right (fly right).
 NavReading ReadNav(const Station& station, double courseDeg, const FlightState& flight) {
   NavReading reading;
-  double toStationDeg = InitialBearingDeg(flight.position, station.position);
   if (station.kind == StationKind::Ils) {
     // The needle shows on which side of the centreline the aircraft is, on
     // the back course as well (sensed as flying the front course inbound).
@@ -64,8 +63,11 @@ NavReading ReadNav(const Station& station, double courseDeg, const FlightState& 
     }
     return reading;
   }
-  // Radials are magnetic: the station's variation turns true bearings into them.
-  double radialDeg = Normalize360(toStationDeg + 180 - station.variationDeg);
+  // The radial is the bearing from the station, which on the sphere is not
+  // the bearing to it turned round; radials are magnetic with the station's
+  // variation.
+  double radialDeg =
+      Normalize360(InitialBearingDeg(station.position, flight.position) - station.variationDeg);
   double fromOffsetDeg = SignedDifferenceDeg(radialDeg, courseDeg);
   if (std::fabs(fromOffsetDeg) < 90) {
     reading.toFromFlags = kToFromFlagFrom;

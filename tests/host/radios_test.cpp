@@ -96,6 +96,17 @@ TEST(Radios, CourseDeviationSideAndToFrom) {
   flight.position = {0.5, -0.1};
   EXPECT_DOUBLE_EQ(Radios(flight, tuning).courseDeviation, 127);
   EXPECT_DOUBLE_EQ(Radios(flight, tuning).deviationRange, 0);
+
+  // Far north the radial is the bearing from the station (271.7 degrees
+  // here), not the bearing to it turned round (268.3): on the radial, no
+  // deviation.
+  Station northern = MakeStation(StationKind::Vor, "NOR", {60, 4}, 200);
+  flight.position = {60, 0};
+  double radialDeg = InitialBearingDeg(northern.position, flight.position);
+  EXPECT_NEAR(radialDeg, 271.73, 0.01);
+  AircraftState onRadial = Radios(flight, {&northern, radialDeg, nullptr, nullptr});
+  EXPECT_EQ(onRadial.toFromFlags, kToFromFlagFrom);
+  EXPECT_NEAR(onRadial.courseDeviation, 0.0, 1e-6);
 }
 
 TEST(Radios, ToFlipsToFromPastTheStation) {
