@@ -140,7 +140,8 @@ void ComputeAdf(const FlightState& flight, const RadioTuning& tuning, AircraftSt
 double DefaultCourseDeg(const Station& station, const GeoPoint& from) {
   if (station.kind == StationKind::Ils)
     return Normalize360(station.localizerCourseDeg - station.variationDeg);
-  return Normalize360(InitialBearingDeg(from, station.position) - station.variationDeg);
+  // The reciprocal of the radial the aircraft is on: the needle centres, "to".
+  return Normalize360(InitialBearingDeg(station.position, from) + 180 - station.variationDeg);
 }
 
 double LocalVariationDeg(const RadioTuning& tuning) {

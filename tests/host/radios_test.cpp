@@ -107,6 +107,12 @@ TEST(Radios, CourseDeviationSideAndToFrom) {
   AircraftState onRadial = Radios(flight, {&northern, radialDeg, nullptr, nullptr});
   EXPECT_EQ(onRadial.toFromFlags, kToFromFlagFrom);
   EXPECT_NEAR(onRadial.courseDeviation, 0.0, 1e-6);
+  // Tuned afresh, the course leads to the station with the needle centred.
+  double toCourseDeg = DefaultCourseDeg(northern, flight.position);
+  EXPECT_NEAR(toCourseDeg, radialDeg - 180, 1e-9);
+  AircraftState tuned = Radios(flight, {&northern, toCourseDeg, nullptr, nullptr});
+  EXPECT_EQ(tuned.toFromFlags, 0);
+  EXPECT_NEAR(tuned.courseDeviation, 0.0, 1e-6);
 }
 
 TEST(Radios, ToFlipsToFromPastTheStation) {
