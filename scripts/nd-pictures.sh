@@ -29,7 +29,8 @@ plan="$sim/NavData/FlightPlans/ORYBVA.pln"
 # Each picture starts from its own modes: NDMode, MapMode, Item, Range.
 modes() { printf '%s\r\n' "$@" >"$sim/Gauges/NDmode.tmp"; }
 ndhost() { "$build/host/ndhost" --sim-root "$sim" --zoom 2 "$@"; }
-radios=(--nav1 PGS --nav1-freq 117.25 --dme 7.4 --adf OYE --adf-bearing 40 --wind 250/18)
+# The radios are computed from the database as the aircraft flies.
+radios=(--nav1 PGS --adf OYE --wind 250/18)
 
 modes 1 0 30 40
 ndhost --frames 120 --lat 48.65 --lon 2.30 --heading 20 --speed 160 "${radios[@]}" \

@@ -43,6 +43,10 @@ std::optional<uint32_t> VirtualKeyOf(const std::string& name) {
   }
   if (lower == "tab") return 0x09;
   if (lower == "space") return 0x20;
+  static const std::map<std::string, uint32_t> kNamedKeys = {
+      {"enter", 0x0D}, {"pgup", 0x21},  {"pgdn", 0x22}, {"left", 0x25},
+      {"up", 0x26},    {"right", 0x27}, {"down", 0x28}};
+  if (auto named = kNamedKeys.find(lower); named != kNamedKeys.end()) return named->second;
   if (lower.size() >= 2 && lower[0] == 'f') {
     std::optional<double> number = ToNumber(lower.substr(1));
     if (number && *number >= 1 && *number <= 12) return 0x6F + static_cast<uint32_t>(*number);
@@ -98,10 +102,11 @@ std::string UsageText() {
   return "usage: ndhost --help\n"
          "       ndhost --sim-root DIR [--module FILE] [--format 1|2] [--frames N] [--fps N]\n"
          "              [--png OUT.png] [--lat DEG --lon DEG] [--heading DEG] [--speed KT]\n"
-         "              [--nav1 IDENT] [--nav1-freq MHZ] [--dme NM] [--adf IDENT]\n"
-         "              [--adf-bearing DEG] [--wind DIR/SPEED] [--marker 0-3]\n"
+         "              [--alt FT] [--nav1 IDENT|MHZ] [--nav1-freq MHZ] [--course DEG]\n"
+         "              [--nav2 IDENT|MHZ] [--adf IDENT|KHZ] [--dme NM] [--adf-bearing DEG]\n"
+         "              [--wind DIR/SPEED] [--marker 0-3] [--png-at FRAME:OUT.png ...]\n"
          "              [--route PLAN.pln [--fly]] [--route-at FRAME:PLAN.pln ...]\n"
-         "              [--keys FRAME:KEY,...] [--report] [--window] [--zoom 1-8]\n";
+         "              [--keys FRAME:KEY,...] [--report] [--trace N] [--window] [--zoom 1-8]\n";
 }
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
@@ -129,6 +134,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
   double formatCode = 1;
   double frames = line.frames;
   double zoom = line.zoom;
+  double traceEvery = 0;
   std::map<std::string, std::function<bool(const std::string&)>> withValue = {
       {"--sim-root", text(line.simulatorRoot)},
       {"--module", text(line.modulePath)},
@@ -137,16 +143,20 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       {"--fps", number(line.framesPerSecond)},
       {"--png", text(line.pngPath)},
       {"--zoom", number(zoom)},
+      {"--trace", number(traceEvery)},
       {"--lat", optionalNumber(line.latitudeDeg)},
       {"--lon", optionalNumber(line.longitudeDeg)},
       {"--heading", number(line.headingDeg)},
       {"--speed", number(line.groundSpeedKt)},
       {"--nav1", text(line.nav1Ident)},
+      {"--alt", number(line.altitudeFt)},
       {"--nav1-freq", number(line.nav1FrequencyMhz)},
-      {"--dme", number(line.dmeNm)},
+      {"--course", optionalNumber(line.nav1CourseDeg)},
+      {"--nav2", text(line.nav2Ident)},
+      {"--dme", optionalNumber(line.dmeNm)},
       {"--adf", text(line.adfIdent)},
-      {"--adf-bearing", number(line.adfBearingDeg)},
-      {"--marker", number(line.marker)},
+      {"--adf-bearing", optionalNumber(line.adfBearingDeg)},
+      {"--marker", optionalNumber(line.marker)},
       {"--route", text(line.routePath)},
       {"--wind",
        [&line](const std::string& value) {
@@ -166,6 +176,15 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
              colon == std::string::npos ? std::nullopt : ToFrame(value.substr(0, colon));
          if (!frame || colon + 1 >= value.size()) return false;
          line.laterRoutes.push_back({*frame, value.substr(colon + 1)});
+         return true;
+       }},
+      {"--png-at",
+       [&line](const std::string& value) {
+         size_t colon = value.find(':');
+         std::optional<int> frame =
+             colon == std::string::npos ? std::nullopt : ToFrame(value.substr(0, colon));
+         if (!frame || colon + 1 >= value.size()) return false;
+         line.pictures.push_back({*frame, value.substr(colon + 1)});
          return true;
        }},
       {"--keys",
@@ -229,6 +248,11 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
     error = "--zoom must be a whole number from 1 to 8";
     return std::nullopt;
   }
+  if (traceEvery != std::trunc(traceEvery) || traceEvery < 0 || traceEvery > kMaxFrames) {
+    error = "--trace must be a whole number of frames";
+    return std::nullopt;
+  }
+  line.traceEvery = static_cast<int>(traceEvery);
   line.zoom = static_cast<int>(zoom);
   line.formatCode = static_cast<uint32_t>(formatCode);
   line.frames = static_cast<int>(frames);

@@ -20,6 +20,11 @@ struct ScheduledRoute {
   std::string planPath;
 };
 
+struct ScheduledPicture {
+  int frame = 0;
+  std::string pngPath;
+};
+
 struct CommandLine {
   std::string simulatorRoot;
   std::string modulePath;  // default: <sim-root>/Gauges/Lumaro.gau
@@ -31,26 +36,35 @@ struct CommandLine {
   std::optional<double> longitudeDeg;
   double headingDeg = 0;
   double groundSpeedKt = 0;
+  double altitudeFt = 0;
+  // Receivers are tuned by identifier or frequency text; --nav1-freq narrows
+  // an identifier to the station on that frequency.
   std::string nav1Ident;
   double nav1FrequencyMhz = 0;
-  double dmeNm = 0;
+  std::optional<double> nav1CourseDeg;
+  std::string nav2Ident;
   std::string adfIdent;
-  double adfBearingDeg = 0;
+  // Fixed values in place of the computed ones.
+  std::optional<double> dmeNm;
+  std::optional<double> adfBearingDeg;
+  std::optional<double> marker;
   double windDirectionDeg = 0;
   double windSpeedKt = 0;
-  double marker = 0;
   std::string routePath;
   bool flyRoute = false;
   std::vector<ScheduledRoute> laterRoutes;  // published at their frames, replacing the route
   std::vector<ScheduledKey> keys;
+  std::vector<ScheduledPicture> pictures;  // --png-at
   bool report = false;
+  int traceEvery = 0;  // --trace N: the flight and radios every N frames
   bool window = false;
   int zoom = 2;       // window and PNG: panel pixels per image pixel
   bool help = false;  // --help: print the usage and run nothing
 };
 
 // Parses "FRAME:KEY[,FRAME:KEY...]" with KEY as [shift+][ctrl+]NAME, NAME a
-// letter or digit, "tab", "space", "f1".."f12", or "#code" (virtual-key code).
+// letter or digit, "tab", "space", "enter", "left", "right", "up", "down",
+// "pgup", "pgdn", "f1".."f12", or "#code" (virtual-key code).
 std::optional<std::vector<ScheduledKey>> ParseKeyList(const std::string& keyList,
                                                       std::string& error);
 
@@ -60,5 +74,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
                                             std::string& error);
 
 std::string UsageText();
+// --help: the usage, the options, the keys and the host variables fed.
+std::string HelpText();
 
 }  // namespace ndhost

@@ -22,6 +22,8 @@
 #include "panel_picture.h"
 #include "platform/shared_memory.h"
 #include "route_publisher.h"
+#include "station_finder.h"
+#include "window_controls.h"
 
 namespace {
 
@@ -71,20 +73,68 @@ class PassDataRemoval {
   PassDataRemoval& operator=(const PassDataRemoval&) = delete;
 };
 
-void SetUpAircraft(const ndhost::CommandLine& line, ndhost::AircraftState& aircraft) {
-  aircraft.latitudeDeg = line.latitudeDeg.value_or(0);
-  aircraft.longitudeDeg = line.longitudeDeg.value_or(0);
-  aircraft.headingDeg = line.headingDeg;
-  aircraft.groundSpeedKt = line.groundSpeedKt;
-  aircraft.nav1Ident = line.nav1Ident;
-  aircraft.nav1FrequencyMhz = line.nav1FrequencyMhz;
-  aircraft.dmeNm = line.dmeNm;
-  aircraft.adfIdent = line.adfIdent;
-  aircraft.adfActive = line.adfIdent.empty() ? 0 : 1;
-  aircraft.adfBearingDeg = line.adfBearingDeg;
-  aircraft.windDirectionDeg = line.windDirectionDeg;
-  aircraft.windSpeedKt = line.windSpeedKt;
-  aircraft.marker = line.marker;
+// Tunes a receiver from its option; false and a message for a station the
+// database does not have.
+bool TuneFromOption(ndhost::FlightSession& session, const ndhost::StationFinder& stations,
+                    ndhost::RadioSlot slot, const std::string& identOrFrequency, double frequency,
+                    const std::filesystem::path& navData) {
+  if (identOrFrequency.empty()) return true;
+  ndhost::Band band = slot == ndhost::RadioSlot::Adf ? ndhost::Band::Adf : ndhost::Band::Nav;
+  const ndhost::Station* station =
+      stations.Find(band, identOrFrequency, session.Flight().position, frequency);
+  if (station == nullptr) {
+    static const char* kNames[] = {"NAV 1", "NAV 2", "ADF"};
+    std::string file = (navData / (band == ndhost::Band::Adf ? "ndb.dat" : "vor.dat")).string();
+    std::string wanted = "\"" + identOrFrequency + "\"";
+    if (frequency > 0) {
+      char text[32];
+      std::snprintf(text, sizeof(text), " on %.2f", frequency);
+      wanted += text;
+    }
+    std::fprintf(stderr, "ndhost: %s: no station %s in %s\n", kNames[static_cast<int>(slot)],
+                 wanted.c_str(), file.c_str());
+    return false;
+  }
+  session.Tune(slot, station);
+  return true;
+}
+
+// The flight as the command line starts it; false when a radio cannot be tuned.
+bool SetUpFlight(const ndhost::CommandLine& line, const ndhost::StationFinder& stations,
+                 const std::filesystem::path& navData, ndhost::FlightSession& session) {
+  ndhost::FlightState& flight = session.Flight();
+  flight.position = {line.latitudeDeg.value_or(0), line.longitudeDeg.value_or(0)};
+  flight.airspeedKt = line.groundSpeedKt;
+  flight.altitudeFt = flight.selectedAltitudeFt = line.altitudeFt;
+  session.CurrentWind() = {line.windDirectionDeg, line.windSpeedKt};
+  bool placedOnRoute = line.flyRoute && !line.latitudeDeg && session.Pilot();
+  if (placedOnRoute) session.PlaceAtRouteStart();
+  session.SetFollowPlan(line.flyRoute);
+  // --nav1-freq alone tunes by frequency; with --nav1 it picks among the identifier's stations.
+  std::string nav1 = line.nav1Ident;
+  double nav1FrequencyMhz = line.nav1FrequencyMhz;
+  if (nav1.empty() && nav1FrequencyMhz > 0) {
+    char frequencyText[32];
+    std::snprintf(frequencyText, sizeof(frequencyText), "%.2f", nav1FrequencyMhz);
+    nav1 = frequencyText;
+    nav1FrequencyMhz = 0;
+  }
+  if (!TuneFromOption(session, stations, ndhost::RadioSlot::Nav1, nav1, nav1FrequencyMhz,
+                      navData) ||
+      !TuneFromOption(session, stations, ndhost::RadioSlot::Nav2, line.nav2Ident, 0, navData) ||
+      !TuneFromOption(session, stations, ndhost::RadioSlot::Adf, line.adfIdent, 0, navData)) {
+    return false;
+  }
+  if (line.nav1CourseDeg) session.SetNav1Course(*line.nav1CourseDeg);
+  if (!placedOnRoute) {
+    // The heading given is what the compass shows: magnetic.
+    double trueHeadingDeg =
+        ndhost::Normalize360(line.headingDeg + ndhost::LocalVariationDeg(session.Tuning()));
+    flight.trueHeadingDeg = flight.selectedHeadingDeg = trueHeadingDeg;
+  }
+  ndhost::UpdateGroundVector(flight, session.CurrentWind());
+  session.Overrides() = {line.dmeNm, line.adfBearingDeg, line.marker};
+  return true;
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
@@ -130,6 +180,14 @@ void PrintReport(const ndhost::ModuleHost& host) {
   std::printf("route points: %d\n", routePoints);
 }
 
+void SavePicture(const ndhost::ModuleHost& host, int zoom, const std::string& path, int& status) {
+  std::string saved = ndhost::SavePanelPng(ndhost::ComposePanel(host, zoom), path);
+  if (!saved.empty()) {
+    std::fprintf(stderr, "ndhost: %s\n", saved.c_str());
+    status = 1;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -141,7 +199,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (line->help) {
-    std::fputs(ndhost::UsageText().c_str(), stdout);
+    std::fputs(ndhost::HelpText().c_str(), stdout);
     return 0;
   }
   std::error_code ignored;
@@ -150,6 +208,14 @@ int main(int argc, char** argv) {
   if (!line->pngPath.empty()) {
     line->pngPath = std::filesystem::absolute(line->pngPath, ignored).string();
   }
+  for (ndhost::ScheduledPicture& picture : line->pictures) {
+    picture.pngPath = std::filesystem::absolute(picture.pngPath, ignored).string();
+  }
+  const std::filesystem::path navData = root / "NavData";
+  ndhost::StationFinder stations;
+  for (const std::string& problem : stations.Load(navData).problems) {
+    std::fprintf(stderr, "ndhost: %s\n", problem.c_str());
+  }
   std::filesystem::path modulePath = line->modulePath.empty()
                                          ? root / "Gauges" / "Lumaro.gau"
                                          : std::filesystem::absolute(line->modulePath, ignored);
@@ -157,7 +223,7 @@ int main(int argc, char** argv) {
   RemoveBlocksOnSignals();
   const PassDataRemoval passDataRemoval;
   ndhost::RoutePublisher publisher;
-  std::optional<ndhost::RouteFlight> flight;
+  ndhost::FlightSession session(stations);
   if (!line->routePath.empty()) {
     std::optional<std::string> plan = ReadWholeFile(line->routePath);
     if (!plan) {
@@ -168,8 +234,9 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "ndhost: cannot publish the route block\n");
       return 1;
     }
-    if (line->flyRoute) flight.emplace(ndhost::ReadPlanWaypoints(*plan));
+    session.SetRoute(ndhost::ReadPlanRoute(*plan));
   }
+  if (!SetUpFlight(*line, stations, navData, session)) return 2;
 
   ndhost::HostOptions options;
   options.simulatorRoot = root;
@@ -181,8 +248,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "ndhost: %s\n", error.c_str());
     return failure == ndhost::LoadFailure::NotAGaugeModule ? 2 : 1;
   }
-  SetUpAircraft(*line, host->Aircraft());
-  if (flight && !line->latitudeDeg) flight->PlaceAtStart(host->Aircraft());
+  session.Publish(host->Aircraft());
 
   host->Start();
   if (line->window) {
@@ -190,7 +256,7 @@ int main(int argc, char** argv) {
     if (std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr ||
         std::getenv("QT_QPA_PLATFORM") != nullptr) {
       int status =
-          ndhost::RunPanelWindow(*host, line->framesPerSecond, line->zoom, flight, argc, argv);
+          ndhost::RunPanelWindow(*host, line->framesPerSecond, line->zoom, session, argc, argv);
       host->Kill();
       return status;
     }
@@ -200,9 +266,14 @@ int main(int argc, char** argv) {
 #endif
   }
   double frameSeconds = 1.0 / line->framesPerSecond;
+  int status = 0;
   for (int frame = 0; frame < line->frames; ++frame) {
     for (const ndhost::ScheduledKey& key : line->keys) {
-      if (key.frame == frame) host->PressKey(key.virtualKey, key.shift, key.ctrl);
+      if (key.frame != frame) continue;
+      // Every key reaches the display as well, as in the simulator: the
+      // display polls only its own keys (a PANEL_9 key may be any key).
+      ndhost::ApplyFlightKey(key.virtualKey, key.shift, key.ctrl, session);
+      host->PressKey(key.virtualKey, key.shift, key.ctrl);
     }
     for (const ndhost::ScheduledRoute& route : line->laterRoutes) {
       if (route.frame != frame) continue;
@@ -211,27 +282,31 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "ndhost: cannot publish %s\n", route.planPath.c_str());
       }
     }
+    session.Publish(host->Aircraft());
     host->Frame();
     WaitForLoader(*host);
+    if (line->traceEvery > 0 && frame % line->traceEvery == 0) {
+      std::printf("frame %d: %s | %s\n", frame, session.StatusText().c_str(),
+                  ndhost::RadioReportText(host->Aircraft()).c_str());
+    }
+    for (const ndhost::ScheduledPicture& picture : line->pictures) {
+      if (picture.frame == frame) SavePicture(*host, line->zoom, picture.pngPath, status);
+    }
     host->AdvanceClock(frameSeconds);
-    if (flight) flight->Advance(host->Aircraft(), frameSeconds);
+    session.Advance(frameSeconds);
   }
 
-  int status = 0;
-  if (!line->pngPath.empty()) {
-    // The picture the window would show: the panel at the zoom asked.
-    std::string saved =
-        ndhost::SavePanelPng(ndhost::ComposePanel(*host, line->zoom), line->pngPath);
-    if (!saved.empty()) {
-      std::fprintf(stderr, "ndhost: %s\n", saved.c_str());
-      status = 1;
-    }
-  }
+  // The picture the window would show: the panel at the zoom asked.
+  if (!line->pngPath.empty()) SavePicture(*host, line->zoom, line->pngPath, status);
   for (const ndhost::HostMessage& message : host->Messages()) {
     std::fprintf(stderr, "ndhost: message box \"%s\": %s\n", message.caption.c_str(),
                  message.text.c_str());
   }
-  if (line->report) PrintReport(*host);
+  if (line->report) {
+    PrintReport(*host);
+    std::printf("flight: %s\n", session.StatusText().c_str());
+    std::printf("radios: %s\n", ndhost::RadioReportText(host->Aircraft()).c_str());
+  }
   host->Kill();
   return status;
 }

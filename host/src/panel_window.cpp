@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "aircraft.h"
 #include "panel_picture.h"
+#include "window_controls.h"
 
 namespace ndhost {
 
@@ -22,15 +22,33 @@ uint32_t VirtualKeyOf(int qtKey) {
   }
   if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return 0x70 + (qtKey - Qt::Key_F1);
   if (qtKey == Qt::Key_Tab || qtKey == Qt::Key_Backtab) return PANEL_VK_TAB;
-  if (qtKey == Qt::Key_Space) return 0x20;
-  return 0;
+  switch (qtKey) {
+    case Qt::Key_Space:
+      return kKeySpace;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return kKeyEnter;
+    case Qt::Key_PageUp:
+      return kKeyPageUp;
+    case Qt::Key_PageDown:
+      return kKeyPageDown;
+    case Qt::Key_Left:
+      return kKeyLeft;
+    case Qt::Key_Up:
+      return kKeyUp;
+    case Qt::Key_Right:
+      return kKeyRight;
+    case Qt::Key_Down:
+      return kKeyDown;
+    default:
+      return 0;
+  }
 }
 
 class PanelWidget : public QWidget {
  public:
-  PanelWidget(ModuleHost& host, double framesPerSecond, int zoom,
-              std::optional<RouteFlight>& flight)
-      : host_(host), zoom_(zoom), flight_(flight) {
+  PanelWidget(ModuleHost& host, double framesPerSecond, int zoom, FlightSession& session)
+      : host_(host), zoom_(zoom), session_(session) {
     setWindowTitle("ndhost - Vistrel.ND");
     setFocusPolicy(Qt::StrongFocus);
     PanelPicture picture = ComposePanel(host_, zoom_);
@@ -44,9 +62,14 @@ class PanelWidget : public QWidget {
  protected:
   void keyPressEvent(QKeyEvent* event) override {
     uint32_t virtualKey = VirtualKeyOf(event->key());
-    if (virtualKey == 0 || event->isAutoRepeat()) return QWidget::keyPressEvent(event);
-    host_.PressKey(virtualKey, event->modifiers() & Qt::ShiftModifier,
-                   event->modifiers() & Qt::ControlModifier);
+    if (virtualKey == 0) return QWidget::keyPressEvent(event);
+    bool shift = event->modifiers() & Qt::ShiftModifier;
+    bool ctrl = event->modifiers() & Qt::ControlModifier;
+    // A held flight key repeats (the heading goes on turning). Every key
+    // reaches the display as well, as in the simulator, where the display
+    // polls only its own keys; held, it counts once.
+    ApplyFlightKey(virtualKey, shift, ctrl, session_);
+    if (!event->isAutoRepeat()) host_.PressKey(virtualKey, shift, ctrl);
   }
 
   void paintEvent(QPaintEvent*) override {
@@ -60,26 +83,36 @@ class PanelWidget : public QWidget {
 
  private:
   void Tick() {
-    double elapsedSeconds = clock_.restart() / 1000.0;
+    // Real time: the aircraft moves by the time that really passed.
+    double elapsedSeconds = static_cast<double>(clock_.nsecsElapsed()) / 1e9;
+    clock_.restart();
+    session_.Advance(elapsedSeconds);
+    session_.Publish(host_.Aircraft());
     host_.Frame();
     host_.AdvanceClock(elapsedSeconds);
-    if (flight_) flight_->Advance(host_.Aircraft(), elapsedSeconds);
+    QString title = "ndhost - Vistrel.ND - " + QString::fromStdString(session_.StatusText());
+    if (title != windowTitle()) setWindowTitle(title);
     update();
   }
 
   ModuleHost& host_;
   int zoom_;
-  std::optional<RouteFlight>& flight_;
+  FlightSession& session_;
   QTimer timer_;
   QElapsedTimer clock_;
 };
 
 }  // namespace
 
-int RunPanelWindow(ModuleHost& host, double framesPerSecond, int zoom,
-                   std::optional<RouteFlight>& flight, int argc, char** argv) {
+std::unique_ptr<QWidget> MakePanelWidget(ModuleHost& host, double framesPerSecond, int zoom,
+                                         FlightSession& session) {
+  return std::make_unique<PanelWidget>(host, framesPerSecond, zoom, session);
+}
+
+int RunPanelWindow(ModuleHost& host, double framesPerSecond, int zoom, FlightSession& session,
+                   int argc, char** argv) {
   QApplication application(argc, argv);
-  PanelWidget widget(host, framesPerSecond, zoom, flight);
+  PanelWidget widget(host, framesPerSecond, zoom, session);
   widget.show();
   return application.exec();
 }

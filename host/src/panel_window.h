@@ -1,19 +1,26 @@
-// The live window of ndhost: shows the display element and hands key
-// presses to the module. Only built when Qt 6 Widgets is available.
+// The live window of ndhost: shows the display element, flies the aircraft
+// by the flight keys and hands the other key presses to the module. Only
+// built when Qt 6 Widgets is available.
 #pragma once
 
-#include <optional>
+#include <memory>
 
+#include "flight_session.h"
 #include "module_host.h"
+
+class QWidget;
 
 namespace ndhost {
 
-class RouteFlight;
+// The panel widget alone, for tests: its timer runs the frames while the
+// application's event loop runs. Needs a QApplication.
+std::unique_ptr<QWidget> MakePanelWidget(ModuleHost& host, double framesPerSecond, int zoom,
+                                         FlightSession& session);
 
-// Runs the module in a window at framesPerSecond until the window closes.
-// Returns the program's exit status.
-// The panel is shown zoom times its size.
-int RunPanelWindow(ModuleHost& host, double framesPerSecond, int zoom,
-                   std::optional<RouteFlight>& flight, int argc, char** argv);
+// Runs the module in a window at framesPerSecond until the window closes;
+// the aircraft moves by the time measured between frames. The panel is
+// shown zoom times its size. Returns the program's exit status.
+int RunPanelWindow(ModuleHost& host, double framesPerSecond, int zoom, FlightSession& session,
+                   int argc, char** argv);
 
 }  // namespace ndhost

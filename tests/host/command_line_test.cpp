@@ -109,3 +109,57 @@ TEST(CommandLine, KeyNames) {
 
 }  // namespace
 }  // namespace ndhost
+
+namespace ndhost {
+namespace {
+
+TEST(CommandLine, FlightAndRadioOptions) {
+  std::string error;
+  std::optional<CommandLine> line = ParseCommandLine(
+      {"--sim-root", "/s",
+       "--alt",      "3500",
+       "--nav1",     "110.30",
+       "--course",   "254",
+       "--nav2",     "RBT",
+       "--adf",      "349",
+       "--dme",      "7.4",
+       "--png-at",   "12:a.png",
+       "--png-at",   "30:b:c.png",
+       "--trace",    "6",
+       "--keys",     "1:left,2:Right,3:up,4:down,5:pgup,6:pgdn,7:enter,8:shift+f5"},
+      error);
+  ASSERT_TRUE(line) << error;
+  EXPECT_DOUBLE_EQ(line->altitudeFt, 3500);
+  EXPECT_EQ(line->nav1Ident, "110.30");
+  EXPECT_DOUBLE_EQ(line->nav1CourseDeg.value_or(-1), 254);
+  EXPECT_EQ(line->nav2Ident, "RBT");
+  EXPECT_EQ(line->adfIdent, "349");
+  EXPECT_DOUBLE_EQ(line->dmeNm.value_or(-1), 7.4);
+  EXPECT_FALSE(line->adfBearingDeg.has_value());
+  EXPECT_FALSE(line->marker.has_value());
+  ASSERT_EQ(line->pictures.size(), 2u);
+  EXPECT_EQ(line->pictures[0].frame, 12);
+  EXPECT_EQ(line->pictures[1].pngPath, "b:c.png");
+  EXPECT_EQ(line->traceEvery, 6);
+  std::vector<uint32_t> codes;
+  for (const ScheduledKey& key : line->keys) codes.push_back(key.virtualKey);
+  EXPECT_EQ(codes, (std::vector<uint32_t>{0x25, 0x27, 0x26, 0x28, 0x21, 0x22, 0x0D, 0x74}));
+  EXPECT_TRUE(line->keys[7].shift);
+
+  for (const auto& [arguments, message] :
+       std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"--sim-root", "/s", "--png-at", "a.png"}, "bad value \"a.png\" for --png-at"},
+           {{"--sim-root", "/s", "--png-at", "3:"}, "bad value \"3:\" for --png-at"},
+           {{"--sim-root", "/s", "--trace", "1.5"}, "--trace must be a whole number of frames"},
+           {{"--sim-root", "/s", "--alt", "high"}, "bad value \"high\" for --alt"},
+           {{"--sim-root", "/s", "--course", ""}, "bad value \"\" for --course"},
+           {{"--sim-root", "/s", "--keys", "1:pageup"}, "unknown key name \"pageup\""}}) {
+    SCOPED_TRACE(message);
+    error.clear();
+    EXPECT_FALSE(ParseCommandLine(arguments, error));
+    EXPECT_EQ(error, message);
+  }
+}
+
+}  // namespace
+}  // namespace ndhost

@@ -9,11 +9,11 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "tests/support/database_writer.h"
 #include "plan_text.h"
 #include "platform/shared_memory.h"
 #include "route_publisher.h"
 #include "test_environment.h"
+#include "tests/support/database_writer.h"
 
 namespace {
 

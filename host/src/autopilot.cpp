@@ -1,0 +1,117 @@
+#include "autopilot.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <sstream>
+
+#include "aircraft.h"
+
+namespace ndhost {
+
+namespace {
+
+constexpr double kDegToRad = M_PI / 180.0;
+// A point counts as reached this close even when no turn follows it.
+constexpr double kReachedNm = 0.1;
+constexpr size_t kAltitudeColumn = 75;
+constexpr size_t kMinRowLength = 80;
+
+double NumberAt(const std::string& text, size_t position, size_t width) {
+  if (position >= text.size()) return 0;
+  return std::strtod(text.substr(position, width).c_str(), nullptr);
+}
+
+double HeaderValue(const std::string& planText, const std::string& key) {
+  size_t at = planText.find("\n" + key);
+  return at == std::string::npos ? 0 : std::strtod(planText.c_str() + at + 1 + key.size(), nullptr);
+}
+
+// Radius of a standard-rate turn: a full circle takes 120 seconds.
+double TurnRadiusNm(double groundSpeedKt) {
+  double circleNm = groundSpeedKt * (360.0 / kStandardTurnRateDegPerSecond) / 3600.0;
+  return circleNm / (2 * M_PI);
+}
+
+}  // namespace
+
+PlanRoute ReadPlanRoute(const std::string& planText) {
+  PlanRoute route;
+  if (double climb = HeaderValue(planText, "CLIMB_RATE="); climb > 0) route.climbRateFpm = climb;
+  if (double descent = HeaderValue(planText, "DESCENT_RATE="); descent > 0)
+    route.descentRateFpm = descent;
+  size_t section = planText.find("[WAYPOINTS]");
+  if (section == std::string::npos) return route;
+  std::istringstream rows(planText.substr(section));
+  std::string row;
+  std::getline(rows, row);
+  while (std::getline(rows, row)) {
+    if (row.size() < kMinRowLength) continue;
+    RoutePoint point;
+    point.position = {CoordinateTextToDeg(row.substr(46, 14), false),
+                      CoordinateTextToDeg(row.substr(60, 15), true)};
+    point.altitudeFt = NumberAt(row, kAltitudeColumn, 5);
+    std::string label = row.substr(5, 5);
+    point.label = label.substr(0, label.find_last_not_of(' ') + 1);
+    route.points.push_back(point);
+  }
+  return route;
+}
+
+double HeadingForTrack(double trackDeg, double airspeedKt, const Wind& wind) {
+  if (airspeedKt <= 0) return trackDeg;
+  double crossRatio = wind.speedKt * std::sin((wind.fromDeg - trackDeg) * kDegToRad) / airspeedKt;
+  return Normalize360(trackDeg + std::asin(std::clamp(crossRatio, -1.0, 1.0)) / kDegToRad);
+}
+
+void Autopilot::PlaceAtStart(FlightState& flight, const Wind& wind) {
+  if (route_.points.empty()) return;
+  const RoutePoint& first = route_.points.front();
+  flight.position = first.position;
+  flight.altitudeFt = flight.selectedAltitudeFt = first.altitudeFt;
+  next_ = 1;
+  if (route_.points.size() > 1) {
+    double trackDeg = InitialBearingDeg(first.position, route_.points[1].position);
+    flight.trueHeadingDeg = flight.selectedHeadingDeg =
+        HeadingForTrack(trackDeg, flight.airspeedKt, wind);
+  }
+  UpdateGroundVector(flight, wind);
+}
+
+void Autopilot::Steer(FlightState& flight, const Wind& wind) {
+  while (next_ < route_.points.size()) {
+    const RoutePoint& target = route_.points[next_];
+    double toGoNm = DistanceNm(flight.position, target.position);
+    double trackToDeg = InitialBearingDeg(flight.position, target.position);
+    // Begin the turn onto the next leg one turn radius times tan(half the
+    // turn) before the point, so the aircraft rolls out on the next leg.
+    double leadNm = 0;
+    if (next_ + 1 < route_.points.size()) {
+      double nextTrackDeg = InitialBearingDeg(target.position, route_.points[next_ + 1].position);
+      double turnDeg = std::fabs(SignedDifferenceDeg(trackToDeg, nextTrackDeg));
+      leadNm =
+          TurnRadiusNm(flight.groundSpeedKt) * std::tan(std::min(turnDeg, 150.0) / 2 * kDegToRad);
+    }
+    // A point behind the aircraft and inside its turn circle cannot be
+    // reached by turning: it counts as passed.
+    bool behind = std::fabs(SignedDifferenceDeg(flight.trackDeg, trackToDeg)) > 90 &&
+                  toGoNm < 2 * TurnRadiusNm(flight.groundSpeedKt);
+    if (toGoNm <= std::max(leadNm, kReachedNm) || behind) {
+      ++next_;
+      continue;
+    }
+    flight.selectedHeadingDeg = HeadingForTrack(trackToDeg, flight.airspeedKt, wind);
+    flight.selectedAltitudeFt = target.altitudeFt;
+    double climbFt = target.altitudeFt - flight.altitudeFt;
+    double limitFpm = climbFt >= 0 ? route_.climbRateFpm : route_.descentRateFpm;
+    // The rate that reaches the point's altitude where the turn toward the
+    // next point begins, within the plan's rate.
+    double minutesToGo =
+        flight.groundSpeedKt > 0 ? (toGoNm - leadNm) / flight.groundSpeedKt * 60.0 : 0;
+    double neededFpm = minutesToGo > 0 ? std::fabs(climbFt) / minutesToGo : limitFpm;
+    flight.verticalRateFpm = std::min(neededFpm, limitFpm);
+    return;
+  }
+}
+
+}  // namespace ndhost
