@@ -101,7 +101,8 @@ std::string UsageText() {
          "              [--nav1 IDENT] [--nav1-freq MHZ] [--dme NM] [--adf IDENT]\n"
          "              [--adf-bearing DEG] [--wind DIR/SPEED] [--marker 0-3]\n"
          "              [--route PLAN.pln [--fly]] [--route-at FRAME:PLAN.pln ...]\n"
-         "              [--keys FRAME:KEY,...] [--report] [--window] [--zoom 1-8]\n";
+         "              [--keys FRAME:KEY,...] [--report] [--window] [--zoom 1-8]\n"
+         "              [--fgfs-udp PORT]\n";
 }
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
@@ -129,6 +130,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
   double formatCode = 1;
   double frames = line.frames;
   double zoom = line.zoom;
+  std::optional<double> fgfsUdpPort;
   std::map<std::string, std::function<bool(const std::string&)>> withValue = {
       {"--sim-root", text(line.simulatorRoot)},
       {"--module", text(line.modulePath)},
@@ -148,6 +150,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       {"--adf-bearing", number(line.adfBearingDeg)},
       {"--marker", number(line.marker)},
       {"--route", text(line.routePath)},
+      {"--fgfs-udp", optionalNumber(fgfsUdpPort)},
       {"--wind",
        [&line](const std::string& value) {
          size_t slash = value.find('/');
@@ -230,6 +233,17 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
     return std::nullopt;
   }
   line.zoom = static_cast<int>(zoom);
+  if (fgfsUdpPort) {
+    if (*fgfsUdpPort != std::trunc(*fgfsUdpPort) || *fgfsUdpPort < 1 || *fgfsUdpPort > 65535) {
+      error = "--fgfs-udp must be a port from 1 to 65535";
+      return std::nullopt;
+    }
+    if (line.flyRoute) {
+      error = "--fly and --fgfs-udp cannot be used together";
+      return std::nullopt;
+    }
+    line.fgfsUdpPort = static_cast<uint16_t>(*fgfsUdpPort);
+  }
   line.formatCode = static_cast<uint32_t>(formatCode);
   line.frames = static_cast<int>(frames);
   if (line.latitudeDeg.has_value() != line.longitudeDeg.has_value()) {

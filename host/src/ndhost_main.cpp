@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "command_line.h"
+#include "fgfs_panel_strip.h"
 #ifdef NDHOST_WITH_WINDOW
 #include "panel_window.h"
 #endif
@@ -183,14 +184,23 @@ int main(int argc, char** argv) {
   }
   SetUpAircraft(*line, host->Aircraft());
   if (flight && !line->latitudeDeg) flight->PlaceAtStart(host->Aircraft());
+  // --fgfs-udp: FlightGear's packets drive the aircraft (fgfs_feed.h).
+  std::unique_ptr<ndhost::FgfsFeed> feed;
+  if (line->fgfsUdpPort) {
+    feed = ndhost::FgfsFeed::Open(*line->fgfsUdpPort, error);
+    if (!feed) {
+      std::fprintf(stderr, "ndhost: %s\n", error.c_str());
+      return 1;
+    }
+  }
 
   host->Start();
   if (line->window) {
 #ifdef NDHOST_WITH_WINDOW
     if (std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr ||
         std::getenv("QT_QPA_PLATFORM") != nullptr) {
-      int status =
-          ndhost::RunPanelWindow(*host, line->framesPerSecond, line->zoom, flight, argc, argv);
+      int status = ndhost::RunPanelWindow(*host, line->framesPerSecond, line->zoom, flight,
+                                          feed.get(), argc, argv);
       host->Kill();
       return status;
     }
@@ -200,7 +210,15 @@ int main(int argc, char** argv) {
 #endif
   }
   double frameSeconds = 1.0 / line->framesPerSecond;
+  // Following FlightGear, frames run in real time so that its packets come.
+  const double startSeconds = ndhost::SteadyClockSeconds();
   for (int frame = 0; frame < line->frames; ++frame) {
+    if (feed) {
+      const double dueSeconds = startSeconds + frame * frameSeconds;
+      const double waitSeconds = dueSeconds - ndhost::SteadyClockSeconds();
+      if (waitSeconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(waitSeconds));
+      ndhost::FollowFeed(*feed, *host, ndhost::SteadyClockSeconds());
+    }
     for (const ndhost::ScheduledKey& key : line->keys) {
       if (key.frame == frame) host->PressKey(key.virtualKey, key.shift, key.ctrl);
     }
@@ -220,8 +238,9 @@ int main(int argc, char** argv) {
   int status = 0;
   if (!line->pngPath.empty()) {
     // The picture the window would show: the panel at the zoom asked.
-    std::string saved =
-        ndhost::SavePanelPng(ndhost::ComposePanel(*host, line->zoom), line->pngPath);
+    std::string saved = ndhost::SavePanelPng(
+        ndhost::ComposePanelWithFeed(*host, line->zoom, feed.get(), ndhost::SteadyClockSeconds()),
+        line->pngPath);
     if (!saved.empty()) {
       std::fprintf(stderr, "ndhost: %s\n", saved.c_str());
       status = 1;
@@ -232,6 +251,12 @@ int main(int argc, char** argv) {
                  message.text.c_str());
   }
   if (line->report) PrintReport(*host);
+  if (feed && line->report) std::fputs(feed->ReportText().c_str(), stdout);
+  if (feed && feed->GoodPackets() == 0) {
+    std::fprintf(stderr, "ndhost: no packet from FlightGear came to 127.0.0.1:%u\n",
+                 static_cast<unsigned>(feed->Port()));
+    status = 1;
+  }
   host->Kill();
   return status;
 }

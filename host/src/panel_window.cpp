@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "aircraft.h"
+#include "fgfs_panel_strip.h"
 #include "panel_picture.h"
 
 namespace ndhost {
@@ -29,11 +30,11 @@ uint32_t VirtualKeyOf(int qtKey) {
 class PanelWidget : public QWidget {
  public:
   PanelWidget(ModuleHost& host, double framesPerSecond, int zoom,
-              std::optional<RouteFlight>& flight)
-      : host_(host), zoom_(zoom), flight_(flight) {
+              std::optional<RouteFlight>& flight, FgfsFeed* feed)
+      : host_(host), zoom_(zoom), flight_(flight), feed_(feed) {
     setWindowTitle("ndhost - Vistrel.ND");
     setFocusPolicy(Qt::StrongFocus);
-    PanelPicture picture = ComposePanel(host_, zoom_);
+    PanelPicture picture = ComposePanelWithFeed(host_, zoom_, feed_, SteadyClockSeconds());
     setFixedSize(picture.rgb.empty() ? 256 * zoom_ : picture.widthPx,
                  picture.rgb.empty() ? 256 * zoom_ : picture.heightPx);
     clock_.start();
@@ -51,7 +52,7 @@ class PanelWidget : public QWidget {
 
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
-    PanelPicture picture = ComposePanel(host_, zoom_);
+    PanelPicture picture = ComposePanelWithFeed(host_, zoom_, feed_, SteadyClockSeconds());
     if (picture.rgb.empty()) return;
     QImage image(reinterpret_cast<const uchar*>(picture.rgb.data()), picture.widthPx,
                  picture.heightPx, QImage::Format_RGB32);
@@ -61,6 +62,7 @@ class PanelWidget : public QWidget {
  private:
   void Tick() {
     double elapsedSeconds = clock_.restart() / 1000.0;
+    if (feed_ != nullptr) FollowFeed(*feed_, host_, SteadyClockSeconds());
     host_.Frame();
     host_.AdvanceClock(elapsedSeconds);
     if (flight_) flight_->Advance(host_.Aircraft(), elapsedSeconds);
@@ -70,6 +72,7 @@ class PanelWidget : public QWidget {
   ModuleHost& host_;
   int zoom_;
   std::optional<RouteFlight>& flight_;
+  FgfsFeed* feed_;
   QTimer timer_;
   QElapsedTimer clock_;
 };
@@ -77,9 +80,9 @@ class PanelWidget : public QWidget {
 }  // namespace
 
 int RunPanelWindow(ModuleHost& host, double framesPerSecond, int zoom,
-                   std::optional<RouteFlight>& flight, int argc, char** argv) {
+                   std::optional<RouteFlight>& flight, FgfsFeed* feed, int argc, char** argv) {
   QApplication application(argc, argv);
-  PanelWidget widget(host, framesPerSecond, zoom, flight);
+  PanelWidget widget(host, framesPerSecond, zoom, flight, feed);
   widget.show();
   return application.exec();
 }

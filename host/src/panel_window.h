@@ -8,12 +8,14 @@
 
 namespace ndhost {
 
+class FgfsFeed;
 class RouteFlight;
 
 // Runs the module in a window at framesPerSecond until the window closes.
 // Returns the program's exit status.
-// The panel is shown zoom times its size.
+// The panel is shown zoom times its size. With a feed (not null) FlightGear's
+// packets drive the aircraft and the panel shows the feed's strip.
 int RunPanelWindow(ModuleHost& host, double framesPerSecond, int zoom,
-                   std::optional<RouteFlight>& flight, int argc, char** argv);
+                   std::optional<RouteFlight>& flight, FgfsFeed* feed, int argc, char** argv);
 
 }  // namespace ndhost
