@@ -152,6 +152,7 @@ std::string ReadField(std::string_view text, const Field& field) {
   if (auto* number = std::get_if<std::optional<double>*>(&field.value)) {
     double value = 0;
     const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (status == std::errc::result_out_of_range) return Quoted(text) + " is out of range";
     if (status != std::errc() || end != text.data() + text.size()) {
       return Quoted(text) + " is not a number";
     }
