@@ -25,22 +25,31 @@ struct Field {
   double maximum = 0;
 };
 
-void AppendNavFields(std::vector<Field>& fields, bool second, FgfsNavRadio& radio) {
+// Names of one NAV receiver's fields, in packet order.
+constexpr std::string_view kNavFieldNames[2][12] = {
+    {"nav1-frequency-mhz", "nav1-ident", "nav1-in-range", "nav1-selected-course-deg",
+     "nav1-course-needle", "nav1-gs-in-range", "nav1-gs-needle", "nav1-to-flag", "nav1-from-flag",
+     "nav1-bearing-true-deg", "nav1-distance-m", "nav1-dme-in-range"},
+    {"nav2-frequency-mhz", "nav2-ident", "nav2-in-range", "nav2-selected-course-deg",
+     "nav2-course-needle", "nav2-gs-in-range", "nav2-gs-needle", "nav2-to-flag", "nav2-from-flag",
+     "nav2-bearing-true-deg", "nav2-distance-m", "nav2-dme-in-range"},
+};
+
+void AppendNavFields(std::vector<Field>& fields, int receiver, FgfsNavRadio& radio) {
+  const std::string_view* name = kNavFieldNames[receiver];
   const std::vector<Field> nav = {
-      {second ? "nav2-frequency-mhz" : "nav1-frequency-mhz", &radio.frequencyMhz, 0, 1000},
-      {second ? "nav2-ident" : "nav1-ident", &radio.ident},
-      {second ? "nav2-in-range" : "nav1-in-range", &radio.inRange},
-      {second ? "nav2-selected-course-deg" : "nav1-selected-course-deg", &radio.selectedCourseDeg,
-       -720, 720},
-      {second ? "nav2-course-needle" : "nav1-course-needle", &radio.courseNeedle, -10, 10},
-      {second ? "nav2-gs-in-range" : "nav1-gs-in-range", &radio.glideSlopeInRange},
-      {second ? "nav2-gs-needle" : "nav1-gs-needle", &radio.glideSlopeNeedle, -10, 10},
-      {second ? "nav2-to-flag" : "nav1-to-flag", &radio.toFlag},
-      {second ? "nav2-from-flag" : "nav1-from-flag", &radio.fromFlag},
-      {second ? "nav2-bearing-true-deg" : "nav1-bearing-true-deg", &radio.bearingTrueDeg, -720,
-       720},
-      {second ? "nav2-distance-m" : "nav1-distance-m", &radio.distanceM, 0, 1e9},
-      {second ? "nav2-dme-in-range" : "nav1-dme-in-range", &radio.dmeInRange},
+      {name[0], &radio.frequencyMhz, 0, 1000},
+      {name[1], &radio.ident},
+      {name[2], &radio.inRange},
+      {name[3], &radio.selectedCourseDeg, -720, 720},
+      {name[4], &radio.courseNeedle, -10, 10},
+      {name[5], &radio.glideSlopeInRange},
+      {name[6], &radio.glideSlopeNeedle, -10, 10},
+      {name[7], &radio.toFlag},
+      {name[8], &radio.fromFlag},
+      {name[9], &radio.bearingTrueDeg, -720, 720},
+      {name[10], &radio.distanceM, 0, 1e9},
+      {name[11], &radio.dmeInRange},
   };
   fields.insert(fields.end(), nav.begin(), nav.end());
 }
@@ -59,8 +68,8 @@ std::vector<Field> FieldsOf(FgfsSample& sample) {
       {"wind-speed-kt", &sample.windSpeedKt, 0, 1000},
       {"heading-bug-deg", &sample.headingBugDeg, -720, 720},
   };
-  AppendNavFields(fields, false, sample.nav1);
-  AppendNavFields(fields, true, sample.nav2);
+  AppendNavFields(fields, 0, sample.nav1);
+  AppendNavFields(fields, 1, sample.nav2);
   const std::vector<Field> rest = {
       {"dme-in-range", &sample.dmeInRange},
       {"dme-distance-nm", &sample.dmeDistanceNm, 0, 1e5},
@@ -181,14 +190,15 @@ FgfsParseResult ParseFgfsPacket(std::string_view bytes) {
   FgfsParseResult result;
   const std::optional<std::string_view> line = PacketLine(bytes, result.error);
   if (!line) return result;
+  // The tag first: a packet of another protocol is told as such.
   const std::vector<std::string_view> texts = SplitFields(*line);
+  if (texts[0] != kFgfsPacketTag) {
+    result.error = "not a skyatlas-nd packet: tag " + Quoted(texts[0]);
+    return result;
+  }
   if (texts.size() != static_cast<size_t>(kFgfsFieldCount)) {
     result.error = std::to_string(kFgfsFieldCount) + " fields expected, " +
                    std::to_string(texts.size()) + " received";
-    return result;
-  }
-  if (texts[0] != kFgfsPacketTag) {
-    result.error = "not a skyatlas-nd packet: tag " + Quoted(texts[0]);
     return result;
   }
   FgfsSample sample;

@@ -134,8 +134,11 @@ TEST(FgfsPacket, RejectsBadPacketsWithTheirReason) {
   };
   const std::string line = kFlightGearPacket.substr(0, kFlightGearPacket.size() - 1);
   const Case cases[] = {
-      {"", "44 fields expected, 1 received"},
-      {"\n", "44 fields expected, 1 received"},
+      {"", "not a skyatlas-nd packet: tag \"\""},
+      {"\n", "not a skyatlas-nd packet: tag \"\""},
+      {"SKND1\n", "44 fields expected, 1 received"},
+      {"$GPRMC,081836,A,3751.65,S,14507.36,E,000.0,360.0,130998,011.3,E*62\r\n",
+       "not a skyatlas-nd packet: tag \"$GPRMC,081836,A,3751.65,...\""},
       {line.substr(0, line.rfind('\t')) + "\n", "44 fields expected, 43 received"},
       {line + "\t0\n", "44 fields expected, 45 received"},
       {WithField(0, "SKND2"), "not a skyatlas-nd packet: tag \"SKND2\""},
