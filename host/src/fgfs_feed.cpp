@@ -21,6 +21,8 @@ constexpr int32_t kDmeShown = 0x01;
 constexpr int32_t kNav2Hidden = 0x08;
 constexpr int32_t kFromFlag = 0x04;
 constexpr double kMetresPerNm = 1852;
+constexpr double kNavBandLowMhz = 108.0;
+constexpr double kNavBandHighMhz = 118.0;
 
 double Degrees360(double degrees) {
   double wrapped = std::fmod(degrees, 360.0);
@@ -71,7 +73,11 @@ void ApplyNav1(const FgfsSample& state, AircraftState& aircraft) {
   aircraft.verticalDeviation =
       glideSlope ? -Needle(nav.glideSlopeNeedle) * kFullScaleVerticalDeviation : 0;
   const bool dme = state.dmeInRange.value_or(false);
-  aircraft.nav1Flags = kNav1FrequencyShown | (dme ? kDmeShown : 0);
+  // A receiver off the NAV band (FlightGear's 0 before it is tuned) shows no
+  // frequency rather than "ILS 10000".
+  const bool tuned =
+      aircraft.nav1FrequencyMhz >= kNavBandLowMhz && aircraft.nav1FrequencyMhz < kNavBandHighMhz;
+  aircraft.nav1Flags = (tuned ? kNav1FrequencyShown : 0) | (dme ? kDmeShown : 0);
   if (state.dmeDistanceNm) aircraft.dmeNm = dme ? *state.dmeDistanceNm : 0;
 }
 

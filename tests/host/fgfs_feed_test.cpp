@@ -82,6 +82,15 @@ TEST(FgfsFeed, ReceiversOutOfRangeGiveTheNoSignalValues) {
   EXPECT_DOUBLE_EQ(aircraft.dme2Nm, 0);
   EXPECT_DOUBLE_EQ(aircraft.adfActive, 0);
   EXPECT_DOUBLE_EQ(aircraft.nav1FrequencyMhz, 115.35);  // still tuned
+
+  // Untuned (FlightGear's 0) and at the ends of the NAV band.
+  const std::pair<const char*, int32_t> bands[] = {
+      {"0.00", 0x00}, {"107.95", 0x00}, {"108.00", 0x80}, {"117.95", 0x80}, {"118.00", 0x00}};
+  for (const auto& [frequency, flags] : bands) {
+    SCOPED_TRACE(frequency);
+    ApplyFgfsSample(Sample(WithField(fgfs_test::kNav1Frequency, frequency, packet)), aircraft);
+    EXPECT_EQ(aircraft.nav1Flags, flags);
+  }
 }
 
 TEST(FgfsFeed, NeedlesAndMarkersOnAnIlsApproach) {
