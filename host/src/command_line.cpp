@@ -106,7 +106,8 @@ std::string UsageText() {
          "              [--nav2 IDENT|MHZ] [--adf IDENT|KHZ] [--dme NM] [--adf-bearing DEG]\n"
          "              [--wind DIR/SPEED] [--marker 0-3] [--png-at FRAME:OUT.png ...]\n"
          "              [--route PLAN.pln [--fly]] [--route-at FRAME:PLAN.pln ...]\n"
-         "              [--keys FRAME:KEY,...] [--report] [--trace N] [--window] [--zoom 1-8]\n";
+         "              [--keys FRAME:KEY,...] [--report] [--trace N] [--window] [--zoom 1-8]\n"
+         "              [--fgfs-udp PORT]\n";
 }
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
@@ -135,6 +136,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
   double frames = line.frames;
   double zoom = line.zoom;
   double traceEvery = 0;
+  std::optional<double> fgfsUdpPort;
   std::map<std::string, std::function<bool(const std::string&)>> withValue = {
       {"--sim-root", text(line.simulatorRoot)},
       {"--module", text(line.modulePath)},
@@ -158,6 +160,7 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       {"--adf-bearing", optionalNumber(line.adfBearingDeg)},
       {"--marker", optionalNumber(line.marker)},
       {"--route", text(line.routePath)},
+      {"--fgfs-udp", optionalNumber(fgfsUdpPort)},
       {"--wind",
        [&line](const std::string& value) {
          size_t slash = value.find('/');
@@ -254,6 +257,17 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
   }
   line.traceEvery = static_cast<int>(traceEvery);
   line.zoom = static_cast<int>(zoom);
+  if (fgfsUdpPort) {
+    if (*fgfsUdpPort != std::trunc(*fgfsUdpPort) || *fgfsUdpPort < 1 || *fgfsUdpPort > 65535) {
+      error = "--fgfs-udp must be a port from 1 to 65535";
+      return std::nullopt;
+    }
+    if (line.flyRoute) {
+      error = "--fly and --fgfs-udp cannot be used together";
+      return std::nullopt;
+    }
+    line.fgfsUdpPort = static_cast<uint16_t>(*fgfsUdpPort);
+  }
   line.formatCode = static_cast<uint32_t>(formatCode);
   line.frames = static_cast<int>(frames);
   if (line.latitudeDeg.has_value() != line.longitudeDeg.has_value()) {

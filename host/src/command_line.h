@@ -60,6 +60,8 @@ struct CommandLine {
   bool window = false;
   int zoom = 2;       // window and PNG: panel pixels per image pixel
   bool help = false;  // --help: print the usage and run nothing
+  // --fgfs-udp PORT: follow FlightGear's packets on 127.0.0.1:PORT (fgfs_feed.h)
+  std::optional<uint16_t> fgfsUdpPort;
 };
 
 // Parses "FRAME:KEY[,FRAME:KEY...]" with KEY as [shift+][ctrl+]NAME, NAME a

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "command_line.h"
+#include "fgfs_panel_strip.h"
 #ifdef NDHOST_WITH_WINDOW
 #include "panel_window.h"
 #endif
@@ -180,8 +181,10 @@ void PrintReport(const ndhost::ModuleHost& host) {
   std::printf("route points: %d\n", routePoints);
 }
 
-void SavePicture(const ndhost::ModuleHost& host, int zoom, const std::string& path, int& status) {
-  std::string saved = ndhost::SavePanelPng(ndhost::ComposePanel(host, zoom), path);
+void SavePicture(const ndhost::ModuleHost& host, int zoom, const ndhost::FgfsFeed* feed,
+                 const std::string& path, int& status) {
+  std::string saved = ndhost::SavePanelPng(
+      ndhost::ComposePanelWithFeed(host, zoom, feed, ndhost::SteadyClockSeconds()), path);
   if (!saved.empty()) {
     std::fprintf(stderr, "ndhost: %s\n", saved.c_str());
     status = 1;
@@ -249,14 +252,23 @@ int main(int argc, char** argv) {
     return failure == ndhost::LoadFailure::NotAGaugeModule ? 2 : 1;
   }
   session.Publish(host->Aircraft());
+  // --fgfs-udp: FlightGear's packets drive the aircraft (fgfs_feed.h).
+  std::unique_ptr<ndhost::FgfsFeed> feed;
+  if (line->fgfsUdpPort) {
+    feed = ndhost::FgfsFeed::Open(*line->fgfsUdpPort, error);
+    if (!feed) {
+      std::fprintf(stderr, "ndhost: %s\n", error.c_str());
+      return 1;
+    }
+  }
 
   host->Start();
   if (line->window) {
 #ifdef NDHOST_WITH_WINDOW
     if (std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr ||
         std::getenv("QT_QPA_PLATFORM") != nullptr) {
-      int status =
-          ndhost::RunPanelWindow(*host, line->framesPerSecond, line->zoom, session, argc, argv);
+      int status = ndhost::RunPanelWindow(*host, line->framesPerSecond, line->zoom, session,
+                                          feed.get(), argc, argv);
       host->Kill();
       return status;
     }
@@ -267,7 +279,15 @@ int main(int argc, char** argv) {
   }
   double frameSeconds = 1.0 / line->framesPerSecond;
   int status = 0;
+  // Following FlightGear, frames run in real time so that its packets come.
+  const double startSeconds = ndhost::SteadyClockSeconds();
   for (int frame = 0; frame < line->frames; ++frame) {
+    if (feed) {
+      const double dueSeconds = startSeconds + frame * frameSeconds;
+      const double waitSeconds = dueSeconds - ndhost::SteadyClockSeconds();
+      if (waitSeconds > 0) std::this_thread::sleep_for(std::chrono::duration<double>(waitSeconds));
+      ndhost::FollowFeed(*feed, *host, ndhost::SteadyClockSeconds());
+    }
     for (const ndhost::ScheduledKey& key : line->keys) {
       if (key.frame != frame) continue;
       // Every key reaches the display as well, as in the simulator: the
@@ -282,7 +302,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "ndhost: cannot publish %s\n", route.planPath.c_str());
       }
     }
-    session.Publish(host->Aircraft());
+    // Following FlightGear, its packets fly the aircraft, not the session.
+    if (!feed) session.Publish(host->Aircraft());
     host->Frame();
     WaitForLoader(*host);
     if (line->traceEvery > 0 && frame % line->traceEvery == 0) {
@@ -290,14 +311,16 @@ int main(int argc, char** argv) {
                   ndhost::RadioReportText(host->Aircraft()).c_str());
     }
     for (const ndhost::ScheduledPicture& picture : line->pictures) {
-      if (picture.frame == frame) SavePicture(*host, line->zoom, picture.pngPath, status);
+      if (picture.frame == frame) {
+        SavePicture(*host, line->zoom, feed.get(), picture.pngPath, status);
+      }
     }
     host->AdvanceClock(frameSeconds);
     session.Advance(frameSeconds);
   }
 
   // The picture the window would show: the panel at the zoom asked.
-  if (!line->pngPath.empty()) SavePicture(*host, line->zoom, line->pngPath, status);
+  if (!line->pngPath.empty()) SavePicture(*host, line->zoom, feed.get(), line->pngPath, status);
   for (const ndhost::HostMessage& message : host->Messages()) {
     std::fprintf(stderr, "ndhost: message box \"%s\": %s\n", message.caption.c_str(),
                  message.text.c_str());
@@ -306,6 +329,12 @@ int main(int argc, char** argv) {
     PrintReport(*host);
     std::printf("flight: %s\n", session.StatusText().c_str());
     std::printf("radios: %s\n", ndhost::RadioReportText(host->Aircraft()).c_str());
+    if (feed) std::fputs(feed->ReportText().c_str(), stdout);
+  }
+  if (feed && feed->GoodPackets() == 0) {
+    std::fprintf(stderr, "ndhost: no packet from FlightGear came to 127.0.0.1:%u\n",
+                 static_cast<unsigned>(feed->Port()));
+    status = 1;
   }
   host->Kill();
   return status;

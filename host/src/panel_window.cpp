@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "aircraft.h"
+#include "fgfs_panel_strip.h"
 #include "panel_picture.h"
 #include "window_controls.h"
 
@@ -47,11 +49,12 @@ uint32_t VirtualKeyOf(int qtKey) {
 
 class PanelWidget : public QWidget {
  public:
-  PanelWidget(ModuleHost& host, double framesPerSecond, int zoom, FlightSession& session)
-      : host_(host), zoom_(zoom), session_(session) {
+  PanelWidget(ModuleHost& host, double framesPerSecond, int zoom, FlightSession& session,
+              FgfsFeed* feed)
+      : host_(host), zoom_(zoom), session_(session), feed_(feed) {
     setWindowTitle("ndhost - Vistrel.ND");
     setFocusPolicy(Qt::StrongFocus);
-    PanelPicture picture = ComposePanel(host_, zoom_);
+    PanelPicture picture = ComposePanelWithFeed(host_, zoom_, feed_, SteadyClockSeconds());
     setFixedSize(picture.rgb.empty() ? 256 * zoom_ : picture.widthPx,
                  picture.rgb.empty() ? 256 * zoom_ : picture.heightPx);
     clock_.start();
@@ -74,7 +77,7 @@ class PanelWidget : public QWidget {
 
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
-    PanelPicture picture = ComposePanel(host_, zoom_);
+    PanelPicture picture = ComposePanelWithFeed(host_, zoom_, feed_, SteadyClockSeconds());
     if (picture.rgb.empty()) return;
     QImage image(reinterpret_cast<const uchar*>(picture.rgb.data()), picture.widthPx,
                  picture.heightPx, QImage::Format_RGB32);
@@ -86,8 +89,13 @@ class PanelWidget : public QWidget {
     // Real time: the aircraft moves by the time that really passed.
     double elapsedSeconds = static_cast<double>(clock_.nsecsElapsed()) / 1e9;
     clock_.restart();
-    session_.Advance(elapsedSeconds);
-    session_.Publish(host_.Aircraft());
+    if (feed_ != nullptr) {
+      // FlightGear flies the aircraft; the session's own flight stands still.
+      FollowFeed(*feed_, host_, SteadyClockSeconds());
+    } else {
+      session_.Advance(elapsedSeconds);
+      session_.Publish(host_.Aircraft());
+    }
     host_.Frame();
     host_.AdvanceClock(elapsedSeconds);
     QString title = "ndhost - Vistrel.ND - " + QString::fromStdString(session_.StatusText());
@@ -98,6 +106,7 @@ class PanelWidget : public QWidget {
   ModuleHost& host_;
   int zoom_;
   FlightSession& session_;
+  FgfsFeed* feed_;
   QTimer timer_;
   QElapsedTimer clock_;
 };
@@ -105,14 +114,14 @@ class PanelWidget : public QWidget {
 }  // namespace
 
 std::unique_ptr<QWidget> MakePanelWidget(ModuleHost& host, double framesPerSecond, int zoom,
-                                         FlightSession& session) {
-  return std::make_unique<PanelWidget>(host, framesPerSecond, zoom, session);
+                                         FlightSession& session, FgfsFeed* feed) {
+  return std::make_unique<PanelWidget>(host, framesPerSecond, zoom, session, feed);
 }
 
 int RunPanelWindow(ModuleHost& host, double framesPerSecond, int zoom, FlightSession& session,
-                   int argc, char** argv) {
+                   FgfsFeed* feed, int argc, char** argv) {
   QApplication application(argc, argv);
-  PanelWidget widget(host, framesPerSecond, zoom, session);
+  PanelWidget widget(host, framesPerSecond, zoom, session, feed);
   widget.show();
   return application.exec();
 }

@@ -12,15 +12,19 @@ class QWidget;
 
 namespace ndhost {
 
+class FgfsFeed;
+
 // The panel widget alone, for tests: its timer runs the frames while the
-// application's event loop runs. Needs a QApplication.
+// application's event loop runs. Needs a QApplication. With a feed (not
+// null) FlightGear's packets drive the aircraft instead of the session, and
+// the panel shows the feed's strip.
 std::unique_ptr<QWidget> MakePanelWidget(ModuleHost& host, double framesPerSecond, int zoom,
-                                         FlightSession& session);
+                                         FlightSession& session, FgfsFeed* feed = nullptr);
 
 // Runs the module in a window at framesPerSecond until the window closes;
 // the aircraft moves by the time measured between frames. The panel is
 // shown zoom times its size. Returns the program's exit status.
 int RunPanelWindow(ModuleHost& host, double framesPerSecond, int zoom, FlightSession& session,
-                   int argc, char** argv);
+                   FgfsFeed* feed, int argc, char** argv);
 
 }  // namespace ndhost

@@ -1,0 +1,165 @@
+// ndhost --fgfs-udp end to end: the program follows packets sent to it over
+// loopback while it runs, reports what it took and rejected, and fails when
+// nothing came; and its command line for the feed.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/mman.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <thread>
+
+#include "command_line.h"
+#include "fgfs_receiver.h"
+#include "fgfs_test_packets.h"
+#include "platform/shared_memory.h"
+#include "test_environment.h"
+#include "tests/support/database_writer.h"
+
+namespace {
+
+struct RunResult {
+  int exitCode = -1;
+  std::string output;
+};
+
+RunResult RunNdhost(const std::string& arguments) {
+  std::string command = std::string(NDHOST_PATH) + " " + arguments + " 2>&1";
+  RunResult result;
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return result;
+  char buffer[512];
+  while (std::fgets(buffer, sizeof(buffer), pipe) != nullptr) result.output += buffer;
+  int status = ::pclose(pipe);
+  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+// A port that was free a moment ago.
+uint16_t FreePort() {
+  std::string error;
+  std::unique_ptr<ndhost::FgfsReceiver> probe = ndhost::FgfsReceiver::Open(0, error);
+  return probe ? probe->Port() : 0;
+}
+
+class FgfsNdhostRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    (void)gauge_test::SharedMemoryPrefix();
+    std::filesystem::copy_file(LUMARO_MODULE_PATH, folder_.path() / "Gauges" / "Lumaro.gau");
+    gauge_test::WriteDatabase(folder_.path(),
+                              gauge_test::BuildDatabase({{'V', "CGN", 49.0199, 2.5001}}));
+  }
+  void TearDown() override { ::shm_unlink(platform::SharedMemoryName("NDPassData").c_str()); }
+  std::string Root() const { return folder_.path().string(); }
+  gauge_test::SimulatorFolder folder_;
+};
+
+TEST_F(FgfsNdhostRun, FollowsPacketsSentWhileItRuns) {
+  const uint16_t port = FreePort();
+  ASSERT_NE(port, 0);
+  std::atomic<bool> done = false;
+  // FlightGear's rate: a packet every 50 ms, and one that is not a packet.
+  std::thread sender([&] {
+    const int descriptor = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    for (int packet = 0; packet < 400 && !done; ++packet) {
+      std::string bytes = packet == 10 ? std::string("SKND1\tNaN\n")
+                                       : fgfs_test::WithField(fgfs_test::kLatitude, "49.125");
+      ::sendto(descriptor, bytes.data(), bytes.size(), 0,
+               reinterpret_cast<const sockaddr*>(&address), sizeof(address));
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ::close(descriptor);
+  });
+  const std::string png = (folder_.path() / "feed.png").string();
+  RunResult run = RunNdhost("--sim-root " + Root() + " --frames 36 --fps 18 --fgfs-udp " +
+                            std::to_string(port) + " --report --png " + png);
+  done = true;
+  sender.join();
+  ASSERT_EQ(run.exitCode, 0) << run.output;
+  const std::string prefix = "fgfs feed on 127.0.0.1:" + std::to_string(port) + ": ";
+  EXPECT_NE(run.output.find(prefix), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find(" good packets, 1 rejected\n"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("fgfs last rejected packet: 44 fields expected, 2 received\n"),
+            std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("fgfs last values: lat 49.125000 lon 2.610535 alt -1 ft"),
+            std::string::npos)
+      << run.output;
+  EXPECT_EQ(folder_.Read("feed.png").substr(1, 3), "PNG");
+}
+
+TEST_F(FgfsNdhostRun, NoPacketAtAllIsAFailure) {
+  const uint16_t port = FreePort();
+  const std::string png = (folder_.path() / "none.png").string();
+  RunResult run = RunNdhost("--sim-root " + Root() + " --frames 4 --fps 18 --fgfs-udp " +
+                            std::to_string(port) + " --png " + png);
+  EXPECT_EQ(run.exitCode, 1) << run.output;
+  // The message is the first line (a sanitizer build may report after it).
+  const std::string message =
+      "ndhost: no packet from FlightGear came to 127.0.0.1:" + std::to_string(port) + "\n";
+  EXPECT_EQ(run.output.substr(0, message.size()), message);
+  EXPECT_EQ(run.output.find("ndhost:", 1), std::string::npos) << run.output;
+  // The picture, with "NO FEED" under the display, is saved all the same.
+  EXPECT_EQ(folder_.Read("none.png").substr(1, 3), "PNG");
+}
+
+TEST_F(FgfsNdhostRun, APortTakenIsAFailure) {
+  std::string error;
+  std::unique_ptr<ndhost::FgfsReceiver> holder = ndhost::FgfsReceiver::Open(0, error);
+  ASSERT_TRUE(holder) << error;
+  const std::string port = std::to_string(holder->Port());
+  RunResult run = RunNdhost("--sim-root " + Root() + " --frames 4 --fgfs-udp " + port);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.output,
+            "ndhost: cannot listen on 127.0.0.1:" + port + " (UDP): Address already in use\n");
+}
+
+TEST(FgfsCommandLine, ThePortIsAWholeNumberAndExcludesFlyingAPlan) {
+  std::string error;
+  std::optional<ndhost::CommandLine> line =
+      ndhost::ParseCommandLine({"--sim-root", "/sim", "--fgfs-udp", "5500", "--window"}, error);
+  ASSERT_TRUE(line) << error;
+  EXPECT_EQ(line->fgfsUdpPort, 5500);
+  EXPECT_TRUE(line->window);
+  line = ndhost::ParseCommandLine({"--sim-root", "/sim", "--fgfs-udp", "65535"}, error);
+  ASSERT_TRUE(line) << error;
+  EXPECT_EQ(line->fgfsUdpPort, 65535);
+  line = ndhost::ParseCommandLine({"--sim-root", "/sim"}, error);
+  ASSERT_TRUE(line) << error;
+  EXPECT_FALSE(line->fgfsUdpPort.has_value());
+
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string error;
+  };
+  const Case cases[] = {
+      {{"--fgfs-udp", "0"}, "--fgfs-udp must be a port from 1 to 65535"},
+      {{"--fgfs-udp", "65536"}, "--fgfs-udp must be a port from 1 to 65535"},
+      {{"--fgfs-udp", "55.5"}, "--fgfs-udp must be a port from 1 to 65535"},
+      {{"--fgfs-udp", "port"}, "bad value \"port\" for --fgfs-udp"},
+      {{"--fgfs-udp"}, "--fgfs-udp needs a value"},
+      {{"--route", "a.pln", "--fly", "--fgfs-udp", "5500"},
+       "--fly and --fgfs-udp cannot be used together"},
+  };
+  for (const Case& entry : cases) {
+    SCOPED_TRACE(entry.error);
+    std::vector<std::string> arguments = {"--sim-root", "/sim"};
+    arguments.insert(arguments.end(), entry.arguments.begin(), entry.arguments.end());
+    error.clear();
+    EXPECT_FALSE(ndhost::ParseCommandLine(arguments, error));
+    EXPECT_EQ(error, entry.error);
+  }
+  EXPECT_NE(ndhost::UsageText().find("[--fgfs-udp PORT]"), std::string::npos);
+}
+
+}  // namespace
