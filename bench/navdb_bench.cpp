@@ -2,11 +2,8 @@
 // 100,000 entries, each against a baseline measured in the same run.
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
-
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
