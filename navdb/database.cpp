@@ -170,15 +170,15 @@ std::string EncodeEntryFile(NavaidKind kind, const EntryList& list) {
   std::string out;
   out.reserve(info.fileHeader.size() + 2 + list.Count() * (info.lineLength + 2));
   out.append(info.fileHeader).append("\r\n");
-  std::string fileLine;
   list.ForEach([&](size_t, std::string_view line) {
     if (line == kPlaceholderLine) return;
-    fileLine.assign(line);
+    const size_t start = out.size();
+    out.append(line);
     for (size_t i = 0; i < info.separatorCount; ++i) {
       const auto column = static_cast<size_t>(info.separatorColumns[i]);
-      if (column < fileLine.size()) fileLine[column] = ';';
+      if (column < line.size()) out[start + column] = ';';
     }
-    out.append(fileLine).append("\r\n");
+    out.append("\r\n");
   });
   return out;
 }
