@@ -69,8 +69,8 @@ typedef struct LumaroDiagnostics {
   uint32_t ndModeModifiers;
   int32_t elementValue;
   int32_t surfaceFailed;
-  int32_t compassCentreY;
-  int32_t compassRadius;
+  int32_t compassCentreYPx;
+  int32_t compassRadiusPx;
   uint32_t routeReads;    /* route blocks found and read */
   int32_t nextRouteBlock; /* the number the next route poll opens */
   LumaroDisplayRecord lists[LUMARO_LIST_COUNT][LUMARO_LIST_CAPACITY];

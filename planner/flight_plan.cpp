@@ -21,9 +21,9 @@ std::string RunwayText(std::string_view number, int32_t headingDeg, std::string_
 
 RunwayParts SplitRunwayText(std::string_view text) {
   RunwayParts parts;
-  parts.number = std::string(platform::Columns(text, 0, kMaxRunwayNumberLength));
+  parts.number = std::string(platform::Columns(text, 0, kMaxRunwayNumberChars));
   parts.headingDeg = static_cast<int32_t>(platform::ReadLong(text, 4));
-  parts.lengthFt = std::string(platform::Columns(text, 8, kMaxRunwayLengthLength));
+  parts.lengthFt = std::string(platform::Columns(text, 8, kMaxRunwayLengthChars));
   return parts;
 }
 

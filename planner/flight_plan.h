@@ -40,11 +40,11 @@ struct FlightPlan {
 };
 
 // Field widths of the plan record; longer texts are cut to them.
-inline constexpr size_t kMaxNameLength = 259;
-inline constexpr size_t kMaxAirportLength = 7;
-inline constexpr size_t kMaxRunwayNumberLength = 3;
-inline constexpr size_t kMaxRunwayLengthLength = 5;
-inline constexpr size_t kMaxCruiseSpeedLength = 4;
+inline constexpr size_t kMaxNameChars = 259;
+inline constexpr size_t kMaxAirportChars = 7;
+inline constexpr size_t kMaxRunwayNumberChars = 3;
+inline constexpr size_t kMaxRunwayLengthChars = 5;
+inline constexpr size_t kMaxCruiseSpeedChars = 4;
 
 // One record of the staging table.
 struct StagedWaypoint {
@@ -57,10 +57,10 @@ struct StagedWaypoint {
 };
 
 inline constexpr size_t kStagingRecords = 256;
-inline constexpr size_t kMaxStagedRowLength = 111;
-inline constexpr size_t kMaxStagedIdentifierLength = 5;
-inline constexpr size_t kMaxStagedNameLength = 24;
-inline constexpr size_t kMaxStagedKindLength = 13;
+inline constexpr size_t kMaxStagedRowChars = 111;
+inline constexpr size_t kMaxStagedIdentifierChars = 5;
+inline constexpr size_t kMaxStagedNameChars = 24;
+inline constexpr size_t kMaxStagedKindChars = 13;
 
 struct PlanStagingTable {
   std::array<StagedWaypoint, kStagingRecords> records;

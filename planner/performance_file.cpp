@@ -77,9 +77,9 @@ bool ReadPerformanceKey(std::string_view line, AircraftPerformance& performance)
     if (!line.starts_with(key.text)) continue;
     const std::string_view value = line.substr(key.text.size());
     if (key.field == Field::Aircraft) {
-      performance.aircraftName = std::string(platform::Columns(value, 0, kMaxNameLength));
+      performance.aircraftName = std::string(platform::Columns(value, 0, kMaxNameChars));
     } else if (key.field == Field::Cruise) {
-      performance.cruiseSpeed = std::string(platform::Columns(value, 0, kMaxCruiseSpeedLength));
+      performance.cruiseSpeed = std::string(platform::Columns(value, 0, kMaxCruiseSpeedChars));
     } else {
       *NumberOf(performance, key.field) = ReadLeadingDigits(value);
     }
@@ -100,7 +100,7 @@ std::filesystem::path PerformanceFilePath(const PlannerState& state,
 
 bool SavePerformanceFile(const PlannerState& state, const navdb::UiCallbacks& ui) {
   const std::string name =
-      std::string(platform::Columns(state.plan.performance.aircraftName, 0, kMaxNameLength));
+      std::string(platform::Columns(state.plan.performance.aircraftName, 0, kMaxNameChars));
   if (name.empty()) {
     navdb::ShowMessage(ui, std::string(kErrorCaption), "You must specify a name for the aircraft.",
                        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);

@@ -30,7 +30,7 @@ std::optional<std::string_view> ReadEndSection(TextLineReader& reader, const End
   auto line = reader.Next();
   if (!line) return line;
   if (line->starts_with("AIRPORT="))
-    *end.airport = std::string(platform::Columns(line->substr(8), 0, kMaxAirportLength));
+    *end.airport = std::string(platform::Columns(line->substr(8), 0, kMaxAirportChars));
   line = reader.Next();
   if (!line || !line->starts_with("RUNWAY=")) return line;
   const RunwayParts parts = SplitRunwayText(line->substr(7));
@@ -66,7 +66,7 @@ void ReadHeader(TextLineReader& reader, FlightPlan& plan) {
 
 std::string PlanNameOf(const std::filesystem::path& path) {
   const std::string fileName = path.filename().string();
-  return std::string(platform::Columns(fileName.substr(0, fileName.find('.')), 0, kMaxNameLength));
+  return std::string(platform::Columns(fileName.substr(0, fileName.find('.')), 0, kMaxNameChars));
 }
 
 }  // namespace
@@ -109,7 +109,7 @@ void DecodePlanFile(std::string_view bytes, FlightPlan& plan, PlanStagingTable& 
   for (StagedWaypoint& record : staging.records) {
     auto line = reader.Next();
     if (!line) break;
-    record.rowText = std::string(platform::Columns(*line, 0, kMaxStagedRowLength));
+    record.rowText = std::string(platform::Columns(*line, 0, kMaxStagedRowChars));
   }
 }
 
@@ -123,7 +123,7 @@ bool ConfirmRotationWarning(PlannerState& state, const navdb::UiCallbacks& ui) {
 
 bool SaveFlightPlan(PlannerState& state, const navdb::UiCallbacks& ui) {
   if (!ConfirmRotationWarning(state, ui)) return false;
-  state.plan.planName = std::string(platform::Columns(state.plan.planName, 0, kMaxNameLength));
+  state.plan.planName = std::string(platform::Columns(state.plan.planName, 0, kMaxNameChars));
   if (state.plan.planName.empty()) {
     navdb::ShowMessage(ui, std::string(kErrorCaption),
                        "You must specify a name for the flight plan.", navdb::MessageIcon::Error,

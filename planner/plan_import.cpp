@@ -50,7 +50,7 @@ size_t CountWaypointsLeft(TextLineReader& reader) {
   size_t count = 0;
   for (;;) {
     const auto identifier = reader.Next();
-    if (!identifier || std::string(platform::Columns(*identifier, 0, kMaxStagedIdentifierLength)) ==
+    if (!identifier || std::string(platform::Columns(*identifier, 0, kMaxStagedIdentifierChars)) ==
                            kEndOfWaypoints) {
       return count;
     }
@@ -72,18 +72,18 @@ size_t ReadFlightShop(PlannerState& state, std::string_view bytes) {
   }
   const auto speed = reader.Next();
   if (!speed) return 0;
-  p.cruiseSpeed = std::string(platform::Columns(*speed, 0, kMaxCruiseSpeedLength));
+  p.cruiseSpeed = std::string(platform::Columns(*speed, 0, kMaxCruiseSpeedChars));
   for (StagedWaypoint& record : state.staging.records) {
     const auto identifier = reader.Next();
     if (!identifier) return 0;
-    record.identifier = std::string(platform::Columns(*identifier, 0, kMaxStagedIdentifierLength));
+    record.identifier = std::string(platform::Columns(*identifier, 0, kMaxStagedIdentifierChars));
     if (record.identifier == kEndOfWaypoints) return 0;
     const auto name = reader.Next();
     const auto unused = reader.Next();
     const auto kind = reader.Next();
     if (!name || !unused || !kind) return 0;
-    record.name = std::string(platform::Columns(*name, 0, kMaxStagedNameLength));
-    record.kind = std::string(platform::Columns(*kind, 0, kMaxStagedKindLength));
+    record.name = std::string(platform::Columns(*name, 0, kMaxStagedNameChars));
+    record.kind = std::string(platform::Columns(*kind, 0, kMaxStagedKindChars));
   }
   return CountWaypointsLeft(reader);
 }
@@ -123,7 +123,7 @@ void ReadFs200xWaypoint(PlannerState& state, std::string_view line) {
   std::string_view identifier =
       platform::Columns(line, equals + (marker != std::string_view::npos ? 3 : 1), 5);
   identifier = identifier.substr(0, identifier.find(','));
-  record.kind = std::string(platform::Columns(kind, 0, kMaxStagedKindLength));
+  record.kind = std::string(platform::Columns(kind, 0, kMaxStagedKindChars));
   record.identifier = std::string(identifier);
   record.latitudeDeg = Fs200xAngle(FieldAfterComma(line, 2), 'N');
   record.longitudeDeg = Fs200xAngle(FieldAfterComma(line, 3), 'E');
@@ -256,7 +256,7 @@ ForeignPlanReading ParseForeignPlan(PlannerState& state, std::string_view bytes,
                                     std::string_view fileName, ForeignPlanForm form) {
   PlannerState read;
   read.plan.planName =
-      std::string(platform::Columns(fileName.substr(0, fileName.find('.')), 0, kMaxNameLength));
+      std::string(platform::Columns(fileName.substr(0, fileName.find('.')), 0, kMaxNameChars));
   ForeignPlanReading reading;
   if (form == ForeignPlanForm::FlightShop) {
     reading.waypointsLeftOut = ReadFlightShop(read, bytes);

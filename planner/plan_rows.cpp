@@ -21,7 +21,7 @@ constexpr std::array<ListColumns, 4> kListColumns = {{
     {"INT  ", -1, 33},
 }};
 
-constexpr size_t kInsertedRowLength = 105;
+constexpr size_t kInsertedRowChars = 105;
 
 void CopyColumns(std::string& row, size_t at, std::string_view text, size_t count) {
   text = text.substr(0, std::min(text.size(), count));
@@ -72,7 +72,7 @@ std::string_view RowPrefixOf(navdb::NavaidKind kind) {
 std::string BuildPlanRow(navdb::NavaidKind kind, std::string_view line, bool keepVorForIls) {
   const ListColumns& columns = kListColumns[navdb::IndexOf(kind)];
   std::string row(columns.prefix);
-  platform::PadTo(row, kInsertedRowLength);
+  platform::PadTo(row, kInsertedRowChars);
   CopyColumns(row, 5, line, 33);
   if (columns.frequencyColumn < 0) {
     CopyColumns(row, 38, "---.--", 6);

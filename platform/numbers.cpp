@@ -25,21 +25,66 @@ bool SkipBlanksAndSign(std::string_view text, size_t& pos) {
   return negative;
 }
 
+// The value of `c` as a digit of `base`, or -1.
+int DigitValue(char c, int base) {
+  int value = -1;
+  if (c >= '0' && c <= '9') value = c - '0';
+  if (c >= 'a' && c <= 'f') value = c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') value = c - 'A' + 10;
+  return value < base ? value : -1;
+}
+
+// The power of ten of the first significant digit of a decimal text that
+// from_chars found out of range; below zero means the value underflowed.
+long DecimalMagnitude(std::string_view number) {
+  long digitsBeforePoint = 0;
+  long leadingZerosAfterPoint = 0;
+  bool afterPoint = false;
+  bool significant = false;
+  size_t pos = 0;
+  for (; pos < number.size() && (IsDigit(number[pos]) || number[pos] == '.'); ++pos) {
+    const char c = number[pos];
+    if (c == '.') {
+      afterPoint = true;
+    } else if (c != '0' || significant) {
+      significant = true;
+      if (!afterPoint) ++digitsBeforePoint;
+    } else if (afterPoint) {
+      ++leadingZerosAfterPoint;
+    }
+  }
+  long exponent = 0;
+  if (pos + 1 < number.size() && (number[pos] == 'e' || number[pos] == 'E')) {
+    const char* first = number.data() + pos + 1 + (number[pos + 1] == '+' ? 1 : 0);
+    const auto [end, error] = std::from_chars(first, number.data() + number.size(), exponent);
+    (void)end;
+    // An exponent beyond a long is only ever a huge or a vanishing value.
+    if (error == std::errc::result_out_of_range)
+      exponent = *first == '-' ? -LONG_MAX / 2 : LONG_MAX / 2;
+  }
+  const long leading = digitsBeforePoint > 0 ? digitsBeforePoint - 1 : -leadingZerosAfterPoint - 1;
+  return leading + exponent;
+}
+
 }  // namespace
 
-long ReadLong(std::string_view text, size_t offset) {
+long ReadLong(std::string_view text, size_t offset, int base) {
   if (offset >= text.size()) return 0;
   size_t pos = offset;
   const bool negative = SkipBlanksAndSign(text, pos);
+  // "0x" counts as a prefix only when a hex digit follows; else the 0 is read.
+  if (base == 16 && pos + 2 < text.size() && text[pos] == '0' &&
+      (text[pos + 1] == 'x' || text[pos + 1] == 'X') && DigitValue(text[pos + 2], 16) >= 0) {
+    pos += 2;
+  }
   long value = 0;
   bool saturated = false;
-  for (; pos < text.size() && IsDigit(text[pos]); ++pos) {
-    const int digit = text[pos] - '0';
-    if (value > (LONG_MAX - digit) / 10) {
+  for (int digit; pos < text.size() && (digit = DigitValue(text[pos], base)) >= 0; ++pos) {
+    if (value > (LONG_MAX - digit) / base) {
       saturated = true;
       break;
     }
-    value = value * 10 + digit;
+    value = value * base + digit;
   }
   if (saturated) return negative ? LONG_MIN : LONG_MAX;
   return negative ? -value : value;
@@ -57,7 +102,10 @@ double ReadDouble(std::string_view text, size_t offset) {
   if (first == last || !(IsDigit(*first) || *first == '.')) return 0.0;
   auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
   if (error == std::errc::result_out_of_range) {
-    value = HUGE_VAL;
+    // Like strtod: too large is HUGE_VAL, too small is zero.
+    value = DecimalMagnitude(std::string_view(first, static_cast<size_t>(end - first))) < 0
+                ? 0.0
+                : HUGE_VAL;
   } else if (error != std::errc()) {
     return 0.0;
   }

@@ -9,9 +9,10 @@
 
 namespace platform {
 
-// Reads a decimal integer starting at `offset` of `text` (an offset past the
-// end reads as 0). Values beyond the range of long saturate.
-long ReadLong(std::string_view text, size_t offset = 0);
+// Reads an integer in `base` (10 or 16) starting at `offset` of `text` (an
+// offset past the end reads as 0). Base 16 takes an optional "0x" or "0X"
+// before its digits, as strtol does. Values beyond the range of long saturate.
+long ReadLong(std::string_view text, size_t offset = 0, int base = 10);
 
 // Reads a decimal number with optional fraction and exponent at `offset`.
 double ReadDouble(std::string_view text, size_t offset = 0);

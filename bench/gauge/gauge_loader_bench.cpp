@@ -62,7 +62,7 @@ struct RealDatabase {
   RealDatabase() {
     gauge_test::WriteDatabase(folder.path(), gauge_test::BuildDatabase(RealNavaids()));
     int status = lumaro::OpenNavDatabase(database, folder.path().string());
-    if (status != 0 || database.views[lumaro::kIndexFile].RecordCount() != kIndexEntries) {
+    if (status != 0 || database.views[lumaro::DatabaseFile::Index].RecordCount() != kIndexEntries) {
       std::fprintf(stderr, "gauge_loader_bench: database status %d\n", status);
       std::exit(1);
     }
@@ -117,7 +117,7 @@ void BM_LoaderColdStart(benchmark::State& state) {
 
 // The baseline: every index record read and tested against the same reach.
 void BM_LinearScanOfTheIndex(benchmark::State& state) {
-  const lumaro::DatabaseView& index = Database().database.views[lumaro::kIndexFile];
+  const lumaro::DatabaseView& index = Database().database.views[lumaro::DatabaseFile::Index];
   double reachNm = kRangeNm * lumaro::kReachFactor;
   double nmPerDegree = lumaro::NmPerDegreeLongitude(kAircraftLatDeg);
   for (auto _ : state) {

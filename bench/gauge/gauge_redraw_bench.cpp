@@ -51,10 +51,12 @@ struct DenseDisplay {
   DenseDisplay() {
     lumaro::GaugeState& state = *gauge;
     lumaro::ResetHostVariables(state.variables);
-    state.variables[lumaro::kLatitudeVar].currentValue.number = kLatDeg / lumaro::kLatitudeScale;
-    state.variables[lumaro::kLongitudeVar].currentValue.number = kLonDeg / lumaro::kLongitudeScale;
-    state.variables[lumaro::kHeadingVar].currentValue.number = 33;
-    state.variables[lumaro::kMapHeadingVar].currentValue.number = 33;
+    state.variables[lumaro::HostVariable::Latitude].currentValue.number =
+        kLatDeg / lumaro::kLatitudeScale;
+    state.variables[lumaro::HostVariable::Longitude].currentValue.number =
+        kLonDeg / lumaro::kLongitudeScale;
+    state.variables[lumaro::HostVariable::Heading].currentValue.number = 33;
+    state.variables[lumaro::HostVariable::MapHeading].currentValue.number = 33;
     state.modes = {1, 1, 0x1F, 40};
     state.geometry = lumaro::ComputeCompassGeometry(1, kSizePx, kSizePx);
     gauge_test::WriteDatabase(folder.path(), gauge_test::BuildDatabase(DenseArea()));
@@ -76,8 +78,8 @@ struct DenseDisplay {
 
   static void FillLists(lumaro::GaugeState& state) {
     lumaro::LoaderInputs inputs;
-    inputs.rawLatitude = state.variables[lumaro::kLatitudeVar].currentValue.number;
-    inputs.rawLongitude = state.variables[lumaro::kLongitudeVar].currentValue.number;
+    inputs.rawLatitude = state.variables[lumaro::HostVariable::Latitude].currentValue.number;
+    inputs.rawLongitude = state.variables[lumaro::HostVariable::Longitude].currentValue.number;
     inputs.rangeNm = 40;
     std::atomic<bool> stop{false};
     lumaro::SearchNavaids(state.database, state.window, inputs, stop);

@@ -54,11 +54,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool asIndex = (data[0] & 1) == 0;
   std::span<const char> bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
   lumaro::NavDatabase database;
-  database.views[lumaro::kIndexFile] = lumaro::MakeDatabaseView(asIndex ? bytes : Span(kIndex));
-  database.views[lumaro::kNdbFile] = lumaro::MakeDatabaseView(Span(kNdbs));
-  database.views[lumaro::kVorFile] = lumaro::MakeDatabaseView(asIndex ? Span(kVors) : bytes);
-  database.views[lumaro::kAirportFile] = lumaro::MakeDatabaseView(Span(kEmpty));
-  database.views[lumaro::kIntersectionFile] = lumaro::MakeDatabaseView(Span(kEmpty));
+  database.views[lumaro::DatabaseFile::Index] =
+      lumaro::MakeDatabaseView(asIndex ? bytes : Span(kIndex));
+  database.views[lumaro::DatabaseFile::Ndb] = lumaro::MakeDatabaseView(Span(kNdbs));
+  database.views[lumaro::DatabaseFile::Vor] =
+      lumaro::MakeDatabaseView(asIndex ? Span(kVors) : bytes);
+  database.views[lumaro::DatabaseFile::Airport] = lumaro::MakeDatabaseView(Span(kEmpty));
+  database.views[lumaro::DatabaseFile::Intersection] = lumaro::MakeDatabaseView(Span(kEmpty));
   int status = lumaro::CheckDatabaseViews(database.views);
   if (status != 0 && status != 500 && (status < 400 || status > 431)) __builtin_trap();
   std::atomic<bool> stop{false};

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   lumaro::ModeFileValues values = lumaro::ParseModeFile(text);
   lumaro::PassData passData;
   lumaro::ResetPassFields(passData);
-  for (int field = 0; field < 4; ++field) {
+  for (size_t field = 0; field < lumaro::kPassFieldCount; ++field) {
     if (!values.values[field]) continue;
     auto passField = static_cast<lumaro::PassField>(field);
     if (!lumaro::PassValueInRange(passField, *values.values[field])) __builtin_trap();

@@ -14,9 +14,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   planner::PlannerState state;
   planner::ParseForeignPlan(state, bytes, "fuzz.fsp", planner::ForeignPlanForm::FlightShop);
   for (const planner::StagedWaypoint& record : state.staging.records) {
-    if (record.identifier.size() > planner::kMaxStagedIdentifierLength) std::abort();
-    if (record.name.size() > planner::kMaxStagedNameLength) std::abort();
-    if (record.kind.size() > planner::kMaxStagedKindLength) std::abort();
+    if (record.identifier.size() > planner::kMaxStagedIdentifierChars) std::abort();
+    if (record.name.size() > planner::kMaxStagedNameChars) std::abort();
+    if (record.kind.size() > planner::kMaxStagedKindChars) std::abort();
   }
   navdb::UiCallbacks ui;
   ui.messageBox = [](const navdb::MessageRequest& request) {

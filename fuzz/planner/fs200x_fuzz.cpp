@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   planner::PlannerState state;
   planner::ParseForeignPlan(state, bytes, "fuzz.pln", planner::ForeignPlanForm::Fs200x);
   for (const planner::StagedWaypoint& record : state.staging.records) {
-    if (record.identifier.size() > planner::kMaxStagedIdentifierLength) std::abort();
-    if (record.kind.size() > planner::kMaxStagedKindLength) std::abort();
+    if (record.identifier.size() > planner::kMaxStagedIdentifierChars) std::abort();
+    if (record.kind.size() > planner::kMaxStagedKindChars) std::abort();
   }
   planner::OpenPlanDialog(state, planner::PlanOpenMode::Fs200xImport);
   planner::ImportFs200xWaypoints(state, db);

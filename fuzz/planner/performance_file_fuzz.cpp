@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   planner::AircraftPerformance read;
   planner::DecodePerformanceFile(bytes, read);
-  if (read.aircraftName.size() > planner::kMaxNameLength) std::abort();
-  if (read.cruiseSpeed.size() > planner::kMaxCruiseSpeedLength) std::abort();
+  if (read.aircraftName.size() > planner::kMaxNameChars) std::abort();
+  if (read.cruiseSpeed.size() > planner::kMaxCruiseSpeedChars) std::abort();
   if (read.climbRateFpm < 0 || read.cruiseAltitudeFt < 0) std::abort();
   std::string written;
   planner::WritePerformanceKeys(written, read);

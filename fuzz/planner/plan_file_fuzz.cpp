@@ -16,10 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   planner::PlannerState state;
   planner::DecodePlanFile(bytes, state.plan, state.staging);
   for (const planner::StagedWaypoint& record : state.staging.records) {
-    if (record.rowText.size() > planner::kMaxStagedRowLength) std::abort();
+    if (record.rowText.size() > planner::kMaxStagedRowChars) std::abort();
   }
-  if (state.plan.performance.cruiseSpeed.size() > planner::kMaxCruiseSpeedLength) std::abort();
-  if (state.plan.departureAirport.size() > planner::kMaxAirportLength) std::abort();
+  if (state.plan.performance.cruiseSpeed.size() > planner::kMaxCruiseSpeedChars) std::abort();
+  if (state.plan.departureAirport.size() > planner::kMaxAirportChars) std::abort();
   planner::OpenPlanDialog(state, planner::PlanOpenMode::Loaded);
   // Reading what was saved gives the same rows back.
   planner::PlannerState again;

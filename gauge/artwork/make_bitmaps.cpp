@@ -42,22 +42,22 @@ constexpr std::array<Colour, 17> kDisplayColours = {{
     {0, 0, 0},        // 16 background
 }};
 constexpr int kGreyRampStart = 17;
-constexpr int kGreyRampLength = 64;
-constexpr int kTealRampStart = kGreyRampStart + kGreyRampLength;
-constexpr int kTealRampLength = 64;
+constexpr int kGreyRampEntries = 64;
+constexpr int kTealRampStart = kGreyRampStart + kGreyRampEntries;
+constexpr int kTealRampEntries = 64;
 
 std::array<Colour, 256> MakePalette() {
   std::array<Colour, 256> palette{};
   for (int index = 0; index < 17; ++index) palette[index] = kDisplayColours[index];
-  for (int step = 0; step < kGreyRampLength; ++step) {
+  for (int step = 0; step < kGreyRampEntries; ++step) {
     uint8_t level = static_cast<uint8_t>(24 + step * 2);
     palette[kGreyRampStart + step] = {level, level, static_cast<uint8_t>(level + 4)};
   }
-  for (int step = 0; step < kTealRampLength; ++step) {
+  for (int step = 0; step < kTealRampEntries; ++step) {
     palette[kTealRampStart + step] = {0, static_cast<uint8_t>(step * 2),
                                       static_cast<uint8_t>(step * 2 + 8)};
   }
-  for (int index = kTealRampStart + kTealRampLength; index < 256; ++index) {
+  for (int index = kTealRampStart + kTealRampEntries; index < 256; ++index) {
     palette[index] = {static_cast<uint8_t>(index), static_cast<uint8_t>(index / 2), 0};
   }
   // Fixed text colours of the display: warnings and marker-beacon letters.
@@ -92,7 +92,7 @@ Picture PaintBackground() {
   for (int y = 0; y < kSizePx; ++y) {
     for (int x = 0; x < kSizePx; ++x) {
       // A brushed bezel: lighter towards the top left.
-      int shade = (kSizePx * 2 - x - y) * (kGreyRampLength - 1) / (kSizePx * 2);
+      int shade = (kSizePx * 2 - x - y) * (kGreyRampEntries - 1) / (kSizePx * 2);
       picture[y * kSizePx + x] = static_cast<uint8_t>(kGreyRampStart + shade / 2 + 8);
     }
   }
@@ -116,8 +116,8 @@ Picture PaintDisplay() {
          static_cast<uint8_t>(kTealRampStart + 20 + ring * 10));
   }
   for (int y = 200; y < 224; ++y) {
-    int halfWidth = (y - 200) / 3;
-    for (int x = 128 - halfWidth; x <= 128 + halfWidth; ++x)
+    int halfWidthPx = (y - 200) / 3;
+    for (int x = 128 - halfWidthPx; x <= 128 + halfWidthPx; ++x)
       picture[y * kSizePx + x] = kTealRampStart + 50;
   }
   return picture;

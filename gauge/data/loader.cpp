@@ -36,8 +36,8 @@ class Search {
  public:
   Search(const NavDatabase& database, SearchWindow& window, const LoaderInputs& inputs,
          const std::atomic<bool>& stopRequested)
-      : index_(database.views[kIndexFile]),
-        vors_(database.views[kVorFile]),
+      : index_(database.views[DatabaseFile::Index]),
+        vors_(database.views[DatabaseFile::Vor]),
         window_(window),
         inputs_(inputs),
         stop_(stopRequested) {

@@ -58,7 +58,7 @@ KeyBinding ReadPanelNineKey(const std::string& folder) {
 
 ModeFileValues ParseModeFile(std::string_view text) {
   ModeFileValues parsed;
-  for (int field = 0; field < 4 && !text.empty(); ++field) {
+  for (size_t field = 0; field < kPassFieldCount && !text.empty(); ++field) {
     size_t lineEnd = text.find('\n');
     std::string_view line = text.substr(0, lineEnd);
     text = lineEnd == std::string_view::npos ? std::string_view() : text.substr(lineEnd + 1);
@@ -75,10 +75,11 @@ bool LoadModeFile(const std::string& folder, PassData& passData, DisplayModes& m
   if (!text) return false;
   RefreshPassFields(passData);
   ModeFileValues parsed = ParseModeFile(*text);
-  std::array<int*, 4> targets = {nullptr, &modes.mapMode, &modes.item, &modes.rangeNm};
+  platform::EnumArray<PassField, int*, kPassFieldCount> targets = {nullptr, &modes.mapMode,
+                                                                   &modes.item, &modes.rangeNm};
   // Without the block nobody else can hand NDMode over, so it applies at once.
-  if (!passData.block.IsMapped()) targets[kNdModeField] = &modes.ndMode;
-  for (int field = 0; field < 4; ++field) {
+  if (!passData.block.IsMapped()) targets[PassField::NdMode] = &modes.ndMode;
+  for (size_t field = 0; field < kPassFieldCount; ++field) {
     if (!parsed.values[field]) continue;
     FormatPassField(passData.fields[field], static_cast<PassField>(field), *parsed.values[field]);
     if (targets[field] != nullptr) *targets[field] = *parsed.values[field];

@@ -33,7 +33,7 @@ KeyBinding ReadPanelNineKey(const std::string& folder);
 // Missing lines are absent; a value outside its range is absent too, so it
 // cannot spill over its field in "NDPassData".
 struct ModeFileValues {
-  std::array<std::optional<int>, 4> values;
+  std::array<std::optional<int>, kPassFieldCount> values;
 };
 ModeFileValues ParseModeFile(std::string_view text);
 

@@ -13,7 +13,7 @@ namespace {
 template <typename Stage>
 int RunStage(NavDatabase& database, int stageCode, Stage stage) {
   int failedBits = 0;
-  for (int file = 0; file < kDatabaseFileCount; ++file) {
+  for (size_t file = 0; file < kDatabaseFileCount; ++file) {
     if (!stage(database.files[file], file)) failedBits += kDatabaseFileBits[file];
   }
   return failedBits == 0 ? 0 : stageCode + failedBits;
@@ -48,22 +48,23 @@ DatabaseView MakeDatabaseView(std::span<const char> bytes) {
   return view;
 }
 
-int CheckDatabaseViews(std::array<DatabaseView, kDatabaseFileCount>& views) {
+int CheckDatabaseViews(DatabaseViews& views) {
   int code = kStatusRecordLength;
-  for (int file = 0; file < kDatabaseFileCount; ++file) {
+  for (size_t file = 0; file < kDatabaseFileCount; ++file) {
     const DatabaseView& view = views[file];
     if (view.recordLengthBytes == 0 || view.BytesAfterHeader() % view.recordLengthBytes == 0) {
       continue;
     }
-    code = file == kIndexFile ? kStatusRecordLength + 1 : code + kDatabaseFileBits[file];
+    code = file == platform::IndexOf(DatabaseFile::Index) ? kStatusRecordLength + 1
+                                                          : code + kDatabaseFileBits[file];
   }
   if (code != kStatusRecordLength) return code;
-  if (views[kIndexFile].recordLengthBytes == 0) return kStatusIndexCount;
+  if (views[DatabaseFile::Index].recordLengthBytes == 0) return kStatusIndexCount;
   size_t navaidRecords = 0;
-  for (int file = kNdbFile; file < kDatabaseFileCount; ++file) {
+  for (size_t file = platform::IndexOf(DatabaseFile::Ndb); file < kDatabaseFileCount; ++file) {
     navaidRecords += views[file].RecordCount();
   }
-  return navaidRecords == views[kIndexFile].RecordCount() ? 0 : kStatusIndexCount;
+  return navaidRecords == views[DatabaseFile::Index].RecordCount() ? 0 : kStatusIndexCount;
 }
 
 int OpenNavDatabase(NavDatabase& database, const std::string& simulatorFolder) {
@@ -87,7 +88,7 @@ int OpenNavDatabase(NavDatabase& database, const std::string& simulatorFolder) {
                     [](platform::MappedFile& file, int) { return file.MapView(); });
   }
   if (code == 0) {
-    for (int file = 0; file < kDatabaseFileCount; ++file) {
+    for (size_t file = 0; file < kDatabaseFileCount; ++file) {
       database.views[file] = MakeDatabaseView(database.files[file].Bytes());
     }
     code = CheckDatabaseViews(database.views);

@@ -9,18 +9,14 @@
 #include <string>
 #include <string_view>
 
+#include "platform/enum_array.h"
 #include "platform/mapped_file.h"
 
 namespace lumaro {
 
-enum DatabaseFileIndex {
-  kIndexFile = 0,
-  kNdbFile = 1,
-  kVorFile = 2,
-  kAirportFile = 3,
-  kIntersectionFile = 4,
-  kDatabaseFileCount = 5
-};
+// The five files of the display's database, in the order of their status bits.
+enum class DatabaseFile { Index, Ndb, Vor, Airport, Intersection };
+inline constexpr size_t kDatabaseFileCount = 5;
 
 // Status code bits naming the files, and their paths under the simulator folder.
 inline constexpr std::array<int, kDatabaseFileCount> kDatabaseFileBits = {1, 2, 4, 8, 16};
@@ -51,14 +47,16 @@ struct DatabaseView {
   std::optional<std::string_view> Record(size_t row) const;
 };
 
+using DatabaseViews = platform::EnumArray<DatabaseFile, DatabaseView, kDatabaseFileCount>;
+
 DatabaseView MakeDatabaseView(std::span<const char> bytes);
 
 // Record-length and count checks over five views (index first): 0, 4xx or 500.
-int CheckDatabaseViews(std::array<DatabaseView, kDatabaseFileCount>& views);
+int CheckDatabaseViews(DatabaseViews& views);
 
 struct NavDatabase {
-  std::array<platform::MappedFile, kDatabaseFileCount> files;
-  std::array<DatabaseView, kDatabaseFileCount> views;
+  platform::EnumArray<DatabaseFile, platform::MappedFile, kDatabaseFileCount> files;
+  DatabaseViews views;
   int statusCode = kStatusOpenFailed + 31;
 };
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/numbers.h"
 #include "platform/text_columns.h"
 
 namespace lumaro {
@@ -34,8 +35,7 @@ double CoordinateTextToDeg(std::string_view text, size_t minutesAt, size_t secon
 }  // namespace
 
 long ParseLong(std::string_view text, int base) {
-  BoundedText bounded(text);
-  return std::strtol(bounded.buffer, nullptr, base);
+  return platform::ReadLong(text, 0, base);
 }
 
 double ParseDouble(std::string_view text) {

@@ -39,8 +39,10 @@ int MulDiv(int number, int numerator, int denominator);
 // Turns a point counter-clockwise on the screen by angleRad about centre.
 ScreenPoint RotateAbout(ScreenPoint point, ScreenPoint centre, double angleRad);
 
-// Number parsing like strtol/strtod from a bounded text: leading blanks
-// skipped, stops at the first character that cannot belong to the number.
+// Number parsing like strtol/strtod: leading blanks skipped, stops at the
+// first character that cannot belong to the number. Integers are read by
+// platform::ReadLong; fractions by strtod on a bounded copy, which takes the
+// database's "-151.175000" and the mode file's values alike.
 long ParseLong(std::string_view text, int base = 10);
 double ParseDouble(std::string_view text);
 

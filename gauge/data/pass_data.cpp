@@ -12,31 +12,31 @@ namespace {
 
 struct FieldLayout {
   const char* prefix;
-  size_t valueOffset;
+  size_t valueOffsetBytes;
   const char* format;
   int base;
 };
 
-constexpr std::array<FieldLayout, 4> kLayouts = {{
+constexpr platform::EnumArray<PassField, FieldLayout, kPassFieldCount> kLayouts = {{{
     {"NDMode=", 7, "%d", 10},
     {"MapMode=", 8, "%d", 10},
     {"Item=0x", 7, "%02X", 16},
     {"Range=", 6, "%03d", 10},
-}};
+}}};
 
-constexpr std::array<int, 4> kInitialValues = {1, 0, 0x1E, 320};
+constexpr std::array<int, kPassFieldCount> kInitialValues = {1, 0, 0x1E, 320};
 
 }  // namespace
 
 bool PassValueInRange(PassField field, long value) {
   switch (field) {
-    case kNdModeField:
+    case PassField::NdMode:
       return value == 0 || value == 1;
-    case kMapModeField:
+    case PassField::MapMode:
       return value >= 0 && value <= 2;
-    case kItemField:
+    case PassField::Item:
       return value >= 0 && value <= 0xFF;
-    case kRangeField:
+    case PassField::Range:
       return value >= 1 && value <= 999;
   }
   return false;
@@ -44,20 +44,20 @@ bool PassValueInRange(PassField field, long value) {
 
 int ReadPassField(const PassFieldText& text, PassField field) {
   const FieldLayout& layout = kLayouts[field];
-  std::string_view value(text.data() + layout.valueOffset, kPassFieldBytes - layout.valueOffset);
+  std::string_view value(text.data() + layout.valueOffsetBytes, kPassFieldBytes - layout.valueOffsetBytes);
   return static_cast<int>(ParseLong(value.substr(0, value.find('\0')), layout.base));
 }
 
 void FormatPassField(PassFieldText& text, PassField field, int value) {
   const FieldLayout& layout = kLayouts[field];
-  std::memcpy(text.data(), layout.prefix, layout.valueOffset);
+  std::memcpy(text.data(), layout.prefix, layout.valueOffsetBytes);
   // Bounded by the field: a value too wide for it is cut, never spilled.
-  std::snprintf(text.data() + layout.valueOffset, kPassFieldBytes - layout.valueOffset,
+  std::snprintf(text.data() + layout.valueOffsetBytes, kPassFieldBytes - layout.valueOffsetBytes,
                 layout.format, value);
 }
 
 void ResetPassFields(PassData& passData) {
-  for (int field = 0; field < 4; ++field) {
+  for (size_t field = 0; field < kPassFieldCount; ++field) {
     passData.fields[field].fill('\0');
     FormatPassField(passData.fields[field], static_cast<PassField>(field), kInitialValues[field]);
   }
@@ -82,7 +82,7 @@ void ClosePassData(PassData& passData) {
 
 void RefreshPassFields(PassData& passData) {
   if (!passData.block.IsMapped()) return;
-  for (size_t field = 0; field < 4; ++field) {
+  for (size_t field = 0; field < kPassFieldCount; ++field) {
     std::memcpy(passData.fields[field].data(), passData.block.Data() + field * kPassFieldBytes,
                 kPassFieldBytes);
   }
@@ -90,31 +90,31 @@ void RefreshPassFields(PassData& passData) {
 
 void PublishPassFields(PassData& passData) {
   if (!passData.block.IsMapped()) return;
-  for (size_t field = 0; field < 4; ++field) {
+  for (size_t field = 0; field < kPassFieldCount; ++field) {
     std::memcpy(passData.block.Data() + field * kPassFieldBytes, passData.fields[field].data(),
                 kPassFieldBytes);
   }
 }
 
 DisplayModes ReadPassModes(const PassData& passData) {
-  std::array<PassFieldText, 4> fields = passData.fields;
+  platform::EnumArray<PassField, PassFieldText, kPassFieldCount> fields = passData.fields;
   if (passData.block.IsMapped()) {
-    for (size_t field = 0; field < 4; ++field) {
+    for (size_t field = 0; field < kPassFieldCount; ++field) {
       std::memcpy(fields[field].data(), passData.block.Bytes().data() + field * kPassFieldBytes,
                   kPassFieldBytes);
     }
   }
-  return {ReadPassField(fields[kNdModeField], kNdModeField),
-          ReadPassField(fields[kMapModeField], kMapModeField),
-          ReadPassField(fields[kItemField], kItemField),
-          ReadPassField(fields[kRangeField], kRangeField)};
+  return {ReadPassField(fields[PassField::NdMode], PassField::NdMode),
+          ReadPassField(fields[PassField::MapMode], PassField::MapMode),
+          ReadPassField(fields[PassField::Item], PassField::Item),
+          ReadPassField(fields[PassField::Range], PassField::Range)};
 }
 
 void WritePassMode(PassData& passData, PassField field, int value) {
   FormatPassField(passData.fields[field], field, value);
   if (passData.block.IsMapped()) {
-    std::memcpy(passData.block.Data() + field * kPassFieldBytes, passData.fields[field].data(),
-                kPassFieldBytes);
+    std::memcpy(passData.block.Data() + platform::IndexOf(field) * kPassFieldBytes,
+                passData.fields[field].data(), kPassFieldBytes);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 
+#include "platform/enum_array.h"
 #include "platform/shared_memory.h"
 
 namespace lumaro {
@@ -28,13 +29,16 @@ struct DisplayModes {
   bool operator==(const DisplayModes&) const = default;
 };
 
-enum PassField { kNdModeField = 0, kMapModeField = 1, kItemField = 2, kRangeField = 3 };
+// The four fields of the shared block, in their order there.
+enum class PassField { NdMode, MapMode, Item, Range };
+inline constexpr size_t kPassFieldCount = 4;
 
 using PassFieldText = std::array<char, kPassFieldBytes>;
 
 struct PassData {
   platform::SharedBlock block;
-  std::array<PassFieldText, 4> fields{};  // the display's private copies
+  platform::EnumArray<PassField, PassFieldText, kPassFieldCount>
+      fields{};  // the display's private copies
 };
 
 // Fills the private copies with "NDMode=1", "MapMode=0", "Item=0x1E", "Range=320".

@@ -3,28 +3,14 @@
 #include <cmath>
 #include <string>
 
+#include "platform/win1252.h"
+
 namespace lumaro {
 
 namespace {
 // Lines are drawn through pixel centres so a one-pixel pen covers whole pixels.
 constexpr double kPixelCentre = 0.5;
 
-// Texts are Windows-1252 bytes; the upper half used by the display (degree
-// sign and Latin letters) coincides with Latin-1.
-std::string Utf8FromWindows1252(std::string_view text) {
-  std::string utf8;
-  for (unsigned char byte : text) {
-    if (byte < 0x80) {
-      utf8 += static_cast<char>(byte);
-    } else if (byte < 0xA0) {
-      utf8 += '?';
-    } else {
-      utf8 += static_cast<char>(0xC0 | (byte >> 6));
-      utf8 += static_cast<char>(0x80 | (byte & 0x3F));
-    }
-  }
-  return utf8;
-}
 }  // namespace
 
 CairoTarget::CairoTarget(cairo_surface_t* surface) : context_(cairo_create(surface)) {
@@ -109,7 +95,7 @@ CairoTarget::TextPlacement CairoTarget::PlaceText(ScreenPoint at, const std::str
 
 void CairoTarget::Text(ScreenPoint at, std::string_view text, FontSize size, TextAlign align,
                        TextVertical vertical, Rgb colour) {
-  std::string utf8 = Utf8FromWindows1252(text);
+  std::string utf8 = platform::Win1252ToUtf8(text);
   TextPlacement placement = PlaceText(at, utf8, size, align, vertical);
   SetColour(colour);
   cairo_move_to(context_, placement.x, placement.y);
@@ -118,7 +104,7 @@ void CairoTarget::Text(ScreenPoint at, std::string_view text, FontSize size, Tex
 
 void CairoTarget::OpaqueText(ScreenPoint at, std::string_view text, FontSize size, TextAlign align,
                              TextVertical vertical, Rgb colour, Rgb background) {
-  std::string utf8 = Utf8FromWindows1252(text);
+  std::string utf8 = platform::Win1252ToUtf8(text);
   TextPlacement placement = PlaceText(at, utf8, size, align, vertical);
   SetColour(background);
   cairo_rectangle(context_, placement.x, placement.y - std::ceil(placement.ascentPx),

@@ -98,8 +98,8 @@ void DrawHeadingBox(const DisplayFrame& frame) {
 }
 
 void DrawWind(const DisplayFrame& frame) {
-  const double speedKt = frame.Number(kWindSpeedVar);
-  const double fromDeg = frame.Number(kWindDirectionVar);
+  const double speedKt = frame.Number(HostVariable::WindSpeed);
+  const double fromDeg = frame.Number(HostVariable::WindDirection);
   std::string text = platform::ZeroPadded(RoundToInt(fromDeg), 3) + "\xB0 / " +
                      std::to_string(RoundToInt(speedKt));
   frame.Target().Text({0, 4}, text, FontSize::Medium, TextAlign::Left, TextVertical::Top,

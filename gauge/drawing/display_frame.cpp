@@ -55,14 +55,14 @@ DisplayFrame MakeDisplayFrame(GaugeState& gauge, DrawTarget& target, int widthPx
   frame.variables = &gauge.variables;
   frame.database = &gauge.database;
   frame.labelFont = LabelFontSize(heightPx);
-  frame.headingDeg = frame.Number(kHeadingVar);
+  frame.headingDeg = frame.Number(HostVariable::Heading);
   frame.scalePxPerNm = gauge.modes.rangeNm > 0
                            ? static_cast<double>(gauge.geometry.radiusPx) / gauge.modes.rangeNm
                            : 0;
-  frame.aircraftLatitudeDeg = HostLatitudeToDeg(frame.Number(kLatitudeVar));
-  frame.aircraftLongitudeDeg = HostLongitudeToDeg(frame.Number(kLongitudeVar));
+  frame.aircraftLatitudeDeg = HostLatitudeToDeg(frame.Number(HostVariable::Latitude));
+  frame.aircraftLongitudeDeg = HostLongitudeToDeg(frame.Number(HostVariable::Longitude));
   frame.mapAngleRad =
-      gauge.modes.mapMode == kMapModeMap ? DegToRad(frame.Number(kMapHeadingVar)) : 0;
+      gauge.modes.mapMode == kMapModeMap ? DegToRad(frame.Number(HostVariable::MapHeading)) : 0;
   std::lock_guard guard(gauge.shared.lock);
   frame.nmPerDegreeLongitude = gauge.shared.nmPerDegreeLongitude;
   return frame;

@@ -79,9 +79,9 @@ struct DisplayFrame {
   DrawTarget& Target() const { return *target; }
   Rgb Colour(PaletteSlot slot) const { return colours[static_cast<size_t>(slot)]; }
   ScreenPoint Centre() const { return {geometry.centreXPx, geometry.centreYPx}; }
-  double Number(HostVariableIndex index) const { return (*variables)[index].currentValue.number; }
-  int32_t Word(HostVariableIndex index) const { return (*variables)[index].currentValue.integer; }
-  std::string Ident(HostVariableIndex index) const { return VariableText((*variables)[index]); }
+  double Number(HostVariable index) const { return (*variables)[index].currentValue.number; }
+  int32_t Word(HostVariable index) const { return (*variables)[index].currentValue.integer; }
+  std::string Ident(HostVariable index) const { return VariableText((*variables)[index]); }
 };
 
 // Label font height from the screen's 96 pixels an inch: / 12 for small

@@ -35,12 +35,13 @@ void DrawLists(const DisplayFrame& frame, const DisplayLists& lists, SymbolConte
 double TunedCourseLineTurnRad(const DisplayFrame& frame, const DisplayRecord& tuned) {
   if (tuned.kind == LUMARO_KIND_ILS && frame.database != nullptr && tuned.row >= 0) {
     std::optional<std::string_view> record =
-        frame.database->views[kVorFile].Record(static_cast<size_t>(tuned.row));
+        frame.database->views[DatabaseFile::Vor].Record(static_cast<size_t>(tuned.row));
     std::string_view course =
         record ? platform::Columns(*record, kLocalizerCourseColumn, 3) : std::string_view();
     return DegToRad(180 - static_cast<double>(ParseLong(course))) + frame.mapAngleRad;
   }
-  const double courseDeg = frame.Number(kCourseOffsetVar) + frame.Number(kNavCourseVar);
+  const double courseDeg =
+      frame.Number(HostVariable::CourseOffset) + frame.Number(HostVariable::NavCourse);
   return DegToRad(-courseDeg) + frame.mapAngleRad;
 }
 

@@ -39,8 +39,8 @@ void DrawDeviation(const DisplayFrame& frame, double courseRad) {
   const ScreenPoint c = frame.Centre();
   const int r = frame.geometry.radiusPx;
   int barX = c.x;
-  if (frame.Number(kDeviationRangeVar) * kDeviationRangeScale < kDeviationRangeLimit) {
-    barX = c.x + TruncToInt(frame.Number(kCourseDeviationVar)) * r / kDeviationFullScale;
+  if (frame.Number(HostVariable::DeviationRange) * kDeviationRangeScale < kDeviationRangeLimit) {
+    barX = c.x + TruncToInt(frame.Number(HostVariable::CourseDeviation)) * r / kDeviationFullScale;
   }
   std::array<ScreenPoint, 5> bar = {{{barX - 3, c.y - 18},
                                      {barX + 3, c.y - 18},
@@ -57,7 +57,7 @@ void DrawDeviation(const DisplayFrame& frame, double courseRad) {
 
 void DrawToFromTriangle(const DisplayFrame& frame) {
   const int baseY = frame.heightPx - 5 * kBottomFontHeightPx;
-  const bool to = (frame.Word(kToFromFlagsVar) & kFlagToIndication) != 0;
+  const bool to = (frame.Word(HostVariable::ToFromFlags) & kFlagToIndication) != 0;
   std::array<ScreenPoint, 3> triangle = {{{2, baseY}, {8, baseY}, {5, to ? baseY + 8 : baseY - 8}}};
   frame.Target().FillPolygon(triangle, frame.Colour(PaletteSlot::ToFromTriangle));
 }
@@ -65,10 +65,10 @@ void DrawToFromTriangle(const DisplayFrame& frame) {
 }  // namespace
 
 void DrawCourseDisplay(const DisplayFrame& frame) {
-  const double courseRad = DegToRad(frame.headingDeg - frame.Number(kNavCourseVar));
+  const double courseRad = DegToRad(frame.headingDeg - frame.Number(HostVariable::NavCourse));
   DrawCoursePointer(frame, courseRad);
-  if ((frame.Word(kNav1FlagsVar) & kFlagRadiosOff) != 0) return;
-  if (frame.Ident(kNav1IdentVar).empty()) return;
+  if ((frame.Word(HostVariable::Nav1Flags) & kFlagRadiosOff) != 0) return;
+  if (frame.Ident(HostVariable::Nav1Ident).empty()) return;
   DrawDeviation(frame, courseRad);
   DrawToFromTriangle(frame);
 }

@@ -34,21 +34,21 @@ std::string Trimmed(std::string_view text) {
 std::optional<std::string_view> DatabaseRecord(const DisplayFrame& frame,
                                                const DisplayRecord& record) {
   if (frame.database == nullptr || record.row < 0) return std::nullopt;
-  DatabaseFileIndex file;
+  DatabaseFile file;
   switch (record.kind) {
     case LUMARO_KIND_VOR:
     case LUMARO_KIND_ILS:
     case LUMARO_KIND_DME:
-      file = kVorFile;
+      file = DatabaseFile::Vor;
       break;
     case LUMARO_KIND_NDB:
-      file = kNdbFile;
+      file = DatabaseFile::Ndb;
       break;
     case LUMARO_KIND_AIRPORT:
-      file = kAirportFile;
+      file = DatabaseFile::Airport;
       break;
     case LUMARO_KIND_INTERSECTION:
-      file = kIntersectionFile;
+      file = DatabaseFile::Intersection;
       break;
     default:
       return std::nullopt;

@@ -17,11 +17,13 @@ constexpr int kScaleHalfHeightPx = 34;
 constexpr double kVerticalDeviationPxPerUnit = 0.23333333333333334;
 
 bool Nav1Shown(const DisplayFrame& frame) {
-  return (frame.Word(kNav1FlagsVar) & kFlagRadiosOff) == 0 && !frame.Ident(kNav1IdentVar).empty();
+  return (frame.Word(HostVariable::Nav1Flags) & kFlagRadiosOff) == 0 &&
+         !frame.Ident(HostVariable::Nav1Ident).empty();
 }
 
 bool Nav2Shown(const DisplayFrame& frame) {
-  return (frame.Word(kNav2FlagsVar) & kFlagRadiosOff) == 0 && !frame.Ident(kNav2IdentVar).empty();
+  return (frame.Word(HostVariable::Nav2Flags) & kFlagRadiosOff) == 0 &&
+         !frame.Ident(HostVariable::Nav2Ident).empty();
 }
 
 void DrawTurned(const DisplayFrame& frame, std::array<ScreenPoint, 5> outline, double angleRad,
@@ -32,11 +34,11 @@ void DrawTurned(const DisplayFrame& frame, std::array<ScreenPoint, 5> outline, d
 }  // namespace
 
 void DrawAdfNeedle(const DisplayFrame& frame) {
-  if (frame.Number(kAdfActiveVar) == 0) return;
+  if (frame.Number(HostVariable::AdfActive) == 0) return;
   const int cx = frame.geometry.centreXPx;
   const int cy = frame.geometry.centreYPx;
   const int reachPx = 2 * frame.geometry.radiusPx / 3;
-  const double angleRad = DegToRad(-frame.Number(kAdfBearingVar));
+  const double angleRad = DegToRad(-frame.Number(HostVariable::AdfBearing));
   // Head: a shaft from near the centre to an arrow two thirds of the radius out.
   DrawTurned(frame,
              {{{cx, cy - kNeedleInnerPx},
@@ -56,20 +58,21 @@ void DrawAdfNeedle(const DisplayFrame& frame) {
 }
 
 void DrawRadioTexts(const DisplayFrame& frame) {
-  const int flags = frame.Word(kNav1FlagsVar);
+  const int flags = frame.Word(HostVariable::Nav1Flags);
   if ((flags & kFlagRadiosOff) != 0) return;
   DrawTarget& target = frame.Target();
   const int widthPx = frame.widthPx;
   if ((flags & kFlagIlsFrequencyShown) != 0) {
-    std::string text = FormatInt("ILS 1%04X", frame.Word(kNav1FrequencyVar) & 0xFFFF);
+    std::string text = FormatInt("ILS 1%04X", frame.Word(HostVariable::Nav1Frequency) & 0xFFFF);
     target.Text({widthPx, 4}, text, frame.labelFont, TextAlign::Right, TextVertical::Top,
                 frame.Colour(PaletteSlot::Ils));
   }
   if ((flags & kFlagDmeShown) != 0) {
     const int x = widthPx - kRightColumnFromEdgePx;
-    target.Text({x, kDistanceTextY}, FormatText("DME %.1f", frame.Number(kDmeVar)), frame.labelFont,
-                TextAlign::Left, TextVertical::Top, frame.Colour(PaletteSlot::DmeText));
-    target.Text({x, kSpeedTextY}, FormatText("KT %.f", frame.Number(kGroundSpeedVar)),
+    target.Text({x, kDistanceTextY}, FormatText("DME %.1f", frame.Number(HostVariable::Dme)),
+                frame.labelFont, TextAlign::Left, TextVertical::Top,
+                frame.Colour(PaletteSlot::DmeText));
+    target.Text({x, kSpeedTextY}, FormatText("KT %.f", frame.Number(HostVariable::GroundSpeed)),
                 frame.labelFont, TextAlign::Left, TextVertical::Top,
                 frame.Colour(PaletteSlot::DmeText));
   }
@@ -80,7 +83,7 @@ void DrawNav2Needle(const DisplayFrame& frame) {
   const int cx = frame.geometry.centreXPx;
   const int cy = frame.geometry.centreYPx;
   const int r = frame.geometry.radiusPx;
-  const double angleRad = DegToRad(-frame.Number(kNav2BearingVar));
+  const double angleRad = DegToRad(-frame.Number(HostVariable::Nav2Bearing));
   // Two parallel bars: the head with its notch at the compass ring, the tail
   // around two thirds of the radius below the centre.
   DrawTurned(frame,
@@ -112,28 +115,28 @@ void DrawBottomLabels(const DisplayFrame& frame) {
   };
   if (Nav1Shown(frame)) {
     label({0, h - 3 * b}, "VOR1", FontSize::Medium, TextAlign::Left, PaletteSlot::VorCourse);
-    label({0, h - 2 * b}, frame.Ident(kNav1IdentVar), FontSize::Medium, TextAlign::Left,
+    label({0, h - 2 * b}, frame.Ident(HostVariable::Nav1Ident), FontSize::Medium, TextAlign::Left,
           PaletteSlot::VorCourse);
   }
   if (Nav2Shown(frame)) {
     label({w, h - 3 * b}, "VOR2", FontSize::Medium, TextAlign::Right, PaletteSlot::SecondNeedle);
-    label({w, h - 2 * b}, frame.Ident(kNav2IdentVar), FontSize::Medium, TextAlign::Right,
+    label({w, h - 2 * b}, frame.Ident(HostVariable::Nav2Ident), FontSize::Medium, TextAlign::Right,
           PaletteSlot::SecondNeedle);
-    if ((frame.Word(kNav2FlagsVar) & kFlagDmeShown) != 0) {
+    if ((frame.Word(HostVariable::Nav2Flags) & kFlagDmeShown) != 0) {
       label({w, h - b}, "DME2", frame.labelFont, TextAlign::Right, PaletteSlot::SecondNeedle);
-      label({w, h}, FormatText("%.1f", frame.Number(kDme2Var)), frame.labelFont, TextAlign::Right,
-            PaletteSlot::SecondNeedle);
+      label({w, h}, FormatText("%.1f", frame.Number(HostVariable::Dme2)), frame.labelFont,
+            TextAlign::Right, PaletteSlot::SecondNeedle);
     }
   }
-  if (frame.Number(kAdfActiveVar) != 0) {
+  if (frame.Number(HostVariable::AdfActive) != 0) {
     label({0, h - b}, "ADF", FontSize::Medium, TextAlign::Left, PaletteSlot::NdbAdf);
-    label({0, h}, frame.Ident(kAdfIdentVar), FontSize::Medium, TextAlign::Left,
+    label({0, h}, frame.Ident(HostVariable::AdfIdent), FontSize::Medium, TextAlign::Left,
           PaletteSlot::NdbAdf);
   }
 }
 
 void DrawMarkerBeacon(const DisplayFrame& frame) {
-  const int marker = TruncToInt(frame.Number(kMarkerVar));
+  const int marker = TruncToInt(frame.Number(HostVariable::Marker));
   const char* letter = nullptr;
   Rgb colour;
   switch (marker) {
@@ -157,7 +160,7 @@ void DrawMarkerBeacon(const DisplayFrame& frame) {
 }
 
 void DrawVerticalDeviation(const DisplayFrame& frame) {
-  if (frame.Number(kVerticalScaleVar) == 0) return;
+  if (frame.Number(HostVariable::VerticalScale) == 0) return;
   DrawTarget& target = frame.Target();
   const int w = frame.widthPx;
   const int middle = frame.heightPx / 2;
@@ -168,8 +171,8 @@ void DrawVerticalDeviation(const DisplayFrame& frame) {
   for (int offsetPx : {-28, -14, 14, 28}) {
     target.Circle({w - 3, middle + offsetPx}, 3, frame.Colour(PaletteSlot::VerticalScale), false);
   }
-  const int y =
-      middle + TruncToInt(frame.Number(kVerticalDeviationVar) * kVerticalDeviationPxPerUnit);
+  const int y = middle + TruncToInt(frame.Number(HostVariable::VerticalDeviation) *
+                                    kVerticalDeviationPxPerUnit);
   std::array<ScreenPoint, 5> diamond = {
       {{w, y}, {w - 3, y + 6}, {w - 6, y}, {w - 3, y - 6}, {w, y}}};
   target.FillPolygon(diamond, frame.Colour(PaletteSlot::Ils));
@@ -178,7 +181,7 @@ void DrawVerticalDeviation(const DisplayFrame& frame) {
 void DrawSelectedHeadingPointer(const DisplayFrame& frame) {
   const int cx = frame.geometry.centreXPx;
   const int top = frame.geometry.centreYPx - frame.geometry.radiusPx;
-  const double angleRad = DegToRad(frame.headingDeg - frame.Number(kSelectedHeadingVar));
+  const double angleRad = DegToRad(frame.headingDeg - frame.Number(HostVariable::SelectedHeading));
   DrawTurned(
       frame,
       {{{cx - 3, top - 4}, {cx - 3, top - 3}, {cx, top + 5}, {cx + 3, top - 3}, {cx + 3, top - 4}}},

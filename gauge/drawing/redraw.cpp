@@ -63,8 +63,8 @@ void Redraw(GaugeState& gauge) {
   gauge.shared.redrawRequest = false;
   gauge.surfaces.Clear();
   RememberRedrawValues(gauge.variables);
-  gauge.previousRawLatitude = gauge.variables[kLatitudeVar].currentValue.number;
-  gauge.previousRawLongitude = gauge.variables[kLongitudeVar].currentValue.number;
+  gauge.previousRawLatitude = gauge.variables[HostVariable::Latitude].currentValue.number;
+  gauge.previousRawLongitude = gauge.variables[HostVariable::Longitude].currentValue.number;
   DrawTarget* target = gauge.surfaces.Target();
   if (target != nullptr) {
     DisplayFrame frame = MakeDisplayFrame(gauge, *target, gauge.surfaces.WidthPx(),
@@ -92,8 +92,8 @@ void FillDiagnostics(GaugeState& gauge, LumaroDiagnostics& diagnostics) {
   diagnostics.ndModeModifiers = gauge.keys.ndMode.modifiers;
   diagnostics.elementValue = gauge.elementValue;
   diagnostics.surfaceFailed = gauge.surfaces.Failed() ? 1 : 0;
-  diagnostics.compassCentreY = gauge.geometry.centreYPx;
-  diagnostics.compassRadius = gauge.geometry.radiusPx;
+  diagnostics.compassCentreYPx = gauge.geometry.centreYPx;
+  diagnostics.compassRadiusPx = gauge.geometry.radiusPx;
   diagnostics.routeReads = gauge.routePoller.reads;
   diagnostics.nextRouteBlock = gauge.routePoller.blockNumber;
   {

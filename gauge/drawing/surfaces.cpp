@@ -199,15 +199,15 @@ uint8_t DisplaySurfaces::PaletteIndexOf(uint32_t rgb) {
   if (found != paletteIndexOfRgb_.end()) return found->second;
   Rgb wanted = RgbFromKey(rgb);
   int bestEntry = 0;
-  int bestDistance = 1 << 30;
+  int bestDistanceSquared = 1 << 30;
   for (int entry = 0; entry < 256; ++entry) {
     const Rgb& candidate = colours_.palette[entry];
     int dr = candidate.red - wanted.red;
     int dg = candidate.green - wanted.green;
     int db = candidate.blue - wanted.blue;
-    int distance = dr * dr + dg * dg + db * db;
-    if (distance < bestDistance) {
-      bestDistance = distance;
+    int distanceSquared = dr * dr + dg * dg + db * db;
+    if (distanceSquared < bestDistanceSquared) {
+      bestDistanceSquared = distanceSquared;
       bestEntry = entry;
     }
   }

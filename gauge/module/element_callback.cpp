@@ -48,12 +48,13 @@ void TakeBlockModes(GaugeState& gauge) {
   DisplayModes fromBlock = ReadPassModes(gauge.passData);
   DisplayModes& modes = gauge.modes;
   bool ndModeChanged =
-      PassValueInRange(kNdModeField, fromBlock.ndMode) && fromBlock.ndMode != modes.ndMode;
+      PassValueInRange(PassField::NdMode, fromBlock.ndMode) && fromBlock.ndMode != modes.ndMode;
   bool mapModeChanged =
-      PassValueInRange(kMapModeField, fromBlock.mapMode) && fromBlock.mapMode != modes.mapMode;
-  bool itemChanged = PassValueInRange(kItemField, fromBlock.item) && fromBlock.item != modes.item;
+      PassValueInRange(PassField::MapMode, fromBlock.mapMode) && fromBlock.mapMode != modes.mapMode;
+  bool itemChanged =
+      PassValueInRange(PassField::Item, fromBlock.item) && fromBlock.item != modes.item;
   bool rangeChanged =
-      PassValueInRange(kRangeField, fromBlock.rangeNm) && fromBlock.rangeNm != modes.rangeNm;
+      PassValueInRange(PassField::Range, fromBlock.rangeNm) && fromBlock.rangeNm != modes.rangeNm;
   if (ndModeChanged) modes.ndMode = fromBlock.ndMode;
   if (mapModeChanged) modes.mapMode = fromBlock.mapMode;
   if (itemChanged) modes.item = fromBlock.item;
@@ -73,22 +74,23 @@ bool NdModeKeyFired(GaugeState& gauge, const KeyboardInput& keyboard) {
   if (!ModifiersMatch(key.modifiers, keyboard)) return false;
   gauge.modes.ndMode = gauge.modes.ndMode == kNdModeFullCompass ? kNdModeArc : kNdModeFullCompass;
   RecomputeGeometry(gauge);
-  WritePassMode(gauge.passData, kNdModeField, gauge.modes.ndMode);
+  WritePassMode(gauge.passData, PassField::NdMode, gauge.modes.ndMode);
   RequestRedraw(gauge);
   if (gauge.modes.mapMode != kMapModeVor) gauge.loaderRequest = LoaderRequest::Restart;
   return true;
 }
 
 void CheckAircraftMoved(GaugeState& gauge) {
-  double latitude = gauge.variables[kLatitudeVar].currentValue.number;
-  double longitude = gauge.variables[kLongitudeVar].currentValue.number;
+  double latitude = gauge.variables[HostVariable::Latitude].currentValue.number;
+  double longitude = gauge.variables[HostVariable::Longitude].currentValue.number;
   if (!SameTruncated(latitude, gauge.previousRawLatitude, kRedrawLatitudeFactor) ||
       !SameTruncated(longitude, gauge.previousRawLongitude, kRedrawLongitudeFactor)) {
     RequestRedraw(gauge);
   }
   bool samePlace = SameTruncated(latitude, gauge.previousRawLatitude, kReloadLatitudeFactor) &&
                    SameTruncated(longitude, gauge.previousRawLongitude, kReloadLongitudeFactor);
-  bool sameStation = VariableText(gauge.variables[kNav1IdentVar]) == gauge.nav1IdentAtLoaderStart;
+  bool sameStation =
+      VariableText(gauge.variables[HostVariable::Nav1Ident]) == gauge.nav1IdentAtLoaderStart;
   if (!samePlace || !sameStation) gauge.loaderRequest = LoaderRequest::Restart;
 }
 

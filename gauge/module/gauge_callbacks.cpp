@@ -71,9 +71,9 @@ void StartLoaderWhenAsked(GaugeState& gauge) {
       gauge.loader.IsRunning()) {
     return;
   }
-  gauge.previousRawLatitude = gauge.variables[kLatitudeVar].currentValue.number;
-  gauge.previousRawLongitude = gauge.variables[kLongitudeVar].currentValue.number;
-  gauge.nav1IdentAtLoaderStart = VariableText(gauge.variables[kNav1IdentVar]);
+  gauge.previousRawLatitude = gauge.variables[HostVariable::Latitude].currentValue.number;
+  gauge.previousRawLongitude = gauge.variables[HostVariable::Longitude].currentValue.number;
+  gauge.nav1IdentAtLoaderStart = VariableText(gauge.variables[HostVariable::Nav1Ident]);
   LoaderInputs inputs{gauge.previousRawLatitude, gauge.previousRawLongitude, gauge.modes.rangeNm,
                       gauge.nav1IdentAtLoaderStart};
   gauge.shared.loading = true;

@@ -12,31 +12,31 @@ namespace {
 enum class Compare { TenthsTruncated, FirstWord, Truncated, Exact };
 
 struct WatchedVariable {
-  HostVariableIndex index;
+  HostVariable index;
   Compare compare;
   bool onlyWithoutMap;  // compared only in MapMode 0
 };
 
 // The order of the tests matters: the first difference decides.
 constexpr std::array<WatchedVariable, 18> kWatched = {{
-    {kHeadingVar, Compare::TenthsTruncated, false},
-    {kNav1FlagsVar, Compare::FirstWord, false},
-    {kNav2FlagsVar, Compare::FirstWord, false},
-    {kToFromFlagsVar, Compare::FirstWord, true},
-    {kCourseDeviationVar, Compare::Truncated, true},
-    {kNavCourseVar, Compare::Truncated, false},
-    {kVerticalDeviationVar, Compare::Truncated, true},
-    {kVerticalScaleVar, Compare::Truncated, true},
-    {kNav2BearingVar, Compare::Truncated, true},
-    {kAdfActiveVar, Compare::Exact, false},
-    {kDmeVar, Compare::Exact, false},
-    {kDme2Var, Compare::Exact, false},
-    {kGroundSpeedVar, Compare::Exact, false},
-    {kSelectedHeadingVar, Compare::Exact, false},
-    {kAdfBearingVar, Compare::Exact, true},
-    {kMarkerVar, Compare::Exact, true},
-    {kWindSpeedVar, Compare::Exact, false},
-    {kWindDirectionVar, Compare::Exact, false},
+    {HostVariable::Heading, Compare::TenthsTruncated, false},
+    {HostVariable::Nav1Flags, Compare::FirstWord, false},
+    {HostVariable::Nav2Flags, Compare::FirstWord, false},
+    {HostVariable::ToFromFlags, Compare::FirstWord, true},
+    {HostVariable::CourseDeviation, Compare::Truncated, true},
+    {HostVariable::NavCourse, Compare::Truncated, false},
+    {HostVariable::VerticalDeviation, Compare::Truncated, true},
+    {HostVariable::VerticalScale, Compare::Truncated, true},
+    {HostVariable::Nav2Bearing, Compare::Truncated, true},
+    {HostVariable::AdfActive, Compare::Exact, false},
+    {HostVariable::Dme, Compare::Exact, false},
+    {HostVariable::Dme2, Compare::Exact, false},
+    {HostVariable::GroundSpeed, Compare::Exact, false},
+    {HostVariable::SelectedHeading, Compare::Exact, false},
+    {HostVariable::AdfBearing, Compare::Exact, true},
+    {HostVariable::Marker, Compare::Exact, true},
+    {HostVariable::WindSpeed, Compare::Exact, false},
+    {HostVariable::WindDirection, Compare::Exact, false},
 }};
 
 bool Differs(const PanelVariable& variable, Compare compare) {
@@ -55,16 +55,16 @@ bool Differs(const PanelVariable& variable, Compare compare) {
   return false;
 }
 
-uint32_t ValueTypeOf(HostVariableIndex index) {
+uint32_t ValueTypeOf(HostVariable index) {
   switch (index) {
-    case kNav1FrequencyVar:
-    case kNav1FlagsVar:
-    case kToFromFlagsVar:
-    case kNav2FlagsVar:
+    case HostVariable::Nav1Frequency:
+    case HostVariable::Nav1Flags:
+    case HostVariable::ToFromFlags:
+    case HostVariable::Nav2Flags:
       return PANEL_VALUE_INTEGER;
-    case kNav1IdentVar:
-    case kAdfIdentVar:
-    case kNav2IdentVar:
+    case HostVariable::Nav1Ident:
+    case HostVariable::AdfIdent:
+    case HostVariable::Nav2Ident:
       return PANEL_VALUE_TEXT;
     default:
       return PANEL_VALUE_NUMBER;
@@ -74,11 +74,11 @@ uint32_t ValueTypeOf(HostVariableIndex index) {
 }  // namespace
 
 void ResetHostVariables(HostVariables& variables) {
-  for (int index = 0; index < kHostVariableCount; ++index) {
+  for (size_t index = 0; index < kHostVariableCount; ++index) {
     PanelVariable& variable = variables[index];
     std::memset(static_cast<void*>(&variable), 0, sizeof(variable));
     variable.token = kHostVariableTokens[index];
-    variable.valueType = ValueTypeOf(static_cast<HostVariableIndex>(index));
+    variable.valueType = ValueTypeOf(static_cast<HostVariable>(index));
   }
 }
 

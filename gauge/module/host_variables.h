@@ -3,45 +3,47 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "panel_interface.h"
+#include "platform/enum_array.h"
 
 namespace lumaro {
 
 // Places in the display's table of host variables; what each holds, and its
 // unit, is written beside its token in panel_interface.h.
-enum HostVariableIndex {
-  kHeadingVar = 0,
-  kNav1FrequencyVar,
-  kDmeVar,
-  kDme2Var,
-  kGroundSpeedVar,
-  kSelectedHeadingVar,
-  kNavCourseVar,
-  kCourseDeviationVar,
-  kVerticalDeviationVar,
-  kNav1FlagsVar,
-  kVerticalScaleVar,
-  kToFromFlagsVar,
-  kNav1IdentVar,
-  kDeviationRangeVar,
-  kAdfBearingVar,
-  kAdfIdentVar,
-  kAdfActiveVar,
-  kMarkerVar,
-  kNav2FlagsVar,
-  kNav2IdentVar,
-  kNav2BearingVar,
-  kWindSpeedVar,
-  kWindDirectionVar,
-  kLatitudeVar,
-  kLongitudeVar,
-  kCourseOffsetVar,
-  kMapHeadingVar,
-  kHostVariableCount
+enum class HostVariable {
+  Heading,
+  Nav1Frequency,
+  Dme,
+  Dme2,
+  GroundSpeed,
+  SelectedHeading,
+  NavCourse,
+  CourseDeviation,
+  VerticalDeviation,
+  Nav1Flags,
+  VerticalScale,
+  ToFromFlags,
+  Nav1Ident,
+  DeviationRange,
+  AdfBearing,
+  AdfIdent,
+  AdfActive,
+  Marker,
+  Nav2Flags,
+  Nav2Ident,
+  Nav2Bearing,
+  WindSpeed,
+  WindDirection,
+  Latitude,
+  Longitude,
+  CourseOffset,
+  MapHeading,
 };
+inline constexpr size_t kHostVariableCount = 27;
 
 inline constexpr std::array<uint32_t, kHostVariableCount> kHostVariableTokens = {
     PANEL_VAR_HEADING,    PANEL_VAR_NAV1_FREQUENCY,   PANEL_VAR_DME,
@@ -56,7 +58,7 @@ inline constexpr std::array<uint32_t, kHostVariableCount> kHostVariableTokens = 
 };
 static_assert(kHostVariableCount == PANEL_HOST_VARIABLE_COUNT);
 
-using HostVariables = std::array<PanelVariable, kHostVariableCount>;
+using HostVariables = platform::EnumArray<HostVariable, PanelVariable, kHostVariableCount>;
 
 // Tokens and value types in table order, values zero.
 void ResetHostVariables(HostVariables& variables);

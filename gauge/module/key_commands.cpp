@@ -48,7 +48,7 @@ KeyPollResult PollKeys(const KeyTable& keys, const KeyboardInput& keyboard, Disp
   };
   auto setRange = [&](int rangeNm) {
     modes.rangeNm = rangeNm;
-    WritePassMode(passData, kRangeField, rangeNm);
+    WritePassMode(passData, PassField::Range, rangeNm);
     result.changed = true;
     if (modes.mapMode != kMapModeVor) result.loaderRestart = true;
   };
@@ -61,7 +61,7 @@ KeyPollResult PollKeys(const KeyTable& keys, const KeyboardInput& keyboard, Disp
   for (int mapMode = 0; mapMode < 3; ++mapMode) {
     if (!fires(keys.mapModeKeys[mapMode], keys.mapModeModifiers)) continue;
     modes.mapMode = mapMode;
-    WritePassMode(passData, kMapModeField, mapMode);
+    WritePassMode(passData, PassField::MapMode, mapMode);
     result.changed = true;
     // The lists may be from far back if the aircraft flew without a map.
     if (mapMode != kMapModeVor) result.loaderRestart = true;
@@ -69,7 +69,7 @@ KeyPollResult PollKeys(const KeyTable& keys, const KeyboardInput& keyboard, Disp
   auto toggleItem = [&](uint32_t key, int bit) {
     if (!fires(key, keys.itemModifiers)) return;
     modes.item ^= bit;
-    WritePassMode(passData, kItemField, modes.item);
+    WritePassMode(passData, PassField::Item, modes.item);
     result.changed = true;
   };
   toggleItem(keys.itemKeys[0], kItemBits[0]);

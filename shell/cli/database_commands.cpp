@@ -9,6 +9,7 @@
 #include "platform/win1252.h"
 #include "shell/cli/cli_ui.h"
 #include "shell/cli/commands.h"
+#include "shell/cli/options.h"
 #include "shell/core/restore.h"
 
 namespace cli {
@@ -73,16 +74,25 @@ void PrintCounts(CliContext& context, const navdb::Database& db) {
               << db.index.preceding.Count() << '\n';
 }
 
-bool RejectExtraArguments(CliContext& context, const CliCommand& command,
-                          const std::vector<std::string>& args, int& exitCode) {
-  if (args.empty()) return false;
-  exitCode = UsageError(context, command, "unexpected argument '" + args.front() + "'");
-  return true;
+// Parses the arguments of a command that takes no free ones; anything not
+// in `spec`, options too, is refused as "unexpected argument".
+std::optional<Options> ParseWithoutPositional(CliContext& context, const CliCommand& command,
+                                              const std::vector<std::string>& args, OptionSpec spec,
+                                              int& exitCode) {
+  spec.unknownOptionsArePositional = true;
+  std::string problem;
+  std::optional<Options> options = ParseOptions(args, 0, spec, problem);
+  if (options && !options->positional.empty()) {
+    problem = "unexpected argument '" + options->positional.front() + "'";
+    options.reset();
+  }
+  if (!options) exitCode = UsageError(context, command, problem);
+  return options;
 }
 
 int RunCheck(CliContext& context, const std::vector<std::string>& args) {
-  int exitCode;
-  if (RejectExtraArguments(context, kCheck, args, exitCode)) return exitCode;
+  int exitCode = kExitUsage;
+  if (!ParseWithoutPositional(context, kCheck, args, {}, exitCode)) return exitCode;
   const navdb::UiCallbacks ui = MakeCliUi(context, {});
   std::optional<navdb::DatabaseLock> lock;
   const std::optional<navdb::Database> db = LoadedDatabase(context, DatabaseUse::Reads, lock, ui);
@@ -92,8 +102,8 @@ int RunCheck(CliContext& context, const std::vector<std::string>& args) {
 }
 
 int RunIndex(CliContext& context, const std::vector<std::string>& args) {
-  int exitCode;
-  if (RejectExtraArguments(context, kIndex, args, exitCode)) return exitCode;
+  int exitCode = kExitUsage;
+  if (!ParseWithoutPositional(context, kIndex, args, {}, exitCode)) return exitCode;
   const navdb::UiCallbacks ui = MakeCliUi(context, {});
   std::optional<navdb::DatabaseLock> lock;
   std::optional<navdb::Database> db = LoadedDatabase(context, DatabaseUse::Changes, lock, ui);
@@ -103,13 +113,11 @@ int RunIndex(CliContext& context, const std::vector<std::string>& args) {
 }
 
 int RunRestore(CliContext& context, const std::vector<std::string>& args) {
-  bool yes = false;
-  for (const std::string& arg : args) {
-    if (arg == "--yes" || arg == "-y")
-      yes = true;
-    else
-      return UsageError(context, kRestore, "unexpected argument '" + arg + "'");
-  }
+  int exitCode = kExitUsage;
+  const std::optional<Options> options =
+      ParseWithoutPositional(context, kRestore, args, {.flags = {"--yes", "-y"}}, exitCode);
+  if (!options) return exitCode;
+  const bool yes = options->Has("--yes") || options->Has("-y");
   CliAnswers answers;
   answers.yesNo = yes ? navdb::MessageAnswer::Yes : navdb::MessageAnswer::No;
   navdb::UiCallbacks ui = MakeCliUi(context, answers);
@@ -150,16 +158,11 @@ bool KindFromName(const std::string& name, navdb::NavaidKind& kind) {
 }
 
 int RunFind(CliContext& context, const std::vector<std::string>& args) {
-  std::vector<std::string> positional;
-  bool raw = false;
-  for (const std::string& arg : args) {
-    if (arg == "--raw")
-      raw = true;
-    else if (arg.size() > 1 && arg.rfind("--", 0) == 0)
-      return UsageError(context, kFind, "unknown option '" + arg + "'");
-    else
-      positional.push_back(arg);
-  }
+  std::string problem;
+  const std::optional<Options> options = ParseOptions(args, 0, {.flags = {"--raw"}}, problem);
+  if (!options) return UsageError(context, kFind, problem);
+  const std::vector<std::string>& positional = options->positional;
+  const bool raw = options->Has("--raw");
   if (positional.size() != 2) return UsageError(context, kFind, "expected KIND and TEXT");
   navdb::NavaidKind kind;
   if (!KindFromName(positional[0], kind)) {

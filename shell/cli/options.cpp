@@ -44,19 +44,27 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, size_t
   Options options;
   for (size_t i = from; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (!arg.starts_with("--")) {
-      options.positional.push_back(arg);
-      continue;
-    }
     if (Contains(spec.flags, arg)) {
       options.given.push_back({arg, ""});
       continue;
     }
+    if (!arg.starts_with("--")) {
+      options.positional.push_back(arg);
+      continue;
+    }
     const size_t eq = arg.find('=');
     const std::string key = arg.substr(0, eq);
+    if (eq != std::string::npos && Contains(spec.joinedValueOptions, key)) {
+      options.given.push_back({key, arg.substr(eq + 1)});
+      continue;
+    }
     const int extra = ExtraArgumentsOf(spec, key);
     if (!Contains(spec.valueOptions, key) && extra < 0) {
-      problem = "unknown option '" + key + "'";
+      if (spec.unknownOptionsArePositional) {
+        options.positional.push_back(arg);
+        continue;
+      }
+      problem = "unknown option '" + arg + "'";
       return std::nullopt;
     }
     std::string value;

@@ -13,15 +13,22 @@ namespace cli {
 
 // The options one command accepts.
 struct OptionSpec {
-  std::vector<std::string_view> flags;         // take no value
-  std::vector<std::string_view> valueOptions;  // take one value
+  // Take no value; a flag may also be a short form such as "-y".
+  std::vector<std::string_view> flags = {};
+  std::vector<std::string_view> valueOptions = {};  // take one value
   // Options that take one value plus this many further arguments
   // ("--move POS up"); the extra arguments are joined to the value by blanks.
-  std::vector<std::pair<std::string_view, int>> multiValueOptions;
+  std::vector<std::pair<std::string_view, int>> multiValueOptions = {};
+  // Take one value written in the same argument only ("--duplicates=ask"),
+  // so that the next argument is never taken for it.
+  std::vector<std::string_view> joinedValueOptions = {};
+  // For commands that take no free arguments: an unknown option is kept as a
+  // positional argument, so that the command refuses it as "unexpected".
+  bool unknownOptionsArePositional = false;
 };
 
 struct ParsedOption {
-  std::string key;    // with its leading "--"
+  std::string key;    // as OptionSpec lists it: "--yes", "-y"
   std::string value;  // empty for a flag
 };
 
@@ -37,8 +44,9 @@ class Options {
   std::vector<std::string> All(std::string_view key) const;
 };
 
-// Parses `args` from index `from`. An unknown option, or one without its
-// value, gives nothing and `problem` says why.
+// Parses `args` from index `from`. An unknown option ("unknown option
+// '--x=1'", named as written), or one without its value, gives nothing and
+// `problem` says why.
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, size_t from,
                                     const OptionSpec& spec, std::string& problem);
 

@@ -19,6 +19,7 @@
 #include "shell/cli/commands.h"
 #include "shell/cli/options.h"
 #include "shell/cli/plan_edit.h"
+#include "shell/cli/plan_export.h"
 #include "shell/cli/plan_options.h"
 #include "shell/cli/printout_pdf.h"
 
@@ -31,7 +32,7 @@ int RunPlan(CliContext& context, const std::vector<std::string>& args);
 int RunPerf(CliContext& context, const std::vector<std::string>& args);
 
 const CliCommand kPlan{
-    "plan", "create, edit, recompute, import or print ND flight plans",
+    "plan", "create, edit, recompute, import, print or export ND flight plans",
     "plan create NAME --departure ICAO[/RUNWAY] --arrival ICAO[/RUNWAY] [--via KIND:ID ...]\n"
     "            [--perf AIRCRAFT | --climb-rate N --climb-speed N --descent-rate N\n"
     "             --descent-speed N --cruise-altitude N --cruise-speed TEXT]\n"
@@ -42,7 +43,8 @@ const CliCommand kPlan{
     "            [--name NAME] [--yes]\n"
     "       plan compute FILE.pln [--out OUT.pln]\n"
     "       plan import FILE.fsp|FILE.pln [--name NAME] [--missing=ask|skip] [--yes]\n"
-    "       plan print FILE.pln (--text | --pdf OUT.pdf [--paper a4|letter])\n\n"
+    "       plan print FILE.pln (--text | --pdf OUT.pdf [--paper a4|letter])\n"
+    "       plan export FILE.pln --format fgfs|fms|gpx OUT [--yes]\n\n"
     "Plans and performance files live in FlightPlans under the NavData folder.\n"
     "create builds the route as the Flight Plan dialog does (first database line\n"
     "of each identifier; KIND is ndb, vor, apt or int; RUNWAY selects the runway\n"
@@ -56,7 +58,10 @@ const CliCommand kPlan{
     "from the database is asked for on the terminal (KIND:ID, empty to skip) or\n"
     "skipped. print writes the printout pages, separated by form feeds, or with\n"
     "--pdf a PDF document in Liberation Mono, one page per printout page, on A4\n"
-    "paper unless --paper letter is given.\n"
+    "paper unless --paper letter is given. export writes the plan as it is stored\n"
+    "for another simulator: fgfs a FlightGear route (Route Manager, Load), fms an\n"
+    "X-Plane 11 FMS plan (Output/FMS plans), gpx a GPX 1.1 route; generated points\n"
+    "(TOC, TOD, runway turns) go as plain positions. OUT is replaced only with --yes.\n"
     "Questions (overwrite, sharp turn) are answered No unless --yes is given.\n",
     RunPlan};
 
@@ -73,7 +78,8 @@ const OptionSpec kPlanOptions{
     {"--yes", "--no-sid-star", "--text"},
     {"--departure", "--arrival", "--via", "--perf", "--climb-rate", "--climb-speed",
      "--descent-rate", "--descent-speed", "--cruise-altitude", "--cruise-speed", "--sid-star",
-     "--out", "--name", "--missing", "--pdf", "--paper", "--remove"},
+     "--out", "--name", "--missing", "--pdf", "--paper", "--remove",
+     "--format"},  // --format: plan export
     {{"--insert", 1}, {"--replace", 1}, {"--move", 1}}};
 
 const OptionSpec kPerfOptions{{"--yes"},
@@ -311,6 +317,7 @@ int RunPlan(CliContext& context, const std::vector<std::string>& args) {
   if (args[0] == "import") return PlanImport(context, options);
   if (args[0] == "edit") return PlanEdit(context, options, kPlan);
   if (args[0] == "print") return PlanPrint(context, options);
+  if (args[0] == "export") return PlanExport(context, options, kPlan);
   return UsageError(context, kPlan, "unknown subcommand '" + args[0] + "'");
 }
 

@@ -72,7 +72,7 @@ bool ReadPerformanceOptions(const Options& options, planner::AircraftPerformance
                             std::string& problem) {
   if (options.Has("--cruise-speed")) {
     p.cruiseSpeed = std::string(
-        platform::Columns(options.Get("--cruise-speed"), 0, planner::kMaxCruiseSpeedLength));
+        platform::Columns(options.Get("--cruise-speed"), 0, planner::kMaxCruiseSpeedChars));
   }
   return ReadNumber(options, "--climb-rate", p.climbRateFpm, problem) &&
          ReadNumber(options, "--climb-speed", p.climbSpeedKt, problem) &&

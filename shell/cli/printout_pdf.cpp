@@ -37,8 +37,8 @@ PaperPoints PointsOf(PaperSize paper) {
 using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
 using Context = std::unique_ptr<cairo_t, decltype(&cairo_destroy)>;
 
-cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned int length) {
-  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned int lengthBytes) {
+  static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), lengthBytes);
   return CAIRO_STATUS_SUCCESS;
 }
 

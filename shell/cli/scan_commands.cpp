@@ -16,6 +16,7 @@
 #include "scanner/scan_driver.h"
 #include "shell/cli/cli_ui.h"
 #include "shell/cli/commands.h"
+#include "shell/cli/options.h"
 #include "xplane/navdata_reader.h"
 
 namespace cli {
@@ -90,29 +91,31 @@ struct MergeOptions {
   unsigned minRunwayLengthFt = scanner::kDefaultMinRunwayLengthFt;
 };
 
+// The options of scan; import-navdata takes only --duplicates.
+const OptionSpec kScanOptions{.flags = {"--rebuild", "--stop-on-error"},
+                              .joinedValueOptions = {"--duplicates", "--min-runway-length"}};
+const OptionSpec kImportOptions{.joinedValueOptions = {"--duplicates"}};
+
 // Parses the options of scan and import-navdata; an empty text on success.
-std::string ParseMergeOptions(const std::vector<std::string>& args, bool scanOptions,
+std::string ParseMergeOptions(const std::vector<std::string>& args, const OptionSpec& spec,
                               MergeOptions& options) {
-  for (const std::string& arg : args) {
-    const std::string_view text = arg;
-    if (text.rfind("--duplicates=", 0) == 0) {
-      options.policy = PolicyFromName(text.substr(13));
-      if (!options.policy) return "unknown duplicate policy '" + arg.substr(13) + "'";
-    } else if (scanOptions && text == "--rebuild") {
-      options.rebuild = true;
-    } else if (scanOptions && text == "--stop-on-error") {
-      options.stopOnError = true;
-    } else if (scanOptions && text.rfind("--min-runway-length=", 0) == 0) {
-      const std::string_view digits = text.substr(20);
+  std::string problem;
+  const std::optional<Options> parsed = ParseOptions(args, 0, spec, problem);
+  if (!parsed) return problem;
+  options.positional = parsed->positional;
+  options.rebuild = parsed->Has("--rebuild");
+  options.stopOnError = parsed->Has("--stop-on-error");
+  for (const ParsedOption& given : parsed->given) {
+    const std::string& value = given.value;
+    if (given.key == "--duplicates") {
+      options.policy = PolicyFromName(value);
+      if (!options.policy) return "unknown duplicate policy '" + value + "'";
+    } else if (given.key == "--min-runway-length") {
       const auto [end, error] =
-          std::from_chars(digits.data(), digits.data() + digits.size(), options.minRunwayLengthFt);
-      if (digits.empty() || error != std::errc() || end != digits.data() + digits.size()) {
-        return "bad runway length '" + std::string(digits) + "'";
+          std::from_chars(value.data(), value.data() + value.size(), options.minRunwayLengthFt);
+      if (value.empty() || error != std::errc() || end != value.data() + value.size()) {
+        return "bad runway length '" + value + "'";
       }
-    } else if (text.size() > 1 && text.rfind("--", 0) == 0) {
-      return "unknown option '" + arg + "'";
-    } else {
-      options.positional.push_back(arg);
     }
   }
   return {};
@@ -209,7 +212,7 @@ bool LoadForMerge(CliContext& context, const navdb::UiCallbacks& ui, navdb::Data
 
 int RunScan(CliContext& context, const std::vector<std::string>& args) {
   MergeOptions options;
-  const std::string problem = ParseMergeOptions(args, true, options);
+  const std::string problem = ParseMergeOptions(args, kScanOptions, options);
   if (!problem.empty()) return UsageError(context, kScan, problem);
   if (options.positional.size() != 1) return UsageError(context, kScan, "expected ROOT");
   const fs::path root = options.positional.front();
@@ -245,34 +248,33 @@ int RunScan(CliContext& context, const std::vector<std::string>& args) {
 }
 
 int RunUnpack(CliContext& context, const std::vector<std::string>& args) {
-  for (const std::string& arg : args) {
-    if (arg.size() > 1 && arg.rfind("--", 0) == 0) {
-      return UsageError(context, kUnpack, "unknown option '" + arg + "'");
-    }
-  }
-  if (args.size() != 2) return UsageError(context, kUnpack, "expected FILE and OUT");
+  std::string problem;
+  const std::optional<Options> parsed = ParseOptions(args, 0, {}, problem);
+  if (!parsed) return UsageError(context, kUnpack, problem);
+  const std::vector<std::string>& files = parsed->positional;
+  if (files.size() != 2) return UsageError(context, kUnpack, "expected FILE and OUT");
   scanner::UnpackedImage image;
-  const int status = scanner::UnpackBglFile(args[0], &image);
+  const int status = scanner::UnpackBglFile(files[0], &image);
   if (status != scanner::kUnpackOk) {
-    context.err << "skat-cli unpack: " << args[0] << ": status " << status << ": "
+    context.err << "skat-cli unpack: " << files[0] << ": status " << status << ": "
                 << scanner::UnpackStatusText(status) << '\n';
     return kExitFailure;
   }
   const std::string_view bytes(reinterpret_cast<const char*>(image.bytes.get()), image.size);
-  const platform::FileResult written = platform::ReplaceFileAtomically(args[1], bytes);
-  const size_t size = image.size;
+  const platform::FileResult written = platform::ReplaceFileAtomically(files[1], bytes);
+  const size_t sizeBytes = image.size;
   scanner::ReleaseUnpackedImage(image);
   if (!written.ok()) {
-    context.err << "skat-cli unpack: cannot write " << args[1] << ": " << written.error << '\n';
+    context.err << "skat-cli unpack: cannot write " << files[1] << ": " << written.error << '\n';
     return kExitFailure;
   }
-  context.out << args[1] << ": " << size << " bytes\n";
+  context.out << files[1] << ": " << sizeBytes << " bytes\n";
   return kExitOk;
 }
 
 int RunImportNavData(CliContext& context, const std::vector<std::string>& args) {
   MergeOptions options;
-  const std::string problem = ParseMergeOptions(args, false, options);
+  const std::string problem = ParseMergeOptions(args, kImportOptions, options);
   if (!problem.empty()) return UsageError(context, kImportNavData, problem);
   if (options.positional.size() != 1) return UsageError(context, kImportNavData, "expected DIR");
   xplane::NavData data;

@@ -6,6 +6,7 @@
 #include "navdb/database_lock.h"
 #include "shell/cli/cli_ui.h"
 #include "shell/cli/commands.h"
+#include "shell/cli/options.h"
 
 namespace cli {
 namespace {
@@ -45,6 +46,15 @@ int RunCommand(CliContext& context, const CliCommand& command,
   const int exitCode = command.run(context, args);
   if (context.tally && !context.verbose) context.tally->PrintRepeats(context.err);
   return exitCode;
+}
+
+// True when --help or -h stands before the command.
+bool AsksProgramHelp(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--help" || arg == "-h") return true;
+    if (arg != "--verbose") return false;
+  }
+  return false;
 }
 
 }  // namespace
@@ -94,35 +104,39 @@ int RunSkatCli(const std::vector<std::string>& args, std::istream& in, std::ostr
                std::ostream& err, bool inputIsTerminal) {
   const std::vector<CliCommand> commands = AllCommands();
   CliContext context{std::filesystem::current_path(), in, out, err, inputIsTerminal, false, {}};
-  std::vector<std::string> rest;
+  // --navdata belongs to the program wherever it stands; every other
+  // argument keeps its place for the command.
+  const OptionSpec programOptions{.valueOptions = {"--navdata"},
+                                  .unknownOptionsArePositional = true};
+  std::string problem;
+  std::optional<Options> parsed = ParseOptions(args, 0, programOptions, problem);
+  if (!parsed) {
+    // Only a last "--navdata" without its folder fails; help asked before
+    // the command still wins, as it comes first.
+    const std::vector<std::string> before(args.begin(), args.end() - 1);
+    parsed = ParseOptions(before, 0, programOptions, problem);
+    if (!AsksProgramHelp(parsed->positional)) {
+      err << "skat-cli: --navdata needs a folder\n";
+      PrintProgramUsage(err, commands);
+      return kExitUsage;
+    }
+  }
+  for (const std::string& folder : parsed->All("--navdata")) context.navData = folder;
+  // Before the command stand the program's own flags; the first other
+  // argument names the command.
   std::string commandName;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (commandName.empty() && (arg == "--help" || arg == "-h")) {
+  std::vector<std::string> rest;
+  for (const std::string& arg : parsed->positional) {
+    if (!commandName.empty()) {
+      rest.push_back(arg);
+    } else if (arg == "--help" || arg == "-h") {
       PrintProgramUsage(out, commands);
       return kExitOk;
-    }
-    if (commandName.empty() && arg == "--verbose") {
+    } else if (arg == "--verbose") {
       context.verbose = true;
-      continue;
-    }
-    if (arg == "--navdata" || arg.rfind("--navdata=", 0) == 0) {
-      if (arg == "--navdata") {
-        if (i + 1 >= args.size()) {
-          err << "skat-cli: --navdata needs a folder\n";
-          PrintProgramUsage(err, commands);
-          return kExitUsage;
-        }
-        context.navData = args[++i];
-      } else {
-        context.navData = arg.substr(10);
-      }
-      continue;
-    }
-    if (commandName.empty())
+    } else {
       commandName = arg;
-    else
-      rest.push_back(arg);
+    }
   }
   if (commandName.empty()) {
     err << "skat-cli: no command given\n";

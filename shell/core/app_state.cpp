@@ -79,12 +79,12 @@ bool WaypointHandOver::Abort() {
   return true;
 }
 
-bool WaypointHandOver::selectionPending() const {
+bool WaypointHandOver::SelectionPending() const {
   std::lock_guard lock(mutex_);
   return selectionPending_;
 }
 
-int WaypointHandOver::pickedListId() const {
+int WaypointHandOver::PickedListId() const {
   std::lock_guard lock(mutex_);
   return pickedListId_;
 }

@@ -39,7 +39,7 @@ std::optional<navdb::NavaidKind> KindOfListId(int listId);
 // aborts, so nothing polls shared words.
 class WaypointHandOver {
  public:
-  // Worker side: starts a selection (`selectionPending` set, `pickedListId` 0).
+  // Worker side: starts a selection (SelectionPending() true, PickedListId() kPickNone).
   void Begin();
   // Worker side: waits for the answer and ends the selection; nothing when
   // the user aborted.
@@ -49,8 +49,8 @@ class WaypointHandOver {
   bool Pick(navdb::NavaidKind kind, size_t row);
   // Window side: Escape. False when no selection was pending.
   bool Abort();
-  bool selectionPending() const;
-  int pickedListId() const;
+  bool SelectionPending() const;
+  int PickedListId() const;
 
  private:
   mutable std::mutex mutex_;

@@ -160,9 +160,9 @@ BoxCharacters CharactersOf(EditorBox box) {
   return SpecOf(box).characters;
 }
 
-size_t MaxLength(NavaidKind kind, EditorBox box) {
+size_t MaxChars(NavaidKind kind, EditorBox box) {
   const BoxSpec& spec = SpecOf(box);
-  return kind == NavaidKind::Ndb ? spec.ndbMaxLength : spec.maxLength;
+  return kind == NavaidKind::Ndb ? spec.ndbMaxChars : spec.maxChars;
 }
 
 std::string& BoxText(EditorFields& fields, EditorBox box) {
@@ -171,10 +171,10 @@ std::string& BoxText(EditorFields& fields, EditorBox box) {
 
 std::string CleanBoxText(NavaidKind kind, EditorBox box, std::string_view typed) {
   const BoxCharacters characters = CharactersOf(box);
-  const size_t maxLength = MaxLength(kind, box);
+  const size_t maxChars = MaxChars(kind, box);
   std::string text;
   for (char c : typed) {
-    if (text.size() >= maxLength) break;
+    if (text.size() >= maxChars) break;
     if (!Accepts(characters, c)) continue;
     text += characters == Chars::Capitals ? ToCapital(c) : c;
   }

@@ -99,9 +99,9 @@ enum class BoxSync { None, DmsMinutes, DmsSeconds, DmMinutes, DmTenths };
 struct BoxSpec {
   EditorBox box;
   BoxCharacters characters;
-  size_t maxLength;
+  size_t maxChars;
   // The NDB editor's frequency decimals hold one digit where the VOR's hold two.
-  size_t ndbMaxLength;
+  size_t ndbMaxChars;
   std::string& (*text)(EditorFields&);
   BoxSync sync;
   CoordinateAxis axis;
@@ -111,11 +111,11 @@ const BoxSpec& SpecOf(EditorBox box);
 
 BoxCharacters CharactersOf(EditorBox box);
 // The most characters a user can type into a box of the kind's editor.
-size_t MaxLength(navdb::NavaidKind kind, EditorBox box);
+size_t MaxChars(navdb::NavaidKind kind, EditorBox box);
 std::string& BoxText(EditorFields& fields, EditorBox box);
 
 // Text as the box would take it: characters it refuses dropped, letters in
-// capitals for capital boxes, cut to MaxLength.
+// capitals for capital boxes, cut to MaxChars.
 std::string CleanBoxText(navdb::NavaidKind kind, EditorBox box, std::string_view typed);
 
 // The user changes a box's text to `typed`: the text is cleaned and stored,

@@ -143,7 +143,7 @@ void DatabaseCommands::airportFilter() {
 }
 
 bool DatabaseCommands::decideQuit(bool byQuitButton) {
-  if (!byQuitButton && state_.pick.selectionPending()) {
+  if (!byQuitButton && state_.pick.SelectionPending()) {
     Ask(window_, "Error",
         "ND waits for a waypoint selection.\nPlease, double click on a data or press Escape !",
         navdb::MessageIcon::Error, navdb::MessageButtons::Ok);

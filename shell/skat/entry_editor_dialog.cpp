@@ -104,12 +104,12 @@ QPushButton* EntryEditorDialog::button(const QString& caption) const {
 }
 
 QLineEdit* EntryEditorDialog::makeBox(EditorBox box) {
-  const size_t maxLength = shell::MaxLength(session_.kind, box);
+  const size_t maxChars = shell::MaxChars(session_.kind, box);
   auto* edit = new QLineEdit(this);
-  edit->setMaxLength(static_cast<int>(maxLength));
+  edit->setMaxLength(static_cast<int>(maxChars));
   const QFontMetrics metrics(font());
   // Room for every character the box takes, and the frame around them.
-  edit->setFixedWidth(metrics.horizontalAdvance(QString(static_cast<int>(maxLength), 'M')) + 12);
+  edit->setFixedWidth(metrics.horizontalAdvance(QString(static_cast<int>(maxChars), 'M')) + 12);
   if (shell::CharactersOf(box) == shell::BoxCharacters::Digits) edit->setAlignment(Qt::AlignRight);
   connect(edit, &QLineEdit::textEdited, this, [this, box] { onBoxEdited(box); });
   boxes_[box] = edit;

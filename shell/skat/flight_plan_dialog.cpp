@@ -190,7 +190,7 @@ void FlightPlanDialog::readPerformanceFields() {
   p.descentSpeedKt = NumberOf(descentSpeed_);
   p.cruiseAltitudeFt = NumberOf(cruiseAltitude_);
   p.cruiseSpeed = std::string(platform::Columns(Win1252FromQString(cruiseSpeed_->text()), 0,
-                                                planner::kMaxCruiseSpeedLength));
+                                                planner::kMaxCruiseSpeedChars));
 }
 
 void FlightPlanDialog::onRunwayChosen(bool departure, int index) {

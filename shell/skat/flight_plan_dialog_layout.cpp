@@ -47,7 +47,7 @@ QWidget* FlightPlanDialog::makePerformanceGroup() {
   auto* grid = new QGridLayout(group);
   aircraft_ = new QLineEdit(group);
   aircraft_->setObjectName("Aircraft");
-  aircraft_->setMaxLength(static_cast<int>(planner::kMaxNameLength));
+  aircraft_->setMaxLength(static_cast<int>(planner::kMaxNameChars));
   grid->addWidget(Label(group, "Aircraft :"), 0, 0);
   grid->addWidget(aircraft_, 0, 1, 1, 3);
   grid->addWidget(Label(group, "Climb"), 1, 1);
@@ -63,7 +63,7 @@ QWidget* FlightPlanDialog::makePerformanceGroup() {
   descentSpeed_ = makeNumberField("Descent speed");
   cruiseSpeed_ = new QLineEdit(group);
   cruiseSpeed_->setObjectName("Cruise speed");
-  cruiseSpeed_->setMaxLength(static_cast<int>(planner::kMaxCruiseSpeedLength));
+  cruiseSpeed_->setMaxLength(static_cast<int>(planner::kMaxCruiseSpeedChars));
   cruiseSpeed_->setMaximumWidth(70);
   grid->addWidget(Label(group, "Speed (kts):"), 3, 0);
   grid->addWidget(climbSpeed_, 3, 1);
@@ -166,7 +166,7 @@ QWidget* FlightPlanDialog::makeBottomRow() {
   layout->addWidget(Label(row, "Flight plan file name"));
   planName_ = new QLineEdit(row);
   planName_->setObjectName("Flight plan file name");
-  planName_->setMaxLength(static_cast<int>(planner::kMaxNameLength));
+  planName_->setMaxLength(static_cast<int>(planner::kMaxNameChars));
   layout->addWidget(planName_, 1);
   layout->addSpacing(24);
   for (const char* caption : {"Save", "Print", "Cancel"}) layout->addWidget(Button(row, caption));

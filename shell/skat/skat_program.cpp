@@ -129,13 +129,18 @@ int RunSkat(int argc, char** argv) {
   }
   SkatProgram program(options);
   // Connected before the start: a quick load may be ready while a start-up
-  // message box runs its own event loop.
+  // message box runs its own event loop. Queued, because a load that is
+  // ready inside start() would otherwise save and call exit() before the
+  // event loop runs, and exit() is lost when no loop is running.
   if (!screenshotFolder.isEmpty()) {
-    QObject::connect(&program, &SkatProgram::becameReady, &program, [&program, screenshotFolder] {
-      const bool saved =
-          SaveScreenshots(*program.window(), QString::fromLocal8Bit(screenshotFolder));
-      QApplication::exit(saved ? 0 : 1);
-    });
+    QObject::connect(
+        &program, &SkatProgram::becameReady, &program,
+        [&program, screenshotFolder] {
+          const bool saved =
+              SaveScreenshots(*program.window(), QString::fromLocal8Bit(screenshotFolder));
+          QApplication::exit(saved ? 0 : 1);
+        },
+        Qt::QueuedConnection);
   }
   switch (program.start()) {
     case StartOutcome::Started:

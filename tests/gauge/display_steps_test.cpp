@@ -69,7 +69,7 @@ TEST_F(DisplayStepsTest, FullCompassDrawsThirtySixTicksAndNoArc) {
 
 TEST_F(DisplayStepsTest, CompassLabelsFollowTheHeading) {
   SetDisplay(0, 256, 256);
-  Set(kHeadingVar, 0);
+  Set(HostVariable::Heading, 0);
   std::vector<DrawOperation> north = Draw().TextsReading("0");
   ASSERT_EQ(north.size(), 1u);
   EXPECT_EQ(north[0].points[0].x, Centre().x);
@@ -77,7 +77,7 @@ TEST_F(DisplayStepsTest, CompassLabelsFollowTheHeading) {
   EXPECT_EQ(north[0].align, TextAlign::Centre);
   EXPECT_EQ(north[0].vertical, TextVertical::Baseline);
 
-  Set(kHeadingVar, 95);
+  Set(HostVariable::Heading, 95);
   std::vector<DrawOperation> east = Draw().TextsReading("9");
   ASSERT_EQ(east.size(), 1u);
   EXPECT_NEAR(LabelAngleDeg(east[0]), 95, 1.0);  // 5 degrees left of straight up
@@ -346,9 +346,9 @@ TEST_F(DisplayStepsTest, TunedStationCourseLineRunsThroughTheStation) {
   gauge_.modes.mapMode = 1;
   gauge_.modes.rangeNm = 40;
   gauge_.modes.item = 0;
-  Set(kMapHeadingVar, 60);
-  Set(kNavCourseVar, 20);
-  SetText(kNav1IdentVar, "PGS");
+  Set(HostVariable::MapHeading, 60);
+  Set(HostVariable::NavCourse, 20);
+  SetText(HostVariable::Nav1Ident, "PGS");
   LoadNavaids({{'V', "PGS", kHomeLatDeg + 0.2, kHomeLonDeg + 0.1, "VOR"}});
   ASSERT_EQ(gauge_.shared.lists.tuned.shown, 1);
   RecordingTarget target = Draw();
@@ -392,16 +392,16 @@ TEST_F(DisplayStepsTest, DatabaseErrorReplacesTheMapInTheMapModesOnly) {
 }
 
 TEST_F(DisplayStepsTest, RadioTextsFollowTheirFlags) {
-  SetWord(kNav1FlagsVar, 0x81);
-  SetWord(kNav1FrequencyVar, 0x1725);
-  Set(kDmeVar, 12.34);
-  Set(kGroundSpeedVar, 180.4);
-  SetText(kNav1IdentVar, "PGS");
-  Set(kAdfActiveVar, 1);
-  SetText(kAdfIdentVar, "OYABCDEF");
-  Set(kMarkerVar, 2);
-  Set(kWindDirectionVar, 269.6);
-  Set(kWindSpeedVar, 14.5);
+  SetWord(HostVariable::Nav1Flags, 0x81);
+  SetWord(HostVariable::Nav1Frequency, 0x1725);
+  Set(HostVariable::Dme, 12.34);
+  Set(HostVariable::GroundSpeed, 180.4);
+  SetText(HostVariable::Nav1Ident, "PGS");
+  Set(HostVariable::AdfActive, 1);
+  SetText(HostVariable::AdfIdent, "OYABCDEF");
+  Set(HostVariable::Marker, 2);
+  Set(HostVariable::WindDirection, 269.6);
+  Set(HostVariable::WindSpeed, 14.5);
   RecordingTarget target = Draw();
   ASSERT_EQ(target.TextsReading("ILS 11725").size(), 1u);
   EXPECT_EQ(target.TextsReading("ILS 11725")[0].align, TextAlign::Right);
@@ -416,7 +416,7 @@ TEST_F(DisplayStepsTest, RadioTextsFollowTheirFlags) {
   ASSERT_EQ(target.TextsReading("M").size(), 1u);
   EXPECT_EQ(target.TextsReading("M")[0].colour, kMarkerYellow);
 
-  SetWord(kNav1FlagsVar, 0x89);  // radios off
+  SetWord(HostVariable::Nav1Flags, 0x89);  // radios off
   RecordingTarget off = Draw();
   EXPECT_TRUE(off.TextsReading("ILS 11725").empty());
   EXPECT_TRUE(off.TextsReading("VOR1").empty());
@@ -425,10 +425,10 @@ TEST_F(DisplayStepsTest, RadioTextsFollowTheirFlags) {
 
 TEST_F(DisplayStepsTest, CourseDisplayShowsDeviationAndToFrom) {
   gauge_.modes.mapMode = 0;
-  SetText(kNav1IdentVar, "PGS");
-  SetWord(kNav1FlagsVar, 0);
-  Set(kCourseDeviationVar, 70);
-  SetWord(kToFromFlagsVar, 0x04);
+  SetText(HostVariable::Nav1Ident, "PGS");
+  SetWord(HostVariable::Nav1Flags, 0);
+  Set(HostVariable::CourseDeviation, 70);
+  SetWord(HostVariable::ToFromFlags, 0x04);
   RecordingTarget target = Draw();
   std::vector<DrawOperation> bars;
   for (const DrawOperation& line : target.OfKind(Kind::Polyline)) {
@@ -446,7 +446,7 @@ TEST_F(DisplayStepsTest, CourseDisplayShowsDeviationAndToFrom) {
   ASSERT_FALSE(triangles.empty());
   EXPECT_GT(triangles[0].points[2].y, triangles[0].points[0].y);  // "to": apex below the base
 
-  SetText(kNav1IdentVar, "");
+  SetText(HostVariable::Nav1Ident, "");
   RecordingTarget untuned = Draw();
   EXPECT_TRUE(std::ranges::none_of(untuned.OfKind(Kind::Polyline),
                                    [&](const DrawOperation& l) { return l.colour == Colour(4); }));

@@ -46,7 +46,7 @@ TEST(KeyCommands, RangeStepsWithinTenAndSixHundredForty) {
   Poll poll;
   EXPECT_TRUE(poll.Press('G', true, false).changed);
   EXPECT_EQ(poll.modes.rangeNm, 640);
-  EXPECT_EQ(std::string(poll.passData.fields[kRangeField].data()), "Range=640");
+  EXPECT_EQ(std::string(poll.passData.fields[PassField::Range].data()), "Range=640");
   EXPECT_FALSE(poll.Press('G', true, false).changed);
   EXPECT_EQ(poll.modes.rangeNm, 640);
   for (int expected : {320, 160, 80, 40, 20, 10}) {
@@ -55,7 +55,7 @@ TEST(KeyCommands, RangeStepsWithinTenAndSixHundredForty) {
   }
   EXPECT_FALSE(poll.Press('G', true, true).changed);
   EXPECT_EQ(poll.modes.rangeNm, 10);
-  EXPECT_EQ(std::string(poll.passData.fields[kRangeField].data()), "Range=010");
+  EXPECT_EQ(std::string(poll.passData.fields[PassField::Range].data()), "Range=010");
   // Without Shift "G" does nothing.
   EXPECT_FALSE(poll.Press('G', false, false).changed);
 }
@@ -76,7 +76,7 @@ TEST(KeyCommands, MapModesAndItemsShareTheVKey) {
   EXPECT_TRUE(poll.Press('V', true, false).changed);
   EXPECT_EQ(poll.modes.item, 0x1E ^ 0x04);
   EXPECT_EQ(poll.modes.mapMode, 2);
-  EXPECT_EQ(std::string(poll.passData.fields[kItemField].data()), "Item=0x1A");
+  EXPECT_EQ(std::string(poll.passData.fields[PassField::Item].data()), "Item=0x1A");
   EXPECT_TRUE(poll.Press('V', true, true).changed);
   EXPECT_EQ(poll.modes.mapMode, 0);
   EXPECT_EQ(poll.modes.item, 0x1A);
@@ -84,7 +84,7 @@ TEST(KeyCommands, MapModesAndItemsShareTheVKey) {
   EXPECT_EQ(poll.modes.mapMode, 1);
   EXPECT_TRUE(poll.Press('P', true, true).changed);
   EXPECT_EQ(poll.modes.mapMode, 2);
-  EXPECT_EQ(std::string(poll.passData.fields[kMapModeField].data()), "MapMode=2");
+  EXPECT_EQ(std::string(poll.passData.fields[PassField::MapMode].data()), "MapMode=2");
   // Shift+Ctrl+M is not an item key.
   EXPECT_EQ(poll.modes.item, 0x1A);
 }

@@ -6,8 +6,8 @@
 #include <thread>
 
 #include "data/nav_math.h"
-#include "tests/support/database_writer.h"
 #include "test_environment.h"
+#include "tests/support/database_writer.h"
 
 namespace lumaro {
 namespace {
@@ -167,7 +167,7 @@ TEST_F(LoaderTest, WindowJumpsAcrossTheDateLine) {
                                      {'I', "E1", 10.0, 179.95}};
   Open(navaids);
   SearchSettled(InputsAt(10.0, 179.97, 40));
-  size_t last = database_.views[kIndexFile].RecordCount() - 1;
+  size_t last = database_.views[DatabaseFile::Index].RecordCount() - 1;
   EXPECT_EQ(window_.upper, last);
   SearchResult west = Search(InputsAt(10.0, -179.97, 40));
   EXPECT_EQ(window_.lower, 0u);

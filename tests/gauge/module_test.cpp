@@ -166,8 +166,8 @@ TEST_F(ModuleTest, ModesWrittenByAnotherComponentAreTaken) {
   Run(2);
   EXPECT_EQ(State().ndMode, 0);
   EXPECT_EQ(State().rangeNm, 40);
-  EXPECT_EQ(State().compassCentreY, 11 + ((256 - 11) - 6) / 2 + 6);
-  EXPECT_EQ(State().compassRadius, State().compassCentreY - 17);
+  EXPECT_EQ(State().compassCentreYPx, 11 + ((256 - 11) - 6) / 2 + 6);
+  EXPECT_EQ(State().compassRadiusPx, State().compassCentreYPx - 17);
   // Values that do not fit their field are not taken.
   std::memcpy(block + 10, "MapMode=7\0", 10);
   Run(2);
@@ -236,7 +236,7 @@ TEST_F(ModuleTest, NdModeKeyComesFromTheSimulatorConfiguration) {
   EXPECT_EQ(State().ndModeModifiers, 0u);
   Settle();
   EXPECT_EQ(State().ndMode, 1);
-  EXPECT_EQ(State().compassCentreY, 256 * 85 / 100);
+  EXPECT_EQ(State().compassCentreYPx, 256 * 85 / 100);
   host.PressKey(9);  // Tab is not the key any more
   Run(2);
   EXPECT_EQ(State().ndMode, 1);

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "tests/support/database_writer.h"
 #include "test_environment.h"
+#include "tests/support/database_writer.h"
 
 namespace lumaro {
 namespace {
@@ -32,17 +32,17 @@ TEST(NavDatabase, UsableDatabaseHasStatusZeroAndRecordLengths) {
   gauge_test::WriteDatabase(folder.path(), SmallDatabase());
   NavDatabase database;
   ASSERT_EQ(OpenNavDatabase(database, folder.path().string()), 0);
-  EXPECT_EQ(database.views[kIndexFile].recordLengthBytes, 34u);
-  EXPECT_EQ(database.views[kNdbFile].recordLengthBytes, 81u);
-  EXPECT_EQ(database.views[kVorFile].recordLengthBytes, 111u);
-  EXPECT_EQ(database.views[kAirportFile].recordLengthBytes, 107u);
-  EXPECT_EQ(database.views[kIntersectionFile].recordLengthBytes, 69u);
-  EXPECT_EQ(database.views[kIndexFile].RecordCount(), 4u);
-  std::optional<std::string_view> record = database.views[kIndexFile].Record(0);
+  EXPECT_EQ(database.views[DatabaseFile::Index].recordLengthBytes, 34u);
+  EXPECT_EQ(database.views[DatabaseFile::Ndb].recordLengthBytes, 81u);
+  EXPECT_EQ(database.views[DatabaseFile::Vor].recordLengthBytes, 111u);
+  EXPECT_EQ(database.views[DatabaseFile::Airport].recordLengthBytes, 107u);
+  EXPECT_EQ(database.views[DatabaseFile::Intersection].recordLengthBytes, 69u);
+  EXPECT_EQ(database.views[DatabaseFile::Index].RecordCount(), 4u);
+  std::optional<std::string_view> record = database.views[DatabaseFile::Index].Record(0);
   ASSERT_TRUE(record);
   EXPECT_EQ(IndexKindLetter(*record), 'I');
   EXPECT_NEAR(IndexLongitudeDeg(*record), 1.5, 1e-6);
-  EXPECT_FALSE(database.views[kIndexFile].Record(4));
+  EXPECT_FALSE(database.views[DatabaseFile::Index].Record(4));
 }
 
 TEST(NavDatabase, MissingFilesNameTheirBits) {

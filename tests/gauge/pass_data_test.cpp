@@ -43,39 +43,39 @@ TEST_F(PassDataTest, NewBlockHoldsTheInitialModes) {
 TEST_F(PassDataTest, ExistingBlockKeepsTheOtherInstanceValues) {
   PassData first;
   ASSERT_EQ(OpenPassData(first), platform::SharedBlock::CreateResult::Created);
-  WritePassMode(first, kRangeField, 40);
-  WritePassMode(first, kItemField, 0x16);
+  WritePassMode(first, PassField::Range, 40);
+  WritePassMode(first, PassField::Item, 0x16);
   PassData second;
   ASSERT_EQ(OpenPassData(second), platform::SharedBlock::CreateResult::AlreadyExists);
   DisplayModes modes = ReadPassModes(second);
   EXPECT_EQ(modes.rangeNm, 40);
   EXPECT_EQ(modes.item, 0x16);
-  EXPECT_EQ(second.fields[kRangeField], first.fields[kRangeField]);
+  EXPECT_EQ(second.fields[PassField::Range], first.fields[PassField::Range]);
   // A write by one is seen by the other.
-  WritePassMode(second, kMapModeField, 2);
+  WritePassMode(second, PassField::MapMode, 2);
   EXPECT_EQ(ReadPassModes(first).mapMode, 2);
 }
 
 TEST_F(PassDataTest, FieldFormatsAndBounds) {
   PassFieldText text{};
-  FormatPassField(text, kRangeField, 10);
+  FormatPassField(text, PassField::Range, 10);
   EXPECT_EQ(std::string(text.data(), 10), Field("Range=010"));
-  FormatPassField(text, kItemField, 0x0A);
+  FormatPassField(text, PassField::Item, 0x0A);
   EXPECT_EQ(std::string(text.data(), 10), Field("Item=0x0A"));
-  EXPECT_EQ(ReadPassField(text, kItemField), 0x0A);
+  EXPECT_EQ(ReadPassField(text, PassField::Item), 0x0A);
   // A value too wide for its field is cut inside the field.
-  FormatPassField(text, kRangeField, 12345);
+  FormatPassField(text, PassField::Range, 12345);
   EXPECT_EQ(std::string(text.data(), 10), Field("Range=123"));
-  EXPECT_TRUE(PassValueInRange(kRangeField, 640));
-  EXPECT_FALSE(PassValueInRange(kRangeField, 1000));
-  EXPECT_FALSE(PassValueInRange(kMapModeField, 3));
-  EXPECT_FALSE(PassValueInRange(kNdModeField, -1));
+  EXPECT_TRUE(PassValueInRange(PassField::Range, 640));
+  EXPECT_FALSE(PassValueInRange(PassField::Range, 1000));
+  EXPECT_FALSE(PassValueInRange(PassField::MapMode, 3));
+  EXPECT_FALSE(PassValueInRange(PassField::NdMode, -1));
 }
 
 TEST_F(PassDataTest, UnmappedBlockKeepsThePrivateCopies) {
   PassData passData;
   ResetPassFields(passData);
-  WritePassMode(passData, kNdModeField, 0);
+  WritePassMode(passData, PassField::NdMode, 0);
   EXPECT_EQ(ReadPassModes(passData).ndMode, 0);
   EXPECT_FALSE(passData.block.IsMapped());
 }

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/database_writer.h"
 #include "drawing/bitmaps.h"
 #include "drawing/display_steps.h"
 #include "drawing/recording_target.h"
 #include "test_environment.h"
+#include "tests/support/database_writer.h"
 
 namespace gauge_test {
 
@@ -38,18 +38,18 @@ class RedrawFixture : public ::testing::Test {
   }
 
   void PlaceAircraft(double latitudeDeg, double longitudeDeg) {
-    Set(lumaro::kLatitudeVar, latitudeDeg / lumaro::kLatitudeScale);
-    Set(lumaro::kLongitudeVar,
+    Set(lumaro::HostVariable::Latitude, latitudeDeg / lumaro::kLatitudeScale);
+    Set(lumaro::HostVariable::Longitude,
         (longitudeDeg < 0 ? longitudeDeg + 360 : longitudeDeg) / lumaro::kLongitudeScale);
   }
 
-  void Set(lumaro::HostVariableIndex index, double value) {
+  void Set(lumaro::HostVariable index, double value) {
     gauge_.variables[index].currentValue.number = value;
   }
-  void SetWord(lumaro::HostVariableIndex index, int32_t value) {
+  void SetWord(lumaro::HostVariable index, int32_t value) {
     gauge_.variables[index].currentValue.integer = value;
   }
-  void SetText(lumaro::HostVariableIndex index, const char* text) {
+  void SetText(lumaro::HostVariable index, const char* text) {
     gauge_.variables[index].currentValue.text = text;
   }
 
@@ -62,10 +62,10 @@ class RedrawFixture : public ::testing::Test {
     WriteDatabase(folder_.path(), BuildDatabase(navaids));
     ASSERT_EQ(lumaro::OpenNavDatabase(gauge_.database, folder_.path().string()), 0);
     lumaro::LoaderInputs inputs;
-    inputs.rawLatitude = gauge_.variables[lumaro::kLatitudeVar].currentValue.number;
-    inputs.rawLongitude = gauge_.variables[lumaro::kLongitudeVar].currentValue.number;
+    inputs.rawLatitude = gauge_.variables[lumaro::HostVariable::Latitude].currentValue.number;
+    inputs.rawLongitude = gauge_.variables[lumaro::HostVariable::Longitude].currentValue.number;
     inputs.rangeNm = gauge_.modes.rangeNm;
-    inputs.nav1Ident = lumaro::VariableText(gauge_.variables[lumaro::kNav1IdentVar]);
+    inputs.nav1Ident = lumaro::VariableText(gauge_.variables[lumaro::HostVariable::Nav1Ident]);
     std::atomic<bool> stop{false};
     lumaro::SearchWindow window;
     lumaro::SearchResult result = lumaro::SearchNavaids(gauge_.database, window, inputs, stop);

@@ -49,13 +49,13 @@ class RedrawPixelsTest : public RedrawFixture {
   void SetUpBusyMap() {
     gauge_.modes = {1, 1, 0x1F, 40};
     gauge_.geometry = ComputeCompassGeometry(1, kSizePx, kSizePx);
-    Set(kHeadingVar, 33);
-    Set(kMapHeadingVar, 33);
-    SetText(kNav1IdentVar, "PGS");
-    SetWord(kNav1FlagsVar, 0x81);
-    Set(kAdfActiveVar, 1);
-    SetText(kAdfIdentVar, "OY");
-    Set(kWindSpeedVar, 12);
+    Set(HostVariable::Heading, 33);
+    Set(HostVariable::MapHeading, 33);
+    SetText(HostVariable::Nav1Ident, "PGS");
+    SetWord(HostVariable::Nav1Flags, 0x81);
+    Set(HostVariable::AdfActive, 1);
+    SetText(HostVariable::AdfIdent, "OY");
+    Set(HostVariable::WindSpeed, 12);
     std::vector<TestNavaid> navaids;
     for (int index = 0; index < 8; ++index) {
       const double offsetDeg = (index - 4) * 0.07;

@@ -13,28 +13,6 @@ namespace {
 
 using navdb::NavaidKind;
 
-// Departure AAAA (0,0), VOR at (0,1), NDB at (0,2), arrival BBBB (0,3).
-PlannerState EquatorPlan(const navdb::Database& db) {
-  PlannerState state;
-  AircraftPerformance& p = state.plan.performance;
-  p.climbRateFpm = 2000;
-  p.climbSpeedKt = 250;
-  p.descentRateFpm = 2000;
-  p.descentSpeedKt = 300;
-  p.cruiseAltitudeFt = 20100;
-  p.cruiseSpeed = "400";
-  OpenPlanDialog(state, PlanOpenMode::New);
-  state.dialog.sidStarEnabled = false;
-  auto line = [&](NavaidKind kind, std::string_view prefix) {
-    return std::string(db.list(kind).GetLine(*db.list(kind).FindPrefix(prefix)));
-  };
-  state.dialog.rows = {BuildPlanRow(NavaidKind::Airport, line(NavaidKind::Airport, "AAAA")),
-                       BuildPlanRow(NavaidKind::Vor, line(NavaidKind::Vor, "VVV")),
-                       BuildPlanRow(NavaidKind::Ndb, line(NavaidKind::Ndb, "NN")),
-                       BuildPlanRow(NavaidKind::Airport, line(NavaidKind::Airport, "BBBB"))};
-  return state;
-}
-
 std::string Tail(const std::string& row, size_t from) {
   return row.substr(std::min(from, row.size()));
 }
@@ -77,7 +55,7 @@ TEST(LegComputationTest, RotatePointTurnsFromTheYAxisTowardX) {
 
 TEST(LegComputationTest, ComputesEveryColumnWithTocAndTod) {
   const navdb::Database db = planner_test::SampleDatabase();
-  PlannerState state = EquatorPlan(db);
+  PlannerState state = planner_test::EquatorPlan(db);
   ComputeLegs(state, db.list(NavaidKind::Airport));
   const std::vector<std::string>& rows = state.dialog.rows;
   ASSERT_EQ(rows.size(), 6u);
@@ -117,7 +95,7 @@ TEST(LegComputationTest, ComputesEveryColumnWithTocAndTod) {
 
 TEST(LegComputationTest, ZeroPerformanceValuesGiveNoTocTodAndNoNan) {
   const navdb::Database db = planner_test::SampleDatabase();
-  PlannerState state = EquatorPlan(db);
+  PlannerState state = planner_test::EquatorPlan(db);
   state.plan.performance = AircraftPerformance{};
   ComputeLegs(state, db.list(NavaidKind::Airport));
   const std::vector<std::string>& rows = state.dialog.rows;
@@ -169,7 +147,7 @@ TEST(LegComputationTest, DateLineAndTurnWarning) {
 
 TEST(LegComputationTest, DescentBeforeTheTopOfClimbTimesFromTheToc) {
   const navdb::Database db = planner_test::SampleDatabase();
-  PlannerState state = EquatorPlan(db);
+  PlannerState state = planner_test::EquatorPlan(db);
   state.plan.performance.climbSpeedKt = 600;    // 100 NM of climb
   state.plan.performance.descentSpeedKt = 600;  // 98 NM of descent
   ComputeLegs(state, db.list(NavaidKind::Airport));

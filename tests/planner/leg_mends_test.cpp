@@ -55,32 +55,11 @@ int SecondsOf(const std::string& row) {
                           platform::ReadLong(row, 101));
 }
 
-PlannerState EquatorPlan(const navdb::Database& db, int climbSpeedKt) {
-  PlannerState state;
-  AircraftPerformance& p = state.plan.performance;
-  p.climbRateFpm = 2000;
-  p.climbSpeedKt = climbSpeedKt;
-  p.descentRateFpm = 2000;
-  p.descentSpeedKt = 300;
-  p.cruiseAltitudeFt = 20100;
-  p.cruiseSpeed = "400";
-  OpenPlanDialog(state, PlanOpenMode::New);
-  state.dialog.sidStarEnabled = false;
-  auto line = [&](NavaidKind kind, std::string_view prefix) {
-    return std::string(db.list(kind).GetLine(*db.list(kind).FindPrefix(prefix)));
-  };
-  state.dialog.rows = {BuildPlanRow(NavaidKind::Airport, line(NavaidKind::Airport, "AAAA")),
-                       BuildPlanRow(NavaidKind::Vor, line(NavaidKind::Vor, "VVV")),
-                       BuildPlanRow(NavaidKind::Ndb, line(NavaidKind::Ndb, "NN")),
-                       BuildPlanRow(NavaidKind::Airport, line(NavaidKind::Airport, "BBBB"))};
-  return state;
-}
-
 TEST(LegMendsTest, TimesNeverRunBackwardsAfterTheTopOfClimb) {
   const navdb::Database db = planner_test::SampleDatabase();
   for (int climbSpeedKt : {120, 250, 300, 350}) {
     SCOPED_TRACE(climbSpeedKt);
-    PlannerState state = EquatorPlan(db, climbSpeedKt);
+    PlannerState state = planner_test::EquatorPlan(db, climbSpeedKt);
     ComputeLegs(state, db.list(NavaidKind::Airport));
     const std::vector<std::string>& rows = state.dialog.rows;
     ASSERT_TRUE(FindRow(rows, kTocPrefix).has_value());
@@ -91,7 +70,7 @@ TEST(LegMendsTest, TimesNeverRunBackwardsAfterTheTopOfClimb) {
     }
   }
   // Climb of 10 min over 41.68 NM, then 18.32 NM at 400 kt: 12 min 45 s at VVV.
-  PlannerState state = EquatorPlan(db, 250);
+  PlannerState state = planner_test::EquatorPlan(db, 250);
   ComputeLegs(state, db.list(NavaidKind::Airport));
   EXPECT_EQ(state.dialog.rows[1].substr(95), "00:10:00");
   EXPECT_EQ(state.dialog.rows[2].substr(95), "00:12:45");
@@ -101,7 +80,7 @@ TEST(LegMendsTest, CruiseAtOrBelowTheDepartureMeansNoClimb) {
   const navdb::Database db = planner_test::SampleDatabase();
   for (int cruiseFt : {100, 50}) {  // AAAA lies at 100 ft
     SCOPED_TRACE(cruiseFt);
-    PlannerState state = EquatorPlan(db, 250);
+    PlannerState state = planner_test::EquatorPlan(db, 250);
     state.plan.performance.cruiseAltitudeFt = cruiseFt;
     ComputeLegs(state, db.list(NavaidKind::Airport));
     const std::vector<std::string>& rows = state.dialog.rows;
@@ -119,7 +98,7 @@ TEST(LegMendsTest, RunwayListsFollowTheirAirport) {
   navdb::Database db = planner_test::SampleDatabase();
   db.list(NavaidKind::Airport)
       .AddLine(testing_support::AirportLine("CCCC", "CHARLIE", "04 /22", 40, 0.5, 3.0, 300));
-  PlannerState state = EquatorPlan(db, 250);
+  PlannerState state = planner_test::EquatorPlan(db, 250);
   ComputeLegs(state, db.list(NavaidKind::Airport));
   EXPECT_EQ(state.dialog.arrivalRunway.Text(), "27 /270/11000");
   const navdb::WaypointPick charlie{NavaidKind::Airport,

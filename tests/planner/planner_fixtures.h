@@ -2,9 +2,11 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "navdb/database.h"
 #include "planner/flight_plan.h"
+#include "planner/plan_rows.h"
 #include "tests/support/navaid_lines.h"
 
 namespace planner_test {
@@ -24,6 +26,32 @@ inline navdb::Database SampleDatabase() {
   db.list(navdb::NavaidKind::Intersection)
       .AddLine(testing_support::IntersectionLine("FIXXX", 0.5, 1.5));
   return db;
+}
+
+// The dialog opened on SampleDatabase's route: departure AAAA (0,0), VOR at
+// (0,1), NDB at (0,2), arrival BBBB (0,3); SID/STAR off, a climb of 2000
+// ft/min at `climbSpeedKt` to 20100 ft, descent at 2000 ft/min and 300 kt.
+inline planner::PlannerState EquatorPlan(const navdb::Database& db, int climbSpeedKt = 250) {
+  using navdb::NavaidKind;
+  planner::PlannerState state;
+  planner::AircraftPerformance& p = state.plan.performance;
+  p.climbRateFpm = 2000;
+  p.climbSpeedKt = climbSpeedKt;
+  p.descentRateFpm = 2000;
+  p.descentSpeedKt = 300;
+  p.cruiseAltitudeFt = 20100;
+  p.cruiseSpeed = "400";
+  planner::OpenPlanDialog(state, planner::PlanOpenMode::New);
+  state.dialog.sidStarEnabled = false;
+  auto line = [&](NavaidKind kind, std::string_view prefix) {
+    return std::string(db.list(kind).GetLine(*db.list(kind).FindPrefix(prefix)));
+  };
+  state.dialog.rows = {
+      planner::BuildPlanRow(NavaidKind::Airport, line(NavaidKind::Airport, "AAAA")),
+      planner::BuildPlanRow(NavaidKind::Vor, line(NavaidKind::Vor, "VVV")),
+      planner::BuildPlanRow(NavaidKind::Ndb, line(NavaidKind::Ndb, "NN")),
+      planner::BuildPlanRow(NavaidKind::Airport, line(NavaidKind::Airport, "BBBB"))};
+  return state;
 }
 
 }  // namespace planner_test

@@ -66,8 +66,8 @@ TEST(WaypointHandOver, TheWaitingWorkerWakesWithThePickOrTheAbort) {
   EXPECT_FALSE(handOver.Abort());
 
   handOver.Begin();
-  EXPECT_TRUE(handOver.selectionPending());
-  EXPECT_EQ(handOver.pickedListId(), shell::kPickNone);
+  EXPECT_TRUE(handOver.SelectionPending());
+  EXPECT_EQ(handOver.PickedListId(), shell::kPickNone);
   std::optional<navdb::WaypointPick> picked;
   std::jthread worker([&] { picked = handOver.Wait(); });
   EXPECT_TRUE(handOver.Pick(NavaidKind::Airport, 17));
@@ -75,12 +75,12 @@ TEST(WaypointHandOver, TheWaitingWorkerWakesWithThePickOrTheAbort) {
   ASSERT_TRUE(picked.has_value());
   EXPECT_EQ(picked->kind, NavaidKind::Airport);
   EXPECT_EQ(picked->row, 17u);
-  EXPECT_FALSE(handOver.selectionPending());
-  EXPECT_EQ(handOver.pickedListId(), shell::kPickNone);  // the worker took it
+  EXPECT_FALSE(handOver.SelectionPending());
+  EXPECT_EQ(handOver.PickedListId(), shell::kPickNone);  // the worker took it
 
   handOver.Begin();
   EXPECT_TRUE(handOver.Abort());
-  EXPECT_EQ(handOver.pickedListId(), shell::kPickAborted);
+  EXPECT_EQ(handOver.PickedListId(), shell::kPickAborted);
   EXPECT_FALSE(handOver.Wait().has_value());
   EXPECT_FALSE(handOver.Pick(NavaidKind::Ndb, 0));  // the selection is over
 

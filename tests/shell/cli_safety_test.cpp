@@ -16,6 +16,7 @@
 #include "navdb/database_lock.h"
 #include "navdb/entry_lines.h"
 #include "tests/shell/cli_runner.h"
+#include "tests/shell/scenery_ndb.h"
 #include "tests/support/temp_folder.h"
 #include "tools/scenery_writer/bgl_writer.h"
 
@@ -34,14 +35,8 @@ std::string InUseText(std::string_view program, pid_t pid) {
 }
 
 std::string NdbFile(const std::string& identifier, double latitudeDeg, uint8_t tensUnits) {
-  scenery_writer::BglNdb ndb;
-  ndb.identifier = identifier;
-  ndb.name = "NDB " + identifier;
-  ndb.tensUnits = tensUnits;
-  ndb.latitude24 = scenery_writer::Latitude24(latitudeDeg);
-  ndb.longitude24 = scenery_writer::Longitude24(2.5);
   scenery_writer::BglScenery scenery;
-  scenery.ndbs.push_back(ndb);
+  scenery.ndbs.push_back(testing_support::SceneryNdb(identifier, latitudeDeg, tensUnits));
   const std::vector<uint8_t> bytes = scenery_writer::WriteBglImage(scenery);
   return {bytes.begin(), bytes.end()};
 }

@@ -8,6 +8,7 @@
 #include "planner/plan_file.h"
 #include "shell/cli/commands.h"
 #include "tests/shell/cli_runner.h"
+#include "tests/shell/pdf_pages.h"
 #include "tests/support/temp_folder.h"
 
 namespace cli {
@@ -16,14 +17,7 @@ namespace {
 using testing_support::CliRun;
 using testing_support::RunCli;
 
-int PageCount(const std::string& pdf) {
-  int pages = 0;
-  const std::string key = "/Type /Page";
-  for (size_t at = pdf.find(key); at != std::string::npos; at = pdf.find(key, at + 1)) {
-    if (pdf.compare(at, key.size() + 1, key + "s") != 0) ++pages;
-  }
-  return pages;
-}
+using testing_support::PdfPageCount;
 
 // A saved plan of `rowCount` computed-looking rows; returns its path.
 std::string WritePlan(const testing_support::TempFolder& folder, int rowCount) {
@@ -60,7 +54,7 @@ TEST(PlanPrintPdfTest, WritesOnePagePerPrintoutPage) {
   EXPECT_EQ(print.out, "");
   EXPECT_EQ(print.err, "");
   const std::string bytes = folder.Read("long.pdf");
-  EXPECT_EQ(PageCount(bytes), 2);
+  EXPECT_EQ(PdfPageCount(bytes), 2);
   EXPECT_NE(bytes.find("+LiberationMono"), std::string::npos);
   EXPECT_NE(bytes.find("/MediaBox [ 0 0 595.275591 841.889764 ]"), std::string::npos);
 
@@ -72,7 +66,7 @@ TEST(PlanPrintPdfTest, WritesOnePagePerPrintoutPage) {
   const CliRun shortPlan =
       RunCli({"--navdata", navData, "plan", "print", WritePlan(folder, 14), "--pdf", pdf});
   ASSERT_EQ(shortPlan.exitCode, 0) << shortPlan.err;
-  EXPECT_EQ(PageCount(folder.Read("long.pdf")), 1);
+  EXPECT_EQ(PdfPageCount(folder.Read("long.pdf")), 1);
 }
 
 TEST(PlanPrintPdfTest, TakesExactlyOneOutput) {

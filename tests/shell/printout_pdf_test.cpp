@@ -5,21 +5,13 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/shell/pdf_pages.h"
 #include "tests/support/temp_folder.h"
 
 namespace cli {
 namespace {
 
-// Cairo writes one "/Type /Page" dictionary per page, next to the single
-// "/Type /Pages" tree.
-int PageCount(const std::string& pdf) {
-  int pages = 0;
-  const std::string key = "/Type /Page";
-  for (size_t at = pdf.find(key); at != std::string::npos; at = pdf.find(key, at + 1)) {
-    if (pdf.compare(at, key.size() + 1, key + "s") != 0) ++pages;
-  }
-  return pages;
-}
+using testing_support::PdfPageCount;
 
 std::vector<planner::PrintPage> Pages(int count) {
   std::vector<planner::PrintPage> pages(count);
@@ -41,8 +33,8 @@ std::string Rendered(const std::vector<planner::PrintPage>& pages, PaperSize pap
 }
 
 TEST(PrintoutPdfTest, OnePdfPagePerPrintoutPage) {
-  EXPECT_EQ(PageCount(Rendered(Pages(1), PaperSize::A4)), 1);
-  EXPECT_EQ(PageCount(Rendered(Pages(3), PaperSize::A4)), 3);
+  EXPECT_EQ(PdfPageCount(Rendered(Pages(1), PaperSize::A4)), 1);
+  EXPECT_EQ(PdfPageCount(Rendered(Pages(3), PaperSize::A4)), 3);
 }
 
 TEST(PrintoutPdfTest, IsACompletePdfInLiberationMono) {
@@ -65,7 +57,7 @@ TEST(PrintoutPdfTest, WriteReplacesTheFile) {
   folder.Write("plan.pdf", "old");
   EXPECT_EQ(WritePrintoutPdf(folder / "plan.pdf", Pages(2), PaperSize::A4), "");
   const std::string written = folder.Read("plan.pdf");
-  EXPECT_EQ(PageCount(written), 2);
+  EXPECT_EQ(PdfPageCount(written), 2);
   EXPECT_TRUE(written.starts_with("%PDF-"));
 }
 

@@ -7,6 +7,7 @@
 
 #include "navdb/database.h"
 #include "tests/shell/cli_runner.h"
+#include "tests/shell/scenery_ndb.h"
 #include "tests/support/temp_folder.h"
 #include "tools/scenery_writer/bgl_writer.h"
 
@@ -24,13 +25,7 @@ std::string Bytes(const std::vector<uint8_t>& bytes) {
 
 scenery_writer::BglNdb Ndb(const std::string& identifier, double latitudeDeg,
                            uint8_t tensUnits = 0x52) {
-  scenery_writer::BglNdb ndb;
-  ndb.identifier = identifier;
-  ndb.name = "NDB " + identifier;
-  ndb.tensUnits = tensUnits;
-  ndb.latitude24 = scenery_writer::Latitude24(latitudeDeg);
-  ndb.longitude24 = scenery_writer::Longitude24(2.5);
-  return ndb;
+  return testing_support::SceneryNdb(identifier, latitudeDeg, tensUnits);
 }
 
 std::string NdbFile(std::vector<scenery_writer::BglNdb> ndbs) {

@@ -9,6 +9,7 @@
 #include "navdb/coordinates.h"
 #include "navdb/database.h"
 #include "shell/core/entry_editor.h"
+#include "tests/support/navaid_lines.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/temp_folder.h"
 
@@ -19,12 +20,8 @@ using namespace navdb;
 using testing_support::RecordingUi;
 using testing_support::TempFolder;
 
-std::string L(std::string text) {
-  for (char& c : text) {
-    if (c == '*') c = kDegreeSign;
-  }
-  return text;
-}
+// Test lines are written with '*' for the degree sign byte 0xB0.
+constexpr auto& L = testing_support::WithDegreeSigns;
 
 const std::string kVorLine =
     L("ABV    ABBEVILLE                 VOR/DME          113.90       N50*08'00.00  E001*51'00.00  "

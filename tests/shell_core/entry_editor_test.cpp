@@ -7,6 +7,7 @@
 
 #include "navdb/coordinates.h"
 #include "navdb/database.h"
+#include "tests/support/navaid_lines.h"
 #include "tests/support/recording_ui.h"
 
 namespace shell {
@@ -17,12 +18,7 @@ using namespace navdb;
 using testing_support::RecordingUi;
 
 // Test lines are written with '*' for the degree sign byte 0xB0.
-std::string L(std::string text) {
-  for (char& c : text) {
-    if (c == '*') c = kDegreeSign;
-  }
-  return text;
-}
+constexpr auto& L = testing_support::WithDegreeSigns;
 
 const std::string kNdbLine =
     L("ABC    TEST NDB                  375.0  N48*51'24.00  E002*20'30.00  00150  025");
@@ -106,17 +102,17 @@ void TypeCoordinates(NavaidKind kind, EditorFields& f, const char* lat[5], const
 // ---------------------------------------------------------------- boxes
 
 TEST(EntryEditorBoxes, MaximumLengthsOfTheDialog) {
-  EXPECT_EQ(MaxLength(NavaidKind::Ndb, EditorBox::Identifier), 5u);
-  EXPECT_EQ(MaxLength(NavaidKind::Ndb, EditorBox::Name), 24u);
-  EXPECT_EQ(MaxLength(NavaidKind::Airport, EditorBox::Runway), 3u);
-  EXPECT_EQ(MaxLength(NavaidKind::Ndb, EditorBox::LatitudeDegrees), 2u);
-  EXPECT_EQ(MaxLength(NavaidKind::Ndb, EditorBox::LongitudeDegrees), 3u);
-  EXPECT_EQ(MaxLength(NavaidKind::Ndb, EditorBox::FrequencyDecimals), 1u);
-  EXPECT_EQ(MaxLength(NavaidKind::Vor, EditorBox::FrequencyDecimals), 2u);
-  EXPECT_EQ(MaxLength(NavaidKind::Intersection, EditorBox::LatitudeDmTenths), 1u);
-  EXPECT_EQ(MaxLength(NavaidKind::Ndb, EditorBox::Altitude), 5u);
-  EXPECT_EQ(MaxLength(NavaidKind::Airport, EditorBox::Length), 5u);
-  EXPECT_EQ(MaxLength(NavaidKind::Airport, EditorBox::Width), 3u);
+  EXPECT_EQ(MaxChars(NavaidKind::Ndb, EditorBox::Identifier), 5u);
+  EXPECT_EQ(MaxChars(NavaidKind::Ndb, EditorBox::Name), 24u);
+  EXPECT_EQ(MaxChars(NavaidKind::Airport, EditorBox::Runway), 3u);
+  EXPECT_EQ(MaxChars(NavaidKind::Ndb, EditorBox::LatitudeDegrees), 2u);
+  EXPECT_EQ(MaxChars(NavaidKind::Ndb, EditorBox::LongitudeDegrees), 3u);
+  EXPECT_EQ(MaxChars(NavaidKind::Ndb, EditorBox::FrequencyDecimals), 1u);
+  EXPECT_EQ(MaxChars(NavaidKind::Vor, EditorBox::FrequencyDecimals), 2u);
+  EXPECT_EQ(MaxChars(NavaidKind::Intersection, EditorBox::LatitudeDmTenths), 1u);
+  EXPECT_EQ(MaxChars(NavaidKind::Ndb, EditorBox::Altitude), 5u);
+  EXPECT_EQ(MaxChars(NavaidKind::Airport, EditorBox::Length), 5u);
+  EXPECT_EQ(MaxChars(NavaidKind::Airport, EditorBox::Width), 3u);
 }
 
 TEST(EntryEditorBoxes, TypedTextIsCleanedAndCut) {

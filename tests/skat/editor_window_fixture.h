@@ -16,15 +16,11 @@
 #include "shell/skat/database_commands.h"
 #include "shell/skat/main_window.h"
 #include "shell/skat/message_box.h"
+#include "tests/support/navaid_lines.h"
 #include "tests/support/temp_folder.h"
 
 // Test lines are written with '*' for the degree sign byte 0xB0.
-inline std::string DegreeLine(std::string text) {
-  for (char& c : text) {
-    if (c == '*') c = '\xB0';
-  }
-  return text;
-}
+inline constexpr auto& DegreeLine = testing_support::WithDegreeSigns;
 
 class EditorWindowTest : public ::testing::Test {
  protected:

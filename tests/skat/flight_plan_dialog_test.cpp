@@ -92,7 +92,7 @@ class FlightPlanDialogTest : public testing::Test {
   // Insert or Replace, then the pick in the main window (nothing: Escape).
   void pick(const char* button, std::optional<std::pair<NavaidKind, int>> line) {
     click(button);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return test_.state.pick.selectionPending(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return test_.state.pick.SelectionPending(); }, 5000));
     EXPECT_FALSE(dialog().isVisible());
     EXPECT_FALSE(window().findChild<QPushButton*>("Open")->isEnabled());
     if (line) {
@@ -127,7 +127,7 @@ TEST_F(FlightPlanDialogTest, BuildByPicksChangeSaveAndReopen) {
 
   // Escape inserts nothing; the status line tells the pick while it waits.
   click("Insert");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return test_.state.pick.selectionPending(); }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return test_.state.pick.SelectionPending(); }, 5000));
   QApplication::processEvents();
   EXPECT_EQ(window().findChild<QLineEdit*>("Progress")->text(),
             "Select a navaid or press [Esc] to abort.");
@@ -235,7 +235,7 @@ TEST_F(FlightPlanDialogTest, ImportsBothForeignFormsWithAHandPick) {
   MessageBoxSeam::setNextAnswer(MessageAnswer::Ok);
   OpenFileDialogSeam::setNextFile(QString::fromStdString((test_.sim / "Sim/trip.fsp").string()));
   clickWindow("Import");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return test_.state.pick.selectionPending(); }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return test_.state.pick.SelectionPending(); }, 5000));
   EXPECT_FALSE(dialog().isVisible());
   EXPECT_EQ(window().currentKind(), NavaidKind::Ndb);
   doubleClick(NavaidKind::Ndb, 1);

@@ -85,7 +85,7 @@ TEST(Quit, DuringAWaypointPickTheCloseBoxIsRefusedUntilAPickOrEscape) {
   int raised = 0;
   QObject::connect(&window, &MainWindow::planWindowRaiseRequested, [&raised] { ++raised; });
   window.beginWaypointPick({true, navdb::WaypointPick{NavaidKind::Vor, 0}});
-  EXPECT_TRUE(test.state.pick.selectionPending());
+  EXPECT_TRUE(test.state.pick.SelectionPending());
   // Only the top commands are off: the lists stay usable for the pick.
   EXPECT_FALSE(window.findChild<QPushButton*>("Quit")->isEnabled());
   EXPECT_TRUE(window.listView(NavaidKind::Ndb)->isEnabled());
@@ -100,8 +100,8 @@ TEST(Quit, DuringAWaypointPickTheCloseBoxIsRefusedUntilAPickOrEscape) {
 
   // Escape, wherever the focus is, aborts the pick.
   QTest::keyClick(window.listView(NavaidKind::Ndb), Qt::Key_Escape);
-  EXPECT_FALSE(test.state.pick.selectionPending());
-  EXPECT_EQ(test.state.pick.pickedListId(), shell::kPickAborted);
+  EXPECT_FALSE(test.state.pick.SelectionPending());
+  EXPECT_EQ(test.state.pick.PickedListId(), shell::kPickAborted);
   EXPECT_EQ(raised, 1);
   EXPECT_TRUE(window.findChild<QPushButton*>("Quit")->isEnabled());
   ClickQuit(window);
@@ -118,7 +118,7 @@ TEST(WaypointPick, ADoubleClickHandsTheRowToTheWaitingWorker) {
     picked = window.bridge().callbacks().pickWaypoint({});
     done = true;
   });
-  ASSERT_TRUE(QTest::qWaitFor([&] { return test.state.pick.selectionPending(); }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return test.state.pick.SelectionPending(); }, 5000));
   QListView* airports = window.listView(NavaidKind::Airport);
   window.showKindTab(NavaidKind::Airport);
   QApplication::processEvents();

@@ -67,6 +67,13 @@ std::string IntersectionLine(std::string_view id, double latDeg, double lonDeg) 
   return navdb::BuildIntersectionLine(f);
 }
 
+std::string WithDegreeSigns(std::string text) {
+  for (char& c : text) {
+    if (c == '*') c = '\xB0';
+  }
+  return text;
+}
+
 std::string FileLine(navdb::NavaidKind kind, std::string line) {
   const navdb::KindInfo& info = navdb::InfoOf(kind);
   for (size_t i = 0; i < info.separatorCount; ++i)

@@ -17,6 +17,9 @@ std::string VorLine(std::string_view id, std::string_view name, std::string_view
 std::string NdbLine(std::string_view id, std::string_view name, double latDeg, double lonDeg);
 std::string IntersectionLine(std::string_view id, double latDeg, double lonDeg);
 
+// Test lines are written with '*' for the degree sign byte 0xB0.
+std::string WithDegreeSigns(std::string text);
+
 // The line as a database file holds it: ';' in every separator column.
 std::string FileLine(navdb::NavaidKind kind, std::string line);
 
