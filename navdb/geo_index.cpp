@@ -116,6 +116,23 @@ constexpr uint64_t FixedMask(int word) {
   return ~(ByteMask('0', word) | ByteMask('S', word) | ByteMask('T', word));
 }
 
+// The masks of the four words, worked out when compiling.
+struct ShapeMasks {
+  std::array<uint64_t, 4> digits{};      // the high bit of every digit column
+  std::array<uint64_t, 4> fixed{};       // every byte of the fixed columns
+  std::array<uint64_t, 4> fixedBytes{};  // what those columns hold
+};
+constexpr ShapeMasks MakeShapeMasks() {
+  ShapeMasks masks;
+  for (int w = 0; w < 4; ++w) {
+    masks.digits[w] = ByteMask('0', w) & 0x8080808080808080ULL;
+    masks.fixed[w] = FixedMask(w);
+    masks.fixedBytes[w] = Word(kShape + w * 8) & FixedMask(w);
+  }
+  return masks;
+}
+constexpr ShapeMasks kShapeMasks = MakeShapeMasks();
+
 // The high bit of every byte of `word` that is a decimal digit (for bytes
 // below 0x80, which the caller makes sure of).
 constexpr uint64_t DigitBits(uint64_t word) {
@@ -134,10 +151,9 @@ bool HasIndexLineShape(const char* t) {
     uint64_t word;
     std::memcpy(&word, t + w * 8, 8);
     if constexpr (std::endian::native != std::endian::little) word = __builtin_bswap64(word);
-    const uint64_t digits = ByteMask('0', w) & 0x8080808080808080ULL;
     fits &= (word & 0x8080808080808080ULL) == 0;
-    fits &= (DigitBits(word) & digits) == digits;
-    fits &= (word & FixedMask(w)) == (Word(kShape + w * 8) & FixedMask(w));
+    fits &= (DigitBits(word) & kShapeMasks.digits[w]) == kShapeMasks.digits[w];
+    fits &= (word & kShapeMasks.fixed[w]) == kShapeMasks.fixedBytes[w];
   }
   return fits && IsKnownTag(t + 24);
 }

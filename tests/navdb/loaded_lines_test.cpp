@@ -96,3 +96,43 @@ TEST(LoadedLines, IndexLinesAreNormalizedWhereTheyLie) {
 
 }  // namespace
 }  // namespace navdb
+
+namespace navdb {
+namespace {
+
+// What each column of an index line may hold, column by column.
+bool ShapeByColumns(const std::string& line) {
+  for (size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    const bool digit = c >= '0' && c <= '9';
+    if (i == 0 || i == 12) {
+      if (c != ' ' && c != '-') return false;
+    } else if (i == 4 || i == 15) {
+      if (c != '.') return false;
+    } else if (i == 11 || i == 22 || i == 23) {
+      if (c != ' ') return false;
+    } else if (i >= 24 && i <= 26) {
+      continue;  // the tag, checked as a whole below
+    } else if (!digit) {
+      return false;
+    }
+  }
+  const std::string tag = line.substr(24, 3);
+  return tag == "NDB" || tag == "VOR" || tag == "APT" || tag == "INT";
+}
+
+TEST(LoadedLines, IndexShapeCheckAgreesColumnByColumn) {
+  const std::string valid = "-179.999999 -89.000001  APT99999";
+  ASSERT_TRUE(HasIndexLineShape(valid.data()));
+  for (size_t column = 0; column < kIndexLineLength; ++column) {
+    for (int byte = 0; byte < 256; ++byte) {
+      std::string line = valid;
+      line[column] = static_cast<char>(byte);
+      ASSERT_EQ(HasIndexLineShape(line.data()), ShapeByColumns(line))
+          << "column " << column << " byte " << byte;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace navdb
