@@ -1,33 +1,84 @@
 #include "navdb/database.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
+#include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
-#include <span>
+#include <cstring>
 #include <vector>
 
 #include "navdb/list_order.h"
 #include "platform/file_io.h"
 #include "platform/numbers.h"
-#include "platform/text_lines.h"
 
 namespace navdb {
 namespace {
 
-bool HasControlBytes(std::string_view line) {
-  return std::any_of(line.begin(), line.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+// Offset of the first byte below 0x20 (a line end or a control byte) at or
+// after `pos`, or `size`. Sixteen bytes at a time where the processor has
+// them, else eight: a byte b < 0x20 makes b - 0x20 borrow into its top bit
+// while its own top bit is clear; borrows only run towards later bytes, so
+// the lowest flag is the first such byte.
+size_t FindControlByte(const char* data, size_t pos, size_t size) {
+#if defined(__SSE2__)
+  const __m128i highest = _mm_set1_epi8(0x1F);
+  for (; pos + 16 <= size; pos += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + pos));
+    // b <= 0x1F exactly where min(b, 0x1F) == b.
+    const int below = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(bytes, highest), bytes));
+    if (below) return pos + static_cast<size_t>(std::countr_zero(static_cast<unsigned>(below)));
+  }
+#endif
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; pos + 8 <= size; pos += 8) {
+      uint64_t word;
+      std::memcpy(&word, data + pos, 8);
+      const uint64_t flags = (word - 0x2020202020202020ULL) & ~word & 0x8080808080808080ULL;
+      if (flags) return pos + static_cast<size_t>(std::countr_zero(flags) / 8);
+    }
+  }
+  while (pos < size && static_cast<unsigned char>(data[pos]) >= 0x20) ++pos;
+  return pos;
 }
 
-// True when a file line has the kind's layout: its length, ';' at every
-// separator column, no control bytes.
+// Calls fn(lineNumber, line, hasControlBytes) for every line, counting from
+// 1, with the line ends of platform::ForEachTextLine (CR LF, LF, bare CR),
+// finding line ends and control bytes in one pass.
+template <class Fn>
+void ForEachFileLine(std::string_view bytes, Fn&& fn) {
+  const char* data = bytes.data();
+  const size_t size = bytes.size();
+  size_t pos = 0, lineNumber = 0;
+  while (pos < size) {
+    size_t end = FindControlByte(data, pos, size);
+    const bool hasControlBytes = end < size && data[end] != '\r' && data[end] != '\n';
+    if (hasControlBytes) end = std::min(bytes.find_first_of("\r\n", end), size);
+    const std::string_view line(data + pos, end - pos);
+    pos = end;
+    if (pos < size) pos += (data[pos] == '\r' && pos + 1 < size && data[pos + 1] == '\n') ? 2 : 1;
+    fn(++lineNumber, line, hasControlBytes);
+  }
+}
+
+// True when a file line without control bytes has the kind's layout: its
+// length and ';' at every separator column.
 bool HasFileLayout(const KindInfo& info, std::string_view fileLine) {
   if (fileLine.size() < info.lineLength || fileLine.size() > kMaxLineLength) return false;
-  if (HasControlBytes(fileLine)) return false;
   for (size_t i = 0; i < info.separatorCount; ++i) {
     if (fileLine[static_cast<size_t>(info.separatorColumns[i])] != ';') return false;
   }
   return true;
+}
+
+void SetSeparators(const KindInfo& info, char* line, char separator) {
+  for (size_t i = 0; i < info.separatorCount; ++i) {
+    line[static_cast<size_t>(info.separatorColumns[i])] = separator;
+  }
 }
 
 struct MalformedLines {
@@ -61,6 +112,12 @@ void SetLoadingProgress(const UiCallbacks& ui, int percent) {
 // that no save of this run writes over it.
 bool ReadDatabaseFile(const std::filesystem::path& folder, std::string_view fileName,
                       std::string& bytes, std::string& readFailure, const UiCallbacks& ui) {
+  // The bytes stay as the lines' storage: room for all of them at once
+  // spares the copies and the fresh memory of growing by doubling. (A size
+  // that changes before the read only costs that saving.)
+  std::error_code sizeError;
+  const std::uintmax_t sizeBytes = std::filesystem::file_size(folder / fileName, sizeError);
+  if (!sizeError) bytes.reserve(static_cast<size_t>(sizeBytes));
   const platform::FileResult read = platform::ReadWholeFile(folder / fileName, bytes);
   if (read.ok()) return true;
   if (read.errorNumber == ENOENT) return false;
@@ -75,15 +132,42 @@ bool ReadDatabaseFile(const std::filesystem::path& folder, std::string_view file
 // Lines of idx.dat are written west lines first (most western first), then
 // east lines ascending; in index order east lines come first. Restore that
 // order cheaply when the file has it, sort otherwise.
-void PutInIndexOrder(std::vector<IndexKey>& keys) {
-  auto isWest = [](const IndexKey& k) { return k.text[0] == '-'; };
-  const auto firstEast = std::partition_point(keys.begin(), keys.end(), isWest);
-  if (std::none_of(firstEast, keys.end(), isWest)) {
-    std::reverse(keys.begin(), firstEast);
-    std::rotate(keys.begin(), firstEast, keys.end());
-    if (std::is_sorted(keys.begin(), keys.end(), IndexKeyLess)) return;
+void PutInIndexOrder(std::vector<std::string_view>& lines) {
+  auto isWest = [](std::string_view line) { return line[0] == '-'; };
+  // Index lines are all 32 characters, and for their shape byte order is index order.
+  auto less = [](std::string_view a, std::string_view b) {
+    return std::memcmp(a.data(), b.data(), kIndexLineLength) < 0;
+  };
+  const auto firstEast = std::partition_point(lines.begin(), lines.end(), isWest);
+  if (std::none_of(firstEast, lines.end(), isWest)) {
+    std::reverse(lines.begin(), firstEast);
+    std::rotate(lines.begin(), firstEast, lines.end());
+    if (std::is_sorted(lines.begin(), lines.end(), less)) return;
   }
-  std::sort(keys.begin(), keys.end(), IndexKeyLess);
+  std::sort(lines.begin(), lines.end(), less);
+}
+
+// NormalizeIndexFileLine where the line lies, so that the index keeps the
+// file's bytes: the space put back in front of a non-negative longitude
+// takes the place of a leading blank or of the previous line's end.
+std::optional<std::string_view> NormalizeInPlace(char* data, std::string_view fileLine) {
+  size_t start = 0;
+  while (start < fileLine.size() && (fileLine[start] == ' ' || fileLine[start] == '\t')) ++start;
+  const std::string_view rest = fileLine.substr(start);
+  const size_t lead = (rest.empty() || rest[0] != '-') ? 1 : 0;
+  if (lead + rest.size() != kIndexLineLength) return std::nullopt;
+  char* const first = data + (rest.data() - data) - lead;
+  if (lead && *first != ' ') {
+    // Only a line that has the shape is changed: one set aside keeps its bytes.
+    IndexKey key;
+    key.text[0] = ' ';
+    rest.copy(key.text + 1, rest.size());
+    if (!HasIndexLineShape(key)) return std::nullopt;
+    *first = ' ';
+  } else if (!HasIndexLineShape(first)) {
+    return std::nullopt;
+  }
+  return std::string_view(first, kIndexLineLength);
 }
 }  // namespace
 
@@ -92,44 +176,54 @@ std::string EncodeEntryFile(NavaidKind kind, const EntryList& list) {
   std::string out;
   out.reserve(info.fileHeader.size() + 2 + list.Count() * (info.lineLength + 2));
   out.append(info.fileHeader).append("\r\n");
-  std::string fileLine;
   list.ForEach([&](size_t, std::string_view line) {
     if (line == kPlaceholderLine) return;
-    fileLine.assign(line);
+    const size_t start = out.size();
+    out.append(line);
     for (size_t i = 0; i < info.separatorCount; ++i) {
       const auto column = static_cast<size_t>(info.separatorColumns[i]);
-      if (column < fileLine.size()) fileLine[column] = ';';
+      if (column < line.size()) out[start + column] = ';';
     }
-    out.append(fileLine).append("\r\n");
+    out.append("\r\n");
   });
   return out;
 }
 
 bool DecodeEntryFile(NavaidKind kind, std::string_view bytes, EntryList& list,
                      std::vector<std::string>& rejected, const UiCallbacks& ui) {
+  return DecodeEntryFile(kind, std::make_shared<std::string>(bytes), list, rejected, ui);
+}
+
+bool DecodeEntryFile(NavaidKind kind, std::shared_ptr<std::string> bytes, EntryList& list,
+                     std::vector<std::string>& rejected, const UiCallbacks& ui) {
   const KindInfo& info = InfoOf(kind);
   MalformedLines bad{rejected};
   bool completed = true;
-  const std::span<const int> separators(info.separatorColumns.data(), info.separatorCount);
-  platform::ForEachTextLine(bytes, [&](size_t lineNumber, std::string_view fileLine) {
-    if (lineNumber == 1 || fileLine.empty()) return true;
-    if (!HasFileLayout(info, fileLine)) {
+  list.KeepBytes(bytes);
+  list.Reserve(list.Count() + bytes->size() / (info.lineLength + 2));
+  char* const data = bytes->data();
+  ForEachFileLine(*bytes, [&](size_t lineNumber, std::string_view fileLine, bool hasControlBytes) {
+    if (lineNumber == 1 || fileLine.empty()) return;
+    if (hasControlBytes || !HasFileLayout(info, fileLine)) {
       bad.Note(lineNumber, fileLine);
-      return true;
+      return;
     }
     if (!completed) {
       rejected.emplace_back(fileLine);
-      return true;
+      return;
     }
-    // The list line is the file line with spaces at the separator columns.
-    if (list.AppendLine(fileLine, separators)) return true;
+    // The list line is the file line with spaces at the separator columns:
+    // the bytes are the list's storage, so blank them where they lie.
+    char* const line = data + (fileLine.data() - data);
+    SetSeparators(info, line, ' ');
+    if (list.AppendView(fileLine)) return;
+    SetSeparators(info, line, ';');
     rejected.emplace_back(fileLine);
     const MessageAnswer answer =
         ShowMessage(ui, std::string(info.loadErrorCaption), "Can't add entry to list.",
                     MessageIcon::Error, MessageButtons::RetryCancel, true);
     // Cancel stops taking lines; the rest is still kept with the rejected ones.
     completed = answer != MessageAnswer::Cancel;
-    return true;
   });
   ReportMalformed(ui, info.fileName, bad);
   return completed;
@@ -137,35 +231,51 @@ bool DecodeEntryFile(NavaidKind kind, std::string_view bytes, EntryList& list,
 
 void DecodeIndexFile(std::string_view bytes, IndexLists& index, size_t entryTotal,
                      std::vector<std::string>& rejected, const UiCallbacks& ui) {
+  DecodeIndexFile(std::make_shared<std::string>(bytes), index, entryTotal, rejected, ui);
+}
+
+void DecodeIndexFile(std::shared_ptr<std::string> bytes, IndexLists& index, size_t entryTotal,
+                     std::vector<std::string>& rejected, const UiCallbacks& ui) {
   MalformedLines bad{rejected};
-  std::vector<IndexKey> lines;
-  lines.reserve(bytes.size() / (kIndexLineLength + 2) + 1);
-  IndexKey key;
-  platform::ForEachTextLine(bytes, [&](size_t lineNumber, std::string_view fileLine) {
-    if (lineNumber == 1 || fileLine.empty()) return true;
-    if (NormalizeIndexFileLine(fileLine, key))
-      lines.push_back(key);
+  std::vector<std::string_view> lines;
+  lines.reserve(bytes->size() / (kIndexLineLength + 2) + 1);
+  char* const data = bytes->data();
+  ForEachFileLine(*bytes, [&](size_t lineNumber, std::string_view fileLine, bool) {
+    if (lineNumber == 1 || fileLine.empty()) return;
+    if (const std::optional<std::string_view> line = NormalizeInPlace(data, fileLine))
+      lines.push_back(*line);
     else
       bad.Note(lineNumber, fileLine);
-    return true;
   });
   ReportMalformed(ui, kIndexFileName, bad);
 
   const bool unlimited = index.primary.Capacity() == EntryList::kUnlimited &&
                          index.following.Capacity() == EntryList::kUnlimited;
   int lastPercent = -1;
+  auto percentAfter = [&](size_t n) {
+    return static_cast<int>(platform::RoundHalfAwayFromZero(
+        30 + 70.0 * static_cast<double>(n) / static_cast<double>(entryTotal)));
+  };
   auto progressAfter = [&](size_t n) {
     if (entryTotal == 0) return;
-    const int percent = static_cast<int>(platform::RoundHalfAwayFromZero(
-        30 + 70.0 * static_cast<double>(n) / static_cast<double>(entryTotal)));
+    const int percent = percentAfter(n);
     if (percent != lastPercent) SetLoadingProgress(ui, lastPercent = percent);
   };
   if (unlimited) {
+    // The values the bar takes line by line, found by jumping to the line
+    // where the value changes (it never falls) rather than line by line.
+    for (size_t n = 1; n <= lines.size() && entryTotal > 0;) {
+      progressAfter(n);
+      const double nextValueAt = (lastPercent + 0.5 - 30) * static_cast<double>(entryTotal) / 70;
+      size_t next = std::max(n + 1, static_cast<size_t>(std::max(0.0, nextValueAt)));
+      while (next > n + 1 && percentAfter(next - 1) > lastPercent) --next;
+      while (next <= lines.size() && percentAfter(next) <= lastPercent) ++next;
+      n = next;
+    }
     // Adding the lines one by one would leave the smallest in the primary
     // list and the rest in the following one; do that in one step.
-    for (size_t n = 1; n <= lines.size(); ++n) progressAfter(n);
     PutInIndexOrder(lines);
-    AssignInIndexOrder(index, lines);
+    AssignInIndexOrder(index, std::move(bytes), lines);
     return;
   }
   for (size_t n = 0; n < lines.size(); ++n) {
@@ -196,12 +306,13 @@ void LoadDatabase(Database& db, const UiCallbacks& ui) {
   for (EntryList& list : db.lists) list.Clear();
   for (auto& rejected : db.rejectedLines) rejected.clear();
   for (auto& failure : db.readFailures) failure.clear();
-  std::string bytes;
   int percent = 0;
   for (NavaidKind kind : kAllKinds) {
     SetLoadingProgress(ui, percent);
     percent += 10;
-    if (!ReadDatabaseFile(db.folder, InfoOf(kind).fileName, bytes, db.readFailures[IndexOf(kind)],
+    // Each file's bytes become the storage of its list's lines.
+    auto bytes = std::make_shared<std::string>();
+    if (!ReadDatabaseFile(db.folder, InfoOf(kind).fileName, *bytes, db.readFailures[IndexOf(kind)],
                           ui)) {
       continue;
     }
@@ -210,7 +321,8 @@ void LoadDatabase(Database& db, const UiCallbacks& ui) {
   ShowEntryCounts(db, ui);
   size_t entryTotal = 0;
   for (const EntryList& list : db.lists) entryTotal += list.Count();
-  if (ReadDatabaseFile(db.folder, kIndexFileName, bytes, db.readFailures[kIndexFileSlot], ui)) {
+  auto bytes = std::make_shared<std::string>();
+  if (ReadDatabaseFile(db.folder, kIndexFileName, *bytes, db.readFailures[kIndexFileSlot], ui)) {
     DecodeIndexFile(bytes, db.index, entryTotal, db.rejectedLines[4], ui);
   }
   AddPlaceholdersToEmptyLists(db);

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -87,10 +88,18 @@ std::string EncodeEntryFile(NavaidKind kind, const EntryList& list);
 // so do lines the list refused, so that nothing read is lost.
 bool DecodeEntryFile(NavaidKind kind, std::string_view bytes, EntryList& list,
                      std::vector<std::string>& rejected, const UiCallbacks& ui);
+// The same without copying: the lines taken stay in `bytes` (their
+// separator columns blanked in place), which the list keeps alive.
+bool DecodeEntryFile(NavaidKind kind, std::shared_ptr<std::string> bytes, EntryList& list,
+                     std::vector<std::string>& rejected, const UiCallbacks& ui);
 
 // Reads the lines of idx.dat's bytes into `index`, reporting progress
 // towards `entryTotal` lines.
 void DecodeIndexFile(std::string_view bytes, IndexLists& index, size_t entryTotal,
+                     std::vector<std::string>& rejected, const UiCallbacks& ui);
+// The same without copying: the lines taken stay in `bytes`, which the
+// index lists keep alive.
+void DecodeIndexFile(std::shared_ptr<std::string> bytes, IndexLists& index, size_t entryTotal,
                      std::vector<std::string>& rejected, const UiCallbacks& ui);
 
 // Name of the file that keeps the rejected lines of `fileName`.

@@ -1,16 +1,22 @@
 // An ordered list of fixed-column text lines of one kind, addressed by row.
 //
-// Lines live in chunks of at most kChunkLines lines. Each line takes one
-// slot of the list's maximum line length plus a length byte, stored inline
-// (no allocation per line), so sorted insertion into a list of 100,000
-// lines costs a binary search and a short move, and rows stay plain
-// positions.
+// A line is a reference to text the list keeps alive: either a view into a
+// loaded file's bytes (a load copies nothing) or a copy in the list's own
+// text blocks (lines added or appended one by one). The rows are chunks of
+// at most kChunkLines line ids with a Fenwick tree of chunk sizes, so
+// sorted insertion into a list of 100,000 lines costs a binary search and a
+// short move, and rows stay plain positions.
+//
+// A list loaded out of list order keeps its rows in file order and beside
+// them a sorted permutation of its lines (built when it is first needed,
+// then kept up to date by every insert and delete), so that prefix search
+// and sorted insertion stay logarithmic on it as well.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
-#include <iterator>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -21,32 +27,77 @@
 
 namespace navdb {
 
+// Text blocks that lines point into. Copies of a list share the blocks
+// (written bytes never change); each copy writes new lines into blocks of
+// its own.
+class LineStorage {
+ public:
+  LineStorage() = default;
+  LineStorage(const LineStorage& other) : kept_(other.kept_) {}
+  LineStorage& operator=(const LineStorage& other);
+  LineStorage(LineStorage&& other) noexcept;
+  LineStorage& operator=(LineStorage&& other) noexcept;
+
+  // Copies `text` into a block and returns where it now lives.
+  const char* Store(std::string_view text);
+  // Keeps `bytes` alive as long as this storage (or a copy of it) lives.
+  void Keep(std::shared_ptr<const std::string> bytes) { kept_.push_back(std::move(bytes)); }
+  void Clear();
+
+ private:
+  std::vector<std::shared_ptr<const std::string>> kept_;
+  char* free_ = nullptr;  // the unused rest of this storage's own last block
+  size_t freeBytes_ = 0;
+};
+
 class EntryList {
  public:
   static constexpr size_t kUnlimited = SIZE_MAX;
 
   // `maxLineLength` is at most 255.
   explicit EntryList(size_t capacityLines = kUnlimited, size_t maxLineLength = kMaxLineLength)
-      : capacity_(capacityLines),
-        maxLineLength_(maxLineLength > 255 ? 255 : maxLineLength),
-        slotBytes_(maxLineLength_ + 1) {}
+      : capacity_(capacityLines), maxLineLength_(maxLineLength > 255 ? 255 : maxLineLength) {}
 
   size_t Count() const { return count_; }
   bool Empty() const { return count_ == 0; }
   size_t Capacity() const { return capacity_; }
   size_t MaxLineLength() const { return maxLineLength_; }
 
-  // The line at `row` (row < Count()). The view stays valid until the list changes.
+  // The line at `row` (row < Count()). The view stays valid as long as the
+  // list (or a copy of it) holds the line.
   std::string_view GetLine(size_t row) const;
 
   // Inserts `line` at its place in list order, after lines that compare
   // equal. Returns its row, or nothing when the list cannot take it (full,
-  // or the line is longer than the list's maximum line length).
+  // or the line is longer than the list's maximum line length). In a list
+  // out of list order the line goes right after the last line that sorts
+  // at or before it (before the first line when none does).
   std::optional<size_t> AddLine(std::string_view line);
+
+  // Where AddLine would put a line and what FindPrefix would answer for it,
+  // found in one search, so that a merge can look a line up and then add it
+  // without searching again. Valid until the list changes.
+  struct Probe {
+    std::optional<size_t> match;  // first row, in list order, that begins with the key
+    std::optional<size_t> same;   // first row that begins with the whole line (only with a match)
+    size_t sortedChunk = 0;       // the insertion point in list order
+    size_t sortedOffset = 0;
+  };
+  Probe ProbeLine(std::string_view key, std::string_view line) const;
+  // AddLine at the point a Probe of `line` found.
+  std::optional<size_t> AddProbedLine(const Probe& probe, std::string_view line);
 
   // Appends `line` without regard to order (used when loading a file); the
   // characters at `blankColumns` are stored as spaces.
   std::optional<size_t> AppendLine(std::string_view line, std::span<const int> blankColumns = {});
+
+  // Keeps `bytes` alive as long as the list (or a copy of it) lives, so
+  // that AppendView can take lines that lie in it.
+  void KeepBytes(std::shared_ptr<const std::string> bytes) { storage_.Keep(std::move(bytes)); }
+  // Makes room for `lines` lines without reallocating.
+  void Reserve(size_t lines) { lines_.reserve(std::min(lines, capacity_)); }
+  // Appends a line that lies in bytes given to KeepBytes, without copying.
+  std::optional<size_t> AppendView(std::string_view line);
 
   void DeleteLine(size_t row);
   void Clear();
@@ -64,13 +115,12 @@ class EntryList {
   // Number of entries: the lines, less the placeholder.
   size_t EntryCount() const { return HoldsOnlyPlaceholder() ? 0 : count_; }
 
-  // Calls fn(row, line) for every line in list order.
+  // Calls fn(row, line) for every line in row order.
   template <class Fn>
   void ForEach(Fn&& fn) const {
     size_t row = 0;
-    for (const Chunk& chunk : chunks_) {
-      const size_t lines = LinesIn(chunk);
-      for (size_t i = 0; i < lines; ++i) fn(row++, LineAt(chunk, i));
+    for (const Chunk& chunk : rows_) {
+      for (uint32_t id : chunk.ids) fn(row++, TextOf(id));
     }
   }
 
@@ -80,71 +130,82 @@ class EntryList {
   template <class Iterator>
   void AssignSorted(Iterator first, Iterator last) {
     Clear();
-    while (first != last) {
-      Chunk chunk;
-      chunk.reserve(kChunkLines * slotBytes_);
-      size_t lines = 0;
-      for (; lines < kChunkLines / 2 && first != last; ++lines, ++first) {
-        AppendSlot(chunk, std::string_view(*first));
-      }
-      count_ += lines;
-      chunks_.push_back(std::move(chunk));
-    }
-    RebuildChunkSums();
+    for (; first != last; ++first) PushRow(Text(std::string_view(*first)));
+    FinishAssign();
   }
   template <class Range>
   void AssignSorted(const Range& lines) {
     AssignSorted(std::begin(lines), std::end(lines));
   }
+  // AssignSorted of lines that lie in bytes given to KeepBytes since the
+  // last Clear; they are not copied.
+  void AssignSortedViews(std::span<const std::string_view> lines);
 
  private:
-  // A chunk holds its lines back to back, each in a slot of slotBytes_:
-  // the length byte, then the text.
-  using Chunk = std::vector<char>;
   static constexpr size_t kChunkLines = 128;
 
+  // Where a line's text lives, and the number of the row chunk it is in.
+  struct LineRef {
+    const char* text;
+    uint32_t length;
+    uint32_t rowChunk;
+  };
+  struct Chunk {
+    std::vector<uint32_t> ids;
+    uint32_t number = 0;  // stable while the chunk lives (row chunks only)
+  };
   struct Position {
     size_t chunk;
     size_t offset;
   };
-  size_t LinesIn(const Chunk& chunk) const { return chunk.size() / slotBytes_; }
-  std::string_view LineAt(const Chunk& chunk, size_t i) const {
-    const char* slot = chunk.data() + i * slotBytes_;
-    return {slot + 1, static_cast<uint8_t>(slot[0])};
+
+  std::string_view TextOf(uint32_t id) const { return {lines_[id].text, lines_[id].length}; }
+  LineRef Text(std::string_view line) {
+    return {storage_.Store(line), static_cast<uint32_t>(line.size()), 0};
   }
-  std::string_view LastLineOf(const Chunk& chunk) const {
-    return LineAt(chunk, LinesIn(chunk) - 1);
-  }
-  void AppendSlot(Chunk& chunk, std::string_view line) const {
-    const size_t length = line.size() < maxLineLength_ ? line.size() : maxLineLength_;
-    const size_t at = chunk.size();
-    chunk.resize(at + slotBytes_);
-    chunk[at] = static_cast<char>(length);
-    std::memcpy(chunk.data() + at + 1, line.data(), length);
-  }
+  uint32_t NewId(LineRef ref);
+  // Appends a line to the last row chunk during AssignSorted.
+  void PushRow(LineRef ref);
+  void FinishAssign();
+
   Position Locate(size_t row) const;
-  Position UpperBound(std::string_view line) const;
-  size_t LowerBoundPrimary(std::string_view prefix) const;
-  size_t InsertAt(Position at, std::string_view line);
-  // Row of the first line of `chunk`.
   size_t ChunkStart(size_t chunk) const;
   void ChunkGrew(size_t chunk, long lines);
-  void RebuildChunkSums();
-  // Adds the Fenwick node of a new, empty last chunk.
-  void AppendChunkSum();
+  void RebuildRowIndex();
+  size_t RowOf(uint32_t id) const;
+  size_t InsertRow(Position at, uint32_t id);
+  std::optional<size_t> AppendRef(LineRef ref);
 
-  std::vector<Chunk> chunks_;
-  // Fenwick tree over the line counts of the chunks (1-based), so that a
-  // row and a chunk's first row are found in logarithmic time.
+  // The chunks that hold the lines in list order: the rows themselves while
+  // the list is sorted, the permutation otherwise.
+  const std::vector<Chunk>& SortedChunks() const { return IsSorted() ? rows_ : sorted_; }
+  Position UpperBound(const std::vector<Chunk>& chunks, std::string_view line) const;
+  Position LowerBoundPrimary(const std::vector<Chunk>& chunks, std::string_view prefix) const;
+  // First line of the primary-key run at `at` that begins with `text`.
+  std::optional<uint32_t> FirstWithPrefix(const std::vector<Chunk>& chunks, Position at,
+                                          std::string_view text) const;
+  void BuildPermutation() const;
+  void InsertSorted(Position at, uint32_t id);
+  void EraseSorted(uint32_t id);
+
+  LineStorage storage_;
+  std::vector<LineRef> lines_;  // by line id
+  std::vector<uint32_t> freeIds_;
+  std::vector<Chunk> rows_;  // line ids in row order
+  // Fenwick tree over the line counts of the row chunks (1-based), so that
+  // a row and a chunk's first row are found in logarithmic time.
   std::vector<size_t> chunkSums_;
+  // Index in rows_ of each row chunk by its number.
+  std::vector<uint32_t> chunkIndex_;
+  uint32_t nextChunkNumber_ = 0;
   size_t count_ = 0;
   size_t capacity_;
   size_t maxLineLength_;
-  size_t slotBytes_;
-  // Whether the lines are in list order; appending leaves it to be found
-  // out when it is first needed.
-  mutable bool sorted_ = true;
-  mutable bool sortedKnown_ = true;
+  // Whether the rows are in list order; appending leaves it to be found out
+  // when it is first needed, and the permutation is built then.
+  mutable bool rowsSorted_ = true;
+  mutable bool orderKnown_ = true;
+  mutable std::vector<Chunk> sorted_;  // line ids in list order, while the rows are not
 };
 
 }  // namespace navdb

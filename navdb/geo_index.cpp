@@ -1,8 +1,12 @@
 #include "navdb/geo_index.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "navdb/coordinates.h"
@@ -44,9 +48,10 @@ bool UnlimitedLists(const IndexLists& index) {
 
 // Fills the lists from lines already in index order, as adding them one by
 // one would.
-bool IsKnownTag(std::string_view tag) {
+bool IsKnownTag(const char* tag) {
   for (const KindInfo& info : kKindInfo) {
-    if (info.indexTag == tag) return true;
+    const std::string_view known = info.indexTag;
+    if (tag[0] == known[0] && tag[1] == known[1] && tag[2] == known[2]) return true;
   }
   return false;
 }
@@ -75,22 +80,83 @@ bool IndexKeyLess(const IndexKey& a, const IndexKey& b) {
   return std::memcmp(a.text, b.text, sizeof a.text) < 0;
 }
 
-bool HasIndexLineShape(const IndexKey& key) {
-  // " 002.350000  48.856666  NDB00012": signs, digits, points, blanks, a tag.
-  const char* t = key.text;
-  auto digits = [t](int first, int count) {
-    for (int i = first; i < first + count; ++i) {
-      if (static_cast<unsigned char>(t[i] - '0') > 9) return false;
-    }
-    return true;
-  };
-  return (t[0] == ' ' || t[0] == '-') && digits(1, 3) && t[4] == '.' && digits(5, 6) &&
-         t[11] == ' ' && (t[12] == ' ' || t[12] == '-') && digits(13, 2) && t[15] == '.' &&
-         digits(16, 6) && t[22] == ' ' && t[23] == ' ' && digits(27, 5) &&
-         IsKnownTag(std::string_view(t + 24, 3));
+void AssignInIndexOrder(IndexLists& index, std::shared_ptr<const std::string> bytes,
+                        const std::vector<std::string_view>& lines) {
+  index.Clear();
+  const size_t primaryCount = std::min(lines.size(), kPrimaryIndexCapacity);
+  index.primary.KeepBytes(bytes);
+  index.primary.AssignSortedViews(std::span(lines).first(primaryCount));
+  index.following.KeepBytes(std::move(bytes));
+  index.following.AssignSortedViews(std::span(lines).subspan(primaryCount));
 }
 
-namespace {}  // namespace
+bool HasIndexLineShape(const IndexKey& key) {
+  return HasIndexLineShape(key.text);
+}
+
+namespace {
+
+// Eight columns of an index line as one little-endian word.
+constexpr uint64_t Word(const char* text) {
+  uint64_t word = 0;
+  for (int i = 7; i >= 0; --i) word = word << 8 | static_cast<unsigned char>(text[i]);
+  return word;
+}
+
+// " 002.350000  48.856666  NDB00012": the digit columns, and the columns of
+// fixed characters with what they hold ('0' stands for any digit, 'T' for a
+// tag letter; the sign columns are checked on their own).
+constexpr char kShape[] = "S000.000000 S00.000000  TTT00000";
+constexpr uint64_t ByteMask(char wanted, int word) {
+  uint64_t mask = 0;
+  for (int i = 7; i >= 0; --i) mask = mask << 8 | (kShape[word * 8 + i] == wanted ? 0xFF : 0);
+  return mask;
+}
+constexpr uint64_t FixedMask(int word) {
+  return ~(ByteMask('0', word) | ByteMask('S', word) | ByteMask('T', word));
+}
+
+// The masks of the four words, worked out when compiling.
+struct ShapeMasks {
+  std::array<uint64_t, 4> digits{};      // the high bit of every digit column
+  std::array<uint64_t, 4> fixed{};       // every byte of the fixed columns
+  std::array<uint64_t, 4> fixedBytes{};  // what those columns hold
+};
+constexpr ShapeMasks MakeShapeMasks() {
+  ShapeMasks masks;
+  for (int w = 0; w < 4; ++w) {
+    masks.digits[w] = ByteMask('0', w) & 0x8080808080808080ULL;
+    masks.fixed[w] = FixedMask(w);
+    masks.fixedBytes[w] = Word(kShape + w * 8) & FixedMask(w);
+  }
+  return masks;
+}
+constexpr ShapeMasks kShapeMasks = MakeShapeMasks();
+
+// The high bit of every byte of `word` that is a decimal digit (for bytes
+// below 0x80, which the caller makes sure of).
+constexpr uint64_t DigitBits(uint64_t word) {
+  constexpr uint64_t kOnes = 0x0101010101010101ULL;
+  return ~(word + 0x46 * kOnes) & ((word | 0x80 * kOnes) - 0x30 * kOnes) & 0x80 * kOnes;
+}
+
+}  // namespace
+
+bool HasIndexLineShape(const char* t) {
+  // Four words of eight columns: no byte at or above 0x80, every digit
+  // column a digit, every fixed column its character. A load checks every
+  // line, so this runs without a loop over the columns.
+  bool fits = (t[0] == ' ' || t[0] == '-') && (t[12] == ' ' || t[12] == '-');
+  for (int w = 0; w < 4; ++w) {
+    uint64_t word;
+    std::memcpy(&word, t + w * 8, 8);
+    if constexpr (std::endian::native != std::endian::little) word = __builtin_bswap64(word);
+    fits &= (word & 0x8080808080808080ULL) == 0;
+    fits &= (DigitBits(word) & kShapeMasks.digits[w]) == kShapeMasks.digits[w];
+    fits &= (word & kShapeMasks.fixed[w]) == kShapeMasks.fixedBytes[w];
+  }
+  return fits && IsKnownTag(t + 24);
+}
 
 void FormatIndexLine(NavaidKind kind, std::string_view line, size_t row, IndexKey& key) {
   const KindInfo& info = InfoOf(kind);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -66,6 +67,8 @@ bool NormalizeIndexFileLine(std::string_view fileLine, IndexKey& key);
 // True when every column holds what an index line has there: signs, digits,
 // points, blanks and one of the four tags.
 bool HasIndexLineShape(const IndexKey& key);
+// The same for the 32 characters at `text`.
+bool HasIndexLineShape(const char* text);
 
 // Index order of two keys of index-line shape.
 bool IndexKeyLess(const IndexKey& a, const IndexKey& b);
@@ -73,5 +76,9 @@ bool IndexKeyLess(const IndexKey& a, const IndexKey& b);
 // Fills the lists from keys already in index order, as adding them one by
 // one would: the smallest in the primary list, the rest in the following one.
 void AssignInIndexOrder(IndexLists& index, const std::vector<IndexKey>& keys);
+// The same for lines that lie in `bytes`, which the lists then keep alive:
+// nothing is copied.
+void AssignInIndexOrder(IndexLists& index, std::shared_ptr<const std::string> bytes,
+                        const std::vector<std::string_view>& lines);
 
 }  // namespace navdb

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace navdb {
 namespace {
@@ -121,8 +122,24 @@ constexpr WeightTables MakeWeightTables() {
 
 constexpr WeightTables kWeights = MakeWeightTables();
 
+// Length of the common start of `a` and `b`, byte for byte. Identical bytes
+// at the same place weigh the same in every order (a disregarded one is
+// skipped in both), so comparisons may start after it.
+size_t CommonStart(std::string_view a, std::string_view b) {
+  const size_t n = a.size() < b.size() ? a.size() : b.size();
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    uint64_t x, y;
+    std::memcpy(&x, a.data() + i, 8);
+    std::memcpy(&y, b.data() + i, 8);
+    if (x != y) break;
+  }
+  while (i < n && a[i] == b[i]) ++i;
+  return i;
+}
+
 int ComparePrimary(std::string_view a, std::string_view b) {
-  size_t i = 0, j = 0;
+  size_t i = CommonStart(a, b), j = i;
   for (;;) {
     uint16_t wa = 0, wb = 0;
     while (i < a.size() && (wa = kWeights.primary[static_cast<unsigned char>(a[i])]) == 0) ++i;
@@ -154,7 +171,7 @@ int CompareListOrder(std::string_view a, std::string_view b) {
 }
 
 int ComparePrimaryKeyToPrefix(std::string_view line, std::string_view prefix) {
-  size_t i = 0, j = 0;
+  size_t i = CommonStart(line, prefix), j = i;
   for (;;) {
     uint16_t wl = 0, wp = 0;
     while (i < line.size() && (wl = kWeights.primary[static_cast<unsigned char>(line[i])]) == 0)

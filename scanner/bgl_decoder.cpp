@@ -33,6 +33,7 @@ int16_t RangeNm(uint8_t rangeUnits) {
 Flow AfterMerge(ScanSession& session, const MergeResult& result, std::string_view listName) {
   if (result.status == MergeStatus::Aborted) return Flow::StopScan;
   if (result.status != MergeStatus::Refused) return Flow::Continue;
+  FlushMergeNotices(session);
   const navdb::MessageAnswer answer = navdb::ShowMessage(
       session.ui, "Error", "Can't add entry to " + std::string(listName) + " list.",
       navdb::MessageIcon::Error, navdb::MessageButtons::RetryCancel);

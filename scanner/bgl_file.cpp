@@ -3,6 +3,7 @@
 #include "navdb/ui_callbacks.h"
 #include "platform/file_bytes.h"
 #include "scanner/bgl_decoder.h"
+#include "scanner/merge.h"
 #include "scanner/packed_file.h"
 
 namespace scanner {
@@ -60,7 +61,11 @@ FileOutcome ScanBglFile(ScanSession& session, const std::filesystem::path& path)
       });
   if (step != platform::ReadStep::None) return ReportReadFailure(session, step, pathText, error);
 
-  const ImageResult result = ScanFileBytes(session, bytes);
+  // The counts of the file's navaids are told when the file is done.
+  const ImageResult result = [&] {
+    const MergeNoticeBatch batch(session);
+    return ScanFileBytes(session, bytes);
+  }();
   if (result == ImageResult::StopScan) return FileOutcome::StopScan;
   if (result == ImageResult::Done) return FileOutcome::NextFile;
   const MessageAnswer answer = navdb::ShowMessage(

@@ -35,8 +35,7 @@ bool FarApart(NavaidKind kind, std::string_view existingLine, std::string_view n
          longitude(existingLine) != longitude(newLine);
 }
 
-MergeResult AddOrRefuse(navdb::EntryList& list, const std::string& line) {
-  const std::optional<size_t> row = list.AddLine(line);
+MergeResult AddOrRefuse(std::optional<size_t> row) {
   if (!row) return {MergeStatus::Refused, std::nullopt};
   return {MergeStatus::Added, row};
 }
@@ -44,16 +43,16 @@ MergeResult AddOrRefuse(navdb::EntryList& list, const std::string& line) {
 MergeResult MergeIntoList(ScanSession& session, NavaidKind kind, const std::string& line) {
   navdb::EntryList& list = session.db.list(kind);
   const std::string_view key = std::string_view(line).substr(0, KeyLength(kind));
-  const std::optional<size_t> sameKey = list.FindPrefix(key);
-  if (!sameKey) return AddOrRefuse(list, line);
-  if (const std::optional<size_t> same = list.FindPrefix(line)) {
-    return {MergeStatus::Present, same};
-  }
+  // One search finds the first line with the same identity, the same line
+  // if it is there, and where the new line goes.
+  const navdb::EntryList::Probe probe = list.ProbeLine(key, line);
+  if (!probe.match) return AddOrRefuse(list.AddProbedLine(probe, line));
+  if (probe.same) return {MergeStatus::Present, probe.same};
 
   navdb::DuplicateRequest request;
   request.kind = kind;
-  request.row = static_cast<int>(*sameKey);
-  request.existingLine = std::string(list.GetLine(*sameKey));
+  request.row = static_cast<int>(*probe.match);
+  request.existingLine = std::string(list.GetLine(*probe.match));
   request.newLine = line;
   switch (DecideDuplicate(session, request)) {
     case DuplicateOutcome::AbortScan:
@@ -64,12 +63,13 @@ MergeResult MergeIntoList(ScanSession& session, NavaidKind kind, const std::stri
       // A line too long for the list would leave neither version: the old one stays.
       if (line.size() > navdb::kMaxLineLength) return {MergeStatus::Refused, std::nullopt};
       session.scanReplacedEntry = true;
-      list.DeleteLine(*sameKey);
-      return AddOrRefuse(list, line);
+      list.DeleteLine(*probe.match);
+      return AddOrRefuse(list.AddLine(line));
     case DuplicateOutcome::KeepBoth:
       break;
   }
-  return AddOrRefuse(list, line);
+  // Asking changed nothing in the list: the point found still holds.
+  return AddOrRefuse(list.AddProbedLine(probe, line));
 }
 
 }  // namespace
@@ -95,6 +95,7 @@ DuplicateOutcome DecideDuplicate(ScanSession& session, const navdb::DuplicateReq
   if (session.keepAlwaysOutcome) return *session.keepAlwaysOutcome;
   const navdb::UiCallbacks& ui = session.ui;
   if (!ui.chooseDuplicate) return DuplicateOutcome::KeepBoth;  // nobody to ask: lose nothing
+  FlushMergeNotices(session);
   if (ui.selectRow) ui.selectRow(request.kind, request.row);
   if (ui.beep) ui.beep();
   const navdb::DuplicateAnswer answer = ui.chooseDuplicate(request);
@@ -107,12 +108,44 @@ DuplicateOutcome DecideDuplicate(ScanSession& session, const navdb::DuplicateReq
 
 MergeResult MergeLine(ScanSession& session, NavaidKind kind, const std::string& line) {
   const navdb::UiCallbacks& ui = session.ui;
-  if (ui.showKindTab) ui.showKindTab(kind);
+  ScanSession::MergeNotices& notices = session.notices;
+  if (!notices.batching || notices.tabShown != kind) {
+    if (ui.showKindTab) ui.showKindTab(kind);
+    notices.tabShown = kind;
+  }
   navdb::EntryList& list = session.db.list(kind);
   if (list.Count() > 0 && list.GetLine(0) == navdb::kPlaceholderLine) list.Clear();
   const MergeResult result = MergeIntoList(session, kind, line);
-  if (ui.showEntryCount) ui.showEntryCount(kind, static_cast<int>(list.Count()));
+  if (notices.batching)
+    notices.countPending[navdb::IndexOf(kind)] = true;
+  else if (ui.showEntryCount)
+    ui.showEntryCount(kind, static_cast<int>(list.Count()));
   return result;
+}
+
+MergeNoticeBatch::MergeNoticeBatch(ScanSession& session)
+    : session_(session), outermost_(!session.notices.batching) {
+  if (!outermost_) return;
+  session.notices.batching = true;
+  // Each batch shows its first kind's tab, whatever the user looked at between.
+  session.notices.tabShown.reset();
+}
+
+MergeNoticeBatch::~MergeNoticeBatch() {
+  if (!outermost_) return;
+  FlushMergeNotices(session_);
+  session_.notices.batching = false;
+}
+
+void FlushMergeNotices(ScanSession& session) {
+  for (NavaidKind kind : navdb::kAllKinds) {
+    bool& pending = session.notices.countPending[navdb::IndexOf(kind)];
+    if (!pending) continue;
+    pending = false;
+    if (session.ui.showEntryCount) {
+      session.ui.showEntryCount(kind, static_cast<int>(session.db.list(kind).Count()));
+    }
+  }
 }
 
 navdb::RunwayDesignator RunwayDesignatorOfCode(uint32_t code) {

@@ -95,6 +95,26 @@ inline constexpr size_t kRunwayKeyLength = 36;
 // Merges `line` into the list of `kind` with the duplicate rules above.
 MergeResult MergeLine(ScanSession& session, navdb::NavaidKind kind, const std::string& line);
 
+// While a batch lives, merges show a kind's tab only when the kind changes
+// and hold back the count notices; the batch's end tells the latest counts.
+// Telling the window of every one of thousands of lines a file holds costs
+// more than the merge itself, and the window can only show the last one.
+class MergeNoticeBatch {
+ public:
+  explicit MergeNoticeBatch(ScanSession& session);
+  ~MergeNoticeBatch();
+  MergeNoticeBatch(const MergeNoticeBatch&) = delete;
+  MergeNoticeBatch& operator=(const MergeNoticeBatch&) = delete;
+
+ private:
+  ScanSession& session_;
+  bool outermost_;
+};
+
+// Tells the counts held back so far; called before the user is asked
+// anything, so that the window is current when a question comes.
+void FlushMergeNotices(ScanSession& session);
+
 // What the double-entry dialog decides for `request`: both are kept without
 // asking when the two entries lie a whole degree or more apart, the standing
 // "Keep always" answer when there is one, else the user's choice.

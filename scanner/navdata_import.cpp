@@ -28,6 +28,7 @@ bool Merged(ScanSession& session, const MergeResult& result, std::string_view li
   }
   if (result.status != MergeStatus::Refused) return true;
   ++outcome.refusedEntries;
+  FlushMergeNotices(session);
   const navdb::MessageAnswer answer = navdb::ShowMessage(
       session.ui, "Error", "Can't add entry to " + std::string(listName) + " list.",
       navdb::MessageIcon::Error, navdb::MessageButtons::RetryCancel);
@@ -107,6 +108,7 @@ bool MergeFixes(ScanSession& session, const xplane::NavData& data, ImportResult&
 
 ImportResult MergeNavData(ScanSession& session, const xplane::NavData& data) {
   ImportResult outcome;
+  const MergeNoticeBatch batch(session);
   MergeNdbs(session, data, outcome) && MergeStations(session, data, outcome) &&
       MergeAirports(session, data, outcome) && MergeFixes(session, data, outcome);
   return outcome;

@@ -2,6 +2,7 @@
 // and the answers and settings that live between entries of a scan.
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -32,6 +33,13 @@ struct ScanSession {
   // The folders of this scan that could not be read, each with the reason;
   // named in the summary.
   std::vector<std::string> unreadableFolders = {};
+  // Count and tab notices held back while a MergeNoticeBatch lives.
+  struct MergeNotices {
+    bool batching = false;
+    std::optional<navdb::NavaidKind> tabShown = std::nullopt;
+    std::array<bool, 4> countPending{};
+  };
+  MergeNotices notices = {};
   // Runs after a scenery file's size was taken and before its bytes are
   // read; tests change the file there as another program could.
   std::function<void(const std::filesystem::path&)> afterFileSized = {};

@@ -1,10 +1,15 @@
 // The scanner against plain baselines: the 'J' stream decoder against zlib's
-// inflate of the same bytes, and a scan of the real-world scenery tree into
-// an empty database against loading, re-indexing and saving its result.
+// inflate of the same bytes, a scan of the real-world scenery tree into an
+// empty database against loading, re-indexing and saving its result, and a
+// scan into a database loaded out of list order against the same scan into
+// one in list order.
 #include <zlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "bench/support/ratio_reporter.h"
@@ -122,10 +127,82 @@ void IndexCommand_Baseline(benchmark::State& state) {
 }
 BENCHMARK(IndexCommand_Baseline)->Unit(benchmark::kMillisecond);
 
+// A world database with every other line the scan finds, once in list order
+// and once shuffled: a scan of the world tree into it finds half its lines
+// present and inserts the other half.
+struct HalfWorldDatabases {
+  fs::path sorted;
+  fs::path shuffled;
+};
+
+const HalfWorldDatabases& HalfWorld() {
+  static const HalfWorldDatabases made = [] {
+    const SceneryFolders& folders = Folders();
+    static const testing_support::TempFolder base;
+    HalfWorldDatabases paths{base / "sorted", base / "shuffled"};
+    navdb::Database world;
+    world.folder = base / "world";
+    fs::create_directories(world.folder);
+    const navdb::UiCallbacks ui;
+    scanner::ScanSession session{world, ui};
+    session.minRunwayLengthFt = 0;
+    scanner::ScanSceneryThread(session, folders.scenery);
+    std::mt19937 random(15);
+    for (const fs::path& folder : {paths.sorted, paths.shuffled}) {
+      navdb::Database half;
+      half.folder = folder;
+      fs::create_directories(folder);
+      for (navdb::NavaidKind kind :
+           {navdb::NavaidKind::Ndb, navdb::NavaidKind::Vor, navdb::NavaidKind::Airport}) {
+        std::vector<std::string> lines;
+        world.list(kind).ForEach([&](size_t row, std::string_view line) {
+          if (row % 2 == 0) lines.emplace_back(line);
+        });
+        if (folder == paths.shuffled) std::shuffle(lines.begin(), lines.end(), random);
+        for (const std::string& line : lines) half.list(kind).AppendLine(line);
+      }
+      navdb::RebuildIndex(half.lists, half.index, {});
+      navdb::SaveDatabase(half, {});
+    }
+    return paths;
+  }();
+  return made;
+}
+
+void ScanIntoHalfWorld(benchmark::State& state, const fs::path& from) {
+  const SceneryFolders& folders = Folders();
+  const testing_support::TempFolder out;
+  for (auto _ : state) {
+    state.PauseTiming();
+    navdb::Database db;
+    db.folder = from;
+    navdb::LoadDatabase(db, {});
+    db.folder = out.path();
+    state.ResumeTiming();
+    const navdb::UiCallbacks ui;
+    scanner::ScanSession session{db, ui};
+    session.minRunwayLengthFt = 0;
+    scanner::ScanSceneryThread(session, folders.scenery);
+    benchmark::DoNotOptimize(db.index.primary.Count());
+  }
+}
+
+void ScanIntoSortedHalfWorld_Baseline(benchmark::State& state) {
+  ScanIntoHalfWorld(state, HalfWorld().sorted);
+}
+BENCHMARK(ScanIntoSortedHalfWorld_Baseline)->Unit(benchmark::kMillisecond);
+
+void ScanIntoShuffledHalfWorld(benchmark::State& state) {
+  ScanIntoHalfWorld(state, HalfWorld().shuffled);
+}
+BENCHMARK(ScanIntoShuffledHalfWorld)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  return bench_support::RunWithRatios(argc, argv,
-                                      {{"DecodeJStream", "ZlibInflate_Baseline", 1.0},
-                                       {"ScanRealWorldTree", "IndexCommand_Baseline", 2.0}});
+  return bench_support::RunWithRatios(
+      argc, argv,
+      {{"DecodeJStream", "ZlibInflate_Baseline", 1.0},
+       {"ScanRealWorldTree", "IndexCommand_Baseline", 2.0},
+       {"ScanIntoShuffledHalfWorld", "ScanIntoSortedHalfWorld_Baseline", 3.0}});
 }
