@@ -8,28 +8,15 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "ndhost_runner.h"
 #include "platform/shared_memory.h"
 #include "test_environment.h"
 #include "tests/support/database_writer.h"
 
 namespace {
 
-struct RunResult {
-  int exitCode = -1;
-  std::string output;
-};
-
-RunResult RunNdhost(const std::string& arguments) {
-  std::string command = std::string(NDHOST_PATH) + " " + arguments + " 2>&1";
-  RunResult result;
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[512];
-  while (std::fgets(buffer, sizeof(buffer), pipe) != nullptr) result.output += buffer;
-  int status = ::pclose(pipe);
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
-}
+using ndhost_test::RunNdhost;
+using ndhost_test::RunResult;
 
 std::string LineStarting(const std::string& output, const std::string& start) {
   size_t at = output.find("\n" + start);
