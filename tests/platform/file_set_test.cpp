@@ -19,12 +19,7 @@ using testing_support::TempFolder;
 const std::array<std::string, 5> kNames = {"ndb.dat", "vor.dat", "apt.dat", "int.dat", "idx.dat"};
 
 std::vector<std::string> FolderNames(const TempFolder& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
+  return testing_support::FileNamesIn(folder.path());
 }
 
 // Writes the old set (int.dat is missing: a file the save creates) and

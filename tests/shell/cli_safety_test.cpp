@@ -49,12 +49,7 @@ navdb::Database Load(const std::filesystem::path& folder) {
 }
 
 std::vector<std::string> FolderNames(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
+  return testing_support::FileNamesIn(folder);
 }
 
 // skat-cli as a process of its own, its standard streams on pipes.

@@ -23,12 +23,7 @@ size_t CountOf(const std::string& text, const std::string& part) {
 }
 
 std::vector<std::string> FolderNames(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
+  return testing_support::FileNamesIn(folder);
 }
 
 // NavData with the sample database and FlightPlans/TRIP.pln computed by

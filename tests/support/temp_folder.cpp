@@ -1,6 +1,7 @@
 #include "tests/support/temp_folder.h"
 
 #include <stdlib.h>
+#include <algorithm>
 
 #include <fstream>
 #include <sstream>
@@ -33,6 +34,15 @@ std::string TempFolder::Read(std::string_view name) const {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
+}
+
+std::vector<std::string> FileNamesIn(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 }  // namespace testing_support

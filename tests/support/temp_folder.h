@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace testing_support {
 
@@ -24,5 +25,9 @@ class TempFolder {
  private:
   std::filesystem::path path_;
 };
+
+// The names of the entries of `folder`, sorted: what a failed write left
+// behind shows here as a name too many.
+std::vector<std::string> FileNamesIn(const std::filesystem::path& folder);
 
 }  // namespace testing_support
