@@ -129,14 +129,29 @@ size_t EntryList::RowOf(uint32_t id) const {
 }
 
 uint32_t EntryList::NewId(LineRef ref) {
+  uint32_t id;
   if (!freeIds_.empty()) {
-    const uint32_t id = freeIds_.back();
+    id = freeIds_.back();
     freeIds_.pop_back();
     lines_[id] = ref;
-    return id;
+  } else {
+    lines_.push_back(ref);
+    id = static_cast<uint32_t>(lines_.size() - 1);
   }
-  lines_.push_back(ref);
-  return static_cast<uint32_t>(lines_.size() - 1);
+  if (keysPacked_) {
+    if (packedKeys_.size() < lines_.size()) packedKeys_.resize(lines_.size());
+    packedKeys_[id] = PackPrimaryKey(TextOf(id)).bits;
+  }
+  return id;
+}
+
+void EntryList::EnsurePackedKeys() const {
+  if (keysPacked_) return;
+  packedKeys_.resize(lines_.size());
+  for (size_t id = 0; id < lines_.size(); ++id) {
+    packedKeys_[id] = PackPrimaryKey(TextOf(static_cast<uint32_t>(id))).bits;
+  }
+  keysPacked_ = true;
 }
 
 void EntryList::PushRow(LineRef ref) {
@@ -194,26 +209,47 @@ size_t EntryList::InsertRow(Position at, uint32_t id) {
 EntryList::Position EntryList::UpperBound(const std::vector<Chunk>& chunks,
                                           std::string_view line) const {
   if (chunks.empty()) return {0, 0};
+  EnsurePackedKeys();
+  const uint64_t lineKey = PackPrimaryKey(line).bits;
+  const auto sortsBefore = [&](uint32_t id) {
+    const uint64_t key = packedKeys_[id];
+    if (key != lineKey) return lineKey < key;
+    return ListOrderLess(line, TextOf(id));
+  };
   // First chunk whose last line sorts after `line`; the insertion point lies in it.
-  const size_t chunk = PartitionPoint(
-      chunks.size(), [&](size_t c) { return ListOrderLess(line, TextOf(chunks[c].ids.back())); });
+  const size_t chunk =
+      PartitionPoint(chunks.size(), [&](size_t c) { return sortsBefore(chunks[c].ids.back()); });
   if (chunk == chunks.size()) return {chunks.size() - 1, chunks.back().ids.size()};
   const std::vector<uint32_t>& ids = chunks[chunk].ids;
-  const size_t offset =
-      PartitionPoint(ids.size(), [&](size_t i) { return ListOrderLess(line, TextOf(ids[i])); });
+  const size_t offset = PartitionPoint(ids.size(), [&](size_t i) { return sortsBefore(ids[i]); });
   return {chunk, offset};
 }
 
 EntryList::Position EntryList::LowerBoundPrimary(const std::vector<Chunk>& chunks,
                                                  std::string_view prefix) const {
+  if (chunks.empty()) return {0, 0};
+  EnsurePackedKeys();
+  // A line's packed key cut to the prefix's weights orders it against the
+  // prefix; when the prefix has more weights than a key holds, equal keys
+  // leave it to the text.
+  const PackedKey prefixKey = PackPrimaryKey(prefix);
+  const bool prefixFits = prefixKey.weights <= kPackedWeights;
+  uint64_t mask = ~uint64_t{0};
+  if (prefixKey.weights == 0)
+    mask = 0;
+  else if (prefixFits)
+    mask <<= 8 * (kPackedWeights - prefixKey.weights);
+  const auto atOrAfter = [&](uint32_t id) {
+    const uint64_t key = packedKeys_[id] & mask;
+    if (key != prefixKey.bits) return key > prefixKey.bits;
+    return prefixFits || ComparePrimaryKeyToPrefix(TextOf(id), prefix) >= 0;
+  };
   // Lines whose key begins with the key of `prefix` form one run in list order.
-  const size_t chunk = PartitionPoint(chunks.size(), [&](size_t c) {
-    return ComparePrimaryKeyToPrefix(TextOf(chunks[c].ids.back()), prefix) >= 0;
-  });
+  const size_t chunk =
+      PartitionPoint(chunks.size(), [&](size_t c) { return atOrAfter(chunks[c].ids.back()); });
   if (chunk == chunks.size()) return {chunks.size(), 0};
   const std::vector<uint32_t>& ids = chunks[chunk].ids;
-  const size_t offset = PartitionPoint(
-      ids.size(), [&](size_t i) { return ComparePrimaryKeyToPrefix(TextOf(ids[i]), prefix) >= 0; });
+  const size_t offset = PartitionPoint(ids.size(), [&](size_t i) { return atOrAfter(ids[i]); });
   return {chunk, offset};
 }
 
@@ -389,6 +425,8 @@ void EntryList::Clear() {
   rowsSorted_ = true;
   orderKnown_ = true;
   sorted_.clear();
+  packedKeys_.clear();
+  keysPacked_ = false;
 }
 
 bool EntryList::IsSorted() const {

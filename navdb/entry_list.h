@@ -185,6 +185,9 @@ class EntryList {
   std::optional<uint32_t> FirstWithPrefix(const std::vector<Chunk>& chunks, Position at,
                                           std::string_view text) const;
   void BuildPermutation() const;
+  // Packs the keys of every line the first time a search needs them; from
+  // then on every new line gets its key when it gets its id.
+  void EnsurePackedKeys() const;
   void InsertSorted(Position at, uint32_t id);
   void EraseSorted(uint32_t id);
 
@@ -206,6 +209,11 @@ class EntryList {
   mutable bool rowsSorted_ = true;
   mutable bool orderKnown_ = true;
   mutable std::vector<Chunk> sorted_;  // line ids in list order, while the rows are not
+  // The packed primary key of each line by line id (see PackPrimaryKey),
+  // kept once a search has needed them; searches compare these and read a
+  // line's text only when two keys are equal.
+  mutable std::vector<uint64_t> packedKeys_;
+  mutable bool keysPacked_ = false;
 };
 
 }  // namespace navdb
