@@ -1,7 +1,5 @@
 #include "navdb/entry_lines.h"
 
-#include <cstdio>
-
 #include "platform/numbers.h"
 #include "platform/text_columns.h"
 
@@ -154,25 +152,38 @@ long OppositeHeading(long headingDeg) {
 
 std::string RunwayDesignation(int number, RunwayDesignator designator) {
   const int opposite = OppositeRunwayNumber(number);
-  char buffer[32];
+  // "%02dL/%02dR  " and the like, written in place.
+  char text[2 * 20 + 8];
+  char* out = platform::WriteZeroPadded(text, number, 2);
+  const auto put = [&out](std::string_view part) {
+    for (char c : part) *out++ = c;
+  };
   switch (designator) {
     case RunwayDesignator::LeftRight:
-      std::snprintf(buffer, sizeof buffer, "%02dL/%02dR  ", number, opposite);
+      put("L/");
+      out = platform::WriteZeroPadded(out, opposite, 2);
+      put("R  ");
       break;
     case RunwayDesignator::RightLeft:
-      std::snprintf(buffer, sizeof buffer, "%02dR/%02dL  ", number, opposite);
+      put("R/");
+      out = platform::WriteZeroPadded(out, opposite, 2);
+      put("L  ");
       break;
     case RunwayDesignator::Centre:
-      std::snprintf(buffer, sizeof buffer, "%02dC/%02dC  ", number, opposite);
+      put("C/");
+      out = platform::WriteZeroPadded(out, opposite, 2);
+      put("C  ");
       break;
     case RunwayDesignator::Helipad:
-      std::snprintf(buffer, sizeof buffer, "%02d /HEL  ", number);
+      put(" /HEL  ");
       break;
     default:
-      std::snprintf(buffer, sizeof buffer, "%02d /%02d   ", number, opposite);
+      put(" /");
+      out = platform::WriteZeroPadded(out, opposite, 2);
+      put("   ");
       break;
   }
-  return buffer;
+  return std::string(text, out);
 }
 
 long MetresToFeet(double metres) {

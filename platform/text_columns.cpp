@@ -1,5 +1,7 @@
 #include "platform/text_columns.h"
 
+#include <cstring>
+
 namespace platform {
 
 std::string_view Columns(std::string_view text, size_t first, size_t count) {
@@ -32,9 +34,12 @@ std::string_view Trim(std::string_view text, std::string_view blanks) {
   return TrimEnd(text.substr(first), blanks);
 }
 
-void AppendZeroPadded(std::string& out, long value, int width) {
-  char text[48];
-  char* end = text + sizeof text;
+namespace {
+
+// Writes "%0*ld" of `value` so that it ends at `end`, in a buffer of 48
+// characters, and returns where it begins.
+char* ZeroPaddedEndingAt(char* end, long value, int width) {
+  char* const text = end - 48;
   char* first = end;
   // Work on the negative magnitude so that LONG_MIN needs no special case.
   long rest = value < 0 ? value : -value;
@@ -48,7 +53,34 @@ void AppendZeroPadded(std::string& out, long value, int width) {
     *--first = '0';
   }
   if (sign) *--first = '-';
+  return first;
+}
+
+}  // namespace
+
+void AppendZeroPadded(std::string& out, long value, int width) {
+  char text[48];
+  char* const end = text + sizeof text;
+  const char* first = ZeroPaddedEndingAt(end, value, width);
   out.append(first, static_cast<size_t>(end - first));
+}
+
+char* WriteZeroPadded(char* out, long value, int width) {
+  // The usual case, a small non-negative number, without the detour.
+  if (value >= 0 && value < 1000 && width <= 3) {
+    const int digits = value < 10 ? 1 : (value < 100 ? 2 : 3);
+    for (int i = digits; i < width; ++i) *out++ = '0';
+    if (digits == 3) *out++ = static_cast<char>('0' + value / 100);
+    if (digits >= 2) *out++ = static_cast<char>('0' + value / 10 % 10);
+    *out++ = static_cast<char>('0' + value % 10);
+    return out;
+  }
+  char text[48];
+  char* const end = text + sizeof text;
+  const char* first = ZeroPaddedEndingAt(end, value, width);
+  const size_t length = static_cast<size_t>(end - first);
+  std::memcpy(out, first, length);
+  return out + length;
 }
 
 std::string ZeroPadded(long value, int width) {
