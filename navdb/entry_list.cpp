@@ -83,6 +83,8 @@ std::string_view EntryList::GetLine(size_t row) const {
 }
 
 EntryList::Position EntryList::Locate(size_t row) const {
+  // The first chunk needs no descent (a scan looks at row 0 for every line).
+  if (!rows_.empty() && row < rows_[0].ids.size()) return {0, row};
   // Descend the Fenwick tree to the last chunk that starts at or before `row`.
   size_t chunk = 0, rest = row;
   size_t step = 1;
@@ -225,20 +227,28 @@ EntryList::Position EntryList::UpperBound(const std::vector<Chunk>& chunks,
   return {chunk, offset};
 }
 
+EntryList::PrefixKey EntryList::PrefixKeyOf(std::string_view prefix) {
+  const PackedKey packed = PackPrimaryKey(prefix);
+  PrefixKey key;
+  key.bits = packed.bits;
+  key.fits = packed.weights <= kPackedWeights;
+  key.mask = ~uint64_t{0};
+  if (packed.weights == 0)
+    key.mask = 0;
+  else if (key.fits)
+    key.mask <<= 8 * (kPackedWeights - packed.weights);
+  return key;
+}
+
 EntryList::Position EntryList::LowerBoundPrimary(const std::vector<Chunk>& chunks,
-                                                 std::string_view prefix) const {
+                                                 std::string_view prefix,
+                                                 const PrefixKey& prefixKey) const {
   if (chunks.empty()) return {0, 0};
-  EnsurePackedKeys();
   // A line's packed key cut to the prefix's weights orders it against the
   // prefix; when the prefix has more weights than a key holds, equal keys
   // leave it to the text.
-  const PackedKey prefixKey = PackPrimaryKey(prefix);
-  const bool prefixFits = prefixKey.weights <= kPackedWeights;
-  uint64_t mask = ~uint64_t{0};
-  if (prefixKey.weights == 0)
-    mask = 0;
-  else if (prefixFits)
-    mask <<= 8 * (kPackedWeights - prefixKey.weights);
+  const bool prefixFits = prefixKey.fits;
+  const uint64_t mask = prefixKey.mask;
   const auto atOrAfter = [&](uint32_t id) {
     const uint64_t key = packedKeys_[id] & mask;
     if (key != prefixKey.bits) return key > prefixKey.bits;
@@ -256,7 +266,9 @@ EntryList::Position EntryList::LowerBoundPrimary(const std::vector<Chunk>& chunk
 EntryList::Probe EntryList::ProbeLine(std::string_view key, std::string_view line) const {
   const std::vector<Chunk>& chunks = SortedChunks();
   Probe probe;
-  Position at = LowerBoundPrimary(chunks, key);
+  EnsurePackedKeys();
+  const PrefixKey prefixKey = PrefixKeyOf(key);
+  Position at = LowerBoundPrimary(chunks, key, prefixKey);
   std::optional<Position> insertAt;
   const bool sorted = IsSorted();
   const auto rowAt = [&](Position p) {
@@ -266,7 +278,9 @@ EntryList::Probe EntryList::ProbeLine(std::string_view key, std::string_view lin
   // that begins with it, the first that begins with `line`, and the first
   // that sorts after `line` (where it goes) all lie in it.
   while (at.chunk < chunks.size()) {
-    const std::string_view text = TextOf(chunks[at.chunk].ids[at.offset]);
+    const uint32_t id = chunks[at.chunk].ids[at.offset];
+    if (!MayBeginWith(id, prefixKey)) break;
+    const std::string_view text = TextOf(id);
     if (ComparePrimaryKeyToPrefix(text, key) != 0) break;
     if (!probe.match && StartsWithIgnoringCase(text, key)) probe.match = rowAt(at);
     if (!probe.same && StartsWithIgnoringCase(text, line)) probe.same = rowAt(at);
@@ -454,9 +468,12 @@ bool EntryList::IsSorted() const {
 
 std::optional<size_t> EntryList::FindPrefix(std::string_view text) const {
   const std::vector<Chunk>& chunks = SortedChunks();
-  Position at = LowerBoundPrimary(chunks, text);
+  EnsurePackedKeys();
+  const PrefixKey prefixKey = PrefixKeyOf(text);
+  Position at = LowerBoundPrimary(chunks, text, prefixKey);
   while (at.chunk < chunks.size()) {
     const uint32_t id = chunks[at.chunk].ids[at.offset];
+    if (!MayBeginWith(id, prefixKey)) break;
     const std::string_view line = TextOf(id);
     if (ComparePrimaryKeyToPrefix(line, text) != 0) break;
     if (StartsWithIgnoringCase(line, text)) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "navdb/entry_lines.h"
 #include "scanner/merge.h"
@@ -48,6 +50,24 @@ TEST(BglDecoder, FieldConverters) {
   EXPECT_EQ(scanner::NdbFrequencyText(0x15, 0x10, 0x0C), "115.C");  // only the first digit of +2
   EXPECT_EQ(scanner::AtisFrequencyText(0x05, 0x18, 0x01), "118.05");
   EXPECT_EQ(scanner::AtisFrequencyText(0x95, 0x36, 0x01), "136.95");
+}
+
+TEST(BglDecoder, FrequencyTextsAgreeWithPrintfForEveryByte) {
+  const auto hex = [](unsigned value, const char* format) {
+    char text[8];
+    std::snprintf(text, sizeof text, format, value);
+    return std::string(text);
+  };
+  for (unsigned hundreds = 0; hundreds < 256; hundreds += 15) {
+    for (unsigned byte = 0; byte < 256; ++byte) {
+      const std::string first = hex(hundreds, "%X").substr(0, 1);
+      const auto b = static_cast<uint8_t>(byte), h = static_cast<uint8_t>(hundreds);
+      ASSERT_EQ(scanner::NdbFrequencyText(b, h, b),
+                first + hex(byte, "%02X") + "." + hex(byte, "%X"));
+      ASSERT_EQ(scanner::AtisFrequencyText(b, b, h),
+                first + hex(byte, "%02X") + "." + hex(byte, "%02X"));
+    }
+  }
 }
 
 TEST(BglDecoder, NdbRecordsBecomeLines) {
