@@ -1,5 +1,8 @@
 #include "navdb/entry_lines.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/numbers.h"
 #include "platform/text_columns.h"
 
@@ -10,27 +13,44 @@ using platform::TrimEnd;
 
 namespace {
 
-// Appends fields and pads with spaces up to given columns.
+// Appends fields and pads with spaces up to given columns, writing into a
+// string sized up front (lines are built by the thousand during a scan).
 class LineWriter {
  public:
-  explicit LineWriter(size_t reserve) { line_.reserve(reserve); }
+  explicit LineWriter(size_t reserve) : line_(reserve, ' ') {}
   LineWriter& text(std::string_view field) {
-    line_.append(field);
+    Room(field.size());
+    if (!field.empty()) std::memcpy(line_.data() + size_, field.data(), field.size());
+    size_ += field.size();
     return *this;
   }
   LineWriter& padTo(size_t column) {
-    platform::PadTo(line_, column);
+    if (size_ < column) {
+      Room(column - size_);
+      std::memset(line_.data() + size_, ' ', column - size_);
+      size_ = column;
+    }
     return *this;
   }
   // "%0<width>ld" of `value`.
   LineWriter& number(long value, int width) {
-    platform::AppendZeroPadded(line_, value, width);
+    Room(kLongestNumber);
+    char* const at = line_.data() + size_;
+    size_ += static_cast<size_t>(platform::WriteZeroPadded(at, value, width) - at);
     return *this;
   }
-  std::string take() { return std::move(line_); }
+  std::string take() {
+    line_.resize(size_);
+    return std::move(line_);
+  }
 
  private:
+  static constexpr size_t kLongestNumber = 47;  // what WriteZeroPadded writes at most
+  void Room(size_t bytes) {
+    if (size_ + bytes > line_.size()) line_.resize(std::max(2 * line_.size(), size_ + bytes));
+  }
   std::string line_;
+  size_t size_ = 0;
 };
 
 char CharAt(std::string_view line, size_t column) {
