@@ -5,8 +5,10 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "navdb/entry_lines.h"
+#include "scanner/image_reader.h"
 #include "scanner/merge.h"
 #include "tests/support/recording_ui.h"
 #include "tools/scenery_writer/bgl_writer.h"
@@ -50,6 +52,19 @@ TEST(BglDecoder, FieldConverters) {
   EXPECT_EQ(scanner::NdbFrequencyText(0x15, 0x10, 0x0C), "115.C");  // only the first digit of +2
   EXPECT_EQ(scanner::AtisFrequencyText(0x05, 0x18, 0x01), "118.05");
   EXPECT_EQ(scanner::AtisFrequencyText(0x95, 0x36, 0x01), "136.95");
+}
+
+TEST(BglDecoder, ImageTextsStopAtNulAndBlankControlBytes) {
+  const std::vector<uint8_t> image = {'A', 0x01, 'B', 0x1F, 0x20, 0xE9, 0x7F, 0, 'C', 'D'};
+  scanner::ImageReader reader(image);
+  EXPECT_EQ(reader.Text(0, 10), "A B  \xE9\x7F");
+  EXPECT_EQ(reader.Text(0, 3), "A B");
+  EXPECT_EQ(reader.Text(8, 2), "CD");  // no NUL within the width
+  EXPECT_EQ(reader.Text(7, 3), "");
+  EXPECT_EQ(reader.Text(10, 0), "");
+  EXPECT_FALSE(reader.overrun());
+  EXPECT_EQ(reader.Text(8, 3), "");  // past the end: nothing, and an overrun
+  EXPECT_TRUE(reader.overrun());
 }
 
 TEST(BglDecoder, FrequencyTextsAgreeWithPrintfForEveryByte) {
