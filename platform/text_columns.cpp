@@ -66,13 +66,17 @@ void AppendZeroPadded(std::string& out, long value, int width) {
 }
 
 char* WriteZeroPadded(char* out, long value, int width) {
-  // The usual case, a small non-negative number, without the detour.
-  if (value >= 0 && value < 1000 && width <= 3) {
-    const int digits = value < 10 ? 1 : (value < 100 ? 2 : 3);
-    for (int i = digits; i < width; ++i) *out++ = '0';
-    if (digits == 3) *out++ = static_cast<char>('0' + value / 100);
-    if (digits >= 2) *out++ = static_cast<char>('0' + value / 10 % 10);
-    *out++ = static_cast<char>('0' + value % 10);
+  // The usual case, a non-negative number in a narrow field, without the detour.
+  if (value >= 0 && width <= 20) {
+    char digits[20];
+    int count = 0;
+    auto rest = static_cast<unsigned long>(value);
+    do {
+      digits[count++] = static_cast<char>('0' + rest % 10);
+      rest /= 10;
+    } while (rest != 0);
+    for (int i = count; i < width; ++i) *out++ = '0';
+    while (count > 0) *out++ = digits[--count];
     return out;
   }
   char text[48];

@@ -74,7 +74,7 @@ TEST(TextColumns, WriteZeroPaddedMatchesPrintfAroundItsShortCut) {
   std::vector<long> values = {LONG_MAX, LONG_MIN, 123456L, -123456L};
   for (long value = -1100; value <= 1100; ++value) values.push_back(value);
   for (long value : values) {
-    for (int width : {-1, 0, 1, 2, 3, 4, 20}) {
+    for (int width : {-1, 0, 1, 2, 3, 4, 5, 20, 21}) {
       char expected[40];
       std::snprintf(expected, sizeof expected, "%0*ld", width, value);
       char text[64];
