@@ -16,17 +16,19 @@ std::string FormatCoordinate(double angleDeg, char positive, char negative, int 
   const double s = (a + m * (-kOneSixtieth) - d) * 3600;
   const int w = static_cast<int>(s);
   const int h = static_cast<int>((s - w) * 100);
-  // letter, then "%02d°%02d'%02d.%02d" (three digits of degrees for a longitude)
-  std::string text(1, letter);
-  text.reserve(14);
-  platform::AppendZeroPadded(text, d, degreeDigits);
-  text += kDegreeSign;
-  platform::AppendZeroPadded(text, m, 2);
-  text += '\'';
-  platform::AppendZeroPadded(text, w, 2);
-  text += '.';
-  platform::AppendZeroPadded(text, h, 2);
-  return text;
+  // letter, then "%02d°%02d'%02d.%02d" (three digits of degrees for a longitude),
+  // written in place: lines are built by the thousand during a scan.
+  char text[4 * 20 + 8];
+  char* out = text;
+  *out++ = letter;
+  out = platform::WriteZeroPadded(out, d, degreeDigits);
+  *out++ = kDegreeSign;
+  out = platform::WriteZeroPadded(out, m, 2);
+  *out++ = '\'';
+  out = platform::WriteZeroPadded(out, w, 2);
+  *out++ = '.';
+  out = platform::WriteZeroPadded(out, h, 2);
+  return std::string(text, out);
 }
 
 double ParseCoordinate(std::string_view text, size_t minutesOffset, size_t secondsOffset,

@@ -1,6 +1,7 @@
 #include "navdb/entry_lines.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cstring>
 
 #include "platform/numbers.h"
 #include "platform/text_columns.h"
@@ -12,27 +13,44 @@ using platform::TrimEnd;
 
 namespace {
 
-// Appends fields and pads with spaces up to given columns.
+// Appends fields and pads with spaces up to given columns, writing into a
+// string sized up front (lines are built by the thousand during a scan).
 class LineWriter {
  public:
-  explicit LineWriter(size_t reserve) { line_.reserve(reserve); }
+  explicit LineWriter(size_t reserve) : line_(reserve, ' ') {}
   LineWriter& text(std::string_view field) {
-    line_.append(field);
+    Room(field.size());
+    if (!field.empty()) std::memcpy(line_.data() + size_, field.data(), field.size());
+    size_ += field.size();
     return *this;
   }
   LineWriter& padTo(size_t column) {
-    platform::PadTo(line_, column);
+    if (size_ < column) {
+      Room(column - size_);
+      std::memset(line_.data() + size_, ' ', column - size_);
+      size_ = column;
+    }
     return *this;
   }
   // "%0<width>ld" of `value`.
   LineWriter& number(long value, int width) {
-    platform::AppendZeroPadded(line_, value, width);
+    Room(kLongestNumber);
+    char* const at = line_.data() + size_;
+    size_ += static_cast<size_t>(platform::WriteZeroPadded(at, value, width) - at);
     return *this;
   }
-  std::string take() { return std::move(line_); }
+  std::string take() {
+    line_.resize(size_);
+    return std::move(line_);
+  }
 
  private:
+  static constexpr size_t kLongestNumber = 47;  // what WriteZeroPadded writes at most
+  void Room(size_t bytes) {
+    if (size_ + bytes > line_.size()) line_.resize(std::max(2 * line_.size(), size_ + bytes));
+  }
   std::string line_;
+  size_t size_ = 0;
 };
 
 char CharAt(std::string_view line, size_t column) {
@@ -154,25 +172,38 @@ long OppositeHeading(long headingDeg) {
 
 std::string RunwayDesignation(int number, RunwayDesignator designator) {
   const int opposite = OppositeRunwayNumber(number);
-  char buffer[32];
+  // "%02dL/%02dR  " and the like, written in place.
+  char text[2 * 20 + 8];
+  char* out = platform::WriteZeroPadded(text, number, 2);
+  const auto put = [&out](std::string_view part) {
+    for (char c : part) *out++ = c;
+  };
   switch (designator) {
     case RunwayDesignator::LeftRight:
-      std::snprintf(buffer, sizeof buffer, "%02dL/%02dR  ", number, opposite);
+      put("L/");
+      out = platform::WriteZeroPadded(out, opposite, 2);
+      put("R  ");
       break;
     case RunwayDesignator::RightLeft:
-      std::snprintf(buffer, sizeof buffer, "%02dR/%02dL  ", number, opposite);
+      put("R/");
+      out = platform::WriteZeroPadded(out, opposite, 2);
+      put("L  ");
       break;
     case RunwayDesignator::Centre:
-      std::snprintf(buffer, sizeof buffer, "%02dC/%02dC  ", number, opposite);
+      put("C/");
+      out = platform::WriteZeroPadded(out, opposite, 2);
+      put("C  ");
       break;
     case RunwayDesignator::Helipad:
-      std::snprintf(buffer, sizeof buffer, "%02d /HEL  ", number);
+      put(" /HEL  ");
       break;
     default:
-      std::snprintf(buffer, sizeof buffer, "%02d /%02d   ", number, opposite);
+      put(" /");
+      out = platform::WriteZeroPadded(out, opposite, 2);
+      put("   ");
       break;
   }
-  return buffer;
+  return std::string(text, out);
 }
 
 long MetresToFeet(double metres) {

@@ -83,6 +83,8 @@ std::string_view EntryList::GetLine(size_t row) const {
 }
 
 EntryList::Position EntryList::Locate(size_t row) const {
+  // The first chunk needs no descent (a scan looks at row 0 for every line).
+  if (!rows_.empty() && row < rows_[0].ids.size()) return {0, row};
   // Descend the Fenwick tree to the last chunk that starts at or before `row`.
   size_t chunk = 0, rest = row;
   size_t step = 1;
@@ -129,14 +131,29 @@ size_t EntryList::RowOf(uint32_t id) const {
 }
 
 uint32_t EntryList::NewId(LineRef ref) {
+  uint32_t id;
   if (!freeIds_.empty()) {
-    const uint32_t id = freeIds_.back();
+    id = freeIds_.back();
     freeIds_.pop_back();
     lines_[id] = ref;
-    return id;
+  } else {
+    lines_.push_back(ref);
+    id = static_cast<uint32_t>(lines_.size() - 1);
   }
-  lines_.push_back(ref);
-  return static_cast<uint32_t>(lines_.size() - 1);
+  if (keysPacked_) {
+    if (packedKeys_.size() < lines_.size()) packedKeys_.resize(lines_.size());
+    packedKeys_[id] = PackPrimaryKey(TextOf(id)).bits;
+  }
+  return id;
+}
+
+void EntryList::EnsurePackedKeys() const {
+  if (keysPacked_) return;
+  packedKeys_.resize(lines_.size());
+  for (size_t id = 0; id < lines_.size(); ++id) {
+    packedKeys_[id] = PackPrimaryKey(TextOf(static_cast<uint32_t>(id))).bits;
+  }
+  keysPacked_ = true;
 }
 
 void EntryList::PushRow(LineRef ref) {
@@ -194,33 +211,64 @@ size_t EntryList::InsertRow(Position at, uint32_t id) {
 EntryList::Position EntryList::UpperBound(const std::vector<Chunk>& chunks,
                                           std::string_view line) const {
   if (chunks.empty()) return {0, 0};
+  EnsurePackedKeys();
+  const uint64_t lineKey = PackPrimaryKey(line).bits;
+  const auto sortsBefore = [&](uint32_t id) {
+    const uint64_t key = packedKeys_[id];
+    if (key != lineKey) return lineKey < key;
+    return ListOrderLess(line, TextOf(id));
+  };
   // First chunk whose last line sorts after `line`; the insertion point lies in it.
-  const size_t chunk = PartitionPoint(
-      chunks.size(), [&](size_t c) { return ListOrderLess(line, TextOf(chunks[c].ids.back())); });
+  const size_t chunk =
+      PartitionPoint(chunks.size(), [&](size_t c) { return sortsBefore(chunks[c].ids.back()); });
   if (chunk == chunks.size()) return {chunks.size() - 1, chunks.back().ids.size()};
   const std::vector<uint32_t>& ids = chunks[chunk].ids;
-  const size_t offset =
-      PartitionPoint(ids.size(), [&](size_t i) { return ListOrderLess(line, TextOf(ids[i])); });
+  const size_t offset = PartitionPoint(ids.size(), [&](size_t i) { return sortsBefore(ids[i]); });
   return {chunk, offset};
 }
 
+EntryList::PrefixKey EntryList::PrefixKeyOf(std::string_view prefix) {
+  const PackedKey packed = PackPrimaryKey(prefix);
+  PrefixKey key;
+  key.bits = packed.bits;
+  key.fits = packed.weights <= kPackedWeights;
+  key.mask = ~uint64_t{0};
+  if (packed.weights == 0)
+    key.mask = 0;
+  else if (key.fits)
+    key.mask <<= 8 * (kPackedWeights - packed.weights);
+  return key;
+}
+
 EntryList::Position EntryList::LowerBoundPrimary(const std::vector<Chunk>& chunks,
-                                                 std::string_view prefix) const {
+                                                 std::string_view prefix,
+                                                 const PrefixKey& prefixKey) const {
+  if (chunks.empty()) return {0, 0};
+  // A line's packed key cut to the prefix's weights orders it against the
+  // prefix; when the prefix has more weights than a key holds, equal keys
+  // leave it to the text.
+  const bool prefixFits = prefixKey.fits;
+  const uint64_t mask = prefixKey.mask;
+  const auto atOrAfter = [&](uint32_t id) {
+    const uint64_t key = packedKeys_[id] & mask;
+    if (key != prefixKey.bits) return key > prefixKey.bits;
+    return prefixFits || ComparePrimaryKeyToPrefix(TextOf(id), prefix) >= 0;
+  };
   // Lines whose key begins with the key of `prefix` form one run in list order.
-  const size_t chunk = PartitionPoint(chunks.size(), [&](size_t c) {
-    return ComparePrimaryKeyToPrefix(TextOf(chunks[c].ids.back()), prefix) >= 0;
-  });
+  const size_t chunk =
+      PartitionPoint(chunks.size(), [&](size_t c) { return atOrAfter(chunks[c].ids.back()); });
   if (chunk == chunks.size()) return {chunks.size(), 0};
   const std::vector<uint32_t>& ids = chunks[chunk].ids;
-  const size_t offset = PartitionPoint(
-      ids.size(), [&](size_t i) { return ComparePrimaryKeyToPrefix(TextOf(ids[i]), prefix) >= 0; });
+  const size_t offset = PartitionPoint(ids.size(), [&](size_t i) { return atOrAfter(ids[i]); });
   return {chunk, offset};
 }
 
 EntryList::Probe EntryList::ProbeLine(std::string_view key, std::string_view line) const {
   const std::vector<Chunk>& chunks = SortedChunks();
   Probe probe;
-  Position at = LowerBoundPrimary(chunks, key);
+  EnsurePackedKeys();
+  const PrefixKey prefixKey = PrefixKeyOf(key);
+  Position at = LowerBoundPrimary(chunks, key, prefixKey);
   std::optional<Position> insertAt;
   const bool sorted = IsSorted();
   const auto rowAt = [&](Position p) {
@@ -230,7 +278,9 @@ EntryList::Probe EntryList::ProbeLine(std::string_view key, std::string_view lin
   // that begins with it, the first that begins with `line`, and the first
   // that sorts after `line` (where it goes) all lie in it.
   while (at.chunk < chunks.size()) {
-    const std::string_view text = TextOf(chunks[at.chunk].ids[at.offset]);
+    const uint32_t id = chunks[at.chunk].ids[at.offset];
+    if (!MayBeginWith(id, prefixKey)) break;
+    const std::string_view text = TextOf(id);
     if (ComparePrimaryKeyToPrefix(text, key) != 0) break;
     if (!probe.match && StartsWithIgnoringCase(text, key)) probe.match = rowAt(at);
     if (!probe.same && StartsWithIgnoringCase(text, line)) probe.same = rowAt(at);
@@ -389,6 +439,8 @@ void EntryList::Clear() {
   rowsSorted_ = true;
   orderKnown_ = true;
   sorted_.clear();
+  packedKeys_.clear();
+  keysPacked_ = false;
 }
 
 bool EntryList::IsSorted() const {
@@ -416,9 +468,12 @@ bool EntryList::IsSorted() const {
 
 std::optional<size_t> EntryList::FindPrefix(std::string_view text) const {
   const std::vector<Chunk>& chunks = SortedChunks();
-  Position at = LowerBoundPrimary(chunks, text);
+  EnsurePackedKeys();
+  const PrefixKey prefixKey = PrefixKeyOf(text);
+  Position at = LowerBoundPrimary(chunks, text, prefixKey);
   while (at.chunk < chunks.size()) {
     const uint32_t id = chunks[at.chunk].ids[at.offset];
+    if (!MayBeginWith(id, prefixKey)) break;
     const std::string_view line = TextOf(id);
     if (ComparePrimaryKeyToPrefix(line, text) != 0) break;
     if (StartsWithIgnoringCase(line, text)) {

@@ -180,11 +180,27 @@ class EntryList {
   // the list is sorted, the permutation otherwise.
   const std::vector<Chunk>& SortedChunks() const { return IsSorted() ? rows_ : sorted_; }
   Position UpperBound(const std::vector<Chunk>& chunks, std::string_view line) const;
-  Position LowerBoundPrimary(const std::vector<Chunk>& chunks, std::string_view prefix) const;
+  // The packed key of a search prefix, and the mask that cuts a line's
+  // packed key to as many weights.
+  struct PrefixKey {
+    uint64_t bits = 0;
+    uint64_t mask = 0;
+    bool fits = true;  // the prefix has no more weights than a packed key
+  };
+  static PrefixKey PrefixKeyOf(std::string_view prefix);
+  // False when the line cannot begin with the prefix, told from the keys alone.
+  bool MayBeginWith(uint32_t id, const PrefixKey& key) const {
+    return (packedKeys_[id] & key.mask) == key.bits;
+  }
+  Position LowerBoundPrimary(const std::vector<Chunk>& chunks, std::string_view prefix,
+                             const PrefixKey& prefixKey) const;
   // First line of the primary-key run at `at` that begins with `text`.
   std::optional<uint32_t> FirstWithPrefix(const std::vector<Chunk>& chunks, Position at,
                                           std::string_view text) const;
   void BuildPermutation() const;
+  // Packs the keys of every line the first time a search needs them; from
+  // then on every new line gets its key when it gets its id.
+  void EnsurePackedKeys() const;
   void InsertSorted(Position at, uint32_t id);
   void EraseSorted(uint32_t id);
 
@@ -206,6 +222,11 @@ class EntryList {
   mutable bool rowsSorted_ = true;
   mutable bool orderKnown_ = true;
   mutable std::vector<Chunk> sorted_;  // line ids in list order, while the rows are not
+  // The packed primary key of each line by line id (see PackPrimaryKey),
+  // kept once a search has needed them; searches compare these and read a
+  // line's text only when two keys are equal.
+  mutable std::vector<uint64_t> packedKeys_;
+  mutable bool keysPacked_ = false;
 };
 
 }  // namespace navdb

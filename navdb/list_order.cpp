@@ -122,6 +122,35 @@ constexpr WeightTables MakeWeightTables() {
 
 constexpr WeightTables kWeights = MakeWeightTables();
 
+// Byte-sized ranks of the primary weights, in the same order: 0 stands for
+// a disregarded character (and marks the end of a packed key).
+constexpr std::array<uint8_t, 256> MakePackedRanks() {
+  std::array<bool, 1024> used{};
+  for (uint16_t weight : kWeights.primary) used[weight] = true;
+  std::array<uint16_t, 1024> rank{};
+  uint16_t next = 0;
+  for (size_t weight = 1; weight < used.size(); ++weight) {
+    if (used[weight]) rank[weight] = ++next;
+  }
+  std::array<uint8_t, 256> ranks{};
+  for (size_t b = 0; b < 256; ++b) ranks[b] = static_cast<uint8_t>(rank[kWeights.primary[b]]);
+  return ranks;
+}
+
+constexpr bool RanksFitInBytes() {
+  std::array<bool, 1024> used{};
+  size_t distinct = 0;
+  for (uint16_t weight : kWeights.primary) {
+    if (weight >= used.size()) return false;
+    if (weight != 0 && !used[weight]) ++distinct;
+    used[weight] = true;
+  }
+  return distinct <= 255;
+}
+static_assert(RanksFitInBytes(), "primary weights must rank within a byte");
+
+constexpr std::array<uint8_t, 256> kPackedRanks = MakePackedRanks();
+
 // Length of the common start of `a` and `b`, byte for byte. Identical bytes
 // at the same place weigh the same in every order (a disregarded one is
 // skipped in both), so comparisons may start after it.
@@ -184,6 +213,21 @@ int ComparePrimaryKeyToPrefix(std::string_view line, std::string_view prefix) {
     ++i;
     ++j;
   }
+}
+
+PackedKey PackPrimaryKey(std::string_view text) {
+  PackedKey key;
+  for (const char c : text) {
+    const uint8_t rank = kPackedRanks[static_cast<unsigned char>(c)];
+    if (rank == 0) continue;
+    if (key.weights == kPackedWeights) {
+      ++key.weights;
+      break;
+    }
+    key.bits |= uint64_t{rank} << (8 * (kPackedWeights - 1 - key.weights));
+    ++key.weights;
+  }
+  return key;
 }
 
 bool StartsWithIgnoringCase(std::string_view line, std::string_view prefix) {

@@ -5,6 +5,8 @@
 // letters sort with their base letter.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace navdb {
@@ -22,6 +24,21 @@ inline bool ListOrderLess(std::string_view a, std::string_view b) {
 // case folded): negative when `line` sorts before every line whose key
 // begins with the key of `prefix`, zero when `line`'s key begins with it.
 int ComparePrimaryKeyToPrefix(std::string_view line, std::string_view prefix);
+
+// The first kPackedWeights primary weights of a line (the disregarded
+// characters skipped) packed into an integer, the first one in the highest
+// byte and 0 past the end, so that two packed keys that differ order their
+// lines as the full comparison does. Equal packed keys decide nothing: the
+// lines may differ further on or in the tie-breaks. Lets a binary search
+// compare integers and read a line's text only on a tie.
+inline constexpr size_t kPackedWeights = 8;
+struct PackedKey {
+  uint64_t bits = 0;
+  // Primary weights of the text, counted up to kPackedWeights + 1 (more
+  // than fit).
+  size_t weights = 0;
+};
+PackedKey PackPrimaryKey(std::string_view text);
 
 // True when `line` begins with `prefix`, letter case ignored.
 bool StartsWithIgnoringCase(std::string_view line, std::string_view prefix);

@@ -1,5 +1,7 @@
 #include "platform/text_columns.h"
 
+#include <cstring>
+
 namespace platform {
 
 std::string_view Columns(std::string_view text, size_t first, size_t count) {
@@ -32,9 +34,12 @@ std::string_view Trim(std::string_view text, std::string_view blanks) {
   return TrimEnd(text.substr(first), blanks);
 }
 
-void AppendZeroPadded(std::string& out, long value, int width) {
-  char text[48];
-  char* end = text + sizeof text;
+namespace {
+
+// Writes "%0*ld" of `value` so that it ends at `end`, in a buffer of 48
+// characters, and returns where it begins.
+char* ZeroPaddedEndingAt(char* end, long value, int width) {
+  char* const text = end - 48;
   char* first = end;
   // Work on the negative magnitude so that LONG_MIN needs no special case.
   long rest = value < 0 ? value : -value;
@@ -48,7 +53,38 @@ void AppendZeroPadded(std::string& out, long value, int width) {
     *--first = '0';
   }
   if (sign) *--first = '-';
+  return first;
+}
+
+}  // namespace
+
+void AppendZeroPadded(std::string& out, long value, int width) {
+  char text[48];
+  char* const end = text + sizeof text;
+  const char* first = ZeroPaddedEndingAt(end, value, width);
   out.append(first, static_cast<size_t>(end - first));
+}
+
+char* WriteZeroPadded(char* out, long value, int width) {
+  // The usual case, a non-negative number in a narrow field, without the detour.
+  if (value >= 0 && width <= 20) {
+    char digits[20];
+    int count = 0;
+    auto rest = static_cast<unsigned long>(value);
+    do {
+      digits[count++] = static_cast<char>('0' + rest % 10);
+      rest /= 10;
+    } while (rest != 0);
+    for (int i = count; i < width; ++i) *out++ = '0';
+    while (count > 0) *out++ = digits[--count];
+    return out;
+  }
+  char text[48];
+  char* const end = text + sizeof text;
+  const char* first = ZeroPaddedEndingAt(end, value, width);
+  const size_t length = static_cast<size_t>(end - first);
+  std::memcpy(out, first, length);
+  return out + length;
 }
 
 std::string ZeroPadded(long value, int width) {

@@ -30,6 +30,9 @@ std::string_view Trim(std::string_view text, std::string_view blanks = " ");
 // Appends `value` as printf's "%0*ld" writes it: the sign, then the digits
 // padded with zeros to `width` characters in all; never cut.
 void AppendZeroPadded(std::string& out, long value, int width);
+// AppendZeroPadded into a character buffer: writes at `out` (at most
+// max(width, 20) characters, never more than 47) and returns the end.
+char* WriteZeroPadded(char* out, long value, int width);
 // `value` as printf's "%0*ld" writes it.
 std::string ZeroPadded(long value, int width);
 

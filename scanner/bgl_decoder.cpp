@@ -1,7 +1,5 @@
 #include "scanner/bgl_decoder.h"
 
-#include <cstdio>
-
 #include "navdb/ui_callbacks.h"
 #include "platform/numbers.h"
 #include "platform/text_columns.h"
@@ -19,10 +17,17 @@ constexpr int kHighestVorElevationM = 10000;
 constexpr double kLowestAtisMhz = 118.0;
 constexpr double kHighestAtisMhz = 136.95;
 
-std::string Hex(uint8_t byte, const char* format) {
-  char buffer[8];
-  std::snprintf(buffer, sizeof buffer, format, byte);
-  return buffer;
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+// Appends printf's "%X" of `byte` (at least `minDigits` digits, 1 or 2).
+void AppendHex(std::string& text, uint8_t byte, int minDigits) {
+  if (byte >= 16 || minDigits >= 2) text += kHexDigits[byte >> 4];
+  text += kHexDigits[byte & 15];
+}
+
+// The first character of printf's "%X" of `byte`.
+char FirstHexDigit(uint8_t byte) {
+  return kHexDigits[byte >= 16 ? byte >> 4 : byte];
 }
 
 int16_t RangeNm(uint8_t rangeUnits) {
@@ -271,15 +276,20 @@ class ImageDecoder {
 }  // namespace
 
 std::string NdbFrequencyText(uint8_t tensUnits, uint8_t hundreds, uint8_t tenths) {
-  std::string text = Hex(hundreds, "%X");
-  text.resize(1);  // the tens and units are written from the second character on
-  return text + Hex(tensUnits, "%02X") + "." + Hex(tenths, "%X");
+  // The tens and units are written from the second character on.
+  std::string text(1, FirstHexDigit(hundreds));
+  AppendHex(text, tensUnits, 2);
+  text += '.';
+  AppendHex(text, tenths, 1);
+  return text;
 }
 
 std::string AtisFrequencyText(uint8_t hundredths, uint8_t tensUnits, uint8_t hundreds) {
-  std::string text = Hex(hundreds, "%X");
-  text.resize(1);
-  return text + Hex(tensUnits, "%02X") + "." + Hex(hundredths, "%02X");
+  std::string text(1, FirstHexDigit(hundreds));
+  AppendHex(text, tensUnits, 2);
+  text += '.';
+  AppendHex(text, hundredths, 2);
+  return text;
 }
 
 ImageResult ScanBglImage(ScanSession& session, std::span<const uint8_t> image) {

@@ -52,10 +52,13 @@ class ImageReader {
   // damaged name can never break a line of the database files.
   std::string Text(uint64_t offset, size_t width) {
     if (!Check(offset, width)) return {};
-    std::string text;
-    for (size_t i = 0; i < width && image_[offset + i] != 0; ++i) {
-      const uint8_t byte = image_[offset + i];
-      text += byte < 0x20 ? ' ' : static_cast<char>(byte);
+    const uint8_t* const bytes = image_.data() + offset;
+    const void* const nul = width == 0 ? nullptr : std::memchr(bytes, 0, width);
+    const size_t length =
+        nul ? static_cast<size_t>(static_cast<const uint8_t*>(nul) - bytes) : width;
+    std::string text(reinterpret_cast<const char*>(bytes), length);
+    for (char& c : text) {
+      if (static_cast<uint8_t>(c) < 0x20) c = ' ';
     }
     return text;
   }

@@ -1,6 +1,8 @@
 #include "scanner/merge.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <charconv>
+#include <iterator>
 
 #include "navdb/coordinates.h"
 #include "navdb/entry_lines.h"
@@ -169,8 +171,13 @@ std::string ScannedVorLine(const ScannedVor& vor) {
   const std::string type =
       navdb::VorTypeText(base, (vor.flags & kVorFlagDme) != 0 && base != navdb::VorBase::DmeOnly,
                          (vor.flags & kVorFlagGlideSlope) != 0, (vor.flags & kVorFlagTacan) != 0);
-  char frequency[32];
-  std::snprintf(frequency, sizeof frequency, "%.2f", vor.frequencyMhz);
+  // "%.2f" cut to 31 characters, without printf's format parsing.
+  char frequencyText[400];
+  const std::to_chars_result written =
+      std::to_chars(std::begin(frequencyText), std::end(frequencyText), vor.frequencyMhz,
+                    std::chars_format::fixed, 2);
+  const std::string_view frequency(
+      frequencyText, std::min<size_t>(31, static_cast<size_t>(written.ptr - frequencyText)));
   const std::string course =
       (vor.flags & kVorFlagIls)
           ? platform::ZeroPadded(navdb::HeadingToWholeDegrees(vor.courseDeg), 3)

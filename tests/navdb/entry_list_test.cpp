@@ -109,6 +109,51 @@ TEST(EntryList, ManyLinesAcrossChunksMatchASortedVector) {
   }
 }
 
+// Lines whose first eight primary weights are mostly the same, so that the
+// searches must settle ties on the text.
+TEST(EntryList, LinesSharingLongStartsStayInOrderAndAreFound) {
+  std::mt19937 random(21);
+  const std::string alphabet = " -'09Aaz\xE9";
+  const auto randomLine = [&] {
+    std::string line = random() % 2 ? "KSEA RWY 1" : "KSEA-RWY 1";
+    if (random() % 4 == 0) line = "kSEA";
+    const size_t length = random() % 6;
+    for (size_t k = 0; k < length; ++k) line += alphabet[random() % alphabet.size()];
+    return line;
+  };
+  std::vector<std::string> expected;
+  for (int i = 0; i < 600; ++i) expected.push_back(randomLine());
+  std::stable_sort(expected.begin(), expected.end(), ListOrderLess);
+  EntryList list;
+  list.AssignSorted(expected);  // the keys are packed at the first search
+  const auto check = [&](const std::string& prefix) {
+    auto it = std::find_if(expected.begin(), expected.end(),
+                           [&](const std::string& l) { return StartsWithIgnoringCase(l, prefix); });
+    const auto found = list.FindPrefix(prefix);
+    if (it == expected.end()) {
+      EXPECT_FALSE(found) << prefix;
+    } else {
+      ASSERT_TRUE(found) << prefix;
+      EXPECT_EQ(*found, static_cast<size_t>(it - expected.begin())) << prefix;
+    }
+  };
+  for (int i = 0; i < 2000; ++i) {
+    const std::string line = randomLine();
+    if (random() % 3 == 0 && !expected.empty()) {
+      const size_t row = random() % expected.size();
+      list.DeleteLine(row);
+      expected.erase(expected.begin() + static_cast<long>(row));
+    } else {
+      const size_t row = *list.AddLine(line);
+      auto at = std::upper_bound(expected.begin(), expected.end(), line, ListOrderLess);
+      ASSERT_EQ(row, static_cast<size_t>(at - expected.begin())) << line;
+      expected.insert(at, line);
+    }
+    check(line.substr(0, random() % (line.size() + 1)));
+  }
+  ASSERT_EQ(Lines(list), expected);
+}
+
 TEST(EntryList, PlaceholderIsNoEntry) {
   EntryList list;
   list.AppendLine(kPlaceholderLine);

@@ -82,5 +82,66 @@ TEST(ListOrder, OrderIsTotalAndTransitive) {
   }
 }
 
+int Sign(long long value) {
+  return value < 0 ? -1 : (value > 0 ? 1 : 0);
+}
+
+// Lines that mostly share a start longer than a packed key, with the
+// disregarded characters, case pairs and accented letters mixed in.
+std::string LongRandomLine(std::mt19937& random) {
+  static const std::string kStarts[] = {"", "ABCDEFGH", "ABCD-EFGH", "abcdefgh", "ABCDEFG"};
+  const std::string alphabet = " -'.09AZaz\xB0\xE9\xC9";
+  std::string line = kStarts[random() % std::size(kStarts)];
+  const int length = static_cast<int>(random() % 8);
+  for (int k = 0; k < length; ++k) line += alphabet[random() % alphabet.size()];
+  return line;
+}
+
+TEST(ListOrder, PackedKeyCountsAndOrdersTheFirstWeights) {
+  EXPECT_EQ(PackPrimaryKey("").weights, 0u);
+  EXPECT_EQ(PackPrimaryKey("").bits, 0u);
+  EXPECT_EQ(PackPrimaryKey("-'").bits, 0u);
+  EXPECT_EQ(PackPrimaryKey("A-B'C").weights, 3u);
+  EXPECT_EQ(PackPrimaryKey("ABCDEFGH").weights, 8u);
+  EXPECT_EQ(PackPrimaryKey("ABCDEFGHI").weights, 9u);
+  EXPECT_EQ(PackPrimaryKey("ABCDEFGHIJKL").weights, 9u);
+  // Only the first eight weights count; case and the disregarded ones vanish.
+  EXPECT_EQ(PackPrimaryKey("ABCDEFGHX").bits, PackPrimaryKey("abcd-efghA").bits);
+  EXPECT_EQ(PackPrimaryKey("\xC9t\xE9").bits, PackPrimaryKey("ETE").bits);
+  EXPECT_LT(PackPrimaryKey("A").bits, PackPrimaryKey("A ").bits);
+  EXPECT_LT(PackPrimaryKey("A B").bits, PackPrimaryKey("A.B").bits);
+  EXPECT_LT(PackPrimaryKey("A.B").bits, PackPrimaryKey("A1B").bits);
+  EXPECT_LT(PackPrimaryKey("A9B").bits, PackPrimaryKey("AAB").bits);
+  EXPECT_LT(PackPrimaryKey("\xFF").bits, PackPrimaryKey("Z").bits);  // ÿ sorts with Y
+}
+
+TEST(ListOrder, DifferingPackedKeysAgreeWithTheFullComparisons) {
+  std::mt19937 random(8);
+  std::vector<std::string> lines;
+  for (int i = 0; i < 300; ++i) lines.push_back(LongRandomLine(random));
+  size_t decided = 0;
+  for (const std::string& a : lines) {
+    const PackedKey keyA = PackPrimaryKey(a);
+    for (const std::string& b : lines) {
+      const PackedKey keyB = PackPrimaryKey(b);
+      if (keyA.bits != keyB.bits) {
+        ++decided;
+        ASSERT_EQ(Sign(CompareListOrder(a, b)), keyA.bits < keyB.bits ? -1 : 1) << a << " | " << b;
+      }
+      // A prefix of at most eight weights is decided by the key cut to it.
+      if (keyB.weights <= kPackedWeights) {
+        const uint64_t mask =
+            keyB.weights == 0 ? 0 : ~uint64_t{0} << (8 * (kPackedWeights - keyB.weights));
+        const uint64_t cut = keyA.bits & mask;
+        const int expected = cut == keyB.bits ? 0 : (cut < keyB.bits ? -1 : 1);
+        ASSERT_EQ(Sign(ComparePrimaryKeyToPrefix(a, b)), expected) << a << " | " << b;
+      }
+    }
+  }
+  // Most pairs are told apart by their keys alone, but not all of them.
+  EXPECT_GT(decided, lines.size() * lines.size() / 2);
+  EXPECT_LT(decided, lines.size() * lines.size());
+}
+
 }  // namespace
 }  // namespace navdb

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -63,6 +66,24 @@ TEST(TextColumns, ZeroPaddedMatchesPrintf) {
       AppendZeroPadded(text, value, width);
       EXPECT_EQ(text, std::string("x") + expected) << value << " " << width;
       EXPECT_EQ(ZeroPadded(value, width), expected) << value << " " << width;
+    }
+  }
+}
+
+TEST(TextColumns, WriteZeroPaddedMatchesPrintfAroundItsShortCut) {
+  std::vector<long> values = {LONG_MAX, LONG_MIN, 123456L, -123456L};
+  for (long value = -1100; value <= 1100; ++value) values.push_back(value);
+  for (long value : values) {
+    for (int width : {-1, 0, 1, 2, 3, 4, 5, 20, 21}) {
+      char expected[40];
+      std::snprintf(expected, sizeof expected, "%0*ld", width, value);
+      char text[64];
+      std::fill(std::begin(text), std::end(text), '#');
+      char* end = WriteZeroPadded(text + 1, value, width);
+      ASSERT_EQ(std::string(text + 1, end), expected) << value << " " << width;
+      // Nothing is written outside the text.
+      ASSERT_EQ(text[0], '#');
+      ASSERT_EQ(*end, '#') << value << " " << width;
     }
   }
 }

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "navdb/entry_lines.h"
+#include "scanner/image_reader.h"
 #include "scanner/merge.h"
 #include "tests/support/recording_ui.h"
 #include "tools/scenery_writer/bgl_writer.h"
@@ -48,6 +52,37 @@ TEST(BglDecoder, FieldConverters) {
   EXPECT_EQ(scanner::NdbFrequencyText(0x15, 0x10, 0x0C), "115.C");  // only the first digit of +2
   EXPECT_EQ(scanner::AtisFrequencyText(0x05, 0x18, 0x01), "118.05");
   EXPECT_EQ(scanner::AtisFrequencyText(0x95, 0x36, 0x01), "136.95");
+}
+
+TEST(BglDecoder, ImageTextsStopAtNulAndBlankControlBytes) {
+  const std::vector<uint8_t> image = {'A', 0x01, 'B', 0x1F, 0x20, 0xE9, 0x7F, 0, 'C', 'D'};
+  scanner::ImageReader reader(image);
+  EXPECT_EQ(reader.Text(0, 10), "A B  \xE9\x7F");
+  EXPECT_EQ(reader.Text(0, 3), "A B");
+  EXPECT_EQ(reader.Text(8, 2), "CD");  // no NUL within the width
+  EXPECT_EQ(reader.Text(7, 3), "");
+  EXPECT_EQ(reader.Text(10, 0), "");
+  EXPECT_FALSE(reader.overrun());
+  EXPECT_EQ(reader.Text(8, 3), "");  // past the end: nothing, and an overrun
+  EXPECT_TRUE(reader.overrun());
+}
+
+TEST(BglDecoder, FrequencyTextsAgreeWithPrintfForEveryByte) {
+  const auto hex = [](unsigned value, const char* format) {
+    char text[8];
+    std::snprintf(text, sizeof text, format, value);
+    return std::string(text);
+  };
+  for (unsigned hundreds = 0; hundreds < 256; hundreds += 15) {
+    for (unsigned byte = 0; byte < 256; ++byte) {
+      const std::string first = hex(hundreds, "%X").substr(0, 1);
+      const auto b = static_cast<uint8_t>(byte), h = static_cast<uint8_t>(hundreds);
+      ASSERT_EQ(scanner::NdbFrequencyText(b, h, b),
+                first + hex(byte, "%02X") + "." + hex(byte, "%X"));
+      ASSERT_EQ(scanner::AtisFrequencyText(b, b, h),
+                first + hex(byte, "%02X") + "." + hex(byte, "%02X"));
+    }
+  }
 }
 
 TEST(BglDecoder, NdbRecordsBecomeLines) {

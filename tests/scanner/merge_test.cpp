@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -112,6 +114,29 @@ TEST(MergeLines, BuildsTheLinesOfEachKind) {
   EXPECT_EQ(scanner::ScannedRunwayLine(runway).substr(33, 9), "27 /09   ");
   runway.number = 1234567890;  // a number of the file's choosing never overruns the line
   EXPECT_EQ(scanner::ScannedRunwayLine(runway).size(), 105u);
+}
+
+TEST(MergeLines, VorFrequencyIsWrittenAsPrintfRoundsIt) {
+  // Every channel, halfway cases and values far out of range.
+  std::vector<double> frequenciesMhz = {0.0,     0.005, 0.015,     108.125, 108.135,
+                                        117.955, -1.5,  99999.995, 1e30,    -1e30};
+  for (int channel = 0; channel <= 400; ++channel) {
+    frequenciesMhz.push_back(108.0 + channel * 0.025);
+  }
+  for (double frequencyMhz : frequenciesMhz) {
+    scanner::ScannedVor vor;
+    vor.identifier = "ABC";
+    vor.frequencyMhz = frequencyMhz;
+    char expected[32];
+    std::snprintf(expected, sizeof expected, "%.2f", frequencyMhz);
+    const std::string line = scanner::ScannedVorLine(vor);
+    const std::string_view written = std::string_view(line).substr(50, std::strlen(expected));
+    EXPECT_EQ(written, expected) << frequencyMhz;
+    // The field ends there: padding or the next field follows.
+    if (std::strlen(expected) < 8) {
+      EXPECT_EQ(line[50 + std::strlen(expected)], ' ');
+    }
+  }
 }
 
 TEST(MergeLines, AddsKnownAndDuplicateEntriesByTheRules) {
