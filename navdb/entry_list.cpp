@@ -149,6 +149,8 @@ uint32_t EntryList::NewId(LineRef ref) {
 
 void EntryList::EnsurePackedKeys() const {
   if (keysPacked_) return;
+  std::lock_guard<std::mutex> building(buildLock_.mutex);
+  if (keysPacked_) return;  // another search built them while this one waited
   packedKeys_.resize(lines_.size());
   for (size_t id = 0; id < lines_.size(); ++id) {
     packedKeys_[id] = PackPrimaryKey(TextOf(static_cast<uint32_t>(id))).bits;
@@ -445,6 +447,8 @@ void EntryList::Clear() {
 
 bool EntryList::IsSorted() const {
   if (!orderKnown_) {
+    std::lock_guard<std::mutex> building(buildLock_.mutex);
+    if (orderKnown_) return rowsSorted_;  // another search found it out meanwhile
     rowsSorted_ = true;
     std::string_view previous;
     bool first = true;

@@ -14,9 +14,11 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -217,16 +219,45 @@ class EntryList {
   size_t count_ = 0;
   size_t capacity_;
   size_t maxLineLength_;
+  // Searches are const and may run on two threads at once (the Flight Plan
+  // dialog's import worker and the main window's Find ID), so the first one
+  // that needs the permutation or the keys builds them under this lock and
+  // the others wait. Changes to the list never overlap a search.
+  struct BuildLock {
+    std::mutex mutex;
+    BuildLock() = default;
+    BuildLock(const BuildLock&) {}
+    BuildLock& operator=(const BuildLock&) { return *this; }
+  };
+  // A flag that searching threads test while the one building sets it.
+  class BuiltFlag {
+   public:
+    BuiltFlag(bool value) : value_(value) {}  // NOLINT: reads as the bool it stands for
+    BuiltFlag(const BuiltFlag& other) : value_(other.value_.load()) {}
+    BuiltFlag& operator=(const BuiltFlag& other) {
+      value_.store(other.value_.load());
+      return *this;
+    }
+    BuiltFlag& operator=(bool value) {
+      value_.store(value, std::memory_order_release);
+      return *this;
+    }
+    operator bool() const { return value_.load(std::memory_order_acquire); }  // NOLINT
+
+   private:
+    std::atomic<bool> value_;
+  };
+  mutable BuildLock buildLock_;
   // Whether the rows are in list order; appending leaves it to be found out
   // when it is first needed, and the permutation is built then.
   mutable bool rowsSorted_ = true;
-  mutable bool orderKnown_ = true;
+  mutable BuiltFlag orderKnown_ = true;
   mutable std::vector<Chunk> sorted_;  // line ids in list order, while the rows are not
   // The packed primary key of each line by line id (see PackPrimaryKey),
   // kept once a search has needed them; searches compare these and read a
   // line's text only when two keys are equal.
   mutable std::vector<uint64_t> packedKeys_;
-  mutable bool keysPacked_ = false;
+  mutable BuiltFlag keysPacked_ = false;
 };
 
 }  // namespace navdb

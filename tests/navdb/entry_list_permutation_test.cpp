@@ -7,6 +7,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "navdb/entry_list.h"
@@ -193,6 +194,36 @@ TEST(EntryListPermutation, AppendingAfterSearchesKeepsAnswersRight) {
   EXPECT_TRUE(list.IsSorted());
   EXPECT_EQ(list.AddLine("Q"), 0u);
   EXPECT_EQ(list.FindPrefix("q"), 0u);
+}
+
+// The first searches of a list loaded out of order build its permutation and
+// its keys; two threads may search at once (a plan import on its worker, Find
+// ID in the window), and both must find what one thread alone finds.
+TEST(EntryListPermutation, FirstSearchesOnTwoThreadsAgreeWithOneThread) {
+  std::mt19937 random(9);
+  std::vector<std::string> lines;
+  for (int i = 0; i < 20000; ++i) lines.push_back(RandomLine(random));
+  std::vector<std::string> prefixes;
+  for (int i = 0; i < 200; ++i) prefixes.push_back(RandomLine(random).substr(0, 2));
+
+  EntryList reference;
+  for (const std::string& line : lines) reference.AppendLine(line);
+  std::vector<std::optional<size_t>> expected;
+  for (const std::string& prefix : prefixes) expected.push_back(reference.FindPrefix(prefix));
+
+  for (int round = 0; round < 8; ++round) {
+    EntryList list;
+    for (const std::string& line : lines) list.AppendLine(line);
+    std::vector<std::optional<size_t>> found[2];
+    auto search = [&](int slot) {
+      for (const std::string& prefix : prefixes) found[slot].push_back(list.FindPrefix(prefix));
+    };
+    std::thread other(search, 1);
+    search(0);
+    other.join();
+    ASSERT_EQ(found[0], expected) << "round " << round;
+    ASSERT_EQ(found[1], expected) << "round " << round;
+  }
 }
 
 }  // namespace
