@@ -75,13 +75,13 @@ void PrintCounts(CliContext& context, const navdb::Database& db) {
 }
 
 // Parses the arguments of a command that takes no free ones; anything not
-// in `spec`, options too, is refused as "unexpected argument".
+// in `rules`, options too, is refused as "unexpected argument".
 std::optional<Options> ParseWithoutPositional(CliContext& context, const CliCommand& command,
-                                              const std::vector<std::string>& args, OptionSpec spec,
-                                              int& exitCode) {
-  spec.unknownOptionsArePositional = true;
+                                              const std::vector<std::string>& args,
+                                              OptionRules rules, int& exitCode) {
+  rules.unknownOptionsArePositional = true;
   std::string problem;
-  std::optional<Options> options = ParseOptions(args, 0, spec, problem);
+  std::optional<Options> options = ParseOptions(args, 0, rules, problem);
   if (options && !options->positional.empty()) {
     problem = "unexpected argument '" + options->positional.front() + "'";
     options.reset();

@@ -10,8 +10,8 @@ bool Contains(const std::vector<std::string_view>& names, std::string_view name)
 }
 
 // Extra arguments after the value of a multi-value option; -1 for none.
-int ExtraArgumentsOf(const OptionSpec& spec, std::string_view key) {
-  for (const auto& [name, extra] : spec.multiValueOptions) {
+int ExtraArgumentsOf(const OptionRules& rules, std::string_view key) {
+  for (const auto& [name, extra] : rules.multiValueOptions) {
     if (name == key) return extra;
   }
   return -1;
@@ -40,11 +40,11 @@ std::vector<std::string> Options::All(std::string_view key) const {
 }
 
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, size_t from,
-                                    const OptionSpec& spec, std::string& problem) {
+                                    const OptionRules& rules, std::string& problem) {
   Options options;
   for (size_t i = from; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (Contains(spec.flags, arg)) {
+    if (Contains(rules.flags, arg)) {
       options.given.push_back({arg, ""});
       continue;
     }
@@ -54,13 +54,13 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, size_t
     }
     const size_t eq = arg.find('=');
     const std::string key = arg.substr(0, eq);
-    if (eq != std::string::npos && Contains(spec.joinedValueOptions, key)) {
+    if (eq != std::string::npos && Contains(rules.joinedValueOptions, key)) {
       options.given.push_back({key, arg.substr(eq + 1)});
       continue;
     }
-    const int extra = ExtraArgumentsOf(spec, key);
-    if (!Contains(spec.valueOptions, key) && extra < 0) {
-      if (spec.unknownOptionsArePositional) {
+    const int extra = ExtraArgumentsOf(rules, key);
+    if (!Contains(rules.valueOptions, key) && extra < 0) {
+      if (rules.unknownOptionsArePositional) {
         options.positional.push_back(arg);
         continue;
       }

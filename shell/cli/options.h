@@ -12,7 +12,7 @@
 namespace cli {
 
 // The options one command accepts.
-struct OptionSpec {
+struct OptionRules {
   // Take no value; a flag may also be a short form such as "-y".
   std::vector<std::string_view> flags = {};
   std::vector<std::string_view> valueOptions = {};  // take one value
@@ -28,7 +28,7 @@ struct OptionSpec {
 };
 
 struct ParsedOption {
-  std::string key;    // as OptionSpec lists it: "--yes", "-y"
+  std::string key;    // as OptionRules lists it: "--yes", "-y"
   std::string value;  // empty for a flag
 };
 
@@ -48,6 +48,6 @@ class Options {
 // '--x=1'", named as written), or one without its value, gives nothing and
 // `problem` says why.
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, size_t from,
-                                    const OptionSpec& spec, std::string& problem);
+                                    const OptionRules& rules, std::string& problem);
 
 }  // namespace cli

@@ -74,7 +74,7 @@ const CliCommand kPerf{
     "--yes); show prints its seven lines as they are read back.\n",
     RunPerf};
 
-const OptionSpec kPlanOptions{
+const OptionRules kPlanOptions{
     {"--yes", "--no-sid-star", "--text"},
     {"--departure", "--arrival", "--via", "--perf", "--climb-rate", "--climb-speed",
      "--descent-rate", "--descent-speed", "--cruise-altitude", "--cruise-speed", "--sid-star",
@@ -82,10 +82,10 @@ const OptionSpec kPlanOptions{
      "--format"},  // --format: plan export
     {{"--insert", 1}, {"--replace", 1}, {"--move", 1}}};
 
-const OptionSpec kPerfOptions{{"--yes"},
-                              {"--climb-rate", "--climb-speed", "--descent-rate", "--descent-speed",
-                               "--cruise-altitude", "--cruise-speed"},
-                              {}};
+const OptionRules kPerfOptions{{"--yes"},
+                               {"--climb-rate", "--climb-speed", "--descent-rate",
+                                "--descent-speed", "--cruise-altitude", "--cruise-speed"},
+                               {}};
 
 // The options each subcommand takes besides --yes; any other is refused
 // rather than silently ignored.

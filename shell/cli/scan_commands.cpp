@@ -92,15 +92,15 @@ struct MergeOptions {
 };
 
 // The options of scan; import-navdata takes only --duplicates.
-const OptionSpec kScanOptions{.flags = {"--rebuild", "--stop-on-error"},
-                              .joinedValueOptions = {"--duplicates", "--min-runway-length"}};
-const OptionSpec kImportOptions{.joinedValueOptions = {"--duplicates"}};
+const OptionRules kScanOptions{.flags = {"--rebuild", "--stop-on-error"},
+                               .joinedValueOptions = {"--duplicates", "--min-runway-length"}};
+const OptionRules kImportOptions{.joinedValueOptions = {"--duplicates"}};
 
 // Parses the options of scan and import-navdata; an empty text on success.
-std::string ParseMergeOptions(const std::vector<std::string>& args, const OptionSpec& spec,
+std::string ParseMergeOptions(const std::vector<std::string>& args, const OptionRules& rules,
                               MergeOptions& options) {
   std::string problem;
-  const std::optional<Options> parsed = ParseOptions(args, 0, spec, problem);
+  const std::optional<Options> parsed = ParseOptions(args, 0, rules, problem);
   if (!parsed) return problem;
   options.positional = parsed->positional;
   options.rebuild = parsed->Has("--rebuild");

@@ -106,8 +106,8 @@ int RunSkatCli(const std::vector<std::string>& args, std::istream& in, std::ostr
   CliContext context{std::filesystem::current_path(), in, out, err, inputIsTerminal, false, {}};
   // --navdata belongs to the program wherever it stands; every other
   // argument keeps its place for the command.
-  const OptionSpec programOptions{.valueOptions = {"--navdata"},
-                                  .unknownOptionsArePositional = true};
+  const OptionRules programOptions{.valueOptions = {"--navdata"},
+                                   .unknownOptionsArePositional = true};
   std::string problem;
   std::optional<Options> parsed = ParseOptions(args, 0, programOptions, problem);
   if (!parsed) {

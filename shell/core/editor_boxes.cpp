@@ -161,8 +161,8 @@ BoxCharacters CharactersOf(EditorBox box) {
 }
 
 size_t MaxChars(NavaidKind kind, EditorBox box) {
-  const BoxSpec& spec = SpecOf(box);
-  return kind == NavaidKind::Ndb ? spec.ndbMaxChars : spec.maxChars;
+  const BoxSpec& rules = SpecOf(box);
+  return kind == NavaidKind::Ndb ? rules.ndbMaxChars : rules.maxChars;
 }
 
 std::string& BoxText(EditorFields& fields, EditorBox box) {
@@ -184,19 +184,19 @@ std::string CleanBoxText(NavaidKind kind, EditorBox box, std::string_view typed)
 void UserEditsBox(NavaidKind kind, EditorFields& fields, EditorBox box, std::string_view typed) {
   BoxText(fields, box) = CleanBoxText(kind, box, typed);
   if (kind != NavaidKind::Intersection) return;
-  const BoxSpec& spec = SpecOf(box);
-  switch (spec.sync) {
+  const BoxSpec& rules = SpecOf(box);
+  switch (rules.sync) {
     case BoxSync::DmsMinutes:
-      OnDmsMinutesChanged(fields, spec.axis);
+      OnDmsMinutesChanged(fields, rules.axis);
       break;
     case BoxSync::DmsSeconds:
-      OnDmsSecondsChanged(fields, spec.axis);
+      OnDmsSecondsChanged(fields, rules.axis);
       break;
     case BoxSync::DmMinutes:
-      OnDmMinutesChanged(fields, spec.axis);
+      OnDmMinutesChanged(fields, rules.axis);
       break;
     case BoxSync::DmTenths:
-      OnDmTenthsChanged(fields, spec.axis);
+      OnDmTenthsChanged(fields, rules.axis);
       break;
     case BoxSync::None:
       break;
