@@ -34,21 +34,10 @@ int16_t RangeNm(uint8_t rangeUnits) {
   return static_cast<int16_t>(rangeUnits * kRangeUnitMetres / kMetresPerNm);
 }
 
-// What a merge result means for the rest of the file.
-Flow AfterMerge(ScanSession& session, const MergeResult& result, std::string_view listName) {
-  if (result.status == MergeStatus::Aborted) return Flow::StopScan;
-  if (result.status != MergeStatus::Refused) return Flow::Continue;
-  FlushMergeNotices(session);
-  const navdb::MessageAnswer answer = navdb::ShowMessage(
-      session.ui, "Error", "Can't add entry to " + std::string(listName) + " list.",
-      navdb::MessageIcon::Error, navdb::MessageButtons::RetryCancel);
-  return answer == navdb::MessageAnswer::Retry ? Flow::Continue : Flow::EndFile;
-}
-
 class ImageDecoder {
  public:
-  ImageDecoder(ScanSession& session, std::span<const uint8_t> image)
-      : session_(session), reader_(image) {}
+  ImageDecoder(std::span<const uint8_t> image, unsigned minRunwayLengthFt, DecodedImage& out)
+      : reader_(image), minRunwayLengthFt_(minRunwayLengthFt), out_(out) {}
 
   Flow Decode() {
     const uint64_t vorSection = SectionOffset(reader_.HeaderU32(kHeaderVorSection));
@@ -100,7 +89,8 @@ class ImageDecoder {
     ndb.name = name;
     ndb.frequencyText = frequency;
     ndb.rangeNm = RangeNm(rangeUnits);
-    return AfterMerge(session_, AddNdbEntry(session_, ndb), "NDB");
+    out_.Add(navdb::NavaidKind::Ndb, ScannedNdbLine(ndb));
+    return Flow::Continue;
   }
 
   Flow DecodeVorSection(uint64_t section, int firstChannel, int lastChannel) {
@@ -163,7 +153,8 @@ class ImageDecoder {
     vor.rangeNm = RangeNm(rangeUnits);
     vor.latitudeDeg = latitude * kLatitude24Deg;
     vor.longitudeDeg = longitude * kLongitude24Deg;
-    return AfterMerge(session_, AddVorEntry(session_, vor), "VOR");
+    out_.Add(navdb::NavaidKind::Vor, ScannedVorLine(vor));
+    return Flow::Continue;
   }
 
   // The language chunk in English, else the first one.
@@ -262,16 +253,40 @@ class ImageDecoder {
     runway.designator = RunwayDesignatorOfCode(reader_.U32(record + 48));
     runway.number = static_cast<int>(reader_.U32(record + 52));
     if (reader_.overrun()) return Flow::Unreadable;
-    if (runway.lengthFt < static_cast<long>(session_.minRunwayLengthFt)) return Flow::EndAirport;
+    if (runway.lengthFt < static_cast<long>(minRunwayLengthFt_)) return Flow::EndAirport;
     runway.identifier = identifier;
     runway.name = name;
     runway.atisText = atis;
-    return AfterMerge(session_, AddRunwayEntry(session_, runway), "Airport");
+    out_.Add(navdb::NavaidKind::Airport, ScannedRunwayLine(runway));
+    return Flow::Continue;
   }
 
-  ScanSession& session_;
   ImageReader reader_;
+  unsigned minRunwayLengthFt_;
+  DecodedImage& out_;
 };
+
+std::string_view ListName(navdb::NavaidKind kind) {
+  switch (kind) {
+    case navdb::NavaidKind::Ndb:
+      return "NDB";
+    case navdb::NavaidKind::Vor:
+      return "VOR";
+    default:
+      return "Airport";
+  }
+}
+
+// What a merge result means for the rest of the image.
+Flow AfterMerge(ScanSession& session, const MergeResult& result, navdb::NavaidKind kind) {
+  if (result.status == MergeStatus::Aborted) return Flow::StopScan;
+  if (result.status != MergeStatus::Refused) return Flow::Continue;
+  FlushMergeNotices(session);
+  const navdb::MessageAnswer answer = navdb::ShowMessage(
+      session.ui, "Error", "Can't add entry to " + std::string(ListName(kind)) + " list.",
+      navdb::MessageIcon::Error, navdb::MessageButtons::RetryCancel);
+  return answer == navdb::MessageAnswer::Retry ? Flow::Continue : Flow::EndFile;
+}
 
 }  // namespace
 
@@ -292,16 +307,27 @@ std::string AtisFrequencyText(uint8_t hundredths, uint8_t tensUnits, uint8_t hun
   return text;
 }
 
-ImageResult ScanBglImage(ScanSession& session, std::span<const uint8_t> image) {
-  ImageDecoder decoder(session, image);
-  switch (decoder.Decode()) {
-    case Flow::Unreadable:
-      return ImageResult::Unreadable;
-    case Flow::StopScan:
-      return ImageResult::StopScan;
-    default:
-      return ImageResult::Done;
+DecodedImage DecodeBglImage(std::span<const uint8_t> image, unsigned minRunwayLengthFt) {
+  DecodedImage decoded;
+  ImageDecoder decoder(image, minRunwayLengthFt, decoded);
+  decoded.unreadable = decoder.Decode() == Flow::Unreadable;
+  return decoded;
+}
+
+ImageResult MergeDecodedImage(ScanSession& session, const DecodedImage& decoded) {
+  for (size_t i = 0; i < decoded.LineCount(); ++i) {
+    const navdb::NavaidKind kind = decoded.KindOf(i);
+    const Flow flow = AfterMerge(session, MergeLine(session, kind, decoded.LineText(i)), kind);
+    if (flow == Flow::StopScan) return ImageResult::StopScan;
+    // Cancel on a refused line ends the image: what came after it is not
+    // asked about, not even an unreadable end.
+    if (flow == Flow::EndFile) return ImageResult::Done;
   }
+  return decoded.unreadable ? ImageResult::Unreadable : ImageResult::Done;
+}
+
+ImageResult ScanBglImage(ScanSession& session, std::span<const uint8_t> image) {
+  return MergeDecodedImage(session, DecodeBglImage(image, session.minRunwayLengthFt));
 }
 
 }  // namespace scanner

@@ -1,12 +1,17 @@
 // Decoding the navaids of one scenery image (a file's bytes, or the unpacked
-// copy of a packed file): NDBs, VOR/ILS/DME stations and airport runways,
-// each merged into the database as soon as it is read.
+// copy of a packed file): NDBs, VOR/ILS/DME stations and airport runways.
+// Decoding turns the image into entry lines without touching the database,
+// so that a scan can decode the next files on another thread while it merges
+// the lines of this one.
 #pragma once
 
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "navdb/navaid_kind.h"
 #include "scanner/scan_session.h"
 
 namespace scanner {
@@ -50,8 +55,45 @@ enum class ImageResult {
   StopScan,    // the user chose "Abort scanning"
 };
 
-// Decodes `image` and merges its navaids; refused entries are reported with
-// Retry/Cancel message boxes.
+// The entry lines of one image in the order they were read, all in one
+// text: thousands of lines a file make one allocation, not thousands.
+class DecodedImage {
+ public:
+  void Add(navdb::NavaidKind kind, std::string_view line) {
+    lines_.push_back({kind, text_.size(), line.size()});
+    text_ += line;
+  }
+
+  size_t LineCount() const { return lines_.size(); }
+  navdb::NavaidKind KindOf(size_t i) const { return lines_[i].kind; }
+  std::string_view LineText(size_t i) const {
+    return std::string_view(text_).substr(lines_[i].offset, lines_[i].length);
+  }
+
+  // A read ran past the end of the image: the lines before it stay.
+  bool unreadable = false;
+
+ private:
+  struct Line {
+    navdb::NavaidKind kind;
+    size_t offset;
+    size_t length;
+  };
+  std::vector<Line> lines_;
+  std::string text_;
+};
+
+// The entry lines of `image`. Runways shorter than `minRunwayLengthFt` end
+// their airport. Needs nothing but the image: safe on any thread.
+DecodedImage DecodeBglImage(std::span<const uint8_t> image, unsigned minRunwayLengthFt);
+
+// Merges decoded lines into the database in their order. A line a list
+// refuses is reported with a Retry/Cancel message box (Cancel ends the
+// image); an image that could not be read to its end is Unreadable once its
+// lines are merged.
+ImageResult MergeDecodedImage(ScanSession& session, const DecodedImage& decoded);
+
+// Decodes `image` and merges its navaids.
 ImageResult ScanBglImage(ScanSession& session, std::span<const uint8_t> image);
 
 // The NDB frequency text from the record's three frequency bytes.

@@ -1,8 +1,6 @@
 #include "scanner/bgl_file.h"
 
 #include "navdb/ui_callbacks.h"
-#include "platform/file_bytes.h"
-#include "scanner/bgl_decoder.h"
 #include "scanner/merge.h"
 #include "scanner/packed_file.h"
 
@@ -40,31 +38,44 @@ FileOutcome ReportReadFailure(ScanSession& session, platform::ReadStep step,
 // A packed file's stored bytes are a bit stream behind its header: decoded
 // as they stand they could pass compressed bytes off as navaids, so a file
 // laid out as packed is decoded from its unpacked image only.
-ImageResult ScanFileBytes(ScanSession& session, std::span<const uint8_t> bytes) {
-  if (PackedHeaderSize(bytes) == 0) return ScanBglImage(session, bytes);
+DecodedImage DecodeFileBytes(std::span<const uint8_t> bytes, unsigned minRunwayLengthFt) {
+  if (PackedHeaderSize(bytes) == 0) return DecodeBglImage(bytes, minRunwayLengthFt);
   UnpackedImage image;
-  if (UnpackBglBytes(bytes, &image) != kUnpackOk) return ImageResult::Unreadable;
-  const ImageResult result = ScanBglImage(session, image.view());
+  if (UnpackBglBytes(bytes, &image) != kUnpackOk) {
+    DecodedImage nothing;
+    nothing.unreadable = true;
+    return nothing;
+  }
+  DecodedImage decoded = DecodeBglImage(image.view(), minRunwayLengthFt);
   ReleaseUnpackedImage(image);
-  return result;
+  return decoded;
 }
 
 }  // namespace
 
-FileOutcome ScanBglFile(ScanSession& session, const std::filesystem::path& path) {
-  const std::string pathText = path.string();
+DecodedFile DecodeBglFile(const std::filesystem::path& path, unsigned minRunwayLengthFt,
+                          const std::function<void(const std::filesystem::path&)>& afterFileSized) {
+  DecodedFile file;
   std::vector<uint8_t> bytes;
-  std::string error;
-  const platform::ReadStep step =
-      platform::ReadFileBytes(path, kMaxSceneryFileBytes, bytes, error, [&] {
-        if (session.afterFileSized) session.afterFileSized(path);
-      });
-  if (step != platform::ReadStep::None) return ReportReadFailure(session, step, pathText, error);
+  file.failedStep = platform::ReadFileBytes(path, kMaxSceneryFileBytes, bytes, file.readError, [&] {
+    if (afterFileSized) afterFileSized(path);
+  });
+  if (file.failedStep == platform::ReadStep::None) {
+    file.image = DecodeFileBytes(bytes, minRunwayLengthFt);
+  }
+  return file;
+}
 
+FileOutcome MergeBglFile(ScanSession& session, const std::filesystem::path& path,
+                         const DecodedFile& file) {
+  const std::string pathText = path.string();
+  if (file.failedStep != platform::ReadStep::None) {
+    return ReportReadFailure(session, file.failedStep, pathText, file.readError);
+  }
   // The counts of the file's navaids are told when the file is done.
   const ImageResult result = [&] {
     const MergeNoticeBatch batch(session);
-    return ScanFileBytes(session, bytes);
+    return MergeDecodedImage(session, file.image);
   }();
   if (result == ImageResult::StopScan) return FileOutcome::StopScan;
   if (result == ImageResult::Done) return FileOutcome::NextFile;
@@ -74,6 +85,11 @@ FileOutcome ScanBglFile(ScanSession& session, const std::filesystem::path& path)
           "\n\nContinue with next file ?",
       MessageIcon::Error, MessageButtons::YesNo);
   return answer == MessageAnswer::Yes ? FileOutcome::NextFile : FileOutcome::StopScan;
+}
+
+FileOutcome ScanBglFile(ScanSession& session, const std::filesystem::path& path) {
+  return MergeBglFile(session, path,
+                      DecodeBglFile(path, session.minRunwayLengthFt, session.afterFileSized));
 }
 
 }  // namespace scanner

@@ -42,9 +42,9 @@ MergeResult AddOrRefuse(std::optional<size_t> row) {
   return {MergeStatus::Added, row};
 }
 
-MergeResult MergeIntoList(ScanSession& session, NavaidKind kind, const std::string& line) {
+MergeResult MergeIntoList(ScanSession& session, NavaidKind kind, std::string_view line) {
   navdb::EntryList& list = session.db.list(kind);
-  const std::string_view key = std::string_view(line).substr(0, KeyLength(kind));
+  const std::string_view key = line.substr(0, KeyLength(kind));
   // One search finds the first line with the same identity, the same line
   // if it is there, and where the new line goes.
   const navdb::EntryList::Probe probe = list.ProbeLine(key, line);
@@ -55,7 +55,7 @@ MergeResult MergeIntoList(ScanSession& session, NavaidKind kind, const std::stri
   request.kind = kind;
   request.row = static_cast<int>(*probe.match);
   request.existingLine = std::string(list.GetLine(*probe.match));
-  request.newLine = line;
+  request.newLine = std::string(line);
   switch (DecideDuplicate(session, request)) {
     case DuplicateOutcome::AbortScan:
       return {MergeStatus::Aborted, std::nullopt};
@@ -108,7 +108,7 @@ DuplicateOutcome DecideDuplicate(ScanSession& session, const navdb::DuplicateReq
   return answer.outcome;
 }
 
-MergeResult MergeLine(ScanSession& session, NavaidKind kind, const std::string& line) {
+MergeResult MergeLine(ScanSession& session, NavaidKind kind, std::string_view line) {
   const navdb::UiCallbacks& ui = session.ui;
   ScanSession::MergeNotices& notices = session.notices;
   if (!notices.batching || notices.tabShown != kind) {

@@ -93,7 +93,7 @@ inline constexpr size_t kNdbVorKeyLength = 31;
 inline constexpr size_t kRunwayKeyLength = 36;
 
 // Merges `line` into the list of `kind` with the duplicate rules above.
-MergeResult MergeLine(ScanSession& session, navdb::NavaidKind kind, const std::string& line);
+MergeResult MergeLine(ScanSession& session, navdb::NavaidKind kind, std::string_view line);
 
 // While a batch lives, merges show a kind's tab only when the kind changes
 // and hold back the count notices; the batch's end tells the latest counts.

@@ -1,13 +1,13 @@
 #include "scanner/scan_driver.h"
 
 #include <array>
-#include <climits>
 #include <cstdio>
 #include <system_error>
 #include <vector>
 
 #include "navdb/geo_index.h"
 #include "scanner/bgl_file.h"
+#include "scanner/scenery_walk.h"
 
 namespace scanner {
 namespace {
@@ -15,34 +15,14 @@ namespace {
 namespace fs = std::filesystem;
 using navdb::NavaidKind;
 
-#ifdef PATH_MAX
-constexpr size_t kMaxPathLength = PATH_MAX - 1;
-#else
-constexpr size_t kMaxPathLength = 4095;
-#endif
-
 void ShowCurrentFile(const ScanSession& session, const std::string& text) {
   if (session.ui.setCurrentFile) session.ui.setCurrentFile(text);
-}
-
-bool IsSceneryFileName(const std::string& name) {
-  if (name.size() < 4) return false;
-  std::string suffix = name.substr(name.size() - 4);
-  for (char& c : suffix) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-  return suffix == ".bgl";
 }
 
 WalkOutcome Aborted(const ScanSession& session) {
   navdb::SetStatus(session.ui, navdb::StatusIcon::Ready, "Status : scanning aborted");
   ShowCurrentFile(session, " ");
   return WalkOutcome::Stopped;
-}
-
-bool TooLong(const ScanSession& session, const fs::path& path) {
-  if (path.native().size() <= kMaxPathLength) return false;
-  navdb::SetStatus(session.ui, navdb::StatusIcon::Problem,
-                   "Status : path too long, skipped : " + path.native().substr(0, 64) + "...");
-  return true;
 }
 
 // A folder that cannot be listed (no access, removed meanwhile) would hide
@@ -66,32 +46,40 @@ std::array<long, 4> EntryCounts(const navdb::Database& db) {
 
 }  // namespace
 
-WalkOutcome ScanFolder(ScanSession& session, const fs::path& folder, std::set<fs::path>& visited) {
-  std::error_code error;
-  const fs::path identity = fs::canonical(folder, error);
-  // A folder reached again through a link was walked already.
-  if (!error && !visited.insert(identity).second) return WalkOutcome::Done;
-
-  navdb::SetStatus(session.ui, navdb::StatusIcon::Scanning, "Status : scanning...");
-  ShowCurrentFile(session, folder.string());
-  std::vector<fs::path> subfolders;
-  fs::directory_iterator it(folder, error);
-  for (fs::directory_iterator end; !error && it != end; it.increment(error)) {
-    const fs::path path = it->path();
-    if (TooLong(session, path)) continue;
-    if (IsSceneryFileName(path.filename().string())) {
-      ShowCurrentFile(session, path.string());
-      if (ScanBglFile(session, path) == FileOutcome::StopScan) return Aborted(session);
+WalkOutcome ScanFolder(ScanSession& session, const fs::path& folder) {
+  SceneryWalk walk(folder, session);
+  // Every folder being walked ends as aborted when the scan stops.
+  int foldersOpen = 0;
+  const auto stop = [&] {
+    for (; foldersOpen > 0; --foldersOpen) Aborted(session);
+    return WalkOutcome::Stopped;
+  };
+  while (std::optional<WalkStep> step = walk.Next()) {
+    switch (step->kind) {
+      case WalkStep::Kind::EnterFolder:
+        ++foldersOpen;
+        navdb::SetStatus(session.ui, navdb::StatusIcon::Scanning, "Status : scanning...");
+        ShowCurrentFile(session, step->path.string());
+        break;
+      case WalkStep::Kind::PathTooLong:
+        navdb::SetStatus(
+            session.ui, navdb::StatusIcon::Problem,
+            "Status : path too long, skipped : " + step->path.native().substr(0, 64) + "...");
+        break;
+      case WalkStep::Kind::File:
+        ShowCurrentFile(session, step->path.string());
+        if (MergeBglFile(session, step->path, step->file) == FileOutcome::StopScan) return stop();
+        break;
+      case WalkStep::Kind::UnreadableFolder:
+        if (ReportUnreadableFolder(session, step->path, step->error)) return stop();
+        break;
+      case WalkStep::Kind::LeaveFolder:
+        --foldersOpen;
+        navdb::SetStatus(session.ui, navdb::StatusIcon::Ready, "Status : scanning done");
+        ShowCurrentFile(session, " ");
+        break;
     }
-    std::error_code typeError;
-    if (it->is_directory(typeError)) subfolders.push_back(path);
   }
-  if (error && ReportUnreadableFolder(session, folder, error)) return Aborted(session);
-  for (const fs::path& subfolder : subfolders) {
-    if (ScanFolder(session, subfolder, visited) == WalkOutcome::Stopped) return Aborted(session);
-  }
-  navdb::SetStatus(session.ui, navdb::StatusIcon::Ready, "Status : scanning done");
-  ShowCurrentFile(session, " ");
   return WalkOutcome::Done;
 }
 
@@ -100,9 +88,8 @@ ScanResult ScanSceneryThread(ScanSession& session, const fs::path& root) {
   const navdb::UiCallbacks& ui = session.ui;
   const std::array<long, 4> before = EntryCounts(db);
   if (ui.setCommandsEnabled) ui.setCommandsEnabled(false, false);
-  std::set<fs::path> visited;
   ScanResult result;
-  result.stopped = ScanFolder(session, root, visited) == WalkOutcome::Stopped;
+  result.stopped = ScanFolder(session, root) == WalkOutcome::Stopped;
   session.keepAlwaysOutcome.reset();
   const std::vector<std::string> unreadableFolders = std::move(session.unreadableFolders);
   session.unreadableFolders.clear();

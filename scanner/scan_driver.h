@@ -5,7 +5,6 @@
 
 #include <array>
 #include <filesystem>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -17,10 +16,9 @@ namespace scanner {
 enum class WalkOutcome { Done, Stopped };
 
 // Scans `folder` and everything below it; Stopped when the user (or the
-// stop-on-unreadable-folder setting) ended the walk early. `visited` keeps
-// folders reached twice through links from being walked again.
-WalkOutcome ScanFolder(ScanSession& session, const std::filesystem::path& folder,
-                       std::set<std::filesystem::path>& visited);
+// stop-on-unreadable-folder setting) ended the walk early. A folder reached
+// twice through links is walked once.
+WalkOutcome ScanFolder(ScanSession& session, const std::filesystem::path& folder);
 
 // How a whole scan ended. A stopped scan still keeps and saves what it merged.
 struct ScanResult {

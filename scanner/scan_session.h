@@ -40,9 +40,11 @@ struct ScanSession {
     std::array<bool, 4> countPending{};
   };
   MergeNotices notices = {};
-  // Runs after a scenery file's size was taken and before its bytes are
-  // read; tests change the file there as another program could.
+  // Run on the walk's thread: after a scenery file's size was taken and
+  // before its bytes are read, and before a folder is listed. Tests change
+  // the file or the folder there, as another program could.
   std::function<void(const std::filesystem::path&)> afterFileSized = {};
+  std::function<void(const std::filesystem::path&)> beforeFolderListed = {};
 };
 
 }  // namespace scanner

@@ -136,10 +136,12 @@ TEST(ScanDriver, UnreadableFoldersAreReportedAndMayStopTheScan) {
     navdb::Database db;
     db.folder = navData.path();
     testing_support::RecordingUi recording;
-    recording.ui().setCurrentFile = [&](const std::string& text) {
-      if (text.ends_with("/gone") || text.ends_with("/gone2")) std::filesystem::remove(text);
-    };
     scanner::ScanSession session{db, recording.ui()};
+    session.beforeFolderListed = [&](const std::filesystem::path& folder) {
+      if (folder.filename() == "gone" || folder.filename() == "gone2") {
+        std::filesystem::remove(folder);
+      }
+    };
     session.stopOnUnreadableFolder = stop;
     EXPECT_EQ(scanner::ScanSceneryThread(session, root.path()).stopped, stop);
     std::vector<std::string> problems;
