@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <string>
-#include <utility>
+#include <vector>
 
 namespace scanner {
 namespace {
@@ -27,25 +27,41 @@ bool IsSceneryFileName(const std::string& name) {
 
 }  // namespace
 
-SceneryWalk::SceneryWalk(const fs::path& root, const ScanSession& session)
+SceneryWalk::SceneryWalk(fs::path root, const ScanSession& session)
     : minRunwayLengthFt_(session.minRunwayLengthFt),
       afterFileSized_(session.afterFileSized),
-      beforeFolderListed_(session.beforeFolderListed) {
-  std::set<FolderIdentity> visited;
-  List(root, visited);
-  fileStates_ = std::make_unique<std::atomic<uint8_t>[]>(fileSteps_.size());
-  fileFailures_.resize(fileSteps_.size());
-  if (!fileSteps_.empty()) decoder_ = std::thread([this] { DecodeAhead(); });
-}
+      beforeFolderListed_(session.beforeFolderListed),
+      thread_([this, root = std::move(root)] { Run(root); }) {}
 
 SceneryWalk::~SceneryWalk() {
-  stopped_ = true;
-  filesTaken_.fetch_add(1);  // wakes the decoder if it waits for room
+  {
+    const std::lock_guard lock(mutex_);
+    stopped_ = true;
+  }
+  published_.notify_all();
+  filesTaken_.fetch_add(1);  // wakes the thread if it waits for room ahead
   filesTaken_.notify_all();
-  if (decoder_.joinable()) decoder_.join();
+  thread_.join();
+}
+
+void SceneryWalk::Run(const fs::path& root) {
+  try {
+    std::set<FolderIdentity> visited;
+    List(root, visited);
+  } catch (...) {
+    const std::lock_guard lock(mutex_);
+    listFailure_ = std::current_exception();
+  }
+  {
+    const std::lock_guard lock(mutex_);
+    listed_ = true;
+  }
+  published_.notify_all();
+  DecodeAhead();
 }
 
 void SceneryWalk::List(const fs::path& folder, std::set<FolderIdentity>& visited) {
+  if (stopped_) return;
   // A folder reached again through a link was walked already. A folder is
   // known by its device and inode: one stat, where resolving its path to a
   // canonical one costs one for every part of the path.
@@ -55,7 +71,7 @@ void SceneryWalk::List(const fs::path& folder, std::set<FolderIdentity>& visited
     return;
   }
 
-  steps_.push_back({WalkStep::Kind::EnterFolder, folder, {}, {}});
+  Publish({WalkStep::Kind::EnterFolder, folder, {}, {}});
   std::vector<fs::path> subfolders;
   if (beforeFolderListed_) beforeFolderListed_(folder);
   std::error_code error;
@@ -63,75 +79,101 @@ void SceneryWalk::List(const fs::path& folder, std::set<FolderIdentity>& visited
   for (fs::directory_iterator end; !error && it != end; it.increment(error)) {
     fs::path path = it->path();
     if (path.native().size() > kMaxPathLength) {
-      steps_.push_back({WalkStep::Kind::PathTooLong, std::move(path), {}, {}});
+      Publish({WalkStep::Kind::PathTooLong, std::move(path), {}, {}});
       continue;
     }
     if (IsSceneryFileName(path.filename().string())) {
-      fileSteps_.push_back(steps_.size());
-      steps_.push_back({WalkStep::Kind::File, path, {}, {}});
+      Publish({WalkStep::Kind::File, path, {}, {}});
     }
     std::error_code typeError;
     if (it->is_directory(typeError)) subfolders.push_back(std::move(path));
   }
-  if (error) steps_.push_back({WalkStep::Kind::UnreadableFolder, folder, error, {}});
+  if (error) Publish({WalkStep::Kind::UnreadableFolder, folder, error, {}});
   for (const fs::path& subfolder : subfolders) List(subfolder, visited);
-  steps_.push_back({WalkStep::Kind::LeaveFolder, folder, {}, {}});
+  Publish({WalkStep::Kind::LeaveFolder, folder, {}, {}});
 }
 
-bool SceneryWalk::Claim(size_t file) {
-  uint8_t waiting = kWaiting;
-  return fileStates_[file].compare_exchange_strong(waiting, kDecoding);
-}
-
-void SceneryWalk::Decode(size_t file) {
-  WalkStep& step = steps_[fileSteps_[file]];
-  try {
-    step.file = DecodeBglFile(step.path, minRunwayLengthFt_, afterFileSized_);
-  } catch (...) {
-    fileFailures_[file] = std::current_exception();
+void SceneryWalk::Publish(WalkStep step) {
+  {
+    const std::lock_guard lock(mutex_);
+    WalkStep& placed = steps_.emplace_back(std::move(step));
+    if (placed.kind == WalkStep::Kind::File) files_.emplace_back(&placed);
   }
-  fileStates_[file].store(kDecoded);
-  fileStates_[file].notify_all();
+  published_.notify_all();
+}
+
+SceneryWalk::FileSlot* SceneryWalk::FileAt(size_t file) {
+  const std::lock_guard lock(mutex_);
+  return file < files_.size() ? &files_[file] : nullptr;
+}
+
+bool SceneryWalk::Claim(FileSlot& slot) {
+  uint8_t waiting = kWaiting;
+  return slot.state.compare_exchange_strong(waiting, kDecoding);
+}
+
+void SceneryWalk::Decode(FileSlot& slot) {
+  try {
+    slot.step->file = DecodeBglFile(slot.step->path, minRunwayLengthFt_, afterFileSized_);
+  } catch (...) {
+    slot.failure = std::current_exception();
+  }
+  slot.state.store(kDecoded);
+  slot.state.notify_all();
 }
 
 void SceneryWalk::DecodeAhead() {
-  for (size_t file = 0; file < fileSteps_.size(); ++file) {
+  for (size_t file = 0;; ++file) {
     for (size_t taken = filesTaken_.load(); !stopped_ && file >= taken + kFilesAhead;
          taken = filesTaken_.load()) {
       filesTaken_.wait(taken);
     }
-    if (stopped_) return;
-    if (Claim(file)) Decode(file);
+    FileSlot* const slot = FileAt(file);
+    if (stopped_ || !slot) return;
+    if (Claim(*slot)) Decode(*slot);
   }
 }
 
 void SceneryWalk::AwaitDecoded(size_t file) {
-  if (Claim(file)) return Decode(file);
-  const size_t last = std::min(fileSteps_.size(), file + kFilesAhead);
-  for (uint8_t state; (state = fileStates_[file].load()) != kDecoded;) {
+  FileSlot& slot = *FileAt(file);
+  if (Claim(slot)) return Decode(slot);
+  for (uint8_t state; (state = slot.state.load()) != kDecoded;) {
     // While the walk's thread decodes this file, the next one nobody has
     // begun is decoded here.
-    size_t later = file + 1;
-    while (later < last && !Claim(later)) ++later;
-    if (later < last) {
-      Decode(later);
+    FileSlot* later = nullptr;
+    for (size_t next = file + 1; next < file + kFilesAhead && !later; ++next) {
+      FileSlot* const candidate = FileAt(next);
+      if (!candidate) break;
+      if (Claim(*candidate)) later = candidate;
+    }
+    if (later) {
+      Decode(*later);
     } else {
-      fileStates_[file].wait(state);
+      slot.state.wait(state);
     }
   }
 }
 
 std::optional<WalkStep> SceneryWalk::Next() {
-  if (nextStep_ == steps_.size()) return std::nullopt;
-  WalkStep& step = steps_[nextStep_++];
-  if (step.kind == WalkStep::Kind::File) {
+  WalkStep* step = nullptr;
+  {
+    std::unique_lock lock(mutex_);
+    published_.wait(lock, [this] { return nextStep_ < steps_.size() || listed_; });
+    if (nextStep_ == steps_.size()) {
+      if (listFailure_) std::rethrow_exception(std::exchange(listFailure_, nullptr));
+      return std::nullopt;
+    }
+    step = &steps_[nextStep_++];
+  }
+  if (step->kind == WalkStep::Kind::File) {
     const size_t file = filesTaken_.load();
     AwaitDecoded(file);
+    const std::exception_ptr failure = FileAt(file)->failure;
     filesTaken_.store(file + 1);
     filesTaken_.notify_all();
-    if (fileFailures_[file]) std::rethrow_exception(fileFailures_[file]);
+    if (failure) std::rethrow_exception(failure);
   }
-  return std::move(step);
+  return std::move(*step);
 }
 
 }  // namespace scanner

@@ -1,27 +1,29 @@
 // The walk over a scenery folder tree: the folders depth first (files
-// before subfolders), and each scenery file read and decoded. The folders
-// are listed first; then the steps are handed over in walk order while a
-// thread of the walk's own reads and decodes the files a few steps ahead.
-// Decoding is most of a scan's work and needs nothing of the database, so on
-// a machine with two cores the merge of one file overlaps the decoding of
-// the next ones; a file the thread has not begun when its turn comes is
-// decoded by the caller itself, so neither side ever waits for the other
-// with work left to do.
+// before subfolders), and each scenery file read and decoded.
+//
+// Decoding is most of a scan's work and needs nothing of the database, so
+// the walk runs on a thread of its own: it lists the folders, handing each
+// step over as soon as it is known, then reads and decodes the files a few
+// steps ahead of the merge. A file nobody has begun when its turn comes is
+// decoded by the caller itself, and while the caller waits for a file the
+// walk's thread is decoding, it decodes the next one: on a machine with two
+// cores neither side waits for the other with work left to do.
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <exception>
 #include <filesystem>
 #include <functional>
-#include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <system_error>
 #include <thread>
 #include <utility>
-#include <vector>
 
 #include "scanner/bgl_file.h"
 #include "scanner/scan_session.h"
@@ -44,28 +46,36 @@ struct WalkStep {
 
 class SceneryWalk {
  public:
-  // Lists the tree under `root` and starts decoding its files, with the
-  // settings and hooks of `session` (the hooks may run on the walk's thread;
-  // nothing else of the session is used).
-  SceneryWalk(const std::filesystem::path& root, const ScanSession& session);
-  // Stops the decoding where it is and waits for the walk's thread.
+  // Starts walking `root` with the settings and hooks of `session` (the
+  // hooks run on either thread; nothing else of the session is used).
+  SceneryWalk(std::filesystem::path root, const ScanSession& session);
+  // Stops the walk where it is and waits for its thread.
   ~SceneryWalk();
   SceneryWalk(const SceneryWalk&) = delete;
   SceneryWalk& operator=(const SceneryWalk&) = delete;
 
-  // The next step, its file decoded; nullopt when the walk is over.
+  // The next step, its file decoded; nullopt when the walk is over. What
+  // the walk's thread ran into (running out of memory) is thrown here.
   std::optional<WalkStep> Next();
 
  private:
-  // Files decoded but not yet taken: enough to keep the merge busy, few
-  // enough that a scan stopped early has not read much in vain.
-  static constexpr size_t kFilesAhead = 8;
+  // Files decoded ahead of the merge at most: their lines wait in memory.
+  static constexpr size_t kFilesAhead = 32;
   enum FileState : uint8_t { kWaiting, kDecoding, kDecoded };
-
+  struct FileSlot {
+    explicit FileSlot(WalkStep* s) : step(s) {}
+    WalkStep* step;
+    std::atomic<uint8_t> state = kWaiting;
+    std::exception_ptr failure;
+  };
   using FolderIdentity = std::pair<uint64_t, uint64_t>;  // device, inode
+
+  void Run(const std::filesystem::path& root);
   void List(const std::filesystem::path& folder, std::set<FolderIdentity>& visited);
-  bool Claim(size_t file);
-  void Decode(size_t file);
+  void Publish(WalkStep step);
+  FileSlot* FileAt(size_t file);  // nullptr when the walk has no such file
+  bool Claim(FileSlot& slot);
+  void Decode(FileSlot& slot);
   void DecodeAhead();
   void AwaitDecoded(size_t file);
 
@@ -73,14 +83,19 @@ class SceneryWalk {
   const std::function<void(const std::filesystem::path&)> afterFileSized_;
   const std::function<void(const std::filesystem::path&)> beforeFolderListed_;
 
-  std::vector<WalkStep> steps_;
-  std::vector<size_t> fileSteps_;  // the index in steps_ of each file
-  std::unique_ptr<std::atomic<uint8_t>[]> fileStates_;
-  std::vector<std::exception_ptr> fileFailures_;
-  size_t nextStep_ = 0;
-  std::atomic<size_t> filesTaken_ = 0;
+  // Steps and file slots only grow while the walk lists; a deque keeps the
+  // places of those already there.
+  std::mutex mutex_;
+  std::condition_variable published_;
+  std::deque<WalkStep> steps_;
+  std::deque<FileSlot> files_;
+  bool listed_ = false;
+  std::exception_ptr listFailure_;
+
+  size_t nextStep_ = 0;                // taken by Next only
+  std::atomic<size_t> filesTaken_ = 0;  // files Next has handed over
   std::atomic<bool> stopped_ = false;
-  std::thread decoder_;
+  std::thread thread_;  // last: starts once everything above exists
 };
 
 }  // namespace scanner
