@@ -17,7 +17,8 @@ namespace {
 // string sized up front (lines are built by the thousand during a scan).
 class LineWriter {
  public:
-  explicit LineWriter(size_t reserve) : line_(reserve, ' ') {}
+  // Room for the line and one number more, so that no field makes it grow.
+  explicit LineWriter(size_t lineLength) : line_(lineLength + kLongestNumber, ' ') {}
   LineWriter& text(std::string_view field) {
     Room(field.size());
     if (!field.empty()) std::memcpy(line_.data() + size_, field.data(), field.size());

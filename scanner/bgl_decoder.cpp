@@ -1,5 +1,7 @@
 #include "scanner/bgl_decoder.h"
 
+#include <algorithm>
+
 #include "navdb/ui_callbacks.h"
 #include "platform/numbers.h"
 #include "platform/text_columns.h"
@@ -307,8 +309,17 @@ std::string AtisFrequencyText(uint8_t hundredths, uint8_t tensUnits, uint8_t hun
   return text;
 }
 
+void DecodedImage::Reserve(size_t imageBytes) {
+  // A record of 42 to 60 bytes gives a line of 80 to 110 characters; a large
+  // image is mostly other scenery, so the guess stops at a megabyte.
+  constexpr size_t kMostReserved = size_t{1} << 20;
+  text_.reserve(std::min(2 * imageBytes, kMostReserved));
+  lines_.reserve(std::min(imageBytes / 40, kMostReserved / 100));
+}
+
 DecodedImage DecodeBglImage(std::span<const uint8_t> image, unsigned minRunwayLengthFt) {
   DecodedImage decoded;
+  decoded.Reserve(image.size());
   ImageDecoder decoder(image, minRunwayLengthFt, decoded);
   decoded.unreadable = decoder.Decode() == Flow::Unreadable;
   return decoded;

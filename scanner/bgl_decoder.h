@@ -59,6 +59,8 @@ enum class ImageResult {
 // text: thousands of lines a file make one allocation, not thousands.
 class DecodedImage {
  public:
+  // Room for the lines an image of `imageBytes` may hold, within reason.
+  void Reserve(size_t imageBytes);
   void Add(navdb::NavaidKind kind, std::string_view line) {
     lines_.push_back({kind, text_.size(), line.size()});
     text_ += line;
