@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <future>
+#include <iterator>
 #include <vector>
 
 #include "navdb/list_order.h"
@@ -107,18 +109,22 @@ void SetLoadingProgress(const UiCallbacks& ui, int percent) {
   if (ui.setLoadingProgress) ui.setLoadingProgress(percent);
 }
 
-// Reads one database file. A missing file is no file, silently; a file that
-// exists but cannot be read is reported and remembered in `readFailure`, so
-// that no save of this run writes over it.
-bool ReadDatabaseFile(const std::filesystem::path& folder, std::string_view fileName,
-                      std::string& bytes, std::string& readFailure, const UiCallbacks& ui) {
-  // The bytes stay as the lines' storage: room for all of them at once
-  // spares the copies and the fresh memory of growing by doubling. (A size
-  // that changes before the read only costs that saving.)
+// Reads one database file into `bytes`, sized from the file: the bytes stay
+// as the lines' storage, and room for all of them at once spares the copies
+// and the fresh memory of growing by doubling. (A size that changes before
+// the read only costs that saving.)
+platform::FileResult ReadDatabaseBytes(const std::filesystem::path& path, std::string& bytes) {
   std::error_code sizeError;
-  const std::uintmax_t sizeBytes = std::filesystem::file_size(folder / fileName, sizeError);
+  const std::uintmax_t sizeBytes = std::filesystem::file_size(path, sizeError);
   if (!sizeError) bytes.reserve(static_cast<size_t>(sizeBytes));
-  const platform::FileResult read = platform::ReadWholeFile(folder / fileName, bytes);
+  return platform::ReadWholeFile(path, bytes);
+}
+
+// What became of reading a database file. A missing file is no file,
+// silently; a file that exists but cannot be read is reported and
+// remembered in `readFailure`, so that no save of this run writes over it.
+bool TakeReadResult(const platform::FileResult& read, std::string_view fileName,
+                    std::string& readFailure, const UiCallbacks& ui) {
   if (read.ok()) return true;
   if (read.errorNumber == ENOENT) return false;
   readFailure = read.error;
@@ -234,20 +240,42 @@ void DecodeIndexFile(std::string_view bytes, IndexLists& index, size_t entryTota
   DecodeIndexFile(std::make_shared<std::string>(bytes), index, entryTotal, rejected, ui);
 }
 
-void DecodeIndexFile(std::shared_ptr<std::string> bytes, IndexLists& index, size_t entryTotal,
-                     std::vector<std::string>& rejected, const UiCallbacks& ui) {
-  MalformedLines bad{rejected};
-  std::vector<std::string_view> lines;
-  lines.reserve(bytes->size() / (kIndexLineLength + 2) + 1);
+IndexFileLines SplitIndexLines(std::shared_ptr<std::string> bytes, bool putInIndexOrder) {
+  IndexFileLines split;
+  MalformedLines bad{split.malformed};
+  split.lines.reserve(bytes->size() / (kIndexLineLength + 2) + 1);
   char* const data = bytes->data();
   ForEachFileLine(*bytes, [&](size_t lineNumber, std::string_view fileLine, bool) {
     if (lineNumber == 1 || fileLine.empty()) return;
     if (const std::optional<std::string_view> line = NormalizeInPlace(data, fileLine))
-      lines.push_back(*line);
+      split.lines.push_back(*line);
     else
       bad.Note(lineNumber, fileLine);
   });
+  split.malformedCount = bad.count;
+  split.firstMalformedLine = bad.firstLineNumber;
+  if (putInIndexOrder) {
+    PutInIndexOrder(split.lines);
+    split.inIndexOrder = true;
+  }
+  split.bytes = std::move(bytes);
+  return split;
+}
+
+void DecodeIndexFile(std::shared_ptr<std::string> bytes, IndexLists& index, size_t entryTotal,
+                     std::vector<std::string>& rejected, const UiCallbacks& ui) {
+  const bool unlimited = index.primary.Capacity() == EntryList::kUnlimited &&
+                         index.following.Capacity() == EntryList::kUnlimited;
+  TakeIndexLines(SplitIndexLines(std::move(bytes), unlimited), index, entryTotal, rejected, ui);
+}
+
+void TakeIndexLines(IndexFileLines split, IndexLists& index, size_t entryTotal,
+                    std::vector<std::string>& rejected, const UiCallbacks& ui) {
+  MalformedLines bad{rejected, split.malformedCount, split.firstMalformedLine};
+  rejected.insert(rejected.end(), std::make_move_iterator(split.malformed.begin()),
+                  std::make_move_iterator(split.malformed.end()));
   ReportMalformed(ui, kIndexFileName, bad);
+  std::vector<std::string_view>& lines = split.lines;
 
   const bool unlimited = index.primary.Capacity() == EntryList::kUnlimited &&
                          index.following.Capacity() == EntryList::kUnlimited;
@@ -274,8 +302,8 @@ void DecodeIndexFile(std::shared_ptr<std::string> bytes, IndexLists& index, size
     }
     // Adding the lines one by one would leave the smallest in the primary
     // list and the rest in the following one; do that in one step.
-    PutInIndexOrder(lines);
-    AssignInIndexOrder(index, std::move(bytes), lines);
+    if (!split.inIndexOrder) PutInIndexOrder(lines);
+    AssignInIndexOrder(index, std::move(split.bytes), lines);
     return;
   }
   for (size_t n = 0; n < lines.size(); ++n) {
@@ -306,14 +334,32 @@ void LoadDatabase(Database& db, const UiCallbacks& ui) {
   for (EntryList& list : db.lists) list.Clear();
   for (auto& rejected : db.rejectedLines) rejected.clear();
   for (auto& failure : db.readFailures) failure.clear();
+  // idx.dat is read and its lines checked on a second thread while the entry
+  // files load: none of that needs the entry lists or the user, and it is
+  // half the work of a load.
+  const bool unlimited = db.index.primary.Capacity() == EntryList::kUnlimited &&
+                         db.index.following.Capacity() == EntryList::kUnlimited;
+  struct ReadIndex {
+    platform::FileResult read;
+    IndexFileLines split;
+  };
+  std::future<ReadIndex> indexFile =
+      std::async(std::launch::async, [path = db.folder / kIndexFileName, unlimited] {
+        ReadIndex result;
+        auto bytes = std::make_shared<std::string>();
+        result.read = ReadDatabaseBytes(path, *bytes);
+        if (result.read.ok()) result.split = SplitIndexLines(std::move(bytes), unlimited);
+        return result;
+      });
   int percent = 0;
   for (NavaidKind kind : kAllKinds) {
     SetLoadingProgress(ui, percent);
     percent += 10;
     // Each file's bytes become the storage of its list's lines.
     auto bytes = std::make_shared<std::string>();
-    if (!ReadDatabaseFile(db.folder, InfoOf(kind).fileName, *bytes, db.readFailures[IndexOf(kind)],
-                          ui)) {
+    const std::string_view fileName = InfoOf(kind).fileName;
+    if (!TakeReadResult(ReadDatabaseBytes(db.folder / fileName, *bytes), fileName,
+                        db.readFailures[IndexOf(kind)], ui)) {
       continue;
     }
     DecodeEntryFile(kind, bytes, db.list(kind), db.rejectedLines[IndexOf(kind)], ui);
@@ -321,9 +367,9 @@ void LoadDatabase(Database& db, const UiCallbacks& ui) {
   ShowEntryCounts(db, ui);
   size_t entryTotal = 0;
   for (const EntryList& list : db.lists) entryTotal += list.Count();
-  auto bytes = std::make_shared<std::string>();
-  if (ReadDatabaseFile(db.folder, kIndexFileName, *bytes, db.readFailures[kIndexFileSlot], ui)) {
-    DecodeIndexFile(bytes, db.index, entryTotal, db.rejectedLines[4], ui);
+  ReadIndex index = indexFile.get();
+  if (TakeReadResult(index.read, kIndexFileName, db.readFailures[kIndexFileSlot], ui)) {
+    TakeIndexLines(std::move(index.split), db.index, entryTotal, db.rejectedLines[4], ui);
   }
   AddPlaceholdersToEmptyLists(db);
 }

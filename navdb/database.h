@@ -102,6 +102,22 @@ void DecodeIndexFile(std::string_view bytes, IndexLists& index, size_t entryTota
 void DecodeIndexFile(std::shared_ptr<std::string> bytes, IndexLists& index, size_t entryTotal,
                      std::vector<std::string>& rejected, const UiCallbacks& ui);
 
+// DecodeIndexFile in two halves. The first checks the lines and, when
+// `putInIndexOrder`, sorts them: it needs neither the user nor the lists,
+// so it may run on another thread. The second reports, shows the progress
+// and hands the lines to the index lists.
+struct IndexFileLines {
+  std::shared_ptr<std::string> bytes;
+  std::vector<std::string_view> lines;  // views into `bytes`
+  bool inIndexOrder = false;
+  std::vector<std::string> malformed;
+  size_t malformedCount = 0;
+  size_t firstMalformedLine = 0;
+};
+IndexFileLines SplitIndexLines(std::shared_ptr<std::string> bytes, bool putInIndexOrder);
+void TakeIndexLines(IndexFileLines split, IndexLists& index, size_t entryTotal,
+                    std::vector<std::string>& rejected, const UiCallbacks& ui);
+
 // Name of the file that keeps the rejected lines of `fileName`.
 std::string RejectedFileName(std::string_view fileName);
 

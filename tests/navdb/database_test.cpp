@@ -193,6 +193,45 @@ TEST(DatabaseFiles, IndexFileLinesComeBackWithTheirSign) {
             " 002.500000  10.000000  NDB00000\r\n");
 }
 
+// idx.dat is read on a second thread while the entry files load; what the
+// user is told still comes in file order, the index's news last.
+TEST(DatabaseFiles, IndexFileNewsComesAfterTheEntryFiles) {
+  TempFolder folder;
+  folder.Write("ndb.dat", "// NDB database for Skyatlas\r\n" + FileLine(NavaidKind::Ndb, kNdbA) +
+                              "\r\nshort line\r\n");
+  std::filesystem::create_directory(folder / "vor.dat");  // there, but no file to read
+  folder.Write("idx.dat",
+               "// Index for Skyatlas 99\r\n"
+               "002.500000  10.000000  NDB00000\r\n"
+               "garbage\r\n");
+  Database db;
+  db.folder = folder.path();
+  RecordingUi ui;
+  LoadDatabase(db, ui.ui());
+  ASSERT_EQ(ui.messages.size(), 3u);
+  EXPECT_EQ(ui.messages[0].text.substr(0, 40), "ndb.dat: 1 malformed line(s) skipped, th");
+  EXPECT_EQ(ui.messages[1].text.substr(0, 22), "Could not open vor.dat");
+  EXPECT_EQ(ui.messages[2].text.substr(0, 40), "idx.dat: 1 malformed line(s) skipped, th");
+  EXPECT_EQ(db.rejectedLines[kIndexFileSlot], std::vector<std::string>{"garbage"});
+  EXPECT_FALSE(db.readFailures[IndexOf(NavaidKind::Vor)].empty());
+  EXPECT_EQ(db.index.Count(), 1u);
+  EXPECT_EQ(ui.loadingProgress, (std::vector<int>{0, 10, 20, 30, 100}));
+
+  // An idx.dat that cannot be read is told last, and kept from any save.
+  std::filesystem::remove_all(folder / "vor.dat");
+  std::filesystem::remove(folder / "idx.dat");
+  std::filesystem::create_directory(folder / "idx.dat");
+  RecordingUi again;
+  LoadDatabase(db, again.ui());
+  ASSERT_EQ(again.messages.size(), 2u);
+  EXPECT_EQ(again.messages[0].text.substr(0, 7), "ndb.dat");
+  EXPECT_EQ(again.messages[1].text.substr(0, 22), "Could not open idx.dat");
+  EXPECT_FALSE(db.readFailures[kIndexFileSlot].empty());
+  EXPECT_EQ(db.index.Count(), 0u);
+  EXPECT_FALSE(SaveDatabase(db, again.ui()));
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "idx.dat"));
+}
+
 TEST(DatabaseFiles, SaveFailureKeepsEveryOldFile) {
   TempFolder folder;
   folder.Write("ndb.dat", "old ndb");
