@@ -148,8 +148,9 @@ void AddLineOneByOne(benchmark::State& state) {
   }
 }
 
-BENCHMARK(ReadFiles_Baseline)->Unit(benchmark::kMillisecond);
-BENCHMARK(LoadDatabase)->Unit(benchmark::kMillisecond);
+// A load reads idx.dat on a second thread: CPU time is the whole process's.
+BENCHMARK(ReadFiles_Baseline)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(LoadDatabase)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(WriteFiles_Baseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(SaveDatabase)->Unit(benchmark::kMillisecond);
 BENCHMARK(SortIndexLines_Baseline)->Unit(benchmark::kMillisecond);
