@@ -40,8 +40,9 @@ struct ScanSession {
     std::array<bool, 4> countPending{};
   };
   MergeNotices notices = {};
-  // Run on the walk's thread: after a scenery file's size was taken and
-  // before its bytes are read, and before a folder is listed. Tests change
+  // Run on the walk's threads, one call at a time: after a scenery file's
+  // size was taken and before its bytes are read, and before a folder is
+  // listed. Tests change
   // the file or the folder there, as another program could.
   std::function<void(const std::filesystem::path&)> afterFileSized = {};
   std::function<void(const std::filesystem::path&)> beforeFolderListed = {};

@@ -73,7 +73,10 @@ void SceneryWalk::List(const fs::path& folder, std::set<FolderIdentity>& visited
 
   Publish({WalkStep::Kind::EnterFolder, folder, {}, {}});
   std::vector<fs::path> subfolders;
-  if (beforeFolderListed_) beforeFolderListed_(folder);
+  if (beforeFolderListed_) {
+    const std::lock_guard lock(hookMutex_);
+    beforeFolderListed_(folder);
+  }
   std::error_code error;
   fs::directory_iterator it(folder, error);
   for (fs::directory_iterator end; !error && it != end; it.increment(error)) {
@@ -113,8 +116,16 @@ bool SceneryWalk::Claim(FileSlot& slot) {
 }
 
 void SceneryWalk::Decode(FileSlot& slot) {
+  // Both threads decode; the hook never runs on both at once.
+  std::function<void(const fs::path&)> hook;
+  if (afterFileSized_) {
+    hook = [this](const fs::path& path) {
+      const std::lock_guard lock(hookMutex_);
+      afterFileSized_(path);
+    };
+  }
   try {
-    slot.step->file = DecodeBglFile(slot.step->path, minRunwayLengthFt_, afterFileSized_);
+    slot.step->file = DecodeBglFile(slot.step->path, minRunwayLengthFt_, hook);
   } catch (...) {
     slot.failure = std::current_exception();
   }

@@ -47,7 +47,8 @@ struct WalkStep {
 class SceneryWalk {
  public:
   // Starts walking `root` with the settings and hooks of `session` (the
-  // hooks run on either thread; nothing else of the session is used).
+  // hooks run on either thread, never on both at once; nothing else of the
+  // session is used).
   SceneryWalk(std::filesystem::path root, const ScanSession& session);
   // Stops the walk where it is and waits for its thread.
   ~SceneryWalk();
@@ -82,6 +83,8 @@ class SceneryWalk {
   const unsigned minRunwayLengthFt_;
   const std::function<void(const std::filesystem::path&)> afterFileSized_;
   const std::function<void(const std::filesystem::path&)> beforeFolderListed_;
+
+  std::mutex hookMutex_;
 
   // Steps and file slots only grow while the walk lists; a deque keeps the
   // places of those already there.
