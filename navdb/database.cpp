@@ -12,6 +12,7 @@
 #include <cstring>
 #include <future>
 #include <iterator>
+#include <system_error>
 #include <vector>
 
 #include "navdb/list_order.h"
@@ -343,14 +344,19 @@ void LoadDatabase(Database& db, const UiCallbacks& ui) {
     platform::FileResult read;
     IndexFileLines split;
   };
-  std::future<ReadIndex> indexFile =
-      std::async(std::launch::async, [path = db.folder / kIndexFileName, unlimited] {
-        ReadIndex result;
-        auto bytes = std::make_shared<std::string>();
-        result.read = ReadDatabaseBytes(path, *bytes);
-        if (result.read.ok()) result.split = SplitIndexLines(std::move(bytes), unlimited);
-        return result;
-      });
+  const auto readIndex = [path = db.folder / kIndexFileName, unlimited] {
+    ReadIndex result;
+    auto bytes = std::make_shared<std::string>();
+    result.read = ReadDatabaseBytes(path, *bytes);
+    if (result.read.ok()) result.split = SplitIndexLines(std::move(bytes), unlimited);
+    return result;
+  };
+  std::future<ReadIndex> indexFile;
+  try {
+    indexFile = std::async(std::launch::async, readIndex);
+  } catch (const std::system_error&) {
+    indexFile = std::async(std::launch::deferred, readIndex);  // no thread: read it in turn
+  }
   int percent = 0;
   for (NavaidKind kind : kAllKinds) {
     SetLoadingProgress(ui, percent);

@@ -27,11 +27,19 @@ bool IsSceneryFileName(const std::string& name) {
 
 }  // namespace
 
-SceneryWalk::SceneryWalk(fs::path root, const ScanSession& session)
+SceneryWalk::SceneryWalk(const fs::path& root, const ScanSession& session)
     : minRunwayLengthFt_(session.minRunwayLengthFt),
       afterFileSized_(session.afterFileSized),
-      beforeFolderListed_(session.beforeFolderListed),
-      thread_([this, root = std::move(root)] { Run(root); }) {}
+      beforeFolderListed_(session.beforeFolderListed) {
+  try {
+    thread_ = std::thread([this, root] { Run(root); });
+  } catch (const std::system_error&) {
+    // No thread to be had: the walk lists here, and Next decodes every file.
+    std::set<FolderIdentity> visited;
+    List(root, visited);
+    listed_ = true;
+  }
+}
 
 SceneryWalk::~SceneryWalk() {
   {
@@ -41,7 +49,7 @@ SceneryWalk::~SceneryWalk() {
   published_.notify_all();
   filesTaken_.fetch_add(1);  // wakes the thread if it waits for room ahead
   filesTaken_.notify_all();
-  thread_.join();
+  if (thread_.joinable()) thread_.join();
 }
 
 void SceneryWalk::Run(const fs::path& root) {

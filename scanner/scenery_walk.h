@@ -49,7 +49,7 @@ class SceneryWalk {
   // Starts walking `root` with the settings and hooks of `session` (the
   // hooks run on either thread, never on both at once; nothing else of the
   // session is used).
-  SceneryWalk(std::filesystem::path root, const ScanSession& session);
+  SceneryWalk(const std::filesystem::path& root, const ScanSession& session);
   // Stops the walk where it is and waits for its thread.
   ~SceneryWalk();
   SceneryWalk(const SceneryWalk&) = delete;
@@ -98,7 +98,7 @@ class SceneryWalk {
   size_t nextStep_ = 0;                // taken by Next only
   std::atomic<size_t> filesTaken_ = 0;  // files Next has handed over
   std::atomic<bool> stopped_ = false;
-  std::thread thread_;  // last: starts once everything above exists
+  std::thread thread_;
 };
 
 }  // namespace scanner
