@@ -326,7 +326,7 @@ void AddPlaceholdersToEmptyLists(Database& db) {
 void ShowEntryCounts(const Database& db, const UiCallbacks& ui) {
   if (!ui.showEntryCount) return;
   for (NavaidKind kind : kAllKinds) {
-    ui.showEntryCount(kind, static_cast<int>(db.list(kind).EntryCount()));
+    ui.showEntryCount(kind, static_cast<int>(db.List(kind).EntryCount()));
   }
 }
 
@@ -368,7 +368,7 @@ void LoadDatabase(Database& db, const UiCallbacks& ui) {
                         db.readFailures[IndexOf(kind)], ui)) {
       continue;
     }
-    DecodeEntryFile(kind, bytes, db.list(kind), db.rejectedLines[IndexOf(kind)], ui);
+    DecodeEntryFile(kind, bytes, db.List(kind), db.rejectedLines[IndexOf(kind)], ui);
   }
   ShowEntryCounts(db, ui);
   size_t entryTotal = 0;

@@ -45,8 +45,8 @@ struct Database {
   // are empty only because of that, so a save must not write over it.
   std::array<std::string, kDatabaseFileCount> readFailures;
 
-  EntryList& list(NavaidKind kind) { return lists[IndexOf(kind)]; }
-  const EntryList& list(NavaidKind kind) const { return lists[IndexOf(kind)]; }
+  EntryList& List(NavaidKind kind) { return lists[IndexOf(kind)]; }
+  const EntryList& List(NavaidKind kind) const { return lists[IndexOf(kind)]; }
 };
 
 // Reads the five files of `db.folder` into the lists and the index. Missing

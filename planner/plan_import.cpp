@@ -191,7 +191,7 @@ void ResolveMissingWaypoint(PlannerState& state, const navdb::Database& db, Nava
   if (answer != navdb::MessageAnswer::Ok) return;
   navdb::WaypointPickRequest request;
   request.clearSelections = true;
-  request.suggested = NearestLine(db.list(kind), kind, key);
+  request.suggested = NearestLine(db.List(kind), kind, key);
   RunWaypointSelection(state, db, -1, ui, request);
 }
 
@@ -318,7 +318,7 @@ void ImportFlightShopWaypoints(PlannerState& state, const navdb::Database& db,
     const std::optional<NavaidKind> kind = FlightShopKind(record.kind);
     if (!kind) break;
     const std::string key = FlightShopKey(record, *kind);
-    const navdb::EntryList& list = db.list(*kind);
+    const navdb::EntryList& list = db.List(*kind);
     const std::optional<size_t> row = list.FindPrefix(key);
     if (row) {
       state.dialog.rows.push_back(BuildPlanRow(*kind, list.GetLine(*row)));
@@ -326,7 +326,7 @@ void ImportFlightShopWaypoints(PlannerState& state, const navdb::Database& db,
       ResolveMissingWaypoint(state, db, *kind, key, ui);
     }
   }
-  ComputeLegs(state, db.list(NavaidKind::Airport));
+  ComputeLegs(state, db.List(NavaidKind::Airport));
 }
 
 void ImportFs200xWaypoints(PlannerState& state, const navdb::Database& db) {
@@ -336,11 +336,11 @@ void ImportFs200xWaypoints(PlannerState& state, const navdb::Database& db) {
     const std::optional<Fs200xList> columns = Fs200xListOf(record.kind[0]);
     if (!columns) continue;
     const std::optional<std::string_view> line =
-        MatchingLine(db.list(columns->kind), *columns, record);
+        MatchingLine(db.List(columns->kind), *columns, record);
     state.dialog.rows.push_back(line ? BuildPlanRow(columns->kind, *line, true)
                                      : StagedRow(columns->kind, record));
   }
-  ComputeLegs(state, db.list(NavaidKind::Airport));
+  ComputeLegs(state, db.List(NavaidKind::Airport));
 }
 
 }  // namespace planner

@@ -52,7 +52,7 @@ void DeleteClimbAndDescentRows(PlanDialog& dialog) {
 }
 
 void ComputeAndReselect(PlannerState& state, const navdb::Database& db, const std::string& moved) {
-  ComputeLegs(state, db.list(navdb::NavaidKind::Airport));
+  ComputeLegs(state, db.List(navdb::NavaidKind::Airport));
   if (moved.empty()) return;
   const std::optional<size_t> row = FindRow(state.dialog.rows, moved.substr(0, 38));
   if (row) state.dialog.selectedRow = row;
@@ -87,7 +87,7 @@ std::string BuildPlanRow(navdb::NavaidKind kind, std::string_view line, bool kee
 
 void InsertPickedWaypoint(PlannerState& state, const navdb::Database& db, int position,
                           const navdb::WaypointPick& pick) {
-  const navdb::EntryList& list = db.list(pick.kind);
+  const navdb::EntryList& list = db.List(pick.kind);
   if (pick.row >= list.Count()) return;
   PlanDialog& dialog = state.dialog;
   if (pick.kind == navdb::NavaidKind::Airport) {
@@ -111,7 +111,7 @@ void RunWaypointSelection(PlannerState& state, const navdb::Database& db, int po
   std::optional<navdb::WaypointPick> pick;
   if (ui.pickWaypoint) pick = ui.pickWaypoint(request);
   if (pick) InsertPickedWaypoint(state, db, position, *pick);
-  ComputeLegs(state, db.list(navdb::NavaidKind::Airport));
+  ComputeLegs(state, db.List(navdb::NavaidKind::Airport));
   navdb::SetStatus(ui, navdb::StatusIcon::Ready, "");
   if (ui.setProgressText) ui.setProgressText(" ");
 }
@@ -119,17 +119,17 @@ void RunWaypointSelection(PlannerState& state, const navdb::Database& db, int po
 void PlaceWaypoint(PlannerState& state, const navdb::Database& db, int position,
                    const navdb::WaypointPick& pick) {
   InsertPickedWaypoint(state, db, position, pick);
-  ComputeLegs(state, db.list(navdb::NavaidKind::Airport));
+  ComputeLegs(state, db.List(navdb::NavaidKind::Airport));
 }
 
 void InsertBeforeArrival(PlannerState& state, const navdb::Database& db,
                          const navdb::WaypointPick& pick) {
-  const navdb::EntryList& list = db.list(pick.kind);
+  const navdb::EntryList& list = db.List(pick.kind);
   if (pick.row >= list.Count()) return;
   std::vector<std::string>& rows = state.dialog.rows;
   rows.insert(rows.empty() ? rows.end() : rows.end() - 1,
               BuildPlanRow(pick.kind, list.GetLine(pick.row)));
-  ComputeLegs(state, db.list(navdb::NavaidKind::Airport));
+  ComputeLegs(state, db.List(navdb::NavaidKind::Airport));
 }
 
 namespace {
@@ -191,7 +191,7 @@ void RemoveCommand(PlannerState& state, const navdb::Database& db) {
     dialog.rows.erase(dialog.rows.begin() + static_cast<long>(*dialog.selectedRow));
     dialog.selectedRow.reset();
   }
-  ComputeLegs(state, db.list(navdb::NavaidKind::Airport));
+  ComputeLegs(state, db.List(navdb::NavaidKind::Airport));
 }
 
 void MoveUpCommand(PlannerState& state, const navdb::Database& db) {

@@ -46,7 +46,7 @@ DecodedImage DecodeFileBytes(std::span<const uint8_t> bytes, unsigned minRunwayL
     nothing.unreadable = true;
     return nothing;
   }
-  DecodedImage decoded = DecodeBglImage(image.view(), minRunwayLengthFt);
+  DecodedImage decoded = DecodeBglImage(image.View(), minRunwayLengthFt);
   ReleaseUnpackedImage(image);
   return decoded;
 }

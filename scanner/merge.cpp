@@ -43,7 +43,7 @@ MergeResult AddOrRefuse(std::optional<size_t> row) {
 }
 
 MergeResult MergeIntoList(ScanSession& session, NavaidKind kind, std::string_view line) {
-  navdb::EntryList& list = session.db.list(kind);
+  navdb::EntryList& list = session.db.List(kind);
   const std::string_view key = line.substr(0, KeyLength(kind));
   // One search finds the first line with the same identity, the same line
   // if it is there, and where the new line goes.
@@ -115,7 +115,7 @@ MergeResult MergeLine(ScanSession& session, NavaidKind kind, std::string_view li
     if (ui.showKindTab) ui.showKindTab(kind);
     notices.tabShown = kind;
   }
-  navdb::EntryList& list = session.db.list(kind);
+  navdb::EntryList& list = session.db.List(kind);
   if (list.Count() > 0 && list.GetLine(0) == navdb::kPlaceholderLine) list.Clear();
   const MergeResult result = MergeIntoList(session, kind, line);
   if (notices.batching)
@@ -145,7 +145,7 @@ void FlushMergeNotices(ScanSession& session) {
     if (!pending) continue;
     pending = false;
     if (session.ui.showEntryCount) {
-      session.ui.showEntryCount(kind, static_cast<int>(session.db.list(kind).Count()));
+      session.ui.showEntryCount(kind, static_cast<int>(session.db.List(kind).Count()));
     }
   }
 }

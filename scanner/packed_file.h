@@ -36,7 +36,7 @@ inline constexpr size_t kMaxSceneryFileBytes = size_t{256} << 20;
 struct UnpackedImage {
   std::unique_ptr<uint8_t[]> bytes;
   size_t size = 0;
-  std::span<const uint8_t> view() const { return {bytes.get(), size}; }
+  std::span<const uint8_t> View() const { return {bytes.get(), size}; }
 };
 
 // The header size H of a packed file, or 0 when the file is not laid out as

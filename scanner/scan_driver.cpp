@@ -39,7 +39,7 @@ bool ReportUnreadableFolder(ScanSession& session, const fs::path& folder,
 std::array<long, 4> EntryCounts(const navdb::Database& db) {
   std::array<long, 4> counts{};
   for (NavaidKind kind : navdb::kAllKinds) {
-    counts[navdb::IndexOf(kind)] = static_cast<long>(db.list(kind).EntryCount());
+    counts[navdb::IndexOf(kind)] = static_cast<long>(db.List(kind).EntryCount());
   }
   return counts;
 }
@@ -128,7 +128,7 @@ bool ConfirmAndClearForRebuild(ScanSession& session) {
                          navdb::MessageIcon::Warning, navdb::MessageButtons::YesNo);
   if (answer != navdb::MessageAnswer::Yes) return false;
   for (NavaidKind kind : {NavaidKind::Ndb, NavaidKind::Vor, NavaidKind::Airport}) {
-    session.db.list(kind).Clear();
+    session.db.List(kind).Clear();
     if (session.ui.showEntryCount) session.ui.showEntryCount(kind, 0);
   }
   return true;

@@ -20,7 +20,7 @@ void AddNdbs(const xplane::NavData& data, const Region& region, navdb::Database&
     if (!region.Contains(ndb.latitudeDeg, ndb.longitudeDeg)) continue;
     char frequency[16];
     std::snprintf(frequency, sizeof frequency, "%03ld.0", ndb.frequencyKhz % 1000);
-    db.list(NavaidKind::Ndb)
+    db.List(NavaidKind::Ndb)
         .AddLine(navdb::BuildNdbLine({Cut(ndb.identifier, 5), Cut(ndb.name, 24), frequency,
                                       navdb::FormatLatitude(ndb.latitudeDeg),
                                       navdb::FormatLongitude(ndb.longitudeDeg), ndb.elevationFt,
@@ -39,7 +39,7 @@ void AddStations(const xplane::NavData& data, const Region& region, navdb::Datab
     if (s.hasLocalizer)
       std::snprintf(course, sizeof course, "%03ld",
                     navdb::HeadingToWholeDegrees(s.localizerCourseDeg) % 1000);
-    db.list(NavaidKind::Vor)
+    db.List(NavaidKind::Vor)
         .AddLine(navdb::BuildVorLine(
             {Cut(s.identifier, 5), Cut(s.name, 24),
              navdb::VorTypeText(base, s.hasDme, s.hasGlideSlope, s.hasTacan), frequency, course,
@@ -62,7 +62,7 @@ void AddRunways(const xplane::NavData& data, const Region& region, navdb::Databa
           : runway.side == 'C' ? navdb::RunwayDesignator::Centre
                                : navdb::RunwayDesignator::Plain;
       const long headingDeg = navdb::HeadingToWholeDegrees(runway.headingDeg) % 360;
-      db.list(NavaidKind::Airport)
+      db.List(NavaidKind::Airport)
           .AddLine(navdb::BuildRunwayLine(
               {Cut(airport.identifier, 5), Cut(airport.name, 24),
                navdb::RunwayDesignation(runway.number % 100, designator), headingDeg,
@@ -77,7 +77,7 @@ void AddRunways(const xplane::NavData& data, const Region& region, navdb::Databa
 void AddFixes(const xplane::NavData& data, const Region& region, navdb::Database& db) {
   for (const xplane::FixRecord& fix : data.fixes) {
     if (!region.Contains(fix.latitudeDeg, fix.longitudeDeg)) continue;
-    db.list(NavaidKind::Intersection)
+    db.List(NavaidKind::Intersection)
         .AddLine(navdb::BuildIntersectionLine({Cut(fix.identifier, 5), "",
                                                navdb::FormatLatitude(fix.latitudeDeg),
                                                navdb::FormatLongitude(fix.longitudeDeg), 0}));

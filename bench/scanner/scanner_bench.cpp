@@ -156,11 +156,11 @@ const HalfWorldDatabases& HalfWorld() {
       for (navdb::NavaidKind kind :
            {navdb::NavaidKind::Ndb, navdb::NavaidKind::Vor, navdb::NavaidKind::Airport}) {
         std::vector<std::string> lines;
-        world.list(kind).ForEach([&](size_t row, std::string_view line) {
+        world.List(kind).ForEach([&](size_t row, std::string_view line) {
           if (row % 2 == 0) lines.emplace_back(line);
         });
         if (folder == paths.shuffled) std::shuffle(lines.begin(), lines.end(), random);
-        for (const std::string& line : lines) half.list(kind).AppendLine(line);
+        for (const std::string& line : lines) half.List(kind).AppendLine(line);
       }
       navdb::RebuildIndex(half.lists, half.index, {});
       navdb::SaveDatabase(half, {});

@@ -53,7 +53,7 @@ Fixture& Shared() {
     navdb::SaveDatabase(db, {});
     size_t entries = 0;
     for (const navdb::EntryList& list : db.lists) entries += list.EntryCount();
-    db.list(NavaidKind::Intersection).ForEach([&](size_t, std::string_view line) {
+    db.List(NavaidKind::Intersection).ForEach([&](size_t, std::string_view line) {
       f->identifiers.emplace_back(line.substr(0, 5));
     });
     std::shuffle(f->identifiers.begin(), f->identifiers.end(), std::mt19937(42));
@@ -126,7 +126,7 @@ OpenWindow& Window() {
 }
 
 void GetLine_Baseline(benchmark::State& state) {
-  const navdb::EntryList& list = Window().program.state().db.list(NavaidKind::Intersection);
+  const navdb::EntryList& list = Window().program.state().db.List(NavaidKind::Intersection);
   size_t row = 0;
   for (auto _ : state) {
     row = (row + 7919) % list.Count();
@@ -144,7 +144,7 @@ void ModelData(benchmark::State& state) {
 }
 
 void FindPrefix_Baseline(benchmark::State& state) {
-  const navdb::EntryList& list = Window().program.state().db.list(NavaidKind::Intersection);
+  const navdb::EntryList& list = Window().program.state().db.List(NavaidKind::Intersection);
   size_t next = 0;
   for (auto _ : state) {
     const std::string& id = Shared().identifiers[next++ % Shared().identifiers.size()];

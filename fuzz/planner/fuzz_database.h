@@ -15,13 +15,13 @@ inline navdb::Database SmallDatabase() {
   using testing_support::AirportLine;
   using testing_support::VorLine;
   navdb::Database db;
-  db.list(navdb::NavaidKind::Airport)
+  db.List(navdb::NavaidKind::Airport)
       .AddLine(AirportLine("AAAA", "AIRPORT", "09L/27R", 90, 48.0, 2.0, 300, 9000));
-  db.list(navdb::NavaidKind::Airport)
+  db.List(navdb::NavaidKind::Airport)
       .AddLine(AirportLine("BBBB", "AIRPORT", "31 /13", 310, 43.4, 5.2, 300, 9000));
-  db.list(navdb::NavaidKind::Vor).AddLine(VorLine("VVV", "STATION", "VOR/DME", 46.0, 3.0));
-  db.list(navdb::NavaidKind::Vor).AddLine(VorLine("IBB", "STATION", "ILS/DME", 43.3, 5.1));
-  db.list(navdb::NavaidKind::Intersection)
+  db.List(navdb::NavaidKind::Vor).AddLine(VorLine("VVV", "STATION", "VOR/DME", 46.0, 3.0));
+  db.List(navdb::NavaidKind::Vor).AddLine(VorLine("IBB", "STATION", "ILS/DME", 43.3, 5.1));
+  db.List(navdb::NavaidKind::Intersection)
       .AddLine(testing_support::IntersectionLine("FIXXX", 45.0, 4.0));
   return db;
 }

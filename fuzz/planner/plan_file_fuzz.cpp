@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   planner::OpenPlanDialog(again, planner::PlanOpenMode::Loaded);
   if (again.dialog.rows != state.dialog.rows) std::abort();
 
-  planner::ComputeLegs(state, db.list(navdb::NavaidKind::Airport));
-  planner::ComputeLegs(state, db.list(navdb::NavaidKind::Airport));
+  planner::ComputeLegs(state, db.List(navdb::NavaidKind::Airport));
+  planner::ComputeLegs(state, db.List(navdb::NavaidKind::Airport));
   planner_fuzz::CheckRows(state.dialog.rows);
   (void)planner::PrintoutText(planner::LayoutPrintout(state));
   return 0;

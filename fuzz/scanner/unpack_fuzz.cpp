@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   navdb::Database db;
   navdb::UiCallbacks ui;
   scanner::ScanSession session{db, ui};
-  scanner::ScanBglImage(session, image.view());
+  scanner::ScanBglImage(session, image.View());
   scanner::ReleaseUnpackedImage(image);
   return 0;
 }

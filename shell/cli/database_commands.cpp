@@ -68,7 +68,7 @@ bool AllFilesRead(const navdb::Database& db) {
 void PrintCounts(CliContext& context, const navdb::Database& db) {
   static constexpr std::string_view kLabels[] = {"NDB", "VOR", "APT", "INT"};
   for (navdb::NavaidKind kind : navdb::kAllKinds) {
-    context.out << kLabels[navdb::IndexOf(kind)] << ' ' << db.list(kind).EntryCount() << '\n';
+    context.out << kLabels[navdb::IndexOf(kind)] << ' ' << db.List(kind).EntryCount() << '\n';
   }
   context.out << "IDX " << db.index.primary.Count() << ' ' << db.index.following.Count() << ' '
               << db.index.preceding.Count() << '\n';
@@ -172,7 +172,7 @@ int RunFind(CliContext& context, const std::vector<std::string>& args) {
   std::optional<navdb::DatabaseLock> lock;
   const std::optional<navdb::Database> db = LoadedDatabase(context, DatabaseUse::Reads, lock, ui);
   if (!db) return kExitFailure;
-  const navdb::EntryList& list = db->list(kind);
+  const navdb::EntryList& list = db->List(kind);
   const std::string text = platform::Utf8ToWin1252(positional[1]);
   const std::optional<size_t> row =
       list.HoldsOnlyPlaceholder() ? std::nullopt : list.FindPrefix(text);

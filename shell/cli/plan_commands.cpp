@@ -171,7 +171,7 @@ int PlanCreate(CliContext& context, const Options& options) {
   }
   // The runway lists were filled by the first computation; this one places
   // the airports at their runways' centres as the next change in the dialog would.
-  planner::ComputeLegs(state, db.list(NavaidKind::Airport));
+  planner::ComputeLegs(state, db.List(NavaidKind::Airport));
   if (!planner::SaveFlightPlan(state, ui)) return kExitFailure;
   context.out << planner::PlanFilePath(state, state.plan.planName).string() << '\n';
   return kExitOk;
@@ -190,7 +190,7 @@ int PlanCompute(CliContext& context, const Options& options) {
   const std::filesystem::path file = options.positional[0];
   if (!planner::LoadFlightPlan(state, file, ui)) return kExitFailure;
   const navdb::Database db = LoadedDatabase(context, ui);
-  planner::RecomputeOpenedPlan(state, db.list(NavaidKind::Airport));
+  planner::RecomputeOpenedPlan(state, db.List(NavaidKind::Airport));
   if (state.rotationWarningRow != 0) {
     context.err << "skat-cli: the rotation angle at row " << state.rotationWarningRow
                 << " is too high\n";

@@ -100,7 +100,7 @@ bool ApplyEnd(EditRun& run, const std::string& value, bool departure) {
   planner::RunwayChoice& runway =
       departure ? run.state.dialog.departureRunway : run.state.dialog.arrivalRunway;
   if (!SelectRunway(runway, choice, run.problem)) return false;
-  planner::ComputeLegs(run.state, run.db.list(NavaidKind::Airport));
+  planner::ComputeLegs(run.state, run.db.List(NavaidKind::Airport));
   return true;
 }
 
@@ -117,7 +117,7 @@ bool ApplyPerformance(EditRun& run, const ParsedOption& option) {
     one.given.push_back(option);
     if (!ReadPerformanceOptions(one, state.plan.performance, run.problem)) return false;
   }
-  planner::ComputeLegs(state, run.db.list(NavaidKind::Airport));
+  planner::ComputeLegs(state, run.db.List(NavaidKind::Airport));
   return true;
 }
 
@@ -131,7 +131,7 @@ bool ApplySidStar(EditRun& run, const ParsedOption& option) {
     state.dialog.rotationDistanceText = planner::TenthsText(state.plan.rotationDistanceNm);
     state.dialog.rotationRadiusText = planner::TenthsText(state.plan.rotationRadiusNm);
   }
-  planner::ComputeLegs(state, run.db.list(NavaidKind::Airport));
+  planner::ComputeLegs(state, run.db.List(NavaidKind::Airport));
   return true;
 }
 
@@ -192,13 +192,13 @@ int PlanEdit(CliContext& context, const Options& options, const CliCommand& comm
   const std::filesystem::path file = options.positional[0];
   if (!planner::LoadFlightPlan(run.state, file, run.ui)) return kExitFailure;
   run.db = LoadedDatabase(context, run.ui);
-  planner::RecomputeOpenedPlan(run.state, run.db.list(NavaidKind::Airport));
+  planner::RecomputeOpenedPlan(run.state, run.db.List(NavaidKind::Airport));
   for (const ParsedOption& option : options.given) {
     if (!ApplyOption(run, option)) return UsageError(context, command, run.problem);
   }
   if (!CheckClimbHasCruiseAltitude(run.state.plan.performance, run.problem))
     return UsageError(context, command, run.problem);
-  planner::ComputeLegs(run.state, run.db.list(NavaidKind::Airport));
+  planner::ComputeLegs(run.state, run.db.List(NavaidKind::Airport));
   return SaveEdited(run, file);
 }
 

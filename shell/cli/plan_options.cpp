@@ -102,8 +102,8 @@ bool ReadSidStar(std::string_view text, planner::PlannerState& state, std::strin
 std::optional<navdb::WaypointPick> FindNavaid(const navdb::Database& db, NavaidKind kind,
                                               std::string id) {
   platform::PadTo(id, 7);
-  const std::optional<size_t> row = db.list(kind).FindPrefix(id);
-  if (!row || db.list(kind).HoldsOnlyPlaceholder()) return std::nullopt;
+  const std::optional<size_t> row = db.List(kind).FindPrefix(id);
+  if (!row || db.List(kind).HoldsOnlyPlaceholder()) return std::nullopt;
   return navdb::WaypointPick{kind, *row};
 }
 

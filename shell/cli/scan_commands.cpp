@@ -291,10 +291,10 @@ int RunImportNavData(CliContext& context, const std::vector<std::string>& args) 
   navdb::Database db;
   std::optional<navdb::DatabaseLock> lock;
   if (!LoadForMerge(context, scanUi.ui, db, lock)) return kExitFailure;
-  const long before[] = {static_cast<long>(db.list(navdb::NavaidKind::Ndb).EntryCount()),
-                         static_cast<long>(db.list(navdb::NavaidKind::Vor).EntryCount()),
-                         static_cast<long>(db.list(navdb::NavaidKind::Airport).EntryCount()),
-                         static_cast<long>(db.list(navdb::NavaidKind::Intersection).EntryCount())};
+  const long before[] = {static_cast<long>(db.List(navdb::NavaidKind::Ndb).EntryCount()),
+                         static_cast<long>(db.List(navdb::NavaidKind::Vor).EntryCount()),
+                         static_cast<long>(db.List(navdb::NavaidKind::Airport).EntryCount()),
+                         static_cast<long>(db.List(navdb::NavaidKind::Intersection).EntryCount())};
   scanner::ScanSession session{db, scanUi.ui};
   const scanner::ImportResult result = scanner::MergeNavData(session, data);
   navdb::RebuildIndex(db.lists, db.index, scanUi.ui);
@@ -302,7 +302,7 @@ int RunImportNavData(CliContext& context, const std::vector<std::string>& args) 
   navdb::AddPlaceholdersToEmptyLists(db);
   if (!saved) return kExitFailure;
   const auto added = [&](navdb::NavaidKind kind) {
-    return static_cast<long>(db.list(kind).EntryCount()) - before[navdb::IndexOf(kind)];
+    return static_cast<long>(db.List(kind).EntryCount()) - before[navdb::IndexOf(kind)];
   };
   context.out << TerminalText(scanner::ScanSummaryText(added(navdb::NavaidKind::Ndb),
                                                        added(navdb::NavaidKind::Vor),

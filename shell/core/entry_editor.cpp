@@ -106,7 +106,7 @@ void FillVorType(EditorFields& f, std::string_view typeText) {
 }
 
 void ShowCount(const Database& db, NavaidKind kind, const UiCallbacks& ui) {
-  if (ui.showEntryCount) ui.showEntryCount(kind, static_cast<int>(db.list(kind).EntryCount()));
+  if (ui.showEntryCount) ui.showEntryCount(kind, static_cast<int>(db.List(kind).EntryCount()));
 }
 
 void SelectRow(NavaidKind kind, size_t row, const UiCallbacks& ui) {
@@ -142,7 +142,7 @@ EditorOutcome StoreEntry(Database& db, EditorSession& session, const UiCallbacks
     return EditorOutcome::StayOpen;
   }
   db.databaseModified = true;
-  EntryList& list = db.list(kind);
+  EntryList& list = db.List(kind);
   std::optional<std::string> replaced;
   if (button == Button::Add) {
     const std::string_view prefix = std::string_view(line).substr(0, DuplicatePrefixLength(kind));
@@ -194,7 +194,7 @@ EditorSession OpenEntryEditor(const Database& db, NavaidKind kind,
   EditorSession session;
   session.kind = kind;
   EditorFields& f = session.fields;
-  const EntryList& list = db.list(kind);
+  const EntryList& list = db.List(kind);
   if (!selectedRow || *selectedRow >= list.Count()) return session;
   const std::string_view line = list.GetLine(*selectedRow);
   if (line == kPlaceholderLine) return session;
@@ -315,7 +315,7 @@ EditorOutcome DeleteEntry(Database& db, EditorSession& session, const UiCallback
   if (answer != MessageAnswer::Yes) return EditorOutcome::StayOpen;
   db.databaseModified = true;
   if (session.row) {
-    db.list(session.kind).DeleteLine(*session.row);
+    db.List(session.kind).DeleteLine(*session.row);
     session.row.reset();
   }
   ShowCount(db, session.kind, ui);

@@ -177,7 +177,7 @@ void FlightPlanDialog::refresh() {
 }
 
 void FlightPlanDialog::recompute() {
-  planner::ComputeLegs(plan_, app_.db.list(navdb::NavaidKind::Airport));
+  planner::ComputeLegs(plan_, app_.db.List(navdb::NavaidKind::Airport));
   refresh();
 }
 

@@ -61,7 +61,7 @@ MainWindow::MainWindow(shell::AppState& state, QWidget* parent) : QWidget(parent
   setAccessibleName(windowTitle());
   listFont_ = ListFontFor(logicalDpiX(), logicalDpiY());
   for (NavaidKind kind : navdb::kAllKinds) {
-    models_[navdb::IndexOf(kind)] = new EntryListModel(state_.db.list(kind), this);
+    models_[navdb::IndexOf(kind)] = new EntryListModel(state_.db.List(kind), this);
   }
   indexWindow_ = std::make_unique<IndexWindow>(state_.db.index, this);
   bridge_ = new UiBridge(*this, state_);
@@ -311,7 +311,7 @@ void MainWindow::onFindTextChanged(const QString& text) {
   EntryListModel* model = this->model(kind);
   if (model->busy()) return;  // a worker is changing the list
   const std::optional<size_t> row =
-      text.isEmpty() ? std::nullopt : state_.db.list(kind).FindPrefix(Win1252FromQString(text));
+      text.isEmpty() ? std::nullopt : state_.db.List(kind).FindPrefix(Win1252FromQString(text));
   if (!row) {
     view->clearSelection();
     return;
@@ -425,7 +425,7 @@ void MainWindow::reloadLists() {
     EntryListModel* model = this->model(kind);
     if (model->busy()) continue;
     model->reload();
-    showEntryCount(kind, static_cast<int>(state_.db.list(kind).EntryCount()));
+    showEntryCount(kind, static_cast<int>(state_.db.List(kind).EntryCount()));
   }
   indexWindow_->reload();
 }

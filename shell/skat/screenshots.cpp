@@ -30,7 +30,7 @@ bool Save(QWidget& widget, const QDir& folder, const QString& name) {
 
 // The dialog as a scan raises it, over two versions of one runway line.
 bool SaveDuplicateDialog(MainWindow& window, const QDir& folder) {
-  const navdb::EntryList& airports = window.state().db.list(navdb::NavaidKind::Airport);
+  const navdb::EntryList& airports = window.state().db.List(navdb::NavaidKind::Airport);
   if (airports.Count() < 2) return true;
   navdb::DuplicateRequest request;
   request.kind = navdb::NavaidKind::Airport;
@@ -50,7 +50,7 @@ bool SaveEditors(MainWindow& window, const QDir& folder) {
   const char* names[] = {"editor-ndb", "editor-vor", "editor-airport", "editor-intersection"};
   bool saved = true;
   for (navdb::NavaidKind kind : navdb::kAllKinds) {
-    const size_t rows = window.state().db.list(kind).Count();
+    const size_t rows = window.state().db.List(kind).Count();
     const std::optional<size_t> row =
         rows > 3 ? std::optional<size_t>(3) : std::optional<size_t>(0);
     std::unique_ptr<EntryEditorDialog> editor = MakeEntryEditor(window, kind, row);
@@ -61,7 +61,7 @@ bool SaveEditors(MainWindow& window, const QDir& folder) {
 
 std::optional<navdb::WaypointPick> FirstLine(const navdb::Database& db, navdb::NavaidKind kind,
                                              std::string_view identifier) {
-  const std::optional<size_t> row = db.list(kind).FindPrefix(identifier);
+  const std::optional<size_t> row = db.List(kind).FindPrefix(identifier);
   if (!row) return std::nullopt;
   return navdb::WaypointPick{kind, *row};
 }

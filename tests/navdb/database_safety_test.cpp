@@ -32,9 +32,9 @@ using testing_support::FileLine;
 void WriteDatabase(const TempFolder& folder) {
   Database db;
   db.folder = folder.path();
-  db.list(NavaidKind::Ndb).AddLine(NdbLine("AA", 48.0));
-  db.list(NavaidKind::Ndb).AddLine(NdbLine("BB", 49.0));
-  db.list(NavaidKind::Intersection)
+  db.List(NavaidKind::Ndb).AddLine(NdbLine("AA", 48.0));
+  db.List(NavaidKind::Ndb).AddLine(NdbLine("BB", 49.0));
+  db.List(NavaidKind::Intersection)
       .AddLine(
           BuildIntersectionLine({"OKRIX", "", FormatLatitude(48.5), FormatLongitude(-1.5), 0}));
   RebuildIndex(db.lists, db.index, {});
@@ -62,8 +62,8 @@ TEST(DatabaseSafety, FilesWithLfOrBareCrLineEndsLoadWhole) {
       RecordingUi ui;
       LoadDatabase(db, ui.ui());
       EXPECT_TRUE(ui.messages.empty()) << name;
-      EXPECT_EQ(db.list(NavaidKind::Ndb).EntryCount(), 2u) << name;
-      EXPECT_EQ(db.list(NavaidKind::Intersection).EntryCount(), 1u) << name;
+      EXPECT_EQ(db.List(NavaidKind::Ndb).EntryCount(), 2u) << name;
+      EXPECT_EQ(db.List(NavaidKind::Intersection).EntryCount(), 1u) << name;
       EXPECT_EQ(db.index.Count(), 3u) << name;
       // Saving brings the file back to CR LF without losing a line.
       ASSERT_TRUE(SaveDatabase(db, ui.ui()));
@@ -91,11 +91,11 @@ TEST(DatabaseSafety, AFileThatCannotBeReadIsReportedAndNeverSavedOver) {
                 "\r\rThe file is left as it is and is not saved over until it has been read.");
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
   EXPECT_EQ(db.readFailures[0], std::strerror(EISDIR));
-  EXPECT_TRUE(db.list(NavaidKind::Ndb).HoldsOnlyPlaceholder());
-  EXPECT_EQ(db.list(NavaidKind::Intersection).EntryCount(), 1u);
+  EXPECT_TRUE(db.List(NavaidKind::Ndb).HoldsOnlyPlaceholder());
+  EXPECT_EQ(db.List(NavaidKind::Intersection).EntryCount(), 1u);
 
   // A change to another kind is saved; ndb.dat is not, and the save says so.
-  db.list(NavaidKind::Intersection)
+  db.List(NavaidKind::Intersection)
       .AddLine(BuildIntersectionLine({"ABCDE", "", FormatLatitude(47.0), FormatLongitude(1.0), 0}));
   RebuildIndex(db.lists, db.index, {});
   ui.messages.clear();
@@ -114,7 +114,7 @@ TEST(DatabaseSafety, AFileThatCannotBeReadIsReportedAndNeverSavedOver) {
   Database reloaded;
   reloaded.folder = folder.path();
   LoadDatabase(reloaded, {});
-  EXPECT_EQ(reloaded.list(NavaidKind::Intersection).EntryCount(), 2u);
+  EXPECT_EQ(reloaded.List(NavaidKind::Intersection).EntryCount(), 2u);
 
   // A missing file is no file: no message, and the save writes it.
   std::filesystem::remove_all(folder / "ndb.dat");
@@ -135,9 +135,9 @@ TEST(DatabaseSafety, AnIndexThatCannotBeReadHoldsBackTheWholeSet) {
   Database db;
   db.folder = folder.path();
   LoadDatabase(db, {});
-  EXPECT_EQ(db.list(NavaidKind::Ndb).EntryCount(), 2u);
+  EXPECT_EQ(db.List(NavaidKind::Ndb).EntryCount(), 2u);
   // New rows in ndb.dat beside the old index would point at the wrong beacons.
-  db.list(NavaidKind::Ndb).AddLine(NdbLine("AB", 48.5));
+  db.List(NavaidKind::Ndb).AddLine(NdbLine("AB", 48.5));
   RebuildIndex(db.lists, db.index, {});
   RecordingUi ui;
   EXPECT_FALSE(SaveDatabase(db, ui.ui()));
@@ -162,7 +162,7 @@ TEST(DatabaseSafety, AFailedWriteOrRenameLeavesAllFiveOldFiles) {
       Database db;
       db.folder = folder.path();
       LoadDatabase(db, {});
-      db.list(NavaidKind::Ndb).AddLine(NdbLine("CC", 50.0));
+      db.List(NavaidKind::Ndb).AddLine(NdbLine("CC", 50.0));
       RebuildIndex(db.lists, db.index, {});
       RecordingUi ui;
       const bool saved =
@@ -184,7 +184,7 @@ TEST(DatabaseSafety, AFailedWriteOrRenameLeavesAllFiveOldFiles) {
       Database after;
       after.folder = folder.path();
       LoadDatabase(after, {});
-      EXPECT_EQ(after.list(NavaidKind::Ndb).EntryCount(), 3u);
+      EXPECT_EQ(after.List(NavaidKind::Ndb).EntryCount(), 3u);
       EXPECT_EQ(after.index.Count(), 4u);
     }
   }
@@ -223,7 +223,7 @@ TEST(DatabaseSafety, RejectedLinesAreAddedOnceAcrossLoads) {
   folder.Write("ndb.dat", header + "fifth bad\r\n");
   const std::string ndbBefore = folder.Read("ndb.dat");
   LoadDatabase(db, {});
-  db.list(NavaidKind::Ndb).AddLine(NdbLine("ZZ", 10.0));
+  db.List(NavaidKind::Ndb).AddLine(NdbLine("ZZ", 10.0));
   RecordingUi ui;
   EXPECT_FALSE(SaveDatabase(db, ui.ui()));
   ASSERT_EQ(ui.messages.size(), 1u);

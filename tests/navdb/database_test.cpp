@@ -61,10 +61,10 @@ TEST(DatabaseFiles, SaveThenLoadRoundTrip) {
   TempFolder folder;
   Database db;
   db.folder = folder.path();
-  db.list(NavaidKind::Ndb).AddLine(kNdbB);
-  db.list(NavaidKind::Ndb).AddLine(kNdbA);
-  db.list(NavaidKind::Vor).AddLine(kVorNeg);
-  db.list(NavaidKind::Airport).AppendLine(kPlaceholderLine);
+  db.List(NavaidKind::Ndb).AddLine(kNdbB);
+  db.List(NavaidKind::Ndb).AddLine(kNdbA);
+  db.List(NavaidKind::Vor).AddLine(kVorNeg);
+  db.List(NavaidKind::Airport).AppendLine(kPlaceholderLine);
   RecordingUi ui;
   RebuildIndex(db.lists, db.index, ui.ui());
   ui.statuses.clear();
@@ -84,12 +84,12 @@ TEST(DatabaseFiles, SaveThenLoadRoundTrip) {
   RecordingUi loadUi;
   LoadDatabase(loaded, loadUi.ui());
   EXPECT_TRUE(loadUi.messages.empty());
-  ASSERT_EQ(loaded.list(NavaidKind::Ndb).Count(), 2u);
-  EXPECT_EQ(loaded.list(NavaidKind::Ndb).GetLine(0), kNdbA);
-  EXPECT_EQ(loaded.list(NavaidKind::Ndb).GetLine(1), kNdbB);
-  EXPECT_EQ(loaded.list(NavaidKind::Vor).GetLine(0), kVorNeg);
-  EXPECT_TRUE(loaded.list(NavaidKind::Airport).HoldsOnlyPlaceholder());
-  EXPECT_TRUE(loaded.list(NavaidKind::Intersection).HoldsOnlyPlaceholder());
+  ASSERT_EQ(loaded.List(NavaidKind::Ndb).Count(), 2u);
+  EXPECT_EQ(loaded.List(NavaidKind::Ndb).GetLine(0), kNdbA);
+  EXPECT_EQ(loaded.List(NavaidKind::Ndb).GetLine(1), kNdbB);
+  EXPECT_EQ(loaded.List(NavaidKind::Vor).GetLine(0), kVorNeg);
+  EXPECT_TRUE(loaded.List(NavaidKind::Airport).HoldsOnlyPlaceholder());
+  EXPECT_TRUE(loaded.List(NavaidKind::Intersection).HoldsOnlyPlaceholder());
   ASSERT_EQ(loaded.index.primary.Count(), 3u);
   EXPECT_EQ(loaded.index.primary.GetLine(0), " 002.350000  48.856666  NDB00000");
   EXPECT_EQ(loaded.index.primary.GetLine(2), "-074.000000  40.000000  VOR00000");
@@ -118,10 +118,10 @@ TEST(DatabaseFiles, LoadKeepsFileOrderAndSkipsMalformedLines) {
   db.folder = folder.path();
   RecordingUi ui;
   LoadDatabase(db, ui.ui());
-  ASSERT_EQ(db.list(NavaidKind::Ndb).Count(), 2u);
-  EXPECT_EQ(db.list(NavaidKind::Ndb).GetLine(0), kNdbB);  // file order, not list order
-  EXPECT_EQ(db.list(NavaidKind::Ndb).GetLine(1), kNdbA);
-  EXPECT_TRUE(db.list(NavaidKind::Vor).HoldsOnlyPlaceholder());
+  ASSERT_EQ(db.List(NavaidKind::Ndb).Count(), 2u);
+  EXPECT_EQ(db.List(NavaidKind::Ndb).GetLine(0), kNdbB);  // file order, not list order
+  EXPECT_EQ(db.List(NavaidKind::Ndb).GetLine(1), kNdbA);
+  EXPECT_TRUE(db.List(NavaidKind::Vor).HoldsOnlyPlaceholder());
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].caption, "Warning");
   EXPECT_EQ(ui.messages[0].text,
@@ -162,7 +162,7 @@ TEST(DatabaseFiles, MissingFilesGiveEmptyLists) {
   TempFolder folder;
   Database db;
   db.folder = folder.path() / "absent";
-  db.list(NavaidKind::Ndb).AddLine(kNdbA);  // the load replaces what was there
+  db.List(NavaidKind::Ndb).AddLine(kNdbA);  // the load replaces what was there
   RecordingUi ui;
   LoadDatabase(db, ui.ui());
   EXPECT_TRUE(ui.messages.empty());
@@ -240,7 +240,7 @@ TEST(DatabaseFiles, SaveFailureKeepsEveryOldFile) {
   std::filesystem::create_directory(folder / "vor.dat");  // cannot be replaced by a file
   Database db;
   db.folder = folder.path();
-  db.list(NavaidKind::Ndb).AddLine(kNdbA);
+  db.List(NavaidKind::Ndb).AddLine(kNdbA);
   RecordingUi ui;
   EXPECT_FALSE(SaveDatabase(db, ui.ui()));
   ASSERT_EQ(ui.messages.size(), 1u);

@@ -56,7 +56,7 @@ TEST(LegComputationTest, RotatePointTurnsFromTheYAxisTowardX) {
 TEST(LegComputationTest, ComputesEveryColumnWithTocAndTod) {
   const navdb::Database db = planner_test::SampleDatabase();
   PlannerState state = planner_test::EquatorPlan(db);
-  ComputeLegs(state, db.list(NavaidKind::Airport));
+  ComputeLegs(state, db.List(NavaidKind::Airport));
   const std::vector<std::string>& rows = state.dialog.rows;
   ASSERT_EQ(rows.size(), 6u);
   for (const std::string& row : rows) EXPECT_EQ(row.size(), 103u) << row;
@@ -72,7 +72,7 @@ TEST(LegComputationTest, ComputesEveryColumnWithTocAndTod) {
   EXPECT_EQ(Tail(rows[1], 75), "20100  090  0041.6  00:10:00");
   // The leg that holds the TOC: the climb time, then the rest at cruise speed.
   EXPECT_EQ(rows[2].substr(0, 38),
-            "VOR  " + std::string(db.list(NavaidKind::Vor).GetLine(1).substr(0, 33)));
+            "VOR  " + std::string(db.List(NavaidKind::Vor).GetLine(1).substr(0, 33)));
   EXPECT_EQ(rows[2].substr(38, 8), "113.90  ");
   EXPECT_EQ(Tail(rows[2], 74), " 20100  090  0060.0  00:12:45");
   EXPECT_EQ(Tail(rows[3], 74), " 20100  090  0120.0  00:21:45");
@@ -89,7 +89,7 @@ TEST(LegComputationTest, ComputesEveryColumnWithTocAndTod) {
 
   // A second run removes and rebuilds TOC and TOD: the same rows.
   const std::vector<std::string> first = rows;
-  ComputeLegs(state, db.list(NavaidKind::Airport));
+  ComputeLegs(state, db.List(NavaidKind::Airport));
   EXPECT_EQ(state.dialog.rows, first);
 }
 
@@ -97,7 +97,7 @@ TEST(LegComputationTest, ZeroPerformanceValuesGiveNoTocTodAndNoNan) {
   const navdb::Database db = planner_test::SampleDatabase();
   PlannerState state = planner_test::EquatorPlan(db);
   state.plan.performance = AircraftPerformance{};
-  ComputeLegs(state, db.list(NavaidKind::Airport));
+  ComputeLegs(state, db.List(NavaidKind::Airport));
   const std::vector<std::string>& rows = state.dialog.rows;
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(Tail(rows[1], 74), " 00000  090  0060.0  --:--:--");
@@ -111,7 +111,7 @@ TEST(LegComputationTest, ZeroPerformanceValuesGiveNoTocTodAndNoNan) {
   state.plan.performance.descentRateFpm = 500;
   state.plan.performance.descentSpeedKt = 200;
   state.plan.performance.cruiseSpeed = "fast";
-  ComputeLegs(state, db.list(NavaidKind::Airport));
+  ComputeLegs(state, db.List(NavaidKind::Airport));
   for (const std::string& row : state.dialog.rows) {
     EXPECT_EQ(row.find("nan"), std::string::npos) << row;
     EXPECT_EQ(row.find("inf"), std::string::npos) << row;
@@ -130,18 +130,18 @@ TEST(LegComputationTest, DateLineAndTurnWarning) {
                         testing_support::IntersectionLine("FIX", lat, lon));
   };
   state.dialog.rows = {row(0, 179), row(0, -179)};
-  ComputeLegs(state, db.list(NavaidKind::Airport));
+  ComputeLegs(state, db.List(NavaidKind::Airport));
   EXPECT_EQ(state.dialog.departureAirportText, "Not APT");
   EXPECT_EQ(Tail(state.dialog.rows[1], 87), "0120.0");  // 2 degrees, not 358
 
   // North, then east (90 degrees: fine), then south-west (135 from east: warned).
   state.dialog.rows = {row(0, 0), row(1, 0), row(1, 1), row(0.5, 0.5), row(0, 1), row(0, 2)};
-  ComputeLegs(state, db.list(NavaidKind::Airport));
+  ComputeLegs(state, db.List(NavaidKind::Airport));
   EXPECT_EQ(state.rotationWarningRow, 3);
   EXPECT_EQ(state.dialog.rows[3].substr(82, 3), "225");
 
   state.dialog.rows = {row(0, 0)};
-  ComputeLegs(state, db.list(NavaidKind::Airport));
+  ComputeLegs(state, db.List(NavaidKind::Airport));
   EXPECT_EQ(state.dialog.rows[0], row(0, 0));  // fewer than two rows: untouched
 }
 
@@ -150,7 +150,7 @@ TEST(LegComputationTest, DescentBeforeTheTopOfClimbTimesFromTheToc) {
   PlannerState state = planner_test::EquatorPlan(db);
   state.plan.performance.climbSpeedKt = 600;    // 100 NM of climb
   state.plan.performance.descentSpeedKt = 600;  // 98 NM of descent
-  ComputeLegs(state, db.list(NavaidKind::Airport));
+  ComputeLegs(state, db.List(NavaidKind::Airport));
   const std::vector<std::string>& rows = state.dialog.rows;
   ASSERT_EQ(rows.size(), 5u);
   EXPECT_FALSE(FindRow(rows, kTodPrefix).has_value());

@@ -44,7 +44,7 @@ TEST(LegMendsTest, TurnCheckTakesTheSmallerAngleAcrossNorth) {
                         Case{10, 190, 2}, Case{270, 10, 0}}) {
     SCOPED_TRACE(std::to_string(c.fromDeg) + " -> " + std::to_string(c.toDeg));
     state.dialog.rows = TwoLegs(c.fromDeg, c.toDeg);
-    ComputeLegs(state, db.list(NavaidKind::Airport));
+    ComputeLegs(state, db.List(NavaidKind::Airport));
     EXPECT_EQ(state.rotationWarningRow, c.warningRow);
   }
 }
@@ -60,7 +60,7 @@ TEST(LegMendsTest, TimesNeverRunBackwardsAfterTheTopOfClimb) {
   for (int climbSpeedKt : {120, 250, 300, 350}) {
     SCOPED_TRACE(climbSpeedKt);
     PlannerState state = planner_test::EquatorPlan(db, climbSpeedKt);
-    ComputeLegs(state, db.list(NavaidKind::Airport));
+    ComputeLegs(state, db.List(NavaidKind::Airport));
     const std::vector<std::string>& rows = state.dialog.rows;
     ASSERT_TRUE(FindRow(rows, kTocPrefix).has_value());
     int previous = 0;
@@ -71,7 +71,7 @@ TEST(LegMendsTest, TimesNeverRunBackwardsAfterTheTopOfClimb) {
   }
   // Climb of 10 min over 41.68 NM, then 18.32 NM at 400 kt: 12 min 45 s at VVV.
   PlannerState state = planner_test::EquatorPlan(db, 250);
-  ComputeLegs(state, db.list(NavaidKind::Airport));
+  ComputeLegs(state, db.List(NavaidKind::Airport));
   EXPECT_EQ(state.dialog.rows[1].substr(95), "00:10:00");
   EXPECT_EQ(state.dialog.rows[2].substr(95), "00:12:45");
 }
@@ -82,7 +82,7 @@ TEST(LegMendsTest, CruiseAtOrBelowTheDepartureMeansNoClimb) {
     SCOPED_TRACE(cruiseFt);
     PlannerState state = planner_test::EquatorPlan(db, 250);
     state.plan.performance.cruiseAltitudeFt = cruiseFt;
-    ComputeLegs(state, db.list(NavaidKind::Airport));
+    ComputeLegs(state, db.List(NavaidKind::Airport));
     const std::vector<std::string>& rows = state.dialog.rows;
     EXPECT_FALSE(FindRow(rows, kTocPrefix).has_value());
     for (const std::string& row : rows) {
@@ -96,13 +96,13 @@ TEST(LegMendsTest, CruiseAtOrBelowTheDepartureMeansNoClimb) {
 
 TEST(LegMendsTest, RunwayListsFollowTheirAirport) {
   navdb::Database db = planner_test::SampleDatabase();
-  db.list(NavaidKind::Airport)
+  db.List(NavaidKind::Airport)
       .AddLine(testing_support::AirportLine("CCCC", "CHARLIE", "04 /22", 40, 0.5, 3.0, 300));
   PlannerState state = planner_test::EquatorPlan(db, 250);
-  ComputeLegs(state, db.list(NavaidKind::Airport));
+  ComputeLegs(state, db.List(NavaidKind::Airport));
   EXPECT_EQ(state.dialog.arrivalRunway.Text(), "27 /270/11000");
   const navdb::WaypointPick charlie{NavaidKind::Airport,
-                                    *db.list(NavaidKind::Airport).FindPrefix("CCCC")};
+                                    *db.List(NavaidKind::Airport).FindPrefix("CCCC")};
 
   // Replace on the arrival: CCCC's runways, CCCC's heading in the row.
   ReplaceArrival(state, db, charlie);
@@ -114,7 +114,7 @@ TEST(LegMendsTest, RunwayListsFollowTheirAirport) {
 
   // An airport appended after the arrival becomes the arrival with its runways.
   const navdb::WaypointPick bravo{NavaidKind::Airport,
-                                  *db.list(NavaidKind::Airport).FindPrefix("BBBB")};
+                                  *db.List(NavaidKind::Airport).FindPrefix("BBBB")};
   state.dialog.selectedRow.reset();
   InsertCommand(state, db, [&] {
     navdb::UiCallbacks ui;

@@ -42,12 +42,12 @@ int Xmllint(const std::string& arguments, const TempFolder& folder, std::string&
 // West of the date line WEST (179.5 E), then a VOR right on the line, an NDB
 // and EAST (179.4 W), with the runway turns and TOC/TOD computed.
 PlannerState DateLinePlan(navdb::Database& db) {
-  auto& apt = db.list(NavaidKind::Airport);
+  auto& apt = db.List(NavaidKind::Airport);
   apt.AddLine(testing_support::AirportLine("WEST", "WEST ISLAND", "09 /27", 90, 0.0, 179.5, 20));
   apt.AddLine(testing_support::AirportLine("EAST", "EAST ATOLL", "09 /27", 90, 0.2, -179.4, 40));
-  db.list(NavaidKind::Vor)
+  db.List(NavaidKind::Vor)
       .AddLine(testing_support::VorLine("DLV", "DATELINE", "VOR/DME", 0.1, 180.0));
-  db.list(NavaidKind::Ndb).AddLine(testing_support::NdbLine("DL", "DATE", 0.1, -179.8));
+  db.List(NavaidKind::Ndb).AddLine(testing_support::NdbLine("DL", "DATE", 0.1, -179.8));
   PlannerState state;
   state.plan.planName = "DATELINE";
   AircraftPerformance& p = state.plan.performance;

@@ -69,7 +69,7 @@ TEST(ForeignPlanTest, Fs200xFieldsByPositionAndBadIndices) {
 
 TEST(ForeignPlanTest, ImportsMatchByNameOrByPosition) {
   navdb::Database db = planner_test::SampleDatabase();
-  auto& vor = db.list(NavaidKind::Vor);
+  auto& vor = db.List(NavaidKind::Vor);
   vor.AddLine(testing_support::VorLine("VVV", "VICTOR", "VOR/DME", 40.0, 10.0));
   vor.AddLine(testing_support::VorLine("VVV", "AVICTOR", "VOR/DME", 20.0, 10.0));
   testing_support::RecordingUi ui;

@@ -28,7 +28,7 @@ struct Fixture {
     };
   }
   WaypointPick Pick(NavaidKind kind, std::string_view prefix) {
-    return {kind, *db.list(kind).FindPrefix(prefix)};
+    return {kind, *db.List(kind).FindPrefix(prefix)};
   }
   void Insert(std::optional<size_t> selected, NavaidKind kind, std::string_view prefix) {
     state.dialog.selectedRow = selected;
@@ -44,7 +44,7 @@ struct Fixture {
 
 TEST(PlanRowsTest, BuildsRowsFromEveryList) {
   const navdb::Database db = planner_test::SampleDatabase();
-  const std::string vorLine(db.list(NavaidKind::Vor).GetLine(1));
+  const std::string vorLine(db.List(NavaidKind::Vor).GetLine(1));
   const std::string vor = BuildPlanRow(NavaidKind::Vor, vorLine);
   ASSERT_EQ(vor.size(), 105u);
   EXPECT_EQ(vor.substr(0, 5), "VOR  ");
@@ -54,17 +54,17 @@ TEST(PlanRowsTest, BuildsRowsFromEveryList) {
   EXPECT_EQ(vor.substr(75, 5), "00500");
   EXPECT_EQ(vor.substr(82), std::string(23, ' '));
 
-  const std::string ilsLine(db.list(NavaidKind::Vor).GetLine(0));
+  const std::string ilsLine(db.List(NavaidKind::Vor).GetLine(0));
   EXPECT_EQ(BuildPlanRow(NavaidKind::Vor, ilsLine).substr(0, 5), "ILS  ");
   EXPECT_EQ(BuildPlanRow(NavaidKind::Vor, ilsLine, true).substr(0, 5), "VOR  ");
 
-  const std::string ndbLine(db.list(NavaidKind::Ndb).GetLine(0));
+  const std::string ndbLine(db.List(NavaidKind::Ndb).GetLine(0));
   EXPECT_EQ(BuildPlanRow(NavaidKind::Ndb, ndbLine).substr(38, 6), "375.0 ");
   EXPECT_EQ(BuildPlanRow(NavaidKind::Ndb, ndbLine).substr(46, 36), ndbLine.substr(40, 36));
-  const std::string aptLine(db.list(NavaidKind::Airport).GetLine(0));
+  const std::string aptLine(db.List(NavaidKind::Airport).GetLine(0));
   EXPECT_EQ(BuildPlanRow(NavaidKind::Airport, aptLine).substr(38, 6), "118.05");
   EXPECT_EQ(BuildPlanRow(NavaidKind::Airport, aptLine).substr(75, 5), "00100");
-  const std::string intLine(db.list(NavaidKind::Intersection).GetLine(0));
+  const std::string intLine(db.List(NavaidKind::Intersection).GetLine(0));
   const std::string fix = BuildPlanRow(NavaidKind::Intersection, intLine);
   EXPECT_EQ(fix.substr(38, 6), "---.--");
   EXPECT_EQ(fix.substr(46, 34), intLine.substr(33, 34));
@@ -140,7 +140,7 @@ TEST(PlanRowsTest, RemoveReplaceAndMoves) {
 
   // With a climb, TOC rows come and go; the moved row is found again.
   f.state.plan.performance = {"", 2000, 250, 2000, 300, 20100, "400"};
-  ComputeLegs(f.state, f.db.list(NavaidKind::Airport));
+  ComputeLegs(f.state, f.db.List(NavaidKind::Airport));
   ASSERT_TRUE(FindRow(f.state.dialog.rows, kTocPrefix).has_value());
   const std::string moved = f.state.dialog.rows[4].substr(0, 38);
   f.state.dialog.selectedRow = 4;

@@ -15,15 +15,15 @@ namespace planner_test {
 // NDB between them, an intersection, and an ILS at the arrival.
 inline navdb::Database SampleDatabase() {
   navdb::Database db;
-  auto& apt = db.list(navdb::NavaidKind::Airport);
+  auto& apt = db.List(navdb::NavaidKind::Airport);
   apt.AddLine(testing_support::AirportLine("AAAA", "ALPHA INTL", "09L/27R", 90, 0.0, 0.0, 100));
   apt.AddLine(testing_support::AirportLine("AAAA", "ALPHA INTL", "13 /31", 130, 0.0, 0.0, 100));
   apt.AddLine(testing_support::AirportLine("BBBB", "BRAVO FIELD", "27 /09", 270, 0.0, 3.0, 500));
-  auto& vor = db.list(navdb::NavaidKind::Vor);
+  auto& vor = db.List(navdb::NavaidKind::Vor);
   vor.AddLine(testing_support::VorLine("VVV", "VICTOR", "VOR/DME", 0.0, 1.0));
   vor.AddLine(testing_support::VorLine("IBB", "BRAVO ILS 27", "ILS/DME", 0.0, 3.1));
-  db.list(navdb::NavaidKind::Ndb).AddLine(testing_support::NdbLine("NN", "NOVEMBER", 0.0, 2.0));
-  db.list(navdb::NavaidKind::Intersection)
+  db.List(navdb::NavaidKind::Ndb).AddLine(testing_support::NdbLine("NN", "NOVEMBER", 0.0, 2.0));
+  db.List(navdb::NavaidKind::Intersection)
       .AddLine(testing_support::IntersectionLine("FIXXX", 0.5, 1.5));
   return db;
 }
@@ -44,7 +44,7 @@ inline planner::PlannerState EquatorPlan(const navdb::Database& db, int climbSpe
   planner::OpenPlanDialog(state, planner::PlanOpenMode::New);
   state.dialog.sidStarEnabled = false;
   auto line = [&](NavaidKind kind, std::string_view prefix) {
-    return std::string(db.list(kind).GetLine(*db.list(kind).FindPrefix(prefix)));
+    return std::string(db.List(kind).GetLine(*db.List(kind).FindPrefix(prefix)));
   };
   state.dialog.rows = {
       planner::BuildPlanRow(NavaidKind::Airport, line(NavaidKind::Airport, "AAAA")),

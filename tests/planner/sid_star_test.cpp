@@ -12,7 +12,7 @@ namespace {
 using navdb::NavaidKind;
 
 std::string Line(const navdb::Database& db, NavaidKind kind, std::string_view prefix) {
-  return std::string(db.list(kind).GetLine(*db.list(kind).FindPrefix(prefix)));
+  return std::string(db.List(kind).GetLine(*db.List(kind).FindPrefix(prefix)));
 }
 
 TEST(TurnGeometryTest, StraightAheadQuarterTurnAndBehind) {
@@ -49,7 +49,7 @@ TEST(SidStarTest, RunwayListHeadingAndTurnRows) {
                        BuildPlanRow(NavaidKind::Vor, Line(db, NavaidKind::Vor, "IBB")),
                        BuildPlanRow(NavaidKind::Airport, Line(db, NavaidKind::Airport, "BBBB"))};
   state.dialog.arrivalRunway.editText = "09 ";
-  ComputeLegs(state, db.list(NavaidKind::Airport));
+  ComputeLegs(state, db.List(NavaidKind::Airport));
   const PlanDialog& dialog = state.dialog;
   EXPECT_EQ(dialog.departureRunway.entries,
             (std::vector<std::string>{"09L/090/11000", "27R/270/11000", "13 /130/11000",
@@ -87,7 +87,7 @@ TEST(SidStarTest, RunwayListHeadingAndTurnRows) {
 
   // Cleared "Enabled": all four turn rows go at the next computation.
   state.dialog.sidStarEnabled = false;
-  ComputeLegs(state, db.list(NavaidKind::Airport));
+  ComputeLegs(state, db.List(NavaidKind::Airport));
   for (const std::string& row : state.dialog.rows) {
     EXPECT_FALSE(row.starts_with("BR") || row.starts_with("ER")) << row;
   }
@@ -96,7 +96,7 @@ TEST(SidStarTest, RunwayListHeadingAndTurnRows) {
 
 TEST(SidStarTest, SelectedRunwayMovesTheAirportRowToItsCentre) {
   navdb::Database db;
-  auto& apt = db.list(NavaidKind::Airport);
+  auto& apt = db.List(NavaidKind::Airport);
   apt.AddLine(testing_support::AirportLine("CCCC", "CHARLIE", "09 /27", 90, 10.0, 20.0));
   apt.AddLine(testing_support::AirportLine("CCCC", "CHARLIE", "18 /36", 180, 10.5, 20.5));
   PlannerState state;

@@ -32,7 +32,7 @@ struct Scan {
   }
   std::vector<std::string> Lines(NavaidKind kind) const {
     std::vector<std::string> lines;
-    db.list(kind).ForEach([&](size_t, std::string_view line) { lines.emplace_back(line); });
+    db.List(kind).ForEach([&](size_t, std::string_view line) { lines.emplace_back(line); });
     return lines;
   }
 };
@@ -266,7 +266,7 @@ TEST(BglDecoder, RefusedEntriesAndAbortedScans) {
   EXPECT_TRUE(scan.Lines(NavaidKind::Vor).empty());  // Cancel ended the file
 
   Scan abort;
-  abort.db.list(NavaidKind::Ndb)
+  abort.db.List(NavaidKind::Ndb)
       .AddLine(scanner::ScannedNdbLine(
           {"A1", "NAME", "352.5", scenery.ndbs[0].latitude24 * scanner::kLatitude24Deg,
            scenery.ndbs[0].longitude24 * scanner::kLongitude24Deg, 0, 1}));

@@ -52,7 +52,7 @@ struct FileScan {
   scanner::ScanSession session{db, recording.ui()};
   std::vector<std::string> Identifiers() const {
     std::vector<std::string> ids;
-    db.list(NavaidKind::Ndb).ForEach([&](size_t, std::string_view line) {
+    db.List(NavaidKind::Ndb).ForEach([&](size_t, std::string_view line) {
       ids.emplace_back(line.substr(0, 2));
     });
     return ids;

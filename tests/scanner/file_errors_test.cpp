@@ -94,7 +94,7 @@ TEST(BglFileErrors, FileTruncatedWhileReadEndsOnlyThatFile) {
                 "\r\rThe file became shorter while it was read.\n");
   EXPECT_EQ(scan.recording.messages[1].text,
             "Added to the database :\r\r2\tNDB,\r0\tVOR,\r0\tAirports.\r");
-  EXPECT_EQ(scan.db.list(navdb::NavaidKind::Ndb).GetLine(0).substr(0, 2), "K1");
+  EXPECT_EQ(scan.db.List(navdb::NavaidKind::Ndb).GetLine(0).substr(0, 2), "K1");
   EXPECT_TRUE(std::ranges::any_of(scan.recording.statuses, [](const auto& status) {
     return status.second == "Status : scanning done";
   }));

@@ -141,14 +141,14 @@ TEST(MergeLines, VorFrequencyIsWrittenAsPrintfRoundsIt) {
 
 TEST(MergeLines, AddsKnownAndDuplicateEntriesByTheRules) {
   navdb::Database db;
-  db.list(NavaidKind::Ndb).AddLine(navdb::kPlaceholderLine);
+  db.List(NavaidKind::Ndb).AddLine(navdb::kPlaceholderLine);
   testing_support::RecordingUi recording;
   DialogScript dialog;
   dialog.Install(recording);
   std::vector<NavaidKind> tabs;
   recording.ui().showKindTab = [&](NavaidKind kind) { tabs.push_back(kind); };
   ScanSession session{db, recording.ui()};
-  navdb::EntryList& list = db.list(NavaidKind::Ndb);
+  navdb::EntryList& list = db.List(NavaidKind::Ndb);
 
   // The placeholder goes before the first scanned line.
   EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(45.1)), (MergeResult{MergeStatus::Added, 0}));
@@ -215,14 +215,14 @@ TEST(MergeLines, AddsKnownAndDuplicateEntriesByTheRules) {
 TEST(MergeLines, RefusedLinesAndTheDialogTexts) {
   navdb::Database db;
   db.lists[navdb::IndexOf(NavaidKind::Ndb)] = navdb::EntryList(1);
-  db.list(NavaidKind::Ndb).AddLine(navdb::kPlaceholderLine);
+  db.List(NavaidKind::Ndb).AddLine(navdb::kPlaceholderLine);
   testing_support::RecordingUi recording;
   ScanSession session{db, recording.ui()};
   // The placeholder leaves, the list takes the first line, refuses the next.
   EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(10)), (MergeResult{MergeStatus::Added, 0}));
   EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(20, "OTHER")),
             (MergeResult{MergeStatus::Refused, std::nullopt}));
-  EXPECT_EQ(db.list(NavaidKind::Ndb).Count(), 1u);
+  EXPECT_EQ(db.List(NavaidKind::Ndb).Count(), 1u);
   // Without a dialog to ask, a near duplicate is kept beside the existing entry.
   EXPECT_EQ(scanner::DecideDuplicate(session, {NavaidKind::Ndb, 0, scanner::ScannedNdbLine(Ndb(10)),
                                                scanner::ScannedNdbLine(Ndb(10.2))}),
@@ -268,7 +268,7 @@ TEST(MergeLines, RunwaysAreIdentifiedByTheirDesignation) {
   runway.lengthFt = 12000;
   EXPECT_EQ(scanner::AddRunwayEntry(session, runway), kept);
   EXPECT_EQ(dialog.requests.size(), 1u);
-  EXPECT_EQ(db.list(NavaidKind::Airport).Count(), 2u);
+  EXPECT_EQ(db.List(NavaidKind::Airport).Count(), 2u);
 }
 
 }  // namespace

@@ -124,16 +124,16 @@ TEST(RealWorldScan, CountsAndLinesAgreeWithTheNavData) {
       runways.insert(line);
     }
   }
-  ExpectLines(db.list(NavaidKind::Ndb), ndbs);
-  ExpectLines(db.list(NavaidKind::Vor), vors);
-  ExpectLines(db.list(NavaidKind::Airport), runways);
+  ExpectLines(db.List(NavaidKind::Ndb), ndbs);
+  ExpectLines(db.List(NavaidKind::Vor), vors);
+  ExpectLines(db.List(NavaidKind::Airport), runways);
 
   // What was saved loads back to the same lists and an index over all of them.
   navdb::Database saved;
   saved.folder = navData.path();
   navdb::LoadDatabase(saved, {});
   for (NavaidKind kind : {NavaidKind::Ndb, NavaidKind::Vor, NavaidKind::Airport}) {
-    EXPECT_EQ(saved.list(kind).EntryCount(), db.list(kind).EntryCount());
+    EXPECT_EQ(saved.List(kind).EntryCount(), db.List(kind).EntryCount());
   }
   EXPECT_EQ(saved.index.primary.Count(), db.index.primary.Count());
   EXPECT_EQ(saved.index.primary.Count(), ndbs.size() + vors.size() + runways.size());

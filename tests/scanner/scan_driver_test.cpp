@@ -58,8 +58,8 @@ TEST(ScanDriver, WalksPlainAndPackedFilesSavesAndSummarises) {
   EXPECT_EQ(result.added(NavaidKind::Ndb), 3);
   EXPECT_EQ(result.added(NavaidKind::Vor), 0);
 
-  EXPECT_EQ(db.list(NavaidKind::Ndb).Count(), 3u);
-  EXPECT_EQ(db.list(NavaidKind::Vor).GetLine(0), navdb::kPlaceholderLine);
+  EXPECT_EQ(db.List(NavaidKind::Ndb).Count(), 3u);
+  EXPECT_EQ(db.List(NavaidKind::Vor).GetLine(0), navdb::kPlaceholderLine);
   EXPECT_FALSE(session.keepAlwaysOutcome.has_value());
   ASSERT_EQ(recording.messages.size(), 2u);
   EXPECT_EQ(recording.messages[0].text, "The BGL file \"" + (root / "sub/broken.bgl").string() +
@@ -111,13 +111,13 @@ TEST(ScanDriver, EmptyTreesStoppedScansAndRebuild) {
 
   recording.QueueAnswers({navdb::MessageAnswer::No});
   EXPECT_FALSE(scanner::ConfirmAndClearForRebuild(session));
-  EXPECT_EQ(db.list(NavaidKind::Ndb).EntryCount(), 1u);
+  EXPECT_EQ(db.List(NavaidKind::Ndb).EntryCount(), 1u);
   recording.QueueAnswers({navdb::MessageAnswer::Yes});
   EXPECT_TRUE(scanner::ConfirmAndClearForRebuild(session));
   EXPECT_EQ(recording.messages.back().text,
             "You are going to lose any modification you've done on the database !\r"
             "(The Intersection list will not be lost)\r\rProceed ?");
-  EXPECT_EQ(db.list(NavaidKind::Ndb).Count(), 0u);
+  EXPECT_EQ(db.List(NavaidKind::Ndb).Count(), 0u);
 }
 
 // A folder that cannot be read (here: removed just as the walk reaches it)
@@ -166,7 +166,7 @@ TEST(ScanDriver, UnreadableFoldersAreReportedAndMayStopTheScan) {
     EXPECT_TRUE(std::ranges::find(problems, "Status : could not read folder " +
                                                 (root / "gone").string() + " (" + reason + ")") !=
                 problems.end());
-    EXPECT_EQ(db.list(NavaidKind::Ndb).EntryCount(), 1u);  // the walk went on
+    EXPECT_EQ(db.List(NavaidKind::Ndb).EntryCount(), 1u);  // the walk went on
     EXPECT_EQ(summary,
               "Added to the database :\r\r1\tNDB,\r0\tVOR,\r0\tAirports.\r"
               "\rFolders that could not be read :\r" +

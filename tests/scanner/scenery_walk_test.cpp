@@ -117,8 +117,8 @@ TEST(SceneryWalk, ScanRowsEqualFileAfterFileMerges) {
   for (const ExpectedStep& step : order) {
     if (step.kind == Kind::File) scanner::ScanBglFile(merge, step.path);
   }
-  const navdb::EntryList& got = scanned.list(NavaidKind::Ndb);
-  const navdb::EntryList& want = oneByOne.list(NavaidKind::Ndb);
+  const navdb::EntryList& got = scanned.List(NavaidKind::Ndb);
+  const navdb::EntryList& want = oneByOne.List(NavaidKind::Ndb);
   ASSERT_EQ(got.Count(), 300u);
   ASSERT_EQ(want.Count(), 300u);
   for (size_t row = 0; row < want.Count(); ++row) {

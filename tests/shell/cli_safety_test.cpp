@@ -151,7 +151,7 @@ TEST(CliSafety, ARefusedLockChangesNothingAndExitsOne) {
   EXPECT_EQ(scan.err, InUseText("reader-test", ::getpid()));
   reader.reset();
   EXPECT_EQ(RunCli({navDataOption, "scan", root.path().string()}).exitCode, 0);
-  EXPECT_EQ(Load(navData.path()).list(NavaidKind::Ndb).EntryCount(), 1u);
+  EXPECT_EQ(Load(navData.path()).List(NavaidKind::Ndb).EntryCount(), 1u);
 }
 
 TEST(CliSafety, ASecondProcessIsRefusedWhileTheFirstScans) {
@@ -185,7 +185,7 @@ TEST(CliSafety, ASecondProcessIsRefusedWhileTheFirstScans) {
   CliProcess again = SpawnCli({navDataOption, "scan", other.path().string()});
   EXPECT_EQ(Finish(again).exitCode, 0);
   const navdb::Database db = Load(navData.path());
-  EXPECT_EQ(db.list(NavaidKind::Ndb).EntryCount(), 3u);
+  EXPECT_EQ(db.List(NavaidKind::Ndb).EntryCount(), 3u);
   EXPECT_EQ(db.index.Count(), 3u);
 }
 
@@ -224,7 +224,7 @@ TEST(CliSafety, TwoScansAtOnceNeverMixTheDatabase) {
     // Whatever ran, its additions are all there and the index matches them.
     ASSERT_GE(expected, 40u);
     const navdb::Database db = Load(navData.path());
-    EXPECT_EQ(db.list(NavaidKind::Ndb).EntryCount(), expected);
+    EXPECT_EQ(db.List(NavaidKind::Ndb).EntryCount(), expected);
     EXPECT_EQ(db.index.Count(), expected);
   }
 }
@@ -256,7 +256,7 @@ TEST(CliSafety, AFailedSaveEndsTheScanWithoutASummary) {
                          "was loaded (Is a directory). The other files were saved.\n"),
             std::string::npos);
   EXPECT_TRUE(std::filesystem::is_directory(navData / "vor.dat"));
-  EXPECT_EQ(Load(navData.path()).list(NavaidKind::Ndb).EntryCount(), 1u);
+  EXPECT_EQ(Load(navData.path()).List(NavaidKind::Ndb).EntryCount(), 1u);
 }
 
 TEST(CliSafety, RepeatedMessagesArePrintedOnceWithTheirCount) {

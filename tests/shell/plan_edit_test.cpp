@@ -20,7 +20,7 @@ class PlanEditTest : public testing::Test {
  protected:
   void SetUp() override {
     navdb::Database db = planner_test::SampleDatabase();
-    db.list(navdb::NavaidKind::Airport)
+    db.List(navdb::NavaidKind::Airport)
         .AddLine(testing_support::AirportLine("CCCC", "CHARLIE", "04 /22", 40, 1.0, 3.0, 300));
     db.folder = folder_.path();
     testing_support::RecordingUi ui;

@@ -78,13 +78,13 @@ TEST(ScanCommand, ScansTreePrintsStatusFoldersAndSummary) {
                 "Status : done\n"
                 "Added to the database :\n\n2\tNDB,\n1\tVOR,\n0\tAirports.\n");
   const navdb::Database db = Load(navData);
-  ASSERT_EQ(db.list(NavaidKind::Ndb).EntryCount(), 2u);
-  EXPECT_EQ(db.list(NavaidKind::Ndb).GetLine(0),
+  ASSERT_EQ(db.List(NavaidKind::Ndb).EntryCount(), 2u);
+  EXPECT_EQ(db.List(NavaidKind::Ndb).GetLine(0),
             "AB     NDB AB                    352.5  N49\xB0"
             "00'00.02  E002\xB0"
             "29'59.96  00000  011");
-  ASSERT_EQ(db.list(NavaidKind::Vor).EntryCount(), 1u);
-  EXPECT_EQ(db.list(NavaidKind::Vor).GetLine(0).substr(0, 56),
+  ASSERT_EQ(db.List(NavaidKind::Vor).EntryCount(), 1u);
+  EXPECT_EQ(db.List(NavaidKind::Vor).GetLine(0).substr(0, 56),
             "PON    PONTOISE                  VOR/DME          113.80");
   EXPECT_EQ(db.index.primary.Count(), 3u);
 
@@ -136,9 +136,9 @@ TEST(ScanCommand, DuplicatePoliciesAndTheTerminalDialog) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, firstPrompt + "Choice [1-6, a]: ");
     const navdb::Database db = Load(fresh);
-    ASSERT_EQ(db.list(NavaidKind::Ndb).EntryCount(), 2u);
-    EXPECT_EQ(db.list(NavaidKind::Ndb).GetLine(0).substr(33, 5), "375.5");
-    EXPECT_EQ(db.list(NavaidKind::Ndb).GetLine(1).substr(33, 5), "375.5");
+    ASSERT_EQ(db.List(NavaidKind::Ndb).EntryCount(), 2u);
+    EXPECT_EQ(db.List(NavaidKind::Ndb).GetLine(0).substr(33, 5), "375.5");
+    EXPECT_EQ(db.List(NavaidKind::Ndb).GetLine(1).substr(33, 5), "375.5");
   }
   // End of input on the terminal is "Abort scanning": the first file's entries stay.
   {
@@ -149,11 +149,11 @@ TEST(ScanCommand, DuplicatePoliciesAndTheTerminalDialog) {
     EXPECT_EQ(run.err, firstPrompt);
     EXPECT_NE(run.out.find("Status : scanning aborted\n"), std::string::npos);
     EXPECT_NE(run.out.find("Added to the database :\n\n2\tNDB,\n"), std::string::npos);
-    EXPECT_EQ(Load(fresh).list(NavaidKind::Ndb).EntryCount(), 2u);
+    EXPECT_EQ(Load(fresh).List(NavaidKind::Ndb).EntryCount(), 2u);
   }
   // Without a terminal nothing is lost: both versions are kept.
   EXPECT_EQ(RunCli({navDataOption, "scan", root.path().string()}).exitCode, 0);
-  EXPECT_EQ(Load(navData).list(NavaidKind::Ndb).EntryCount(), 4u);
+  EXPECT_EQ(Load(navData).List(NavaidKind::Ndb).EntryCount(), 4u);
   // Policies given on the command line.
   const auto countWith = [&](const std::string& policy) {
     TempFolder fresh;
@@ -161,7 +161,7 @@ TEST(ScanCommand, DuplicatePoliciesAndTheTerminalDialog) {
                                "--duplicates=" + policy},
                               "", true);
     EXPECT_EQ(run.err, "");
-    return std::make_pair(run.exitCode, Load(fresh).list(NavaidKind::Ndb).EntryCount());
+    return std::make_pair(run.exitCode, Load(fresh).List(NavaidKind::Ndb).EntryCount());
   };
   EXPECT_EQ(countWith("keep-existing"), std::make_pair(0, size_t{2}));
   EXPECT_EQ(countWith("keep-both"), std::make_pair(0, size_t{4}));
@@ -183,12 +183,12 @@ TEST(ScanCommand, FileErrorsAndArguments) {
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err, badText);
   EXPECT_NE(run.out.find("Status : scanning aborted\n"), std::string::npos);
-  EXPECT_EQ(Load(navData).list(NavaidKind::Ndb).EntryCount(), 0u);
+  EXPECT_EQ(Load(navData).List(NavaidKind::Ndb).EntryCount(), 0u);
 
   run = RunCli({navDataOption, "scan", root.path().string()});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.err, badText);
-  EXPECT_EQ(Load(navData).list(NavaidKind::Ndb).EntryCount(), 1u);
+  EXPECT_EQ(Load(navData).List(NavaidKind::Ndb).EntryCount(), 1u);
 
   // The runway filter reaches the scan.
   scenery_writer::BglScenery airport;
@@ -275,22 +275,22 @@ TEST(ImportNavDataCommand, MergesRowsThroughTheScanOperations) {
   EXPECT_EQ(run.out.substr(run.out.find("Added")),
             "Added to the database :\n\n1\tNDB,\n1\tVOR,\n1\tAirports.\n1\tIntersections.\n");
   navdb::Database db = Load(navData);
-  EXPECT_EQ(db.list(NavaidKind::Ndb).GetLine(0),
+  EXPECT_EQ(db.List(NavaidKind::Ndb).GetLine(0),
             "PGS    PARIS NORD NDB            375.0  N49\xB0"
             "00'35.99  E002\xB0"
             "30'00.00  00299  025");
-  EXPECT_EQ(db.list(NavaidKind::Vor).GetLine(0),
+  EXPECT_EQ(db.List(NavaidKind::Vor).GetLine(0),
             "PON    PONTOISE VOR/DME          VOR/DME          113.80       N49\xB0"
             "02'59.99  "
             "E002\xB0"
             "00'00.00  00400  130   01.0");
   // 392 ft pass through whole metres (119 m) as a scanned elevation does.
-  EXPECT_EQ(db.list(NavaidKind::Airport).GetLine(0),
+  EXPECT_EQ(db.List(NavaidKind::Airport).GetLine(0),
             "LFPG   Charles De Gaulle         09L/27R  090/270  N49\xB0"
             "01'12.00  "
             "E002\xB0"
             "31'48.00  00390  14355  197  128.00");
-  EXPECT_EQ(db.list(NavaidKind::Intersection).GetLine(0).substr(0, 5), "OKRIX");
+  EXPECT_EQ(db.List(NavaidKind::Intersection).GetLine(0).substr(0, 5), "OKRIX");
   EXPECT_EQ(db.index.primary.Count(), 4u);
 
   // Importing again finds every entry present.

@@ -23,21 +23,21 @@ void WriteDemoDatabase(const TempFolder& folder) {
   navdb::Database db;
   db.folder = folder.path();
   using navdb::NavaidKind;
-  db.list(NavaidKind::Ndb)
+  db.List(NavaidKind::Ndb)
       .AddLine(navdb::BuildNdbLine({"PGS", "PARIS NORD", "375.0", navdb::FormatLatitude(49.1),
                                     navdb::FormatLongitude(2.5), 300, 25}));
-  db.list(NavaidKind::Ndb)
+  db.List(NavaidKind::Ndb)
       .AddLine(navdb::BuildNdbLine({"AB", "ABBEVILLE", "400.0", navdb::FormatLatitude(50.1),
                                     navdb::FormatLongitude(1.8), 200, 25}));
-  db.list(NavaidKind::Vor)
+  db.List(NavaidKind::Vor)
       .AddLine(navdb::BuildVorLine({"CGN", "CHARLES DE GAULLE", "VOR/DME", "115.35", "",
                                     navdb::FormatLatitude(49.0), navdb::FormatLongitude(2.6), 400,
                                     130, 0}));
-  db.list(NavaidKind::Airport)
+  db.List(NavaidKind::Airport)
       .AddLine(navdb::BuildRunwayLine({"LFPG", "CHARLES DE GAULLE", "09L/27R  ", 87, 267,
                                        navdb::FormatLatitude(49.02), navdb::FormatLongitude(2.52),
                                        392, 13829, 197, "128.00"}));
-  db.list(NavaidKind::Intersection)
+  db.List(NavaidKind::Intersection)
       .AddLine(navdb::BuildIntersectionLine(
           {"OKRIX", "", navdb::FormatLatitude(48.5), navdb::FormatLongitude(-1.5), 0}));
   navdb::RebuildIndex(db.lists, db.index, {});

@@ -59,7 +59,7 @@ TEST(EditorMends, ValuesBeyondTheLayoutAreRefusedAndTheEntryStays) {
     SCOPED_TRACE(c.text);
     const std::string& line = c.kind == NavaidKind::Vor ? kVorLine : kRunwayLine;
     Database db;
-    db.list(c.kind).AddLine(line);
+    db.List(c.kind).AddLine(line);
     EditorSession s = OpenEntryEditor(db, c.kind, 0);
     UserEditsBox(c.kind, s.fields, c.box, c.text);
     RecordingUi rec;
@@ -74,7 +74,7 @@ TEST(EditorMends, ValuesBeyondTheLayoutAreRefusedAndTheEntryStays) {
 
     EXPECT_EQ(ValidateEntry(db, s, rec.ui()), EditorOutcome::StayOpen);
     EXPECT_EQ(AddEntry(db, s, rec.ui()), EditorOutcome::StayOpen);
-    EXPECT_EQ(Lines(db.list(c.kind)), std::vector<std::string>{line});
+    EXPECT_EQ(Lines(db.List(c.kind)), std::vector<std::string>{line});
     EXPECT_EQ(s.row, std::optional<size_t>(0));
     EXPECT_FALSE(db.databaseModified);
     ASSERT_EQ(rec.messages.size(), 2u);
@@ -103,15 +103,15 @@ TEST(EditorMends, OutOfRangeValuesThatFitAreWrittenAsTyped) {
   // Minutes 75 and heading 365 fit their columns: the helpers beep, the
   // values are stored as typed, the widest opposites still fit.
   Database db;
-  db.list(NavaidKind::Airport).AddLine(kRunwayLine);
+  db.List(NavaidKind::Airport).AddLine(kRunwayLine);
   EditorSession s = OpenEntryEditor(db, NavaidKind::Airport, 0);
   RecordingUi rec;
   UserEditsBox(NavaidKind::Airport, s.fields, EditorBox::LatitudeMinutes, "75");
   UserEditsBox(NavaidKind::Airport, s.fields, EditorBox::Heading, "365");
   EXPECT_EQ(OnHeadingBoxLeft(s.fields, rec.ui()), LeaveOutcome::FocusStays);
   EXPECT_EQ(ValidateEntry(db, s, rec.ui()), EditorOutcome::Close);
-  EXPECT_EQ(db.list(NavaidKind::Airport).GetLine(0).substr(42, 7), "365/545");
-  EXPECT_EQ(db.list(NavaidKind::Airport).GetLine(0).substr(51, 6), L("N49*75"));
+  EXPECT_EQ(db.List(NavaidKind::Airport).GetLine(0).substr(42, 7), "365/545");
+  EXPECT_EQ(db.List(NavaidKind::Airport).GetLine(0).substr(51, 6), L("N49*75"));
 
   s = OpenEntryEditor(db, NavaidKind::Airport, 0);
   UserEditsBox(NavaidKind::Airport, s.fields, EditorBox::Heading, "819");
@@ -119,7 +119,7 @@ TEST(EditorMends, OutOfRangeValuesThatFitAreWrittenAsTyped) {
   UserEditsBox(NavaidKind::Airport, s.fields, EditorBox::Runway, "81L");
   OnRunwayBoxLeft(s.fields, rec.ui());
   EXPECT_EQ(ValidateEntry(db, s, rec.ui()), EditorOutcome::Close);
-  EXPECT_EQ(db.list(NavaidKind::Airport).GetLine(0).substr(33, 16), "81L/99R  819/999");
+  EXPECT_EQ(db.List(NavaidKind::Airport).GetLine(0).substr(33, 16), "81L/99R  819/999");
   EXPECT_TRUE(rec.messages.empty());
 }
 
@@ -185,8 +185,8 @@ TEST(EditorMends, EveryStoredLineComesBackFromTheFiles) {
   EXPECT_TRUE(loadUi.messages.empty());
   for (NavaidKind kind : kAllKinds) {
     SCOPED_TRACE(InfoOf(kind).indexTag);
-    EXPECT_EQ(Lines(db.list(kind)).size(), 2u);
-    EXPECT_EQ(Lines(loaded.list(kind)), Lines(db.list(kind)));
+    EXPECT_EQ(Lines(db.List(kind)).size(), 2u);
+    EXPECT_EQ(Lines(loaded.List(kind)), Lines(db.List(kind)));
   }
 }
 

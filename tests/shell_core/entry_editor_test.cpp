@@ -76,7 +76,7 @@ std::vector<std::string> Lines(const EntryList& list) {
 
 Database DatabaseWith(NavaidKind kind, std::initializer_list<std::string> lines) {
   Database db;
-  for (const std::string& line : lines) db.list(kind).AddLine(line);
+  for (const std::string& line : lines) db.List(kind).AddLine(line);
   return db;
 }
 
@@ -206,7 +206,7 @@ TEST(EntryEditorOpen, IlsChecksTypeAndPiecesAndEnablesDirection) {
 TEST(EntryEditorOpen, DmeOnlyChecksAndDisablesDme) {
   Database db = DatabaseWith(NavaidKind::Vor, {kDmeLine, kVorLine});
   const EditorFields dme =
-      OpenEntryEditor(db, NavaidKind::Vor, *db.list(NavaidKind::Vor).FindPrefix("DMT")).fields;
+      OpenEntryEditor(db, NavaidKind::Vor, *db.List(NavaidKind::Vor).FindPrefix("DMT")).fields;
   EXPECT_EQ(dme.vorType, VorTypeChoice::DmeOnly);
   EXPECT_EQ(VorTypeCaption(dme.vorType), "DME(only)");
   EXPECT_TRUE(dme.dme);
@@ -218,7 +218,7 @@ TEST(EntryEditorOpen, DmeOnlyChecksAndDisablesDme) {
   EXPECT_EQ(dme.magneticVariation, "12.3");
 
   const EditorFields vor =
-      OpenEntryEditor(db, NavaidKind::Vor, *db.list(NavaidKind::Vor).FindPrefix("ABV")).fields;
+      OpenEntryEditor(db, NavaidKind::Vor, *db.List(NavaidKind::Vor).FindPrefix("ABV")).fields;
   EXPECT_EQ(vor.vorType, VorTypeChoice::Vor);
   EXPECT_TRUE(vor.dme);
   EXPECT_TRUE(vor.dmeEnabled);
@@ -475,12 +475,12 @@ TEST(EntryEditorValidate, UnchangedLineOfEveryKindKeepsTheList) {
     for (size_t opened = 0; opened < row.lines.size(); ++opened) {
       SCOPED_TRACE(std::string(InfoOf(row.kind).indexTag) + " row " + std::to_string(opened));
       Database db;
-      for (const std::string& line : row.lines) db.list(row.kind).AddLine(line);
-      const std::vector<std::string> before = Lines(db.list(row.kind));
+      for (const std::string& line : row.lines) db.List(row.kind).AddLine(line);
+      const std::vector<std::string> before = Lines(db.List(row.kind));
       EditorUi ui;
       EditorSession s = OpenEntryEditor(db, row.kind, opened);
       EXPECT_EQ(ValidateEntry(db, s, ui.ui), EditorOutcome::Close);
-      EXPECT_EQ(Lines(db.list(row.kind)), before);
+      EXPECT_EQ(Lines(db.List(row.kind)), before);
       EXPECT_TRUE(db.databaseModified);
       ASSERT_TRUE(s.row.has_value());
       EXPECT_EQ(*s.row, opened);
@@ -495,14 +495,14 @@ TEST(EntryEditorValidate, UnchangedLineOfEveryKindKeepsTheList) {
 
 TEST(EntryEditorValidate, ChangedLineMovesToItsPlace) {
   Database db = DatabaseWith(NavaidKind::Ndb, {kNdbLine});
-  db.list(NavaidKind::Ndb)
+  db.List(NavaidKind::Ndb)
       .AddLine(
           L("MMM    MIDDLE                    300.0  N01*00'00.00  E001*00'00.00  00001  010"));
   EditorUi ui;
   EditorSession s = OpenEntryEditor(db, NavaidKind::Ndb, 0);  // ABC
   UserEditsBox(NavaidKind::Ndb, s.fields, EditorBox::Identifier, "ZZ");
   EXPECT_EQ(ValidateEntry(db, s, ui.ui), EditorOutcome::Close);
-  const EntryList& list = db.list(NavaidKind::Ndb);
+  const EntryList& list = db.List(NavaidKind::Ndb);
   ASSERT_EQ(list.Count(), 2u);
   EXPECT_EQ(list.GetLine(0).substr(0, 3), "MMM");
   EXPECT_EQ(std::string(list.GetLine(1)), "ZZ " + kNdbLine.substr(3));
@@ -517,11 +517,11 @@ TEST(EntryEditorValidate, AllSpacesInFirstThirtyColumnsChangesNothing) {
   s.fields.identifier.clear();
   s.fields.name.clear();
   EXPECT_EQ(ValidateEntry(db, s, ui.ui), EditorOutcome::Close);
-  EXPECT_EQ(Lines(db.list(NavaidKind::Ndb)), std::vector<std::string>{kNdbLine});
+  EXPECT_EQ(Lines(db.List(NavaidKind::Ndb)), std::vector<std::string>{kNdbLine});
   EXPECT_FALSE(db.databaseModified);
   EXPECT_TRUE(ui.events.empty());
   EXPECT_EQ(AddEntry(db, s, ui.ui), EditorOutcome::Close);
-  EXPECT_EQ(db.list(NavaidKind::Ndb).Count(), 1u);
+  EXPECT_EQ(db.List(NavaidKind::Ndb).Count(), 1u);
   EXPECT_FALSE(db.databaseModified);
   EXPECT_TRUE(ui.events.empty());
 }
@@ -535,7 +535,7 @@ TEST(EntryEditorValidate, LineWiderThanTheLayoutKeepsTheOldLine) {
   UserEditsBox(NavaidKind::Vor, s.fields, EditorBox::MagneticVariation, "99999");
   EXPECT_EQ(BuildEditorLine(NavaidKind::Vor, s.fields).size(), 112u);
   EXPECT_EQ(ValidateEntry(db, s, ui.ui), EditorOutcome::StayOpen);
-  EXPECT_EQ(Lines(db.list(NavaidKind::Vor)), (std::vector<std::string>{kVorLine, kDmeLine}));
+  EXPECT_EQ(Lines(db.List(NavaidKind::Vor)), (std::vector<std::string>{kVorLine, kDmeLine}));
   EXPECT_EQ(s.row, std::optional<size_t>(1));
   EXPECT_EQ(s.fields.magneticVariation, "99999");
   EXPECT_FALSE(db.databaseModified);
@@ -554,7 +554,7 @@ TEST(EntryEditorValidate, OnPlaceholderInsertsAndRemovesPlaceholder) {
   EditorSession s = OpenEntryEditor(db, NavaidKind::Intersection, 0);
   TypeCommon(NavaidKind::Intersection, s.fields, "FIX", "");
   EXPECT_EQ(ValidateEntry(db, s, ui.ui), EditorOutcome::Close);
-  const EntryList& list = db.list(NavaidKind::Intersection);
+  const EntryList& list = db.List(NavaidKind::Intersection);
   ASSERT_EQ(list.Count(), 1u);
   EXPECT_EQ(list.GetLine(0).substr(0, 3), "FIX");
   EXPECT_EQ(ui.events, (std::vector<std::string>{"select INT 0", "count INT 1"}));
@@ -570,7 +570,7 @@ TEST(EntryEditorAdd, OnPlaceholderPutsOneLineAndRemovesThePlaceholder) {
   EXPECT_FALSE(s.row.has_value());
   TypeCommon(NavaidKind::Ndb, s.fields, "ABC", "A NAME");
   EXPECT_EQ(AddEntry(db, s, ui.ui), EditorOutcome::Close);
-  const EntryList& list = db.list(NavaidKind::Ndb);
+  const EntryList& list = db.List(NavaidKind::Ndb);
   ASSERT_EQ(list.Count(), 1u);
   EXPECT_EQ(std::string(list.GetLine(0)),
             L("ABC    A NAME                    000.0  N00*00'00.00  E000*00'00.00  00000  000"));
@@ -579,7 +579,7 @@ TEST(EntryEditorAdd, OnPlaceholderPutsOneLineAndRemovesThePlaceholder) {
   EXPECT_TRUE(ui.recording.messages.empty());
   EXPECT_EQ(ui.events, (std::vector<std::string>{"select NDB 0", "count NDB 1"}));
   // The other lists keep their placeholders.
-  EXPECT_TRUE(db.list(NavaidKind::Vor).HoldsOnlyPlaceholder());
+  EXPECT_TRUE(db.List(NavaidKind::Vor).HoldsOnlyPlaceholder());
 }
 
 TEST(EntryEditorAdd, DuplicateQuestionOfEveryKindAfterSelectingTheFoundLine) {
@@ -611,7 +611,7 @@ TEST(EntryEditorAdd, DuplicateQuestionOfEveryKindAfterSelectingTheFoundLine) {
     EditorUi no;
     no.Answer({MessageAnswer::No});
     EXPECT_EQ(AddEntry(db, s, no.ui), EditorOutcome::StayOpen);
-    EXPECT_EQ(Lines(db.list(row.kind)).size(), 2u);
+    EXPECT_EQ(Lines(db.List(row.kind)).size(), 2u);
     EXPECT_TRUE(db.databaseModified);  // set before the question
     EXPECT_EQ(s.row, std::optional<size_t>(1));
     EXPECT_EQ(no.events,
@@ -624,12 +624,12 @@ TEST(EntryEditorAdd, DuplicateQuestionOfEveryKindAfterSelectingTheFoundLine) {
     EditorUi yes;
     yes.Answer({MessageAnswer::Yes});
     EXPECT_EQ(AddEntry(db, s, yes.ui), EditorOutcome::Close);
-    ASSERT_EQ(db.list(row.kind).Count(), 3u);
+    ASSERT_EQ(db.List(row.kind).Count(), 3u);
     EXPECT_EQ(yes.events,
               (std::vector<std::string>{
                   "select " + tag + " 1", std::string("message Warning: ") + row.question,
                   "select " + tag + " " + std::to_string(*s.row), "count " + tag + " 3"}));
-    EXPECT_EQ(std::string(db.list(row.kind).GetLine(*s.row)), BuildEditorLine(row.kind, s.fields));
+    EXPECT_EQ(std::string(db.List(row.kind).GetLine(*s.row)), BuildEditorLine(row.kind, s.fields));
   }
 }
 
@@ -642,8 +642,8 @@ TEST(EntryEditorAdd, RunwayWithAnotherDesignationIsNoDuplicate) {
   EditorUi ui;
   EXPECT_EQ(AddEntry(db, s, ui.ui), EditorOutcome::Close);
   EXPECT_TRUE(ui.recording.messages.empty());
-  ASSERT_EQ(db.list(NavaidKind::Airport).Count(), 2u);
-  EXPECT_EQ(db.list(NavaidKind::Airport).GetLine(1).substr(33, 9), "09R/27L  ");
+  ASSERT_EQ(db.List(NavaidKind::Airport).Count(), 2u);
+  EXPECT_EQ(db.List(NavaidKind::Airport).GetLine(1).substr(33, 9), "09R/27L  ");
   EXPECT_EQ(ui.events, (std::vector<std::string>{"select APT 1", "count APT 2"}));
 }
 
@@ -661,18 +661,18 @@ TEST(EntryEditorAdd, PrefixComparesTwentyNineCharactersIgnoringCase) {
   EditorUi ui2;
   EXPECT_EQ(AddEntry(db, s, ui2.ui), EditorOutcome::Close);
   EXPECT_TRUE(ui2.recording.messages.empty());
-  EXPECT_EQ(db.list(NavaidKind::Ndb).Count(), 2u);
+  EXPECT_EQ(db.List(NavaidKind::Ndb).Count(), 2u);
 }
 
 TEST(EntryEditorAdd, RefusedInsertionInAFullList) {
   Database db;
   db.lists[IndexOf(NavaidKind::Intersection)] = EntryList(1);
-  db.list(NavaidKind::Intersection).AddLine(kIntersectionLine);
+  db.List(NavaidKind::Intersection).AddLine(kIntersectionLine);
   EditorSession s = OpenEntryEditor(db, NavaidKind::Intersection, 0);
   UserEditsBox(NavaidKind::Intersection, s.fields, EditorBox::Identifier, "OTHER");
   EditorUi ui;
   EXPECT_EQ(AddEntry(db, s, ui.ui), EditorOutcome::Close);
-  EXPECT_EQ(Lines(db.list(NavaidKind::Intersection)), std::vector<std::string>{kIntersectionLine});
+  EXPECT_EQ(Lines(db.List(NavaidKind::Intersection)), std::vector<std::string>{kIntersectionLine});
   EXPECT_FALSE(s.row.has_value());
   EXPECT_TRUE(db.databaseModified);
   ASSERT_EQ(ui.recording.messages.size(), 1u);
@@ -703,7 +703,7 @@ TEST(EntryEditorAdd, RefusedInsertionOfEveryKind) {
     SCOPED_TRACE(InfoOf(kind).indexTag);
     Database db;
     db.lists[IndexOf(kind)] = EntryList(1);
-    db.list(kind).AddLine(line);
+    db.List(kind).AddLine(line);
     EditorSession s = OpenEntryEditor(db, kind, 0);
     s.fields.identifier = "NEW";
     EditorUi ui;
@@ -729,7 +729,7 @@ TEST(EntryEditorDelete, QuestionOfEveryKindAndNoKeepsTheEditorOpen) {
     EditorUi no;
     no.Answer({MessageAnswer::No});
     EXPECT_EQ(DeleteEntry(db, s, no.ui), EditorOutcome::StayOpen);
-    EXPECT_EQ(db.list(kind).Count(), 2u);
+    EXPECT_EQ(db.List(kind).Count(), 2u);
     EXPECT_FALSE(db.databaseModified);
     ASSERT_EQ(no.recording.messages.size(), 1u);
     EXPECT_EQ(no.recording.messages[0].caption, "Warning");
@@ -740,7 +740,7 @@ TEST(EntryEditorDelete, QuestionOfEveryKindAndNoKeepsTheEditorOpen) {
     EditorUi yes;
     yes.Answer({MessageAnswer::Yes});
     EXPECT_EQ(DeleteEntry(db, s, yes.ui), EditorOutcome::Close);
-    EXPECT_EQ(Lines(db.list(kind)), std::vector<std::string>{"AAA    ONE"});
+    EXPECT_EQ(Lines(db.List(kind)), std::vector<std::string>{"AAA    ONE"});
     EXPECT_TRUE(db.databaseModified);
     const std::string tag(InfoOf(kind).indexTag);
     EXPECT_EQ(yes.events, (std::vector<std::string>{std::string("message Warning: ") + question,
@@ -754,7 +754,7 @@ TEST(EntryEditorDelete, LastEntryLeavesAnEmptyListWithoutPlaceholder) {
   EditorUi ui;
   ui.Answer({MessageAnswer::Yes});
   EXPECT_EQ(DeleteEntry(db, s, ui.ui), EditorOutcome::Close);
-  EXPECT_EQ(db.list(NavaidKind::Ndb).Count(), 0u);
+  EXPECT_EQ(db.List(NavaidKind::Ndb).Count(), 0u);
   EXPECT_EQ(ui.recording.counts.back(), std::make_pair(NavaidKind::Ndb, 0));
 }
 
@@ -762,7 +762,7 @@ TEST(EntryEditorDelete, WithoutAnyoneToAskNothingIsDeleted) {
   Database db = DatabaseWith(NavaidKind::Ndb, {kNdbLine});
   EditorSession s = OpenEntryEditor(db, NavaidKind::Ndb, 0);
   EXPECT_EQ(DeleteEntry(db, s, UiCallbacks{}), EditorOutcome::StayOpen);
-  EXPECT_EQ(db.list(NavaidKind::Ndb).Count(), 1u);
+  EXPECT_EQ(db.List(NavaidKind::Ndb).Count(), 1u);
 }
 
 TEST(EntryEditorCancel, ChangesNothing) {
@@ -770,7 +770,7 @@ TEST(EntryEditorCancel, ChangesNothing) {
   EditorSession s = OpenEntryEditor(db, NavaidKind::Ndb, 0);
   s.fields.identifier = "XYZ";
   EXPECT_EQ(CancelEntry(), EditorOutcome::Close);
-  EXPECT_EQ(Lines(db.list(NavaidKind::Ndb)), std::vector<std::string>{kNdbLine});
+  EXPECT_EQ(Lines(db.List(NavaidKind::Ndb)), std::vector<std::string>{kNdbLine});
   EXPECT_FALSE(db.databaseModified);
 }
 
@@ -930,7 +930,7 @@ TEST(EntryEditorIntersection, DmEntryEndsUpInTheLine) {
   UserEditsBox(k, s.fields, EditorBox::LongitudeDmTenths, "9");
   EditorUi ui;
   EXPECT_EQ(AddEntry(db, s, ui.ui), EditorOutcome::Close);
-  EXPECT_EQ(std::string(db.list(k).GetLine(0)),
+  EXPECT_EQ(std::string(db.List(k).GetLine(0)),
             L("DMFIX                            S12*34'30.00  W123*45'54.00  00000"));
 }
 

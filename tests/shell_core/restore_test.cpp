@@ -81,7 +81,7 @@ TEST(DatabaseFiles, RestoreOriginal) {
   EXPECT_EQ(yes.messages.back().caption, "Information");
   EXPECT_EQ(yes.messages.back().text, "Original database restored.");
   EXPECT_EQ(yes.indexWindow, (std::vector<bool>{true, false}));
-  EXPECT_EQ(db.list(NavaidKind::Ndb).GetLine(0), kNdbA);
+  EXPECT_EQ(db.List(NavaidKind::Ndb).GetLine(0), kNdbA);
   EXPECT_EQ(db.index.primary.Count(), 1u);
   EXPECT_TRUE(db.databaseModified);
 }

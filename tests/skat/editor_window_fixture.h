@@ -46,11 +46,11 @@ class EditorWindowTest : public ::testing::Test {
     return *window_;
   }
 
-  void Add(navdb::NavaidKind kind, const std::string& line) { state_.db.list(kind).AddLine(line); }
+  void Add(navdb::NavaidKind kind, const std::string& line) { state_.db.List(kind).AddLine(line); }
 
   std::vector<std::string> Lines(navdb::NavaidKind kind) const {
     std::vector<std::string> lines;
-    state_.db.list(kind).ForEach([&](size_t, std::string_view line) { lines.emplace_back(line); });
+    state_.db.List(kind).ForEach([&](size_t, std::string_view line) { lines.emplace_back(line); });
     return lines;
   }
 

@@ -379,11 +379,11 @@ TEST_F(EditorWindowTest, EditsSavedAtQuitAreThereAfterARestart) {
   QTRY_VERIFY_WITH_TIMEOUT(loaded, 10000);
   second.commands().waitForWorker();
   std::vector<std::string> again;
-  restarted.db.list(NavaidKind::Ndb).ForEach([&](size_t, std::string_view l) {
+  restarted.db.List(NavaidKind::Ndb).ForEach([&](size_t, std::string_view l) {
     again.emplace_back(l);
   });
   EXPECT_EQ(again, ndbs);
-  EXPECT_EQ(std::string(restarted.db.list(NavaidKind::Intersection).GetLine(0)), fixes[0]);
+  EXPECT_EQ(std::string(restarted.db.List(NavaidKind::Intersection).GetLine(0)), fixes[0]);
   EXPECT_EQ(second.model(NavaidKind::Ndb)
                 ->data(second.model(NavaidKind::Ndb)->index(0))
                 .toString()

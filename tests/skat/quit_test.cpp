@@ -59,7 +59,7 @@ TEST(Quit, WithModificationsAnsweredYesRebuildsTheIndexSavesAndCloses) {
   test.Open();
   // A line added in memory, as an editor would.
   const std::string added = skat_test::NdbLines()[0].replace(0, 2, "GH");
-  ASSERT_TRUE(test.state.db.list(NavaidKind::Ndb).AddLine(added));
+  ASSERT_TRUE(test.state.db.List(NavaidKind::Ndb).AddLine(added));
   test.window->reloadLists();
   test.state.db.databaseModified = true;
   fs::remove(test.navData / "idx.dat");

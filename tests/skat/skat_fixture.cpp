@@ -84,7 +84,7 @@ void WriteDatabase(const fs::path& navData) {
   lines[3] = &intersections;
   for (NavaidKind kind : navdb::kAllKinds) {
     for (const std::string& line : *lines[navdb::IndexOf(kind)]) {
-      ASSERT_TRUE(db.list(kind).AddLine(line).has_value()) << line;
+      ASSERT_TRUE(db.List(kind).AddLine(line).has_value()) << line;
     }
   }
   navdb::RebuildIndex(db.lists, db.index, {});
