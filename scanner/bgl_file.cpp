@@ -41,7 +41,7 @@ FileOutcome ReportReadFailure(ScanSession& session, platform::ReadStep step,
 DecodedImage DecodeFileBytes(std::span<const uint8_t> bytes, unsigned minRunwayLengthFt) {
   if (PackedHeaderSize(bytes) == 0) return DecodeBglImage(bytes, minRunwayLengthFt);
   UnpackedImage image;
-  if (UnpackBglBytes(bytes, &image) != kUnpackOk) {
+  if (UnpackBglBytes(bytes, &image) != UnpackStatus::Ok) {
     DecodedImage nothing;
     nothing.unreadable = true;
     return nothing;

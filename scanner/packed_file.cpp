@@ -32,36 +32,36 @@ size_t PackedHeaderSize(std::span<const uint8_t> file) {
   return header;
 }
 
-int UnpackBglBytes(std::span<const uint8_t> file, UnpackedImage* image) {
-  if (image == nullptr) return kUnpackNoOutput;
+UnpackStatus UnpackBglBytes(std::span<const uint8_t> file, UnpackedImage* image) {
+  if (image == nullptr) return UnpackStatus::NoOutput;
   *image = UnpackedImage{};
   const size_t header = PackedHeaderSize(file);
-  if (header == 0) return kUnpackNotPacked;
+  if (header == 0) return UnpackStatus::NotPacked;
   const uint64_t unpackedLength = ReadU32(file, header + 4);
-  if (header + unpackedLength > kMaxUnpackedBytes) return kUnpackNoMemory;
+  if (header + unpackedLength > kMaxUnpackedBytes) return UnpackStatus::NoMemory;
   const size_t total = header + static_cast<size_t>(unpackedLength);
   std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[total]);
-  if (!bytes) return kUnpackNoMemory;
+  if (!bytes) return UnpackStatus::NoMemory;
   std::memcpy(bytes.get(), file.data(), header);
   std::memset(bytes.get() + 122, 0, 4);
   const long decoded = DecodeJStream(file.subspan(header + kBlockHeaderSize),
                                      {bytes.get() + header, static_cast<size_t>(unpackedLength)});
-  if (decoded < 0) return kUnpackStreamFailed;
-  if (static_cast<uint64_t>(decoded) != unpackedLength) return kUnpackWrongLength;
-  if (ReadU32(file, header + 8) != 0) return kUnpackBadCheckValue;
+  if (decoded < 0) return UnpackStatus::StreamFailed;
+  if (static_cast<uint64_t>(decoded) != unpackedLength) return UnpackStatus::WrongLength;
+  if (ReadU32(file, header + 8) != 0) return UnpackStatus::BadCheckValue;
   image->bytes = std::move(bytes);
   image->size = total;
-  return kUnpackOk;
+  return UnpackStatus::Ok;
 }
 
-int UnpackBglFile(const std::filesystem::path& path, UnpackedImage* image) {
-  if (image == nullptr) return kUnpackNoOutput;
+UnpackStatus UnpackBglFile(const std::filesystem::path& path, UnpackedImage* image) {
+  if (image == nullptr) return UnpackStatus::NoOutput;
   *image = UnpackedImage{};
   std::vector<uint8_t> file;
   std::string error;
   if (platform::ReadFileBytes(path, kMaxSceneryFileBytes, file, error) !=
       platform::ReadStep::None) {
-    return kUnpackFileFailed;
+    return UnpackStatus::FileFailed;
   }
   return UnpackBglBytes(file, image);
 }
@@ -72,23 +72,23 @@ int ReleaseUnpackedImage(UnpackedImage& image) {
   return 0;
 }
 
-std::string UnpackStatusText(int status) {
+std::string UnpackStatusText(UnpackStatus status) {
   switch (status) {
-    case kUnpackOk:
+    case UnpackStatus::Ok:
       return "success";
-    case kUnpackNoOutput:
+    case UnpackStatus::NoOutput:
       return "an output parameter cannot be written";
-    case kUnpackNotPacked:
+    case UnpackStatus::NotPacked:
       return "not a packed file";
-    case kUnpackNoMemory:
+    case UnpackStatus::NoMemory:
       return "no memory for the image";
-    case kUnpackWrongLength:
+    case UnpackStatus::WrongLength:
       return "the stream decoded to a length other than the unpacked length";
-    case kUnpackBadCheckValue:
+    case UnpackStatus::BadCheckValue:
       return "the check value is not 0";
-    case kUnpackStreamFailed:
+    case UnpackStatus::StreamFailed:
       return "the stream decoder failed";
-    case kUnpackFileFailed:
+    case UnpackStatus::FileFailed:
       return "opening, sizing or mapping the file failed";
     default:
       return "unknown status";

@@ -11,15 +11,18 @@
 
 namespace scanner {
 
-// Status codes of UnpackBglFile.
-inline constexpr int kUnpackOk = 0;
-inline constexpr int kUnpackNoOutput = 1;
-inline constexpr int kUnpackNotPacked = 2;
-inline constexpr int kUnpackNoMemory = 4;
-inline constexpr int kUnpackWrongLength = 8;
-inline constexpr int kUnpackBadCheckValue = 16;
-inline constexpr int kUnpackStreamFailed = 32;
-inline constexpr int kUnpackFileFailed = 64;
+// What an unpack came to; the values are the numbers `skat-cli unpack`
+// prints.
+enum class UnpackStatus {
+  Ok = 0,
+  NoOutput = 1,
+  NotPacked = 2,
+  NoMemory = 4,
+  WrongLength = 8,
+  BadCheckValue = 16,
+  StreamFailed = 32,
+  FileFailed = 64,
+};
 
 inline constexpr uint32_t kBlockMark = 0xABCDEF01;
 inline constexpr size_t kPlainHeaderSize = 128;
@@ -45,16 +48,16 @@ struct UnpackedImage {
 size_t PackedHeaderSize(std::span<const uint8_t> file);
 
 // Unpacks the bytes of a packed file into `image`. On a status other than
-// kUnpackOk the image is left empty.
-int UnpackBglBytes(std::span<const uint8_t> file, UnpackedImage* image);
+// UnpackStatus::Ok the image is left empty.
+UnpackStatus UnpackBglBytes(std::span<const uint8_t> file, UnpackedImage* image);
 
 // Reads `path` into memory and unpacks it.
-int UnpackBglFile(const std::filesystem::path& path, UnpackedImage* image);
+UnpackStatus UnpackBglFile(const std::filesystem::path& path, UnpackedImage* image);
 
 // Frees the image; 1 (and nothing done) when it holds nothing.
 int ReleaseUnpackedImage(UnpackedImage& image);
 
 // Text for a status code, for the command line.
-std::string UnpackStatusText(int status);
+std::string UnpackStatusText(UnpackStatus status);
 
 }  // namespace scanner

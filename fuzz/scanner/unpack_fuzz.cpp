@@ -8,7 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   scanner::UnpackedImage image;
-  if (scanner::UnpackBglBytes({data, size}, &image) != scanner::kUnpackOk) {
+  if (scanner::UnpackBglBytes({data, size}, &image) != scanner::UnpackStatus::Ok) {
     if (image.bytes) __builtin_trap();  // a failure leaves no image
     return 0;
   }

@@ -254,9 +254,9 @@ int RunUnpack(CliContext& context, const std::vector<std::string>& args) {
   const std::vector<std::string>& files = parsed->positional;
   if (files.size() != 2) return UsageError(context, kUnpack, "expected FILE and OUT");
   scanner::UnpackedImage image;
-  const int status = scanner::UnpackBglFile(files[0], &image);
-  if (status != scanner::kUnpackOk) {
-    context.err << "skat-cli unpack: " << files[0] << ": status " << status << ": "
+  const scanner::UnpackStatus status = scanner::UnpackBglFile(files[0], &image);
+  if (status != scanner::UnpackStatus::Ok) {
+    context.err << "skat-cli unpack: " << files[0] << ": status " << static_cast<int>(status) << ": "
                 << scanner::UnpackStatusText(status) << '\n';
     return kExitFailure;
   }

@@ -115,37 +115,37 @@ TEST(PackedFile, UnpacksAndReportsEveryStatus) {
   EXPECT_LT(packed.size(), image.size());
 
   scanner::UnpackedImage unpacked;
-  ASSERT_EQ(scanner::UnpackBglBytes(packed, &unpacked), scanner::kUnpackOk);
+  ASSERT_EQ(scanner::UnpackBglBytes(packed, &unpacked), scanner::UnpackStatus::Ok);
   EXPECT_EQ(std::vector<uint8_t>(unpacked.bytes.get(), unpacked.bytes.get() + unpacked.size),
             image);
   EXPECT_EQ(scanner::ReleaseUnpackedImage(unpacked), 0);
   EXPECT_EQ(scanner::ReleaseUnpackedImage(unpacked), 1);
 
-  EXPECT_EQ(scanner::UnpackBglBytes(packed, nullptr), scanner::kUnpackNoOutput);
-  EXPECT_EQ(scanner::UnpackBglBytes(image, &unpacked), scanner::kUnpackNotPacked);
+  EXPECT_EQ(scanner::UnpackBglBytes(packed, nullptr), scanner::UnpackStatus::NoOutput);
+  EXPECT_EQ(scanner::UnpackBglBytes(image, &unpacked), scanner::UnpackStatus::NotPacked);
   std::vector<uint8_t> withAirports = packed;
   withAirports[156] = 1;
-  EXPECT_EQ(scanner::UnpackBglBytes(withAirports, &unpacked), scanner::kUnpackNotPacked);
+  EXPECT_EQ(scanner::UnpackBglBytes(withAirports, &unpacked), scanner::UnpackStatus::NotPacked);
   std::vector<uint8_t> huge = packed;
   const uint32_t hugeLength = static_cast<uint32_t>(scanner::kMaxUnpackedBytes - 168 + 1);
   std::memcpy(huge.data() + 172, &hugeLength, 4);
-  EXPECT_EQ(scanner::UnpackBglBytes(huge, &unpacked), scanner::kUnpackNoMemory);
+  EXPECT_EQ(scanner::UnpackBglBytes(huge, &unpacked), scanner::UnpackStatus::NoMemory);
   std::vector<uint8_t> shorter = packed;
   const uint32_t longerLength = static_cast<uint32_t>(image.size() - 168 + 1);
   std::memcpy(shorter.data() + 172, &longerLength, 4);
   // The stream ends before the promised length: the decoder runs out of bits.
-  EXPECT_EQ(scanner::UnpackBglBytes(shorter, &unpacked), scanner::kUnpackStreamFailed);
+  EXPECT_EQ(scanner::UnpackBglBytes(shorter, &unpacked), scanner::UnpackStatus::StreamFailed);
   EXPECT_EQ(scanner::UnpackBglBytes(scenery_writer::WritePackedBgl(image, 5), &unpacked),
-            scanner::kUnpackBadCheckValue);
+            scanner::UnpackStatus::BadCheckValue);
   std::vector<uint8_t> broken = packed;
   broken[188] = 'D';
-  EXPECT_EQ(scanner::UnpackBglBytes(broken, &unpacked), scanner::kUnpackStreamFailed);
+  EXPECT_EQ(scanner::UnpackBglBytes(broken, &unpacked), scanner::UnpackStatus::StreamFailed);
   EXPECT_FALSE(unpacked.bytes);
-  EXPECT_EQ(scanner::UnpackBglFile("/nonexistent/x.bgl", &unpacked), scanner::kUnpackFileFailed);
+  EXPECT_EQ(scanner::UnpackBglFile("/nonexistent/x.bgl", &unpacked), scanner::UnpackStatus::FileFailed);
 
   testing_support::TempFolder folder;
   folder.Write("p.bgl", std::string(packed.begin(), packed.end()));
-  EXPECT_EQ(scanner::UnpackBglFile(folder / "p.bgl", &unpacked), scanner::kUnpackOk);
+  EXPECT_EQ(scanner::UnpackBglFile(folder / "p.bgl", &unpacked), scanner::UnpackStatus::Ok);
   EXPECT_EQ(unpacked.size, image.size());
 }
 
@@ -157,7 +157,7 @@ TEST(PackedFile, HighlyCompressibleImagesAreNotRefused) {
   const std::vector<uint8_t> packed = scenery_writer::WritePackedBgl(image);
   ASSERT_GT(image.size(), 200 * packed.size());
   scanner::UnpackedImage unpacked;
-  ASSERT_EQ(scanner::UnpackBglBytes(packed, &unpacked), scanner::kUnpackOk);
+  ASSERT_EQ(scanner::UnpackBglBytes(packed, &unpacked), scanner::UnpackStatus::Ok);
   EXPECT_EQ(unpacked.size, image.size());
   EXPECT_EQ(unpacked.bytes[unpacked.size - 1], 0x20);
 
@@ -165,7 +165,7 @@ TEST(PackedFile, HighlyCompressibleImagesAreNotRefused) {
   std::vector<uint8_t> atCap = packed;
   const uint32_t capLength = static_cast<uint32_t>(scanner::kMaxUnpackedBytes - 128);
   std::memcpy(atCap.data() + 132, &capLength, 4);
-  EXPECT_EQ(scanner::UnpackBglBytes(atCap, &unpacked), scanner::kUnpackStreamFailed);
+  EXPECT_EQ(scanner::UnpackBglBytes(atCap, &unpacked), scanner::UnpackStatus::StreamFailed);
 }
 
 }  // namespace
