@@ -80,6 +80,9 @@ struct UiCallbacks {
   std::function<DuplicateAnswer(const DuplicateRequest&)> chooseDuplicate;
   // The scan's current-file box (a folder or file path; " " when idle).
   std::function<void(const std::string&)> setCurrentFile;
+  // How many scenery files the scan goes through, told once while it runs,
+  // as soon as its walk has listed the tree.
+  std::function<void(size_t files)> setScanFileTotal;
   // Enables or disables the main window's commands while a worker runs.
   // With `topOnly` the four lists and the Index window's buttons stay as
   // they are (a waypoint pick needs the lists).

@@ -54,7 +54,16 @@ WalkOutcome ScanFolder(ScanSession& session, const fs::path& folder) {
     for (; foldersOpen > 0; --foldersOpen) Aborted(session);
     return WalkOutcome::Stopped;
   };
+  bool totalTold = !session.ui.setScanFileTotal;
+  const auto tellTotal = [&] {
+    if (totalTold) return;
+    if (const std::optional<size_t> files = walk.FilesListed()) {
+      session.ui.setScanFileTotal(*files);
+      totalTold = true;
+    }
+  };
   while (std::optional<WalkStep> step = walk.Next()) {
+    tellTotal();
     switch (step->kind) {
       case WalkStep::Kind::EnterFolder:
         ++foldersOpen;
@@ -80,6 +89,7 @@ WalkOutcome ScanFolder(ScanSession& session, const fs::path& folder) {
         break;
     }
   }
+  tellTotal();
   return WalkOutcome::Done;
 }
 

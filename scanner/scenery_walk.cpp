@@ -113,6 +113,12 @@ void SceneryWalk::Publish(WalkStep step) {
   published_.notify_all();
 }
 
+std::optional<size_t> SceneryWalk::FilesListed() {
+  const std::lock_guard lock(mutex_);
+  if (!listed_) return std::nullopt;
+  return files_.size();
+}
+
 SceneryWalk::FileSlot* SceneryWalk::FileAt(size_t file) {
   const std::lock_guard lock(mutex_);
   return file < files_.size() ? &files_[file] : nullptr;

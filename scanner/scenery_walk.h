@@ -58,6 +58,8 @@ class SceneryWalk {
   // The next step, its file decoded; nullopt when the walk is over. What
   // the walk's thread ran into (running out of memory) is thrown here.
   std::optional<WalkStep> Next();
+  // The number of scenery files in the tree, once the walk has listed it.
+  std::optional<size_t> FilesListed();
 
  private:
   // Files decoded ahead of the merge at most: their lines wait in memory.

@@ -1,6 +1,5 @@
 #include "shell/core/app_state.h"
 
-#include <set>
 #include <system_error>
 #include <vector>
 
@@ -14,19 +13,6 @@ constexpr std::string_view kNavDataName = "NavData";
 
 SimulatorLocation NotFound(const fs::path& currentDirectory) {
   return SimulatorLocation{"", currentDirectory, false};
-}
-
-void CountIn(const fs::path& folder, std::set<fs::path>& visited, size_t& files) {
-  std::error_code error;
-  const fs::path identity = fs::canonical(folder, error);
-  if (!error && !visited.insert(identity).second) return;
-  std::vector<fs::path> subfolders;
-  for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-    if (IsSceneryFileName(it->path().filename().string())) ++files;
-    std::error_code typeError;
-    if (it->is_directory(typeError)) subfolders.push_back(it->path());
-  }
-  for (const fs::path& subfolder : subfolders) CountIn(subfolder, visited, files);
 }
 
 }  // namespace
@@ -133,11 +119,5 @@ bool IsSceneryFileName(std::string_view name) {
   return suffix == ".bgl";
 }
 
-size_t CountSceneryFiles(const fs::path& root) {
-  std::set<fs::path> visited;
-  size_t files = 0;
-  CountIn(root, visited, files);
-  return files;
-}
 
 }  // namespace shell

@@ -96,10 +96,6 @@ inline constexpr std::string_view kSimulatorNotFoundText =
     "Problem to find Flight Simulator installation folder.\r"
     "Please set manually the root path for scenery scanning.";
 
-// Counts the files a scan of `root` offers to the scenery decoder (names
-// ending in ".bgl", in any case), walking folders the way the scan does.
-size_t CountSceneryFiles(const std::filesystem::path& root);
-
 // True for the names the scan hands to the scenery decoder.
 bool IsSceneryFileName(std::string_view name);
 

@@ -86,7 +86,7 @@ void DatabaseCommands::startScan() {
   window_.bridge().setLiveLists(true);
   startWorker([this, root, minRunwayLengthFt] {
     UiBridge& bridge = window_.bridge();
-    bridge.startScanProgress(shell::CountSceneryFiles(root));
+    bridge.startScanProgress(0);  // the scan tells the total once its walk has listed the tree
     scanner::ScanSession session{state_.db, bridge.callbacks()};
     session.minRunwayLengthFt = minRunwayLengthFt;
     scanner::ScanSceneryThread(session, root);

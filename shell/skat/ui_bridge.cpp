@@ -108,7 +108,9 @@ void UiBridge::noteCurrentFile(const std::string& text) {
     // newer path replace older ones, in the order they came.
     pending.progressText.reset();
     pending.currentFile = text;
-    if (file && pending.scanFilesDone < pending.scanFilesTotal) {
+    // Files are counted before their total is known too: the walk lists
+    // the tree while the first files are merged.
+    if (file) {
       ++pending.scanFilesDone;
       pending.scanChanged = true;
     }
@@ -142,6 +144,12 @@ void UiBridge::makeCallbacks() {
     note([kind](Pending& pending) { pending.kindTab = kind; });
   };
   ui.setCurrentFile = [this](const std::string& text) { noteCurrentFile(text); };
+  ui.setScanFileTotal = [this](size_t files) {
+    note([files](Pending& pending) {
+      pending.scanFilesTotal = files;
+      pending.scanChanged = true;
+    });
+  };
   ui.selectRow = [this](NavaidKind kind, int row) {
     onWindowThread([this, kind, row] {
       applyPending();

@@ -49,7 +49,8 @@ class UiBridge : public QObject {
   // window before the worker starts).
   void setLiveLists(bool live) { liveLists_ = live; }
 
-  // Worker side: the scan that starts now offers `files` scenery files.
+  // Worker side: a scan starts now, with `files` scenery files when known
+  // (0 until the scan tells its total).
   void startScanProgress(size_t files);
 
   // Window side: shows every noted value now and forgets the scan progress

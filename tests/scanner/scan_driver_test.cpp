@@ -175,6 +175,33 @@ TEST(ScanDriver, UnreadableFoldersAreReportedAndMayStopTheScan) {
   }
 }
 
+// The scan tells how many scenery files it goes through once, as soon as
+// its walk has listed the tree: names ending in ".bgl" in any case, and a
+// folder reached again through a link counted once.
+TEST(ScanDriver, TellsTheNumberOfSceneryFilesOnce) {
+  testing_support::TempFolder root;
+  testing_support::TempFolder navData;
+  const std::string ndbFile = Bytes(scenery_writer::WriteBglImage(Ndbs({"A1"})));
+  root.Write("a.bgl", ndbFile);
+  root.Write("b.BGL", ndbFile);
+  root.Write("c.txt", ndbFile);
+  std::filesystem::create_directories(root / "sub/deeper");
+  root.Write("sub/d.bgl", ndbFile);
+  root.Write("sub/deeper/e.Bgl", ndbFile);
+  std::filesystem::create_directory_symlink(root.path(), root / "sub/loop");
+
+  for (const std::filesystem::path& scanned : {root.path(), root / "missing"}) {
+    navdb::Database db;
+    db.folder = navData.path();
+    testing_support::RecordingUi recording;
+    std::vector<size_t> totals;
+    recording.ui().setScanFileTotal = [&](size_t files) { totals.push_back(files); };
+    scanner::ScanSession session{db, recording.ui()};
+    scanner::ScanSceneryThread(session, scanned);
+    EXPECT_EQ(totals, std::vector<size_t>{scanned == root.path() ? 4u : 0u}) << scanned;
+  }
+}
+
 // A scan whose save fails says so in its result and shows no summary: the
 // additions never reached the database files.
 TEST(ScanDriver, FailedSaveIsTheOutcome) {
