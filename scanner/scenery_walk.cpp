@@ -18,14 +18,15 @@ constexpr size_t kMaxPathLength = PATH_MAX - 1;
 constexpr size_t kMaxPathLength = 4095;
 #endif
 
-bool IsSceneryFileName(const std::string& name) {
+
+}  // namespace
+
+bool IsSceneryFileName(std::string_view name) {
   if (name.size() < 4) return false;
-  std::string suffix = name.substr(name.size() - 4);
+  std::string suffix(name.substr(name.size() - 4));
   for (char& c : suffix) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
   return suffix == ".bgl";
 }
-
-}  // namespace
 
 SceneryWalk::SceneryWalk(const fs::path& root, const ScanSession& session)
     : minRunwayLengthFt_(session.minRunwayLengthFt),
@@ -93,7 +94,7 @@ void SceneryWalk::List(const fs::path& folder, std::set<FolderIdentity>& visited
       Publish({WalkStep::Kind::PathTooLong, std::move(path), {}, {}});
       continue;
     }
-    if (IsSceneryFileName(path.filename().string())) {
+    if (IsSceneryFileName(path.filename().native())) {
       Publish({WalkStep::Kind::File, path, {}, {}});
     }
     std::error_code typeError;

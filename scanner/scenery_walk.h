@@ -21,6 +21,7 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -29,6 +30,10 @@
 #include "scanner/scan_session.h"
 
 namespace scanner {
+
+// True for the names the scan hands to the scenery decoder: ending in
+// ".bgl", in any case.
+bool IsSceneryFileName(std::string_view name);
 
 struct WalkStep {
   enum class Kind {

@@ -112,12 +112,6 @@ SimulatorLocation LocateFromArgument(const fs::path& argument, const fs::path& c
   return SimulatorLocation{text, navData, true};
 }
 
-bool IsSceneryFileName(std::string_view name) {
-  if (name.size() < 4) return false;
-  std::string suffix(name.substr(name.size() - 4));
-  for (char& c : suffix) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-  return suffix == ".bgl";
-}
 
 
 }  // namespace shell

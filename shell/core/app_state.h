@@ -96,7 +96,5 @@ inline constexpr std::string_view kSimulatorNotFoundText =
     "Problem to find Flight Simulator installation folder.\r"
     "Please set manually the root path for scenery scanning.";
 
-// True for the names the scan hands to the scenery decoder.
-bool IsSceneryFileName(std::string_view name);
 
 }  // namespace shell

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QThread>
 
+#include "scanner/scenery_walk.h"
 #include "shell/core/app_state.h"
 #include "shell/skat/duplicate_dialog.h"
 #include "shell/skat/main_window.h"
@@ -102,7 +103,7 @@ void UiBridge::noteCurrentFile(const std::string& text) {
   const std::string_view name = slash == std::string::npos
                                     ? std::string_view(text)
                                     : std::string_view(text).substr(slash + 1);
-  const bool file = shell::IsSceneryFileName(name);
+  const bool file = scanner::IsSceneryFileName(name);
   note([&text, file](Pending& pending) {
     // The progress field shows the path; a scan's newer status text and a
     // newer path replace older ones, in the order they came.

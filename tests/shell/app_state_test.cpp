@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "scanner/scenery_walk.h"
 #include "shell/core/app_state.h"
 #include "tests/support/temp_folder.h"
 
@@ -91,9 +92,9 @@ TEST(WaypointHandOver, TheWaitingWorkerWakesWithThePickOrTheAbort) {
 }
 
 TEST(SceneryFileCount, SceneryFileNames) {
-  EXPECT_TRUE(shell::IsSceneryFileName("x.bgl"));
-  EXPECT_FALSE(shell::IsSceneryFileName(".bg"));
-  EXPECT_FALSE(shell::IsSceneryFileName("x.bgl.txt"));
+  EXPECT_TRUE(scanner::IsSceneryFileName("x.bgl"));
+  EXPECT_FALSE(scanner::IsSceneryFileName(".bg"));
+  EXPECT_FALSE(scanner::IsSceneryFileName("x.bgl.txt"));
 }
 
 }  // namespace
