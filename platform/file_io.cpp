@@ -1,6 +1,7 @@
 #include "platform/file_io.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -115,9 +116,23 @@ FileResult SyncFolderOf(const std::filesystem::path& path, const FileFaultHook& 
 }  // namespace
 
 FileResult ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a named pipe in place of a file cannot hang the
+  // reader in open() or read(); it is refused below as no regular file.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return ErrnoResult(errno);
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) {
+    const int saved = errno;
+    ::close(fd);
+    return ErrnoResult(saved);
+  }
+  if (!S_ISREG(info.st_mode)) {
+    ::close(fd);
+    if (S_ISDIR(info.st_mode)) return ErrnoResult(EISDIR);
+    return FileResult{std::string(kNotRegularFileText), EINVAL, {}};
+  }
   bytes.clear();
+  bytes.reserve(static_cast<size_t>(info.st_size));
   char buffer[1 << 16];
   for (;;) {
     ssize_t got = ::read(fd, buffer, sizeof buffer);

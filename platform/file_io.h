@@ -30,7 +30,12 @@ struct FileToWrite {
   std::string_view bytes;
 };
 
-// Reads the whole file into `bytes`. Fails when the file cannot be opened or read.
+// The reason given for a path that names a named pipe, a device or a socket.
+inline constexpr std::string_view kNotRegularFileText =
+    "Not a regular file (a named pipe, a device or a socket)";
+
+// Reads the whole file into `bytes`. Fails when the file cannot be opened or
+// read, and, without waiting on it, when it is not a regular file.
 FileResult ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
 
 // Writes `bytes` to a temporary file in the folder of `path`, flushes it to

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -114,6 +115,32 @@ TEST(FileSet, ARealRenameFailureOntoAFolder) {
   EXPECT_EQ(result.errorNumber, EISDIR);
   EXPECT_EQ(folder.Read("ndb.dat"), "old ndb.dat");
   EXPECT_EQ(FolderNames(folder), (std::vector<std::string>{"ndb.dat", "vor.dat"}));
+}
+
+}  // namespace
+}  // namespace platform
+
+namespace platform {
+namespace {
+
+// A named pipe, a device or a folder where a file is read is refused at once,
+// never waited on: an open() of a pipe with no writer blocks for ever.
+TEST(WholeFileRead, OnlyRegularFilesAreReadAndNothingWaits) {
+  testing_support::TempFolder folder;
+  folder.Write("a.dat", "line\r\n");
+  std::string bytes = "stale";
+  ASSERT_TRUE(ReadWholeFile(folder / "a.dat", bytes).ok());
+  EXPECT_EQ(bytes, "line\r\n");
+
+  ASSERT_EQ(::mkfifo((folder / "vor.dat").c_str(), 0600), 0);
+  FileResult read = ReadWholeFile(folder / "vor.dat", bytes);
+  EXPECT_FALSE(read.ok());
+  EXPECT_EQ(read.error, kNotRegularFileText);
+  EXPECT_EQ(ReadWholeFile("/dev/zero", bytes).error, kNotRegularFileText);
+
+  read = ReadWholeFile(folder.path(), bytes);
+  EXPECT_EQ(read.errorNumber, EISDIR);
+  EXPECT_EQ(ReadWholeFile(folder / "gone.dat", bytes).errorNumber, ENOENT);
 }
 
 }  // namespace
