@@ -1,0 +1,11 @@
+#include "platform/result.h"
+
+#include <cstring>
+
+namespace platform {
+
+Error SystemError(int errorNumber, std::filesystem::path path) {
+  return Error{std::strerror(errorNumber), errorNumber, std::move(path)};
+}
+
+}  // namespace platform

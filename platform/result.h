@@ -1,0 +1,80 @@
+// The outcome of an operation that can fail: its value, or an Error that
+// says what went wrong. Both types are [[nodiscard]], so a caller cannot
+// drop a failure by accident, and an error never passes for data (as an
+// empty-on-success text or a bool beside an out-parameter would).
+#pragma once
+
+#include <cassert>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <variant>
+
+namespace platform {
+
+struct Error {
+  std::string message;         // what went wrong, in the words the user is told
+  int errorNumber = 0;         // the errno value behind it; 0 when there is none
+  std::filesystem::path path;  // the file it is about, when there is one
+};
+
+// An Error with the operating system's text for `errorNumber`.
+Error SystemError(int errorNumber, std::filesystem::path path = {});
+
+template <typename T>
+class [[nodiscard]] Result {
+ public:
+  Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
+  Result(Error error) : state_(std::in_place_index<1>, std::move(error)) {}
+
+  bool ok() const { return state_.index() == 0; }
+  explicit operator bool() const { return ok(); }
+
+  const T& value() const& {
+    assert(ok());
+    return std::get<0>(state_);
+  }
+  T& value() & {
+    assert(ok());
+    return std::get<0>(state_);
+  }
+  T&& value() && {
+    assert(ok());
+    return std::get<0>(std::move(state_));
+  }
+  const T& operator*() const& { return value(); }
+  T& operator*() & { return value(); }
+  const T* operator->() const { return &value(); }
+  T* operator->() { return &value(); }
+
+  const Error& error() const {
+    assert(!ok());
+    return std::get<1>(state_);
+  }
+
+ private:
+  std::variant<T, Error> state_;
+};
+
+// The outcome of an operation that gives nothing back but can fail.
+template <>
+class [[nodiscard]] Result<void> {
+ public:
+  Result() = default;
+  Result(Error error) : error_(std::move(error)), failed_(true) {}
+
+  bool ok() const { return !failed_; }
+  explicit operator bool() const { return ok(); }
+  const Error& error() const {
+    assert(failed_);
+    return error_;
+  }
+
+ private:
+  Error error_;
+  bool failed_ = false;
+};
+
+using Status = Result<void>;
+
+}  // namespace platform
