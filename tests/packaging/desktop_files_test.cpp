@@ -55,8 +55,8 @@ TEST(AppStream, MetadataValidWithTheReadmePicturesAsScreenshots) {
   const CommandRun check =
       RunCommand(Quoted(APPSTREAMCLI_PATH) + " validate --no-net --pedantic " + Quoted(path));
   EXPECT_EQ(check.exitCode, 0) << check.out << check.err;
-  const std::regex issue("(^|\n)[EWIP]: ");
-  EXPECT_FALSE(std::regex_search(check.out + check.err, issue)) << check.out << check.err;
+  const std::regex finding("(^|\n)[EWIP]: ");
+  EXPECT_FALSE(std::regex_search(check.out + check.err, finding)) << check.out << check.err;
 
   const std::string metainfo = FileBytes(path);
   EXPECT_NE(metainfo.find("<launchable type=\"desktop-id\">skat.desktop</launchable>"),
