@@ -99,7 +99,7 @@ std::optional<std::vector<ScheduledKey>> ParseKeyList(const std::string& keyList
 }
 
 std::string UsageText() {
-  return "usage: ndhost --help\n"
+  return "usage: ndhost --help | --version\n"
          "       ndhost --sim-root DIR [--module FILE] [--format 1|2] [--frames N] [--fps N]\n"
          "              [--png OUT.png] [--lat DEG --lon DEG] [--heading DEG] [--speed KT]\n"
          "              [--alt FT] [--nav1 IDENT|MHZ] [--nav1-freq MHZ] [--course DEG]\n"
@@ -203,6 +203,11 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
       CommandLine help;
       help.help = true;
       return help;
+    }
+    if (argument == "--version") {
+      CommandLine version;
+      version.version = true;
+      return version;
     }
     if (argument == "--fly") {
       line.flyRoute = true;

@@ -58,8 +58,9 @@ struct CommandLine {
   bool report = false;
   int traceEvery = 0;  // --trace N: the flight and radios every N frames
   bool window = false;
-  int zoom = 2;       // window and PNG: panel pixels per image pixel
-  bool help = false;  // --help: print the usage and run nothing
+  int zoom = 2;          // window and PNG: panel pixels per image pixel
+  bool help = false;     // --help: print the usage and run nothing
+  bool version = false;  // --version: print the version and run nothing
   // --fgfs-udp PORT: follow FlightGear's packets on 127.0.0.1:PORT (fgfs_feed.h)
   std::optional<uint16_t> fgfsUdpPort;
 };
@@ -71,7 +72,8 @@ std::optional<std::vector<ScheduledKey>> ParseKeyList(const std::string& keyList
                                                       std::string& error);
 
 // Parses argv; nothing and a message on a usage error. "--help" (or "-h")
-// in the place of an option gives a line with only `help` set.
+// in the place of an option gives a line with only `help` set, "--version"
+// one with only `version` set.
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
                                             std::string& error);
 

@@ -6,9 +6,20 @@ namespace ndhost {
 
 namespace {
 
+// The synopsis in the form man-page tools read; errors print UsageText().
+constexpr const char* kSynopsis =
+    "Usage: ndhost --sim-root DIR [OPTION]...\n"
+    "  or:  ndhost --help | --version\n"
+    "\n"
+    "Stands in for the flight simulator: loads the Lumaro display module, feeds\n"
+    "it an aircraft, its radios from the database in DIR/NavData, keys and a\n"
+    "route, and shows its panel in a window or saves it as PNG pictures.\n"
+    "\n";
+
 constexpr const char* kOptions =
-    "options:\n"
-    "  --sim-root DIR          the simulator folder (Gauges/Lumaro.gau, NavData/*.dat)\n"
+    "Options:\n"
+    "  --sim-root DIR          the simulator folder (NavData/*.dat, Gauges/Lumaro.gau;\n"
+    "                          without the module there, the one installed with ndhost)\n"
     "  --module FILE           another module file\n"
     "  --format 1|2            element images as 8-bit palette indices or 1-5-5-5\n"
     "  --frames N, --fps N     headless: frames to run, simulated frames a second\n"
@@ -33,6 +44,9 @@ constexpr const char* kOptions =
     "  --report                print the module's state, the flight and the radios at the end\n"
     "  --trace N               print the flight and the radios every N frames\n"
     "  --window                fly in a window (Qt 6 and a display)\n"
+    "  --fgfs-udp PORT         follow FlightGear's packets (protocol skyatlas-nd) sent to\n"
+    "                          127.0.0.1:PORT instead of flying; not with --fly\n"
+    "  --version               print the version\n"
     "An unknown station identifier or frequency stops ndhost with exit status 2.\n";
 
 constexpr const char* kVariables =
@@ -58,7 +72,7 @@ constexpr const char* kVariables =
 }  // namespace
 
 std::string HelpText() {
-  return UsageText() + kOptions + FlightKeyLegend() + kVariables;
+  return kSynopsis + std::string(kOptions) + FlightKeyLegend() + kVariables;
 }
 
 }  // namespace ndhost

@@ -5,6 +5,9 @@
 
 #include <cmath>
 #include <cstring>
+#include <system_error>
+
+#include "platform/installation.h"
 
 namespace ndhost {
 
@@ -77,6 +80,19 @@ void ForEachElement(PanelElement* first, Visit visit) {
 }
 
 }  // namespace
+
+std::filesystem::path DefaultModulePath(const std::filesystem::path& simulatorRoot,
+                                        const std::filesystem::path& programFolder) {
+  constexpr const char* kModuleFile = "Lumaro.gau";
+  const std::filesystem::path simulatorModule = simulatorRoot / "Gauges" / kModuleFile;
+  std::error_code error;
+  if (std::filesystem::exists(simulatorModule, error)) return simulatorModule;
+  const std::filesystem::path installedFolder = platform::InstalledModuleFolder(programFolder);
+  if (installedFolder.empty()) return simulatorModule;
+  const std::filesystem::path installedModule = installedFolder / kModuleFile;
+  if (std::filesystem::is_regular_file(installedModule, error)) return installedModule;
+  return simulatorModule;
+}
 
 std::unique_ptr<ModuleHost> ModuleHost::Load(const std::filesystem::path& modulePath,
                                              const HostOptions& options, std::string& error,

@@ -35,6 +35,14 @@ struct HostImage {
   std::vector<uint8_t> pixels;
 };
 
+// The module ndhost loads when no --module is given: the simulator folder's
+// own Gauges/Lumaro.gau, as the simulator loads it; when that folder has
+// none, the module installed with the program (`programFolder` is where the
+// running ndhost lives). When neither is there, the simulator folder's path,
+// so that the failure names the place the simulator would look in.
+std::filesystem::path DefaultModulePath(const std::filesystem::path& simulatorRoot,
+                                        const std::filesystem::path& programFolder);
+
 // Why a module could not be loaded.
 enum class LoadFailure { None, CannotLoad, NotAGaugeModule };
 

@@ -21,6 +21,7 @@
 #endif
 #include "module_host.h"
 #include "panel_picture.h"
+#include "platform/installation.h"
 #include "platform/shared_memory.h"
 #include "route_publisher.h"
 #include "station_finder.h"
@@ -205,6 +206,10 @@ int main(int argc, char** argv) {
     std::fputs(ndhost::HelpText().c_str(), stdout);
     return 0;
   }
+  if (line->version) {
+    std::printf("ndhost (Skyatlas) %s\n", std::string(platform::SkyatlasVersion()).c_str());
+    return 0;
+  }
   std::error_code ignored;
   std::filesystem::path root = std::filesystem::absolute(line->simulatorRoot, ignored);
   // The module runs in the simulator folder; the picture goes where the user said.
@@ -219,9 +224,9 @@ int main(int argc, char** argv) {
   for (const std::string& problem : stations.Load(navData).problems) {
     std::fprintf(stderr, "ndhost: %s\n", problem.c_str());
   }
-  std::filesystem::path modulePath = line->modulePath.empty()
-                                         ? root / "Gauges" / "Lumaro.gau"
-                                         : std::filesystem::absolute(line->modulePath, ignored);
+  std::filesystem::path modulePath =
+      line->modulePath.empty() ? ndhost::DefaultModulePath(root, platform::ProgramFolder())
+                               : std::filesystem::absolute(line->modulePath, ignored);
 
   RemoveBlocksOnSignals();
   const PassDataRemoval passDataRemoval;

@@ -36,9 +36,9 @@ const CliCommand kScan{
     "merges its NDBs, VOR/ILS/DME stations and runways into the database; then\n"
     "rebuilds the index and saves when anything changed, and prints the summary.\n"
     "--rebuild first empties the NDB, VOR and airport lists (intersections stay).\n"
-    "POLICY settles an entry that is already in the list in another version:\n"
-    "ask (the default on a terminal), keep-existing, keep-both (the default\n"
-    "otherwise), keep-new or abort. Runways shorter than FEET (default 3000) end\n"
+    "POLICY is ask, keep-existing, keep-both, keep-new or abort: what becomes of\n"
+    "an entry already in the list in another version (ask is the default on a\n"
+    "terminal, keep-both otherwise). Runways shorter than FEET (default 3000) end\n"
     "their airport. A file or folder that cannot be read is passed over unless\n"
     "--stop-on-error. Exits 1 when the scan stopped or the database could not be\n"
     "saved.\n",
@@ -256,8 +256,8 @@ int RunUnpack(CliContext& context, const std::vector<std::string>& args) {
   scanner::UnpackedImage image;
   const scanner::UnpackStatus status = scanner::UnpackBglFile(files[0], &image);
   if (status != scanner::UnpackStatus::Ok) {
-    context.err << "skat-cli unpack: " << files[0] << ": status " << static_cast<int>(status) << ": "
-                << scanner::UnpackStatusText(status) << '\n';
+    context.err << "skat-cli unpack: " << files[0] << ": status " << static_cast<int>(status)
+                << ": " << scanner::UnpackStatusText(status) << '\n';
     return kExitFailure;
   }
   const std::string_view bytes(reinterpret_cast<const char*>(image.bytes.get()), image.size);

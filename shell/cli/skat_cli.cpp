@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "navdb/database_lock.h"
+#include "platform/installation.h"
 #include "shell/cli/cli_ui.h"
 #include "shell/cli/commands.h"
 #include "shell/cli/options.h"
@@ -13,6 +14,7 @@ namespace {
 
 constexpr std::string_view kProgramUsage =
     "Usage: skat-cli [--navdata DIR] [--verbose] COMMAND [ARGS...]\n"
+    "  or:  skat-cli --help | --version\n"
     "\n"
     "Works on the navaid database in DIR (default: the current directory, the\n"
     "simulator's NavData folder). Every command takes --help. A message that\n"
@@ -131,6 +133,9 @@ int RunSkatCli(const std::vector<std::string>& args, std::istream& in, std::ostr
       rest.push_back(arg);
     } else if (arg == "--help" || arg == "-h") {
       PrintProgramUsage(out, commands);
+      return kExitOk;
+    } else if (arg == "--version") {
+      out << "skat-cli (Skyatlas) " << platform::SkyatlasVersion() << '\n';
       return kExitOk;
     } else if (arg == "--verbose") {
       context.verbose = true;

@@ -5,9 +5,14 @@
 #include <QLineEdit>
 
 #include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include <unistd.h>
 
+#include "shell/skat/command_line.h"
 #include "shell/skat/database_commands.h"
 #include "shell/skat/index_window.h"
 #include "shell/skat/loading_window.h"
@@ -116,8 +121,15 @@ void SkatProgram::bringToFront() {
 }
 
 int RunSkat(int argc, char** argv) {
+  if (std::optional<int> answered =
+          AnswerHelpOrVersion(std::vector<std::string>(argv + 1, argv + argc), std::cout)) {
+    return *answered;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(shell::kWindowTitle));
+  // Ties the windows to the desktop entry skat.desktop, whose icon the
+  // desktop shows for them (Wayland names a window's program this way).
+  QGuiApplication::setDesktopFileName(QStringLiteral("skat"));
   QApplication::setWindowIcon(ApplicationIcon());
   StartOptions options;
   options.arguments = QApplication::arguments().mid(1);

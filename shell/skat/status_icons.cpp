@@ -197,3 +197,11 @@ QIcon StatusIconImage(navdb::StatusIcon icon) {
 QIcon ApplicationIcon() {
   return IconOf(DrawApplication);
 }
+
+void PaintApplicationIcon(QPainter& painter, double sizePx) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(sizePx / kCanvas, sizePx / kCanvas);
+  DrawApplication(painter);
+  painter.restore();
+}

@@ -4,6 +4,8 @@
 
 #include <QIcon>
 
+class QPainter;
+
 #include "navdb/ui_callbacks.h"
 
 // Ready: green check; Sorting: sort arrows; Saving: disk; Problem: red
@@ -16,3 +18,8 @@ QIcon ApplicationIcon();
 // The drawings behind the icons, on a square of `sizePx` pixels.
 QPixmap StatusIconPixmap(navdb::StatusIcon icon, int sizePx);
 QPixmap ApplicationIconPixmap(int sizePx);
+
+// The application icon drawn with `painter` on a square of `sizePx` pixels
+// (or points) from its origin: the window's icon and the icon files of the
+// desktop entry come from this one drawing.
+void PaintApplicationIcon(QPainter& painter, double sizePx);

@@ -9,8 +9,10 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "module_host.h"
 #include "ndhost_runner.h"
 #include "plan_text.h"
+#include "platform/installation.h"
 #include "platform/shared_memory.h"
 #include "route_publisher.h"
 #include "test_environment.h"
@@ -93,8 +95,24 @@ TEST_F(NdhostRun, ReportsUsageAndLoadErrors) {
 TEST_F(NdhostRun, HelpAndALibraryThatIsNoGaugeModule) {
   RunResult help = RunNdhost("--help");
   EXPECT_EQ(help.exitCode, 0);
-  EXPECT_EQ(help.output.rfind("usage: ndhost --help\n       ndhost --sim-root DIR", 0), 0u)
+  EXPECT_EQ(help.output.rfind("Usage: ndhost --sim-root DIR [OPTION]...\n"
+                              "  or:  ndhost --help | --version\n\n",
+                              0),
+            0u)
       << help.output;
+  // A usage error shows the whole synopsis.
+  RunResult refused = RunNdhost("--bogus");
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_EQ(refused.output.rfind("ndhost: unknown option --bogus\n"
+                                 "usage: ndhost --help | --version\n"
+                                 "       ndhost --sim-root DIR [--module FILE]",
+                                 0),
+            0u)
+      << refused.output;
+  // The form man-page tools read: "name (package) version".
+  RunResult version = RunNdhost("--version --bogus");
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.output, "ndhost (Skyatlas) " + std::string(platform::SkyatlasVersion()) + "\n");
 
   const std::filesystem::path module = folder_.path() / "Gauges" / "Lumaro.gau";
   std::filesystem::copy_file(NOT_A_GAUGE_PATH, module,
@@ -103,6 +121,29 @@ TEST_F(NdhostRun, HelpAndALibraryThatIsNoGaugeModule) {
   EXPECT_EQ(run.exitCode, 2) << run.output;
   EXPECT_EQ(run.output, "ndhost: " + module.string() +
                             " is not a gauge module (Linkage/ImportTable missing or wrong)\n");
+}
+
+// Without --module: the simulator folder's module first, as the simulator
+// loads it; else the one installed with the program; else the simulator
+// folder's path, which the load failure then names.
+TEST(DefaultModulePath, TheSimulatorsModuleFirstThenTheInstalledOne) {
+  gauge_test::SimulatorFolder folder;
+  const std::filesystem::path simulator = folder.path() / "sim";
+  const std::filesystem::path program = folder.path() / "prefix" / "bin";
+  std::filesystem::create_directories(simulator / "Gauges");
+  std::filesystem::create_directories(program);
+  const std::filesystem::path simulatorModule = simulator / "Gauges" / "Lumaro.gau";
+  EXPECT_EQ(ndhost::DefaultModulePath(simulator, program), simulatorModule);
+
+  const std::filesystem::path installedModule =
+      platform::InstalledModuleFolder(program) / "Lumaro.gau";
+  std::filesystem::create_directories(installedModule.parent_path());
+  std::filesystem::copy_file(LUMARO_MODULE_PATH, installedModule);
+  EXPECT_EQ(ndhost::DefaultModulePath(simulator, program), installedModule);
+  EXPECT_EQ(ndhost::DefaultModulePath(simulator, {}), simulatorModule);
+
+  std::filesystem::copy_file(LUMARO_MODULE_PATH, simulatorModule);
+  EXPECT_EQ(ndhost::DefaultModulePath(simulator, program), simulatorModule);
 }
 
 bool BlockExists(const std::string& name) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/core/app_state.h"
 #include "tests/shell/cli_runner.h"
 
 namespace {
@@ -115,6 +116,34 @@ TEST(CliArguments, ProgramOptionsBeforeAndAfterTheCommand) {
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.err, "Error: The folder /nowhere/skat does not exist.\n");
   }
+}
+
+// --version answers before any command, in the form man-page tools read
+// ("name (package) version"), with the version the window title shows.
+TEST(CliArguments, VersionBeforeTheCommand) {
+  const std::string titlePrefix = "Skyatlas v";
+  ASSERT_EQ(shell::kWindowTitle.substr(0, titlePrefix.size()), titlePrefix);
+  const std::string version =
+      "skat-cli (Skyatlas) " + std::string(shell::kWindowTitle.substr(titlePrefix.size())) + '\n';
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"--version"},
+                                             {"--verbose", "--version", "check"},
+                                             {"--navdata=/nowhere", "--version"}}) {
+    const CliRun run = RunCli(args);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, version);
+    EXPECT_EQ(run.err, "");
+  }
+  // After the command it is the command's argument, and refused.
+  const CliRun run = RunCli({"check", "--version"});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.err.rfind("skat-cli check: unexpected argument '--version'\n", 0), 0u);
+  // The program's usage names it, as a second form of the synopsis.
+  EXPECT_EQ(RunCli({"--help"})
+                .out.rfind("Usage: skat-cli [--navdata DIR] [--verbose] COMMAND "
+                           "[ARGS...]\n  or:  skat-cli --help | --version\n\n",
+                           0),
+            0u);
 }
 
 }  // namespace
