@@ -1,12 +1,14 @@
 // Files the running module reads that are not what they should be: the
 // database files shortened in place, copied over with other contents,
-// removed and made whole again. The display must never fault on them; it
-// shows the database error until the five files agree again, then picks the
-// navaids up anew.
+// removed and made whole again, and named pipes where any of its files
+// belong. The display must never fault or wait on them; it shows the
+// database error until the five files agree again, then picks the navaids
+// up anew.
 #include <filesystem>
 #include <fstream>
 
 #include "module_fixture.h"
+#include "named_pipes.h"
 
 namespace gauge_test {
 namespace {
@@ -122,6 +124,25 @@ TEST_F(ModuleHostileFilesTest, RemovedFilesShowTheirCodeAndComingBackRecovers) {
   MoveAndSettle(host);
   EXPECT_EQ(State().databaseStatus, 0);
   EXPECT_EQ(ShownCount(State().lists[LUMARO_LIST_NDB], LUMARO_LIST_CAPACITY), 12);
+}
+
+// The simulator's thread never waits on a named pipe: not for the
+// configuration, the mode file or the database at install, the error log at
+// initialize, nor the mode file's new copy at kill.
+TEST_F(ModuleHostileFilesTest, NamedPipesInPlaceOfItsFilesNeverHoldTheSimulator) {
+  fs::remove(NavData("apt.dat"));
+  NamedPipes pipes({folder_.path() / "FS2002.cfg", folder_.path() / "Gauges/NDmode.tmp",
+                    folder_.path() / "Gauges/NDmode.tmp.new",
+                    folder_.path() / "Gauges/Vistrel.ND.err", NavData("apt.dat")});
+  ASSERT_TRUE(pipes.Made());
+  int status = 0;
+  EXPECT_TRUE(pipes.ReturnsWithin([&] {
+    Start();
+    Settle();
+    status = State().databaseStatus;
+    host_.reset();
+  }));
+  EXPECT_EQ(status, 208);
 }
 
 }  // namespace
