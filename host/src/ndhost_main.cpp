@@ -313,7 +313,8 @@ int main(int argc, char** argv) {
     host->Frame();
     WaitForLoader(*host);
     if (line->traceEvery > 0 && frame % line->traceEvery == 0) {
-      std::printf("frame %d: %s | %s\n", frame, session.StatusText().c_str(),
+      const std::string flight = feed ? feed->FlightText() : session.StatusText();
+      std::printf("frame %d: %s | %s\n", frame, flight.c_str(),
                   ndhost::RadioReportText(host->Aircraft()).c_str());
     }
     for (const ndhost::ScheduledPicture& picture : line->pictures) {
@@ -333,7 +334,9 @@ int main(int argc, char** argv) {
   }
   if (line->report) {
     PrintReport(*host);
-    std::printf("flight: %s\n", session.StatusText().c_str());
+    // Following FlightGear, the flight is FlightGear's, not the unused own one.
+    const std::string flight = feed ? feed->FlightText() : session.StatusText();
+    std::printf("flight: %s\n", flight.c_str());
     std::printf("radios: %s\n", ndhost::RadioReportText(host->Aircraft()).c_str());
     if (feed) std::fputs(feed->ReportText().c_str(), stdout);
   }
