@@ -1,9 +1,9 @@
 #include "data/mode_file.h"
 
 #include <cstdio>
-#include <fstream>
 
 #include "data/nav_math.h"
+#include "data/small_files.h"
 
 namespace lumaro {
 
@@ -18,15 +18,6 @@ std::string InFolder(const std::string& folder, const std::string& name) {
 }
 
 }  // namespace
-
-std::optional<std::string> ReadSmallFile(const std::string& path, size_t maxBytes) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::string text(maxBytes, '\0');
-  file.read(text.data(), static_cast<std::streamsize>(maxBytes));
-  text.resize(static_cast<size_t>(file.gcount()));
-  return text;
-}
 
 std::optional<KeyBinding> ParsePanelNineKey(std::string_view configText) {
   while (!configText.empty()) {
@@ -91,7 +82,7 @@ bool LoadModeFile(const std::string& folder, PassData& passData, DisplayModes& m
 bool StoreModeFile(const std::string& folder, const DisplayModes& modes) {
   std::string path = InFolder(folder, kModeFilePath);
   std::string temporaryPath = path + ".new";
-  std::FILE* file = std::fopen(temporaryPath.c_str(), "wb");
+  std::FILE* file = CreateFileForWriting(temporaryPath);
   if (file == nullptr) return false;
   bool written = std::fprintf(file, "%d\r\n%d\r\n%d\r\n%d\r\n", modes.ndMode, modes.mapMode,
                               modes.item, modes.rangeNm) > 0;

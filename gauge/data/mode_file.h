@@ -45,7 +45,4 @@ bool LoadModeFile(const std::string& folder, PassData& passData, DisplayModes& m
 // Writes the four values, one "%d" line each, replacing the file as a whole.
 bool StoreModeFile(const std::string& folder, const DisplayModes& modes);
 
-// Reads a small text file whole (at most maxBytes); nothing when it cannot open.
-std::optional<std::string> ReadSmallFile(const std::string& path, size_t maxBytes);
-
 }  // namespace lumaro

@@ -1,22 +1,54 @@
 #include "data/nav_database.h"
 
+#include <sys/stat.h>
+
 #include <cstring>
+#include <utility>
 
 #include "data/nav_math.h"
+#include "platform/file_bytes.h"
 #include "platform/text_columns.h"
 
 namespace lumaro {
 
 namespace {
 
-// Runs one stage over all five files; returns the code of the failed ones or 0.
-template <typename Stage>
-int RunStage(NavDatabase& database, int stageCode, Stage stage) {
-  int failedBits = 0;
-  for (size_t file = 0; file < kDatabaseFileCount; ++file) {
-    if (!stage(database.files[file], file)) failedBits += kDatabaseFileBits[file];
+// The code of the first stage at which a file failed (100, 200 or 300), plus
+// the bits of the files that failed at that stage; 0 when all were read.
+int ReadStatus(
+    const platform::EnumArray<DatabaseFile, platform::ReadStep, kDatabaseFileCount>& steps) {
+  static constexpr std::array<std::pair<platform::ReadStep, int>, 3> kStageCodes = {
+      {{platform::ReadStep::Open, kStatusOpenFailed},
+       {platform::ReadStep::Size, kStatusMappingFailed},
+       {platform::ReadStep::Read, kStatusViewFailed}}};
+  for (const auto& [step, stageCode] : kStageCodes) {
+    int failedBits = 0;
+    for (size_t file = 0; file < kDatabaseFileCount; ++file) {
+      if (steps[file] == step) failedBits += kDatabaseFileBits[file];
+    }
+    if (failedBits != 0) return stageCode + failedBits;
   }
-  return failedBits == 0 ? 0 : stageCode + failedBits;
+  return 0;
+}
+
+std::string PathOf(const std::string& simulatorFolder, size_t file) {
+  std::string folder = simulatorFolder.empty() ? "" : simulatorFolder + "/";
+  return folder + kDatabaseFilePaths[file];
+}
+
+int64_t Nanoseconds(const struct timespec& time) {
+  return static_cast<int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
+FileStamp StampOf(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return {};
+  return {true,
+          static_cast<uint64_t>(info.st_dev),
+          static_cast<uint64_t>(info.st_ino),
+          static_cast<int64_t>(info.st_size),
+          Nanoseconds(info.st_mtim),
+          Nanoseconds(info.st_ctim)};
 }
 
 }  // namespace
@@ -67,35 +99,38 @@ int CheckDatabaseViews(DatabaseViews& views) {
   return navaidRecords == views[DatabaseFile::Index].RecordCount() ? 0 : kStatusIndexCount;
 }
 
+DatabaseStamps StampDatabaseFiles(const std::string& simulatorFolder) {
+  DatabaseStamps stamps;
+  for (size_t file = 0; file < kDatabaseFileCount; ++file) {
+    stamps[file] = StampOf(PathOf(simulatorFolder, file));
+  }
+  return stamps;
+}
+
 int OpenNavDatabase(NavDatabase& database, const std::string& simulatorFolder) {
   CloseNavDatabase(database);
-  std::string folder = simulatorFolder.empty() ? "" : simulatorFolder + "/";
-  int code = RunStage(database, kStatusOpenFailed, [&](platform::MappedFile& file, int index) {
-    return file.Open(folder + kDatabaseFilePaths[index]);
-  });
-  if (code == 0) {
-    code = RunStage(database, kStatusMappingFailed,
-                    [](platform::MappedFile& file, int) { return file.ReadSize(); });
+  platform::EnumArray<DatabaseFile, platform::ReadStep, kDatabaseFileCount> steps;
+  std::string errorText;
+  for (size_t file = 0; file < kDatabaseFileCount; ++file) {
+    const std::string path = PathOf(simulatorFolder, file);
+    // Stamped before the read: a change while it is read then shows as a
+    // stamp that differs at the next check, never as one that hides it.
+    database.stamps[file] = StampOf(path);
+    steps[file] =
+        platform::ReadFileBytes(path, kMaxDatabaseFileBytes, database.bytes[file], errorText);
   }
-  // Mapping is safe here although SKAT may save while the gauge runs: SKAT
-  // never writes into a database file, it writes a new file beside it and
-  // renames it over the old name. The rename moves only the name; the file
-  // mapped here lives on, whole and unchanged, as long as this view exists,
-  // so the view can neither lose pages (a fault) nor show a half-written
-  // file. The new files are seen at the next install.
-  if (code == 0) {
-    code = RunStage(database, kStatusViewFailed,
-                    [](platform::MappedFile& file, int) { return file.MapView(); });
-  }
+  int code = ReadStatus(steps);
   if (code == 0) {
     for (size_t file = 0; file < kDatabaseFileCount; ++file) {
-      database.views[file] = MakeDatabaseView(database.files[file].Bytes());
+      const std::vector<uint8_t>& bytes = database.bytes[file];
+      database.views[file] =
+          MakeDatabaseView({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
     }
     code = CheckDatabaseViews(database.views);
   }
   if (code != 0) {
-    // Nothing of an unusable database is read later, so its views go now.
-    for (platform::MappedFile& file : database.files) file.Close();
+    // Nothing of an unusable database is read later, so its bytes go now.
+    for (std::vector<uint8_t>& bytes : database.bytes) bytes = {};
     database.views = {};
   }
   database.statusCode = code;
@@ -103,8 +138,9 @@ int OpenNavDatabase(NavDatabase& database, const std::string& simulatorFolder) {
 }
 
 void CloseNavDatabase(NavDatabase& database) {
-  for (platform::MappedFile& file : database.files) file.Close();
+  for (std::vector<uint8_t>& bytes : database.bytes) bytes = {};
   database.views = {};
+  database.stamps = {};
   database.statusCode = kStatusOpenFailed + 31;
 }
 

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "data/small_files.h"
+
 namespace lumaro {
 
 namespace {
@@ -112,7 +114,7 @@ bool DisplaySurfaces::ValidImage(const PanelImage* image) const {
 bool DisplaySurfaces::Create(const SurfaceSetup& setup) {
   Release();
   messageBox_ = setup.messageBox;
-  errorLog_ = std::fopen(InFolder(setup.folder, kErrorLogPath).c_str(), "w");
+  errorLog_ = CreateFileForWriting(InFolder(setup.folder, kErrorLogPath));
   errorLogWritten_ = false;
   image_ = setup.elementBImage;
   formatCode_ = image_ != nullptr ? image_->formatCode : 0;

@@ -66,6 +66,30 @@ void EndStartupDelay(GaugeState& gauge) {
   gauge.loaderRequest = LoaderRequest::FirstStart;
 }
 
+// Files changed on disk are read again, whole or not: a database that no
+// longer agrees shows its error until it does again. The lists go, as their
+// rows point into the files read before, and the loader searches anew.
+void ReloadChangedDatabase(GaugeState& gauge) {
+  // The loader reads the copies being replaced; the check waits for its end.
+  if (gauge.loader.IsRunning()) return;
+  if (!DatabaseFilesChanged(gauge.databaseWatch, gauge.database, gauge.folder, NowSeconds(gauge))) {
+    return;
+  }
+  OpenNavDatabase(gauge.database, gauge.folder);
+  gauge.window = {};
+  {
+    std::lock_guard guard(gauge.shared.lock);
+    gauge.shared.lists = {};
+  }
+  // Before the start-up delay has passed the start-up screen stays, and the
+  // first loader run is still to come.
+  if (!gauge.startupDelayPassed) return;
+  if (gauge.loaderRequest == LoaderRequest::None && gauge.modes.mapMode != kMapModeVor) {
+    gauge.loaderRequest = LoaderRequest::Restart;
+  }
+  gauge.shared.redrawRequest = true;
+}
+
 void StartLoaderWhenAsked(GaugeState& gauge) {
   if (gauge.loaderRequest == LoaderRequest::None || gauge.database.statusCode != 0 ||
       gauge.loader.IsRunning()) {
@@ -122,6 +146,7 @@ void GaugeInstall(GaugeState& gauge, void* resourceArg) {
   }
   gauge.keys.ndMode = ReadPanelNineKey(gauge.folder);
   OpenNavDatabase(gauge.database, gauge.folder);
+  ResetDatabaseWatch(gauge.databaseWatch, gauge.database);
   ClearDisplayLists(gauge);
   ResetPassFields(gauge.passData);
   ResetHostVariables(gauge.variables);
@@ -167,6 +192,7 @@ void GaugeUpdate(GaugeState& gauge) {
   } else if (!gauge.startupDelayPassed) {
     EndStartupDelay(gauge);
   }
+  ReloadChangedDatabase(gauge);
   StartLoaderWhenAsked(gauge);
   if (PollRoute(gauge.routePoller, gauge.route) && gauge.startupDelayPassed) {
     gauge.shared.redrawRequest = true;

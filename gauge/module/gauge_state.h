@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 
+#include "data/database_watch.h"
 #include "data/display_data.h"
 #include "data/loader.h"
 #include "data/nav_database.h"
@@ -56,6 +57,7 @@ struct GaugeState {
   uint32_t redrawCount = 0;
 
   NavDatabase database;
+  DatabaseWatch databaseWatch;
   SearchWindow window;
   SharedDisplayData shared;
   PassData passData;

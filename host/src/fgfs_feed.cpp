@@ -39,6 +39,13 @@ double Needle(const std::optional<double>& value) {
   return std::clamp(value.value_or(0.0), -1.0, 1.0);
 }
 
+// The local magnetic variation (east positive) as FlightGear applies it:
+// the difference of its two headings, once both have come.
+std::optional<double> VariationDeg(const FgfsSample& state) {
+  if (!state.headingMagneticDeg || !state.headingTrueDeg) return std::nullopt;
+  return SignedDegrees(*state.headingTrueDeg - *state.headingMagneticDeg);
+}
+
 void ApplyHeadings(const FgfsSample& state, AircraftState& aircraft) {
   const std::optional<double>& magnetic = state.headingMagneticDeg;
   const std::optional<double>& trueHeading = state.headingTrueDeg;
@@ -49,10 +56,9 @@ void ApplyHeadings(const FgfsSample& state, AircraftState& aircraft) {
   }
   // The map is turned by the true heading and courses are drawn true, while
   // the compass and the selected course are magnetic: the variation joins them.
-  if (magnetic && trueHeading) {
-    const double variationDeg = SignedDegrees(*trueHeading - *magnetic);
-    aircraft.mapHeadingOffsetDeg = variationDeg;
-    aircraft.courseOffsetDeg = variationDeg;
+  if (std::optional<double> variationDeg = VariationDeg(state)) {
+    aircraft.mapHeadingOffsetDeg = *variationDeg;
+    aircraft.courseOffsetDeg = *variationDeg;
   }
   if (state.headingBugDeg) aircraft.selectedHeadingDeg = Degrees360(*state.headingBugDeg);
 }
@@ -118,7 +124,11 @@ void ApplyFgfsSample(const FgfsSample& state, AircraftState& aircraft) {
   if (state.latitudeDeg) aircraft.latitudeDeg = *state.latitudeDeg;
   if (state.longitudeDeg) aircraft.longitudeDeg = *state.longitudeDeg;
   if (state.groundSpeedKt) aircraft.groundSpeedKt = *state.groundSpeedKt;
-  if (state.windFromDeg) aircraft.windDirectionDeg = Degrees360(*state.windFromDeg);
+  // FlightGear gives the wind true; the display shows it magnetic, as the
+  // compass, like the host's own flight does.
+  if (state.windFromDeg) {
+    aircraft.windDirectionDeg = Degrees360(*state.windFromDeg - VariationDeg(state).value_or(0));
+  }
   if (state.windSpeedKt) aircraft.windSpeedKt = *state.windSpeedKt;
   ApplyHeadings(state, aircraft);
   ApplyNav1(state, aircraft);
@@ -166,6 +176,23 @@ bool FgfsFeed::Live(double nowSeconds) const {
 
 std::string FgfsFeed::PanelNotice(double nowSeconds) const {
   return Live(nowSeconds) ? std::string() : std::string(kNoFeedText);
+}
+
+std::string FgfsFeed::FlightText() const {
+  if (!haveGoodPacket_) return "no packet from FlightGear yet";
+  const FgfsSample& s = state_;
+  auto whole = [](const std::optional<double>& value) {
+    return static_cast<long>(std::lround(value.value_or(0)));
+  };
+  auto degrees = [](const std::optional<double>& value) {
+    return std::lround(Degrees360(value.value_or(0))) % 360;
+  };
+  char text[160];
+  std::snprintf(text, sizeof(text), "HDG %03ld SEL %03ld TAS %ld GS %ld ALT %ld (FlightGear)",
+                degrees(s.headingMagneticDeg ? s.headingMagneticDeg : s.headingTrueDeg),
+                degrees(s.headingBugDeg), whole(s.trueAirspeedKt), whole(s.groundSpeedKt),
+                whole(s.altitudeFt));
+  return text;
 }
 
 std::string FgfsFeed::ReportText() const {

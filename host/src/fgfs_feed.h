@@ -20,8 +20,10 @@ inline constexpr double kFgfsFeedTimeoutSeconds = 2.0;
 inline constexpr std::string_view kNoFeedText = "NO FEED";
 
 // Sets the aircraft's values from the feed's, in the units the display reads:
-// the compass shows the magnetic heading and the map turns by the true one; a
-// receiver out of range gives the display's no-signal values.
+// the compass shows the magnetic heading and the map turns by the true one,
+// the wind is shown magnetic (FlightGear's true direction less the variation
+// between its two headings); a receiver out of range gives the display's
+// no-signal values.
 void ApplyFgfsSample(const FgfsSample& state, AircraftState& aircraft);
 
 class FgfsFeed {
@@ -49,6 +51,11 @@ class FgfsFeed {
   uint64_t RejectedPackets() const { return rejectedPackets_; }
   const std::string& LastRejection() const { return lastRejection_; }
   const FgfsSample& State() const { return state_; }
+
+  // The flight as FlightGear flies it, in the form of the host's own flight
+  // line: "HDG 262 SEL 270 TAS 156 GS 150 ALT 2500 (FlightGear)" (magnetic
+  // heading and heading bug); the report's and the window title's text.
+  std::string FlightText() const;
 
   // Lines for --report: the counts, the last rejection and the last position.
   std::string ReportText() const;

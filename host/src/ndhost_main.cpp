@@ -10,8 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "command_line.h"
@@ -21,6 +19,7 @@
 #endif
 #include "module_host.h"
 #include "panel_picture.h"
+#include "platform/file_io.h"
 #include "platform/installation.h"
 #include "platform/shared_memory.h"
 #include "route_publisher.h"
@@ -139,12 +138,16 @@ bool SetUpFlight(const ndhost::CommandLine& line, const ndhost::StationFinder& s
   return true;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) return std::nullopt;
-  std::ostringstream text;
-  text << file.rdbuf();
-  return text.str();
+// A plan file's text; nothing, and the reason in `error`, when it cannot be
+// read. A named pipe in its place is refused at once, never waited on.
+std::optional<std::string> ReadPlanFile(const std::string& path, std::string& error) {
+  std::string text;
+  platform::FileResult read = platform::ReadWholeFile(path, text);
+  if (!read.ok()) {
+    error = read.error;
+    return std::nullopt;
+  }
+  return text;
 }
 
 // Headless frames take no time, so a loader run started by a frame is given
@@ -233,9 +236,9 @@ int main(int argc, char** argv) {
   ndhost::RoutePublisher publisher;
   ndhost::FlightSession session(stations);
   if (!line->routePath.empty()) {
-    std::optional<std::string> plan = ReadWholeFile(line->routePath);
+    std::optional<std::string> plan = ReadPlanFile(line->routePath, error);
     if (!plan) {
-      std::fprintf(stderr, "ndhost: cannot read %s\n", line->routePath.c_str());
+      std::fprintf(stderr, "ndhost: cannot read %s: %s\n", line->routePath.c_str(), error.c_str());
       return 1;
     }
     if (!publisher.Publish(*plan)) {
@@ -302,8 +305,11 @@ int main(int argc, char** argv) {
     }
     for (const ndhost::ScheduledRoute& route : line->laterRoutes) {
       if (route.frame != frame) continue;
-      std::optional<std::string> plan = ReadWholeFile(route.planPath);
-      if (!plan || !publisher.Publish(*plan)) {
+      std::optional<std::string> plan = ReadPlanFile(route.planPath, error);
+      if (!plan) {
+        std::fprintf(stderr, "ndhost: cannot publish %s: %s\n", route.planPath.c_str(),
+                     error.c_str());
+      } else if (!publisher.Publish(*plan)) {
         std::fprintf(stderr, "ndhost: cannot publish %s\n", route.planPath.c_str());
       }
     }
@@ -312,7 +318,8 @@ int main(int argc, char** argv) {
     host->Frame();
     WaitForLoader(*host);
     if (line->traceEvery > 0 && frame % line->traceEvery == 0) {
-      std::printf("frame %d: %s | %s\n", frame, session.StatusText().c_str(),
+      const std::string flight = feed ? feed->FlightText() : session.StatusText();
+      std::printf("frame %d: %s | %s\n", frame, flight.c_str(),
                   ndhost::RadioReportText(host->Aircraft()).c_str());
     }
     for (const ndhost::ScheduledPicture& picture : line->pictures) {
@@ -332,7 +339,9 @@ int main(int argc, char** argv) {
   }
   if (line->report) {
     PrintReport(*host);
-    std::printf("flight: %s\n", session.StatusText().c_str());
+    // Following FlightGear, the flight is FlightGear's, not the unused own one.
+    const std::string flight = feed ? feed->FlightText() : session.StatusText();
+    std::printf("flight: %s\n", flight.c_str());
     std::printf("radios: %s\n", ndhost::RadioReportText(host->Aircraft()).c_str());
     if (feed) std::fputs(feed->ReportText().c_str(), stdout);
   }

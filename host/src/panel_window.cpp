@@ -98,7 +98,8 @@ class PanelWidget : public QWidget {
     }
     host_.Frame();
     host_.AdvanceClock(elapsedSeconds);
-    QString title = "ndhost - Vistrel.ND - " + QString::fromStdString(session_.StatusText());
+    const std::string flight = feed_ != nullptr ? feed_->FlightText() : session_.StatusText();
+    QString title = "ndhost - Vistrel.ND - " + QString::fromStdString(flight);
     if (title != windowTitle()) setWindowTitle(title);
     update();
   }

@@ -27,6 +27,13 @@ AlongCross Relative(const GeoPoint& origin, double courseDeg, const GeoPoint& po
   return {distanceNm * std::cos(offsetRad), distanceNm * std::sin(offsetRad)};
 }
 
+double SlantNm(const GeoPoint& antenna, double antennaElevationFt, const GeoPoint& position,
+               double altitudeFt) {
+  double groundNm = DistanceNm(position, antenna);
+  double heightNm = (altitudeFt - antennaElevationFt) / kFeetPerNm;
+  return std::hypot(groundNm, heightNm);
+}
+
 double Scaled(double deviationDeg, double fullScaleDeg, double fullValue) {
   return std::clamp(deviationDeg / fullScaleDeg * fullValue, -fullValue, fullValue);
 }
@@ -96,7 +103,7 @@ void ComputeNav1(const FlightState& flight, const RadioTuning& tuning, AircraftS
   aircraft.nav1Flags = station->kind == StationKind::Ils ? kNavFlagIls : 0;
   if (station->hasDme) {
     aircraft.nav1Flags |= kNavFlagDme;
-    aircraft.dmeNm = SlantDistanceNm(*station, flight.position, flight.altitudeFt);
+    aircraft.dmeNm = DmeDistanceNm(*station, flight.position, flight.altitudeFt);
   }
   aircraft.deviationRange = 0;
   if (station->kind == StationKind::Dme) return;
@@ -118,7 +125,7 @@ void ComputeNav2(const FlightState& flight, const RadioTuning& tuning, AircraftS
   if (station->kind == StationKind::Dme) aircraft.nav2Flags = kNavFlagNoSignal;
   if (station->hasDme) {
     aircraft.nav2Flags |= kNavFlagDme;
-    aircraft.dme2Nm = SlantDistanceNm(*station, flight.position, flight.altitudeFt);
+    aircraft.dme2Nm = DmeDistanceNm(*station, flight.position, flight.altitudeFt);
   }
   aircraft.nav2BearingDeg =
       Normalize360(InitialBearingDeg(flight.position, station->position) - flight.trueHeadingDeg);
@@ -153,9 +160,12 @@ bool Receives(const Station& station, const GeoPoint& position, double altitudeF
 }
 
 double SlantDistanceNm(const Station& station, const GeoPoint& position, double altitudeFt) {
-  double groundNm = DistanceNm(position, station.position);
-  double heightNm = (altitudeFt - station.elevationFt) / kFeetPerNm;
-  return std::hypot(groundNm, heightNm);
+  return SlantNm(station.position, station.elevationFt, position, altitudeFt);
+}
+
+double DmeDistanceNm(const Station& station, const GeoPoint& position, double altitudeFt) {
+  if (!station.twinDme) return SlantDistanceNm(station, position, altitudeFt);
+  return SlantNm(station.twinDme->position, station.twinDme->elevationFt, position, altitudeFt);
 }
 
 int MarkerOver(const Station& ils, const GeoPoint& position) {

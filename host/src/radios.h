@@ -57,6 +57,10 @@ bool Receives(const Station& station, const GeoPoint& position, double altitudeF
 // Slant distance to the station's antenna, nautical miles.
 double SlantDistanceNm(const Station& station, const GeoPoint& position, double altitudeFt);
 
+// What the DME reads: the slant distance to the station's DME antenna (its
+// twin DME line's when it has one).
+double DmeDistanceNm(const Station& station, const GeoPoint& position, double altitudeFt);
+
 // 0 none, 1 outer, 2 middle, 3 inner marker of the ILS heard at the position.
 int MarkerOver(const Station& ils, const GeoPoint& position);
 

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <map>
+#include <utility>
 
 #include "navdb/coordinates.h"
 #include "navdb/database.h"
@@ -146,6 +148,58 @@ GlidePath PlaceGlidePath(const Station& ils, const std::vector<RunwayEnd>& runwa
   return path;
 }
 
+// Gives each VOR or ILS without a DME of its own the DME-only line of the
+// same identifier and frequency nearest to it within kCollocatedNm.
+void PairTwinDmes(std::vector<Station>& stations) {
+  // Frequencies in hundredths of a MHz, so that equal texts give equal keys.
+  std::multimap<std::pair<std::string, long>, size_t> dmes;
+  auto keyOf = [](const Station& station) {
+    return std::make_pair(Upper(station.ident), std::lround(station.frequency * 100));
+  };
+  for (size_t index = 0; index < stations.size(); ++index) {
+    if (stations[index].kind == StationKind::Dme) dmes.emplace(keyOf(stations[index]), index);
+  }
+  for (Station& station : stations) {
+    if (station.kind != StationKind::Vor && station.kind != StationKind::Ils) continue;
+    if (station.hasDme) continue;
+    auto [first, last] = dmes.equal_range(keyOf(station));
+    Station* twin = nullptr;
+    double twinNm = kCollocatedNm;
+    for (auto at = first; at != last; ++at) {
+      Station& dme = stations[at->second];
+      const double apartNm = DistanceNm(dme.position, station.position);
+      if (apartNm > twinNm) continue;
+      twin = &dme;
+      twinNm = apartNm;
+    }
+    if (twin == nullptr) continue;
+    station.hasDme = true;
+    station.twinDme = DmeAntenna{twin->position, twin->elevationFt};
+    twin->isTwinDme = true;
+  }
+}
+
+// A VOR or ILS gives a course; a DME-only line a distance alone.
+bool GivesACourse(const Station& station) {
+  return station.kind == StationKind::Vor || station.kind == StationKind::Ils;
+}
+
+// The station nearest to `near` of those `keep` takes; the first of equals.
+template <typename Keep>
+const Station* Nearest(const std::vector<Station>& stations, const GeoPoint& near, Keep keep) {
+  const Station* nearest = nullptr;
+  double nearestNm = 0;
+  for (const Station& station : stations) {
+    if (!keep(station)) continue;
+    double distanceNm = DistanceNm(near, station.position);
+    if (nearest == nullptr || distanceNm < nearestNm) {
+      nearest = &station;
+      nearestNm = distanceNm;
+    }
+  }
+  return nearest;
+}
+
 }  // namespace
 
 double ReceptionRangeNm(const Station& station) {
@@ -187,7 +241,13 @@ StationLoad StationFinder::LoadFileBytes(std::string_view vorBytes, std::string_
   }
   for (size_t row = 0; row < ndbs.Count(); ++row)
     stations_.push_back(StationFromNdbLine(ndbs.GetLine(row)));
+  PairTwinDmes(stations_);
   return load;
+}
+
+void StationFinder::SetStations(std::vector<Station> stations) {
+  stations_ = std::move(stations);
+  PairTwinDmes(stations_);
 }
 
 const Station* StationFinder::Find(Band band, const std::string& identOrFrequency,
@@ -197,27 +257,28 @@ const Station* StationFinder::Find(Band band, const std::string& identOrFrequenc
   bool byFrequency = !identOrFrequency.empty() && end != nullptr && *end == '\0';
   std::string ident = Upper(identOrFrequency);
   const double tolerance = band == Band::Adf ? 0.05 : 0.005;
-  const Station* best = nullptr;
-  double bestNm = 0;
-  for (const Station& station : stations_) {
-    if (!InBand(station, band)) continue;
-    bool matches = byFrequency ? std::fabs(station.frequency - asNumber) < tolerance
-                               : Upper(station.ident) == ident;
-    if (!matches) continue;
-    if (frequency > 0 && std::fabs(station.frequency - frequency) >= tolerance) continue;
-    double distanceNm = DistanceNm(near, station.position);
-    if (best == nullptr || distanceNm < bestNm) {
-      best = &station;
-      bestNm = distanceNm;
-    }
-  }
-  return best;
+  auto matches = [&](const Station& station) {
+    if (!InBand(station, band)) return false;
+    bool named = byFrequency ? std::fabs(station.frequency - asNumber) < tolerance
+                             : Upper(station.ident) == ident;
+    return named && (frequency <= 0 || std::fabs(station.frequency - frequency) < tolerance);
+  };
+  const Station* best = Nearest(stations_, near, matches);
+  if (best == nullptr || best->kind != StationKind::Dme) return best;
+  // A DME-only line found first: a VOR or ILS of the same identifier beside
+  // it is the facility the pilot tunes, and the DME is part of it.
+  const Station* fuller = Nearest(stations_, near, [&](const Station& station) {
+    return GivesACourse(station) && matches(station) &&
+           Upper(station.ident) == Upper(best->ident) &&
+           DistanceNm(station.position, best->position) <= kCollocatedNm;
+  });
+  return fuller != nullptr ? fuller : best;
 }
 
 std::vector<const Station*> StationFinder::InRange(Band band, const GeoPoint& from) const {
   std::vector<std::pair<double, const Station*>> found;
   for (const Station& station : stations_) {
-    if (!InBand(station, band)) continue;
+    if (!InBand(station, band) || station.isTwinDme) continue;
     double distanceNm = DistanceNm(from, station.position);
     if (distanceNm <= ReceptionRangeNm(station)) found.emplace_back(distanceNm, &station);
   }

@@ -24,6 +24,12 @@ struct GlidePath {
   bool fromRunway = false;  // false: placed from the localizer alone
 };
 
+// A DME antenna apart from the station's own position.
+struct DmeAntenna {
+  GeoPoint position;
+  double elevationFt = 0;
+};
+
 struct Station {
   StationKind kind = StationKind::Vor;
   std::string ident;
@@ -37,7 +43,16 @@ struct Station {
   double rangeNm = 0;
   double variationDeg = 0;  // magnetic variation, east positive
   GlidePath glidePath;      // ILS only
+  // A VOR or ILS line without a DME of its own takes the distance of a
+  // DME-only line of the same identifier and frequency beside it: the
+  // database then holds the facility as two lines.
+  std::optional<DmeAntenna> twinDme;
+  bool isTwinDme = false;  // a DME-only line that gives its distance to such a station
 };
+
+// Stations of the same identifier this close together are one facility: a
+// DME line stands up to 2.1 NM from the VOR it belongs to in the world's data.
+inline constexpr double kCollocatedNm = 3;
 
 enum class Band { Nav, Adf };
 
@@ -53,18 +68,21 @@ class StationFinder {
   // The same from the three files' bytes; `navDataFolder` names them in problems.
   StationLoad LoadFileBytes(std::string_view vorBytes, std::string_view ndbBytes,
                             std::string_view aptBytes, const std::filesystem::path& navDataFolder);
-  // Stations given directly (tests).
-  void SetStations(std::vector<Station> stations) { stations_ = std::move(stations); }
+  // Stations given directly (tests); twins are paired as when loading.
+  void SetStations(std::vector<Station> stations);
 
   const std::vector<Station>& Stations() const { return stations_; }
 
   // A station of the band by identifier (letter case ignored) or by a
   // frequency text ("110.30" MHz for NAV, "349" kHz for ADF), the nearest to
-  // `near` when several match; `frequencyMhz` > 0 must match as well.
+  // `near` when several match; `frequencyMhz` > 0 must match as well. The
+  // station that gives the most is preferred among those of one facility:
+  // a VOR or ILS over a DME-only line beside it.
   const Station* Find(Band band, const std::string& identOrFrequency, const GeoPoint& near,
                       double frequency = 0) const;
 
-  // Stations of the band that `from` is within range of, nearest first.
+  // Stations of the band that `from` is within range of, nearest first; a
+  // twin DME is not listed apart from its station.
   std::vector<const Station*> InRange(Band band, const GeoPoint& from) const;
 
   // The station after (or before) `current` among those in range; the

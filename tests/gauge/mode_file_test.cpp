@@ -1,9 +1,14 @@
 #include "data/mode_file.h"
+#include "data/small_files.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/mman.h>
 
+#include <cstdio>
+#include <filesystem>
+
+#include "named_pipes.h"
 #include "platform/shared_memory.h"
 #include "test_environment.h"
 
@@ -93,6 +98,47 @@ TEST(PanelNineKey, FirstConfigurationFileThatOpensDecides) {
   EXPECT_EQ(ReadPanelNineKey(root), (KeyBinding{57, 0}));
   folder.Write("FS2002.cfg", "[MAIN]\n");
   EXPECT_EQ(ReadPanelNineKey(root), KeyBinding{});
+}
+
+// Named pipes in place of the display's own files are passed over at once:
+// the mode file is not read, a configuration file is skipped for the next
+// one, and neither the mode file's new copy nor the error log is written.
+TEST(SmallFiles, NamedPipesAreNeitherWaitedOnNorUsed) {
+  SimulatorFolder folder;
+  const std::string root = folder.path().string();
+  gauge_test::NamedPipes modeFile({folder / "Gauges/NDmode.tmp"});
+  ASSERT_TRUE(modeFile.Made());
+  PassData passData;
+  ResetPassFields(passData);
+  DisplayModes modes;
+  bool loaded = true;
+  EXPECT_TRUE(modeFile.ReturnsWithin([&] { loaded = LoadModeFile(root, passData, modes); }));
+  EXPECT_FALSE(loaded);
+  EXPECT_EQ(modes, DisplayModes{});
+
+  folder.Write("FS2000.cfg", "PANEL_9=65,1\n");
+  gauge_test::NamedPipes config({folder / "FS2002.cfg"});
+  KeyBinding key;
+  EXPECT_TRUE(config.ReturnsWithin([&] { key = ReadPanelNineKey(root); }));
+  EXPECT_EQ(key, (KeyBinding{65, 1}));
+
+  gauge_test::NamedPipes newModeFile({folder / "Gauges/NDmode.tmp.new"});
+  bool stored = true;
+  EXPECT_TRUE(newModeFile.ReturnsWithin([&] { stored = StoreModeFile(root, modes); }));
+  EXPECT_FALSE(stored);
+  EXPECT_TRUE(std::filesystem::is_fifo(folder / "Gauges/NDmode.tmp.new"));
+  EXPECT_TRUE(std::filesystem::is_fifo(folder / "Gauges/NDmode.tmp"));
+
+  // A regular file is emptied and written; a folder is refused.
+  folder.Write("Gauges/log.txt", "an older and longer text");
+  std::FILE* log = CreateFileForWriting((folder / "Gauges/log.txt").string());
+  ASSERT_NE(log, nullptr);
+  std::fputs("new", log);
+  std::fclose(log);
+  EXPECT_EQ(folder.Read("Gauges/log.txt"), "new");
+  EXPECT_EQ(CreateFileForWriting((folder / "Gauges").string()), nullptr);
+  EXPECT_FALSE(ReadSmallFile((folder / "Gauges").string(), 100));
+  EXPECT_EQ(ReadSmallFile((folder / "Gauges/log.txt").string(), 2), "ne");
 }
 
 }  // namespace

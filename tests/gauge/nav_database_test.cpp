@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
+#include "named_pipes.h"
 #include "test_environment.h"
 #include "tests/support/database_writer.h"
 
@@ -70,6 +72,60 @@ TEST(NavDatabase, EmptyFileCannotBeMapped) {
   gauge_test::WriteDatabase(folder.path(), SmallDatabase());
   folder.Write("NavData/vor.dat", "");
   EXPECT_EQ(OpenIn(folder), 204);
+}
+
+// A named pipe or a device in place of a file is refused at once with the
+// code of an empty file; a folder does not open.
+TEST(NavDatabase, OnlyRegularFilesAreReadAndNothingWaits) {
+  SimulatorFolder folder;
+  gauge_test::WriteDatabase(folder.path(), SmallDatabase());
+  std::filesystem::remove(folder / "NavData/vor.dat");
+  gauge_test::NamedPipes pipe({folder / "NavData/vor.dat"});
+  ASSERT_TRUE(pipe.Made());
+  int status = 0;
+  EXPECT_TRUE(pipe.ReturnsWithin([&] { status = OpenIn(folder); }));
+  EXPECT_EQ(status, 204);
+
+  std::filesystem::remove(folder / "NavData/vor.dat");
+  std::filesystem::create_symlink("/dev/zero", folder / "NavData/vor.dat");
+  EXPECT_EQ(OpenIn(folder), 204);
+  std::filesystem::remove(folder / "NavData/vor.dat");
+  std::filesystem::create_directory(folder / "NavData/vor.dat");
+  EXPECT_EQ(OpenIn(folder), 104);
+}
+
+// The database is the module's own copy: files shortened, rewritten or
+// removed after the read leave every record as it was read, and change
+// the stamps of exactly the files touched.
+TEST(NavDatabase, FilesChangedAfterTheReadChangeTheStampsOnly) {
+  SimulatorFolder folder;
+  const DatabaseFiles files = SmallDatabase();
+  gauge_test::WriteDatabase(folder.path(), files);
+  NavDatabase database;
+  const std::string root = folder.path().string();
+  ASSERT_EQ(OpenNavDatabase(database, root), 0);
+  EXPECT_EQ(StampDatabaseFiles(root), database.stamps);
+  EXPECT_TRUE(database.stamps[DatabaseFile::Index].present);
+  EXPECT_EQ(database.stamps[DatabaseFile::Index].sizeBytes,
+            static_cast<int64_t>(files.index.size()));
+
+  std::filesystem::resize_file(folder / "NavData/idx.dat", 10);
+  std::ofstream(folder / "NavData/vor.dat", std::ios::binary | std::ios::trunc) << "// VOR\r\n";
+  std::filesystem::remove(folder / "NavData/int.dat");
+  const DatabaseStamps now = StampDatabaseFiles(root);
+  EXPECT_NE(now[DatabaseFile::Index], database.stamps[DatabaseFile::Index]);
+  EXPECT_NE(now[DatabaseFile::Vor], database.stamps[DatabaseFile::Vor]);
+  EXPECT_FALSE(now[DatabaseFile::Intersection].present);
+  EXPECT_EQ(now[DatabaseFile::Ndb], database.stamps[DatabaseFile::Ndb]);
+  EXPECT_EQ(now[DatabaseFile::Airport], database.stamps[DatabaseFile::Airport]);
+
+  const DatabaseView& index = database.views[DatabaseFile::Index];
+  ASSERT_EQ(index.RecordCount(), 4u);
+  const size_t firstRecord = files.index.find("\r\n") + 2;
+  EXPECT_EQ(*index.Record(3), std::string_view(files.index).substr(firstRecord + 3 * 34, 34));
+  std::optional<std::string_view> vor = database.views[DatabaseFile::Vor].Record(0);
+  ASSERT_TRUE(vor);
+  EXPECT_TRUE(vor->starts_with("PAR"));
 }
 
 TEST(NavDatabase, RecordLengthAndCountChecks) {

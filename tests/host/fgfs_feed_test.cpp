@@ -54,7 +54,8 @@ TEST(FgfsFeed, AFlightGearPacketSetsTheHostVariables) {
   EXPECT_STREQ(Variable(aircraft, PANEL_VAR_ADF_IDENT).text, "CGO");
   EXPECT_NEAR(Variable(aircraft, PANEL_VAR_ADF_BEARING).number, 2.3, 1e-9);
   EXPECT_DOUBLE_EQ(Variable(aircraft, PANEL_VAR_MARKER).number, 0);
-  EXPECT_DOUBLE_EQ(Variable(aircraft, PANEL_VAR_WIND_DIRECTION).number, 270);
+  // FlightGear's wind from 270 true, shown magnetic as the compass: 3.24 less.
+  EXPECT_NEAR(Variable(aircraft, PANEL_VAR_WIND_DIRECTION).number, 266.76, 1e-9);
   EXPECT_DOUBLE_EQ(Variable(aircraft, PANEL_VAR_WIND_SPEED).number, 3);
   EXPECT_DOUBLE_EQ(Variable(aircraft, PANEL_VAR_GROUND_SPEED).number, 0);
   EXPECT_DOUBLE_EQ(Variable(aircraft, PANEL_VAR_SELECTED_HEADING).number, 0);
@@ -133,6 +134,45 @@ TEST(FgfsFeed, AnglesAreWrappedAcrossNorth) {
                                    WithField(fgfs_test::kHeadingTrue, "", packet))),
                   aircraft);
   EXPECT_DOUBLE_EQ(aircraft.headingDeg, 0);
+}
+
+// The wind is shown magnetic with the variation of FlightGear's two headings,
+// across north too; before both headings have come it is shown as given.
+TEST(FgfsFeed, TheWindIsShownMagnetic) {
+  std::string packet = WithField(fgfs_test::kHeadingTrue, "93.3");
+  packet = WithField(fgfs_test::kHeadingMagnetic, "90.0", packet);
+  AircraftState aircraft;
+  ApplyFgfsSample(Sample(WithField(fgfs_test::kWindFrom, "175.0", packet)), aircraft);
+  EXPECT_NEAR(aircraft.windDirectionDeg, 171.7, 1e-9);
+  ApplyFgfsSample(Sample(WithField(fgfs_test::kWindFrom, "1.0", packet)), aircraft);
+  EXPECT_NEAR(aircraft.windDirectionDeg, 357.7, 1e-9);
+  // West variation: magnetic above true.
+  packet = WithField(fgfs_test::kHeadingMagnetic, "95.0", packet);
+  ApplyFgfsSample(Sample(WithField(fgfs_test::kWindFrom, "358.0", packet)), aircraft);
+  EXPECT_NEAR(aircraft.windDirectionDeg, 359.7, 1e-9);
+
+  AircraftState withoutMagnetic;
+  ApplyFgfsSample(Sample(WithField(fgfs_test::kHeadingMagnetic, "",
+                                   WithField(fgfs_test::kWindFrom, "175.0", packet))),
+                  withoutMagnetic);
+  EXPECT_DOUBLE_EQ(withoutMagnetic.windDirectionDeg, 175.0);
+}
+
+// The flight line of --report and of the window's title follows the feed.
+TEST(FgfsFeed, TheFlightLineIsFlightGears) {
+  std::string error;
+  std::unique_ptr<FgfsFeed> feed = FgfsFeed::Open(0, error);
+  ASSERT_TRUE(feed) << error;
+  EXPECT_EQ(feed->FlightText(), "no packet from FlightGear yet");
+  std::string packet = WithField(fgfs_test::kAltitude, "2500.4");
+  packet = WithField(fgfs_test::kGroundSpeed, "150.2", packet);
+  packet = WithField(fgfs_test::kTrueAirspeed, "156.5", packet);
+  packet = WithField(fgfs_test::kHeadingBug, "359.6", packet);
+  feed->Take(packet, false, 1.0);
+  EXPECT_EQ(feed->FlightText(), "HDG 262 SEL 000 TAS 157 GS 150 ALT 2500 (FlightGear)");
+  // A heading magnetic of its own missing: the true one stands in.
+  feed->Take(WithField(fgfs_test::kHeadingTrue, "7.6", packet), false, 2.0);
+  EXPECT_EQ(feed->FlightText().substr(0, 8), "HDG 262 ");
 }
 
 TEST(FgfsFeed, NoFeedBeforeTheFirstPacketAndTwoSecondsAfterTheLast) {

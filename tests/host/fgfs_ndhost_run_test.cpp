@@ -11,6 +11,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -47,12 +48,34 @@ class FgfsNdhostRun : public ::testing::Test {
   gauge_test::SimulatorFolder folder_;
 };
 
+// Whether a UDP socket of this machine is bound to the port (read from the
+// kernel's table, so that looking cannot take the port from ndhost).
+bool UdpPortBound(uint16_t port) {
+  std::FILE* table = std::fopen("/proc/net/udp", "r");
+  if (table == nullptr) return true;  // cannot tell: send at once
+  char wanted[16];
+  std::snprintf(wanted, sizeof(wanted), ":%04X ", static_cast<unsigned>(port));
+  char line[512];
+  bool bound = false;
+  while (!bound && std::fgets(line, sizeof(line), table) != nullptr) {
+    // "  sl  local_address rem_address ...": the local address is the second field.
+    const char* local = std::strchr(line, ':');
+    bound = local != nullptr && std::strstr(local + 1, wanted) == std::strchr(local + 1, ':');
+  }
+  std::fclose(table);
+  return bound;
+}
+
 TEST_F(FgfsNdhostRun, FollowsPacketsSentWhileItRuns) {
   const uint16_t port = FreePort();
   ASSERT_NE(port, 0);
   std::atomic<bool> done = false;
-  // FlightGear's rate: a packet every 50 ms, and one that is not a packet.
+  // FlightGear's rate: a packet every 50 ms, and one that is not a packet,
+  // from the moment ndhost listens (a slow start would lose the first ones).
   std::thread sender([&] {
+    for (int wait = 0; wait < 4000 && !done && !UdpPortBound(port); ++wait) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     const int descriptor = ::socket(AF_INET, SOCK_DGRAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -80,6 +103,10 @@ TEST_F(FgfsNdhostRun, FollowsPacketsSentWhileItRuns) {
             std::string::npos)
       << run.output;
   EXPECT_NE(run.output.find("fgfs last values: lat 49.125000 lon 2.610535 alt -1 ft"),
+            std::string::npos)
+      << run.output;
+  // The flight line is FlightGear's, not the host's own unused flight.
+  EXPECT_NE(run.output.find("flight: HDG 262 SEL 000 TAS 0 GS 0 ALT -1 (FlightGear)\n"),
             std::string::npos)
       << run.output;
   EXPECT_EQ(folder_.Read("feed.png").substr(1, 3), "PNG");

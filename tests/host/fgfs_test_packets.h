@@ -44,6 +44,8 @@ enum Field : size_t {
   kHeadingTrue = 4,
   kHeadingMagnetic = 5,
   kGroundSpeed = 6,
+  kTrueAirspeed = 7,
+  kWindFrom = 8,
   kHeadingBug = 10,
   kNav1Frequency = 11,
   kNav1Ident = 12,

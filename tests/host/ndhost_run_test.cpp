@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "module_host.h"
+#include "named_pipes.h"
 #include "ndhost_runner.h"
 #include "plan_text.h"
 #include "platform/installation.h"
@@ -89,7 +90,38 @@ TEST_F(NdhostRun, ReportsUsageAndLoadErrors) {
   EXPECT_NE(missing.output.find("cannot load"), std::string::npos) << missing.output;
   RunResult noRoute = RunNdhost("--sim-root " + Root() + " --route /nonexistent.pln");
   EXPECT_EQ(noRoute.exitCode, 1);
-  EXPECT_NE(noRoute.output.find("cannot read /nonexistent.pln"), std::string::npos);
+  EXPECT_NE(
+      noRoute.output.find("ndhost: cannot read /nonexistent.pln: No such file or directory\n"),
+      std::string::npos)
+      << noRoute.output;
+}
+
+// Named pipes where ndhost or the display read files are refused at once
+// with their reason: a plan ends the run; vor.dat leaves the host without
+// its stations and the display with its error 204; the mode file is passed
+// over.
+TEST_F(NdhostRun, NamedPipesAreRefusedWithoutWaiting) {
+  const std::filesystem::path plan = folder_.path() / "route.pln";
+  const std::filesystem::path vor = folder_.path() / "NavData" / "vor.dat";
+  std::filesystem::remove(vor);
+  gauge_test::NamedPipes pipes({plan, vor, folder_.path() / "Gauges" / "NDmode.tmp"});
+  ASSERT_TRUE(pipes.Made());
+  const std::string notRegular = ": Not a regular file (a named pipe, a device or a socket)\n";
+  RunResult withRoute, withoutRoute;
+  EXPECT_TRUE(pipes.ReturnsWithin([&] {
+    withRoute = RunNdhost("--sim-root " + Root() + " --route " + plan.string());
+    withoutRoute = RunNdhost("--sim-root " + Root() + " --frames 100 --report");
+  }));
+  EXPECT_EQ(withRoute.exitCode, 1);
+  EXPECT_NE(withRoute.output.find("ndhost: cannot read " + plan.string() + notRegular),
+            std::string::npos)
+      << withRoute.output;
+  EXPECT_EQ(withoutRoute.exitCode, 0) << withoutRoute.output;
+  EXPECT_NE(withoutRoute.output.find("ndhost: cannot read " + vor.string() + notRegular),
+            std::string::npos)
+      << withoutRoute.output;
+  EXPECT_NE(withoutRoute.output.find("database status 204\n"), std::string::npos)
+      << withoutRoute.output;
 }
 
 TEST_F(NdhostRun, HelpAndALibraryThatIsNoGaugeModule) {

@@ -248,5 +248,30 @@ TEST(Radios, ReportLine) {
             "DME 0.0 | ADF NN on BRG 045 | MKR 0");
 }
 
+// A VOR whose DME is a line of its own gives its course and, on both
+// receivers, the distance to that DME's antenna.
+TEST(Radios, AVorWithATwinDmeGivesCourseAndTheTwinsDistance) {
+  // The DME 1.2 NM short of the VOR on the aircraft's meridian: 28.8 NM.
+  Station dme = MakeStation(StationKind::Dme, "VVV", {0.48, 0}, 130);
+  dme.elevationFt = 1000;
+  Station vor = MakeStation(StationKind::Vor, "VVV", {0.5, 0}, 130);
+  vor.hasDme = false;
+  StationFinder finder;
+  finder.SetStations({dme, vor});
+  const Station* tuned = finder.Find(Band::Nav, "VVV", {0, 0});
+  ASSERT_EQ(tuned, &finder.Stations()[1]);
+  FlightState flight;
+  flight.altitudeFt = 1000;
+  RadioTuning tuning{tuned, 0, tuned, nullptr};
+  AircraftState aircraft = Radios(flight, tuning);
+  const double twinNm = 28.8;
+  EXPECT_EQ(aircraft.nav1Flags, kNavFlagDme);
+  EXPECT_EQ(aircraft.deviationRange, 0);
+  EXPECT_NEAR(aircraft.dmeNm, twinNm, 1e-9);
+  EXPECT_NEAR(aircraft.dme2Nm, twinNm, 1e-9);
+  EXPECT_EQ(aircraft.toFromFlags, 0);  // north of the aircraft on course 000: to
+  EXPECT_NEAR(SlantDistanceNm(*tuned, flight.position, 0), 30.0, 1e-9);
+}
+
 }  // namespace
 }  // namespace ndhost

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 #include "test_environment.h"
@@ -134,6 +136,67 @@ TEST(StationFinder, CyclesTheStationsInRangeNearestFirst) {
   // Out of range now: the nearest in range.
   EXPECT_EQ(finder.Cycle(Band::Nav, {0, 0}, &all[2], false), &all[1]);
   EXPECT_EQ(finder.Cycle(Band::Adf, {0, 0}, nullptr, false), nullptr);
+}
+
+// One facility written as two lines, the DME-only line first (as list order
+// puts "CHARLES-DE-GAULLE (PARIS) DME" before "PARIS CHARLES DE GAULLE"):
+// tuning picks the VOR by identifier and by frequency, a VOR line without a
+// DME of its own takes its twin's distance, and the twin is not cycled to
+// apart from it. A DME-only station of its own is still found.
+TEST(StationFinder, AVorIsTunedBeforeItsDmeOnlyTwin) {
+  auto make = [](StationKind kind, const std::string& ident, double frequency, GeoPoint position,
+                 bool hasDme) {
+    Station station;
+    station.kind = kind;
+    station.ident = ident;
+    station.frequency = frequency;
+    station.position = position;
+    station.hasDme = hasDme;
+    station.rangeNm = 100;
+    return station;
+  };
+  StationFinder finder;
+  finder.SetStations({
+      make(StationKind::Dme, "PGS", 117.05, {49.0, 2.62}, true),
+      make(StationKind::Vor, "PGS", 117.05, {49.0, 2.62}, true),
+      // A plain VOR whose DME line stands 0.5 NM east, elevated.
+      make(StationKind::Dme, "RBT", 114.70, {48.65, 2.0 + 0.5 / 60 / std::cos(48.65 * M_PI / 180)},
+           true),
+      make(StationKind::Vor, "RBT", 114.70, {48.65, 2.0}, false),
+      // An ILS without DME and the DME of another frequency beside it: no twin.
+      make(StationKind::Dme, "ILX", 108.80, {48.0, 3.0}, true),
+      make(StationKind::Ils, "ILX", 110.10, {48.0, 3.0}, false),
+      // A DME alone.
+      make(StationKind::Dme, "BTY", 110.40, {48.59, 2.32}, true),
+  });
+  const std::vector<Station>& all = finder.Stations();
+  EXPECT_EQ(finder.Find(Band::Nav, "PGS", {49.0, 2.62}), &all[1]);
+  EXPECT_EQ(finder.Find(Band::Nav, "117.05", {49.0, 2.62}), &all[1]);
+  EXPECT_EQ(finder.Find(Band::Nav, "pgs", {48.0, 2.0}, 117.05), &all[1]);
+  // Nearer to the DME line than to the VOR line: still the VOR.
+  EXPECT_EQ(finder.Find(Band::Nav, "RBT", {48.65, 2.1}), &all[3]);
+  EXPECT_EQ(finder.Find(Band::Nav, "114.70", {48.65, 2.1}), &all[3]);
+  EXPECT_EQ(finder.Find(Band::Nav, "ILX", {48.0, 2.9}), &all[5]);
+  EXPECT_EQ(finder.Find(Band::Nav, "108.80", {48.0, 2.9}), &all[4]);
+  EXPECT_EQ(finder.Find(Band::Nav, "BTY", {48.0, 2.0}), &all[6]);
+
+  EXPECT_TRUE(all[3].hasDme);
+  ASSERT_TRUE(all[3].twinDme);
+  EXPECT_NEAR(DistanceNm(all[3].twinDme->position, all[3].position), 0.5, 1e-3);
+  EXPECT_TRUE(all[2].isTwinDme);
+  EXPECT_FALSE(all[1].twinDme);  // a DME of its own
+  EXPECT_FALSE(all[0].isTwinDme);
+  EXPECT_FALSE(all[5].hasDme);
+  EXPECT_FALSE(all[4].isTwinDme);
+  const std::vector<const Station*> inRange = finder.InRange(Band::Nav, {48.65, 2.0});
+  EXPECT_EQ(std::count(inRange.begin(), inRange.end(), &all[2]), 0);
+  EXPECT_EQ(std::count(inRange.begin(), inRange.end(), &all[3]), 1);
+
+  // Twins are one facility only within kCollocatedNm.
+  finder.SetStations({make(StationKind::Dme, "FAR", 112.0, {10.0, 10.0}, true),
+                      make(StationKind::Vor, "FAR", 112.0, {10.0 + 3.5 / 60, 10.0}, false)});
+  EXPECT_FALSE(finder.Stations()[1].hasDme);
+  EXPECT_EQ(finder.Find(Band::Nav, "FAR", {9.0, 10.0}), &finder.Stations()[0]);
 }
 
 }  // namespace
