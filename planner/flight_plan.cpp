@@ -27,6 +27,13 @@ RunwayParts SplitRunwayText(std::string_view text) {
   return parts;
 }
 
+std::string PlanSizeProblem(size_t count, std::string_view what) {
+  if (count <= kMaxPlanRows) return {};
+  return "The flight plan has " + std::to_string(count) + " " + std::string(what) +
+         ": a plan holds at most " + std::to_string(kMaxPlanRows) +
+         " rows, as many as the navigation display shows.";
+}
+
 std::string TenthsText(double value) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, "%0.1f", value);

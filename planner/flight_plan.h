@@ -56,7 +56,11 @@ struct StagedWaypoint {
   std::string rowText;      // at most 111 characters
 };
 
-inline constexpr size_t kStagingRecords = 256;
+// A plan holds at most as many rows, generated points included, as the
+// navigation display reads of a route (its route table): a longer plan would
+// be shown there without its end. The staging table has a record for each.
+inline constexpr size_t kMaxPlanRows = 256;
+inline constexpr size_t kStagingRecords = kMaxPlanRows;
 inline constexpr size_t kMaxStagedRowChars = 111;
 inline constexpr size_t kMaxStagedIdentifierChars = 5;
 inline constexpr size_t kMaxStagedNameChars = 24;
@@ -127,6 +131,10 @@ struct RunwayParts {
 };
 // Splits a runway text by position: characters 0-2, the integer from 4, 8-12.
 RunwayParts SplitRunwayText(std::string_view text);
+
+// The refusal of a plan of `count` rows (or waypoints: `what`) beyond
+// kMaxPlanRows; empty when it fits.
+std::string PlanSizeProblem(size_t count, std::string_view what = "rows");
 
 // "%0.1f" of a value: the D and R fields as the dialog shows them.
 std::string TenthsText(double value);

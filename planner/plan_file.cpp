@@ -1,5 +1,6 @@
 #include "planner/plan_file.h"
 
+#include <memory>
 #include <optional>
 
 #include "planner/performance_file.h"
@@ -101,16 +102,27 @@ std::string EncodePlanFile(const PlannerState& state) {
   return out;
 }
 
-void DecodePlanFile(std::string_view bytes, FlightPlan& plan, PlanStagingTable& staging) {
+size_t DecodePlanFile(std::string_view bytes, FlightPlan& plan, PlanStagingTable& staging) {
   TextLineReader reader(bytes);
   ReadHeader(reader, plan);
   staging.Clear();
-  // Lines beyond the table's 256 records are ignored.
-  for (StagedWaypoint& record : staging.records) {
-    auto line = reader.Next();
-    if (!line) break;
-    record.rowText = std::string(platform::Columns(*line, 0, kMaxStagedRowChars));
+  size_t rowCount = 0;
+  while (const std::optional<std::string_view> line = reader.Next()) {
+    if (rowCount < staging.records.size()) {
+      staging.records[rowCount].rowText =
+          std::string(platform::Columns(*line, 0, kMaxStagedRowChars));
+    }
+    ++rowCount;
   }
+  return rowCount;
+}
+
+bool CheckPlanSize(const PlannerState& state, const navdb::UiCallbacks& ui) {
+  const std::string problem = PlanSizeProblem(state.dialog.rows.size());
+  if (problem.empty()) return true;
+  navdb::ShowMessage(ui, std::string(kErrorCaption), problem, navdb::MessageIcon::Error,
+                     navdb::MessageButtons::Ok);
+  return false;
 }
 
 bool ConfirmRotationWarning(PlannerState& state, const navdb::UiCallbacks& ui) {
@@ -130,6 +142,7 @@ bool SaveFlightPlan(PlannerState& state, const navdb::UiCallbacks& ui) {
                        navdb::MessageButtons::Ok);
     return false;
   }
+  if (!CheckPlanSize(state, ui)) return false;
   return WriteAskingOverwrite(PlanFilePath(state, state.plan.planName), EncodePlanFile(state),
                               "The specified flight plan already exists.\n\nOverwrite ?",
                               "Can't create this flight plan file", ui);
@@ -147,8 +160,18 @@ bool LoadFlightPlan(PlannerState& state, const std::filesystem::path& path,
                        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return false;
   }
+  // Read aside first: a refused file leaves the plan as it was.
+  FlightPlan plan = state.plan;
+  auto staging = std::make_unique<PlanStagingTable>();
+  const size_t rowCount = DecodePlanFile(bytes, plan, *staging);
+  if (const std::string problem = PlanSizeProblem(rowCount); !problem.empty()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption), problem, navdb::MessageIcon::Error,
+                       navdb::MessageButtons::Ok);
+    return false;
+  }
+  state.plan = std::move(plan);
+  state.staging = std::move(*staging);
   state.plan.planName = PlanNameOf(path);
-  DecodePlanFile(bytes, state.plan, state.staging);
   OpenPlanDialog(state, PlanOpenMode::Loaded);
   return true;
 }

@@ -195,6 +195,7 @@ int PlanCompute(CliContext& context, const Options& options) {
     context.err << "skat-cli: the rotation angle at row " << state.rotationWarningRow
                 << " is too high\n";
   }
+  if (!planner::CheckPlanSize(state, ui)) return kExitFailure;
   const std::filesystem::path out =
       options.Has("--out") ? std::filesystem::path(options.Get("--out")) : file;
   if (!platform::ReplaceFileAtomically(out, planner::EncodePlanFile(state)).ok()) {

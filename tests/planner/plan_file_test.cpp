@@ -165,7 +165,7 @@ TEST(PlanFileTest, HeaderRulesAndLimits) {
       "RUNWAY=27L/270/12000\nD=12.5\nCLIMB_SPEED=-5\nCRUISE_SPEED=480kts\n[SID/STAR]\n"
       "R=3\n[WAYPOINTS]\n";
   for (int i = 0; i < 300; ++i) bytes += "APT  " + std::string(120, 'x') + "\r\n";
-  DecodePlanFile(bytes, plan, staging);
+  EXPECT_EQ(DecodePlanFile(bytes, plan, staging), 300u);
   EXPECT_EQ(plan.departureAirport, "OLD");
   EXPECT_EQ(plan.departureRunwayNumber, "");
   EXPECT_EQ(plan.arrivalAirport, "EGLLXXX");

@@ -158,22 +158,6 @@ TEST(ForeignPlanTest, FilesWithoutWaypointsAreRefused) {
   EXPECT_EQ(state.plan.planName, "x");
 }
 
-TEST(ForeignPlanTest, FlightShopWaypointsBeyondTheTableAreCounted) {
-  PlannerState state;
-  ForeignPlanReading reading =
-      ParseForeignPlan(state, FlightShopWaypoints(256), "x.fsp", ForeignPlanForm::FlightShop);
-  EXPECT_EQ(reading.waypointsLeftOut, 0u);
-  EXPECT_EQ(state.staging.records[255].identifier, "W255");
-  reading = ParseForeignPlan(state, FlightShopWaypoints(259) + "99999\nX\n-\nVOR\n", "x.fsp",
-                             ForeignPlanForm::FlightShop);
-  EXPECT_EQ(reading.refusal, "");
-  EXPECT_EQ(reading.waypointsLeftOut, 3u);
-  EXPECT_EQ(WaypointsLeftOutText(3),
-            "3 waypoints of the flight plan left out: a plan holds at most 256 waypoints.");
-  EXPECT_EQ(WaypointsLeftOutText(1),
-            "1 waypoint of the flight plan left out: a plan holds at most 256 waypoints.");
-}
-
 TEST(ForeignPlanTest, Fs200xCruiseAltitudeMustFitItsField) {
   const std::string waypoint = "waypoint.0=AAAA, A, N0* 0.00', E0* 0.00', +0,\n";
   for (const char* altitude : {"-99999999999999999999", "-1", "100000", "99999999999999999999"}) {
