@@ -11,12 +11,13 @@
 #include "navdb/database.h"
 #include "navdb/ui_callbacks.h"
 #include "planner/flight_plan.h"
+#include "planner/number_ranges.h"
 
 namespace planner {
 
 enum class ForeignPlanForm { FlightShop = 0, Fs200x = 1 };
 
-inline constexpr size_t kMaxFs200xCruiseAltitudeFt = 99999;
+inline constexpr size_t kMaxFs200xCruiseAltitudeFt = kCruiseAltitudeRange.max;
 
 // Why a foreign plan is refused; the plan is left as it was.
 inline constexpr std::string_view kNotFlightShopText =

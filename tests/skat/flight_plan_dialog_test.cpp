@@ -346,3 +346,30 @@ TEST_F(FlightPlanDialogTest, PrintsToPdfAndTellsAFailedInit) {
 }
 
 }  // namespace
+
+TEST_F(FlightPlanDialogTest, NumberFieldsTakeOnlyWhatTheirColumnsHold) {
+  clickWindow("New");
+  // Typed as a user would: keys beyond a column's width, signs and
+  // exponents are not taken.
+  const std::pair<const char*, const char*> typed[] = {
+      {"Cruise altitude", "999999999999"},
+      {"Climb rate", "1234567"},
+      {"Descent rate", "-1500"},
+      {"Climb speed", "123456"},
+      {"Descent speed", "2e9"},
+      {"Rotation distance", "1e308"},
+      {"Rotation radius", "-5.25"},
+  };
+  const std::map<std::string, QString> kept = {
+      {"Cruise altitude", "99999"}, {"Climb rate", "12345"}, {"Descent rate", "1500"},
+      {"Climb speed", "1234"},      {"Descent speed", "29"}, {"Rotation distance", "13"},
+      {"Rotation radius", "5.2"},
+  };
+  for (const auto& [name, keys] : typed) {
+    QLineEdit* field = child<QLineEdit>(name);
+    field->clear();
+    QTest::keyClicks(field, keys);
+    EXPECT_EQ(field->text(), kept.at(name)) << name;
+  }
+  click("Cancel");
+}
