@@ -119,6 +119,12 @@ enum class PlanOpenMode { New = 0, Loaded = 1, FlightShopImport = 2, Fs200xImpor
 
 inline constexpr std::string_view kPlanFolderName = "FlightPlans";
 
+// Why `name` cannot name a file in the FlightPlans folder; empty when it
+// can. A plan or aircraft name is a file name, never a path: "/" and "\"
+// (a folder), ".." (the folder above) and control characters are refused.
+// `what` is "flight plan" or "aircraft", as the message names it.
+std::string FileNameProblem(std::string_view what, std::string_view name);
+
 std::filesystem::path PlanFolder(const PlannerState& state);
 
 // Runway text of the dialog and the file: number + "/%03d/" + length.

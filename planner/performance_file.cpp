@@ -106,6 +106,11 @@ bool SavePerformanceFile(const PlannerState& state, const navdb::UiCallbacks& ui
                        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return false;
   }
+  if (const std::string problem = FileNameProblem("aircraft", name); !problem.empty()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption), problem, navdb::MessageIcon::Error,
+                       navdb::MessageButtons::Ok);
+    return false;
+  }
   std::string bytes;
   WritePerformanceKeys(bytes, state.plan.performance);
   return WriteAskingOverwrite(

@@ -23,7 +23,8 @@ bool ReadPerformanceKey(std::string_view line, AircraftPerformance& performance)
 void DecodePerformanceFile(std::string_view bytes, AircraftPerformance& performance);
 
 // The "Save" button of the "Aircraft performance" group. Returns true when
-// the file was written.
+// the file was written; an aircraft name that is not a file name
+// (FileNameProblem) is refused.
 bool SavePerformanceFile(const PlannerState& state, const navdb::UiCallbacks& ui);
 
 // The "Load" button, after the open dialog returned `path`. On success the

@@ -142,6 +142,14 @@ bool SaveFlightPlan(PlannerState& state, const navdb::UiCallbacks& ui) {
                        navdb::MessageButtons::Ok);
     return false;
   }
+  // The name comes from a field, a file name or a command line: it must not
+  // lead the file out of the FlightPlans folder.
+  if (const std::string problem = FileNameProblem("flight plan", state.plan.planName);
+      !problem.empty()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption), problem, navdb::MessageIcon::Error,
+                       navdb::MessageButtons::Ok);
+    return false;
+  }
   if (!CheckPlanSize(state, ui)) return false;
   return WriteAskingOverwrite(PlanFilePath(state, state.plan.planName), EncodePlanFile(state),
                               "The specified flight plan already exists.\n\nOverwrite ?",

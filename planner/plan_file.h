@@ -32,7 +32,8 @@ bool CheckPlanSize(const PlannerState& state, const navdb::UiCallbacks& ui);
 bool ConfirmRotationWarning(PlannerState& state, const navdb::UiCallbacks& ui);
 
 // The dialog's Save button. Returns true when the file was written (the
-// dialog then closes); false keeps the dialog open.
+// dialog then closes); false keeps the dialog open. A plan name that is not
+// a file name (FileNameProblem) and a plan too long to hold are refused.
 bool SaveFlightPlan(PlannerState& state, const navdb::UiCallbacks& ui);
 
 // Opens a plan file chosen by the user: switches the NavData folder when the

@@ -306,6 +306,13 @@ int RunPlan(CliContext& context, const std::vector<std::string>& args) {
   const std::optional<Options> parsed = ParseOptions(args, 1, kPlanOptions, problem);
   if (!parsed) return UsageError(context, kPlan, problem);
   const Options& options = *parsed;
+  if (const std::string name = NameOptionsProblem(options); !name.empty()) {
+    return UsageError(context, kPlan, name);
+  }
+  if (args[0] == "create" && !options.positional.empty()) {
+    const std::string name = planner::FileNameProblem("flight plan", options.positional[0]);
+    if (!name.empty()) return UsageError(context, kPlan, name);
+  }
   // The commands that look navaids up read the database under its shared lock.
   std::optional<navdb::DatabaseLock> lock;
   const bool readsDatabase =
@@ -334,6 +341,10 @@ int RunPerf(CliContext& context, const std::vector<std::string>& args) {
     return UsageError(context, kPerf, problem.empty() ? "expected save|show AIRCRAFT" : problem);
   }
   const Options& options = *parsed;
+  if (const std::string name = planner::FileNameProblem("aircraft", options.positional[0]);
+      !name.empty()) {
+    return UsageError(context, kPerf, name);
+  }
   const navdb::UiCallbacks ui = PlanUi(context, options);
   planner::PlannerState state;
   state.navDataFolder = context.navData;

@@ -132,6 +132,16 @@ bool CheckClimbHasCruiseAltitude(const planner::AircraftPerformance& performance
   return false;
 }
 
+std::string NameOptionsProblem(const Options& options) {
+  for (const ParsedOption& option : options.given) {
+    std::string problem;
+    if (option.key == "--name") problem = planner::FileNameProblem("flight plan", option.value);
+    if (option.key == "--perf") problem = planner::FileNameProblem("aircraft", option.value);
+    if (!problem.empty()) return problem;
+  }
+  return {};
+}
+
 bool ReadSidStar(std::string_view text, planner::PlannerState& state, std::string& problem) {
   const size_t comma = text.find(',');
   const std::optional<double> distanceNm =
