@@ -162,9 +162,10 @@ bool LoadFlightPlan(PlannerState& state, const std::filesystem::path& path,
   if (const size_t at = text.find("/NavData"); at != std::string::npos) {
     state.navDataFolder = std::filesystem::path(text.substr(0, at)) / "NavData";
   }
+  // A named pipe or a device is refused at once, never waited on.
   std::string bytes;
-  if (!platform::ReadWholeFile(path, bytes).ok()) {
-    navdb::ShowMessage(ui, std::string(kErrorCaption), std::string(kCannotOpenText),
+  if (const platform::FileResult read = platform::ReadWholeFile(path, bytes); !read.ok()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption), CannotOpenText(path, read.error),
                        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return false;
   }

@@ -295,9 +295,10 @@ ForeignPlanReading ParseForeignPlan(PlannerState& state, std::string_view bytes,
 
 bool ParseForeignPlanFile(PlannerState& state, const std::filesystem::path& path,
                           ForeignPlanForm form, const navdb::UiCallbacks& ui) {
+  // A named pipe or a device is refused at once, never waited on.
   std::string bytes;
-  if (!platform::ReadWholeFile(path, bytes).ok()) {
-    navdb::ShowMessage(ui, std::string(kErrorCaption), std::string(kCannotOpenText),
+  if (const platform::FileResult read = platform::ReadWholeFile(path, bytes); !read.ok()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption), CannotOpenText(path, read.error),
                        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return false;
   }

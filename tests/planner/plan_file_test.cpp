@@ -150,7 +150,9 @@ TEST(PlanFileTest, LoadFailureReportsAndOnlySwitchesTheFolder) {
   EXPECT_FALSE(LoadFlightPlan(state, "/no/such/Sim2/NavData/FlightPlans/X.pln", ui.ui()));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].caption, "Error !");
-  EXPECT_EQ(ui.messages[0].text, "Cannot open the file.");
+  EXPECT_EQ(ui.messages[0].text,
+            "Cannot open the file.\r\r/no/such/Sim2/NavData/FlightPlans/X.pln: No such file or "
+            "directory");
   EXPECT_EQ(state.navDataFolder, "/no/such/Sim2/NavData");
   EXPECT_EQ(state.plan.planName, "KEEP");
 }
@@ -220,7 +222,9 @@ TEST(PerformanceFileTest, SaveLoadAndPartialFiles) {
   EXPECT_EQ(state.plan.performance.aircraftName, "B737");
 
   EXPECT_FALSE(LoadPerformanceFile(state, folder / "FlightPlans/none.perf", ui.ui()));
-  EXPECT_EQ(ui.messages.back().text, "Cannot open the file.");
+  EXPECT_EQ(ui.messages.back().text, "Cannot open the file.\r\r" +
+                                         (folder / "FlightPlans/none.perf").string() +
+                                         ": No such file or directory");
   EXPECT_EQ(state.plan.performance.cruiseSpeed, "0.82");
 }
 

@@ -1,10 +1,12 @@
-// skat-cli plan import of files it must refuse or cannot take whole.
+// skat-cli plan import of files it must refuse or cannot take whole, and
+// the plan commands on named pipes in place of their files.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
 #include "tests/shell/cli_runner.h"
+#include "tests/support/named_pipe.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -61,6 +63,33 @@ TEST(PlanImportRefusal, APlanLongerThanAPlanCanHoldIsRefusedWhole) {
     EXPECT_EQ(run.out, "");
   }
   EXPECT_FALSE(std::filesystem::exists(folder / "FlightPlans"));
+}
+
+TEST(PlanImportRefusal, NamedPipesInPlaceOfPlanFilesEndAtOnceWithTheReason) {
+  testing_support::TempFolder folder;
+  std::filesystem::create_directory(folder / "FlightPlans");
+  const std::filesystem::path perf = folder / "FlightPlans" / "PIPE.perf";
+  const std::filesystem::path plan = folder / "FlightPlans" / "PIPE.pln";
+  const std::filesystem::path foreign = folder / "PIPE.pln";
+  for (const std::filesystem::path& pipe : {perf, plan, foreign}) {
+    ASSERT_TRUE(testing_support::MakeNamedPipe(pipe));
+  }
+  const std::string navData = folder.path().string();
+  const std::pair<std::filesystem::path, std::vector<std::string>> cases[] = {
+      {perf, {"--navdata", navData, "perf", "show", "PIPE"}},
+      {plan, {"--navdata", navData, "plan", "print", plan.string(), "--text"}},
+      {plan, {"--navdata", navData, "plan", "compute", plan.string()}},
+      {foreign, {"--navdata", navData, "plan", "import", foreign.string()}},
+  };
+  for (const auto& [pipe, args] : cases) {
+    SCOPED_TRACE(args[2] + " " + args[3]);
+    testing_support::CliRun run{};
+    EXPECT_TRUE(testing_support::EndsPromptly(pipe, [&, &args = args] { run = RunCli(args); }));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "Error !: Cannot open the file.\n\n" + pipe.string() +
+                           ": Not a regular file (a named pipe, a device or a socket)\n");
+    EXPECT_EQ(run.out, "");
+  }
 }
 
 }  // namespace
