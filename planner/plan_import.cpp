@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "navdb/coordinates.h"
 #include "planner/leg_computation.h"
@@ -134,6 +135,11 @@ bool ReadFs200xWaypoint(PlannerState& state, std::string_view line) {
   return true;
 }
 
+bool IsOffGlobe(const StagedWaypoint& record) {
+  return !record.kind.empty() &&
+         !(std::fabs(record.latitudeDeg) <= 90 && std::fabs(record.longitudeDeg) <= 180);
+}
+
 // The import takes the records up to the first gap; waypoints beyond a
 // table without one would be part of the route.
 bool HasNoGap(const PlanStagingTable& staging) {
@@ -159,6 +165,11 @@ std::string ReadFs200x(PlannerState& state, std::string_view bytes) {
   }
   if (beyondTable > 0 && HasNoGap(state.staging)) {
     return PlanSizeProblem(kStagingRecords + beyondTable, "waypoints");
+  }
+  // A waypoint missing from the database keeps its own position, which
+  // its row's coordinate columns could not hold.
+  if (std::any_of(state.staging.records.begin(), state.staging.records.end(), IsOffGlobe)) {
+    return std::string(kWaypointOffGlobeText);
   }
   return {};
 }

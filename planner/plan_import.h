@@ -26,6 +26,9 @@ inline constexpr std::string_view kNotFs200xText =
     "The file is not an FS200X flight plan: no waypoint can be read from it.";
 inline constexpr std::string_view kCruiseAltitudeRangeText =
     "The cruising altitude of the flight plan is outside 0 to 99,999 ft.";
+inline constexpr std::string_view kWaypointOffGlobeText =
+    "A waypoint of the flight plan lies off the globe: its latitude is beyond 90 degrees or its "
+    "longitude beyond 180.";
 
 struct ForeignPlanReading {
   std::string refusal;  // empty when the plan was read
