@@ -27,8 +27,14 @@ void DecodePerformanceFile(std::string_view bytes, AircraftPerformance& performa
 // (FileNameProblem) is refused.
 bool SavePerformanceFile(const PlannerState& state, const navdb::UiCallbacks& ui);
 
+// Why the numbers of `performance` cannot be held by the plan's columns
+// (number_ranges.h), as "the cruise altitude 999999 is outside 0 to 99999
+// (ft)"; empty when every one fits.
+std::string PerformanceRangeProblem(const AircraftPerformance& performance);
+
 // The "Load" button, after the open dialog returned `path`. On success the
-// values are replaced and the caller recomputes the legs.
+// values are replaced and the caller recomputes the legs; a file that cannot
+// be read, or whose numbers do not fit their columns, changes nothing.
 bool LoadPerformanceFile(PlannerState& state, const std::filesystem::path& path,
                          const navdb::UiCallbacks& ui);
 

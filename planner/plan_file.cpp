@@ -1,8 +1,10 @@
 #include "planner/plan_file.h"
 
+#include <cstdio>
 #include <memory>
 #include <optional>
 
+#include "planner/number_ranges.h"
 #include "planner/performance_file.h"
 #include "planner/text_lines.h"
 #include "platform/file_io.h"
@@ -63,6 +65,25 @@ void ReadHeader(TextLineReader& reader, FlightPlan& plan) {
     }
     if (line->starts_with("[WAYPOINTS]")) return;
   }
+}
+
+// Why the numbers a plan file gave cannot be used: values its rows'
+// columns cannot hold, or turn points off the map. Empty when they fit.
+std::string PlanNumbersProblem(const FlightPlan& plan) {
+  if (std::string problem = PerformanceRangeProblem(plan.performance); !problem.empty()) {
+    return problem;
+  }
+  const std::pair<const char*, double> rotations[] = {
+      {"rotation distance", plan.rotationDistanceNm}, {"rotation radius", plan.rotationRadiusNm}};
+  for (const auto& [name, valueNm] : rotations) {
+    // 0 is "not set": the dialog puts its default in place.
+    if (valueNm >= 0 && valueNm <= kMaxRotationNm) continue;
+    char text[64];
+    std::snprintf(text, sizeof text, "the %s %g is outside 0 to %.1f (NM)", name, valueNm,
+                  kMaxRotationNm);
+    return text;
+  }
+  return {};
 }
 
 std::string PlanNameOf(const std::filesystem::path& path) {
@@ -176,6 +197,12 @@ bool LoadFlightPlan(PlannerState& state, const std::filesystem::path& path,
   if (const std::string problem = PlanSizeProblem(rowCount); !problem.empty()) {
     navdb::ShowMessage(ui, std::string(kErrorCaption), problem, navdb::MessageIcon::Error,
                        navdb::MessageButtons::Ok);
+    return false;
+  }
+  if (const std::string problem = PlanNumbersProblem(plan); !problem.empty()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption),
+                       "The flight plan cannot be used: " + problem + ".",
+                       navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return false;
   }
   state.plan = std::move(plan);

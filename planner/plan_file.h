@@ -39,8 +39,9 @@ bool SaveFlightPlan(PlannerState& state, const navdb::UiCallbacks& ui);
 // Opens a plan file chosen by the user: switches the NavData folder when the
 // path lies inside one, reads the file and opens the dialog in mode 1.
 // Returns false (after "Cannot open the file." and the reason) when the file
-// cannot be read, or after PlanSizeProblem when it holds more rows than a
-// plan can; the plan is then left as it was.
+// cannot be read, after PlanSizeProblem when it holds more rows than a plan
+// can, or when a number it gives does not fit its column (performance
+// values, D and R from 0 to 99.9); the plan is then left as it was.
 bool LoadFlightPlan(PlannerState& state, const std::filesystem::path& path,
                     const navdb::UiCallbacks& ui);
 

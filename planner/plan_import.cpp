@@ -298,6 +298,11 @@ ForeignPlanReading ParseForeignPlan(PlannerState& state, std::string_view bytes,
       reading.refusal = kNotFs200xText;
     }
   }
+  if (reading.refusal.empty()) {
+    // Numbers the rows' columns cannot hold would be written into them.
+    const std::string problem = PerformanceRangeProblem(read.plan.performance);
+    if (!problem.empty()) reading.refusal = "The flight plan cannot be used: " + problem + ".";
+  }
   if (!reading.refusal.empty()) return reading;
   state.plan = std::move(read.plan);
   state.staging = std::move(read.staging);
