@@ -13,6 +13,27 @@ std::filesystem::path PlanFolder(const PlannerState& state) {
   return state.navDataFolder / kPlanFolderName;
 }
 
+namespace {
+
+bool IsControlCharacter(char c) {
+  return static_cast<unsigned char>(c) < 0x20 || c == '\x7f';
+}
+
+}  // namespace
+
+std::string FileNameProblem(std::string_view what, std::string_view name) {
+  const bool refused = name.empty() || name.find_first_of("/\\") != std::string_view::npos ||
+                       name.find("..") != std::string_view::npos ||
+                       std::any_of(name.begin(), name.end(), IsControlCharacter);
+  if (!refused) return {};
+  // The name is shown as typed, control characters as "?".
+  std::string shown(name);
+  std::replace_if(shown.begin(), shown.end(), IsControlCharacter, '?');
+  return "The " + std::string(what) + " name \"" + shown +
+         "\" is not a file name: a name may not be empty or hold \"/\", \"\\\", \"..\" or "
+         "control characters.";
+}
+
 std::string RunwayText(std::string_view number, int32_t headingDeg, std::string_view lengthFt) {
   char heading[16];
   std::snprintf(heading, sizeof heading, "/%03d/", static_cast<int>(headingDeg));
@@ -25,6 +46,13 @@ RunwayParts SplitRunwayText(std::string_view text) {
   parts.headingDeg = static_cast<int32_t>(platform::ReadLong(text, 4));
   parts.lengthFt = std::string(platform::Columns(text, 8, kMaxRunwayLengthChars));
   return parts;
+}
+
+std::string PlanSizeProblem(size_t count, std::string_view what) {
+  if (count <= kMaxPlanRows) return {};
+  return "The flight plan has " + std::to_string(count) + " " + std::string(what) +
+         ": a plan holds at most " + std::to_string(kMaxPlanRows) +
+         " rows, as many as the navigation display shows.";
 }
 
 std::string TenthsText(double value) {

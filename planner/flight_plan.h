@@ -56,7 +56,11 @@ struct StagedWaypoint {
   std::string rowText;      // at most 111 characters
 };
 
-inline constexpr size_t kStagingRecords = 256;
+// A plan holds at most as many rows, generated points included, as the
+// navigation display reads of a route (its route table): a longer plan would
+// be shown there without its end. The staging table has a record for each.
+inline constexpr size_t kMaxPlanRows = 256;
+inline constexpr size_t kStagingRecords = kMaxPlanRows;
 inline constexpr size_t kMaxStagedRowChars = 111;
 inline constexpr size_t kMaxStagedIdentifierChars = 5;
 inline constexpr size_t kMaxStagedNameChars = 24;
@@ -115,6 +119,12 @@ enum class PlanOpenMode { New = 0, Loaded = 1, FlightShopImport = 2, Fs200xImpor
 
 inline constexpr std::string_view kPlanFolderName = "FlightPlans";
 
+// Why `name` cannot name a file in the FlightPlans folder; empty when it
+// can. A plan or aircraft name is a file name, never a path: "/" and "\"
+// (a folder), ".." (the folder above) and control characters are refused.
+// `what` is "flight plan" or "aircraft", as the message names it.
+std::string FileNameProblem(std::string_view what, std::string_view name);
+
 std::filesystem::path PlanFolder(const PlannerState& state);
 
 // Runway text of the dialog and the file: number + "/%03d/" + length.
@@ -127,6 +137,10 @@ struct RunwayParts {
 };
 // Splits a runway text by position: characters 0-2, the integer from 4, 8-12.
 RunwayParts SplitRunwayText(std::string_view text);
+
+// The refusal of a plan of `count` rows (or waypoints: `what`) beyond
+// kMaxPlanRows; empty when it fits.
+std::string PlanSizeProblem(size_t count, std::string_view what = "rows");
 
 // "%0.1f" of a value: the D and R fields as the dialog shows them.
 std::string TenthsText(double value);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "planner/number_ranges.h"
 #include "planner/text_lines.h"
 #include "platform/file_io.h"
 #include "platform/text_columns.h"
@@ -44,6 +45,20 @@ int32_t* NumberOf(AircraftPerformance& performance, Field field) {
   }
 }
 
+struct NumberField {
+  Field field;
+  std::string_view name;
+  const WholeRange& range;
+};
+
+constexpr std::array<NumberField, 5> kNumberFields = {{
+    {Field::ClimbRate, "climb rate", kRateRange},
+    {Field::ClimbSpeed, "climb speed", kSpeedRange},
+    {Field::DescentRate, "descent rate", kRateRange},
+    {Field::DescentSpeed, "descent speed", kSpeedRange},
+    {Field::Altitude, "cruise altitude", kCruiseAltitudeRange},
+}};
+
 // The digit-only fields show their values as unsigned numbers.
 std::string FieldText(int32_t value) {
   return std::to_string(static_cast<uint32_t>(value));
@@ -60,6 +75,18 @@ int32_t ReadLeadingDigits(std::string_view text) {
     if (value > INT32_MAX) return INT32_MAX;
   }
   return static_cast<int32_t>(value);
+}
+
+std::string PerformanceRangeProblem(const AircraftPerformance& performance) {
+  AircraftPerformance values = performance;
+  for (const NumberField& number : kNumberFields) {
+    const int32_t value = *NumberOf(values, number.field);
+    if (value >= number.range.min && value <= number.range.max) continue;
+    return "the " + std::string(number.name) + " " + std::to_string(value) + " is outside " +
+           std::to_string(number.range.min) + " to " + std::to_string(number.range.max) + " (" +
+           std::string(number.range.unit) + ")";
+  }
+  return {};
 }
 
 void WritePerformanceKeys(std::string& out, const AircraftPerformance& performance) {
@@ -106,6 +133,11 @@ bool SavePerformanceFile(const PlannerState& state, const navdb::UiCallbacks& ui
                        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return false;
   }
+  if (const std::string problem = FileNameProblem("aircraft", name); !problem.empty()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption), problem, navdb::MessageIcon::Error,
+                       navdb::MessageButtons::Ok);
+    return false;
+  }
   std::string bytes;
   WritePerformanceKeys(bytes, state.plan.performance);
   return WriteAskingOverwrite(
@@ -116,13 +148,23 @@ bool SavePerformanceFile(const PlannerState& state, const navdb::UiCallbacks& ui
 
 bool LoadPerformanceFile(PlannerState& state, const std::filesystem::path& path,
                          const navdb::UiCallbacks& ui) {
+  // A named pipe or a device is refused at once, never waited on.
   std::string bytes;
-  if (!platform::ReadWholeFile(path, bytes).ok()) {
-    navdb::ShowMessage(ui, std::string(kErrorCaption), std::string(kCannotOpenText),
+  if (const platform::FileResult read = platform::ReadWholeFile(path, bytes); !read.ok()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption), CannotOpenText(path, read.error),
                        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return false;
   }
-  DecodePerformanceFile(bytes, state.plan.performance);
+  AircraftPerformance read = state.plan.performance;
+  DecodePerformanceFile(bytes, read);
+  // Values the plan's columns cannot hold would be written into its rows.
+  if (const std::string problem = PerformanceRangeProblem(read); !problem.empty()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption),
+                       "The aircraft performance file cannot be used: " + problem + ".",
+                       navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
+    return false;
+  }
+  state.plan.performance = std::move(read);
   return true;
 }
 

@@ -23,11 +23,18 @@ bool ReadPerformanceKey(std::string_view line, AircraftPerformance& performance)
 void DecodePerformanceFile(std::string_view bytes, AircraftPerformance& performance);
 
 // The "Save" button of the "Aircraft performance" group. Returns true when
-// the file was written.
+// the file was written; an aircraft name that is not a file name
+// (FileNameProblem) is refused.
 bool SavePerformanceFile(const PlannerState& state, const navdb::UiCallbacks& ui);
 
+// Why the numbers of `performance` cannot be held by the plan's columns
+// (number_ranges.h), as "the cruise altitude 999999 is outside 0 to 99999
+// (ft)"; empty when every one fits.
+std::string PerformanceRangeProblem(const AircraftPerformance& performance);
+
 // The "Load" button, after the open dialog returned `path`. On success the
-// values are replaced and the caller recomputes the legs.
+// values are replaced and the caller recomputes the legs; a file that cannot
+// be read, or whose numbers do not fit their columns, changes nothing.
 bool LoadPerformanceFile(PlannerState& state, const std::filesystem::path& path,
                          const navdb::UiCallbacks& ui);
 

@@ -1,7 +1,10 @@
 #include "planner/plan_file.h"
 
+#include <cstdio>
+#include <memory>
 #include <optional>
 
+#include "planner/number_ranges.h"
 #include "planner/performance_file.h"
 #include "planner/text_lines.h"
 #include "platform/file_io.h"
@@ -64,6 +67,25 @@ void ReadHeader(TextLineReader& reader, FlightPlan& plan) {
   }
 }
 
+// Why the numbers a plan file gave cannot be used: values its rows'
+// columns cannot hold, or turn points off the map. Empty when they fit.
+std::string PlanNumbersProblem(const FlightPlan& plan) {
+  if (std::string problem = PerformanceRangeProblem(plan.performance); !problem.empty()) {
+    return problem;
+  }
+  const std::pair<const char*, double> rotations[] = {
+      {"rotation distance", plan.rotationDistanceNm}, {"rotation radius", plan.rotationRadiusNm}};
+  for (const auto& [name, valueNm] : rotations) {
+    // 0 is "not set": the dialog puts its default in place.
+    if (valueNm >= 0 && valueNm <= kMaxRotationNm) continue;
+    char text[64];
+    std::snprintf(text, sizeof text, "the %s %g is outside 0 to %.1f (NM)", name, valueNm,
+                  kMaxRotationNm);
+    return text;
+  }
+  return {};
+}
+
 std::string PlanNameOf(const std::filesystem::path& path) {
   const std::string fileName = path.filename().string();
   return std::string(platform::Columns(fileName.substr(0, fileName.find('.')), 0, kMaxNameChars));
@@ -101,16 +123,27 @@ std::string EncodePlanFile(const PlannerState& state) {
   return out;
 }
 
-void DecodePlanFile(std::string_view bytes, FlightPlan& plan, PlanStagingTable& staging) {
+size_t DecodePlanFile(std::string_view bytes, FlightPlan& plan, PlanStagingTable& staging) {
   TextLineReader reader(bytes);
   ReadHeader(reader, plan);
   staging.Clear();
-  // Lines beyond the table's 256 records are ignored.
-  for (StagedWaypoint& record : staging.records) {
-    auto line = reader.Next();
-    if (!line) break;
-    record.rowText = std::string(platform::Columns(*line, 0, kMaxStagedRowChars));
+  size_t rowCount = 0;
+  while (const std::optional<std::string_view> line = reader.Next()) {
+    if (rowCount < staging.records.size()) {
+      staging.records[rowCount].rowText =
+          std::string(platform::Columns(*line, 0, kMaxStagedRowChars));
+    }
+    ++rowCount;
   }
+  return rowCount;
+}
+
+bool CheckPlanSize(const PlannerState& state, const navdb::UiCallbacks& ui) {
+  const std::string problem = PlanSizeProblem(state.dialog.rows.size());
+  if (problem.empty()) return true;
+  navdb::ShowMessage(ui, std::string(kErrorCaption), problem, navdb::MessageIcon::Error,
+                     navdb::MessageButtons::Ok);
+  return false;
 }
 
 bool ConfirmRotationWarning(PlannerState& state, const navdb::UiCallbacks& ui) {
@@ -130,6 +163,15 @@ bool SaveFlightPlan(PlannerState& state, const navdb::UiCallbacks& ui) {
                        navdb::MessageButtons::Ok);
     return false;
   }
+  // The name comes from a field, a file name or a command line: it must not
+  // lead the file out of the FlightPlans folder.
+  if (const std::string problem = FileNameProblem("flight plan", state.plan.planName);
+      !problem.empty()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption), problem, navdb::MessageIcon::Error,
+                       navdb::MessageButtons::Ok);
+    return false;
+  }
+  if (!CheckPlanSize(state, ui)) return false;
   return WriteAskingOverwrite(PlanFilePath(state, state.plan.planName), EncodePlanFile(state),
                               "The specified flight plan already exists.\n\nOverwrite ?",
                               "Can't create this flight plan file", ui);
@@ -141,14 +183,31 @@ bool LoadFlightPlan(PlannerState& state, const std::filesystem::path& path,
   if (const size_t at = text.find("/NavData"); at != std::string::npos) {
     state.navDataFolder = std::filesystem::path(text.substr(0, at)) / "NavData";
   }
+  // A named pipe or a device is refused at once, never waited on.
   std::string bytes;
-  if (!platform::ReadWholeFile(path, bytes).ok()) {
-    navdb::ShowMessage(ui, std::string(kErrorCaption), std::string(kCannotOpenText),
+  if (const platform::FileResult read = platform::ReadWholeFile(path, bytes); !read.ok()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption), CannotOpenText(path, read.error),
                        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return false;
   }
+  // Read aside first: a refused file leaves the plan as it was.
+  FlightPlan plan = state.plan;
+  auto staging = std::make_unique<PlanStagingTable>();
+  const size_t rowCount = DecodePlanFile(bytes, plan, *staging);
+  if (const std::string problem = PlanSizeProblem(rowCount); !problem.empty()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption), problem, navdb::MessageIcon::Error,
+                       navdb::MessageButtons::Ok);
+    return false;
+  }
+  if (const std::string problem = PlanNumbersProblem(plan); !problem.empty()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption),
+                       "The flight plan cannot be used: " + problem + ".",
+                       navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
+    return false;
+  }
+  state.plan = std::move(plan);
+  state.staging = std::move(*staging);
   state.plan.planName = PlanNameOf(path);
-  DecodePlanFile(bytes, state.plan, state.staging);
   OpenPlanDialog(state, PlanOpenMode::Loaded);
   return true;
 }

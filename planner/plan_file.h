@@ -18,20 +18,30 @@ inline constexpr std::string_view kPlanFileTitle =
 std::string EncodePlanFile(const PlannerState& state);
 
 // Reads a plan file's bytes into the plan record (only the fields the file
-// names) and the staging table (cleared first).
-void DecodePlanFile(std::string_view bytes, FlightPlan& plan, PlanStagingTable& staging);
+// names) and the staging table (cleared first). Returns the number of
+// waypoint lines the file holds; those beyond the table are not staged, and
+// a loader refuses such a file rather than keep a part of it.
+size_t DecodePlanFile(std::string_view bytes, FlightPlan& plan, PlanStagingTable& staging);
+
+// Shows the refusal (PlanSizeProblem) and returns false when the plan has
+// more rows than a plan can hold.
+bool CheckPlanSize(const PlannerState& state, const navdb::UiCallbacks& ui);
 
 // The question the Save asks when a turn exceeds 100 degrees: selects that
 // row and returns true on Yes, or at once when there is no such turn.
 bool ConfirmRotationWarning(PlannerState& state, const navdb::UiCallbacks& ui);
 
 // The dialog's Save button. Returns true when the file was written (the
-// dialog then closes); false keeps the dialog open.
+// dialog then closes); false keeps the dialog open. A plan name that is not
+// a file name (FileNameProblem) and a plan too long to hold are refused.
 bool SaveFlightPlan(PlannerState& state, const navdb::UiCallbacks& ui);
 
 // Opens a plan file chosen by the user: switches the NavData folder when the
 // path lies inside one, reads the file and opens the dialog in mode 1.
-// Returns false (after "Cannot open the file.") when the file cannot be read.
+// Returns false (after "Cannot open the file." and the reason) when the file
+// cannot be read, after PlanSizeProblem when it holds more rows than a plan
+// can, or when a number it gives does not fit its column (performance
+// values, D and R from 0 to 99.9); the plan is then left as it was.
 bool LoadFlightPlan(PlannerState& state, const std::filesystem::path& path,
                     const navdb::UiCallbacks& ui);
 

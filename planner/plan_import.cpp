@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 
 #include "navdb/coordinates.h"
 #include "planner/leg_computation.h"
@@ -45,7 +46,7 @@ bool HasFs200xWaypoint(const PlanStagingTable& staging) {
 }
 
 // Waypoint records (four lines each) that follow a full staging table, up
-// to the end marker or the end of the text.
+// to the end marker or the end of the text: they make the plan too long.
 size_t CountWaypointsLeft(TextLineReader& reader) {
   size_t count = 0;
   for (;;) {
@@ -59,7 +60,7 @@ size_t CountWaypointsLeft(TextLineReader& reader) {
   }
 }
 
-// Returns the number of waypoints left out because the table was full.
+// Returns the number of waypoints beyond a full staging table.
 size_t ReadFlightShop(PlannerState& state, std::string_view bytes) {
   TextLineReader reader(bytes);
   for (int i = 0; i < 3; ++i) reader.Next();
@@ -109,13 +110,17 @@ std::string_view FieldAfterComma(std::string_view line, int n) {
   return platform::Columns(line, at + 2, std::string_view::npos);
 }
 
-void ReadFs200xWaypoint(PlannerState& state, std::string_view line) {
+// Reads one "waypoint.N=" line into record N; returns false when N lies
+// beyond the staging table (the line is then counted, not read).
+bool ReadFs200xWaypoint(PlannerState& state, std::string_view line) {
   const long index = platform::ReadLong(line, 9);
   const size_t equals = line.find('=');
   const size_t comma = line.find(',');
-  // Indices outside the table and lines without fields are ignored.
-  if (index < 0 || index >= static_cast<long>(kStagingRecords)) return;
-  if (equals == std::string_view::npos || comma == std::string_view::npos) return;
+  // Negative indices and lines without fields are ignored.
+  if (index < 0 || equals == std::string_view::npos || comma == std::string_view::npos) {
+    return true;
+  }
+  if (index >= static_cast<long>(kStagingRecords)) return false;
   StagedWaypoint& record = state.staging.records[static_cast<size_t>(index)];
   std::string_view kind = platform::Columns(line, comma + 2, 7);
   const size_t marker = kind.find_first_of("+LOCW");
@@ -127,22 +132,44 @@ void ReadFs200xWaypoint(PlannerState& state, std::string_view line) {
   record.identifier = std::string(identifier);
   record.latitudeDeg = Fs200xAngle(FieldAfterComma(line, 2), 'N');
   record.longitudeDeg = Fs200xAngle(FieldAfterComma(line, 3), 'E');
+  return true;
+}
+
+bool IsOffGlobe(const StagedWaypoint& record) {
+  return !record.kind.empty() &&
+         !(std::fabs(record.latitudeDeg) <= 90 && std::fabs(record.longitudeDeg) <= 180);
+}
+
+// The import takes the records up to the first gap; waypoints beyond a
+// table without one would be part of the route.
+bool HasNoGap(const PlanStagingTable& staging) {
+  return std::none_of(staging.records.begin(), staging.records.end(),
+                      [](const StagedWaypoint& record) { return record.kind.empty(); });
 }
 
 // Returns the refusal, or nothing when the lines were read.
-std::string_view ReadFs200x(PlannerState& state, std::string_view bytes) {
+std::string ReadFs200x(PlannerState& state, std::string_view bytes) {
   TextLineReader reader(bytes);
+  size_t beyondTable = 0;
   while (const auto line = reader.Next()) {
     if (line->starts_with("cruising_altitude=")) {
       // A value beyond the altitude field's five digits would break the row layout.
       const long altitudeFt = platform::ReadLong(*line, 18);
       if (altitudeFt < 0 || altitudeFt > static_cast<long>(kMaxFs200xCruiseAltitudeFt)) {
-        return kCruiseAltitudeRangeText;
+        return std::string(kCruiseAltitudeRangeText);
       }
       state.plan.performance.cruiseAltitudeFt = static_cast<int32_t>(altitudeFt);
-    } else if (line->starts_with("waypoint.")) {
-      ReadFs200xWaypoint(state, *line);
+    } else if (line->starts_with("waypoint.") && !ReadFs200xWaypoint(state, *line)) {
+      ++beyondTable;
     }
+  }
+  if (beyondTable > 0 && HasNoGap(state.staging)) {
+    return PlanSizeProblem(kStagingRecords + beyondTable, "waypoints");
+  }
+  // A waypoint missing from the database keeps its own position, which
+  // its row's coordinate columns could not hold.
+  if (std::any_of(state.staging.records.begin(), state.staging.records.end(), IsOffGlobe)) {
+    return std::string(kWaypointOffGlobeText);
   }
   return {};
 }
@@ -259,13 +286,22 @@ ForeignPlanReading ParseForeignPlan(PlannerState& state, std::string_view bytes,
       std::string(platform::Columns(fileName.substr(0, fileName.find('.')), 0, kMaxNameChars));
   ForeignPlanReading reading;
   if (form == ForeignPlanForm::FlightShop) {
-    reading.waypointsLeftOut = ReadFlightShop(read, bytes);
-    if (!HasFlightShopWaypoint(read.staging)) reading.refusal = kNotFlightShopText;
+    const size_t beyondTable = ReadFlightShop(read, bytes);
+    if (!HasFlightShopWaypoint(read.staging)) {
+      reading.refusal = kNotFlightShopText;
+    } else if (beyondTable > 0) {
+      reading.refusal = PlanSizeProblem(kStagingRecords + beyondTable, "waypoints");
+    }
   } else {
     reading.refusal = ReadFs200x(read, bytes);
     if (reading.refusal.empty() && !HasFs200xWaypoint(read.staging)) {
       reading.refusal = kNotFs200xText;
     }
+  }
+  if (reading.refusal.empty()) {
+    // Numbers the rows' columns cannot hold would be written into them.
+    const std::string problem = PerformanceRangeProblem(read.plan.performance);
+    if (!problem.empty()) reading.refusal = "The flight plan cannot be used: " + problem + ".";
   }
   if (!reading.refusal.empty()) return reading;
   state.plan = std::move(read.plan);
@@ -273,17 +309,12 @@ ForeignPlanReading ParseForeignPlan(PlannerState& state, std::string_view bytes,
   return reading;
 }
 
-std::string WaypointsLeftOutText(size_t count) {
-  return std::to_string(count) + " waypoint" + (count == 1 ? "" : "s") +
-         " of the flight plan left out: a plan holds at most " + std::to_string(kStagingRecords) +
-         " waypoints.";
-}
-
 bool ParseForeignPlanFile(PlannerState& state, const std::filesystem::path& path,
                           ForeignPlanForm form, const navdb::UiCallbacks& ui) {
+  // A named pipe or a device is refused at once, never waited on.
   std::string bytes;
-  if (!platform::ReadWholeFile(path, bytes).ok()) {
-    navdb::ShowMessage(ui, std::string(kErrorCaption), std::string(kCannotOpenText),
+  if (const platform::FileResult read = platform::ReadWholeFile(path, bytes); !read.ok()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption), CannotOpenText(path, read.error),
                        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return false;
   }
@@ -292,11 +323,6 @@ bool ParseForeignPlanFile(PlannerState& state, const std::filesystem::path& path
     navdb::ShowMessage(ui, std::string(kErrorCaption), reading.refusal, navdb::MessageIcon::Error,
                        navdb::MessageButtons::Ok);
     return false;
-  }
-  if (reading.waypointsLeftOut > 0) {
-    navdb::ShowMessage(ui, std::string(kWarningCaption),
-                       WaypointsLeftOutText(reading.waypointsLeftOut), navdb::MessageIcon::Warning,
-                       navdb::MessageButtons::Ok);
   }
   return true;
 }

@@ -11,12 +11,13 @@
 #include "navdb/database.h"
 #include "navdb/ui_callbacks.h"
 #include "planner/flight_plan.h"
+#include "planner/number_ranges.h"
 
 namespace planner {
 
 enum class ForeignPlanForm { FlightShop = 0, Fs200x = 1 };
 
-inline constexpr size_t kMaxFs200xCruiseAltitudeFt = 99999;
+inline constexpr size_t kMaxFs200xCruiseAltitudeFt = kCruiseAltitudeRange.max;
 
 // Why a foreign plan is refused; the plan is left as it was.
 inline constexpr std::string_view kNotFlightShopText =
@@ -25,24 +26,24 @@ inline constexpr std::string_view kNotFs200xText =
     "The file is not an FS200X flight plan: no waypoint can be read from it.";
 inline constexpr std::string_view kCruiseAltitudeRangeText =
     "The cruising altitude of the flight plan is outside 0 to 99,999 ft.";
+inline constexpr std::string_view kWaypointOffGlobeText =
+    "A waypoint of the flight plan lies off the globe: its latitude is beyond 90 degrees or its "
+    "longitude beyond 180.";
 
 struct ForeignPlanReading {
-  std::string refusal;          // empty when the plan was read
-  size_t waypointsLeftOut = 0;  // Flight Shop waypoints beyond the staging table
+  std::string refusal;  // empty when the plan was read
 };
 
 // Reads a foreign plan's bytes into the plan and the staging table, which
 // are cleared first; `fileName` gives the plan name (up to its first ".").
-// A refused plan leaves both as they were.
+// A refused plan leaves both as they were. A plan with more waypoints than
+// a plan can hold is refused (PlanSizeProblem), never cut.
 ForeignPlanReading ParseForeignPlan(PlannerState& state, std::string_view bytes,
                                     std::string_view fileName, ForeignPlanForm form);
 
-// The warning for waypoints beyond the staging table.
-std::string WaypointsLeftOutText(size_t count);
-
 // Reads the file at `path`; false (after "Cannot open the file." or the
 // reason of a refusal) when it cannot be read or is refused, leaving the
-// plan as it was. Waypoints left out are told in a warning; the plan is read.
+// plan as it was.
 bool ParseForeignPlanFile(PlannerState& state, const std::filesystem::path& path,
                           ForeignPlanForm form, const navdb::UiCallbacks& ui);
 

@@ -26,6 +26,10 @@ void AppendLine(std::string& out, std::string_view line) {
   out.append("\r\n");
 }
 
+std::string CannotOpenText(const std::filesystem::path& path, std::string_view reason) {
+  return std::string(kCannotOpenText) + "\r\r" + path.string() + ": " + std::string(reason);
+}
+
 bool WriteAskingOverwrite(const std::filesystem::path& path, std::string_view bytes,
                           const std::string& overwriteQuestion, const std::string& failureText,
                           const navdb::UiCallbacks& ui) {

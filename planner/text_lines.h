@@ -36,4 +36,8 @@ inline constexpr std::string_view kErrorCaption = "Error !";
 inline constexpr std::string_view kWarningCaption = "Warning !";
 inline constexpr std::string_view kCannotOpenText = "Cannot open the file.";
 
+// "Cannot open the file." and, after a blank line, the file and the
+// system's reason (a missing file, a named pipe, ...).
+std::string CannotOpenText(const std::filesystem::path& path, std::string_view reason);
+
 }  // namespace planner

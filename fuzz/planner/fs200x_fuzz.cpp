@@ -1,5 +1,5 @@
-// Arbitrary bytes as an FS200X plan: indices outside the staging table are
-// ignored, fields are cut to their widths, and the import computes cleanly.
+// Arbitrary bytes as an FS200X plan: a plan beyond the staging table is
+// refused, fields are cut to their widths, and the import computes cleanly.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

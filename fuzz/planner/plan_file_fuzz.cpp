@@ -1,5 +1,6 @@
 // Arbitrary bytes as an ND plan file: the reader keeps to the staging
-// table's limits, and the loaded plan can be computed, printed and saved.
+// table's limits, a plan that fits is held whole, and the loaded plan can be
+// computed, printed and saved.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,13 +15,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const navdb::Database db = planner_fuzz::SmallDatabase();
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   planner::PlannerState state;
-  planner::DecodePlanFile(bytes, state.plan, state.staging);
+  const size_t rowCount = planner::DecodePlanFile(bytes, state.plan, state.staging);
   for (const planner::StagedWaypoint& record : state.staging.records) {
     if (record.rowText.size() > planner::kMaxStagedRowChars) std::abort();
   }
   if (state.plan.performance.cruiseSpeed.size() > planner::kMaxCruiseSpeedChars) std::abort();
   if (state.plan.departureAirport.size() > planner::kMaxAirportChars) std::abort();
   planner::OpenPlanDialog(state, planner::PlanOpenMode::Loaded);
+  // Every row the file holds is in the plan, or the loader refuses the file.
+  if (rowCount <= planner::kMaxPlanRows && state.dialog.rows.size() != rowCount) std::abort();
+  if (rowCount > planner::kMaxPlanRows && state.dialog.rows.size() != planner::kMaxPlanRows) {
+    std::abort();
+  }
   // Reading what was saved gives the same rows back.
   planner::PlannerState again;
   planner::DecodePlanFile(planner::EncodePlanFile(state), again.plan, again.staging);

@@ -62,7 +62,17 @@ const CliCommand kPlan{
     "for another simulator: fgfs a FlightGear route (Route Manager, Load), fms an\n"
     "X-Plane 11 FMS plan (Output/FMS plans), gpx a GPX 1.1 route; generated points\n"
     "(TOC, TOD, runway turns) go as plain positions. OUT is replaced only with --yes.\n"
-    "Questions (overwrite, sharp turn) are answered No unless --yes is given.\n",
+    "Questions (overwrite, sharp turn) are answered No unless --yes is given.\n\n"
+    "Numbers must fit their columns: --cruise-altitude 0 to 99999 (ft), the rates\n"
+    "0 to 99999 (ft/min), the speeds 0 to 9999 (kt), --cruise-speed knots or a Mach\n"
+    "number in at most 4 characters (such as 0.82), --sid-star D and R each 0.1 to\n"
+    "99.9 (NM), written as plain decimals. NAME (and AIRCRAFT of --perf) is a file\n"
+    "name in FlightPlans, not a path: '/', '\\', '..' and control characters are\n"
+    "refused. Either refusal is a usage error (exit 2) and writes nothing.\n"
+    "A plan holds at most 256 rows, generated points included, as many as the\n"
+    "navigation display shows: a longer plan file, a longer imported plan, or a\n"
+    "change that grows a plan beyond that is refused (exit 1), and the file is left\n"
+    "as it was; no row is ever dropped.\n",
     RunPlan};
 
 const CliCommand kPerf{
@@ -71,7 +81,11 @@ const CliCommand kPerf{
     "          --cruise-altitude N --cruise-speed TEXT [--yes]\n"
     "       perf show AIRCRAFT\n\n"
     "save writes FlightPlans/AIRCRAFT.perf (an existing file is replaced only with\n"
-    "--yes); show prints its seven lines as they are read back.\n",
+    "--yes); show prints its seven lines as they are read back. AIRCRAFT is a file\n"
+    "name, not a path ('/', '\\', '..' and control characters are refused), and the\n"
+    "numbers must fit their columns as for 'plan' (--cruise-altitude 0 to 99999,\n"
+    "rates 0 to 99999, speeds 0 to 9999, --cruise-speed at most 4 characters);\n"
+    "either refusal is exit 2.\n",
     RunPerf};
 
 const OptionRules kPlanOptions{
@@ -195,6 +209,7 @@ int PlanCompute(CliContext& context, const Options& options) {
     context.err << "skat-cli: the rotation angle at row " << state.rotationWarningRow
                 << " is too high\n";
   }
+  if (!planner::CheckPlanSize(state, ui)) return kExitFailure;
   const std::filesystem::path out =
       options.Has("--out") ? std::filesystem::path(options.Get("--out")) : file;
   if (!platform::ReplaceFileAtomically(out, planner::EncodePlanFile(state)).ok()) {
@@ -305,6 +320,13 @@ int RunPlan(CliContext& context, const std::vector<std::string>& args) {
   const std::optional<Options> parsed = ParseOptions(args, 1, kPlanOptions, problem);
   if (!parsed) return UsageError(context, kPlan, problem);
   const Options& options = *parsed;
+  if (const std::string name = NameOptionsProblem(options); !name.empty()) {
+    return UsageError(context, kPlan, name);
+  }
+  if (args[0] == "create" && !options.positional.empty()) {
+    const std::string name = planner::FileNameProblem("flight plan", options.positional[0]);
+    if (!name.empty()) return UsageError(context, kPlan, name);
+  }
   // The commands that look navaids up read the database under its shared lock.
   std::optional<navdb::DatabaseLock> lock;
   const bool readsDatabase =
@@ -333,6 +355,10 @@ int RunPerf(CliContext& context, const std::vector<std::string>& args) {
     return UsageError(context, kPerf, problem.empty() ? "expected save|show AIRCRAFT" : problem);
   }
   const Options& options = *parsed;
+  if (const std::string name = planner::FileNameProblem("aircraft", options.positional[0]);
+      !name.empty()) {
+    return UsageError(context, kPerf, name);
+  }
   const navdb::UiCallbacks ui = PlanUi(context, options);
   planner::PlannerState state;
   state.navDataFolder = context.navData;

@@ -171,7 +171,10 @@ int SaveEdited(EditRun& run, const std::filesystem::path& file) {
     run.context.out << planner::PlanFilePath(run.state, run.state.plan.planName).string() << '\n';
     return kExitOk;
   }
-  if (!planner::ConfirmRotationWarning(run.state, run.ui)) return kExitFailure;
+  if (!planner::ConfirmRotationWarning(run.state, run.ui) ||
+      !planner::CheckPlanSize(run.state, run.ui)) {
+    return kExitFailure;
+  }
   const platform::FileResult written =
       platform::ReplaceFileAtomically(file, planner::EncodePlanFile(run.state));
   if (!written.ok()) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "planner/number_ranges.h"
 #include "planner/performance_file.h"
 #include "platform/numbers.h"
 #include "platform/text_columns.h"
@@ -12,16 +13,51 @@ namespace {
 
 using navdb::NavaidKind;
 
-bool ReadNumber(const Options& options, const std::string& key, int32_t& value,
-                std::string& problem) {
+// A whole number within the range its column holds. Digits only: no sign,
+// no exponent, nothing that is not finite.
+bool ReadNumber(const Options& options, const std::string& key, const planner::WholeRange& range,
+                int32_t& value, std::string& problem) {
   if (!options.Has(key)) return true;
   const std::string text = options.Get(key);
-  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
-    problem = key + " takes a whole number, not '" + text + "'";
+  const bool digitsOnly =
+      !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+  // Leading zeros aside, more digits than the widest value is out of range
+  // before any integer could overflow.
+  const std::string_view significant =
+      std::string_view(text).substr(std::min(text.find_first_not_of('0'), text.size()));
+  const long number =
+      digitsOnly && significant.size() <= range.digits ? platform::ReadLong(text) : -1;
+  if (number < range.min || number > range.max) {
+    problem = key + " takes a whole number from " + std::to_string(range.min) + " to " +
+              std::to_string(range.max) + " (" + std::string(range.unit) + "), not '" + text + "'";
     return false;
   }
-  value = planner::ReadLeadingDigits(text);
+  value = static_cast<int32_t>(number);
   return true;
+}
+
+// Digits with at most one decimal point: no sign, no exponent, and so
+// nothing that is not finite.
+bool IsPlainDecimal(std::string_view text) {
+  const auto digits =
+      std::count_if(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  const auto points = std::count(text.begin(), text.end(), '.');
+  return digits > 0 && points <= 1 && static_cast<size_t>(digits + points) == text.size();
+}
+
+// Knots or a Mach number, as the dialog's four-character field holds it.
+bool IsCruiseSpeedText(std::string_view text) {
+  return text.size() <= planner::kMaxCruiseSpeedChars && IsPlainDecimal(text);
+}
+
+// A rotation distance or radius within the generator's range.
+std::optional<double> RotationValue(std::string_view text) {
+  if (!IsPlainDecimal(text)) return std::nullopt;
+  const double valueNm = platform::ReadDouble(text);
+  if (!(valueNm >= planner::kMinRotationNm && valueNm <= planner::kMaxRotationNm)) {
+    return std::nullopt;
+  }
+  return valueNm;
 }
 
 std::optional<NavaidKind> KindNamed(const std::string& name) {
@@ -71,14 +107,22 @@ navdb::Database LoadedDatabase(CliContext& context, const navdb::UiCallbacks& ui
 bool ReadPerformanceOptions(const Options& options, planner::AircraftPerformance& p,
                             std::string& problem) {
   if (options.Has("--cruise-speed")) {
-    p.cruiseSpeed = std::string(
-        platform::Columns(options.Get("--cruise-speed"), 0, planner::kMaxCruiseSpeedChars));
+    const std::string text = options.Get("--cruise-speed");
+    if (!IsCruiseSpeedText(text)) {
+      problem =
+          "--cruise-speed takes knots (0 to 9999) or a Mach number below 5 (such as 0.82) "
+          "in at most 4 characters, not '" +
+          text + "'";
+      return false;
+    }
+    p.cruiseSpeed = text;
   }
-  return ReadNumber(options, "--climb-rate", p.climbRateFpm, problem) &&
-         ReadNumber(options, "--climb-speed", p.climbSpeedKt, problem) &&
-         ReadNumber(options, "--descent-rate", p.descentRateFpm, problem) &&
-         ReadNumber(options, "--descent-speed", p.descentSpeedKt, problem) &&
-         ReadNumber(options, "--cruise-altitude", p.cruiseAltitudeFt, problem);
+  return ReadNumber(options, "--climb-rate", planner::kRateRange, p.climbRateFpm, problem) &&
+         ReadNumber(options, "--climb-speed", planner::kSpeedRange, p.climbSpeedKt, problem) &&
+         ReadNumber(options, "--descent-rate", planner::kRateRange, p.descentRateFpm, problem) &&
+         ReadNumber(options, "--descent-speed", planner::kSpeedRange, p.descentSpeedKt, problem) &&
+         ReadNumber(options, "--cruise-altitude", planner::kCruiseAltitudeRange, p.cruiseAltitudeFt,
+                    problem);
 }
 
 bool CheckClimbHasCruiseAltitude(const planner::AircraftPerformance& performance,
@@ -88,14 +132,31 @@ bool CheckClimbHasCruiseAltitude(const planner::AircraftPerformance& performance
   return false;
 }
 
+std::string NameOptionsProblem(const Options& options) {
+  for (const ParsedOption& option : options.given) {
+    std::string problem;
+    if (option.key == "--name") problem = planner::FileNameProblem("flight plan", option.value);
+    if (option.key == "--perf") problem = planner::FileNameProblem("aircraft", option.value);
+    if (!problem.empty()) return problem;
+  }
+  return {};
+}
+
 bool ReadSidStar(std::string_view text, planner::PlannerState& state, std::string& problem) {
   const size_t comma = text.find(',');
-  if (comma == std::string::npos) {
-    problem = "--sid-star takes D,R";
+  const std::optional<double> distanceNm =
+      comma == std::string::npos ? std::nullopt : RotationValue(text.substr(0, comma));
+  const std::optional<double> radiusNm =
+      comma == std::string::npos ? std::nullopt : RotationValue(text.substr(comma + 1));
+  if (!distanceNm || !radiusNm) {
+    problem = "--sid-star takes D,R with each from " +
+              planner::TenthsText(planner::kMinRotationNm) + " to " +
+              planner::TenthsText(planner::kMaxRotationNm) + " (NM), not '" + std::string(text) +
+              "'";
     return false;
   }
-  state.plan.rotationDistanceNm = platform::ReadDouble(text);
-  state.plan.rotationRadiusNm = platform::ReadDouble(text, comma + 1);
+  state.plan.rotationDistanceNm = *distanceNm;
+  state.plan.rotationRadiusNm = *radiusNm;
   return true;
 }
 

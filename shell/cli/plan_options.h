@@ -27,6 +27,10 @@ bool ReadPerformanceOptions(const Options& options, planner::AircraftPerformance
 bool CheckClimbHasCruiseAltitude(const planner::AircraftPerformance& performance,
                                  std::string& problem);
 
+// Why a name given with --name (a plan) or --perf (an aircraft) cannot
+// name a file in FlightPlans (planner::FileNameProblem); empty when none.
+std::string NameOptionsProblem(const Options& options);
+
 // "D,R" of --sid-star into the plan and the dialog's fields.
 bool ReadSidStar(std::string_view text, planner::PlannerState& state, std::string& problem);
 

@@ -46,7 +46,9 @@ const CliCommand kScan{
 const CliCommand kUnpack{"unpack", "write the unpacked image of a packed scenery file",
                          "unpack FILE OUT\n\n"
                          "Unpacks the packed scenery file FILE and writes its image to OUT.\n"
-                         "On failure prints the status code and its meaning and exits 1.\n",
+                         "On failure prints the status code and its meaning and exits 1.\n"
+                         "OUT must be another file than FILE (not even a link to it): that is\n"
+                         "refused with exit 1, and FILE is left as it was.\n",
                          RunUnpack};
 const CliCommand kImportNavData{
     "import-navdata", "merge X-Plane nav.dat, apt.dat and fix.dat into the database",
@@ -253,6 +255,13 @@ int RunUnpack(CliContext& context, const std::vector<std::string>& args) {
   if (!parsed) return UsageError(context, kUnpack, problem);
   const std::vector<std::string>& files = parsed->positional;
   if (files.size() != 2) return UsageError(context, kUnpack, "expected FILE and OUT");
+  // The packed file may be the only copy of its scenery: OUT is refused when
+  // it is that file under any spelling or link (the same device and inode).
+  std::error_code sameError;
+  if (fs::equivalent(files[0], files[1], sameError)) {
+    context.err << "skat-cli unpack: " << files[1] << " is the packed file itself\n";
+    return kExitFailure;
+  }
   scanner::UnpackedImage image;
   const scanner::UnpackStatus status = scanner::UnpackBglFile(files[0], &image);
   if (status != scanner::UnpackStatus::Ok) {

@@ -12,6 +12,7 @@
 
 #include "navdb/ui_callbacks.h"
 #include "planner/flight_plan.h"
+#include "planner/number_ranges.h"
 
 namespace shell {
 struct AppState;
@@ -60,7 +61,7 @@ class FlightPlanDialog : public QDialog {
   QWidget* makeSidStarGroup();
   QWidget* makeWaypointGroup();
   QWidget* makeBottomRow();
-  QLineEdit* makeNumberField(const char* name);
+  QLineEdit* makeNumberField(const char* name, const planner::WholeRange& range);
   void wire();
 
   // Shows the planner state in the widgets.

@@ -34,10 +34,13 @@ QLabel* Label(QWidget* parent, const char* text) {
 
 }  // namespace
 
-QLineEdit* FlightPlanDialog::makeNumberField(const char* name) {
+QLineEdit* FlightPlanDialog::makeNumberField(const char* name, const planner::WholeRange& range) {
   auto* field = new QLineEdit(this);
   field->setObjectName(name);
-  field->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,10}"), field));
+  // As many digits as the value's column holds, so that no value the rows
+  // cannot show can be typed.
+  field->setValidator(new QRegularExpressionValidator(
+      QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(range.digits)), field));
   field->setMaximumWidth(70);
   return field;
 }
@@ -53,14 +56,14 @@ QWidget* FlightPlanDialog::makePerformanceGroup() {
   grid->addWidget(Label(group, "Climb"), 1, 1);
   grid->addWidget(Label(group, "Descent"), 1, 2);
   grid->addWidget(Label(group, "Cruise"), 1, 3);
-  climbRate_ = makeNumberField("Climb rate");
-  descentRate_ = makeNumberField("Descent rate");
+  climbRate_ = makeNumberField("Climb rate", planner::kRateRange);
+  descentRate_ = makeNumberField("Descent rate", planner::kRateRange);
   grid->addWidget(Label(group, "Rate :"), 2, 0);
   grid->addWidget(climbRate_, 2, 1);
   grid->addWidget(descentRate_, 2, 2);
   grid->addWidget(Label(group, "fpm"), 2, 3);
-  climbSpeed_ = makeNumberField("Climb speed");
-  descentSpeed_ = makeNumberField("Descent speed");
+  climbSpeed_ = makeNumberField("Climb speed", planner::kSpeedRange);
+  descentSpeed_ = makeNumberField("Descent speed", planner::kSpeedRange);
   cruiseSpeed_ = new QLineEdit(group);
   cruiseSpeed_->setObjectName("Cruise speed");
   cruiseSpeed_->setMaxLength(static_cast<int>(planner::kMaxCruiseSpeedChars));
@@ -70,7 +73,7 @@ QWidget* FlightPlanDialog::makePerformanceGroup() {
   grid->addWidget(descentSpeed_, 3, 2);
   grid->addWidget(cruiseSpeed_, 3, 3);
   grid->addWidget(Label(group, "Mach or kts"), 4, 3);
-  cruiseAltitude_ = makeNumberField("Cruise altitude");
+  cruiseAltitude_ = makeNumberField("Cruise altitude", planner::kCruiseAltitudeRange);
   grid->addWidget(Label(group, "Altitude :"), 4, 0);
   grid->addWidget(cruiseAltitude_, 4, 1);
   grid->addWidget(Label(group, "ft(msl)"), 4, 2);
@@ -121,6 +124,12 @@ QWidget* FlightPlanDialog::makeSidStarGroup() {
   rotationRadius_->setObjectName("Rotation radius");
   rotationRadius_->setMaxLength(255);
   rotationRadius_->setMaximumWidth(70);
+  // Plain decimals of the generator's range: a sign or an exponent would
+  // put the turn points off the map and out of their columns.
+  for (QLineEdit* field : {rotationDistance_, rotationRadius_}) {
+    field->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,2}(\\.[0-9]?)?")), field));
+  }
   grid->addWidget(enabled_, 0, 0, 1, 2);
   grid->addWidget(Label(group, "Rotation at D (NM from runway)"), 1, 0);
   grid->addWidget(rotationDistance_, 1, 1);

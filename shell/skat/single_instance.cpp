@@ -1,6 +1,9 @@
 #include "shell/skat/single_instance.h"
 
+#include <QCryptographicHash>
 #include <QLocalSocket>
+
+#include <system_error>
 
 #include <unistd.h>
 
@@ -8,8 +11,22 @@ namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
 constexpr char kActivateRequest[] = "activate\n";
+// Enough of the digest to tell folders apart while the socket's path stays
+// well within the system's limit.
+constexpr int kFolderDigestChars = 16;
 
 }  // namespace
+
+QString DatabaseInstanceKey(const QString& key, const std::filesystem::path& navDataFolder) {
+  std::error_code error;
+  std::filesystem::path folder = std::filesystem::weakly_canonical(navDataFolder, error);
+  if (error) folder = std::filesystem::absolute(navDataFolder, error).lexically_normal();
+  const QByteArray digest =
+      QCryptographicHash::hash(QByteArray::fromStdString(folder.string()), QCryptographicHash::Sha1)
+          .toHex()
+          .left(kFolderDigestChars);
+  return key + QLatin1Char('-') + QString::fromLatin1(digest);
+}
 
 SingleInstance::SingleInstance(const QString& key, QObject* parent)
     : QObject(parent), name_(key + QStringLiteral("-%1").arg(getuid())) {

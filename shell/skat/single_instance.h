@@ -1,13 +1,20 @@
-// One running program per user: the first start listens on a local socket
-// named after the window title; a later start finds it there, asks it to
-// come to the front and ends.
+// One running program per user and database: the first start listens on a
+// local socket named after the window title and its NavData folder; a later
+// start on the same folder finds it there, asks it to come to the front and
+// ends, while a start on another folder opens a window of its own.
 #pragma once
 
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
 
+#include <filesystem>
 #include <functional>
+
+// The key of the program that holds the database of `navDataFolder`: `key`
+// and a digest of the folder's canonical path, so that every spelling of a
+// folder and every link to it gives the same key.
+QString DatabaseInstanceKey(const QString& key, const std::filesystem::path& navDataFolder);
 
 class SingleInstance : public QObject {
   Q_OBJECT

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QLineEdit>
 
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <optional>
@@ -35,11 +36,13 @@ SkatProgram::~SkatProgram() {
 }
 
 StartOutcome SkatProgram::start() {
-  instance_ = std::make_unique<SingleInstance>(options_.instanceKey);
+  // One window per database: the folder is found first, as it names the instance.
+  locateSimulator();
+  instance_ =
+      std::make_unique<SingleInstance>(DatabaseInstanceKey(options_.instanceKey, state_.db.folder));
   if (instance_->activateRunning()) return StartOutcome::AnotherInstanceRuns;
   instance_->listen([this] { bringToFront(); });
 
-  locateSimulator();
   if (!lockDatabase()) return StartOutcome::DatabaseInUse;
   window_ = std::make_unique<MainWindow>(state_);
   // The load starts first and runs while the windows are built and while
@@ -158,6 +161,11 @@ int RunSkat(int argc, char** argv) {
     case StartOutcome::Started:
       break;
     case StartOutcome::AnotherInstanceRuns:
+      // Said on the terminal, if any: the start did not open a window.
+      std::fprintf(stderr,
+                   "skat: the database in %s is open in a running window, now brought to the "
+                   "front. Start skat on another simulator folder to open another database.\n",
+                   program.state().db.folder.c_str());
       return 0;
     case StartOutcome::DatabaseInUse:
       return 1;

@@ -20,13 +20,15 @@ class SingleInstance;
 struct StartOptions {
   QStringList arguments;     // without the program name: [SIMULATOR_FOLDER]
   QString currentDirectory;  // where the program was started
-  QString instanceKey;       // the single-instance key, the window title unless a test sets one
+  QString instanceKey;       // the single-instance key (the window title unless a test sets one),
+                             // to which the NavData folder is added
   std::chrono::milliseconds loadingMinimum{2000};
 };
 
 enum class StartOutcome {
   Started,
-  AnotherInstanceRuns,  // it was asked to come to the front; this start ends with exit code 0
+  AnotherInstanceRuns,  // the program on this database was asked to come to the front; this
+                        // start ends with exit code 0
   DatabaseInUse,        // another program changes the database; this start ends with exit code 1
 };
 

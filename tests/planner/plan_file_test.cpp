@@ -150,7 +150,9 @@ TEST(PlanFileTest, LoadFailureReportsAndOnlySwitchesTheFolder) {
   EXPECT_FALSE(LoadFlightPlan(state, "/no/such/Sim2/NavData/FlightPlans/X.pln", ui.ui()));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].caption, "Error !");
-  EXPECT_EQ(ui.messages[0].text, "Cannot open the file.");
+  EXPECT_EQ(ui.messages[0].text,
+            "Cannot open the file.\r\r/no/such/Sim2/NavData/FlightPlans/X.pln: No such file or "
+            "directory");
   EXPECT_EQ(state.navDataFolder, "/no/such/Sim2/NavData");
   EXPECT_EQ(state.plan.planName, "KEEP");
 }
@@ -165,7 +167,7 @@ TEST(PlanFileTest, HeaderRulesAndLimits) {
       "RUNWAY=27L/270/12000\nD=12.5\nCLIMB_SPEED=-5\nCRUISE_SPEED=480kts\n[SID/STAR]\n"
       "R=3\n[WAYPOINTS]\n";
   for (int i = 0; i < 300; ++i) bytes += "APT  " + std::string(120, 'x') + "\r\n";
-  DecodePlanFile(bytes, plan, staging);
+  EXPECT_EQ(DecodePlanFile(bytes, plan, staging), 300u);
   EXPECT_EQ(plan.departureAirport, "OLD");
   EXPECT_EQ(plan.departureRunwayNumber, "");
   EXPECT_EQ(plan.arrivalAirport, "EGLLXXX");
@@ -220,7 +222,9 @@ TEST(PerformanceFileTest, SaveLoadAndPartialFiles) {
   EXPECT_EQ(state.plan.performance.aircraftName, "B737");
 
   EXPECT_FALSE(LoadPerformanceFile(state, folder / "FlightPlans/none.perf", ui.ui()));
-  EXPECT_EQ(ui.messages.back().text, "Cannot open the file.");
+  EXPECT_EQ(ui.messages.back().text, "Cannot open the file.\r\r" +
+                                         (folder / "FlightPlans/none.perf").string() +
+                                         ": No such file or directory");
   EXPECT_EQ(state.plan.performance.cruiseSpeed, "0.82");
 }
 

@@ -158,20 +158,36 @@ TEST(ForeignPlanTest, FilesWithoutWaypointsAreRefused) {
   EXPECT_EQ(state.plan.planName, "x");
 }
 
-TEST(ForeignPlanTest, FlightShopWaypointsBeyondTheTableAreCounted) {
-  PlannerState state;
-  ForeignPlanReading reading =
-      ParseForeignPlan(state, FlightShopWaypoints(256), "x.fsp", ForeignPlanForm::FlightShop);
-  EXPECT_EQ(reading.waypointsLeftOut, 0u);
-  EXPECT_EQ(state.staging.records[255].identifier, "W255");
-  reading = ParseForeignPlan(state, FlightShopWaypoints(259) + "99999\nX\n-\nVOR\n", "x.fsp",
-                             ForeignPlanForm::FlightShop);
-  EXPECT_EQ(reading.refusal, "");
-  EXPECT_EQ(reading.waypointsLeftOut, 3u);
-  EXPECT_EQ(WaypointsLeftOutText(3),
-            "3 waypoints of the flight plan left out: a plan holds at most 256 waypoints.");
-  EXPECT_EQ(WaypointsLeftOutText(1),
-            "1 waypoint of the flight plan left out: a plan holds at most 256 waypoints.");
+TEST(ForeignPlanTest, Fs200xWaypointsOffTheGlobeAreRefused) {
+  auto plan = [](const std::string& latitude, const std::string& longitude) {
+    return "waypoint.0=AAAA, A, " + latitude + ", " + longitude + ", +0,\n" +
+           "waypoint.1=ZZZZ, I, N1* 0.00', E1* 0.00', +0,\n";
+  };
+  const std::pair<std::string, std::string> kept[] = {
+      {"N90* 0.00'", "E180* 0.00'"}, {"S89* 60.00'", "W179* 60.00'"}, {"N0* 0.00'", "W0* 0.00'"}};
+  const std::pair<std::string, std::string> refused[] = {
+      {"N90* 0.01'", "E1* 0.00'"},  {"S95* 0.00'", "E1* 0.00'"},
+      {"N1* 0.00'", "E180* 0.01'"}, {"N1* 0.00'", "W1000* 0.00'"},
+      {"N1* 1e308'", "E1* 0.00'"},  {"N333333333333333* 0.00'", "E1* 0.00'"},
+      {"N1* 0.00'", "E1* 1e999'"},
+  };
+  for (const auto& [latitude, longitude] : kept) {
+    PlannerState state;
+    EXPECT_EQ(ParseForeignPlan(state, plan(latitude, longitude), "x.pln", ForeignPlanForm::Fs200x)
+                  .refusal,
+              "")
+        << latitude << " " << longitude;
+  }
+  for (const auto& [latitude, longitude] : refused) {
+    PlannerState state;
+    state.plan.planName = "KEEP";
+    EXPECT_EQ(ParseForeignPlan(state, plan(latitude, longitude), "x.pln", ForeignPlanForm::Fs200x)
+                  .refusal,
+              "A waypoint of the flight plan lies off the globe: its latitude is beyond 90 "
+              "degrees or its longitude beyond 180.")
+        << latitude << " " << longitude;
+    EXPECT_EQ(state.plan.planName, "KEEP");
+  }
 }
 
 TEST(ForeignPlanTest, Fs200xCruiseAltitudeMustFitItsField) {

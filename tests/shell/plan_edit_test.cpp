@@ -159,6 +159,69 @@ TEST_F(PlanEditTest, BadArgumentsExitTwoAndLeaveTheFile) {
   EXPECT_EQ(Route(), "APT AAAA|TOC *****|APT CCCC|VOR VVV|APT BBBB|APT CCCC");
 }
 
+TEST_F(PlanEditTest, NumberOptionsOutsideTheirColumnsExitTwoNamingTheRange) {
+  const std::string before = Plan();
+  const std::string sidStar = "--sid-star takes D,R with each from 0.1 to 99.9 (NM), not '";
+  const std::string cruiseSpeed =
+      "--cruise-speed takes knots (0 to 9999) or a Mach number below 5 (such as 0.82) in at most "
+      "4 characters, not '";
+  struct Case {
+    std::vector<std::string> options;
+    std::string message;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{"--sid-star", "1e308,-5"}, sidStar + "1e308,-5'"},
+           {{"--sid-star", "nan,5"}, sidStar + "nan,5'"},
+           {{"--sid-star", "inf,5"}, sidStar + "inf,5'"},
+           {{"--sid-star", "10,0"}, sidStar + "10,0'"},
+           {{"--sid-star", "100,5"}, sidStar + "100,5'"},
+           {{"--sid-star", "10,5,"}, sidStar + "10,5,'"},
+           {{"--sid-star", "10"}, sidStar + "10'"},
+           {{"--cruise-altitude", "999999999999"},
+            "--cruise-altitude takes a whole number from 0 to 99999 (ft), not '999999999999'"},
+           {{"--cruise-altitude", "100000"}, "from 0 to 99999 (ft), not '100000'"},
+           {{"--cruise-altitude", "-1"}, "from 0 to 99999 (ft), not '-1'"},
+           {{"--climb-rate", "100000"},
+            "--climb-rate takes a whole number from 0 to 99999 (ft/min), not '100000'"},
+           {{"--descent-rate", "1e3"}, "--descent-rate takes a whole number from 0 to 99999"},
+           {{"--climb-speed", "10000"},
+            "--climb-speed takes a whole number from 0 to 9999 (kt), not '10000'"},
+           {{"--descent-speed", "+250"}, "--descent-speed takes a whole number from 0 to 9999"},
+           {{"--cruise-speed", "12345"}, cruiseSpeed + "12345'"},
+           {{"--cruise-speed", "inf"}, cruiseSpeed + "inf'"},
+           {{"--cruise-speed", "-.5"}, cruiseSpeed + "-.5'"},
+           {{"--cruise-speed", ""}, cruiseSpeed + "'"},
+       }) {
+    SCOPED_TRACE(c.options.front() + " " + c.options.back());
+    CliRun run = Edit(c.options);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+    EXPECT_EQ(Plan(), before);
+  }
+  // perf save and plan create check the same options before writing anything.
+  CliRun perf = Run({"perf", "save", "JET", "--cruise-altitude", "4294967296"});
+  EXPECT_EQ(perf.exitCode, 2);
+  EXPECT_NE(perf.err.find("from 0 to 99999 (ft), not '4294967296'"), std::string::npos);
+  CliRun create =
+      Run({"plan", "create", "X", "--departure", "AAAA", "--arrival", "BBBB", "--sid-star", "0,0"});
+  EXPECT_EQ(create.exitCode, 2);
+  EXPECT_NE(create.err.find(sidStar + "0,0'"), std::string::npos);
+  EXPECT_FALSE(folder_.Exists("FlightPlans/JET.perf"));
+  EXPECT_FALSE(folder_.Exists("FlightPlans/X.pln"));
+
+  // The ends of each range are taken and written as given (the odd turn
+  // they make is confirmed).
+  CliRun edge = Edit({"--sid-star", "0.1,99.9", "--cruise-altitude", "099999", "--climb-rate",
+                      "99999", "--descent-speed", "9999", "--cruise-speed", "0.82", "--yes"});
+  ASSERT_EQ(edge.exitCode, 0) << edge.err;
+  const std::string plan = Plan();
+  for (const char* line :
+       {"\r\nD=0.1\r\nR=99.9\r\n", "\r\nCRUISE_ALTITUDE=99999\r\n", "\r\nCLIMB_RATE=99999\r\n",
+        "\r\nDESCENT_SPEED=9999\r\n", "\r\nCRUISE_SPEED=0.82\r\n"}) {
+    EXPECT_NE(plan.find(line), std::string::npos) << line;
+  }
+}
+
 TEST_F(PlanEditTest, ComputeTakesOnlyOutAndCreateChecksRunwaysAndClimb) {
   const std::string before = Plan();
   CliRun compute = Run({"plan", "compute", file_, "--name", "X"});

@@ -252,6 +252,37 @@ TEST(UnpackCommand, WritesTheImageOrTellsTheStatus) {
   EXPECT_EQ(RunCli({"unpack", (folder / "p.bgl").string()}).exitCode, 2);
 }
 
+TEST(UnpackCommand, NeverWritesOverItsOwnInput) {
+  TempFolder folder;
+  scenery_writer::BglScenery scenery;
+  scenery.ndbs.push_back(Ndb("AB", 49.0));
+  const std::string packed =
+      Bytes(scenery_writer::WritePackedBgl(scenery_writer::WriteBglImage(scenery)));
+  folder.Write("p.bgl", packed);
+  std::filesystem::create_directory(folder / "sub");
+  std::filesystem::create_symlink(folder / "p.bgl", folder / "link.bgl");
+  std::filesystem::create_hard_link(folder / "p.bgl", folder / "hard.bgl");
+  const std::string in = (folder / "p.bgl").string();
+  for (const std::string& out :
+       {in, (folder / "sub" / ".." / "p.bgl").string(), (folder / "." / "p.bgl").string(),
+        (folder / "link.bgl").string(), (folder / "hard.bgl").string()}) {
+    SCOPED_TRACE(out);
+    const CliRun run = RunCli({"unpack", in, out});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "skat-cli unpack: " + out + " is the packed file itself\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(folder.Read("p.bgl"), packed);
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.bgl"));
+  EXPECT_EQ(testing_support::FileNamesIn(folder.path()),
+            (std::vector<std::string>{"hard.bgl", "link.bgl", "p.bgl", "sub"}));
+  // Through a link to the input, any other OUT is fine.
+  EXPECT_EQ(
+      RunCli({"unpack", (folder / "link.bgl").string(), (folder / "out.img").string()}).exitCode,
+      0);
+  EXPECT_EQ(folder.Read("p.bgl"), packed);
+}
+
 TEST(ImportNavDataCommand, MergesRowsThroughTheScanOperations) {
   TempFolder source, navData;
   source.Write("nav.dat",

@@ -346,3 +346,75 @@ TEST_F(FlightPlanDialogTest, PrintsToPdfAndTellsAFailedInit) {
 }
 
 }  // namespace
+
+TEST_F(FlightPlanDialogTest, NumberFieldsTakeOnlyWhatTheirColumnsHold) {
+  clickWindow("New");
+  // Typed as a user would: keys beyond a column's width, signs and
+  // exponents are not taken.
+  const std::pair<const char*, const char*> typed[] = {
+      {"Cruise altitude", "999999999999"},
+      {"Climb rate", "1234567"},
+      {"Descent rate", "-1500"},
+      {"Climb speed", "123456"},
+      {"Descent speed", "2e9"},
+      {"Rotation distance", "1e308"},
+      {"Rotation radius", "-5.25"},
+  };
+  const std::map<std::string, QString> kept = {
+      {"Cruise altitude", "99999"}, {"Climb rate", "12345"}, {"Descent rate", "1500"},
+      {"Climb speed", "1234"},      {"Descent speed", "29"}, {"Rotation distance", "13"},
+      {"Rotation radius", "5.2"},
+  };
+  for (const auto& [name, keys] : typed) {
+    QLineEdit* field = child<QLineEdit>(name);
+    field->clear();
+    QTest::keyClicks(field, keys);
+    EXPECT_EQ(field->text(), kept.at(name)) << name;
+  }
+  click("Cancel");
+}
+
+TEST_F(FlightPlanDialogTest, SaveRefusesNamesThatAreNotFileNamesAndLongPlansAreNotOpened) {
+  clickWindow("New");
+  MessageBoxSeam::clearShown();
+  const std::string rule =
+      "\" is not a file name: a name may not be empty or hold \"/\", \"\\\", \"..\" or control "
+      "characters.";
+  QLineEdit* name = child<QLineEdit>("Flight plan file name");
+  name->clear();
+  QTest::keyClicks(name, "../../evil");
+  MessageBoxSeam::setNextAnswer(MessageAnswer::Ok);
+  click("Save");
+  ASSERT_EQ(MessageBoxSeam::shown().size(), 1u);
+  EXPECT_EQ(MessageBoxSeam::shown()[0].caption, "Error !");
+  EXPECT_EQ(MessageBoxSeam::shown()[0].text, "The flight plan name \"../../evil" + rule);
+  EXPECT_TRUE(dialog().isVisible());  // the name can be mended
+
+  QLineEdit* aircraft = child<QLineEdit>("Aircraft");
+  aircraft->clear();
+  QTest::keyClicks(aircraft, "../B737");
+  MessageBoxSeam::setNextAnswer(MessageAnswer::Ok);
+  click("Save performance");
+  ASSERT_EQ(MessageBoxSeam::shown().size(), 2u);
+  EXPECT_EQ(MessageBoxSeam::shown()[1].text, "The aircraft name \"../B737" + rule);
+  EXPECT_FALSE(std::filesystem::exists(test_.navData / "FlightPlans"));
+  EXPECT_FALSE(std::filesystem::exists(test_.navData.parent_path() / "evil.pln"));
+  EXPECT_FALSE(std::filesystem::exists(test_.navData / "B737.perf"));
+  click("Cancel");
+
+  // A plan file of more rows than a plan holds: told, and no dialog opens.
+  std::string text = "[WAYPOINTS]\r\n";
+  for (int i = 0; i < 300; ++i) text += "INT  W" + std::to_string(i) + "\r\n";
+  test_.sim.Write("Sim/NavData/FlightPlans/LONG.pln", text);
+  const std::filesystem::path file = test_.navData / "FlightPlans" / "LONG.pln";
+  OpenFileDialogSeam::setNextFile(QString::fromStdString(file.string()));
+  MessageBoxSeam::setNextAnswer(MessageAnswer::Ok);
+  clickWindow("Open");
+  ASSERT_EQ(MessageBoxSeam::shown().size(), 3u);
+  EXPECT_EQ(MessageBoxSeam::shown()[2].text,
+            "The flight plan has 300 rows: a plan holds at most 256 rows, as many as the "
+            "navigation display shows.");
+  EXPECT_FALSE(dialog().isVisible());
+  EXPECT_FALSE(test_.state.planWindowOpen);
+  EXPECT_EQ(skat_test::ReadBytes(file), text);
+}

@@ -114,6 +114,35 @@ TEST(SingleInstance, ASecondStartBringsTheFirstToTheFrontAndEnds) {
   running.window()->close();
 }
 
+TEST(SingleInstance, EachDatabaseGetsItsOwnWindowAndASecondStartOnOneRaisesIt) {
+  skat_test::WindowTest first;
+  skat_test::WindowTest second;
+  SkatProgram running(Options(first.navData, "per-database"));
+  StartAndWait(running);
+  // Another simulator's database opens beside it instead of raising it.
+  SkatProgram other(Options(second.navData, "per-database"));
+  StartAndWait(other);
+  EXPECT_EQ(other.state().db.folder, second.navData);
+  EXPECT_TRUE(running.window()->isVisible());
+  EXPECT_TRUE(other.window()->isVisible());
+
+  // The first database again, through a link to its simulator folder.
+  running.window()->showMinimized();
+  const fs::path alias = second.sim / "Alias";
+  fs::create_directory_symlink(first.navData.parent_path(), alias);
+  SkatProgram again(
+      Options(second.sim.path(), "per-database", {QString::fromStdString(alias.string())}));
+  EXPECT_EQ(again.start(), StartOutcome::AnotherInstanceRuns);
+  EXPECT_EQ(again.window(), nullptr);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !running.window()->isMinimized(); }, 5000));
+  EXPECT_EQ(DatabaseInstanceKey("k", first.navData), DatabaseInstanceKey("k", alias / "NavData"));
+  EXPECT_EQ(DatabaseInstanceKey("k", first.navData),
+            DatabaseInstanceKey("k", first.navData / ".." / "NavData" / ""));
+  EXPECT_NE(DatabaseInstanceKey("k", first.navData), DatabaseInstanceKey("k", second.navData));
+  other.window()->close();
+  running.window()->close();
+}
+
 TEST(Startup, ADatabaseHeldByAnotherProgramIsNeitherOpenedNorTouched) {
   skat_test::WindowTest files;
   const std::string ndbBefore = files.sim.Read("Sim/NavData/ndb.dat");
