@@ -9,11 +9,14 @@ namespace {
 // The opaque bit of an ARGB32 pixel; an RGB24 image ignores it.
 constexpr uint32_t kOpaque = 0xFF000000;
 
+// colour * alpha + dst * (1 - alpha), each channel rounded.
 uint32_t Mix(uint32_t dst, Rgb colour, uint32_t alpha) {
   auto channel = [&](int shift) {
     const uint32_t d = (dst >> shift) & 0xFF;
     const uint32_t s = (colour >> shift) & 0xFF;
-    return ((s * alpha + d * (255 - alpha) + 127) / 255) << shift;
+    // x / 255 rounded, for x up to 255 * 255, without a division.
+    const uint32_t x = s * alpha + d * (255 - alpha) + 128;
+    return ((x + (x >> 8)) >> 8) << shift;
   };
   return kOpaque | channel(16) | channel(8) | channel(0);
 }
@@ -78,15 +81,20 @@ void Canvas::Stamp(int x, int y, std::span<const PixelOffset> pixels, Rgb colour
   for (const PixelOffset offset : pixels) SetPixel(x + offset.dx, y + offset.dy, kOpaque | colour);
 }
 
-void Canvas::Blend(int x, int y, Rgb colour, uint8_t alpha) {
-  if (alpha == 0 || x < 0 || y < 0 || x >= widthPx_ || y >= heightPx_) return;
-  uint32_t& pixel = Row(y)[x];
-  pixel = alpha == 255 ? (kOpaque | colour) : Mix(pixel, colour, alpha);
-}
-
 void Canvas::Mask(int left, int top, int widthPx, int heightPx, const uint8_t* alpha, Rgb colour) {
-  for (int y = 0; y < heightPx; ++y) {
-    for (int x = 0; x < widthPx; ++x) Blend(left + x, top + y, colour, alpha[y * widthPx + x]);
+  // The part of the mask inside the image.
+  const int firstX = std::max(0, -left);
+  const int lastX = std::min(widthPx, widthPx_ - left);
+  const int firstY = std::max(0, -top);
+  const int lastY = std::min(heightPx, heightPx_ - top);
+  for (int y = firstY; y < lastY; ++y) {
+    uint32_t* row = Row(top + y) + left;
+    const uint8_t* maskRow = alpha + static_cast<std::ptrdiff_t>(y) * widthPx;
+    for (int x = firstX; x < lastX; ++x) {
+      const uint8_t a = maskRow[x];
+      if (a == 0) continue;
+      row[x] = a == 255 ? (kOpaque | colour) : Mix(row[x], colour, a);
+    }
   }
 }
 

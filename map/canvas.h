@@ -53,7 +53,6 @@ class Canvas {
 
  private:
   uint32_t* Row(int y);
-  void Blend(int x, int y, Rgb colour, uint8_t alpha);
   void Mask(int left, int top, int widthPx, int heightPx, const uint8_t* alpha, Rgb colour);
 
   cairo_surface_t* surface_;

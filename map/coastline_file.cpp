@@ -201,6 +201,8 @@ bool ReadLevel(Reader& reader, CoastlineLevel& level) {
     if (!ReadRun(reader, grid, 3, level, run)) return false;
     level.landRings.push_back(run);
   }
+  // The points grew by doubling; the map keeps them for its whole run.
+  level.points.shrink_to_fit();
   return true;
 }
 

@@ -46,20 +46,29 @@ void StrokeLines(Canvas& canvas, const Projection& projection, const CoastlineLe
 }  // namespace
 
 void DrawLandAndSea(Canvas& canvas, const Projection& projection, const CoastlineLevel* level) {
-  canvas.Fill(kSeaColour);
-  if (level == nullptr) return;
+  if (level == nullptr) {
+    canvas.Fill(kSeaColour);
+    return;
+  }
   cairo_t* cairo = canvas.Cairo();
   cairo_save(cairo);
-  cairo_set_antialias(cairo, CAIRO_ANTIALIAS_DEFAULT);
   // The pieces of a ring cut at tile edges or at the meridian meet along
   // zero-width edges; filled in one path even-odd they leave no seam.
   cairo_set_fill_rule(cairo, CAIRO_FILL_RULE_EVEN_ODD);
+  // Land and sea each fill their own pixels, so every pixel is written
+  // once; without antialiasing the two fills meet exactly, and the coast
+  // drawn over their edge smooths it.
+  cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
   cairo_new_path(cairo);
   ForEachInView(projection, level->landRings, [&](const GeoRun& run, double shiftDeg) {
     AddRun(cairo, projection, *level, run, shiftDeg);
     cairo_close_path(cairo);
   });
   canvas.SetColour(kLandColour);
+  cairo_fill_preserve(cairo);
+  // The sea: the whole image with the land cut out.
+  cairo_rectangle(cairo, 0, 0, canvas.WidthPx(), canvas.HeightPx());
+  canvas.SetColour(kSeaColour);
   cairo_fill(cairo);
   cairo_restore(cairo);
 }

@@ -12,6 +12,8 @@ namespace {
 // from each other; a symbol they may touch.
 constexpr int kHaloPx = 1;
 constexpr int kSpacingPx = 1;
+// The same text for two symbols this close is one label.
+constexpr int kRepeatReachPx = 6;
 
 PixelBox Widened(const PixelBox& box, int px) {
   return {box.left - px, box.top - px, box.right + px, box.bottom + px};
@@ -91,6 +93,10 @@ void LabelSpace::Take(const PixelBox& box, uint8_t hold) {
   const int right = std::min(widthPx_, box.right);
   for (int y = std::max(0, box.top); y < std::min(heightPx_, box.bottom); ++y) {
     uint8_t* row = held_.data() + static_cast<size_t>(y) * widthPx_;
+    if (hold == kHeldByLabel) {
+      std::fill(row + left, row + right, hold);
+      continue;
+    }
     for (int x = left; x < right; ++x) row[x] = std::max(row[x], hold);
   }
 }
@@ -162,9 +168,21 @@ std::vector<PlacedLabel> PlaceLabels(std::span<const LabelRequest> requests, Lab
     return requests[a].distanceSqPx < requests[b].distanceSqPx;
   });
   std::vector<PlacedLabel> placed;
+  // A route point on a navaid asks for the navaid's name twice: the second
+  // (less important) asking is left out.
+  auto repeated = [&](const LabelRequest& request) {
+    for (const PlacedLabel& label : placed) {
+      if (std::abs(label.request->x - request.x) <= kRepeatReachPx &&
+          std::abs(label.request->y - request.y) <= kRepeatReachPx &&
+          label.request->text == request.text) {
+        return true;
+      }
+    }
+    return false;
+  };
   for (const size_t i : order) {
     const LabelRequest& request = requests[i];
-    if (request.text.empty()) continue;
+    if (request.text.empty() || repeated(request)) continue;
     for (PlacedLabel& candidate : LabelCandidates(request, atlas.WidthPx(request.text), atlas)) {
       if (!space.Free(candidate.box, HoldOf(request.priority))) continue;
       space.Take(Widened(candidate.box, kSpacingPx));

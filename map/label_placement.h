@@ -94,7 +94,9 @@ std::array<PlacedLabel, kLabelPlaces> LabelCandidates(const LabelRequest& reques
                                                       const GlyphAtlas& atlas);
 
 // Places the requests by priority into `space` (which may hold boxes taken
-// before, such as the scale bar's). The result points into `requests`.
+// before, such as the scale bar's). A request with the text of a label
+// already placed for a symbol within a few pixels is left out. The result
+// points into `requests`.
 std::vector<PlacedLabel> PlaceLabels(std::span<const LabelRequest> requests, LabelSpace& space,
                                      const GlyphAtlas& atlas);
 

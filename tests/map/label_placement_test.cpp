@@ -66,12 +66,27 @@ TEST(LabelPlacementTest, TheMoreImportantLabelKeepsItsPlaceAndTheOthersMoveOrAre
   }
 }
 
+TEST(LabelPlacementTest, ANameAskedTwiceForOnePlaceIsShownOnce) {
+  LabelSpace space(400, 300);
+  // The route's PON and the database's PON a pixel apart; another PON far off.
+  const std::vector<LabelRequest> requests = {
+      Request(60, 101, 100, "PON"), Request(500, 100, 100, "PON"), Request(60, 300, 100, "PON"),
+      Request(60, 104, 103, "TOD")};
+  const std::vector<PlacedLabel> placed = PlaceLabels(requests, space, Atlas());
+  ASSERT_EQ(placed.size(), 3u);
+  EXPECT_EQ(placed[0].request, &requests[1]);
+  EXPECT_EQ(placed[1].request->x, 300);
+  EXPECT_EQ(placed[2].request->text, "TOD");
+}
+
 TEST(LabelPlacementTest, LabelsNeverOverlapNorLeaveTheImage) {
   std::mt19937 random(7);
   std::uniform_int_distribution<int> x(0, 499), y(0, 299), priority(0, 80);
   std::vector<LabelRequest> requests;
-  for (int i = 0; i < 600; ++i)
-    requests.push_back(Request(priority(random), x(random), y(random), "ABCDE"));
+  for (int i = 0; i < 600; ++i) {
+    requests.push_back(Request(priority(random), x(random), y(random), ""));
+    requests.back().text = std::to_string(10000 + i);
+  }
   LabelSpace space(500, 300);
   const std::vector<PlacedLabel> placed = PlaceLabels(requests, space, Atlas());
   ASSERT_GT(placed.size(), 50u);
