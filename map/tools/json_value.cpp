@@ -112,10 +112,9 @@ class Parser {
     do {
       SkipBlanks();
       if (at_ >= text_.size() || text_[at_] != '"') return Fail("a member has no name");
-      auto& member = value.members.emplace_back();
-      if (!String(member.first)) return false;
+      if (!String(value.memberNames.emplace_back())) return false;
       if (!Take(':')) return Fail("a member name without ':'");
-      if (!Value(member.second, depth + 1)) return false;
+      if (!Value(value.memberValues.emplace_back(), depth + 1)) return false;
     } while (Take(','));
     return Take('}') || Fail("an object does not end with }");
   }
@@ -128,8 +127,8 @@ class Parser {
 }  // namespace
 
 const JsonValue* JsonValue::Find(std::string_view key) const {
-  for (const auto& [name, value] : members) {
-    if (name == key) return &value;
+  for (size_t i = 0; i < memberNames.size() && i < memberValues.size(); ++i) {
+    if (memberNames[i] == key) return &memberValues[i];
   }
   return nullptr;
 }

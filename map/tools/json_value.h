@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace coastline_tool {
@@ -16,8 +15,11 @@ struct JsonValue {
   bool boolean = false;
   double number = 0;
   std::string text;
-  std::vector<JsonValue> items;                            // of an array
-  std::vector<std::pair<std::string, JsonValue>> members;  // of an object
+  std::vector<JsonValue> items;  // of an array
+  // The members of an object: names and values in step (a vector of pairs
+  // would need the value's type complete here).
+  std::vector<std::string> memberNames;
+  std::vector<JsonValue> memberValues;
 
   // The member named `key` of an object, or nullptr.
   const JsonValue* Find(std::string_view key) const;
