@@ -1,5 +1,6 @@
 // Writes a regional database from X-Plane format data, for the demo folder.
 // Usage: make_demo_database NAVDATA_DIR OUT_DIR SOUTH NORTH WEST EAST
+// (WEST greater than EAST for a region over the 180th meridian)
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>

@@ -13,12 +13,14 @@ namespace navdata_tools {
 // The folder of the real-world data beside the source tree.
 std::filesystem::path RealNavDataFolder();
 
-// Only entries inside the box are taken (all of them by default).
+// Only entries inside the box are taken (all of them by default). A box
+// whose west edge lies east of its east edge reaches over the 180th meridian.
 struct Region {
   double southDeg = -90, northDeg = 90, westDeg = -180, eastDeg = 180;
   bool Contains(double latitudeDeg, double longitudeDeg) const {
-    return latitudeDeg >= southDeg && latitudeDeg <= northDeg && longitudeDeg >= westDeg &&
-           longitudeDeg <= eastDeg;
+    if (latitudeDeg < southDeg || latitudeDeg > northDeg) return false;
+    if (westDeg <= eastDeg) return longitudeDeg >= westDeg && longitudeDeg <= eastDeg;
+    return longitudeDeg >= westDeg || longitudeDeg <= eastDeg;
   }
 };
 

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "symbols/display_palette.h"
+
 namespace {
 
 constexpr int kSizePx = 256;
@@ -22,25 +24,6 @@ struct Colour {
 
 // Palette: 0-15 the display colours, 16 the background, then a grey ramp for
 // the bezel and a dark teal ramp for the artwork of the screen.
-constexpr std::array<Colour, 17> kDisplayColours = {{
-    {255, 255, 255},  // 0 heading box, intersections, north arrow
-    {224, 224, 224},  // 1 compass, range ring, trail
-    {255, 255, 0},    // 2 aircraft symbol
-    {0, 255, 255},    // 3 VOR, course pointer, course lines
-    {255, 0, 255},    // 4 deviation bar
-    {248, 248, 248},  // 5 deviation dots
-    {0, 255, 0},      // 6 ILS
-    {200, 200, 200},  // 7 vertical scale
-    {255, 64, 255},   // 8 route
-    {0, 224, 0},      // 9 DME texts
-    {255, 176, 0},    // 10 selected heading, loading mark
-    {240, 240, 240},  // 11 to/from triangle
-    {96, 160, 255},   // 12 NDB, ADF
-    {0, 255, 128},    // 13 second needle
-    {0, 200, 255},    // 14 range mark
-    {232, 232, 255},  // 15 airports
-    {0, 0, 0},        // 16 background
-}};
 constexpr int kGreyRampStart = 17;
 constexpr int kGreyRampEntries = 64;
 constexpr int kTealRampStart = kGreyRampStart + kGreyRampEntries;
@@ -48,7 +31,10 @@ constexpr int kTealRampEntries = 64;
 
 std::array<Colour, 256> MakePalette() {
   std::array<Colour, 256> palette{};
-  for (int index = 0; index < 17; ++index) palette[index] = kDisplayColours[index];
+  for (size_t index = 0; index < symbols::kDisplayPalette.size(); ++index) {
+    const symbols::PaletteColour colour = symbols::kDisplayPalette[index];
+    palette[index] = {colour.red, colour.green, colour.blue};
+  }
   for (int step = 0; step < kGreyRampEntries; ++step) {
     uint8_t level = static_cast<uint8_t>(24 + step * 2);
     palette[kGreyRampStart + step] = {level, level, static_cast<uint8_t>(level + 4)};

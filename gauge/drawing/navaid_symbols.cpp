@@ -6,16 +6,26 @@
 
 #include "drawing/display_steps.h"
 #include "platform/text_columns.h"
+#include "symbols/display_palette.h"
+#include "symbols/navaid_shapes.h"
 
 namespace lumaro {
 
 namespace {
 
-constexpr double kPxPerFtAtOneNmScale = 0.0002822466836014677;  // 1 / 3543
+using symbols::kIdentGapPx;
+using symbols::kIdentRisePx;
+
 constexpr int kSmallRunwayLabelsBelowRangeNm = 20;
-constexpr int kIdentGapPx = 5;
-constexpr int kIdentRisePx = 2;
-constexpr size_t kIdentChars = 5;
+constexpr size_t kIdentChars = symbols::kIdentChars;
+
+// The map takes the symbols' colours from the shared palette by these numbers.
+static_assert(static_cast<int>(PaletteSlot::HeadingBox) == symbols::kIntersectionColour);
+static_assert(static_cast<int>(PaletteSlot::VorCourse) == symbols::kVorColour);
+static_assert(static_cast<int>(PaletteSlot::Ils) == symbols::kIlsColour);
+static_assert(static_cast<int>(PaletteSlot::Route) == symbols::kRouteColour);
+static_assert(static_cast<int>(PaletteSlot::NdbAdf) == symbols::kNdbColour);
+static_assert(static_cast<int>(PaletteSlot::Airport) == symbols::kAirportColour);
 
 // Columns of the database records the symbols read.
 constexpr size_t kLocalizerCourseColumn = 58;
@@ -67,18 +77,26 @@ void DrawIdent(const DisplayFrame& frame, ScreenPoint at, const std::string& ide
                       TextVertical::Baseline, frame.Colour(slot));
 }
 
+// The shape's points about `at`.
+template <size_t N>
+std::array<ScreenPoint, N> ShapeAt(ScreenPoint at, const std::array<symbols::Offset, N>& shape) {
+  std::array<ScreenPoint, N> points;
+  for (size_t i = 0; i < N; ++i) points[i] = {at.x + shape[i].dx, at.y + shape[i].dy};
+  return points;
+}
+
 // In the MAP mode the map is turned heading-up; symbols with a direction
 // turn with it, so runways and localizers keep lying along their courses.
-double SymbolTurnRad(const DisplayFrame& frame, double courseDeg) {
-  return DegToRad(180 - courseDeg) + frame.mapAngleRad;
+double SymbolTurnRad(const DisplayFrame& frame, double turnDeg) {
+  return DegToRad(turnDeg) + frame.mapAngleRad;
 }
 
 void DrawIls(const DisplayFrame& frame, ScreenPoint at, std::string_view record) {
   const double courseDeg =
       static_cast<double>(ParseLong(platform::Columns(record, kLocalizerCourseColumn, 3)));
   std::array<ScreenPoint, 4> outline =
-      RotateAll<4>({{at, {at.x - 3, at.y - 15}, {at.x + 3, at.y - 15}, at}}, at,
-                   SymbolTurnRad(frame, courseDeg));
+      RotateAll<4>(ShapeAt(at, symbols::kLocalizerOutline), at,
+                   SymbolTurnRad(frame, symbols::LocalizerTurnDeg(courseDeg)));
   frame.Target().Polyline(outline, frame.Colour(PaletteSlot::Ils));
   const int tipX = (outline[1].x + outline[2].x) / 2;
   const TextAlign align = tipX > at.x ? TextAlign::Right : TextAlign::Left;
@@ -102,9 +120,10 @@ void DrawRunwayEndLabel(const DisplayFrame& frame, ScreenPoint end, ScreenPoint 
 }
 
 void DrawRunway(const DisplayFrame& frame, ScreenPoint at, const Runway& runway) {
-  const int halfPx = TruncToInt(runway.lengthFt * kPxPerFtAtOneNmScale * frame.scalePxPerNm * 0.5);
-  std::array<ScreenPoint, 2> line = RotateAll<2>({{{at.x, at.y - halfPx}, {at.x, at.y + halfPx}}},
-                                                 at, SymbolTurnRad(frame, runway.headingDeg));
+  const int halfPx = TruncToInt(symbols::RunwayHalfLengthPx(runway.lengthFt, frame.scalePxPerNm));
+  std::array<ScreenPoint, 2> line =
+      RotateAll<2>({{{at.x, at.y - halfPx}, {at.x, at.y + halfPx}}}, at,
+                   SymbolTurnRad(frame, symbols::RunwayTurnDeg(runway.headingDeg)));
   frame.Target().Polyline(line, frame.Colour(PaletteSlot::Airport));
   DrawRunwayEndLabel(frame, line[0], line[1], runway.endLabel);
   DrawRunwayEndLabel(frame, line[1], line[0], runway.otherLabel);
@@ -142,22 +161,22 @@ void DrawRouteRunway(const DisplayFrame& frame, ScreenPoint at, const RunwayReco
 
 void DrawStation(const DisplayFrame& frame, ScreenPoint at, std::string_view record,
                  PaletteSlot slot) {
-  frame.Target().Circle(at, 3, frame.Colour(slot), false);
+  frame.Target().Circle(at, symbols::kStationRadiusPx, frame.Colour(slot), false);
   DrawIdent(frame, at, Trimmed(record.substr(0, kIdentChars)), slot);
 }
 
 void DrawIntersection(const DisplayFrame& frame, ScreenPoint at, std::string_view record) {
-  std::array<ScreenPoint, 4> triangle = {
-      {{at.x, at.y - 2}, {at.x - 2, at.y + 2}, {at.x + 2, at.y + 2}, {at.x, at.y - 2}}};
-  frame.Target().Polyline(triangle, frame.Colour(PaletteSlot::HeadingBox));
+  frame.Target().Polyline(ShapeAt(at, symbols::kIntersectionTriangle),
+                          frame.Colour(PaletteSlot::HeadingBox));
   DrawIdent(frame, at, Trimmed(record.substr(0, kIdentChars)), PaletteSlot::HeadingBox);
 }
 
 void DrawClimbOrDescentPoint(const DisplayFrame& frame, ScreenPoint at,
                              const DisplayRecord& record) {
-  frame.Target().Circle(at, 3, frame.Colour(PaletteSlot::Route), true);
-  frame.Target().Text({at.x, at.y - 5}, RouteLabel(record), frame.labelFont, TextAlign::Centre,
-                      TextVertical::Bottom, frame.Colour(PaletteSlot::Route));
+  frame.Target().Circle(at, symbols::kStationRadiusPx, frame.Colour(PaletteSlot::Route), true);
+  frame.Target().Text({at.x, at.y - symbols::kClimbDescentLabelRisePx}, RouteLabel(record),
+                      frame.labelFont, TextAlign::Centre, TextVertical::Bottom,
+                      frame.Colour(PaletteSlot::Route));
 }
 
 bool SymbolVisible(const DisplayFrame& frame, ScreenPoint at) {

@@ -29,6 +29,7 @@ std::vector<CliCommand> AllCommands() {
   std::vector<CliCommand> commands = DatabaseCommands();
   for (const CliCommand& command : PlanCommands()) commands.push_back(command);
   for (const CliCommand& command : ScanCommands()) commands.push_back(command);
+  for (const CliCommand& command : MapCommands()) commands.push_back(command);
   return commands;
 }
 

@@ -1,0 +1,67 @@
+// What the map draws on: a Cairo image surface (RGB24 or ARGB32) that
+// takes lines and areas through Cairo, and dots, small symbols and label
+// glyphs straight into its pixels. The two kinds of drawing may alternate;
+// the canvas hands the pixels between them.
+#pragma once
+
+#include <cairo.h>
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "map/glyph_atlas.h"
+#include "map/map_palette.h"
+
+namespace navmap {
+
+// A symbol as the pixels it sets, about its point.
+struct PixelOffset {
+  int8_t dx = 0;
+  int8_t dy = 0;
+};
+
+class Canvas {
+ public:
+  explicit Canvas(cairo_surface_t* surface);
+  ~Canvas();
+  Canvas(const Canvas&) = delete;
+  Canvas& operator=(const Canvas&) = delete;
+
+  int WidthPx() const { return widthPx_; }
+  int HeightPx() const { return heightPx_; }
+  bool Ok() const;
+
+  // The Cairo context, ready for paths; lines and areas are antialiased
+  // unless the caller says otherwise.
+  cairo_t* Cairo();
+  void SetColour(Rgb colour);
+
+  void Fill(Rgb colour);
+  void SetPixel(int x, int y, Rgb colour) {
+    if (x >= 0 && y >= 0 && x < widthPx_ && y < heightPx_) Row(y)[x] = colour;
+  }
+  // A square of `sizePx` with its top-left corner at (x, y).
+  void Square(int x, int y, int sizePx, Rgb colour);
+  void Stamp(int x, int y, std::span<const PixelOffset> pixels, Rgb colour);
+  // A Windows-1252 text with its pen at (x, baselineY), over a halo.
+  void Text(int x, int baselineY, std::string_view text, const GlyphAtlas& atlas, Rgb colour,
+            Rgb haloColour);
+
+  // Hands the pixels back to Cairo; the destructor does it too.
+  void Finish();
+
+ private:
+  uint32_t* Row(int y);
+  void Mask(int left, int top, int widthPx, int heightPx, const uint8_t* alpha, Rgb colour);
+
+  cairo_surface_t* surface_;
+  cairo_t* context_;
+  int widthPx_;
+  int heightPx_;
+  uint8_t* data_;
+  int strideBytes_;
+  bool pixelsTaken_ = false;  // direct writes since Cairo last drew
+};
+
+}  // namespace navmap

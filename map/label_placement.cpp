@@ -1,0 +1,197 @@
+#include "map/label_placement.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <numeric>
+
+namespace navmap {
+namespace {
+
+// A label's halo reaches a pixel past its glyphs. Labels keep a pixel more
+// from each other; a symbol they may touch.
+constexpr int kHaloPx = 1;
+constexpr int kSpacingPx = 1;
+// The same text for two symbols this close is one label.
+constexpr int kRepeatReachPx = 6;
+
+PixelBox Widened(const PixelBox& box, int px) {
+  return {box.left - px, box.top - px, box.right + px, box.bottom + px};
+}
+
+// Cuts the line to the box (Liang and Barsky); false when none of it is inside.
+bool ClipLine(double& x0, double& y0, double& x1, double& y1, const PixelBox& box) {
+  double enter = 0;
+  double leave = 1;
+  const double dx = x1 - x0;
+  const double dy = y1 - y0;
+  const double p[] = {-dx, dx, -dy, dy};
+  const double q[] = {x0 - box.left, box.right - 1 - x0, y0 - box.top, box.bottom - 1 - y0};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0) {
+      enter = std::max(enter, t);
+    } else {
+      leave = std::min(leave, t);
+    }
+  }
+  if (enter > leave) return false;
+  const double startX = x0 + enter * dx;
+  const double startY = y0 + enter * dy;
+  x1 = x0 + leave * dx;
+  y1 = y0 + leave * dy;
+  x0 = startX;
+  y0 = startY;
+  return true;
+}
+
+PlacedLabel At(int penX, int baselineY, int widthPx, const GlyphAtlas& atlas) {
+  PlacedLabel label;
+  label.penX = penX;
+  label.baselineY = baselineY;
+  label.box = {penX - kHaloPx, baselineY - atlas.AscentPx() - kHaloPx, penX + widthPx + kHaloPx,
+               baselineY + atlas.DescentPx() + kHaloPx};
+  return label;
+}
+
+}  // namespace
+
+uint8_t HoldOf(int priority) {
+  return static_cast<uint8_t>(std::clamp(priority, 2, kHeldByRoute - 1));
+}
+
+uint8_t SymbolHoldOf(int priority) {
+  return static_cast<uint8_t>(HoldOf(priority) - 1);
+}
+
+LabelSpace::LabelSpace(int widthPx, int heightPx)
+    : widthPx_(std::max(0, widthPx)),
+      heightPx_(std::max(0, heightPx)),
+      held_(static_cast<size_t>(widthPx_) * static_cast<size_t>(heightPx_), 0) {}
+
+bool LabelSpace::Free(const PixelBox& box, uint8_t hold) const {
+  if (box.left < 0 || box.top < 0 || box.right > widthPx_ || box.bottom > heightPx_ ||
+      box.left >= box.right || box.top >= box.bottom) {
+    return false;
+  }
+  const size_t width = static_cast<size_t>(box.right - box.left);
+  for (int y = box.top; y < box.bottom; ++y) {
+    const uint8_t* row = held_.data() + static_cast<size_t>(y) * widthPx_ + box.left;
+    uint8_t firmest = 0;
+    for (size_t x = 0; x < width; ++x) firmest = std::max(firmest, row[x]);
+    if (firmest >= hold) return false;
+  }
+  return true;
+}
+
+void LabelSpace::Take(const PixelBox& box, uint8_t hold) {
+  const int left = std::max(0, box.left);
+  const int right = std::min(widthPx_, box.right);
+  for (int y = std::max(0, box.top); y < std::min(heightPx_, box.bottom); ++y) {
+    uint8_t* row = held_.data() + static_cast<size_t>(y) * widthPx_;
+    if (hold == kHeldByLabel) {
+      std::fill(row + left, row + right, hold);
+      continue;
+    }
+    for (int x = left; x < right; ++x) row[x] = std::max(row[x], hold);
+  }
+}
+
+void LabelSpace::TakeLine(int fromX, int fromY, int toX, int toY, uint8_t hold) {
+  double ax = fromX, ay = fromY, bx = toX, by = toY;
+  if (!ClipLine(ax, ay, bx, by, {-1, -1, widthPx_ + 1, heightPx_ + 1})) return;
+  int x0 = static_cast<int>(std::lround(ax));
+  int y0 = static_cast<int>(std::lround(ay));
+  const int x1 = static_cast<int>(std::lround(bx));
+  const int y1 = static_cast<int>(std::lround(by));
+  // Bresenham's walk, each pixel with its neighbours.
+  const int dx = std::abs(x1 - x0);
+  const int dy = -std::abs(y1 - y0);
+  const int stepX = x0 < x1 ? 1 : -1;
+  const int stepY = y0 < y1 ? 1 : -1;
+  int error = dx + dy;
+  while (true) {
+    Take({x0 - 1, y0 - 1, x0 + 2, y0 + 2}, hold);
+    if (x0 == x1 && y0 == y1) break;
+    const int twice = 2 * error;
+    if (twice >= dy) {
+      error += dy;
+      x0 += stepX;
+    }
+    if (twice <= dx) {
+      error += dx;
+      y0 += stepY;
+    }
+  }
+}
+
+std::array<PlacedLabel, kLabelPlaces> LabelCandidates(const LabelRequest& request, int widthPx,
+                                                      const GlyphAtlas& atlas) {
+  const int gapPx = request.gapPx;
+  const int risePx = symbols::kIdentRisePx;
+  const int verticalGapPx = std::max(symbols::kClimbDescentLabelRisePx, gapPx);
+  const int aboveBaseline = request.y - verticalGapPx - atlas.DescentPx();
+  const int belowBaseline = request.y + verticalGapPx + atlas.AscentPx();
+  const int rightX = request.x + gapPx;
+  const int leftX = request.x - gapPx - widthPx;
+  const int centredX = request.x - widthPx / 2;
+  const PlacedLabel right = At(rightX, request.y - risePx, widthPx, atlas);
+  const PlacedLabel left = At(leftX, request.y - risePx, widthPx, atlas);
+  const PlacedLabel above = At(centredX, aboveBaseline, widthPx, atlas);
+  const PlacedLabel below = At(centredX, belowBaseline, widthPx, atlas);
+  const PlacedLabel aboveRight = At(rightX, aboveBaseline, widthPx, atlas);
+  const PlacedLabel aboveLeft = At(leftX, aboveBaseline, widthPx, atlas);
+  const PlacedLabel belowRight = At(rightX, belowBaseline, widthPx, atlas);
+  const PlacedLabel belowLeft = At(leftX, belowBaseline, widthPx, atlas);
+  switch (request.anchor) {
+    case LabelAnchor::Above:
+      return {{above, right, left, below, aboveRight, aboveLeft, belowRight, belowLeft}};
+    case LabelAnchor::Below:
+      return {{below, right, left, above, belowRight, belowLeft, aboveRight, aboveLeft}};
+    case LabelAnchor::Beside:
+      break;
+  }
+  return {{right, left, above, below, aboveRight, aboveLeft, belowRight, belowLeft}};
+}
+
+std::vector<PlacedLabel> PlaceLabels(std::span<const LabelRequest> requests, LabelSpace& space,
+                                     const GlyphAtlas& atlas) {
+  std::vector<size_t> order(requests.size());
+  std::iota(order.begin(), order.end(), size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    if (requests[a].priority != requests[b].priority)
+      return requests[a].priority > requests[b].priority;
+    return requests[a].distanceSqPx < requests[b].distanceSqPx;
+  });
+  std::vector<PlacedLabel> placed;
+  // A route point on a navaid asks for the navaid's name twice: the second
+  // (less important) asking is left out.
+  auto repeated = [&](const LabelRequest& request) {
+    for (const PlacedLabel& label : placed) {
+      if (std::abs(label.request->x - request.x) <= kRepeatReachPx &&
+          std::abs(label.request->y - request.y) <= kRepeatReachPx &&
+          label.request->text == request.text) {
+        return true;
+      }
+    }
+    return false;
+  };
+  for (const size_t i : order) {
+    const LabelRequest& request = requests[i];
+    if (request.text.empty() || repeated(request)) continue;
+    for (PlacedLabel& candidate : LabelCandidates(request, atlas.WidthPx(request.text), atlas)) {
+      if (!space.Free(candidate.box, HoldOf(request.priority))) continue;
+      space.Take(Widened(candidate.box, kSpacingPx));
+      candidate.request = &request;
+      placed.push_back(candidate);
+      break;
+    }
+  }
+  return placed;
+}
+
+}  // namespace navmap

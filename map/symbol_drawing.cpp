@@ -1,0 +1,136 @@
+#include "map/symbol_drawing.h"
+
+#include <cairo.h>
+
+#include <cmath>
+#include <vector>
+
+#include "symbols/navaid_shapes.h"
+
+namespace navmap {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+// Lines go through pixel centres, so a one-pixel pen covers whole pixels.
+constexpr double kPixelCentre = 0.5;
+constexpr int kSpriteCellPx = 16;
+constexpr int kSpriteCentrePx = kSpriteCellPx / 2;
+
+enum class Sprite { Circle, FilledCircle, Triangle };
+
+// Draws the sprite as the display's Cairo target would and keeps the pixels set.
+std::vector<PixelOffset> DrawSprite(Sprite sprite) {
+  cairo_surface_t* surface =
+      cairo_image_surface_create(CAIRO_FORMAT_A8, kSpriteCellPx, kSpriteCellPx);
+  cairo_t* cairo = cairo_create(surface);
+  cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
+  cairo_set_line_width(cairo, 1.0);
+  const double centre = kSpriteCentrePx + kPixelCentre;
+  if (sprite == Sprite::Triangle) {
+    bool first = true;
+    for (const symbols::Offset& point : symbols::kIntersectionTriangle) {
+      if (first) {
+        cairo_move_to(cairo, centre + point.dx, centre + point.dy);
+      } else {
+        cairo_line_to(cairo, centre + point.dx, centre + point.dy);
+      }
+      first = false;
+    }
+  } else {
+    cairo_arc(cairo, centre, centre, symbols::kStationRadiusPx, 0, 2 * kPi);
+    if (sprite == Sprite::FilledCircle) cairo_fill_preserve(cairo);
+  }
+  cairo_stroke(cairo);
+  cairo_surface_flush(surface);
+  std::vector<PixelOffset> pixels;
+  const uint8_t* data = cairo_image_surface_get_data(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  for (int y = 0; y < kSpriteCellPx && data != nullptr; ++y) {
+    for (int x = 0; x < kSpriteCellPx; ++x) {
+      if (data[y * stride + x] != 0) {
+        pixels.push_back(
+            {static_cast<int8_t>(x - kSpriteCentrePx), static_cast<int8_t>(y - kSpriteCentrePx)});
+      }
+    }
+  }
+  cairo_destroy(cairo);
+  cairo_surface_destroy(surface);
+  return pixels;
+}
+
+// Turns an offset counter-clockwise on the screen by turnDeg.
+void Turn(double dx, double dy, double turnDeg, double& x, double& y) {
+  const double rad = turnDeg * kPi / 180;
+  x = dx * std::cos(rad) + dy * std::sin(rad);
+  y = -dx * std::sin(rad) + dy * std::cos(rad);
+}
+
+// Strokes the current path one pixel wide without antialiasing, as the
+// display draws, so that every pixel of it holds the symbol's colour.
+void StrokeCrisp(Canvas& canvas, Rgb colour) {
+  cairo_t* cairo = canvas.Cairo();
+  cairo_save(cairo);
+  canvas.SetColour(colour);
+  cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
+  cairo_set_line_width(cairo, 1.0);
+  cairo_stroke(cairo);
+  cairo_restore(cairo);
+}
+
+}  // namespace
+
+std::span<const PixelOffset> StationCirclePixels() {
+  static const std::vector<PixelOffset> pixels = DrawSprite(Sprite::Circle);
+  return pixels;
+}
+
+std::span<const PixelOffset> FilledCirclePixels() {
+  static const std::vector<PixelOffset> pixels = DrawSprite(Sprite::FilledCircle);
+  return pixels;
+}
+
+std::span<const PixelOffset> IntersectionPixels() {
+  static const std::vector<PixelOffset> pixels = DrawSprite(Sprite::Triangle);
+  return pixels;
+}
+
+std::array<Pixel, 4> DrawLocalizer(Canvas& canvas, Pixel at, double courseDeg, Rgb colour) {
+  std::array<Pixel, 4> outline;
+  cairo_t* cairo = canvas.Cairo();
+  cairo_new_path(cairo);
+  for (size_t i = 0; i < outline.size(); ++i) {
+    const symbols::Offset point = symbols::kLocalizerOutline[i];
+    double x = 0;
+    double y = 0;
+    Turn(point.dx, point.dy, symbols::LocalizerTurnDeg(courseDeg), x, y);
+    outline[i] = {at.x + static_cast<int>(std::lround(x)), at.y + static_cast<int>(std::lround(y))};
+    if (i == 0) {
+      cairo_move_to(cairo, outline[i].x + kPixelCentre, outline[i].y + kPixelCentre);
+    } else {
+      cairo_line_to(cairo, outline[i].x + kPixelCentre, outline[i].y + kPixelCentre);
+    }
+  }
+  StrokeCrisp(canvas, colour);
+  return outline;
+}
+
+std::array<Pixel, 2> DrawRunwayLine(Canvas& canvas, Pixel at, double headingDeg,
+                                    double halfLengthPx, Rgb colour) {
+  std::array<Pixel, 2> ends;
+  const double turnDeg = symbols::RunwayTurnDeg(headingDeg);
+  for (int end = 0; end < 2; ++end) {
+    double x = 0;
+    double y = 0;
+    Turn(0, end == 0 ? -halfLengthPx : halfLengthPx, turnDeg, x, y);
+    ends[static_cast<size_t>(end)] = {at.x + static_cast<int>(std::lround(x)),
+                                      at.y + static_cast<int>(std::lround(y))};
+  }
+  cairo_t* cairo = canvas.Cairo();
+  cairo_new_path(cairo);
+  cairo_move_to(cairo, ends[0].x + kPixelCentre, ends[0].y + kPixelCentre);
+  cairo_line_to(cairo, ends[1].x + kPixelCentre, ends[1].y + kPixelCentre);
+  StrokeCrisp(canvas, colour);
+  return ends;
+}
+
+}  // namespace navmap
