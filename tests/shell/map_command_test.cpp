@@ -214,7 +214,9 @@ TEST_F(MapCommandTest, FailuresSayWhyExitOneAndLeaveNoFile) {
   const std::string out = Out("map.png");
   run = Run({"map", "--plan", (navData_ / "FlightPlans" / "NONE.pln").string(), "--out", out});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.err, "Error !: Cannot open the file.\n");
+  EXPECT_EQ(run.err, "Error !: Cannot open the file.\n\n" +
+                         (navData_ / "FlightPlans" / "NONE.pln").string() +
+                         ": No such file or directory\n");
 
   navData_.Write(
       "FlightPlans/BAD.pln",
