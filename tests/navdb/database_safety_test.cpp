@@ -233,5 +233,85 @@ TEST(DatabaseSafety, RejectedLinesAreAddedOnceAcrossLoads) {
   EXPECT_EQ(folder.Read("ndb.dat"), ndbBefore);
 }
 
+// The display reads every line at its kind's length: a longer line is set
+// aside with the malformed ones, and the warning says it is too long.
+TEST(DatabaseSafety, ALineLongerThanItsLayoutIsSetAside) {
+  TempFolder folder;
+  const std::string header = "// NDB database for Skyatlas\r\n";
+  const std::string good = FileLine(NavaidKind::Ndb, NdbLine("AA", 48.0));
+  const std::string longer = FileLine(NavaidKind::Ndb, NdbLine("BB", 49.0)) + "X";
+  const std::string longest = FileLine(NavaidKind::Ndb, NdbLine("CC", 50.0)) + std::string(32, ' ');
+  folder.Write("ndb.dat", header + good + "\r\n" + longer + "\r\nshort\r\n" + longest + "\r\n");
+  Database db;
+  db.folder = folder.path();
+  RecordingUi ui;
+  LoadDatabase(db, ui.ui());
+  ASSERT_EQ(db.List(NavaidKind::Ndb).EntryCount(), 1u);
+  EXPECT_EQ(db.List(NavaidKind::Ndb).GetLine(0), NdbLine("AA", 48.0));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text,
+            "ndb.dat: 3 malformed line(s) skipped, the first at line 3.\r"
+            "2 of them are longer than the 79 characters of an entry line.\r"
+            "They are kept in ndb.dat.rejected when the database is saved.");
+  RebuildIndex(db.lists, db.index, {});
+  ASSERT_TRUE(SaveDatabase(db, {}));
+  EXPECT_EQ(folder.Read("ndb.dat"), header + good + "\r\n");
+  EXPECT_EQ(folder.Read("ndb.dat.rejected"), longer + "\r\nshort\r\n" + longest + "\r\n");
+
+  // One line of 110 characters in vor.dat, the only one set aside.
+  const std::string vor =
+      FileLine(NavaidKind::Vor,
+               BuildVorLine({"PGS", "PEACH SPRINGS", "VOR/DME", "112.00", "", FormatLatitude(35.6),
+                             FormatLongitude(-113.5), 4000, 130, 150}));
+  folder.Write("vor.dat", "// VOR database for Skyatlas\r\n" + vor + ";\r\n");
+  RecordingUi vorUi;
+  LoadDatabase(db, vorUi.ui());
+  EXPECT_EQ(db.List(NavaidKind::Vor).EntryCount(), 0u);
+  ASSERT_EQ(vorUi.messages.size(), 1u);
+  EXPECT_EQ(vorUi.messages[0].text,
+            "vor.dat: 1 malformed line(s) skipped, the first at line 2.\r"
+            "1 of them is longer than the 109 characters of an entry line.\r"
+            "They are kept in vor.dat.rejected when the database is saved.");
+}
+
+// A file made elsewhere may begin with its first entry: that line is read
+// as any other, taken when it has the layout and set aside when not.
+TEST(DatabaseSafety, AFirstLineThatIsNoCommentIsReadAsALine) {
+  TempFolder folder;
+  const std::string aa = FileLine(NavaidKind::Ndb, NdbLine("AA", 48.0));
+  const std::string bb = FileLine(NavaidKind::Ndb, NdbLine("BB", 49.0));
+  folder.Write("ndb.dat", aa + "\r\n" + bb + "\r\n");
+  folder.Write("int.dat", "Intersections of the north\r\n");
+  // An index line first, even one that lacks the space before its longitude.
+  folder.Write("idx.dat", " 002.000000  48.000000  NDB00000\n 002.000000  49.000000  NDB00001\n");
+  Database db;
+  db.folder = folder.path();
+  RecordingUi ui;
+  LoadDatabase(db, ui.ui());
+  ASSERT_EQ(db.List(NavaidKind::Ndb).EntryCount(), 2u);
+  EXPECT_EQ(db.List(NavaidKind::Ndb).GetLine(0), NdbLine("AA", 48.0));
+  EXPECT_EQ(db.index.Count(), 2u);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text,
+            "int.dat: 1 malformed line(s) skipped, the first at line 1.\r"
+            "They are kept in int.dat.rejected when the database is saved.");
+  ASSERT_TRUE(SaveDatabase(db, {}));
+  EXPECT_EQ(folder.Read("ndb.dat"), "// NDB database for Skyatlas\r\n" + aa + "\r\n" + bb + "\r\n");
+  EXPECT_EQ(folder.Read("int.dat.rejected"), "Intersections of the north\r\n");
+
+  // Any comment stands as line 1, and only as line 1.
+  folder.Write("ndb.dat", "// beacons, typed by hand\r\n" + aa + "\r\n// not a header\r\n");
+  folder.Write("idx.dat", "002.000000  48.000000  NDB00000\r\n");
+  RecordingUi again;
+  LoadDatabase(db, again.ui());
+  EXPECT_EQ(db.List(NavaidKind::Ndb).EntryCount(), 1u);
+  ASSERT_EQ(again.messages.size(), 2u);
+  EXPECT_EQ(again.messages[0].text.substr(0, 58),
+            "ndb.dat: 1 malformed line(s) skipped, the first at line 3.");
+  // Line 1 of idx.dat needs a space in front and has no room for it there.
+  EXPECT_EQ(db.rejectedLines[kIndexFileSlot],
+            std::vector<std::string>{"002.000000  48.000000  NDB00000"});
+}
+
 }  // namespace
 }  // namespace navdb
