@@ -44,6 +44,20 @@ FileResult Failure(int errorNumber, const std::filesystem::path& path) {
   return FileResult{std::strerror(errorNumber), errorNumber, path};
 }
 
+// The file that the temporary file will replace keeps its permissions, and
+// its owner where this process may give it (a save run as root must not
+// leave the user a file they can no longer write). Best effort: the old
+// file may be gone, and only root may change an owner.
+void TakeOverModeAndOwner(int fd, const std::filesystem::path& path) {
+  struct stat old {};
+  if (::stat(path.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return;
+  if (::fchmod(fd, old.st_mode & 0777) != 0) return;
+  if (::geteuid() != 0 || (old.st_uid == 0 && old.st_gid == 0)) return;
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+    // The new file stays root's, as it would have been anyway.
+  }
+}
+
 // Writes `bytes` to a new temporary file beside `path` and syncs it to disk.
 FileResult WriteSyncedTemporary(const std::filesystem::path& path, std::string_view bytes,
                                 const FileFaultHook& fault, std::string& temporary) {
@@ -59,6 +73,7 @@ FileResult WriteSyncedTemporary(const std::filesystem::path& path, std::string_v
   }
   int failed = Injected(fault, FileStep::Write, path);
   if (failed == 0 && !WriteAll(fd, bytes)) failed = errno;
+  if (failed == 0) TakeOverModeAndOwner(fd, path);
   if (failed == 0) failed = Injected(fault, FileStep::Sync, path);
   if (failed == 0 && ::fsync(fd) != 0) failed = errno;
   if (::close(fd) != 0 && failed == 0) failed = errno;

@@ -76,6 +76,7 @@ TEST(DatabaseSafety, AFileThatCannotBeReadIsReportedAndNeverSavedOver) {
   TempFolder folder;
   WriteDatabase(folder);
   const std::string intBefore = folder.Read("int.dat");
+  const std::string ndbBefore = folder.Read("ndb.dat");
   std::filesystem::remove(folder / "ndb.dat");
   std::filesystem::create_directory(folder / "ndb.dat");
   folder.Write("ndb.dat/kept", "what the user keeps here");
@@ -94,7 +95,9 @@ TEST(DatabaseSafety, AFileThatCannotBeReadIsReportedAndNeverSavedOver) {
   EXPECT_TRUE(db.List(NavaidKind::Ndb).HoldsOnlyPlaceholder());
   EXPECT_EQ(db.List(NavaidKind::Intersection).EntryCount(), 1u);
 
-  // A change to another kind is saved; ndb.dat is not, and the save says so.
+  // A change to another kind is not saved either: the index of the new set
+  // would point into an ndb.dat that was never written.
+  const std::string idxBefore = folder.Read("idx.dat");
   db.List(NavaidKind::Intersection)
       .AddLine(BuildIntersectionLine({"ABCDE", "", FormatLatitude(47.0), FormatLongitude(1.0), 0}));
   RebuildIndex(db.lists, db.index, {});
@@ -105,16 +108,27 @@ TEST(DatabaseSafety, AFileThatCannotBeReadIsReportedAndNeverSavedOver) {
   EXPECT_EQ(ui.messages[0].caption, "Error");
   EXPECT_EQ(ui.messages[0].text,
             "ndb.dat was not saved: it could not be read when the database was loaded (" +
-                std::string(std::strerror(EISDIR)) + "). The other files were saved.");
+                std::string(std::strerror(EISDIR)) +
+                "). idx.dat and the other files were not saved either: the index must match the "
+                "entry files.");
   EXPECT_EQ(
       ui.statuses.back(),
       std::make_pair(StatusIcon::Problem, std::string("Status : a problem occurs while saving !")));
   EXPECT_EQ(folder.Read("ndb.dat/kept"), "what the user keeps here");
-  EXPECT_NE(folder.Read("int.dat"), intBefore);
+  EXPECT_EQ(folder.Read("int.dat"), intBefore);
+  EXPECT_EQ(folder.Read("idx.dat"), idxBefore);
+  EXPECT_EQ(testing_support::FileNamesIn(folder.path()),
+            (std::vector<std::string>{"apt.dat", "idx.dat", "int.dat", "ndb.dat", "vor.dat"}));
+
+  // Once ndb.dat is back, the set is the old one, whole.
+  std::filesystem::remove_all(folder / "ndb.dat");
+  folder.Write("ndb.dat", ndbBefore);
   Database reloaded;
   reloaded.folder = folder.path();
   LoadDatabase(reloaded, {});
-  EXPECT_EQ(reloaded.List(NavaidKind::Intersection).EntryCount(), 2u);
+  EXPECT_EQ(reloaded.List(NavaidKind::Ndb).EntryCount(), 2u);
+  EXPECT_EQ(reloaded.List(NavaidKind::Intersection).EntryCount(), 1u);
+  EXPECT_EQ(reloaded.index.Count(), 3u);
 
   // A missing file is no file: no message, and the save writes it.
   std::filesystem::remove_all(folder / "ndb.dat");
@@ -311,6 +325,66 @@ TEST(DatabaseSafety, AFirstLineThatIsNoCommentIsReadAsALine) {
   // Line 1 of idx.dat needs a space in front and has no room for it there.
   EXPECT_EQ(db.rejectedLines[kIndexFileSlot],
             std::vector<std::string>{"002.000000  48.000000  NDB00000"});
+}
+
+// Files the user made read-only, or made links, are not replaced: the save
+// refuses the whole set and says which file stopped it. Every other file
+// keeps its permissions across a save.
+TEST(DatabaseSafety, ReadOnlyFilesAndLinksHoldBackTheSetAndModesAreKept) {
+  TempFolder folder;
+  WriteDatabase(folder);
+  std::filesystem::permissions(folder / "ndb.dat", std::filesystem::perms(0444));
+  std::filesystem::permissions(folder / "int.dat", std::filesystem::perms(0640));
+  TempFolder elsewhere;
+  elsewhere.Write("apt.dat", folder.Read("apt.dat"));
+  std::filesystem::remove(folder / "apt.dat");
+  std::filesystem::create_symlink(elsewhere / "apt.dat", folder / "apt.dat");
+  std::array<std::string, 5> before;
+  const std::array<std::string, 5> names = {"ndb.dat", "vor.dat", "apt.dat", "int.dat", "idx.dat"};
+  for (size_t i = 0; i < names.size(); ++i) before[i] = folder.Read(names[i]);
+
+  Database db;
+  db.folder = folder.path();
+  LoadDatabase(db, {});
+  db.List(NavaidKind::Ndb).AddLine(NdbLine("CC", 50.0));
+  RebuildIndex(db.lists, db.index, {});
+  RecordingUi ui;
+  EXPECT_FALSE(SaveDatabase(db, ui.ui()));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text,
+            "ndb.dat is read-only. Make it writable first.\r"
+            "apt.dat is a symbolic link: the database files are saved as plain files in " +
+                folder.path().string() +
+                " and never through a link. Put the file itself in place of the link.\r\r"
+                "The database was not saved: its five files are saved together or not at all.");
+  for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(folder.Read(names[i]), before[i]);
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "apt.dat"));
+  EXPECT_EQ(std::filesystem::status(folder / "ndb.dat").permissions(),
+            std::filesystem::perms(0444));
+
+  // The restore refuses them alike and leaves every file as it was.
+  std::filesystem::create_directory(folder / "Original");
+  for (const std::string& name : names) folder.Write("Original/" + name, "reference " + name);
+  RecordingUi restoreUi;
+  restoreUi.QueueAnswers({MessageAnswer::Yes});
+  EXPECT_FALSE(CopyOriginalDatabase(db, restoreUi.ui()));
+  ASSERT_EQ(restoreUi.messages.size(), 3u);
+  EXPECT_EQ(restoreUi.messages[1].text.substr(0, 46),
+            "ndb.dat is read-only. Make it writable first.\r");
+  for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(folder.Read(names[i]), before[i]);
+
+  // With the link gone and ndb.dat writable again (0600), the save goes
+  // through and every file keeps its permissions.
+  std::filesystem::remove(folder / "apt.dat");
+  std::filesystem::permissions(folder / "ndb.dat", std::filesystem::perms(0600));
+  ASSERT_TRUE(SaveDatabase(db, {}));
+  EXPECT_EQ(std::filesystem::status(folder / "ndb.dat").permissions(),
+            std::filesystem::perms(0600));
+  EXPECT_EQ(std::filesystem::status(folder / "int.dat").permissions(),
+            std::filesystem::perms(0640));
+  EXPECT_EQ(std::filesystem::status(folder / "vor.dat").permissions(),
+            std::filesystem::perms(0644));
+  EXPECT_EQ(elsewhere.Read("apt.dat"), before[2]);
 }
 
 }  // namespace

@@ -253,10 +253,12 @@ TEST(CliSafety, AFailedSaveEndsTheScanWithoutASummary) {
   EXPECT_EQ(run.out.find("Added to the database"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("Status : a problem occurs while saving !\n"), std::string::npos);
   EXPECT_NE(run.err.find("Error: vor.dat was not saved: it could not be read when the database "
-                         "was loaded (Is a directory). The other files were saved.\n"),
+                         "was loaded (Is a directory). idx.dat and the other files were not "
+                         "saved either: the index must match the entry files.\n"),
             std::string::npos);
   EXPECT_TRUE(std::filesystem::is_directory(navData / "vor.dat"));
-  EXPECT_EQ(Load(navData.path()).List(NavaidKind::Ndb).EntryCount(), 1u);
+  // No idx.dat with rows for a vor.dat that was never written.
+  EXPECT_EQ(FolderNames(navData.path()), (std::vector<std::string>{"skat.lock", "vor.dat"}));
 }
 
 TEST(CliSafety, RepeatedMessagesArePrintedOnceWithTheirCount) {
