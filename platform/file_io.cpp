@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_set.h"
+
 namespace platform {
 namespace {
 
@@ -114,18 +116,34 @@ void RemoveFiles(const std::vector<std::string>& names) {
   }
 }
 
-FileResult SyncFolderOf(const std::filesystem::path& path, const FileFaultHook& fault) {
-  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-  if (const int injected = Injected(fault, FileStep::SyncFolder, folder)) {
-    return Failure(injected, folder);
+// Records the set in `manifest` before the first rename: written and synced
+// like the files themselves, renamed into place and the folder synced, so
+// that it is there, whole, whenever a rename may have happened.
+FileResult WriteManifest(const std::filesystem::path& manifest, std::span<const FileToWrite> files,
+                         const std::vector<std::string>& temporaries,
+                         const std::vector<std::string>& oldFiles, const FileFaultHook& fault) {
+  std::vector<SetEntry> entries;
+  for (size_t i = 0; i < files.size(); ++i) {
+    entries.push_back({files[i].path.filename().string(),
+                       std::filesystem::path(temporaries[i]).filename().string(),
+                       std::filesystem::path(oldFiles[i]).filename().string(),
+                       files[i].bytes.size(), ContentDigest(files[i].bytes)});
   }
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return Failure(errno, folder);
-  // Some file systems cannot sync a folder; their renames are as durable as they get.
-  const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
-  const int failed = synced ? 0 : errno;
-  ::close(fd);
-  return synced ? FileResult{} : Failure(failed, folder);
+  std::string temporary;
+  FileResult written = WriteSyncedTemporary(manifest, EncodeSetManifest(entries), fault, temporary);
+  if (!written.ok()) return written;
+  const int injected = Injected(fault, FileStep::Rename, manifest);
+  if (injected != 0 || ::rename(temporary.c_str(), manifest.c_str()) != 0) {
+    const int failed = injected != 0 ? injected : errno;
+    ::unlink(temporary.c_str());
+    return Failure(failed, manifest);
+  }
+  FileResult synced = SyncFolder(manifest.parent_path(), fault);
+  if (!synced.ok()) {
+    ::unlink(manifest.c_str());
+    synced.failedPath = manifest;
+  }
+  return synced;
 }
 
 }  // namespace
@@ -176,7 +194,21 @@ FileResult ReplaceFileAtomically(const std::filesystem::path& path, std::string_
   return {};
 }
 
-FileResult ReplaceFilesAsSet(std::span<const FileToWrite> files, const FileFaultHook& fault) {
+FileResult SyncFolder(const std::filesystem::path& folder, const FileFaultHook& fault) {
+  if (const int injected = Injected(fault, FileStep::SyncFolder, folder)) {
+    return Failure(injected, folder);
+  }
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return Failure(errno, folder);
+  // Some file systems cannot sync a folder; their renames are as durable as they get.
+  const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+  const int failed = synced ? 0 : errno;
+  ::close(fd);
+  return synced ? FileResult{} : Failure(failed, folder);
+}
+
+FileResult ReplaceFilesAsSet(std::span<const FileToWrite> files, const FileFaultHook& fault,
+                             const std::filesystem::path& manifest) {
   std::vector<std::string> temporaries(files.size());
   for (size_t i = 0; i < files.size(); ++i) {
     const FileResult written =
@@ -195,28 +227,47 @@ FileResult ReplaceFilesAsSet(std::span<const FileToWrite> files, const FileFault
       return kept;
     }
   }
+  if (!manifest.empty() && !files.empty()) {
+    const FileResult recorded = WriteManifest(manifest, files, temporaries, oldFiles, fault);
+    if (!recorded.ok()) {
+      RemoveFiles(temporaries);
+      RemoveFiles(oldFiles);
+      return recorded;
+    }
+  }
   for (size_t i = 0; i < files.size(); ++i) {
     const int injected = Injected(fault, FileStep::Rename, files[i].path);
     if (injected == 0 && ::rename(temporaries[i].c_str(), files[i].path.c_str()) == 0) {
       temporaries[i].clear();
       continue;
     }
-    const int failed = injected != 0 ? injected : errno;
+    FileResult failure = Failure(injected != 0 ? injected : errno, files[i].path);
     // Put back the old contents of the files already renamed.
+    bool restored = true;
     for (size_t j = 0; j < i; ++j) {
       if (oldFiles[j].empty()) {
-        ::unlink(files[j].path.c_str());
+        restored = (::unlink(files[j].path.c_str()) == 0 || errno == ENOENT) && restored;
       } else if (::rename(oldFiles[j].c_str(), files[j].path.c_str()) == 0) {
         oldFiles[j].clear();
+      } else {
+        restored = false;
       }
+    }
+    if (!restored && !manifest.empty()) {
+      // The old files still to be put back stay, with the manifest that names them.
+      failure.recoveryPending = true;
+      return failure;
     }
     RemoveFiles(temporaries);
     RemoveFiles(oldFiles);
-    return Failure(failed, files[i].path);
+    if (!manifest.empty()) ::unlink(manifest.c_str());
+    return failure;
   }
-  RemoveFiles(oldFiles);
   if (files.empty()) return {};
-  return SyncFolderOf(files.front().path, fault);
+  const FileResult synced = SyncFolder(files.front().path.parent_path(), fault);
+  if (!manifest.empty()) ::unlink(manifest.c_str());
+  RemoveFiles(oldFiles);
+  return synced;
 }
 
 FileResult CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {

@@ -115,7 +115,9 @@ TEST(FileSet, AReplacedFileKeepsItsPermissionsAndOwner) {
   ::chmod((folder / "ndb.dat").c_str(), 0600);
   ::chmod((folder / "vor.dat").c_str(), 0444);
   const bool root = ::geteuid() == 0;
-  if (root) ASSERT_EQ(::chown((folder / "ndb.dat").c_str(), 4321, 4322), 0);
+  if (root) {
+    ASSERT_EQ(::chown((folder / "ndb.dat").c_str(), 4321, 4322), 0);
+  }
   const std::string bytes = "new";
   const std::vector<FileToWrite> files = {
       {folder / "ndb.dat", bytes}, {folder / "vor.dat", bytes}, {folder / "int.dat", bytes}};
