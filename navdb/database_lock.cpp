@@ -1,5 +1,7 @@
 #include "navdb/database_lock.h"
 
+#include "navdb/database_recovery.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -140,7 +142,7 @@ std::string LockRefusalText(std::string_view holder) {
 
 std::optional<DatabaseLock> DatabaseLock::Acquire(const std::filesystem::path& navDataFolder,
                                                   LockMode mode, std::string_view programName,
-                                                  std::string& refusal) {
+                                                  std::string& refusal, const UiCallbacks& ui) {
   const std::filesystem::path path = navDataFolder / kLockFileName;
   mode_t found = 0;
   int fd = OpenLockFile(path, O_RDWR | O_CREAT, found);
@@ -150,7 +152,10 @@ std::optional<DatabaseLock> DatabaseLock::Acquire(const std::filesystem::path& n
     // Where nobody can create the lock file nobody can write the database
     // either, so a reader needs no lock there.
     if (fd < 0 && (openError == EACCES || openError == EROFS) && errno == ENOENT) {
-      return DatabaseLock(-1, mode);
+      if (!SaveWasInterrupted(navDataFolder)) return DatabaseLock(-1, mode);
+      refusal = InterruptedSaveRefusal("The folder " + navDataFolder.string() +
+                                       " cannot be written: " + std::strerror(openError) + ".");
+      return std::nullopt;
     }
   }
   if (fd < 0) {
@@ -168,7 +173,37 @@ std::optional<DatabaseLock> DatabaseLock::Acquire(const std::filesystem::path& n
     return std::nullopt;
   }
   WriteHolder(fd, mode, programName);
-  return DatabaseLock(fd, mode);
+  DatabaseLock lock(fd, mode);
+  if (!lock.PrepareFolder(navDataFolder, programName, ui, refusal)) return std::nullopt;
+  return lock;
+}
+
+bool DatabaseLock::PrepareFolder(const std::filesystem::path& navDataFolder,
+                                 std::string_view programName, const UiCallbacks& ui,
+                                 std::string& refusal) {
+  if (mode_ == LockMode::Shared) {
+    if (!SaveWasInterrupted(navDataFolder)) return true;
+    // No writer holds the lock while a reader does: the save was killed.
+    // Taking the lock exclusively gives up the shared one when it fails,
+    // which the refusal gives up anyway.
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+      refusal = InterruptedSaveRefusal(LockRefusalText(RefusingHolder(fd_)));
+      return false;
+    }
+    WriteHolder(fd_, LockMode::Exclusive, programName);
+    const bool finished = FinishInterruptedSave(navDataFolder, ui, refusal);
+    if (finished) RemoveSaveLeftovers(navDataFolder);
+    // Back to sharing: nobody else can have taken the lock meanwhile.
+    if (finished && ::flock(fd_, LOCK_SH | LOCK_NB) != 0) {
+      refusal = "Can't lock file " + (navDataFolder / kLockFileName).string() + "\r\r" +
+                std::strerror(errno);
+      return false;
+    }
+    return finished;
+  }
+  if (!FinishInterruptedSave(navDataFolder, ui, refusal)) return false;
+  RemoveSaveLeftovers(navDataFolder);
+  return true;
 }
 
 DatabaseLock::DatabaseLock(DatabaseLock&& other) noexcept

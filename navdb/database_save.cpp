@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "navdb/database.h"
+#include "navdb/database_recovery.h"
+#include "platform/file_set.h"
 #include "platform/text_lines.h"
 
 namespace navdb {
@@ -56,7 +58,10 @@ std::string SetFailureText(const Database& db, const platform::FileResult& writt
            " could not be synced to disk.\r\r" + written.error;
   }
   return CannotCreateText(written.failedPath.filename().string(), written.error) +
-         "\r\rThe database files were left as they were.";
+         (written.recoveryPending
+              ? "\r\rThe files already replaced could not all be put back. The next program "
+                "that opens the database puts the old or the new files in place."
+              : "\r\rThe database files were left as they were.");
 }
 
 // Why a file that loaded as nothing is not written over. The entry files and
@@ -170,7 +175,8 @@ bool SaveDatabase(const Database& db, const UiCallbacks& ui, const platform::Fil
                                             : EncodeEntryFile(kAllKinds[slot], db.lists[slot]);
     files.push_back({db.folder / names[slot], contents[slot]});
   }
-  const platform::FileResult written = platform::ReplaceFilesAsSet(files, fault);
+  const platform::FileResult written =
+      platform::ReplaceFilesAsSet(files, fault, db.folder / kSaveManifestName);
   if (!written.ok()) {
     ShowSaveProblem(ui, SetFailureText(db, written));
     return false;
@@ -211,7 +217,7 @@ bool CopyOriginalDatabase(Database& db, const UiCallbacks& ui) {
     mayCopy = !refusal;
   }
   platform::FileResult copied;
-  if (mayCopy) copied = platform::ReplaceFilesAsSet(files);
+  if (mayCopy) copied = platform::ReplaceFilesAsSet(files, {}, db.folder / kSaveManifestName);
   if (!mayCopy || !copied.ok()) {
     if (!copied.ok()) {
       ShowMessage(ui, "Error : " + copied.failedPath.filename().string(), copied.error,
