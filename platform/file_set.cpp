@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstring>
 
@@ -16,7 +17,13 @@ namespace fs = std::filesystem;
 
 constexpr uint64_t kGoldenRatio = 0x9E3779B97F4A7C15ULL;
 
+// The same digest on every processor: bytes are read as little-endian words.
 uint64_t LoadLittleEndian(const unsigned char* bytes, size_t count) {
+  if (std::endian::native == std::endian::little && count == 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes, 8);
+    return word;
+  }
   uint64_t word = 0;
   for (size_t i = 0; i < count; ++i) word |= static_cast<uint64_t>(bytes[i]) << (8 * i);
   return word;
@@ -196,8 +203,19 @@ SetRecoveryResult RollBack(const fs::path& manifest, const std::vector<SetEntry>
 uint64_t ContentDigest(std::string_view bytes) {
   const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
   const size_t size = bytes.size();
-  uint64_t h = kGoldenRatio ^ size;
+  // Four lanes of eight bytes each, so that the multiplications of a step
+  // do not wait for one another: a save digests megabytes.
+  uint64_t lanes[4] = {kGoldenRatio ^ size, kGoldenRatio + 1, kGoldenRatio + 2, kGoldenRatio + 3};
   size_t at = 0;
+  for (; at + 32 <= size; at += 32) {
+    for (size_t lane = 0; lane < 4; ++lane) {
+      uint64_t& h = lanes[lane];
+      h = (h ^ LoadLittleEndian(data + at + 8 * lane, 8)) * kGoldenRatio;
+      h ^= h >> 32;
+    }
+  }
+  uint64_t h = lanes[0];
+  for (size_t lane = 1; lane < 4; ++lane) h = (h ^ FinalMix(lanes[lane])) * kGoldenRatio;
   for (; at + 8 <= size; at += 8) {
     h = (h ^ LoadLittleEndian(data + at, 8)) * kGoldenRatio;
     h ^= h >> 32;
