@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,13 +47,19 @@ FileResult Failure(int errorNumber, const std::filesystem::path& path) {
   return FileResult{std::strerror(errorNumber), errorNumber, path};
 }
 
-// The file that the temporary file will replace keeps its permissions, and
-// its owner where this process may give it (a save run as root must not
-// leave the user a file they can no longer write). Best effort: the old
-// file may be gone, and only root may change an owner.
-void TakeOverModeAndOwner(int fd, const std::filesystem::path& path) {
+// The file that the temporary file will replace, when there is one: its
+// permissions and owner are handed on.
+std::optional<struct stat> ReplacedFile(const std::filesystem::path& path) {
   struct stat old {};
-  if (::stat(path.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return;
+  if (::stat(path.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return std::nullopt;
+  return old;
+}
+
+// The new file keeps the old one's permissions, exactly (the umask only
+// narrowed them at the creation), and its owner where this process may give
+// it: a save run as root must not leave the user a file they can no longer
+// write. Best effort: only root may change an owner.
+void TakeOverModeAndOwner(int fd, const struct stat& old) {
   if (::fchmod(fd, old.st_mode & 0777) != 0) return;
   if (::geteuid() != 0 || (old.st_uid == 0 && old.st_gid == 0)) return;
   if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
@@ -64,10 +71,14 @@ void TakeOverModeAndOwner(int fd, const std::filesystem::path& path) {
 FileResult WriteSyncedTemporary(const std::filesystem::path& path, std::string_view bytes,
                                 const FileFaultHook& fault, std::string& temporary) {
   temporary = UniqueNameBeside(path, "tmp");
+  // Created with no more permissions than the file it replaces, so that the
+  // new contents of a private file are never readable by others meanwhile.
+  const std::optional<struct stat> old = ReplacedFile(path);
+  const mode_t createMode = old ? (old->st_mode & 0777) : 0644;
   const int createFault = Injected(fault, FileStep::Create, path);
-  const int fd = createFault != 0
-                     ? -1
-                     : ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  const int fd = createFault != 0 ? -1
+                                  : ::open(temporary.c_str(),
+                                           O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, createMode);
   if (fd < 0) {
     const int failed = createFault != 0 ? createFault : errno;
     temporary.clear();
@@ -75,7 +86,7 @@ FileResult WriteSyncedTemporary(const std::filesystem::path& path, std::string_v
   }
   int failed = Injected(fault, FileStep::Write, path);
   if (failed == 0 && !WriteAll(fd, bytes)) failed = errno;
-  if (failed == 0) TakeOverModeAndOwner(fd, path);
+  if (failed == 0 && old) TakeOverModeAndOwner(fd, *old);
   if (failed == 0) failed = Injected(fault, FileStep::Sync, path);
   if (failed == 0 && ::fsync(fd) != 0) failed = errno;
   if (::close(fd) != 0 && failed == 0) failed = errno;

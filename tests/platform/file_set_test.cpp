@@ -121,7 +121,20 @@ TEST(FileSet, AReplacedFileKeepsItsPermissionsAndOwner) {
   const std::string bytes = "new";
   const std::vector<FileToWrite> files = {
       {folder / "ndb.dat", bytes}, {folder / "vor.dat", bytes}, {folder / "int.dat", bytes}};
-  ASSERT_TRUE(ReplaceFilesAsSet(files).ok());
+  // Not even while it is written is the private file's new version readable by others.
+  mode_t whileWritten = 0777;
+  ASSERT_TRUE(ReplaceFilesAsSet(files, [&](FileStep step, const std::filesystem::path& path) {
+                if (step != FileStep::Write || path.filename() != "ndb.dat") return 0;
+                for (const std::string& name : FolderNames(folder)) {
+                  struct stat info {};
+                  if (name.starts_with("ndb.dat.tmp.") &&
+                      ::stat((folder / name).c_str(), &info) == 0) {
+                    whileWritten = info.st_mode & 0777;
+                  }
+                }
+                return 0;
+              }).ok());
+  EXPECT_EQ(whileWritten & 077, 0u);
   ASSERT_TRUE(ReplaceFileAtomically(folder / "vor.dat", "newer").ok());
   struct stat ndb {
   }, vor{}, created{};
