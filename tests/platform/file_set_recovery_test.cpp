@@ -27,22 +27,21 @@ std::vector<std::string> FolderNames(const TempFolder& folder) {
   return testing_support::FileNamesIn(folder.path());
 }
 
-// The old set (int.dat missing: a file the replacement creates) and the new
-// set's contents.
+// Writes the old set (int.dat missing: a file the replacement creates) and
+// holds the new set's contents, which its files point into: not copied.
 struct Sets {
+  explicit Sets(const TempFolder& folder) {
+    for (size_t i = 0; i < kNames.size(); ++i) {
+      if (kNames[i] != "int.dat") folder.Write(kNames[i], "old " + kNames[i]);
+      contents[i] = "new " + kNames[i] + "\r\n";
+      files.push_back({folder / kNames[i], contents[i]});
+    }
+  }
+  Sets(const Sets&) = delete;
+  Sets& operator=(const Sets&) = delete;
   std::array<std::string, 5> contents;
   std::vector<FileToWrite> files;
 };
-
-Sets WriteOldSet(const TempFolder& folder) {
-  Sets sets;
-  for (size_t i = 0; i < kNames.size(); ++i) {
-    if (kNames[i] != "int.dat") folder.Write(kNames[i], "old " + kNames[i]);
-    sets.contents[i] = "new " + kNames[i] + "\r\n";
-    sets.files.push_back({folder / kNames[i], sets.contents[i]});
-  }
-  return sets;
-}
 
 // Replaces the set and dies, as a kill would, right before the rename of
 // `name`: the process ends there, nothing of it cleans up.
@@ -90,7 +89,7 @@ TEST(FileSetRecovery, AKillBetweenAnyTwoRenamesIsRolledForward) {
   for (size_t killedAt = 0; killedAt < kNames.size(); ++killedAt) {
     SCOPED_TRACE("killed before renaming " + kNames[killedAt]);
     TempFolder folder;
-    const Sets sets = WriteOldSet(folder);
+    const Sets sets(folder);
     ReplaceAndDieBeforeRenaming(folder, sets, kNames[killedAt]);
     // The files renamed so far are new, the others old: a mixed set.
     for (size_t i = 0; i < kNames.size(); ++i) {
@@ -127,7 +126,7 @@ TEST(FileSetRecovery, AKillBetweenAnyTwoRenamesIsRolledForward) {
 
 TEST(FileSetRecovery, WithoutEveryNewFileTheOldSetIsPutBack) {
   TempFolder folder;
-  const Sets sets = WriteOldSet(folder);
+  const Sets sets(folder);
   ReplaceAndDieBeforeRenaming(folder, sets, "int.dat");
   // ndb, vor and apt are new; int.dat's new contents are lost.
   std::filesystem::remove(folder / TemporaryOf(folder, "int.dat"));
@@ -137,7 +136,7 @@ TEST(FileSetRecovery, WithoutEveryNewFileTheOldSetIsPutBack) {
 
   // A temporary file that is there but not whole counts as lost too.
   TempFolder damaged;
-  const Sets again = WriteOldSet(damaged);
+  const Sets again(damaged);
   ReplaceAndDieBeforeRenaming(damaged, again, "vor.dat");
   damaged.Write(TemporaryOf(damaged, "idx.dat"), "new idx.dat\r\r");  // same size, other bytes
   result = FinishInterruptedSet(damaged / "skat.save", kTargets);
@@ -149,7 +148,7 @@ TEST(FileSetRecovery, WithoutEveryNewFileTheOldSetIsPutBack) {
 
 TEST(FileSetRecovery, WhatCannotBeMadeWholeIsLeftAsItIs) {
   TempFolder folder;
-  const Sets sets = WriteOldSet(folder);
+  const Sets sets(folder);
   ReplaceAndDieBeforeRenaming(folder, sets, "apt.dat");
   // apt.dat's new contents are gone, and so is ndb.dat's old file.
   std::filesystem::remove(folder / TemporaryOf(folder, "apt.dat"));
@@ -218,7 +217,7 @@ TEST(FileSetRecovery, ManifestsAreReadStrictly) {
 // Without a kill, the manifest is there only while the files are renamed.
 TEST(FileSetRecovery, AWholeOrFailedReplacementLeavesNoManifest) {
   TempFolder folder;
-  Sets sets = WriteOldSet(folder);
+  const Sets sets(folder);
   ASSERT_TRUE(ReplaceFilesAsSet(sets.files, {}, folder / "skat.save").ok());
   ExpectOnly(folder, "new");
   EXPECT_FALSE(folder.Exists("skat.save"));
@@ -226,10 +225,10 @@ TEST(FileSetRecovery, AWholeOrFailedReplacementLeavesNoManifest) {
   for (FileStep step : {FileStep::Create, FileStep::Rename, FileStep::SyncFolder}) {
     SCOPED_TRACE(static_cast<int>(step));
     TempFolder failing;
-    sets = WriteOldSet(failing);
+    const Sets failingSets(failing);
     // The manifest's own steps fail: no file has been replaced yet.
     const FileResult result = ReplaceFilesAsSet(
-        sets.files,
+        failingSets.files,
         [&](FileStep at, const std::filesystem::path& path) {
           const bool manifest = path.filename() == "skat.save" || path == failing.path();
           return at == step && manifest ? EIO : 0;
@@ -243,9 +242,9 @@ TEST(FileSetRecovery, AWholeOrFailedReplacementLeavesNoManifest) {
   }
 
   TempFolder renameFails;
-  sets = WriteOldSet(renameFails);
+  const Sets renameSets(renameFails);
   const FileResult result = ReplaceFilesAsSet(
-      sets.files,
+      renameSets.files,
       [](FileStep at, const std::filesystem::path& path) {
         return at == FileStep::Rename && path.filename() == "idx.dat" ? EIO : 0;
       },
