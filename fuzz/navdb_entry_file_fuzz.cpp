@@ -1,5 +1,6 @@
 // Arbitrary bytes as an entry file of every kind: the reader must never
-// crash, read out of bounds or lose a line; what it takes must save back.
+// crash, read out of bounds or lose a line; what it takes has exactly its
+// kind's length and must save back.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -30,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (again.Count() != list.Count() || !rejectedAgain.empty()) std::abort();
     for (size_t row = 0; row < list.Count(); ++row) {
       if (list.GetLine(row) != again.GetLine(row)) std::abort();
-      if (list.GetLine(row).size() < navdb::InfoOf(kind).lineLength) std::abort();
+      if (list.GetLine(row).size() != navdb::InfoOf(kind).lineLength) std::abort();
     }
     (void)navdb::ParseEntryLine(kind, list.Count() ? list.GetLine(0) : bytes.substr(0, 120));
   }

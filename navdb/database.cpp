@@ -22,6 +22,9 @@
 namespace navdb {
 namespace {
 
+constexpr std::string_view kListFullText =
+    "Can't add entry to list.\r\rA list holds at most 100,000 entries.";
+
 // Offset of the first byte below 0x20 (a line end or a control byte) at or
 // after `pos`, or `size`. Sixteen bytes at a time where the processor has
 // them, else eight: a byte b < 0x20 makes b - 0x20 borrow into its top bit
@@ -69,13 +72,20 @@ void ForEachFileLine(std::string_view bytes, Fn&& fn) {
 }
 
 // True when a file line without control bytes has the kind's layout: its
-// length and ';' at every separator column.
+// length and ';' at every separator column. A longer line is refused too:
+// the display reads the files by fixed line lengths.
 bool HasFileLayout(const KindInfo& info, std::string_view fileLine) {
-  if (fileLine.size() < info.lineLength || fileLine.size() > kMaxLineLength) return false;
+  if (fileLine.size() != info.lineLength) return false;
   for (size_t i = 0; i < info.separatorCount; ++i) {
     if (fileLine[static_cast<size_t>(info.separatorColumns[i])] != ';') return false;
   }
   return true;
+}
+
+// Line 1 of a file this program wrote is a comment; a file made elsewhere
+// may begin with its first entry instead, which is then read as one.
+bool IsHeaderLine(size_t lineNumber, std::string_view fileLine) {
+  return lineNumber == 1 && fileLine.starts_with("//");
 }
 
 void SetSeparators(const KindInfo& info, char* line, char separator) {
@@ -88,21 +98,29 @@ struct MalformedLines {
   std::vector<std::string>& lines;
   size_t count = 0;
   size_t firstLineNumber = 0;
+  size_t tooLong = 0;  // of them, lines longer than the kind's layout
   void Note(size_t lineNumber, std::string_view line) {
     if (count++ == 0) firstLineNumber = lineNumber;
     lines.emplace_back(line);
   }
 };
 
-void ReportMalformed(const UiCallbacks& ui, std::string_view fileName, const MalformedLines& bad) {
+void ReportMalformed(const UiCallbacks& ui, std::string_view fileName, const MalformedLines& bad,
+                     size_t lineLength = 0) {
   if (bad.count == 0) return;
-  char text[256];
+  char text[384];
   const std::string keptIn = RejectedFileName(fileName);
+  char why[128] = "";
+  if (bad.tooLong > 0) {
+    std::snprintf(why, sizeof why,
+                  "%zu of them %s longer than the %zu characters of an entry line.\r", bad.tooLong,
+                  bad.tooLong == 1 ? "is" : "are", lineLength);
+  }
   std::snprintf(text, sizeof text,
-                "%.*s: %zu malformed line(s) skipped, the first at line %zu.\r"
+                "%.*s: %zu malformed line(s) skipped, the first at line %zu.\r%s"
                 "They are kept in %s when the database is saved.",
                 static_cast<int>(fileName.size()), fileName.data(), bad.count, bad.firstLineNumber,
-                keptIn.c_str());
+                why, keptIn.c_str());
   ShowMessage(ui, "Warning", text, MessageIcon::Warning, MessageButtons::Ok, true);
 }
 
@@ -163,6 +181,8 @@ std::optional<std::string_view> NormalizeInPlace(char* data, std::string_view fi
   const std::string_view rest = fileLine.substr(start);
   const size_t lead = (rest.empty() || rest[0] != '-') ? 1 : 0;
   if (lead + rest.size() != kIndexLineLength) return std::nullopt;
+  // The very first byte of the file has no room in front of it.
+  if (lead && rest.data() == data) return std::nullopt;
   char* const first = data + (rest.data() - data) - lead;
   if (lead && *first != ' ') {
     // Only a line that has the shape is changed: one set aside keeps its bytes.
@@ -210,8 +230,9 @@ bool DecodeEntryFile(NavaidKind kind, std::shared_ptr<std::string> bytes, EntryL
   list.Reserve(list.Count() + bytes->size() / (info.lineLength + 2));
   char* const data = bytes->data();
   ForEachFileLine(*bytes, [&](size_t lineNumber, std::string_view fileLine, bool hasControlBytes) {
-    if (lineNumber == 1 || fileLine.empty()) return;
+    if (fileLine.empty() || IsHeaderLine(lineNumber, fileLine)) return;
     if (hasControlBytes || !HasFileLayout(info, fileLine)) {
+      if (!hasControlBytes && fileLine.size() > info.lineLength) ++bad.tooLong;
       bad.Note(lineNumber, fileLine);
       return;
     }
@@ -227,12 +248,12 @@ bool DecodeEntryFile(NavaidKind kind, std::shared_ptr<std::string> bytes, EntryL
     SetSeparators(info, line, ';');
     rejected.emplace_back(fileLine);
     const MessageAnswer answer =
-        ShowMessage(ui, std::string(info.loadErrorCaption), "Can't add entry to list.",
+        ShowMessage(ui, std::string(info.loadErrorCaption), std::string(kListFullText),
                     MessageIcon::Error, MessageButtons::RetryCancel, true);
     // Cancel stops taking lines; the rest is still kept with the rejected ones.
     completed = answer != MessageAnswer::Cancel;
   });
-  ReportMalformed(ui, info.fileName, bad);
+  ReportMalformed(ui, info.fileName, bad, info.lineLength);
   return completed;
 }
 
@@ -247,7 +268,7 @@ IndexFileLines SplitIndexLines(std::shared_ptr<std::string> bytes, bool putInInd
   split.lines.reserve(bytes->size() / (kIndexLineLength + 2) + 1);
   char* const data = bytes->data();
   ForEachFileLine(*bytes, [&](size_t lineNumber, std::string_view fileLine, bool) {
-    if (lineNumber == 1 || fileLine.empty()) return;
+    if (fileLine.empty() || IsHeaderLine(lineNumber, fileLine)) return;
     if (const std::optional<std::string_view> line = NormalizeInPlace(data, fileLine))
       split.lines.push_back(*line);
     else

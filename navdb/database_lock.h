@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "navdb/ui_callbacks.h"
+
 namespace navdb {
 
 inline constexpr std::string_view kLockFileName = "skat.lock";
@@ -20,9 +22,15 @@ class DatabaseLock {  // RAII, move-only; releases on destruction
  public:
   // Tries once, never waits. On refusal returns nothing and sets `refusal` to the
   // message to show (naming the holder: program name and process id).
+  //
+  // Before it returns the lock, it makes the set of a save that was killed
+  // half-way whole again (see database_recovery.h) and tells `ui` so; a
+  // reader takes the lock exclusively for that while nobody else holds it,
+  // and is refused when others do. An exclusive holder then removes the
+  // temporary files of killed saves.
   static std::optional<DatabaseLock> Acquire(const std::filesystem::path& navDataFolder,
                                              LockMode mode, std::string_view programName,
-                                             std::string& refusal);
+                                             std::string& refusal, const UiCallbacks& ui = {});
 
   DatabaseLock(DatabaseLock&& other) noexcept;
   DatabaseLock& operator=(DatabaseLock&& other) noexcept;
@@ -34,6 +42,9 @@ class DatabaseLock {  // RAII, move-only; releases on destruction
 
  private:
   DatabaseLock(int fd, LockMode mode) : fd_(fd), mode_(mode) {}
+  // Finishes an interrupted save and clears the leftovers of killed ones.
+  bool PrepareFolder(const std::filesystem::path& navDataFolder, std::string_view programName,
+                     const UiCallbacks& ui, std::string& refusal);
   void Release();
 
   int fd_ = -1;  // -1: a reader of a folder where no lock file can be made

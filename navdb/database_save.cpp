@@ -1,11 +1,17 @@
 // Saving the database files as one set, the ".rejected" files beside them,
 // and the restore of the reference copies.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <optional>
 #include <string>
 #include <unordered_set>
 #include <vector>
 
 #include "navdb/database.h"
+#include "navdb/database_recovery.h"
+#include "platform/file_set.h"
 #include "platform/text_lines.h"
 
 namespace navdb {
@@ -52,7 +58,64 @@ std::string SetFailureText(const Database& db, const platform::FileResult& writt
            " could not be synced to disk.\r\r" + written.error;
   }
   return CannotCreateText(written.failedPath.filename().string(), written.error) +
-         "\r\rThe database files were left as they were.";
+         (written.recoveryPending
+              ? "\r\rThe files already replaced could not all be put back. The next program "
+                "that opens the database puts the old or the new files in place."
+              : "\r\rThe database files were left as they were.");
+}
+
+// Why a file that loaded as nothing is not written over. The entry files and
+// idx.dat are one set (the index rows point into the entry files), so any
+// file held back holds back the whole set.
+std::string NotReadText(size_t slot, const std::string& readFailure) {
+  return std::string(DatabaseFileName(slot)) +
+         " was not saved: it could not be read when the database was loaded (" + readFailure +
+         (slot == kIndexFileSlot
+              ? "). No other file was saved either: they must match the index."
+              : "). idx.dat and the other files were not saved either: the index must match "
+                "the entry files.");
+}
+
+// A working file that this program must not replace: a link (a save puts
+// plain files in the NavData folder, so it would break the link and leave
+// the file it points at behind) or a file the user made read-only.
+std::optional<std::string> ReplaceRefusal(const std::filesystem::path& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return std::nullopt;  // a new file
+  const std::string name = path.filename().string();
+  if (S_ISLNK(info.st_mode)) {
+    return name + " is a symbolic link: the database files are saved as plain files in " +
+           path.parent_path().string() +
+           " and never through a link. Put the file itself in place of the link.";
+  }
+  if (!S_ISREG(info.st_mode)) return std::nullopt;  // the replace reports it
+  if ((info.st_mode & 0222) == 0) return name + " is read-only. Make it writable first.";
+  if (::access(path.c_str(), W_OK) != 0) return name + " cannot be written by this user.";
+  return std::nullopt;
+}
+
+// The refusals of a set write over `names` in `folder`, each with what was
+// left as it was; empty when the set may be written.
+std::optional<std::string> SetRefusal(const std::filesystem::path& folder,
+                                      std::span<const std::string_view> names,
+                                      std::string_view leftAlone) {
+  std::string text;
+  for (const std::string_view name : names) {
+    if (const std::optional<std::string> refusal = ReplaceRefusal(folder / name)) {
+      text += (text.empty() ? "" : "\r") + *refusal;
+    }
+  }
+  if (text.empty()) return std::nullopt;
+  return text + "\r\r" + std::string(leftAlone);
+}
+
+constexpr std::string_view kSetNotSaved =
+    "The database was not saved: its five files are saved together or not at all.";
+
+std::array<std::string_view, kDatabaseFileCount> SaveOrder() {
+  std::array<std::string_view, kDatabaseFileCount> names;
+  for (size_t slot = 0; slot < kDatabaseFileCount; ++slot) names[slot] = DatabaseFileName(slot);
+  return names;
 }
 
 }  // namespace
@@ -88,39 +151,38 @@ platform::FileResult AppendRejectedLines(const std::filesystem::path& path,
 
 bool SaveDatabase(const Database& db, const UiCallbacks& ui, const platform::FileFaultHook& fault) {
   SetStatus(ui, StatusIcon::Saving, "Status : saving data...");
+  // A file that could not be read loaded as nothing: writing the lists over
+  // it would wipe what it holds, and writing the others would leave them out
+  // of step with it. Nothing at all is written then, .rejected files included.
+  bool heldBack = false;
+  for (size_t slot = 0; slot < kDatabaseFileCount; ++slot) {
+    if (db.readFailures[slot].empty()) continue;
+    ShowSaveProblem(ui, NotReadText(slot, db.readFailures[slot]));
+    heldBack = true;
+  }
+  if (heldBack) return false;
+  const auto names = SaveOrder();
+  if (const std::optional<std::string> refusal = SetRefusal(db.folder, names, kSetNotSaved)) {
+    ShowSaveProblem(ui, *refusal);
+    return false;
+  }
   if (!SaveRejectedLines(db, ui)) return false;
 
-  // A file that could not be read loaded as nothing: writing the lists over
-  // it would wipe what it holds. The index must match the entry files' rows,
-  // so when it is the one held back, they are too.
-  const bool indexHeldBack = !db.readFailures[kIndexFileSlot].empty();
   std::array<std::string, kDatabaseFileCount> contents;
   std::vector<platform::FileToWrite> files;
-  for (size_t slot = 0; slot < kDatabaseFileCount && !indexHeldBack; ++slot) {
-    if (!db.readFailures[slot].empty()) continue;
+  for (size_t slot = 0; slot < kDatabaseFileCount; ++slot) {
     contents[slot] = slot == kIndexFileSlot ? IndexFileBytes(db)
                                             : EncodeEntryFile(kAllKinds[slot], db.lists[slot]);
-    files.push_back({db.folder / DatabaseFileName(slot), contents[slot]});
+    files.push_back({db.folder / names[slot], contents[slot]});
   }
-  const platform::FileResult written = platform::ReplaceFilesAsSet(files, fault);
+  const platform::FileResult written =
+      platform::ReplaceFilesAsSet(files, fault, db.folder / kSaveManifestName);
   if (!written.ok()) {
     ShowSaveProblem(ui, SetFailureText(db, written));
     return false;
   }
-  bool allWritten = true;
-  for (size_t slot = 0; slot < kDatabaseFileCount; ++slot) {
-    if (db.readFailures[slot].empty()) continue;
-    ShowSaveProblem(ui, std::string(DatabaseFileName(slot)) +
-                            " was not saved: it could not be read when the database was "
-                            "loaded (" +
-                            db.readFailures[slot] +
-                            (indexHeldBack ? "). No other file was saved either: they must "
-                                             "match the index."
-                                           : "). The other files were saved."));
-    allWritten = false;
-  }
-  if (allWritten) SetStatus(ui, StatusIcon::Ready, "Status : done");
-  return allWritten;
+  SetStatus(ui, StatusIcon::Ready, "Status : done");
+  return true;
 }
 
 bool CopyOriginalDatabase(Database& db, const UiCallbacks& ui) {
@@ -136,20 +198,27 @@ bool CopyOriginalDatabase(Database& db, const UiCallbacks& ui) {
   const std::string_view order[] = {kIndexFileName, "ndb.dat", "vor.dat", "apt.dat", "int.dat"};
   std::array<std::string, 5> contents;
   std::vector<platform::FileToWrite> files;
-  bool allRead = true;
+  bool mayCopy = true;
   for (size_t i = 0; i < std::size(order); ++i) {
     const platform::FileResult read =
         platform::ReadWholeFile(db.folder / kOriginalFolder / order[i], contents[i]);
     if (!read.ok()) {
       ShowMessage(ui, "Error : " + std::string(order[i]), read.error, MessageIcon::Error,
                   MessageButtons::Ok);
-      allRead = false;
+      mayCopy = false;
     }
     files.push_back({db.folder / order[i], contents[i]});
   }
+  if (mayCopy) {
+    // A link or a read-only working file is refused as a save refuses it.
+    const std::optional<std::string> refusal =
+        SetRefusal(db.folder, order, "The reference copies replace the five files together.");
+    if (refusal) ShowMessage(ui, "Error", *refusal, MessageIcon::Error, MessageButtons::Ok);
+    mayCopy = !refusal;
+  }
   platform::FileResult copied;
-  if (allRead) copied = platform::ReplaceFilesAsSet(files);
-  if (!allRead || !copied.ok()) {
+  if (mayCopy) copied = platform::ReplaceFilesAsSet(files, {}, db.folder / kSaveManifestName);
+  if (!mayCopy || !copied.ok()) {
     if (!copied.ok()) {
       ShowMessage(ui, "Error : " + copied.failedPath.filename().string(), copied.error,
                   MessageIcon::Error, MessageButtons::Ok);

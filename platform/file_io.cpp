@@ -8,8 +8,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/file_set.h"
 
 namespace platform {
 namespace {
@@ -44,14 +47,38 @@ FileResult Failure(int errorNumber, const std::filesystem::path& path) {
   return FileResult{std::strerror(errorNumber), errorNumber, path};
 }
 
+// The file that the temporary file will replace, when there is one: its
+// permissions and owner are handed on.
+std::optional<struct stat> ReplacedFile(const std::filesystem::path& path) {
+  struct stat old {};
+  if (::stat(path.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) return std::nullopt;
+  return old;
+}
+
+// The new file keeps the old one's permissions, exactly (the umask only
+// narrowed them at the creation), and its owner where this process may give
+// it: a save run as root must not leave the user a file they can no longer
+// write. Best effort: only root may change an owner.
+void TakeOverModeAndOwner(int fd, const struct stat& old) {
+  if (::fchmod(fd, old.st_mode & 0777) != 0) return;
+  if (::geteuid() != 0 || (old.st_uid == 0 && old.st_gid == 0)) return;
+  if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+    // The new file stays root's, as it would have been anyway.
+  }
+}
+
 // Writes `bytes` to a new temporary file beside `path` and syncs it to disk.
 FileResult WriteSyncedTemporary(const std::filesystem::path& path, std::string_view bytes,
                                 const FileFaultHook& fault, std::string& temporary) {
   temporary = UniqueNameBeside(path, "tmp");
+  // Created with no more permissions than the file it replaces, so that the
+  // new contents of a private file are never readable by others meanwhile.
+  const std::optional<struct stat> old = ReplacedFile(path);
+  const mode_t createMode = old ? (old->st_mode & 0777) : 0644;
   const int createFault = Injected(fault, FileStep::Create, path);
-  const int fd = createFault != 0
-                     ? -1
-                     : ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  const int fd = createFault != 0 ? -1
+                                  : ::open(temporary.c_str(),
+                                           O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, createMode);
   if (fd < 0) {
     const int failed = createFault != 0 ? createFault : errno;
     temporary.clear();
@@ -59,6 +86,7 @@ FileResult WriteSyncedTemporary(const std::filesystem::path& path, std::string_v
   }
   int failed = Injected(fault, FileStep::Write, path);
   if (failed == 0 && !WriteAll(fd, bytes)) failed = errno;
+  if (failed == 0 && old) TakeOverModeAndOwner(fd, *old);
   if (failed == 0) failed = Injected(fault, FileStep::Sync, path);
   if (failed == 0 && ::fsync(fd) != 0) failed = errno;
   if (::close(fd) != 0 && failed == 0) failed = errno;
@@ -99,18 +127,34 @@ void RemoveFiles(const std::vector<std::string>& names) {
   }
 }
 
-FileResult SyncFolderOf(const std::filesystem::path& path, const FileFaultHook& fault) {
-  const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-  if (const int injected = Injected(fault, FileStep::SyncFolder, folder)) {
-    return Failure(injected, folder);
+// Records the set in `manifest` before the first rename: written and synced
+// like the files themselves, renamed into place and the folder synced, so
+// that it is there, whole, whenever a rename may have happened.
+FileResult WriteManifest(const std::filesystem::path& manifest, std::span<const FileToWrite> files,
+                         const std::vector<std::string>& temporaries,
+                         const std::vector<std::string>& oldFiles, const FileFaultHook& fault) {
+  std::vector<SetEntry> entries;
+  for (size_t i = 0; i < files.size(); ++i) {
+    entries.push_back({files[i].path.filename().string(),
+                       std::filesystem::path(temporaries[i]).filename().string(),
+                       std::filesystem::path(oldFiles[i]).filename().string(),
+                       files[i].bytes.size(), ContentDigest(files[i].bytes)});
   }
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return Failure(errno, folder);
-  // Some file systems cannot sync a folder; their renames are as durable as they get.
-  const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
-  const int failed = synced ? 0 : errno;
-  ::close(fd);
-  return synced ? FileResult{} : Failure(failed, folder);
+  std::string temporary;
+  FileResult written = WriteSyncedTemporary(manifest, EncodeSetManifest(entries), fault, temporary);
+  if (!written.ok()) return written;
+  const int injected = Injected(fault, FileStep::Rename, manifest);
+  if (injected != 0 || ::rename(temporary.c_str(), manifest.c_str()) != 0) {
+    const int failed = injected != 0 ? injected : errno;
+    ::unlink(temporary.c_str());
+    return Failure(failed, manifest);
+  }
+  FileResult synced = SyncFolder(manifest.parent_path(), fault);
+  if (!synced.ok()) {
+    ::unlink(manifest.c_str());
+    synced.failedPath = manifest;
+  }
+  return synced;
 }
 
 }  // namespace
@@ -161,7 +205,21 @@ FileResult ReplaceFileAtomically(const std::filesystem::path& path, std::string_
   return {};
 }
 
-FileResult ReplaceFilesAsSet(std::span<const FileToWrite> files, const FileFaultHook& fault) {
+FileResult SyncFolder(const std::filesystem::path& folder, const FileFaultHook& fault) {
+  if (const int injected = Injected(fault, FileStep::SyncFolder, folder)) {
+    return Failure(injected, folder);
+  }
+  const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return Failure(errno, folder);
+  // Some file systems cannot sync a folder; their renames are as durable as they get.
+  const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+  const int failed = synced ? 0 : errno;
+  ::close(fd);
+  return synced ? FileResult{} : Failure(failed, folder);
+}
+
+FileResult ReplaceFilesAsSet(std::span<const FileToWrite> files, const FileFaultHook& fault,
+                             const std::filesystem::path& manifest) {
   std::vector<std::string> temporaries(files.size());
   for (size_t i = 0; i < files.size(); ++i) {
     const FileResult written =
@@ -180,28 +238,47 @@ FileResult ReplaceFilesAsSet(std::span<const FileToWrite> files, const FileFault
       return kept;
     }
   }
+  if (!manifest.empty() && !files.empty()) {
+    const FileResult recorded = WriteManifest(manifest, files, temporaries, oldFiles, fault);
+    if (!recorded.ok()) {
+      RemoveFiles(temporaries);
+      RemoveFiles(oldFiles);
+      return recorded;
+    }
+  }
   for (size_t i = 0; i < files.size(); ++i) {
     const int injected = Injected(fault, FileStep::Rename, files[i].path);
     if (injected == 0 && ::rename(temporaries[i].c_str(), files[i].path.c_str()) == 0) {
       temporaries[i].clear();
       continue;
     }
-    const int failed = injected != 0 ? injected : errno;
+    FileResult failure = Failure(injected != 0 ? injected : errno, files[i].path);
     // Put back the old contents of the files already renamed.
+    bool restored = true;
     for (size_t j = 0; j < i; ++j) {
       if (oldFiles[j].empty()) {
-        ::unlink(files[j].path.c_str());
+        restored = (::unlink(files[j].path.c_str()) == 0 || errno == ENOENT) && restored;
       } else if (::rename(oldFiles[j].c_str(), files[j].path.c_str()) == 0) {
         oldFiles[j].clear();
+      } else {
+        restored = false;
       }
+    }
+    if (!restored && !manifest.empty()) {
+      // The old files still to be put back stay, with the manifest that names them.
+      failure.recoveryPending = true;
+      return failure;
     }
     RemoveFiles(temporaries);
     RemoveFiles(oldFiles);
-    return Failure(failed, files[i].path);
+    if (!manifest.empty()) ::unlink(manifest.c_str());
+    return failure;
   }
-  RemoveFiles(oldFiles);
   if (files.empty()) return {};
-  return SyncFolderOf(files.front().path, fault);
+  const FileResult synced = SyncFolder(files.front().path.parent_path(), fault);
+  if (!manifest.empty()) ::unlink(manifest.c_str());
+  RemoveFiles(oldFiles);
+  return synced;
 }
 
 FileResult CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {

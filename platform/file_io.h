@@ -16,6 +16,9 @@ struct FileResult {
   std::string error;
   int errorNumber = 0;               // the errno value behind `error`
   std::filesystem::path failedPath;  // the file the failure is about (set by the set write)
+  // A set write that failed half-way and could not put every old file back:
+  // its manifest stays for FinishInterruptedSet (see file_set.h).
+  bool recoveryPending = false;
   bool ok() const { return error.empty(); }
 };
 
@@ -50,7 +53,16 @@ FileResult ReplaceFileAtomically(const std::filesystem::path& path, std::string_
 // removes the temporary files and leaves every old file; a rename that fails
 // puts the files already renamed back to their old contents. On failure the
 // result names the file in `failedPath`.
-FileResult ReplaceFilesAsSet(std::span<const FileToWrite> files, const FileFaultHook& fault = {});
+//
+// With a `manifest` path (in the same folder), the set is recorded there,
+// synced, before the first rename and removed after the folder sync, so that
+// a process killed between two renames leaves what FinishInterruptedSet
+// needs to make the set whole again (see file_set.h).
+FileResult ReplaceFilesAsSet(std::span<const FileToWrite> files, const FileFaultHook& fault = {},
+                             const std::filesystem::path& manifest = {});
+
+// Syncs a folder's entries (names made, renamed, removed) to disk.
+FileResult SyncFolder(const std::filesystem::path& folder, const FileFaultHook& fault = {});
 
 // Copies `from` over `to` (atomically, as above).
 FileResult CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to);

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "navdb/database.h"
+#include "navdb/database_check.h"
 #include "platform/win1252.h"
 #include "shell/cli/cli_ui.h"
 #include "shell/cli/commands.h"
@@ -24,8 +25,10 @@ const CliCommand kCheck{"check", "load the database and print its counts",
                         "check\n\n"
                         "Loads the database and prints five lines: NDB, VOR, APT and INT with\n"
                         "their entry counts, and IDX with the line counts of the primary,\n"
-                        "following and preceding index lists. Exits 1 when the folder does\n"
-                        "not exist or a database file exists but cannot be read.\n",
+                        "following and preceding index lists. Then compares every index row\n"
+                        "with the entry it points at (kind, row and position). Exits 1 when\n"
+                        "the folder does not exist, a database file exists but cannot be\n"
+                        "read, or index rows do not match the entry files.\n",
                         RunCheck};
 const CliCommand kIndex{"index", "rebuild the geographic index and save the database",
                         "index\n\n"
@@ -98,7 +101,17 @@ int RunCheck(CliContext& context, const std::vector<std::string>& args) {
   const std::optional<navdb::Database> db = LoadedDatabase(context, DatabaseUse::Reads, lock, ui);
   if (!db) return kExitFailure;
   PrintCounts(context, *db);
-  return AllFilesRead(*db) ? kExitOk : kExitFailure;
+  // A file that could not be read loaded as nothing: all its rows would count.
+  if (!AllFilesRead(*db)) return kExitFailure;
+  const size_t outOfStep = navdb::CountIndexRowsOutOfStep(*db);
+  if (outOfStep == 0) return kExitOk;
+  navdb::ShowMessage(ui, "Error",
+                     std::to_string(outOfStep) +
+                         (outOfStep == 1 ? " index row does not match the entry files."
+                                         : " index rows do not match the entry files.") +
+                         " Run \"skat-cli index\" to rebuild the index.",
+                     navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
+  return kExitFailure;
 }
 
 int RunIndex(CliContext& context, const std::vector<std::string>& args) {

@@ -83,7 +83,7 @@ bool LockDatabase(CliContext& context, DatabaseUse use, std::optional<navdb::Dat
                                    ? navdb::LockMode::Exclusive
                                    : navdb::LockMode::Shared;
   std::string refusal;
-  lock = navdb::DatabaseLock::Acquire(context.navData, mode, "skat-cli", refusal);
+  lock = navdb::DatabaseLock::Acquire(context.navData, mode, "skat-cli", refusal, ui);
   return lock.has_value() || refuse(refusal);
 }
 

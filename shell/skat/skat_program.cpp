@@ -77,8 +77,13 @@ bool SkatProgram::lockDatabase() {
   std::error_code error;
   if (!std::filesystem::is_directory(state_.db.folder, error)) return true;
   std::string refusal;
-  lock_ =
-      navdb::DatabaseLock::Acquire(state_.db.folder, navdb::LockMode::Exclusive, "skat", refusal);
+  // The lock finishes a save that was killed half-way, and says so.
+  navdb::UiCallbacks ui;
+  ui.messageBox = [](const navdb::MessageRequest& request) {
+    return ShowMessageBox(nullptr, request);
+  };
+  lock_ = navdb::DatabaseLock::Acquire(state_.db.folder, navdb::LockMode::Exclusive, "skat",
+                                       refusal, ui);
   if (lock_) return true;
   ShowMessageBox(nullptr,
                  {"Error", refusal, navdb::MessageIcon::Error, navdb::MessageButtons::Ok, true});

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "tests/support/temp_folder.h"
@@ -97,6 +102,99 @@ TEST(DatabaseLock, AMissingFolderIsAFailureWithItsReason) {
   EXPECT_EQ(LockRefusalText(""),
             "The database is in use by another program. Try again when it "
             "has finished.");
+}
+
+std::string NotPlainText(const TempFolder& folder, std::string_view what) {
+  return "The database lock file " + (folder / "skat.lock").string() + " is " + std::string(what) +
+         ", not a plain file.\r\rNothing was changed. Remove it and try again.";
+}
+
+// A lock file that is not a plain file is refused in both modes, at once,
+// and what it points at or stands for is never opened for writing.
+TEST(DatabaseLock, ALockFileThatIsNoPlainFileIsRefusedAndLeftAlone) {
+  TempFolder outside;
+  outside.Write("notes.txt", "what the user wrote\n");
+  for (LockMode mode : {LockMode::Exclusive, LockMode::Shared}) {
+    SCOPED_TRACE(mode == LockMode::Exclusive ? "exclusive" : "shared");
+    TempFolder folder;
+    std::filesystem::create_symlink(outside / "notes.txt", folder / "skat.lock");
+    std::string refusal;
+    EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), mode, "skat-cli", refusal));
+    EXPECT_EQ(refusal, NotPlainText(folder, "a symbolic link"));
+    EXPECT_EQ(outside.Read("notes.txt"), "what the user wrote\n");
+
+    // A link to nothing: following it would create its target.
+    std::filesystem::remove(folder / "skat.lock");
+    std::filesystem::create_symlink(outside / "created.txt", folder / "skat.lock");
+    EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), mode, "skat-cli", refusal));
+    EXPECT_EQ(refusal, NotPlainText(folder, "a symbolic link"));
+    EXPECT_FALSE(outside.Exists("created.txt"));
+
+    std::filesystem::remove(folder / "skat.lock");
+    ASSERT_EQ(::mkfifo((folder / "skat.lock").c_str(), 0600), 0);
+    EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), mode, "skat-cli", refusal));
+    EXPECT_EQ(refusal, NotPlainText(folder, "a named pipe"));
+
+    std::filesystem::remove(folder / "skat.lock");
+    std::filesystem::create_directory(folder / "skat.lock");
+    EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), mode, "skat-cli", refusal));
+    EXPECT_EQ(refusal, NotPlainText(folder, "a folder"));
+
+    std::filesystem::remove(folder / "skat.lock");
+    const int socketFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = (folder / "skat.lock").string();
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    std::strcpy(address.sun_path, socketPath.c_str());
+    ASSERT_EQ(::bind(socketFd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), mode, "skat-cli", refusal));
+    EXPECT_EQ(refusal, NotPlainText(folder, "a socket"));
+    ::close(socketFd);
+  }
+}
+
+// Only a lock file that holds nothing or a holder line is ever written: a
+// file with someone's words in it, or one that shares its bytes with another
+// name, is locked as it is; and the release empties only the file it opened.
+TEST(DatabaseLock, OnlyTheHolderLineThisProgramWroteIsEverWritten) {
+  for (LockMode mode : {LockMode::Exclusive, LockMode::Shared}) {
+    SCOPED_TRACE(mode == LockMode::Exclusive ? "exclusive" : "shared");
+    TempFolder folder;
+    folder.Write("skat.lock", "my notes, not a holder\n");
+    std::string refusal;
+    std::optional<DatabaseLock> lock = DatabaseLock::Acquire(folder.path(), mode, "one", refusal);
+    ASSERT_TRUE(lock);
+    EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), LockMode::Exclusive, "two", refusal));
+    // Nothing of the file's own text goes into the refusal.
+    EXPECT_EQ(refusal, LockRefusalText(""));
+    lock.reset();
+    EXPECT_EQ(folder.Read("skat.lock"), "my notes, not a holder\n");
+
+    // A hard link to a file of the user's, empty or not.
+    for (const std::string words : {"", "dear diary\n"}) {
+      TempFolder linked;
+      linked.Write("notes.txt", words);
+      ASSERT_EQ(::link((linked / "notes.txt").c_str(), (linked / "skat.lock").c_str()), 0);
+      lock = DatabaseLock::Acquire(linked.path(), mode, "one", refusal);
+      ASSERT_TRUE(lock);
+      EXPECT_EQ(linked.Read("notes.txt"), words);
+      lock.reset();
+      EXPECT_EQ(linked.Read("notes.txt"), words);
+    }
+
+    // A file put in place of the lock file while it is held is not touched
+    // by the release; the lock file that was opened is.
+    TempFolder swapped;
+    lock = DatabaseLock::Acquire(swapped.path(), mode, "one", refusal);
+    ASSERT_TRUE(lock);
+    swapped.Write("notes.txt", "moved here\n");
+    std::filesystem::rename(swapped / "skat.lock", swapped / "old.lock");
+    std::filesystem::rename(swapped / "notes.txt", swapped / "skat.lock");
+    lock.reset();
+    EXPECT_EQ(swapped.Read("skat.lock"), "moved here\n");
+    EXPECT_EQ(swapped.Read("old.lock"), "");
+  }
 }
 
 }  // namespace

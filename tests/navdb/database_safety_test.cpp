@@ -76,6 +76,7 @@ TEST(DatabaseSafety, AFileThatCannotBeReadIsReportedAndNeverSavedOver) {
   TempFolder folder;
   WriteDatabase(folder);
   const std::string intBefore = folder.Read("int.dat");
+  const std::string ndbBefore = folder.Read("ndb.dat");
   std::filesystem::remove(folder / "ndb.dat");
   std::filesystem::create_directory(folder / "ndb.dat");
   folder.Write("ndb.dat/kept", "what the user keeps here");
@@ -94,7 +95,9 @@ TEST(DatabaseSafety, AFileThatCannotBeReadIsReportedAndNeverSavedOver) {
   EXPECT_TRUE(db.List(NavaidKind::Ndb).HoldsOnlyPlaceholder());
   EXPECT_EQ(db.List(NavaidKind::Intersection).EntryCount(), 1u);
 
-  // A change to another kind is saved; ndb.dat is not, and the save says so.
+  // A change to another kind is not saved either: the index of the new set
+  // would point into an ndb.dat that was never written.
+  const std::string idxBefore = folder.Read("idx.dat");
   db.List(NavaidKind::Intersection)
       .AddLine(BuildIntersectionLine({"ABCDE", "", FormatLatitude(47.0), FormatLongitude(1.0), 0}));
   RebuildIndex(db.lists, db.index, {});
@@ -105,16 +108,27 @@ TEST(DatabaseSafety, AFileThatCannotBeReadIsReportedAndNeverSavedOver) {
   EXPECT_EQ(ui.messages[0].caption, "Error");
   EXPECT_EQ(ui.messages[0].text,
             "ndb.dat was not saved: it could not be read when the database was loaded (" +
-                std::string(std::strerror(EISDIR)) + "). The other files were saved.");
+                std::string(std::strerror(EISDIR)) +
+                "). idx.dat and the other files were not saved either: the index must match the "
+                "entry files.");
   EXPECT_EQ(
       ui.statuses.back(),
       std::make_pair(StatusIcon::Problem, std::string("Status : a problem occurs while saving !")));
   EXPECT_EQ(folder.Read("ndb.dat/kept"), "what the user keeps here");
-  EXPECT_NE(folder.Read("int.dat"), intBefore);
+  EXPECT_EQ(folder.Read("int.dat"), intBefore);
+  EXPECT_EQ(folder.Read("idx.dat"), idxBefore);
+  EXPECT_EQ(testing_support::FileNamesIn(folder.path()),
+            (std::vector<std::string>{"apt.dat", "idx.dat", "int.dat", "ndb.dat", "vor.dat"}));
+
+  // Once ndb.dat is back, the set is the old one, whole.
+  std::filesystem::remove_all(folder / "ndb.dat");
+  folder.Write("ndb.dat", ndbBefore);
   Database reloaded;
   reloaded.folder = folder.path();
   LoadDatabase(reloaded, {});
-  EXPECT_EQ(reloaded.List(NavaidKind::Intersection).EntryCount(), 2u);
+  EXPECT_EQ(reloaded.List(NavaidKind::Ndb).EntryCount(), 2u);
+  EXPECT_EQ(reloaded.List(NavaidKind::Intersection).EntryCount(), 1u);
+  EXPECT_EQ(reloaded.index.Count(), 3u);
 
   // A missing file is no file: no message, and the save writes it.
   std::filesystem::remove_all(folder / "ndb.dat");
@@ -231,6 +245,146 @@ TEST(DatabaseSafety, RejectedLinesAreAddedOnceAcrossLoads) {
                                      std::string(std::strerror(EISDIR)) +
                                      "\r\rThe database files were left as they were.");
   EXPECT_EQ(folder.Read("ndb.dat"), ndbBefore);
+}
+
+// The display reads every line at its kind's length: a longer line is set
+// aside with the malformed ones, and the warning says it is too long.
+TEST(DatabaseSafety, ALineLongerThanItsLayoutIsSetAside) {
+  TempFolder folder;
+  const std::string header = "// NDB database for Skyatlas\r\n";
+  const std::string good = FileLine(NavaidKind::Ndb, NdbLine("AA", 48.0));
+  const std::string longer = FileLine(NavaidKind::Ndb, NdbLine("BB", 49.0)) + "X";
+  const std::string longest = FileLine(NavaidKind::Ndb, NdbLine("CC", 50.0)) + std::string(32, ' ');
+  folder.Write("ndb.dat", header + good + "\r\n" + longer + "\r\nshort\r\n" + longest + "\r\n");
+  Database db;
+  db.folder = folder.path();
+  RecordingUi ui;
+  LoadDatabase(db, ui.ui());
+  ASSERT_EQ(db.List(NavaidKind::Ndb).EntryCount(), 1u);
+  EXPECT_EQ(db.List(NavaidKind::Ndb).GetLine(0), NdbLine("AA", 48.0));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text,
+            "ndb.dat: 3 malformed line(s) skipped, the first at line 3.\r"
+            "2 of them are longer than the 79 characters of an entry line.\r"
+            "They are kept in ndb.dat.rejected when the database is saved.");
+  RebuildIndex(db.lists, db.index, {});
+  ASSERT_TRUE(SaveDatabase(db, {}));
+  EXPECT_EQ(folder.Read("ndb.dat"), header + good + "\r\n");
+  EXPECT_EQ(folder.Read("ndb.dat.rejected"), longer + "\r\nshort\r\n" + longest + "\r\n");
+
+  // One line of 110 characters in vor.dat, the only one set aside.
+  const std::string vor =
+      FileLine(NavaidKind::Vor,
+               BuildVorLine({"PGS", "PEACH SPRINGS", "VOR/DME", "112.00", "", FormatLatitude(35.6),
+                             FormatLongitude(-113.5), 4000, 130, 150}));
+  folder.Write("vor.dat", "// VOR database for Skyatlas\r\n" + vor + ";\r\n");
+  RecordingUi vorUi;
+  LoadDatabase(db, vorUi.ui());
+  EXPECT_EQ(db.List(NavaidKind::Vor).EntryCount(), 0u);
+  ASSERT_EQ(vorUi.messages.size(), 1u);
+  EXPECT_EQ(vorUi.messages[0].text,
+            "vor.dat: 1 malformed line(s) skipped, the first at line 2.\r"
+            "1 of them is longer than the 109 characters of an entry line.\r"
+            "They are kept in vor.dat.rejected when the database is saved.");
+}
+
+// A file made elsewhere may begin with its first entry: that line is read
+// as any other, taken when it has the layout and set aside when not.
+TEST(DatabaseSafety, AFirstLineThatIsNoCommentIsReadAsALine) {
+  TempFolder folder;
+  const std::string aa = FileLine(NavaidKind::Ndb, NdbLine("AA", 48.0));
+  const std::string bb = FileLine(NavaidKind::Ndb, NdbLine("BB", 49.0));
+  folder.Write("ndb.dat", aa + "\r\n" + bb + "\r\n");
+  folder.Write("int.dat", "Intersections of the north\r\n");
+  // An index line first, even one that lacks the space before its longitude.
+  folder.Write("idx.dat", " 002.000000  48.000000  NDB00000\n 002.000000  49.000000  NDB00001\n");
+  Database db;
+  db.folder = folder.path();
+  RecordingUi ui;
+  LoadDatabase(db, ui.ui());
+  ASSERT_EQ(db.List(NavaidKind::Ndb).EntryCount(), 2u);
+  EXPECT_EQ(db.List(NavaidKind::Ndb).GetLine(0), NdbLine("AA", 48.0));
+  EXPECT_EQ(db.index.Count(), 2u);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text,
+            "int.dat: 1 malformed line(s) skipped, the first at line 1.\r"
+            "They are kept in int.dat.rejected when the database is saved.");
+  ASSERT_TRUE(SaveDatabase(db, {}));
+  EXPECT_EQ(folder.Read("ndb.dat"), "// NDB database for Skyatlas\r\n" + aa + "\r\n" + bb + "\r\n");
+  EXPECT_EQ(folder.Read("int.dat.rejected"), "Intersections of the north\r\n");
+
+  // Any comment stands as line 1, and only as line 1.
+  folder.Write("ndb.dat", "// beacons, typed by hand\r\n" + aa + "\r\n// not a header\r\n");
+  folder.Write("idx.dat", "002.000000  48.000000  NDB00000\r\n");
+  RecordingUi again;
+  LoadDatabase(db, again.ui());
+  EXPECT_EQ(db.List(NavaidKind::Ndb).EntryCount(), 1u);
+  ASSERT_EQ(again.messages.size(), 2u);
+  EXPECT_EQ(again.messages[0].text.substr(0, 58),
+            "ndb.dat: 1 malformed line(s) skipped, the first at line 3.");
+  // Line 1 of idx.dat needs a space in front and has no room for it there.
+  EXPECT_EQ(db.rejectedLines[kIndexFileSlot],
+            std::vector<std::string>{"002.000000  48.000000  NDB00000"});
+}
+
+// Files the user made read-only, or made links, are not replaced: the save
+// refuses the whole set and says which file stopped it. Every other file
+// keeps its permissions across a save.
+TEST(DatabaseSafety, ReadOnlyFilesAndLinksHoldBackTheSetAndModesAreKept) {
+  TempFolder folder;
+  WriteDatabase(folder);
+  std::filesystem::permissions(folder / "ndb.dat", std::filesystem::perms(0444));
+  std::filesystem::permissions(folder / "int.dat", std::filesystem::perms(0640));
+  TempFolder elsewhere;
+  elsewhere.Write("apt.dat", folder.Read("apt.dat"));
+  std::filesystem::remove(folder / "apt.dat");
+  std::filesystem::create_symlink(elsewhere / "apt.dat", folder / "apt.dat");
+  std::array<std::string, 5> before;
+  const std::array<std::string, 5> names = {"ndb.dat", "vor.dat", "apt.dat", "int.dat", "idx.dat"};
+  for (size_t i = 0; i < names.size(); ++i) before[i] = folder.Read(names[i]);
+
+  Database db;
+  db.folder = folder.path();
+  LoadDatabase(db, {});
+  db.List(NavaidKind::Ndb).AddLine(NdbLine("CC", 50.0));
+  RebuildIndex(db.lists, db.index, {});
+  RecordingUi ui;
+  EXPECT_FALSE(SaveDatabase(db, ui.ui()));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text,
+            "ndb.dat is read-only. Make it writable first.\r"
+            "apt.dat is a symbolic link: the database files are saved as plain files in " +
+                folder.path().string() +
+                " and never through a link. Put the file itself in place of the link.\r\r"
+                "The database was not saved: its five files are saved together or not at all.");
+  for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(folder.Read(names[i]), before[i]);
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "apt.dat"));
+  EXPECT_EQ(std::filesystem::status(folder / "ndb.dat").permissions(),
+            std::filesystem::perms(0444));
+
+  // The restore refuses them alike and leaves every file as it was.
+  std::filesystem::create_directory(folder / "Original");
+  for (const std::string& name : names) folder.Write("Original/" + name, "reference " + name);
+  RecordingUi restoreUi;
+  restoreUi.QueueAnswers({MessageAnswer::Yes});
+  EXPECT_FALSE(CopyOriginalDatabase(db, restoreUi.ui()));
+  ASSERT_EQ(restoreUi.messages.size(), 3u);
+  EXPECT_EQ(restoreUi.messages[1].text.substr(0, 46),
+            "ndb.dat is read-only. Make it writable first.\r");
+  for (size_t i = 0; i < names.size(); ++i) EXPECT_EQ(folder.Read(names[i]), before[i]);
+
+  // With the link gone and ndb.dat writable again (0600), the save goes
+  // through and every file keeps its permissions.
+  std::filesystem::remove(folder / "apt.dat");
+  std::filesystem::permissions(folder / "ndb.dat", std::filesystem::perms(0600));
+  ASSERT_TRUE(SaveDatabase(db, {}));
+  EXPECT_EQ(std::filesystem::status(folder / "ndb.dat").permissions(),
+            std::filesystem::perms(0600));
+  EXPECT_EQ(std::filesystem::status(folder / "int.dat").permissions(),
+            std::filesystem::perms(0640));
+  EXPECT_EQ(std::filesystem::status(folder / "vor.dat").permissions(),
+            std::filesystem::perms(0644));
+  EXPECT_EQ(elsewhere.Read("apt.dat"), before[2]);
 }
 
 }  // namespace

@@ -148,7 +148,8 @@ TEST(DatabaseFiles, RefusedLinesAskRetryOrCancel) {
   // Retry goes on with the next line, Cancel stops taking lines.
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[0].caption, "Error - Intersections");
-  EXPECT_EQ(ui.messages[0].text, "Can't add entry to list.");
+  EXPECT_EQ(ui.messages[0].text,
+            "Can't add entry to list.\r\rA list holds at most 100,000 entries.");
   EXPECT_EQ(ui.messages[0].buttons, MessageButtons::RetryCancel);
   EXPECT_TRUE(ui.messages[0].topmost);
   EXPECT_EQ(list.Count(), 1u);

@@ -66,7 +66,8 @@ TEST(LoadedLines, RefusedAndMalformedLinesKeepTheirFileBytes) {
   EXPECT_EQ(rejected,
             (std::vector<std::string>{FileLine(NavaidKind::Ndb, lines[1]), tabbed, "short"}));
   ASSERT_EQ(recording.messages.size(), 2u);
-  EXPECT_EQ(recording.messages[0].text, "Can't add entry to list.");
+  EXPECT_EQ(recording.messages[0].text,
+            "Can't add entry to list.\r\rA list holds at most 100,000 entries.");
   EXPECT_EQ(recording.messages[1].text,
             "ndb.dat: 2 malformed line(s) skipped, the first at line 4.\r"
             "They are kept in ndb.dat.rejected when the database is saved.");

@@ -105,6 +105,56 @@ TEST(FileSet, SuccessAndAFailedFolderSyncLeaveEveryNewFile) {
   ExpectNewSet(unsynced);
 }
 
+// A replaced file keeps its permissions, and under root its owner: a save
+// must not turn a file the user keeps private into one everyone reads, nor
+// hand it to root.
+TEST(FileSet, AReplacedFileKeepsItsPermissionsAndOwner) {
+  TempFolder folder;
+  folder.Write("ndb.dat", "old");
+  folder.Write("vor.dat", "old");
+  ::chmod((folder / "ndb.dat").c_str(), 0600);
+  ::chmod((folder / "vor.dat").c_str(), 0444);
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::chown((folder / "ndb.dat").c_str(), 4321, 4322), 0);
+  }
+  const std::string bytes = "new";
+  const std::vector<FileToWrite> files = {
+      {folder / "ndb.dat", bytes}, {folder / "vor.dat", bytes}, {folder / "int.dat", bytes}};
+  // Not even while it is written is the private file's new version readable by others.
+  mode_t whileWritten = 0777;
+  ASSERT_TRUE(ReplaceFilesAsSet(files, [&](FileStep step, const std::filesystem::path& path) {
+                if (step != FileStep::Write || path.filename() != "ndb.dat") return 0;
+                for (const std::string& name : FolderNames(folder)) {
+                  struct stat info {};
+                  if (name.starts_with("ndb.dat.tmp.") &&
+                      ::stat((folder / name).c_str(), &info) == 0) {
+                    whileWritten = info.st_mode & 0777;
+                  }
+                }
+                return 0;
+              }).ok());
+  EXPECT_EQ(whileWritten & 077, 0u);
+  ASSERT_TRUE(ReplaceFileAtomically(folder / "vor.dat", "newer").ok());
+  struct stat ndb {
+  }, vor{}, created{};
+  ASSERT_EQ(::stat((folder / "ndb.dat").c_str(), &ndb), 0);
+  ASSERT_EQ(::stat((folder / "vor.dat").c_str(), &vor), 0);
+  ASSERT_EQ(::stat((folder / "int.dat").c_str(), &created), 0);
+  EXPECT_EQ(ndb.st_mode & 07777, 0600u);
+  EXPECT_EQ(vor.st_mode & 07777, 0444u);
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  EXPECT_EQ(created.st_mode & 07777, 0644u & ~mask);
+  if (root) {
+    EXPECT_EQ(ndb.st_uid, 4321u);
+    EXPECT_EQ(ndb.st_gid, 4322u);
+    EXPECT_EQ(created.st_uid, 0u);
+  }
+  EXPECT_EQ(folder.Read("ndb.dat"), "new");
+  EXPECT_EQ(folder.Read("vor.dat"), "newer");
+}
+
 TEST(FileSet, ARealRenameFailureOntoAFolder) {
   TempFolder folder;
   folder.Write("ndb.dat", "old ndb.dat");

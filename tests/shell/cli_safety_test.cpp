@@ -1,8 +1,5 @@
 // skat-cli under the database lock, with two real processes, and its exit
 // codes and messages after failures.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -15,18 +12,22 @@
 #include "navdb/database.h"
 #include "navdb/database_lock.h"
 #include "navdb/entry_lines.h"
+#include "tests/shell/cli_process.h"
 #include "tests/shell/cli_runner.h"
 #include "tests/shell/scenery_ndb.h"
 #include "tests/support/temp_folder.h"
 #include "tools/scenery_writer/bgl_writer.h"
 
-extern char** environ;
-
 namespace {
 
 using navdb::NavaidKind;
+using testing_support::CliProcess;
 using testing_support::CliRun;
+using testing_support::Finish;
+using testing_support::Finished;
+using testing_support::ReadFrom;
 using testing_support::RunCli;
+using testing_support::SpawnCli;
 using testing_support::TempFolder;
 
 std::string InUseText(std::string_view program, pid_t pid) {
@@ -50,70 +51,6 @@ navdb::Database Load(const std::filesystem::path& folder) {
 
 std::vector<std::string> FolderNames(const std::filesystem::path& folder) {
   return testing_support::FileNamesIn(folder);
-}
-
-// skat-cli as a process of its own, its standard streams on pipes.
-struct CliProcess {
-  pid_t pid = -1;
-  int in = -1, out = -1, err = -1;
-};
-
-CliProcess SpawnCli(const std::vector<std::string>& args) {
-  int in[2], out[2], err[2];
-  EXPECT_EQ(::pipe(in), 0);
-  EXPECT_EQ(::pipe(out), 0);
-  EXPECT_EQ(::pipe(err), 0);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  posix_spawn_file_actions_adddup2(&actions, err[1], 2);
-  for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) {
-    posix_spawn_file_actions_addclose(&actions, fd);
-  }
-  std::vector<std::string> all = {SKAT_CLI_PATH};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& arg : all) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-  CliProcess process;
-  EXPECT_EQ(::posix_spawn(&process.pid, SKAT_CLI_PATH, &actions, nullptr, argv.data(), environ), 0);
-  posix_spawn_file_actions_destroy(&actions);
-  ::close(in[0]);
-  ::close(out[1]);
-  ::close(err[1]);
-  process.in = in[1];
-  process.out = out[0];
-  process.err = err[0];
-  return process;
-}
-
-// Reads `fd` until `until` has come (or to its end when `until` is empty).
-std::string ReadFrom(int fd, std::string_view until = {}) {
-  std::string text;
-  char buffer[4096];
-  while (until.empty() || text.find(until) == std::string::npos) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got <= 0) break;
-    text.append(buffer, static_cast<size_t>(got));
-  }
-  return text;
-}
-
-struct Finished {
-  int exitCode;
-  std::string out, err;
-};
-
-Finished Finish(CliProcess& process) {
-  ::close(process.in);
-  Finished result{-1, ReadFrom(process.out), ReadFrom(process.err)};
-  ::close(process.out);
-  ::close(process.err);
-  int status = 0;
-  ::waitpid(process.pid, &status, 0);
-  result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  return result;
 }
 
 TEST(CliSafety, ARefusedLockChangesNothingAndExitsOne) {
@@ -253,10 +190,12 @@ TEST(CliSafety, AFailedSaveEndsTheScanWithoutASummary) {
   EXPECT_EQ(run.out.find("Added to the database"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("Status : a problem occurs while saving !\n"), std::string::npos);
   EXPECT_NE(run.err.find("Error: vor.dat was not saved: it could not be read when the database "
-                         "was loaded (Is a directory). The other files were saved.\n"),
+                         "was loaded (Is a directory). idx.dat and the other files were not "
+                         "saved either: the index must match the entry files.\n"),
             std::string::npos);
   EXPECT_TRUE(std::filesystem::is_directory(navData / "vor.dat"));
-  EXPECT_EQ(Load(navData.path()).List(NavaidKind::Ndb).EntryCount(), 1u);
+  // No idx.dat with rows for a vor.dat that was never written.
+  EXPECT_EQ(FolderNames(navData.path()), (std::vector<std::string>{"skat.lock", "vor.dat"}));
 }
 
 TEST(CliSafety, RepeatedMessagesArePrintedOnceWithTheirCount) {
@@ -272,13 +211,18 @@ TEST(CliSafety, RepeatedMessagesArePrintedOnceWithTheirCount) {
   for (size_t i = 0; i < navdb::kMaxEntryRows + 3; ++i) intFile.append(line).append("\r\n");
   navData.Write("int.dat", intFile);
 
-  const std::string refused = "Error - Intersections: Can't add entry to list.\n";
+  const std::string full =
+      "Error - Intersections: Can't add entry to list.\n\nA list holds at most 100,000 entries.";
+  const std::string refused = full + "\n";
+  // Without an idx.dat no entry has its index row.
+  const std::string unindexed =
+      "Error: 100000 index rows do not match the entry files. Run \"skat-cli index\" to "
+      "rebuild the index.\n";
   const CliRun run = RunCli({"--navdata", navData.path().string(), "check"});
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.err,
-            refused + "Error - Intersections: Can't add entry to list. (3 times in all)\n");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err, refused + unindexed + full + " (3 times in all)\n");
   const CliRun verbose = RunCli({"--navdata", navData.path().string(), "--verbose", "check"});
-  EXPECT_EQ(verbose.err, refused + refused + refused);
+  EXPECT_EQ(verbose.err, refused + refused + refused + unindexed);
   EXPECT_EQ(verbose.out, run.out);
 }
 

@@ -98,7 +98,7 @@ TEST(SkatCli, IndexRebuildsAndSaves) {
       run.err,
       "Status : sorting index...\nStatus : index sorted\nStatus : saving data...\nStatus : done\n");
   // A folder in place of apt.dat is reported at the load and not saved over;
-  // the other files are still saved, and the save says what it left out.
+  // nor is any other file, idx.dat above all, whose rows point into apt.dat.
   std::filesystem::remove(folder / "apt.dat");
   std::filesystem::create_directory(folder / "apt.dat");
   run = RunCli({"--navdata", folder.path().string(), "index"});
@@ -108,12 +108,14 @@ TEST(SkatCli, IndexRebuildsAndSaves) {
             "is not saved over until it has been read.\n"
             "Status : sorting index...\nStatus : index sorted\nStatus : saving data...\n"
             "Error: apt.dat was not saved: it could not be read when the database was loaded "
-            "(Is a directory). The other files were saved.\n"
+            "(Is a directory). idx.dat and the other files were not saved either: the index "
+            "must match the entry files.\n"
             "Status : a problem occurs while saving !\n");
   EXPECT_TRUE(std::filesystem::is_directory(folder / "apt.dat"));
+  EXPECT_EQ(folder.Read("idx.dat"), before);
   const CliRun check = RunCli({"--navdata", folder.path().string(), "check"});
   EXPECT_EQ(check.exitCode, 1);
-  EXPECT_EQ(check.out, "NDB 2\nVOR 1\nAPT 0\nINT 1\nIDX 4 0 0\n");
+  EXPECT_EQ(check.out, "NDB 2\nVOR 1\nAPT 0\nINT 1\nIDX 5 0 0\n");
 }
 
 TEST(SkatCli, RestoreAnswersTheQuestion) {
