@@ -1,7 +1,9 @@
 #include "scanner/bgl_decoder.h"
 
 #include <algorithm>
+#include <array>
 
+#include "navdb/database.h"
 #include "navdb/ui_callbacks.h"
 #include "platform/numbers.h"
 #include "platform/text_columns.h"
@@ -283,11 +285,38 @@ std::string_view ListName(navdb::NavaidKind kind) {
 Flow AfterMerge(ScanSession& session, const MergeResult& result, navdb::NavaidKind kind) {
   if (result.status == MergeStatus::Aborted) return Flow::StopScan;
   if (result.status != MergeStatus::Refused) return Flow::Continue;
+  ++session.refusedEntries;
   FlushMergeNotices(session);
-  const navdb::MessageAnswer answer = navdb::ShowMessage(
-      session.ui, "Error", "Can't add entry to " + std::string(ListName(kind)) + " list.",
-      navdb::MessageIcon::Error, navdb::MessageButtons::RetryCancel);
+  const navdb::MessageAnswer answer =
+      navdb::ShowMessage(session.ui, "Error", ListFullText(ListName(kind)),
+                         navdb::MessageIcon::Error, navdb::MessageButtons::RetryCancel);
   return answer == navdb::MessageAnswer::Retry ? Flow::Continue : Flow::EndFile;
+}
+
+// The lines of one image that did not have their layout, told once the
+// image is merged: one message a file, not one a line.
+struct MalformedLines {
+  size_t count = 0;
+  std::string firstProblem;
+  std::array<bool, navdb::kAllKinds.size()> kinds{};
+};
+
+void TellMalformedLines(ScanSession& session, std::string_view source,
+                        const MalformedLines& malformed) {
+  if (malformed.count == 0) return;
+  std::string files;
+  for (navdb::NavaidKind kind : navdb::kAllKinds) {
+    if (!malformed.kinds[navdb::IndexOf(kind)]) continue;
+    if (!files.empty()) files += " and ";
+    files += navdb::RejectedFileName(navdb::InfoOf(kind).fileName);
+  }
+  FlushMergeNotices(session);
+  navdb::ShowMessage(
+      session.ui, "Warning",
+      "The BGL file \"" + std::string(source) + "\" holds " + std::to_string(malformed.count) +
+          " navaid(s) whose line would not have its layout (the first: " + malformed.firstProblem +
+          ").\rThey are kept in " + files + " when the database is saved.",
+      navdb::MessageIcon::Warning, navdb::MessageButtons::Ok);
 }
 
 }  // namespace
@@ -325,20 +354,45 @@ DecodedImage DecodeBglImage(std::span<const uint8_t> image, unsigned minRunwayLe
   return decoded;
 }
 
-ImageResult MergeDecodedImage(ScanSession& session, const DecodedImage& decoded) {
+ImageResult MergeDecodedImage(ScanSession& session, const DecodedImage& decoded,
+                              std::string_view source) {
+  MalformedLines malformed;
+  ImageResult result = decoded.unreadable ? ImageResult::Unreadable : ImageResult::Done;
   for (size_t i = 0; i < decoded.LineCount(); ++i) {
     const navdb::NavaidKind kind = decoded.KindOf(i);
-    const Flow flow = AfterMerge(session, MergeLine(session, kind, decoded.LineText(i)), kind);
-    if (flow == Flow::StopScan) return ImageResult::StopScan;
+    const std::string_view line = decoded.LineText(i);
+    const MergeResult merged = MergeLine(session, kind, line);
+    if (merged.status == MergeStatus::Malformed) {
+      KeepRefusedLine(session, kind, source, merged.problem, line);
+      ++session.malformedLines;
+      if (malformed.count++ == 0) malformed.firstProblem = merged.problem;
+      malformed.kinds[navdb::IndexOf(kind)] = true;
+      continue;
+    }
+    const Flow flow = AfterMerge(session, merged, kind);
+    if (flow == Flow::StopScan) {
+      result = ImageResult::StopScan;
+      break;
+    }
     // Cancel on a refused line ends the image: what came after it is not
     // asked about, not even an unreadable end.
-    if (flow == Flow::EndFile) return ImageResult::Done;
+    if (flow == Flow::EndFile) {
+      result = ImageResult::Done;
+      break;
+    }
   }
-  return decoded.unreadable ? ImageResult::Unreadable : ImageResult::Done;
+  TellMalformedLines(session, source, malformed);
+  return result;
 }
 
-ImageResult ScanBglImage(ScanSession& session, std::span<const uint8_t> image) {
-  return MergeDecodedImage(session, DecodeBglImage(image, session.minRunwayLengthFt));
+ImageResult ScanBglImage(ScanSession& session, std::span<const uint8_t> image,
+                         std::string_view source) {
+  return MergeDecodedImage(session, DecodeBglImage(image, session.minRunwayLengthFt), source);
+}
+
+std::string ListFullText(std::string_view listName) {
+  return "Can't add entry to " + std::string(listName) + " list.\r\r" +
+         std::string(navdb::kListLimitText);
 }
 
 }  // namespace scanner
