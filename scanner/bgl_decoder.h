@@ -72,8 +72,11 @@ class DecodedImage {
     return std::string_view(text_).substr(lines_[i].offset, lines_[i].length);
   }
 
-  // A read ran past the end of the image: the lines before it stay.
+  // A read ran past the end of the image, or the image cost more steps or
+  // made more lines than its size allows: the lines before it stay.
   bool unreadable = false;
+  // What the walk cost (table entries, records and chunks reached).
+  uint64_t stepsTaken = 0;
 
  private:
   struct Line {
