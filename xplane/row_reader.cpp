@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -20,6 +21,30 @@ std::string ZlibProblem(gzFile file, const std::string& path) {
   return reason.empty() ? "read error" : std::string(reason);
 }
 
+// The next CR or LF of a piece at or after a position. Each byte is
+// searched for each of the two once: a found position is kept until the
+// reader has passed it (memchr is many times faster than a search for either).
+class LineEnds {
+ public:
+  explicit LineEnds(std::string_view bytes)
+      : bytes_(bytes), cr_(Find('\r', 0)), lf_(Find('\n', 0)) {}
+  size_t Next(size_t from) {
+    if (cr_ != std::string_view::npos && cr_ < from) cr_ = Find('\r', from);
+    if (lf_ != std::string_view::npos && lf_ < from) lf_ = Find('\n', from);
+    return std::min(cr_, lf_);
+  }
+
+ private:
+  size_t Find(char c, size_t from) const {
+    const void* found = std::memchr(bytes_.data() + from, c, bytes_.size() - from);
+    return found ? static_cast<size_t>(static_cast<const char*>(found) - bytes_.data())
+                 : std::string_view::npos;
+  }
+  std::string_view bytes_;
+  size_t cr_;
+  size_t lf_;
+};
+
 }  // namespace
 
 void ChunkedLines::Feed(std::string_view bytes) {
@@ -28,8 +53,9 @@ void ChunkedLines::Feed(std::string_view bytes) {
     afterCr_ = false;
     if (bytes[0] == '\n') at = 1;
   }
+  LineEnds ends(bytes);
   while (at < bytes.size()) {
-    const size_t end = bytes.find_first_of("\r\n", at);
+    const size_t end = ends.Next(at);
     if (end == std::string_view::npos) {
       Append(bytes.substr(at));
       return;
