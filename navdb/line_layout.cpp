@@ -1,6 +1,7 @@
 #include "navdb/line_layout.h"
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
 #include <span>
 
@@ -150,6 +151,8 @@ long TwoDigits(std::string_view text, size_t at) {
   return (text[at] - '0') * 10 + (text[at + 1] - '0');
 }
 
+bool CoordinateInRange(std::string_view text, size_t degreeDigits, long maxDegrees);
+
 // "N48°51'24.00": a hemisphere letter, `degreeDigits` digits of degrees up
 // to `maxDegrees` (which only an angle of no minutes or seconds reaches),
 // then minutes and seconds below 60 and hundredths.
@@ -164,6 +167,12 @@ bool IsCoordinateText(std::string_view text, size_t degreeDigits, char positive,
   if (text.empty() || (text[0] != positive && text[0] != negative)) return false;
   if (!MatchesPattern(text.substr(1), degreeDigits == 2 ? kTwoDigitDegrees : kThreeDigitDegrees))
     return false;
+  return CoordinateInRange(text, degreeDigits, maxDegrees);
+}
+
+// The degrees, minutes and seconds of a coordinate text of the right shape
+// within range.
+bool CoordinateInRange(std::string_view text, size_t degreeDigits, long maxDegrees) {
   long degrees = 0;
   for (size_t i = 1; i <= degreeDigits; ++i) degrees = degrees * 10 + (text[i] - '0');
   const size_t minutesAt = degreeDigits + 2;
@@ -213,6 +222,132 @@ std::optional<std::string> FieldProblem(const Field& field, std::string_view tex
   return std::nullopt;
 }
 
+// The quick check of a whole line: each byte's classes (one bit each), and
+// for each column of a kind the classes its byte may have. A line whose
+// every byte fits is taken apart field by field only for what classes do
+// not tell; any other line goes the long way, which also says why.
+constexpr uint16_t kAnyByte = 1;  // no control byte
+constexpr uint16_t kSpace = 2;
+constexpr uint16_t kDigit = 4;
+constexpr uint16_t kMinus = 8;
+constexpr uint16_t kDot = 16;
+constexpr uint16_t kSlash = 32;
+constexpr uint16_t kQuote = 64;
+constexpr uint16_t kDegree = 128;
+constexpr uint16_t kNorthSouth = 256;
+constexpr uint16_t kEastWest = 512;
+
+constexpr std::array<uint16_t, 256> kClassesOfByte = [] {
+  std::array<uint16_t, 256> classes{};
+  for (size_t byte = 0x20; byte < 256; ++byte) classes[byte] |= kAnyByte;
+  for (char digit = '0'; digit <= '9'; ++digit) classes[static_cast<uint8_t>(digit)] |= kDigit;
+  classes[' '] |= kSpace;
+  classes['-'] |= kMinus;
+  classes['.'] |= kDot;
+  classes['/'] |= kSlash;
+  classes['\''] |= kQuote;
+  classes[0xB0] |= kDegree;
+  classes['N'] |= kNorthSouth;
+  classes['S'] |= kNorthSouth;
+  classes['E'] |= kEastWest;
+  classes['W'] |= kEastWest;
+  return classes;
+}();
+
+constexpr uint16_t ClassOfPattern(char c) {
+  switch (c) {
+    case 'd':
+      return kDigit;
+    case 's':
+      return kSpace | kMinus;
+    case '.':
+      return kDot;
+    case '/':
+      return kSlash;
+    case '\'':
+      return kQuote;
+    case '\xB0':
+      return kDegree;
+    default:
+      return 0;
+  }
+}
+
+using ColumnClasses = std::array<uint16_t, kMaxLineLength>;
+
+template <size_t N>
+constexpr ColumnClasses ClassesOfColumns(const std::array<Field, N>& fields) {
+  constexpr std::string_view kLatitudeRest =
+      "dd\xB0"
+      "dd'dd.dd";
+  constexpr std::string_view kLongitudeRest =
+      "ddd\xB0"
+      "dd'dd.dd";
+  ColumnClasses classes{};
+  for (const Field& field : fields) {
+    for (size_t i = 0; i < field.width; ++i) {
+      uint16_t& column = classes[field.column + i];
+      switch (field.form) {
+        case Form::Text:
+          column = kAnyByte;
+          break;
+        case Form::Blank:
+          column = kSpace;
+          break;
+        case Form::Digits:
+          column = kDigit;
+          break;
+        case Form::Elevation:
+          column = i == 0 ? kDigit | kMinus : kDigit;
+          break;
+        case Form::OptionalDigits:
+          column = kDigit | kSpace;
+          break;
+        case Form::Pattern:
+          column = ClassOfPattern(field.pattern[i]);
+          break;
+        case Form::Latitude:
+          column = i == 0 ? kNorthSouth : ClassOfPattern(kLatitudeRest[i - 1]);
+          break;
+        case Form::Longitude:
+          column = i == 0 ? kEastWest : ClassOfPattern(kLongitudeRest[i - 1]);
+          break;
+      }
+    }
+  }
+  return classes;
+}
+
+constexpr std::array<ColumnClasses, 4> kClassesOfColumns = {
+    ClassesOfColumns(kNdbFields), ClassesOfColumns(kVorFields), ClassesOfColumns(kRunwayFields),
+    ClassesOfColumns(kIntersectionFields)};
+
+bool HasLayoutQuickly(NavaidKind kind, std::string_view line) {
+  const ColumnClasses& classes = kClassesOfColumns[IndexOf(kind)];
+  for (size_t column = 0; column < line.size(); ++column) {
+    if ((kClassesOfByte[static_cast<uint8_t>(line[column])] & classes[column]) == 0) return false;
+  }
+  // What the classes do not tell: coordinates within range, a course of
+  // digits or of spaces only.
+  for (const Field& field : FieldsOf(kind)) {
+    const std::string_view text = line.substr(field.column, field.width);
+    switch (field.form) {
+      case Form::Latitude:
+        if (!CoordinateInRange(text, 2, 90)) return false;
+        break;
+      case Form::Longitude:
+        if (!CoordinateInRange(text, 3, 180)) return false;
+        break;
+      case Form::OptionalDigits:
+        if (!AllDigits(text) && !AllSpaces(text)) return false;
+        break;
+      default:
+        break;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 bool IsLatitudeText(std::string_view text) {
@@ -225,6 +360,7 @@ bool IsLongitudeText(std::string_view text) {
 
 std::optional<std::string> LineLayoutProblem(NavaidKind kind, std::string_view line) {
   const size_t length = InfoOf(kind).lineLength;
+  if (line.size() == length && HasLayoutQuickly(kind, line)) return std::nullopt;
   if (line.size() != length) {
     return "the line is " + std::to_string(line.size()) + " characters long, not " +
            std::to_string(length);
