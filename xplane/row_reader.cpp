@@ -48,8 +48,9 @@ class LineEnds {
 }  // namespace
 
 void ChunkedLines::Feed(std::string_view bytes) {
+  if (bytes.empty()) return;
   size_t at = 0;
-  if (afterCr_ && !bytes.empty()) {
+  if (afterCr_) {
     afterCr_ = false;
     if (bytes[0] == '\n') at = 1;
   }
