@@ -86,4 +86,8 @@ inline constexpr std::string_view kPlaceholderLine = "(no data found)";
 // Longest line a database file reader holds.
 inline constexpr size_t kMaxLineLength = 111;
 
+// Told after "Can't add entry to ... list.": the index line's five-digit row
+// is what bounds a list.
+inline constexpr std::string_view kListLimitText = "A list holds at most 100,000 entries.";
+
 }  // namespace navdb

@@ -1,15 +1,20 @@
 #include "scanner/bgl_decoder.h"
 
 #include <algorithm>
+#include <array>
 
+#include "navdb/database.h"
 #include "navdb/ui_callbacks.h"
 #include "platform/numbers.h"
 #include "platform/text_columns.h"
+#include "scanner/decode_budget.h"
 #include "scanner/image_reader.h"
 #include "scanner/merge.h"
 
 namespace scanner {
 namespace {
+
+static_assert(kMostLinesOfOneKind == navdb::kMaxEntryRows);
 
 enum class Flow { Continue, EndAirport, EndFile, StopScan, Unreadable };
 
@@ -39,7 +44,9 @@ int16_t RangeNm(uint8_t rangeUnits) {
 class ImageDecoder {
  public:
   ImageDecoder(std::span<const uint8_t> image, unsigned minRunwayLengthFt, DecodedImage& out)
-      : reader_(image), minRunwayLengthFt_(minRunwayLengthFt), out_(out) {}
+      : reader_(image), budget_(image.size()), minRunwayLengthFt_(minRunwayLengthFt), out_(out) {}
+
+  uint64_t StepsTaken() const { return budget_.StepsTaken(); }
 
   Flow Decode() {
     const uint64_t vorSection = SectionOffset(reader_.HeaderU32(kHeaderVorSection));
@@ -64,9 +71,13 @@ class ImageDecoder {
   Flow DecodeNdbSection(uint64_t section) {
     for (uint64_t entry = section; reader_.TagByteIs(entry, kTableEntryTag);
          entry += kTableEntrySize) {
+      if (!budget_.Step()) return Flow::Unreadable;
       const uint64_t run = section + reader_.U32(entry + 5);
       if (reader_.overrun()) return Flow::Unreadable;
       for (uint64_t record = run; reader_.TagByteIs(record, 4); record += kNdbRecordSize) {
+        if (!budget_.Step()) return Flow::Unreadable;
+        // A record met again: the rest of its run was decoded from it then.
+        if (!budget_.FirstVisit(record)) break;
         const Flow flow = DecodeNdb(record);
         if (flow != Flow::Continue) return flow;
       }
@@ -91,12 +102,12 @@ class ImageDecoder {
     ndb.name = name;
     ndb.frequencyText = frequency;
     ndb.rangeNm = RangeNm(rangeUnits);
-    out_.Add(navdb::NavaidKind::Ndb, ScannedNdbLine(ndb));
-    return Flow::Continue;
+    return Add(navdb::NavaidKind::Ndb, ScannedNdbLine(ndb));
   }
 
   Flow DecodeVorSection(uint64_t section, int firstChannel, int lastChannel) {
     for (int channel = firstChannel; channel <= lastChannel; ++channel) {
+      if (!budget_.Step()) return Flow::Unreadable;
       const uint64_t entry =
           section + static_cast<uint64_t>(channel - firstChannel) * kChannelEntrySize;
       const uint8_t used = reader_.U8(entry);
@@ -106,6 +117,9 @@ class ImageDecoder {
       const double frequencyMhz = channel * 0.05 + 108.0;
       for (uint64_t sub = section + subTable; reader_.TagByteIs(sub, kTableEntryTag);
            sub += kTableEntrySize) {
+        if (!budget_.Step()) return Flow::Unreadable;
+        // Channels sharing a sub-table: its rest was walked the first time.
+        if (!budget_.FirstVisit(sub)) break;
         const uint64_t run = section + reader_.U32(sub + 5);
         if (reader_.overrun()) return Flow::Unreadable;
         const Flow flow = DecodeVorRun(run, frequencyMhz);
@@ -121,6 +135,8 @@ class ImageDecoder {
       if (!shortRecord && !reader_.TagByteIs(record, 5) && !reader_.TagByteIs(record, 6)) {
         return Flow::Continue;
       }
+      if (!budget_.Step()) return Flow::Unreadable;
+      if (!budget_.FirstVisit(record)) return Flow::Continue;
       const Flow flow = DecodeVor(record, shortRecord, frequencyMhz);
       if (flow != Flow::Continue) return flow;
       record += shortRecord ? kVorRecordSize : kIlsRecordSize;
@@ -155,13 +171,13 @@ class ImageDecoder {
     vor.rangeNm = RangeNm(rangeUnits);
     vor.latitudeDeg = latitude * kLatitude24Deg;
     vor.longitudeDeg = longitude * kLongitude24Deg;
-    out_.Add(navdb::NavaidKind::Vor, ScannedVorLine(vor));
-    return Flow::Continue;
+    return Add(navdb::NavaidKind::Vor, ScannedVorLine(vor));
   }
 
   // The language chunk in English, else the first one.
   uint64_t ChooseLanguageChunk(uint64_t section) {
     for (uint64_t chunk = section; reader_.TagU32Is(chunk, kLanguageChunkTag);) {
+      if (!budget_.Step()) return 0;
       const uint32_t length = reader_.U32(chunk + 4);
       const uint32_t language = reader_.U32(chunk + 8);
       if (reader_.overrun()) return 0;
@@ -173,8 +189,9 @@ class ImageDecoder {
 
   Flow DecodeAirportSection(uint64_t section) {
     const uint64_t chunk = ChooseLanguageChunk(section);
-    if (reader_.overrun()) return Flow::Unreadable;
+    if (reader_.overrun() || chunk == 0) return Flow::Unreadable;
     for (uint64_t entry = chunk + 24; reader_.TagU32Is(entry, kAirportEntryTag);) {
+      if (!budget_.Step()) return Flow::Unreadable;
       const uint32_t length = reader_.U32(entry + 4);
       const uint32_t kind = reader_.U32(entry + 8);
       if (reader_.overrun()) return Flow::Unreadable;
@@ -189,15 +206,18 @@ class ImageDecoder {
 
   // Walks the records of the data block at `block` from its first record,
   // calling visit(record, tag) until it returns false or the block ends.
+  // False when the walk went past the image's budget.
   template <class Visit>
-  void WalkBlock(uint64_t block, uint64_t blockEnd, Visit&& visit) {
+  bool WalkBlock(uint64_t block, uint64_t blockEnd, Visit&& visit) {
     for (uint64_t record = block + 16; record < blockEnd;) {
-      if (!reader_.Contains(record, 4)) return;  // the tag ends the walk
+      if (!reader_.Contains(record, 4)) return true;  // the tag ends the walk
+      if (!budget_.Step()) return false;
       const uint32_t tag = reader_.U32(record);
       const uint32_t length = reader_.U32(record + 4);
-      if (reader_.overrun() || !visit(record, tag)) return;
+      if (reader_.overrun() || !visit(record, tag)) return true;
       record += uint64_t{length} + 8;
     }
+    return true;
   }
 
   Flow DecodeAirport(uint64_t entry) {
@@ -207,18 +227,20 @@ class ImageDecoder {
     const uint32_t blockKind = reader_.U32(block + 8);
     if (reader_.overrun()) return Flow::Unreadable;
     if (blockKind != 1) return Flow::Continue;
+    // Airports sharing a data block: its runways were taken the first time.
+    if (!budget_.FirstVisit(block)) return Flow::Continue;
 
     std::optional<std::string> identifier;
-    WalkBlock(block, blockEnd, [&](uint64_t record, uint32_t tag) {
+    const bool walked = WalkBlock(block, blockEnd, [&](uint64_t record, uint32_t tag) {
       if (tag != kIdentifierRecord) return true;
       identifier = platform::Fitted(reader_.Text(record + 8, 5), 5);
       return false;
     });
-    if (reader_.overrun()) return Flow::Unreadable;
+    if (!walked || reader_.overrun()) return Flow::Unreadable;
     if (!identifier) return Flow::Continue;  // an airport without identifier is passed over
 
     std::string atis = "000.00";
-    WalkBlock(block, blockEnd, [&](uint64_t record, uint32_t tag) {
+    const bool walkedAtis = WalkBlock(block, blockEnd, [&](uint64_t record, uint32_t tag) {
       if (tag != kFrequencyRecord || reader_.U32(record + 12) != 1) return true;
       const std::string text = AtisFrequencyText(reader_.U8(record + 9), reader_.U8(record + 10),
                                                  reader_.U8(record + 11));
@@ -230,15 +252,15 @@ class ImageDecoder {
       }
       return true;
     });
-    if (reader_.overrun()) return Flow::Unreadable;
+    if (!walkedAtis || reader_.overrun()) return Flow::Unreadable;
 
     Flow flow = Flow::Continue;
-    WalkBlock(block, blockEnd, [&](uint64_t record, uint32_t tag) {
+    const bool walkedRunways = WalkBlock(block, blockEnd, [&](uint64_t record, uint32_t tag) {
       if (tag != kRunwayRecord) return true;
       flow = DecodeRunway(record, *identifier, name, atis);
       return flow == Flow::Continue;
     });
-    if (reader_.overrun()) return Flow::Unreadable;
+    if (!walkedRunways || reader_.overrun()) return Flow::Unreadable;
     // A runway below the length filter ends its airport, not the file.
     return flow == Flow::EndAirport ? Flow::Continue : flow;
   }
@@ -259,11 +281,17 @@ class ImageDecoder {
     runway.identifier = identifier;
     runway.name = name;
     runway.atisText = atis;
-    out_.Add(navdb::NavaidKind::Airport, ScannedRunwayLine(runway));
+    return Add(navdb::NavaidKind::Airport, ScannedRunwayLine(runway));
+  }
+
+  Flow Add(navdb::NavaidKind kind, std::string_view line) {
+    if (!budget_.Line(navdb::IndexOf(kind))) return Flow::Unreadable;
+    out_.Add(kind, line);
     return Flow::Continue;
   }
 
   ImageReader reader_;
+  DecodeBudget budget_;
   unsigned minRunwayLengthFt_;
   DecodedImage& out_;
 };
@@ -283,11 +311,38 @@ std::string_view ListName(navdb::NavaidKind kind) {
 Flow AfterMerge(ScanSession& session, const MergeResult& result, navdb::NavaidKind kind) {
   if (result.status == MergeStatus::Aborted) return Flow::StopScan;
   if (result.status != MergeStatus::Refused) return Flow::Continue;
+  ++session.refusedEntries;
   FlushMergeNotices(session);
-  const navdb::MessageAnswer answer = navdb::ShowMessage(
-      session.ui, "Error", "Can't add entry to " + std::string(ListName(kind)) + " list.",
-      navdb::MessageIcon::Error, navdb::MessageButtons::RetryCancel);
+  const navdb::MessageAnswer answer =
+      navdb::ShowMessage(session.ui, "Error", ListFullText(ListName(kind)),
+                         navdb::MessageIcon::Error, navdb::MessageButtons::RetryCancel);
   return answer == navdb::MessageAnswer::Retry ? Flow::Continue : Flow::EndFile;
+}
+
+// The lines of one image that did not have their layout, told once the
+// image is merged: one message a file, not one a line.
+struct MalformedLines {
+  size_t count = 0;
+  std::string firstProblem;
+  std::array<bool, navdb::kAllKinds.size()> kinds{};
+};
+
+void TellMalformedLines(ScanSession& session, std::string_view source,
+                        const MalformedLines& malformed) {
+  if (malformed.count == 0) return;
+  std::string files;
+  for (navdb::NavaidKind kind : navdb::kAllKinds) {
+    if (!malformed.kinds[navdb::IndexOf(kind)]) continue;
+    if (!files.empty()) files += " and ";
+    files += navdb::RejectedFileName(navdb::InfoOf(kind).fileName);
+  }
+  FlushMergeNotices(session);
+  navdb::ShowMessage(
+      session.ui, "Warning",
+      "The BGL file \"" + std::string(source) + "\" holds " + std::to_string(malformed.count) +
+          " navaid(s) whose line would not have its layout (the first: " + malformed.firstProblem +
+          ").\rThey are kept in " + files + " when the database is saved.",
+      navdb::MessageIcon::Warning, navdb::MessageButtons::Ok);
 }
 
 }  // namespace
@@ -322,23 +377,49 @@ DecodedImage DecodeBglImage(std::span<const uint8_t> image, unsigned minRunwayLe
   decoded.Reserve(image.size());
   ImageDecoder decoder(image, minRunwayLengthFt, decoded);
   decoded.unreadable = decoder.Decode() == Flow::Unreadable;
+  decoded.stepsTaken = decoder.StepsTaken();
   return decoded;
 }
 
-ImageResult MergeDecodedImage(ScanSession& session, const DecodedImage& decoded) {
+ImageResult MergeDecodedImage(ScanSession& session, const DecodedImage& decoded,
+                              std::string_view source) {
+  MalformedLines malformed;
+  ImageResult result = decoded.unreadable ? ImageResult::Unreadable : ImageResult::Done;
   for (size_t i = 0; i < decoded.LineCount(); ++i) {
     const navdb::NavaidKind kind = decoded.KindOf(i);
-    const Flow flow = AfterMerge(session, MergeLine(session, kind, decoded.LineText(i)), kind);
-    if (flow == Flow::StopScan) return ImageResult::StopScan;
+    const std::string_view line = decoded.LineText(i);
+    const MergeResult merged = MergeLine(session, kind, line);
+    if (merged.status == MergeStatus::Malformed) {
+      KeepRefusedLine(session, kind, source, merged.problem, line);
+      ++session.malformedLines;
+      if (malformed.count++ == 0) malformed.firstProblem = merged.problem;
+      malformed.kinds[navdb::IndexOf(kind)] = true;
+      continue;
+    }
+    const Flow flow = AfterMerge(session, merged, kind);
+    if (flow == Flow::StopScan) {
+      result = ImageResult::StopScan;
+      break;
+    }
     // Cancel on a refused line ends the image: what came after it is not
     // asked about, not even an unreadable end.
-    if (flow == Flow::EndFile) return ImageResult::Done;
+    if (flow == Flow::EndFile) {
+      result = ImageResult::Done;
+      break;
+    }
   }
-  return decoded.unreadable ? ImageResult::Unreadable : ImageResult::Done;
+  TellMalformedLines(session, source, malformed);
+  return result;
 }
 
-ImageResult ScanBglImage(ScanSession& session, std::span<const uint8_t> image) {
-  return MergeDecodedImage(session, DecodeBglImage(image, session.minRunwayLengthFt));
+ImageResult ScanBglImage(ScanSession& session, std::span<const uint8_t> image,
+                         std::string_view source) {
+  return MergeDecodedImage(session, DecodeBglImage(image, session.minRunwayLengthFt), source);
+}
+
+std::string ListFullText(std::string_view listName) {
+  return "Can't add entry to " + std::string(listName) + " list.\r\r" +
+         std::string(navdb::kListLimitText);
 }
 
 }  // namespace scanner

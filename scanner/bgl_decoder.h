@@ -72,8 +72,11 @@ class DecodedImage {
     return std::string_view(text_).substr(lines_[i].offset, lines_[i].length);
   }
 
-  // A read ran past the end of the image: the lines before it stay.
+  // A read ran past the end of the image, or the image cost more steps or
+  // made more lines than its size allows: the lines before it stay.
   bool unreadable = false;
+  // What the walk cost (table entries, records and chunks reached).
+  uint64_t stepsTaken = 0;
 
  private:
   struct Line {
@@ -91,12 +94,18 @@ DecodedImage DecodeBglImage(std::span<const uint8_t> image, unsigned minRunwayLe
 
 // Merges decoded lines into the database in their order. A line a list
 // refuses is reported with a Retry/Cancel message box (Cancel ends the
-// image); an image that could not be read to its end is Unreadable once its
-// lines are merged.
-ImageResult MergeDecodedImage(ScanSession& session, const DecodedImage& decoded);
+// image); a line without its layout is set aside for the ".rejected" file,
+// named by `source` (the file's path), and told once for the image; an image
+// that could not be read to its end is Unreadable once its lines are merged.
+ImageResult MergeDecodedImage(ScanSession& session, const DecodedImage& decoded,
+                              std::string_view source = "scenery image");
 
 // Decodes `image` and merges its navaids.
-ImageResult ScanBglImage(ScanSession& session, std::span<const uint8_t> image);
+ImageResult ScanBglImage(ScanSession& session, std::span<const uint8_t> image,
+                         std::string_view source = "scenery image");
+
+// "Can't add entry to NDB list." and the sentence that names the limit.
+std::string ListFullText(std::string_view listName);
 
 // The NDB frequency text from the record's three frequency bytes.
 std::string NdbFrequencyText(uint8_t tensUnits, uint8_t hundreds, uint8_t tenths);

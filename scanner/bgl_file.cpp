@@ -75,7 +75,7 @@ FileOutcome MergeBglFile(ScanSession& session, const std::filesystem::path& path
   // The counts of the file's navaids are told when the file is done.
   const ImageResult result = [&] {
     const MergeNoticeBatch batch(session);
-    return MergeDecodedImage(session, file.image);
+    return MergeDecodedImage(session, file.image, pathText);
   }();
   if (result == ImageResult::StopScan) return FileOutcome::StopScan;
   if (result == ImageResult::Done) return FileOutcome::NextFile;

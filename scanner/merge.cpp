@@ -6,6 +6,7 @@
 
 #include "navdb/coordinates.h"
 #include "navdb/entry_lines.h"
+#include "navdb/line_layout.h"
 #include "platform/numbers.h"
 #include "platform/text_columns.h"
 
@@ -62,8 +63,6 @@ MergeResult MergeIntoList(ScanSession& session, NavaidKind kind, std::string_vie
     case DuplicateOutcome::KeepExisting:
       return {MergeStatus::KeptExisting, std::nullopt};
     case DuplicateOutcome::KeepNew:
-      // A line too long for the list would leave neither version: the old one stays.
-      if (line.size() > navdb::kMaxLineLength) return {MergeStatus::Refused, std::nullopt};
       session.scanReplacedEntry = true;
       list.DeleteLine(*probe.match);
       return AddOrRefuse(list.AddLine(line));
@@ -109,6 +108,9 @@ DuplicateOutcome DecideDuplicate(ScanSession& session, const navdb::DuplicateReq
 }
 
 MergeResult MergeLine(ScanSession& session, NavaidKind kind, std::string_view line) {
+  if (std::optional<std::string> problem = navdb::LineLayoutProblem(kind, line)) {
+    return {MergeStatus::Malformed, std::nullopt, std::move(*problem)};
+  }
   const navdb::UiCallbacks& ui = session.ui;
   ScanSession::MergeNotices& notices = session.notices;
   if (!notices.batching || notices.tabShown != kind) {
@@ -123,6 +125,18 @@ MergeResult MergeLine(ScanSession& session, NavaidKind kind, std::string_view li
   else if (ui.showEntryCount)
     ui.showEntryCount(kind, static_cast<int>(list.Count()));
   return result;
+}
+
+void KeepRefusedLine(ScanSession& session, NavaidKind kind, std::string_view source,
+                     std::string_view reason, std::string_view line) {
+  std::string text;
+  text.reserve(source.size() + reason.size() + line.size() + 4);
+  text.append(source).append(": ").append(reason).append(": ").append(line);
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) < 0x20) c = '?';
+  }
+  session.db.rejectedLines[navdb::IndexOf(kind)].push_back(std::move(text));
+  session.linesSetAside = true;
 }
 
 MergeNoticeBatch::MergeNoticeBatch(ScanSession& session)

@@ -22,11 +22,13 @@ enum class MergeStatus {
   KeptExisting,  // another version was there and stays alone
   Refused,       // the list could not take the line
   Aborted,       // the user chose "Abort scanning"
+  Malformed,     // the line does not have its kind's layout: nothing was asked or changed
 };
 
 struct MergeResult {
   MergeStatus status = MergeStatus::Added;
   std::optional<size_t> row;  // the line's row when it was added or present
+  std::string problem = {};   // why a Malformed line does not have its layout
 
   bool operator==(const MergeResult&) const = default;
 };
@@ -92,8 +94,16 @@ MergeResult AddRunwayEntry(ScanSession& session, const ScannedRunway& runway);
 inline constexpr size_t kNdbVorKeyLength = 31;
 inline constexpr size_t kRunwayKeyLength = 36;
 
-// Merges `line` into the list of `kind` with the duplicate rules above.
+// Merges `line` into the list of `kind` with the duplicate rules above. A
+// line built from outside data that does not have its layout exactly is
+// Malformed and leaves the list as it was.
 MergeResult MergeLine(ScanSession& session, navdb::NavaidKind kind, std::string_view line);
+
+// Sets a line that was not merged aside in the ".rejected" file of its kind,
+// which the next save writes: "SOURCE: REASON: LINE", control bytes shown as
+// '?' so that the file stays one line per refusal.
+void KeepRefusedLine(ScanSession& session, navdb::NavaidKind kind, std::string_view source,
+                     std::string_view reason, std::string_view line);
 
 // While a batch lives, merges show a kind's tab only when the kind changes
 // and hold back the count notices; the batch's end tells the latest counts.

@@ -6,6 +6,7 @@
 #include "navdb/coordinates.h"
 #include "navdb/entry_lines.h"
 #include "platform/text_columns.h"
+#include "scanner/bgl_decoder.h"
 
 namespace scanner {
 namespace {
@@ -18,10 +19,21 @@ int16_t ClampToInt16(long value) {
   return static_cast<int16_t>(std::clamp<long>(value, INT16_MIN, INT16_MAX));
 }
 
-// Reports a refused line as a scanned one would be; false when the import
-// stops.
-bool Merged(ScanSession& session, const MergeResult& result, std::string_view listName,
-            ImportResult& outcome) {
+// Where a record came from, as the ".rejected" file names it.
+std::string SourceOf(const std::string& fileName, size_t lineNumber) {
+  return fileName + " line " + std::to_string(lineNumber);
+}
+
+// Merges `line` and reports a refused line as a scanned one would be; false
+// when the import stops.
+bool Merged(ScanSession& session, NavaidKind kind, std::string_view line, std::string_view listName,
+            const std::string& source, ImportResult& outcome) {
+  const MergeResult result = MergeLine(session, kind, line);
+  if (result.status == MergeStatus::Malformed) {
+    KeepRefusedLine(session, kind, source, result.problem, line);
+    if (outcome.malformedLines++ == 0) outcome.firstMalformed = source + ": " + result.problem;
+    return true;
+  }
   if (result.status == MergeStatus::Aborted) {
     outcome.aborted = true;
     return false;
@@ -29,9 +41,9 @@ bool Merged(ScanSession& session, const MergeResult& result, std::string_view li
   if (result.status != MergeStatus::Refused) return true;
   ++outcome.refusedEntries;
   FlushMergeNotices(session);
-  const navdb::MessageAnswer answer = navdb::ShowMessage(
-      session.ui, "Error", "Can't add entry to " + std::string(listName) + " list.",
-      navdb::MessageIcon::Error, navdb::MessageButtons::RetryCancel);
+  const navdb::MessageAnswer answer =
+      navdb::ShowMessage(session.ui, "Error", ListFullText(listName), navdb::MessageIcon::Error,
+                         navdb::MessageButtons::RetryCancel);
   if (answer == navdb::MessageAnswer::Cancel) outcome.aborted = true;
   return answer != navdb::MessageAnswer::Cancel;
 }
@@ -47,7 +59,10 @@ bool MergeNdbs(ScanSession& session, const xplane::NavData& data, ImportResult& 
     ndb.longitudeDeg = record.longitudeDeg;
     ndb.elevationM = ClampToInt16(FeetToMetres(static_cast<double>(record.elevationFt)));
     ndb.rangeNm = ClampToInt16(record.rangeNm);
-    if (!Merged(session, AddNdbEntry(session, ndb), "NDB", outcome)) return false;
+    if (!Merged(session, NavaidKind::Ndb, ScannedNdbLine(ndb), "NDB",
+                SourceOf(data.navFile, record.lineNumber), outcome)) {
+      return false;
+    }
   }
   return true;
 }
@@ -65,7 +80,10 @@ bool MergeStations(ScanSession& session, const xplane::NavData& data, ImportResu
     vor.magneticVariationDeg = record.magneticVariationDeg;
     vor.elevationM = static_cast<int>(FeetToMetres(static_cast<double>(record.elevationFt)));
     vor.rangeNm = static_cast<int>(record.rangeNm);
-    if (!Merged(session, AddVorEntry(session, vor), "VOR", outcome)) return false;
+    if (!Merged(session, NavaidKind::Vor, ScannedVorLine(vor), "VOR",
+                SourceOf(data.navFile, record.lineNumber), outcome)) {
+      return false;
+    }
   }
   return true;
 }
@@ -86,7 +104,10 @@ bool MergeAirports(ScanSession& session, const xplane::NavData& data, ImportResu
       runway.lengthFt = std::lround(record.lengthFt);
       runway.widthFt = std::lround(record.widthFt);
       runway.atisText = atis;
-      if (!Merged(session, AddRunwayEntry(session, runway), "Airport", outcome)) return false;
+      if (!Merged(session, NavaidKind::Airport, ScannedRunwayLine(runway), "Airport",
+                  SourceOf(data.airportFile, record.lineNumber), outcome)) {
+        return false;
+      }
     }
   }
   return true;
@@ -98,16 +119,36 @@ bool MergeFixes(ScanSession& session, const xplane::NavData& data, ImportResult&
     const std::string longitude = navdb::FormatLongitude(fix.longitudeDeg);
     const std::string line = navdb::BuildIntersectionLine(
         {platform::Columns(fix.identifier, 0, 5), "", latitude, longitude, 0});
-    const MergeResult result = MergeLine(session, NavaidKind::Intersection, line);
-    if (!Merged(session, result, "Intersection", outcome)) return false;
+    if (!Merged(session, NavaidKind::Intersection, line, "Intersection",
+                SourceOf(data.fixFile, fix.lineNumber), outcome)) {
+      return false;
+    }
   }
   return true;
 }
 
 }  // namespace
 
+navdb::NavaidKind KindOfRows(xplane::RowList list) {
+  switch (list) {
+    case xplane::RowList::Ndb:
+      return NavaidKind::Ndb;
+    case xplane::RowList::Station:
+      return NavaidKind::Vor;
+    case xplane::RowList::Runway:
+      return NavaidKind::Airport;
+    case xplane::RowList::Fix:
+      break;
+  }
+  return NavaidKind::Intersection;
+}
+
 ImportResult MergeNavData(ScanSession& session, const xplane::NavData& data) {
   ImportResult outcome;
+  for (const xplane::RefusedRow& row : data.refused) {
+    KeepRefusedLine(session, KindOfRows(row.list), row.source, row.reason, row.row);
+  }
+  outcome.setAsideRows = static_cast<long>(data.refused.size());
   const MergeNoticeBatch batch(session);
   MergeNdbs(session, data, outcome) && MergeStations(session, data, outcome) &&
       MergeAirports(session, data, outcome) && MergeFixes(session, data, outcome);

@@ -106,11 +106,16 @@ ScanResult ScanSceneryThread(ScanSession& session, const fs::path& root) {
 
   const std::array<long, 4> after = EntryCounts(db);
   for (size_t i = 0; i < after.size(); ++i) result.addedPerKind[i] = after[i] - before[i];
+  result.refusedEntries = session.refusedEntries + session.malformedLines;
+  session.refusedEntries = session.malformedLines = 0;
   bool saved = true;
-  if (after != before || db.databaseModified || session.scanReplacedEntry) {
+  // Lines set aside reach their ".rejected" files only through a save.
+  if (after != before || db.databaseModified || session.scanReplacedEntry ||
+      session.linesSetAside) {
     navdb::RebuildIndex(db.lists, db.index, ui);
     db.databaseModified = false;
     session.scanReplacedEntry = false;
+    session.linesSetAside = false;
     saved = navdb::SaveDatabase(db, ui);
     // What the scan added is still only in memory: keep it marked so that
     // quitting offers the save again.

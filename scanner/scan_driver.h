@@ -23,7 +23,10 @@ WalkOutcome ScanFolder(ScanSession& session, const std::filesystem::path& folder
 // How a whole scan ended. A stopped scan still keeps and saves what it merged.
 struct ScanResult {
   bool stopped = false;
-  bool saveFailed = false;                                   // no summary was shown then
+  bool saveFailed = false;  // no summary was shown then
+  // Entries refused by a full list or set aside for not having their
+  // layout: the scan finished, yet it did not take all it found.
+  size_t refusedEntries = 0;
   std::array<long, navdb::kAllKinds.size()> addedPerKind{};  // by navdb::IndexOf
 
   long added(navdb::NavaidKind kind) const { return addedPerKind[navdb::IndexOf(kind)]; }

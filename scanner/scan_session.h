@@ -25,6 +25,14 @@ struct ScanSession {
   // Set when a scanned line replaced an existing one (the counts stay the same,
   // yet the index must be rebuilt and the files saved).
   bool scanReplacedEntry = false;
+  // Entries this scan could not take: lines a full list refused, and lines
+  // built from the scenery that did not have their layout (those are set
+  // aside in the ".rejected" files). Either makes the scan a refusal.
+  size_t refusedEntries = 0;
+  size_t malformedLines = 0;
+  // Set when lines were set aside for the ".rejected" files: the save that
+  // writes them must happen even when the lists did not change.
+  bool linesSetAside = false;
   // The "Airport filter": runways below this length end their airport.
   unsigned minRunwayLengthFt = kDefaultMinRunwayLengthFt;
   // Stop the walk at the first folder that cannot be read (else it is

@@ -48,7 +48,10 @@ for target in "${targets[@]}"; do
   corpus="$corpus_root/$name"
   mkdir -p "$corpus"
   echo "-- $name (${seconds}s)"
-  args=(-max_total_time="$seconds" -rss_limit_mb=2048 -artifact_prefix="$corpus_root/$name-" "$corpus")
+  # Limits well below the machine's: an input that makes a reader take
+  # hundreds of megabytes or seconds is a finding, not a slow run.
+  args=(-max_total_time="$seconds" -rss_limit_mb=512 -malloc_limit_mb=256 -timeout=5
+    -artifact_prefix="$corpus_root/$name-" "$corpus")
   while IFS= read -r folder; do
     [ -n "$folder" ] && args+=("$folder")
   done <<<"${seeds_of[$name]:-}"

@@ -1,5 +1,6 @@
 #include "tools/navdata_database.h"
 
+#include <cstdint>
 #include <cstdio>
 
 #include "navdb/coordinates.h"
@@ -93,6 +94,9 @@ std::filesystem::path RealNavDataFolder() {
 std::string BuildDatabaseFromNavData(const std::filesystem::path& folder, const Region& region,
                                      navdb::Database& db) {
   xplane::NavData data;
+  // A region is picked from the whole file: its entries may lie past the
+  // first rows a list could take.
+  data.recordsPerList = SIZE_MAX;
   const std::string error = xplane::ReadNavDataFolder(folder, data);
   if (!error.empty()) return error;
   AddNdbs(data, region, db);

@@ -6,6 +6,8 @@
 // a VOR/DME or an ILS with its glide slope and DME as one record.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -14,6 +16,7 @@
 namespace xplane {
 
 struct NdbRecord {
+  size_t lineNumber = 0;  // of its row in the file
   std::string identifier;
   std::string name;
   double latitudeDeg = 0;
@@ -24,6 +27,7 @@ struct NdbRecord {
 };
 
 struct StationRecord {
+  size_t lineNumber = 0;  // of the row that began the station
   std::string identifier;
   std::string name;         // name of the first row of the station
   long frequency10Khz = 0;  // 11670 = 116.70 MHz
@@ -47,6 +51,7 @@ struct StationRecord {
 };
 
 struct RunwayRecord {
+  size_t lineNumber = 0;
   int number = 0;          // of the first end: 9 for "09L"
   char side = ' ';         // 'L', 'R', 'C' or ' '
   double latitudeDeg = 0;  // centre between the two ends
@@ -66,17 +71,52 @@ struct AirportRecord {
 };
 
 struct FixRecord {
+  size_t lineNumber = 0;
   std::string identifier;
   double latitudeDeg = 0;
   double longitudeDeg = 0;
 };
 
+// The database list a row's navaid would go to.
+enum class RowList { Ndb = 0, Station = 1, Runway = 2, Fix = 3 };
+
+// A row of a known code that was not taken, and why.
+struct RefusedRow {
+  RowList list = RowList::Ndb;
+  std::string source;  // "nav.dat line 12"
+  std::string reason;  // "latitude '91.5' is outside -90 to 90"
+  std::string row;     // the row as it stands (its start, for a very long one)
+};
+
+// The most records of one list a read keeps: a database list holds no more
+// (the five-digit row of an index line bounds it), so rows past them could
+// only be refused, and keeping them would let one file take any memory.
+inline constexpr size_t kMaxRecordsPerList = 100000;
+// The most refused rows kept to be set aside; the rest are only counted.
+inline constexpr size_t kMaxKeptRefusals = 10000;
+
 struct NavData {
   std::vector<NdbRecord> ndbs;
   std::vector<StationRecord> stations;
-  std::vector<AirportRecord> airports;
+  std::vector<AirportRecord> airports;  // only airports with land runways stay
   std::vector<FixRecord> fixes;
-  size_t malformedRows = 0;  // rows of a known code that could not be read
+  // Rows of a known code that could not be taken (too few fields, a value
+  // that is not a finite number or is out of range, control bytes in a
+  // text, a line too long): all counted, the first kMaxKeptRefusals kept.
+  size_t refusedRows = 0;
+  std::vector<RefusedRow> refused;
+  // Rows passed over because their list had `recordsPerList` records
+  // already, by RowList.
+  std::array<size_t, 4> passedOver{};
+  size_t recordsPerList = kMaxRecordsPerList;
+  // The names the rows' sources are given in (the file names as found).
+  std::string navFile = "nav.dat";
+  std::string airportFile = "apt.dat";
+  std::string fixFile = "fix.dat";
+
+  size_t PassedOverRows() const {
+    return passedOver[0] + passedOver[1] + passedOver[2] + passedOver[3];
+  }
 };
 
 // Each reader appends to `data` and returns an empty text on success, else
@@ -86,7 +126,7 @@ std::string ReadAirportFile(const std::filesystem::path& path, NavData& data);
 std::string ReadFixFile(const std::filesystem::path& path, NavData& data);
 
 // The same readers over a file's uncompressed bytes already in memory; they
-// cannot fail, as rows that cannot be read are counted in malformedRows.
+// cannot fail, as rows that cannot be read are refused.
 void ReadNavBytes(std::string_view bytes, NavData& data);
 void ReadAirportBytes(std::string_view bytes, NavData& data);
 void ReadFixBytes(std::string_view bytes, NavData& data);

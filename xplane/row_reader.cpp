@@ -2,60 +2,124 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <memory>
-
-#include "platform/text_lines.h"
 
 namespace xplane {
 namespace {
 
-struct GzCloser {
-  void operator()(gzFile_s* file) const { gzclose(file); }
-};
-
-void EmitLines(std::string& pending, bool atEnd,
-               const std::function<void(std::string_view)>& onLine) {
-  // Only lines whose end has been read are complete; a CR at the very end of
-  // what was read may be the first half of a CR LF.
-  size_t complete = pending.size();
-  if (!atEnd) {
-    size_t lastEnd = pending.find_last_of("\r\n");
-    if (lastEnd != std::string::npos && lastEnd + 1 == pending.size() && pending[lastEnd] == '\r')
-      lastEnd = lastEnd == 0 ? std::string::npos : pending.find_last_of("\r\n", lastEnd - 1);
-    if (lastEnd == std::string::npos) return;
-    complete = lastEnd + 1;
-  }
-  platform::ForEachTextLine(std::string_view(pending).substr(0, complete),
-                            [&](size_t, std::string_view line) {
-                              onLine(line);
-                              return true;
-                            });
-  pending.erase(0, complete);
+// zlib's reason for the state of `file`, or nothing when it has none.
+// zlib puts the path in front of it, which the callers name themselves.
+std::string ZlibProblem(gzFile file, const std::string& path) {
+  int code = Z_OK;
+  const char* text = gzerror(file, &code);
+  if (code == Z_OK) return {};
+  if (code == Z_ERRNO) return std::strerror(errno);
+  std::string_view reason = text != nullptr ? text : "";
+  if (reason.starts_with(path + ": ")) reason.remove_prefix(path.size() + 2);
+  return reason.empty() ? "read error" : std::string(reason);
 }
+
+// The next CR or LF of a piece at or after a position. Each byte is
+// searched for each of the two once: a found position is kept until the
+// reader has passed it (memchr is many times faster than a search for either).
+class LineEnds {
+ public:
+  explicit LineEnds(std::string_view bytes)
+      : bytes_(bytes), cr_(Find('\r', 0)), lf_(Find('\n', 0)) {}
+  size_t Next(size_t from) {
+    if (cr_ != std::string_view::npos && cr_ < from) cr_ = Find('\r', from);
+    if (lf_ != std::string_view::npos && lf_ < from) lf_ = Find('\n', from);
+    return std::min(cr_, lf_);
+  }
+
+ private:
+  size_t Find(char c, size_t from) const {
+    const void* found = std::memchr(bytes_.data() + from, c, bytes_.size() - from);
+    return found ? static_cast<size_t>(static_cast<const char*>(found) - bytes_.data())
+                 : std::string_view::npos;
+  }
+  std::string_view bytes_;
+  size_t cr_;
+  size_t lf_;
+};
 
 }  // namespace
 
-std::string ForEachLine(const std::filesystem::path& path,
-                        const std::function<void(std::string_view line)>& onLine) {
-  errno = 0;
-  std::unique_ptr<gzFile_s, GzCloser> file(gzopen(path.c_str(), "rb"));
-  if (!file) return errno != 0 ? std::strerror(errno) : "cannot open the file";
-  std::string pending;
-  char buffer[1 << 16];
-  for (;;) {
-    const int got = gzread(file.get(), buffer, sizeof buffer);
-    if (got < 0) {
-      int code = 0;
-      const char* text = gzerror(file.get(), &code);
-      return text != nullptr && *text != '\0' ? text : "read error";
-    }
-    if (got == 0) break;
-    pending.append(buffer, static_cast<size_t>(got));
-    EmitLines(pending, false, onLine);
+void ChunkedLines::Feed(std::string_view bytes) {
+  if (bytes.empty()) return;
+  size_t at = 0;
+  if (afterCr_) {
+    afterCr_ = false;
+    if (bytes[0] == '\n') at = 1;
   }
-  EmitLines(pending, true, onLine);
+  LineEnds ends(bytes);
+  while (at < bytes.size()) {
+    const size_t end = ends.Next(at);
+    if (end == std::string_view::npos) {
+      Append(bytes.substr(at));
+      return;
+    }
+    Append(bytes.substr(at, end - at));
+    EndLine();
+    at = end + 1;
+    if (bytes[end] == '\r') {
+      if (at == bytes.size())
+        afterCr_ = true;
+      else if (bytes[at] == '\n')
+        ++at;
+    }
+  }
+}
+
+void ChunkedLines::Finish() {
+  if (!line_.empty() || cut_) EndLine();
+}
+
+void ChunkedLines::Append(std::string_view bytes) {
+  const size_t room = kMaxRowBytes - line_.size();
+  if (bytes.size() > room) {
+    cut_ = true;
+    bytes = bytes.substr(0, room);
+  }
+  line_.append(bytes);
+}
+
+void ChunkedLines::EndLine() {
+  onLine_(line_, cut_);
+  line_.clear();
+  cut_ = false;
+}
+
+std::string ForEachLine(const std::filesystem::path& path, const LineHandler& onLine) {
+  errno = 0;
+  gzFile file = gzopen(path.c_str(), "rb");
+  if (file == nullptr) return errno != 0 ? std::strerror(errno) : "cannot open the file";
+  ChunkedLines lines(onLine);
+  char buffer[1 << 16];
+  std::string problem;
+  for (;;) {
+    const int got = gzread(file, buffer, sizeof buffer);
+    if (got < 0) {
+      problem = ZlibProblem(file, path.string());
+      if (problem.empty()) problem = "read error";
+      break;
+    }
+    if (got == 0) {
+      // The end of what could be read: a gzip stream cut short says so
+      // only here ("unexpected end of file").
+      problem = ZlibProblem(file, path.string());
+      break;
+    }
+    lines.Feed(std::string_view(buffer, static_cast<size_t>(got)));
+  }
+  const int closed = gzclose(file);
+  if (problem.empty() && closed != Z_OK) {
+    problem = closed == Z_ERRNO ? std::strerror(errno) : "unexpected end of file";
+  }
+  if (!problem.empty()) return problem;
+  lines.Finish();
   return {};
 }
 

@@ -2,8 +2,9 @@
 // inflate of the same bytes, a scan of the real-world scenery tree into an
 // empty database against loading, re-indexing and saving its result, and a
 // scan into a database loaded out of list order against the same scan into
-// one in list order. A scan decodes on two threads, so its CPU time is the
-// whole process's.
+// one in list order; and the import's reading of a file of one 20 MB line
+// against zlib's reading of the same bytes. A scan decodes on two threads,
+// so its CPU time is the whole process's.
 #include <zlib.h>
 
 #include <algorithm>
@@ -21,6 +22,7 @@
 #include "tools/navdata_database.h"
 #include "tools/scenery_writer/navdata_scenery.h"
 #include "xplane/navdata_reader.h"
+#include "xplane/row_reader.h"
 
 namespace {
 
@@ -191,14 +193,51 @@ void ScanIntoHalfWorld(benchmark::State& state, const fs::path& from) {
 void ScanIntoSortedHalfWorld_Baseline(benchmark::State& state) {
   ScanIntoHalfWorld(state, HalfWorld().sorted);
 }
-BENCHMARK(ScanIntoSortedHalfWorld_Baseline)
-    ->Unit(benchmark::kMillisecond)
-    ->MeasureProcessCPUTime();
+BENCHMARK(ScanIntoSortedHalfWorld_Baseline)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 void ScanIntoShuffledHalfWorld(benchmark::State& state) {
   ScanIntoHalfWorld(state, HalfWorld().shuffled);
 }
 BENCHMARK(ScanIntoShuffledHalfWorld)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+
+// A nav.dat of one 20 MB line between two rows, as a file of the import.
+const fs::path& LongLineFile() {
+  static const fs::path path = [] {
+    static const testing_support::TempFolder base;
+    const fs::path made = base / "nav.dat";
+    base.Write("nav.dat", "I\n810 Version\n2 " + std::string(20 << 20, '9') + "\n99\n");
+    return made;
+  }();
+  return path;
+}
+
+// The import's reading of that file: linear in its bytes, the line cut to
+// what a row can be.
+void ReadOneLongLine(benchmark::State& state) {
+  for (auto _ : state) {
+    size_t lines = 0;
+    const std::string problem = xplane::ForEachLine(
+        LongLineFile(), [&](std::string_view line, bool) { lines += line.size() > 0; });
+    if (!problem.empty() || lines != 4) state.SkipWithError("read failed");
+  }
+}
+BENCHMARK(ReadOneLongLine)->Unit(benchmark::kMillisecond);
+
+// zlib's reading of the same file into a buffer and nothing more.
+void GzreadTheSameFile_Baseline(benchmark::State& state) {
+  std::vector<char> buffer(1 << 16);
+  for (auto _ : state) {
+    gzFile file = gzopen(LongLineFile().c_str(), "rb");
+    size_t total = 0;
+    for (int got; (got = gzread(file, buffer.data(), static_cast<unsigned>(buffer.size()))) > 0;) {
+      total += static_cast<size_t>(got);
+      benchmark::DoNotOptimize(buffer.data());
+    }
+    gzclose(file);
+    if (total < (20u << 20)) state.SkipWithError("read failed");
+  }
+}
+BENCHMARK(GzreadTheSameFile_Baseline)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -207,5 +246,6 @@ int main(int argc, char** argv) {
       argc, argv,
       {{"DecodeJStream", "ZlibInflate_Baseline", 1.0},
        {"ScanRealWorldTree", "IndexCommand_Baseline", 2.0},
-       {"ScanIntoShuffledHalfWorld", "ScanIntoSortedHalfWorld_Baseline", 3.0}});
+       {"ScanIntoShuffledHalfWorld", "ScanIntoSortedHalfWorld_Baseline", 3.0},
+       {"ReadOneLongLine", "GzreadTheSameFile_Baseline", 2.0}});
 }

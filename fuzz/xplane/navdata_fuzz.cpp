@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // Every record or counted row came from a line of its own.
   const size_t records = navData.ndbs.size() + navData.stations.size() + navData.airports.size() +
-                         navData.fixes.size() + navData.malformedRows;
+                         navData.fixes.size() + navData.refusedRows + navData.PassedOverRows();
   if (records > bytes.size() + 1) std::abort();
 
   navdb::Database db;

@@ -40,8 +40,11 @@ const CliCommand kScan{
     "an entry already in the list in another version (ask is the default on a\n"
     "terminal, keep-both otherwise). Runways shorter than FEET (default 3000) end\n"
     "their airport. A file or folder that cannot be read is passed over unless\n"
-    "--stop-on-error. Exits 1 when the scan stopped or the database could not be\n"
-    "saved.\n",
+    "--stop-on-error. A navaid whose line would not have its layout (a position\n"
+    "out of range, a value too wide for its column) is set aside with its reason\n"
+    "in the kind's .rejected file. Exits 1 when the scan stopped, the database\n"
+    "could not be saved, or entries were refused (a full list, or set aside);\n"
+    "a refusal does not stop the scan.\n",
     RunScan};
 const CliCommand kUnpack{"unpack", "write the unpacked image of a packed scenery file",
                          "unpack FILE OUT\n\n"
@@ -56,7 +59,13 @@ const CliCommand kImportNavData{
     "Merges nav.dat, apt.dat and fix.dat (each plain or .gz) from DIR into the\n"
     "database as a scan would: NDBs, VOR/ILS/DME stations, land runways, and\n"
     "fixes as intersections. Then rebuilds the index, saves and prints the\n"
-    "summary. POLICY as for 'scan'.\n",
+    "summary. POLICY as for 'scan'. A row with a value that is not a finite\n"
+    "number or is out of range, control bytes in a text, or too few fields is\n"
+    "refused, and so is a record whose line would not have its layout: both are\n"
+    "set aside with their reasons in the kind's .rejected file. Rows past what\n"
+    "a list can hold (100,000 entries) are passed over and counted. A damaged\n"
+    "or truncated .gz fails with zlib's reason and nothing is saved. Exits 1\n"
+    "when anything was refused or passed over, after importing the rest.\n",
     RunImportNavData};
 
 enum class DuplicatePolicy { Ask, KeepExisting, KeepBoth, KeepNew, Abort };
@@ -246,7 +255,10 @@ int RunScan(CliContext& context, const std::vector<std::string>& args) {
     scanner::ConfirmAndClearForRebuild(confirmSession);
   }
   const scanner::ScanResult result = scanner::ScanSceneryThread(session, root);
-  return result.stopped || result.saveFailed ? kExitFailure : kExitOk;
+  if (result.refusedEntries > 0 && !result.saveFailed) {
+    context.err << "skat-cli scan: " << result.refusedEntries << " entries refused\n";
+  }
+  return result.stopped || result.saveFailed || result.refusedEntries > 0 ? kExitFailure : kExitOk;
 }
 
 int RunUnpack(CliContext& context, const std::vector<std::string>& args) {
@@ -281,6 +293,27 @@ int RunUnpack(CliContext& context, const std::vector<std::string>& args) {
   return kExitOk;
 }
 
+// What the reader refused or passed over, told before the merge.
+void ReportReadRefusals(CliContext& context, const xplane::NavData& data) {
+  if (data.refusedRows > 0) {
+    const xplane::RefusedRow& first = data.refused.front();
+    context.err << "skat-cli import-navdata: " << data.refusedRows
+                << " rows refused (the first: " << first.source << ": " << first.reason << "). ";
+    if (data.refusedRows > data.refused.size()) {
+      context.err << "The first " << data.refused.size() << " are";
+    } else {
+      context.err << "They are";
+    }
+    context.err << " kept in the .rejected files.\n";
+  }
+  static constexpr std::string_view kListRows[] = {"NDB", "VOR/ILS/DME", "runway", "fix"};
+  for (size_t list = 0; list < data.passedOver.size(); ++list) {
+    if (data.passedOver[list] == 0) continue;
+    context.err << "skat-cli import-navdata: " << data.passedOver[list] << ' ' << kListRows[list]
+                << " rows passed over: their list would be full. " << navdb::kListLimitText << '\n';
+  }
+}
+
 int RunImportNavData(CliContext& context, const std::vector<std::string>& args) {
   MergeOptions options;
   const std::string problem = ParseMergeOptions(args, kImportOptions, options);
@@ -292,10 +325,7 @@ int RunImportNavData(CliContext& context, const std::vector<std::string>& args) 
     context.err << "skat-cli import-navdata: " << readError << '\n';
     return kExitFailure;
   }
-  if (data.malformedRows > 0) {
-    context.err << "skat-cli import-navdata: " << data.malformedRows
-                << " malformed rows passed over\n";
-  }
+  ReportReadRefusals(context, data);
   ScanUi scanUi = MakeScanUi(context, options);
   navdb::Database db;
   std::optional<navdb::DatabaseLock> lock;
@@ -317,8 +347,16 @@ int RunImportNavData(CliContext& context, const std::vector<std::string>& args) 
                                                        added(navdb::NavaidKind::Vor),
                                                        added(navdb::NavaidKind::Airport)))
               << added(navdb::NavaidKind::Intersection) << "\tIntersections.\n";
+  if (result.malformedLines > 0) {
+    context.err << "skat-cli import-navdata: " << result.malformedLines
+                << " entries refused: their lines would not have their layout (the first: "
+                << TerminalText(result.firstMalformed)
+                << "). They are kept in the .rejected files.\n";
+  }
   if (result.aborted) context.err << "skat-cli import-navdata: import stopped\n";
-  return result.aborted ? kExitFailure : kExitOk;
+  const bool refused = data.refusedRows > 0 || data.PassedOverRows() > 0 ||
+                       result.refusedEntries > 0 || result.malformedLines > 0;
+  return result.aborted || refused ? kExitFailure : kExitOk;
 }
 
 }  // namespace

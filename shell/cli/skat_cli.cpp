@@ -21,7 +21,10 @@ constexpr std::string_view kProgramUsage =
     "comes again is printed once, and at the end with its count; --verbose\n"
     "prints every one. Commands that change the database lock it for their\n"
     "whole run; when another program holds the lock they change nothing and\n"
-    "exit 1. Exit codes: 0 done, 1 failed, 2 bad arguments.\n"
+    "exit 1. Exit codes: 0 done, 1 failed, 2 bad arguments. A command that\n"
+    "refused some of its input (entries a full list could not take, rows or\n"
+    "lines that were set aside in the .rejected files) finishes the rest and\n"
+    "exits 1.\n"
     "\n"
     "Commands:\n";
 

@@ -122,10 +122,12 @@ bool FirstThirtyAreSpaces(std::string_view line) {
 
 enum class Button { Validate, Add };
 
-// Validate and Add.
-void ShowInsertionFailure(NavaidKind kind, const UiCallbacks& ui) {
-  ShowMessage(ui, "Error", std::string(MessagesOf(kind).insertionFailure), MessageIcon::Error,
-              MessageButtons::Ok);
+// Validate and Add. A full list is named with its limit; a line the
+// layout cannot hold is the user's to correct, and the limit has no part in it.
+void ShowInsertionFailure(NavaidKind kind, const UiCallbacks& ui, bool listFull) {
+  std::string text(MessagesOf(kind).insertionFailure);
+  if (listFull) text += "\r\r" + std::string(kListLimitText);
+  ShowMessage(ui, "Error", text, MessageIcon::Error, MessageButtons::Ok);
 }
 
 // Validate and Add. The new line is built and checked before anything in
@@ -138,7 +140,7 @@ EditorOutcome StoreEntry(Database& db, EditorSession& session, const UiCallbacks
   if (FirstThirtyAreSpaces(line)) return EditorOutcome::Close;
   if (!LineFitsLayout(kind, line)) {
     // The editor stays open with what the user typed, to be corrected.
-    ShowInsertionFailure(kind, ui);
+    ShowInsertionFailure(kind, ui, false);
     return EditorOutcome::StayOpen;
   }
   db.databaseModified = true;
@@ -167,7 +169,7 @@ EditorOutcome StoreEntry(Database& db, EditorSession& session, const UiCallbacks
   } else {
     session.row.reset();
   }
-  if (!row || (replaced && list.GetLine(*row) != line)) ShowInsertionFailure(kind, ui);
+  if (!row || (replaced && list.GetLine(*row) != line)) ShowInsertionFailure(kind, ui, true);
   ShowCount(db, kind, ui);
   return EditorOutcome::Close;
 }

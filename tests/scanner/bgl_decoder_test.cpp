@@ -260,7 +260,9 @@ TEST(BglDecoder, RefusedEntriesAndAbortedScans) {
   EXPECT_EQ(scan.Run(image), scanner::ImageResult::Done);
   ASSERT_EQ(scan.recording.messages.size(), 2u);
   EXPECT_EQ(scan.recording.messages[0].caption, "Error");
-  EXPECT_EQ(scan.recording.messages[0].text, "Can't add entry to NDB list.");
+  EXPECT_EQ(scan.recording.messages[0].text,
+            "Can't add entry to NDB list.\r\rA list holds at most 100,000 entries.");
+  EXPECT_EQ(scan.session.refusedEntries, 2u);  // a refusal, whatever the answer
   EXPECT_EQ(scan.recording.messages[0].buttons, navdb::MessageButtons::RetryCancel);
   EXPECT_EQ(scan.recording.messages[0].icon, navdb::MessageIcon::Error);
   EXPECT_TRUE(scan.Lines(NavaidKind::Vor).empty());  // Cancel ended the file

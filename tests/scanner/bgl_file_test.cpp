@@ -77,7 +77,8 @@ TEST(BglFile, CancelAfterARefusedEntryEndsAPackedFile) {
   scan.recording.QueueAnswers({navdb::MessageAnswer::Cancel});
   EXPECT_EQ(scanner::ScanBglFile(scan.session, folder / "p.bgl"), scanner::FileOutcome::NextFile);
   ASSERT_EQ(scan.recording.messages.size(), 1u);
-  EXPECT_EQ(scan.recording.messages[0].text, "Can't add entry to NDB list.");
+  EXPECT_EQ(scan.recording.messages[0].text,
+            "Can't add entry to NDB list.\r\rA list holds at most 100,000 entries.");
   EXPECT_EQ(scan.Identifiers(), (std::vector<std::string>{"A1"}));
 }
 

@@ -2,9 +2,11 @@
 // for every navaid of the data, built from the values the files store.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "navdb/database.h"
+#include "navdb/line_layout.h"
 #include "scanner/bgl_decoder.h"
 #include "scanner/merge.h"
 #include "scanner/scan_driver.h"
@@ -110,23 +112,35 @@ TEST(RealWorldScan, CountsAndLinesAgreeWithTheNavData) {
   session.minRunwayLengthFt = 0;
   scanner::ScanSceneryThread(session, scenery.path());
 
-  std::set<std::string> ndbs, vors, runways;
+  // A line without its layout (a glide slope alone has no frequency a VOR
+  // line can hold) is set aside in its kind's ".rejected" file instead.
+  std::set<std::string> ndbs, vors, runways, setAside[3];
+  const auto expect = [&](NavaidKind kind, std::set<std::string>& lines, const std::string& line) {
+    if (line.empty()) return;
+    (navdb::LineLayoutProblem(kind, line) ? setAside[navdb::IndexOf(kind)] : lines).insert(line);
+  };
   for (const xplane::NdbRecord& record : data.ndbs) {
-    const std::string line = ExpectedNdbLine(scenery_writer::NdbOf(record));
-    if (!line.empty()) ndbs.insert(line);
+    expect(NavaidKind::Ndb, ndbs, ExpectedNdbLine(scenery_writer::NdbOf(record)));
   }
   for (const xplane::StationRecord& record : data.stations) {
-    const std::string line = ExpectedVorLine(scenery_writer::VorOf(record));
-    if (!line.empty()) vors.insert(line);
+    expect(NavaidKind::Vor, vors, ExpectedVorLine(scenery_writer::VorOf(record)));
   }
   for (const xplane::AirportRecord& record : data.airports) {
     for (const std::string& line : ExpectedRunwayLines(scenery_writer::AirportOf(record))) {
-      runways.insert(line);
+      expect(NavaidKind::Airport, runways, line);
     }
   }
   ExpectLines(db.List(NavaidKind::Ndb), ndbs);
   ExpectLines(db.List(NavaidKind::Vor), vors);
   ExpectLines(db.List(NavaidKind::Airport), runways);
+  for (NavaidKind kind : {NavaidKind::Ndb, NavaidKind::Vor, NavaidKind::Airport}) {
+    const std::vector<std::string>& kept = db.rejectedLines[navdb::IndexOf(kind)];
+    for (const std::string& line : setAside[navdb::IndexOf(kind)]) {
+      EXPECT_TRUE(std::any_of(kept.begin(), kept.end(), [&](const std::string& text) {
+        return text.ends_with(line);
+      })) << line;
+    }
+  }
 
   // What was saved loads back to the same lists and an index over all of them.
   navdb::Database saved;

@@ -47,7 +47,7 @@ void WriteManyFiles(testing_support::TempFolder& root, int files) {
   for (int i = 0; i < files; ++i) {
     const std::string folder = i % 3 == 0 ? "" : (i % 3 == 1 ? "sub/" : "sub/deeper/");
     root.Write(folder + "f" + std::to_string(i) + ".bgl",
-               NdbFile("N" + std::to_string(i % 7), 3, 10.0 + i));
+               NdbFile("N" + std::to_string(i % 7), 3, 10.0 + 0.5 * i));
   }
 }
 

@@ -678,8 +678,10 @@ TEST(EntryEditorAdd, RefusedInsertionInAFullList) {
   ASSERT_EQ(ui.recording.messages.size(), 1u);
   EXPECT_EQ(ui.recording.messages[0].caption, "Error");
   EXPECT_EQ(ui.recording.messages[0].icon, MessageIcon::Error);
-  EXPECT_EQ(ui.events, (std::vector<std::string>{
-                           "message Error: Can't add entry to Intersection list.", "count INT 1"}));
+  EXPECT_EQ(ui.events,
+            (std::vector<std::string>{"message Error: Can't add entry to Intersection list.\r\rA "
+                                      "list holds at most 100,000 entries.",
+                                      "count INT 1"}));
 }
 
 TEST(EntryEditorAdd, InsertionFailureTextsOfEveryKind) {
@@ -709,7 +711,9 @@ TEST(EntryEditorAdd, RefusedInsertionOfEveryKind) {
     EditorUi ui;
     EXPECT_EQ(AddEntry(db, s, ui.ui), EditorOutcome::Close);
     ASSERT_EQ(ui.recording.messages.size(), 1u);
-    EXPECT_EQ(ui.recording.messages[0].text, MessagesOf(kind).insertionFailure);
+    // A full list is named with its limit.
+    EXPECT_EQ(ui.recording.messages[0].text, std::string(MessagesOf(kind).insertionFailure) +
+                                                 "\r\rA list holds at most 100,000 entries.");
   }
 }
 

@@ -41,7 +41,7 @@ TEST(NavDataReader, MergesStationsByIdentifierFrequencyAndPlace) {
   EXPECT_EQ(data.ndbs[0].frequencyKhz, 396);
   EXPECT_EQ(data.ndbs[0].rangeNm, 50);
   EXPECT_DOUBLE_EQ(data.ndbs[0].longitudeDeg, -77.32491667);
-  EXPECT_EQ(data.malformedRows, 1u);
+  EXPECT_EQ(data.refusedRows, 1u);
 
   ASSERT_EQ(data.stations.size(), 6u);
   const xplane::StationRecord& biggin = data.stations[0];
@@ -87,7 +87,8 @@ TEST(NavDataReader, ReadsAirportsRunwaysAndAtis) {
                "100   15.24   1   0 0.25 0 0 0 09   0 0 0 0 2  0 0 0 27   0 0 0 0 2  0 0 0\n");
   xplane::NavData data;
   ASSERT_EQ(xplane::ReadAirportFile(folder / "apt.dat", data), "");
-  ASSERT_EQ(data.airports.size(), 2u);
+  // The heliport has no land runway: it would add no line, and is not kept.
+  ASSERT_EQ(data.airports.size(), 1u);
   const xplane::AirportRecord& ranch = data.airports[0];
   EXPECT_EQ(ranch.identifier, "1T1");
   EXPECT_EQ(ranch.name, "2 G Ranch");
@@ -101,9 +102,14 @@ TEST(NavDataReader, ReadsAirportsRunwaysAndAtis) {
   EXPECT_NEAR(runway.longitudeDeg, 0.05, 1e-12);
   EXPECT_NEAR(runway.lengthFt, 36481.3, 0.1);  // 0.1 degree of arc on the equator
   EXPECT_NEAR(runway.widthFt, 50.0, 0.01);
-  EXPECT_EQ(data.airports[1].rowCode, 17);
-  EXPECT_TRUE(data.airports[1].runways.empty());
-  EXPECT_EQ(data.malformedRows, 2u);  // the short row 100 and the one after 99
+  EXPECT_EQ(data.refusedRows, 2u);
+  ASSERT_EQ(data.refused.size(), 2u);
+  EXPECT_EQ(data.refused[0].source, "apt.dat line 9");
+  EXPECT_EQ(data.refused[0].reason, "the row has 2 fields, fewer than 20");
+  EXPECT_EQ(data.refused[0].row, "100 bad");
+  EXPECT_EQ(data.refused[1].source, "apt.dat line 12");
+  EXPECT_EQ(data.refused[1].reason, "a runway row outside an airport");
+  EXPECT_EQ(data.refused[1].list, xplane::RowList::Runway);
 }
 
 TEST(NavDataReader, ReadsPackedFixesAndReportsMissingFiles) {
@@ -121,7 +127,7 @@ TEST(NavDataReader, ReadsPackedFixesAndReportsMissingFiles) {
   EXPECT_EQ(data.fixes[0].identifier, "ABCDE");
   EXPECT_DOUBLE_EQ(data.fixes[0].longitudeDeg, -1.25);
   EXPECT_DOUBLE_EQ(data.fixes[1].latitudeDeg, -10.0);
-  EXPECT_EQ(data.malformedRows, 1u);
+  EXPECT_EQ(data.refusedRows, 1u);
 
   TempFolder empty;
   const std::string problem = xplane::ReadNavDataFolder(empty.path(), data);
@@ -131,7 +137,7 @@ TEST(NavDataReader, ReadsPackedFixesAndReportsMissingFiles) {
 
 // What a reader made of its rows, in one comparable text.
 std::string Summary(const xplane::NavData& data) {
-  std::string text = "malformed " + std::to_string(data.malformedRows) + "\n";
+  std::string text = "malformed " + std::to_string(data.refusedRows) + "\n";
   for (const auto& ndb : data.ndbs) text += "ndb " + ndb.identifier + " " + ndb.name + "\n";
   for (const auto& station : data.stations) {
     text += "station " + station.identifier + " " + std::to_string(station.frequency10Khz) + " " +
@@ -190,7 +196,7 @@ TEST(NavDataReader, BytesReadLikeFiles) {
   EXPECT_TRUE(junk.ndbs.empty());
   EXPECT_TRUE(junk.stations.empty());
   EXPECT_TRUE(junk.airports.empty());
-  EXPECT_EQ(junk.malformedRows, 6u);
+  EXPECT_EQ(junk.refusedRows, 6u);
 }
 
 TEST(NavDataReader, ReadsTheRealWorldData) {
@@ -199,14 +205,14 @@ TEST(NavDataReader, ReadsTheRealWorldData) {
   xplane::NavData data;
   ASSERT_EQ(xplane::ReadNavDataFolder(folder, data), "");
   EXPECT_EQ(data.ndbs.size(), 7099u);
-  EXPECT_EQ(data.fixes.size(), 119720u);  // every "lat lon ident" row of the file
-  size_t landAirports = 0;
-  for (const auto& airport : data.airports) landAirports += airport.rowCode == 1;
-  EXPECT_EQ(landAirports, 27486u);
+  // Of the 119,720 "lat lon ident" rows, a list takes the first 100,000.
+  EXPECT_EQ(data.fixes.size(), 100000u);
+  EXPECT_EQ(data.passedOver, (std::array<size_t, 4>{0, 0, 0, 19720}));
+  EXPECT_EQ(data.airports.size(), 27537u);  // the airports with land runways
   size_t runways = 0;
   for (const auto& airport : data.airports) runways += airport.runways.size();
   EXPECT_EQ(runways, 33721u);
-  EXPECT_EQ(data.malformedRows, 0u);
+  EXPECT_EQ(data.refusedRows, 0u);
   // Every localizer row and every VOR row starts or joins one station.
   size_t vors = 0, localizers = 0;
   for (const auto& station : data.stations) {
