@@ -6,6 +6,7 @@
 #include "data/nav_math.h"
 #include "drawing/startup_screen.h"
 #include "module/gauge_state.h"
+#include "module/redraw.h"
 
 namespace lumaro {
 
@@ -116,18 +117,6 @@ void PublishDiagnostics(GaugeState& gauge) {
 }
 
 }  // namespace
-
-CompassGeometry ComputeCompassGeometry(int ndMode, int widthPx, int heightPx) {
-  CompassGeometry geometry;
-  geometry.centreXPx = widthPx / 2;
-  if (ndMode == kNdModeFullCompass) {
-    geometry.centreYPx = kMainFontHeightPx + ((heightPx - kMainFontHeightPx) - 6) / 2 + 6;
-  } else {
-    geometry.centreYPx = heightPx * 85 / 100;
-  }
-  geometry.radiusPx = geometry.centreYPx - kMainFontHeightPx - 6;
-  return geometry;
-}
 
 void GaugeQuery(GaugeState& gauge) {
   if (gauge.services == nullptr) return;
