@@ -4,6 +4,7 @@
 
 #include "data/nav_math.h"
 #include "data/small_files.h"
+#include "platform/numbers.h"
 
 namespace lumaro {
 
@@ -28,11 +29,11 @@ std::optional<KeyBinding> ParsePanelNineKey(std::string_view configText) {
     if (!line.starts_with(kPanelNineKey)) continue;
     std::string_view value = line.substr(kPanelNineKey.size());
     KeyBinding key;
-    key.virtualKey = static_cast<uint32_t>(ParseLong(value));
+    key.virtualKey = static_cast<uint32_t>(platform::ReadLong(value));
     size_t comma = value.find(',');
     key.modifiers = comma == std::string_view::npos
                         ? 0
-                        : static_cast<uint32_t>(ParseLong(value.substr(comma + 1)));
+                        : static_cast<uint32_t>(platform::ReadLong(value.substr(comma + 1)));
     return key;
   }
   return std::nullopt;
@@ -53,7 +54,7 @@ ModeFileValues ParseModeFile(std::string_view text) {
     size_t lineEnd = text.find('\n');
     std::string_view line = text.substr(0, lineEnd);
     text = lineEnd == std::string_view::npos ? std::string_view() : text.substr(lineEnd + 1);
-    long value = ParseLong(line);
+    long value = platform::ReadLong(line);
     if (PassValueInRange(static_cast<PassField>(field), value))
       parsed.values[field] = static_cast<int>(value);
   }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "data/nav_math.h"
+#include "platform/numbers.h"
 
 namespace lumaro {
 
@@ -44,8 +45,9 @@ bool PassValueInRange(PassField field, long value) {
 
 int ReadPassField(const PassFieldText& text, PassField field) {
   const FieldLayout& layout = kLayouts[field];
-  std::string_view value(text.data() + layout.valueOffsetBytes, kPassFieldBytes - layout.valueOffsetBytes);
-  return static_cast<int>(ParseLong(value.substr(0, value.find('\0')), layout.base));
+  std::string_view value(text.data() + layout.valueOffsetBytes,
+                         kPassFieldBytes - layout.valueOffsetBytes);
+  return static_cast<int>(platform::ReadLong(value.substr(0, value.find('\0')), 0, layout.base));
 }
 
 void FormatPassField(PassFieldText& text, PassField field, int value) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "drawing/display_steps.h"
+#include "platform/numbers.h"
 #include "platform/text_columns.h"
 
 namespace lumaro {
@@ -75,7 +76,7 @@ double SymbolTurnRad(const DisplayFrame& frame, double courseDeg) {
 
 void DrawIls(const DisplayFrame& frame, ScreenPoint at, std::string_view record) {
   const double courseDeg =
-      static_cast<double>(ParseLong(platform::Columns(record, kLocalizerCourseColumn, 3)));
+      static_cast<double>(platform::ReadLong(platform::Columns(record, kLocalizerCourseColumn, 3)));
   std::array<ScreenPoint, 4> outline =
       RotateAll<4>({{at, {at.x - 3, at.y - 15}, {at.x + 3, at.y - 15}, at}}, at,
                    SymbolTurnRad(frame, courseDeg));
@@ -114,9 +115,9 @@ void DrawAirport(const DisplayFrame& frame, ScreenPoint at, std::string_view rec
                  SymbolContext& context) {
   Runway runway;
   runway.headingDeg =
-      static_cast<double>(ParseLong(platform::Columns(record, kRunwayHeadingColumn, 3)));
+      static_cast<double>(platform::ReadLong(platform::Columns(record, kRunwayHeadingColumn, 3)));
   runway.lengthFt =
-      static_cast<double>(ParseLong(platform::Columns(record, kRunwayLengthColumn, 5)));
+      static_cast<double>(platform::ReadLong(platform::Columns(record, kRunwayLengthColumn, 5)));
   if (frame.modes.rangeNm < kSmallRunwayLabelsBelowRangeNm) {
     runway.endLabel = Trimmed(platform::Columns(record, kRunwayEndColumn, 3));
     runway.otherLabel = Trimmed(platform::Columns(record, kRunwayOtherEndColumn, 3));
