@@ -70,7 +70,7 @@ bool LoadModeFile(const std::string& folder, PassData& passData, DisplayModes& m
   platform::EnumArray<PassField, int*, kPassFieldCount> targets = {nullptr, &modes.mapMode,
                                                                    &modes.item, &modes.rangeNm};
   // Without the block nobody else can hand NDMode over, so it applies at once.
-  if (!passData.block.IsMapped()) targets[PassField::NdMode] = &modes.ndMode;
+  if (!passData.block.IsOpen()) targets[PassField::NdMode] = &modes.ndMode;
   for (size_t field = 0; field < kPassFieldCount; ++field) {
     if (!parsed.values[field]) continue;
     FormatPassField(passData.fields[field], static_cast<PassField>(field), *parsed.values[field]);

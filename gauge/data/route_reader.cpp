@@ -126,14 +126,13 @@ std::string RouteBlockName(int blockNumber) {
 
 bool PollRoute(RoutePoller& poller, RouteData& route) {
   if (poller.notYetFound) poller.blockNumber = 1 - poller.blockNumber;
-  // OpenReadOnly drops the previous view once the new block has been found.
-  platform::SharedBlock::OpenResult opened =
-      poller.view.OpenReadOnly(RouteBlockName(poller.blockNumber));
-  if (opened == platform::SharedBlock::OpenResult::Absent) return false;
+  std::optional<std::string> block =
+      platform::CopySharedBlock(RouteBlockName(poller.blockNumber), kRouteBlockMaxBytes);
+  if (!block) return false;
   poller.notYetFound = false;
   poller.blockNumber = 1 - poller.blockNumber;
-  if (opened == platform::SharedBlock::OpenResult::Mapped) {
-    ReadRouteText(poller.view.Bytes(), route);
+  if (!block->empty()) {
+    ReadRouteText(*block, route);
     ++poller.reads;
   }
   return true;

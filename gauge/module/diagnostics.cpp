@@ -26,7 +26,7 @@ void FillDiagnostics(GaugeState& gauge, LumaroDiagnostics& diagnostics) {
   diagnostics.loaderRuns = gauge.shared.loaderRuns.load();
   diagnostics.loading = gauge.shared.loading.load() ? 1 : 0;
   diagnostics.startupDelayPassed = gauge.startupDelayPassed ? 1 : 0;
-  diagnostics.passDataMapped = gauge.passData.block.IsMapped() ? 1 : 0;
+  diagnostics.passDataMapped = gauge.passData.block.IsOpen() ? 1 : 0;
   diagnostics.ndModeKey = gauge.keys.ndMode.virtualKey;
   diagnostics.ndModeModifiers = gauge.keys.ndMode.modifiers;
   diagnostics.elementValue = gauge.elementValue;

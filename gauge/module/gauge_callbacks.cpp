@@ -41,7 +41,6 @@ void ResetForInstall(GaugeState& gauge) {
   gauge.nav1IdentAtLoaderStart.clear();
   gauge.redrawCount = 0;
   gauge.window = {};
-  gauge.routePoller.view.Close();
   gauge.routePoller.blockNumber = 0;
   gauge.routePoller.notYetFound = true;
   gauge.routePoller.reads = 0;
@@ -214,7 +213,6 @@ void GaugeKill(GaugeState& gauge) {
   ClosePassData(gauge.passData);
   gauge.loader.Stop();
   CloseNavDatabase(gauge.database);
-  gauge.routePoller.view.Close();
   StoreModeFile(gauge.folder, gauge.modes);
 }
 
