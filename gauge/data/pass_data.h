@@ -56,7 +56,7 @@ void ClosePassData(PassData& passData);
 DisplayModes ReadPassModes(const PassData& passData);
 
 // Formats value into the private copy of field and copies the whole field
-// into the block when it is mapped.
+// into the block when it is open and whole.
 void WritePassMode(PassData& passData, PassField field, int value);
 
 // Whether a value fits its field and means something to the display; values
