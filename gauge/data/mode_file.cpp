@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "data/nav_math.h"
 #include "data/small_files.h"
 #include "platform/numbers.h"
 

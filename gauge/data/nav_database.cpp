@@ -5,7 +5,6 @@
 #include <cstring>
 #include <utility>
 
-#include "data/nav_math.h"
 #include "platform/file_bytes.h"
 #include "platform/numbers.h"
 #include "platform/text_columns.h"

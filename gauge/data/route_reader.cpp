@@ -4,7 +4,6 @@
 #include <cstring>
 #include <string_view>
 
-#include "data/nav_math.h"
 #include "platform/coordinate_text.h"
 #include "platform/numbers.h"
 #include "platform/text_columns.h"

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "data/mode_file.h"
-#include "data/nav_math.h"
 #include "drawing/startup_screen.h"
 #include "module/gauge_state.h"
 #include "module/redraw.h"
