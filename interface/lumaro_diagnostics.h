@@ -64,7 +64,7 @@ typedef struct LumaroDiagnostics {
   uint32_t loaderRuns; /* completed loader runs */
   int32_t loading;
   int32_t startupDelayPassed;
-  int32_t passDataMapped;
+  int32_t passDataMapped; /* "NDPassData" is open */
   uint32_t ndModeKey;
   uint32_t ndModeModifiers;
   int32_t elementValue;

@@ -31,16 +31,6 @@ std::string FormatCoordinate(double angleDeg, char positive, char negative, int 
   return std::string(text, out);
 }
 
-double ParseCoordinate(std::string_view text, size_t minutesOffset, size_t secondsOffset,
-                       char negative) {
-  if (text.empty()) return 0.0;
-  const long degrees = platform::ReadLong(text, 1);
-  const long minutes = platform::ReadLong(text, minutesOffset);
-  const double seconds = platform::ReadDouble(text, secondsOffset);
-  const double angle = DegreesFromParts(degrees, minutes, seconds);
-  return text[0] == negative ? -angle : angle;
-}
-
 }  // namespace
 
 std::string FormatLatitude(double latitudeDeg) {
@@ -49,18 +39,6 @@ std::string FormatLatitude(double latitudeDeg) {
 
 std::string FormatLongitude(double longitudeDeg) {
   return FormatCoordinate(longitudeDeg, 'E', 'W', 3);
-}
-
-double DegreesFromParts(long degrees, long minutes, double seconds) {
-  return (seconds * kOneSixtieth + static_cast<double>(minutes)) * kOneSixtieth +
-         static_cast<double>(degrees);
-}
-
-double ParseLatitude(std::string_view text) {
-  return ParseCoordinate(text, 4, 7, 'S');
-}
-double ParseLongitude(std::string_view text) {
-  return ParseCoordinate(text, 5, 8, 'W');
 }
 
 std::string SecondsToTenths(std::string_view secondsText) {

@@ -8,22 +8,26 @@
 #include <string>
 #include <string_view>
 
+#include "platform/coordinate_text.h"
+
 namespace navdb {
 
 inline constexpr char kDegreeSign = '\xB0';
-// 1/60 as the double the arithmetic multiplies by.
-inline constexpr double kOneSixtieth = 0.016666666666666666;
+using platform::kOneSixtieth;
 
 std::string FormatLatitude(double latitudeDeg);
 std::string FormatLongitude(double longitudeDeg);
 
-// `text` begins at the hemisphere letter of a coordinate field.
-double ParseLatitude(std::string_view text);
-double ParseLongitude(std::string_view text);
+// `text` begins at the hemisphere letter of a coordinate field. The reading
+// itself is platform's, which the display and its host share.
+inline double ParseLatitude(std::string_view text) {
+  return platform::ReadLatitudeText(text);
+}
+inline double ParseLongitude(std::string_view text) {
+  return platform::ReadLongitudeText(text);
+}
 
-// Unsigned degrees from the parts of a coordinate text:
-// (seconds * 1/60 + minutes) * 1/60 + degrees.
-double DegreesFromParts(long degrees, long minutes, double seconds);
+using platform::DegreesFromParts;
 
 // Seconds with hundredths ("45.50") to tenths of a minute, rounded half
 // away from zero; written "%1d".

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -66,6 +67,30 @@ long DecimalMagnitude(std::string_view number) {
   return leading + exponent;
 }
 
+// The decimal number at `offset` and how many characters it took from there
+// (0 when there is none).
+std::pair<double, size_t> ReadDecimal(std::string_view text, size_t offset) {
+  if (offset >= text.size()) return {0.0, 0};
+  size_t pos = offset;
+  const bool negative = SkipBlanksAndSign(text, pos);
+  // std::from_chars takes no leading sign; it stops where strtod would for
+  // plain decimal text.
+  double value = 0.0;
+  const char* first = text.data() + pos;
+  const char* last = text.data() + text.size();
+  if (first == last || !(IsDigit(*first) || *first == '.')) return {0.0, 0};
+  auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
+  if (error == std::errc::result_out_of_range) {
+    // Like strtod: too large is HUGE_VAL, too small is zero.
+    value = DecimalMagnitude(std::string_view(first, static_cast<size_t>(end - first))) < 0
+                ? 0.0
+                : HUGE_VAL;
+  } else if (error != std::errc()) {
+    return {0.0, 0};
+  }
+  return {negative ? -value : value, static_cast<size_t>(end - text.data()) - offset};
+}
+
 }  // namespace
 
 long ReadLong(std::string_view text, size_t offset, int base) {
@@ -91,26 +116,13 @@ long ReadLong(std::string_view text, size_t offset, int base) {
 }
 
 double ReadDouble(std::string_view text, size_t offset) {
-  if (offset >= text.size()) return 0.0;
-  size_t pos = offset;
-  const bool negative = SkipBlanksAndSign(text, pos);
-  // std::from_chars takes no leading sign; it stops where strtod would for
-  // plain decimal text.
-  double value = 0.0;
-  const char* first = text.data() + pos;
-  const char* last = text.data() + text.size();
-  if (first == last || !(IsDigit(*first) || *first == '.')) return 0.0;
-  auto [end, error] = std::from_chars(first, last, value, std::chars_format::general);
-  if (error == std::errc::result_out_of_range) {
-    // Like strtod: too large is HUGE_VAL, too small is zero.
-    value = DecimalMagnitude(std::string_view(first, static_cast<size_t>(end - first))) < 0
-                ? 0.0
-                : HUGE_VAL;
-  } else if (error != std::errc()) {
-    return 0.0;
-  }
-  (void)end;
-  return negative ? -value : value;
+  return ReadDecimal(text, offset).first;
+}
+
+std::optional<double> ReadWholeDouble(std::string_view text) {
+  const auto [value, usedChars] = ReadDecimal(text, 0);
+  if (usedChars == 0 || usedChars != text.size()) return std::nullopt;
+  return value;
 }
 
 long RoundHalfAwayFromZero(double value) {

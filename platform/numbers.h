@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,7 +16,13 @@ namespace platform {
 long ReadLong(std::string_view text, size_t offset = 0, int base = 10);
 
 // Reads a decimal number with optional fraction and exponent at `offset`.
+// The point is always ".", whatever the locale of the process says.
 double ReadDouble(std::string_view text, size_t offset = 0);
+
+// The number that the whole of `text` is (leading blanks allowed, as
+// ReadDouble skips them); nothing when no number is there or anything is
+// left after it.
+std::optional<double> ReadWholeDouble(std::string_view text);
 
 // Rounds half away from zero: adds +-0.5 and cuts toward zero.
 long RoundHalfAwayFromZero(double value);

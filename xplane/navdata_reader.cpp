@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <numbers>
 #include <system_error>
 #include <utility>
 
+#include "platform/great_circle.h"
 #include "platform/numbers.h"
 #include "platform/text_lines.h"
 #include "xplane/row_fields.h"
@@ -17,16 +17,11 @@ namespace {
 
 using Fields = std::vector<std::string_view>;
 
-constexpr double kEarthRadiusMetres = 6371008.8;
 constexpr double kFeetPerMetre = 3.280839895013123;
 // Rows of one station lie within this many degrees of each other.
 constexpr double kSameStationDeg = 0.5;
 // Of a refused row, this much is kept to be set aside.
 constexpr size_t kKeptRowBytes = 256;
-
-double Radians(double deg) {
-  return deg * std::numbers::pi / 180.0;
-}
 
 long Whole(std::string_view field) {
   return platform::ReadLong(field);
@@ -219,8 +214,8 @@ RunwayRecord ReadRunwayRow(RowFields& r) {
   runway.longitudeDeg = lon1 + deltaLon / 2;
   if (runway.longitudeDeg > 180) runway.longitudeDeg -= 360;
   if (runway.longitudeDeg < -180) runway.longitudeDeg += 360;
-  runway.headingDeg = InitialCourseDeg(lat1, lon1, lat2, lon2);
-  runway.lengthFt = DistanceMetres(lat1, lon1, lat2, lon2) * kFeetPerMetre;
+  runway.headingDeg = platform::InitialBearingDeg({lat1, lon1}, {lat2, lon2});
+  runway.lengthFt = platform::DistanceMetres({lat1, lon1}, {lat2, lon2}) * kFeetPerMetre;
   return runway;
 }
 
@@ -391,26 +386,6 @@ void ReadByteRows(std::string_view bytes, NavData& data) {
 }
 
 }  // namespace
-
-double DistanceMetres(double lat1Deg, double lon1Deg, double lat2Deg, double lon2Deg) {
-  const double dLat = Radians(lat2Deg - lat1Deg);
-  const double dLon = Radians(lon2Deg - lon1Deg);
-  const double a = std::sin(dLat / 2) * std::sin(dLat / 2) +
-                   std::cos(Radians(lat1Deg)) * std::cos(Radians(lat2Deg)) * std::sin(dLon / 2) *
-                       std::sin(dLon / 2);
-  return 2 * kEarthRadiusMetres * std::asin(std::min(1.0, std::sqrt(a)));
-}
-
-double InitialCourseDeg(double lat1Deg, double lon1Deg, double lat2Deg, double lon2Deg) {
-  const double lat1 = Radians(lat1Deg), lat2 = Radians(lat2Deg);
-  const double dLon = Radians(lon2Deg - lon1Deg);
-  const double y = std::sin(dLon) * std::cos(lat2);
-  const double x =
-      std::cos(lat1) * std::sin(lat2) - std::sin(lat1) * std::cos(lat2) * std::cos(dLon);
-  double course = std::atan2(y, x) * 180.0 / std::numbers::pi;
-  if (course < 0) course += 360.0;
-  return course;
-}
 
 std::string ReadNavFile(const std::filesystem::path& path, NavData& data) {
   return ReadFileRows<NavRows>(path, data);

@@ -135,8 +135,4 @@ void ReadFixBytes(std::string_view bytes, NavData& data);
 // missing files are passed over. Fails when none is there or one cannot be read.
 std::string ReadNavDataFolder(const std::filesystem::path& folder, NavData& data);
 
-// Great-circle helpers (spherical earth, mean radius).
-double DistanceMetres(double lat1Deg, double lon1Deg, double lat2Deg, double lon2Deg);
-double InitialCourseDeg(double lat1Deg, double lon1Deg, double lat2Deg, double lon2Deg);
-
 }  // namespace xplane

@@ -11,7 +11,7 @@
 
 #include "bench/support/ratio_reporter.h"
 #include "drawing/bitmaps.h"
-#include "drawing/display_steps.h"
+#include "module/redraw.h"
 #include "tests/support/database_writer.h"
 #include "tests/support/temp_folder.h"
 

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "data/nav_math.h"
 #include "data/small_files.h"
+#include "platform/numbers.h"
 
 namespace lumaro {
 
@@ -28,11 +28,11 @@ std::optional<KeyBinding> ParsePanelNineKey(std::string_view configText) {
     if (!line.starts_with(kPanelNineKey)) continue;
     std::string_view value = line.substr(kPanelNineKey.size());
     KeyBinding key;
-    key.virtualKey = static_cast<uint32_t>(ParseLong(value));
+    key.virtualKey = static_cast<uint32_t>(platform::ReadLong(value));
     size_t comma = value.find(',');
     key.modifiers = comma == std::string_view::npos
                         ? 0
-                        : static_cast<uint32_t>(ParseLong(value.substr(comma + 1)));
+                        : static_cast<uint32_t>(platform::ReadLong(value.substr(comma + 1)));
     return key;
   }
   return std::nullopt;
@@ -53,7 +53,7 @@ ModeFileValues ParseModeFile(std::string_view text) {
     size_t lineEnd = text.find('\n');
     std::string_view line = text.substr(0, lineEnd);
     text = lineEnd == std::string_view::npos ? std::string_view() : text.substr(lineEnd + 1);
-    long value = ParseLong(line);
+    long value = platform::ReadLong(line);
     if (PassValueInRange(static_cast<PassField>(field), value))
       parsed.values[field] = static_cast<int>(value);
   }
@@ -69,7 +69,7 @@ bool LoadModeFile(const std::string& folder, PassData& passData, DisplayModes& m
   platform::EnumArray<PassField, int*, kPassFieldCount> targets = {nullptr, &modes.mapMode,
                                                                    &modes.item, &modes.rangeNm};
   // Without the block nobody else can hand NDMode over, so it applies at once.
-  if (!passData.block.IsMapped()) targets[PassField::NdMode] = &modes.ndMode;
+  if (!passData.block.IsOpen()) targets[PassField::NdMode] = &modes.ndMode;
   for (size_t field = 0; field < kPassFieldCount; ++field) {
     if (!parsed.values[field]) continue;
     FormatPassField(passData.fields[field], static_cast<PassField>(field), *parsed.values[field]);

@@ -38,7 +38,7 @@ struct ModeFileValues {
 ModeFileValues ParseModeFile(std::string_view text);
 
 // Applies a mode file when it opens; NDMode reaches the display through
-// "NDPassData" (or directly when the block is not mapped). Returns whether
+// "NDPassData" (or directly when the block is not open). Returns whether
 // the file was read.
 bool LoadModeFile(const std::string& folder, PassData& passData, DisplayModes& modes);
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <utility>
 
-#include "data/nav_math.h"
 #include "platform/file_bytes.h"
+#include "platform/numbers.h"
 #include "platform/text_columns.h"
 
 namespace lumaro {
@@ -145,11 +145,11 @@ void CloseNavDatabase(NavDatabase& database) {
 }
 
 double IndexLongitudeDeg(std::string_view record) {
-  return ParseDouble(platform::Columns(record, 0, 12));
+  return platform::ReadDouble(platform::Columns(record, 0, 12));
 }
 
 double IndexLatitudeDeg(std::string_view record) {
-  return ParseDouble(platform::Columns(record, 12, 10));
+  return platform::ReadDouble(platform::Columns(record, 12, 10));
 }
 
 char IndexKindLetter(std::string_view record) {
@@ -157,7 +157,7 @@ char IndexKindLetter(std::string_view record) {
 }
 
 long IndexRow(std::string_view record) {
-  return ParseLong(platform::Columns(record, 27, 5));
+  return platform::ReadLong(platform::Columns(record, 27, 5));
 }
 
 }  // namespace lumaro

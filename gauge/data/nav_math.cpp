@@ -1,37 +1,9 @@
 #include "data/nav_math.h"
 
 #include <cmath>
-
-#include "platform/numbers.h"
-#include "platform/text_columns.h"
+#include <cstdlib>
 
 namespace lumaro {
-
-namespace {
-
-// Copies at most 63 bytes into a NUL-terminated buffer so the C conversions
-// can never read past the caller's text.
-double CoordinateTextToDeg(std::string_view text, size_t minutesAt, size_t secondsAt,
-                           char negativeLetter) {
-  double degrees = static_cast<double>(ParseLong(platform::Columns(text, 1)));
-  double minutes = static_cast<double>(ParseLong(platform::Columns(text, minutesAt)));
-  double seconds = ParseDouble(platform::Columns(text, secondsAt));
-  double value = (seconds * kOneSixtieth + minutes) * kOneSixtieth + degrees;
-  if (!text.empty() && text[0] == negativeLetter) value = -value;
-  return value;
-}
-
-}  // namespace
-
-long ParseLong(std::string_view text, int base) {
-  return platform::ReadLong(text, 0, base);
-}
-
-// Not strtod: a host that sets a locale with a decimal comma (a Qt window
-// does) would read "48.5" as 48.
-double ParseDouble(std::string_view text) {
-  return platform::ReadDouble(text);
-}
 
 double HostLatitudeToDeg(double rawLatitude) {
   return rawLatitude * kLatitudeScale;
@@ -41,14 +13,6 @@ double HostLongitudeToDeg(double rawLongitude) {
   double longitudeDeg = rawLongitude * kLongitudeScale;
   if (longitudeDeg >= 180.0) longitudeDeg -= 360.0;
   return longitudeDeg;
-}
-
-double LatitudeTextToDeg(std::string_view text) {
-  return CoordinateTextToDeg(text, 4, 7, 'S');
-}
-
-double LongitudeTextToDeg(std::string_view text) {
-  return CoordinateTextToDeg(text, 5, 8, 'W');
 }
 
 double NmPerDegreeLongitude(double latitudeDeg) {

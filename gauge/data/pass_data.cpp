@@ -2,9 +2,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
-#include "data/nav_math.h"
+#include "platform/numbers.h"
 
 namespace lumaro {
 
@@ -26,6 +27,18 @@ constexpr platform::EnumArray<PassField, FieldLayout, kPassFieldCount> kLayouts 
 
 constexpr std::array<int, kPassFieldCount> kInitialValues = {1, 0, 0x1E, 320};
 
+// The four fields as the block holds them now; nothing when it is closed or
+// another component has cut it shorter than the fields.
+std::optional<FieldTexts> BlockFields(const PassData& passData) {
+  std::array<char, kPassFieldCount * kPassFieldBytes> bytes{};
+  if (!passData.block.Read(0, bytes)) return std::nullopt;
+  FieldTexts fields{};
+  for (size_t field = 0; field < kPassFieldCount; ++field) {
+    std::memcpy(fields[field].data(), bytes.data() + field * kPassFieldBytes, kPassFieldBytes);
+  }
+  return fields;
+}
+
 }  // namespace
 
 bool PassValueInRange(PassField field, long value) {
@@ -44,8 +57,9 @@ bool PassValueInRange(PassField field, long value) {
 
 int ReadPassField(const PassFieldText& text, PassField field) {
   const FieldLayout& layout = kLayouts[field];
-  std::string_view value(text.data() + layout.valueOffsetBytes, kPassFieldBytes - layout.valueOffsetBytes);
-  return static_cast<int>(ParseLong(value.substr(0, value.find('\0')), layout.base));
+  std::string_view value(text.data() + layout.valueOffsetBytes,
+                         kPassFieldBytes - layout.valueOffsetBytes);
+  return static_cast<int>(platform::ReadLong(value.substr(0, value.find('\0')), 0, layout.base));
 }
 
 void FormatPassField(PassFieldText& text, PassField field, int value) {
@@ -68,7 +82,8 @@ platform::SharedBlock::CreateResult OpenPassData(PassData& passData) {
       passData.block.CreateOrOpen(kPassDataName, kPassDataBytes);
   if (result == platform::SharedBlock::CreateResult::Created) {
     ResetPassFields(passData);
-    std::memset(passData.block.Data(), 0, kPassDataBytes);
+    const std::array<char, kPassDataBytes> zeros{};
+    passData.block.Write(0, zeros);
     PublishPassFields(passData);
   } else if (result == platform::SharedBlock::CreateResult::AlreadyExists) {
     RefreshPassFields(passData);
@@ -81,29 +96,20 @@ void ClosePassData(PassData& passData) {
 }
 
 void RefreshPassFields(PassData& passData) {
-  if (!passData.block.IsMapped()) return;
-  for (size_t field = 0; field < kPassFieldCount; ++field) {
-    std::memcpy(passData.fields[field].data(), passData.block.Data() + field * kPassFieldBytes,
-                kPassFieldBytes);
-  }
+  if (std::optional<FieldTexts> fields = BlockFields(passData)) passData.fields = *fields;
 }
 
 void PublishPassFields(PassData& passData) {
-  if (!passData.block.IsMapped()) return;
+  std::array<char, kPassFieldCount * kPassFieldBytes> bytes{};
   for (size_t field = 0; field < kPassFieldCount; ++field) {
-    std::memcpy(passData.block.Data() + field * kPassFieldBytes, passData.fields[field].data(),
+    std::memcpy(bytes.data() + field * kPassFieldBytes, passData.fields[field].data(),
                 kPassFieldBytes);
   }
+  passData.block.Write(0, bytes);
 }
 
 DisplayModes ReadPassModes(const PassData& passData) {
-  platform::EnumArray<PassField, PassFieldText, kPassFieldCount> fields = passData.fields;
-  if (passData.block.IsMapped()) {
-    for (size_t field = 0; field < kPassFieldCount; ++field) {
-      std::memcpy(fields[field].data(), passData.block.Bytes().data() + field * kPassFieldBytes,
-                  kPassFieldBytes);
-    }
-  }
+  FieldTexts fields = BlockFields(passData).value_or(passData.fields);
   return {ReadPassField(fields[PassField::NdMode], PassField::NdMode),
           ReadPassField(fields[PassField::MapMode], PassField::MapMode),
           ReadPassField(fields[PassField::Item], PassField::Item),
@@ -112,10 +118,7 @@ DisplayModes ReadPassModes(const PassData& passData) {
 
 void WritePassMode(PassData& passData, PassField field, int value) {
   FormatPassField(passData.fields[field], field, value);
-  if (passData.block.IsMapped()) {
-    std::memcpy(passData.block.Data() + platform::IndexOf(field) * kPassFieldBytes,
-                passData.fields[field].data(), kPassFieldBytes);
-  }
+  passData.block.Write(platform::IndexOf(field) * kPassFieldBytes, passData.fields[field]);
 }
 
 }  // namespace lumaro

@@ -34,11 +34,13 @@ enum class PassField { NdMode, MapMode, Item, Range };
 inline constexpr size_t kPassFieldCount = 4;
 
 using PassFieldText = std::array<char, kPassFieldBytes>;
+using FieldTexts = platform::EnumArray<PassField, PassFieldText, kPassFieldCount>;
 
 struct PassData {
+  // Read and written field by field through its descriptor; a block another
+  // component has cut short is read as absent and not written.
   platform::SharedBlock block;
-  platform::EnumArray<PassField, PassFieldText, kPassFieldCount>
-      fields{};  // the display's private copies
+  FieldTexts fields{};  // the display's private copies
 };
 
 // Fills the private copies with "NDMode=1", "MapMode=0", "Item=0x1E", "Range=320".
@@ -49,11 +51,12 @@ void ResetPassFields(PassData& passData);
 platform::SharedBlock::CreateResult OpenPassData(PassData& passData);
 void ClosePassData(PassData& passData);
 
-// The modes as the block holds them now (the private copies when unmapped).
+// The modes as the block holds them now (the private copies when it is
+// closed or cut short).
 DisplayModes ReadPassModes(const PassData& passData);
 
 // Formats value into the private copy of field and copies the whole field
-// into the block when it is mapped.
+// into the block when it is open and whole.
 void WritePassMode(PassData& passData, PassField field, int value);
 
 // Whether a value fits its field and means something to the display; values

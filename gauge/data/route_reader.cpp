@@ -4,7 +4,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "data/nav_math.h"
+#include "platform/coordinate_text.h"
+#include "platform/numbers.h"
 #include "platform/text_columns.h"
 
 namespace lumaro {
@@ -43,11 +44,12 @@ void ReadRunwaySection(std::string_view text, std::string_view section, RunwayRe
   CopyText(runway.designation, 6, value.substr(0, value.find('/')));
   size_t slashAt = 3;
   if (value.size() > 3 && value[3] == '/') {
-    runway.headingDeg = static_cast<int32_t>(ParseLong(platform::Columns(value, 4, 16)));
+    runway.headingDeg = static_cast<int32_t>(platform::ReadLong(platform::Columns(value, 4, 16)));
     slashAt = 4;
   }
   if (value.size() > slashAt + 3 && value[slashAt + 3] == '/') {
-    runway.lengthFt = static_cast<int32_t>(ParseLong(platform::Columns(value, slashAt + 4, 16)));
+    runway.lengthFt =
+        static_cast<int32_t>(platform::ReadLong(platform::Columns(value, slashAt + 4, 16)));
   }
 }
 
@@ -68,8 +70,10 @@ size_t FindRows(std::string_view text, std::array<size_t, kMaxRows>& rows) {
 
 DisplayRecord MakeRoutePoint(std::string_view row, bool firstRow) {
   DisplayRecord point{};
-  point.latitudeDeg = static_cast<float>(LatitudeTextToDeg(platform::Columns(row, 46, 14)));
-  point.longitudeDeg = static_cast<float>(LongitudeTextToDeg(platform::Columns(row, 60, 15)));
+  point.latitudeDeg =
+      static_cast<float>(platform::ReadLatitudeText(platform::Columns(row, 46, 14)));
+  point.longitudeDeg =
+      static_cast<float>(platform::ReadLongitudeText(platform::Columns(row, 60, 15)));
   point.row = -1;
   point.shown = 1;
   std::string_view kindText = platform::Columns(row, 0, 3);
@@ -121,14 +125,13 @@ std::string RouteBlockName(int blockNumber) {
 
 bool PollRoute(RoutePoller& poller, RouteData& route) {
   if (poller.notYetFound) poller.blockNumber = 1 - poller.blockNumber;
-  // OpenReadOnly drops the previous view once the new block has been found.
-  platform::SharedBlock::OpenResult opened =
-      poller.view.OpenReadOnly(RouteBlockName(poller.blockNumber));
-  if (opened == platform::SharedBlock::OpenResult::Absent) return false;
+  std::optional<std::string> block =
+      platform::CopySharedBlock(RouteBlockName(poller.blockNumber), kRouteBlockMaxBytes);
+  if (!block) return false;
   poller.notYetFound = false;
   poller.blockNumber = 1 - poller.blockNumber;
-  if (opened == platform::SharedBlock::OpenResult::Mapped) {
-    ReadRouteText(poller.view.Bytes(), route);
+  if (!block->empty()) {
+    ReadRouteText(*block, route);
     ++poller.reads;
   }
   return true;

@@ -13,6 +13,9 @@
 namespace lumaro {
 
 inline constexpr size_t kRouteRowBytes = 105;
+// A route block is read up to this many bytes; its text must end inside
+// them. A plan of the 256 rows the display shows is about 30,000 bytes.
+inline constexpr size_t kRouteBlockMaxBytes = 1 << 20;
 
 using RunwayRecord = LumaroRunwayRecord;
 using RouteTable = std::array<DisplayRecord, LUMARO_ROUTE_CAPACITY>;
@@ -34,13 +37,14 @@ RouteReadOutcome ReadRouteText(std::span<const char> block, RouteData& route);
 std::string RouteBlockName(int blockNumber);
 
 struct RoutePoller {
-  platform::SharedBlock view;  // the current route block, kept until the next one
-  int blockNumber = 0;         // the number the next poll opens
+  int blockNumber = 0;  // the number the next poll opens
   bool notYetFound = true;
   uint32_t reads = 0;
 };
 
 // One poll; true when a route block was found (the display must redraw).
+// The block is copied as it is at that moment and read from the copy, so
+// another program shrinking it cannot fault the read.
 bool PollRoute(RoutePoller& poller, RouteData& route);
 
 }  // namespace lumaro

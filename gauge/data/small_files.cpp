@@ -38,18 +38,29 @@ std::optional<std::string> ReadSmallFile(const std::string& path, size_t maxByte
 }
 
 std::FILE* CreateFileForWriting(const std::string& path) {
-  // Checked before anything is emptied: a regular file is truncated below,
-  // anything else is left alone. Non-blocking, a named pipe without a
-  // reader fails at once (ENXIO) instead of waiting for one.
-  const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0644);
-  if (descriptor < 0) return nullptr;
-  if (!IsRegularFile(descriptor) || ::ftruncate(descriptor, 0) != 0) {
-    ::close(descriptor);
-    return nullptr;
+  // The name itself is looked at, not what a link points to; lstat never
+  // opens, so a named pipe cannot hold the caller either.
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0) {
+    if (!S_ISREG(info.st_mode) || ::unlink(path.c_str()) != 0) return nullptr;
   }
+  // O_EXCL with O_NOFOLLOW: whatever came into the name since is refused,
+  // a link above all, so only a file made here is ever written.
+  const int descriptor =
+      ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (descriptor < 0) return nullptr;
   std::FILE* file = ::fdopen(descriptor, "wb");
   if (file == nullptr) ::close(descriptor);
   return file;
+}
+
+void CloseAndRemoveCreatedFile(std::FILE* file, const std::string& path) {
+  struct stat written {};
+  struct stat named {};
+  const bool same = ::fstat(::fileno(file), &written) == 0 && ::lstat(path.c_str(), &named) == 0 &&
+                    written.st_dev == named.st_dev && written.st_ino == named.st_ino;
+  std::fclose(file);
+  if (same) ::unlink(path.c_str());
 }
 
 }  // namespace lumaro

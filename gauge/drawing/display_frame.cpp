@@ -42,29 +42,40 @@ double DegToRad(double degrees) {
   return degrees * kPi * kOneOver180;
 }
 
-DisplayFrame MakeDisplayFrame(GaugeState& gauge, DrawTarget& target, int widthPx, int heightPx,
-                              const DisplayColours& colours) {
+CompassGeometry ComputeCompassGeometry(int ndMode, int widthPx, int heightPx) {
+  CompassGeometry geometry;
+  geometry.centreXPx = widthPx / 2;
+  if (ndMode == kNdModeFullCompass) {
+    geometry.centreYPx = kMainFontHeightPx + ((heightPx - kMainFontHeightPx) - 6) / 2 + 6;
+  } else {
+    geometry.centreYPx = heightPx * 85 / 100;
+  }
+  geometry.radiusPx = geometry.centreYPx - kMainFontHeightPx - 6;
+  return geometry;
+}
+
+DisplayFrame MakeDisplayFrame(DrawTarget& target, int widthPx, int heightPx,
+                              const DisplayColours& colours, const FrameSources& sources) {
   DisplayFrame frame;
   frame.target = &target;
   frame.colours = colours.colours;
   frame.background = colours.background;
   frame.widthPx = widthPx;
   frame.heightPx = heightPx;
-  frame.geometry = gauge.geometry;
-  frame.modes = gauge.modes;
-  frame.variables = &gauge.variables;
-  frame.database = &gauge.database;
+  frame.geometry = sources.geometry;
+  frame.modes = sources.modes;
+  frame.variables = sources.variables;
+  frame.database = sources.database;
   frame.labelFont = LabelFontSize(heightPx);
   frame.headingDeg = frame.Number(HostVariable::Heading);
-  frame.scalePxPerNm = gauge.modes.rangeNm > 0
-                           ? static_cast<double>(gauge.geometry.radiusPx) / gauge.modes.rangeNm
+  frame.scalePxPerNm = sources.modes.rangeNm > 0
+                           ? static_cast<double>(sources.geometry.radiusPx) / sources.modes.rangeNm
                            : 0;
   frame.aircraftLatitudeDeg = HostLatitudeToDeg(frame.Number(HostVariable::Latitude));
   frame.aircraftLongitudeDeg = HostLongitudeToDeg(frame.Number(HostVariable::Longitude));
   frame.mapAngleRad =
-      gauge.modes.mapMode == kMapModeMap ? DegToRad(frame.Number(HostVariable::MapHeading)) : 0;
-  std::lock_guard guard(gauge.shared.lock);
-  frame.nmPerDegreeLongitude = gauge.shared.nmPerDegreeLongitude;
+      sources.modes.mapMode == kMapModeMap ? DegToRad(frame.Number(HostVariable::MapHeading)) : 0;
+  frame.nmPerDegreeLongitude = sources.nmPerDegreeLongitude;
   return frame;
 }
 

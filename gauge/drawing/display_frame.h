@@ -8,11 +8,15 @@
 #include <string_view>
 
 #include "data/display_data.h"
+#include "data/host_variables.h"
+#include "data/nav_database.h"
+#include "data/pass_data.h"
 #include "drawing/draw_target.h"
-#include "module/gauge_state.h"
+#include "drawing/surfaces.h"
 
 namespace lumaro {
 
+inline constexpr int kMainFontHeightPx = 11;
 inline constexpr int kBottomFontHeightPx = 9;  // the medium font, B in the layout of the labels
 inline constexpr int kSymbolTopMarginPx = 19;
 
@@ -57,6 +61,14 @@ enum class PaletteSlot {
 };
 static_assert(static_cast<int>(PaletteSlot::Airport) + 1 == kDisplayColourCount);
 
+struct CompassGeometry {
+  int centreXPx = 0;
+  int centreYPx = 0;
+  int radiusPx = 0;
+};
+
+CompassGeometry ComputeCompassGeometry(int ndMode, int widthPx, int heightPx);
+
 struct DisplayFrame {
   DrawTarget* target = nullptr;
   std::array<Rgb, kDisplayColourCount> colours{};
@@ -97,9 +109,18 @@ int RoundToInt(double value);
 
 double DegToRad(double degrees);
 
-// The frame of one redraw; reads the loader's scale under the shared lock.
-DisplayFrame MakeDisplayFrame(GaugeState& gauge, DrawTarget& target, int widthPx, int heightPx,
-                              const DisplayColours& colours);
+// What a frame shows, as the module holds it between redraws.
+struct FrameSources {
+  CompassGeometry geometry;
+  DisplayModes modes;
+  const HostVariables* variables = nullptr;
+  const NavDatabase* database = nullptr;
+  double nmPerDegreeLongitude = 0;  // from the last loader run
+};
+
+// The frame of one redraw.
+DisplayFrame MakeDisplayFrame(DrawTarget& target, int widthPx, int heightPx,
+                              const DisplayColours& colours, const FrameSources& sources);
 
 // Screen point of a position, turned heading-up in the MAP mode.
 ScreenPoint ProjectPosition(const DisplayFrame& frame, double latitudeDeg, double longitudeDeg);

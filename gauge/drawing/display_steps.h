@@ -3,6 +3,8 @@
 
 #include <optional>
 
+#include "data/display_data.h"
+#include "data/route_reader.h"
 #include "drawing/display_frame.h"
 
 namespace lumaro {
@@ -52,8 +54,14 @@ void DrawMarkerBeacon(const DisplayFrame& frame);
 void DrawVerticalDeviation(const DisplayFrame& frame);
 void DrawSelectedHeadingPointer(const DisplayFrame& frame);
 
-// Steps 2 to 19 of a redraw, on any target: everything between the clear and
-// the present.
-void DrawDisplay(GaugeState& gauge, const DisplayFrame& frame);
+// What the map part of a redraw shows besides the frame.
+struct MapSources {
+  int databaseStatus = 0;               // not 0: the database error screen instead
+  SharedDisplayData* shared = nullptr;  // the loader's lists and trail, drawn under its lock
+  const RouteData* route = nullptr;
+};
+
+// Everything a redraw draws between the clear and the present, on any target.
+void DrawDisplay(const DisplayFrame& frame, const MapSources& sources);
 
 }  // namespace lumaro

@@ -2,6 +2,7 @@
 // NAV 1 with its course line, the route, the trail, the range mark and the
 // mark shown while the loader runs.
 #include "drawing/display_steps.h"
+#include "platform/numbers.h"
 #include "platform/text_columns.h"
 
 namespace lumaro {
@@ -38,7 +39,7 @@ double TunedCourseLineTurnRad(const DisplayFrame& frame, const DisplayRecord& tu
         frame.database->views[DatabaseFile::Vor].Record(static_cast<size_t>(tuned.row));
     std::string_view course =
         record ? platform::Columns(*record, kLocalizerCourseColumn, 3) : std::string_view();
-    return DegToRad(180 - static_cast<double>(ParseLong(course))) + frame.mapAngleRad;
+    return DegToRad(180 - static_cast<double>(platform::ReadLong(course))) + frame.mapAngleRad;
   }
   const double courseDeg =
       frame.Number(HostVariable::CourseOffset) + frame.Number(HostVariable::NavCourse);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "drawing/display_steps.h"
+#include "platform/numbers.h"
 #include "platform/text_columns.h"
 #include "symbols/display_palette.h"
 #include "symbols/navaid_shapes.h"
@@ -93,7 +94,7 @@ double SymbolTurnRad(const DisplayFrame& frame, double turnDeg) {
 
 void DrawIls(const DisplayFrame& frame, ScreenPoint at, std::string_view record) {
   const double courseDeg =
-      static_cast<double>(ParseLong(platform::Columns(record, kLocalizerCourseColumn, 3)));
+      static_cast<double>(platform::ReadLong(platform::Columns(record, kLocalizerCourseColumn, 3)));
   std::array<ScreenPoint, 4> outline =
       RotateAll<4>(ShapeAt(at, symbols::kLocalizerOutline), at,
                    SymbolTurnRad(frame, symbols::LocalizerTurnDeg(courseDeg)));
@@ -133,9 +134,9 @@ void DrawAirport(const DisplayFrame& frame, ScreenPoint at, std::string_view rec
                  SymbolContext& context) {
   Runway runway;
   runway.headingDeg =
-      static_cast<double>(ParseLong(platform::Columns(record, kRunwayHeadingColumn, 3)));
+      static_cast<double>(platform::ReadLong(platform::Columns(record, kRunwayHeadingColumn, 3)));
   runway.lengthFt =
-      static_cast<double>(ParseLong(platform::Columns(record, kRunwayLengthColumn, 5)));
+      static_cast<double>(platform::ReadLong(platform::Columns(record, kRunwayLengthColumn, 5)));
   if (frame.modes.rangeNm < kSmallRunwayLabelsBelowRangeNm) {
     runway.endLabel = Trimmed(platform::Columns(record, kRunwayEndColumn, 3));
     runway.otherLabel = Trimmed(platform::Columns(record, kRunwayOtherEndColumn, 3));

@@ -166,9 +166,12 @@ bool DisplaySurfaces::Create(const SurfaceSetup& setup) {
     if (!Check(target_->Ok() ? 0 : 1, SurfaceError::GetDeviceContext)) target_.reset();
   }
   if (errorLog_ != nullptr) {
-    std::fclose(errorLog_);
+    if (errorLogWritten_) {
+      std::fclose(errorLog_);
+    } else {
+      CloseAndRemoveCreatedFile(errorLog_, InFolder(setup.folder, kErrorLogPath));
+    }
     errorLog_ = nullptr;
-    if (!errorLogWritten_) std::remove(InFolder(setup.folder, kErrorLogPath).c_str());
   }
   HideSwatch(setup.elementAImage);
   return !failed_;

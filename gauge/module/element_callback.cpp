@@ -98,7 +98,7 @@ void CheckAircraftMoved(GaugeState& gauge) {
 
 int32_t GaugeElementCallback(GaugeState& gauge) {
   KeyboardInput keyboard = KeyboardOf(gauge);
-  if (gauge.passData.block.IsMapped()) {
+  if (gauge.passData.block.IsOpen()) {
     TakeBlockModes(gauge);
     KeyPollResult keys = PollKeys(gauge.keys, keyboard, gauge.modes, gauge.passData);
     if (keys.changed) RequestRedraw(gauge);

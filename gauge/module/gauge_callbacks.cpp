@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "data/mode_file.h"
-#include "data/nav_math.h"
 #include "drawing/startup_screen.h"
 #include "module/gauge_state.h"
+#include "module/redraw.h"
 
 namespace lumaro {
 
@@ -40,7 +40,6 @@ void ResetForInstall(GaugeState& gauge) {
   gauge.nav1IdentAtLoaderStart.clear();
   gauge.redrawCount = 0;
   gauge.window = {};
-  gauge.routePoller.view.Close();
   gauge.routePoller.blockNumber = 0;
   gauge.routePoller.notYetFound = true;
   gauge.routePoller.reads = 0;
@@ -116,18 +115,6 @@ void PublishDiagnostics(GaugeState& gauge) {
 }
 
 }  // namespace
-
-CompassGeometry ComputeCompassGeometry(int ndMode, int widthPx, int heightPx) {
-  CompassGeometry geometry;
-  geometry.centreXPx = widthPx / 2;
-  if (ndMode == kNdModeFullCompass) {
-    geometry.centreYPx = kMainFontHeightPx + ((heightPx - kMainFontHeightPx) - 6) / 2 + 6;
-  } else {
-    geometry.centreYPx = heightPx * 85 / 100;
-  }
-  geometry.radiusPx = geometry.centreYPx - kMainFontHeightPx - 6;
-  return geometry;
-}
 
 void GaugeQuery(GaugeState& gauge) {
   if (gauge.services == nullptr) return;
@@ -225,7 +212,6 @@ void GaugeKill(GaugeState& gauge) {
   ClosePassData(gauge.passData);
   gauge.loader.Stop();
   CloseNavDatabase(gauge.database);
-  gauge.routePoller.view.Close();
   StoreModeFile(gauge.folder, gauge.modes);
 }
 

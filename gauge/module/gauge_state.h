@@ -7,30 +7,22 @@
 
 #include "data/database_watch.h"
 #include "data/display_data.h"
+#include "data/host_variables.h"
 #include "data/loader.h"
 #include "data/nav_database.h"
 #include "data/pass_data.h"
 #include "data/route_reader.h"
+#include "drawing/display_frame.h"
 #include "drawing/surfaces.h"
 #include "lumaro_diagnostics.h"
-#include "module/host_variables.h"
 #include "module/key_commands.h"
 #include "panel_interface.h"
 
 namespace lumaro {
 
-inline constexpr int kMainFontHeightPx = 11;
 inline constexpr int64_t kStartupDelaySeconds = 4;
 
 enum class LoaderRequest { None, Restart, FirstStart };
-
-struct CompassGeometry {
-  int centreXPx = 0;
-  int centreYPx = 0;
-  int radiusPx = 0;
-};
-
-CompassGeometry ComputeCompassGeometry(int ndMode, int widthPx, int heightPx);
 
 struct GaugeState {
   // The module's tables, as the host sees them.
@@ -76,9 +68,6 @@ void GaugeGenerate(GaugeState& gauge, uint32_t phase);
 void GaugeDraw(GaugeState& gauge);
 void GaugeKill(GaugeState& gauge);
 int32_t GaugeElementCallback(GaugeState& gauge);
-
-// Draws the display when asked (clear, content, present, flip the element value).
-void Redraw(GaugeState& gauge);
 
 void FillDiagnostics(GaugeState& gauge, LumaroDiagnostics& diagnostics);
 

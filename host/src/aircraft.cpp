@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "platform/coordinate_text.h"
+
 namespace ndhost {
 
 namespace {
@@ -11,10 +13,6 @@ namespace {
 constexpr double kLatitudeScale = 8.998425275576774e-06;
 constexpr double kLongitudeScale = 1.2789770768341246e-12;
 constexpr double kDegToRad = M_PI / 180.0;
-
-double Number(const std::string& text, size_t position) {
-  return position < text.size() ? std::strtod(text.c_str() + position, nullptr) : 0.0;
-}
 
 double CourseDeg(const Waypoint& from, const Waypoint& to) {
   double northNm = (to.latitudeDeg - from.latitudeDeg) * 60.0;
@@ -144,16 +142,6 @@ bool FillVariable(const AircraftState& aircraft, PanelVariable& variable) {
   return true;
 }
 
-double CoordinateTextToDeg(const std::string& text, bool longitude) {
-  if (text.empty()) return 0;
-  size_t minutesAt = longitude ? 5 : 4;
-  double degrees = Number(text, 1);
-  double minutes = Number(text, minutesAt);
-  double seconds = Number(text, minutesAt + 3);
-  double value = degrees + minutes / 60.0 + seconds / 3600.0;
-  return text[0] == 'S' || text[0] == 'W' ? -value : value;
-}
-
 std::vector<Waypoint> ReadPlanWaypoints(const std::string& planText) {
   std::vector<Waypoint> waypoints;
   size_t section = planText.find("[WAYPOINTS]");
@@ -163,8 +151,8 @@ std::vector<Waypoint> ReadPlanWaypoints(const std::string& planText) {
   std::getline(rows, row);
   while (std::getline(rows, row)) {
     if (row.size() < 75) continue;
-    waypoints.push_back({CoordinateTextToDeg(row.substr(46, 14), false),
-                         CoordinateTextToDeg(row.substr(60, 15), true)});
+    waypoints.push_back({platform::ReadLatitudeText(row.substr(46, 14)),
+                         platform::ReadLongitudeText(row.substr(60, 15))});
   }
   return waypoints;
 }

@@ -57,9 +57,6 @@ bool FillVariable(const AircraftState& aircraft, PanelVariable& variable);
 // Waypoints of an ND plan text (rows after "[WAYPOINTS]", columns 46-74).
 std::vector<Waypoint> ReadPlanWaypoints(const std::string& planText);
 
-// Latitude text N48°51'24.00 or longitude text W002°21'03.00 in degrees.
-double CoordinateTextToDeg(const std::string& text, bool longitude);
-
 // Flies towards the waypoints in turn; returns false once the last is reached.
 class RouteFlight {
  public:

@@ -6,6 +6,8 @@
 #include <sstream>
 
 #include "aircraft.h"
+#include "platform/coordinate_text.h"
+#include "platform/numbers.h"
 
 namespace ndhost {
 
@@ -19,12 +21,12 @@ constexpr size_t kMinRowLength = 80;
 
 double NumberAt(const std::string& text, size_t position, size_t width) {
   if (position >= text.size()) return 0;
-  return std::strtod(text.substr(position, width).c_str(), nullptr);
+  return platform::ReadDouble(std::string_view(text).substr(position, width));
 }
 
 double HeaderValue(const std::string& planText, const std::string& key) {
   size_t at = planText.find("\n" + key);
-  return at == std::string::npos ? 0 : std::strtod(planText.c_str() + at + 1 + key.size(), nullptr);
+  return at == std::string::npos ? 0 : platform::ReadDouble(planText, at + 1 + key.size());
 }
 
 // Radius of a standard-rate turn: a full circle takes 120 seconds.
@@ -48,8 +50,8 @@ PlanRoute ReadPlanRoute(const std::string& planText) {
   while (std::getline(rows, row)) {
     if (row.size() < kMinRowLength) continue;
     RoutePoint point;
-    point.position = {CoordinateTextToDeg(row.substr(46, 14), false),
-                      CoordinateTextToDeg(row.substr(60, 15), true)};
+    point.position = {platform::ReadLatitudeText(row.substr(46, 14)),
+                      platform::ReadLongitudeText(row.substr(60, 15))};
     point.altitudeFt = NumberAt(row, kAltitudeColumn, 5);
     std::string label = row.substr(5, 5);
     point.label = label.substr(0, label.find_last_not_of(' ') + 1);

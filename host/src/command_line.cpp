@@ -7,6 +7,8 @@
 #include <map>
 #include <sstream>
 
+#include "platform/numbers.h"
+
 namespace ndhost {
 
 namespace {
@@ -14,11 +16,11 @@ namespace {
 constexpr double kMaxFrames = 1e9;
 constexpr double kMaxZoom = 8;
 
+// Not strtod: the window's Qt sets the locale of the environment, and a
+// decimal comma there would read "7.4" as 7 and refuse it.
 std::optional<double> ToNumber(const std::string& text) {
-  if (text.empty()) return std::nullopt;
-  char* end = nullptr;
-  double value = std::strtod(text.c_str(), &end);
-  if (end == nullptr || *end != '\0' || !std::isfinite(value)) return std::nullopt;
+  std::optional<double> value = platform::ReadWholeDouble(text);
+  if (!value || !std::isfinite(*value)) return std::nullopt;
   return value;
 }
 

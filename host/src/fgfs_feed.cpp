@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "great_circle.h"
+
 namespace ndhost {
 
 namespace {
@@ -24,17 +26,6 @@ constexpr double kMetresPerNm = 1852;
 constexpr double kNavBandLowMhz = 108.0;
 constexpr double kNavBandHighMhz = 118.0;
 
-double Degrees360(double degrees) {
-  double wrapped = std::fmod(degrees, 360.0);
-  if (wrapped < 0) wrapped += 360.0;
-  return wrapped == 360.0 ? 0.0 : wrapped;
-}
-
-double SignedDegrees(double degrees) {
-  double wrapped = Degrees360(degrees);
-  return wrapped >= 180.0 ? wrapped - 360.0 : wrapped;
-}
-
 double Needle(const std::optional<double>& value) {
   return std::clamp(value.value_or(0.0), -1.0, 1.0);
 }
@@ -43,16 +34,16 @@ double Needle(const std::optional<double>& value) {
 // the difference of its two headings, once both have come.
 std::optional<double> VariationDeg(const FgfsSample& state) {
   if (!state.headingMagneticDeg || !state.headingTrueDeg) return std::nullopt;
-  return SignedDegrees(*state.headingTrueDeg - *state.headingMagneticDeg);
+  return SignedDifferenceDeg(*state.headingMagneticDeg, *state.headingTrueDeg);
 }
 
 void ApplyHeadings(const FgfsSample& state, AircraftState& aircraft) {
   const std::optional<double>& magnetic = state.headingMagneticDeg;
   const std::optional<double>& trueHeading = state.headingTrueDeg;
   if (magnetic) {
-    aircraft.headingDeg = Degrees360(*magnetic);
+    aircraft.headingDeg = Normalize360(*magnetic);
   } else if (trueHeading) {
-    aircraft.headingDeg = Degrees360(*trueHeading);
+    aircraft.headingDeg = Normalize360(*trueHeading);
   }
   // The map is turned by the true heading and courses are drawn true, while
   // the compass and the selected course are magnetic: the variation joins them.
@@ -60,14 +51,14 @@ void ApplyHeadings(const FgfsSample& state, AircraftState& aircraft) {
     aircraft.mapHeadingOffsetDeg = *variationDeg;
     aircraft.courseOffsetDeg = *variationDeg;
   }
-  if (state.headingBugDeg) aircraft.selectedHeadingDeg = Degrees360(*state.headingBugDeg);
+  if (state.headingBugDeg) aircraft.selectedHeadingDeg = Normalize360(*state.headingBugDeg);
 }
 
 void ApplyNav1(const FgfsSample& state, AircraftState& aircraft) {
   const FgfsNavRadio& nav = state.nav1;
   const bool live = nav.inRange.value_or(false);
   if (nav.frequencyMhz) aircraft.nav1FrequencyMhz = *nav.frequencyMhz;
-  if (nav.selectedCourseDeg) aircraft.navCourseDeg = Degrees360(*nav.selectedCourseDeg);
+  if (nav.selectedCourseDeg) aircraft.navCourseDeg = Normalize360(*nav.selectedCourseDeg);
   aircraft.nav1Ident = live ? nav.ident.value_or("") : "";
   aircraft.courseDeviation = live ? Needle(nav.courseNeedle) * kFullScaleCourseDeviation : 0;
   aircraft.deviationRange = live ? 0 : kNoSignalDeviationRange;
@@ -94,7 +85,7 @@ void ApplyNav2(const FgfsSample& state, AircraftState& aircraft) {
   aircraft.nav2Ident = live ? nav.ident.value_or("") : "";
   aircraft.nav2Flags = (live ? 0 : kNav2Hidden) | (dme ? kDmeShown : 0);
   if (live && nav.bearingTrueDeg && state.headingTrueDeg) {
-    aircraft.nav2BearingDeg = Degrees360(*nav.bearingTrueDeg - *state.headingTrueDeg);
+    aircraft.nav2BearingDeg = Normalize360(*nav.bearingTrueDeg - *state.headingTrueDeg);
   }
   aircraft.dme2Nm = dme ? nav.distanceM.value_or(0) / kMetresPerNm : 0;
 }
@@ -102,7 +93,7 @@ void ApplyNav2(const FgfsSample& state, AircraftState& aircraft) {
 void ApplyAdfAndMarkers(const FgfsSample& state, AircraftState& aircraft) {
   aircraft.adfActive = state.adfInRange.value_or(false) ? 1 : 0;
   if (state.adfIdent) aircraft.adfIdent = *state.adfIdent;
-  if (state.adfBearingDeg) aircraft.adfBearingDeg = Degrees360(*state.adfBearingDeg);
+  if (state.adfBearingDeg) aircraft.adfBearingDeg = Normalize360(*state.adfBearingDeg);
   if (state.markerInner.value_or(false)) {
     aircraft.marker = 3;
   } else if (state.markerMiddle.value_or(false)) {
@@ -127,7 +118,7 @@ void ApplyFgfsSample(const FgfsSample& state, AircraftState& aircraft) {
   // FlightGear gives the wind true; the display shows it magnetic, as the
   // compass, like the host's own flight does.
   if (state.windFromDeg) {
-    aircraft.windDirectionDeg = Degrees360(*state.windFromDeg - VariationDeg(state).value_or(0));
+    aircraft.windDirectionDeg = Normalize360(*state.windFromDeg - VariationDeg(state).value_or(0));
   }
   if (state.windSpeedKt) aircraft.windSpeedKt = *state.windSpeedKt;
   ApplyHeadings(state, aircraft);
@@ -184,9 +175,7 @@ std::string FgfsFeed::FlightText() const {
   auto whole = [](const std::optional<double>& value) {
     return static_cast<long>(std::lround(value.value_or(0)));
   };
-  auto degrees = [](const std::optional<double>& value) {
-    return std::lround(Degrees360(value.value_or(0))) % 360;
-  };
+  auto degrees = [](const std::optional<double>& value) { return WholeDegrees(value.value_or(0)); };
   char text[160];
   std::snprintf(text, sizeof(text), "HDG %03ld SEL %03ld TAS %ld GS %ld ALT %ld (FlightGear)",
                 degrees(s.headingMagneticDeg ? s.headingMagneticDeg : s.headingTrueDeg),

@@ -46,15 +46,14 @@ void FlightSession::Publish(AircraftState& aircraft) const {
 std::string FlightSession::StatusText() const {
   double variationDeg = LocalVariationDeg(tuning_);
   char text[160];
-  std::snprintf(
-      text, sizeof(text), "HDG %03d SEL %03d IAS %d GS %d ALT %d/%d PLAN %s%s",
-      static_cast<int>(std::lround(Normalize360(flight_.trueHeadingDeg - variationDeg))) % 360,
-      static_cast<int>(std::lround(Normalize360(flight_.selectedHeadingDeg - variationDeg))) % 360,
-      static_cast<int>(std::lround(flight_.airspeedKt)),
-      static_cast<int>(std::lround(flight_.groundSpeedKt)),
-      static_cast<int>(std::lround(flight_.altitudeFt)),
-      static_cast<int>(std::lround(flight_.selectedAltitudeFt)), followPlan_ ? "on" : "off",
-      flight_.paused ? " PAUSED" : "");
+  std::snprintf(text, sizeof(text), "HDG %03d SEL %03d IAS %d GS %d ALT %d/%d PLAN %s%s",
+                static_cast<int>(WholeDegrees(flight_.trueHeadingDeg - variationDeg)),
+                static_cast<int>(WholeDegrees(flight_.selectedHeadingDeg - variationDeg)),
+                static_cast<int>(std::lround(flight_.airspeedKt)),
+                static_cast<int>(std::lround(flight_.groundSpeedKt)),
+                static_cast<int>(std::lround(flight_.altitudeFt)),
+                static_cast<int>(std::lround(flight_.selectedAltitudeFt)),
+                followPlan_ ? "on" : "off", flight_.paused ? " PAUSED" : "");
   return text;
 }
 

@@ -179,15 +179,6 @@ int MarkerOver(const Station& ils, const GeoPoint& position) {
   return 0;
 }
 
-namespace {
-
-// 0 to 359: 359.6 degrees reads 000.
-long WholeDegrees(double angleDeg) {
-  return std::lround(Normalize360(angleDeg)) % 360;
-}
-
-}  // namespace
-
 std::string RadioReportText(const AircraftState& aircraft) {
   auto identOr = [](const std::string& ident) { return ident.empty() ? "-" : ident.c_str(); };
   char glideSlope[16] = "-";

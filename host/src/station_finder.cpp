@@ -12,6 +12,7 @@
 #include "navdb/entry_lines.h"
 #include "navdb/entry_list.h"
 #include "platform/file_io.h"
+#include "platform/numbers.h"
 
 namespace ndhost {
 
@@ -30,8 +31,9 @@ constexpr double kAntennaPastThresholdFt = 1000;
 // Without a runway: a 9000 ft runway ending at the localizer is assumed.
 constexpr double kAssumedRunwayFt = 9000;
 
+// The database's decimals have a point whatever the locale says.
 double Number(const std::string& text) {
-  return text.empty() ? 0.0 : std::strtod(text.c_str(), nullptr);
+  return platform::ReadDouble(text);
 }
 
 std::string Upper(std::string text) {
@@ -252,14 +254,13 @@ void StationFinder::SetStations(std::vector<Station> stations) {
 
 const Station* StationFinder::Find(Band band, const std::string& identOrFrequency,
                                    const GeoPoint& near, double frequency) const {
-  char* end = nullptr;
-  double asNumber = std::strtod(identOrFrequency.c_str(), &end);
-  bool byFrequency = !identOrFrequency.empty() && end != nullptr && *end == '\0';
+  std::optional<double> asNumber = platform::ReadWholeDouble(identOrFrequency);
+  bool byFrequency = asNumber.has_value();
   std::string ident = Upper(identOrFrequency);
   const double tolerance = band == Band::Adf ? 0.05 : 0.005;
   auto matches = [&](const Station& station) {
     if (!InBand(station, band)) return false;
-    bool named = byFrequency ? std::fabs(station.frequency - asNumber) < tolerance
+    bool named = byFrequency ? std::fabs(station.frequency - *asNumber) < tolerance
                              : Upper(station.ident) == ident;
     return named && (frequency <= 0 || std::fabs(station.frequency - frequency) < tolerance);
   };

@@ -129,7 +129,7 @@ TEST(SmallFiles, NamedPipesAreNeitherWaitedOnNorUsed) {
   EXPECT_TRUE(std::filesystem::is_fifo(folder / "Gauges/NDmode.tmp.new"));
   EXPECT_TRUE(std::filesystem::is_fifo(folder / "Gauges/NDmode.tmp"));
 
-  // A regular file is emptied and written; a folder is refused.
+  // A regular file is replaced by a new one; a folder is refused.
   folder.Write("Gauges/log.txt", "an older and longer text");
   std::FILE* log = CreateFileForWriting((folder / "Gauges/log.txt").string());
   ASSERT_NE(log, nullptr);
@@ -139,6 +139,30 @@ TEST(SmallFiles, NamedPipesAreNeitherWaitedOnNorUsed) {
   EXPECT_EQ(CreateFileForWriting((folder / "Gauges").string()), nullptr);
   EXPECT_FALSE(ReadSmallFile((folder / "Gauges").string(), 100));
   EXPECT_EQ(ReadSmallFile((folder / "Gauges/log.txt").string(), 2), "ne");
+}
+
+// A symbolic link in place of the mode file's new copy is not written
+// through: the file it points to keeps its contents and the modes are not
+// stored this time. A link in place of the mode file itself is replaced by
+// the new file, and what it pointed to stays as it was.
+TEST(SmallFiles, LinksAreNeverWrittenThrough) {
+  SimulatorFolder folder;
+  const std::string root = folder.path().string();
+  const std::string notes = "the user's notes\n";
+  folder.Write("notes.txt", notes);
+  std::filesystem::create_symlink("../notes.txt", folder / "Gauges/NDmode.tmp.new");
+  DisplayModes modes{0, 2, 0x1F, 40};
+  EXPECT_FALSE(StoreModeFile(root, modes));
+  EXPECT_EQ(folder.Read("notes.txt"), notes);
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "Gauges/NDmode.tmp.new"));
+  EXPECT_FALSE(folder.Exists("Gauges/NDmode.tmp"));
+
+  std::filesystem::remove(folder / "Gauges/NDmode.tmp.new");
+  std::filesystem::create_symlink("../notes.txt", folder / "Gauges/NDmode.tmp");
+  ASSERT_TRUE(StoreModeFile(root, modes));
+  EXPECT_EQ(folder.Read("notes.txt"), notes);
+  EXPECT_FALSE(std::filesystem::is_symlink(folder / "Gauges/NDmode.tmp"));
+  EXPECT_EQ(folder.Read("Gauges/NDmode.tmp"), "0\r\n2\r\n31\r\n40\r\n");
 }
 
 }  // namespace

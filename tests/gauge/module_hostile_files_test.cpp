@@ -4,11 +4,16 @@
 // belong. The display must never fault or wait on them; it shows the
 // database error until the five files agree again, then picks the navaids
 // up anew.
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
 #include "module_fixture.h"
 #include "named_pipes.h"
+#include "plan_text.h"
 
 namespace gauge_test {
 namespace {
@@ -124,6 +129,65 @@ TEST_F(ModuleHostileFilesTest, RemovedFilesShowTheirCodeAndComingBackRecovers) {
   MoveAndSettle(host);
   EXPECT_EQ(State().databaseStatus, 0);
   EXPECT_EQ(ShownCount(State().lists[LUMARO_LIST_NDB], LUMARO_LIST_CAPACITY), 12);
+}
+
+// Cuts or grows the shared block `name` as another program may (ftruncate of
+// the shared-memory object); false when there is no such block.
+bool ResizeBlock(const char* name, off_t sizeBytes) {
+  int descriptor = ::shm_open(platform::SharedMemoryName(name).c_str(), O_RDWR, 0);
+  if (descriptor < 0) return false;
+  bool resized = ::ftruncate(descriptor, sizeBytes) == 0;
+  ::close(descriptor);
+  return resized;
+}
+
+// Shared blocks cut short while the module runs: the display read the mode
+// block through a mapping at every update and died with SIGBUS, the
+// simulator with it. A short block is now taken as absent: the keys go on
+// with the display's own modes, and the block counts again once it is whole.
+// A route block cut to nothing is found but read as no route.
+TEST_F(ModuleHostileFilesTest, SharedBlocksCutShortWhileItRunsNeverFaultIt) {
+  ndhost::RoutePublisher publisher;
+  std::vector<PlanRow> rows = {{"APT", "LFPG", 49.0, 2.55, 392}, {"APT", "EGLL", 51.47, -0.46, 83}};
+  ASSERT_TRUE(publisher.Publish(PlanText("09L/087/11000", "27R/270/12799", rows)));
+  ndhost::ModuleHost& host = StartOnTheMap();
+  ASSERT_TRUE(State().passDataMapped);
+  ASSERT_EQ(State().routeReads, 1u);
+  ASSERT_EQ(ShownCount(State().route, LUMARO_ROUTE_CAPACITY), 2);
+
+  ASSERT_TRUE(ResizeBlock("NDPassData", 0));
+  uint32_t redraws = State().redrawCount;
+  Run(4);
+  host.PressKey('G', true, false);  // range up
+  Run(2);
+  EXPECT_EQ(State().rangeNm, 640);
+  EXPECT_EQ(State().mapMode, 1);
+  EXPECT_GT(State().redrawCount, redraws);
+
+  ASSERT_TRUE(ResizeBlock("NDPassData", 17));
+  host.PressKey('P', true, true);  // plan mode
+  Run(2);
+  EXPECT_EQ(State().mapMode, 2);
+
+  // Whole again, with a range another component wrote.
+  ASSERT_TRUE(ResizeBlock("NDPassData", 60));
+  int descriptor = ::shm_open(platform::SharedMemoryName("NDPassData").c_str(), O_RDWR, 0);
+  ASSERT_GE(descriptor, 0);
+  char fields[40] = "NDMode=1\0\0MapMode=1\0Item=0x1E\0Range=080";
+  ASSERT_EQ(::pwrite(descriptor, fields, sizeof(fields), 0), 40);
+  ::close(descriptor);
+  Run(2);
+  EXPECT_EQ(State().rangeNm, 80);
+  EXPECT_EQ(State().mapMode, 1);
+
+  // The next route block, cut to nothing before the display polls it.
+  rows.insert(rows.begin() + 1, {"VOR", "ABB", 50.1, 1.8, 0});
+  ASSERT_TRUE(publisher.Publish(PlanText("08R/080/9000", "27R/270/12799", rows)));
+  ASSERT_TRUE(ResizeBlock("fltplanMap0", 0) || ResizeBlock("fltplanMap1", 0));
+  Run(4);
+  EXPECT_EQ(State().routeReads, 1u);
+  EXPECT_EQ(ShownCount(State().route, LUMARO_ROUTE_CAPACITY), 2);
+  EXPECT_EQ(State().databaseStatus, 0);
 }
 
 // The simulator's thread never waits on a named pipe: not for the

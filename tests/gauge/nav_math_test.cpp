@@ -15,32 +15,6 @@ TEST(NavMath, HostPositionToDegrees) {
   EXPECT_NEAR(HostLongitudeToDeg(358.0 / kLongitudeScale), -2.0, 1e-9);
 }
 
-TEST(NavMath, CoordinateTexts) {
-  EXPECT_NEAR(LatitudeTextToDeg("N48\xB0"
-                                "51'24.00"),
-              48.856666666, 1e-8);
-  EXPECT_NEAR(LongitudeTextToDeg("W002\xB0"
-                                 "21'03.00"),
-              -2.350833333, 1e-8);
-  EXPECT_NEAR(LatitudeTextToDeg("S33\xB0"
-                                "56'00.00"),
-              -33.933333333, 1e-8);
-  EXPECT_NEAR(LongitudeTextToDeg("E151\xB0"
-                                 "10'30.00"),
-              151.175, 1e-9);
-  // Short or empty texts read what is there and never run past their end.
-  EXPECT_DOUBLE_EQ(LatitudeTextToDeg(""), 0.0);
-  EXPECT_DOUBLE_EQ(LatitudeTextToDeg("N4"), 4.0);
-}
-
-TEST(NavMath, NumberParsingStopsAtTheFirstForeignCharacter) {
-  EXPECT_EQ(ParseLong("  00042;x"), 42);
-  EXPECT_EQ(ParseLong("1E", 16), 0x1E);
-  EXPECT_EQ(ParseLong("abc"), 0);
-  EXPECT_DOUBLE_EQ(ParseDouble(" -151.175000 "), -151.175);
-  EXPECT_DOUBLE_EQ(ParseDouble(std::string_view("12.5999", 4)), 12.5);
-}
-
 TEST(NavMath, NmPerDegreeLongitude) {
   EXPECT_NEAR(NmPerDegreeLongitude(0.0), kPi / 180 * 3438, 1e-9);
   EXPECT_NEAR(NmPerDegreeLongitude(60.0), kPi / 180 * 3438 * 0.5, 1e-6);

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 
@@ -13,7 +16,16 @@ namespace lumaro {
 namespace {
 
 std::string Block(const PassData& passData) {
-  return std::string(passData.block.Bytes().data(), passData.block.Bytes().size());
+  std::string bytes(kPassDataBytes, '?');
+  return passData.block.Read(0, bytes) ? bytes : "";
+}
+
+// Cuts the block to sizeBytes as another program may, behind the display.
+void CutBlock(off_t sizeBytes) {
+  int descriptor = ::shm_open(platform::SharedMemoryName(kPassDataName).c_str(), O_RDWR, 0);
+  ASSERT_GE(descriptor, 0);
+  ASSERT_EQ(::ftruncate(descriptor, sizeBytes), 0);
+  ::close(descriptor);
 }
 
 std::string Field(const char* text) {
@@ -77,7 +89,42 @@ TEST_F(PassDataTest, UnmappedBlockKeepsThePrivateCopies) {
   ResetPassFields(passData);
   WritePassMode(passData, PassField::NdMode, 0);
   EXPECT_EQ(ReadPassModes(passData).ndMode, 0);
-  EXPECT_FALSE(passData.block.IsMapped());
+  EXPECT_FALSE(passData.block.IsOpen());
+}
+
+// Another program cuts the block short while the display holds it: reading
+// it then faulted the process (SIGBUS through the mapping). A short block is
+// read as absent, the private copies stand in, nothing grows it back
+// piecemeal, and once it is whole again its fields count again.
+TEST_F(PassDataTest, BlockCutShortIsReadAsAbsent) {
+  PassData passData;
+  ASSERT_EQ(OpenPassData(passData), platform::SharedBlock::CreateResult::Created);
+  WritePassMode(passData, PassField::Range, 40);
+  for (off_t sizeBytes : {0, 35}) {
+    SCOPED_TRACE(sizeBytes);
+    CutBlock(sizeBytes);
+    EXPECT_EQ(ReadPassModes(passData).rangeNm, 40);
+    WritePassMode(passData, PassField::MapMode, 2);
+    EXPECT_EQ(ReadPassModes(passData).mapMode, 2);
+    RefreshPassFields(passData);
+    PublishPassFields(passData);
+    EXPECT_EQ(Block(passData), "");
+    struct stat status {};
+    int descriptor = ::shm_open(platform::SharedMemoryName(kPassDataName).c_str(), O_RDONLY, 0);
+    ASSERT_GE(descriptor, 0);
+    ASSERT_EQ(::fstat(descriptor, &status), 0);
+    ::close(descriptor);
+    EXPECT_EQ(status.st_size, sizeBytes);
+  }
+  // Whole again (zeros after the cut), with a value another component wrote.
+  CutBlock(kPassDataBytes);
+  int descriptor = ::shm_open(platform::SharedMemoryName(kPassDataName).c_str(), O_RDWR, 0);
+  ASSERT_GE(descriptor, 0);
+  ASSERT_EQ(::pwrite(descriptor, "NDMode=0", 8, 0), 8);
+  ::close(descriptor);
+  EXPECT_EQ(ReadPassModes(passData).ndMode, 0);
+  WritePassMode(passData, PassField::Item, 0x16);
+  EXPECT_EQ(Block(passData).substr(20, 10), Field("Item=0x16"));
 }
 
 }  // namespace

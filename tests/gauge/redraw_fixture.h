@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "drawing/bitmaps.h"
-#include "drawing/display_steps.h"
 #include "drawing/recording_target.h"
+#include "module/redraw.h"
 #include "test_environment.h"
 #include "tests/support/database_writer.h"
 

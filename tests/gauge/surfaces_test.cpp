@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "drawing/bitmaps.h"
@@ -11,6 +12,7 @@ namespace lumaro {
 namespace {
 
 using gauge_test::SimulatorFolder;
+namespace fs = std::filesystem;
 
 struct Message {
   std::string text;
@@ -139,6 +141,44 @@ TEST_F(SurfacesTest, MissingModuleHandleWarnsAndStillDraws) {
             "Vistrel.ND\nUnable to get the color table \nand the palette.\n"
             " hMod = 00000000  hRc = 00000001  hGlobal = 00000000\n\n");
   EXPECT_TRUE(surfaces.HasDeviceContext());
+}
+
+// The error log's name may hold a symbolic link or a second name of a file
+// elsewhere (a Gauges folder unpacked from an archive): the file behind it
+// keeps its contents whether the set-up succeeds or writes its failure.
+TEST_F(SurfacesTest, ErrorLogNeverWritesThroughALinkOrAnotherName) {
+  const std::string notes = "the user's notes\n";
+  folder_.Write("notes.txt", notes);
+  fs::create_symlink("../notes.txt", folder_ / "Gauges/Vistrel.ND.err");
+
+  TestImage good(1, 16, 16, 16);
+  DisplaySurfaces succeeded;
+  ASSERT_TRUE(succeeded.Create(Setup(&good.descriptor)));
+  EXPECT_EQ(folder_.Read("notes.txt"), notes);
+  EXPECT_TRUE(fs::is_symlink(folder_ / "Gauges/Vistrel.ND.err"));
+
+  // A failure is shown, but not logged through the link.
+  TestImage unknown(3, 16, 16, 48);
+  DisplaySurfaces failed;
+  EXPECT_FALSE(failed.Create(Setup(&unknown.descriptor)));
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(folder_.Read("notes.txt"), notes);
+  EXPECT_TRUE(fs::is_symlink(folder_ / "Gauges/Vistrel.ND.err"));
+
+  // A hard link: the log gets a name of its own, the notes stay.
+  fs::remove(folder_ / "Gauges/Vistrel.ND.err");
+  fs::create_hard_link(folder_ / "notes.txt", folder_ / "Gauges/Vistrel.ND.err");
+  DisplaySurfaces failedAgain;
+  EXPECT_FALSE(failedAgain.Create(Setup(&unknown.descriptor)));
+  EXPECT_EQ(folder_.Read("notes.txt"), notes);
+  EXPECT_EQ(folder_.Read("Gauges/Vistrel.ND.err"),
+            "Vistrel.ND\nUnrecognized color format.\n ddrval = 00000001\n\n");
+  fs::remove(folder_ / "Gauges/Vistrel.ND.err");
+  fs::create_hard_link(folder_ / "notes.txt", folder_ / "Gauges/Vistrel.ND.err");
+  DisplaySurfaces succeededAgain;
+  ASSERT_TRUE(succeededAgain.Create(Setup(&good.descriptor)));
+  EXPECT_EQ(folder_.Read("notes.txt"), notes);
+  EXPECT_FALSE(folder_.Exists("Gauges/Vistrel.ND.err"));
 }
 
 TEST_F(SurfacesTest, SwatchIsHiddenInTheBackgroundImage) {

@@ -45,18 +45,6 @@ TEST(Aircraft, VariablesByToken) {
   EXPECT_FALSE(FillVariable(aircraft, variable));
 }
 
-TEST(Aircraft, CoordinateTexts) {
-  EXPECT_NEAR(CoordinateTextToDeg("N48\xB0"
-                                  "51'24.00",
-                                  false),
-              48.856666, 1e-6);
-  EXPECT_NEAR(CoordinateTextToDeg("W002\xB0"
-                                  "21'03.00",
-                                  true),
-              -2.350833, 1e-6);
-  EXPECT_DOUBLE_EQ(CoordinateTextToDeg("", true), 0.0);
-}
-
 TEST(Aircraft, FliesAlongThePlan) {
   std::string plan = gauge_test::PlanText("09L/087/11000", "27R/270/12799",
                                           {{"APT", "AAAA", 10.0, 10.0, 0},

@@ -11,31 +11,6 @@
 namespace ndhost {
 namespace {
 
-TEST(GreatCircle, BearingsAndDistancesOfKnownPoints) {
-  // A minute of arc along the equator or a meridian is a nautical mile.
-  EXPECT_NEAR(DistanceNm({0, 0}, {0, 1}), 60.0, 1e-9);
-  EXPECT_NEAR(InitialBearingDeg({0, 0}, {0, 1}), 90.0, 1e-9);
-  EXPECT_NEAR(DistanceNm({48, 2}, {49, 2}), 60.0, 1e-9);
-  EXPECT_NEAR(InitialBearingDeg({49, 2}, {48, 2}), 180.0, 1e-9);
-  // Across the date line the short way round.
-  EXPECT_NEAR(DistanceNm({0, 179.5}, {0, -179.5}), 60.0, 1e-9);
-  EXPECT_NEAR(InitialBearingDeg({0, 179.5}, {0, -179.5}), 90.0, 1e-9);
-  // Paris to London: 185 NM on a bearing of about 330 degrees.
-  GeoPoint paris{48.8566, 2.3522}, london{51.5074, -0.1278};
-  EXPECT_NEAR(DistanceNm(paris, london), 185.0, 1.0);
-  EXPECT_NEAR(InitialBearingDeg(paris, london), 330.0, 1.0);
-  GeoPoint there = Destination(paris, 47.0, 123.4);
-  EXPECT_NEAR(DistanceNm(paris, there), 123.4, 1e-9);
-  EXPECT_NEAR(InitialBearingDeg(paris, there), 47.0, 1e-9);
-  EXPECT_NEAR(Destination({0, 179.9}, 90, 12).longitudeDeg, -179.9, 1e-9);
-
-  EXPECT_DOUBLE_EQ(Normalize360(-10), 350);
-  EXPECT_DOUBLE_EQ(Normalize360(720), 0);
-  EXPECT_DOUBLE_EQ(SignedDifferenceDeg(350, 10), 20);
-  EXPECT_DOUBLE_EQ(SignedDifferenceDeg(10, 350), -20);
-  EXPECT_DOUBLE_EQ(SignedDifferenceDeg(0, 180), -180);
-}
-
 TEST(FlightModel, TurnsAtTheStandardRateTheShortWay) {
   FlightState flight;
   flight.airspeedKt = 120;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -58,6 +59,24 @@ TEST(Numbers, ReadDoubleOutOfRangeGoesWhereStrtodGoes) {
   // Four hundred digits before the point outweigh a negative exponent.
   const std::string longMantissa = "1" + std::string(400, '0') + "e-10";
   EXPECT_EQ(ReadDouble(longMantissa), HUGE_VAL);
+}
+
+// What strtod reads to the end of the text, and nothing where strtod would
+// stop early or find no number at all.
+TEST(Numbers, ReadWholeDoubleTakesTheWholeTextOrNothing) {
+  EXPECT_EQ(ReadWholeDouble("7.4"), 7.4);
+  EXPECT_EQ(ReadWholeDouble(" -0.5"), -0.5);
+  EXPECT_EQ(ReadWholeDouble("+113.90"), 113.9);
+  EXPECT_EQ(ReadWholeDouble("5."), 5.0);
+  EXPECT_EQ(ReadWholeDouble(".25"), 0.25);
+  EXPECT_EQ(ReadWholeDouble("1e3"), 1000.0);
+  EXPECT_EQ(ReadWholeDouble("1e400"), HUGE_VAL);
+  for (const char* text : {"", " ", "-", ".", "7.4 ", "7,4", "PGS", "110.30x", "1e", "e3"}) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(ReadWholeDouble(text), std::nullopt);
+  }
+  // A view ends where it says, whatever the buffer holds after it.
+  EXPECT_EQ(ReadWholeDouble(std::string_view("12.5x", 4)), 12.5);
 }
 
 TEST(Numbers, RoundHalfAwayFromZero) {

@@ -1,15 +1,27 @@
-#include "great_circle.h"
+#include "platform/great_circle.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace ndhost {
+namespace platform {
 
 namespace {
 
 constexpr double kDegToRad = M_PI / 180.0;
 // One nautical mile is one minute of arc of a great circle.
 constexpr double kNmPerRadian = 60.0 * 180.0 / M_PI;
+constexpr double kEarthMeanRadiusMetres = 6371008.8;
+
+// The angle at the earth's centre between the two points, by the haversine:
+// well conditioned for the short distances of a runway or an approach.
+double CentralAngleRad(const GeoPoint& from, const GeoPoint& to) {
+  double lat1 = from.latitudeDeg * kDegToRad;
+  double lat2 = to.latitudeDeg * kDegToRad;
+  double sinHalfLat = std::sin((lat2 - lat1) / 2);
+  double sinHalfLon = std::sin((to.longitudeDeg - from.longitudeDeg) * kDegToRad / 2);
+  double a = sinHalfLat * sinHalfLat + std::cos(lat1) * std::cos(lat2) * sinHalfLon * sinHalfLon;
+  return 2 * std::asin(std::min(1.0, std::sqrt(a)));
+}
 
 }  // namespace
 
@@ -24,6 +36,10 @@ double SignedDifferenceDeg(double fromDeg, double toDeg) {
   return difference >= 180.0 ? difference - 360.0 : difference;
 }
 
+long WholeDegrees(double angleDeg) {
+  return std::lround(Normalize360(angleDeg)) % 360;
+}
+
 double InitialBearingDeg(const GeoPoint& from, const GeoPoint& to) {
   double lat1 = from.latitudeDeg * kDegToRad;
   double lat2 = to.latitudeDeg * kDegToRad;
@@ -34,13 +50,11 @@ double InitialBearingDeg(const GeoPoint& from, const GeoPoint& to) {
 }
 
 double DistanceNm(const GeoPoint& from, const GeoPoint& to) {
-  // Haversine: well conditioned for the short distances of an approach.
-  double lat1 = from.latitudeDeg * kDegToRad;
-  double lat2 = to.latitudeDeg * kDegToRad;
-  double sinHalfLat = std::sin((lat2 - lat1) / 2);
-  double sinHalfLon = std::sin((to.longitudeDeg - from.longitudeDeg) * kDegToRad / 2);
-  double a = sinHalfLat * sinHalfLat + std::cos(lat1) * std::cos(lat2) * sinHalfLon * sinHalfLon;
-  return 2 * std::asin(std::min(1.0, std::sqrt(a))) * kNmPerRadian;
+  return CentralAngleRad(from, to) * kNmPerRadian;
+}
+
+double DistanceMetres(const GeoPoint& from, const GeoPoint& to) {
+  return CentralAngleRad(from, to) * kEarthMeanRadiusMetres;
 }
 
 GeoPoint Destination(const GeoPoint& from, double bearingDeg, double distanceNm) {
@@ -56,4 +70,4 @@ GeoPoint Destination(const GeoPoint& from, double bearingDeg, double distanceNm)
   return {lat2 / kDegToRad, longitudeDeg};
 }
 
-}  // namespace ndhost
+}  // namespace platform

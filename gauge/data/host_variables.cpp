@@ -1,4 +1,4 @@
-#include "module/host_variables.h"
+#include "data/host_variables.h"
 
 #include <cmath>
 #include <cstring>
