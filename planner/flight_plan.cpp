@@ -63,9 +63,11 @@ std::string TenthsText(double value) {
 
 namespace {
 
-bool HasGeneratedTurn(const std::vector<std::string>& rows) {
-  return std::any_of(rows.begin(), rows.end(), [](const std::string& row) {
-    return std::string_view(row).starts_with(kBrdPrefix);
+// Whether the generator was on is not written: a turn row tells it, even in
+// a row that is otherwise not in the row layout.
+bool HasGeneratedTurn(const std::vector<PlanRow>& rows) {
+  return std::any_of(rows.begin(), rows.end(), [](const PlanRow& row) {
+    return MarkedKind(row) == PlanRowKind::DepartureTurnStart;
   });
 }
 
@@ -92,7 +94,7 @@ void OpenPlanDialog(PlannerState& state, PlanOpenMode mode) {
   if (mode == PlanOpenMode::Loaded) {
     for (const StagedWaypoint& record : state.staging.records) {
       if (record.rowText.empty()) break;
-      dialog.rows.push_back(record.rowText);
+      dialog.rows.push_back(ParsePlanRow(record.rowText));
     }
     dialog.sidStarEnabled = HasGeneratedTurn(dialog.rows);
   } else if (mode == PlanOpenMode::FlightShopImport) {
@@ -113,15 +115,22 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return true;
 }
 
-std::optional<size_t> FindRow(const std::vector<std::string>& rows, std::string_view prefix) {
+std::optional<size_t> FindRow(const std::vector<PlanRow>& rows, PlanRowKind kind) {
   for (size_t i = 0; i < rows.size(); ++i) {
-    if (StartsWithNoCase(rows[i], prefix)) return i;
+    if (!rows[i].IsVerbatim() && rows[i].kind == kind) return i;
   }
   return std::nullopt;
 }
 
-void DeleteFirstRow(std::vector<std::string>& rows, std::string_view prefix) {
-  if (auto row = FindRow(rows, prefix)) rows.erase(rows.begin() + static_cast<long>(*row));
+void DeleteFirstRow(std::vector<PlanRow>& rows, PlanRowKind kind) {
+  if (auto row = FindRow(rows, kind)) rows.erase(rows.begin() + static_cast<long>(*row));
+}
+
+std::optional<size_t> FindVerbatimRow(const std::vector<PlanRow>& rows) {
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i].IsVerbatim()) return i;
+  }
+  return std::nullopt;
 }
 
 }  // namespace planner

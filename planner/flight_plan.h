@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "planner/plan_row.h"
+
 namespace planner {
 
 // The values the leg computation uses; the "[PERFORMANCE]" section of a plan.
@@ -94,7 +96,7 @@ struct RunwayChoice {
 
 // The fields of the Flight Plan dialog that are not part of the plan record.
 struct PlanDialog {
-  std::vector<std::string> rows;  // the waypoint list, top to bottom
+  std::vector<PlanRow> rows;  // the waypoint list, top to bottom
   std::optional<size_t> selectedRow;
   std::string departureAirportText;
   std::string arrivalAirportText;
@@ -149,19 +151,14 @@ std::string TenthsText(double value);
 // (without the import, which the caller starts for modes 2 and 3).
 void OpenPlanDialog(PlannerState& state, PlanOpenMode mode);
 
-// Prefixes of the generated rows.
-inline constexpr std::string_view kTocPrefix = "TOC  *****";
-inline constexpr std::string_view kTodPrefix = "TOD  *****";
-inline constexpr std::string_view kBrdPrefix = "BRD  *****";
-inline constexpr std::string_view kErdPrefix = "ERD  *****";
-inline constexpr std::string_view kBraPrefix = "BRA  *****";
-inline constexpr std::string_view kEraPrefix = "ERA  *****";
-
 // True when `text` begins with `prefix`, letter case ignored.
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
-// Index of the first row beginning with `prefix` (letter case ignored).
-std::optional<size_t> FindRow(const std::vector<std::string>& rows, std::string_view prefix);
-// Deletes the first row beginning with `prefix`, if any.
-void DeleteFirstRow(std::vector<std::string>& rows, std::string_view prefix);
+// Index of the first row of `kind`.
+std::optional<size_t> FindRow(const std::vector<PlanRow>& rows, PlanRowKind kind);
+// Deletes the first row of `kind`, if any.
+void DeleteFirstRow(std::vector<PlanRow>& rows, PlanRowKind kind);
+// Index of the first row that is not in the row layout: no point of the
+// route, so the legs through it cannot be computed.
+std::optional<size_t> FindVerbatimRow(const std::vector<PlanRow>& rows);
 
 }  // namespace planner

@@ -119,7 +119,7 @@ std::string EncodePlanFile(const PlannerState& state) {
   AppendLine(out, "R=" + dialog.rotationRadiusText);
   AppendLine(out, "");
   AppendLine(out, "[WAYPOINTS]");
-  for (const std::string& row : dialog.rows) AppendLine(out, row);
+  for (const PlanRow& row : dialog.rows) AppendLine(out, FormatPlanRow(row));
   return out;
 }
 

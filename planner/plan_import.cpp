@@ -265,18 +265,6 @@ std::optional<std::string_view> MatchingLine(const navdb::EntryList& list,
   return std::nullopt;
 }
 
-std::string StagedRow(NavaidKind kind, const StagedWaypoint& record) {
-  std::string row = std::string(RowPrefixOf(kind)) + record.identifier;
-  platform::PadTo(row, 38);
-  row += "---.--";
-  platform::PadTo(row, 46);
-  row += navdb::FormatLatitude(record.latitudeDeg);
-  platform::PadTo(row, 60);
-  row += navdb::FormatLongitude(record.longitudeDeg);
-  platform::PadTo(row, 75);
-  return row + "00000 ";
-}
-
 }  // namespace
 
 ForeignPlanReading ParseForeignPlan(PlannerState& state, std::string_view bytes,
@@ -364,7 +352,9 @@ void ImportFs200xWaypoints(PlannerState& state, const navdb::Database& db) {
     const std::optional<std::string_view> line =
         MatchingLine(db.List(columns->kind), *columns, record);
     state.dialog.rows.push_back(line ? BuildPlanRow(columns->kind, *line, true)
-                                     : StagedRow(columns->kind, record));
+                                     : ForeignWaypointRow(RowKindOf(columns->kind),
+                                                          record.identifier, record.latitudeDeg,
+                                                          record.longitudeDeg));
   }
   ComputeLegs(state, db.List(NavaidKind::Airport));
 }

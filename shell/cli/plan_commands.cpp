@@ -205,6 +205,7 @@ int PlanCompute(CliContext& context, const Options& options) {
   if (!planner::LoadFlightPlan(state, file, ui)) return kExitFailure;
   const navdb::Database db = LoadedDatabase(context, ui);
   planner::RecomputeOpenedPlan(state, db.List(NavaidKind::Airport));
+  if (!CheckLegsComputed(context, state)) return kExitFailure;
   if (state.rotationWarningRow != 0) {
     context.err << "skat-cli: the rotation angle at row " << state.rotationWarningRow
                 << " is too high\n";

@@ -202,6 +202,8 @@ int PlanEdit(CliContext& context, const Options& options, const CliCommand& comm
   if (!CheckClimbHasCruiseAltitude(run.state.plan.performance, run.problem))
     return UsageError(context, command, run.problem);
   planner::ComputeLegs(run.state, run.db.List(NavaidKind::Airport));
+  // The file stays as it was rather than take rows whose legs are not computed.
+  if (!CheckLegsComputed(context, run.state)) return kExitFailure;
   return SaveEdited(run, file);
 }
 

@@ -1,6 +1,7 @@
 #include "shell/cli/plan_options.h"
 
 #include <algorithm>
+#include <ostream>
 
 #include "planner/number_ranges.h"
 #include "planner/performance_file.h"
@@ -129,6 +130,14 @@ bool CheckClimbHasCruiseAltitude(const planner::AircraftPerformance& performance
                                  std::string& problem) {
   if (performance.climbRateFpm == 0 || performance.cruiseAltitudeFt != 0) return true;
   problem = "a climb rate needs a cruise altitude (--cruise-altitude)";
+  return false;
+}
+
+bool CheckLegsComputed(CliContext& context, const planner::PlannerState& state) {
+  const std::optional<size_t> row = planner::FindVerbatimRow(state.dialog.rows);
+  if (!row) return true;
+  context.err << "skat-cli: the legs cannot be computed: row " << *row
+              << " is not a plan row (plan edit --remove " << *row << " takes it out)\n";
   return false;
 }
 

@@ -27,6 +27,10 @@ bool ReadPerformanceOptions(const Options& options, planner::AircraftPerformance
 bool CheckClimbHasCruiseAltitude(const planner::AircraftPerformance& performance,
                                  std::string& problem);
 
+// A plan holding a row that is not in the row layout cannot have its legs
+// computed: tells which row on the terminal and returns false.
+bool CheckLegsComputed(CliContext& context, const planner::PlannerState& state);
+
 // Why a name given with --name (a plan) or --perf (an aircraft) cannot
 // name a file in FlightPlans (planner::FileNameProblem); empty when none.
 std::string NameOptionsProblem(const Options& options);

@@ -89,8 +89,9 @@ std::vector<double> GpxLongitudes(const std::string& gpx) {
 TEST(PlanExportChecksTest, DateLineRouteKeepsItsLongitudesAndPassesTheFormatChecks) {
   navdb::Database db;
   const PlannerState plan = DateLinePlan(db);
-  ASSERT_TRUE(FindRow(plan.dialog.rows, kBrdPrefix)) << "the runway turn is part of the check";
-  ASSERT_TRUE(FindRow(plan.dialog.rows, kTocPrefix));
+  ASSERT_TRUE(FindRow(plan.dialog.rows, PlanRowKind::DepartureTurnStart))
+      << "the runway turn is part of the check";
+  ASSERT_TRUE(FindRow(plan.dialog.rows, PlanRowKind::TopOfClimb));
   TempFolder folder;
   for (const auto& [format, name] :
        {std::pair{ExportFormat::Gpx, "plan.gpx"}, std::pair{ExportFormat::FlightGear, "plan.xml"},

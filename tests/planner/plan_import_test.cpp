@@ -100,10 +100,10 @@ TEST(ForeignPlanTest, ImportsMatchByNameOrByPosition) {
   EXPECT_EQ(requests[0].suggested->kind, NavaidKind::Ndb);  // "NN     NOVEMB" matches
   EXPECT_EQ(ui.messages[1].text.substr(0, 20), "ZZZ    X VOR cannot ");
   ASSERT_EQ(fsp.dialog.rows.size(), 3u);
-  EXPECT_EQ(fsp.dialog.rows[0].substr(0, 20), "VOR  VVV    VICTOR  ");
-  EXPECT_EQ(fsp.dialog.rows[0].substr(46, 12), navdb::FormatLatitude(0.0));
-  EXPECT_EQ(fsp.dialog.rows[1].substr(0, 10), "INT  FIXXX");
-  EXPECT_EQ(fsp.dialog.rows[2].substr(0, 7), "NDB  NN");
+  EXPECT_EQ(FormatPlanRow(fsp.dialog.rows[0]).substr(0, 20), "VOR  VVV    VICTOR  ");
+  EXPECT_EQ(FormatPlanRow(fsp.dialog.rows[0]).substr(46, 12), navdb::FormatLatitude(0.0));
+  EXPECT_EQ(FormatPlanRow(fsp.dialog.rows[1]).substr(0, 10), "INT  FIXXX");
+  EXPECT_EQ(FormatPlanRow(fsp.dialog.rows[2]).substr(0, 7), "NDB  NN");
 
   // FS200X: the line whose position matches to the whole degree.
   PlannerState fs;
@@ -115,11 +115,11 @@ TEST(ForeignPlanTest, ImportsMatchByNameOrByPosition) {
                    "fs.pln", ForeignPlanForm::Fs200x);
   ImportFs200xWaypoints(fs, db);
   ASSERT_EQ(fs.dialog.rows.size(), 3u);
-  EXPECT_EQ(fs.dialog.rows[0].substr(5, 12), "VVV    AVICT");
-  EXPECT_EQ(fs.dialog.rows[1].substr(0, 80), "NDB  GHOST" + std::string(28, ' ') + "---.--  " +
-                                                 navdb::FormatLatitude(1.0) + "  " +
-                                                 navdb::FormatLongitude(-1.5) + "  00000");
-  EXPECT_EQ(fs.dialog.rows[2].substr(0, 8), "VOR  IBB");
+  EXPECT_EQ(FormatPlanRow(fs.dialog.rows[0]).substr(5, 12), "VVV    AVICT");
+  EXPECT_EQ(FormatPlanRow(fs.dialog.rows[1]).substr(0, 80),
+            "NDB  GHOST" + std::string(28, ' ') + "---.--  " + navdb::FormatLatitude(1.0) + "  " +
+                navdb::FormatLongitude(-1.5) + "  00000");
+  EXPECT_EQ(FormatPlanRow(fs.dialog.rows[2]).substr(0, 8), "VOR  IBB");
   EXPECT_EQ(fs.dialog.departureAirportText, "Not APT");
 }
 

@@ -59,7 +59,7 @@ TEST(PlanSize, ALoadTakesEveryRowOrRefusesTheWholeFile) {
   PlannerState state;
   ASSERT_TRUE(LoadFlightPlan(state, folder / "FlightPlans/FULL.pln", ui.ui()));
   ASSERT_EQ(state.dialog.rows.size(), 256u);
-  EXPECT_EQ(state.dialog.rows.back(), Row(255));
+  EXPECT_EQ(FormatPlanRow(state.dialog.rows.back()), Row(255));
   EXPECT_TRUE(ui.messages.empty());
 
   state.plan.planName = "KEEP";
@@ -87,7 +87,7 @@ TEST(PlanSize, ASaveRefusesMoreRowsThanAPlanHolds) {
   PlannerState state;
   state.navDataFolder = folder.path();
   state.plan.planName = "LONG";
-  for (size_t i = 0; i < 257; ++i) state.dialog.rows.push_back(Row(i));
+  for (size_t i = 0; i < 257; ++i) state.dialog.rows.push_back(ParsePlanRow(Row(i)));
   EXPECT_FALSE(SaveFlightPlan(state, ui.ui()));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text,
