@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "navdb/coordinates.h"
+#include "navdb/entry_lines.h"
 #include "planner/leg_computation.h"
 #include "planner/performance_file.h"
 #include "planner/plan_rows.h"
@@ -222,29 +223,23 @@ void ResolveMissingWaypoint(PlannerState& state, const navdb::Database& db, Nava
   RunWaypointSelection(state, db, -1, ui, request);
 }
 
-struct Fs200xList {
-  NavaidKind kind;
-  size_t latitudeColumn;
-  size_t longitudeColumn;
-};
-
-std::optional<Fs200xList> Fs200xListOf(char letter) {
+// The list an FS200X waypoint's kind letter looks in.
+std::optional<NavaidKind> Fs200xKindOf(char letter) {
   switch (letter) {
     case 'A':
-      return Fs200xList{NavaidKind::Airport, 51, 65};
+      return NavaidKind::Airport;
     case 'N':
-      return Fs200xList{NavaidKind::Ndb, 40, 54};
+      return NavaidKind::Ndb;
     case 'V':
-      return Fs200xList{NavaidKind::Vor, 63, 77};
+      return NavaidKind::Vor;
     case 'I':
-      return Fs200xList{NavaidKind::Intersection, 33, 47};
+      return NavaidKind::Intersection;
     default:
       return std::nullopt;
   }
 }
 
-std::optional<std::string_view> MatchingLine(const navdb::EntryList& list,
-                                             const Fs200xList& columns,
+std::optional<std::string_view> MatchingLine(const navdb::EntryList& list, NavaidKind kind,
                                              const StagedWaypoint& record) {
   const std::optional<size_t> first = list.FindPrefix(record.identifier);
   if (!first) return std::nullopt;
@@ -253,12 +248,9 @@ std::optional<std::string_view> MatchingLine(const navdb::EntryList& list,
   for (size_t row = *first; row < list.Count(); ++row) {
     const std::string_view line = list.GetLine(row);
     if (!StartsWithNoCase(line, record.identifier)) break;
-    const double lineLat =
-        navdb::ParseLatitude(platform::Columns(line, columns.latitudeColumn, 12));
-    const double lineLon =
-        navdb::ParseLongitude(platform::Columns(line, columns.longitudeColumn, 13));
-    if (platform::RoundHalfAwayFromZero(lineLat) == latitude &&
-        platform::RoundHalfAwayFromZero(lineLon) == longitude) {
+    const navdb::EntryFields fields = navdb::ParseEntryLine(kind, line);
+    if (platform::RoundHalfAwayFromZero(navdb::ParseLatitude(fields.latitudeText)) == latitude &&
+        platform::RoundHalfAwayFromZero(navdb::ParseLongitude(fields.longitudeText)) == longitude) {
       return line;
     }
   }
@@ -347,14 +339,12 @@ void ImportFs200xWaypoints(PlannerState& state, const navdb::Database& db) {
   state.dialog.rows.clear();
   for (const StagedWaypoint& record : state.staging.records) {
     if (record.kind.empty()) break;
-    const std::optional<Fs200xList> columns = Fs200xListOf(record.kind[0]);
-    if (!columns) continue;
-    const std::optional<std::string_view> line =
-        MatchingLine(db.List(columns->kind), *columns, record);
-    state.dialog.rows.push_back(line ? BuildPlanRow(columns->kind, *line, true)
-                                     : ForeignWaypointRow(RowKindOf(columns->kind),
-                                                          record.identifier, record.latitudeDeg,
-                                                          record.longitudeDeg));
+    const std::optional<NavaidKind> kind = Fs200xKindOf(record.kind[0]);
+    if (!kind) continue;
+    const std::optional<std::string_view> line = MatchingLine(db.List(*kind), *kind, record);
+    state.dialog.rows.push_back(line ? BuildPlanRow(*kind, *line, true)
+                                     : ForeignWaypointRow(RowKindOf(*kind), record.identifier,
+                                                          record.latitudeDeg, record.longitudeDeg));
   }
   ComputeLegs(state, db.List(NavaidKind::Airport));
 }

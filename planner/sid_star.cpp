@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "navdb/entry_lines.h"
 #include "planner/leg_computation.h"
 #include "platform/numbers.h"
 #include "platform/text_columns.h"
@@ -12,10 +13,11 @@ namespace {
 
 constexpr double kOneSixtieth = 1.0 / 60;
 
-std::string RunwayEntry(std::string_view line, size_t numberColumn, size_t headingColumn) {
-  return std::string(platform::Columns(line, numberColumn, 3)) + "/" +
-         std::string(platform::Columns(line, headingColumn, 3)) + "/" +
-         std::string(platform::Columns(line, 87, 5));
+// A runway list entry, "09L/087/11000": number, heading and length of one
+// end of a runway line.
+std::string RunwayEntry(std::string_view number, std::string_view headingDeg,
+                        std::string_view lengthFt) {
+  return std::string(number) + "/" + std::string(headingDeg) + "/" + std::string(lengthFt);
 }
 
 // The airport fields show the first six characters of the identifier.
@@ -43,18 +45,17 @@ bool MatchRunwayLines(const navdb::EntryList& airports, PlanRow& row, RunwayChoi
   for (size_t r = *first; r < airports.Count(); ++r) {
     const std::string_view line = airports.GetLine(r);
     if (!StartsWithNoCase(line, key)) break;
+    const navdb::EntryFields ends = navdb::ParseEntryLine(navdb::NavaidKind::Airport, line);
     if (listWasEmpty) {
-      runway.entries.push_back(RunwayEntry(line, 33, 42));
-      runway.entries.push_back(RunwayEntry(line, 37, 46));
+      runway.entries.push_back(RunwayEntry(ends.designation, ends.heading, ends.length));
+      runway.entries.push_back(
+          RunwayEntry(ends.oppositeDesignation, ends.oppositeHeading, ends.length));
       continue;
     }
     const std::string_view number = platform::Columns(selected, 0, 3);
-    if (number.size() == 3 &&
-        (number == platform::Columns(line, 33, 3) || number == platform::Columns(line, 37, 3))) {
-      const std::optional<RowCoordinate> latitude =
-          ReadLatitudeText(platform::Columns(line, 51, 12));
-      const std::optional<RowCoordinate> longitude =
-          ReadLongitudeText(platform::Columns(line, 65, 13));
+    if (number.size() == 3 && (number == ends.designation || number == ends.oppositeDesignation)) {
+      const std::optional<RowCoordinate> latitude = ReadLatitudeText(ends.latitudeText);
+      const std::optional<RowCoordinate> longitude = ReadLongitudeText(ends.longitudeText);
       if (latitude && longitude) {
         row.latitude = *latitude;
         row.longitude = *longitude;
