@@ -21,7 +21,7 @@ bool IsControlCharacter(char c) {
 
 }  // namespace
 
-std::string FileNameProblem(std::string_view what, std::string_view name) {
+platform::Status CheckFileName(std::string_view what, std::string_view name) {
   const bool refused = name.empty() || name.find_first_of("/\\") != std::string_view::npos ||
                        name.find("..") != std::string_view::npos ||
                        std::any_of(name.begin(), name.end(), IsControlCharacter);
@@ -29,9 +29,9 @@ std::string FileNameProblem(std::string_view what, std::string_view name) {
   // The name is shown as typed, control characters as "?".
   std::string shown(name);
   std::replace_if(shown.begin(), shown.end(), IsControlCharacter, '?');
-  return "The " + std::string(what) + " name \"" + shown +
-         "\" is not a file name: a name may not be empty or hold \"/\", \"\\\", \"..\" or "
-         "control characters.";
+  return platform::Failure("The " + std::string(what) + " name \"" + shown +
+                           "\" is not a file name: a name may not be empty or hold \"/\", \"\\\", "
+                           "\"..\" or control characters.");
 }
 
 std::string RunwayText(std::string_view number, int32_t headingDeg, std::string_view lengthFt) {
@@ -48,11 +48,12 @@ RunwayParts SplitRunwayText(std::string_view text) {
   return parts;
 }
 
-std::string PlanSizeProblem(size_t count, std::string_view what) {
+platform::Status CheckPlanRowCount(size_t count, std::string_view what) {
   if (count <= kMaxPlanRows) return {};
-  return "The flight plan has " + std::to_string(count) + " " + std::string(what) +
-         ": a plan holds at most " + std::to_string(kMaxPlanRows) +
-         " rows, as many as the navigation display shows.";
+  return platform::Failure("The flight plan has " + std::to_string(count) + " " +
+                           std::string(what) + ": a plan holds at most " +
+                           std::to_string(kMaxPlanRows) +
+                           " rows, as many as the navigation display shows.");
 }
 
 std::string TenthsText(double value) {

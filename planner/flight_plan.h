@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "planner/plan_row.h"
+#include "platform/result.h"
 
 namespace planner {
 
@@ -121,11 +122,11 @@ enum class PlanOpenMode { New = 0, Loaded = 1, FlightShopImport = 2, Fs200xImpor
 
 inline constexpr std::string_view kPlanFolderName = "FlightPlans";
 
-// Why `name` cannot name a file in the FlightPlans folder; empty when it
-// can. A plan or aircraft name is a file name, never a path: "/" and "\"
-// (a folder), ".." (the folder above) and control characters are refused.
-// `what` is "flight plan" or "aircraft", as the message names it.
-std::string FileNameProblem(std::string_view what, std::string_view name);
+// Fails, saying why, when `name` cannot name a file in the FlightPlans
+// folder. A plan or aircraft name is a file name, never a path: "/" and
+// "\" (a folder), ".." (the folder above) and control characters are
+// refused. `what` is "flight plan" or "aircraft", as the message names it.
+platform::Status CheckFileName(std::string_view what, std::string_view name);
 
 std::filesystem::path PlanFolder(const PlannerState& state);
 
@@ -140,9 +141,9 @@ struct RunwayParts {
 // Splits a runway text by position: characters 0-2, the integer from 4, 8-12.
 RunwayParts SplitRunwayText(std::string_view text);
 
-// The refusal of a plan of `count` rows (or waypoints: `what`) beyond
-// kMaxPlanRows; empty when it fits.
-std::string PlanSizeProblem(size_t count, std::string_view what = "rows");
+// Fails with the refusal of a plan of `count` rows (or waypoints: `what`)
+// beyond kMaxPlanRows.
+platform::Status CheckPlanRowCount(size_t count, std::string_view what = "rows");
 
 // "%0.1f" of a value: the D and R fields as the dialog shows them.
 std::string TenthsText(double value);

@@ -153,20 +153,14 @@ std::optional<ExportFormat> ExportFormatNamed(std::string_view name) {
   return std::nullopt;
 }
 
-bool BuildExportRoute(const PlannerState& state, ExportRoute& route, std::string& problem) {
+platform::Result<ExportRoute> BuildExportRoute(const PlannerState& state) {
   const std::vector<PlanRow>& rows = state.dialog.rows;
-  if (rows.size() < 2) {
-    problem = "the plan has fewer than two waypoints";
-    return false;
-  }
-  route = ExportRoute{};
+  if (rows.size() < 2) return platform::Failure("the plan has fewer than two waypoints");
+  ExportRoute route;
   route.planName = platform::Win1252ToUtf8(state.plan.planName);
   for (size_t i = 0; i < rows.size(); ++i) {
     std::optional<ExportPoint> point = PointOfRow(rows[i]);
-    if (!point) {
-      problem = "row " + std::to_string(i) + " is not a plan row";
-      return false;
-    }
+    if (!point) return platform::Failure("row " + std::to_string(i) + " is not a plan row");
     route.points.push_back(std::move(*point));
   }
   const ExportPoint& first = route.points.front();
@@ -184,7 +178,7 @@ bool BuildExportRoute(const PlannerState& state, ExportRoute& route, std::string
   route.cruiseAltitudeFt = state.plan.performance.cruiseAltitudeFt;
   route.cruiseSpeed = std::string(platform::Trim(state.plan.performance.cruiseSpeed));
   route.totalMinutes = RowMinutes(rows.back());
-  return true;
+  return route;
 }
 
 int AiracCycleOn(int year, unsigned month, unsigned day) {
@@ -208,15 +202,17 @@ int CurrentAiracCycle() {
                       static_cast<unsigned>(today.day()));
 }
 
-std::string ExportPlanFile(const PlannerState& state, ExportFormat format,
-                           const std::filesystem::path& path, const ExportOptions& options) {
-  ExportRoute route;
-  std::string problem;
-  if (!BuildExportRoute(state, route, problem)) return "cannot export the plan: " + problem;
+platform::Status ExportPlanFile(const PlannerState& state, ExportFormat format,
+                                const std::filesystem::path& path, const ExportOptions& options) {
+  const platform::Result<ExportRoute> route = BuildExportRoute(state);
+  if (!route) return platform::Failure("cannot export the plan: " + route.error().message);
   const int cycle = options.airacCycle != 0 ? options.airacCycle : CurrentAiracCycle();
   const platform::FileResult written =
-      platform::ReplaceFileAtomically(path, EncodeRoute(route, format, cycle));
-  if (!written.ok()) return "cannot write " + path.string() + ": " + written.error;
+      platform::ReplaceFileAtomically(path, EncodeRoute(*route, format, cycle));
+  if (!written.ok()) {
+    return platform::Error{"cannot write " + path.string() + ": " + written.error,
+                           written.errorNumber, path};
+  }
   return {};
 }
 

@@ -148,8 +148,8 @@ bool HasNoGap(const PlanStagingTable& staging) {
                       [](const StagedWaypoint& record) { return record.kind.empty(); });
 }
 
-// Returns the refusal, or nothing when the lines were read.
-std::string ReadFs200x(PlannerState& state, std::string_view bytes) {
+// Fails with the refusal of a plan that cannot be used.
+platform::Status ReadFs200x(PlannerState& state, std::string_view bytes) {
   TextLineReader reader(bytes);
   size_t beyondTable = 0;
   while (const auto line = reader.Next()) {
@@ -157,7 +157,7 @@ std::string ReadFs200x(PlannerState& state, std::string_view bytes) {
       // A value beyond the altitude field's five digits would break the row layout.
       const long altitudeFt = platform::ReadLong(*line, 18);
       if (altitudeFt < 0 || altitudeFt > static_cast<long>(kMaxFs200xCruiseAltitudeFt)) {
-        return std::string(kCruiseAltitudeRangeText);
+        return platform::Failure(std::string(kCruiseAltitudeRangeText));
       }
       state.plan.performance.cruiseAltitudeFt = static_cast<int32_t>(altitudeFt);
     } else if (line->starts_with("waypoint.") && !ReadFs200xWaypoint(state, *line)) {
@@ -165,12 +165,12 @@ std::string ReadFs200x(PlannerState& state, std::string_view bytes) {
     }
   }
   if (beyondTable > 0 && HasNoGap(state.staging)) {
-    return PlanSizeProblem(kStagingRecords + beyondTable, "waypoints");
+    return CheckPlanRowCount(kStagingRecords + beyondTable, "waypoints");
   }
   // A waypoint missing from the database keeps its own position, which
   // its row's coordinate columns could not hold.
   if (std::any_of(state.staging.records.begin(), state.staging.records.end(), IsOffGlobe)) {
-    return std::string(kWaypointOffGlobeText);
+    return platform::Failure(std::string(kWaypointOffGlobeText));
   }
   return {};
 }
@@ -257,33 +257,34 @@ std::optional<std::string_view> MatchingLine(const navdb::EntryList& list, Navai
   return std::nullopt;
 }
 
-}  // namespace
-
-ForeignPlanReading ParseForeignPlan(PlannerState& state, std::string_view bytes,
-                                    std::string_view fileName, ForeignPlanForm form) {
-  PlannerState read;
-  read.plan.planName =
-      std::string(platform::Columns(fileName.substr(0, fileName.find('.')), 0, kMaxNameChars));
-  ForeignPlanReading reading;
+// Reads the plan aside; fails with the refusal of a plan that cannot be used.
+platform::Status ReadForeignPlan(PlannerState& read, std::string_view bytes, ForeignPlanForm form) {
   if (form == ForeignPlanForm::FlightShop) {
     const size_t beyondTable = ReadFlightShop(read, bytes);
     if (!HasFlightShopWaypoint(read.staging)) {
-      reading.refusal = kNotFlightShopText;
-    } else if (beyondTable > 0) {
-      reading.refusal = PlanSizeProblem(kStagingRecords + beyondTable, "waypoints");
+      return platform::Failure(std::string(kNotFlightShopText));
     }
+    if (beyondTable > 0) return CheckPlanRowCount(kStagingRecords + beyondTable, "waypoints");
   } else {
-    reading.refusal = ReadFs200x(read, bytes);
-    if (reading.refusal.empty() && !HasFs200xWaypoint(read.staging)) {
-      reading.refusal = kNotFs200xText;
-    }
+    if (platform::Status fs200x = ReadFs200x(read, bytes); !fs200x) return fs200x;
+    if (!HasFs200xWaypoint(read.staging)) return platform::Failure(std::string(kNotFs200xText));
   }
-  if (reading.refusal.empty()) {
-    // Numbers the rows' columns cannot hold would be written into them.
-    const std::string problem = PerformanceRangeProblem(read.plan.performance);
-    if (!problem.empty()) reading.refusal = "The flight plan cannot be used: " + problem + ".";
+  // Numbers the rows' columns cannot hold would be written into them.
+  if (const platform::Status ranges = CheckPerformanceRanges(read.plan.performance); !ranges) {
+    return platform::Failure("The flight plan cannot be used: " + ranges.error().message + ".");
   }
-  if (!reading.refusal.empty()) return reading;
+  return {};
+}
+
+}  // namespace
+
+platform::Status ParseForeignPlan(PlannerState& state, std::string_view bytes,
+                                  std::string_view fileName, ForeignPlanForm form) {
+  PlannerState read;
+  read.plan.planName =
+      std::string(platform::Columns(fileName.substr(0, fileName.find('.')), 0, kMaxNameChars));
+  platform::Status reading = ReadForeignPlan(read, bytes, form);
+  if (!reading) return reading;
   state.plan = std::move(read.plan);
   state.staging = std::move(read.staging);
   return reading;
@@ -298,10 +299,9 @@ bool ParseForeignPlanFile(PlannerState& state, const std::filesystem::path& path
                        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return false;
   }
-  const ForeignPlanReading reading = ParseForeignPlan(state, bytes, path.filename().string(), form);
-  if (!reading.refusal.empty()) {
-    navdb::ShowMessage(ui, std::string(kErrorCaption), reading.refusal, navdb::MessageIcon::Error,
-                       navdb::MessageButtons::Ok);
+  const platform::Status reading = ParseForeignPlan(state, bytes, path.filename().string(), form);
+  if (!reading) {
+    ShowErrorMessage(ui, reading.error().message);
     return false;
   }
   return true;

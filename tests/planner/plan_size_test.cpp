@@ -7,6 +7,7 @@
 #include "interface/lumaro_diagnostics.h"
 #include "planner/plan_file.h"
 #include "planner/plan_import.h"
+#include "tests/support/failure_text.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/temp_folder.h"
 
@@ -125,7 +126,7 @@ TEST(PlanSize, ForeignPlansBeyondTheTableAreRefusedWhole) {
     SCOPED_TRACE(c.bytes.size());
     PlannerState state;
     state.plan.planName = "KEEP";
-    EXPECT_EQ(ParseForeignPlan(state, c.bytes, "route.any", c.form).refusal, c.refusal);
+    EXPECT_EQ(FailureText(ParseForeignPlan(state, c.bytes, "route.any", c.form)), c.refusal);
     EXPECT_EQ(state.plan.planName, c.refusal.empty() ? "route" : "KEEP");
   }
 }
