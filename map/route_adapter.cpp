@@ -42,17 +42,17 @@ std::optional<RouteRunway> RunwayOf(const planner::RunwayChoice& choice) {
 
 }  // namespace
 
-std::optional<MapRoute> RouteOfPlan(const planner::PlannerState& state, std::string& problem) {
-  planner::ExportRoute exported;
-  if (!planner::BuildExportRoute(state, exported, problem)) return std::nullopt;
+platform::Result<MapRoute> RouteOfPlan(const planner::PlannerState& state) {
+  platform::Result<planner::ExportRoute> exported = planner::BuildExportRoute(state);
+  if (!exported) return exported.error();
   MapRoute route;
-  for (const planner::ExportPoint& point : exported.points) {
+  for (const planner::ExportPoint& point : exported->points) {
     route.points.push_back({point.latitudeDeg, point.longitudeDeg,
                             platform::Utf8ToWin1252(point.identifier), KindOf(point),
                             point.kind == ExportPointKind::Generated});
   }
-  if (exported.departsFromAirport) route.departureRunway = RunwayOf(state.dialog.departureRunway);
-  if (exported.arrivesAtAirport) route.arrivalRunway = RunwayOf(state.dialog.arrivalRunway);
+  if (exported->departsFromAirport) route.departureRunway = RunwayOf(state.dialog.departureRunway);
+  if (exported->arrivesAtAirport) route.arrivalRunway = RunwayOf(state.dialog.arrivalRunway);
   return route;
 }
 

@@ -3,16 +3,14 @@
 // map's route.
 #pragma once
 
-#include <optional>
-#include <string>
-
 #include "map/map_route.h"
 #include "planner/flight_plan.h"
+#include "platform/result.h"
 
 namespace navmap {
 
-// Nothing, with `problem` naming the row, when a row is not a plan row or
-// the plan has fewer than two.
-std::optional<MapRoute> RouteOfPlan(const planner::PlannerState& state, std::string& problem);
+// Fails, naming the row, when a row is not a plan row, or when the plan has
+// fewer than two.
+platform::Result<MapRoute> RouteOfPlan(const planner::PlannerState& state);
 
 }  // namespace navmap

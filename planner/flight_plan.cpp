@@ -21,7 +21,7 @@ bool IsControlCharacter(char c) {
 
 }  // namespace
 
-std::string FileNameProblem(std::string_view what, std::string_view name) {
+platform::Status CheckFileName(std::string_view what, std::string_view name) {
   const bool refused = name.empty() || name.find_first_of("/\\") != std::string_view::npos ||
                        name.find("..") != std::string_view::npos ||
                        std::any_of(name.begin(), name.end(), IsControlCharacter);
@@ -29,9 +29,9 @@ std::string FileNameProblem(std::string_view what, std::string_view name) {
   // The name is shown as typed, control characters as "?".
   std::string shown(name);
   std::replace_if(shown.begin(), shown.end(), IsControlCharacter, '?');
-  return "The " + std::string(what) + " name \"" + shown +
-         "\" is not a file name: a name may not be empty or hold \"/\", \"\\\", \"..\" or "
-         "control characters.";
+  return platform::Failure("The " + std::string(what) + " name \"" + shown +
+                           "\" is not a file name: a name may not be empty or hold \"/\", \"\\\", "
+                           "\"..\" or control characters.");
 }
 
 std::string RunwayText(std::string_view number, int32_t headingDeg, std::string_view lengthFt) {
@@ -48,11 +48,12 @@ RunwayParts SplitRunwayText(std::string_view text) {
   return parts;
 }
 
-std::string PlanSizeProblem(size_t count, std::string_view what) {
+platform::Status CheckPlanRowCount(size_t count, std::string_view what) {
   if (count <= kMaxPlanRows) return {};
-  return "The flight plan has " + std::to_string(count) + " " + std::string(what) +
-         ": a plan holds at most " + std::to_string(kMaxPlanRows) +
-         " rows, as many as the navigation display shows.";
+  return platform::Failure("The flight plan has " + std::to_string(count) + " " +
+                           std::string(what) + ": a plan holds at most " +
+                           std::to_string(kMaxPlanRows) +
+                           " rows, as many as the navigation display shows.");
 }
 
 std::string TenthsText(double value) {
@@ -63,9 +64,11 @@ std::string TenthsText(double value) {
 
 namespace {
 
-bool HasGeneratedTurn(const std::vector<std::string>& rows) {
-  return std::any_of(rows.begin(), rows.end(), [](const std::string& row) {
-    return std::string_view(row).starts_with(kBrdPrefix);
+// Whether the generator was on is not written: a turn row tells it, even in
+// a row that is otherwise not in the row layout.
+bool HasGeneratedTurn(const std::vector<PlanRow>& rows) {
+  return std::any_of(rows.begin(), rows.end(), [](const PlanRow& row) {
+    return MarkedKind(row) == PlanRowKind::DepartureTurnStart;
   });
 }
 
@@ -92,7 +95,7 @@ void OpenPlanDialog(PlannerState& state, PlanOpenMode mode) {
   if (mode == PlanOpenMode::Loaded) {
     for (const StagedWaypoint& record : state.staging.records) {
       if (record.rowText.empty()) break;
-      dialog.rows.push_back(record.rowText);
+      dialog.rows.push_back(ParsePlanRow(record.rowText));
     }
     dialog.sidStarEnabled = HasGeneratedTurn(dialog.rows);
   } else if (mode == PlanOpenMode::FlightShopImport) {
@@ -113,15 +116,22 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   return true;
 }
 
-std::optional<size_t> FindRow(const std::vector<std::string>& rows, std::string_view prefix) {
+std::optional<size_t> FindRow(const std::vector<PlanRow>& rows, PlanRowKind kind) {
   for (size_t i = 0; i < rows.size(); ++i) {
-    if (StartsWithNoCase(rows[i], prefix)) return i;
+    if (!rows[i].IsVerbatim() && rows[i].kind == kind) return i;
   }
   return std::nullopt;
 }
 
-void DeleteFirstRow(std::vector<std::string>& rows, std::string_view prefix) {
-  if (auto row = FindRow(rows, prefix)) rows.erase(rows.begin() + static_cast<long>(*row));
+void DeleteFirstRow(std::vector<PlanRow>& rows, PlanRowKind kind) {
+  if (auto row = FindRow(rows, kind)) rows.erase(rows.begin() + static_cast<long>(*row));
+}
+
+std::optional<size_t> FindVerbatimRow(const std::vector<PlanRow>& rows) {
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i].IsVerbatim()) return i;
+  }
+  return std::nullopt;
 }
 
 }  // namespace planner

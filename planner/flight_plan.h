@@ -11,6 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "planner/plan_row.h"
+#include "platform/result.h"
+
 namespace planner {
 
 // The values the leg computation uses; the "[PERFORMANCE]" section of a plan.
@@ -94,7 +97,7 @@ struct RunwayChoice {
 
 // The fields of the Flight Plan dialog that are not part of the plan record.
 struct PlanDialog {
-  std::vector<std::string> rows;  // the waypoint list, top to bottom
+  std::vector<PlanRow> rows;  // the waypoint list, top to bottom
   std::optional<size_t> selectedRow;
   std::string departureAirportText;
   std::string arrivalAirportText;
@@ -119,11 +122,11 @@ enum class PlanOpenMode { New = 0, Loaded = 1, FlightShopImport = 2, Fs200xImpor
 
 inline constexpr std::string_view kPlanFolderName = "FlightPlans";
 
-// Why `name` cannot name a file in the FlightPlans folder; empty when it
-// can. A plan or aircraft name is a file name, never a path: "/" and "\"
-// (a folder), ".." (the folder above) and control characters are refused.
-// `what` is "flight plan" or "aircraft", as the message names it.
-std::string FileNameProblem(std::string_view what, std::string_view name);
+// Fails, saying why, when `name` cannot name a file in the FlightPlans
+// folder. A plan or aircraft name is a file name, never a path: "/" and
+// "\" (a folder), ".." (the folder above) and control characters are
+// refused. `what` is "flight plan" or "aircraft", as the message names it.
+platform::Status CheckFileName(std::string_view what, std::string_view name);
 
 std::filesystem::path PlanFolder(const PlannerState& state);
 
@@ -138,9 +141,9 @@ struct RunwayParts {
 // Splits a runway text by position: characters 0-2, the integer from 4, 8-12.
 RunwayParts SplitRunwayText(std::string_view text);
 
-// The refusal of a plan of `count` rows (or waypoints: `what`) beyond
-// kMaxPlanRows; empty when it fits.
-std::string PlanSizeProblem(size_t count, std::string_view what = "rows");
+// Fails with the refusal of a plan of `count` rows (or waypoints: `what`)
+// beyond kMaxPlanRows.
+platform::Status CheckPlanRowCount(size_t count, std::string_view what = "rows");
 
 // "%0.1f" of a value: the D and R fields as the dialog shows them.
 std::string TenthsText(double value);
@@ -149,19 +152,14 @@ std::string TenthsText(double value);
 // (without the import, which the caller starts for modes 2 and 3).
 void OpenPlanDialog(PlannerState& state, PlanOpenMode mode);
 
-// Prefixes of the generated rows.
-inline constexpr std::string_view kTocPrefix = "TOC  *****";
-inline constexpr std::string_view kTodPrefix = "TOD  *****";
-inline constexpr std::string_view kBrdPrefix = "BRD  *****";
-inline constexpr std::string_view kErdPrefix = "ERD  *****";
-inline constexpr std::string_view kBraPrefix = "BRA  *****";
-inline constexpr std::string_view kEraPrefix = "ERA  *****";
-
 // True when `text` begins with `prefix`, letter case ignored.
 bool StartsWithNoCase(std::string_view text, std::string_view prefix);
-// Index of the first row beginning with `prefix` (letter case ignored).
-std::optional<size_t> FindRow(const std::vector<std::string>& rows, std::string_view prefix);
-// Deletes the first row beginning with `prefix`, if any.
-void DeleteFirstRow(std::vector<std::string>& rows, std::string_view prefix);
+// Index of the first row of `kind`.
+std::optional<size_t> FindRow(const std::vector<PlanRow>& rows, PlanRowKind kind);
+// Deletes the first row of `kind`, if any.
+void DeleteFirstRow(std::vector<PlanRow>& rows, PlanRowKind kind);
+// Index of the first row that is not in the row layout: no point of the
+// route, so the legs through it cannot be computed.
+std::optional<size_t> FindVerbatimRow(const std::vector<PlanRow>& rows);
 
 }  // namespace planner

@@ -5,10 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "navdb/coordinates.h"
 #include "planner/sid_star.h"
 #include "platform/numbers.h"
-#include "platform/text_columns.h"
 
 namespace planner {
 namespace {
@@ -27,26 +25,6 @@ int Cut(double value) {
 
 int Rounded(double value) {
   return Cut(static_cast<double>(platform::RoundHalfAwayFromZero(value)));
-}
-
-struct ClockParts {
-  int hours, minutes, seconds;
-};
-
-// Seconds that round up to 60 carry into the minutes (and on into the
-// hours), so a time a hair below a whole minute never shows ":60".
-ClockParts ClockOf(double minutes) {
-  int h = Cut(minutes / 60);
-  int m = Cut(minutes - 60.0 * h);
-  int s = Rounded((minutes - 60.0 * h - m) * 60);
-  if (s == 60) {
-    s = 0;
-    if (++m == 60) {
-      m = 0;
-      ++h;
-    }
-  }
-  return {h, m, s};
 }
 
 // The smaller angle between two courses, 0 to 180: 018 to 332 is a turn of 46.
@@ -105,12 +83,18 @@ double MinutesAt(double lengthNm, double speedKt) {
   return speedKt > 0 ? lengthNm / speedKt * 60 : 0;
 }
 
-std::string ComputedColumns(int altitudeFt, int courseDeg, double distanceNm) {
-  return " " + platform::ZeroPadded(altitudeFt, 5) + "  " + platform::ZeroPadded(courseDeg, 3) +
-         "  " + FormatDistance(distanceNm) + " ";
+// The computed fields of a row: altitude, course, cumulative distance and
+// time. The row is cut after its position and these written anew.
+void SetComputedFields(PlanRow& row, std::optional<int> altitudeFt, std::optional<int> courseDeg,
+                       int64_t distanceTenthsNm, std::optional<RowTime> time) {
+  row.altitudeFt = altitudeFt;
+  row.courseDeg = courseDeg;
+  row.distanceTenthsNm = distanceTenthsNm;
+  row.time = time;
+  row.paddedChars = 0;
 }
 
-std::string TocRow(const LegRun& run, const Leg& leg, double toLatDeg) {
+PlanRow TocRow(const LegRun& run, const Leg& leg, double toLatDeg) {
   const double overNm = run.distanceNm - run.climbDistanceNm;
   double latitude = toLatDeg;
   double longitude = leg.toLongitudeDeg;
@@ -118,27 +102,22 @@ std::string TocRow(const LegRun& run, const Leg& leg, double toLatDeg) {
     latitude -= leg.deltaLatDeg / leg.lengthNm * overNm;
     longitude -= leg.deltaLonDeg / leg.lengthNm * overNm;
   }
-  std::string row = GeneratedRow("TOC", "(Top Of Climb)", latitude, NormalizedLongitude(longitude));
-  row += platform::ZeroPadded(run.performance.cruiseAltitudeFt, 5);
-  platform::PadTo(row, 82);
-  row += platform::ZeroPadded(leg.courseDeg, 3);
-  platform::PadTo(row, 87);
-  row += FormatDistance(run.climbDistanceNm);
-  platform::PadTo(row, 95);
-  row += FormatTime(run.climbTimeMin);
+  PlanRow row = GeneratedRow(PlanRowKind::TopOfClimb, latitude, NormalizedLongitude(longitude));
+  SetComputedFields(row, run.performance.cruiseAltitudeFt, leg.courseDeg,
+                    TenthsOfNm(run.climbDistanceNm), RowTime::FromMinutes(run.climbTimeMin));
   return row;
 }
 
-void StartDeparture(PlannerState& state, const navdb::EntryList& airports, std::string& row,
+void StartDeparture(PlannerState& state, const navdb::EntryList& airports, PlanRow& row,
                     LegRun& run) {
-  std::vector<std::string>& rows = state.dialog.rows;
-  if (!row.starts_with("APT")) {
+  std::vector<PlanRow>& rows = state.dialog.rows;
+  if (row.kind != PlanRowKind::Airport) {
     state.dialog.departureAirportText = "Not APT";
     state.dialog.departureRunway.Clear();
   } else {
     GenerateSidStar(state, airports, row, 0);
-    std::string arrival = rows.back();
-    if (!arrival.starts_with("APT")) {
+    PlanRow arrival = rows.back();
+    if (arrival.kind != PlanRowKind::Airport) {
       state.dialog.arrivalAirportText = "Not APT";
       state.dialog.arrivalRunway.Clear();
     } else {
@@ -146,10 +125,9 @@ void StartDeparture(PlannerState& state, const navdb::EntryList& airports, std::
       rows.back() = arrival;
     }
   }
-  platform::PadTo(row, 86);
-  platform::CutTo(row, 86);
-  row += " 0000.0  00:00:00";
-  run.departureElevationFt = static_cast<int>(platform::ReadLong(row, 75));
+  // The departure keeps its elevation and runway heading.
+  SetComputedFields(row, row.altitudeFt, row.courseDeg, 0, RowTime{});
+  run.departureElevationFt = row.altitudeFt.value_or(0);
   const AircraftPerformance& performance = run.performance;
   // A cruise altitude at or below the runway means no climb at all, rather
   // than a climb of negative length ending behind the departure.
@@ -164,13 +142,11 @@ void StartDeparture(PlannerState& state, const navdb::EntryList& airports, std::
   }
 }
 
-// Rewrites row `index` (not the first, not the last) from the leg that ends
+// Computes row `index` (not the first, not the last) from the leg that ends
 // there; may insert the TOC row before it. Returns the row's new index.
-size_t ComputeRow(PlannerState& state, std::string& row, size_t index, const Leg& leg,
-                  double toLatDeg, LegRun& run) {
+size_t ComputeRow(PlannerState& state, PlanRow& row, size_t index, const Leg& leg, double toLatDeg,
+                  LegRun& run) {
   const AircraftPerformance& performance = run.performance;
-  platform::PadTo(row, 74);
-  platform::CutTo(row, 74);
   run.distanceNm += leg.lengthNm;
   if (run.previousCourseDeg != kNoCourse && state.rotationWarningRow == 0 &&
       TurnAngleDeg(run.previousCourseDeg, leg.courseDeg) > 100) {
@@ -181,7 +157,7 @@ size_t ComputeRow(PlannerState& state, std::string& row, size_t index, const Leg
   int altitudeFt;
   if (run.distanceNm > run.climbDistanceNm && !run.tocPlaced) {
     run.tocPlaced = true;
-    std::vector<std::string>& rows = state.dialog.rows;
+    std::vector<PlanRow>& rows = state.dialog.rows;
     rows.insert(rows.begin() + static_cast<long>(index), TocRow(run, leg, toLatDeg));
     ++index;
     // The climb ends at the TOC; only the rest of the leg is flown at
@@ -202,76 +178,72 @@ size_t ComputeRow(PlannerState& state, std::string& row, size_t index, const Leg
             : performance.cruiseAltitudeFt;
     run.timeMin += legMin;
   }
-  row += ComputedColumns(altitudeFt, leg.courseDeg, run.distanceNm);
-  const ClockParts clock = ClockOf(run.timeMin);
-  if (clock.hours != 0 || clock.minutes != 0 || clock.seconds != 0) {
-    row += " " + FormatTime(run.timeMin);
-  } else {
-    row += " --:--:--";
-  }
+  // A time that shows as 00:00:00 is no time: nothing was flown at a speed.
+  const RowTime time = RowTime::FromMinutes(run.timeMin);
+  const bool timed = time.hours != 0 || time.minutes != 0 || time.seconds != 0;
+  SetComputedFields(row, altitudeFt, leg.courseDeg, TenthsOfNm(run.distanceNm),
+                    timed ? time : RowTime::Unknown());
   return index;
 }
 
-std::string TodRow(const LegRun& run, double latitudeDeg, double longitudeDeg,
-                   std::string_view courseText, double todDistanceNm, double todTimeMin) {
-  std::string row =
-      GeneratedRow("TOD", "(Top Of Descent)", latitudeDeg, NormalizedLongitude(longitudeDeg));
-  row += platform::ZeroPadded(run.performance.cruiseAltitudeFt, 5);
-  platform::PadTo(row, 82);
-  row += courseText;
-  platform::PadTo(row, 87);
-  row += FormatDistance(todDistanceNm);
-  platform::PadTo(row, 95);
-  row += FormatTime(todTimeMin);
+PlanRow TodRow(const LegRun& run, double latitudeDeg, double longitudeDeg,
+               std::optional<int> courseDeg, double todDistanceNm, double todTimeMin) {
+  PlanRow row =
+      GeneratedRow(PlanRowKind::TopOfDescent, latitudeDeg, NormalizedLongitude(longitudeDeg));
+  SetComputedFields(row, run.performance.cruiseAltitudeFt, courseDeg, TenthsOfNm(todDistanceNm),
+                    RowTime::FromMinutes(todTimeMin));
   return row;
 }
 
 // Places the TOD row at distance `todNm`; returns its index, or nothing when
 // no row lies beyond it.
-std::optional<size_t> PlaceTod(std::vector<std::string>& rows, const LegRun& run, double todNm,
+std::optional<size_t> PlaceTod(std::vector<PlanRow>& rows, const LegRun& run, double todNm,
                                double todTimeMin) {
   size_t j = 0;
-  while (j < rows.size() && !(platform::ReadDouble(rows[j], 87) > todNm)) ++j;
+  while (j < rows.size() && !(rows[j].DistanceNm() > todNm)) ++j;
   if (j == 0 || j == rows.size()) return std::nullopt;
-  const std::string& before = rows[j - 1];
-  const double fromDistanceNm = platform::ReadDouble(before, 87);
-  const double segmentNm = platform::ReadDouble(rows[j], 87) - fromDistanceNm;
-  const double fromLat = RowLatitude(before);
-  const double fromLon = RowLongitude(before);
-  const double toLat = RowLatitude(rows[j]);
-  const double toLon = DateLineAdjusted(fromLon, RowLongitude(rows[j]));
+  const PlanRow& before = rows[j - 1];
+  const double fromDistanceNm = before.DistanceNm();
+  const double segmentNm = rows[j].DistanceNm() - fromDistanceNm;
+  const double fromLat = before.LatitudeDeg();
+  const double fromLon = before.LongitudeDeg();
+  const double toLat = rows[j].LatitudeDeg();
+  const double toLon = DateLineAdjusted(fromLon, rows[j].LongitudeDeg());
   const double share = segmentNm > 0 ? (todNm - fromDistanceNm) / segmentNm : 0;
   const double latitude = fromLat + (toLat - fromLat) * share;
   const double longitude = fromLon + (toLon - fromLon) * share;
-  rows.insert(
-      rows.begin() + static_cast<long>(j),
-      TodRow(run, latitude, longitude, platform::Columns(rows[j], 82, 3), todNm, todTimeMin));
+  // The TOD takes the course of the leg it lies on.
+  PlanRow tod = TodRow(run, latitude, longitude, rows[j].courseDeg, todNm, todTimeMin);
+  rows.insert(rows.begin() + static_cast<long>(j), std::move(tod));
   return j;
 }
 
-void TimeDescent(std::vector<std::string>& rows, const LegRun& run, size_t fromIndex,
-                 double startNm, double startTimeMin, int arrivalElevationFt) {
+void TimeDescent(std::vector<PlanRow>& rows, const LegRun& run, size_t fromIndex, double startNm,
+                 double startTimeMin, int arrivalElevationFt) {
   const AircraftPerformance& performance = run.performance;
   for (size_t k = fromIndex + 1; k < rows.size(); ++k) {
-    std::string& row = rows[k];
-    const int courseDeg = static_cast<int>(platform::ReadLong(row, 82));
-    const double distanceNm = platform::ReadDouble(row, 87);
+    PlanRow& row = rows[k];
+    // A row without a course (an arrival that is no airport, just
+    // inserted) gets none rather than a number read from its other columns.
+    const int courseDeg = row.courseDeg.value_or(0);
+    const double distanceNm = row.DistanceNm();
     const double descentMin = (distanceNm - startNm) / performance.descentSpeedKt * 60;
     const int altitudeFt =
         k + 1 == rows.size()
             ? arrivalElevationFt
             : performance.cruiseAltitudeFt - Rounded(performance.descentRateFpm * descentMin);
-    platform::PadTo(row, 74);
-    platform::CutTo(row, 74);
-    row += ComputedColumns(altitudeFt, courseDeg, distanceNm) + " " +
-           FormatTime(startTimeMin + descentMin);
+    // The distance as the row shows it, cut once more: the descent has
+    // always written it so, a tenth below in some rows, and plan files
+    // written before hold it that way.
+    SetComputedFields(row, altitudeFt, courseDeg, TenthsOfNm(distanceNm),
+                      RowTime::FromMinutes(startTimeMin + descentMin));
   }
 }
 
 void ComputeDescent(PlannerState& state, const LegRun& run, int arrivalElevationFt) {
   const AircraftPerformance& performance = run.performance;
   if (performance.descentRateFpm == 0 || performance.descentSpeedKt == 0) return;
-  std::vector<std::string>& rows = state.dialog.rows;
+  std::vector<PlanRow>& rows = state.dialog.rows;
   const double todNm =
       run.distanceNm - static_cast<double>(performance.cruiseAltitudeFt - arrivalElevationFt) /
                            performance.descentRateFpm * performance.descentSpeedKt * (1.0 / 60);
@@ -285,7 +257,7 @@ void ComputeDescent(PlannerState& state, const LegRun& run, int arrivalElevation
     // The descent would begin before the top of climb: descend from there.
     startNm = run.climbDistanceNm;
     startTimeMin = run.climbTimeMin;
-    start = FindRow(rows, "TOC");
+    start = FindRow(rows, PlanRowKind::TopOfClimb);
   }
   if (start) TimeDescent(rows, run, *start, startNm, startTimeMin, arrivalElevationFt);
 }
@@ -301,39 +273,43 @@ double TrueAirspeedKt(std::string_view cruiseSpeedText, int32_t cruiseAltitudeFt
 }
 
 void ComputeLegs(PlannerState& state, const navdb::EntryList& airports) {
-  std::vector<std::string>& rows = state.dialog.rows;
+  std::vector<PlanRow>& rows = state.dialog.rows;
   LegRun run{state.plan.performance};
   run.trueAirspeedKt =
       TrueAirspeedKt(run.performance.cruiseSpeed, run.performance.cruiseAltitudeFt);
   state.rotationWarningRow = 0;
-  DeleteFirstRow(rows, kTocPrefix);
-  DeleteFirstRow(rows, kTodPrefix);
+  // No leg leads to or from a row without a position: the plan keeps its
+  // rows as they are until that row is removed.
+  if (FindVerbatimRow(rows)) return;
+  DeleteFirstRow(rows, PlanRowKind::TopOfClimb);
+  DeleteFirstRow(rows, PlanRowKind::TopOfDescent);
   if (rows.size() < 2) return;
 
   double previousLat = 0, previousLon = 0;
   for (size_t i = 0; i + 1 < rows.size(); ++i) {
-    std::string row = rows[i];
-    const double latitude = RowLatitude(row);
-    const double longitude = RowLongitude(row);
+    PlanRow row = rows[i];
+    const double latitude = row.LatitudeDeg();
+    const double longitude = row.LongitudeDeg();
     if (i == 0) {
       StartDeparture(state, airports, row, run);
     } else {
       const Leg leg = ComputeLeg(previousLat, previousLon, latitude, longitude);
       i = ComputeRow(state, row, i, leg, latitude, run);
     }
-    rows[i] = row;
+    rows[i] = std::move(row);
     previousLat = latitude;
     previousLon = longitude;
   }
 
-  std::string& last = rows.back();
-  platform::PadTo(last, 82);
-  platform::CutTo(last, 86);
-  platform::PadTo(last, 87);
-  const int arrivalElevationFt = static_cast<int>(platform::ReadLong(last, 75));
+  // The arrival keeps its elevation and runway heading; its time comes with
+  // the descent.
+  PlanRow& last = rows.back();
+  const int arrivalElevationFt = last.altitudeFt.value_or(0);
   run.distanceNm +=
-      ComputeLeg(previousLat, previousLon, RowLatitude(last), RowLongitude(last)).lengthNm;
-  last += FormatDistance(run.distanceNm);
+      ComputeLeg(previousLat, previousLon, last.LatitudeDeg(), last.LongitudeDeg()).lengthNm;
+  last.distanceTenthsNm = TenthsOfNm(run.distanceNm);
+  last.time.reset();
+  last.paddedChars = 0;
   ComputeDescent(state, run, arrivalElevationFt);
 }
 
@@ -352,45 +328,6 @@ void RotatePoint(double& x, double& y, double a, double b, double angleRad) {
   theta += angleRad;
   y = std::cos(theta) * r + b;
   x = std::sin(theta) * r + a;
-}
-
-std::string FormatDistance(double distanceNm) {
-  const int whole = Cut(distanceNm);
-  const int tenths = Cut((distanceNm - whole) * 10);
-  char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "%04d.%1d", whole, tenths);
-  return buffer;
-}
-
-std::string FormatTime(double minutes) {
-  const ClockParts clock = ClockOf(minutes);
-  char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "%02d:%02d:%02d", clock.hours, clock.minutes, clock.seconds);
-  return buffer;
-}
-
-std::string GeneratedRow(std::string_view code, std::string_view caption, double latitudeDeg,
-                         double longitudeDeg) {
-  std::string row(code);
-  platform::PadTo(row, 5);
-  row += "*****";
-  platform::PadTo(row, 12);
-  row += caption;
-  platform::PadTo(row, 38);
-  row += "---.--";
-  platform::PadTo(row, 46);
-  row += navdb::FormatLatitude(latitudeDeg);
-  platform::PadTo(row, 60);
-  row += navdb::FormatLongitude(longitudeDeg);
-  platform::PadTo(row, 75);
-  return row;
-}
-
-double RowLatitude(std::string_view row) {
-  return navdb::ParseLatitude(platform::Columns(row, 46, 12));
-}
-double RowLongitude(std::string_view row) {
-  return navdb::ParseLongitude(platform::Columns(row, 60, 13));
 }
 
 double NormalizedLongitude(double longitudeDeg) {

@@ -15,8 +15,10 @@ inline constexpr double kPi = 3.14159265359;
 inline constexpr double kDegToRad = kPi * (1.0 / 180);
 
 // Brings every row of the dialog's list up to date: runs the turn-point
-// generator for both airports, rebuilds TOC and TOD, and rewrites the
-// computed columns. `airports` is the database's airport list.
+// generator for both airports, rebuilds TOC and TOD, and computes each
+// row's altitude, course, distance and time. `airports` is the database's
+// airport list. A plan that holds a row not in the row layout (a verbatim
+// row, which has no position) is left as it is.
 void ComputeLegs(PlannerState& state, const navdb::EntryList& airports);
 
 // A plan read from a file shows its rows as stored. The dialog computes them
@@ -31,20 +33,6 @@ double TrueAirspeedKt(std::string_view cruiseSpeedText, int32_t cruiseAltitudeFt
 // Rotates (x, y) about (a, b) by `angleRad`, the angle measured from the +y
 // axis toward +x.
 void RotatePoint(double& x, double& y, double a, double b, double angleRad);
-
-// "%04d.%1d" of the whole miles and the cut tenths.
-std::string FormatDistance(double distanceNm);
-// "%02d:%02d:%02d" of hours, minutes and rounded seconds.
-std::string FormatTime(double minutes);
-
-// A generated point's row up to its longitude (75 characters): the code,
-// "*****", the caption, "---.--" and the coordinate texts.
-std::string GeneratedRow(std::string_view code, std::string_view caption, double latitudeDeg,
-                         double longitudeDeg);
-
-// Latitude and longitude of a row (columns 46 and 60).
-double RowLatitude(std::string_view row);
-double RowLongitude(std::string_view row);
 
 // Value in degrees brought into -180..180.
 double NormalizedLongitude(double longitudeDeg);

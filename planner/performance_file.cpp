@@ -77,14 +77,15 @@ int32_t ReadLeadingDigits(std::string_view text) {
   return static_cast<int32_t>(value);
 }
 
-std::string PerformanceRangeProblem(const AircraftPerformance& performance) {
+platform::Status CheckPerformanceRanges(const AircraftPerformance& performance) {
   AircraftPerformance values = performance;
   for (const NumberField& number : kNumberFields) {
     const int32_t value = *NumberOf(values, number.field);
     if (value >= number.range.min && value <= number.range.max) continue;
-    return "the " + std::string(number.name) + " " + std::to_string(value) + " is outside " +
-           std::to_string(number.range.min) + " to " + std::to_string(number.range.max) + " (" +
-           std::string(number.range.unit) + ")";
+    return platform::Failure("the " + std::string(number.name) + " " + std::to_string(value) +
+                             " is outside " + std::to_string(number.range.min) + " to " +
+                             std::to_string(number.range.max) + " (" +
+                             std::string(number.range.unit) + ")");
   }
   return {};
 }
@@ -133,9 +134,9 @@ bool SavePerformanceFile(const PlannerState& state, const navdb::UiCallbacks& ui
                        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return false;
   }
-  if (const std::string problem = FileNameProblem("aircraft", name); !problem.empty()) {
-    navdb::ShowMessage(ui, std::string(kErrorCaption), problem, navdb::MessageIcon::Error,
-                       navdb::MessageButtons::Ok);
+  if (const platform::Status named = CheckFileName("aircraft", name); !named) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption), named.error().message,
+                       navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return false;
   }
   std::string bytes;
@@ -158,10 +159,11 @@ bool LoadPerformanceFile(PlannerState& state, const std::filesystem::path& path,
   AircraftPerformance read = state.plan.performance;
   DecodePerformanceFile(bytes, read);
   // Values the plan's columns cannot hold would be written into its rows.
-  if (const std::string problem = PerformanceRangeProblem(read); !problem.empty()) {
-    navdb::ShowMessage(ui, std::string(kErrorCaption),
-                       "The aircraft performance file cannot be used: " + problem + ".",
-                       navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
+  if (const platform::Status ranges = CheckPerformanceRanges(read); !ranges) {
+    navdb::ShowMessage(
+        ui, std::string(kErrorCaption),
+        "The aircraft performance file cannot be used: " + ranges.error().message + ".",
+        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return false;
   }
   state.plan.performance = std::move(read);

@@ -8,6 +8,7 @@
 
 #include "navdb/ui_callbacks.h"
 #include "planner/flight_plan.h"
+#include "platform/result.h"
 
 namespace planner {
 
@@ -24,13 +25,13 @@ void DecodePerformanceFile(std::string_view bytes, AircraftPerformance& performa
 
 // The "Save" button of the "Aircraft performance" group. Returns true when
 // the file was written; an aircraft name that is not a file name
-// (FileNameProblem) is refused.
+// (CheckFileName) is refused.
 bool SavePerformanceFile(const PlannerState& state, const navdb::UiCallbacks& ui);
 
-// Why the numbers of `performance` cannot be held by the plan's columns
-// (number_ranges.h), as "the cruise altitude 999999 is outside 0 to 99999
-// (ft)"; empty when every one fits.
-std::string PerformanceRangeProblem(const AircraftPerformance& performance);
+// Fails when a number of `performance` cannot be held by the plan's columns
+// (number_ranges.h), saying which as "the cruise altitude 999999 is outside
+// 0 to 99999 (ft)".
+platform::Status CheckPerformanceRanges(const AircraftPerformance& performance);
 
 // The "Load" button, after the open dialog returned `path`. On success the
 // values are replaced and the caller recomputes the legs; a file that cannot

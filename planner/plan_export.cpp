@@ -2,9 +2,9 @@
 
 #include <array>
 #include <chrono>
+#include <cmath>
 #include <utility>
 
-#include "navdb/coordinates.h"
 #include "platform/file_io.h"
 #include "platform/numbers.h"
 #include "platform/text_columns.h"
@@ -13,34 +13,25 @@
 namespace planner {
 namespace {
 
-using platform::Columns;
-
-struct RowKind {
-  std::string_view prefix;  // the row's first characters that name its kind
+struct KindOfPoint {
+  PlanRowKind rowKind;
   ExportPointKind kind;
-  std::string_view code;
 };
 
-constexpr std::array<RowKind, 11> kRowKinds{{
-    {"APT  ", ExportPointKind::Airport, "APT"},
-    {"NDB  ", ExportPointKind::Ndb, "NDB"},
-    {"VOR  ", ExportPointKind::Vor, "VOR"},
-    {"ILS  ", ExportPointKind::Ils, "ILS"},
-    {"INT  ", ExportPointKind::Intersection, "INT"},
-    {kTocPrefix, ExportPointKind::Generated, "TOC"},
-    {kTodPrefix, ExportPointKind::Generated, "TOD"},
-    {kBrdPrefix, ExportPointKind::Generated, "BRD"},
-    {kErdPrefix, ExportPointKind::Generated, "ERD"},
-    {kBraPrefix, ExportPointKind::Generated, "BRA"},
-    {kEraPrefix, ExportPointKind::Generated, "ERA"},
+constexpr std::array<KindOfPoint, 5> kNavaidKinds{{
+    {PlanRowKind::Airport, ExportPointKind::Airport},
+    {PlanRowKind::Ndb, ExportPointKind::Ndb},
+    {PlanRowKind::Vor, ExportPointKind::Vor},
+    {PlanRowKind::Ils, ExportPointKind::Ils},
+    {PlanRowKind::Intersection, ExportPointKind::Intersection},
 }};
 
-// Row columns: identifier 5-11, name 12-37, latitude 46-57, longitude
-// 60-72, altitude 75-79, cumulative time 95-102.
-constexpr size_t kLatitudeColumn = 46;
-constexpr size_t kLongitudeColumn = 60;
-constexpr size_t kAltitudeColumn = 75;
-constexpr size_t kTimeColumn = 95;
+ExportPointKind PointKindOf(PlanRowKind kind) {
+  for (const KindOfPoint& entry : kNavaidKinds) {
+    if (entry.rowKind == kind) return entry.kind;
+  }
+  return ExportPointKind::Generated;
+}
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
@@ -54,29 +45,16 @@ bool AllDigits(std::string_view text) {
   return true;
 }
 
-// A coordinate text as FormatLatitude / FormatLongitude write it, with
-// minutes and seconds below 60 and the angle inside its range.
-bool IsCoordinateText(std::string_view text, char positive, char negative, size_t degreeDigits,
-                      double limitDeg) {
-  const size_t d = degreeDigits;
-  if (text.size() < d + 10 || (text[0] != positive && text[0] != negative)) return false;
-  if (!AllDigits(text.substr(1, d)) || text[1 + d] != navdb::kDegreeSign ||
-      !AllDigits(text.substr(2 + d, 2)) || text[4 + d] != '\'' ||
-      !AllDigits(text.substr(5 + d, 2)) || text[7 + d] != '.' ||
-      !AllDigits(text.substr(8 + d, 2))) {
-    return false;
-  }
-  if (platform::ReadLong(text, 2 + d) >= 60 || platform::ReadLong(text, 5 + d) >= 60) return false;
-  const double angle =
-      navdb::DegreesFromParts(platform::ReadLong(text, 1), platform::ReadLong(text, 2 + d),
-                              platform::ReadDouble(text, 5 + d));
-  return angle <= limitDeg;
+// A position a simulator can place: minutes and seconds below 60, the
+// angle within `limitDeg`.
+bool IsOnGlobe(const RowCoordinate& coordinate, double limitDeg) {
+  return coordinate.minutes < 60 && coordinate.hundredthsOfSecond < 6000 &&
+         std::fabs(coordinate.Degrees()) <= limitDeg;
 }
 
-// "%05d" of the altitude: five characters, digits after an optional sign.
-bool IsAltitudeText(std::string_view text) {
-  if (text.size() != 5) return false;
-  return AllDigits(text[0] == '-' ? text.substr(1) : text);
+// The altitude column holds five characters: -9999 to 99999 ft.
+bool IsAltitudeOfRow(std::optional<int> altitudeFt) {
+  return altitudeFt && *altitudeFt >= -9999 && *altitudeFt <= 99999;
 }
 
 // An identifier a simulator can read as one word.
@@ -101,48 +79,36 @@ std::string CaptionText(std::string_view columns) {
   return text;
 }
 
-std::optional<ExportPoint> PointOfRow(std::string_view row) {
-  const RowKind* rowKind = nullptr;
-  for (const RowKind& candidate : kRowKinds) {
-    if (row.starts_with(candidate.prefix)) rowKind = &candidate;
-  }
-  const std::string_view latitude = Columns(row, kLatitudeColumn, 12);
-  const std::string_view longitude = Columns(row, kLongitudeColumn, 13);
-  const std::string_view altitude = Columns(row, kAltitudeColumn, 5);
-  if (rowKind == nullptr || !IsCoordinateText(latitude, 'N', 'S', 2, 90.0) ||
-      !IsCoordinateText(longitude, 'E', 'W', 3, 180.0) || !IsAltitudeText(altitude)) {
+std::optional<ExportPoint> PointOfRow(const PlanRow& row) {
+  if (row.IsVerbatim() || !IsOnGlobe(row.latitude, 90.0) || !IsOnGlobe(row.longitude, 180.0) ||
+      !IsAltitudeOfRow(row.altitudeFt)) {
     return std::nullopt;
   }
   ExportPoint point;
-  point.kind = rowKind->kind;
-  point.code = std::string(rowKind->code);
+  point.kind = PointKindOf(row.kind);
+  point.code = std::string(KindCode(row.kind));
   if (point.kind == ExportPointKind::Generated) {
     point.identifier = point.code;
-    point.name = CaptionText(Columns(row, 12, 26));
+    point.name = CaptionText(row.name);
   } else {
-    const std::string_view identifier = platform::Trim(Columns(row, 5, 7));
+    const std::string_view identifier = platform::Trim(row.identifier);
     if (!IsIdentifier(identifier)) return std::nullopt;
     point.identifier = platform::Win1252ToUtf8(identifier);
-    point.name = platform::Win1252ToUtf8(platform::Trim(Columns(row, 12, 26)));
+    point.name = platform::Win1252ToUtf8(platform::Trim(row.name));
   }
-  point.latitudeDeg = navdb::ParseLatitude(latitude);
-  point.longitudeDeg = navdb::ParseLongitude(longitude);
+  point.latitudeDeg = row.LatitudeDeg();
+  point.longitudeDeg = row.LongitudeDeg();
   // The date line has one longitude: 180 east is written as 180 west, the
   // form GPX allows.
   if (point.longitudeDeg >= 180.0) point.longitudeDeg = -180.0;
-  point.altitudeFt = static_cast<int>(platform::ReadLong(altitude));
+  point.altitudeFt = *row.altitudeFt;
   return point;
 }
 
-// "hh:mm:ss" of a computed row, to the nearest minute; 0 for "--:--:--".
-int RowMinutes(std::string_view row) {
-  const std::string_view time = Columns(row, kTimeColumn, 8);
-  if (time.size() != 8 || time[2] != ':' || time[5] != ':' || !AllDigits(time.substr(0, 2)) ||
-      !AllDigits(time.substr(3, 2)) || !AllDigits(time.substr(6, 2))) {
-    return 0;
-  }
-  const long seconds = platform::ReadLong(time, 0) * 3600 + platform::ReadLong(time, 3) * 60 +
-                       platform::ReadLong(time, 6);
+// The time of a computed row, to the nearest minute; 0 when it has none.
+int RowMinutes(const PlanRow& row) {
+  if (!row.time || !row.time->known) return 0;
+  const long seconds = row.time->hours * 3600L + row.time->minutes * 60L + row.time->seconds;
   return static_cast<int>((seconds + 30) / 60);
 }
 
@@ -187,20 +153,14 @@ std::optional<ExportFormat> ExportFormatNamed(std::string_view name) {
   return std::nullopt;
 }
 
-bool BuildExportRoute(const PlannerState& state, ExportRoute& route, std::string& problem) {
-  const std::vector<std::string>& rows = state.dialog.rows;
-  if (rows.size() < 2) {
-    problem = "the plan has fewer than two waypoints";
-    return false;
-  }
-  route = ExportRoute{};
+platform::Result<ExportRoute> BuildExportRoute(const PlannerState& state) {
+  const std::vector<PlanRow>& rows = state.dialog.rows;
+  if (rows.size() < 2) return platform::Failure("the plan has fewer than two waypoints");
+  ExportRoute route;
   route.planName = platform::Win1252ToUtf8(state.plan.planName);
   for (size_t i = 0; i < rows.size(); ++i) {
     std::optional<ExportPoint> point = PointOfRow(rows[i]);
-    if (!point) {
-      problem = "row " + std::to_string(i) + " is not a plan row";
-      return false;
-    }
+    if (!point) return platform::Failure("row " + std::to_string(i) + " is not a plan row");
     route.points.push_back(std::move(*point));
   }
   const ExportPoint& first = route.points.front();
@@ -218,7 +178,7 @@ bool BuildExportRoute(const PlannerState& state, ExportRoute& route, std::string
   route.cruiseAltitudeFt = state.plan.performance.cruiseAltitudeFt;
   route.cruiseSpeed = std::string(platform::Trim(state.plan.performance.cruiseSpeed));
   route.totalMinutes = RowMinutes(rows.back());
-  return true;
+  return route;
 }
 
 int AiracCycleOn(int year, unsigned month, unsigned day) {
@@ -242,15 +202,17 @@ int CurrentAiracCycle() {
                       static_cast<unsigned>(today.day()));
 }
 
-std::string ExportPlanFile(const PlannerState& state, ExportFormat format,
-                           const std::filesystem::path& path, const ExportOptions& options) {
-  ExportRoute route;
-  std::string problem;
-  if (!BuildExportRoute(state, route, problem)) return "cannot export the plan: " + problem;
+platform::Status ExportPlanFile(const PlannerState& state, ExportFormat format,
+                                const std::filesystem::path& path, const ExportOptions& options) {
+  const platform::Result<ExportRoute> route = BuildExportRoute(state);
+  if (!route) return platform::Failure("cannot export the plan: " + route.error().message);
   const int cycle = options.airacCycle != 0 ? options.airacCycle : CurrentAiracCycle();
   const platform::FileResult written =
-      platform::ReplaceFileAtomically(path, EncodeRoute(route, format, cycle));
-  if (!written.ok()) return "cannot write " + path.string() + ": " + written.error;
+      platform::ReplaceFileAtomically(path, EncodeRoute(*route, format, cycle));
+  if (!written.ok()) {
+    return platform::Error{"cannot write " + path.string() + ": " + written.error,
+                           written.errorNumber, path};
+  }
   return {};
 }
 

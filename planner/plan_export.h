@@ -1,7 +1,8 @@
 // Plans for other simulators: a loaded ND plan written as FlightGear's
-// route-manager XML, an X-Plane 11 FMS file or a GPX 1.1 route. The rows
-// are read back into positions first; a row that is not a plan row stops
-// the export, so that no simulator is handed a route with a wrong point.
+// route-manager XML, an X-Plane 11 FMS file or a GPX 1.1 route. Each row
+// becomes a point of the route; a row that is not a plan row (not in the
+// row layout, or off the globe) stops the export, so that no simulator is
+// handed a route with a wrong point.
 #pragma once
 
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "planner/flight_plan.h"
+#include "platform/result.h"
 
 namespace planner {
 
@@ -45,10 +47,10 @@ struct ExportRoute {
   int totalMinutes = 0;     // the arrival row's time, rounded to minutes; 0 when not computed
 };
 
-// Reads the dialog rows of `state` into a route. False, with `problem`
-// naming the row (counted from 0, as the edit commands count), when a row
-// is not a plan row or the plan has fewer than two rows.
-bool BuildExportRoute(const PlannerState& state, ExportRoute& route, std::string& problem);
+// The dialog rows of `state` as a route. Fails, naming the row (counted
+// from 0, as the edit commands count), when a row is not a plan row, or
+// when the plan has fewer than two rows.
+platform::Result<ExportRoute> BuildExportRoute(const PlannerState& state);
 
 std::string EncodeFlightGearRoute(const ExportRoute& route);
 // `airacCycle` is the four-digit cycle the CYCLE line carries (YYNN).
@@ -66,9 +68,10 @@ struct ExportOptions {
 };
 
 // Exports the plan in `format` and writes it to `path` atomically: the old
-// file, if any, stays whole until the new one is complete. Returns an empty
-// text on success, else what went wrong.
-std::string ExportPlanFile(const PlannerState& state, ExportFormat format,
-                           const std::filesystem::path& path, const ExportOptions& options = {});
+// file, if any, stays whole until the new one is complete. Fails saying
+// what went wrong ("cannot export the plan: ...", "cannot write ...").
+platform::Status ExportPlanFile(const PlannerState& state, ExportFormat format,
+                                const std::filesystem::path& path,
+                                const ExportOptions& options = {});
 
 }  // namespace planner

@@ -67,12 +67,10 @@ void ReadHeader(TextLineReader& reader, FlightPlan& plan) {
   }
 }
 
-// Why the numbers a plan file gave cannot be used: values its rows'
-// columns cannot hold, or turn points off the map. Empty when they fit.
-std::string PlanNumbersProblem(const FlightPlan& plan) {
-  if (std::string problem = PerformanceRangeProblem(plan.performance); !problem.empty()) {
-    return problem;
-  }
+// Fails, saying why, when the numbers a plan file gave cannot be used:
+// values its rows' columns cannot hold, or turn points off the map.
+platform::Status CheckPlanNumbers(const FlightPlan& plan) {
+  if (platform::Status ranges = CheckPerformanceRanges(plan.performance); !ranges) return ranges;
   const std::pair<const char*, double> rotations[] = {
       {"rotation distance", plan.rotationDistanceNm}, {"rotation radius", plan.rotationRadiusNm}};
   for (const auto& [name, valueNm] : rotations) {
@@ -81,7 +79,7 @@ std::string PlanNumbersProblem(const FlightPlan& plan) {
     char text[64];
     std::snprintf(text, sizeof text, "the %s %g is outside 0 to %.1f (NM)", name, valueNm,
                   kMaxRotationNm);
-    return text;
+    return platform::Failure(text);
   }
   return {};
 }
@@ -119,7 +117,7 @@ std::string EncodePlanFile(const PlannerState& state) {
   AppendLine(out, "R=" + dialog.rotationRadiusText);
   AppendLine(out, "");
   AppendLine(out, "[WAYPOINTS]");
-  for (const std::string& row : dialog.rows) AppendLine(out, row);
+  for (const PlanRow& row : dialog.rows) AppendLine(out, FormatPlanRow(row));
   return out;
 }
 
@@ -139,10 +137,9 @@ size_t DecodePlanFile(std::string_view bytes, FlightPlan& plan, PlanStagingTable
 }
 
 bool CheckPlanSize(const PlannerState& state, const navdb::UiCallbacks& ui) {
-  const std::string problem = PlanSizeProblem(state.dialog.rows.size());
-  if (problem.empty()) return true;
-  navdb::ShowMessage(ui, std::string(kErrorCaption), problem, navdb::MessageIcon::Error,
-                     navdb::MessageButtons::Ok);
+  const platform::Status size = CheckPlanRowCount(state.dialog.rows.size());
+  if (size) return true;
+  ShowErrorMessage(ui, size.error().message);
   return false;
 }
 
@@ -165,10 +162,8 @@ bool SaveFlightPlan(PlannerState& state, const navdb::UiCallbacks& ui) {
   }
   // The name comes from a field, a file name or a command line: it must not
   // lead the file out of the FlightPlans folder.
-  if (const std::string problem = FileNameProblem("flight plan", state.plan.planName);
-      !problem.empty()) {
-    navdb::ShowMessage(ui, std::string(kErrorCaption), problem, navdb::MessageIcon::Error,
-                       navdb::MessageButtons::Ok);
+  if (const platform::Status named = CheckFileName("flight plan", state.plan.planName); !named) {
+    ShowErrorMessage(ui, named.error().message);
     return false;
   }
   if (!CheckPlanSize(state, ui)) return false;
@@ -194,15 +189,12 @@ bool LoadFlightPlan(PlannerState& state, const std::filesystem::path& path,
   FlightPlan plan = state.plan;
   auto staging = std::make_unique<PlanStagingTable>();
   const size_t rowCount = DecodePlanFile(bytes, plan, *staging);
-  if (const std::string problem = PlanSizeProblem(rowCount); !problem.empty()) {
-    navdb::ShowMessage(ui, std::string(kErrorCaption), problem, navdb::MessageIcon::Error,
-                       navdb::MessageButtons::Ok);
+  if (const platform::Status size = CheckPlanRowCount(rowCount); !size) {
+    ShowErrorMessage(ui, size.error().message);
     return false;
   }
-  if (const std::string problem = PlanNumbersProblem(plan); !problem.empty()) {
-    navdb::ShowMessage(ui, std::string(kErrorCaption),
-                       "The flight plan cannot be used: " + problem + ".",
-                       navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
+  if (const platform::Status numbers = CheckPlanNumbers(plan); !numbers) {
+    ShowErrorMessage(ui, "The flight plan cannot be used: " + numbers.error().message + ".");
     return false;
   }
   state.plan = std::move(plan);

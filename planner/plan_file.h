@@ -23,7 +23,7 @@ std::string EncodePlanFile(const PlannerState& state);
 // a loader refuses such a file rather than keep a part of it.
 size_t DecodePlanFile(std::string_view bytes, FlightPlan& plan, PlanStagingTable& staging);
 
-// Shows the refusal (PlanSizeProblem) and returns false when the plan has
+// Shows the refusal (CheckPlanRowCount) and returns false when the plan has
 // more rows than a plan can hold.
 bool CheckPlanSize(const PlannerState& state, const navdb::UiCallbacks& ui);
 
@@ -33,15 +33,16 @@ bool ConfirmRotationWarning(PlannerState& state, const navdb::UiCallbacks& ui);
 
 // The dialog's Save button. Returns true when the file was written (the
 // dialog then closes); false keeps the dialog open. A plan name that is not
-// a file name (FileNameProblem) and a plan too long to hold are refused.
+// a file name (CheckFileName) and a plan too long to hold are refused.
 bool SaveFlightPlan(PlannerState& state, const navdb::UiCallbacks& ui);
 
 // Opens a plan file chosen by the user: switches the NavData folder when the
 // path lies inside one, reads the file and opens the dialog in mode 1.
 // Returns false (after "Cannot open the file." and the reason) when the file
-// cannot be read, after PlanSizeProblem when it holds more rows than a plan
-// can, or when a number it gives does not fit its column (performance
-// values, D and R from 0 to 99.9); the plan is then left as it was.
+// cannot be read, after the refusal of CheckPlanRowCount when it holds more
+// rows than a plan can, or when a number it gives does not fit its column
+// (performance values, D and R from 0 to 99.9); the plan is then left as it
+// was.
 bool LoadFlightPlan(PlannerState& state, const std::filesystem::path& path,
                     const navdb::UiCallbacks& ui);
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "navdb/coordinates.h"
+#include "navdb/entry_lines.h"
 #include "planner/leg_computation.h"
 #include "planner/performance_file.h"
 #include "planner/plan_rows.h"
@@ -147,8 +148,8 @@ bool HasNoGap(const PlanStagingTable& staging) {
                       [](const StagedWaypoint& record) { return record.kind.empty(); });
 }
 
-// Returns the refusal, or nothing when the lines were read.
-std::string ReadFs200x(PlannerState& state, std::string_view bytes) {
+// Fails with the refusal of a plan that cannot be used.
+platform::Status ReadFs200x(PlannerState& state, std::string_view bytes) {
   TextLineReader reader(bytes);
   size_t beyondTable = 0;
   while (const auto line = reader.Next()) {
@@ -156,7 +157,7 @@ std::string ReadFs200x(PlannerState& state, std::string_view bytes) {
       // A value beyond the altitude field's five digits would break the row layout.
       const long altitudeFt = platform::ReadLong(*line, 18);
       if (altitudeFt < 0 || altitudeFt > static_cast<long>(kMaxFs200xCruiseAltitudeFt)) {
-        return std::string(kCruiseAltitudeRangeText);
+        return platform::Failure(std::string(kCruiseAltitudeRangeText));
       }
       state.plan.performance.cruiseAltitudeFt = static_cast<int32_t>(altitudeFt);
     } else if (line->starts_with("waypoint.") && !ReadFs200xWaypoint(state, *line)) {
@@ -164,12 +165,12 @@ std::string ReadFs200x(PlannerState& state, std::string_view bytes) {
     }
   }
   if (beyondTable > 0 && HasNoGap(state.staging)) {
-    return PlanSizeProblem(kStagingRecords + beyondTable, "waypoints");
+    return CheckPlanRowCount(kStagingRecords + beyondTable, "waypoints");
   }
   // A waypoint missing from the database keeps its own position, which
   // its row's coordinate columns could not hold.
   if (std::any_of(state.staging.records.begin(), state.staging.records.end(), IsOffGlobe)) {
-    return std::string(kWaypointOffGlobeText);
+    return platform::Failure(std::string(kWaypointOffGlobeText));
   }
   return {};
 }
@@ -222,29 +223,23 @@ void ResolveMissingWaypoint(PlannerState& state, const navdb::Database& db, Nava
   RunWaypointSelection(state, db, -1, ui, request);
 }
 
-struct Fs200xList {
-  NavaidKind kind;
-  size_t latitudeColumn;
-  size_t longitudeColumn;
-};
-
-std::optional<Fs200xList> Fs200xListOf(char letter) {
+// The list an FS200X waypoint's kind letter looks in.
+std::optional<NavaidKind> Fs200xKindOf(char letter) {
   switch (letter) {
     case 'A':
-      return Fs200xList{NavaidKind::Airport, 51, 65};
+      return NavaidKind::Airport;
     case 'N':
-      return Fs200xList{NavaidKind::Ndb, 40, 54};
+      return NavaidKind::Ndb;
     case 'V':
-      return Fs200xList{NavaidKind::Vor, 63, 77};
+      return NavaidKind::Vor;
     case 'I':
-      return Fs200xList{NavaidKind::Intersection, 33, 47};
+      return NavaidKind::Intersection;
     default:
       return std::nullopt;
   }
 }
 
-std::optional<std::string_view> MatchingLine(const navdb::EntryList& list,
-                                             const Fs200xList& columns,
+std::optional<std::string_view> MatchingLine(const navdb::EntryList& list, NavaidKind kind,
                                              const StagedWaypoint& record) {
   const std::optional<size_t> first = list.FindPrefix(record.identifier);
   if (!first) return std::nullopt;
@@ -253,57 +248,43 @@ std::optional<std::string_view> MatchingLine(const navdb::EntryList& list,
   for (size_t row = *first; row < list.Count(); ++row) {
     const std::string_view line = list.GetLine(row);
     if (!StartsWithNoCase(line, record.identifier)) break;
-    const double lineLat =
-        navdb::ParseLatitude(platform::Columns(line, columns.latitudeColumn, 12));
-    const double lineLon =
-        navdb::ParseLongitude(platform::Columns(line, columns.longitudeColumn, 13));
-    if (platform::RoundHalfAwayFromZero(lineLat) == latitude &&
-        platform::RoundHalfAwayFromZero(lineLon) == longitude) {
+    const navdb::EntryFields fields = navdb::ParseEntryLine(kind, line);
+    if (platform::RoundHalfAwayFromZero(navdb::ParseLatitude(fields.latitudeText)) == latitude &&
+        platform::RoundHalfAwayFromZero(navdb::ParseLongitude(fields.longitudeText)) == longitude) {
       return line;
     }
   }
   return std::nullopt;
 }
 
-std::string StagedRow(NavaidKind kind, const StagedWaypoint& record) {
-  std::string row = std::string(RowPrefixOf(kind)) + record.identifier;
-  platform::PadTo(row, 38);
-  row += "---.--";
-  platform::PadTo(row, 46);
-  row += navdb::FormatLatitude(record.latitudeDeg);
-  platform::PadTo(row, 60);
-  row += navdb::FormatLongitude(record.longitudeDeg);
-  platform::PadTo(row, 75);
-  return row + "00000 ";
+// Reads the plan aside; fails with the refusal of a plan that cannot be used.
+platform::Status ReadForeignPlan(PlannerState& read, std::string_view bytes, ForeignPlanForm form) {
+  if (form == ForeignPlanForm::FlightShop) {
+    const size_t beyondTable = ReadFlightShop(read, bytes);
+    if (!HasFlightShopWaypoint(read.staging)) {
+      return platform::Failure(std::string(kNotFlightShopText));
+    }
+    if (beyondTable > 0) return CheckPlanRowCount(kStagingRecords + beyondTable, "waypoints");
+  } else {
+    if (platform::Status fs200x = ReadFs200x(read, bytes); !fs200x) return fs200x;
+    if (!HasFs200xWaypoint(read.staging)) return platform::Failure(std::string(kNotFs200xText));
+  }
+  // Numbers the rows' columns cannot hold would be written into them.
+  if (const platform::Status ranges = CheckPerformanceRanges(read.plan.performance); !ranges) {
+    return platform::Failure("The flight plan cannot be used: " + ranges.error().message + ".");
+  }
+  return {};
 }
 
 }  // namespace
 
-ForeignPlanReading ParseForeignPlan(PlannerState& state, std::string_view bytes,
-                                    std::string_view fileName, ForeignPlanForm form) {
+platform::Status ParseForeignPlan(PlannerState& state, std::string_view bytes,
+                                  std::string_view fileName, ForeignPlanForm form) {
   PlannerState read;
   read.plan.planName =
       std::string(platform::Columns(fileName.substr(0, fileName.find('.')), 0, kMaxNameChars));
-  ForeignPlanReading reading;
-  if (form == ForeignPlanForm::FlightShop) {
-    const size_t beyondTable = ReadFlightShop(read, bytes);
-    if (!HasFlightShopWaypoint(read.staging)) {
-      reading.refusal = kNotFlightShopText;
-    } else if (beyondTable > 0) {
-      reading.refusal = PlanSizeProblem(kStagingRecords + beyondTable, "waypoints");
-    }
-  } else {
-    reading.refusal = ReadFs200x(read, bytes);
-    if (reading.refusal.empty() && !HasFs200xWaypoint(read.staging)) {
-      reading.refusal = kNotFs200xText;
-    }
-  }
-  if (reading.refusal.empty()) {
-    // Numbers the rows' columns cannot hold would be written into them.
-    const std::string problem = PerformanceRangeProblem(read.plan.performance);
-    if (!problem.empty()) reading.refusal = "The flight plan cannot be used: " + problem + ".";
-  }
-  if (!reading.refusal.empty()) return reading;
+  platform::Status reading = ReadForeignPlan(read, bytes, form);
+  if (!reading) return reading;
   state.plan = std::move(read.plan);
   state.staging = std::move(read.staging);
   return reading;
@@ -318,10 +299,9 @@ bool ParseForeignPlanFile(PlannerState& state, const std::filesystem::path& path
                        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return false;
   }
-  const ForeignPlanReading reading = ParseForeignPlan(state, bytes, path.filename().string(), form);
-  if (!reading.refusal.empty()) {
-    navdb::ShowMessage(ui, std::string(kErrorCaption), reading.refusal, navdb::MessageIcon::Error,
-                       navdb::MessageButtons::Ok);
+  const platform::Status reading = ParseForeignPlan(state, bytes, path.filename().string(), form);
+  if (!reading) {
+    ShowErrorMessage(ui, reading.error().message);
     return false;
   }
   return true;
@@ -359,12 +339,12 @@ void ImportFs200xWaypoints(PlannerState& state, const navdb::Database& db) {
   state.dialog.rows.clear();
   for (const StagedWaypoint& record : state.staging.records) {
     if (record.kind.empty()) break;
-    const std::optional<Fs200xList> columns = Fs200xListOf(record.kind[0]);
-    if (!columns) continue;
-    const std::optional<std::string_view> line =
-        MatchingLine(db.List(columns->kind), *columns, record);
-    state.dialog.rows.push_back(line ? BuildPlanRow(columns->kind, *line, true)
-                                     : StagedRow(columns->kind, record));
+    const std::optional<NavaidKind> kind = Fs200xKindOf(record.kind[0]);
+    if (!kind) continue;
+    const std::optional<std::string_view> line = MatchingLine(db.List(*kind), *kind, record);
+    state.dialog.rows.push_back(line ? BuildPlanRow(*kind, *line, true)
+                                     : ForeignWaypointRow(RowKindOf(*kind), record.identifier,
+                                                          record.latitudeDeg, record.longitudeDeg));
   }
   ComputeLegs(state, db.List(NavaidKind::Airport));
 }

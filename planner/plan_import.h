@@ -12,6 +12,7 @@
 #include "navdb/ui_callbacks.h"
 #include "planner/flight_plan.h"
 #include "planner/number_ranges.h"
+#include "platform/result.h"
 
 namespace planner {
 
@@ -30,16 +31,13 @@ inline constexpr std::string_view kWaypointOffGlobeText =
     "A waypoint of the flight plan lies off the globe: its latitude is beyond 90 degrees or its "
     "longitude beyond 180.";
 
-struct ForeignPlanReading {
-  std::string refusal;  // empty when the plan was read
-};
-
 // Reads a foreign plan's bytes into the plan and the staging table, which
 // are cleared first; `fileName` gives the plan name (up to its first ".").
-// A refused plan leaves both as they were. A plan with more waypoints than
-// a plan can hold is refused (PlanSizeProblem), never cut.
-ForeignPlanReading ParseForeignPlan(PlannerState& state, std::string_view bytes,
-                                    std::string_view fileName, ForeignPlanForm form);
+// A refused plan fails with the refusal and leaves both as they were. A plan
+// with more waypoints than a plan can hold is refused (CheckPlanRowCount),
+// never cut.
+platform::Status ParseForeignPlan(PlannerState& state, std::string_view bytes,
+                                  std::string_view fileName, ForeignPlanForm form);
 
 // Reads the file at `path`; false (after "Cannot open the file." or the
 // reason of a refusal) when it cannot be read or is refused, leaving the

@@ -1,5 +1,6 @@
 #include "planner/plan_rows.h"
 
+#include <algorithm>
 #include <array>
 
 #include "planner/leg_computation.h"
@@ -8,27 +9,27 @@
 namespace planner {
 namespace {
 
+// Where a database line of each list holds what a plan row takes from it.
 struct ListColumns {
-  std::string_view prefix;
+  PlanRowKind kind;
   int frequencyColumn;  // -1: no frequency
   size_t latitudeColumn;
 };
 
 constexpr std::array<ListColumns, 4> kListColumns = {{
-    {"NDB  ", 33, 40},
-    {"VOR  ", 50, 63},
-    {"APT  ", 99, 51},
-    {"INT  ", -1, 33},
+    {PlanRowKind::Ndb, 33, 40},
+    {PlanRowKind::Vor, 50, 63},
+    {PlanRowKind::Airport, 99, 51},
+    {PlanRowKind::Intersection, -1, 33},
 }};
 
-constexpr size_t kInsertedRowChars = 105;
+// The line's identifier and name, its frequency text and the 36 characters
+// from its latitude on: latitude, longitude and elevation.
+constexpr size_t kIdentityChars = 33;
+constexpr size_t kFrequencyChars = 6;
+constexpr size_t kPositionChars = 36;
 
-void CopyColumns(std::string& row, size_t at, std::string_view text, size_t count) {
-  text = text.substr(0, std::min(text.size(), count));
-  row.replace(at, text.size(), text);
-}
-
-void InsertRowAt(std::vector<std::string>& rows, int position, std::string row) {
+void InsertRowAt(std::vector<PlanRow>& rows, int position, PlanRow row) {
   if (position < 0 || static_cast<size_t>(position) >= rows.size()) {
     rows.push_back(std::move(row));
   } else {
@@ -38,8 +39,8 @@ void InsertRowAt(std::vector<std::string>& rows, int position, std::string row) 
 
 // Deletes the TOC and TOD rows, keeping the selection on the same row.
 void DeleteClimbAndDescentRows(PlanDialog& dialog) {
-  for (std::string_view prefix : {kTocPrefix, kTodPrefix}) {
-    const std::optional<size_t> row = FindRow(dialog.rows, prefix);
+  for (PlanRowKind kind : {PlanRowKind::TopOfClimb, PlanRowKind::TopOfDescent}) {
+    const std::optional<size_t> row = FindRow(dialog.rows, kind);
     if (!row) continue;
     dialog.rows.erase(dialog.rows.begin() + static_cast<long>(*row));
     if (!dialog.selectedRow) continue;
@@ -51,11 +52,14 @@ void DeleteClimbAndDescentRows(PlanDialog& dialog) {
   }
 }
 
-void ComputeAndReselect(PlannerState& state, const navdb::Database& db, const std::string& moved) {
+void ComputeAndReselect(PlannerState& state, const navdb::Database& db,
+                        const std::optional<PlanRow>& moved) {
   ComputeLegs(state, db.List(navdb::NavaidKind::Airport));
-  if (moved.empty()) return;
-  const std::optional<size_t> row = FindRow(state.dialog.rows, moved.substr(0, 38));
-  if (row) state.dialog.selectedRow = row;
+  if (!moved) return;
+  const std::vector<PlanRow>& rows = state.dialog.rows;
+  const auto found = std::find_if(rows.begin(), rows.end(),
+                                  [&](const PlanRow& row) { return SameNavaid(row, *moved); });
+  if (found != rows.end()) state.dialog.selectedRow = static_cast<size_t>(found - rows.begin());
 }
 
 void SwapRows(PlanDialog& dialog, size_t from, size_t to) {
@@ -65,24 +69,20 @@ void SwapRows(PlanDialog& dialog, size_t from, size_t to) {
 
 }  // namespace
 
-std::string_view RowPrefixOf(navdb::NavaidKind kind) {
-  return kListColumns[navdb::IndexOf(kind)].prefix;
+PlanRowKind RowKindOf(navdb::NavaidKind kind) {
+  return kListColumns[navdb::IndexOf(kind)].kind;
 }
 
-std::string BuildPlanRow(navdb::NavaidKind kind, std::string_view line, bool keepVorForIls) {
+PlanRow BuildPlanRow(navdb::NavaidKind kind, std::string_view line, bool keepVorForIls) {
   const ListColumns& columns = kListColumns[navdb::IndexOf(kind)];
-  std::string row(columns.prefix);
-  platform::PadTo(row, kInsertedRowChars);
-  CopyColumns(row, 5, line, 33);
-  if (columns.frequencyColumn < 0) {
-    CopyColumns(row, 38, "---.--", 6);
-  } else {
-    CopyColumns(row, 38, platform::Columns(line, static_cast<size_t>(columns.frequencyColumn), 6),
-                6);
-  }
-  CopyColumns(row, 46, platform::Columns(line, columns.latitudeColumn, 36), 36);
-  if (!keepVorForIls && platform::Columns(line, 33, 3) == "ILS") row.replace(0, 3, "ILS");
-  return row;
+  const std::string_view frequency =
+      columns.frequencyColumn < 0
+          ? kNoFrequency
+          : platform::Columns(line, static_cast<size_t>(columns.frequencyColumn), kFrequencyChars);
+  const bool ils = !keepVorForIls && platform::Columns(line, 33, 3) == "ILS";
+  return InsertedRow(ils ? PlanRowKind::Ils : columns.kind,
+                     platform::Columns(line, 0, kIdentityChars), frequency,
+                     platform::Columns(line, columns.latitudeColumn, kPositionChars));
 }
 
 void InsertPickedWaypoint(PlannerState& state, const navdb::Database& db, int position,
@@ -126,13 +126,17 @@ void InsertBeforeArrival(PlannerState& state, const navdb::Database& db,
                          const navdb::WaypointPick& pick) {
   const navdb::EntryList& list = db.List(pick.kind);
   if (pick.row >= list.Count()) return;
-  std::vector<std::string>& rows = state.dialog.rows;
+  std::vector<PlanRow>& rows = state.dialog.rows;
   rows.insert(rows.empty() ? rows.end() : rows.end() - 1,
               BuildPlanRow(pick.kind, list.GetLine(pick.row)));
   ComputeLegs(state, db.List(navdb::NavaidKind::Airport));
 }
 
 namespace {
+
+bool IsAirport(const PlanRow& row) {
+  return MarkedKind(row) == PlanRowKind::Airport;
+}
 
 navdb::UiCallbacks PickingUi(const navdb::WaypointPick& pick) {
   navdb::UiCallbacks ui;
@@ -145,7 +149,7 @@ navdb::UiCallbacks PickingUi(const navdb::WaypointPick& pick) {
 void ReplaceDeparture(PlannerState& state, const navdb::Database& db,
                       const navdb::WaypointPick& pick) {
   PlanDialog& dialog = state.dialog;
-  const bool startsWithAirport = !dialog.rows.empty() && dialog.rows.front().starts_with("APT");
+  const bool startsWithAirport = !dialog.rows.empty() && IsAirport(dialog.rows.front());
   dialog.selectedRow = dialog.rows.empty() ? std::nullopt : std::optional<size_t>(0);
   if (startsWithAirport) {
     ReplaceCommand(state, db, PickingUi(pick));
@@ -157,7 +161,7 @@ void ReplaceDeparture(PlannerState& state, const navdb::Database& db,
 void ReplaceArrival(PlannerState& state, const navdb::Database& db,
                     const navdb::WaypointPick& pick) {
   PlanDialog& dialog = state.dialog;
-  const bool endsWithAirport = dialog.rows.size() >= 2 && dialog.rows.back().starts_with("APT");
+  const bool endsWithAirport = dialog.rows.size() >= 2 && IsAirport(dialog.rows.back());
   if (endsWithAirport) {
     dialog.selectedRow = dialog.rows.size() - 1;
     ReplaceCommand(state, db, PickingUi(pick));
@@ -197,7 +201,7 @@ void RemoveCommand(PlannerState& state, const navdb::Database& db) {
 void MoveUpCommand(PlannerState& state, const navdb::Database& db) {
   PlanDialog& dialog = state.dialog;
   DeleteClimbAndDescentRows(dialog);
-  std::string moved;
+  std::optional<PlanRow> moved;
   if (dialog.selectedRow && *dialog.selectedRow + 1 < dialog.rows.size()) {
     const size_t row = *dialog.selectedRow;
     moved = dialog.rows[row];
@@ -209,7 +213,7 @@ void MoveUpCommand(PlannerState& state, const navdb::Database& db) {
 void MoveDownCommand(PlannerState& state, const navdb::Database& db) {
   PlanDialog& dialog = state.dialog;
   DeleteClimbAndDescentRows(dialog);
-  std::string moved;
+  std::optional<PlanRow> moved;
   if (dialog.selectedRow && *dialog.selectedRow != 0 && *dialog.selectedRow < dialog.rows.size()) {
     const size_t row = *dialog.selectedRow;
     moved = dialog.rows[row];

@@ -12,13 +12,13 @@
 
 namespace planner {
 
-// Kind prefix of a list's rows ("NDB  ", "VOR  ", "APT  ", "INT  ").
-std::string_view RowPrefixOf(navdb::NavaidKind kind);
+// The kind of the rows a list gives (NDB, VOR, airport, intersection).
+PlanRowKind RowKindOf(navdb::NavaidKind kind);
 
-// A 105-character row from a database line of `kind`: prefix, identifier
-// and name, frequency (or "---.--"), latitude, longitude and elevation.
-// A VOR-list line of an ILS gives an "ILS  " row unless `keepVorForIls`.
-std::string BuildPlanRow(navdb::NavaidKind kind, std::string_view line, bool keepVorForIls = false);
+// The row of a database line of `kind`, as inserted: identifier and name,
+// frequency (or none), latitude, longitude and elevation. A VOR-list line
+// of an ILS gives an ILS row unless `keepVorForIls`.
+PlanRow BuildPlanRow(navdb::NavaidKind kind, std::string_view line, bool keepVorForIls = false);
 
 // Puts a picked line into the plan at `position` (-1 = at the end). An
 // airport picked for position 1 becomes the departure, one picked for the

@@ -13,11 +13,6 @@ constexpr int kFirstRowLine = 16;
 constexpr int kLastRowLine = 56;
 const std::string kSeparator(72, '-');
 
-// `count` characters from column `first`, padded where the row is shorter.
-std::string Field(std::string_view row, size_t first, size_t count) {
-  return platform::Fitted(platform::Columns(row, first, count), count);
-}
-
 std::string NumberText(int32_t value) {
   return std::to_string(static_cast<uint32_t>(value));
 }
@@ -45,13 +40,22 @@ void AddHeader(PrintPage& page, const PlannerState& state) {
   };
 }
 
+// The minutes and seconds of a row's time; hours are not used, and a row
+// without a time counts as 00:00.
+long TimeMinutes(const PlanRow& row) {
+  return row.time && row.time->known ? row.time->minutes : 0;
+}
+long TimeSeconds(const PlanRow& row) {
+  return row.time && row.time->known ? row.time->seconds : 0;
+}
+
 // Leg distance and leg time from `row` to `next`.
-std::string LegText(std::string_view row, std::string_view next) {
-  const double legNm = platform::ReadDouble(next, 87) - platform::ReadDouble(row, 87);
+std::string LegText(const PlanRow& row, const PlanRow& next) {
+  const double legNm = next.DistanceNm() - row.DistanceNm();
   const long tenths = platform::RoundHalfAwayFromZero(legNm * 10);
   const long whole = static_cast<long>(tenths * 0.1);
-  long seconds = platform::ReadLong(next, 101) - platform::ReadLong(row, 101);
-  long minutes = platform::ReadLong(next, 98) - platform::ReadLong(row, 98);
+  long seconds = TimeSeconds(next) - TimeSeconds(row);
+  long minutes = TimeMinutes(next) - TimeMinutes(row);
   if (seconds < 0) {
     seconds += 60;
     minutes -= 1;
@@ -66,19 +70,19 @@ std::string LegText(std::string_view row, std::string_view next) {
 }  // namespace
 
 std::vector<PrintPage> LayoutPrintout(const PlannerState& state) {
-  const std::vector<std::string>& rows = state.dialog.rows;
+  const std::vector<PlanRow>& rows = state.dialog.rows;
   std::vector<PrintPage> pages(1);
   AddHeader(pages.back(), state);
   int k = kFirstRowLine;
   for (size_t i = 0; i < rows.size(); ++i) {
-    const std::string_view row = rows[i];
+    // The row's own columns, then the leg toward the next row.
+    const PrintedColumns row = PrintedColumnsOf(rows[i]);
     std::vector<PrintLine>& lines = pages.back().lines;
-    lines.push_back({k + 1, Field(row, 0, 5) + "    " + Field(row, 12, 26) + Field(row, 46, 14) +
-                                Field(row, 75, 7) +
-                                std::string(platform::Columns(row, 87, std::string_view::npos))});
-    std::string second = Field(row, 5, 6) + "   Frequency : " + Field(row, 38, 8) + "      " +
-                         Field(row, 60, 15) + " " + Field(row, 82, 5);
-    if (i + 1 < rows.size()) second += LegText(row, rows[i + 1]);
+    lines.push_back(
+        {k + 1, row.kind + "    " + row.name + row.latitude + row.altitude + row.distanceTime});
+    std::string second = row.identifier + "   Frequency : " + row.frequency + "      " +
+                         row.longitude + " " + row.course;
+    if (i + 1 < rows.size()) second += LegText(rows[i], rows[i + 1]);
     lines.push_back({k + 2, second});
     k += 3;
     // A full page ends only when another row follows, so the closing lines

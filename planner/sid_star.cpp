@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "navdb/entry_lines.h"
 #include "planner/leg_computation.h"
 #include "platform/numbers.h"
 #include "platform/text_columns.h"
@@ -12,17 +13,24 @@ namespace {
 
 constexpr double kOneSixtieth = 1.0 / 60;
 
-std::string RunwayEntry(std::string_view line, size_t numberColumn, size_t headingColumn) {
-  return std::string(platform::Columns(line, numberColumn, 3)) + "/" +
-         std::string(platform::Columns(line, headingColumn, 3)) + "/" +
-         std::string(platform::Columns(line, 87, 5));
+// A runway list entry, "09L/087/11000": number, heading and length of one
+// end of a runway line.
+std::string RunwayEntry(std::string_view number, std::string_view headingDeg,
+                        std::string_view lengthFt) {
+  return std::string(number) + "/" + std::string(headingDeg) + "/" + std::string(lengthFt);
 }
 
+// The airport fields show the first six characters of the identifier.
+constexpr size_t kEndAirportChars = 6;
+// The runway lines of an airport begin with these characters of its
+// database line: identifier and name.
+constexpr size_t kAirportKeyChars = 32;
+
 // Fills the runway list from the airport's lines when it is empty, or
-// takes the selected runway's position into the row. Returns true when the
+// moves the row to the selected runway's centre. Returns true when the
 // airport has a line.
-bool MatchRunwayLines(const navdb::EntryList& airports, std::string& row, RunwayChoice& runway) {
-  const std::string key(platform::Columns(row, 5, 32));
+bool MatchRunwayLines(const navdb::EntryList& airports, PlanRow& row, RunwayChoice& runway) {
+  const std::string key(platform::Columns(LineIdentity(row), 0, kAirportKeyChars));
   if (runway.airportKey != key) {
     // The runways of another airport mean nothing here, nor its runway text.
     if (!runway.airportKey.empty()) runway.editText.clear();
@@ -37,17 +45,21 @@ bool MatchRunwayLines(const navdb::EntryList& airports, std::string& row, Runway
   for (size_t r = *first; r < airports.Count(); ++r) {
     const std::string_view line = airports.GetLine(r);
     if (!StartsWithNoCase(line, key)) break;
+    const navdb::EntryFields ends = navdb::ParseEntryLine(navdb::NavaidKind::Airport, line);
     if (listWasEmpty) {
-      runway.entries.push_back(RunwayEntry(line, 33, 42));
-      runway.entries.push_back(RunwayEntry(line, 37, 46));
+      runway.entries.push_back(RunwayEntry(ends.designation, ends.heading, ends.length));
+      runway.entries.push_back(
+          RunwayEntry(ends.oppositeDesignation, ends.oppositeHeading, ends.length));
       continue;
     }
     const std::string_view number = platform::Columns(selected, 0, 3);
-    if (number.size() == 3 &&
-        (number == platform::Columns(line, 33, 3) || number == platform::Columns(line, 37, 3))) {
-      platform::PadTo(row, 75);
-      row.replace(46, 29,
-                  std::string(platform::Columns(line, 51, 29)).append(29, ' ').substr(0, 29));
+    if (number.size() == 3 && (number == ends.designation || number == ends.oppositeDesignation)) {
+      const std::optional<RowCoordinate> latitude = ReadLatitudeText(ends.latitudeText);
+      const std::optional<RowCoordinate> longitude = ReadLongitudeText(ends.longitudeText);
+      if (latitude && longitude) {
+        row.latitude = *latitude;
+        row.longitude = *longitude;
+      }
       break;
     }
   }
@@ -62,70 +74,68 @@ bool MatchRunwayLines(const navdb::EntryList& airports, std::string& row, Runway
   return true;
 }
 
-void ApplyRunway(PlannerState& state, std::string& row, bool departure) {
+// The heading of a runway text ("09L/087/11000"): the three characters after
+// its first '/', when they are there and hold a digit.
+std::optional<int> HeadingOf(std::string_view runwayText) {
+  const size_t slash = runwayText.find('/');
+  if (slash == std::string_view::npos || runwayText.size() < slash + 4) return std::nullopt;
+  const std::string_view heading = runwayText.substr(slash + 1, 3);
+  if (std::none_of(heading.begin(), heading.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    return std::nullopt;
+  }
+  return static_cast<int>(platform::ReadLong(heading));
+}
+
+void ApplyRunway(PlannerState& state, PlanRow& row, bool departure) {
   RunwayChoice& runway = departure ? state.dialog.departureRunway : state.dialog.arrivalRunway;
   const std::string text = runway.selected ? runway.entries[*runway.selected]
                                            : std::string(platform::Columns(runway.editText, 0, 7));
-  const size_t slash = text.find('/');
-  platform::PadTo(row, 85);
-  if (slash != std::string::npos && text.size() >= slash + 4) {
-    row.replace(82, 3, text.substr(slash + 1, 3));
-  } else {
-    row.replace(82, 3, "   ");
-  }
+  row.courseDeg = HeadingOf(text);
   FlightPlan& plan = state.plan;
   (departure ? plan.departureAirport : plan.arrivalAirport) =
-      std::string(platform::Columns(row, 5, 6));
+      platform::Fitted(row.identifier, kEndAirportChars);
   (departure ? plan.departureRunwayNumber : plan.arrivalRunwayNumber) =
       std::string(platform::Columns(text, 0, 3));
   (departure ? plan.departureRunwayHeadingDeg : plan.arrivalRunwayHeadingDeg) =
       static_cast<int32_t>(platform::ReadLong(text, 4));
 }
 
-bool HasHeading(std::string_view row) {
-  const std::string_view heading = platform::Columns(row, 82, 3);
-  return std::any_of(heading.begin(), heading.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-void InsertRow(std::vector<std::string>& rows, size_t index, std::string row) {
+void InsertRow(std::vector<PlanRow>& rows, size_t index, PlanRow row) {
   rows.insert(rows.begin() + static_cast<long>(std::min(index, rows.size())), std::move(row));
 }
 
-size_t GenerateDeparture(PlannerState& state, const std::string& row) {
-  std::vector<std::string>& rows = state.dialog.rows;
-  DeleteFirstRow(rows, kBrdPrefix);
-  DeleteFirstRow(rows, kErdPrefix);
-  if (rows.size() < 2 || !HasHeading(row)) return rows.size();
-  const int headingDeg = static_cast<int>(platform::ReadLong(platform::Columns(row, 82, 3)));
-  const TurnPoints turn =
-      ComputeTurn(RowLatitude(row), RowLongitude(row), RowLatitude(rows[1]), RowLongitude(rows[1]),
-                  headingDeg, state.plan.rotationDistanceNm, state.plan.rotationRadiusNm);
+size_t GenerateDeparture(PlannerState& state, const PlanRow& row) {
+  std::vector<PlanRow>& rows = state.dialog.rows;
+  DeleteFirstRow(rows, PlanRowKind::DepartureTurnStart);
+  DeleteFirstRow(rows, PlanRowKind::DepartureTurnEnd);
+  if (rows.size() < 2 || !row.courseDeg) return rows.size();
+  const TurnPoints turn = ComputeTurn(row.LatitudeDeg(), row.LongitudeDeg(), rows[1].LatitudeDeg(),
+                                      rows[1].LongitudeDeg(), *row.courseDeg,
+                                      state.plan.rotationDistanceNm, state.plan.rotationRadiusNm);
   InsertRow(rows, 1,
-            GeneratedRow("BRD", "(Begin of Rotation Dep)", turn.beginLatDeg, turn.beginLonDeg));
-  InsertRow(rows, 2,
-            GeneratedRow("ERD", "(End   of Rotation Dep)", turn.endLatDeg, turn.endLonDeg));
+            GeneratedRow(PlanRowKind::DepartureTurnStart, turn.beginLatDeg, turn.beginLonDeg));
+  InsertRow(rows, 2, GeneratedRow(PlanRowKind::DepartureTurnEnd, turn.endLatDeg, turn.endLonDeg));
   return rows.size();
 }
 
-size_t GenerateArrival(PlannerState& state, const std::string& row) {
-  std::vector<std::string>& rows = state.dialog.rows;
-  DeleteFirstRow(rows, kBraPrefix);
-  DeleteFirstRow(rows, kEraPrefix);
-  if (rows.size() < 2 || !HasHeading(row)) return rows.size();
+size_t GenerateArrival(PlannerState& state, const PlanRow& row) {
+  std::vector<PlanRow>& rows = state.dialog.rows;
+  DeleteFirstRow(rows, PlanRowKind::ArrivalTurnStart);
+  DeleteFirstRow(rows, PlanRowKind::ArrivalTurnEnd);
+  if (rows.size() < 2 || !row.courseDeg) return rows.size();
   // ILS rows just before the arrival belong to the approach: turn before them.
   size_t previous = rows.size() - 2;
-  while (previous > 0 && rows[previous].starts_with("ILS")) --previous;
-  if (rows[previous].starts_with("ILS")) return rows.size();
-  int headingDeg = static_cast<int>(platform::ReadLong(platform::Columns(row, 82, 3)));
-  headingDeg = headingDeg >= 180 ? headingDeg - 180 : headingDeg + 180;
+  while (previous > 0 && rows[previous].kind == PlanRowKind::Ils) --previous;
+  if (rows[previous].kind == PlanRowKind::Ils) return rows.size();
+  const int headingDeg = *row.courseDeg >= 180 ? *row.courseDeg - 180 : *row.courseDeg + 180;
   const TurnPoints turn =
-      ComputeTurn(RowLatitude(row), RowLongitude(row), RowLatitude(rows[previous]),
-                  RowLongitude(rows[previous]), headingDeg, state.plan.rotationDistanceNm,
+      ComputeTurn(row.LatitudeDeg(), row.LongitudeDeg(), rows[previous].LatitudeDeg(),
+                  rows[previous].LongitudeDeg(), headingDeg, state.plan.rotationDistanceNm,
                   state.plan.rotationRadiusNm);
   InsertRow(rows, previous + 1,
-            GeneratedRow("ERA", "(End   of Rotation Arr)", turn.beginLatDeg, turn.beginLonDeg));
+            GeneratedRow(PlanRowKind::ArrivalTurnEnd, turn.beginLatDeg, turn.beginLonDeg));
   InsertRow(rows, previous + 1,
-            GeneratedRow("BRA", "(Begin of Rotation Arr)", turn.endLatDeg, turn.endLonDeg));
+            GeneratedRow(PlanRowKind::ArrivalTurnStart, turn.endLatDeg, turn.endLonDeg));
   return rows.size();
 }
 
@@ -162,20 +172,20 @@ TurnPoints ComputeTurn(double airportLatDeg, double airportLonDeg, double nextLa
   return {px, py, ex, ey};
 }
 
-size_t GenerateSidStar(PlannerState& state, const navdb::EntryList& airports, std::string& row,
+size_t GenerateSidStar(PlannerState& state, const navdb::EntryList& airports, PlanRow& row,
                        size_t index) {
   const bool departure = index == 0;
   PlanDialog& dialog = state.dialog;
   (departure ? dialog.departureAirportText : dialog.arrivalAirportText) =
-      std::string(platform::Columns(row, 5, 6));
+      platform::Fitted(row.identifier, kEndAirportChars);
   MatchRunwayLines(airports, row, departure ? dialog.departureRunway : dialog.arrivalRunway);
   ApplyRunway(state, row, departure);
-  std::vector<std::string>& rows = dialog.rows;
+  std::vector<PlanRow>& rows = dialog.rows;
   if (!dialog.sidStarEnabled) {
-    DeleteFirstRow(rows, kBrdPrefix);
-    DeleteFirstRow(rows, kErdPrefix);
-    DeleteFirstRow(rows, kBraPrefix);
-    DeleteFirstRow(rows, kEraPrefix);
+    DeleteFirstRow(rows, PlanRowKind::DepartureTurnStart);
+    DeleteFirstRow(rows, PlanRowKind::DepartureTurnEnd);
+    DeleteFirstRow(rows, PlanRowKind::ArrivalTurnStart);
+    DeleteFirstRow(rows, PlanRowKind::ArrivalTurnEnd);
     return rows.size();
   }
   return departure ? GenerateDeparture(state, row) : GenerateArrival(state, row);

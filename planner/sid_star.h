@@ -11,9 +11,10 @@
 namespace planner {
 
 // Runs for the airport row `row` at `index` (0 = departure, else the last
-// row = arrival). `row` may be rewritten (runway coordinates, heading in
-// columns 82-84); the caller puts it back. Returns the new row count.
-size_t GenerateSidStar(PlannerState& state, const navdb::EntryList& airports, std::string& row,
+// row = arrival). `row` may be changed (the runway's centre as its position,
+// the runway heading as its course); the caller puts it back. Returns the
+// new row count.
+size_t GenerateSidStar(PlannerState& state, const navdb::EntryList& airports, PlanRow& row,
                        size_t index);
 
 // The turn of radius `radiusNm` that begins `distanceNm` out along the

@@ -26,6 +26,11 @@ void AppendLine(std::string& out, std::string_view line) {
   out.append("\r\n");
 }
 
+void ShowErrorMessage(const navdb::UiCallbacks& ui, const std::string& text) {
+  navdb::ShowMessage(ui, std::string(kErrorCaption), text, navdb::MessageIcon::Error,
+                     navdb::MessageButtons::Ok);
+}
+
 std::string CannotOpenText(const std::filesystem::path& path, std::string_view reason) {
   return std::string(kCannotOpenText) + "\r\r" + path.string() + ": " + std::string(reason);
 }

@@ -36,6 +36,9 @@ inline constexpr std::string_view kErrorCaption = "Error !";
 inline constexpr std::string_view kWarningCaption = "Warning !";
 inline constexpr std::string_view kCannotOpenText = "Cannot open the file.";
 
+// Tells the user of a failure: `text` under the caption "Error !".
+void ShowErrorMessage(const navdb::UiCallbacks& ui, const std::string& text);
+
 // "Cannot open the file." and, after a blank line, the file and the
 // system's reason (a missing file, a named pipe, ...).
 std::string CannotOpenText(const std::filesystem::path& path, std::string_view reason);

@@ -20,6 +20,8 @@ struct Error {
 
 // An Error with the operating system's text for `errorNumber`.
 Error SystemError(int errorNumber, std::filesystem::path path = {});
+// An Error that is only its message: a refusal with no system error behind it.
+Error Failure(std::string message);
 
 template <typename T>
 class [[nodiscard]] Result {

@@ -4,17 +4,21 @@
 #include <cstdint>
 #include <string>
 
-#include "aircraft.h"
+#include "autopilot.h"
 #include "command_line.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);
-  std::vector<ndhost::Waypoint> waypoints = ndhost::ReadPlanWaypoints(text);
-  ndhost::RouteFlight flight(waypoints);
-  ndhost::AircraftState aircraft;
-  aircraft.groundSpeedKt = 480;
-  flight.PlaceAtStart(aircraft);
-  for (int second = 0; second < 8; ++second) flight.Advance(aircraft, 60);
+  // Eight minutes of "follow the plan" at 480 kt along whatever route it reads.
+  ndhost::Autopilot pilot(ndhost::ReadPlanRoute(text));
+  ndhost::FlightState flight;
+  flight.airspeedKt = 480;
+  pilot.PlaceAtStart(flight, {});
+  for (int second = 0; second < 480 && !pilot.Finished(); ++second) {
+    pilot.Steer(flight, {});
+    ndhost::StepFlight(flight, {}, 1.0);
+  }
+
   std::string error;
   std::optional<std::vector<ndhost::ScheduledKey>> keys = ndhost::ParseKeyList(text, error);
   if (keys) {

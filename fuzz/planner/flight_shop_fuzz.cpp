@@ -12,7 +12,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const navdb::Database db = planner_fuzz::SmallDatabase();
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   planner::PlannerState state;
-  planner::ParseForeignPlan(state, bytes, "fuzz.fsp", planner::ForeignPlanForm::FlightShop);
+  const platform::Status read =
+      planner::ParseForeignPlan(state, bytes, "fuzz.fsp", planner::ForeignPlanForm::FlightShop);
+  // A refused plan says why and leaves the state as it was.
+  if (!read) {
+    if (read.error().message.empty() || !state.plan.planName.empty()) std::abort();
+    return 0;
+  }
   for (const planner::StagedWaypoint& record : state.staging.records) {
     if (record.identifier.size() > planner::kMaxStagedIdentifierChars) std::abort();
     if (record.name.size() > planner::kMaxStagedNameChars) std::abort();

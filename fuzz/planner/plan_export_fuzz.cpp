@@ -36,12 +36,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   planner::PlannerState state;
   planner::DecodePlanFile(bytes, state.plan, state.staging);
   planner::OpenPlanDialog(state, planner::PlanOpenMode::Loaded);
-  planner::ExportRoute route;
-  std::string problem;
-  if (!planner::BuildExportRoute(state, route, problem)) {
-    if (problem.empty()) std::abort();
+  const platform::Result<planner::ExportRoute> built = planner::BuildExportRoute(state);
+  if (!built) {
+    if (built.error().message.empty()) std::abort();
     return 0;
   }
+  const planner::ExportRoute& route = *built;
   if (route.points.size() != state.dialog.rows.size()) std::abort();
   for (const planner::ExportPoint& point : route.points) {
     if (!(std::fabs(point.latitudeDeg) <= 90.0) || !(point.longitudeDeg >= -180.0) ||

@@ -1,6 +1,7 @@
 // Arbitrary bytes as an ND plan file: the reader keeps to the staging
-// table's limits, a plan that fits is held whole, and the loaded plan can be
-// computed, printed and saved.
+// table's limits, a plan that fits is held whole, every row is written back
+// exactly as it was read, and the loaded plan can be computed, printed and
+// saved.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -22,6 +23,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (state.plan.performance.cruiseSpeed.size() > planner::kMaxCruiseSpeedChars) std::abort();
   if (state.plan.departureAirport.size() > planner::kMaxAirportChars) std::abort();
   planner::OpenPlanDialog(state, planner::PlanOpenMode::Loaded);
+  // Every row gives back the very text it was read from.
+  for (size_t i = 0; i < state.dialog.rows.size(); ++i) {
+    if (planner::FormatPlanRow(state.dialog.rows[i]) != state.staging.records[i].rowText) {
+      std::abort();
+    }
+  }
+  planner_fuzz::CheckRows(state.dialog.rows);
   // Every row the file holds is in the plan, or the loader refuses the file.
   if (rowCount <= planner::kMaxPlanRows && state.dialog.rows.size() != rowCount) std::abort();
   if (rowCount > planner::kMaxPlanRows && state.dialog.rows.size() != planner::kMaxPlanRows) {

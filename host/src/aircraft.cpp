@@ -2,9 +2,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <sstream>
-
-#include "platform/coordinate_text.h"
 
 namespace ndhost {
 
@@ -12,22 +9,6 @@ namespace {
 
 constexpr double kLatitudeScale = 8.998425275576774e-06;
 constexpr double kLongitudeScale = 1.2789770768341246e-12;
-constexpr double kDegToRad = M_PI / 180.0;
-
-double CourseDeg(const Waypoint& from, const Waypoint& to) {
-  double northNm = (to.latitudeDeg - from.latitudeDeg) * 60.0;
-  double eastNm =
-      (to.longitudeDeg - from.longitudeDeg) * 60.0 * std::cos(from.latitudeDeg * kDegToRad);
-  double course = std::atan2(eastNm, northNm) / kDegToRad;
-  return course < 0 ? course + 360 : course;
-}
-
-double DistanceNm(const Waypoint& from, const Waypoint& to) {
-  double northNm = (to.latitudeDeg - from.latitudeDeg) * 60.0;
-  double eastNm =
-      (to.longitudeDeg - from.longitudeDeg) * 60.0 * std::cos(from.latitudeDeg * kDegToRad);
-  return std::hypot(northNm, eastNm);
-}
 
 }  // namespace
 
@@ -140,52 +121,6 @@ bool FillVariable(const AircraftState& aircraft, PanelVariable& variable) {
   }
   variable.currentValue = value;
   return true;
-}
-
-std::vector<Waypoint> ReadPlanWaypoints(const std::string& planText) {
-  std::vector<Waypoint> waypoints;
-  size_t section = planText.find("[WAYPOINTS]");
-  if (section == std::string::npos) return waypoints;
-  std::istringstream rows(planText.substr(section));
-  std::string row;
-  std::getline(rows, row);
-  while (std::getline(rows, row)) {
-    if (row.size() < 75) continue;
-    waypoints.push_back({platform::ReadLatitudeText(row.substr(46, 14)),
-                         platform::ReadLongitudeText(row.substr(60, 15))});
-  }
-  return waypoints;
-}
-
-void RouteFlight::PlaceAtStart(AircraftState& aircraft) {
-  if (waypoints_.empty()) return;
-  aircraft.latitudeDeg = waypoints_[0].latitudeDeg;
-  aircraft.longitudeDeg = waypoints_[0].longitudeDeg;
-  if (waypoints_.size() > 1) aircraft.headingDeg = CourseDeg(waypoints_[0], waypoints_[1]);
-  next_ = 1;
-}
-
-bool RouteFlight::Advance(AircraftState& aircraft, double elapsedSeconds) {
-  double remainingNm = aircraft.groundSpeedKt * elapsedSeconds / 3600.0;
-  while (next_ < waypoints_.size() && remainingNm > 0) {
-    Waypoint here{aircraft.latitudeDeg, aircraft.longitudeDeg};
-    const Waypoint& target = waypoints_[next_];
-    double toTargetNm = DistanceNm(here, target);
-    if (toTargetNm <= remainingNm) {
-      aircraft.latitudeDeg = target.latitudeDeg;
-      aircraft.longitudeDeg = target.longitudeDeg;
-      remainingNm -= toTargetNm;
-      ++next_;
-      continue;
-    }
-    double courseDeg = CourseDeg(here, target);
-    aircraft.headingDeg = courseDeg;
-    aircraft.latitudeDeg += remainingNm * std::cos(courseDeg * kDegToRad) / 60.0;
-    aircraft.longitudeDeg += remainingNm * std::sin(courseDeg * kDegToRad) /
-                             (60.0 * std::cos(here.latitudeDeg * kDegToRad));
-    remainingNm = 0;
-  }
-  return next_ < waypoints_.size();
 }
 
 }  // namespace ndhost

@@ -4,16 +4,10 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "panel_interface.h"
 
 namespace ndhost {
-
-struct Waypoint {
-  double latitudeDeg = 0;
-  double longitudeDeg = 0;
-};
 
 struct AircraftState {
   double latitudeDeg = 0;
@@ -54,20 +48,5 @@ int32_t BcdFromFrequencyMhz(double frequencyMhz);
 // Fills the variable's current value from the aircraft; false for an unknown token.
 bool FillVariable(const AircraftState& aircraft, PanelVariable& variable);
 
-// Waypoints of an ND plan text (rows after "[WAYPOINTS]", columns 46-74).
-std::vector<Waypoint> ReadPlanWaypoints(const std::string& planText);
-
-// Flies towards the waypoints in turn; returns false once the last is reached.
-class RouteFlight {
- public:
-  explicit RouteFlight(std::vector<Waypoint> waypoints) : waypoints_(std::move(waypoints)) {}
-  bool Empty() const { return waypoints_.empty(); }
-  void PlaceAtStart(AircraftState& aircraft);
-  bool Advance(AircraftState& aircraft, double elapsedSeconds);
-
- private:
-  std::vector<Waypoint> waypoints_;
-  size_t next_ = 1;
-};
 
 }  // namespace ndhost

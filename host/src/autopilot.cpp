@@ -2,12 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <sstream>
+#include <memory>
 
-#include "aircraft.h"
-#include "platform/coordinate_text.h"
-#include "platform/numbers.h"
+#include "planner/plan_file.h"
+#include "platform/text_columns.h"
 
 namespace ndhost {
 
@@ -16,18 +14,8 @@ namespace {
 constexpr double kDegToRad = M_PI / 180.0;
 // A point counts as reached this close even when no turn follows it.
 constexpr double kReachedNm = 0.1;
-constexpr size_t kAltitudeColumn = 75;
-constexpr size_t kMinRowLength = 80;
-
-double NumberAt(const std::string& text, size_t position, size_t width) {
-  if (position >= text.size()) return 0;
-  return platform::ReadDouble(std::string_view(text).substr(position, width));
-}
-
-double HeaderValue(const std::string& planText, const std::string& key) {
-  size_t at = planText.find("\n" + key);
-  return at == std::string::npos ? 0 : platform::ReadDouble(planText, at + 1 + key.size());
-}
+// A route point is labelled with the identifier's first five characters.
+constexpr size_t kLabelChars = 5;
 
 // Radius of a standard-rate turn: a full circle takes 120 seconds.
 double TurnRadiusNm(double groundSpeedKt) {
@@ -38,23 +26,22 @@ double TurnRadiusNm(double groundSpeedKt) {
 }  // namespace
 
 PlanRoute ReadPlanRoute(const std::string& planText) {
+  // The plan file's own reader: the header's rates and the staged rows.
+  planner::FlightPlan plan;
+  auto staging = std::make_unique<planner::PlanStagingTable>();
+  planner::DecodePlanFile(planText, plan, *staging);
   PlanRoute route;
-  if (double climb = HeaderValue(planText, "CLIMB_RATE="); climb > 0) route.climbRateFpm = climb;
-  if (double descent = HeaderValue(planText, "DESCENT_RATE="); descent > 0)
-    route.descentRateFpm = descent;
-  size_t section = planText.find("[WAYPOINTS]");
-  if (section == std::string::npos) return route;
-  std::istringstream rows(planText.substr(section));
-  std::string row;
-  std::getline(rows, row);
-  while (std::getline(rows, row)) {
-    if (row.size() < kMinRowLength) continue;
+  if (plan.performance.climbRateFpm > 0) route.climbRateFpm = plan.performance.climbRateFpm;
+  if (plan.performance.descentRateFpm > 0) route.descentRateFpm = plan.performance.descentRateFpm;
+  for (const planner::StagedWaypoint& record : staging->records) {
+    if (record.rowText.empty()) break;
+    // A row with no position or altitude is no point to fly to.
+    const planner::PlanRow row = planner::ParsePlanRow(record.rowText);
+    if (row.IsVerbatim() || !row.altitudeFt) continue;
     RoutePoint point;
-    point.position = {platform::ReadLatitudeText(row.substr(46, 14)),
-                      platform::ReadLongitudeText(row.substr(60, 15))};
-    point.altitudeFt = NumberAt(row, kAltitudeColumn, 5);
-    std::string label = row.substr(5, 5);
-    point.label = label.substr(0, label.find_last_not_of(' ') + 1);
+    point.position = {row.LatitudeDeg(), row.LongitudeDeg()};
+    point.altitudeFt = *row.altitudeFt;
+    point.label = std::string(platform::TrimEnd(platform::Columns(row.identifier, 0, kLabelChars)));
     route.points.push_back(point);
   }
   return route;

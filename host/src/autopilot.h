@@ -23,8 +23,9 @@ struct PlanRoute {
   double descentRateFpm = 1000;
 };
 
-// Route points and rates of an ND plan text; rows shorter than the
-// position and altitude columns are left out, rates of 0 keep the defaults.
+// Route points and rates of an ND plan text, read as the planner reads a
+// plan file; rows not in the row layout and rows without an altitude are
+// left out, rates of 0 keep the defaults.
 PlanRoute ReadPlanRoute(const std::string& planText);
 
 class Autopilot {

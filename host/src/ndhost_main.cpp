@@ -21,6 +21,7 @@
 #include "panel_picture.h"
 #include "platform/file_io.h"
 #include "platform/installation.h"
+#include "platform/result.h"
 #include "platform/shared_memory.h"
 #include "route_publisher.h"
 #include "station_finder.h"
@@ -138,15 +139,12 @@ bool SetUpFlight(const ndhost::CommandLine& line, const ndhost::StationFinder& s
   return true;
 }
 
-// A plan file's text; nothing, and the reason in `error`, when it cannot be
+// A plan file's text; fails with the system's reason when it cannot be
 // read. A named pipe in its place is refused at once, never waited on.
-std::optional<std::string> ReadPlanFile(const std::string& path, std::string& error) {
+platform::Result<std::string> ReadPlanFile(const std::string& path) {
   std::string text;
-  platform::FileResult read = platform::ReadWholeFile(path, text);
-  if (!read.ok()) {
-    error = read.error;
-    return std::nullopt;
-  }
+  const platform::FileResult read = platform::ReadWholeFile(path, text);
+  if (!read.ok()) return platform::Error{read.error, read.errorNumber, path};
   return text;
 }
 
@@ -236,9 +234,10 @@ int main(int argc, char** argv) {
   ndhost::RoutePublisher publisher;
   ndhost::FlightSession session(stations);
   if (!line->routePath.empty()) {
-    std::optional<std::string> plan = ReadPlanFile(line->routePath, error);
+    const platform::Result<std::string> plan = ReadPlanFile(line->routePath);
     if (!plan) {
-      std::fprintf(stderr, "ndhost: cannot read %s: %s\n", line->routePath.c_str(), error.c_str());
+      std::fprintf(stderr, "ndhost: cannot read %s: %s\n", line->routePath.c_str(),
+                   plan.error().message.c_str());
       return 1;
     }
     if (!publisher.Publish(*plan)) {
@@ -305,10 +304,10 @@ int main(int argc, char** argv) {
     }
     for (const ndhost::ScheduledRoute& route : line->laterRoutes) {
       if (route.frame != frame) continue;
-      std::optional<std::string> plan = ReadPlanFile(route.planPath, error);
+      const platform::Result<std::string> plan = ReadPlanFile(route.planPath);
       if (!plan) {
         std::fprintf(stderr, "ndhost: cannot publish %s: %s\n", route.planPath.c_str(),
-                     error.c_str());
+                     plan.error().message.c_str());
       } else if (!publisher.Publish(*plan)) {
         std::fprintf(stderr, "ndhost: cannot publish %s\n", route.planPath.c_str());
       }

@@ -151,10 +151,12 @@ std::optional<navmap::MapRoute> LoadRoute(CliContext& context, const std::filesy
   state.navDataFolder = context.navData;
   if (!planner::LoadFlightPlan(state, file, ui)) return std::nullopt;
   planner::RecomputeOpenedPlan(state, db.List(navdb::NavaidKind::Airport));
-  std::string problem;
-  std::optional<navmap::MapRoute> route = navmap::RouteOfPlan(state, problem);
-  if (!route) context.err << "skat-cli: cannot draw the plan: " << problem << '\n';
-  return route;
+  platform::Result<navmap::MapRoute> route = navmap::RouteOfPlan(state);
+  if (!route) {
+    context.err << "skat-cli: cannot draw the plan: " << route.error().message << '\n';
+    return std::nullopt;
+  }
+  return std::move(route).value();
 }
 
 navmap::MapView ViewFor(const Request& request, const navmap::MapRoute* route) {
@@ -208,8 +210,8 @@ int RunMap(CliContext& context, const std::vector<std::string>& args) {
     scene.route = &*route;
   }
   if (options->Has("--highlight")) {
-    const auto pick = FindNamedNavaid(db, "--highlight", options->Get("--highlight"), problem);
-    if (!pick) return UsageError(context, kMap, problem);
+    const auto pick = FindNamedNavaid(db, "--highlight", options->Get("--highlight"));
+    if (!pick) return UsageError(context, kMap, pick.error().message);
     scene.highlight = navmap::EntryRef{pick->kind, static_cast<uint32_t>(pick->row)};
   }
   const navmap::SpatialIndex index(db);

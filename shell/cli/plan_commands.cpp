@@ -72,7 +72,9 @@ const CliCommand kPlan{
     "A plan holds at most 256 rows, generated points included, as many as the\n"
     "navigation display shows: a longer plan file, a longer imported plan, or a\n"
     "change that grows a plan beyond that is refused (exit 1), and the file is left\n"
-    "as it was; no row is ever dropped.\n",
+    "as it was; no row is ever dropped. A row not in the plan row layout is kept\n"
+    "as it is, but the legs of a plan holding one are not computed: compute and edit\n"
+    "name the row and exit 1 (edit --remove takes it out).\n",
     RunPlan};
 
 const CliCommand kPerf{
@@ -103,59 +105,83 @@ const OptionRules kPerfOptions{{"--yes"},
 
 // The options each subcommand takes besides --yes; any other is refused
 // rather than silently ignored.
-bool OnlyOptions(const Options& options, std::initializer_list<std::string_view> allowed,
-                 std::string& problem) {
+platform::Status OnlyOptions(const Options& options,
+                             std::initializer_list<std::string_view> allowed) {
   for (const ParsedOption& option : options.given) {
     if (option.key == "--yes" ||
         std::find(allowed.begin(), allowed.end(), option.key) != allowed.end()) {
       continue;
     }
-    problem = "this subcommand does not take " + option.key;
-    return false;
+    return platform::Failure("this subcommand does not take " + option.key);
   }
-  return true;
+  return {};
 }
 
 // The airport of one end as the user picks it, with the runway checked once
 // the runway lists are filled.
-bool AddEnd(CliContext& context, planner::PlannerState& state, const navdb::Database& db,
-            const AirportChoice& choice, bool departure, std::string& problem) {
-  (void)context;
+platform::Status AddEnd(planner::PlannerState& state, const navdb::Database& db,
+                        const AirportChoice& choice, bool departure) {
   const auto pick = FindNavaid(db, NavaidKind::Airport, choice.icao);
-  if (!pick) {
-    problem = "airport " + choice.icao + " is not in the database";
-    return false;
-  }
+  if (!pick) return platform::Failure("airport " + choice.icao + " is not in the database");
   planner::RunwayChoice& runway =
       departure ? state.dialog.departureRunway : state.dialog.arrivalRunway;
   runway.editText = choice.runway;
   planner::PlaceWaypoint(state, db, -1, *pick);
-  return true;
+  return {};
 }
 
-bool AddVias(planner::PlannerState& state, const navdb::Database& db, const Options& options,
-             std::string& problem) {
+platform::Status AddVias(planner::PlannerState& state, const navdb::Database& db,
+                         const Options& options) {
   for (const std::string& via : options.All("--via")) {
-    const auto pick = FindNamedNavaid(db, "--via", via, problem);
-    if (!pick) return false;
+    const platform::Result<navdb::WaypointPick> pick = FindNamedNavaid(db, "--via", via);
+    if (!pick) return pick.error();
     planner::InsertBeforeArrival(state, db, *pick);
   }
-  return true;
+  return {};
+}
+
+// The airports, their runways and the vias of plan create, in that order.
+platform::Status AddRoute(planner::PlannerState& state, const navdb::Database& db,
+                          const Options& options) {
+  const AirportChoice departure = SplitAirportChoice(options.Get("--departure"));
+  const AirportChoice arrival = SplitAirportChoice(options.Get("--arrival"));
+  if (platform::Status added = AddEnd(state, db, departure, true); !added) return added;
+  if (platform::Status added = AddEnd(state, db, arrival, false); !added) return added;
+  if (platform::Status runway = CheckRunway(state.dialog.departureRunway, departure); !runway) {
+    return runway;
+  }
+  if (platform::Status runway = CheckRunway(state.dialog.arrivalRunway, arrival); !runway) {
+    return runway;
+  }
+  return AddVias(state, db, options);
+}
+
+// The performance options and SID/STAR values of plan create.
+platform::Status ReadCreateOptions(planner::PlannerState& state, const Options& options) {
+  if (platform::Status read = ReadPerformanceOptions(options, state.plan.performance); !read) {
+    return read;
+  }
+  if (platform::Status climb = CheckClimbHasCruiseAltitude(state.plan.performance); !climb) {
+    return climb;
+  }
+  if (options.Has("--sid-star") && !options.Has("--no-sid-star")) {
+    return ReadSidStar(options.Get("--sid-star"), state);
+  }
+  return {};
 }
 
 int PlanCreate(CliContext& context, const Options& options) {
-  std::string problem;
   if (options.positional.size() != 1)
     return UsageError(context, kPlan, "plan create takes one NAME");
   if (!options.Has("--departure") || !options.Has("--arrival")) {
     return UsageError(context, kPlan, "plan create needs --departure and --arrival");
   }
-  if (!OnlyOptions(options,
-                   {"--departure", "--arrival", "--via", "--perf", "--climb-rate", "--climb-speed",
+  if (const platform::Status only = OnlyOptions(
+          options, {"--departure", "--arrival", "--via", "--perf", "--climb-rate", "--climb-speed",
                     "--descent-rate", "--descent-speed", "--cruise-altitude", "--cruise-speed",
-                    "--sid-star", "--no-sid-star"},
-                   problem)) {
-    return UsageError(context, kPlan, problem);
+                    "--sid-star", "--no-sid-star"});
+      !only) {
+    return UsageError(context, kPlan, only.error().message);
   }
   const navdb::UiCallbacks ui = PlanUi(context, options);
   planner::PlannerState state;
@@ -164,24 +190,15 @@ int PlanCreate(CliContext& context, const Options& options) {
     const auto path = planner::PerformanceFilePath(state, options.Get("--perf"));
     if (!planner::LoadPerformanceFile(state, path, ui)) return kExitFailure;
   }
-  if (!ReadPerformanceOptions(options, state.plan.performance, problem) ||
-      !CheckClimbHasCruiseAltitude(state.plan.performance, problem) ||
-      (options.Has("--sid-star") && !options.Has("--no-sid-star") &&
-       !ReadSidStar(options.Get("--sid-star"), state, problem))) {
-    return UsageError(context, kPlan, problem);
+  if (const platform::Status read = ReadCreateOptions(state, options); !read) {
+    return UsageError(context, kPlan, read.error().message);
   }
   const navdb::Database db = LoadedDatabase(context, ui);
   planner::OpenPlanDialog(state, planner::PlanOpenMode::New);
   state.plan.planName = options.positional[0];
   state.dialog.sidStarEnabled = !options.Has("--no-sid-star");
-  const AirportChoice departure = SplitAirportChoice(options.Get("--departure"));
-  const AirportChoice arrival = SplitAirportChoice(options.Get("--arrival"));
-  if (!AddEnd(context, state, db, departure, true, problem) ||
-      !AddEnd(context, state, db, arrival, false, problem) ||
-      !CheckRunway(state.dialog.departureRunway, departure, problem) ||
-      !CheckRunway(state.dialog.arrivalRunway, arrival, problem) ||
-      !AddVias(state, db, options, problem)) {
-    return UsageError(context, kPlan, problem);
+  if (const platform::Status route = AddRoute(state, db, options); !route) {
+    return UsageError(context, kPlan, route.error().message);
   }
   // The runway lists were filled by the first computation; this one places
   // the airports at their runways' centres as the next change in the dialog would.
@@ -192,11 +209,10 @@ int PlanCreate(CliContext& context, const Options& options) {
 }
 
 int PlanCompute(CliContext& context, const Options& options) {
-  std::string problem;
   if (options.positional.size() != 1)
     return UsageError(context, kPlan, "plan compute takes one FILE");
-  if (!OnlyOptions(options, {"--out"}, problem)) {
-    return UsageError(context, kPlan, problem + "; plan edit changes a plan");
+  if (const platform::Status only = OnlyOptions(options, {"--out"}); !only) {
+    return UsageError(context, kPlan, only.error().message + "; plan edit changes a plan");
   }
   const navdb::UiCallbacks ui = PlanUi(context, options);
   planner::PlannerState state;
@@ -205,6 +221,7 @@ int PlanCompute(CliContext& context, const Options& options) {
   if (!planner::LoadFlightPlan(state, file, ui)) return kExitFailure;
   const navdb::Database db = LoadedDatabase(context, ui);
   planner::RecomputeOpenedPlan(state, db.List(NavaidKind::Airport));
+  if (!CheckLegsComputed(context, state)) return kExitFailure;
   if (state.rotationWarningRow != 0) {
     context.err << "skat-cli: the rotation angle at row " << state.rotationWarningRow
                 << " is too high\n";
@@ -225,18 +242,19 @@ std::optional<navdb::WaypointPick> AskForWaypoint(CliContext& context, const nav
     context.err << "Waypoint (KIND:ID, empty to skip): " << std::flush;
     std::string answer;
     if (!std::getline(context.in, answer) || answer.empty()) return std::nullopt;
-    std::string problem;
-    if (auto pick = FindNamedNavaid(db, "", answer, problem)) return pick;
+    if (const platform::Result<navdb::WaypointPick> pick = FindNamedNavaid(db, "", answer)) {
+      return *pick;
+    }
     context.err << "skat-cli: no such navaid\n";
   }
 }
 
 int PlanImport(CliContext& context, const Options& options) {
-  std::string problem;
   if (options.positional.size() != 1)
     return UsageError(context, kPlan, "plan import takes one FILE");
-  if (!OnlyOptions(options, {"--name", "--missing"}, problem))
-    return UsageError(context, kPlan, problem);
+  if (const platform::Status only = OnlyOptions(options, {"--name", "--missing"}); !only) {
+    return UsageError(context, kPlan, only.error().message);
+  }
   const std::string missing = options.Has("--missing") ? options.Get("--missing") : "ask";
   if (missing != "ask" && missing != "skip") {
     return UsageError(context, kPlan, "--missing takes ask or skip");
@@ -280,9 +298,9 @@ std::optional<PaperSize> PaperNamed(const std::string& name) {
 }
 
 int PlanPrint(CliContext& context, const Options& options) {
-  std::string problem;
-  if (!OnlyOptions(options, {"--text", "--pdf", "--paper"}, problem))
-    return UsageError(context, kPlan, problem);
+  if (const platform::Status only = OnlyOptions(options, {"--text", "--pdf", "--paper"}); !only) {
+    return UsageError(context, kPlan, only.error().message);
+  }
   const bool toPdf = options.Has("--pdf");
   if (options.positional.size() != 1 || toPdf == options.Has("--text")) {
     return UsageError(context, kPlan,
@@ -303,8 +321,9 @@ int PlanPrint(CliContext& context, const Options& options) {
     context.out << platform::Win1252ToUtf8(planner::PrintoutText(pages));
     return kExitOk;
   }
-  if (const std::string error = WritePrintoutPdf(pdfPath, pages, *paper); !error.empty()) {
-    context.err << "skat-cli: cannot write " << pdfPath.string() << ": " << error << '\n';
+  if (const platform::Status written = WritePrintoutPdf(pdfPath, pages, *paper); !written) {
+    context.err << "skat-cli: cannot write " << pdfPath.string() << ": " << written.error().message
+                << '\n';
     return kExitFailure;
   }
   return kExitOk;
@@ -320,12 +339,12 @@ int RunPlan(CliContext& context, const std::vector<std::string>& args) {
   const std::optional<Options> parsed = ParseOptions(args, 1, kPlanOptions, problem);
   if (!parsed) return UsageError(context, kPlan, problem);
   const Options& options = *parsed;
-  if (const std::string name = NameOptionsProblem(options); !name.empty()) {
-    return UsageError(context, kPlan, name);
+  if (const platform::Status names = CheckNameOptions(options); !names) {
+    return UsageError(context, kPlan, names.error().message);
   }
   if (args[0] == "create" && !options.positional.empty()) {
-    const std::string name = planner::FileNameProblem("flight plan", options.positional[0]);
-    if (!name.empty()) return UsageError(context, kPlan, name);
+    const platform::Status name = planner::CheckFileName("flight plan", options.positional[0]);
+    if (!name) return UsageError(context, kPlan, name.error().message);
   }
   // The commands that look navaids up read the database under its shared lock.
   std::optional<navdb::DatabaseLock> lock;
@@ -355,19 +374,18 @@ int RunPerf(CliContext& context, const std::vector<std::string>& args) {
     return UsageError(context, kPerf, problem.empty() ? "expected save|show AIRCRAFT" : problem);
   }
   const Options& options = *parsed;
-  if (const std::string name = planner::FileNameProblem("aircraft", options.positional[0]);
-      !name.empty()) {
-    return UsageError(context, kPerf, name);
+  if (const platform::Status name = planner::CheckFileName("aircraft", options.positional[0]);
+      !name) {
+    return UsageError(context, kPerf, name.error().message);
   }
   const navdb::UiCallbacks ui = PlanUi(context, options);
   planner::PlannerState state;
   state.navDataFolder = context.navData;
   state.plan.performance.aircraftName = options.positional[0];
   if (args[0] == "save") {
-    if (!ReadPerformanceOptions(options, state.plan.performance, problem) ||
-        !CheckClimbHasCruiseAltitude(state.plan.performance, problem)) {
-      return UsageError(context, kPerf, problem);
-    }
+    platform::Status read = ReadPerformanceOptions(options, state.plan.performance);
+    if (read) read = CheckClimbHasCruiseAltitude(state.plan.performance);
+    if (!read) return UsageError(context, kPerf, read.error().message);
     return planner::SavePerformanceFile(state, ui) ? kExitOk : kExitFailure;
   }
   if (args[0] == "show") {

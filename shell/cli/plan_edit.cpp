@@ -23,26 +23,20 @@ struct EditRun {
   planner::PlannerState state;
   navdb::Database db;
   navdb::UiCallbacks ui;
-  std::string problem;
 };
 
-// A row of the list, counted from 0; "end" when `allowEnd` gives nothing.
-bool ReadPosition(EditRun& run, const std::string& option, const std::string& text, bool allowEnd,
-                  std::optional<size_t>& row) {
+// A row of the list, counted from 0; "end" (nothing) when `allowEnd`.
+platform::Result<std::optional<size_t>> ReadPosition(const EditRun& run, const std::string& option,
+                                                     const std::string& text, bool allowEnd) {
   const size_t rowCount = run.state.dialog.rows.size();
-  if (allowEnd && text == "end") {
-    row.reset();
-    return true;
-  }
+  if (allowEnd && text == "end") return std::optional<size_t>();
   if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos ||
       text.size() > 6 || static_cast<size_t>(platform::ReadLong(text)) >= rowCount) {
-    run.problem = option + " takes a row from 0 to " + std::to_string(rowCount) + " - 1" +
-                  (allowEnd ? " or end" : "") + ", not '" + text + "'";
-    if (rowCount == 0) run.problem = option + ": the plan has no rows";
-    return false;
+    if (rowCount == 0) return platform::Failure(option + ": the plan has no rows");
+    return platform::Failure(option + " takes a row from 0 to " + std::to_string(rowCount) +
+                             " - 1" + (allowEnd ? " or end" : "") + ", not '" + text + "'");
   }
-  row = static_cast<size_t>(platform::ReadLong(text));
-  return true;
+  return std::optional<size_t>(static_cast<size_t>(platform::ReadLong(text)));
 }
 
 navdb::UiCallbacks PickingUi(const navdb::WaypointPick& pick) {
@@ -52,46 +46,45 @@ navdb::UiCallbacks PickingUi(const navdb::WaypointPick& pick) {
 }
 
 // "POS KIND:ID" of --insert and --replace.
-bool ApplyPick(EditRun& run, const std::string& option, const std::string& value) {
+platform::Status ApplyPick(EditRun& run, const std::string& option, const std::string& value) {
   const size_t blank = value.find(' ');
-  std::optional<size_t> row;
-  if (!ReadPosition(run, option, value.substr(0, blank), option == "--insert", row)) return false;
-  const auto pick = FindNamedNavaid(run.db, option, value.substr(blank + 1), run.problem);
-  if (!pick) return false;
-  run.state.dialog.selectedRow = row;
+  const platform::Result<std::optional<size_t>> row =
+      ReadPosition(run, option, value.substr(0, blank), option == "--insert");
+  if (!row) return row.error();
+  const platform::Result<navdb::WaypointPick> pick =
+      FindNamedNavaid(run.db, option, value.substr(blank + 1));
+  if (!pick) return pick.error();
+  run.state.dialog.selectedRow = *row;
   if (option == "--insert") {
     planner::InsertCommand(run.state, run.db, PickingUi(*pick));
   } else {
     planner::ReplaceCommand(run.state, run.db, PickingUi(*pick));
   }
-  return true;
+  return {};
 }
 
-bool ApplyMove(EditRun& run, const std::string& value) {
+platform::Status ApplyMove(EditRun& run, const std::string& value) {
   const size_t blank = value.find(' ');
   const std::string direction = value.substr(blank + 1);
   if (direction != "up" && direction != "down") {
-    run.problem = "--move takes POS up|down, not '" + value + "'";
-    return false;
+    return platform::Failure("--move takes POS up|down, not '" + value + "'");
   }
-  std::optional<size_t> row;
-  if (!ReadPosition(run, "--move", value.substr(0, blank), false, row)) return false;
-  run.state.dialog.selectedRow = row;
+  const platform::Result<std::optional<size_t>> row =
+      ReadPosition(run, "--move", value.substr(0, blank), false);
+  if (!row) return row.error();
+  run.state.dialog.selectedRow = *row;
   if (direction == "up") {
     planner::MoveUpCommand(run.state, run.db);
   } else {
     planner::MoveDownCommand(run.state, run.db);
   }
-  return true;
+  return {};
 }
 
-bool ApplyEnd(EditRun& run, const std::string& value, bool departure) {
+platform::Status ApplyEnd(EditRun& run, const std::string& value, bool departure) {
   const AirportChoice choice = SplitAirportChoice(value);
   const auto pick = FindNavaid(run.db, NavaidKind::Airport, choice.icao);
-  if (!pick) {
-    run.problem = "airport " + choice.icao + " is not in the database";
-    return false;
-  }
+  if (!pick) return platform::Failure("airport " + choice.icao + " is not in the database");
   if (departure) {
     planner::ReplaceDeparture(run.state, run.db, *pick);
   } else {
@@ -99,68 +92,68 @@ bool ApplyEnd(EditRun& run, const std::string& value, bool departure) {
   }
   planner::RunwayChoice& runway =
       departure ? run.state.dialog.departureRunway : run.state.dialog.arrivalRunway;
-  if (!SelectRunway(runway, choice, run.problem)) return false;
+  if (platform::Status selected = SelectRunway(runway, choice); !selected) return selected;
   planner::ComputeLegs(run.state, run.db.List(NavaidKind::Airport));
-  return true;
+  return {};
 }
 
-bool ApplyPerformance(EditRun& run, const ParsedOption& option) {
+platform::Status ApplyPerformance(EditRun& run, const ParsedOption& option) {
   planner::PlannerState& state = run.state;
   if (option.key == "--perf") {
     const auto path = planner::PerformanceFilePath(state, option.value);
     if (!planner::LoadPerformanceFile(state, path, run.ui)) {
-      run.problem = "cannot load the performance file " + path.string();
-      return false;
+      return platform::Failure("cannot load the performance file " + path.string());
     }
   } else {
     Options one;
     one.given.push_back(option);
-    if (!ReadPerformanceOptions(one, state.plan.performance, run.problem)) return false;
+    if (platform::Status read = ReadPerformanceOptions(one, state.plan.performance); !read) {
+      return read;
+    }
   }
   planner::ComputeLegs(state, run.db.List(NavaidKind::Airport));
-  return true;
+  return {};
 }
 
-bool ApplySidStar(EditRun& run, const ParsedOption& option) {
+platform::Status ApplySidStar(EditRun& run, const ParsedOption& option) {
   planner::PlannerState& state = run.state;
   if (option.key == "--no-sid-star") {
     state.dialog.sidStarEnabled = false;
   } else {
-    if (!ReadSidStar(option.value, state, run.problem)) return false;
+    if (platform::Status read = ReadSidStar(option.value, state); !read) return read;
     state.dialog.sidStarEnabled = true;
     state.dialog.rotationDistanceText = planner::TenthsText(state.plan.rotationDistanceNm);
     state.dialog.rotationRadiusText = planner::TenthsText(state.plan.rotationRadiusNm);
   }
   planner::ComputeLegs(state, run.db.List(NavaidKind::Airport));
-  return true;
+  return {};
 }
 
-bool ApplyOption(EditRun& run, const ParsedOption& option) {
+platform::Status ApplyOption(EditRun& run, const ParsedOption& option) {
   const std::string& key = option.key;
   if (key == "--insert" || key == "--replace") return ApplyPick(run, key, option.value);
   if (key == "--move") return ApplyMove(run, option.value);
   if (key == "--remove") {
-    std::optional<size_t> row;
-    if (!ReadPosition(run, key, option.value, false, row)) return false;
-    run.state.dialog.selectedRow = row;
+    const platform::Result<std::optional<size_t>> row = ReadPosition(run, key, option.value, false);
+    if (!row) return row.error();
+    run.state.dialog.selectedRow = *row;
     planner::RemoveCommand(run.state, run.db);
-    return true;
+    return {};
   }
   if (key == "--departure" || key == "--arrival")
     return ApplyEnd(run, option.value, key == "--departure");
   if (key == "--sid-star" || key == "--no-sid-star") return ApplySidStar(run, option);
   if (key == "--name") {
     run.state.plan.planName = option.value;
-    return true;
+    return {};
   }
-  if (key == "--yes") return true;
+  if (key == "--yes") return {};
   if (key == "--perf" || key == "--climb-rate" || key == "--climb-speed" ||
       key == "--descent-rate" || key == "--descent-speed" || key == "--cruise-altitude" ||
       key == "--cruise-speed") {
     return ApplyPerformance(run, option);
   }
-  run.problem = "plan edit does not take " + key;
-  return false;
+  return platform::Failure("plan edit does not take " + key);
 }
 
 // Writes the edited plan: back over FILE, or with --name as the dialog's
@@ -190,18 +183,24 @@ int SaveEdited(EditRun& run, const std::filesystem::path& file) {
 int PlanEdit(CliContext& context, const Options& options, const CliCommand& command) {
   if (options.positional.size() != 1)
     return UsageError(context, command, "plan edit takes one FILE");
-  EditRun run{context, options, {}, {}, PlanUi(context, options), {}};
+  EditRun run{context, options, {}, {}, PlanUi(context, options)};
   run.state.navDataFolder = context.navData;
   const std::filesystem::path file = options.positional[0];
   if (!planner::LoadFlightPlan(run.state, file, run.ui)) return kExitFailure;
   run.db = LoadedDatabase(context, run.ui);
   planner::RecomputeOpenedPlan(run.state, run.db.List(NavaidKind::Airport));
   for (const ParsedOption& option : options.given) {
-    if (!ApplyOption(run, option)) return UsageError(context, command, run.problem);
+    if (const platform::Status applied = ApplyOption(run, option); !applied) {
+      return UsageError(context, command, applied.error().message);
+    }
   }
-  if (!CheckClimbHasCruiseAltitude(run.state.plan.performance, run.problem))
-    return UsageError(context, command, run.problem);
+  if (const platform::Status climb = CheckClimbHasCruiseAltitude(run.state.plan.performance);
+      !climb) {
+    return UsageError(context, command, climb.error().message);
+  }
   planner::ComputeLegs(run.state, run.db.List(NavaidKind::Airport));
+  // The file stays as it was rather than take rows whose legs are not computed.
+  if (!CheckLegsComputed(context, run.state)) return kExitFailure;
   return SaveEdited(run, file);
 }
 

@@ -46,8 +46,8 @@ int PlanExport(CliContext& context, const Options& options, const CliCommand& co
     context.err << "skat-cli: " << out.string() << " already exists (--yes replaces it)\n";
     return kExitFailure;
   }
-  if (const std::string problem = planner::ExportPlanFile(state, *format, out); !problem.empty()) {
-    context.err << "skat-cli: " << problem << '\n';
+  if (const platform::Status exported = planner::ExportPlanFile(state, *format, out); !exported) {
+    context.err << "skat-cli: " << exported.error().message << '\n';
     return kExitFailure;
   }
   context.out << out.string() << '\n';

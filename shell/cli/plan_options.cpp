@@ -1,6 +1,7 @@
 #include "shell/cli/plan_options.h"
 
 #include <algorithm>
+#include <ostream>
 
 #include "planner/number_ranges.h"
 #include "planner/performance_file.h"
@@ -15,9 +16,9 @@ using navdb::NavaidKind;
 
 // A whole number within the range its column holds. Digits only: no sign,
 // no exponent, nothing that is not finite.
-bool ReadNumber(const Options& options, const std::string& key, const planner::WholeRange& range,
-                int32_t& value, std::string& problem) {
-  if (!options.Has(key)) return true;
+platform::Status ReadNumber(const Options& options, const std::string& key,
+                            const planner::WholeRange& range, int32_t& value) {
+  if (!options.Has(key)) return {};
   const std::string text = options.Get(key);
   const bool digitsOnly =
       !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
@@ -28,12 +29,12 @@ bool ReadNumber(const Options& options, const std::string& key, const planner::W
   const long number =
       digitsOnly && significant.size() <= range.digits ? platform::ReadLong(text) : -1;
   if (number < range.min || number > range.max) {
-    problem = key + " takes a whole number from " + std::to_string(range.min) + " to " +
-              std::to_string(range.max) + " (" + std::string(range.unit) + "), not '" + text + "'";
-    return false;
+    return platform::Failure(key + " takes a whole number from " + std::to_string(range.min) +
+                             " to " + std::to_string(range.max) + " (" + std::string(range.unit) +
+                             "), not '" + text + "'");
   }
   value = static_cast<int32_t>(number);
-  return true;
+  return {};
 }
 
 // Digits with at most one decimal point: no sign, no exponent, and so
@@ -104,60 +105,76 @@ navdb::Database LoadedDatabase(CliContext& context, const navdb::UiCallbacks& ui
   return db;
 }
 
-bool ReadPerformanceOptions(const Options& options, planner::AircraftPerformance& p,
-                            std::string& problem) {
+platform::Status ReadPerformanceOptions(const Options& options, planner::AircraftPerformance& p) {
   if (options.Has("--cruise-speed")) {
     const std::string text = options.Get("--cruise-speed");
     if (!IsCruiseSpeedText(text)) {
-      problem =
+      return platform::Failure(
           "--cruise-speed takes knots (0 to 9999) or a Mach number below 5 (such as 0.82) "
           "in at most 4 characters, not '" +
-          text + "'";
-      return false;
+          text + "'");
     }
     p.cruiseSpeed = text;
   }
-  return ReadNumber(options, "--climb-rate", planner::kRateRange, p.climbRateFpm, problem) &&
-         ReadNumber(options, "--climb-speed", planner::kSpeedRange, p.climbSpeedKt, problem) &&
-         ReadNumber(options, "--descent-rate", planner::kRateRange, p.descentRateFpm, problem) &&
-         ReadNumber(options, "--descent-speed", planner::kSpeedRange, p.descentSpeedKt, problem) &&
-         ReadNumber(options, "--cruise-altitude", planner::kCruiseAltitudeRange, p.cruiseAltitudeFt,
-                    problem);
-}
-
-bool CheckClimbHasCruiseAltitude(const planner::AircraftPerformance& performance,
-                                 std::string& problem) {
-  if (performance.climbRateFpm == 0 || performance.cruiseAltitudeFt != 0) return true;
-  problem = "a climb rate needs a cruise altitude (--cruise-altitude)";
-  return false;
-}
-
-std::string NameOptionsProblem(const Options& options) {
-  for (const ParsedOption& option : options.given) {
-    std::string problem;
-    if (option.key == "--name") problem = planner::FileNameProblem("flight plan", option.value);
-    if (option.key == "--perf") problem = planner::FileNameProblem("aircraft", option.value);
-    if (!problem.empty()) return problem;
+  struct NumberOption {
+    const char* key;
+    const planner::WholeRange& range;
+    int32_t& value;
+  };
+  const NumberOption numbers[] = {
+      {"--climb-rate", planner::kRateRange, p.climbRateFpm},
+      {"--climb-speed", planner::kSpeedRange, p.climbSpeedKt},
+      {"--descent-rate", planner::kRateRange, p.descentRateFpm},
+      {"--descent-speed", planner::kSpeedRange, p.descentSpeedKt},
+      {"--cruise-altitude", planner::kCruiseAltitudeRange, p.cruiseAltitudeFt},
+  };
+  for (const NumberOption& number : numbers) {
+    if (platform::Status read = ReadNumber(options, number.key, number.range, number.value);
+        !read) {
+      return read;
+    }
   }
   return {};
 }
 
-bool ReadSidStar(std::string_view text, planner::PlannerState& state, std::string& problem) {
+platform::Status CheckClimbHasCruiseAltitude(const planner::AircraftPerformance& performance) {
+  if (performance.climbRateFpm == 0 || performance.cruiseAltitudeFt != 0) return {};
+  return platform::Failure("a climb rate needs a cruise altitude (--cruise-altitude)");
+}
+
+bool CheckLegsComputed(CliContext& context, const planner::PlannerState& state) {
+  const std::optional<size_t> row = planner::FindVerbatimRow(state.dialog.rows);
+  if (!row) return true;
+  context.err << "skat-cli: the legs cannot be computed: row " << *row
+              << " is not a plan row (plan edit --remove " << *row << " takes it out)\n";
+  return false;
+}
+
+platform::Status CheckNameOptions(const Options& options) {
+  for (const ParsedOption& option : options.given) {
+    if (option.key != "--name" && option.key != "--perf") continue;
+    platform::Status named =
+        planner::CheckFileName(option.key == "--name" ? "flight plan" : "aircraft", option.value);
+    if (!named) return named;
+  }
+  return {};
+}
+
+platform::Status ReadSidStar(std::string_view text, planner::PlannerState& state) {
   const size_t comma = text.find(',');
   const std::optional<double> distanceNm =
       comma == std::string::npos ? std::nullopt : RotationValue(text.substr(0, comma));
   const std::optional<double> radiusNm =
       comma == std::string::npos ? std::nullopt : RotationValue(text.substr(comma + 1));
   if (!distanceNm || !radiusNm) {
-    problem = "--sid-star takes D,R with each from " +
-              planner::TenthsText(planner::kMinRotationNm) + " to " +
-              planner::TenthsText(planner::kMaxRotationNm) + " (NM), not '" + std::string(text) +
-              "'";
-    return false;
+    return platform::Failure("--sid-star takes D,R with each from " +
+                             planner::TenthsText(planner::kMinRotationNm) + " to " +
+                             planner::TenthsText(planner::kMaxRotationNm) + " (NM), not '" +
+                             std::string(text) + "'");
   }
   state.plan.rotationDistanceNm = *distanceNm;
   state.plan.rotationRadiusNm = *radiusNm;
-  return true;
+  return {};
 }
 
 std::optional<navdb::WaypointPick> FindNavaid(const navdb::Database& db, NavaidKind kind,
@@ -168,19 +185,18 @@ std::optional<navdb::WaypointPick> FindNavaid(const navdb::Database& db, NavaidK
   return navdb::WaypointPick{kind, *row};
 }
 
-std::optional<navdb::WaypointPick> FindNamedNavaid(const navdb::Database& db,
-                                                   std::string_view option, const std::string& text,
-                                                   std::string& problem) {
+platform::Result<navdb::WaypointPick> FindNamedNavaid(const navdb::Database& db,
+                                                      std::string_view option,
+                                                      const std::string& text) {
   const size_t colon = text.find(':');
   const auto kind = colon == std::string::npos ? std::nullopt : KindNamed(text.substr(0, colon));
   if (!kind) {
-    problem =
-        std::string(option) + " takes KIND:ID with KIND ndb, vor, apt or int, not '" + text + "'";
-    return std::nullopt;
+    return platform::Failure(std::string(option) +
+                             " takes KIND:ID with KIND ndb, vor, apt or int, not '" + text + "'");
   }
-  auto pick = FindNavaid(db, *kind, text.substr(colon + 1));
-  if (!pick) problem = text + " is not in the database";
-  return pick;
+  const std::optional<navdb::WaypointPick> pick = FindNavaid(db, *kind, text.substr(colon + 1));
+  if (!pick) return platform::Failure(text + " is not in the database");
+  return *pick;
 }
 
 AirportChoice SplitAirportChoice(const std::string& text) {
@@ -189,27 +205,21 @@ AirportChoice SplitAirportChoice(const std::string& text) {
   return {text.substr(0, slash), text.substr(slash + 1)};
 }
 
-bool CheckRunway(const planner::RunwayChoice& runway, const AirportChoice& choice,
-                 std::string& problem) {
-  if (choice.runway.empty()) return true;
+platform::Status CheckRunway(const planner::RunwayChoice& runway, const AirportChoice& choice) {
+  if (choice.runway.empty()) return {};
   if (planner::StartsWithNoCase(runway.Text(), choice.runway) &&
       RunwayEntryFor(runway, choice.runway)) {
-    return true;
+    return {};
   }
-  problem = UnknownRunwayText(runway, choice);
-  return false;
+  return platform::Failure(UnknownRunwayText(runway, choice));
 }
 
-bool SelectRunway(planner::RunwayChoice& runway, const AirportChoice& choice,
-                  std::string& problem) {
-  if (choice.runway.empty()) return true;
+platform::Status SelectRunway(planner::RunwayChoice& runway, const AirportChoice& choice) {
+  if (choice.runway.empty()) return {};
   const std::optional<size_t> entry = RunwayEntryFor(runway, choice.runway);
-  if (!entry) {
-    problem = UnknownRunwayText(runway, choice);
-    return false;
-  }
+  if (!entry) return platform::Failure(UnknownRunwayText(runway, choice));
   runway.Select(*entry);
-  return true;
+  return {};
 }
 
 }  // namespace cli

@@ -10,6 +10,7 @@
 #include "navdb/database.h"
 #include "navdb/ui_callbacks.h"
 #include "planner/flight_plan.h"
+#include "platform/result.h"
 #include "shell/cli/commands.h"
 #include "shell/cli/options.h"
 
@@ -20,27 +21,33 @@ navdb::UiCallbacks PlanUi(CliContext& context, const Options& options);
 
 navdb::Database LoadedDatabase(CliContext& context, const navdb::UiCallbacks& ui);
 
-// The performance options given; "--climb-rate" without a cruise altitude
-// (given or loaded) is refused, as the climb would have no top.
-bool ReadPerformanceOptions(const Options& options, planner::AircraftPerformance& performance,
-                            std::string& problem);
-bool CheckClimbHasCruiseAltitude(const planner::AircraftPerformance& performance,
-                                 std::string& problem);
+// The performance options given; fails naming the option and its range
+// when a value does not fit its column.
+platform::Status ReadPerformanceOptions(const Options& options,
+                                        planner::AircraftPerformance& performance);
+// A climb rate without a cruise altitude (given or loaded) is refused, as
+// the climb would have no top.
+platform::Status CheckClimbHasCruiseAltitude(const planner::AircraftPerformance& performance);
 
-// Why a name given with --name (a plan) or --perf (an aircraft) cannot
-// name a file in FlightPlans (planner::FileNameProblem); empty when none.
-std::string NameOptionsProblem(const Options& options);
+// A plan holding a row that is not in the row layout cannot have its legs
+// computed: tells which row on the terminal and returns false.
+bool CheckLegsComputed(CliContext& context, const planner::PlannerState& state);
+
+// Fails when a name given with --name (a plan) or --perf (an aircraft)
+// cannot name a file in FlightPlans (planner::CheckFileName).
+platform::Status CheckNameOptions(const Options& options);
 
 // "D,R" of --sid-star into the plan and the dialog's fields.
-bool ReadSidStar(std::string_view text, planner::PlannerState& state, std::string& problem);
+platform::Status ReadSidStar(std::string_view text, planner::PlannerState& state);
 
 // The first database line of `kind` whose identifier is `id`.
 std::optional<navdb::WaypointPick> FindNavaid(const navdb::Database& db, navdb::NavaidKind kind,
                                               std::string id);
-// KIND:ID with KIND ndb, vor, apt or int; `option` names the option in the problem text.
-std::optional<navdb::WaypointPick> FindNamedNavaid(const navdb::Database& db,
-                                                   std::string_view option, const std::string& text,
-                                                   std::string& problem);
+// KIND:ID with KIND ndb, vor, apt or int; `option` names the option in
+// the failure's text.
+platform::Result<navdb::WaypointPick> FindNamedNavaid(const navdb::Database& db,
+                                                      std::string_view option,
+                                                      const std::string& text);
 
 // ICAO[/RUNWAY] split at the slash.
 struct AirportChoice {
@@ -49,13 +56,12 @@ struct AirportChoice {
 };
 AirportChoice SplitAirportChoice(const std::string& text);
 
-// True when the runway list of an end shows the wanted runway (the first
-// entry that begins with it is selected); otherwise `problem` lists the
-// airport's runways.
-bool CheckRunway(const planner::RunwayChoice& runway, const AirportChoice& choice,
-                 std::string& problem);
+// Succeeds when the runway list of an end shows the wanted runway (the
+// first entry that begins with it is selected); fails listing the
+// airport's runways otherwise.
+platform::Status CheckRunway(const planner::RunwayChoice& runway, const AirportChoice& choice);
 // Selects the first entry that begins with `choice.runway`, as a pick in
-// the drop-down list does; false (with the list in `problem`) when none does.
-bool SelectRunway(planner::RunwayChoice& runway, const AirportChoice& choice, std::string& problem);
+// the drop-down list does; fails listing the runways when none does.
+platform::Status SelectRunway(planner::RunwayChoice& runway, const AirportChoice& choice);
 
 }  // namespace cli

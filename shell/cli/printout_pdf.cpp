@@ -44,7 +44,7 @@ cairo_status_t AppendBytes(void* closure, const unsigned char* data, unsigned in
 
 // Fontconfig quietly substitutes another face for a missing one; the
 // columns only line up in the fixed-pitch face, so a substitute is an error.
-bool SelectPrintFont(cairo_t* cairo, std::string& error) {
+platform::Status SelectPrintFont(cairo_t* cairo) {
   cairo_select_font_face(cairo, std::string(kFontFamily).c_str(), CAIRO_FONT_SLANT_NORMAL,
                          CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cairo, kFontSizePt);
@@ -58,10 +58,10 @@ bool SelectPrintFont(cairo_t* cairo, std::string& error) {
     }
   }
   if (family != kFontFamily) {
-    error = "the font Liberation Mono is not installed (Debian package fonts-liberation)";
-    return false;
+    return platform::Failure(
+        "the font Liberation Mono is not installed (Debian package fonts-liberation)");
   }
-  return true;
+  return {};
 }
 
 // Line n of a page goes at n character heights below the printable top,
@@ -79,14 +79,14 @@ void DrawPage(cairo_t* cairo, const planner::PrintPage& page) {
   cairo_show_page(cairo);
 }
 
-std::string CairoError(cairo_status_t status) {
-  return std::string("cannot draw the PDF: ") + cairo_status_to_string(status);
+platform::Error CairoError(cairo_status_t status) {
+  return platform::Failure(std::string("cannot draw the PDF: ") + cairo_status_to_string(status));
 }
 
 }  // namespace
 
-std::optional<std::string> RenderPrintoutPdf(const std::vector<planner::PrintPage>& pages,
-                                             PaperSize paper, std::string& error) {
+platform::Result<std::string> RenderPrintoutPdf(const std::vector<planner::PrintPage>& pages,
+                                                PaperSize paper) {
   std::string bytes;
   const PaperPoints size = PointsOf(paper);
   Surface surface(
@@ -96,33 +96,29 @@ std::optional<std::string> RenderPrintoutPdf(const std::vector<planner::PrintPag
                                  std::string(planner::kPrintDocumentName).c_str());
   cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATOR, "skat-cli");
   Context cairo(cairo_create(surface.get()), cairo_destroy);
-  if (cairo_status(cairo.get()) != CAIRO_STATUS_SUCCESS) {
-    error = CairoError(cairo_status(cairo.get()));
-    return std::nullopt;
-  }
-  if (!SelectPrintFont(cairo.get(), error)) return std::nullopt;
+  if (cairo_status(cairo.get()) != CAIRO_STATUS_SUCCESS)
+    return CairoError(cairo_status(cairo.get()));
+  if (platform::Status font = SelectPrintFont(cairo.get()); !font) return font.error();
   for (const planner::PrintPage& page : pages) DrawPage(cairo.get(), page);
   if (const cairo_status_t status = cairo_status(cairo.get()); status != CAIRO_STATUS_SUCCESS) {
-    error = CairoError(status);
-    return std::nullopt;
+    return CairoError(status);
   }
   cairo.reset();
   cairo_surface_finish(surface.get());
   if (const cairo_status_t status = cairo_surface_status(surface.get());
       status != CAIRO_STATUS_SUCCESS) {
-    error = CairoError(status);
-    return std::nullopt;
+    return CairoError(status);
   }
   return bytes;
 }
 
-std::string WritePrintoutPdf(const std::filesystem::path& path,
-                             const std::vector<planner::PrintPage>& pages, PaperSize paper) {
-  std::string error;
-  const std::optional<std::string> bytes = RenderPrintoutPdf(pages, paper, error);
-  if (!bytes) return error;
+platform::Status WritePrintoutPdf(const std::filesystem::path& path,
+                                  const std::vector<planner::PrintPage>& pages, PaperSize paper) {
+  const platform::Result<std::string> bytes = RenderPrintoutPdf(pages, paper);
+  if (!bytes) return bytes.error();
   const platform::FileResult written = platform::ReplaceFileAtomically(path, *bytes);
-  return written.ok() ? std::string() : written.error;
+  if (!written.ok()) return platform::Error{written.error, written.errorNumber, path};
+  return {};
 }
 
 }  // namespace cli

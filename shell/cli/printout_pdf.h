@@ -3,25 +3,25 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "planner/printout.h"
+#include "platform/result.h"
 
 namespace cli {
 
 enum class PaperSize { A4, Letter };
 
-// The PDF bytes of `pages`, or nothing with `error` set when Cairo fails or
-// the fixed-pitch font is not installed.
-std::optional<std::string> RenderPrintoutPdf(const std::vector<planner::PrintPage>& pages,
-                                             PaperSize paper, std::string& error);
+// The PDF bytes of `pages`; fails when Cairo fails or the fixed-pitch font
+// is not installed.
+platform::Result<std::string> RenderPrintoutPdf(const std::vector<planner::PrintPage>& pages,
+                                                PaperSize paper);
 
-// Renders `pages` and replaces `path` atomically with the document. Returns
-// an empty text on success, else what went wrong; a failure leaves any old
-// file at `path` untouched.
-std::string WritePrintoutPdf(const std::filesystem::path& path,
-                             const std::vector<planner::PrintPage>& pages, PaperSize paper);
+// Renders `pages` and replaces `path` atomically with the document; fails
+// saying what went wrong, and a failure leaves any old file at `path`
+// untouched.
+platform::Status WritePrintoutPdf(const std::filesystem::path& path,
+                                  const std::vector<planner::PrintPage>& pages, PaperSize paper);
 
 }  // namespace cli

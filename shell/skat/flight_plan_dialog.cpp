@@ -168,7 +168,9 @@ void FlightPlanDialog::refresh() {
     rotationRadius_->setText(QStringFromWin1252(dialog.rotationRadiusText));
   planName_->setText(QStringFromWin1252(plan_.plan.planName));
   rows_->clear();
-  for (const std::string& row : dialog.rows) rows_->addItem(QStringFromWin1252(row));
+  for (const planner::PlanRow& row : dialog.rows) {
+    rows_->addItem(QStringFromWin1252(planner::FormatPlanRow(row)));
+  }
   if (dialog.selectedRow && *dialog.selectedRow < dialog.rows.size()) {
     rows_->setCurrentRow(static_cast<int>(*dialog.selectedRow));
   }

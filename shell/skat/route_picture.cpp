@@ -14,17 +14,8 @@ namespace {
 
 constexpr int kMarginPx = 28;
 
-std::string Trimmed(std::string_view text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
-
-char KindOfRow(std::string_view row) {
-  if (row.starts_with(planner::kTocPrefix) || row.starts_with(planner::kTodPrefix)) return 'C';
-  if (row.size() >= 10 && row.substr(5, 5) == "*****") return 'T';
-  return 'W';
-}
+// A waypoint is labelled with (up to six characters of) its identifier.
+constexpr size_t kLabelChars = 6;
 
 }  // namespace
 
@@ -34,29 +25,42 @@ RoutePicture::RoutePicture(QWidget* parent) : QWidget(parent) {
   setAutoFillBackground(true);
 }
 
-void RoutePicture::setRoute(const std::vector<std::string>& rows,
+RoutePicture::Mark RoutePicture::MarkOf(planner::PlanRowKind kind) {
+  if (kind == planner::PlanRowKind::TopOfClimb || kind == planner::PlanRowKind::TopOfDescent) {
+    return Mark::ClimbOrDescent;
+  }
+  return planner::IsGenerated(kind) ? Mark::TurnPoint : Mark::Waypoint;
+}
+
+void RoutePicture::setRoute(const std::vector<planner::PlanRow>& rows,
                             std::optional<size_t> selectedRow) {
   points_.clear();
   selected_ = selectedRow;
-  if (rows.empty()) {
+  const auto first = std::find_if(rows.begin(), rows.end(),
+                                  [](const planner::PlanRow& row) { return !row.IsVerbatim(); });
+  if (first == rows.end()) {
     update();
     return;
   }
   // East distances on the parallel of the first row, so the picture keeps
   // the proportions the legs are computed with; the date line is crossed
   // the short way.
-  const double firstLatDeg = planner::RowLatitude(rows.front());
-  const double firstLonDeg = planner::RowLongitude(rows.front());
+  const double firstLatDeg = first->LatitudeDeg();
+  const double firstLonDeg = first->LongitudeDeg();
   const double nmPerLonDeg = 60 * std::cos(firstLatDeg * planner::kDegToRad);
-  for (const std::string& row : rows) {
-    double lonDeltaDeg = planner::RowLongitude(row) - firstLonDeg;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const planner::PlanRow& row = rows[i];
+    if (row.IsVerbatim()) continue;
+    double lonDeltaDeg = row.LongitudeDeg() - firstLonDeg;
     if (lonDeltaDeg > 180) lonDeltaDeg -= 360;
     if (lonDeltaDeg < -180) lonDeltaDeg += 360;
-    const char kind = KindOfRow(row);
-    const std::string label = kind == 'W' ? Trimmed(platform::Columns(row, 5, 6))
-                                          : std::string(platform::Columns(row, 0, 3));
+    const Mark mark = MarkOf(row.kind);
+    const std::string label =
+        mark == Mark::Waypoint
+            ? std::string(platform::Trim(platform::Columns(row.identifier, 0, kLabelChars)))
+            : std::string(planner::KindCode(row.kind));
     points_.push_back(
-        {lonDeltaDeg * nmPerLonDeg, (planner::RowLatitude(row) - firstLatDeg) * 60, label, kind});
+        {lonDeltaDeg * nmPerLonDeg, (row.LatitudeDeg() - firstLatDeg) * 60, label, mark, i});
   }
   update();
 }
@@ -102,22 +106,21 @@ void RoutePicture::paintEvent(QPaintEvent*) {
   painter.setPen(QPen(QColor(90, 200, 255), 2));
   painter.drawPath(path);
 
-  for (size_t i = 0; i < points_.size(); ++i) {
-    const Point& p = points_[i];
+  for (const Point& p : points_) {
     const QPointF xy = at(p);
-    const bool selected = selected_ && *selected_ == i;
+    const bool selected = selected_ && *selected_ == p.row;
     if (selected) {
       painter.setPen(QPen(QColor(255, 220, 0), 2));
       painter.setBrush(Qt::NoBrush);
       painter.drawEllipse(xy, 9, 9);
     }
-    if (p.kind == 'W') {
+    if (p.mark == Mark::Waypoint) {
       painter.setPen(QPen(Qt::white, 1));
       painter.setBrush(QColor(90, 200, 255));
       painter.drawEllipse(xy, 4, 4);
       painter.setPen(selected ? QColor(255, 220, 0) : Qt::white);
       painter.drawText(xy + QPointF(7, -6), QStringFromWin1252(p.label));
-    } else if (p.kind == 'T') {
+    } else if (p.mark == Mark::TurnPoint) {
       painter.setPen(QPen(QColor(255, 140, 60), 1));
       painter.setBrush(Qt::NoBrush);
       painter.drawEllipse(xy, 3, 3);

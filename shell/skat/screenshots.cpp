@@ -12,8 +12,8 @@
 #include "shell/skat/duplicate_dialog.h"
 #include "shell/skat/entry_editor_dialog.h"
 #include "shell/skat/entry_editors.h"
-#include "shell/skat/help_window.h"
 #include "shell/skat/flight_plan_dialog.h"
+#include "shell/skat/help_window.h"
 #include "shell/skat/index_window.h"
 #include "shell/skat/loading_window.h"
 #include "shell/skat/main_window.h"
@@ -84,7 +84,14 @@ bool SaveFlightPlanPictures(MainWindow& window, const QDir& folder) {
   planner::PlaceWaypoint(plan, db, -1, *orly);
   planner::PlaceWaypoint(plan, db, -1, *beauvais);
   planner::InsertBeforeArrival(plan, db, *pontoise);
-  plan.dialog.selectedRow = planner::FindRow(plan.dialog.rows, "VOR  PON").value_or(0);
+  plan.dialog.selectedRow = 0;
+  for (size_t row = 0; row < plan.dialog.rows.size(); ++row) {
+    const planner::PlanRow& waypoint = plan.dialog.rows[row];
+    if (waypoint.kind == planner::PlanRowKind::Vor && waypoint.identifier == "PON") {
+      plan.dialog.selectedRow = row;
+      break;
+    }
+  }
   FlightPlanDialog& dialog = *launcher->dialog();
   dialog.recompute();
   dialog.resize(dialog.sizeHint());

@@ -4,8 +4,6 @@
 
 #include <cstring>
 
-#include "plan_text.h"
-
 namespace ndhost {
 namespace {
 
@@ -43,29 +41,6 @@ TEST(Aircraft, VariablesByToken) {
   EXPECT_EQ(variable.currentValue.integer, 0x81);
   variable.token = 9999;
   EXPECT_FALSE(FillVariable(aircraft, variable));
-}
-
-TEST(Aircraft, FliesAlongThePlan) {
-  std::string plan = gauge_test::PlanText("09L/087/11000", "27R/270/12799",
-                                          {{"APT", "AAAA", 10.0, 10.0, 0},
-                                           {"VOR", "BBB", 10.0, 11.0, 0},
-                                           {"APT", "CCCC", 11.0, 11.0, 0}});
-  std::vector<Waypoint> waypoints = ReadPlanWaypoints(plan);
-  ASSERT_EQ(waypoints.size(), 3u);
-  EXPECT_NEAR(waypoints[2].latitudeDeg, 11.0, 1e-3);
-  RouteFlight flight(waypoints);
-  AircraftState aircraft;
-  aircraft.groundSpeedKt = 3600;  // one nautical mile a second
-  flight.PlaceAtStart(aircraft);
-  EXPECT_NEAR(aircraft.headingDeg, 90.0, 0.1);
-  EXPECT_TRUE(flight.Advance(aircraft, 30));
-  EXPECT_NEAR(aircraft.latitudeDeg, 10.0, 1e-6);
-  EXPECT_GT(aircraft.longitudeDeg, 10.4);
-  EXPECT_TRUE(flight.Advance(aircraft, 60));
-  EXPECT_NEAR(aircraft.headingDeg, 0.0, 0.5);
-  EXPECT_FALSE(flight.Advance(aircraft, 1000));
-  EXPECT_NEAR(aircraft.latitudeDeg, 11.0, 1e-3);
-  EXPECT_TRUE(ReadPlanWaypoints("no plan").empty());
 }
 
 }  // namespace

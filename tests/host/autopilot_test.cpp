@@ -34,6 +34,20 @@ TEST(Autopilot, ReadsPointsAltitudesAndRatesOfThePlan) {
   EXPECT_DOUBLE_EQ(none.climbRateFpm, kDefaultVerticalRateFpm);
 }
 
+TEST(Autopilot, RowsNotInTheRowLayoutAreNoPoints) {
+  // The planner's own reader: a row typed by hand and a row cut before its
+  // altitude give no point; the rows around them do.
+  std::string plan = SquarePlan();
+  const size_t second = plan.find("VOR  BBB");
+  const std::string cut = plan.substr(second, 75);
+  plan.insert(second, "VOR  XXX    typed by hand\r\n" + cut + "\r\n");
+  PlanRoute route = ReadPlanRoute(plan);
+  ASSERT_EQ(route.points.size(), 4u);
+  EXPECT_EQ(route.points[0].label, "AAAA");
+  EXPECT_EQ(route.points[1].label, "BBB");
+  EXPECT_DOUBLE_EQ(route.points[3].altitudeFt, 3000);
+}
+
 TEST(Autopilot, HoldsTheTrackAgainstTheWind) {
   // A wind from the north of 40 kt across an eastbound track.
   Wind wind{0, 40};

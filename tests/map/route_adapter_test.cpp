@@ -13,17 +13,17 @@ TEST(RouteAdapterTest, TheComputedPlanBecomesTheRouteWithItsGeneratedPointsAndRu
   planner::PlannerState state = planner_test::EquatorPlan(db);
   planner::ComputeLegs(state, db.List(navdb::NavaidKind::Airport));
   // A runway turn as the turn-point generator writes it, after the departure.
-  state.dialog.rows.insert(
-      state.dialog.rows.begin() + 1,
-      planner::GeneratedRow("BRD", "(Begin of Rotation Dep)", 0.0, 0.2) + "01500");
+  planner::PlanRow turn =
+      planner::GeneratedRow(planner::PlanRowKind::DepartureTurnStart, 0.0, 0.2);
+  turn.altitudeFt = 1500;
+  state.dialog.rows.insert(state.dialog.rows.begin() + 1, turn);
   state.dialog.departureRunway.Clear();
   state.dialog.departureRunway.editText = "09L/090/11000";
   state.dialog.arrivalRunway.Clear();
   state.dialog.arrivalRunway.editText = "27 /270/";
 
-  std::string problem;
-  const std::optional<MapRoute> route = RouteOfPlan(state, problem);
-  ASSERT_TRUE(route) << problem;
+  const platform::Result<MapRoute> route = RouteOfPlan(state);
+  ASSERT_TRUE(route) << route.error().message;
   struct Expected {
     const char* identifier;
     RoutePointKind kind;
@@ -58,13 +58,14 @@ TEST(RouteAdapterTest, TheComputedPlanBecomesTheRouteWithItsGeneratedPointsAndRu
 TEST(RouteAdapterTest, ARowThatIsNoPlanRowIsNamedAndNothingIsDrawn) {
   const navdb::Database db = planner_test::SampleDatabase();
   planner::PlannerState state = planner_test::EquatorPlan(db);
-  state.dialog.rows[2] = "NDB  a row cut short";
-  std::string problem;
-  EXPECT_FALSE(RouteOfPlan(state, problem));
-  EXPECT_EQ(problem, "row 2 is not a plan row");
+  state.dialog.rows[2] = planner::ParsePlanRow("NDB  a row cut short");
+  const platform::Result<MapRoute> cutShort = RouteOfPlan(state);
+  ASSERT_FALSE(cutShort);
+  EXPECT_EQ(cutShort.error().message, "row 2 is not a plan row");
   state.dialog.rows.resize(1);
-  EXPECT_FALSE(RouteOfPlan(state, problem));
-  EXPECT_EQ(problem, "the plan has fewer than two waypoints");
+  const platform::Result<MapRoute> single = RouteOfPlan(state);
+  ASSERT_FALSE(single);
+  EXPECT_EQ(single.error().message, "the plan has fewer than two waypoints");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "planner/performance_file.h"
 #include "planner/plan_file.h"
 #include "planner/plan_import.h"
+#include "tests/support/failure_text.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/temp_folder.h"
 
@@ -79,17 +80,17 @@ TEST(FileNumbers, AFlightShopPlanWhoseNumbersDoNotFitIsRefused) {
   };
   PlannerState state;
   state.plan.planName = "KEEP";
-  EXPECT_EQ(
-      ParseForeignPlan(state, plan("220", "100000"), "x.fsp", ForeignPlanForm::FlightShop).refusal,
-      "The flight plan cannot be used: the cruise altitude 100000 is outside 0 to 99999 "
-      "(ft).");
-  EXPECT_EQ(
-      ParseForeignPlan(state, plan("12345", "9000"), "x.fsp", ForeignPlanForm::FlightShop).refusal,
-      "The flight plan cannot be used: the climb speed 12345 is outside 0 to 9999 (kt).");
+  EXPECT_EQ(FailureText(ParseForeignPlan(state, plan("220", "100000"), "x.fsp",
+                                         ForeignPlanForm::FlightShop)),
+            "The flight plan cannot be used: the cruise altitude 100000 is outside 0 to 99999 "
+            "(ft).");
+  EXPECT_EQ(FailureText(ParseForeignPlan(state, plan("12345", "9000"), "x.fsp",
+                                         ForeignPlanForm::FlightShop)),
+            "The flight plan cannot be used: the climb speed 12345 is outside 0 to 9999 (kt).");
   EXPECT_EQ(state.plan.planName, "KEEP");
-  EXPECT_EQ(
-      ParseForeignPlan(state, plan("9999", "99999"), "x.fsp", ForeignPlanForm::FlightShop).refusal,
-      "");
+  EXPECT_EQ(FailureText(ParseForeignPlan(state, plan("9999", "99999"), "x.fsp",
+                                         ForeignPlanForm::FlightShop)),
+            "");
   EXPECT_EQ(state.plan.performance.cruiseAltitudeFt, 99999);
 }
 

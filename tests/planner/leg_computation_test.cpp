@@ -57,7 +57,7 @@ TEST(LegComputationTest, ComputesEveryColumnWithTocAndTod) {
   const navdb::Database db = planner_test::SampleDatabase();
   PlannerState state = planner_test::EquatorPlan(db);
   ComputeLegs(state, db.List(NavaidKind::Airport));
-  const std::vector<std::string>& rows = state.dialog.rows;
+  const std::vector<std::string> rows = planner_test::RowTexts(state.dialog.rows);
   ASSERT_EQ(rows.size(), 6u);
   for (const std::string& row : rows) EXPECT_EQ(row.size(), 103u) << row;
   // Departure: runway heading of the first runway entry, distance and time zero.
@@ -90,7 +90,7 @@ TEST(LegComputationTest, ComputesEveryColumnWithTocAndTod) {
   // A second run removes and rebuilds TOC and TOD: the same rows.
   const std::vector<std::string> first = rows;
   ComputeLegs(state, db.List(NavaidKind::Airport));
-  EXPECT_EQ(state.dialog.rows, first);
+  EXPECT_EQ(planner_test::RowTexts(state.dialog.rows), first);
 }
 
 TEST(LegComputationTest, ZeroPerformanceValuesGiveNoTocTodAndNoNan) {
@@ -98,7 +98,7 @@ TEST(LegComputationTest, ZeroPerformanceValuesGiveNoTocTodAndNoNan) {
   PlannerState state = planner_test::EquatorPlan(db);
   state.plan.performance = AircraftPerformance{};
   ComputeLegs(state, db.List(NavaidKind::Airport));
-  const std::vector<std::string>& rows = state.dialog.rows;
+  const std::vector<std::string> rows = planner_test::RowTexts(state.dialog.rows);
   ASSERT_EQ(rows.size(), 4u);
   EXPECT_EQ(Tail(rows[1], 74), " 00000  090  0060.0  --:--:--");
   EXPECT_EQ(Tail(rows[2], 74), " 00000  090  0120.0  --:--:--");
@@ -112,7 +112,7 @@ TEST(LegComputationTest, ZeroPerformanceValuesGiveNoTocTodAndNoNan) {
   state.plan.performance.descentSpeedKt = 200;
   state.plan.performance.cruiseSpeed = "fast";
   ComputeLegs(state, db.List(NavaidKind::Airport));
-  for (const std::string& row : state.dialog.rows) {
+  for (const std::string& row : planner_test::RowTexts(state.dialog.rows)) {
     EXPECT_EQ(row.find("nan"), std::string::npos) << row;
     EXPECT_EQ(row.find("inf"), std::string::npos) << row;
     EXPECT_EQ(row.find('-', 75) == std::string::npos || row.find("--:--:--") != std::string::npos,
@@ -132,13 +132,13 @@ TEST(LegComputationTest, DateLineAndTurnWarning) {
   state.dialog.rows = {row(0, 179), row(0, -179)};
   ComputeLegs(state, db.List(NavaidKind::Airport));
   EXPECT_EQ(state.dialog.departureAirportText, "Not APT");
-  EXPECT_EQ(Tail(state.dialog.rows[1], 87), "0120.0");  // 2 degrees, not 358
+  EXPECT_EQ(Tail(FormatPlanRow(state.dialog.rows[1]), 87), "0120.0");  // 2 degrees, not 358
 
   // North, then east (90 degrees: fine), then south-west (135 from east: warned).
   state.dialog.rows = {row(0, 0), row(1, 0), row(1, 1), row(0.5, 0.5), row(0, 1), row(0, 2)};
   ComputeLegs(state, db.List(NavaidKind::Airport));
   EXPECT_EQ(state.rotationWarningRow, 3);
-  EXPECT_EQ(state.dialog.rows[3].substr(82, 3), "225");
+  EXPECT_EQ(FormatPlanRow(state.dialog.rows[3]).substr(82, 3), "225");
 
   state.dialog.rows = {row(0, 0)};
   ComputeLegs(state, db.List(NavaidKind::Airport));
@@ -151,10 +151,10 @@ TEST(LegComputationTest, DescentBeforeTheTopOfClimbTimesFromTheToc) {
   state.plan.performance.climbSpeedKt = 600;    // 100 NM of climb
   state.plan.performance.descentSpeedKt = 600;  // 98 NM of descent
   ComputeLegs(state, db.List(NavaidKind::Airport));
-  const std::vector<std::string>& rows = state.dialog.rows;
+  const std::vector<std::string> rows = planner_test::RowTexts(state.dialog.rows);
   ASSERT_EQ(rows.size(), 5u);
-  EXPECT_FALSE(FindRow(rows, kTodPrefix).has_value());
-  ASSERT_EQ(FindRow(rows, kTocPrefix), 2u);
+  EXPECT_FALSE(FindRow(state.dialog.rows, PlanRowKind::TopOfDescent).has_value());
+  ASSERT_EQ(FindRow(state.dialog.rows, PlanRowKind::TopOfClimb), 2u);
   // Rows after the TOC descend from it: r = (120.0 - 100.0) / 600 * 60 = 2 minutes.
   EXPECT_EQ(Tail(rows[3], 74), " 16100  090  0120.0  00:12:00");
   EXPECT_EQ(Tail(rows[4], 74), " 00500  270  0180.0  00:18:00");

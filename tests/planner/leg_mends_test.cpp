@@ -16,13 +16,13 @@ namespace {
 
 using navdb::NavaidKind;
 
-std::string FixRow(double latDeg, double lonDeg) {
+PlanRow FixRow(double latDeg, double lonDeg) {
   return BuildPlanRow(NavaidKind::Intersection,
                       testing_support::IntersectionLine("FIX", latDeg, lonDeg));
 }
 
 // Three fixes: a first leg on `firstCourseDeg`, a second on `secondCourseDeg`.
-std::vector<std::string> TwoLegs(double firstCourseDeg, double secondCourseDeg) {
+std::vector<PlanRow> TwoLegs(double firstCourseDeg, double secondCourseDeg) {
   const double rad = kDegToRad;
   const double lat1 = std::cos(firstCourseDeg * rad), lon1 = std::sin(firstCourseDeg * rad);
   return {FixRow(0, 0), FixRow(lat1, lon1),
@@ -61,8 +61,8 @@ TEST(LegMendsTest, TimesNeverRunBackwardsAfterTheTopOfClimb) {
     SCOPED_TRACE(climbSpeedKt);
     PlannerState state = planner_test::EquatorPlan(db, climbSpeedKt);
     ComputeLegs(state, db.List(NavaidKind::Airport));
-    const std::vector<std::string>& rows = state.dialog.rows;
-    ASSERT_TRUE(FindRow(rows, kTocPrefix).has_value());
+    const std::vector<std::string> rows = planner_test::RowTexts(state.dialog.rows);
+    ASSERT_TRUE(FindRow(state.dialog.rows, PlanRowKind::TopOfClimb).has_value());
     int previous = 0;
     for (size_t i = 0; i + 1 < rows.size(); ++i) {
       EXPECT_GE(SecondsOf(rows[i]), previous) << rows[i];
@@ -72,8 +72,8 @@ TEST(LegMendsTest, TimesNeverRunBackwardsAfterTheTopOfClimb) {
   // Climb of 10 min over 41.68 NM, then 18.32 NM at 400 kt: 12 min 45 s at VVV.
   PlannerState state = planner_test::EquatorPlan(db, 250);
   ComputeLegs(state, db.List(NavaidKind::Airport));
-  EXPECT_EQ(state.dialog.rows[1].substr(95), "00:10:00");
-  EXPECT_EQ(state.dialog.rows[2].substr(95), "00:12:45");
+  EXPECT_EQ(FormatPlanRow(state.dialog.rows[1]).substr(95), "00:10:00");
+  EXPECT_EQ(FormatPlanRow(state.dialog.rows[2]).substr(95), "00:12:45");
 }
 
 TEST(LegMendsTest, CruiseAtOrBelowTheDepartureMeansNoClimb) {
@@ -83,8 +83,8 @@ TEST(LegMendsTest, CruiseAtOrBelowTheDepartureMeansNoClimb) {
     PlannerState state = planner_test::EquatorPlan(db, 250);
     state.plan.performance.cruiseAltitudeFt = cruiseFt;
     ComputeLegs(state, db.List(NavaidKind::Airport));
-    const std::vector<std::string>& rows = state.dialog.rows;
-    EXPECT_FALSE(FindRow(rows, kTocPrefix).has_value());
+    const std::vector<std::string> rows = planner_test::RowTexts(state.dialog.rows);
+    EXPECT_FALSE(FindRow(state.dialog.rows, PlanRowKind::TopOfClimb).has_value());
     for (const std::string& row : rows) {
       EXPECT_EQ(row.find('-', 75), row.find("--:--:--")) << row;
       EXPECT_GE(platform::ReadDouble(row, 87), 0.0) << row;
@@ -110,7 +110,7 @@ TEST(LegMendsTest, RunwayListsFollowTheirAirport) {
   EXPECT_EQ(state.dialog.arrivalRunway.entries,
             (std::vector<std::string>{"04 /040/11000", "22 /220/11000"}));
   EXPECT_EQ(state.plan.arrivalRunwayNumber, "04 ");
-  EXPECT_EQ(state.dialog.rows.back().substr(82, 3), "040");
+  EXPECT_EQ(FormatPlanRow(state.dialog.rows.back()).substr(82, 3), "040");
 
   // An airport appended after the arrival becomes the arrival with its runways.
   const navdb::WaypointPick bravo{NavaidKind::Airport,
@@ -123,13 +123,28 @@ TEST(LegMendsTest, RunwayListsFollowTheirAirport) {
   }());
   EXPECT_EQ(state.dialog.arrivalRunway.entries,
             (std::vector<std::string>{"27 /270/11000", "09 /090/11000"}));
-  EXPECT_EQ(state.dialog.rows.back().substr(82, 3), "270");
+  EXPECT_EQ(FormatPlanRow(state.dialog.rows.back()).substr(82, 3), "270");
 
   // The same for the departure.
   ReplaceDeparture(state, db, charlie);
   EXPECT_EQ(state.dialog.departureAirportText, "CCCC  ");
   EXPECT_EQ(state.dialog.departureRunway.Text(), "04 /040/11000");
   EXPECT_EQ(state.plan.departureRunwayHeadingDeg, 40);
+}
+
+TEST(LegMendsTest, AnArrivalWithoutCourseDescendsOnCourseZero) {
+  // The plan ends at the NDB just inserted: it has no course of its own, and
+  // the descent writes 000 rather than a number read from its distance.
+  const navdb::Database db = planner_test::SampleDatabase();
+  PlannerState state = planner_test::EquatorPlan(db);
+  state.dialog.rows.pop_back();
+  ComputeLegs(state, db.List(NavaidKind::Airport));
+  ASSERT_TRUE(FindRow(state.dialog.rows, PlanRowKind::TopOfDescent));
+  const std::string arrival = FormatPlanRow(state.dialog.rows.back());
+  EXPECT_EQ(arrival.substr(80, 13), "  000  0120.0") << arrival;
+  // Computed again, it keeps that course.
+  ComputeLegs(state, db.List(NavaidKind::Airport));
+  EXPECT_EQ(FormatPlanRow(state.dialog.rows.back()), arrival);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "planner/plan_file.h"
 #include "platform/text_columns.h"
+#include "tests/support/failure_text.h"
 #include "tests/support/temp_folder.h"
 
 namespace planner {
@@ -65,10 +66,9 @@ std::vector<std::string> SmallPlanRows() {
 }
 
 ExportRoute SmallRoute() {
-  ExportRoute route;
-  std::string problem;
-  EXPECT_TRUE(BuildExportRoute(LoadedPlan(SmallPlanRows()), route, problem)) << problem;
-  return route;
+  const platform::Result<ExportRoute> route = BuildExportRoute(LoadedPlan(SmallPlanRows()));
+  EXPECT_EQ(FailureText(route), "");
+  return route ? *route : ExportRoute{};
 }
 
 TEST(PlanExportTest, FlightGearRouteHasFlightGearsOwnLayout) {
@@ -230,10 +230,7 @@ TEST(PlanExportTest, RowsThatAreNotPlanRowsStopTheExport) {
   const auto problemWith = [](std::string badRow) {
     std::vector<std::string> rows = SmallPlanRows();
     rows[2] = std::move(badRow);
-    ExportRoute route;
-    std::string problem;
-    EXPECT_FALSE(BuildExportRoute(LoadedPlan(rows), route, problem));
-    return problem;
+    return FailureText(BuildExportRoute(LoadedPlan(rows)));
   };
   const std::string good = SmallPlanRows()[2];
   EXPECT_EQ(problemWith("XYZ" + good.substr(3)), "row 2 is not a plan row");
@@ -260,12 +257,10 @@ TEST(PlanExportTest, RowsThatAreNotPlanRowsStopTheExport) {
         << altitude;
   }
 
-  ExportRoute route;
-  std::string problem;
-  EXPECT_FALSE(BuildExportRoute(LoadedPlan({SmallPlanRows()[0]}), route, problem));
-  EXPECT_EQ(problem, "the plan has fewer than two waypoints");
+  EXPECT_EQ(FailureText(BuildExportRoute(LoadedPlan({SmallPlanRows()[0]}))),
+            "the plan has fewer than two waypoints");
   TempFolder folder;
-  EXPECT_EQ(ExportPlanFile(LoadedPlan({}), ExportFormat::Gpx, folder / "out.gpx"),
+  EXPECT_EQ(FailureText(ExportPlanFile(LoadedPlan({}), ExportFormat::Gpx, folder / "out.gpx")),
             "cannot export the plan: the plan has fewer than two waypoints");
   EXPECT_FALSE(folder.Exists("out.gpx"));
 }
@@ -277,9 +272,9 @@ TEST(PlanExportTest, CoordinatesAtTheirLimitsKeepTheirSigns) {
       Row("INT", "NORTH", "---.--", "N89*59'59.99", "W179*59'59.99", "99999"),
       Row("INT", "TINY", "---.--", "S00*00'00.01", "E000*00'00.01", "00000"),
   };
-  ExportRoute route;
-  std::string problem;
-  ASSERT_TRUE(BuildExportRoute(LoadedPlan(rows, ""), route, problem)) << problem;
+  const platform::Result<ExportRoute> built = BuildExportRoute(LoadedPlan(rows, ""));
+  ASSERT_EQ(FailureText(built), "");
+  const ExportRoute& route = *built;
   const std::string fms = EncodeXPlaneFms(route, 2001);
   EXPECT_NE(fms.find("\r\nDEP POLE\r\nDES TINY\r\nNUMENR 4\r\n"
                      "11 POLE DRCT -10.000000 -90.000000 -180.000000\r\n"
@@ -312,10 +307,10 @@ TEST(PlanExportTest, RunwaysAreNamedAsSimulatorsNameThem) {
     const std::string header = "[DEPARTURE]\r\nAIRPORT=AAAA  \r\nRUNWAY=" + std::string(departure) +
                                "\r\n[ARRIVAL]\r\nAIRPORT=BBBB\r\nRUNWAY=" + std::string(arrival) +
                                "\r\n";
-    ExportRoute route;
-    std::string problem;
-    EXPECT_TRUE(BuildExportRoute(LoadedPlan(SmallPlanRows(), header), route, problem)) << problem;
-    return route.departureRunway + "|" + route.arrivalRunway;
+    const platform::Result<ExportRoute> route =
+        BuildExportRoute(LoadedPlan(SmallPlanRows(), header));
+    EXPECT_EQ(FailureText(route), "");
+    return route ? route->departureRunway + "|" + route->arrivalRunway : std::string();
   };
   EXPECT_EQ(runways("27R/270/11000", "4  /040/900"), "27R|04");
   EXPECT_EQ(runways("36C/360/9000", "18L/180/9000"), "36C|18L");
@@ -324,9 +319,10 @@ TEST(PlanExportTest, RunwaysAreNamedAsSimulatorsNameThem) {
   // A runway of another airport than the plan's end is no runway of it.
   const std::string otherAirport =
       "[DEPARTURE]\r\nAIRPORT=CCCC\r\nRUNWAY=27R/270/11000\r\n[ARRIVAL]\r\nAIRPORT=\r\n";
-  ExportRoute route;
-  std::string problem;
-  ASSERT_TRUE(BuildExportRoute(LoadedPlan(SmallPlanRows(), otherAirport), route, problem));
+  const platform::Result<ExportRoute> built =
+      BuildExportRoute(LoadedPlan(SmallPlanRows(), otherAirport));
+  ASSERT_EQ(FailureText(built), "");
+  const ExportRoute& route = *built;
   EXPECT_EQ(route.departureRunway, "");
   const std::string fms = EncodeXPlaneFms(route, 2612);
   EXPECT_NE(fms.find("ADEP AAAA\r\nADES BBBB\r\nNUMENR 8\r\n"), std::string::npos) << fms;
@@ -340,9 +336,9 @@ TEST(PlanExportTest, TextsBecomeUtf8XmlAndMachSpeedsStayMach) {
   PlannerState state =
       LoadedPlan(rows, "[PERFORMANCE]\r\nCRUISE_ALTITUDE=35000\r\nCRUISE_SPEED=0.78\r\n");
   state.plan.planName = "CAF\xC9";
-  ExportRoute route;
-  std::string problem;
-  ASSERT_TRUE(BuildExportRoute(state, route, problem)) << problem;
+  const platform::Result<ExportRoute> built = BuildExportRoute(state);
+  ASSERT_EQ(FailureText(built), "");
+  const ExportRoute& route = *built;
   const std::string gpx = EncodeGpxRoute(route);
   EXPECT_NE(gpx.find("<name>CAF\xC3\x89</name>"), std::string::npos) << gpx;
   EXPECT_NE(
@@ -378,22 +374,23 @@ TEST(PlanExportTest, AiracCyclesOfKnownDates) {
 TEST(PlanExportTest, FilesAreWrittenWholeOrNotAtAll) {
   TempFolder folder;
   const PlannerState plan = LoadedPlan(SmallPlanRows());
-  ASSERT_EQ(ExportPlanFile(plan, ExportFormat::XPlaneFms, folder / "a.fms", {2612}), "");
+  ASSERT_EQ(FailureText(ExportPlanFile(plan, ExportFormat::XPlaneFms, folder / "a.fms", {2612})),
+            "");
   EXPECT_EQ(folder.Read("a.fms"), EncodeXPlaneFms(SmallRoute(), 2612));
-  ASSERT_EQ(ExportPlanFile(plan, ExportFormat::Gpx, folder / "a.fms"), "");
+  ASSERT_EQ(FailureText(ExportPlanFile(plan, ExportFormat::Gpx, folder / "a.fms")), "");
   EXPECT_EQ(folder.Read("a.fms"), EncodeGpxRoute(SmallRoute())) << "replaced as a whole";
 
   // A folder that is a file, a folder that is missing, and a target that is
   // a folder: the temporary file is written there and then cannot take its
   // name. Each fails with the system's reason and leaves no file behind.
   folder.Write("plain", "not a folder");
-  EXPECT_EQ(ExportPlanFile(plan, ExportFormat::Gpx, folder / "plain" / "out.gpx"),
+  EXPECT_EQ(FailureText(ExportPlanFile(plan, ExportFormat::Gpx, folder / "plain" / "out.gpx")),
             "cannot write " + (folder / "plain" / "out.gpx").string() + ": Not a directory");
   EXPECT_EQ(
-      ExportPlanFile(plan, ExportFormat::Gpx, folder / "missing" / "out.gpx"),
+      FailureText(ExportPlanFile(plan, ExportFormat::Gpx, folder / "missing" / "out.gpx")),
       "cannot write " + (folder / "missing" / "out.gpx").string() + ": No such file or directory");
   std::filesystem::create_directory(folder / "taken");
-  EXPECT_EQ(ExportPlanFile(plan, ExportFormat::FlightGear, folder / "taken"),
+  EXPECT_EQ(FailureText(ExportPlanFile(plan, ExportFormat::FlightGear, folder / "taken")),
             "cannot write " + (folder / "taken").string() + ": Is a directory");
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
@@ -409,7 +406,7 @@ TEST(PlanExportTest, FilesAreWrittenWholeOrNotAtAll) {
     std::filesystem::create_directory(folder / "locked");
     std::filesystem::permissions(
         folder / "locked", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    EXPECT_EQ(ExportPlanFile(plan, ExportFormat::Gpx, folder / "locked" / "out.gpx"),
+    EXPECT_EQ(FailureText(ExportPlanFile(plan, ExportFormat::Gpx, folder / "locked" / "out.gpx")),
               "cannot write " + (folder / "locked" / "out.gpx").string() + ": Permission denied");
     EXPECT_TRUE(std::filesystem::is_empty(folder / "locked"));
   }

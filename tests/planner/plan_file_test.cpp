@@ -33,7 +33,8 @@ PlannerState SampleState(const std::filesystem::path& navData) {
   state.dialog.departureRunway.Select(1);
   state.dialog.arrivalAirportText = "EGLL  ";
   state.dialog.arrivalRunway.editText = "27L/270/12000";
-  state.dialog.rows = {"APT  row one", "BRD  *****  row two", "APT  row three"};
+  state.dialog.rows = {ParsePlanRow("APT  row one"), ParsePlanRow("BRD  *****  row two"),
+                       ParsePlanRow("APT  row three")};
   return state;
 }
 

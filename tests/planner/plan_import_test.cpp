@@ -5,6 +5,7 @@
 #include "navdb/coordinates.h"
 #include "planner/plan_rows.h"
 #include "tests/planner/planner_fixtures.h"
+#include "tests/support/failure_text.h"
 #include "tests/support/recording_ui.h"
 
 namespace planner {
@@ -20,7 +21,8 @@ TEST(ForeignPlanTest, FlightShopReadsUpToTheEndMarker) {
       "a\r\nb\r\nc\r\n1500\r\n220\r\n1200\r\n250\r\n9000\r\n0.705\r\n"
       "AAAA\r\nALPHA INTL WITH A VERY LONG NAME\r\n-\r\nAPT\r\n"
       "VVVVVVV\r\nVICTOR\r\n-\r\nVOR\r\n99999\r\nNN\r\nNOVEMBER\r\n-\r\nNDB\r\n";
-  ParseForeignPlan(state, bytes, "route.v2.fsp", ForeignPlanForm::FlightShop);
+  ASSERT_EQ(
+      FailureText(ParseForeignPlan(state, bytes, "route.v2.fsp", ForeignPlanForm::FlightShop)), "");
   EXPECT_EQ(state.plan.planName, "route");
   EXPECT_EQ(state.plan.departureAirport, "");  // the whole plan was cleared
   EXPECT_EQ(state.plan.rotationDistanceNm, 0);
@@ -48,7 +50,7 @@ TEST(ForeignPlanTest, Fs200xFieldsByPositionAndBadIndices) {
       "waypoint.256=BAD, V, N1* 0.00', E1* 0.00',\n"
       "waypoint.2\n";
   bytes += "waypoint.3=ABCDEFGHIJ, " + std::string(300, 'I') + "\n";
-  ParseForeignPlan(state, bytes, "fs.PLN", ForeignPlanForm::Fs200x);
+  ASSERT_EQ(FailureText(ParseForeignPlan(state, bytes, "fs.PLN", ForeignPlanForm::Fs200x)), "");
   EXPECT_EQ(state.plan.performance.cruiseAltitudeFt, 31000);
   const auto& r = state.staging.records;
   EXPECT_EQ(r[0].identifier, "LFPG");
@@ -76,10 +78,12 @@ TEST(ForeignPlanTest, ImportsMatchByNameOrByPosition) {
 
   // Flight Shop: identifier and name pick the line; a missing one is asked about.
   PlannerState fsp;
-  ParseForeignPlan(fsp,
-                   "a\nb\nc\n0\n0\n0\n0\n0\n0\nVVV\nVICTOR\n-\nVOR\nFIXXX\nignored\n-\nFIX\n"
-                   "NN\nNOVEMBRE\n-\nNDB\nZZZ\nX\n-\nVOR\n",
-                   "a.fsp", ForeignPlanForm::FlightShop);
+  ASSERT_EQ(FailureText(ParseForeignPlan(
+                fsp,
+                "a\nb\nc\n0\n0\n0\n0\n0\n0\nVVV\nVICTOR\n-\nVOR\nFIXXX\nignored\n-\nFIX\n"
+                "NN\nNOVEMBRE\n-\nNDB\nZZZ\nX\n-\nVOR\n",
+                "a.fsp", ForeignPlanForm::FlightShop)),
+            "");
   std::vector<navdb::WaypointPickRequest> requests;
   ui.ui().pickWaypoint = [&](const navdb::WaypointPickRequest& request) {
     requests.push_back(request);
@@ -100,26 +104,27 @@ TEST(ForeignPlanTest, ImportsMatchByNameOrByPosition) {
   EXPECT_EQ(requests[0].suggested->kind, NavaidKind::Ndb);  // "NN     NOVEMB" matches
   EXPECT_EQ(ui.messages[1].text.substr(0, 20), "ZZZ    X VOR cannot ");
   ASSERT_EQ(fsp.dialog.rows.size(), 3u);
-  EXPECT_EQ(fsp.dialog.rows[0].substr(0, 20), "VOR  VVV    VICTOR  ");
-  EXPECT_EQ(fsp.dialog.rows[0].substr(46, 12), navdb::FormatLatitude(0.0));
-  EXPECT_EQ(fsp.dialog.rows[1].substr(0, 10), "INT  FIXXX");
-  EXPECT_EQ(fsp.dialog.rows[2].substr(0, 7), "NDB  NN");
+  EXPECT_EQ(FormatPlanRow(fsp.dialog.rows[0]).substr(0, 20), "VOR  VVV    VICTOR  ");
+  EXPECT_EQ(FormatPlanRow(fsp.dialog.rows[0]).substr(46, 12), navdb::FormatLatitude(0.0));
+  EXPECT_EQ(FormatPlanRow(fsp.dialog.rows[1]).substr(0, 10), "INT  FIXXX");
+  EXPECT_EQ(FormatPlanRow(fsp.dialog.rows[2]).substr(0, 7), "NDB  NN");
 
   // FS200X: the line whose position matches to the whole degree.
   PlannerState fs;
-  ParseForeignPlan(fs,
-                   "waypoint.0=VVV, V, N19* 40.00', E10* 0.00', +0,\n"
-                   "waypoint.1=GHOST, N, N1* 0.00', W1* 30.00', +0,\n"
-                   "waypoint.2=XX, X, N1* 0.00', W1* 30.00', +0,\n"
-                   "waypoint.3=IBB, V, N0* 0.00', E3* 6.00', +0,\n",
-                   "fs.pln", ForeignPlanForm::Fs200x);
+  ASSERT_EQ(FailureText(ParseForeignPlan(fs,
+                                         "waypoint.0=VVV, V, N19* 40.00', E10* 0.00', +0,\n"
+                                         "waypoint.1=GHOST, N, N1* 0.00', W1* 30.00', +0,\n"
+                                         "waypoint.2=XX, X, N1* 0.00', W1* 30.00', +0,\n"
+                                         "waypoint.3=IBB, V, N0* 0.00', E3* 6.00', +0,\n",
+                                         "fs.pln", ForeignPlanForm::Fs200x)),
+            "");
   ImportFs200xWaypoints(fs, db);
   ASSERT_EQ(fs.dialog.rows.size(), 3u);
-  EXPECT_EQ(fs.dialog.rows[0].substr(5, 12), "VVV    AVICT");
-  EXPECT_EQ(fs.dialog.rows[1].substr(0, 80), "NDB  GHOST" + std::string(28, ' ') + "---.--  " +
-                                                 navdb::FormatLatitude(1.0) + "  " +
-                                                 navdb::FormatLongitude(-1.5) + "  00000");
-  EXPECT_EQ(fs.dialog.rows[2].substr(0, 8), "VOR  IBB");
+  EXPECT_EQ(FormatPlanRow(fs.dialog.rows[0]).substr(5, 12), "VVV    AVICT");
+  EXPECT_EQ(FormatPlanRow(fs.dialog.rows[1]).substr(0, 80),
+            "NDB  GHOST" + std::string(28, ' ') + "---.--  " + navdb::FormatLatitude(1.0) + "  " +
+                navdb::FormatLongitude(-1.5) + "  00000");
+  EXPECT_EQ(FormatPlanRow(fs.dialog.rows[2]).substr(0, 8), "VOR  IBB");
   EXPECT_EQ(fs.dialog.departureAirportText, "Not APT");
 }
 
@@ -146,15 +151,15 @@ TEST(ForeignPlanTest, FilesWithoutWaypointsAreRefused) {
       PlannerState state;
       state.plan.planName = "KEPT";
       state.staging.records[0].identifier = "OLD";
-      EXPECT_EQ(ParseForeignPlan(state, bytes, "x.any", form).refusal, refusal) << bytes;
+      EXPECT_EQ(FailureText(ParseForeignPlan(state, bytes, "x.any", form)), refusal) << bytes;
       EXPECT_EQ(state.plan.planName, "KEPT");
       EXPECT_EQ(state.staging.records[0].identifier, "OLD");
     }
   }
   PlannerState state;
-  EXPECT_EQ(
-      ParseForeignPlan(state, FlightShopWaypoints(1), "x.fsp", ForeignPlanForm::FlightShop).refusal,
-      "");
+  EXPECT_EQ(FailureText(ParseForeignPlan(state, FlightShopWaypoints(1), "x.fsp",
+                                         ForeignPlanForm::FlightShop)),
+            "");
   EXPECT_EQ(state.plan.planName, "x");
 }
 
@@ -173,16 +178,16 @@ TEST(ForeignPlanTest, Fs200xWaypointsOffTheGlobeAreRefused) {
   };
   for (const auto& [latitude, longitude] : kept) {
     PlannerState state;
-    EXPECT_EQ(ParseForeignPlan(state, plan(latitude, longitude), "x.pln", ForeignPlanForm::Fs200x)
-                  .refusal,
+    EXPECT_EQ(FailureText(ParseForeignPlan(state, plan(latitude, longitude), "x.pln",
+                                           ForeignPlanForm::Fs200x)),
               "")
         << latitude << " " << longitude;
   }
   for (const auto& [latitude, longitude] : refused) {
     PlannerState state;
     state.plan.planName = "KEEP";
-    EXPECT_EQ(ParseForeignPlan(state, plan(latitude, longitude), "x.pln", ForeignPlanForm::Fs200x)
-                  .refusal,
+    EXPECT_EQ(FailureText(ParseForeignPlan(state, plan(latitude, longitude), "x.pln",
+                                           ForeignPlanForm::Fs200x)),
               "A waypoint of the flight plan lies off the globe: its latitude is beyond 90 "
               "degrees or its longitude beyond 180.")
         << latitude << " " << longitude;
@@ -194,20 +199,18 @@ TEST(ForeignPlanTest, Fs200xCruiseAltitudeMustFitItsField) {
   const std::string waypoint = "waypoint.0=AAAA, A, N0* 0.00', E0* 0.00', +0,\n";
   for (const char* altitude : {"-99999999999999999999", "-1", "100000", "99999999999999999999"}) {
     PlannerState state;
-    EXPECT_EQ(
-        ParseForeignPlan(state, std::string("cruising_altitude=") + altitude + "\n" + waypoint,
-                         "x.pln", ForeignPlanForm::Fs200x)
-            .refusal,
-        kCruiseAltitudeRangeText)
+    EXPECT_EQ(FailureText(ParseForeignPlan(
+                  state, std::string("cruising_altitude=") + altitude + "\n" + waypoint, "x.pln",
+                  ForeignPlanForm::Fs200x)),
+              kCruiseAltitudeRangeText)
         << altitude;
   }
   for (int32_t altitude : {0, 99999}) {
     PlannerState state;
-    EXPECT_EQ(
-        ParseForeignPlan(state, "cruising_altitude=" + std::to_string(altitude) + "\n" + waypoint,
-                         "x.pln", ForeignPlanForm::Fs200x)
-            .refusal,
-        "");
+    EXPECT_EQ(FailureText(ParseForeignPlan(
+                  state, "cruising_altitude=" + std::to_string(altitude) + "\n" + waypoint, "x.pln",
+                  ForeignPlanForm::Fs200x)),
+              "");
     EXPECT_EQ(state.plan.performance.cruiseAltitudeFt, altitude);
   }
 }

@@ -37,7 +37,7 @@ struct Fixture {
   }
   std::string Ids() const {
     std::string ids;
-    for (const std::string& row : state.dialog.rows) ids += row.substr(5, 5) + "|";
+    for (const PlanRow& row : state.dialog.rows) ids += FormatPlanRow(row).substr(5, 5) + "|";
     return ids;
   }
 };
@@ -45,7 +45,7 @@ struct Fixture {
 TEST(PlanRowsTest, BuildsRowsFromEveryList) {
   const navdb::Database db = planner_test::SampleDatabase();
   const std::string vorLine(db.List(NavaidKind::Vor).GetLine(1));
-  const std::string vor = BuildPlanRow(NavaidKind::Vor, vorLine);
+  const std::string vor = FormatPlanRow(BuildPlanRow(NavaidKind::Vor, vorLine));
   ASSERT_EQ(vor.size(), 105u);
   EXPECT_EQ(vor.substr(0, 5), "VOR  ");
   EXPECT_EQ(vor.substr(5, 33), vorLine.substr(0, 33));
@@ -55,17 +55,18 @@ TEST(PlanRowsTest, BuildsRowsFromEveryList) {
   EXPECT_EQ(vor.substr(82), std::string(23, ' '));
 
   const std::string ilsLine(db.List(NavaidKind::Vor).GetLine(0));
-  EXPECT_EQ(BuildPlanRow(NavaidKind::Vor, ilsLine).substr(0, 5), "ILS  ");
-  EXPECT_EQ(BuildPlanRow(NavaidKind::Vor, ilsLine, true).substr(0, 5), "VOR  ");
+  EXPECT_EQ(FormatPlanRow(BuildPlanRow(NavaidKind::Vor, ilsLine)).substr(0, 5), "ILS  ");
+  EXPECT_EQ(FormatPlanRow(BuildPlanRow(NavaidKind::Vor, ilsLine, true)).substr(0, 5), "VOR  ");
 
   const std::string ndbLine(db.List(NavaidKind::Ndb).GetLine(0));
-  EXPECT_EQ(BuildPlanRow(NavaidKind::Ndb, ndbLine).substr(38, 6), "375.0 ");
-  EXPECT_EQ(BuildPlanRow(NavaidKind::Ndb, ndbLine).substr(46, 36), ndbLine.substr(40, 36));
+  EXPECT_EQ(FormatPlanRow(BuildPlanRow(NavaidKind::Ndb, ndbLine)).substr(38, 6), "375.0 ");
+  EXPECT_EQ(FormatPlanRow(BuildPlanRow(NavaidKind::Ndb, ndbLine)).substr(46, 36),
+            ndbLine.substr(40, 36));
   const std::string aptLine(db.List(NavaidKind::Airport).GetLine(0));
-  EXPECT_EQ(BuildPlanRow(NavaidKind::Airport, aptLine).substr(38, 6), "118.05");
-  EXPECT_EQ(BuildPlanRow(NavaidKind::Airport, aptLine).substr(75, 5), "00100");
+  EXPECT_EQ(FormatPlanRow(BuildPlanRow(NavaidKind::Airport, aptLine)).substr(38, 6), "118.05");
+  EXPECT_EQ(FormatPlanRow(BuildPlanRow(NavaidKind::Airport, aptLine)).substr(75, 5), "00100");
   const std::string intLine(db.List(NavaidKind::Intersection).GetLine(0));
-  const std::string fix = BuildPlanRow(NavaidKind::Intersection, intLine);
+  const std::string fix = FormatPlanRow(BuildPlanRow(NavaidKind::Intersection, intLine));
   EXPECT_EQ(fix.substr(38, 6), "---.--");
   EXPECT_EQ(fix.substr(46, 34), intLine.substr(33, 34));
   EXPECT_EQ(fix.size(), 105u);
@@ -82,7 +83,7 @@ TEST(PlanRowsTest, InsertPositionsAndAirportRules) {
   EXPECT_EQ(f.Ids(), "AAAA |VVV  |BBBB |");
   f.Insert(2, NavaidKind::Ndb, "NN");  // the arrival selected: before it
   EXPECT_EQ(f.Ids(), "AAAA |VVV  |NN   |BBBB |");
-  EXPECT_EQ(f.state.dialog.rows[3].size(), 93u) << "recomputed after each insert";
+  EXPECT_EQ(FormatPlanRow(f.state.dialog.rows[3]).size(), 93u) << "recomputed after each insert";
 
   // Airports: at row 0 or 1 they become the departure, at the last row the arrival.
   f.state.dialog.departureRunway.entries = {"x"};
@@ -141,17 +142,17 @@ TEST(PlanRowsTest, RemoveReplaceAndMoves) {
   // With a climb, TOC rows come and go; the moved row is found again.
   f.state.plan.performance = {"", 2000, 250, 2000, 300, 20100, "400"};
   ComputeLegs(f.state, f.db.List(NavaidKind::Airport));
-  ASSERT_TRUE(FindRow(f.state.dialog.rows, kTocPrefix).has_value());
-  const std::string moved = f.state.dialog.rows[4].substr(0, 38);
+  ASSERT_TRUE(FindRow(f.state.dialog.rows, PlanRowKind::TopOfClimb).has_value());
+  const std::string moved = FormatPlanRow(f.state.dialog.rows[4]).substr(0, 38);
   f.state.dialog.selectedRow = 4;
   MoveUpCommand(f.state, f.db);
   ASSERT_TRUE(f.state.dialog.selectedRow.has_value());
-  EXPECT_EQ(f.state.dialog.rows[*f.state.dialog.selectedRow].substr(0, 38), moved);
+  EXPECT_EQ(FormatPlanRow(f.state.dialog.rows[*f.state.dialog.selectedRow]).substr(0, 38), moved);
 
   f.state.dialog.selectedRow = 0;
   f.nextPick = f.Pick(NavaidKind::Airport, "BBBB");
   ReplaceCommand(f.state, f.db, f.ui.ui());  // the departure replaced by BBBB
-  EXPECT_EQ(f.state.dialog.rows[0].substr(5, 5), "BBBB ");
+  EXPECT_EQ(FormatPlanRow(f.state.dialog.rows[0]).substr(5, 5), "BBBB ");
 
   const size_t before = f.state.dialog.rows.size();
   f.state.dialog.selectedRow.reset();

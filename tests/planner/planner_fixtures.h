@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "navdb/database.h"
 #include "planner/flight_plan.h"
@@ -10,6 +11,20 @@
 #include "tests/support/navaid_lines.h"
 
 namespace planner_test {
+
+// The rows' texts, as the plan file and the dialog's list hold them.
+inline std::vector<std::string> RowTexts(const std::vector<planner::PlanRow>& rows) {
+  std::vector<std::string> texts;
+  for (const planner::PlanRow& row : rows) texts.push_back(planner::FormatPlanRow(row));
+  return texts;
+}
+
+// The rows of texts, as a plan file gives them.
+inline std::vector<planner::PlanRow> RowsOf(const std::vector<std::string>& texts) {
+  std::vector<planner::PlanRow> rows;
+  for (const std::string& text : texts) rows.push_back(planner::ParsePlanRow(text));
+  return rows;
+}
 
 // Two airports 3 degrees of longitude apart on the equator, a VOR and an
 // NDB between them, an intersection, and an ILS at the arrival.

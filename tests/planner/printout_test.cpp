@@ -26,7 +26,9 @@ PlannerState StateWithRows(int count) {
   state.dialog.departureRunway.editText = "09L/087/11000";
   state.dialog.arrivalAirportText = "LFML  ";
   state.dialog.arrivalRunway.editText = "31R/310/11000";
-  for (int i = 0; i < count; ++i) state.dialog.rows.push_back(Row(i, i * 10.25, "00:58:30"));
+  for (int i = 0; i < count; ++i) {
+    state.dialog.rows.push_back(ParsePlanRow(Row(i, i * 10.25, "00:58:30")));
+  }
   return state;
 }
 
@@ -41,7 +43,7 @@ const PrintLine* LineAt(const PrintPage& page, int number) {
 
 TEST(PrintoutTest, HeaderAndRowLines) {
   PlannerState state = StateWithRows(2);
-  state.dialog.rows[1] = Row(1, 12.35, "01:02:10");
+  state.dialog.rows[1] = ParsePlanRow(Row(1, 12.35, "01:02:10"));
   const std::vector<PrintPage> pages = LayoutPrintout(state);
   ASSERT_EQ(pages.size(), 1u);
   const PrintPage& page = pages[0];

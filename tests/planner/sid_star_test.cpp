@@ -62,33 +62,35 @@ TEST(SidStarTest, RunwayListHeadingAndTurnRows) {
   EXPECT_EQ(state.plan.arrivalRunwayHeadingDeg, 90);
   EXPECT_EQ(state.plan.arrivalAirport, "BBBB  ");
 
+  const std::vector<std::string> rows = planner_test::RowTexts(dialog.rows);
   std::vector<std::string> kinds;
-  for (const std::string& row : dialog.rows) kinds.push_back(row.substr(0, 5));
+  for (const std::string& row : rows) kinds.push_back(row.substr(0, 5));
   EXPECT_EQ(kinds, (std::vector<std::string>{"APT  ", "BRD  ", "ERD  ", "VOR  ", "BRA  ", "ERA  ",
                                              "ILS  ", "APT  "}))
       << "turn rows of the arrival go before the ILS";
   // Departure heading 090 from (0,0), D = 10 NM: BRD 1/6 degree east.
   const TurnPoints departure = ComputeTurn(0, 0, 0, 1, 90, 10, 5);
-  EXPECT_EQ(
-      dialog.rows[1].substr(0, 75),
-      GeneratedRow("BRD", "(Begin of Rotation Dep)", departure.beginLatDeg, departure.beginLonDeg));
-  EXPECT_EQ(dialog.rows[1].substr(60, 13),
+  EXPECT_EQ(rows[1].substr(0, 75),
+            FormatPlanRow(GeneratedRow(PlanRowKind::DepartureTurnStart, departure.beginLatDeg,
+                                       departure.beginLonDeg)));
+  EXPECT_EQ(rows[1].substr(60, 13),
             "E000\xB0"
             "10'00.00");
-  EXPECT_EQ(dialog.rows[2].substr(0, 75), GeneratedRow("ERD", "(End   of Rotation Dep)",
-                                                       departure.endLatDeg, departure.endLonDeg));
-  EXPECT_EQ(dialog.rows[1].substr(12, 26), "(Begin of Rotation Dep)   ");
-  EXPECT_EQ(dialog.rows[5].substr(12, 23), "(End   of Rotation Arr)");
+  EXPECT_EQ(rows[2].substr(0, 75),
+            FormatPlanRow(GeneratedRow(PlanRowKind::DepartureTurnEnd, departure.endLatDeg,
+                                       departure.endLonDeg)));
+  EXPECT_EQ(rows[1].substr(12, 26), "(Begin of Rotation Dep)   ");
+  EXPECT_EQ(rows[5].substr(12, 23), "(End   of Rotation Arr)");
   // Arrival heading 090 reversed: ERA lies 10 NM west of the airport at 3 E.
-  EXPECT_EQ(dialog.rows[5].substr(60, 13),
+  EXPECT_EQ(rows[5].substr(60, 13),
             "E002\xB0"
             "50'00.00");
-  EXPECT_EQ(dialog.rows.back().substr(82, 3), "090");
+  EXPECT_EQ(rows.back().substr(82, 3), "090");
 
   // Cleared "Enabled": all four turn rows go at the next computation.
   state.dialog.sidStarEnabled = false;
   ComputeLegs(state, db.List(NavaidKind::Airport));
-  for (const std::string& row : state.dialog.rows) {
+  for (const std::string& row : planner_test::RowTexts(state.dialog.rows)) {
     EXPECT_FALSE(row.starts_with("BR") || row.starts_with("ER")) << row;
   }
   EXPECT_EQ(state.dialog.rows.size(), 4u);
@@ -107,8 +109,9 @@ TEST(SidStarTest, SelectedRunwayMovesTheAirportRowToItsCentre) {
   ComputeLegs(state, apt);                 // fills the lists and selects the first entries
   state.dialog.departureRunway.Select(3);  // "36 /360/11000", the second line's other end
   ComputeLegs(state, apt);
-  EXPECT_EQ(state.dialog.rows[0].substr(46, 29), std::string(apt.GetLine(1).substr(51, 29)));
-  EXPECT_EQ(state.dialog.rows[0].substr(82, 3), "360");
+  EXPECT_EQ(FormatPlanRow(state.dialog.rows[0]).substr(46, 29),
+            std::string(apt.GetLine(1).substr(51, 29)));
+  EXPECT_EQ(FormatPlanRow(state.dialog.rows[0]).substr(82, 3), "360");
   EXPECT_EQ(state.plan.departureRunwayNumber, "36 ");
 
   // An entry without heading digits leaves the heading columns blank.
@@ -116,7 +119,7 @@ TEST(SidStarTest, SelectedRunwayMovesTheAirportRowToItsCentre) {
   state.dialog.departureRunway.editText = "XX";
   PlannerState noLine = state;
   ComputeLegs(noLine, navdb::EntryList());
-  EXPECT_EQ(noLine.dialog.rows[0].substr(82, 3), "   ");
+  EXPECT_EQ(FormatPlanRow(noLine.dialog.rows[0]).substr(82, 3), "   ");
 }
 
 }  // namespace

@@ -246,5 +246,31 @@ TEST_F(PlanEditTest, ComputeTakesOnlyOutAndCreateChecksRunwaysAndClimb) {
   EXPECT_FALSE(std::filesystem::exists(folder_.path() / "FlightPlans" / "R.pln"));
 }
 
+TEST_F(PlanEditTest, ARowNotInTheRowLayoutIsKeptAndStopsTheLegsUntilRemoved) {
+  // A hand-edited row before the arrival: kept as it is, never computed over.
+  const std::string bad = "NDB  NN     somewhere east of VVV";
+  std::string plan = Plan();
+  plan.insert(plan.rfind("APT  BBBB"), bad + "\r\n");
+  folder_.Write("FlightPlans/TRIP.pln", plan);
+
+  CliRun compute = Run({"plan", "compute", file_});
+  EXPECT_EQ(compute.exitCode, 1);
+  EXPECT_EQ(compute.err,
+            "skat-cli: the legs cannot be computed: row 3 is not a plan row (plan edit --remove 3 "
+            "takes it out)\n");
+  EXPECT_EQ(Plan(), plan);
+  EXPECT_EQ(Edit({"--insert", "end", "ndb:NN"}).exitCode, 1);
+  EXPECT_EQ(Plan(), plan);
+
+  CliRun print = Run({"plan", "print", file_, "--text"});
+  ASSERT_EQ(print.exitCode, 0) << print.err;
+  EXPECT_NE(print.out.find("NDB      somewhere east of VVV"), std::string::npos) << print.out;
+
+  CliRun remove = Edit({"--remove", "3"});
+  ASSERT_EQ(remove.exitCode, 0) << remove.err;
+  EXPECT_EQ(Route(), "APT AAAA|TOC *****|VOR VVV|APT BBBB");
+  EXPECT_EQ(Plan().find(bad), std::string::npos);
+}
+
 }  // namespace
 }  // namespace cli

@@ -34,7 +34,7 @@ std::string WritePlan(const testing_support::TempFolder& folder, int rowCount) {
                   "51'24.00  E002\xB0"
                   "20'30.00  35000  090  %06.1f  00:%02d:00",
                   i, i, i * 10.0, i);
-    state.dialog.rows.push_back(row);
+    state.dialog.rows.push_back(planner::ParsePlanRow(row));
   }
   folder.Write("LONG.pln", planner::EncodePlanFile(state));
   return (folder / "LONG.pln").string();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/shell/pdf_pages.h"
+#include "tests/support/failure_text.h"
 #include "tests/support/temp_folder.h"
 
 namespace cli {
@@ -25,11 +26,9 @@ std::vector<planner::PrintPage> Pages(int count) {
 }
 
 std::string Rendered(const std::vector<planner::PrintPage>& pages, PaperSize paper) {
-  std::string error;
-  const std::optional<std::string> pdf = RenderPrintoutPdf(pages, paper, error);
-  EXPECT_TRUE(pdf.has_value()) << error;
-  EXPECT_EQ(error, "");
-  return pdf.value_or("");
+  const platform::Result<std::string> pdf = RenderPrintoutPdf(pages, paper);
+  EXPECT_EQ(FailureText(pdf), "");
+  return pdf ? *pdf : std::string();
 }
 
 TEST(PrintoutPdfTest, OnePdfPagePerPrintoutPage) {
@@ -55,7 +54,7 @@ TEST(PrintoutPdfTest, PaperSizes) {
 TEST(PrintoutPdfTest, WriteReplacesTheFile) {
   testing_support::TempFolder folder;
   folder.Write("plan.pdf", "old");
-  EXPECT_EQ(WritePrintoutPdf(folder / "plan.pdf", Pages(2), PaperSize::A4), "");
+  EXPECT_EQ(FailureText(WritePrintoutPdf(folder / "plan.pdf", Pages(2), PaperSize::A4)), "");
   const std::string written = folder.Read("plan.pdf");
   EXPECT_EQ(PdfPageCount(written), 2);
   EXPECT_TRUE(written.starts_with("%PDF-"));
@@ -63,13 +62,14 @@ TEST(PrintoutPdfTest, WriteReplacesTheFile) {
 
 TEST(PrintoutPdfTest, FailedWriteLeavesNoFile) {
   testing_support::TempFolder folder;
-  EXPECT_EQ(WritePrintoutPdf(folder / "missing" / "plan.pdf", Pages(1), PaperSize::A4),
+  EXPECT_EQ(FailureText(WritePrintoutPdf(folder / "missing" / "plan.pdf", Pages(1), PaperSize::A4)),
             "No such file or directory");
   EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 
   // A folder in the way: the rename fails and the temporary file goes away.
   std::filesystem::create_directory(folder / "plan.pdf");
-  EXPECT_EQ(WritePrintoutPdf(folder / "plan.pdf", Pages(1), PaperSize::A4), "Is a directory");
+  EXPECT_EQ(FailureText(WritePrintoutPdf(folder / "plan.pdf", Pages(1), PaperSize::A4)),
+            "Is a directory");
   EXPECT_TRUE(std::filesystem::is_directory(folder / "plan.pdf"));
   int entries = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) {

@@ -15,6 +15,7 @@
 
 #include <map>
 
+#include "planner/plan_rows.h"
 #include "planner/printout.h"
 #include "shell/skat/flight_plan_dialog.h"
 #include "shell/skat/main_window.h"
@@ -24,6 +25,7 @@
 #include "shell/skat/plan_printer.h"
 #include "shell/skat/qt_text.h"
 #include "tests/skat/skat_fixture.h"
+#include "tests/support/navaid_lines.h"
 
 namespace {
 
@@ -417,4 +419,32 @@ TEST_F(FlightPlanDialogTest, SaveRefusesNamesThatAreNotFileNamesAndLongPlansAreN
   EXPECT_FALSE(dialog().isVisible());
   EXPECT_FALSE(test_.state.planWindowOpen);
   EXPECT_EQ(skat_test::ReadBytes(file), text);
+}
+
+TEST_F(FlightPlanDialogTest, ARowNotInTheLayoutIsShownAsStoredUntilRemoved) {
+  const auto fix = [](double lonDeg) {
+    return planner::FormatPlanRow(planner::BuildPlanRow(
+        NavaidKind::Intersection, testing_support::IntersectionLine("FIX", 0.0, lonDeg)));
+  };
+  const std::vector<std::string> stored = {fix(0), "INT  FIX    typed by hand", fix(1)};
+  std::string text = "[WAYPOINTS]\r\n";
+  for (const std::string& row : stored) text += row + "\r\n";
+  test_.sim.Write("Sim/NavData/FlightPlans/HAND.pln", text);
+  OpenFileDialogSeam::setNextFile(
+      QString::fromStdString((test_.navData / "FlightPlans" / "HAND.pln").string()));
+  clickWindow("Open");
+  ASSERT_TRUE(dialog().isVisible());
+  EXPECT_EQ(rowTexts(), stored);
+
+  // A change computes nothing while the row is there; once it is removed,
+  // the legs are computed.
+  setField("Cruise altitude", "5000");
+  EXPECT_EQ(rowTexts(), stored);
+  selectRow(1);
+  click("Remove");
+  const std::vector<std::string> computed = rowTexts();
+  ASSERT_EQ(computed.size(), 2u);
+  EXPECT_EQ(computed[0].substr(74), " 00000       0000.0  00:00:00");
+  EXPECT_EQ(computed[1].substr(74), " 00000       0060.0");
+  click("Cancel");
 }
