@@ -37,7 +37,7 @@ const CliCommand kIndex{"index", "rebuild the geographic index and save the data
                         "files. Exits 1 when a file could not be written.\n",
                         RunIndex};
 const std::string kRestoreUsage =
-    "restore [--yes] [--journal=POLICY]\n\n"
+    "restore [--yes] [--journal=REPLAY]\n\n"
     "Copies the reference database in Original/ over the working files,\n"
     "loads it and prints the counts as 'check' does. Without --yes the\n"
     "question is asked on the terminal (answered No without one). Exits\n"

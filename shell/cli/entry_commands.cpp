@@ -163,6 +163,12 @@ bool SaveEdit(navdb::Database& db, const navdb::UiCallbacks& ui) {
   return navdb::SaveDatabase(db, ui);
 }
 
+// A value refused is not a mistake in the command's form: only the reason.
+int ValueRefused(CliContext& context, const std::string& problem) {
+  context.err << "skat-cli entry: " << problem << '\n';
+  return kExitUsage;
+}
+
 CliAnswers QuietAnswers() {
   CliAnswers answers;
   answers.printStatus = false;
@@ -181,9 +187,7 @@ int EntryAdd(CliContext& context, NavaidKind kind, const Options& options,
   std::optional<navdb::Database> db = LoadForChange(context, lock, ui, missing);
   if (!db) return kExitFailure;
   shell::EditorSession session = shell::OpenEntryEditor(*db, kind, std::nullopt);
-  if (!ApplyFields(kind, session, fields, problem)) {
-    return UsageError(context, EntryCommand(), problem);
-  }
+  if (!ApplyFields(kind, session, fields, problem)) return ValueRefused(context, problem);
   const std::string line = shell::BuildEditorLine(kind, session.fields);
   if (line.substr(0, 30).find_first_not_of(' ') == std::string::npos) {
     return UsageError(context, EntryCommand(), "an entry needs an identifier or a name");
@@ -214,9 +218,7 @@ int EntryModify(CliContext& context, NavaidKind kind, const EntryName& named,
   if (!row) return exitCode;
   const std::string before(db->List(kind).GetLine(*row));
   shell::EditorSession session = shell::OpenEntryEditor(*db, kind, row);
-  if (!ApplyFields(kind, session, fields, problem)) {
-    return UsageError(context, EntryCommand(), problem);
-  }
+  if (!ApplyFields(kind, session, fields, problem)) return ValueRefused(context, problem);
   if (shell::ValidateEntry(*db, session, ui) == shell::EditorOutcome::StayOpen) return kExitUsage;
   if (!session.row) return kExitFailure;  // the list refused it; the editor said so
   const std::string after(db->List(kind).GetLine(*session.row));

@@ -1,6 +1,6 @@
 // The edit journal's replay on the command line: the report of what was
 // applied, the conflicts with their reasons, and what becomes of each, by
-// the --journal=POLICY of the command or by the user's answer.
+// the --journal=REPLAY of the command or by the user's answer.
 #pragma once
 
 #include <optional>
@@ -26,13 +26,13 @@ std::optional<JournalPolicy> JournalPolicyFromName(std::string_view name);
 // applied is never lost, it stays in the journal.
 JournalPolicy ChosenPolicy(const CliContext& context, std::optional<JournalPolicy> given);
 
-// The help text of --journal=POLICY, for the commands that take it.
+// The help text of --journal=REPLAY, for the commands that take it.
 inline constexpr std::string_view kJournalOptionHelp =
-    "Then the hand edits of edits.journal are applied again (see 'journal'):\n"
-    "--journal=apply applies a change that meets another version of its entry (or\n"
-    "no entry) anyway, skip keeps its record in the journal for later, ask asks\n"
-    "about each (the default on a terminal; skip otherwise). Exits 1 when a\n"
-    "record was kept unapplied.\n";
+    "Then the hand edits of edits.journal are applied again (see 'journal').\n"
+    "REPLAY is apply, skip or ask: what becomes of a change that meets another\n"
+    "version of its entry, or no entry: apply makes it anyway, skip keeps its\n"
+    "record in the journal for later, ask asks about each (the default on a\n"
+    "terminal; skip otherwise). Exits 1 when a record was kept unapplied.\n";
 
 struct HandEditOutcome {
   bool journalRead = true;    // false: edits.journal could not be read, nothing was replayed

@@ -18,7 +18,11 @@ namespace {
 int RunJournal(CliContext& context, const std::vector<std::string>& args);
 
 const std::string kJournalUsage =
-    "journal list | show N | drop N | replay [--journal=POLICY] | export FILE\n\n"
+    "journal list\n"
+    "       journal show N\n"
+    "       journal drop N\n"
+    "       journal replay [--journal=REPLAY]\n"
+    "       journal export FILE\n\n"
     "The hand edits of the database (every add, modify and delete of an entry,\n"
     "from the editors or from 'entry'), kept in edits.journal so that they are\n"
     "applied again after a rebuild, a restore or a rescan.\n"

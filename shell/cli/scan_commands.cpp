@@ -32,7 +32,7 @@ int RunImportNavData(CliContext& context, const std::vector<std::string>& args);
 const CliCommand kScan{
     "scan", "scan a scenery folder tree into the database",
     "scan ROOT [--rebuild] [--duplicates=POLICY] [--min-runway-length=FEET]\n"
-    "          [--stop-on-error] [--journal=POLICY]\n\n"
+    "          [--stop-on-error] [--journal=REPLAY]\n\n"
     "Scans every scenery file (*.bgl) below ROOT, files before subfolders, and\n"
     "merges its NDBs, VOR/ILS/DME stations and runways into the database; then\n"
     "rebuilds the index and saves when anything changed, and prints the summary.\n"
@@ -47,10 +47,7 @@ const CliCommand kScan{
     "could not be saved, or entries were refused (a full list, or set aside);\n"
     "a refusal does not stop the scan.\n"
     "After --rebuild the hand edits of edits.journal are applied again (see\n"
-    "'journal'): --journal=apply applies a change that meets another version of\n"
-    "its entry (or no entry) anyway, skip keeps its record in the journal for\n"
-    "later, ask asks about each (the default on a terminal; skip otherwise).\n"
-    "Exits 1 when a record was kept unapplied.\n",
+    "'journal'); REPLAY is apply, skip or ask, as for 'restore'.\n",
     RunScan};
 const CliCommand kUnpack{"unpack", "write the unpacked image of a packed scenery file",
                          "unpack FILE OUT\n\n"

@@ -150,6 +150,9 @@ TEST(EntryCli, AValueTheBoxesCannotHoldChangesNothing) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
   }
+  // A refused value is told alone, without the usage that a wrong form gets.
+  EXPECT_EQ(Cli(folder, {"entry", "modify", "ndb", "XYZ", "range=1000"}).err,
+            "skat-cli entry: range: '1000' is too long: the box holds 3 characters\n");
   EXPECT_EQ(folder.Read("ndb.dat"), ndbBefore);
   EXPECT_FALSE(folder.Exists("edits.journal"));
   EXPECT_EQ(Cli(folder, {"entry", "modify", "ndb", "QQQ", "alt=1"}).exitCode, 1);
