@@ -1,6 +1,7 @@
 #include "shell/core/journal_replay.h"
 
 #include <algorithm>
+#include <array>
 #include <unordered_map>
 #include <utility>
 
@@ -15,12 +16,6 @@ using navdb::JournalAction;
 using navdb::JournalRecord;
 using navdb::NavaidKind;
 
-// A line of one kind, as a key of the maps below.
-std::string KeyOf(NavaidKind kind, std::string_view line) {
-  std::string key(1, static_cast<char>('0' + navdb::IndexOf(kind)));
-  return key.append(line);
-}
-
 // Indices of the records of one entry's history, in journal order: each
 // record's line before is the line after of the record before it.
 using Chain = std::vector<size_t>;
@@ -28,20 +23,24 @@ using Chain = std::vector<size_t>;
 // The histories in the order of their first records.
 std::vector<Chain> ChainsOf(std::span<const JournalRecord> records) {
   std::vector<Chain> chains;
-  std::unordered_map<std::string, size_t> open;  // a history's last line after -> the history
+  // Per kind, a history's last line after -> the history; the keys are
+  // views of the records' own lines.
+  std::array<std::unordered_map<std::string_view, size_t>, navdb::kAllKinds.size()> open;
   for (size_t i = 0; i < records.size(); ++i) {
     const JournalRecord& record = records[i];
     size_t chain = chains.size();
     if (record.action != JournalAction::Add) {
-      const auto continued = open.find(KeyOf(record.kind, record.before));
-      if (continued != open.end()) {
+      auto& ofKind = open[navdb::IndexOf(record.kind)];
+      const auto continued = ofKind.find(record.before);
+      if (continued != ofKind.end()) {
         chain = continued->second;
-        open.erase(continued);
+        ofKind.erase(continued);
       }
     }
     if (chain == chains.size()) chains.emplace_back();
     chains[chain].push_back(i);
-    if (record.action != JournalAction::Delete) open[KeyOf(record.kind, record.after)] = chain;
+    if (record.action != JournalAction::Delete)
+      open[navdb::IndexOf(record.kind)][record.after] = chain;
   }
   return chains;
 }
@@ -73,8 +72,9 @@ Outcome Conflict(ReplayProblem problem, std::optional<size_t> otherRow = std::nu
   return {Effect::Conflict, problem, otherRow};
 }
 
-// Makes the changes in the lists and keeps count of every line added and
-// removed, to tell at the end whether the lists differ as a whole.
+// Makes the changes in the lists and notes whether it made any. Records
+// that undo each other were joined into no change before, so a change made
+// is nearly always a difference worth a save.
 class Replayer {
  public:
   explicit Replayer(navdb::Database& db) : db_(db) {}
@@ -126,14 +126,12 @@ class Replayer {
     return change.action == JournalAction::Delete || Add(change.kind, change.after);
   }
 
-  bool ListsChanged() const {
-    return std::any_of(net_.begin(), net_.end(), [](const auto& line) { return line.second != 0; });
-  }
+  bool ListsChanged() const { return changed_; }
 
  private:
   void Remove(NavaidKind kind, size_t row) {
     EntryList& list = db_.List(kind);
-    --net_[KeyOf(kind, list.GetLine(row))];
+    changed_ = true;
     list.DeleteLine(row);
   }
 
@@ -141,12 +139,12 @@ class Replayer {
     EntryList& list = db_.List(kind);
     if (list.HoldsOnlyPlaceholder()) list.DeleteLine(0);
     if (!list.AddLine(line)) return false;
-    ++net_[KeyOf(kind, line)];
+    changed_ = true;
     return true;
   }
 
   navdb::Database& db_;
-  std::unordered_map<std::string, long> net_;
+  bool changed_ = false;
 };
 
 std::string_view EntryNoun(NavaidKind kind) {

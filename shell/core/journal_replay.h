@@ -57,8 +57,8 @@ struct ReplayReport {
   size_t carriedRecords = 0;  // records whose change the lists already held
   std::vector<ReplayConflict> conflicts;
   std::vector<ConflictChoice> choices;  // the decision of each conflict
-  // The lists differ from what they held before the replay (not only
-  // changed and changed back by records that undo each other).
+  // A line was added to or removed from the lists: the database needs a
+  // save (the history of an entry that ends where it began changes nothing).
   bool listsChanged = false;
 
   // Record numbers of the conflicts the decisions dropped, ascending.
