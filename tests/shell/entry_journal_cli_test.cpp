@@ -13,7 +13,9 @@
 #include "navdb/journal_file.h"
 #include "platform/win1252.h"
 #include "tests/shell/cli_runner.h"
+#include "tests/shell/scenery_ndb.h"
 #include "tests/support/temp_folder.h"
+#include "tools/scenery_writer/bgl_writer.h"
 
 namespace {
 
@@ -237,6 +239,32 @@ TEST(JournalCli, RestoreReplaysTheJournalAndSettlesConflictsByPolicy) {
     }
     EXPECT_EQ(Journal(folder).size(), 2u);  // nothing lost
   }
+}
+
+// "Rebuild database" on the command line: the scan writes the NDB list anew
+// from the scenery, and the hand edits of its NDBs are applied again.
+TEST(JournalCli, AnEditSurvivesARebuildingScan) {
+  TempFolder navData, root;
+  scenery_writer::BglScenery scenery;
+  scenery.ndbs.push_back(testing_support::SceneryNdb("AB", 49.0));
+  scenery.ndbs.push_back(testing_support::SceneryNdb("CD", 48.0));
+  const std::vector<uint8_t> bytes = scenery_writer::WriteBglImage(scenery);
+  root.Write("a.bgl", std::string(bytes.begin(), bytes.end()));
+  const std::vector<std::string> rebuild = {"scan", root.path().string(), "--rebuild",
+                                            "--journal=skip"};
+  ASSERT_EQ(Cli(navData, {"scan", root.path().string()}).exitCode, 0);
+  ASSERT_EQ(Cli(navData, {"entry", "modify", "ndb", "AB", "alt=777"}).exitCode, 0);
+  ASSERT_EQ(Cli(navData, {"entry", "delete", "ndb", "CD", "--yes"}).exitCode, 0);
+  const std::string edited = navData.Read("ndb.dat");
+
+  const CliRun run = Cli(navData, rebuild);
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("Hand edits of edits.journal: 2 applied, 0 already in the database, 0 "
+                         "kept for later, 0 dropped.\n"),
+            std::string::npos)
+      << run.out;
+  EXPECT_EQ(navData.Read("ndb.dat"), edited);
+  EXPECT_EQ(Journal(navData).size(), 2u);
 }
 
 }  // namespace
