@@ -5,10 +5,12 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "navdb/edit_journal.h"
 #include "navdb/entry_list.h"
 #include "navdb/geo_index.h"
 #include "navdb/ui_callbacks.h"
@@ -44,6 +46,9 @@ struct Database {
   // be read at the last load (empty for a file read or missing): its lists
   // are empty only because of that, so a save must not write over it.
   std::array<std::string, kDatabaseFileCount> readFailures;
+  // Entry changes made since the last save, in order: the next save writes
+  // them to the edit journal before it writes the database files.
+  std::vector<JournalRecord> unsavedEdits;
 
   EntryList& List(NavaidKind kind) { return lists[IndexOf(kind)]; }
   const EntryList& List(NavaidKind kind) const { return lists[IndexOf(kind)]; }
@@ -56,13 +61,18 @@ struct Database {
 void LoadDatabase(Database& db, const UiCallbacks& ui);
 
 // Writes the four entry lists and the index as one set (callers rebuild the
-// index first): the set-aside lines are added to their ".rejected" files,
-// then all files are written and synced before any replaces its old one, so
-// a failure leaves all old files. A file that could not be read at the load
-// is not written and the save says so. Returns true only when every file
-// was written. `fault` lets tests make the file operations fail.
-bool SaveDatabase(const Database& db, const UiCallbacks& ui,
-                  const platform::FileFaultHook& fault = {});
+// index first): the unsaved edits go to the edit journal first, then the
+// set-aside lines to their ".rejected" files, then all files are written and
+// synced before any replaces its old one, so a failure leaves all old files
+// (and takes the edits out of the journal again). A file that could not be
+// read at the load is not written and the save says so. Returns true only
+// when every file was written; the unsaved edits are then cleared. `fault`
+// lets tests make the file operations fail.
+bool SaveDatabase(Database& db, const UiCallbacks& ui, const platform::FileFaultHook& fault = {});
+
+// Why the working file at `path` must not be replaced (a symbolic link, a
+// read-only file, one this user cannot write), or nothing when it may be.
+std::optional<std::string> ReplaceRefusal(const std::filesystem::path& path);
 
 // The first half of "Restore original DB": after the user's Yes the
 // reference copies replace the working files as one set. Returns false when

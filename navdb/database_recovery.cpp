@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "navdb/database.h"
+#include "navdb/journal_file.h"
 #include "platform/file_set.h"
 
 namespace navdb {
@@ -43,7 +44,8 @@ std::optional<std::string_view> WithoutSaveSuffix(std::string_view name) {
 }
 
 bool IsOwnFileName(std::string_view name) {
-  if (name == kSaveManifestName) return true;
+  if (name == kSaveManifestName || name == kJournalFileName || name == kJournalRejectedFileName)
+    return true;
   for (size_t slot = 0; slot < kDatabaseFileCount; ++slot) {
     const std::string_view file = DatabaseFileName(slot);
     if (name == file || name == RejectedFileName(file)) return true;

@@ -32,7 +32,8 @@ std::string InterruptedSaveRefusal(std::string_view reason);
 
 // True for the names of the temporary and kept-old files that the saves of
 // this program give (`<file>.tmp.<pid>.<n>`, `<file>.old.<pid>.<n>`) for
-// the database files, their .rejected files and the manifest.
+// the database files, their .rejected files, the manifest and the edit
+// journal with its .rejected file.
 bool IsSaveLeftover(std::string_view name);
 
 // Removes every plain file of such a name from the folder. Only for the

@@ -11,6 +11,7 @@
 
 #include "navdb/database.h"
 #include "navdb/database_recovery.h"
+#include "navdb/journal_file.h"
 #include "platform/file_set.h"
 #include "platform/text_lines.h"
 
@@ -76,24 +77,6 @@ std::string NotReadText(size_t slot, const std::string& readFailure) {
                 "the entry files.");
 }
 
-// A working file that this program must not replace: a link (a save puts
-// plain files in the NavData folder, so it would break the link and leave
-// the file it points at behind) or a file the user made read-only.
-std::optional<std::string> ReplaceRefusal(const std::filesystem::path& path) {
-  struct stat info {};
-  if (::lstat(path.c_str(), &info) != 0) return std::nullopt;  // a new file
-  const std::string name = path.filename().string();
-  if (S_ISLNK(info.st_mode)) {
-    return name + " is a symbolic link: the database files are saved as plain files in " +
-           path.parent_path().string() +
-           " and never through a link. Put the file itself in place of the link.";
-  }
-  if (!S_ISREG(info.st_mode)) return std::nullopt;  // the replace reports it
-  if ((info.st_mode & 0222) == 0) return name + " is read-only. Make it writable first.";
-  if (::access(path.c_str(), W_OK) != 0) return name + " cannot be written by this user.";
-  return std::nullopt;
-}
-
 // The refusals of a set write over `names` in `folder`, each with what was
 // left as it was; empty when the set may be written.
 std::optional<std::string> SetRefusal(const std::filesystem::path& folder,
@@ -112,13 +95,75 @@ std::optional<std::string> SetRefusal(const std::filesystem::path& folder,
 constexpr std::string_view kSetNotSaved =
     "The database was not saved: its five files are saved together or not at all.";
 
+constexpr std::string_view kEditsLeftInJournal =
+    "The edits of this save stay in edits.journal although the database files were not "
+    "saved: the next program that loads the database applies them again.";
+
+// The unsaved edits go to the journal; a journal that cannot be read or
+// written stops the save before any database file is touched.
+bool SaveUnsavedEdits(const Database& db, const UiCallbacks& ui,
+                      const platform::FileFaultHook& fault) {
+  const platform::Result<JournalUpdate> journaled = JournalUnsavedEdits(db, fault);
+  if (!journaled) {
+    ShowSaveProblem(ui, journaled.error().message +
+                            "\r\rThe database files were left as they were: an edit is saved "
+                            "only with its record in edits.journal.");
+    return false;
+  }
+  if (journaled->setAside) {
+    ShowMessage(
+        ui, "Warning",
+        SetAsideText(*journaled->setAside, journaled->records.size() - db.unsavedEdits.size()),
+        MessageIcon::Warning, MessageButtons::Ok);
+  }
+  return true;
+}
+
 std::array<std::string_view, kDatabaseFileCount> SaveOrder() {
   std::array<std::string_view, kDatabaseFileCount> names;
   for (size_t slot = 0; slot < kDatabaseFileCount; ++slot) names[slot] = DatabaseFileName(slot);
   return names;
 }
 
+// The five files as one set, from the lists and the index.
+bool WriteDatabaseSet(const Database& db, const UiCallbacks& ui,
+                      const platform::FileFaultHook& fault) {
+  const auto names = SaveOrder();
+  std::array<std::string, kDatabaseFileCount> contents;
+  std::vector<platform::FileToWrite> files;
+  for (size_t slot = 0; slot < kDatabaseFileCount; ++slot) {
+    contents[slot] = slot == kIndexFileSlot ? IndexFileBytes(db)
+                                            : EncodeEntryFile(kAllKinds[slot], db.lists[slot]);
+    files.push_back({db.folder / names[slot], contents[slot]});
+  }
+  const platform::FileResult written =
+      platform::ReplaceFilesAsSet(files, fault, db.folder / kSaveManifestName);
+  if (!written.ok()) {
+    ShowSaveProblem(ui, SetFailureText(db, written));
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
+
+// A working file that this program must not replace: a link (a save puts
+// plain files in the NavData folder, so it would break the link and leave
+// the file it points at behind) or a file the user made read-only.
+std::optional<std::string> ReplaceRefusal(const std::filesystem::path& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return std::nullopt;  // a new file
+  const std::string name = path.filename().string();
+  if (S_ISLNK(info.st_mode)) {
+    return name + " is a symbolic link: the database files are saved as plain files in " +
+           path.parent_path().string() +
+           " and never through a link. Put the file itself in place of the link.";
+  }
+  if (!S_ISREG(info.st_mode)) return std::nullopt;  // the replace reports it
+  if ((info.st_mode & 0222) == 0) return name + " is read-only. Make it writable first.";
+  if (::access(path.c_str(), W_OK) != 0) return name + " cannot be written by this user.";
+  return std::nullopt;
+}
 
 std::string_view DatabaseFileName(size_t slot) {
   return slot < kKindInfo.size() ? kKindInfo[slot].fileName : kIndexFileName;
@@ -149,7 +194,7 @@ platform::FileResult AppendRejectedLines(const std::filesystem::path& path,
   return platform::ReplaceFileAtomically(path, bytes);
 }
 
-bool SaveDatabase(const Database& db, const UiCallbacks& ui, const platform::FileFaultHook& fault) {
+bool SaveDatabase(Database& db, const UiCallbacks& ui, const platform::FileFaultHook& fault) {
   SetStatus(ui, StatusIcon::Saving, "Status : saving data...");
   // A file that could not be read loaded as nothing: writing the lists over
   // it would wipe what it holds, and writing the others would leave them out
@@ -166,21 +211,20 @@ bool SaveDatabase(const Database& db, const UiCallbacks& ui, const platform::Fil
     ShowSaveProblem(ui, *refusal);
     return false;
   }
-  if (!SaveRejectedLines(db, ui)) return false;
-
-  std::array<std::string, kDatabaseFileCount> contents;
-  std::vector<platform::FileToWrite> files;
-  for (size_t slot = 0; slot < kDatabaseFileCount; ++slot) {
-    contents[slot] = slot == kIndexFileSlot ? IndexFileBytes(db)
-                                            : EncodeEntryFile(kAllKinds[slot], db.lists[slot]);
-    files.push_back({db.folder / names[slot], contents[slot]});
-  }
-  const platform::FileResult written =
-      platform::ReplaceFilesAsSet(files, fault, db.folder / kSaveManifestName);
-  if (!written.ok()) {
-    ShowSaveProblem(ui, SetFailureText(db, written));
+  // An edit is saved only with its journal record, written and synced
+  // first: a save killed after it leaves a record that the next load finds
+  // missing from the files and applies again.
+  if (!db.unsavedEdits.empty() && !SaveUnsavedEdits(db, ui, fault)) return false;
+  if (!SaveRejectedLines(db, ui) || !WriteDatabaseSet(db, ui, fault)) {
+    // The files keep their old contents, so the journal must not claim the
+    // edits: they stay unsaved, for the next save.
+    if (!db.unsavedEdits.empty() && !TakeBackUnsavedEdits(db)) {
+      ShowMessage(ui, "Warning", std::string(kEditsLeftInJournal), MessageIcon::Warning,
+                  MessageButtons::Ok);
+    }
     return false;
   }
+  db.unsavedEdits.clear();
   SetStatus(ui, StatusIcon::Ready, "Status : done");
   return true;
 }

@@ -1,5 +1,6 @@
 #include "shell/cli/cli_ui.h"
 
+#include <istream>
 #include <memory>
 #include <mutex>
 #include <ostream>
@@ -72,6 +73,22 @@ navdb::UiCallbacks MakeCliUi(CliContext& context, const CliAnswers& answers) {
       err << TerminalText(text) << '\n';
     };
   }
+  return ui;
+}
+
+navdb::UiCallbacks MakeAskingCliUi(CliContext& context, bool yes, CliAnswers answers) {
+  answers.yesNo = yes ? navdb::MessageAnswer::Yes : navdb::MessageAnswer::No;
+  navdb::UiCallbacks ui = MakeCliUi(context, answers);
+  if (yes || !context.inputIsTerminal) return ui;
+  ui.messageBox = [&context, print = ui.messageBox](const navdb::MessageRequest& request) {
+    const navdb::MessageAnswer shown = print(request);
+    if (request.buttons != navdb::MessageButtons::YesNo) return shown;
+    context.err << "[y/N] " << std::flush;
+    std::string reply;
+    std::getline(context.in, reply);
+    return (reply == "y" || reply == "Y" || reply == "yes") ? navdb::MessageAnswer::Yes
+                                                            : navdb::MessageAnswer::No;
+  };
   return ui;
 }
 

@@ -48,4 +48,8 @@ class MessageTally {
 // repeated ones counted by its tally unless --verbose.
 navdb::UiCallbacks MakeCliUi(CliContext& context, const CliAnswers& answers);
 
+// MakeCliUi whose Yes/No questions are answered Yes with `yes`, else asked
+// on a terminal ("[y/N]" on standard error), else answered No.
+navdb::UiCallbacks MakeAskingCliUi(CliContext& context, bool yes, CliAnswers answers = {});
+
 }  // namespace cli

@@ -52,6 +52,8 @@ std::vector<CliCommand> DatabaseCommands();
 std::vector<CliCommand> PlanCommands();
 std::vector<CliCommand> ScanCommands();
 std::vector<CliCommand> MapCommands();
+std::vector<CliCommand> EntryCommands();
+std::vector<CliCommand> JournalCommands();
 
 // Takes the database lock that `use` asks for (nothing for None). Refused,
 // or when the folder is missing where it must exist, shows the reason as an

@@ -10,6 +10,7 @@
 #include "platform/win1252.h"
 #include "shell/cli/cli_ui.h"
 #include "shell/cli/commands.h"
+#include "shell/cli/hand_edits.h"
 #include "shell/cli/options.h"
 #include "shell/core/restore.h"
 
@@ -35,13 +36,15 @@ const CliCommand kIndex{"index", "rebuild the geographic index and save the data
                         "Loads the database, rebuilds the geographic index and saves all five\n"
                         "files. Exits 1 when a file could not be written.\n",
                         RunIndex};
-const CliCommand kRestore{"restore", "restore the reference copies from Original/",
-                          "restore [--yes]\n\n"
-                          "Copies the reference database in Original/ over the working files,\n"
-                          "loads it and prints the counts as 'check' does. Without --yes the\n"
-                          "question is asked on the terminal (answered No without one). Exits\n"
-                          "1 when the answer was No or a reference copy could not be read or\n"
-                          "copied; the working files are then left as they were.\n",
+const std::string kRestoreUsage =
+    "restore [--yes] [--journal=REPLAY]\n\n"
+    "Copies the reference database in Original/ over the working files,\n"
+    "loads it and prints the counts as 'check' does. Without --yes the\n"
+    "question is asked on the terminal (answered No without one). Exits\n"
+    "1 when the answer was No or a reference copy could not be read or\n"
+    "copied; the working files are then left as they were.\n" +
+    std::string(kJournalOptionHelp);
+const CliCommand kRestore{"restore", "restore the reference copies from Original/", kRestoreUsage,
                           RunRestore};
 const CliCommand kFind{"find", "print the first entry that begins with a text",
                        "find KIND TEXT [--raw]\n\n"
@@ -127,9 +130,18 @@ int RunIndex(CliContext& context, const std::vector<std::string>& args) {
 
 int RunRestore(CliContext& context, const std::vector<std::string>& args) {
   int exitCode = kExitUsage;
-  const std::optional<Options> options =
-      ParseWithoutPositional(context, kRestore, args, {.flags = {"--yes", "-y"}}, exitCode);
+  const std::optional<Options> options = ParseWithoutPositional(
+      context, kRestore, args, {.flags = {"--yes", "-y"}, .joinedValueOptions = {"--journal"}},
+      exitCode);
   if (!options) return exitCode;
+  std::optional<JournalPolicy> policy;
+  if (options->Has("--journal")) {
+    policy = JournalPolicyFromName(options->Get("--journal"));
+    if (!policy) {
+      return UsageError(context, kRestore,
+                        "unknown journal policy '" + options->Get("--journal") + "'");
+    }
+  }
   const bool yes = options->Has("--yes") || options->Has("-y");
   CliAnswers answers;
   answers.yesNo = yes ? navdb::MessageAnswer::Yes : navdb::MessageAnswer::No;
@@ -151,8 +163,12 @@ int RunRestore(CliContext& context, const std::vector<std::string>& args) {
   navdb::Database db;
   db.folder = context.navData;
   if (!shell::RestoreOriginalDatabase(db, ui)) return kExitFailure;
+  // The hand edits are applied to the restored database, which is saved
+  // with them before its counts are printed.
+  const HandEditOutcome replayed = ReplayHandEdits(context, db, ChosenPolicy(context, policy), ui);
+  if (!SaveReplayed(db, replayed, ui)) return kExitFailure;
   PrintCounts(context, db);
-  return kExitOk;
+  return replayed.Complete() ? kExitOk : kExitFailure;
 }
 
 bool KindFromName(const std::string& name, navdb::NavaidKind& kind) {

@@ -16,6 +16,7 @@
 #include "scanner/scan_driver.h"
 #include "shell/cli/cli_ui.h"
 #include "shell/cli/commands.h"
+#include "shell/cli/hand_edits.h"
 #include "shell/cli/options.h"
 #include "xplane/navdata_reader.h"
 
@@ -31,7 +32,7 @@ int RunImportNavData(CliContext& context, const std::vector<std::string>& args);
 const CliCommand kScan{
     "scan", "scan a scenery folder tree into the database",
     "scan ROOT [--rebuild] [--duplicates=POLICY] [--min-runway-length=FEET]\n"
-    "          [--stop-on-error]\n\n"
+    "          [--stop-on-error] [--journal=REPLAY]\n\n"
     "Scans every scenery file (*.bgl) below ROOT, files before subfolders, and\n"
     "merges its NDBs, VOR/ILS/DME stations and runways into the database; then\n"
     "rebuilds the index and saves when anything changed, and prints the summary.\n"
@@ -44,7 +45,9 @@ const CliCommand kScan{
     "out of range, a value too wide for its column) is set aside with its reason\n"
     "in the kind's .rejected file. Exits 1 when the scan stopped, the database\n"
     "could not be saved, or entries were refused (a full list, or set aside);\n"
-    "a refusal does not stop the scan.\n",
+    "a refusal does not stop the scan.\n"
+    "After --rebuild the hand edits of edits.journal are applied again (see\n"
+    "'journal'); REPLAY is apply, skip or ask, as for 'restore'.\n",
     RunScan};
 const CliCommand kUnpack{"unpack", "write the unpacked image of a packed scenery file",
                          "unpack FILE OUT\n\n"
@@ -98,13 +101,15 @@ struct MergeOptions {
   std::vector<std::string> positional;
   std::optional<DuplicatePolicy> policy;
   bool rebuild = false;
+  std::optional<JournalPolicy> journal;
   bool stopOnError = false;
   unsigned minRunwayLengthFt = scanner::kDefaultMinRunwayLengthFt;
 };
 
 // The options of scan; import-navdata takes only --duplicates.
-const OptionRules kScanOptions{.flags = {"--rebuild", "--stop-on-error"},
-                               .joinedValueOptions = {"--duplicates", "--min-runway-length"}};
+const OptionRules kScanOptions{
+    .flags = {"--rebuild", "--stop-on-error"},
+    .joinedValueOptions = {"--duplicates", "--min-runway-length", "--journal"}};
 const OptionRules kImportOptions{.joinedValueOptions = {"--duplicates"}};
 
 // Parses the options of scan and import-navdata; an empty text on success.
@@ -121,6 +126,9 @@ std::string ParseMergeOptions(const std::vector<std::string>& args, const Option
     if (given.key == "--duplicates") {
       options.policy = PolicyFromName(value);
       if (!options.policy) return "unknown duplicate policy '" + value + "'";
+    } else if (given.key == "--journal") {
+      options.journal = JournalPolicyFromName(value);
+      if (!options.journal) return "unknown journal policy '" + value + "'";
     } else if (given.key == "--min-runway-length") {
       const auto [end, error] =
           std::from_chars(value.data(), value.data() + value.size(), options.minRunwayLengthFt);
@@ -258,7 +266,16 @@ int RunScan(CliContext& context, const std::vector<std::string>& args) {
   if (result.refusedEntries > 0 && !result.saveFailed) {
     context.err << "skat-cli scan: " << result.refusedEntries << " entries refused\n";
   }
-  return result.stopped || result.saveFailed || result.refusedEntries > 0 ? kExitFailure : kExitOk;
+  bool journalComplete = true;
+  if (options.rebuild && !result.stopped && !result.saveFailed) {
+    // The rebuilt lists lack the hand edits: they are applied and saved.
+    const HandEditOutcome replayed =
+        ReplayHandEdits(context, db, ChosenPolicy(context, options.journal), scanUi.ui);
+    journalComplete = replayed.Complete() && SaveReplayed(db, replayed, scanUi.ui);
+  }
+  return result.stopped || result.saveFailed || result.refusedEntries > 0 || !journalComplete
+             ? kExitFailure
+             : kExitOk;
 }
 
 int RunUnpack(CliContext& context, const std::vector<std::string>& args) {

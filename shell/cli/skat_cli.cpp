@@ -33,6 +33,8 @@ std::vector<CliCommand> AllCommands() {
   for (const CliCommand& command : PlanCommands()) commands.push_back(command);
   for (const CliCommand& command : ScanCommands()) commands.push_back(command);
   for (const CliCommand& command : MapCommands()) commands.push_back(command);
+  for (const CliCommand& command : EntryCommands()) commands.push_back(command);
+  for (const CliCommand& command : JournalCommands()) commands.push_back(command);
   return commands;
 }
 

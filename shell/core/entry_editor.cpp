@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "navdb/coordinates.h"
+#include "navdb/edit_journal.h"
 #include "navdb/entry_lines.h"
 #include "platform/numbers.h"
 #include "platform/text_columns.h"
@@ -120,6 +121,18 @@ bool FirstThirtyAreSpaces(std::string_view line) {
   return true;
 }
 
+// The journal's record of an editor's change: the entry's line before it
+// and after it (nothing for an entry added or deleted).
+void NoteEdit(Database& db, NavaidKind kind, const std::optional<std::string>& before,
+              const std::optional<std::string>& after) {
+  if (before == after) return;
+  const JournalAction action = !before  ? JournalAction::Add
+                               : !after ? JournalAction::Delete
+                                        : JournalAction::Modify;
+  db.unsavedEdits.push_back(
+      MakeJournalRecord(action, kind, before.value_or(""), after.value_or("")));
+}
+
 enum class Button { Validate, Add };
 
 // Validate and Add. A full list is named with its limit; a line the
@@ -170,6 +183,7 @@ EditorOutcome StoreEntry(Database& db, EditorSession& session, const UiCallbacks
     session.row.reset();
   }
   if (!row || (replaced && list.GetLine(*row) != line)) ShowInsertionFailure(kind, ui, true);
+  NoteEdit(db, kind, replaced, row ? std::optional<std::string>(list.GetLine(*row)) : std::nullopt);
   ShowCount(db, kind, ui);
   return EditorOutcome::Close;
 }
@@ -239,11 +253,9 @@ EditorSession OpenEntryEditor(const Database& db, NavaidKind kind,
       // The seconds with their hundredths start 7 (latitude) or 8
       // (longitude) characters after the hemisphere letter.
       f.latitude.dmMinutes = f.latitude.minutes;
-      f.latitude.dmTenths =
-          SecondsToTenths(platform::Columns(line, info.latitudeColumn + 7, 5));
+      f.latitude.dmTenths = SecondsToTenths(platform::Columns(line, info.latitudeColumn + 7, 5));
       f.longitude.dmMinutes = f.longitude.minutes;
-      f.longitude.dmTenths =
-          SecondsToTenths(platform::Columns(line, info.longitudeColumn + 8, 5));
+      f.longitude.dmTenths = SecondsToTenths(platform::Columns(line, info.longitudeColumn + 8, 5));
       break;
     }
   }
@@ -294,12 +306,7 @@ size_t DuplicatePrefixLength(NavaidKind kind) {
 }
 
 bool LineFitsLayout(NavaidKind kind, std::string_view line) {
-  const KindInfo& info = InfoOf(kind);
-  if (line.size() != info.lineLength) return false;
-  for (size_t i = 0; i < info.separatorCount; ++i) {
-    if (line[static_cast<size_t>(info.separatorColumns[i])] != ' ') return false;
-  }
-  return true;
+  return IsStorableLine(kind, line);
 }
 
 EditorOutcome ValidateEntry(Database& db, EditorSession& session, const UiCallbacks& ui) {
@@ -317,7 +324,9 @@ EditorOutcome DeleteEntry(Database& db, EditorSession& session, const UiCallback
   if (answer != MessageAnswer::Yes) return EditorOutcome::StayOpen;
   db.databaseModified = true;
   if (session.row) {
-    db.List(session.kind).DeleteLine(*session.row);
+    EntryList& list = db.List(session.kind);
+    NoteEdit(db, session.kind, std::string(list.GetLine(*session.row)), std::nullopt);
+    list.DeleteLine(*session.row);
     session.row.reset();
   }
   ShowCount(db, session.kind, ui);

@@ -52,10 +52,14 @@ const EditorMessages& MessagesOf(navdb::NavaidKind kind);
 // on Add: identifier and name, and for runways the designation.
 size_t DuplicatePrefixLength(navdb::NavaidKind kind);
 
-// Whether a built line holds the kind's layout: its length, and a space in
-// every column the database file turns into a separator. A line that does
-// not would come back from the file changed, or not at all.
+// Whether a built line holds the kind's layout: its length, a space in
+// every column the database file turns into a separator, and no control
+// byte (a tab pasted into a name). A line that does not would come back
+// from the file changed, or not at all.
 bool LineFitsLayout(navdb::NavaidKind kind, std::string_view line);
+
+// Validate, Add and Delete note what they changed in `db.unsavedEdits`,
+// which the next save writes to the edit journal.
 
 // "Validate": replaces the remembered line by the built line. A line that
 // does not fit the layout changes nothing: the insertion failure is shown

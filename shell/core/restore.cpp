@@ -4,12 +4,27 @@
 #include <chrono>
 #include <thread>
 
+#include "navdb/journal_file.h"
+
 namespace shell {
 
 bool RestoreOriginalDatabase(navdb::Database& db, const navdb::UiCallbacks& ui) {
   using navdb::MessageButtons;
   using navdb::MessageIcon;
   if (!navdb::CopyOriginalDatabase(db, ui)) return false;
+  // The load replaces the lists: edits not saved yet go to the journal now,
+  // whose replay after the restore applies them again.
+  if (!db.unsavedEdits.empty()) {
+    const platform::Result<navdb::JournalUpdate> journaled = navdb::JournalUnsavedEdits(db);
+    if (journaled) {
+      db.unsavedEdits.clear();
+    } else {
+      navdb::ShowMessage(
+          ui, "Error",
+          journaled.error().message + "\r\rThe edits not saved before the restore are lost.",
+          MessageIcon::Error, MessageButtons::Ok);
+    }
+  }
 
   std::atomic<bool> loaded{false};
   std::jthread loader([&] {

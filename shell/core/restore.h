@@ -10,7 +10,8 @@ namespace shell {
 // set; then the database is loaded again on a second thread while a modal
 // "Please wait" box keeps the user out. Returns false when the user said No
 // or when the copies could not be made (the working files are then left as
-// they were and nothing is loaded).
+// they were and nothing is loaded). Edits not saved yet are written to the
+// edit journal before the load, for the replay that follows the restore.
 bool RestoreOriginalDatabase(navdb::Database& db, const navdb::UiCallbacks& ui);
 
 }  // namespace shell

@@ -49,7 +49,7 @@ Database SavedDatabase(const TempFolder& folder, int count) {
 }
 
 // Saves `db` and dies, as a kill would, right before renaming `name`.
-void SaveAndDieBeforeRenaming(const Database& db, const std::string& name) {
+void SaveAndDieBeforeRenaming(Database db, const std::string& name) {
   GTEST_FLAG_SET(death_test_style, "fast");  // the child saves into this test's folder
   EXPECT_EXIT(SaveDatabase(db, {},
                            [&](platform::FileStep step, const std::filesystem::path& path) {

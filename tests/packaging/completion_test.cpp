@@ -75,8 +75,8 @@ class Completion : public ::testing::Test {
 
 TEST_F(Completion, CommandsOptionsAndTheirValuesFromTheProgram) {
   const Words commands = Complete("");
-  for (const char* command :
-       {"check", "index", "restore", "find", "plan", "perf", "scan", "unpack", "import-navdata"}) {
+  for (const char* command : {"check", "index", "restore", "find", "plan", "perf", "scan", "unpack",
+                              "import-navdata", "entry", "journal"}) {
     EXPECT_EQ(commands.count(command), 1u) << command;
   }
   EXPECT_TRUE(std::none_of(commands.begin(), commands.end(),
@@ -96,8 +96,12 @@ TEST_F(Completion, CommandsOptionsAndTheirValuesFromTheProgram) {
       {"import-navdata DIR --duplicates=keep-", {"keep-both", "keep-existing", "keep-new"}},
       {"scan --re", {"--rebuild"}},
       {"scan ROOT --",
-       {"--duplicates=", "--help", "--min-runway-length=", "--navdata", "--rebuild",
+       {"--duplicates=", "--help", "--journal=", "--min-runway-length=", "--navdata", "--rebuild",
         "--stop-on-error"}},
+      {"restore --journal=", {"apply", "ask", "skip"}},
+      {"scan ROOT --journal=", {"apply", "ask", "skip"}},
+      {"journal ", {"drop", "export", "list", "replay", "show"}},
+      {"entry ", {"add", "delete", "modify", "show"}},
       {"plan ", {"compute", "create", "edit", "export", "import", "print"}},
       {"plan export trip.pln --format ", {"fgfs", "fms", "gpx"}},
       {"plan print trip.pln --paper ", {"a4", "letter"}},
@@ -131,6 +135,7 @@ TEST_F(Completion, TheValuesOfferedAreTheOnesTheProgramTakes) {
   const Case kCases[] = {
       {"scan ROOT --duplicates=", "scan /nowhere --duplicates=VALUE"},
       {"find ", "find VALUE TEXT"},
+      {"restore --journal=", "restore --yes --journal=VALUE"},
       {"plan export trip.pln --format ", "plan export /nowhere.pln --format VALUE out.gpx"},
       {"plan print trip.pln --paper ", "plan print /nowhere.pln --pdf out.pdf --paper VALUE"},
       {"plan import trip.pln --missing=", "plan import /nowhere.fsp --missing=VALUE"},

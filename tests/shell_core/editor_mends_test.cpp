@@ -190,5 +190,15 @@ TEST(EditorMends, EveryStoredLineComesBackFromTheFiles) {
   }
 }
 
+// A control byte (a tab pasted into a name) keeps the length and the
+// separators, but the database file's reader sets such a line aside: the
+// entry would be gone at the next load.
+TEST(EditorMends, ALineWithAControlByteDoesNotFit) {
+  std::string line = testing_support::NdbLine("ABC", "ALPHA", 48.0, 2.0);
+  ASSERT_TRUE(LineFitsLayout(NavaidKind::Ndb, line));
+  line[9] = '\t';
+  EXPECT_FALSE(LineFitsLayout(NavaidKind::Ndb, line));
+}
+
 }  // namespace
 }  // namespace shell
