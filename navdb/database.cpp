@@ -105,7 +105,7 @@ struct MalformedLines {
   }
 };
 
-void ReportMalformed(const UiCallbacks& ui, std::string_view fileName, const MalformedLines& bad,
+void ReportMalformed(const Reporter& ui, std::string_view fileName, const MalformedLines& bad,
                      size_t lineLength = 0) {
   if (bad.count == 0) return;
   char text[384];
@@ -124,8 +124,8 @@ void ReportMalformed(const UiCallbacks& ui, std::string_view fileName, const Mal
   ShowMessage(ui, "Warning", text, MessageIcon::Warning, MessageButtons::Ok, true);
 }
 
-void SetLoadingProgress(const UiCallbacks& ui, int percent) {
-  if (ui.setLoadingProgress) ui.setLoadingProgress(percent);
+void SetLoadingProgress(const Reporter& ui, int percent) {
+  ui.Progress(ProgressTask::DatabaseLoad, percent);
 }
 
 // Reads one database file into `bytes`, sized from the file: the bytes stay
@@ -143,7 +143,7 @@ platform::FileResult ReadDatabaseBytes(const std::filesystem::path& path, std::s
 // silently; a file that exists but cannot be read is reported and
 // remembered in `readFailure`, so that no save of this run writes over it.
 bool TakeReadResult(const platform::FileResult& read, std::string_view fileName,
-                    std::string& readFailure, const UiCallbacks& ui) {
+                    std::string& readFailure, const Reporter& ui) {
   if (read.ok()) return true;
   if (read.errorNumber == ENOENT) return false;
   readFailure = read.error;
@@ -217,12 +217,12 @@ std::string EncodeEntryFile(NavaidKind kind, const EntryList& list) {
 }
 
 bool DecodeEntryFile(NavaidKind kind, std::string_view bytes, EntryList& list,
-                     std::vector<std::string>& rejected, const UiCallbacks& ui) {
+                     std::vector<std::string>& rejected, const Reporter& ui) {
   return DecodeEntryFile(kind, std::make_shared<std::string>(bytes), list, rejected, ui);
 }
 
 bool DecodeEntryFile(NavaidKind kind, std::shared_ptr<std::string> bytes, EntryList& list,
-                     std::vector<std::string>& rejected, const UiCallbacks& ui) {
+                     std::vector<std::string>& rejected, const Reporter& ui) {
   const KindInfo& info = InfoOf(kind);
   MalformedLines bad{rejected};
   bool completed = true;
@@ -258,7 +258,7 @@ bool DecodeEntryFile(NavaidKind kind, std::shared_ptr<std::string> bytes, EntryL
 }
 
 void DecodeIndexFile(std::string_view bytes, IndexLists& index, size_t entryTotal,
-                     std::vector<std::string>& rejected, const UiCallbacks& ui) {
+                     std::vector<std::string>& rejected, const Reporter& ui) {
   DecodeIndexFile(std::make_shared<std::string>(bytes), index, entryTotal, rejected, ui);
 }
 
@@ -285,14 +285,14 @@ IndexFileLines SplitIndexLines(std::shared_ptr<std::string> bytes, bool putInInd
 }
 
 void DecodeIndexFile(std::shared_ptr<std::string> bytes, IndexLists& index, size_t entryTotal,
-                     std::vector<std::string>& rejected, const UiCallbacks& ui) {
+                     std::vector<std::string>& rejected, const Reporter& ui) {
   const bool unlimited = index.primary.Capacity() == EntryList::kUnlimited &&
                          index.following.Capacity() == EntryList::kUnlimited;
   TakeIndexLines(SplitIndexLines(std::move(bytes), unlimited), index, entryTotal, rejected, ui);
 }
 
 void TakeIndexLines(IndexFileLines split, IndexLists& index, size_t entryTotal,
-                    std::vector<std::string>& rejected, const UiCallbacks& ui) {
+                    std::vector<std::string>& rejected, const Reporter& ui) {
   MalformedLines bad{rejected, split.malformedCount, split.firstMalformedLine};
   rejected.insert(rejected.end(), std::make_move_iterator(split.malformed.begin()),
                   std::make_move_iterator(split.malformed.end()));
@@ -344,14 +344,13 @@ void AddPlaceholdersToEmptyLists(Database& db) {
   }
 }
 
-void ShowEntryCounts(const Database& db, const UiCallbacks& ui) {
-  if (!ui.showEntryCount) return;
+void ShowEntryCounts(const Database& db, const Reporter& ui) {
   for (NavaidKind kind : kAllKinds) {
-    ui.showEntryCount(kind, static_cast<int>(db.List(kind).EntryCount()));
+    ui.EntryCountChanged(kind, static_cast<int>(db.List(kind).EntryCount()));
   }
 }
 
-void LoadDatabase(Database& db, const UiCallbacks& ui) {
+void LoadDatabase(Database& db, const Reporter& ui) {
   db.index.Clear();
   for (EntryList& list : db.lists) list.Clear();
   for (auto& rejected : db.rejectedLines) rejected.clear();

@@ -19,9 +19,9 @@ namespace {
 
 constexpr std::string_view kSaveProblemStatus = "Status : a problem occurs while saving !";
 
-void ShowSaveProblem(const UiCallbacks& ui, const std::string& text) {
+void ShowSaveProblem(const Reporter& ui, const std::string& text) {
   ShowMessage(ui, "Error", text, MessageIcon::Error, MessageButtons::Ok);
-  SetStatus(ui, StatusIcon::Problem, std::string(kSaveProblemStatus));
+  ui.Status(StatusIcon::Problem, std::string(kSaveProblemStatus));
 }
 
 std::string CannotCreateText(std::string_view fileName, const std::string& reason) {
@@ -30,7 +30,7 @@ std::string CannotCreateText(std::string_view fileName, const std::string& reaso
 
 // The ".rejected" files are written before the database files, so that the
 // lines they keep are safe before the files they came from are replaced.
-bool SaveRejectedLines(const Database& db, const UiCallbacks& ui) {
+bool SaveRejectedLines(const Database& db, const Reporter& ui) {
   for (size_t slot = 0; slot < kDatabaseFileCount; ++slot) {
     if (db.rejectedLines[slot].empty()) continue;
     const std::string name = RejectedFileName(DatabaseFileName(slot));
@@ -149,8 +149,8 @@ platform::FileResult AppendRejectedLines(const std::filesystem::path& path,
   return platform::ReplaceFileAtomically(path, bytes);
 }
 
-bool SaveDatabase(const Database& db, const UiCallbacks& ui, const platform::FileFaultHook& fault) {
-  SetStatus(ui, StatusIcon::Saving, "Status : saving data...");
+bool SaveDatabase(const Database& db, const Reporter& ui, const platform::FileFaultHook& fault) {
+  ui.Status(StatusIcon::Saving, "Status : saving data...");
   // A file that could not be read loaded as nothing: writing the lists over
   // it would wipe what it holds, and writing the others would leave them out
   // of step with it. Nothing at all is written then, .rejected files included.
@@ -181,11 +181,11 @@ bool SaveDatabase(const Database& db, const UiCallbacks& ui, const platform::Fil
     ShowSaveProblem(ui, SetFailureText(db, written));
     return false;
   }
-  SetStatus(ui, StatusIcon::Ready, "Status : done");
+  ui.Status(StatusIcon::Ready, "Status : done");
   return true;
 }
 
-bool CopyOriginalDatabase(Database& db, const UiCallbacks& ui) {
+bool CopyOriginalDatabase(Database& db, const Reporter& ui) {
   const MessageAnswer answer =
       ShowMessage(ui, "Warning",
                   "You are going to lose any modification you've done on the database, \r"

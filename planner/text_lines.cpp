@@ -32,7 +32,7 @@ std::string CannotOpenText(const std::filesystem::path& path, std::string_view r
 
 bool WriteAskingOverwrite(const std::filesystem::path& path, std::string_view bytes,
                           const std::string& overwriteQuestion, const std::string& failureText,
-                          const navdb::UiCallbacks& ui) {
+                          const navdb::Reporter& ui) {
   std::error_code error;
   if (std::filesystem::exists(path, error)) {
     const navdb::MessageAnswer answer =

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 #include "platform/text_lines.h"
 
 namespace planner {
@@ -30,7 +30,7 @@ void AppendLine(std::string& out, std::string_view line);
 // failed write leaves the old one. Returns true when the file was written.
 bool WriteAskingOverwrite(const std::filesystem::path& path, std::string_view bytes,
                           const std::string& overwriteQuestion, const std::string& failureText,
-                          const navdb::UiCallbacks& ui);
+                          const navdb::Reporter& ui);
 
 inline constexpr std::string_view kErrorCaption = "Error !";
 inline constexpr std::string_view kWarningCaption = "Warning !";

@@ -22,7 +22,7 @@ struct EditRun {
   const Options& options;
   planner::PlannerState state;
   navdb::Database db;
-  navdb::UiCallbacks ui;
+  const CliUi ui;
   std::string problem;
 };
 
@@ -45,12 +45,6 @@ bool ReadPosition(EditRun& run, const std::string& option, const std::string& te
   return true;
 }
 
-navdb::UiCallbacks PickingUi(const navdb::WaypointPick& pick) {
-  navdb::UiCallbacks ui;
-  ui.pickWaypoint = [pick](const navdb::WaypointPickRequest&) { return pick; };
-  return ui;
-}
-
 // "POS KIND:ID" of --insert and --replace.
 bool ApplyPick(EditRun& run, const std::string& option, const std::string& value) {
   const size_t blank = value.find(' ');
@@ -60,9 +54,9 @@ bool ApplyPick(EditRun& run, const std::string& option, const std::string& value
   if (!pick) return false;
   run.state.dialog.selectedRow = row;
   if (option == "--insert") {
-    planner::InsertCommand(run.state, run.db, PickingUi(*pick));
+    planner::InsertCommand(run.state, run.db, planner::ChosenPick(*pick));
   } else {
-    planner::ReplaceCommand(run.state, run.db, PickingUi(*pick));
+    planner::ReplaceCommand(run.state, run.db, planner::ChosenPick(*pick));
   }
   return true;
 }

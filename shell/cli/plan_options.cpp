@@ -90,14 +90,18 @@ std::optional<size_t> RunwayEntryFor(const planner::RunwayChoice& runway,
 
 }  // namespace
 
-navdb::UiCallbacks PlanUi(CliContext& context, const Options& options) {
+CliAnswers PlanAnswers(const Options& options) {
   CliAnswers answers;
   answers.yesNo = options.Has("--yes") ? navdb::MessageAnswer::Yes : navdb::MessageAnswer::No;
   answers.printStatus = false;
-  return MakeCliUi(context, answers);
+  return answers;
 }
 
-navdb::Database LoadedDatabase(CliContext& context, const navdb::UiCallbacks& ui) {
+CliUi PlanUi(CliContext& context, const Options& options) {
+  return CliUi(context, PlanAnswers(options));
+}
+
+navdb::Database LoadedDatabase(CliContext& context, const navdb::Reporter& ui) {
   navdb::Database db;
   db.folder = context.navData;
   navdb::LoadDatabase(db, ui);
@@ -160,17 +164,18 @@ bool ReadSidStar(std::string_view text, planner::PlannerState& state, std::strin
   return true;
 }
 
-std::optional<navdb::WaypointPick> FindNavaid(const navdb::Database& db, NavaidKind kind,
-                                              std::string id) {
+std::optional<planner::WaypointPick> FindNavaid(const navdb::Database& db, NavaidKind kind,
+                                                std::string id) {
   platform::PadTo(id, 7);
   const std::optional<size_t> row = db.List(kind).FindPrefix(id);
   if (!row || db.List(kind).HoldsOnlyPlaceholder()) return std::nullopt;
-  return navdb::WaypointPick{kind, *row};
+  return planner::WaypointPick{kind, *row};
 }
 
-std::optional<navdb::WaypointPick> FindNamedNavaid(const navdb::Database& db,
-                                                   std::string_view option, const std::string& text,
-                                                   std::string& problem) {
+std::optional<planner::WaypointPick> FindNamedNavaid(const navdb::Database& db,
+                                                     std::string_view option,
+                                                     const std::string& text,
+                                                     std::string& problem) {
   const size_t colon = text.find(':');
   const auto kind = colon == std::string::npos ? std::nullopt : KindNamed(text.substr(0, colon));
   if (!kind) {

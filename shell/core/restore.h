@@ -2,7 +2,7 @@
 #pragma once
 
 #include "navdb/database.h"
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 
 namespace shell {
 
@@ -11,6 +11,6 @@ namespace shell {
 // "Please wait" box keeps the user out. Returns false when the user said No
 // or when the copies could not be made (the working files are then left as
 // they were and nothing is loaded).
-bool RestoreOriginalDatabase(navdb::Database& db, const navdb::UiCallbacks& ui);
+bool RestoreOriginalDatabase(navdb::Database& db, const navdb::Reporter& ui);
 
 }  // namespace shell
