@@ -10,9 +10,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <future>
+#include <exception>
 #include <iterator>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "navdb/list_order.h"
@@ -371,11 +372,19 @@ void LoadDatabase(Database& db, const Reporter& ui) {
     if (result.read.ok()) result.split = SplitIndexLines(std::move(bytes), unlimited);
     return result;
   };
-  std::future<ReadIndex> indexFile;
+  ReadIndex index;
+  std::exception_ptr indexFailure;  // running out of memory there is thrown here
+  std::jthread indexReader;
   try {
-    indexFile = std::async(std::launch::async, readIndex);
+    indexReader = std::jthread([&index, &indexFailure, &readIndex] {
+      try {
+        index = readIndex();
+      } catch (...) {
+        indexFailure = std::current_exception();
+      }
+    });
   } catch (const std::system_error&) {
-    indexFile = std::async(std::launch::deferred, readIndex);  // no thread: read it in turn
+    // No thread to be had: idx.dat is read in turn, after the entry files.
   }
   int percent = 0;
   for (NavaidKind kind : kAllKinds) {
@@ -393,7 +402,12 @@ void LoadDatabase(Database& db, const Reporter& ui) {
   ShowEntryCounts(db, ui);
   size_t entryTotal = 0;
   for (const EntryList& list : db.lists) entryTotal += list.Count();
-  ReadIndex index = indexFile.get();
+  if (indexReader.joinable()) {
+    indexReader.join();
+    if (indexFailure) std::rethrow_exception(indexFailure);
+  } else {
+    index = readIndex();
+  }
   if (TakeReadResult(index.read, kIndexFileName, db.readFailures[kIndexFileSlot], ui)) {
     TakeIndexLines(std::move(index.split), db.index, entryTotal, db.rejectedLines[4], ui);
   }
