@@ -16,11 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (navdb::NavaidKind kind : navdb::kAllKinds) {
     navdb::EntryList list(1 + size % 7);
     std::vector<std::string> rejected;
-    navdb::UiCallbacks ui;
-    ui.messageBox = [](const navdb::MessageRequest& request) {
-      return request.buttons == navdb::MessageButtons::RetryCancel ? navdb::MessageAnswer::Retry
-                                                                   : navdb::MessageAnswer::Ok;
-    };
+    // A full list is asked to try again: the refusal path runs each time.
+    struct RetryingUi : navdb::Reporter {
+      navdb::MessageAnswer Message(const navdb::MessageRequest& request) const override {
+        return request.buttons == navdb::MessageButtons::RetryCancel ? navdb::MessageAnswer::Retry
+                                                                     : navdb::MessageAnswer::Ok;
+      }
+    } ui;
     navdb::DecodeEntryFile(kind, bytes, list, rejected, ui);
     // Every line taken must have the kind's layout and come back unchanged
     // through the file form.

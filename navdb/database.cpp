@@ -10,9 +10,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <future>
+#include <exception>
 #include <iterator>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "navdb/list_order.h"
@@ -105,7 +106,7 @@ struct MalformedLines {
   }
 };
 
-void ReportMalformed(const UiCallbacks& ui, std::string_view fileName, const MalformedLines& bad,
+void ReportMalformed(const Reporter& ui, std::string_view fileName, const MalformedLines& bad,
                      size_t lineLength = 0) {
   if (bad.count == 0) return;
   char text[384];
@@ -124,8 +125,8 @@ void ReportMalformed(const UiCallbacks& ui, std::string_view fileName, const Mal
   ShowMessage(ui, "Warning", text, MessageIcon::Warning, MessageButtons::Ok, true);
 }
 
-void SetLoadingProgress(const UiCallbacks& ui, int percent) {
-  if (ui.setLoadingProgress) ui.setLoadingProgress(percent);
+void SetLoadingProgress(const Reporter& ui, int percent) {
+  ui.Progress(ProgressTask::DatabaseLoad, percent);
 }
 
 // Reads one database file into `bytes`, sized from the file: the bytes stay
@@ -143,7 +144,7 @@ platform::FileResult ReadDatabaseBytes(const std::filesystem::path& path, std::s
 // silently; a file that exists but cannot be read is reported and
 // remembered in `readFailure`, so that no save of this run writes over it.
 bool TakeReadResult(const platform::FileResult& read, std::string_view fileName,
-                    std::string& readFailure, const UiCallbacks& ui) {
+                    std::string& readFailure, const Reporter& ui) {
   if (read.ok()) return true;
   if (read.errorNumber == ENOENT) return false;
   readFailure = read.error;
@@ -217,12 +218,12 @@ std::string EncodeEntryFile(NavaidKind kind, const EntryList& list) {
 }
 
 bool DecodeEntryFile(NavaidKind kind, std::string_view bytes, EntryList& list,
-                     std::vector<std::string>& rejected, const UiCallbacks& ui) {
+                     std::vector<std::string>& rejected, const Reporter& ui) {
   return DecodeEntryFile(kind, std::make_shared<std::string>(bytes), list, rejected, ui);
 }
 
 bool DecodeEntryFile(NavaidKind kind, std::shared_ptr<std::string> bytes, EntryList& list,
-                     std::vector<std::string>& rejected, const UiCallbacks& ui) {
+                     std::vector<std::string>& rejected, const Reporter& ui) {
   const KindInfo& info = InfoOf(kind);
   MalformedLines bad{rejected};
   bool completed = true;
@@ -258,7 +259,7 @@ bool DecodeEntryFile(NavaidKind kind, std::shared_ptr<std::string> bytes, EntryL
 }
 
 void DecodeIndexFile(std::string_view bytes, IndexLists& index, size_t entryTotal,
-                     std::vector<std::string>& rejected, const UiCallbacks& ui) {
+                     std::vector<std::string>& rejected, const Reporter& ui) {
   DecodeIndexFile(std::make_shared<std::string>(bytes), index, entryTotal, rejected, ui);
 }
 
@@ -285,14 +286,14 @@ IndexFileLines SplitIndexLines(std::shared_ptr<std::string> bytes, bool putInInd
 }
 
 void DecodeIndexFile(std::shared_ptr<std::string> bytes, IndexLists& index, size_t entryTotal,
-                     std::vector<std::string>& rejected, const UiCallbacks& ui) {
+                     std::vector<std::string>& rejected, const Reporter& ui) {
   const bool unlimited = index.primary.Capacity() == EntryList::kUnlimited &&
                          index.following.Capacity() == EntryList::kUnlimited;
   TakeIndexLines(SplitIndexLines(std::move(bytes), unlimited), index, entryTotal, rejected, ui);
 }
 
 void TakeIndexLines(IndexFileLines split, IndexLists& index, size_t entryTotal,
-                    std::vector<std::string>& rejected, const UiCallbacks& ui) {
+                    std::vector<std::string>& rejected, const Reporter& ui) {
   MalformedLines bad{rejected, split.malformedCount, split.firstMalformedLine};
   rejected.insert(rejected.end(), std::make_move_iterator(split.malformed.begin()),
                   std::make_move_iterator(split.malformed.end()));
@@ -344,14 +345,13 @@ void AddPlaceholdersToEmptyLists(Database& db) {
   }
 }
 
-void ShowEntryCounts(const Database& db, const UiCallbacks& ui) {
-  if (!ui.showEntryCount) return;
+void ShowEntryCounts(const Database& db, const Reporter& ui) {
   for (NavaidKind kind : kAllKinds) {
-    ui.showEntryCount(kind, static_cast<int>(db.List(kind).EntryCount()));
+    ui.EntryCountChanged(kind, static_cast<int>(db.List(kind).EntryCount()));
   }
 }
 
-void LoadDatabase(Database& db, const UiCallbacks& ui) {
+void LoadDatabase(Database& db, const Reporter& ui) {
   db.index.Clear();
   for (EntryList& list : db.lists) list.Clear();
   for (auto& rejected : db.rejectedLines) rejected.clear();
@@ -372,11 +372,19 @@ void LoadDatabase(Database& db, const UiCallbacks& ui) {
     if (result.read.ok()) result.split = SplitIndexLines(std::move(bytes), unlimited);
     return result;
   };
-  std::future<ReadIndex> indexFile;
+  ReadIndex index;
+  std::exception_ptr indexFailure;  // running out of memory there is thrown here
+  std::jthread indexReader;
   try {
-    indexFile = std::async(std::launch::async, readIndex);
+    indexReader = std::jthread([&index, &indexFailure, &readIndex] {
+      try {
+        index = readIndex();
+      } catch (...) {
+        indexFailure = std::current_exception();
+      }
+    });
   } catch (const std::system_error&) {
-    indexFile = std::async(std::launch::deferred, readIndex);  // no thread: read it in turn
+    // No thread to be had: idx.dat is read in turn, after the entry files.
   }
   int percent = 0;
   for (NavaidKind kind : kAllKinds) {
@@ -394,7 +402,12 @@ void LoadDatabase(Database& db, const UiCallbacks& ui) {
   ShowEntryCounts(db, ui);
   size_t entryTotal = 0;
   for (const EntryList& list : db.lists) entryTotal += list.Count();
-  ReadIndex index = indexFile.get();
+  if (indexReader.joinable()) {
+    indexReader.join();
+    if (indexFailure) std::rethrow_exception(indexFailure);
+  } else {
+    index = readIndex();
+  }
   if (TakeReadResult(index.read, kIndexFileName, db.readFailures[kIndexFileSlot], ui)) {
     TakeIndexLines(std::move(index.split), db.index, entryTotal, db.rejectedLines[4], ui);
   }

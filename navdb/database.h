@@ -13,7 +13,7 @@
 #include "navdb/edit_journal.h"
 #include "navdb/entry_list.h"
 #include "navdb/geo_index.h"
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 #include "platform/file_io.h"
 
 namespace navdb {
@@ -58,7 +58,7 @@ struct Database {
 // files give empty lists silently; malformed lines are skipped and reported;
 // a file that exists but cannot be read is reported with the system's reason
 // and noted in `db.readFailures`.
-void LoadDatabase(Database& db, const UiCallbacks& ui);
+void LoadDatabase(Database& db, const Reporter& ui);
 
 // Writes the four entry lists and the index as one set (callers rebuild the
 // index first): the unsaved edits go to the edit journal first, then the
@@ -68,7 +68,7 @@ void LoadDatabase(Database& db, const UiCallbacks& ui);
 // read at the load is not written and the save says so. Returns true only
 // when every file was written; the unsaved edits are then cleared. `fault`
 // lets tests make the file operations fail.
-bool SaveDatabase(Database& db, const UiCallbacks& ui, const platform::FileFaultHook& fault = {});
+bool SaveDatabase(Database& db, const Reporter& ui, const platform::FileFaultHook& fault = {});
 
 // Why the working file at `path` must not be replaced (a symbolic link, a
 // read-only file, one this user cannot write), or nothing when it may be.
@@ -78,7 +78,7 @@ std::optional<std::string> ReplaceRefusal(const std::filesystem::path& path);
 // reference copies replace the working files as one set. Returns false when
 // the user said No or when the copies could not be made (the working files
 // are then left as they were). The front end loads the database again.
-bool CopyOriginalDatabase(Database& db, const UiCallbacks& ui);
+bool CopyOriginalDatabase(Database& db, const Reporter& ui);
 
 // Name of a database file by its slot (the kinds' files, then idx.dat).
 std::string_view DatabaseFileName(size_t slot);
@@ -86,7 +86,7 @@ std::string_view DatabaseFileName(size_t slot);
 // Puts the placeholder into every empty entry list.
 void AddPlaceholdersToEmptyLists(Database& db);
 // Shows the entry count of every kind.
-void ShowEntryCounts(const Database& db, const UiCallbacks& ui);
+void ShowEntryCounts(const Database& db, const Reporter& ui);
 
 // File form of one entry file: line 1, then every entry with ';' at the
 // kind's separator columns, lines ending in CR LF; the placeholder is skipped.
@@ -97,20 +97,20 @@ std::string EncodeEntryFile(NavaidKind kind, const EntryList& list);
 // Lines without the kind's layout go to `rejected` and are reported once;
 // so do lines the list refused, so that nothing read is lost.
 bool DecodeEntryFile(NavaidKind kind, std::string_view bytes, EntryList& list,
-                     std::vector<std::string>& rejected, const UiCallbacks& ui);
+                     std::vector<std::string>& rejected, const Reporter& ui);
 // The same without copying: the lines taken stay in `bytes` (their
 // separator columns blanked in place), which the list keeps alive.
 bool DecodeEntryFile(NavaidKind kind, std::shared_ptr<std::string> bytes, EntryList& list,
-                     std::vector<std::string>& rejected, const UiCallbacks& ui);
+                     std::vector<std::string>& rejected, const Reporter& ui);
 
 // Reads the lines of idx.dat's bytes into `index`, reporting progress
 // towards `entryTotal` lines.
 void DecodeIndexFile(std::string_view bytes, IndexLists& index, size_t entryTotal,
-                     std::vector<std::string>& rejected, const UiCallbacks& ui);
+                     std::vector<std::string>& rejected, const Reporter& ui);
 // The same without copying: the lines taken stay in `bytes`, which the
 // index lists keep alive.
 void DecodeIndexFile(std::shared_ptr<std::string> bytes, IndexLists& index, size_t entryTotal,
-                     std::vector<std::string>& rejected, const UiCallbacks& ui);
+                     std::vector<std::string>& rejected, const Reporter& ui);
 
 // DecodeIndexFile in two halves. The first checks the lines and, when
 // `putInIndexOrder`, sorts them: it needs neither the user nor the lists,
@@ -126,7 +126,7 @@ struct IndexFileLines {
 };
 IndexFileLines SplitIndexLines(std::shared_ptr<std::string> bytes, bool putInIndexOrder);
 void TakeIndexLines(IndexFileLines split, IndexLists& index, size_t entryTotal,
-                    std::vector<std::string>& rejected, const UiCallbacks& ui);
+                    std::vector<std::string>& rejected, const Reporter& ui);
 
 // Name of the file that keeps the rejected lines of `fileName`.
 std::string RejectedFileName(std::string_view fileName);

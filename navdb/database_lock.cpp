@@ -142,7 +142,7 @@ std::string LockRefusalText(std::string_view holder) {
 
 std::optional<DatabaseLock> DatabaseLock::Acquire(const std::filesystem::path& navDataFolder,
                                                   LockMode mode, std::string_view programName,
-                                                  std::string& refusal, const UiCallbacks& ui) {
+                                                  std::string& refusal, const Reporter& ui) {
   const std::filesystem::path path = navDataFolder / kLockFileName;
   mode_t found = 0;
   int fd = OpenLockFile(path, O_RDWR | O_CREAT, found);
@@ -179,7 +179,7 @@ std::optional<DatabaseLock> DatabaseLock::Acquire(const std::filesystem::path& n
 }
 
 bool DatabaseLock::PrepareFolder(const std::filesystem::path& navDataFolder,
-                                 std::string_view programName, const UiCallbacks& ui,
+                                 std::string_view programName, const Reporter& ui,
                                  std::string& refusal) {
   if (mode_ == LockMode::Shared) {
     if (!SaveWasInterrupted(navDataFolder)) return true;

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 
 namespace navdb {
 
@@ -30,7 +30,7 @@ class DatabaseLock {  // RAII, move-only; releases on destruction
   // temporary files of killed saves.
   static std::optional<DatabaseLock> Acquire(const std::filesystem::path& navDataFolder,
                                              LockMode mode, std::string_view programName,
-                                             std::string& refusal, const UiCallbacks& ui = {});
+                                             std::string& refusal, const Reporter& ui = {});
 
   DatabaseLock(DatabaseLock&& other) noexcept;
   DatabaseLock& operator=(DatabaseLock&& other) noexcept;
@@ -44,7 +44,7 @@ class DatabaseLock {  // RAII, move-only; releases on destruction
   DatabaseLock(int fd, LockMode mode) : fd_(fd), mode_(mode) {}
   // Finishes an interrupted save and clears the leftovers of killed ones.
   bool PrepareFolder(const std::filesystem::path& navDataFolder, std::string_view programName,
-                     const UiCallbacks& ui, std::string& refusal);
+                     const Reporter& ui, std::string& refusal);
   void Release();
 
   int fd_ = -1;  // -1: a reader of a folder where no lock file can be made

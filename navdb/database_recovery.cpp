@@ -60,7 +60,7 @@ bool SaveWasInterrupted(const fs::path& navDataFolder) {
   return ::lstat((navDataFolder / kSaveManifestName).c_str(), &info) == 0;
 }
 
-bool FinishInterruptedSave(const fs::path& navDataFolder, const UiCallbacks& ui,
+bool FinishInterruptedSave(const fs::path& navDataFolder, const Reporter& ui,
                            std::string& refusal) {
   std::array<std::string_view, kDatabaseFileCount> targets;
   for (size_t slot = 0; slot < kDatabaseFileCount; ++slot) targets[slot] = DatabaseFileName(slot);

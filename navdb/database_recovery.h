@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 
 namespace navdb {
 
@@ -23,7 +23,7 @@ bool SaveWasInterrupted(const std::filesystem::path& navDataFolder);
 // they are all there, else the old ones; says which through `ui`. False
 // when neither could be done: `refusal` then says why, and the files are
 // left as they were. The caller holds the database lock exclusively.
-bool FinishInterruptedSave(const std::filesystem::path& navDataFolder, const UiCallbacks& ui,
+bool FinishInterruptedSave(const std::filesystem::path& navDataFolder, const Reporter& ui,
                            std::string& refusal);
 
 // The refusal of a program that finds an interrupted save it may not finish

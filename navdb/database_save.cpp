@@ -20,9 +20,9 @@ namespace {
 
 constexpr std::string_view kSaveProblemStatus = "Status : a problem occurs while saving !";
 
-void ShowSaveProblem(const UiCallbacks& ui, const std::string& text) {
+void ShowSaveProblem(const Reporter& ui, const std::string& text) {
   ShowMessage(ui, "Error", text, MessageIcon::Error, MessageButtons::Ok);
-  SetStatus(ui, StatusIcon::Problem, std::string(kSaveProblemStatus));
+  ui.Status(StatusIcon::Problem, std::string(kSaveProblemStatus));
 }
 
 std::string CannotCreateText(std::string_view fileName, const std::string& reason) {
@@ -31,7 +31,7 @@ std::string CannotCreateText(std::string_view fileName, const std::string& reaso
 
 // The ".rejected" files are written before the database files, so that the
 // lines they keep are safe before the files they came from are replaced.
-bool SaveRejectedLines(const Database& db, const UiCallbacks& ui) {
+bool SaveRejectedLines(const Database& db, const Reporter& ui) {
   for (size_t slot = 0; slot < kDatabaseFileCount; ++slot) {
     if (db.rejectedLines[slot].empty()) continue;
     const std::string name = RejectedFileName(DatabaseFileName(slot));
@@ -101,7 +101,7 @@ constexpr std::string_view kEditsLeftInJournal =
 
 // The unsaved edits go to the journal; a journal that cannot be read or
 // written stops the save before any database file is touched.
-bool SaveUnsavedEdits(const Database& db, const UiCallbacks& ui,
+bool SaveUnsavedEdits(const Database& db, const Reporter& ui,
                       const platform::FileFaultHook& fault) {
   const platform::Result<JournalUpdate> journaled = JournalUnsavedEdits(db, fault);
   if (!journaled) {
@@ -126,7 +126,7 @@ std::array<std::string_view, kDatabaseFileCount> SaveOrder() {
 }
 
 // The five files as one set, from the lists and the index.
-bool WriteDatabaseSet(const Database& db, const UiCallbacks& ui,
+bool WriteDatabaseSet(const Database& db, const Reporter& ui,
                       const platform::FileFaultHook& fault) {
   const auto names = SaveOrder();
   std::array<std::string, kDatabaseFileCount> contents;
@@ -194,8 +194,8 @@ platform::FileResult AppendRejectedLines(const std::filesystem::path& path,
   return platform::ReplaceFileAtomically(path, bytes);
 }
 
-bool SaveDatabase(Database& db, const UiCallbacks& ui, const platform::FileFaultHook& fault) {
-  SetStatus(ui, StatusIcon::Saving, "Status : saving data...");
+bool SaveDatabase(Database& db, const Reporter& ui, const platform::FileFaultHook& fault) {
+  ui.Status(StatusIcon::Saving, "Status : saving data...");
   // A file that could not be read loaded as nothing: writing the lists over
   // it would wipe what it holds, and writing the others would leave them out
   // of step with it. Nothing at all is written then, .rejected files included.
@@ -225,11 +225,11 @@ bool SaveDatabase(Database& db, const UiCallbacks& ui, const platform::FileFault
     return false;
   }
   db.unsavedEdits.clear();
-  SetStatus(ui, StatusIcon::Ready, "Status : done");
+  ui.Status(StatusIcon::Ready, "Status : done");
   return true;
 }
 
-bool CopyOriginalDatabase(Database& db, const UiCallbacks& ui) {
+bool CopyOriginalDatabase(Database& db, const Reporter& ui) {
   const MessageAnswer answer =
       ShowMessage(ui, "Warning",
                   "You are going to lose any modification you've done on the database, \r"

@@ -198,9 +198,9 @@ bool AddIndexLine(IndexLists& index, std::string_view line) {
   return true;
 }
 
-void RebuildIndex(const std::array<EntryList, 4>& lists, IndexLists& index, const UiCallbacks& ui) {
-  if (ui.showIndexWindow) ui.showIndexWindow(true);
-  SetStatus(ui, StatusIcon::Sorting, "Status : sorting index...");
+void RebuildIndex(const std::array<EntryList, 4>& lists, IndexLists& index, const Reporter& ui) {
+  ui.IndexInFlux(true);
+  ui.Status(StatusIcon::Sorting, "Status : sorting index...");
   index.Clear();
   size_t total = 0;
   for (const EntryList& list : lists) total += list.EntryCount();
@@ -222,11 +222,11 @@ void RebuildIndex(const std::array<EntryList, 4>& lists, IndexLists& index, cons
         const MessageAnswer answer = ShowMessage(ui, "Index Error", "Can't add index to list.",
                                                  MessageIcon::Error, MessageButtons::RetryCancel);
         if (answer == MessageAnswer::Cancel) {
-          if (ui.setProgressText) ui.setProgressText(PerformedText(done, total));
+          ui.ProgressText(PerformedText(done, total));
           break;
         }
       }
-      if (ui.setProgressText) ui.setProgressText(PerformedText(done, total));
+      ui.ProgressText(PerformedText(done, total));
     }
   }
   if (oneStep) {
@@ -235,9 +235,9 @@ void RebuildIndex(const std::array<EntryList, 4>& lists, IndexLists& index, cons
     std::sort(keys.begin(), keys.end(), IndexKeyLess);
     AssignInIndexOrder(index, keys);
   }
-  if (ui.showIndexWindow) ui.showIndexWindow(false);
-  SetStatus(ui, StatusIcon::Ready, "Status : index sorted");
-  if (ui.setProgressText) ui.setProgressText(" ");
+  ui.IndexInFlux(false);
+  ui.Status(StatusIcon::Ready, "Status : index sorted");
+  ui.ProgressText(" ");
 }
 
 std::string WriteIndex(const IndexLists& index) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "navdb/entry_list.h"
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 
 namespace navdb {
 
@@ -52,7 +52,7 @@ std::string MakeIndexLine(NavaidKind kind, std::string_view line, size_t row);
 bool AddIndexLine(IndexLists& index, std::string_view line);
 
 // Rebuilds the three lists from the four entry lists.
-void RebuildIndex(const std::array<EntryList, 4>& lists, IndexLists& index, const UiCallbacks& ui);
+void RebuildIndex(const std::array<EntryList, 4>& lists, IndexLists& index, const Reporter& ui);
 
 // The lines of idx.dat after its first line: all west lines of the three
 // lists from the most western, then all east lines in ascending order; every

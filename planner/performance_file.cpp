@@ -126,7 +126,7 @@ std::filesystem::path PerformanceFilePath(const PlannerState& state,
   return PlanFolder(state) / (std::string(aircraftName) + ".perf");
 }
 
-bool SavePerformanceFile(const PlannerState& state, const navdb::UiCallbacks& ui) {
+bool SavePerformanceFile(const PlannerState& state, const navdb::Reporter& ui) {
   const std::string name =
       std::string(platform::Columns(state.plan.performance.aircraftName, 0, kMaxNameChars));
   if (name.empty()) {
@@ -148,7 +148,7 @@ bool SavePerformanceFile(const PlannerState& state, const navdb::UiCallbacks& ui
 }
 
 bool LoadPerformanceFile(PlannerState& state, const std::filesystem::path& path,
-                         const navdb::UiCallbacks& ui) {
+                         const navdb::Reporter& ui) {
   // A named pipe or a device is refused at once, never waited on.
   std::string bytes;
   if (const platform::FileResult read = platform::ReadWholeFile(path, bytes); !read.ok()) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 #include "planner/flight_plan.h"
 #include "platform/result.h"
 
@@ -26,7 +26,7 @@ void DecodePerformanceFile(std::string_view bytes, AircraftPerformance& performa
 // The "Save" button of the "Aircraft performance" group. Returns true when
 // the file was written; an aircraft name that is not a file name
 // (CheckFileName) is refused.
-bool SavePerformanceFile(const PlannerState& state, const navdb::UiCallbacks& ui);
+bool SavePerformanceFile(const PlannerState& state, const navdb::Reporter& ui);
 
 // Fails when a number of `performance` cannot be held by the plan's columns
 // (number_ranges.h), saying which as "the cruise altitude 999999 is outside
@@ -37,7 +37,7 @@ platform::Status CheckPerformanceRanges(const AircraftPerformance& performance);
 // values are replaced and the caller recomputes the legs; a file that cannot
 // be read, or whose numbers do not fit their columns, changes nothing.
 bool LoadPerformanceFile(PlannerState& state, const std::filesystem::path& path,
-                         const navdb::UiCallbacks& ui);
+                         const navdb::Reporter& ui);
 
 std::filesystem::path PerformanceFilePath(const PlannerState& state, std::string_view aircraftName);
 

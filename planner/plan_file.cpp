@@ -136,14 +136,14 @@ size_t DecodePlanFile(std::string_view bytes, FlightPlan& plan, PlanStagingTable
   return rowCount;
 }
 
-bool CheckPlanSize(const PlannerState& state, const navdb::UiCallbacks& ui) {
+bool CheckPlanSize(const PlannerState& state, const navdb::Reporter& ui) {
   const platform::Status size = CheckPlanRowCount(state.dialog.rows.size());
   if (size) return true;
   ShowErrorMessage(ui, size.error().message);
   return false;
 }
 
-bool ConfirmRotationWarning(PlannerState& state, const navdb::UiCallbacks& ui) {
+bool ConfirmRotationWarning(PlannerState& state, const navdb::Reporter& ui) {
   if (state.rotationWarningRow == 0) return true;
   state.dialog.selectedRow = static_cast<size_t>(state.rotationWarningRow);
   return navdb::ShowMessage(ui, std::string(kWarningCaption), std::string(kRotationQuestion),
@@ -151,7 +151,7 @@ bool ConfirmRotationWarning(PlannerState& state, const navdb::UiCallbacks& ui) {
                             navdb::MessageButtons::YesNo) == navdb::MessageAnswer::Yes;
 }
 
-bool SaveFlightPlan(PlannerState& state, const navdb::UiCallbacks& ui) {
+bool SaveFlightPlan(PlannerState& state, const navdb::Reporter& ui) {
   if (!ConfirmRotationWarning(state, ui)) return false;
   state.plan.planName = std::string(platform::Columns(state.plan.planName, 0, kMaxNameChars));
   if (state.plan.planName.empty()) {
@@ -173,7 +173,7 @@ bool SaveFlightPlan(PlannerState& state, const navdb::UiCallbacks& ui) {
 }
 
 bool LoadFlightPlan(PlannerState& state, const std::filesystem::path& path,
-                    const navdb::UiCallbacks& ui) {
+                    const navdb::Reporter& ui) {
   const std::string text = path.string();
   if (const size_t at = text.find("/NavData"); at != std::string::npos) {
     state.navDataFolder = std::filesystem::path(text.substr(0, at)) / "NavData";

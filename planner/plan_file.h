@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 #include "planner/flight_plan.h"
 
 namespace planner {
@@ -25,16 +25,16 @@ size_t DecodePlanFile(std::string_view bytes, FlightPlan& plan, PlanStagingTable
 
 // Shows the refusal (CheckPlanRowCount) and returns false when the plan has
 // more rows than a plan can hold.
-bool CheckPlanSize(const PlannerState& state, const navdb::UiCallbacks& ui);
+bool CheckPlanSize(const PlannerState& state, const navdb::Reporter& ui);
 
 // The question the Save asks when a turn exceeds 100 degrees: selects that
 // row and returns true on Yes, or at once when there is no such turn.
-bool ConfirmRotationWarning(PlannerState& state, const navdb::UiCallbacks& ui);
+bool ConfirmRotationWarning(PlannerState& state, const navdb::Reporter& ui);
 
 // The dialog's Save button. Returns true when the file was written (the
 // dialog then closes); false keeps the dialog open. A plan name that is not
 // a file name (CheckFileName) and a plan too long to hold are refused.
-bool SaveFlightPlan(PlannerState& state, const navdb::UiCallbacks& ui);
+bool SaveFlightPlan(PlannerState& state, const navdb::Reporter& ui);
 
 // Opens a plan file chosen by the user: switches the NavData folder when the
 // path lies inside one, reads the file and opens the dialog in mode 1.
@@ -44,7 +44,7 @@ bool SaveFlightPlan(PlannerState& state, const navdb::UiCallbacks& ui);
 // (performance values, D and R from 0 to 99.9); the plan is then left as it
 // was.
 bool LoadFlightPlan(PlannerState& state, const std::filesystem::path& path,
-                    const navdb::UiCallbacks& ui);
+                    const navdb::Reporter& ui);
 
 std::filesystem::path PlanFilePath(const PlannerState& state, std::string_view planName);
 

@@ -198,17 +198,17 @@ std::string_view KindWord(NavaidKind kind) {
 }
 
 // The line that begins with the longest leading part of `key`.
-std::optional<navdb::WaypointPick> NearestLine(const navdb::EntryList& list, NavaidKind kind,
-                                               std::string_view key) {
+std::optional<WaypointPick> NearestLine(const navdb::EntryList& list, NavaidKind kind,
+                                        std::string_view key) {
   for (size_t length = key.size(); length >= 1; --length) {
-    if (auto row = list.FindPrefix(key.substr(0, length))) return navdb::WaypointPick{kind, *row};
+    if (auto row = list.FindPrefix(key.substr(0, length))) return WaypointPick{kind, *row};
   }
   return std::nullopt;
 }
 
 void ResolveMissingWaypoint(PlannerState& state, const navdb::Database& db, NavaidKind kind,
-                            const std::string& key, const navdb::UiCallbacks& ui) {
-  if (ui.showKindTab) ui.showKindTab(kind);
+                            const std::string& key, const PlanReporter& ui) {
+  ui.KindInFocus(kind);
   const std::string text = key + std::string(KindWord(kind)) +
                            "cannot be found in database.\n\n"
                            "Click on [OK] to choose another waypoint in the database.\n"
@@ -217,7 +217,7 @@ void ResolveMissingWaypoint(PlannerState& state, const navdb::Database& db, Nava
       navdb::ShowMessage(ui, "Warning : can't import a waypoint !", text,
                          navdb::MessageIcon::Warning, navdb::MessageButtons::OkCancel);
   if (answer != navdb::MessageAnswer::Ok) return;
-  navdb::WaypointPickRequest request;
+  WaypointPickRequest request;
   request.clearSelections = true;
   request.suggested = NearestLine(db.List(kind), kind, key);
   RunWaypointSelection(state, db, -1, ui, request);
@@ -291,7 +291,7 @@ platform::Status ParseForeignPlan(PlannerState& state, std::string_view bytes,
 }
 
 bool ParseForeignPlanFile(PlannerState& state, const std::filesystem::path& path,
-                          ForeignPlanForm form, const navdb::UiCallbacks& ui) {
+                          ForeignPlanForm form, const navdb::Reporter& ui) {
   // A named pipe or a device is refused at once, never waited on.
   std::string bytes;
   if (const platform::FileResult read = platform::ReadWholeFile(path, bytes); !read.ok()) {
@@ -317,7 +317,7 @@ std::optional<ForeignPlanForm> ForeignFormOf(const std::filesystem::path& path) 
 }
 
 void ImportFlightShopWaypoints(PlannerState& state, const navdb::Database& db,
-                               const navdb::UiCallbacks& ui) {
+                               const PlanReporter& ui) {
   state.dialog.rows.clear();
   for (const StagedWaypoint& record : state.staging.records) {
     if (record.identifier == kEndOfWaypoints) break;

@@ -9,9 +9,9 @@
 #include <string_view>
 
 #include "navdb/database.h"
-#include "navdb/ui_callbacks.h"
 #include "planner/flight_plan.h"
 #include "planner/number_ranges.h"
+#include "planner/plan_reporter.h"
 #include "platform/result.h"
 
 namespace planner {
@@ -43,7 +43,7 @@ platform::Status ParseForeignPlan(PlannerState& state, std::string_view bytes,
 // reason of a refusal) when it cannot be read or is refused, leaving the
 // plan as it was.
 bool ParseForeignPlanFile(PlannerState& state, const std::filesystem::path& path,
-                          ForeignPlanForm form, const navdb::UiCallbacks& ui);
+                          ForeignPlanForm form, const navdb::Reporter& ui);
 
 // The form that goes with a file's extension ("fsp" or "pln", letter case
 // ignored); nothing for any other.
@@ -52,7 +52,7 @@ std::optional<ForeignPlanForm> ForeignFormOf(const std::filesystem::path& path);
 // Builds the plan rows from the staged Flight Shop waypoints; a waypoint
 // missing from the database is asked about and may be picked by hand.
 void ImportFlightShopWaypoints(PlannerState& state, const navdb::Database& db,
-                               const navdb::UiCallbacks& ui);
+                               const PlanReporter& ui);
 
 // Builds the plan rows from the staged FS200X waypoints; a waypoint missing
 // from the database keeps its own coordinates.

@@ -86,7 +86,7 @@ PlanRow BuildPlanRow(navdb::NavaidKind kind, std::string_view line, bool keepVor
 }
 
 void InsertPickedWaypoint(PlannerState& state, const navdb::Database& db, int position,
-                          const navdb::WaypointPick& pick) {
+                          const WaypointPick& pick) {
   const navdb::EntryList& list = db.List(pick.kind);
   if (pick.row >= list.Count()) return;
   PlanDialog& dialog = state.dialog;
@@ -104,26 +104,24 @@ void InsertPickedWaypoint(PlannerState& state, const navdb::Database& db, int po
 }
 
 void RunWaypointSelection(PlannerState& state, const navdb::Database& db, int position,
-                          const navdb::UiCallbacks& ui, navdb::WaypointPickRequest request) {
-  navdb::SetStatus(ui, navdb::StatusIcon::Selecting, "Status : Waypoint selection");
-  if (ui.setProgressText) ui.setProgressText("Select a navaid or press [Esc] to abort.");
+                          const PlanReporter& ui, WaypointPickRequest request) {
+  ui.Status(navdb::StatusIcon::Selecting, "Status : Waypoint selection");
+  ui.ProgressText("Select a navaid or press [Esc] to abort.");
   if (position != -1) request.clearSelections = true;
-  std::optional<navdb::WaypointPick> pick;
-  if (ui.pickWaypoint) pick = ui.pickWaypoint(request);
+  const std::optional<WaypointPick> pick = ui.PickWaypoint(request);
   if (pick) InsertPickedWaypoint(state, db, position, *pick);
   ComputeLegs(state, db.List(navdb::NavaidKind::Airport));
-  navdb::SetStatus(ui, navdb::StatusIcon::Ready, "");
-  if (ui.setProgressText) ui.setProgressText(" ");
+  ui.Status(navdb::StatusIcon::Ready, "");
+  ui.ProgressText(" ");
 }
 
 void PlaceWaypoint(PlannerState& state, const navdb::Database& db, int position,
-                   const navdb::WaypointPick& pick) {
+                   const WaypointPick& pick) {
   InsertPickedWaypoint(state, db, position, pick);
   ComputeLegs(state, db.List(navdb::NavaidKind::Airport));
 }
 
-void InsertBeforeArrival(PlannerState& state, const navdb::Database& db,
-                         const navdb::WaypointPick& pick) {
+void InsertBeforeArrival(PlannerState& state, const navdb::Database& db, const WaypointPick& pick) {
   const navdb::EntryList& list = db.List(pick.kind);
   if (pick.row >= list.Count()) return;
   std::vector<PlanRow>& rows = state.dialog.rows;
@@ -138,40 +136,32 @@ bool IsAirport(const PlanRow& row) {
   return MarkedKind(row) == PlanRowKind::Airport;
 }
 
-navdb::UiCallbacks PickingUi(const navdb::WaypointPick& pick) {
-  navdb::UiCallbacks ui;
-  ui.pickWaypoint = [pick](const navdb::WaypointPickRequest&) { return pick; };
-  return ui;
-}
-
 }  // namespace
 
-void ReplaceDeparture(PlannerState& state, const navdb::Database& db,
-                      const navdb::WaypointPick& pick) {
+void ReplaceDeparture(PlannerState& state, const navdb::Database& db, const WaypointPick& pick) {
   PlanDialog& dialog = state.dialog;
   const bool startsWithAirport = !dialog.rows.empty() && IsAirport(dialog.rows.front());
   dialog.selectedRow = dialog.rows.empty() ? std::nullopt : std::optional<size_t>(0);
   if (startsWithAirport) {
-    ReplaceCommand(state, db, PickingUi(pick));
+    ReplaceCommand(state, db, ChosenPick(pick));
   } else {
-    InsertCommand(state, db, PickingUi(pick));
+    InsertCommand(state, db, ChosenPick(pick));
   }
 }
 
-void ReplaceArrival(PlannerState& state, const navdb::Database& db,
-                    const navdb::WaypointPick& pick) {
+void ReplaceArrival(PlannerState& state, const navdb::Database& db, const WaypointPick& pick) {
   PlanDialog& dialog = state.dialog;
   const bool endsWithAirport = dialog.rows.size() >= 2 && IsAirport(dialog.rows.back());
   if (endsWithAirport) {
     dialog.selectedRow = dialog.rows.size() - 1;
-    ReplaceCommand(state, db, PickingUi(pick));
+    ReplaceCommand(state, db, ChosenPick(pick));
   } else {
     dialog.selectedRow.reset();
-    InsertCommand(state, db, PickingUi(pick));
+    InsertCommand(state, db, ChosenPick(pick));
   }
 }
 
-void InsertCommand(PlannerState& state, const navdb::Database& db, const navdb::UiCallbacks& ui) {
+void InsertCommand(PlannerState& state, const navdb::Database& db, const PlanReporter& ui) {
   int position = -1;
   if (state.dialog.selectedRow) {
     position = static_cast<int>(*state.dialog.selectedRow);
@@ -180,7 +170,7 @@ void InsertCommand(PlannerState& state, const navdb::Database& db, const navdb::
   RunWaypointSelection(state, db, position, ui);
 }
 
-void ReplaceCommand(PlannerState& state, const navdb::Database& db, const navdb::UiCallbacks& ui) {
+void ReplaceCommand(PlannerState& state, const navdb::Database& db, const PlanReporter& ui) {
   PlanDialog& dialog = state.dialog;
   if (dialog.selectedRow && *dialog.selectedRow < dialog.rows.size()) {
     dialog.rows.erase(dialog.rows.begin() + static_cast<long>(*dialog.selectedRow));

@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "navdb/database.h"
-#include "navdb/ui_callbacks.h"
 #include "planner/flight_plan.h"
+#include "planner/plan_reporter.h"
 
 namespace planner {
 
@@ -24,37 +24,34 @@ PlanRow BuildPlanRow(navdb::NavaidKind kind, std::string_view line, bool keepVor
 // airport picked for position 1 becomes the departure, one picked for the
 // last row's position the arrival.
 void InsertPickedWaypoint(PlannerState& state, const navdb::Database& db, int position,
-                          const navdb::WaypointPick& pick);
+                          const WaypointPick& pick);
 
 // The waypoint selection: asks the user for a navaid, inserts it at
 // `position`, recomputes. The list selections are cleared for a position
 // other than the end, and whenever `request` asks for it.
 void RunWaypointSelection(PlannerState& state, const navdb::Database& db, int position,
-                          const navdb::UiCallbacks& ui, navdb::WaypointPickRequest request = {});
+                          const PlanReporter& ui, WaypointPickRequest request = {});
 
 // Puts an already chosen navaid at `position` (-1 = at the end) by the rules
 // of a pick, then recomputes.
 void PlaceWaypoint(PlannerState& state, const navdb::Database& db, int position,
-                   const navdb::WaypointPick& pick);
+                   const WaypointPick& pick);
 
 // Puts a navaid of any kind, airports included, just before the arrival row
 // (at the end of an empty plan), then recomputes.
-void InsertBeforeArrival(PlannerState& state, const navdb::Database& db,
-                         const navdb::WaypointPick& pick);
+void InsertBeforeArrival(PlannerState& state, const navdb::Database& db, const WaypointPick& pick);
 
 // A new departure airport: Replace on the departure row when the plan starts
 // with an airport, else Insert on the first row. Recomputes; the departure
 // runway list then holds the new airport's runways.
-void ReplaceDeparture(PlannerState& state, const navdb::Database& db,
-                      const navdb::WaypointPick& pick);
+void ReplaceDeparture(PlannerState& state, const navdb::Database& db, const WaypointPick& pick);
 // A new arrival airport: Replace on the last row when the plan ends with an
 // airport after its departure, else an airport appended at the end.
-void ReplaceArrival(PlannerState& state, const navdb::Database& db,
-                    const navdb::WaypointPick& pick);
+void ReplaceArrival(PlannerState& state, const navdb::Database& db, const WaypointPick& pick);
 
 // The dialog's row buttons; they act on `state.dialog.selectedRow`.
-void InsertCommand(PlannerState& state, const navdb::Database& db, const navdb::UiCallbacks& ui);
-void ReplaceCommand(PlannerState& state, const navdb::Database& db, const navdb::UiCallbacks& ui);
+void InsertCommand(PlannerState& state, const navdb::Database& db, const PlanReporter& ui);
+void ReplaceCommand(PlannerState& state, const navdb::Database& db, const PlanReporter& ui);
 void RemoveCommand(PlannerState& state, const navdb::Database& db);
 void MoveUpCommand(PlannerState& state, const navdb::Database& db);
 void MoveDownCommand(PlannerState& state, const navdb::Database& db);

@@ -26,7 +26,7 @@ void AppendLine(std::string& out, std::string_view line) {
   out.append("\r\n");
 }
 
-void ShowErrorMessage(const navdb::UiCallbacks& ui, const std::string& text) {
+void ShowErrorMessage(const navdb::Reporter& ui, const std::string& text) {
   navdb::ShowMessage(ui, std::string(kErrorCaption), text, navdb::MessageIcon::Error,
                      navdb::MessageButtons::Ok);
 }
@@ -37,7 +37,7 @@ std::string CannotOpenText(const std::filesystem::path& path, std::string_view r
 
 bool WriteAskingOverwrite(const std::filesystem::path& path, std::string_view bytes,
                           const std::string& overwriteQuestion, const std::string& failureText,
-                          const navdb::UiCallbacks& ui) {
+                          const navdb::Reporter& ui) {
   std::error_code error;
   if (std::filesystem::exists(path, error)) {
     const navdb::MessageAnswer answer =

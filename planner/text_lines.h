@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 #include "platform/text_lines.h"
 
 namespace planner {
@@ -30,14 +30,14 @@ void AppendLine(std::string& out, std::string_view line);
 // failed write leaves the old one. Returns true when the file was written.
 bool WriteAskingOverwrite(const std::filesystem::path& path, std::string_view bytes,
                           const std::string& overwriteQuestion, const std::string& failureText,
-                          const navdb::UiCallbacks& ui);
+                          const navdb::Reporter& ui);
 
 inline constexpr std::string_view kErrorCaption = "Error !";
 inline constexpr std::string_view kWarningCaption = "Warning !";
 inline constexpr std::string_view kCannotOpenText = "Cannot open the file.";
 
 // Tells the user of a failure: `text` under the caption "Error !".
-void ShowErrorMessage(const navdb::UiCallbacks& ui, const std::string& text);
+void ShowErrorMessage(const navdb::Reporter& ui, const std::string& text);
 
 // "Cannot open the file." and, after a blank line, the file and the
 // system's reason (a missing file, a named pipe, ...).

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "navdb/database.h"
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 #include "platform/numbers.h"
 #include "platform/text_columns.h"
 #include "scanner/decode_budget.h"

@@ -1,6 +1,6 @@
 #include "scanner/bgl_file.h"
 
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 #include "scanner/merge.h"
 #include "scanner/packed_file.h"
 

@@ -13,7 +13,6 @@
 namespace scanner {
 namespace {
 
-using navdb::DuplicateOutcome;
 using navdb::NavaidKind;
 
 size_t KeyLength(NavaidKind kind) {
@@ -52,7 +51,7 @@ MergeResult MergeIntoList(ScanSession& session, NavaidKind kind, std::string_vie
   if (!probe.match) return AddOrRefuse(list.AddProbedLine(probe, line));
   if (probe.same) return {MergeStatus::Present, probe.same};
 
-  navdb::DuplicateRequest request;
+  DuplicateRequest request;
   request.kind = kind;
   request.row = static_cast<int>(*probe.match);
   request.existingLine = std::string(list.GetLine(*probe.match));
@@ -89,17 +88,16 @@ std::string_view DuplicateExistingLabel(NavaidKind kind) {
   return "This Intersection is already in the list :";
 }
 
-DuplicateOutcome DecideDuplicate(ScanSession& session, const navdb::DuplicateRequest& request) {
+DuplicateOutcome DecideDuplicate(ScanSession& session, const DuplicateRequest& request) {
   if (FarApart(request.kind, request.existingLine, request.newLine)) {
     return DuplicateOutcome::KeepBoth;
   }
   if (session.keepAlwaysOutcome) return *session.keepAlwaysOutcome;
-  const navdb::UiCallbacks& ui = session.ui;
-  if (!ui.chooseDuplicate) return DuplicateOutcome::KeepBoth;  // nobody to ask: lose nothing
+  const ScanReporter& ui = session.ui;
   FlushMergeNotices(session);
-  if (ui.selectRow) ui.selectRow(request.kind, request.row);
-  if (ui.beep) ui.beep();
-  const navdb::DuplicateAnswer answer = ui.chooseDuplicate(request);
+  ui.EntryInFocus(request.kind, request.row);
+  ui.Alert();
+  const DuplicateAnswer answer = ui.ChooseDuplicate(request);
   // "Abort scanning" ends this scan only; it never stands for the next one.
   if (answer.always && answer.outcome != DuplicateOutcome::AbortScan) {
     session.keepAlwaysOutcome = answer.outcome;
@@ -111,10 +109,10 @@ MergeResult MergeLine(ScanSession& session, NavaidKind kind, std::string_view li
   if (std::optional<std::string> problem = navdb::LineLayoutProblem(kind, line)) {
     return {MergeStatus::Malformed, std::nullopt, std::move(*problem)};
   }
-  const navdb::UiCallbacks& ui = session.ui;
+  const navdb::Reporter& ui = session.ui;
   ScanSession::MergeNotices& notices = session.notices;
   if (!notices.batching || notices.tabShown != kind) {
-    if (ui.showKindTab) ui.showKindTab(kind);
+    ui.KindInFocus(kind);
     notices.tabShown = kind;
   }
   navdb::EntryList& list = session.db.List(kind);
@@ -122,8 +120,8 @@ MergeResult MergeLine(ScanSession& session, NavaidKind kind, std::string_view li
   const MergeResult result = MergeIntoList(session, kind, line);
   if (notices.batching)
     notices.countPending[navdb::IndexOf(kind)] = true;
-  else if (ui.showEntryCount)
-    ui.showEntryCount(kind, static_cast<int>(list.Count()));
+  else
+    ui.EntryCountChanged(kind, static_cast<int>(list.Count()));
   return result;
 }
 
@@ -158,9 +156,7 @@ void FlushMergeNotices(ScanSession& session) {
     bool& pending = session.notices.countPending[navdb::IndexOf(kind)];
     if (!pending) continue;
     pending = false;
-    if (session.ui.showEntryCount) {
-      session.ui.showEntryCount(kind, static_cast<int>(session.db.List(kind).Count()));
-    }
+    session.ui.EntryCountChanged(kind, static_cast<int>(session.db.List(kind).Count()));
   }
 }
 

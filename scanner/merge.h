@@ -128,8 +128,7 @@ void FlushMergeNotices(ScanSession& session);
 // What the double-entry dialog decides for `request`: both are kept without
 // asking when the two entries lie a whole degree or more apart, the standing
 // "Keep always" answer when there is one, else the user's choice.
-navdb::DuplicateOutcome DecideDuplicate(ScanSession& session,
-                                        const navdb::DuplicateRequest& request);
+DuplicateOutcome DecideDuplicate(ScanSession& session, const DuplicateRequest& request);
 
 // Fixed texts of the double-entry dialog. The "&&" shows as one ampersand.
 inline constexpr std::string_view kDuplicateDialogTitle = "Double entry warning !";

@@ -16,11 +16,11 @@ namespace fs = std::filesystem;
 using navdb::NavaidKind;
 
 void ShowCurrentFile(const ScanSession& session, const std::string& text) {
-  if (session.ui.setCurrentFile) session.ui.setCurrentFile(text);
+  session.ui.ScanPosition(text);
 }
 
 WalkOutcome Aborted(const ScanSession& session) {
-  navdb::SetStatus(session.ui, navdb::StatusIcon::Ready, "Status : scanning aborted");
+  session.ui.Status(navdb::StatusIcon::Ready, "Status : scanning aborted");
   ShowCurrentFile(session, " ");
   return WalkOutcome::Stopped;
 }
@@ -31,8 +31,7 @@ bool ReportUnreadableFolder(ScanSession& session, const fs::path& folder,
                             const std::error_code& error) {
   const std::string text = folder.string() + " (" + error.message() + ")";
   session.unreadableFolders.push_back(text);
-  navdb::SetStatus(session.ui, navdb::StatusIcon::Problem,
-                   "Status : could not read folder " + text);
+  session.ui.Status(navdb::StatusIcon::Problem, "Status : could not read folder " + text);
   return session.stopOnUnreadableFolder;
 }
 
@@ -54,11 +53,11 @@ WalkOutcome ScanFolder(ScanSession& session, const fs::path& folder) {
     for (; foldersOpen > 0; --foldersOpen) Aborted(session);
     return WalkOutcome::Stopped;
   };
-  bool totalTold = !session.ui.setScanFileTotal;
+  bool totalTold = false;
   const auto tellTotal = [&] {
     if (totalTold) return;
     if (const std::optional<size_t> files = walk.FilesListed()) {
-      session.ui.setScanFileTotal(*files);
+      session.ui.ScanFileTotal(*files);
       totalTold = true;
     }
   };
@@ -67,12 +66,12 @@ WalkOutcome ScanFolder(ScanSession& session, const fs::path& folder) {
     switch (step->kind) {
       case WalkStep::Kind::EnterFolder:
         ++foldersOpen;
-        navdb::SetStatus(session.ui, navdb::StatusIcon::Scanning, "Status : scanning...");
+        session.ui.Status(navdb::StatusIcon::Scanning, "Status : scanning...");
         ShowCurrentFile(session, step->path.string());
         break;
       case WalkStep::Kind::PathTooLong:
-        navdb::SetStatus(
-            session.ui, navdb::StatusIcon::Problem,
+        session.ui.Status(
+            navdb::StatusIcon::Problem,
             "Status : path too long, skipped : " + step->path.native().substr(0, 64) + "...");
         break;
       case WalkStep::Kind::File:
@@ -84,7 +83,7 @@ WalkOutcome ScanFolder(ScanSession& session, const fs::path& folder) {
         break;
       case WalkStep::Kind::LeaveFolder:
         --foldersOpen;
-        navdb::SetStatus(session.ui, navdb::StatusIcon::Ready, "Status : scanning done");
+        session.ui.Status(navdb::StatusIcon::Ready, "Status : scanning done");
         ShowCurrentFile(session, " ");
         break;
     }
@@ -95,9 +94,9 @@ WalkOutcome ScanFolder(ScanSession& session, const fs::path& folder) {
 
 ScanResult ScanSceneryThread(ScanSession& session, const fs::path& root) {
   navdb::Database& db = session.db;
-  const navdb::UiCallbacks& ui = session.ui;
+  const navdb::Reporter& ui = session.ui;
   const std::array<long, 4> before = EntryCounts(db);
-  if (ui.setCommandsEnabled) ui.setCommandsEnabled(false, false);
+  ui.DatabaseBusy(true);
   ScanResult result;
   result.stopped = ScanFolder(session, root) == WalkOutcome::Stopped;
   session.keepAlwaysOutcome.reset();
@@ -122,7 +121,7 @@ ScanResult ScanSceneryThread(ScanSession& session, const fs::path& root) {
     if (!saved) db.databaseModified = true;
   }
   navdb::AddPlaceholdersToEmptyLists(db);
-  if (ui.setCommandsEnabled) ui.setCommandsEnabled(true, false);
+  ui.DatabaseBusy(false);
   // After a failed save nothing was added to the database files: the save's
   // error is the outcome, not a summary of additions.
   result.saveFailed = !saved;
@@ -144,7 +143,7 @@ bool ConfirmAndClearForRebuild(ScanSession& session) {
   if (answer != navdb::MessageAnswer::Yes) return false;
   for (NavaidKind kind : {NavaidKind::Ndb, NavaidKind::Vor, NavaidKind::Airport}) {
     session.db.List(kind).Clear();
-    if (session.ui.showEntryCount) session.ui.showEntryCount(kind, 0);
+    session.ui.EntryCountChanged(kind, 0);
   }
   return true;
 }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "navdb/database.h"
-#include "navdb/ui_callbacks.h"
+#include "scanner/scan_reporter.h"
 
 namespace scanner {
 
@@ -19,9 +19,9 @@ inline constexpr unsigned kDefaultMinRunwayLengthFt = 3000;
 
 struct ScanSession {
   navdb::Database& db;
-  const navdb::UiCallbacks& ui;
+  const ScanReporter& ui;
   // The outcome a "Keep always" button chose; cleared at the end of a scan.
-  std::optional<navdb::DuplicateOutcome> keepAlwaysOutcome = std::nullopt;
+  std::optional<DuplicateOutcome> keepAlwaysOutcome = std::nullopt;
   // Set when a scanned line replaced an existing one (the counts stay the same,
   // yet the index must be rebuilt and the files saved).
   bool scanReplacedEntry = false;

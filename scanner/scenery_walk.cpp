@@ -18,7 +18,6 @@ constexpr size_t kMaxPathLength = PATH_MAX - 1;
 constexpr size_t kMaxPathLength = 4095;
 #endif
 
-
 }  // namespace
 
 bool IsSceneryFileName(std::string_view name) {
@@ -33,30 +32,27 @@ SceneryWalk::SceneryWalk(const fs::path& root, const ScanSession& session)
       afterFileSized_(session.afterFileSized),
       beforeFolderListed_(session.beforeFolderListed) {
   try {
-    thread_ = std::thread([this, root] { Run(root); });
+    thread_ = std::jthread([this, root](std::stop_token stop) { Run(root, std::move(stop)); });
   } catch (const std::system_error&) {
     // No thread to be had: the walk lists here, and Next decodes every file.
     std::set<FolderIdentity> visited;
-    List(root, visited);
+    List(root, visited, std::stop_token{});
     listed_ = true;
   }
 }
 
 SceneryWalk::~SceneryWalk() {
-  {
-    const std::lock_guard lock(mutex_);
-    stopped_ = true;
-  }
-  published_.notify_all();
-  filesTaken_.fetch_add(1);  // wakes the thread if it waits for room ahead
+  thread_.request_stop();
+  // The walk's thread may wait for room ahead: moving the count wakes it to
+  // see the stop.
+  filesTaken_.fetch_add(1);
   filesTaken_.notify_all();
-  if (thread_.joinable()) thread_.join();
 }
 
-void SceneryWalk::Run(const fs::path& root) {
+void SceneryWalk::Run(const fs::path& root, std::stop_token stop) {
   try {
     std::set<FolderIdentity> visited;
-    List(root, visited);
+    List(root, visited, stop);
   } catch (...) {
     const std::lock_guard lock(mutex_);
     listFailure_ = std::current_exception();
@@ -66,11 +62,12 @@ void SceneryWalk::Run(const fs::path& root) {
     listed_ = true;
   }
   published_.notify_all();
-  DecodeAhead();
+  DecodeAhead(stop);
 }
 
-void SceneryWalk::List(const fs::path& folder, std::set<FolderIdentity>& visited) {
-  if (stopped_) return;
+void SceneryWalk::List(const fs::path& folder, std::set<FolderIdentity>& visited,
+                       const std::stop_token& stop) {
+  if (stop.stop_requested()) return;
   // A folder reached again through a link was walked already. A folder is
   // known by its device and inode: one stat, where resolving its path to a
   // canonical one costs one for every part of the path.
@@ -101,7 +98,7 @@ void SceneryWalk::List(const fs::path& folder, std::set<FolderIdentity>& visited
     if (it->is_directory(typeError)) subfolders.push_back(std::move(path));
   }
   if (error) Publish({WalkStep::Kind::UnreadableFolder, folder, error, {}});
-  for (const fs::path& subfolder : subfolders) List(subfolder, visited);
+  for (const fs::path& subfolder : subfolders) List(subfolder, visited, stop);
   Publish({WalkStep::Kind::LeaveFolder, folder, {}, {}});
 }
 
@@ -148,14 +145,14 @@ void SceneryWalk::Decode(FileSlot& slot) {
   slot.state.notify_all();
 }
 
-void SceneryWalk::DecodeAhead() {
+void SceneryWalk::DecodeAhead(const std::stop_token& stop) {
   for (size_t file = 0;; ++file) {
-    for (size_t taken = filesTaken_.load(); !stopped_ && file >= taken + kFilesAhead;
+    for (size_t taken = filesTaken_.load(); !stop.stop_requested() && file >= taken + kFilesAhead;
          taken = filesTaken_.load()) {
       filesTaken_.wait(taken);
     }
     FileSlot* const slot = FileAt(file);
-    if (stopped_ || !slot) return;
+    if (stop.stop_requested() || !slot) return;
     if (Claim(*slot)) Decode(*slot);
   }
 }

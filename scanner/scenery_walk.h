@@ -21,6 +21,7 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <stop_token>
 #include <string_view>
 #include <system_error>
 #include <thread>
@@ -55,7 +56,7 @@ class SceneryWalk {
   // hooks run on either thread, never on both at once; nothing else of the
   // session is used).
   SceneryWalk(const std::filesystem::path& root, const ScanSession& session);
-  // Stops the walk where it is and waits for its thread.
+  // Stops the walk where it is; its thread is joined as the walk goes.
   ~SceneryWalk();
   SceneryWalk(const SceneryWalk&) = delete;
   SceneryWalk& operator=(const SceneryWalk&) = delete;
@@ -78,13 +79,14 @@ class SceneryWalk {
   };
   using FolderIdentity = std::pair<uint64_t, uint64_t>;  // device, inode
 
-  void Run(const std::filesystem::path& root);
-  void List(const std::filesystem::path& folder, std::set<FolderIdentity>& visited);
+  void Run(const std::filesystem::path& root, std::stop_token stop);
+  void List(const std::filesystem::path& folder, std::set<FolderIdentity>& visited,
+            const std::stop_token& stop);
   void Publish(WalkStep step);
   FileSlot* FileAt(size_t file);  // nullptr when the walk has no such file
   bool Claim(FileSlot& slot);
   void Decode(FileSlot& slot);
-  void DecodeAhead();
+  void DecodeAhead(const std::stop_token& stop);
   void AwaitDecoded(size_t file);
 
   const unsigned minRunwayLengthFt_;
@@ -102,10 +104,10 @@ class SceneryWalk {
   bool listed_ = false;
   std::exception_ptr listFailure_;
 
-  size_t nextStep_ = 0;                // taken by Next only
+  size_t nextStep_ = 0;                 // taken by Next only
   std::atomic<size_t> filesTaken_ = 0;  // files Next has handed over
-  std::atomic<bool> stopped_ = false;
-  std::thread thread_;
+  // Last, so that it stops and joins before anything its thread uses goes.
+  std::jthread thread_;
 };
 
 }  // namespace scanner

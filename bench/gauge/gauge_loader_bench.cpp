@@ -98,26 +98,24 @@ double OneNmEastDeg() {
 
 void BM_LoaderRunAfterMovingOneNm(benchmark::State& state) {
   const lumaro::NavDatabase& database = Database().database;
-  std::atomic<bool> stop{false};
   lumaro::SearchWindow window;
-  lumaro::SearchNavaids(database, window, InputsAt(kAircraftLatDeg, kAircraftLonDeg), stop);
+  lumaro::SearchNavaids(database, window, InputsAt(kAircraftLatDeg, kAircraftLonDeg));
   bool east = false;
   for (auto _ : state) {
     east = !east;
     double longitudeDeg = kAircraftLonDeg + (east ? OneNmEastDeg() : 0.0);
     lumaro::SearchResult result =
-        lumaro::SearchNavaids(database, window, InputsAt(kAircraftLatDeg, longitudeDeg), stop);
+        lumaro::SearchNavaids(database, window, InputsAt(kAircraftLatDeg, longitudeDeg));
     benchmark::DoNotOptimize(result.lists.lists[0][0].shown);
   }
 }
 
 void BM_LoaderColdStart(benchmark::State& state) {
   const lumaro::NavDatabase& database = Database().database;
-  std::atomic<bool> stop{false};
   for (auto _ : state) {
     lumaro::SearchWindow window;
     lumaro::SearchResult result =
-        lumaro::SearchNavaids(database, window, InputsAt(kAircraftLatDeg, kAircraftLonDeg), stop);
+        lumaro::SearchNavaids(database, window, InputsAt(kAircraftLatDeg, kAircraftLonDeg));
     benchmark::DoNotOptimize(result.lists.lists[0][0].shown);
   }
 }

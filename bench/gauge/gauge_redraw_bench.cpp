@@ -81,9 +81,8 @@ struct DenseDisplay {
     inputs.rawLatitude = state.variables[lumaro::HostVariable::Latitude].currentValue.number;
     inputs.rawLongitude = state.variables[lumaro::HostVariable::Longitude].currentValue.number;
     inputs.rangeNm = 40;
-    std::atomic<bool> stop{false};
-    lumaro::SearchNavaids(state.database, state.window, inputs, stop);
-    lumaro::SearchResult result = lumaro::SearchNavaids(state.database, state.window, inputs, stop);
+    lumaro::SearchNavaids(state.database, state.window, inputs);
+    lumaro::SearchResult result = lumaro::SearchNavaids(state.database, state.window, inputs);
     state.shared.lists = result.lists;
     state.shared.nmPerDegreeLongitude = result.nmPerDegreeLongitude;
   }

@@ -107,7 +107,7 @@ void ScanRealWorldTree(benchmark::State& state) {
   for (auto _ : state) {
     navdb::Database db;
     db.folder = folders.navData;
-    const navdb::UiCallbacks ui;
+    const scanner::ScanReporter ui;
     scanner::ScanSession session{db, ui};
     session.minRunwayLengthFt = 0;
     scanner::ScanSceneryThread(session, folders.scenery);
@@ -146,7 +146,7 @@ const HalfWorldDatabases& HalfWorld() {
     navdb::Database world;
     world.folder = base / "world";
     fs::create_directories(world.folder);
-    const navdb::UiCallbacks ui;
+    const scanner::ScanReporter ui;
     scanner::ScanSession session{world, ui};
     session.minRunwayLengthFt = 0;
     scanner::ScanSceneryThread(session, folders.scenery);
@@ -182,7 +182,7 @@ void ScanIntoHalfWorld(benchmark::State& state, const fs::path& from) {
     navdb::LoadDatabase(db, {});
     db.folder = out.path();
     state.ResumeTiming();
-    const navdb::UiCallbacks ui;
+    const scanner::ScanReporter ui;
     scanner::ScanSession session{db, ui};
     session.minRunwayLengthFt = 0;
     scanner::ScanSceneryThread(session, folders.scenery);

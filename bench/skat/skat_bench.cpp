@@ -219,7 +219,7 @@ void ScanWindow(benchmark::State& state) {
     bool loaded = false;
     window->commands().startLoad([&loaded] { loaded = true; });
     while (!loaded) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    DuplicateDialog::setNextAnswer({navdb::DuplicateOutcome::KeepBoth, true});
+    DuplicateDialog::setNextAnswer({scanner::DuplicateOutcome::KeepBoth, true});
     MessageBoxSeam::setNextAnswer(navdb::MessageAnswer::Ok);
     state.ResumeTiming();
     window->commands().scan();

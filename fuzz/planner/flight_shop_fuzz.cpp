@@ -24,11 +24,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (record.name.size() > planner::kMaxStagedNameChars) std::abort();
     if (record.kind.size() > planner::kMaxStagedKindChars) std::abort();
   }
-  navdb::UiCallbacks ui;
-  ui.messageBox = [](const navdb::MessageRequest& request) {
-    return request.buttons == navdb::MessageButtons::OkCancel ? navdb::MessageAnswer::Cancel
-                                                              : navdb::MessageAnswer::Ok;
-  };
+  // Every waypoint the database lacks is skipped.
+  struct SkippingUi : planner::PlanReporter {
+    navdb::MessageAnswer Message(const navdb::MessageRequest& request) const override {
+      return request.buttons == navdb::MessageButtons::OkCancel ? navdb::MessageAnswer::Cancel
+                                                                : navdb::MessageAnswer::Ok;
+    }
+  } ui;
   planner::OpenPlanDialog(state, planner::PlanOpenMode::FlightShopImport);
   planner::ImportFlightShopWaypoints(state, db, ui);
   planner_fuzz::CheckRows(state.dialog.rows);

@@ -6,7 +6,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   navdb::Database db;
-  navdb::UiCallbacks ui;  // unanswered questions keep both versions and cancel refusals
+  scanner::ScanReporter ui;  // unanswered questions keep both versions and cancel refusals
   scanner::ScanSession session{db, ui};
   session.minRunwayLengthFt = 0;
   scanner::ScanBglImage(session, {data, size});

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   navdb::Database db;
-  navdb::UiCallbacks ui;
+  scanner::ScanReporter ui;
   scanner::ScanSession session{db, ui};
   scanner::ScanBglImage(session, image.View());
   scanner::ReleaseUnpackedImage(image);

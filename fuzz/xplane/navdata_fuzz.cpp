@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (records > bytes.size() + 1) std::abort();
 
   navdb::Database db;
-  navdb::UiCallbacks ui;  // unanswered questions keep both versions and cancel refusals
+  scanner::ScanReporter ui;  // unanswered questions keep both versions and cancel refusals
   scanner::ScanSession session{db, ui};
   scanner::MergeNavData(session, navData);
   return 0;

@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (cutShort && problem.empty()) std::abort();
   if (!problem.empty()) return 0;
   navdb::Database db;
-  navdb::UiCallbacks ui;
+  scanner::ScanReporter ui;
   scanner::ScanSession session{db, ui};
   scanner::MergeNavData(session, navData);
   return 0;

@@ -35,12 +35,12 @@ int VorKindFromTypeLetter(char letter) {
 class Search {
  public:
   Search(const NavDatabase& database, SearchWindow& window, const LoaderInputs& inputs,
-         const std::atomic<bool>& stopRequested)
+         std::stop_token stop)
       : index_(database.views[DatabaseFile::Index]),
         vors_(database.views[DatabaseFile::Vor]),
         window_(window),
         inputs_(inputs),
-        stop_(stopRequested) {
+        stop_(std::move(stop)) {
     latitudeDeg_ = HostLatitudeToDeg(inputs.rawLatitude);
     longitudeDeg_ = HostLongitudeToDeg(inputs.rawLongitude);
     reachNm_ = inputs.rangeNm * kReachFactor;
@@ -55,7 +55,7 @@ class Search {
     window_.lower = std::min(window_.lower, last_);
     window_.upper = std::min(window_.upper, last_);
     MoveWindow();
-    if (stop_.load(std::memory_order_relaxed)) return Finish(SearchOutcome::Stopped);
+    if (stop_.stop_requested()) return Finish(SearchOutcome::Stopped);
     SearchOutcome outcome = CollectCandidates();
     if (outcome != SearchOutcome::Complete) return Finish(outcome);
     return Finish(ThinCandidates());
@@ -97,7 +97,7 @@ class Search {
 
   SearchOutcome CollectCandidates() {
     for (size_t position = window_.lower; position < window_.upper; ++position) {
-      if (stop_.load(std::memory_order_relaxed)) return SearchOutcome::Stopped;
+      if (stop_.stop_requested()) return SearchOutcome::Stopped;
       std::string_view record = *index_.Record(position);
       if (std::fabs(IndexLatitudeDeg(record) - latitudeDeg_) * kNmPerDegreeLatitude >= reachNm_) {
         continue;
@@ -189,7 +189,7 @@ class Search {
   const DatabaseView& vors_;
   SearchWindow& window_;
   const LoaderInputs& inputs_;
-  const std::atomic<bool>& stop_;
+  const std::stop_token stop_;
   double latitudeDeg_ = 0;
   double longitudeDeg_ = 0;
   double reachNm_ = 0;
@@ -207,9 +207,9 @@ void LowerThisThreadPriority() {
 }  // namespace
 
 SearchResult SearchNavaids(const NavDatabase& database, SearchWindow& window,
-                           const LoaderInputs& inputs, const std::atomic<bool>& stopRequested) {
+                           const LoaderInputs& inputs, std::stop_token stop) {
   // The candidate lists are large; keep them off the caller's stack.
-  auto search = std::make_unique<Search>(database, window, inputs, stopRequested);
+  auto search = std::make_unique<Search>(database, window, inputs, std::move(stop));
   return search->Run();
 }
 
@@ -217,16 +217,16 @@ bool LoaderThread::Start(const NavDatabase& database, SearchWindow& window,
                          SharedDisplayData& shared, LoaderInputs inputs, bool lowPriority) {
   if (running_.load()) return false;
   if (thread_.joinable()) thread_.join();
-  stopRequested_ = false;
   running_ = true;
-  auto run = [this, &database, &window, &shared, inputs = std::move(inputs), lowPriority] {
+  auto run = [this, &database, &window, &shared, inputs = std::move(inputs),
+              lowPriority](std::stop_token stop) {
     if (lowPriority) LowerThisThreadPriority();
     {
       std::lock_guard guard(shared.lock);
       shared.trail.Add(static_cast<float>(HostLatitudeToDeg(inputs.rawLatitude)),
                        static_cast<float>(HostLongitudeToDeg(inputs.rawLongitude)));
     }
-    SearchResult result = SearchNavaids(database, window, inputs, stopRequested_);
+    SearchResult result = SearchNavaids(database, window, inputs, std::move(stop));
     if (result.outcome != SearchOutcome::Stopped) {
       std::lock_guard guard(shared.lock);
       shared.lists = result.lists;
@@ -240,7 +240,7 @@ bool LoaderThread::Start(const NavDatabase& database, SearchWindow& window,
     running_ = false;
   };
   try {
-    thread_ = std::thread(std::move(run));
+    thread_ = std::jthread(std::move(run));
   } catch (const std::system_error&) {
     running_ = false;
     return false;
@@ -249,7 +249,7 @@ bool LoaderThread::Start(const NavDatabase& database, SearchWindow& window,
 }
 
 void LoaderThread::Stop() {
-  stopRequested_ = true;
+  thread_.request_stop();
   if (thread_.joinable()) thread_.join();
   running_ = false;
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <atomic>
 #include <cstddef>
+#include <stop_token>
 #include <string>
 #include <thread>
 
@@ -51,9 +52,9 @@ struct SearchResult {
 
 // One search over the index: moves the window and fills the lists. Every
 // read is bounded; a row beyond its file ends the search as a fault with the
-// lists built so far. stopRequested is checked between records.
+// lists built so far. A stop is looked for between records.
 SearchResult SearchNavaids(const NavDatabase& database, SearchWindow& window,
-                           const LoaderInputs& inputs, const std::atomic<bool>& stopRequested);
+                           const LoaderInputs& inputs, std::stop_token stop = {});
 
 // The loader thread: one run per Start, never two at once.
 class LoaderThread {
@@ -68,9 +69,8 @@ class LoaderThread {
   void Stop();
 
  private:
-  std::thread thread_;
   std::atomic<bool> running_{false};
-  std::atomic<bool> stopRequested_{false};
+  std::jthread thread_;
 };
 
 }  // namespace lumaro

@@ -67,7 +67,7 @@ std::string ReadListFile(const std::filesystem::path& path, StationLoad& load) {
 void DecodeList(std::string_view fileName, navdb::NavaidKind kind, std::string_view bytes,
                 navdb::EntryList& list, StationLoad& load) {
   std::vector<std::string> rejected;
-  navdb::UiCallbacks quiet;
+  const navdb::Reporter quiet{};
   navdb::DecodeEntryFile(kind, bytes, list, rejected, quiet);
   if (!rejected.empty()) {
     load.problems.push_back(std::string(fileName) + ": " + std::to_string(rejected.size()) +

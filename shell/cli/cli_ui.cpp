@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 #include <ostream>
+#include <string>
 #include <string_view>
 
 #include "platform/win1252.h"
@@ -38,58 +39,59 @@ void MessageTally::PrintRepeats(std::ostream& stream) const {
   }
 }
 
-navdb::UiCallbacks MakeCliUi(CliContext& context, const CliAnswers& answers) {
-  // Workers may report while the main thread waits: keep their lines whole.
-  auto lock = std::make_shared<std::mutex>();
-  std::ostream& err = context.err;
-  std::shared_ptr<MessageTally> tally = context.tally;
-  if (!tally) tally = context.tally = std::make_shared<MessageTally>();
-  navdb::UiCallbacks ui;
-  ui.messageBox = [&err, answers, lock, tally,
-                   verbose = context.verbose](const navdb::MessageRequest& request) {
-    std::lock_guard guard(*lock);
-    const std::string text = TerminalText(request.caption) + ": " + TerminalText(request.text);
-    if (tally->Count(text, verbose)) {
-      err << text << '\n';
-      err.flush();
-    }
-    switch (request.buttons) {
-      case navdb::MessageButtons::Ok:
-        return navdb::MessageAnswer::Ok;
-      case navdb::MessageButtons::YesNo:
-        return answers.yesNo;
-      case navdb::MessageButtons::RetryCancel:
-        return answers.retryCancel;
-      case navdb::MessageButtons::OkCancel:
-        return navdb::MessageAnswer::Ok;
-      case navdb::MessageButtons::YesNoCancel:
-        return answers.yesNo;
-    }
-    return navdb::MessageAnswer::Ok;
-  };
-  if (answers.printStatus) {
-    ui.setStatus = [&err, lock](navdb::StatusIcon, const std::string& text) {
-      std::lock_guard guard(*lock);
-      err << TerminalText(text) << '\n';
-    };
-  }
-  return ui;
+CliUi::CliUi(CliContext& context, const CliAnswers& answers)
+    : context_(context), answers_(answers), tally_(context.tally) {
+  if (!tally_) tally_ = context.tally = std::make_shared<MessageTally>();
 }
 
-navdb::UiCallbacks MakeAskingCliUi(CliContext& context, bool yes, CliAnswers answers) {
+navdb::MessageAnswer CliUi::Message(const navdb::MessageRequest& request) const {
+  std::lock_guard guard(lineMutex_);
+  const std::string text = TerminalText(request.caption) + ": " + TerminalText(request.text);
+  if (tally_->Count(text, context_.verbose)) {
+    context_.err << text << '\n';
+    context_.err.flush();
+  }
+  switch (request.buttons) {
+    case navdb::MessageButtons::Ok:
+      return navdb::MessageAnswer::Ok;
+    case navdb::MessageButtons::YesNo:
+      return answers_.yesNo;
+    case navdb::MessageButtons::RetryCancel:
+      return answers_.retryCancel;
+    case navdb::MessageButtons::OkCancel:
+      return navdb::MessageAnswer::Ok;
+    case navdb::MessageButtons::YesNoCancel:
+      return answers_.yesNo;
+  }
+  return navdb::MessageAnswer::Ok;
+}
+
+void CliUi::Status(navdb::StatusIcon, const std::string& text) const {
+  if (!answers_.printStatus) return;
+  std::lock_guard guard(lineMutex_);
+  context_.err << TerminalText(text) << '\n';
+}
+
+namespace {
+
+CliAnswers WithYes(CliAnswers answers, bool yes) {
   answers.yesNo = yes ? navdb::MessageAnswer::Yes : navdb::MessageAnswer::No;
-  navdb::UiCallbacks ui = MakeCliUi(context, answers);
-  if (yes || !context.inputIsTerminal) return ui;
-  ui.messageBox = [&context, print = ui.messageBox](const navdb::MessageRequest& request) {
-    const navdb::MessageAnswer shown = print(request);
-    if (request.buttons != navdb::MessageButtons::YesNo) return shown;
-    context.err << "[y/N] " << std::flush;
-    std::string reply;
-    std::getline(context.in, reply);
-    return (reply == "y" || reply == "Y" || reply == "yes") ? navdb::MessageAnswer::Yes
-                                                            : navdb::MessageAnswer::No;
-  };
-  return ui;
+  return answers;
+}
+
+}  // namespace
+
+AskingCliUi::AskingCliUi(CliContext& context, bool yes, CliAnswers answers)
+    : CliUi(context, WithYes(answers, yes)), askTerminal_(!yes && context.inputIsTerminal) {}
+
+navdb::MessageAnswer AskingCliUi::Message(const navdb::MessageRequest& request) const {
+  const navdb::MessageAnswer shown = CliUi::Message(request);
+  if (!askTerminal_ || request.buttons != navdb::MessageButtons::YesNo) return shown;
+  context_.err << "[y/N] " << std::flush;
+  std::string reply;
+  std::getline(context_.in, reply);
+  return (reply == "y" || reply == "Y" || reply == "yes") ? navdb::MessageAnswer::Yes
+                                                          : navdb::MessageAnswer::No;
 }
 
 }  // namespace cli

@@ -1,17 +1,19 @@
-// The command-line face of the user-interface callbacks: message boxes
-// become "Caption: text" on standard error, questions are answered by the
-// policy the command's flags chose.
+// The command-line front end: messages become "Caption: text" on standard
+// error, questions are answered by the policy the command's flags chose.
 #pragma once
 
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
+#include "planner/plan_reporter.h"
+#include "scanner/scan_reporter.h"
 #include "shell/cli/commands.h"
 
 namespace cli {
@@ -44,12 +46,36 @@ class MessageTally {
   std::unordered_map<std::string, size_t> slots_;
 };
 
-// Message boxes become "Caption: text" lines on the context's standard error,
-// repeated ones counted by its tally unless --verbose.
-navdb::UiCallbacks MakeCliUi(CliContext& context, const CliAnswers& answers);
+// Messages become "Caption: text" lines on the context's standard error,
+// repeated ones counted by its tally unless --verbose; status texts follow
+// them when `printStatus`. Commands that ask more (a scan, a plan import)
+// derive from it.
+class CliUi : public scanner::ScanReporter, public planner::PlanReporter {
+ public:
+  CliUi(CliContext& context, const CliAnswers& answers);
 
-// MakeCliUi whose Yes/No questions are answered Yes with `yes`, else asked
-// on a terminal ("[y/N]" on standard error), else answered No.
-navdb::UiCallbacks MakeAskingCliUi(CliContext& context, bool yes, CliAnswers answers = {});
+  navdb::MessageAnswer Message(const navdb::MessageRequest& request) const override;
+  void Status(navdb::StatusIcon icon, const std::string& text) const override;
+
+ protected:
+  CliContext& context_;
+
+ private:
+  CliAnswers answers_;
+  std::shared_ptr<MessageTally> tally_;
+  // Workers may report while the main thread waits: keep their lines whole.
+  mutable std::mutex lineMutex_;
+};
+
+// A CliUi whose Yes/No questions are answered Yes with `yes`, else asked on
+// a terminal ("[y/N]" on standard error), else answered No.
+class AskingCliUi : public CliUi {
+ public:
+  AskingCliUi(CliContext& context, bool yes, CliAnswers answers = {});
+  navdb::MessageAnswer Message(const navdb::MessageRequest& request) const override;
+
+ private:
+  bool askTerminal_;
+};
 
 }  // namespace cli

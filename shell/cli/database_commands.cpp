@@ -17,6 +17,27 @@
 namespace cli {
 namespace {
 
+// The restore's front end: on a terminal, without --yes, its question is
+// answered by the user.
+class RestoreUi : public CliUi {
+ public:
+  RestoreUi(CliContext& context, const CliAnswers& answers, bool askTerminal)
+      : CliUi(context, answers), askTerminal_(askTerminal) {}
+
+  navdb::MessageAnswer Message(const navdb::MessageRequest& request) const override {
+    const navdb::MessageAnswer shown = CliUi::Message(request);
+    if (!askTerminal_ || request.buttons != navdb::MessageButtons::YesNo) return shown;
+    context_.err << "[y/N] " << std::flush;
+    std::string reply;
+    std::getline(context_.in, reply);
+    return (reply == "y" || reply == "Y" || reply == "yes") ? navdb::MessageAnswer::Yes
+                                                            : navdb::MessageAnswer::No;
+  }
+
+ private:
+  bool askTerminal_;
+};
+
 int RunCheck(CliContext& context, const std::vector<std::string>& args);
 int RunIndex(CliContext& context, const std::vector<std::string>& args);
 int RunRestore(CliContext& context, const std::vector<std::string>& args);
@@ -58,7 +79,7 @@ const CliCommand kFind{"find", "print the first entry that begins with a text",
 // lock stays with `lock` until the command ends.
 std::optional<navdb::Database> LoadedDatabase(CliContext& context, DatabaseUse use,
                                               std::optional<navdb::DatabaseLock>& lock,
-                                              const navdb::UiCallbacks& ui) {
+                                              const navdb::Reporter& ui) {
   if (!LockDatabase(context, use, lock)) return std::nullopt;
   navdb::Database db;
   db.folder = context.navData;
@@ -99,7 +120,7 @@ std::optional<Options> ParseWithoutPositional(CliContext& context, const CliComm
 int RunCheck(CliContext& context, const std::vector<std::string>& args) {
   int exitCode = kExitUsage;
   if (!ParseWithoutPositional(context, kCheck, args, {}, exitCode)) return exitCode;
-  const navdb::UiCallbacks ui = MakeCliUi(context, {});
+  const CliUi ui(context, {});
   std::optional<navdb::DatabaseLock> lock;
   const std::optional<navdb::Database> db = LoadedDatabase(context, DatabaseUse::Reads, lock, ui);
   if (!db) return kExitFailure;
@@ -120,7 +141,7 @@ int RunCheck(CliContext& context, const std::vector<std::string>& args) {
 int RunIndex(CliContext& context, const std::vector<std::string>& args) {
   int exitCode = kExitUsage;
   if (!ParseWithoutPositional(context, kIndex, args, {}, exitCode)) return exitCode;
-  const navdb::UiCallbacks ui = MakeCliUi(context, {});
+  const CliUi ui(context, {});
   std::optional<navdb::DatabaseLock> lock;
   std::optional<navdb::Database> db = LoadedDatabase(context, DatabaseUse::Changes, lock, ui);
   if (!db) return kExitFailure;
@@ -145,19 +166,7 @@ int RunRestore(CliContext& context, const std::vector<std::string>& args) {
   const bool yes = options->Has("--yes") || options->Has("-y");
   CliAnswers answers;
   answers.yesNo = yes ? navdb::MessageAnswer::Yes : navdb::MessageAnswer::No;
-  navdb::UiCallbacks ui = MakeCliUi(context, answers);
-  if (!yes && context.inputIsTerminal) {
-    auto print = ui.messageBox;
-    ui.messageBox = [&context, print](const navdb::MessageRequest& request) {
-      navdb::MessageAnswer shown = print(request);
-      if (request.buttons != navdb::MessageButtons::YesNo) return shown;
-      context.err << "[y/N] " << std::flush;
-      std::string reply;
-      std::getline(context.in, reply);
-      return (reply == "y" || reply == "Y" || reply == "yes") ? navdb::MessageAnswer::Yes
-                                                              : navdb::MessageAnswer::No;
-    };
-  }
+  const RestoreUi ui(context, answers, !yes && context.inputIsTerminal);
   std::optional<navdb::DatabaseLock> lock;
   if (!LockDatabase(context, DatabaseUse::Changes, lock)) return kExitFailure;
   navdb::Database db;
@@ -197,7 +206,7 @@ int RunFind(CliContext& context, const std::vector<std::string>& args) {
   if (!KindFromName(positional[0], kind)) {
     return UsageError(context, kFind, "unknown kind '" + positional[0] + "'");
   }
-  const navdb::UiCallbacks ui = MakeCliUi(context, {});
+  const CliUi ui(context, {});
   std::optional<navdb::DatabaseLock> lock;
   const std::optional<navdb::Database> db = LoadedDatabase(context, DatabaseUse::Reads, lock, ui);
   if (!db) return kExitFailure;

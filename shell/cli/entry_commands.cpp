@@ -158,7 +158,7 @@ std::optional<size_t> ChooseRow(CliContext& context, const navdb::EntryList& lis
 }
 
 // Re-indexes and saves the changed database with its journal record.
-bool SaveEdit(navdb::Database& db, const navdb::UiCallbacks& ui) {
+bool SaveEdit(navdb::Database& db, const navdb::Reporter& ui) {
   navdb::RebuildIndex(db.lists, db.index, ui);
   return navdb::SaveDatabase(db, ui);
 }
@@ -180,8 +180,7 @@ int EntryAdd(CliContext& context, NavaidKind kind, const Options& options,
   std::string problem;
   if (fields.empty()) return UsageError(context, EntryCommand(), "add needs FIELD=VALUE");
   if (!CheckFieldNames(kind, fields, problem)) return UsageError(context, EntryCommand(), problem);
-  const navdb::UiCallbacks ui =
-      MakeAskingCliUi(context, options.Has("--yes") || options.Has("-y"), QuietAnswers());
+  const AskingCliUi ui(context, options.Has("--yes") || options.Has("-y"), QuietAnswers());
   std::optional<navdb::DatabaseLock> lock;
   HandEditOutcome missing;
   std::optional<navdb::Database> db = LoadForChange(context, lock, ui, missing);
@@ -208,7 +207,7 @@ int EntryModify(CliContext& context, NavaidKind kind, const EntryName& named,
   std::string problem;
   if (fields.empty()) return UsageError(context, EntryCommand(), "modify needs FIELD=VALUE");
   if (!CheckFieldNames(kind, fields, problem)) return UsageError(context, EntryCommand(), problem);
-  const navdb::UiCallbacks ui = MakeCliUi(context, QuietAnswers());
+  const CliUi ui(context, QuietAnswers());
   std::optional<navdb::DatabaseLock> lock;
   HandEditOutcome missing;
   std::optional<navdb::Database> db = LoadForChange(context, lock, ui, missing);
@@ -230,7 +229,7 @@ int EntryModify(CliContext& context, NavaidKind kind, const EntryName& named,
 }
 
 int EntryDelete(CliContext& context, NavaidKind kind, const EntryName& named, bool yes) {
-  const navdb::UiCallbacks ui = MakeAskingCliUi(context, yes, QuietAnswers());
+  const AskingCliUi ui(context, yes, QuietAnswers());
   std::optional<navdb::DatabaseLock> lock;
   HandEditOutcome missing;
   std::optional<navdb::Database> db = LoadForChange(context, lock, ui, missing);
@@ -250,7 +249,7 @@ int EntryDelete(CliContext& context, NavaidKind kind, const EntryName& named, bo
 }
 
 int EntryShow(CliContext& context, NavaidKind kind, const EntryName& named) {
-  const navdb::UiCallbacks ui = MakeCliUi(context, QuietAnswers());
+  const CliUi ui(context, QuietAnswers());
   std::optional<navdb::DatabaseLock> lock;
   if (!LockDatabase(context, DatabaseUse::Reads, lock)) return kExitFailure;
   navdb::Database db;

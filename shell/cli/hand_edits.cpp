@@ -62,11 +62,11 @@ ConflictChoice AskChoice(CliContext& context) {
   }
 }
 
-void Warn(const navdb::UiCallbacks& ui, const std::string& text) {
+void Warn(const navdb::Reporter& ui, const std::string& text) {
   navdb::ShowMessage(ui, "Warning", text, navdb::MessageIcon::Warning, navdb::MessageButtons::Ok);
 }
 
-void Fail(const navdb::UiCallbacks& ui, const std::string& text) {
+void Fail(const navdb::Reporter& ui, const std::string& text) {
   navdb::ShowMessage(ui, "Error", text, navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
 }
 
@@ -92,7 +92,7 @@ JournalPolicy ChosenPolicy(const CliContext& context, std::optional<JournalPolic
 }
 
 HandEditOutcome ReplayHandEdits(CliContext& context, navdb::Database& db, JournalPolicy policy,
-                                const navdb::UiCallbacks& ui) {
+                                const navdb::Reporter& ui) {
   const shell::ConflictDecider decide = [&](const shell::ReplayConflict& conflict) {
     PrintConflict(context.out, conflict);
     context.out << std::flush;
@@ -122,7 +122,7 @@ HandEditOutcome ReplayHandEdits(CliContext& context, navdb::Database& db, Journa
   return OutcomeOf(*replayed);
 }
 
-HandEditOutcome ReplayMissingHandEdits(navdb::Database& db, const navdb::UiCallbacks& ui) {
+HandEditOutcome ReplayMissingHandEdits(navdb::Database& db, const navdb::Reporter& ui) {
   const platform::Result<shell::JournalReplay> replayed = shell::ReplayJournalFile(
       db, [](const shell::ReplayConflict&) { return ConflictChoice::KeepForLater; });
   if (!replayed) {
@@ -152,7 +152,7 @@ HandEditOutcome ReplayMissingHandEdits(navdb::Database& db, const navdb::UiCallb
 
 std::optional<navdb::Database> LoadForChange(CliContext& context,
                                              std::optional<navdb::DatabaseLock>& lock,
-                                             const navdb::UiCallbacks& ui,
+                                             const navdb::Reporter& ui,
                                              HandEditOutcome& missing) {
   if (!LockDatabase(context, DatabaseUse::Changes, lock)) return std::nullopt;
   navdb::Database db;
@@ -163,7 +163,7 @@ std::optional<navdb::Database> LoadForChange(CliContext& context,
 }
 
 bool SaveReplayed(navdb::Database& db, const HandEditOutcome& outcome,
-                  const navdb::UiCallbacks& ui) {
+                  const navdb::Reporter& ui) {
   if (!outcome.listsChanged) return true;
   navdb::RebuildIndex(db.lists, db.index, ui);
   return navdb::SaveDatabase(db, ui);

@@ -8,7 +8,7 @@
 
 #include "navdb/database.h"
 #include "navdb/database_lock.h"
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 #include "shell/cli/commands.h"
 
 namespace cli {
@@ -48,12 +48,12 @@ struct HandEditOutcome {
 // report on standard output (nothing when the journal holds no record).
 // The caller re-indexes and saves when the lists changed.
 HandEditOutcome ReplayHandEdits(CliContext& context, navdb::Database& db, JournalPolicy policy,
-                                const navdb::UiCallbacks& ui);
+                                const navdb::Reporter& ui);
 
 // At the load of a command that changes the database: hand edits the files
 // do not hold (a save cut short, files changed elsewhere) are applied again
 // and conflicts kept, each told as a warning. The caller saves anyway.
-HandEditOutcome ReplayMissingHandEdits(navdb::Database& db, const navdb::UiCallbacks& ui);
+HandEditOutcome ReplayMissingHandEdits(navdb::Database& db, const navdb::Reporter& ui);
 
 // Loads the database of --navdata under the exclusive lock, which `lock`
 // keeps until the command ends, and replays the hand edits its files lack
@@ -61,12 +61,12 @@ HandEditOutcome ReplayMissingHandEdits(navdb::Database& db, const navdb::UiCallb
 // refused or the folder is missing (the reason has been shown).
 std::optional<navdb::Database> LoadForChange(CliContext& context,
                                              std::optional<navdb::DatabaseLock>& lock,
-                                             const navdb::UiCallbacks& ui,
+                                             const navdb::Reporter& ui,
                                              HandEditOutcome& missing);
 
 // Re-indexes and saves a database the replay changed; true when saved or
 // nothing needed saving.
 bool SaveReplayed(navdb::Database& db, const HandEditOutcome& outcome,
-                  const navdb::UiCallbacks& ui);
+                  const navdb::Reporter& ui);
 
 }  // namespace cli

@@ -53,7 +53,7 @@ std::string EntryText(const navdb::JournalRecord& record) {
 
 // The journal under the exclusive lock, its damaged rest set aside (told).
 std::optional<std::vector<navdb::JournalRecord>> OpenJournal(
-    CliContext& context, std::optional<navdb::DatabaseLock>& lock, const navdb::UiCallbacks& ui) {
+    CliContext& context, std::optional<navdb::DatabaseLock>& lock, const navdb::Reporter& ui) {
   if (!LockDatabase(context, DatabaseUse::Changes, lock)) return std::nullopt;
   platform::Result<navdb::JournalUpdate> opened = navdb::OpenJournalFile(context.navData);
   if (!opened) {
@@ -103,7 +103,7 @@ int JournalShow(CliContext& context, const navdb::JournalRecord& record) {
 }
 
 int JournalDrop(CliContext& context, size_t index, const navdb::JournalRecord& record,
-                const navdb::UiCallbacks& ui) {
+                const navdb::Reporter& ui) {
   const platform::Result<navdb::JournalUpdate> changed =
       navdb::ChangeJournalFile(context.navData, [&](std::vector<navdb::JournalRecord>& records) {
         if (index < records.size() && records[index] == record) {
@@ -121,7 +121,7 @@ int JournalDrop(CliContext& context, size_t index, const navdb::JournalRecord& r
   return kExitOk;
 }
 
-int JournalReplay(CliContext& context, JournalPolicy policy, const navdb::UiCallbacks& ui) {
+int JournalReplay(CliContext& context, JournalPolicy policy, const navdb::Reporter& ui) {
   std::optional<navdb::DatabaseLock> lock;
   if (!LockDatabase(context, DatabaseUse::Changes, lock)) return kExitFailure;
   navdb::Database db;
@@ -173,7 +173,7 @@ int RunJournal(CliContext& context, const std::vector<std::string>& args) {
   if (options->Has("--journal") && subcommand != "replay") {
     return UsageError(context, command, "only replay takes --journal");
   }
-  const navdb::UiCallbacks ui = MakeCliUi(context, {});
+  const CliUi ui(context, {});
   if (subcommand == "replay") {
     std::optional<JournalPolicy> policy;
     if (options->Has("--journal")) {

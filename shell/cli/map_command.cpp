@@ -146,7 +146,7 @@ bool ReadRequest(const Options& options, Request& request, std::string& problem)
 
 // The plan file's route as the Flight Plan dialog would show it.
 std::optional<navmap::MapRoute> LoadRoute(CliContext& context, const std::filesystem::path& file,
-                                          const navdb::Database& db, const navdb::UiCallbacks& ui) {
+                                          const navdb::Database& db, const navdb::Reporter& ui) {
   planner::PlannerState state;
   state.navDataFolder = context.navData;
   if (!planner::LoadFlightPlan(state, file, ui)) return std::nullopt;
@@ -194,7 +194,7 @@ int RunMap(CliContext& context, const std::vector<std::string>& args) {
     return kExitFailure;
   }
 
-  const navdb::UiCallbacks ui = MakeCliUi(context, {});
+  const CliUi ui(context, {});
   std::optional<navdb::DatabaseLock> lock;
   if (!LockDatabase(context, DatabaseUse::Reads, lock)) return kExitFailure;
   navdb::Database db;

@@ -133,7 +133,7 @@ platform::Status AddEnd(planner::PlannerState& state, const navdb::Database& db,
 platform::Status AddVias(planner::PlannerState& state, const navdb::Database& db,
                          const Options& options) {
   for (const std::string& via : options.All("--via")) {
-    const platform::Result<navdb::WaypointPick> pick = FindNamedNavaid(db, "--via", via);
+    const platform::Result<planner::WaypointPick> pick = FindNamedNavaid(db, "--via", via);
     if (!pick) return pick.error();
     planner::InsertBeforeArrival(state, db, *pick);
   }
@@ -183,7 +183,7 @@ int PlanCreate(CliContext& context, const Options& options) {
       !only) {
     return UsageError(context, kPlan, only.error().message);
   }
-  const navdb::UiCallbacks ui = PlanUi(context, options);
+  const CliUi ui = PlanUi(context, options);
   planner::PlannerState state;
   state.navDataFolder = context.navData;
   if (options.Has("--perf")) {
@@ -214,7 +214,7 @@ int PlanCompute(CliContext& context, const Options& options) {
   if (const platform::Status only = OnlyOptions(options, {"--out"}); !only) {
     return UsageError(context, kPlan, only.error().message + "; plan edit changes a plan");
   }
-  const navdb::UiCallbacks ui = PlanUi(context, options);
+  const CliUi ui = PlanUi(context, options);
   planner::PlannerState state;
   state.navDataFolder = context.navData;
   const std::filesystem::path file = options.positional[0];
@@ -237,17 +237,39 @@ int PlanCompute(CliContext& context, const Options& options) {
 }
 
 // Terminal picks for Flight Shop waypoints missing from the database.
-std::optional<navdb::WaypointPick> AskForWaypoint(CliContext& context, const navdb::Database& db) {
+std::optional<planner::WaypointPick> AskForWaypoint(CliContext& context,
+                                                    const navdb::Database& db) {
   while (true) {
     context.err << "Waypoint (KIND:ID, empty to skip): " << std::flush;
     std::string answer;
     if (!std::getline(context.in, answer) || answer.empty()) return std::nullopt;
-    if (const platform::Result<navdb::WaypointPick> pick = FindNamedNavaid(db, "", answer)) {
+    if (const platform::Result<planner::WaypointPick> pick = FindNamedNavaid(db, "", answer)) {
       return *pick;
     }
     context.err << "skat-cli: no such navaid\n";
   }
 }
+
+// The import's front end: a waypoint missing from the database is skipped
+// (--missing skip) or picked on the terminal.
+class ImportUi : public CliUi {
+ public:
+  using CliUi::CliUi;
+  bool skipMissing = false;
+  const navdb::Database* database = nullptr;  // where picks are looked up, once loaded
+
+  navdb::MessageAnswer Message(const navdb::MessageRequest& request) const override {
+    const navdb::MessageAnswer answer = CliUi::Message(request);
+    if (request.buttons == navdb::MessageButtons::OkCancel && skipMissing)
+      return navdb::MessageAnswer::Cancel;
+    return answer;
+  }
+  std::optional<planner::WaypointPick> PickWaypoint(
+      const planner::WaypointPickRequest&) const override {
+    if (!database) return std::nullopt;
+    return AskForWaypoint(context_, *database);
+  }
+};
 
 int PlanImport(CliContext& context, const Options& options) {
   if (options.positional.size() != 1)
@@ -259,7 +281,7 @@ int PlanImport(CliContext& context, const Options& options) {
   if (missing != "ask" && missing != "skip") {
     return UsageError(context, kPlan, "--missing takes ask or skip");
   }
-  navdb::UiCallbacks ui = PlanUi(context, options);
+  ImportUi ui(context, PlanAnswers(options));
   const std::filesystem::path file = options.positional[0];
   const auto form = planner::ForeignFormOf(file);
   if (!form) return UsageError(context, kPlan, "plan import reads .fsp or .pln files");
@@ -267,17 +289,8 @@ int PlanImport(CliContext& context, const Options& options) {
   state.navDataFolder = context.navData;
   if (!planner::ParseForeignPlanFile(state, file, *form, ui)) return kExitFailure;
   const navdb::Database db = LoadedDatabase(context, ui);
-  const bool skip = missing == "skip";
-  const auto showMessage = ui.messageBox;
-  ui.messageBox = [showMessage, skip](const navdb::MessageRequest& request) {
-    const navdb::MessageAnswer answer = showMessage(request);
-    if (request.buttons == navdb::MessageButtons::OkCancel && skip)
-      return navdb::MessageAnswer::Cancel;
-    return answer;
-  };
-  ui.pickWaypoint = [&context, &db](const navdb::WaypointPickRequest&) {
-    return AskForWaypoint(context, db);
-  };
+  ui.skipMissing = missing == "skip";
+  ui.database = &db;
   if (*form == planner::ForeignPlanForm::FlightShop) {
     planner::OpenPlanDialog(state, planner::PlanOpenMode::FlightShopImport);
     planner::ImportFlightShopWaypoints(state, db, ui);
@@ -312,7 +325,7 @@ int PlanPrint(CliContext& context, const Options& options) {
   if (!paper) return UsageError(context, kPlan, "--paper takes a4 or letter");
   if (!toPdf && options.Has("--paper"))
     return UsageError(context, kPlan, "--paper goes with --pdf");
-  const navdb::UiCallbacks ui = PlanUi(context, options);
+  const CliUi ui = PlanUi(context, options);
   planner::PlannerState state;
   state.navDataFolder = context.navData;
   if (!planner::LoadFlightPlan(state, options.positional[0], ui)) return kExitFailure;
@@ -378,7 +391,7 @@ int RunPerf(CliContext& context, const std::vector<std::string>& args) {
       !name) {
     return UsageError(context, kPerf, name.error().message);
   }
-  const navdb::UiCallbacks ui = PlanUi(context, options);
+  const CliUi ui = PlanUi(context, options);
   planner::PlannerState state;
   state.navDataFolder = context.navData;
   state.plan.performance.aircraftName = options.positional[0];

@@ -22,7 +22,7 @@ struct EditRun {
   const Options& options;
   planner::PlannerState state;
   navdb::Database db;
-  navdb::UiCallbacks ui;
+  const CliUi ui;
 };
 
 // A row of the list, counted from 0; "end" (nothing) when `allowEnd`.
@@ -39,26 +39,20 @@ platform::Result<std::optional<size_t>> ReadPosition(const EditRun& run, const s
   return std::optional<size_t>(static_cast<size_t>(platform::ReadLong(text)));
 }
 
-navdb::UiCallbacks PickingUi(const navdb::WaypointPick& pick) {
-  navdb::UiCallbacks ui;
-  ui.pickWaypoint = [pick](const navdb::WaypointPickRequest&) { return pick; };
-  return ui;
-}
-
 // "POS KIND:ID" of --insert and --replace.
 platform::Status ApplyPick(EditRun& run, const std::string& option, const std::string& value) {
   const size_t blank = value.find(' ');
   const platform::Result<std::optional<size_t>> row =
       ReadPosition(run, option, value.substr(0, blank), option == "--insert");
   if (!row) return row.error();
-  const platform::Result<navdb::WaypointPick> pick =
+  const platform::Result<planner::WaypointPick> pick =
       FindNamedNavaid(run.db, option, value.substr(blank + 1));
   if (!pick) return pick.error();
   run.state.dialog.selectedRow = *row;
   if (option == "--insert") {
-    planner::InsertCommand(run.state, run.db, PickingUi(*pick));
+    planner::InsertCommand(run.state, run.db, planner::ChosenPick(*pick));
   } else {
-    planner::ReplaceCommand(run.state, run.db, PickingUi(*pick));
+    planner::ReplaceCommand(run.state, run.db, planner::ChosenPick(*pick));
   }
   return {};
 }

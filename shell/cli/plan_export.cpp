@@ -29,7 +29,7 @@ int PlanExport(CliContext& context, const Options& options, const CliCommand& co
   }
   const std::filesystem::path file = options.positional[0];
   const std::filesystem::path out = options.positional[1];
-  const navdb::UiCallbacks ui = PlanUi(context, options);
+  const CliUi ui = PlanUi(context, options);
   planner::PlannerState state;
   state.navDataFolder = context.navData;
   if (!planner::LoadFlightPlan(state, file, ui)) return kExitFailure;

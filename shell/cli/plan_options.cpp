@@ -91,14 +91,18 @@ std::optional<size_t> RunwayEntryFor(const planner::RunwayChoice& runway,
 
 }  // namespace
 
-navdb::UiCallbacks PlanUi(CliContext& context, const Options& options) {
+CliAnswers PlanAnswers(const Options& options) {
   CliAnswers answers;
   answers.yesNo = options.Has("--yes") ? navdb::MessageAnswer::Yes : navdb::MessageAnswer::No;
   answers.printStatus = false;
-  return MakeCliUi(context, answers);
+  return answers;
 }
 
-navdb::Database LoadedDatabase(CliContext& context, const navdb::UiCallbacks& ui) {
+CliUi PlanUi(CliContext& context, const Options& options) {
+  return CliUi(context, PlanAnswers(options));
+}
+
+navdb::Database LoadedDatabase(CliContext& context, const navdb::Reporter& ui) {
   navdb::Database db;
   db.folder = context.navData;
   navdb::LoadDatabase(db, ui);
@@ -177,15 +181,15 @@ platform::Status ReadSidStar(std::string_view text, planner::PlannerState& state
   return {};
 }
 
-std::optional<navdb::WaypointPick> FindNavaid(const navdb::Database& db, NavaidKind kind,
-                                              std::string id) {
+std::optional<planner::WaypointPick> FindNavaid(const navdb::Database& db, NavaidKind kind,
+                                                std::string id) {
   platform::PadTo(id, 7);
   const std::optional<size_t> row = db.List(kind).FindPrefix(id);
   if (!row || db.List(kind).HoldsOnlyPlaceholder()) return std::nullopt;
-  return navdb::WaypointPick{kind, *row};
+  return planner::WaypointPick{kind, *row};
 }
 
-platform::Result<navdb::WaypointPick> FindNamedNavaid(const navdb::Database& db,
+platform::Result<planner::WaypointPick> FindNamedNavaid(const navdb::Database& db,
                                                       std::string_view option,
                                                       const std::string& text) {
   const size_t colon = text.find(':');
@@ -194,7 +198,7 @@ platform::Result<navdb::WaypointPick> FindNamedNavaid(const navdb::Database& db,
     return platform::Failure(std::string(option) +
                              " takes KIND:ID with KIND ndb, vor, apt or int, not '" + text + "'");
   }
-  const std::optional<navdb::WaypointPick> pick = FindNavaid(db, *kind, text.substr(colon + 1));
+  const std::optional<planner::WaypointPick> pick = FindNavaid(db, *kind, text.substr(colon + 1));
   if (!pick) return platform::Failure(text + " is not in the database");
   return *pick;
 }

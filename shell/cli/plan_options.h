@@ -8,18 +8,21 @@
 #include <string_view>
 
 #include "navdb/database.h"
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 #include "planner/flight_plan.h"
+#include "planner/plan_reporter.h"
 #include "platform/result.h"
+#include "shell/cli/cli_ui.h"
 #include "shell/cli/commands.h"
 #include "shell/cli/options.h"
 
 namespace cli {
 
-// Questions are answered Yes only with --yes; no status lines.
-navdb::UiCallbacks PlanUi(CliContext& context, const Options& options);
+// The front end of the plan commands: --yes answers Yes/No questions.
+CliAnswers PlanAnswers(const Options& options);
+CliUi PlanUi(CliContext& context, const Options& options);
 
-navdb::Database LoadedDatabase(CliContext& context, const navdb::UiCallbacks& ui);
+navdb::Database LoadedDatabase(CliContext& context, const navdb::Reporter& ui);
 
 // The performance options given; fails naming the option and its range
 // when a value does not fit its column.
@@ -41,11 +44,11 @@ platform::Status CheckNameOptions(const Options& options);
 platform::Status ReadSidStar(std::string_view text, planner::PlannerState& state);
 
 // The first database line of `kind` whose identifier is `id`.
-std::optional<navdb::WaypointPick> FindNavaid(const navdb::Database& db, navdb::NavaidKind kind,
+std::optional<planner::WaypointPick> FindNavaid(const navdb::Database& db, navdb::NavaidKind kind,
                                               std::string id);
 // KIND:ID with KIND ndb, vor, apt or int; `option` names the option in
 // the failure's text.
-platform::Result<navdb::WaypointPick> FindNamedNavaid(const navdb::Database& db,
+platform::Result<planner::WaypointPick> FindNamedNavaid(const navdb::Database& db,
                                                       std::string_view option,
                                                       const std::string& text);
 

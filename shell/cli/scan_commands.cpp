@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <istream>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -82,19 +83,19 @@ std::optional<DuplicatePolicy> PolicyFromName(std::string_view name) {
   return std::nullopt;
 }
 
-navdb::DuplicateOutcome OutcomeOf(DuplicatePolicy policy) {
+scanner::DuplicateOutcome OutcomeOf(DuplicatePolicy policy) {
   switch (policy) {
     case DuplicatePolicy::KeepExisting:
-      return navdb::DuplicateOutcome::KeepExisting;
+      return scanner::DuplicateOutcome::KeepExisting;
     case DuplicatePolicy::KeepNew:
-      return navdb::DuplicateOutcome::KeepNew;
+      return scanner::DuplicateOutcome::KeepNew;
     case DuplicatePolicy::Abort:
-      return navdb::DuplicateOutcome::AbortScan;
+      return scanner::DuplicateOutcome::AbortScan;
     case DuplicatePolicy::Ask:
     case DuplicatePolicy::KeepBoth:
       break;
   }
-  return navdb::DuplicateOutcome::KeepBoth;
+  return scanner::DuplicateOutcome::KeepBoth;
 }
 
 struct MergeOptions {
@@ -150,7 +151,8 @@ constexpr std::string_view kDuplicateMenu =
     "  6  Keep always the new entry\n"
     "  a  Abort scanning\n";
 
-navdb::DuplicateAnswer AskDuplicate(CliContext& context, const navdb::DuplicateRequest& request) {
+scanner::DuplicateAnswer AskDuplicate(CliContext& context,
+                                      const scanner::DuplicateRequest& request) {
   context.err << "Double entry warning !\n"
               << scanner::DuplicateExistingLabel(request.kind) << '\n'
               << platform::Win1252ToUtf8(request.existingLine) << '\n'
@@ -158,15 +160,15 @@ navdb::DuplicateAnswer AskDuplicate(CliContext& context, const navdb::DuplicateR
               << platform::Win1252ToUtf8(request.newLine) << '\n'
               << scanner::kDuplicateChooseText << '\n'
               << kDuplicateMenu;
-  static constexpr navdb::DuplicateOutcome kOutcomes[] = {navdb::DuplicateOutcome::KeepExisting,
-                                                          navdb::DuplicateOutcome::KeepBoth,
-                                                          navdb::DuplicateOutcome::KeepNew};
+  static constexpr scanner::DuplicateOutcome kOutcomes[] = {scanner::DuplicateOutcome::KeepExisting,
+                                                            scanner::DuplicateOutcome::KeepBoth,
+                                                            scanner::DuplicateOutcome::KeepNew};
   while (true) {
     context.err << "Choice [1-6, a]: " << std::flush;
     std::string reply;
     // End of input is Escape: "Abort scanning"; what was merged stays.
-    if (!std::getline(context.in, reply)) return {navdb::DuplicateOutcome::AbortScan, false};
-    if (reply == "a" || reply == "A") return {navdb::DuplicateOutcome::AbortScan, false};
+    if (!std::getline(context.in, reply)) return {scanner::DuplicateOutcome::AbortScan, false};
+    if (reply == "a" || reply == "A") return {scanner::DuplicateOutcome::AbortScan, false};
     if (reply.size() == 1 && reply[0] >= '1' && reply[0] <= '6') {
       const int choice = reply[0] - '1';
       return {kOutcomes[choice % 3], choice >= 3};
@@ -174,54 +176,54 @@ navdb::DuplicateAnswer AskDuplicate(CliContext& context, const navdb::DuplicateR
   }
 }
 
-// The scan's face on the terminal: status texts when they change and one
-// line per folder on standard output, the summary too; error boxes on
-// standard error, answered by the options.
-struct ScanUi {
-  navdb::UiCallbacks ui;
-  std::shared_ptr<std::string> lastStatus = std::make_shared<std::string>();
-};
-
-ScanUi MakeScanUi(CliContext& context, const MergeOptions& options) {
-  ScanUi scanUi;
+CliAnswers ScanAnswers(const MergeOptions& options) {
   CliAnswers answers;
   answers.yesNo = options.stopOnError ? navdb::MessageAnswer::No : navdb::MessageAnswer::Yes;
   answers.printStatus = false;
-  navdb::UiCallbacks& ui = scanUi.ui;
-  ui = MakeCliUi(context, answers);
-  const auto printError = ui.messageBox;
-  ui.messageBox = [&context, printError](const navdb::MessageRequest& request) {
-    if (request.icon != navdb::MessageIcon::Information) return printError(request);
-    context.out << TerminalText(request.text) << std::flush;
-    return navdb::MessageAnswer::Ok;
-  };
-  ui.setStatus = [&context, scanUi](navdb::StatusIcon, const std::string& text) {
-    if (text == *scanUi.lastStatus) return;
-    *scanUi.lastStatus = text;
-    context.out << TerminalText(text) << '\n' << std::flush;
-  };
-  ui.setCurrentFile = [&context](const std::string& path) {
-    std::error_code error;
-    if (fs::is_directory(path, error)) context.out << "Folder " << path << '\n' << std::flush;
-  };
-  const DuplicatePolicy policy = options.policy.value_or(
-      context.inputIsTerminal ? DuplicatePolicy::Ask : DuplicatePolicy::KeepBoth);
-  if (policy == DuplicatePolicy::Ask) {
-    ui.chooseDuplicate = [&context](const navdb::DuplicateRequest& request) {
-      return AskDuplicate(context, request);
-    };
-  } else {
-    ui.chooseDuplicate = [policy](const navdb::DuplicateRequest&) {
-      return navdb::DuplicateAnswer{OutcomeOf(policy), false};
-    };
-  }
-  return scanUi;
+  return answers;
 }
+
+// The scan's face on the terminal: status texts when they change and one
+// line per folder on standard output, the summary too; error boxes on
+// standard error, answered by the options.
+class ScanUi : public CliUi {
+ public:
+  ScanUi(CliContext& context, const MergeOptions& options)
+      : CliUi(context, ScanAnswers(options)),
+        policy_(options.policy.value_or(context.inputIsTerminal ? DuplicatePolicy::Ask
+                                                                : DuplicatePolicy::KeepBoth)) {}
+
+  navdb::MessageAnswer Message(const navdb::MessageRequest& request) const override {
+    if (request.icon != navdb::MessageIcon::Information) return CliUi::Message(request);
+    context_.out << TerminalText(request.text) << std::flush;
+    return navdb::MessageAnswer::Ok;
+  }
+  void Status(navdb::StatusIcon, const std::string& text) const override {
+    std::lock_guard guard(statusMutex_);
+    if (text == lastStatus_) return;
+    lastStatus_ = text;
+    context_.out << TerminalText(text) << '\n' << std::flush;
+  }
+  void ScanPosition(const std::string& path) const override {
+    std::error_code error;
+    if (fs::is_directory(path, error)) context_.out << "Folder " << path << '\n' << std::flush;
+  }
+  scanner::DuplicateAnswer ChooseDuplicate(
+      const scanner::DuplicateRequest& request) const override {
+    if (policy_ == DuplicatePolicy::Ask) return AskDuplicate(context_, request);
+    return {OutcomeOf(policy_), false};
+  }
+
+ private:
+  DuplicatePolicy policy_;
+  mutable std::mutex statusMutex_;
+  mutable std::string lastStatus_;
+};
 
 // Loads the database of --navdata under the exclusive lock, which `lock`
 // keeps until the merge has been saved; creates the folder so that it can be
 // saved.
-bool LoadForMerge(CliContext& context, const navdb::UiCallbacks& ui, navdb::Database& db,
+bool LoadForMerge(CliContext& context, const navdb::Reporter& ui, navdb::Database& db,
                   std::optional<navdb::DatabaseLock>& lock) {
   if (!LockDatabase(context, DatabaseUse::Creates, lock)) return false;
   db.folder = context.navData;
@@ -235,9 +237,9 @@ int RunScan(CliContext& context, const std::vector<std::string>& args) {
   if (!problem.empty()) return UsageError(context, kScan, problem);
   if (options.positional.size() != 1) return UsageError(context, kScan, "expected ROOT");
   const fs::path root = options.positional.front();
-  ScanUi scanUi = MakeScanUi(context, options);
+  const ScanUi scanUi(context, options);
   if (root.empty()) {
-    navdb::ShowMessage(scanUi.ui, "Error", "Please, select first a path for scenery scanning.",
+    navdb::ShowMessage(scanUi, "Error", "Please, select first a path for scenery scanning.",
                        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return kExitFailure;
   }
@@ -248,17 +250,15 @@ int RunScan(CliContext& context, const std::vector<std::string>& args) {
   }
   navdb::Database db;
   std::optional<navdb::DatabaseLock> lock;
-  if (!LoadForMerge(context, scanUi.ui, db, lock)) return kExitFailure;
-  scanner::ScanSession session{db, scanUi.ui};
+  if (!LoadForMerge(context, scanUi, db, lock)) return kExitFailure;
+  scanner::ScanSession session{db, scanUi};
   session.minRunwayLengthFt = options.minRunwayLengthFt;
   session.stopOnUnreadableFolder = options.stopOnError;
   if (options.rebuild) {
     // --rebuild is the user's Yes to the warning, which is still shown.
-    navdb::UiCallbacks confirmUi = scanUi.ui;
-    confirmUi.messageBox = [&scanUi](const navdb::MessageRequest& request) {
-      scanUi.ui.messageBox(request);
-      return navdb::MessageAnswer::Yes;
-    };
+    CliAnswers yes = ScanAnswers(options);
+    yes.yesNo = navdb::MessageAnswer::Yes;
+    const CliUi confirmUi(context, yes);
     scanner::ScanSession confirmSession{db, confirmUi};
     scanner::ConfirmAndClearForRebuild(confirmSession);
   }
@@ -270,8 +270,8 @@ int RunScan(CliContext& context, const std::vector<std::string>& args) {
   if (options.rebuild && !result.stopped && !result.saveFailed) {
     // The rebuilt lists lack the hand edits: they are applied and saved.
     const HandEditOutcome replayed =
-        ReplayHandEdits(context, db, ChosenPolicy(context, options.journal), scanUi.ui);
-    journalComplete = replayed.Complete() && SaveReplayed(db, replayed, scanUi.ui);
+        ReplayHandEdits(context, db, ChosenPolicy(context, options.journal), scanUi);
+    journalComplete = replayed.Complete() && SaveReplayed(db, replayed, scanUi);
   }
   return result.stopped || result.saveFailed || result.refusedEntries > 0 || !journalComplete
              ? kExitFailure
@@ -343,18 +343,18 @@ int RunImportNavData(CliContext& context, const std::vector<std::string>& args) 
     return kExitFailure;
   }
   ReportReadRefusals(context, data);
-  ScanUi scanUi = MakeScanUi(context, options);
+  const ScanUi scanUi(context, options);
   navdb::Database db;
   std::optional<navdb::DatabaseLock> lock;
-  if (!LoadForMerge(context, scanUi.ui, db, lock)) return kExitFailure;
+  if (!LoadForMerge(context, scanUi, db, lock)) return kExitFailure;
   const long before[] = {static_cast<long>(db.List(navdb::NavaidKind::Ndb).EntryCount()),
                          static_cast<long>(db.List(navdb::NavaidKind::Vor).EntryCount()),
                          static_cast<long>(db.List(navdb::NavaidKind::Airport).EntryCount()),
                          static_cast<long>(db.List(navdb::NavaidKind::Intersection).EntryCount())};
-  scanner::ScanSession session{db, scanUi.ui};
+  scanner::ScanSession session{db, scanUi};
   const scanner::ImportResult result = scanner::MergeNavData(session, data);
-  navdb::RebuildIndex(db.lists, db.index, scanUi.ui);
-  const bool saved = navdb::SaveDatabase(db, scanUi.ui);
+  navdb::RebuildIndex(db.lists, db.index, scanUi);
+  const bool saved = navdb::SaveDatabase(db, scanUi);
   navdb::AddPlaceholdersToEmptyLists(db);
   if (!saved) return kExitFailure;
   const auto added = [&](navdb::NavaidKind kind) {

@@ -69,7 +69,7 @@ bool AsksProgramHelp(const std::vector<std::string>& args) {
 
 bool LockDatabase(CliContext& context, DatabaseUse use, std::optional<navdb::DatabaseLock>& lock) {
   if (use == DatabaseUse::None) return true;
-  const navdb::UiCallbacks ui = MakeCliUi(context, {});
+  const CliUi ui(context, {});
   auto refuse = [&](const std::string& text) {
     navdb::ShowMessage(ui, "Error", text, navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return false;

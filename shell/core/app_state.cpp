@@ -32,14 +32,14 @@ void WaypointHandOver::Begin() {
   pickedListId_ = kPickNone;
 }
 
-std::optional<navdb::WaypointPick> WaypointHandOver::Wait() {
+std::optional<planner::WaypointPick> WaypointHandOver::Wait() {
   std::unique_lock lock(mutex_);
   answered_.wait(lock, [this] { return pickedListId_ != kPickNone; });
   const int listId = pickedListId_;
   pickedListId_ = kPickNone;
   const std::optional<NavaidKind> kind = KindOfListId(listId);
   if (!kind) return std::nullopt;
-  return navdb::WaypointPick{*kind, pickedRow_};
+  return planner::WaypointPick{*kind, pickedRow_};
 }
 
 bool WaypointHandOver::Pick(NavaidKind kind, size_t row) {
@@ -111,7 +111,5 @@ SimulatorLocation LocateFromArgument(const fs::path& argument, const fs::path& c
   }
   return SimulatorLocation{text, navData, true};
 }
-
-
 
 }  // namespace shell

@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "navdb/database.h"
-#include "navdb/ui_callbacks.h"
+#include "planner/plan_reporter.h"
 #include "scanner/scan_session.h"
 
 namespace shell {
@@ -43,7 +43,7 @@ class WaypointHandOver {
   void Begin();
   // Worker side: waits for the answer and ends the selection; nothing when
   // the user aborted.
-  std::optional<navdb::WaypointPick> Wait();
+  std::optional<planner::WaypointPick> Wait();
   // Window side: a double click on `row` of `kind`'s list. False when no
   // selection was pending (the click then means something else).
   bool Pick(navdb::NavaidKind kind, size_t row);
@@ -95,6 +95,5 @@ SimulatorLocation LocateFromArgument(const std::filesystem::path& argument,
 inline constexpr std::string_view kSimulatorNotFoundText =
     "Problem to find Flight Simulator installation folder.\r"
     "Please set manually the root path for scenery scanning.";
-
 
 }  // namespace shell

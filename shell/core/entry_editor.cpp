@@ -106,12 +106,12 @@ void FillVorType(EditorFields& f, std::string_view typeText) {
   f.directionEnabled = f.vorType == VorTypeChoice::Ils;
 }
 
-void ShowCount(const Database& db, NavaidKind kind, const UiCallbacks& ui) {
-  if (ui.showEntryCount) ui.showEntryCount(kind, static_cast<int>(db.List(kind).EntryCount()));
+void ShowCount(const Database& db, NavaidKind kind, const Reporter& ui) {
+  ui.EntryCountChanged(kind, static_cast<int>(db.List(kind).EntryCount()));
 }
 
-void SelectRow(NavaidKind kind, size_t row, const UiCallbacks& ui) {
-  if (ui.selectRow) ui.selectRow(kind, static_cast<int>(row));
+void SelectRow(NavaidKind kind, size_t row, const Reporter& ui) {
+  ui.EntryInFocus(kind, static_cast<int>(row));
 }
 
 bool FirstThirtyAreSpaces(std::string_view line) {
@@ -137,7 +137,7 @@ enum class Button { Validate, Add };
 
 // Validate and Add. A full list is named with its limit; a line the
 // layout cannot hold is the user's to correct, and the limit has no part in it.
-void ShowInsertionFailure(NavaidKind kind, const UiCallbacks& ui, bool listFull) {
+void ShowInsertionFailure(NavaidKind kind, const Reporter& ui, bool listFull) {
   std::string text(MessagesOf(kind).insertionFailure);
   if (listFull) text += "\r\r" + std::string(kListLimitText);
   ShowMessage(ui, "Error", text, MessageIcon::Error, MessageButtons::Ok);
@@ -146,8 +146,7 @@ void ShowInsertionFailure(NavaidKind kind, const UiCallbacks& ui, bool listFull)
 // Validate and Add. The new line is built and checked before anything in
 // the list changes, so that a value the layout cannot hold never costs the
 // entry it was meant to replace.
-EditorOutcome StoreEntry(Database& db, EditorSession& session, const UiCallbacks& ui,
-                         Button button) {
+EditorOutcome StoreEntry(Database& db, EditorSession& session, const Reporter& ui, Button button) {
   const NavaidKind kind = session.kind;
   const std::string line = BuildEditorLine(kind, session.fields);
   if (FirstThirtyAreSpaces(line)) return EditorOutcome::Close;
@@ -309,15 +308,15 @@ bool LineFitsLayout(NavaidKind kind, std::string_view line) {
   return IsStorableLine(kind, line);
 }
 
-EditorOutcome ValidateEntry(Database& db, EditorSession& session, const UiCallbacks& ui) {
+EditorOutcome ValidateEntry(Database& db, EditorSession& session, const Reporter& ui) {
   return StoreEntry(db, session, ui, Button::Validate);
 }
 
-EditorOutcome AddEntry(Database& db, EditorSession& session, const UiCallbacks& ui) {
+EditorOutcome AddEntry(Database& db, EditorSession& session, const Reporter& ui) {
   return StoreEntry(db, session, ui, Button::Add);
 }
 
-EditorOutcome DeleteEntry(Database& db, EditorSession& session, const UiCallbacks& ui) {
+EditorOutcome DeleteEntry(Database& db, EditorSession& session, const Reporter& ui) {
   const MessageAnswer answer =
       ShowMessage(ui, "Warning", std::string(MessagesOf(session.kind).deleteQuestion),
                   MessageIcon::Warning, MessageButtons::YesNo);
@@ -356,11 +355,11 @@ void ChooseVorType(EditorFields& fields, VorTypeChoice choice) {
   }
 }
 
-LeaveOutcome OnRunwayBoxLeft(EditorFields& fields, const UiCallbacks& ui) {
+LeaveOutcome OnRunwayBoxLeft(EditorFields& fields, const Reporter& ui) {
   const long n = platform::ReadLong(fields.runway);
   LeaveOutcome outcome = LeaveOutcome::Leave;
   if (n > 18) {
-    if (ui.beep) ui.beep();
+    ui.Alert();
     outcome = LeaveOutcome::FocusStays;
   }
   std::string opposite = Format("%02ld", n + 18);
@@ -383,18 +382,18 @@ LeaveOutcome OnRunwayBoxLeft(EditorFields& fields, const UiCallbacks& ui) {
   return outcome;
 }
 
-LeaveOutcome OnMagneticVariationBoxLeft(const EditorFields& fields, const UiCallbacks& ui) {
+LeaveOutcome OnMagneticVariationBoxLeft(const EditorFields& fields, const Reporter& ui) {
   const long tenths = MagneticVariationTenths(platform::ReadDouble(fields.magneticVariation));
   if (tenths >= -kMaxVariationTenths && tenths <= kMaxVariationTenths) return LeaveOutcome::Leave;
-  if (ui.beep) ui.beep();
+  ui.Alert();
   return LeaveOutcome::FocusStays;
 }
 
-LeaveOutcome OnHeadingBoxLeft(EditorFields& fields, const UiCallbacks& ui) {
+LeaveOutcome OnHeadingBoxLeft(EditorFields& fields, const Reporter& ui) {
   const long h = platform::ReadLong(fields.heading);
   LeaveOutcome outcome = LeaveOutcome::Leave;
   if (h > 180) {
-    if (ui.beep) ui.beep();
+    ui.Alert();
     outcome = LeaveOutcome::FocusStays;
   }
   fields.oppositeHeading = Format("%03ld", h + 180);

@@ -3,7 +3,7 @@
 // Add, Delete and Cancel, the VOR type choice and the runway designation and
 // heading helpers. The editor windows hold an EditorSession, copy box texts
 // into it (editor_boxes.h) and call these functions; what they ask or tell
-// the user goes through UiCallbacks.
+// the user goes through navdb::Reporter.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +13,7 @@
 
 #include "navdb/database.h"
 #include "navdb/navaid_kind.h"
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 #include "shell/core/editor_boxes.h"
 
 namespace shell {
@@ -64,15 +64,13 @@ bool LineFitsLayout(navdb::NavaidKind kind, std::string_view line);
 // "Validate": replaces the remembered line by the built line. A line that
 // does not fit the layout changes nothing: the insertion failure is shown
 // and the editor stays open.
-EditorOutcome ValidateEntry(navdb::Database& db, EditorSession& session,
-                            const navdb::UiCallbacks& ui);
+EditorOutcome ValidateEntry(navdb::Database& db, EditorSession& session, const navdb::Reporter& ui);
 // "Add": inserts the built line as a new entry, asking first when an entry
 // with the same prefix exists. A line that does not fit the layout is
 // refused as with Validate.
-EditorOutcome AddEntry(navdb::Database& db, EditorSession& session, const navdb::UiCallbacks& ui);
+EditorOutcome AddEntry(navdb::Database& db, EditorSession& session, const navdb::Reporter& ui);
 // "Delete": deletes the remembered line after asking.
-EditorOutcome DeleteEntry(navdb::Database& db, EditorSession& session,
-                          const navdb::UiCallbacks& ui);
+EditorOutcome DeleteEntry(navdb::Database& db, EditorSession& session, const navdb::Reporter& ui);
 // "Cancel": closes without change.
 inline EditorOutcome CancelEntry() {
   return EditorOutcome::Close;
@@ -87,14 +85,14 @@ enum class LeaveOutcome { Leave, FocusStays };
 
 // The user leaves "Runway :": the opposite designation is recomputed; a
 // number above 18 beeps and keeps the focus in the box.
-LeaveOutcome OnRunwayBoxLeft(EditorFields& fields, const navdb::UiCallbacks& ui);
+LeaveOutcome OnRunwayBoxLeft(EditorFields& fields, const navdb::Reporter& ui);
 // "Mag Var :" holds two digits of whole degrees and one of tenths.
 inline constexpr long kMaxVariationTenths = 999;
 // The user leaves "Mag Var :": a value that rounds beyond -99.9..99.9 beeps
 // and keeps the focus in the box.
-LeaveOutcome OnMagneticVariationBoxLeft(const EditorFields& fields, const navdb::UiCallbacks& ui);
+LeaveOutcome OnMagneticVariationBoxLeft(const EditorFields& fields, const navdb::Reporter& ui);
 // The user leaves "Hdg :": the opposite heading is recomputed; a heading
 // above 180 beeps and keeps the focus in the box.
-LeaveOutcome OnHeadingBoxLeft(EditorFields& fields, const navdb::UiCallbacks& ui);
+LeaveOutcome OnHeadingBoxLeft(EditorFields& fields, const navdb::Reporter& ui);
 
 }  // namespace shell

@@ -8,7 +8,7 @@
 
 namespace shell {
 
-bool RestoreOriginalDatabase(navdb::Database& db, const navdb::UiCallbacks& ui) {
+bool RestoreOriginalDatabase(navdb::Database& db, const navdb::Reporter& ui) {
   using navdb::MessageButtons;
   using navdb::MessageIcon;
   if (!navdb::CopyOriginalDatabase(db, ui)) return false;
@@ -32,7 +32,7 @@ bool RestoreOriginalDatabase(navdb::Database& db, const navdb::UiCallbacks& ui) 
     loaded = true;
     loaded.notify_all();
   });
-  if (ui.showIndexWindow) ui.showIndexWindow(true);
+  ui.IndexInFlux(true);
   // The wait message comes back each time it is closed while the load runs.
   for (;;) {
     navdb::ShowMessage(ui, "Please wait", "Restoring original database...",
@@ -43,7 +43,7 @@ bool RestoreOriginalDatabase(navdb::Database& db, const navdb::UiCallbacks& ui) 
     if (loaded) break;
   }
   loader.join();
-  if (ui.showIndexWindow) ui.showIndexWindow(false);
+  ui.IndexInFlux(false);
   navdb::ShowMessage(ui, "Information", "Original database restored.", MessageIcon::Information,
                      MessageButtons::Ok);
   return true;

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "navdb/database.h"
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 
 namespace shell {
 
@@ -12,6 +12,6 @@ namespace shell {
 // or when the copies could not be made (the working files are then left as
 // they were and nothing is loaded). Edits not saved yet are written to the
 // edit journal before the load, for the replay that follows the restore.
-bool RestoreOriginalDatabase(navdb::Database& db, const navdb::UiCallbacks& ui);
+bool RestoreOriginalDatabase(navdb::Database& db, const navdb::Reporter& ui);
 
 }  // namespace shell

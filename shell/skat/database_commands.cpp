@@ -56,8 +56,7 @@ void DatabaseCommands::waitForWorker() {
 }
 
 void DatabaseCommands::startLoad(std::function<void()> loaded) {
-  startWorker([this] { navdb::LoadDatabase(state_.db, window_.bridge().callbacks()); },
-              std::move(loaded));
+  startWorker([this] { navdb::LoadDatabase(state_.db, window_.bridge()); }, std::move(loaded));
 }
 
 bool DatabaseCommands::sceneryRootPathChosen() {
@@ -74,7 +73,7 @@ void DatabaseCommands::scan() {
 
 void DatabaseCommands::rebuildDatabase() {
   if (workerRunning_ || !sceneryRootPathChosen()) return;
-  scanner::ScanSession session{state_.db, window_.bridge().callbacks()};
+  scanner::ScanSession session{state_.db, window_.bridge()};
   if (!scanner::ConfirmAndClearForRebuild(session)) return;
   window_.reloadLists();
   startScan();
@@ -87,7 +86,7 @@ void DatabaseCommands::startScan() {
   startWorker([this, root, minRunwayLengthFt] {
     UiBridge& bridge = window_.bridge();
     bridge.startScanProgress(0);  // the scan tells the total once its walk has listed the tree
-    scanner::ScanSession session{state_.db, bridge.callbacks()};
+    scanner::ScanSession session{state_.db, bridge};
     session.minRunwayLengthFt = minRunwayLengthFt;
     scanner::ScanSceneryThread(session, root);
   });
@@ -96,23 +95,23 @@ void DatabaseCommands::startScan() {
 void DatabaseCommands::restore() {
   if (workerRunning_) return;
   startWorker([this] {
-    const navdb::UiCallbacks& ui = window_.bridge().callbacks();
+    const UiBridge& ui = window_.bridge();
     // The restore's own load worker changes the lists; nothing may start
     // meanwhile, although the "Please wait" box already keeps the user out.
-    ui.setCommandsEnabled(false, false);
+    ui.DatabaseBusy(true);
     shell::RestoreOriginalDatabase(state_.db, ui);
-    ui.setCommandsEnabled(true, false);
+    ui.DatabaseBusy(false);
   });
 }
 
 void DatabaseCommands::rebuildIndex() {
   if (workerRunning_) return;
   startWorker([this] {
-    const navdb::UiCallbacks& ui = window_.bridge().callbacks();
-    ui.setCommandsEnabled(false, false);
+    const UiBridge& ui = window_.bridge();
+    ui.DatabaseBusy(true);
     navdb::RebuildIndex(state_.db.lists, state_.db.index, ui);
     navdb::SaveDatabase(state_.db, ui);
-    ui.setCommandsEnabled(true, false);
+    ui.DatabaseBusy(false);
   });
 }
 
@@ -166,13 +165,13 @@ void DatabaseCommands::startQuitSave() {
   auto saved = std::make_shared<std::atomic<bool>>(false);
   startWorker(
       [this, saved] {
-        const navdb::UiCallbacks& ui = window_.bridge().callbacks();
-        ui.setCommandsEnabled(false, false);
+        const UiBridge& ui = window_.bridge();
+        ui.DatabaseBusy(true);
         navdb::RebuildIndex(state_.db.lists, state_.db.index, ui);
         *saved = navdb::SaveDatabase(state_.db, ui);
         // A failed save keeps the window open with the modifications, so
         // the user can try again or keep working.
-        if (!*saved) ui.setCommandsEnabled(true, false);
+        if (!*saved) ui.DatabaseBusy(false);
       },
       [this, saved] {
         if (!*saved) return;

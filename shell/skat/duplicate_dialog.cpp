@@ -17,13 +17,13 @@
 
 namespace {
 
-std::deque<navdb::DuplicateAnswer>& PresetAnswers() {
-  static std::deque<navdb::DuplicateAnswer> answers;
+std::deque<scanner::DuplicateAnswer>& PresetAnswers() {
+  static std::deque<scanner::DuplicateAnswer> answers;
   return answers;
 }
 
-std::vector<navdb::DuplicateRequest>& ShownRequests() {
-  static std::vector<navdb::DuplicateRequest> shown;
+std::vector<scanner::DuplicateRequest>& ShownRequests() {
+  static std::vector<scanner::DuplicateRequest> shown;
   return shown;
 }
 
@@ -37,27 +37,27 @@ QString Caption(std::string_view text) {
 
 }  // namespace
 
-DuplicateDialog::DuplicateDialog(QWidget* parent, const navdb::DuplicateRequest& request,
+DuplicateDialog::DuplicateDialog(QWidget* parent, const scanner::DuplicateRequest& request,
                                  const QFont& listFont)
     : QDialog(parent) {
   setWindowTitle(Caption(scanner::kDuplicateDialogTitle));
   setModal(true);
 
   keepExisting_ = AddAnswerButton("Keep only", "Keep only the entry already in the list",
-                                  navdb::DuplicateOutcome::KeepExisting, false);
+                                  scanner::DuplicateOutcome::KeepExisting, false);
   keepExistingAlways_ =
       AddAnswerButton("Keep always", "Keep the entry already in the list for the rest of the scan",
-                      navdb::DuplicateOutcome::KeepExisting, true);
+                      scanner::DuplicateOutcome::KeepExisting, true);
   keepBoth_ =
-      AddAnswerButton("Keep both", "Keep both entries", navdb::DuplicateOutcome::KeepBoth, false);
+      AddAnswerButton("Keep both", "Keep both entries", scanner::DuplicateOutcome::KeepBoth, false);
   keepBothAlways_ = AddAnswerButton("Keep always", "Keep both entries for the rest of the scan",
-                                    navdb::DuplicateOutcome::KeepBoth, true);
+                                    scanner::DuplicateOutcome::KeepBoth, true);
   keepNew_ = AddAnswerButton("Keep only", "Keep only the entry about to be added",
-                             navdb::DuplicateOutcome::KeepNew, false);
+                             scanner::DuplicateOutcome::KeepNew, false);
   keepNewAlways_ =
       AddAnswerButton("Keep always", "Keep the entry about to be added for the rest of the scan",
-                      navdb::DuplicateOutcome::KeepNew, true);
-  abort_ = AddAnswerButton("Abort scanning", "Abort scanning", navdb::DuplicateOutcome::AbortScan,
+                      scanner::DuplicateOutcome::KeepNew, true);
+  abort_ = AddAnswerButton("Abort scanning", "Abort scanning", scanner::DuplicateOutcome::AbortScan,
                            false);
 
   auto* existingLabel = new QLabel(Caption(scanner::DuplicateExistingLabel(request.kind)), this);
@@ -108,7 +108,7 @@ DuplicateDialog::DuplicateDialog(QWidget* parent, const navdb::DuplicateRequest&
 }
 
 QPushButton* DuplicateDialog::AddAnswerButton(const char* caption, const char* description,
-                                              navdb::DuplicateOutcome outcome, bool always) {
+                                              scanner::DuplicateOutcome outcome, bool always) {
   auto* button = new QPushButton(QString::fromLatin1(caption), this);
   button->setAccessibleName(button->text());
   button->setAccessibleDescription(QString::fromLatin1(description));
@@ -148,11 +148,11 @@ void DuplicateDialog::placeOnOwner(const QWidget& owner) {
 
 // Escape and the close box mean "Abort scanning".
 void DuplicateDialog::reject() {
-  answer_ = {navdb::DuplicateOutcome::AbortScan, false};
+  answer_ = {scanner::DuplicateOutcome::AbortScan, false};
   QDialog::reject();
 }
 
-void DuplicateDialog::setNextAnswer(navdb::DuplicateAnswer answer) {
+void DuplicateDialog::setNextAnswer(scanner::DuplicateAnswer answer) {
   PresetAnswers().push_back(answer);
 }
 
@@ -160,7 +160,7 @@ void DuplicateDialog::clearNextAnswers() {
   PresetAnswers().clear();
 }
 
-const std::vector<navdb::DuplicateRequest>& DuplicateDialog::shown() {
+const std::vector<scanner::DuplicateRequest>& DuplicateDialog::shown() {
   return ShownRequests();
 }
 
@@ -168,11 +168,11 @@ void DuplicateDialog::clearShown() {
   ShownRequests().clear();
 }
 
-navdb::DuplicateAnswer AskDuplicate(QWidget* parent, const navdb::DuplicateRequest& request,
-                                    const QFont& listFont) {
+scanner::DuplicateAnswer AskDuplicate(QWidget* parent, const scanner::DuplicateRequest& request,
+                                      const QFont& listFont) {
   if (QCoreApplication::instance() &&
       QThread::currentThread() != QCoreApplication::instance()->thread()) {
-    navdb::DuplicateAnswer answer{navdb::DuplicateOutcome::AbortScan, false};
+    scanner::DuplicateAnswer answer{scanner::DuplicateOutcome::AbortScan, false};
     QMetaObject::invokeMethod(
         QCoreApplication::instance(), [&] { answer = AskDuplicate(parent, request, listFont); },
         Qt::BlockingQueuedConnection);
@@ -180,9 +180,9 @@ navdb::DuplicateAnswer AskDuplicate(QWidget* parent, const navdb::DuplicateReque
   }
   ShownRequests().push_back(request);
   DuplicateDialog dialog(parent, request, listFont);
-  std::deque<navdb::DuplicateAnswer>& preset = PresetAnswers();
+  std::deque<scanner::DuplicateAnswer>& preset = PresetAnswers();
   if (!preset.empty()) {
-    const navdb::DuplicateAnswer answer = preset.front();
+    const scanner::DuplicateAnswer answer = preset.front();
     preset.pop_front();
     return answer;
   }

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "navdb/ui_callbacks.h"
+#include "scanner/scan_reporter.h"
 
 class QFont;
 class QLabel;
@@ -17,18 +17,18 @@ class QPushButton;
 // the close box abort the scan. With a preset answer (DuplicateDialog::
 // setNextAnswer) the dialog is built but not run, and that answer returned.
 // Called from a scan worker, it waits while the GUI thread asks.
-navdb::DuplicateAnswer AskDuplicate(QWidget* parent, const navdb::DuplicateRequest& request,
-                                    const QFont& listFont);
+scanner::DuplicateAnswer AskDuplicate(QWidget* parent, const scanner::DuplicateRequest& request,
+                                      const QFont& listFont);
 
 class DuplicateDialog : public QDialog {
   Q_OBJECT
 
  public:
   // Both lines are shown in `listFont`, the font of the main window's lists.
-  DuplicateDialog(QWidget* parent, const navdb::DuplicateRequest& request, const QFont& listFont);
+  DuplicateDialog(QWidget* parent, const scanner::DuplicateRequest& request, const QFont& listFont);
 
   // The answer of the button pressed; "Abort scanning" until one is.
-  navdb::DuplicateAnswer answer() const { return answer_; }
+  scanner::DuplicateAnswer answer() const { return answer_; }
 
   // Centred horizontally on `owner`, with its top at the owner's top.
   void placeOnOwner(const QWidget& owner);
@@ -43,10 +43,10 @@ class DuplicateDialog : public QDialog {
   QPushButton* abortButton() const { return abort_; }
 
   // Queues the answer of a coming dialog (see AskDuplicate).
-  static void setNextAnswer(navdb::DuplicateAnswer answer);
+  static void setNextAnswer(scanner::DuplicateAnswer answer);
   static void clearNextAnswers();
   // Every request AskDuplicate received, answered by a preset or not.
-  static const std::vector<navdb::DuplicateRequest>& shown();
+  static const std::vector<scanner::DuplicateRequest>& shown();
   static void clearShown();
 
  public slots:
@@ -54,10 +54,10 @@ class DuplicateDialog : public QDialog {
 
  private:
   QPushButton* AddAnswerButton(const char* caption, const char* description,
-                               navdb::DuplicateOutcome outcome, bool always);
+                               scanner::DuplicateOutcome outcome, bool always);
   QLabel* LineBox(const std::string& line, const QFont& listFont);
 
-  navdb::DuplicateAnswer answer_{navdb::DuplicateOutcome::AbortScan, false};
+  scanner::DuplicateAnswer answer_{scanner::DuplicateOutcome::AbortScan, false};
   QPushButton* keepExisting_ = nullptr;
   QPushButton* keepExistingAlways_ = nullptr;
   QPushButton* keepBoth_ = nullptr;

@@ -61,7 +61,6 @@ EntryEditorDialog::EntryEditorDialog(MainWindow& window, navdb::NavaidKind kind,
   setAccessibleName(windowTitle());
   setModal(true);
   setFont(EditorFontFor(window.logicalDpiX(), window.logicalDpiY()));
-  makeCallbacks();
   auto* layout = new QVBoxLayout(this);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   auto* formWidget = new QWidget(this);
@@ -72,22 +71,24 @@ EntryEditorDialog::EntryEditorDialog(MainWindow& window, navdb::NavaidKind kind,
   layout->addWidget(formWidget);
 }
 
-void EntryEditorDialog::makeCallbacks() {
-  ui_.messageBox = [this](const navdb::MessageRequest& request) {
-    return ShowMessageBox(this, request);
-  };
-  ui_.selectRow = [this](navdb::NavaidKind kind, int row) {
-    // The list may have grown under its model: show the new rows first.
-    window_.model(kind)->reload();
-    window_.selectRow(kind, row);
-  };
-  ui_.showEntryCount = [this](navdb::NavaidKind kind, int count) {
-    window_.showEntryCount(kind, count);
-  };
-  ui_.beep = [this] {
-    ++beeps_;
-    QApplication::beep();
-  };
+navdb::MessageAnswer EntryEditorDialog::Reports::Message(
+    const navdb::MessageRequest& request) const {
+  return ShowMessageBox(&dialog_, request);
+}
+
+void EntryEditorDialog::Reports::EntryInFocus(navdb::NavaidKind kind, int row) const {
+  // The list may have grown under its model: show the new rows first.
+  dialog_.window_.model(kind)->reload();
+  dialog_.window_.selectRow(kind, row);
+}
+
+void EntryEditorDialog::Reports::EntryCountChanged(navdb::NavaidKind kind, int count) const {
+  dialog_.window_.showEntryCount(kind, count);
+}
+
+void EntryEditorDialog::Reports::Alert() const {
+  ++dialog_.beeps_;
+  QApplication::beep();
 }
 
 QLineEdit* EntryEditorDialog::box(EditorBox box) const {
@@ -282,7 +283,7 @@ void EntryEditorDialog::onBoxEdited(EditorBox box) {
 
 void EntryEditorDialog::act(shell::EditorOutcome (*buttonAction)(navdb::Database&,
                                                                  shell::EditorSession&,
-                                                                 const navdb::UiCallbacks&)) {
+                                                                 const navdb::Reporter&)) {
   readChoices();
   const shell::EditorOutcome outcome = buttonAction(window_.state().db, session_, ui_);
   window_.reloadLists();

@@ -16,7 +16,7 @@
 #include <optional>
 #include <vector>
 
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 #include "shell/core/entry_editor.h"
 
 class MainWindow;
@@ -70,15 +70,28 @@ class EntryEditorDialog : public QDialog {
   virtual void readChoices();
   void registerFocus(QWidget* widget) { focusChain_.push_back(widget); }
 
+  // What the editor logic reports: messages open over the editor, the
+  // entries it writes show in the main window's lists at once.
+  class Reports : public navdb::Reporter {
+   public:
+    explicit Reports(EntryEditorDialog& dialog) : dialog_(dialog) {}
+    navdb::MessageAnswer Message(const navdb::MessageRequest& request) const override;
+    void EntryInFocus(navdb::NavaidKind kind, int row) const override;
+    void EntryCountChanged(navdb::NavaidKind kind, int count) const override;
+    void Alert() const override;
+
+   private:
+    EntryEditorDialog& dialog_;
+  };
+
   shell::EditorSession session_;
-  navdb::UiCallbacks ui_;
+  Reports ui_{*this};
   MainWindow& window_;
 
  private:
   void onBoxEdited(shell::EditorBox box);
   void act(shell::EditorOutcome (*buttonAction)(navdb::Database&, shell::EditorSession&,
-                                                const navdb::UiCallbacks&));
-  void makeCallbacks();
+                                                const navdb::Reporter&));
   bool eventFilter(QObject* watched, QEvent* event) override;
 
   QGridLayout* form_ = nullptr;

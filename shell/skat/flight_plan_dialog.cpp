@@ -241,30 +241,29 @@ void FlightPlanDialog::onSelectionChanged(int row) {
 void FlightPlanDialog::startPick(bool replace) {
   if (workerRunning_) return;
   hide();
-  const navdb::UiCallbacks ui = bridge_.callbacks();
-  runWorker([this, ui, replace] {
+  runWorker([this, replace] {
     if (replace) {
-      planner::ReplaceCommand(plan_, app_.db, ui);
+      planner::ReplaceCommand(plan_, app_.db, bridge_);
     } else {
-      planner::InsertCommand(plan_, app_.db, ui);
+      planner::InsertCommand(plan_, app_.db, bridge_);
     }
   });
 }
 
 void FlightPlanDialog::startImport(planner::PlanOpenMode mode) {
-  navdb::UiCallbacks ui = bridge_.callbacks();
   // A Flight Shop waypoint picked by hand hides the dialog meanwhile.
-  ui.pickWaypoint = [this, pick = ui.pickWaypoint](const navdb::WaypointPickRequest& request) {
-    bridge_.onWindowThread([this] { hide(); });
-    auto picked = pick(request);
-    bridge_.onWindowThread([this] { show(); });
-    return picked;
-  };
+  auto ui = std::make_shared<PickingReports>(bridge_, [this](bool picking) {
+    if (picking) {
+      hide();
+    } else {
+      show();
+    }
+  });
   // The dialog waits while the worker fills the rows it shows.
   setEnabled(false);
   runWorker([this, ui, mode] {
     if (mode == planner::PlanOpenMode::FlightShopImport) {
-      planner::ImportFlightShopWaypoints(plan_, app_.db, ui);
+      planner::ImportFlightShopWaypoints(plan_, app_.db, *ui);
     } else {
       planner::ImportFs200xWaypoints(plan_, app_.db);
     }
@@ -302,7 +301,7 @@ void FlightPlanDialog::waitForWorker() {
 
 void FlightPlanDialog::save() {
   readPerformanceFields();
-  if (!planner::SaveFlightPlan(plan_, bridge_.callbacks())) {
+  if (!planner::SaveFlightPlan(plan_, bridge_)) {
     refresh();  // the row of a sharp turn is selected
     return;
   }
@@ -312,7 +311,7 @@ void FlightPlanDialog::save() {
 void FlightPlanDialog::print() {
   const PrintOutcome outcome = PrintPages(this, planner::LayoutPrintout(plan_));
   if (outcome != PrintOutcome::InitFailed) return;
-  navdb::ShowMessage(bridge_.callbacks(), std::string(planner::kErrorCaption), "Print init failed.",
+  navdb::ShowMessage(bridge_, std::string(planner::kErrorCaption), "Print init failed.",
                      navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
 }
 
@@ -321,12 +320,12 @@ void FlightPlanDialog::loadPerformance() {
       this, "Select an aicraft performance file",
       QString::fromStdString(planner::PlanFolder(plan_).string()), "Aircraft performance (*.perf)");
   if (!file) return;
-  if (planner::LoadPerformanceFile(plan_, file->toStdString(), bridge_.callbacks())) recompute();
+  if (planner::LoadPerformanceFile(plan_, file->toStdString(), bridge_)) recompute();
 }
 
 void FlightPlanDialog::savePerformance() {
   readPerformanceFields();
-  planner::SavePerformanceFile(plan_, bridge_.callbacks());
+  planner::SavePerformanceFile(plan_, bridge_);
 }
 
 void FlightPlanDialog::finish() {

@@ -10,7 +10,7 @@
 
 #include <thread>
 
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 #include "planner/flight_plan.h"
 #include "planner/number_ranges.h"
 

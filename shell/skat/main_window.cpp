@@ -337,7 +337,7 @@ void MainWindow::onEscape() {
   emit planWindowRaiseRequested();
 }
 
-void MainWindow::beginWaypointPick(const navdb::WaypointPickRequest& request) {
+void MainWindow::beginWaypointPick(const planner::WaypointPickRequest& request) {
   setCommandsEnabled(false, true);
   if (request.clearSelections) {
     for (QListView* view : views_) view->clearSelection();

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "navdb/navaid_kind.h"
-#include "navdb/ui_callbacks.h"
+#include "planner/plan_reporter.h"
 
 namespace shell {
 struct AppState;
@@ -48,7 +48,7 @@ class MainWindow : public QWidget {
   // Files done out of files found; a total of 0 hides the bar.
   void setScanProgress(int filesDone, int filesTotal);
   // Starts a waypoint selection for the flight planner.
-  void beginWaypointPick(const navdb::WaypointPickRequest& request);
+  void beginWaypointPick(const planner::WaypointPickRequest& request);
 
   // While a worker changes the lists the models show copies of the rows in
   // sight; refreshBusyViews() takes new copies while the worker waits.

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 
 class QWidget;
 
@@ -17,6 +17,19 @@ class QWidget;
 // Every request is recorded in MessageBoxSeam::shown(). Called from another
 // thread, it waits while the GUI thread shows the box.
 navdb::MessageAnswer ShowMessageBox(QWidget* parent, const navdb::MessageRequest& request);
+
+// Reports whose messages are message boxes over `parent` and that tell
+// nothing else: for work done before the main window is up.
+class MessageBoxReports : public navdb::Reporter {
+ public:
+  explicit MessageBoxReports(QWidget* parent) : parent_(parent) {}
+  navdb::MessageAnswer Message(const navdb::MessageRequest& request) const override {
+    return ShowMessageBox(parent_, request);
+  }
+
+ private:
+  QWidget* parent_;
+};
 
 // The message box ShowMessageBox would run, not yet shown: caption, text
 // (Windows-1252 converted, line breaks applied, always plain text), icon,

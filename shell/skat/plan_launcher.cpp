@@ -40,7 +40,7 @@ void PlanLauncher::openPlan() {
       &window_, "Select a Flight Plan", QString::fromStdString(planner::PlanFolder(plan_).string()),
       "ND Flight Plan (*.pln)");
   if (!file) return;
-  if (!planner::LoadFlightPlan(plan_, file->toStdString(), window_.bridge().callbacks())) return;
+  if (!planner::LoadFlightPlan(plan_, file->toStdString(), window_.bridge())) return;
   ensureDialog().openPlan(planner::PlanOpenMode::Loaded);
 }
 
@@ -64,7 +64,7 @@ void PlanLauncher::importPlan() {
   const std::filesystem::path path = file->toStdString();
   const std::optional<planner::ForeignPlanForm> form = planner::ForeignFormOf(path);
   if (!form) return;
-  if (!planner::ParseForeignPlanFile(plan_, path, *form, window_.bridge().callbacks())) return;
+  if (!planner::ParseForeignPlanFile(plan_, path, *form, window_.bridge())) return;
   ensureDialog().openPlan(*form == planner::ForeignPlanForm::FlightShop
                               ? planner::PlanOpenMode::FlightShopImport
                               : planner::PlanOpenMode::Fs200xImport);

@@ -32,7 +32,7 @@ bool Save(QWidget& widget, const QDir& folder, const QString& name) {
 bool SaveDuplicateDialog(MainWindow& window, const QDir& folder) {
   const navdb::EntryList& airports = window.state().db.List(navdb::NavaidKind::Airport);
   if (airports.Count() < 2) return true;
-  navdb::DuplicateRequest request;
+  scanner::DuplicateRequest request;
   request.kind = navdb::NavaidKind::Airport;
   request.row = 0;
   request.existingLine = std::string(airports.GetLine(0));
@@ -59,11 +59,11 @@ bool SaveEditors(MainWindow& window, const QDir& folder) {
   return saved;
 }
 
-std::optional<navdb::WaypointPick> FirstLine(const navdb::Database& db, navdb::NavaidKind kind,
-                                             std::string_view identifier) {
+std::optional<planner::WaypointPick> FirstLine(const navdb::Database& db, navdb::NavaidKind kind,
+                                               std::string_view identifier) {
   const std::optional<size_t> row = db.List(kind).FindPrefix(identifier);
   if (!row) return std::nullopt;
-  return navdb::WaypointPick{kind, *row};
+  return planner::WaypointPick{kind, *row};
 }
 
 // The Flight Plan dialog over Orly 02 to Beauvais 04 by Pontoise, with the

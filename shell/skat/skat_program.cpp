@@ -78,10 +78,7 @@ bool SkatProgram::lockDatabase() {
   if (!std::filesystem::is_directory(state_.db.folder, error)) return true;
   std::string refusal;
   // The lock finishes a save that was killed half-way, and says so.
-  navdb::UiCallbacks ui;
-  ui.messageBox = [](const navdb::MessageRequest& request) {
-    return ShowMessageBox(nullptr, request);
-  };
+  const MessageBoxReports ui(nullptr);
   lock_ = navdb::DatabaseLock::Acquire(state_.db.folder, navdb::LockMode::Exclusive, "skat",
                                        refusal, ui);
   if (lock_) return true;

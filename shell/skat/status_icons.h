@@ -6,7 +6,7 @@
 
 class QPainter;
 
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 
 // Ready: green check; Sorting: sort arrows; Saving: disk; Problem: red
 // warning triangle; Selecting: crosshair; Scanning: radar sweep.

@@ -13,9 +13,7 @@
 using navdb::NavaidKind;
 
 UiBridge::UiBridge(MainWindow& window, shell::AppState& state)
-    : QObject(&window), window_(window), state_(state) {
-  makeCallbacks();
-}
+    : QObject(&window), window_(window), state_(state) {}
 
 void UiBridge::setLoadingProgressTarget(std::function<void(int)> target) {
   loadingTarget_ = std::move(target);
@@ -33,7 +31,7 @@ void UiBridge::startScanProgress(size_t files) {
   });
 }
 
-void UiBridge::note(const std::function<void(Pending&)>& change) {
+void UiBridge::note(const std::function<void(Pending&)>& change) const {
   bool due = false;
   {
     std::lock_guard lock(pendingMutex_);
@@ -54,7 +52,7 @@ void UiBridge::note(const std::function<void(Pending&)>& change) {
     onWindowThread([this] { applyPending(); });
   } else if (!handOverPosted_.exchange(true)) {
     QMetaObject::invokeMethod(
-        this,
+        const_cast<UiBridge*>(this),
         [this] {
           handOverPosted_ = false;
           applyPending(false);
@@ -72,7 +70,7 @@ void UiBridge::flush(bool endScan) {
   if (endScan) window_.setScanProgress(0, 0);
 }
 
-void UiBridge::applyPending(bool showLists) {
+void UiBridge::applyPending(bool showLists) const {
   Pending taken;
   {
     std::lock_guard lock(pendingMutex_);
@@ -98,7 +96,7 @@ void UiBridge::applyPending(bool showLists) {
   if (showLists) window_.refreshBusyViews();
 }
 
-void UiBridge::noteCurrentFile(const std::string& text) {
+void UiBridge::noteCurrentFile(const std::string& text) const {
   const size_t slash = text.find_last_of('/');
   const std::string_view name = slash == std::string::npos
                                     ? std::string_view(text)
@@ -118,71 +116,96 @@ void UiBridge::noteCurrentFile(const std::string& text) {
   });
 }
 
-void UiBridge::makeCallbacks() {
-  navdb::UiCallbacks& ui = callbacks_;
-  ui.messageBox = [this](const navdb::MessageRequest& request) {
-    return onWindowThread([this, &request] {
-      applyPending();
-      return ShowMessageBox(&window_, request);
-    });
-  };
-  ui.setStatus = [this](navdb::StatusIcon icon, const std::string& text) {
-    note([&](Pending& pending) { pending.status = std::make_pair(icon, text); });
-  };
-  ui.setLoadingProgress = [this](int percent) {
-    note([percent](Pending& pending) { pending.loadingPercent = percent; });
-  };
-  ui.setProgressText = [this](const std::string& text) {
-    note([&text](Pending& pending) {
-      pending.currentFile.reset();
-      pending.progressText = text;
-    });
-  };
-  ui.showEntryCount = [this](NavaidKind kind, int count) {
-    note([kind, count](Pending& pending) { pending.counts[navdb::IndexOf(kind)] = count; });
-  };
-  ui.showKindTab = [this](NavaidKind kind) {
-    note([kind](Pending& pending) { pending.kindTab = kind; });
-  };
-  ui.setCurrentFile = [this](const std::string& text) { noteCurrentFile(text); };
-  ui.setScanFileTotal = [this](size_t files) {
-    note([files](Pending& pending) {
-      pending.scanFilesTotal = files;
-      pending.scanChanged = true;
-    });
-  };
-  ui.selectRow = [this](NavaidKind kind, int row) {
-    onWindowThread([this, kind, row] {
-      applyPending();
-      window_.selectRow(kind, row);
-      window_.refreshBusyViews();
-    });
-  };
-  ui.showIndexWindow = [this](bool visible) {
-    onWindowThread([this, visible] {
-      applyPending();
-      window_.showIndexWindow(visible);
-    });
-  };
-  ui.setCommandsEnabled = [this](bool enabled, bool topOnly) {
-    onWindowThread([this, enabled, topOnly] {
-      applyPending();
-      window_.setCommandsEnabled(enabled, topOnly);
-    });
-  };
-  ui.beep = [this] { onWindowThread([] { QApplication::beep(); }); };
-  ui.chooseDuplicate = [this](const navdb::DuplicateRequest& request) {
-    return onWindowThread([this, &request] {
-      applyPending();
-      return AskDuplicate(&window_, request, window_.listFont());
-    });
-  };
-  ui.pickWaypoint = [this](const navdb::WaypointPickRequest& request) {
-    onWindowThread([this, &request] {
-      applyPending();
-      window_.beginWaypointPick(request);
-    });
-    // The window wakes this worker when the user double-clicks or presses Escape.
-    return state_.pick.Wait();
-  };
+navdb::MessageAnswer UiBridge::Message(const navdb::MessageRequest& request) const {
+  return onWindowThread([this, &request] {
+    applyPending();
+    return ShowMessageBox(&window_, request);
+  });
+}
+
+void UiBridge::Status(navdb::StatusIcon icon, const std::string& text) const {
+  note([&](Pending& pending) { pending.status = std::make_pair(icon, text); });
+}
+
+void UiBridge::Progress(navdb::ProgressTask, int percent) const {
+  note([percent](Pending& pending) { pending.loadingPercent = percent; });
+}
+
+void UiBridge::ProgressText(const std::string& text) const {
+  note([&text](Pending& pending) {
+    pending.currentFile.reset();
+    pending.progressText = text;
+  });
+}
+
+void UiBridge::EntryCountChanged(NavaidKind kind, int count) const {
+  note([kind, count](Pending& pending) { pending.counts[navdb::IndexOf(kind)] = count; });
+}
+
+void UiBridge::KindInFocus(NavaidKind kind) const {
+  note([kind](Pending& pending) { pending.kindTab = kind; });
+}
+
+void UiBridge::ScanPosition(const std::string& path) const {
+  noteCurrentFile(path);
+}
+
+void UiBridge::ScanFileTotal(size_t files) const {
+  note([files](Pending& pending) {
+    pending.scanFilesTotal = files;
+    pending.scanChanged = true;
+  });
+}
+
+void UiBridge::EntryInFocus(NavaidKind kind, int row) const {
+  onWindowThread([this, kind, row] {
+    applyPending();
+    window_.selectRow(kind, row);
+    window_.refreshBusyViews();
+  });
+}
+
+void UiBridge::IndexInFlux(bool inFlux) const {
+  // The Index window is up while its index is rebuilt, so the user sees it
+  // refill; it closes when the index is whole again.
+  onWindowThread([this, inFlux] {
+    applyPending();
+    window_.showIndexWindow(inFlux);
+  });
+}
+
+void UiBridge::DatabaseBusy(bool busy) const {
+  onWindowThread([this, busy] {
+    applyPending();
+    window_.setCommandsEnabled(!busy, false);
+  });
+}
+
+void UiBridge::Alert() const {
+  onWindowThread([] { QApplication::beep(); });
+}
+
+scanner::DuplicateAnswer UiBridge::ChooseDuplicate(const scanner::DuplicateRequest& request) const {
+  return onWindowThread([this, &request] {
+    applyPending();
+    return AskDuplicate(&window_, request, window_.listFont());
+  });
+}
+
+std::optional<planner::WaypointPick> UiBridge::PickWaypoint(
+    const planner::WaypointPickRequest& request) const {
+  onWindowThread([this, &request] {
+    applyPending();
+    window_.beginWaypointPick(request);
+  });
+  // The window wakes this worker when the user double-clicks or presses Escape.
+  return state_.pick.Wait();
+}
+
+std::optional<planner::WaypointPick> PickingReports::PickWaypoint(
+    const planner::WaypointPickRequest& request) const {
+  bridge_.onWindowThread([this] { picking_(true); });
+  std::optional<planner::WaypointPick> picked = bridge_.PickWaypoint(request);
+  bridge_.onWindowThread([this] { picking_(false); });
+  return picked;
 }

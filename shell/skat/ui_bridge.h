@@ -1,5 +1,5 @@
-// The library callbacks of the desktop program. Workers call them from
-// their own threads; every one ends up on the window's thread:
+// The desktop program's front end for what the libraries report. Workers
+// report from their own threads; every report ends up on the window's thread:
 // - a question that needs an answer (message box, double-entry dialog,
 //   waypoint pick) blocks the worker until the window has the answer;
 // - rare steps whose order matters (commands enabled, Index window shown,
@@ -11,7 +11,7 @@
 //   scan) that hand-over blocks, because the window copies the rows in
 //   sight of the lists the worker changes meanwhile; otherwise (load,
 //   restore, saves) it is only posted and the worker never waits for it.
-// Called on the window's own thread, every callback acts at once.
+// Reported on the window's own thread, everything acts at once.
 #pragma once
 
 #include <QObject>
@@ -24,14 +24,16 @@
 #include <optional>
 #include <string>
 
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
+#include "planner/plan_reporter.h"
+#include "scanner/scan_reporter.h"
 
 namespace shell {
 struct AppState;
 }
 class MainWindow;
 
-class UiBridge : public QObject {
+class UiBridge : public QObject, public scanner::ScanReporter, public planner::PlanReporter {
   Q_OBJECT
 
  public:
@@ -39,8 +41,21 @@ class UiBridge : public QObject {
 
   UiBridge(MainWindow& window, shell::AppState& state);
 
-  // The callbacks for the libraries; valid as long as the bridge lives.
-  const navdb::UiCallbacks& callbacks() const { return callbacks_; }
+  navdb::MessageAnswer Message(const navdb::MessageRequest& request) const override;
+  void Status(navdb::StatusIcon icon, const std::string& text) const override;
+  void Progress(navdb::ProgressTask task, int percent) const override;
+  void ProgressText(const std::string& text) const override;
+  void EntryCountChanged(navdb::NavaidKind kind, int count) const override;
+  void EntryInFocus(navdb::NavaidKind kind, int row) const override;
+  void KindInFocus(navdb::NavaidKind kind) const override;
+  void IndexInFlux(bool inFlux) const override;
+  void Alert() const override;
+  void DatabaseBusy(bool busy) const override;
+  scanner::DuplicateAnswer ChooseDuplicate(const scanner::DuplicateRequest& request) const override;
+  void ScanPosition(const std::string& path) const override;
+  void ScanFileTotal(size_t files) const override;
+  std::optional<planner::WaypointPick> PickWaypoint(
+      const planner::WaypointPickRequest& request) const override;
 
   // Where loading progress goes while the loading window is open.
   void setLoadingProgressTarget(std::function<void(int percent)> target);
@@ -63,7 +78,7 @@ class UiBridge : public QObject {
   // Runs `fn` on the window's thread and returns its result; the caller
   // waits. On the window's thread it simply calls `fn`.
   template <class Fn>
-  auto onWindowThread(Fn fn) -> decltype(fn());
+  auto onWindowThread(Fn fn) const -> decltype(fn());
 
  private:
   struct Pending {
@@ -78,37 +93,73 @@ class UiBridge : public QObject {
     bool scanChanged = false;
   };
 
-  void makeCallbacks();
   bool onWindowThreadNow() const;
   // Notes a change; on the window's thread it is shown at once, on a worker
   // it is handed over when the interval has passed.
-  void note(const std::function<void(Pending&)>& change);
+  // Reports are const to the libraries; what they change is the window's.
+  void note(const std::function<void(Pending&)>& change) const;
   // Window side: shows and clears what is noted, then shows the lists as
   // they are now (the worker waits meanwhile).
-  void applyPending(bool showLists = true);
-  void noteCurrentFile(const std::string& text);
+  void applyPending(bool showLists = true) const;
+  void noteCurrentFile(const std::string& text) const;
 
   MainWindow& window_;
   shell::AppState& state_;
-  navdb::UiCallbacks callbacks_;
   std::function<void(int)> loadingTarget_;
-  std::mutex pendingMutex_;
-  Pending pending_;
-  std::chrono::steady_clock::time_point lastSync_{};
-  std::atomic<size_t> handOvers_{0};
+  mutable std::mutex pendingMutex_;
+  mutable Pending pending_;
+  mutable std::chrono::steady_clock::time_point lastSync_{};
+  mutable std::atomic<size_t> handOvers_{0};
   std::atomic<bool> liveLists_{false};
-  std::atomic<bool> handOverPosted_{false};
+  mutable std::atomic<bool> handOverPosted_{false};
 };
 
 template <class Fn>
-auto UiBridge::onWindowThread(Fn fn) -> decltype(fn()) {
+auto UiBridge::onWindowThread(Fn fn) const -> decltype(fn()) {
   using Result = decltype(fn());
   if (onWindowThreadNow()) return fn();
   if constexpr (std::is_void_v<Result>) {
-    QMetaObject::invokeMethod(this, fn, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(const_cast<UiBridge*>(this), fn, Qt::BlockingQueuedConnection);
   } else {
     Result result{};
-    QMetaObject::invokeMethod(this, fn, Qt::BlockingQueuedConnection, &result);
+    QMetaObject::invokeMethod(const_cast<UiBridge*>(this), fn, Qt::BlockingQueuedConnection,
+                              &result);
     return result;
   }
 }
+
+// The bridge's reports, with `picking` run on the window's thread just
+// before (true) and after (false) the user picks a waypoint: a dialog that
+// stands over the lists gets out of the way meanwhile.
+class PickingReports : public planner::PlanReporter {
+ public:
+  PickingReports(const UiBridge& bridge, std::function<void(bool picking)> picking)
+      : bridge_(bridge), picking_(std::move(picking)) {}
+
+  navdb::MessageAnswer Message(const navdb::MessageRequest& request) const override {
+    return bridge_.Message(request);
+  }
+  void Status(navdb::StatusIcon icon, const std::string& text) const override {
+    bridge_.Status(icon, text);
+  }
+  void Progress(navdb::ProgressTask task, int percent) const override {
+    bridge_.Progress(task, percent);
+  }
+  void ProgressText(const std::string& text) const override { bridge_.ProgressText(text); }
+  void EntryCountChanged(navdb::NavaidKind kind, int count) const override {
+    bridge_.EntryCountChanged(kind, count);
+  }
+  void EntryInFocus(navdb::NavaidKind kind, int row) const override {
+    bridge_.EntryInFocus(kind, row);
+  }
+  void KindInFocus(navdb::NavaidKind kind) const override { bridge_.KindInFocus(kind); }
+  void IndexInFlux(bool inFlux) const override { bridge_.IndexInFlux(inFlux); }
+  void Alert() const override { bridge_.Alert(); }
+  void DatabaseBusy(bool busy) const override { bridge_.DatabaseBusy(busy); }
+  std::optional<planner::WaypointPick> PickWaypoint(
+      const planner::WaypointPickRequest& request) const override;
+
+ private:
+  const UiBridge& bridge_;
+  std::function<void(bool)> picking_;
+};

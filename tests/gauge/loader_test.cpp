@@ -60,7 +60,7 @@ class LoaderTest : public ::testing::Test {
     window_ = {};
   }
   SearchResult Search(const LoaderInputs& inputs) {
-    return SearchNavaids(database_, window_, inputs, stop_);
+    return SearchNavaids(database_, window_, inputs, stop_.get_token());
   }
   // The first run is a cold start with its coarse step; the second settles.
   SearchResult SearchSettled(const LoaderInputs& inputs) {
@@ -74,7 +74,7 @@ class LoaderTest : public ::testing::Test {
   SimulatorFolder folder_;
   NavDatabase database_;
   SearchWindow window_;
-  std::atomic<bool> stop_{false};
+  std::stop_source stop_;
 };
 
 TEST_F(LoaderTest, ThinsEachListToFifty) {
@@ -199,7 +199,7 @@ TEST_F(LoaderTest, RowBeyondItsFileEndsTheSearchAsAFault) {
 
 TEST_F(LoaderTest, StopRequestEndsTheSearch) {
   Open(Surrounded(Ndbs(20)));
-  stop_ = true;
+  stop_.request_stop();
   EXPECT_EQ(Search(InputsAt(kAircraftLatDeg, kAircraftLonDeg, 320)).outcome,
             SearchOutcome::Stopped);
 }

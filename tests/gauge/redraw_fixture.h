@@ -66,10 +66,9 @@ class RedrawFixture : public ::testing::Test {
     inputs.rawLongitude = gauge_.variables[lumaro::HostVariable::Longitude].currentValue.number;
     inputs.rangeNm = gauge_.modes.rangeNm;
     inputs.nav1Ident = lumaro::VariableText(gauge_.variables[lumaro::HostVariable::Nav1Ident]);
-    std::atomic<bool> stop{false};
     lumaro::SearchWindow window;
-    lumaro::SearchResult result = lumaro::SearchNavaids(gauge_.database, window, inputs, stop);
-    result = lumaro::SearchNavaids(gauge_.database, window, inputs, stop);
+    lumaro::SearchResult result = lumaro::SearchNavaids(gauge_.database, window, inputs);
+    result = lumaro::SearchNavaids(gauge_.database, window, inputs);
     gauge_.shared.lists = result.lists;
     gauge_.shared.nmPerDegreeLongitude = result.nmPerDegreeLongitude;
   }

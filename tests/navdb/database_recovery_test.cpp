@@ -81,7 +81,7 @@ TEST(DatabaseRecovery, TheNextWriterFinishesAKilledSaveAndSaysSo) {
   RecordingUi ui;
   std::string refusal;
   std::optional<DatabaseLock> lock =
-      DatabaseLock::Acquire(folder.path(), LockMode::Exclusive, "skat-cli", refusal, ui.ui());
+      DatabaseLock::Acquire(folder.path(), LockMode::Exclusive, "skat-cli", refusal, ui);
   ASSERT_TRUE(lock) << refusal;
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].caption, "Warning");
@@ -107,7 +107,7 @@ TEST(DatabaseRecovery, AKilledSaveWithoutItsNewFilesIsUndone) {
   }
   RecordingUi ui;
   std::string refusal;
-  ASSERT_TRUE(DatabaseLock::Acquire(folder.path(), LockMode::Exclusive, "skat", refusal, ui.ui()));
+  ASSERT_TRUE(DatabaseLock::Acquire(folder.path(), LockMode::Exclusive, "skat", refusal, ui));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text,
             "The last save of the database was interrupted before all its files were in place. "
@@ -131,8 +131,7 @@ TEST(DatabaseRecovery, AReaderFinishesAKilledSaveOnlyWhenAlone) {
   ASSERT_TRUE(other);
   std::filesystem::rename(shared / "aside", shared / kSaveManifestName);
   RecordingUi ui;
-  EXPECT_FALSE(
-      DatabaseLock::Acquire(shared.path(), LockMode::Shared, "skat-cli", refusal, ui.ui()));
+  EXPECT_FALSE(DatabaseLock::Acquire(shared.path(), LockMode::Shared, "skat-cli", refusal, ui));
   EXPECT_EQ(refusal,
             "The database files are out of step: a save was interrupted. It is finished by the "
             "next program that has the database to itself.\r\r" +
@@ -143,7 +142,7 @@ TEST(DatabaseRecovery, AReaderFinishesAKilledSaveOnlyWhenAlone) {
 
   // Alone, the reader finishes it and goes on sharing the lock.
   std::optional<DatabaseLock> reader =
-      DatabaseLock::Acquire(shared.path(), LockMode::Shared, "skat-cli", refusal, ui.ui());
+      DatabaseLock::Acquire(shared.path(), LockMode::Shared, "skat-cli", refusal, ui);
   ASSERT_TRUE(reader) << refusal;
   EXPECT_EQ(reader->Mode(), LockMode::Shared);
   ASSERT_EQ(ui.messages.size(), 1u);
@@ -161,7 +160,7 @@ TEST(DatabaseRecovery, ADamagedRecordOfASaveStopsEveryProgram) {
   for (LockMode mode : {LockMode::Exclusive, LockMode::Shared}) {
     std::string refusal;
     RecordingUi ui;
-    EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), mode, "skat-cli", refusal, ui.ui()));
+    EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), mode, "skat-cli", refusal, ui));
     EXPECT_EQ(refusal,
               "The database files are out of step: a save was interrupted and could not be "
               "finished or undone (skat.save is damaged: its first line is not \"file set "

@@ -60,13 +60,13 @@ TEST(DatabaseSafety, FilesWithLfOrBareCrLineEndsLoadWhole) {
       Database db;
       db.folder = copy.path();
       RecordingUi ui;
-      LoadDatabase(db, ui.ui());
+      LoadDatabase(db, ui);
       EXPECT_TRUE(ui.messages.empty()) << name;
       EXPECT_EQ(db.List(NavaidKind::Ndb).EntryCount(), 2u) << name;
       EXPECT_EQ(db.List(NavaidKind::Intersection).EntryCount(), 1u) << name;
       EXPECT_EQ(db.index.Count(), 3u) << name;
       // Saving brings the file back to CR LF without losing a line.
-      ASSERT_TRUE(SaveDatabase(db, ui.ui()));
+      ASSERT_TRUE(SaveDatabase(db, ui));
       EXPECT_EQ(copy.Read(name), folder.Read(name)) << name;
     }
   }
@@ -84,7 +84,7 @@ TEST(DatabaseSafety, AFileThatCannotBeReadIsReportedAndNeverSavedOver) {
   Database db;
   db.folder = folder.path();
   RecordingUi ui;
-  LoadDatabase(db, ui.ui());
+  LoadDatabase(db, ui);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].caption, "Error");
   EXPECT_EQ(ui.messages[0].text,
@@ -103,7 +103,7 @@ TEST(DatabaseSafety, AFileThatCannotBeReadIsReportedAndNeverSavedOver) {
   RebuildIndex(db.lists, db.index, {});
   ui.messages.clear();
   ui.statuses.clear();
-  EXPECT_FALSE(SaveDatabase(db, ui.ui()));
+  EXPECT_FALSE(SaveDatabase(db, ui));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].caption, "Error");
   EXPECT_EQ(ui.messages[0].text,
@@ -133,10 +133,10 @@ TEST(DatabaseSafety, AFileThatCannotBeReadIsReportedAndNeverSavedOver) {
   // A missing file is no file: no message, and the save writes it.
   std::filesystem::remove_all(folder / "ndb.dat");
   RecordingUi missing;
-  LoadDatabase(reloaded, missing.ui());
+  LoadDatabase(reloaded, missing);
   EXPECT_TRUE(missing.messages.empty());
   EXPECT_EQ(reloaded.readFailures[0], "");
-  EXPECT_TRUE(SaveDatabase(reloaded, missing.ui()));
+  EXPECT_TRUE(SaveDatabase(reloaded, missing));
   EXPECT_EQ(folder.Read("ndb.dat"), "// NDB database for Skyatlas\r\n");
 }
 
@@ -154,7 +154,7 @@ TEST(DatabaseSafety, AnIndexThatCannotBeReadHoldsBackTheWholeSet) {
   db.List(NavaidKind::Ndb).AddLine(NdbLine("AB", 48.5));
   RebuildIndex(db.lists, db.index, {});
   RecordingUi ui;
-  EXPECT_FALSE(SaveDatabase(db, ui.ui()));
+  EXPECT_FALSE(SaveDatabase(db, ui));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text,
             "idx.dat was not saved: it could not be read when the database was loaded (" +
@@ -180,7 +180,7 @@ TEST(DatabaseSafety, AFailedWriteOrRenameLeavesAllFiveOldFiles) {
       RebuildIndex(db.lists, db.index, {});
       RecordingUi ui;
       const bool saved =
-          SaveDatabase(db, ui.ui(), [&](platform::FileStep at, const std::filesystem::path& path) {
+          SaveDatabase(db, ui, [&](platform::FileStep at, const std::filesystem::path& path) {
             return at == step && path.filename() == failing ? ENOSPC : 0;
           });
       EXPECT_FALSE(saved);
@@ -239,7 +239,7 @@ TEST(DatabaseSafety, RejectedLinesAreAddedOnceAcrossLoads) {
   LoadDatabase(db, {});
   db.List(NavaidKind::Ndb).AddLine(NdbLine("ZZ", 10.0));
   RecordingUi ui;
-  EXPECT_FALSE(SaveDatabase(db, ui.ui()));
+  EXPECT_FALSE(SaveDatabase(db, ui));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "Can't create file ndb.dat.rejected\r\r" +
                                      std::string(std::strerror(EISDIR)) +
@@ -259,7 +259,7 @@ TEST(DatabaseSafety, ALineLongerThanItsLayoutIsSetAside) {
   Database db;
   db.folder = folder.path();
   RecordingUi ui;
-  LoadDatabase(db, ui.ui());
+  LoadDatabase(db, ui);
   ASSERT_EQ(db.List(NavaidKind::Ndb).EntryCount(), 1u);
   EXPECT_EQ(db.List(NavaidKind::Ndb).GetLine(0), NdbLine("AA", 48.0));
   ASSERT_EQ(ui.messages.size(), 1u);
@@ -279,7 +279,7 @@ TEST(DatabaseSafety, ALineLongerThanItsLayoutIsSetAside) {
                              FormatLongitude(-113.5), 4000, 130, 150}));
   folder.Write("vor.dat", "// VOR database for Skyatlas\r\n" + vor + ";\r\n");
   RecordingUi vorUi;
-  LoadDatabase(db, vorUi.ui());
+  LoadDatabase(db, vorUi);
   EXPECT_EQ(db.List(NavaidKind::Vor).EntryCount(), 0u);
   ASSERT_EQ(vorUi.messages.size(), 1u);
   EXPECT_EQ(vorUi.messages[0].text,
@@ -301,7 +301,7 @@ TEST(DatabaseSafety, AFirstLineThatIsNoCommentIsReadAsALine) {
   Database db;
   db.folder = folder.path();
   RecordingUi ui;
-  LoadDatabase(db, ui.ui());
+  LoadDatabase(db, ui);
   ASSERT_EQ(db.List(NavaidKind::Ndb).EntryCount(), 2u);
   EXPECT_EQ(db.List(NavaidKind::Ndb).GetLine(0), NdbLine("AA", 48.0));
   EXPECT_EQ(db.index.Count(), 2u);
@@ -317,7 +317,7 @@ TEST(DatabaseSafety, AFirstLineThatIsNoCommentIsReadAsALine) {
   folder.Write("ndb.dat", "// beacons, typed by hand\r\n" + aa + "\r\n// not a header\r\n");
   folder.Write("idx.dat", "002.000000  48.000000  NDB00000\r\n");
   RecordingUi again;
-  LoadDatabase(db, again.ui());
+  LoadDatabase(db, again);
   EXPECT_EQ(db.List(NavaidKind::Ndb).EntryCount(), 1u);
   ASSERT_EQ(again.messages.size(), 2u);
   EXPECT_EQ(again.messages[0].text.substr(0, 58),
@@ -349,7 +349,7 @@ TEST(DatabaseSafety, ReadOnlyFilesAndLinksHoldBackTheSetAndModesAreKept) {
   db.List(NavaidKind::Ndb).AddLine(NdbLine("CC", 50.0));
   RebuildIndex(db.lists, db.index, {});
   RecordingUi ui;
-  EXPECT_FALSE(SaveDatabase(db, ui.ui()));
+  EXPECT_FALSE(SaveDatabase(db, ui));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text,
             "ndb.dat is read-only. Make it writable first.\r"
@@ -367,7 +367,7 @@ TEST(DatabaseSafety, ReadOnlyFilesAndLinksHoldBackTheSetAndModesAreKept) {
   for (const std::string& name : names) folder.Write("Original/" + name, "reference " + name);
   RecordingUi restoreUi;
   restoreUi.QueueAnswers({MessageAnswer::Yes});
-  EXPECT_FALSE(CopyOriginalDatabase(db, restoreUi.ui()));
+  EXPECT_FALSE(CopyOriginalDatabase(db, restoreUi));
   ASSERT_EQ(restoreUi.messages.size(), 3u);
   EXPECT_EQ(restoreUi.messages[1].text.substr(0, 46),
             "ndb.dat is read-only. Make it writable first.\r");

@@ -66,9 +66,9 @@ TEST(DatabaseFiles, SaveThenLoadRoundTrip) {
   db.List(NavaidKind::Vor).AddLine(kVorNeg);
   db.List(NavaidKind::Airport).AppendLine(kPlaceholderLine);
   RecordingUi ui;
-  RebuildIndex(db.lists, db.index, ui.ui());
+  RebuildIndex(db.lists, db.index, ui);
   ui.statuses.clear();
-  ASSERT_TRUE(SaveDatabase(db, ui.ui()));
+  ASSERT_TRUE(SaveDatabase(db, ui));
   EXPECT_EQ(ui.statuses.front().second, "Status : saving data...");
   EXPECT_EQ(ui.statuses.back(), std::make_pair(StatusIcon::Ready, std::string("Status : done")));
   EXPECT_EQ(folder.Read("apt.dat"), "// Airport database for Skyatlas\r\n");
@@ -82,7 +82,7 @@ TEST(DatabaseFiles, SaveThenLoadRoundTrip) {
   Database loaded;
   loaded.folder = folder.path();
   RecordingUi loadUi;
-  LoadDatabase(loaded, loadUi.ui());
+  LoadDatabase(loaded, loadUi);
   EXPECT_TRUE(loadUi.messages.empty());
   ASSERT_EQ(loaded.List(NavaidKind::Ndb).Count(), 2u);
   EXPECT_EQ(loaded.List(NavaidKind::Ndb).GetLine(0), kNdbA);
@@ -103,7 +103,7 @@ TEST(DatabaseFiles, SaveThenLoadRoundTrip) {
   // Saving what was loaded gives the same bytes.
   const std::string ndbBefore = folder.Read("ndb.dat");
   const std::string idxBefore = folder.Read("idx.dat");
-  ASSERT_TRUE(SaveDatabase(loaded, loadUi.ui()));
+  ASSERT_TRUE(SaveDatabase(loaded, loadUi));
   EXPECT_EQ(folder.Read("ndb.dat"), ndbBefore);
   EXPECT_EQ(folder.Read("idx.dat"), idxBefore);
 }
@@ -117,7 +117,7 @@ TEST(DatabaseFiles, LoadKeepsFileOrderAndSkipsMalformedLines) {
   Database db;
   db.folder = folder.path();
   RecordingUi ui;
-  LoadDatabase(db, ui.ui());
+  LoadDatabase(db, ui);
   ASSERT_EQ(db.List(NavaidKind::Ndb).Count(), 2u);
   EXPECT_EQ(db.List(NavaidKind::Ndb).GetLine(0), kNdbB);  // file order, not list order
   EXPECT_EQ(db.List(NavaidKind::Ndb).GetLine(1), kNdbA);
@@ -127,7 +127,7 @@ TEST(DatabaseFiles, LoadKeepsFileOrderAndSkipsMalformedLines) {
   EXPECT_EQ(ui.messages[0].text,
             "ndb.dat: 2 malformed line(s) skipped, the first at line 3.\r"
             "They are kept in ndb.dat.rejected when the database is saved.");
-  ASSERT_TRUE(SaveDatabase(db, ui.ui()));
+  ASSERT_TRUE(SaveDatabase(db, ui));
   EXPECT_EQ(folder.Read("ndb.dat.rejected"), "short line\r\n" + kNdbA + "\r\n");
 }
 
@@ -144,7 +144,7 @@ TEST(DatabaseFiles, RefusedLinesAskRetryOrCancel) {
   std::vector<std::string> rejected;
   RecordingUi ui;
   ui.QueueAnswers({MessageAnswer::Retry, MessageAnswer::Cancel});
-  EXPECT_FALSE(DecodeEntryFile(NavaidKind::Intersection, bytes, list, rejected, ui.ui()));
+  EXPECT_FALSE(DecodeEntryFile(NavaidKind::Intersection, bytes, list, rejected, ui));
   // Retry goes on with the next line, Cancel stops taking lines.
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[0].caption, "Error - Intersections");
@@ -165,7 +165,7 @@ TEST(DatabaseFiles, MissingFilesGiveEmptyLists) {
   db.folder = folder.path() / "absent";
   db.List(NavaidKind::Ndb).AddLine(kNdbA);  // the load replaces what was there
   RecordingUi ui;
-  LoadDatabase(db, ui.ui());
+  LoadDatabase(db, ui);
   EXPECT_TRUE(ui.messages.empty());
   for (const EntryList& list : db.lists) EXPECT_TRUE(list.HoldsOnlyPlaceholder());
   EXPECT_EQ(db.index.Count(), 0u);
@@ -181,13 +181,13 @@ TEST(DatabaseFiles, IndexFileLinesComeBackWithTheirSign) {
   Database db;
   db.folder = folder.path();
   RecordingUi ui;
-  LoadDatabase(db, ui.ui());
+  LoadDatabase(db, ui);
   ASSERT_EQ(db.index.primary.Count(), 2u);
   EXPECT_EQ(db.index.primary.GetLine(0), " 002.500000  10.000000  NDB00000");
   EXPECT_EQ(db.index.primary.GetLine(1), "-002.500000  10.000000  NDB00001");
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text.substr(0, 48), "idx.dat: 1 malformed line(s) skipped, the first ");
-  ASSERT_TRUE(SaveDatabase(db, ui.ui()));
+  ASSERT_TRUE(SaveDatabase(db, ui));
   EXPECT_EQ(folder.Read("idx.dat"),
             "// Index for Skyatlas 99\r\n"
             "-002.500000  10.000000  NDB00001\r\n"
@@ -208,7 +208,7 @@ TEST(DatabaseFiles, IndexFileNewsComesAfterTheEntryFiles) {
   Database db;
   db.folder = folder.path();
   RecordingUi ui;
-  LoadDatabase(db, ui.ui());
+  LoadDatabase(db, ui);
   ASSERT_EQ(ui.messages.size(), 3u);
   EXPECT_EQ(ui.messages[0].text.substr(0, 40), "ndb.dat: 1 malformed line(s) skipped, th");
   EXPECT_EQ(ui.messages[1].text.substr(0, 22), "Could not open vor.dat");
@@ -223,13 +223,13 @@ TEST(DatabaseFiles, IndexFileNewsComesAfterTheEntryFiles) {
   std::filesystem::remove(folder / "idx.dat");
   std::filesystem::create_directory(folder / "idx.dat");
   RecordingUi again;
-  LoadDatabase(db, again.ui());
+  LoadDatabase(db, again);
   ASSERT_EQ(again.messages.size(), 2u);
   EXPECT_EQ(again.messages[0].text.substr(0, 7), "ndb.dat");
   EXPECT_EQ(again.messages[1].text.substr(0, 22), "Could not open idx.dat");
   EXPECT_FALSE(db.readFailures[kIndexFileSlot].empty());
   EXPECT_EQ(db.index.Count(), 0u);
-  EXPECT_FALSE(SaveDatabase(db, again.ui()));
+  EXPECT_FALSE(SaveDatabase(db, again));
   EXPECT_TRUE(std::filesystem::is_directory(folder / "idx.dat"));
 }
 
@@ -243,7 +243,7 @@ TEST(DatabaseFiles, SaveFailureKeepsEveryOldFile) {
   db.folder = folder.path();
   db.List(NavaidKind::Ndb).AddLine(kNdbA);
   RecordingUi ui;
-  EXPECT_FALSE(SaveDatabase(db, ui.ui()));
+  EXPECT_FALSE(SaveDatabase(db, ui));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].caption, "Error");
   EXPECT_EQ(ui.messages[0].text,

@@ -84,7 +84,7 @@ TEST(GeoIndex, RebuildReportsAndOrders) {
   IndexLists index;
   index.preceding.AddLine(" 001.000000  01.000000  NDB00000");
   testing_support::RecordingUi ui;
-  RebuildIndex(lists, index, ui.ui());
+  RebuildIndex(lists, index, ui);
   EXPECT_EQ(index.preceding.Count(), 0u);
   ASSERT_EQ(index.primary.Count(), 3u);
   EXPECT_EQ(index.primary.GetLine(0), " 020.000000  10.000000  NDB00001");
@@ -115,7 +115,7 @@ TEST(GeoIndex, RebuildRetryAndCancelOnRefusal) {
   IndexLists index{EntryList(1), EntryList(), EntryList()};
   testing_support::RecordingUi ui;
   ui.QueueAnswers({MessageAnswer::Retry, MessageAnswer::Cancel, MessageAnswer::Cancel});
-  RebuildIndex(lists, index, ui.ui());
+  RebuildIndex(lists, index, ui);
   // Row 0 fits; rows 1 and 2 of the NDBs are refused (Retry, then Cancel ends
   // the kind); the first VOR is refused (Cancel); the intersection too.
   ASSERT_EQ(ui.messages.size(), 4u);

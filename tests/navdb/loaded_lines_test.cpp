@@ -59,7 +59,7 @@ TEST(LoadedLines, RefusedAndMalformedLinesKeepTheirFileBytes) {
   std::vector<std::string> rejected;
   testing_support::RecordingUi recording;
   recording.QueueAnswers({MessageAnswer::Retry});
-  EXPECT_TRUE(DecodeEntryFile(NavaidKind::Ndb, file, one, rejected, recording.ui()));
+  EXPECT_TRUE(DecodeEntryFile(NavaidKind::Ndb, file, one, rejected, recording));
   ASSERT_EQ(one.Count(), 1u);
   EXPECT_EQ(one.GetLine(0), lines[0]);
   // The refused line is kept in its file form, with its separators.

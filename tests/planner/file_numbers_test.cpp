@@ -29,7 +29,7 @@ TEST(FileNumbers, APerformanceFileWhoseNumbersDoNotFitIsRefused) {
   };
   for (const auto& [bytes, problem] : cases) {
     folder.Write("x.perf", bytes);
-    EXPECT_FALSE(LoadPerformanceFile(state, folder / "x.perf", ui.ui())) << bytes;
+    EXPECT_FALSE(LoadPerformanceFile(state, folder / "x.perf", ui)) << bytes;
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages.back().caption, "Error !");
     EXPECT_EQ(ui.messages.back().text,
@@ -39,7 +39,7 @@ TEST(FileNumbers, APerformanceFileWhoseNumbersDoNotFitIsRefused) {
   // The ends of the ranges are taken.
   folder.Write("x.perf", "CRUISE_ALTITUDE=99999\r\nCLIMB_SPEED=9999\r\nDESCENT_RATE=99999\r\n");
   const size_t shown = ui.messages.size();
-  ASSERT_TRUE(LoadPerformanceFile(state, folder / "x.perf", ui.ui()));
+  ASSERT_TRUE(LoadPerformanceFile(state, folder / "x.perf", ui));
   EXPECT_EQ(ui.messages.size(), shown);
   EXPECT_EQ(state.plan.performance.cruiseAltitudeFt, 99999);
 }
@@ -58,7 +58,7 @@ TEST(FileNumbers, APlanFileWhoseNumbersDoNotFitIsNotOpened) {
     folder.Write("x.pln", std::string(header) + "[WAYPOINTS]\r\nAPT  AAAA\r\n");
     PlannerState state;
     state.plan.planName = "KEEP";
-    EXPECT_FALSE(LoadFlightPlan(state, folder / "x.pln", ui.ui())) << header;
+    EXPECT_FALSE(LoadFlightPlan(state, folder / "x.pln", ui)) << header;
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages.back().text,
               std::string("The flight plan cannot be used: ") + problem + ".");
@@ -68,7 +68,7 @@ TEST(FileNumbers, APlanFileWhoseNumbersDoNotFitIsNotOpened) {
   // 0 leaves D and R to the dialog's defaults, as before.
   folder.Write("x.pln", "[SID/STAR]\r\nD=0\r\nR=99.9\r\n[WAYPOINTS]\r\nAPT  AAAA\r\n");
   PlannerState state;
-  ASSERT_TRUE(LoadFlightPlan(state, folder / "x.pln", ui.ui()));
+  ASSERT_TRUE(LoadFlightPlan(state, folder / "x.pln", ui));
   EXPECT_EQ(state.dialog.rotationDistanceText, "10.0");
   EXPECT_EQ(state.dialog.rotationRadiusText, "99.9");
 }

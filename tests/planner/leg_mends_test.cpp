@@ -10,6 +10,7 @@
 #include "platform/numbers.h"
 #include "tests/planner/planner_fixtures.h"
 #include "tests/support/navaid_lines.h"
+#include "tests/support/recording_ui.h"
 
 namespace planner {
 namespace {
@@ -101,8 +102,8 @@ TEST(LegMendsTest, RunwayListsFollowTheirAirport) {
   PlannerState state = planner_test::EquatorPlan(db, 250);
   ComputeLegs(state, db.List(NavaidKind::Airport));
   EXPECT_EQ(state.dialog.arrivalRunway.Text(), "27 /270/11000");
-  const navdb::WaypointPick charlie{NavaidKind::Airport,
-                                    *db.List(NavaidKind::Airport).FindPrefix("CCCC")};
+  const planner::WaypointPick charlie{NavaidKind::Airport,
+                                      *db.List(NavaidKind::Airport).FindPrefix("CCCC")};
 
   // Replace on the arrival: CCCC's runways, CCCC's heading in the row.
   ReplaceArrival(state, db, charlie);
@@ -113,14 +114,12 @@ TEST(LegMendsTest, RunwayListsFollowTheirAirport) {
   EXPECT_EQ(FormatPlanRow(state.dialog.rows.back()).substr(82, 3), "040");
 
   // An airport appended after the arrival becomes the arrival with its runways.
-  const navdb::WaypointPick bravo{NavaidKind::Airport,
-                                  *db.List(NavaidKind::Airport).FindPrefix("BBBB")};
+  const planner::WaypointPick bravo{NavaidKind::Airport,
+                                    *db.List(NavaidKind::Airport).FindPrefix("BBBB")};
   state.dialog.selectedRow.reset();
-  InsertCommand(state, db, [&] {
-    navdb::UiCallbacks ui;
-    ui.pickWaypoint = [&](const navdb::WaypointPickRequest&) { return bravo; };
-    return ui;
-  }());
+  testing_support::RecordingUi picksBravo;
+  picksBravo.waypointAnswer = [&](const planner::WaypointPickRequest&) { return bravo; };
+  InsertCommand(state, db, picksBravo);
   EXPECT_EQ(state.dialog.arrivalRunway.entries,
             (std::vector<std::string>{"27 /270/11000", "09 /090/11000"}));
   EXPECT_EQ(FormatPlanRow(state.dialog.rows.back()).substr(82, 3), "270");

@@ -70,8 +70,8 @@ TEST(PlannerLineEnds, ASaveThatCannotCreateItsFileSaysWhy) {
   state.plan.planName = "TRIP";
   state.plan.performance.aircraftName = "B737";
   RecordingUi ui;
-  EXPECT_FALSE(SaveFlightPlan(state, ui.ui()));
-  EXPECT_FALSE(SavePerformanceFile(state, ui.ui()));
+  EXPECT_FALSE(SaveFlightPlan(state, ui));
+  EXPECT_FALSE(SavePerformanceFile(state, ui));
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[0].caption, "Error !");
   EXPECT_EQ(ui.messages[0].text,

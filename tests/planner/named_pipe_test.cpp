@@ -37,12 +37,12 @@ TEST(NamedPipes, EveryPlannerReaderRefusesAPipeAtOnce) {
   state.plan.performance.climbRateFpm = 1500;
   bool loaded = true;
 
-  EXPECT_TRUE(EndsPromptly(perf, [&] { loaded = LoadPerformanceFile(state, perf, ui.ui()); }));
+  EXPECT_TRUE(EndsPromptly(perf, [&] { loaded = LoadPerformanceFile(state, perf, ui); }));
   EXPECT_FALSE(loaded);
-  EXPECT_TRUE(EndsPromptly(plan, [&] { loaded = LoadFlightPlan(state, plan, ui.ui()); }));
+  EXPECT_TRUE(EndsPromptly(plan, [&] { loaded = LoadFlightPlan(state, plan, ui); }));
   EXPECT_FALSE(loaded);
   EXPECT_TRUE(EndsPromptly(foreign, [&] {
-    loaded = ParseForeignPlanFile(state, foreign, ForeignPlanForm::FlightShop, ui.ui());
+    loaded = ParseForeignPlanFile(state, foreign, ForeignPlanForm::FlightShop, ui);
   }));
   EXPECT_FALSE(loaded);
 

@@ -68,21 +68,21 @@ TEST(PlanFileTest, SaveRefusesAnEmptyNameAndAsksBeforeOverwriting) {
   RecordingUi ui;
   PlannerState state = SampleState(folder.path());
   state.plan.planName.clear();
-  EXPECT_FALSE(SaveFlightPlan(state, ui.ui()));
+  EXPECT_FALSE(SaveFlightPlan(state, ui));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].caption, "Error !");
   EXPECT_EQ(ui.messages[0].text, "You must specify a name for the flight plan.");
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
 
   state.plan.planName = "TRIP";
-  ASSERT_TRUE(SaveFlightPlan(state, ui.ui()));  // creates FlightPlans as well
+  ASSERT_TRUE(SaveFlightPlan(state, ui));  // creates FlightPlans as well
   EXPECT_EQ(ui.messages.size(), 1u);
   const std::string first = folder.Read("FlightPlans/TRIP.pln");
   EXPECT_EQ(first, EncodePlanFile(state));
 
   state.plan.performance.aircraftName = "A320";
   ui.QueueAnswers({MessageAnswer::No});
-  EXPECT_FALSE(SaveFlightPlan(state, ui.ui()));
+  EXPECT_FALSE(SaveFlightPlan(state, ui));
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[1].caption, "Warning !");
   EXPECT_EQ(ui.messages[1].text, "The specified flight plan already exists.\n\nOverwrite ?");
@@ -90,7 +90,7 @@ TEST(PlanFileTest, SaveRefusesAnEmptyNameAndAsksBeforeOverwriting) {
   EXPECT_EQ(folder.Read("FlightPlans/TRIP.pln"), first);
 
   ui.QueueAnswers({MessageAnswer::Yes});
-  EXPECT_TRUE(SaveFlightPlan(state, ui.ui()));
+  EXPECT_TRUE(SaveFlightPlan(state, ui));
   EXPECT_EQ(ui.messages.size(), 3u);
   EXPECT_NE(folder.Read("FlightPlans/TRIP.pln").find("AIRCRAFT=A320\r\n"), std::string::npos);
 }
@@ -101,7 +101,7 @@ TEST(PlanFileTest, SaveAsksAboutTheRotationAngleFirst) {
   PlannerState state = SampleState(folder.path());
   state.rotationWarningRow = 2;
   ui.QueueAnswers({MessageAnswer::No});
-  EXPECT_FALSE(SaveFlightPlan(state, ui.ui()));
+  EXPECT_FALSE(SaveFlightPlan(state, ui));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].caption, "Warning !");
   EXPECT_EQ(ui.messages[0].text,
@@ -111,7 +111,7 @@ TEST(PlanFileTest, SaveAsksAboutTheRotationAngleFirst) {
   EXPECT_EQ(state.dialog.selectedRow, 2u);
   EXPECT_FALSE(std::filesystem::exists(folder / "FlightPlans/TRIP.pln"));
   ui.QueueAnswers({MessageAnswer::Yes});
-  EXPECT_TRUE(SaveFlightPlan(state, ui.ui()));
+  EXPECT_TRUE(SaveFlightPlan(state, ui));
   EXPECT_TRUE(std::filesystem::exists(folder / "FlightPlans/TRIP.pln"));
 }
 
@@ -119,12 +119,12 @@ TEST(PlanFileTest, LoadRoundTripsAndOpensTheDialog) {
   TempFolder folder;
   RecordingUi ui;
   PlannerState saved = SampleState(folder.path() / "Sim" / "NavData");
-  ASSERT_TRUE(SaveFlightPlan(saved, ui.ui()));
+  ASSERT_TRUE(SaveFlightPlan(saved, ui));
 
   PlannerState loaded;
   loaded.navDataFolder = "/elsewhere";
   const auto path = folder.path() / "Sim" / "NavData" / "FlightPlans" / "TRIP.pln";
-  ASSERT_TRUE(LoadFlightPlan(loaded, path, ui.ui()));
+  ASSERT_TRUE(LoadFlightPlan(loaded, path, ui));
   EXPECT_EQ(loaded.navDataFolder, folder.path() / "Sim" / "NavData");
   EXPECT_EQ(loaded.plan.planName, "TRIP");
   EXPECT_EQ(loaded.plan.performance.aircraftName, "B737");
@@ -148,7 +148,7 @@ TEST(PlanFileTest, LoadFailureReportsAndOnlySwitchesTheFolder) {
   RecordingUi ui;
   PlannerState state;
   state.plan.planName = "KEEP";
-  EXPECT_FALSE(LoadFlightPlan(state, "/no/such/Sim2/NavData/FlightPlans/X.pln", ui.ui()));
+  EXPECT_FALSE(LoadFlightPlan(state, "/no/such/Sim2/NavData/FlightPlans/X.pln", ui));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].caption, "Error !");
   EXPECT_EQ(ui.messages[0].text,
@@ -194,13 +194,13 @@ TEST(PerformanceFileTest, SaveLoadAndPartialFiles) {
   RecordingUi ui;
   PlannerState state = SampleState(folder.path());
   state.plan.performance.aircraftName.clear();
-  EXPECT_FALSE(SavePerformanceFile(state, ui.ui()));
+  EXPECT_FALSE(SavePerformanceFile(state, ui));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "You must specify a name for the aircraft.");
   EXPECT_EQ(ui.messages[0].caption, "Error !");
 
   state.plan.performance.aircraftName = "B737";
-  ASSERT_TRUE(SavePerformanceFile(state, ui.ui()));
+  ASSERT_TRUE(SavePerformanceFile(state, ui));
   const std::string perf = folder.Read("FlightPlans/B737.perf");
   EXPECT_EQ(perf,
             "AIRCRAFT=B737\r\nCLIMB_RATE=2500\r\nCLIMB_SPEED=280\r\nDESCENT_RATE=1800\r\n"
@@ -210,19 +210,19 @@ TEST(PerformanceFileTest, SaveLoadAndPartialFiles) {
 
   ui.QueueAnswers({MessageAnswer::No});
   state.plan.performance.climbRateFpm = 1;
-  EXPECT_FALSE(SavePerformanceFile(state, ui.ui()));
+  EXPECT_FALSE(SavePerformanceFile(state, ui));
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[1].text,
             "The specified aircraft performance file already exists.\n\nOverwrite ?");
   EXPECT_EQ(folder.Read("FlightPlans/B737.perf"), perf);
 
   folder.Write("FlightPlans/fast.perf", "\r\n  CRUISE_SPEED=0.82\r\nJUNK=1\r\n");
-  ASSERT_TRUE(LoadPerformanceFile(state, folder / "FlightPlans/fast.perf", ui.ui()));
+  ASSERT_TRUE(LoadPerformanceFile(state, folder / "FlightPlans/fast.perf", ui));
   EXPECT_EQ(state.plan.performance.cruiseSpeed, "0.82");
   EXPECT_EQ(state.plan.performance.climbRateFpm, 1);
   EXPECT_EQ(state.plan.performance.aircraftName, "B737");
 
-  EXPECT_FALSE(LoadPerformanceFile(state, folder / "FlightPlans/none.perf", ui.ui()));
+  EXPECT_FALSE(LoadPerformanceFile(state, folder / "FlightPlans/none.perf", ui));
   EXPECT_EQ(ui.messages.back().text, "Cannot open the file.\r\r" +
                                          (folder / "FlightPlans/none.perf").string() +
                                          ": No such file or directory");

@@ -84,13 +84,13 @@ TEST(ForeignPlanTest, ImportsMatchByNameOrByPosition) {
                 "NN\nNOVEMBRE\n-\nNDB\nZZZ\nX\n-\nVOR\n",
                 "a.fsp", ForeignPlanForm::FlightShop)),
             "");
-  std::vector<navdb::WaypointPickRequest> requests;
-  ui.ui().pickWaypoint = [&](const navdb::WaypointPickRequest& request) {
+  std::vector<planner::WaypointPickRequest> requests;
+  ui.waypointAnswer = [&](const planner::WaypointPickRequest& request) {
     requests.push_back(request);
     return request.suggested;  // the user takes the suggested line
   };
   ui.QueueAnswers({navdb::MessageAnswer::Ok, navdb::MessageAnswer::Cancel});
-  ImportFlightShopWaypoints(fsp, db, ui.ui());
+  ImportFlightShopWaypoints(fsp, db, ui);
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[0].caption, "Warning : can't import a waypoint !");
   EXPECT_EQ(ui.messages[0].text,

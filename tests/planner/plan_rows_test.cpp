@@ -10,19 +10,19 @@ namespace planner {
 namespace {
 
 using navdb::NavaidKind;
-using navdb::WaypointPick;
+using planner::WaypointPick;
 
 struct Fixture {
   navdb::Database db = planner_test::SampleDatabase();
   PlannerState state;
   testing_support::RecordingUi ui;
   std::optional<WaypointPick> nextPick;
-  std::vector<navdb::WaypointPickRequest> requests;
+  std::vector<planner::WaypointPickRequest> requests;
 
   Fixture() {
     OpenPlanDialog(state, PlanOpenMode::New);
     state.dialog.sidStarEnabled = false;
-    ui.ui().pickWaypoint = [this](const navdb::WaypointPickRequest& request) {
+    ui.waypointAnswer = [this](const planner::WaypointPickRequest& request) {
       requests.push_back(request);
       return nextPick;
     };
@@ -33,7 +33,7 @@ struct Fixture {
   void Insert(std::optional<size_t> selected, NavaidKind kind, std::string_view prefix) {
     state.dialog.selectedRow = selected;
     nextPick = Pick(kind, prefix);
-    InsertCommand(state, db, ui.ui());
+    InsertCommand(state, db, ui);
   }
   std::string Ids() const {
     std::string ids;
@@ -100,7 +100,7 @@ TEST(PlanRowsTest, InsertPositionsAndAirportRules) {
   f.ui.progressTexts.clear();
   f.nextPick.reset();
   f.state.dialog.selectedRow.reset();
-  InsertCommand(f.state, f.db, f.ui.ui());
+  InsertCommand(f.state, f.db, f.ui);
   EXPECT_EQ(f.state.dialog.rows.size(), 7u);
   ASSERT_EQ(f.ui.statuses.size(), 2u);
   EXPECT_EQ(f.ui.statuses[0].first, navdb::StatusIcon::Selecting);
@@ -151,7 +151,7 @@ TEST(PlanRowsTest, RemoveReplaceAndMoves) {
 
   f.state.dialog.selectedRow = 0;
   f.nextPick = f.Pick(NavaidKind::Airport, "BBBB");
-  ReplaceCommand(f.state, f.db, f.ui.ui());  // the departure replaced by BBBB
+  ReplaceCommand(f.state, f.db, f.ui);  // the departure replaced by BBBB
   EXPECT_EQ(FormatPlanRow(f.state.dialog.rows[0]).substr(5, 5), "BBBB ");
 
   const size_t before = f.state.dialog.rows.size();

@@ -58,14 +58,14 @@ TEST(PlanSize, ALoadTakesEveryRowOrRefusesTheWholeFile) {
   folder.Write("FlightPlans/FULL.pln", PlanText(256));
   folder.Write("FlightPlans/LONG.pln", PlanText(1002));
   PlannerState state;
-  ASSERT_TRUE(LoadFlightPlan(state, folder / "FlightPlans/FULL.pln", ui.ui()));
+  ASSERT_TRUE(LoadFlightPlan(state, folder / "FlightPlans/FULL.pln", ui));
   ASSERT_EQ(state.dialog.rows.size(), 256u);
   EXPECT_EQ(FormatPlanRow(state.dialog.rows.back()), Row(255));
   EXPECT_TRUE(ui.messages.empty());
 
   state.plan.planName = "KEEP";
   state.plan.performance.climbRateFpm = 7;
-  EXPECT_FALSE(LoadFlightPlan(state, folder / "FlightPlans/LONG.pln", ui.ui()));
+  EXPECT_FALSE(LoadFlightPlan(state, folder / "FlightPlans/LONG.pln", ui));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].caption, "Error !");
   EXPECT_EQ(ui.messages[0].text,
@@ -89,16 +89,16 @@ TEST(PlanSize, ASaveRefusesMoreRowsThanAPlanHolds) {
   state.navDataFolder = folder.path();
   state.plan.planName = "LONG";
   for (size_t i = 0; i < 257; ++i) state.dialog.rows.push_back(ParsePlanRow(Row(i)));
-  EXPECT_FALSE(SaveFlightPlan(state, ui.ui()));
+  EXPECT_FALSE(SaveFlightPlan(state, ui));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text,
             std::string("The flight plan has 257 rows: a plan holds at most 256") + kTooLong);
   EXPECT_FALSE(folder.Exists("FlightPlans/LONG.pln"));
-  EXPECT_FALSE(CheckPlanSize(state, ui.ui()));
+  EXPECT_FALSE(CheckPlanSize(state, ui));
 
   state.dialog.rows.pop_back();
-  EXPECT_TRUE(CheckPlanSize(state, ui.ui()));
-  EXPECT_TRUE(SaveFlightPlan(state, ui.ui()));
+  EXPECT_TRUE(CheckPlanSize(state, ui));
+  EXPECT_TRUE(SaveFlightPlan(state, ui));
   EXPECT_EQ(ui.messages.size(), 2u);
   EXPECT_TRUE(folder.Exists("FlightPlans/LONG.pln"));
 }

@@ -25,7 +25,7 @@ using scenery_writer::BglVor;
 struct Scan {
   navdb::Database db;
   testing_support::RecordingUi recording;
-  scanner::ScanSession session{db, recording.ui()};
+  scanner::ScanSession session{db, recording};
 
   scanner::ImageResult Run(const std::vector<uint8_t>& image) {
     return scanner::ScanBglImage(session, image);
@@ -272,8 +272,8 @@ TEST(BglDecoder, RefusedEntriesAndAbortedScans) {
       .AddLine(scanner::ScannedNdbLine(
           {"A1", "NAME", "352.5", scenery.ndbs[0].latitude24 * scanner::kLatitude24Deg,
            scenery.ndbs[0].longitude24 * scanner::kLongitude24Deg, 0, 1}));
-  abort.recording.ui().chooseDuplicate = [](const navdb::DuplicateRequest&) {
-    return navdb::DuplicateAnswer{navdb::DuplicateOutcome::AbortScan, false};
+  abort.recording.duplicateAnswer = [](const scanner::DuplicateRequest&) {
+    return scanner::DuplicateAnswer{scanner::DuplicateOutcome::AbortScan, false};
   };
   EXPECT_EQ(abort.Run(image), scanner::ImageResult::StopScan);
   EXPECT_EQ(abort.Lines(NavaidKind::Ndb).size(), 1u);

@@ -49,7 +49,7 @@ std::string PackedFileWithDecoyBytes() {
 struct FileScan {
   navdb::Database db;
   testing_support::RecordingUi recording;
-  scanner::ScanSession session{db, recording.ui()};
+  scanner::ScanSession session{db, recording};
   std::vector<std::string> Identifiers() const {
     std::vector<std::string> ids;
     db.List(NavaidKind::Ndb).ForEach([&](size_t, std::string_view line) {

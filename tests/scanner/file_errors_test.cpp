@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 struct FileScan {
   navdb::Database db;
   testing_support::RecordingUi recording;
-  scanner::ScanSession session{db, recording.ui()};
+  scanner::ScanSession session{db, recording};
 };
 
 TEST(BglFileErrors, CouldNotOpenAsksForTheNextFile) {

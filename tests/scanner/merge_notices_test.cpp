@@ -38,11 +38,8 @@ std::string SceneryFile(int ndbs, int vors, const std::string& tag = "") {
 struct NoticeScan {
   navdb::Database db;
   testing_support::RecordingUi recording;
-  std::vector<NavaidKind> tabs;
-  scanner::ScanSession session{db, recording.ui()};
-  NoticeScan() {
-    recording.ui().showKindTab = [this](NavaidKind kind) { tabs.push_back(kind); };
-  }
+  std::vector<NavaidKind>& tabs = recording.kindsInFocus;
+  scanner::ScanSession session{db, recording};
 };
 
 TEST(MergeNotices, AFileTellsEachKindsCountOnceAtItsEnd) {
@@ -68,9 +65,9 @@ TEST(MergeNotices, AFileTellsEachKindsCountOnceAtItsEnd) {
 TEST(MergeNotices, CountsAreCurrentWhenTheDuplicateDialogAsks) {
   NoticeScan scan;
   std::vector<std::vector<CountNotice>> countsWhenAsked;
-  scan.recording.ui().chooseDuplicate = [&](const navdb::DuplicateRequest&) {
+  scan.recording.duplicateAnswer = [&](const scanner::DuplicateRequest&) {
     countsWhenAsked.push_back(scan.recording.counts);
-    return navdb::DuplicateAnswer{navdb::DuplicateOutcome::KeepBoth, false};
+    return scanner::DuplicateAnswer{scanner::DuplicateOutcome::KeepBoth, false};
   };
   scanner::ScannedNdb ndb;
   ndb.identifier = "ABC";

@@ -19,21 +19,22 @@ void PrintTo(const MergeResult& result, std::ostream* out) {
 
 namespace {
 
-using navdb::DuplicateOutcome;
 using navdb::NavaidKind;
+using scanner::DuplicateOutcome;
 using scanner::MergeResult;
 using scanner::MergeStatus;
 using scanner::ScanSession;
 
 // Scripted answers of the double-entry dialog, recording each request.
 struct DialogScript {
-  std::vector<navdb::DuplicateAnswer> answers;
-  std::vector<navdb::DuplicateRequest> requests;
+  std::vector<scanner::DuplicateAnswer> answers;
+  std::vector<scanner::DuplicateRequest> requests;
 
   void Install(testing_support::RecordingUi& recording) {
-    recording.ui().chooseDuplicate = [this](const navdb::DuplicateRequest& request) {
+    recording.duplicateAnswer = [this](const scanner::DuplicateRequest& request) {
       requests.push_back(request);
-      navdb::DuplicateAnswer answer = answers.empty() ? navdb::DuplicateAnswer{} : answers.front();
+      scanner::DuplicateAnswer answer =
+          answers.empty() ? scanner::DuplicateAnswer{} : answers.front();
       if (!answers.empty()) answers.erase(answers.begin());
       return answer;
     };
@@ -145,9 +146,8 @@ TEST(MergeLines, AddsKnownAndDuplicateEntriesByTheRules) {
   testing_support::RecordingUi recording;
   DialogScript dialog;
   dialog.Install(recording);
-  std::vector<NavaidKind> tabs;
-  recording.ui().showKindTab = [&](NavaidKind kind) { tabs.push_back(kind); };
-  ScanSession session{db, recording.ui()};
+  const std::vector<NavaidKind>& tabs = recording.kindsInFocus;
+  ScanSession session{db, recording};
   navdb::EntryList& list = db.List(NavaidKind::Ndb);
 
   // The placeholder goes before the first scanned line.
@@ -217,7 +217,7 @@ TEST(MergeLines, RefusedLinesAndTheDialogTexts) {
   db.lists[navdb::IndexOf(NavaidKind::Ndb)] = navdb::EntryList(1);
   db.List(NavaidKind::Ndb).AddLine(navdb::kPlaceholderLine);
   testing_support::RecordingUi recording;
-  ScanSession session{db, recording.ui()};
+  ScanSession session{db, recording};
   // The placeholder leaves, the list takes the first line, refuses the next.
   EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(10)), (MergeResult{MergeStatus::Added, 0}));
   EXPECT_EQ(scanner::AddNdbEntry(session, Ndb(20, "OTHER")),
@@ -241,7 +241,7 @@ TEST(MergeLines, RunwaysAreIdentifiedByTheirDesignation) {
   testing_support::RecordingUi recording;
   DialogScript dialog;
   dialog.Install(recording);
-  ScanSession session{db, recording.ui()};
+  ScanSession session{db, recording};
   scanner::ScannedRunway runway;
   runway.identifier = "LFPG ";
   runway.name = "CHARLES DE GAULLE       ";

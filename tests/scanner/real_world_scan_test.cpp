@@ -107,7 +107,7 @@ TEST(RealWorldScan, CountsAndLinesAgreeWithTheNavData) {
 
   navdb::Database db;
   db.folder = navData.path();
-  const navdb::UiCallbacks ui;  // no dialog: both versions of a duplicate stay
+  const scanner::ScanReporter ui;  // no dialog: both versions of a duplicate stay
   scanner::ScanSession session{db, ui};
   session.minRunwayLengthFt = 0;
   scanner::ScanSceneryThread(session, scenery.path());

@@ -48,10 +48,9 @@ TEST(ScanDriver, WalksPlainAndPackedFilesSavesAndSummarises) {
   db.folder = navData.path();
   testing_support::RecordingUi recording;
   recording.QueueAnswers({navdb::MessageAnswer::Yes});  // go on after the broken file
-  std::vector<std::string> currentFiles;
-  recording.ui().setCurrentFile = [&](const std::string& text) { currentFiles.push_back(text); };
-  scanner::ScanSession session{db, recording.ui()};
-  session.keepAlwaysOutcome = navdb::DuplicateOutcome::KeepBoth;
+  const std::vector<std::string>& currentFiles = recording.scanPositions;
+  scanner::ScanSession session{db, recording};
+  session.keepAlwaysOutcome = scanner::DuplicateOutcome::KeepBoth;
   const scanner::ScanResult result = scanner::ScanSceneryThread(session, root.path());
   EXPECT_FALSE(result.stopped);
   EXPECT_FALSE(result.saveFailed);
@@ -84,7 +83,7 @@ TEST(ScanDriver, EmptyTreesStoppedScansAndRebuild) {
   navdb::Database db;
   db.folder = navData.path();
   testing_support::RecordingUi recording;
-  scanner::ScanSession session{db, recording.ui()};
+  scanner::ScanSession session{db, recording};
   EXPECT_FALSE(scanner::ScanSceneryThread(session, root.path()).stopped);
   EXPECT_EQ(recording.messages.back().text,
             "Added to the database :\r\r0\tNDB,\r0\tVOR,\r0\tAirports.\r");
@@ -136,7 +135,7 @@ TEST(ScanDriver, UnreadableFoldersAreReportedAndMayStopTheScan) {
     navdb::Database db;
     db.folder = navData.path();
     testing_support::RecordingUi recording;
-    scanner::ScanSession session{db, recording.ui()};
+    scanner::ScanSession session{db, recording};
     session.beforeFolderListed = [&](const std::filesystem::path& folder) {
       if (folder.filename() == "gone" || folder.filename() == "gone2") {
         std::filesystem::remove(folder);
@@ -194,9 +193,8 @@ TEST(ScanDriver, TellsTheNumberOfSceneryFilesOnce) {
     navdb::Database db;
     db.folder = navData.path();
     testing_support::RecordingUi recording;
-    std::vector<size_t> totals;
-    recording.ui().setScanFileTotal = [&](size_t files) { totals.push_back(files); };
-    scanner::ScanSession session{db, recording.ui()};
+    const std::vector<size_t>& totals = recording.scanFileTotals;
+    scanner::ScanSession session{db, recording};
     scanner::ScanSceneryThread(session, scanned);
     EXPECT_EQ(totals, std::vector<size_t>{scanned == root.path() ? 4u : 0u}) << scanned;
   }
@@ -212,7 +210,7 @@ TEST(ScanDriver, FailedSaveIsTheOutcome) {
   navdb::Database db;
   db.folder = navData / "blocker";
   testing_support::RecordingUi recording;
-  scanner::ScanSession session{db, recording.ui()};
+  scanner::ScanSession session{db, recording};
   const scanner::ScanResult result = scanner::ScanSceneryThread(session, root.path());
   EXPECT_TRUE(result.saveFailed);
   EXPECT_FALSE(result.stopped);

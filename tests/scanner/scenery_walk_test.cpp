@@ -78,7 +78,7 @@ TEST(SceneryWalk, StepsComeInWalkOrderEachFileAsDecodedAlone) {
 
   navdb::Database db;
   testing_support::RecordingUi recording;
-  scanner::ScanSession session{db, recording.ui()};
+  scanner::ScanSession session{db, recording};
   session.minRunwayLengthFt = 0;
   scanner::SceneryWalk walk(root.path(), session);
   std::vector<ExpectedStep> taken;
@@ -109,11 +109,11 @@ TEST(SceneryWalk, ScanRowsEqualFileAfterFileMerges) {
   testing_support::RecordingUi recording;
   navdb::Database scanned;
   scanned.folder = navData.path();
-  scanner::ScanSession scan{scanned, recording.ui()};
+  scanner::ScanSession scan{scanned, recording};
   EXPECT_FALSE(scanner::ScanSceneryThread(scan, root.path()).stopped);
 
   navdb::Database oneByOne;
-  scanner::ScanSession merge{oneByOne, recording.ui()};
+  scanner::ScanSession merge{oneByOne, recording};
   for (const ExpectedStep& step : order) {
     if (step.kind == Kind::File) scanner::ScanBglFile(merge, step.path);
   }
@@ -133,7 +133,7 @@ TEST(SceneryWalk, ReadsABoundedNumberAheadAndStopsWhenLeft) {
   WriteManyFiles(root, 150);
   navdb::Database db;
   testing_support::RecordingUi recording;
-  scanner::ScanSession session{db, recording.ui()};
+  scanner::ScanSession session{db, recording};
   std::atomic<int> filesRead = 0;
   session.afterFileSized = [&](const fs::path&) { ++filesRead; };
   {
@@ -181,11 +181,11 @@ TEST(SceneryWalk, AbortInASubfolderStopsTheMergeThere) {
   db.folder = navData.path();
   testing_support::RecordingUi recording;
   int asked = 0;
-  recording.ui().chooseDuplicate = [&](const navdb::DuplicateRequest&) {
+  recording.duplicateAnswer = [&](const scanner::DuplicateRequest&) {
     ++asked;
-    return navdb::DuplicateAnswer{navdb::DuplicateOutcome::AbortScan, false};
+    return scanner::DuplicateAnswer{scanner::DuplicateOutcome::AbortScan, false};
   };
-  scanner::ScanSession session{db, recording.ui()};
+  scanner::ScanSession session{db, recording};
   const scanner::ScanResult result = scanner::ScanSceneryThread(session, root.path());
   EXPECT_TRUE(result.stopped);
   EXPECT_EQ(asked, 1);

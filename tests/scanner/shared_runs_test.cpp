@@ -237,7 +237,7 @@ TEST(SharedRuns, OverlappingBlocksPastTheBudgetAreUnrecognisedData) {
   // Merged, it is the scan's "unrecognized data": the scan goes on.
   navdb::Database db;
   testing_support::RecordingUi recording;
-  scanner::ScanSession session{db, recording.ui()};
+  scanner::ScanSession session{db, recording};
   EXPECT_EQ(scanner::MergeDecodedImage(session, decoded), scanner::ImageResult::Unreadable);
 }
 
@@ -274,7 +274,7 @@ TEST(SharedRuns, AScanPassesOverAnImagePastItsBoundAndGoesOn) {
   db.folder = navData.path();
   testing_support::RecordingUi recording;
   recording.defaultAnswer = navdb::MessageAnswer::Yes;
-  scanner::ScanSession session{db, recording.ui()};
+  scanner::ScanSession session{db, recording};
   const scanner::ScanResult result = scanner::ScanSceneryThread(session, root.path());
   EXPECT_FALSE(result.stopped);
   EXPECT_EQ(result.added(NavaidKind::Ndb), 3);

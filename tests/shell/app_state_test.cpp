@@ -69,7 +69,7 @@ TEST(WaypointHandOver, TheWaitingWorkerWakesWithThePickOrTheAbort) {
   handOver.Begin();
   EXPECT_TRUE(handOver.SelectionPending());
   EXPECT_EQ(handOver.PickedListId(), shell::kPickNone);
-  std::optional<navdb::WaypointPick> picked;
+  std::optional<planner::WaypointPick> picked;
   std::jthread worker([&] { picked = handOver.Wait(); });
   EXPECT_TRUE(handOver.Pick(NavaidKind::Airport, 17));
   worker.join();

@@ -19,8 +19,8 @@ void WriteSampleDatabase(const std::filesystem::path& folder) {
   navdb::Database db = planner_test::SampleDatabase();
   db.folder = folder;
   testing_support::RecordingUi ui;
-  navdb::RebuildIndex(db.lists, db.index, ui.ui());
-  ASSERT_TRUE(navdb::SaveDatabase(db, ui.ui()));
+  navdb::RebuildIndex(db.lists, db.index, ui);
+  ASSERT_TRUE(navdb::SaveDatabase(db, ui));
 }
 
 TEST(PlanCommandsTest, CreateComputePrintAndPerformance) {

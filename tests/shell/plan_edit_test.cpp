@@ -24,8 +24,8 @@ class PlanEditTest : public testing::Test {
         .AddLine(testing_support::AirportLine("CCCC", "CHARLIE", "04 /22", 40, 1.0, 3.0, 300));
     db.folder = folder_.path();
     testing_support::RecordingUi ui;
-    navdb::RebuildIndex(db.lists, db.index, ui.ui());
-    ASSERT_TRUE(navdb::SaveDatabase(db, ui.ui()));
+    navdb::RebuildIndex(db.lists, db.index, ui);
+    ASSERT_TRUE(navdb::SaveDatabase(db, ui));
     CliRun create =
         Run({"plan", "create", "TRIP", "--departure", "AAAA/27R", "--arrival", "BBBB", "--via",
              "vor:VVV", "--no-sid-star", "--climb-rate", "2000", "--climb-speed", "250",

@@ -34,8 +34,8 @@ class PlanExportCliTest : public testing::Test {
     navdb::Database db = planner_test::SampleDatabase();
     db.folder = folder_.path();
     testing_support::RecordingUi ui;
-    navdb::RebuildIndex(db.lists, db.index, ui.ui());
-    ASSERT_TRUE(navdb::SaveDatabase(db, ui.ui()));
+    navdb::RebuildIndex(db.lists, db.index, ui);
+    ASSERT_TRUE(navdb::SaveDatabase(db, ui));
     const CliRun create = Run({"plan",     "create",          "TRIP",   "--departure",
                                "AAAA/27R", "--arrival",       "BBBB",   "--via",
                                "vor:VVV",  "--via",           "ndb:NN", "--climb-rate",

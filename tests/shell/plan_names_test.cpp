@@ -30,8 +30,8 @@ TEST(PlanNames, ANameThatIsAPathIsRefusedBeforeAnythingIsWritten) {
   navdb::Database db = planner_test::SampleDatabase();
   db.folder = navData;
   testing_support::RecordingUi ui;
-  navdb::RebuildIndex(db.lists, db.index, ui.ui());
-  ASSERT_TRUE(navdb::SaveDatabase(db, ui.ui()));
+  navdb::RebuildIndex(db.lists, db.index, ui);
+  ASSERT_TRUE(navdb::SaveDatabase(db, ui));
   auto run = [&](std::vector<std::string> args) {
     args.insert(args.begin(), {"--navdata", navData.string()});
     return RunCli(args);

@@ -23,8 +23,8 @@ class PlanSizeCliTest : public testing::Test {
     navdb::Database db = planner_test::SampleDatabase();
     db.folder = folder_.path();
     testing_support::RecordingUi ui;
-    navdb::RebuildIndex(db.lists, db.index, ui.ui());
-    ASSERT_TRUE(navdb::SaveDatabase(db, ui.ui()));
+    navdb::RebuildIndex(db.lists, db.index, ui);
+    ASSERT_TRUE(navdb::SaveDatabase(db, ui));
     // Departure, VVV, arrival, and a climb that puts a TOC after the departure.
     const CliRun create =
         Run({"plan", "create", "TRIP", "--departure", "AAAA", "--arrival", "BBBB", "--via",

@@ -64,16 +64,15 @@ TEST(EditorMends, ValuesBeyondTheLayoutAreRefusedAndTheEntryStays) {
     UserEditsBox(c.kind, s.fields, c.box, c.text);
     RecordingUi rec;
     LeaveOutcome left = LeaveOutcome::Leave;
-    if (c.box == EditorBox::MagneticVariation)
-      left = OnMagneticVariationBoxLeft(s.fields, rec.ui());
-    if (c.box == EditorBox::Runway) left = OnRunwayBoxLeft(s.fields, rec.ui());
-    if (c.box == EditorBox::Heading) left = OnHeadingBoxLeft(s.fields, rec.ui());
+    if (c.box == EditorBox::MagneticVariation) left = OnMagneticVariationBoxLeft(s.fields, rec);
+    if (c.box == EditorBox::Runway) left = OnRunwayBoxLeft(s.fields, rec);
+    if (c.box == EditorBox::Heading) left = OnHeadingBoxLeft(s.fields, rec);
     EXPECT_EQ(left, LeaveOutcome::FocusStays);
     EXPECT_EQ(rec.beeps, 1);
     EXPECT_FALSE(LineFitsLayout(c.kind, BuildEditorLine(c.kind, s.fields)));
 
-    EXPECT_EQ(ValidateEntry(db, s, rec.ui()), EditorOutcome::StayOpen);
-    EXPECT_EQ(AddEntry(db, s, rec.ui()), EditorOutcome::StayOpen);
+    EXPECT_EQ(ValidateEntry(db, s, rec), EditorOutcome::StayOpen);
+    EXPECT_EQ(AddEntry(db, s, rec), EditorOutcome::StayOpen);
     EXPECT_EQ(Lines(db.List(c.kind)), std::vector<std::string>{line});
     EXPECT_EQ(s.row, std::optional<size_t>(0));
     EXPECT_FALSE(db.databaseModified);
@@ -89,13 +88,13 @@ TEST(EditorMends, MagneticVariationLimitsFollowTheRounding) {
   for (const char* fits : {"99.94", "-99.94", "-99.9", "0", "", "-0.04", "+5"}) {
     SCOPED_TRACE(fits);
     f.magneticVariation = fits;
-    EXPECT_EQ(OnMagneticVariationBoxLeft(f, rec.ui()), LeaveOutcome::Leave);
+    EXPECT_EQ(OnMagneticVariationBoxLeft(f, rec), LeaveOutcome::Leave);
     f.identifier = "V";
     EXPECT_TRUE(LineFitsLayout(NavaidKind::Vor, BuildEditorLine(NavaidKind::Vor, f)));
   }
   EXPECT_EQ(rec.beeps, 0);
   f.magneticVariation = "99.95";
-  EXPECT_EQ(OnMagneticVariationBoxLeft(f, rec.ui()), LeaveOutcome::FocusStays);
+  EXPECT_EQ(OnMagneticVariationBoxLeft(f, rec), LeaveOutcome::FocusStays);
   EXPECT_EQ(rec.beeps, 1);
 }
 
@@ -108,17 +107,17 @@ TEST(EditorMends, OutOfRangeValuesThatFitAreWrittenAsTyped) {
   RecordingUi rec;
   UserEditsBox(NavaidKind::Airport, s.fields, EditorBox::LatitudeMinutes, "75");
   UserEditsBox(NavaidKind::Airport, s.fields, EditorBox::Heading, "365");
-  EXPECT_EQ(OnHeadingBoxLeft(s.fields, rec.ui()), LeaveOutcome::FocusStays);
-  EXPECT_EQ(ValidateEntry(db, s, rec.ui()), EditorOutcome::Close);
+  EXPECT_EQ(OnHeadingBoxLeft(s.fields, rec), LeaveOutcome::FocusStays);
+  EXPECT_EQ(ValidateEntry(db, s, rec), EditorOutcome::Close);
   EXPECT_EQ(db.List(NavaidKind::Airport).GetLine(0).substr(42, 7), "365/545");
   EXPECT_EQ(db.List(NavaidKind::Airport).GetLine(0).substr(51, 6), L("N49*75"));
 
   s = OpenEntryEditor(db, NavaidKind::Airport, 0);
   UserEditsBox(NavaidKind::Airport, s.fields, EditorBox::Heading, "819");
-  OnHeadingBoxLeft(s.fields, rec.ui());
+  OnHeadingBoxLeft(s.fields, rec);
   UserEditsBox(NavaidKind::Airport, s.fields, EditorBox::Runway, "81L");
-  OnRunwayBoxLeft(s.fields, rec.ui());
-  EXPECT_EQ(ValidateEntry(db, s, rec.ui()), EditorOutcome::Close);
+  OnRunwayBoxLeft(s.fields, rec);
+  EXPECT_EQ(ValidateEntry(db, s, rec), EditorOutcome::Close);
   EXPECT_EQ(db.List(NavaidKind::Airport).GetLine(0).substr(33, 16), "81L/99R  819/999");
   EXPECT_TRUE(rec.messages.empty());
 }
@@ -159,29 +158,29 @@ TEST(EditorMends, EveryStoredLineComesBackFromTheFiles) {
         f.glideSlope = f.tacan = true;
         UserEditsBox(kind, f, EditorBox::Direction, "359");
         UserEditsBox(kind, f, EditorBox::MagneticVariation, variant ? "-99.9" : "99.94");
-        ASSERT_EQ(OnMagneticVariationBoxLeft(f, rec.ui()), LeaveOutcome::Leave);
+        ASSERT_EQ(OnMagneticVariationBoxLeft(f, rec), LeaveOutcome::Leave);
       }
       if (kind == NavaidKind::Airport) {
         UserEditsBox(kind, f, EditorBox::Runway, variant ? "1" : "18C");
-        OnRunwayBoxLeft(f, rec.ui());
+        OnRunwayBoxLeft(f, rec);
         UserEditsBox(kind, f, EditorBox::Heading, "819");
-        OnHeadingBoxLeft(f, rec.ui());
+        OnHeadingBoxLeft(f, rec);
         UserEditsBox(kind, f, EditorBox::Length, "99999");
         UserEditsBox(kind, f, EditorBox::Width, "999");
         UserEditsBox(kind, f, EditorBox::AtisInteger, "136");
         UserEditsBox(kind, f, EditorBox::AtisDecimals, "9");
       }
-      ASSERT_EQ(AddEntry(db, s, rec.ui()), EditorOutcome::Close);
+      ASSERT_EQ(AddEntry(db, s, rec), EditorOutcome::Close);
     }
   }
   EXPECT_TRUE(rec.messages.empty());
-  RebuildIndex(db.lists, db.index, rec.ui());
-  ASSERT_TRUE(SaveDatabase(db, rec.ui()));
+  RebuildIndex(db.lists, db.index, rec);
+  ASSERT_TRUE(SaveDatabase(db, rec));
 
   Database loaded;
   loaded.folder = folder.path();
   RecordingUi loadUi;
-  LoadDatabase(loaded, loadUi.ui());
+  LoadDatabase(loaded, loadUi);
   EXPECT_TRUE(loadUi.messages.empty());
   for (NavaidKind kind : kAllKinds) {
     SCOPED_TRACE(InfoOf(kind).indexTag);

@@ -40,31 +40,30 @@ const std::string kPlainRunwayLine = L(
 const std::string kIntersectionLine =
     L("ROMEO  A FIX                     N45*30'45.50  W073*05'30.00  00000");
 
-// Recording callbacks that also keep one log of selections, messages and
-// counts in the order they happened.
-struct EditorUi {
-  RecordingUi recording;
-  std::vector<std::string> events;
-  UiCallbacks ui;
+// The recording front end, also keeping one log of selections, messages
+// and counts in the order they happened.
+struct EventLog : RecordingUi {
+  mutable std::vector<std::string> events;
 
-  EditorUi() {
-    ui = recording.ui();
-    auto message = ui.messageBox;
-    ui.messageBox = [this, message](const MessageRequest& r) {
-      events.push_back("message " + r.caption + ": " + r.text);
-      return message(r);
-    };
-    auto select = ui.selectRow;
-    ui.selectRow = [this, select](NavaidKind kind, int row) {
-      events.push_back("select " + std::string(InfoOf(kind).indexTag) + " " + std::to_string(row));
-      select(kind, row);
-    };
-    auto count = ui.showEntryCount;
-    ui.showEntryCount = [this, count](NavaidKind kind, int n) {
-      events.push_back("count " + std::string(InfoOf(kind).indexTag) + " " + std::to_string(n));
-      count(kind, n);
-    };
+  MessageAnswer Message(const MessageRequest& r) const override {
+    events.push_back("message " + r.caption + ": " + r.text);
+    return RecordingUi::Message(r);
   }
+  void EntryInFocus(NavaidKind kind, int row) const override {
+    events.push_back("select " + std::string(InfoOf(kind).indexTag) + " " + std::to_string(row));
+    RecordingUi::EntryInFocus(kind, row);
+  }
+  void EntryCountChanged(NavaidKind kind, int n) const override {
+    events.push_back("count " + std::string(InfoOf(kind).indexTag) + " " + std::to_string(n));
+    RecordingUi::EntryCountChanged(kind, n);
+  }
+};
+
+struct EditorUi {
+  EventLog recording;
+  std::vector<std::string>& events = recording.events;
+  const Reporter& ui = recording;
+
   void Answer(std::initializer_list<MessageAnswer> answers) { recording.QueueAnswers(answers); }
 };
 
@@ -345,7 +344,7 @@ TEST(EntryEditorBuild, RunwayLineFromTypedBoxes) {
   EditorFields f;
   const NavaidKind k = NavaidKind::Airport;
   TypeCommon(k, f, "lfpg", "CHARLES DE GAULLE");
-  UiCallbacks quiet;
+  Reporter quiet;
   UserEditsBox(k, f, EditorBox::Runway, "09l");
   EXPECT_EQ(OnRunwayBoxLeft(f, quiet), LeaveOutcome::Leave);
   UserEditsBox(k, f, EditorBox::Heading, "90");
@@ -374,7 +373,7 @@ TEST(EntryEditorBuild, RunwayTypedAs9LGetsOpposite27R) {
   f.identifier = "LFPG";
   UserEditsBox(NavaidKind::Airport, f, EditorBox::Runway, "9L");
   RecordingUi rec;
-  EXPECT_EQ(OnRunwayBoxLeft(f, rec.ui()), LeaveOutcome::Leave);
+  EXPECT_EQ(OnRunwayBoxLeft(f, rec), LeaveOutcome::Leave);
   EXPECT_EQ(f.oppositeRunway, "27R");
   EXPECT_EQ(rec.beeps, 0);
   const std::string line = BuildEditorLine(NavaidKind::Airport, f);
@@ -399,7 +398,7 @@ TEST(EntryEditorBuild, RunwayDesignationForms) {
     EditorFields f;
     f.identifier = "ABCD";
     UserEditsBox(NavaidKind::Airport, f, EditorBox::Runway, row.typed);
-    OnRunwayBoxLeft(f, rec.ui());
+    OnRunwayBoxLeft(f, rec);
     EXPECT_EQ(f.oppositeRunway, row.opposite);
     EXPECT_EQ(BuildEditorLine(NavaidKind::Airport, f).substr(33, 9), row.columns33To41);
   }
@@ -638,7 +637,7 @@ TEST(EntryEditorAdd, RunwayWithAnotherDesignationIsNoDuplicate) {
   EditorSession s = OpenEntryEditor(db, NavaidKind::Airport, 0);
   RecordingUi rec;
   UserEditsBox(NavaidKind::Airport, s.fields, EditorBox::Runway, "09R");
-  OnRunwayBoxLeft(s.fields, rec.ui());
+  OnRunwayBoxLeft(s.fields, rec);
   EditorUi ui;
   EXPECT_EQ(AddEntry(db, s, ui.ui), EditorOutcome::Close);
   EXPECT_TRUE(ui.recording.messages.empty());
@@ -765,7 +764,7 @@ TEST(EntryEditorDelete, LastEntryLeavesAnEmptyListWithoutPlaceholder) {
 TEST(EntryEditorDelete, WithoutAnyoneToAskNothingIsDeleted) {
   Database db = DatabaseWith(NavaidKind::Ndb, {kNdbLine});
   EditorSession s = OpenEntryEditor(db, NavaidKind::Ndb, 0);
-  EXPECT_EQ(DeleteEntry(db, s, UiCallbacks{}), EditorOutcome::StayOpen);
+  EXPECT_EQ(DeleteEntry(db, s, Reporter()), EditorOutcome::StayOpen);
   EXPECT_EQ(db.List(NavaidKind::Ndb).Count(), 1u);
 }
 
@@ -839,10 +838,10 @@ TEST(EntryEditorRunwayHelpers, NumberAboveEighteenBeepsAndKeepsTheFocus) {
   RecordingUi rec;
   EditorFields f;
   f.runway = "27L";
-  EXPECT_EQ(OnRunwayBoxLeft(f, rec.ui()), LeaveOutcome::FocusStays);
+  EXPECT_EQ(OnRunwayBoxLeft(f, rec), LeaveOutcome::FocusStays);
   EXPECT_EQ(rec.beeps, 1);
   f.runway = "18";
-  EXPECT_EQ(OnRunwayBoxLeft(f, rec.ui()), LeaveOutcome::Leave);
+  EXPECT_EQ(OnRunwayBoxLeft(f, rec), LeaveOutcome::Leave);
   EXPECT_EQ(f.oppositeRunway, "36");
   EXPECT_EQ(rec.beeps, 1);
 }
@@ -851,20 +850,20 @@ TEST(EntryEditorRunwayHelpers, HeadingAboveOneEightyBeepsAndKeepsTheFocus) {
   RecordingUi rec;
   EditorFields f;
   f.heading = "181";
-  EXPECT_EQ(OnHeadingBoxLeft(f, rec.ui()), LeaveOutcome::FocusStays);
+  EXPECT_EQ(OnHeadingBoxLeft(f, rec), LeaveOutcome::FocusStays);
   EXPECT_EQ(rec.beeps, 1);
   f.heading = "180";
-  EXPECT_EQ(OnHeadingBoxLeft(f, rec.ui()), LeaveOutcome::Leave);
+  EXPECT_EQ(OnHeadingBoxLeft(f, rec), LeaveOutcome::Leave);
   EXPECT_EQ(f.oppositeHeading, "360");
   f.heading = "5";
-  EXPECT_EQ(OnHeadingBoxLeft(f, rec.ui()), LeaveOutcome::Leave);
+  EXPECT_EQ(OnHeadingBoxLeft(f, rec), LeaveOutcome::Leave);
   EXPECT_EQ(f.oppositeHeading, "185");
   f.heading = "";
-  OnHeadingBoxLeft(f, rec.ui());
+  OnHeadingBoxLeft(f, rec);
   EXPECT_EQ(f.oppositeHeading, "180");
   EXPECT_EQ(rec.beeps, 1);
   f.heading = "5";
-  OnHeadingBoxLeft(f, rec.ui());
+  OnHeadingBoxLeft(f, rec);
   EXPECT_EQ(BuildEditorLine(NavaidKind::Airport, f).substr(42, 9), "005/185  ");
 }
 

@@ -80,13 +80,13 @@ void EditEveryKind(Database& db) {
   for (const KindLines& lines : Lines()) {
     EditorSession modify = OpenEntryEditor(db, lines.kind, Row(db, lines.kind, lines.modified));
     UserEditsBox(lines.kind, modify.fields, EditorBox::Altitude, "777");
-    ASSERT_EQ(ValidateEntry(db, modify, ui.ui()), EditorOutcome::Close);
+    ASSERT_EQ(ValidateEntry(db, modify, ui), EditorOutcome::Close);
     EditorSession remove = OpenEntryEditor(db, lines.kind, Row(db, lines.kind, lines.deleted));
-    ASSERT_EQ(DeleteEntry(db, remove, ui.ui()), EditorOutcome::Close);
+    ASSERT_EQ(DeleteEntry(db, remove, ui), EditorOutcome::Close);
     Database source;
     source.List(lines.kind).AddLine(lines.added);
     EditorSession add = OpenEntryEditor(source, lines.kind, 0);
-    ASSERT_EQ(AddEntry(db, add, ui.ui()), EditorOutcome::Close);
+    ASSERT_EQ(AddEntry(db, add, ui), EditorOutcome::Close);
   }
 }
 

@@ -41,7 +41,7 @@ TEST(DatabaseFiles, RestoreOriginal) {
 
   RecordingUi no;
   no.QueueAnswers({MessageAnswer::No});
-  EXPECT_FALSE(RestoreOriginalDatabase(db, no.ui()));
+  EXPECT_FALSE(RestoreOriginalDatabase(db, no));
   ASSERT_EQ(no.messages.size(), 1u);
   EXPECT_EQ(no.messages[0].caption, "Warning");
   EXPECT_EQ(no.messages[0].text,
@@ -53,7 +53,7 @@ TEST(DatabaseFiles, RestoreOriginal) {
   // Missing reference copies: nothing is copied, nothing loaded, and it is a failure.
   RecordingUi incomplete;
   incomplete.QueueAnswers({MessageAnswer::Yes});
-  EXPECT_FALSE(RestoreOriginalDatabase(db, incomplete.ui()));
+  EXPECT_FALSE(RestoreOriginalDatabase(db, incomplete));
   EXPECT_EQ(folder.Read("ndb.dat"), "// NDB database for Skyatlas\r\n");
   EXPECT_FALSE(std::filesystem::exists(folder / "idx.dat"));
   ASSERT_EQ(incomplete.messages.size(), 5u);
@@ -72,7 +72,7 @@ TEST(DatabaseFiles, RestoreOriginal) {
   folder.Write("Original/int.dat", "// Intersection database for Skyatlas\r\n");
   RecordingUi yes;
   yes.QueueAnswers({MessageAnswer::Yes});
-  EXPECT_TRUE(RestoreOriginalDatabase(db, yes.ui()));
+  EXPECT_TRUE(RestoreOriginalDatabase(db, yes));
   EXPECT_EQ(folder.Read("ndb.dat"), ndbFile);
   EXPECT_EQ(folder.Read("int.dat"), "// Intersection database for Skyatlas\r\n");
   ASSERT_GE(yes.messages.size(), 3u);

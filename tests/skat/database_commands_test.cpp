@@ -62,16 +62,16 @@ std::string Summary(int ndbs, int vors, int airports) {
 
 TEST(ScanFromTheWindow, EveryDuplicateAnswerKeepsTheRightLinesAndSavesThem) {
   struct Case {
-    navdb::DuplicateOutcome outcome;
+    scanner::DuplicateOutcome outcome;
     bool keepsExisting;
     int abSeen;  // lines of AB after the scan
     int ndbAdded;
   };
   const Case cases[] = {
-      {navdb::DuplicateOutcome::KeepExisting, true, 1, 1},
-      {navdb::DuplicateOutcome::KeepBoth, true, 2, 2},
-      {navdb::DuplicateOutcome::KeepNew, false, 1, 1},
-      {navdb::DuplicateOutcome::AbortScan, true, 1, 1},
+      {scanner::DuplicateOutcome::KeepExisting, true, 1, 1},
+      {scanner::DuplicateOutcome::KeepBoth, true, 2, 2},
+      {scanner::DuplicateOutcome::KeepNew, false, 1, 1},
+      {scanner::DuplicateOutcome::AbortScan, true, 1, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.outcome));

@@ -23,7 +23,7 @@ const std::string kNewNdb =
     "51'30.00 E002\xB0"
     "21'06.00    135      25";
 
-navdb::DuplicateRequest NdbRequest() {
+scanner::DuplicateRequest NdbRequest() {
   return {navdb::NavaidKind::Ndb, 12, kExistingNdb, kNewNdb};
 }
 
@@ -98,17 +98,17 @@ TEST_F(DuplicateDialogTest, LabelNamesTheKindOfEntry) {
 TEST_F(DuplicateDialogTest, EveryButtonGivesItsAnswer) {
   struct Case {
     QPushButton* (DuplicateDialog::*button)() const;
-    navdb::DuplicateOutcome outcome;
+    scanner::DuplicateOutcome outcome;
     bool always;
   };
   const Case cases[] = {
-      {&DuplicateDialog::keepExistingButton, navdb::DuplicateOutcome::KeepExisting, false},
-      {&DuplicateDialog::keepExistingAlwaysButton, navdb::DuplicateOutcome::KeepExisting, true},
-      {&DuplicateDialog::keepBothButton, navdb::DuplicateOutcome::KeepBoth, false},
-      {&DuplicateDialog::keepBothAlwaysButton, navdb::DuplicateOutcome::KeepBoth, true},
-      {&DuplicateDialog::keepNewButton, navdb::DuplicateOutcome::KeepNew, false},
-      {&DuplicateDialog::keepNewAlwaysButton, navdb::DuplicateOutcome::KeepNew, true},
-      {&DuplicateDialog::abortButton, navdb::DuplicateOutcome::AbortScan, false},
+      {&DuplicateDialog::keepExistingButton, scanner::DuplicateOutcome::KeepExisting, false},
+      {&DuplicateDialog::keepExistingAlwaysButton, scanner::DuplicateOutcome::KeepExisting, true},
+      {&DuplicateDialog::keepBothButton, scanner::DuplicateOutcome::KeepBoth, false},
+      {&DuplicateDialog::keepBothAlwaysButton, scanner::DuplicateOutcome::KeepBoth, true},
+      {&DuplicateDialog::keepNewButton, scanner::DuplicateOutcome::KeepNew, false},
+      {&DuplicateDialog::keepNewAlwaysButton, scanner::DuplicateOutcome::KeepNew, true},
+      {&DuplicateDialog::abortButton, scanner::DuplicateOutcome::AbortScan, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.outcome) * 10 + c.always);
@@ -126,7 +126,7 @@ TEST_F(DuplicateDialogTest, EscapeAbortsTheScan) {
   dialog.show();
   QTest::keyClick(&dialog, Qt::Key_Escape);
   EXPECT_FALSE(dialog.isVisible());
-  EXPECT_EQ(dialog.answer().outcome, navdb::DuplicateOutcome::AbortScan);
+  EXPECT_EQ(dialog.answer().outcome, scanner::DuplicateOutcome::AbortScan);
   EXPECT_FALSE(dialog.answer().always);
 }
 
@@ -141,8 +141,8 @@ TEST_F(DuplicateDialogTest, AskRunsTheModalDialogOverTheMainWindow) {
     dialogFrame = dialog->frameGeometry();
     dialog->keepBothAlwaysButton()->click();
   });
-  const navdb::DuplicateAnswer answer = AskDuplicate(&mainWindow, NdbRequest(), ListFont());
-  EXPECT_EQ(answer.outcome, navdb::DuplicateOutcome::KeepBoth);
+  const scanner::DuplicateAnswer answer = AskDuplicate(&mainWindow, NdbRequest(), ListFont());
+  EXPECT_EQ(answer.outcome, scanner::DuplicateOutcome::KeepBoth);
   EXPECT_TRUE(answer.always);
   EXPECT_EQ(dialogFrame.top(), mainWindow.frameGeometry().top());
   EXPECT_NEAR(dialogFrame.center().x(), mainWindow.frameGeometry().center().x(), 1);
@@ -151,13 +151,13 @@ TEST_F(DuplicateDialogTest, AskRunsTheModalDialogOverTheMainWindow) {
 }
 
 TEST_F(DuplicateDialogTest, PresetAnswersSkipTheModalLoopInOrder) {
-  DuplicateDialog::setNextAnswer({navdb::DuplicateOutcome::KeepNew, false});
-  DuplicateDialog::setNextAnswer({navdb::DuplicateOutcome::AbortScan, false});
-  navdb::DuplicateAnswer first = AskDuplicate(nullptr, NdbRequest(), ListFont());
-  EXPECT_EQ(first.outcome, navdb::DuplicateOutcome::KeepNew);
+  DuplicateDialog::setNextAnswer({scanner::DuplicateOutcome::KeepNew, false});
+  DuplicateDialog::setNextAnswer({scanner::DuplicateOutcome::AbortScan, false});
+  scanner::DuplicateAnswer first = AskDuplicate(nullptr, NdbRequest(), ListFont());
+  EXPECT_EQ(first.outcome, scanner::DuplicateOutcome::KeepNew);
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-  navdb::DuplicateRequest vor{navdb::NavaidKind::Vor, 3, "VOR A", "VOR B"};
-  EXPECT_EQ(AskDuplicate(nullptr, vor, ListFont()).outcome, navdb::DuplicateOutcome::AbortScan);
+  scanner::DuplicateRequest vor{navdb::NavaidKind::Vor, 3, "VOR A", "VOR B"};
+  EXPECT_EQ(AskDuplicate(nullptr, vor, ListFont()).outcome, scanner::DuplicateOutcome::AbortScan);
   ASSERT_EQ(DuplicateDialog::shown().size(), 2u);
   EXPECT_EQ(DuplicateDialog::shown()[0].existingLine, kExistingNdb);
   EXPECT_EQ(DuplicateDialog::shown()[1].kind, navdb::NavaidKind::Vor);
@@ -175,14 +175,14 @@ TEST_F(DuplicateDialogTest, AScanWorkerWaitsWhileTheGuiThreadAsks) {
   });
   answerer.start(10);
   std::atomic<bool> done = false;
-  navdb::DuplicateAnswer answer;
+  scanner::DuplicateAnswer answer;
   std::thread worker([&] {
     answer = AskDuplicate(nullptr, NdbRequest(), ListFont());
     done = true;
   });
   EXPECT_TRUE(QTest::qWaitFor([&] { return done.load(); }, 5000));
   worker.join();
-  EXPECT_EQ(answer.outcome, navdb::DuplicateOutcome::KeepNew);
+  EXPECT_EQ(answer.outcome, scanner::DuplicateOutcome::KeepNew);
   EXPECT_FALSE(answer.always);
   EXPECT_EQ(DuplicateDialog::shown().size(), 1u);
 }

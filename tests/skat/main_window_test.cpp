@@ -235,15 +235,15 @@ TEST(UiBridge, WorkerNoticesArriveCoalescedWithFilesDoneOutOfFilesFound) {
   MainWindow& window = *test.window;
   UiBridge& bridge = window.bridge();
   std::jthread([&bridge] {
-    const navdb::UiCallbacks& ui = bridge.callbacks();
+    const UiBridge& ui = bridge;
     bridge.startScanProgress(3);
-    ui.setStatus(navdb::StatusIcon::Scanning, "Status : scanning...");
-    ui.setCurrentFile("/x/Scenery");            // a folder
-    ui.setCurrentFile("/x/Scenery/a.bgl");      // file 1
-    ui.setCurrentFile("/x/Scenery/sub");        // a folder
-    ui.setCurrentFile("/x/Scenery/sub/b.BGL");  // file 2
-    ui.showEntryCount(NavaidKind::Vor, 7);
-    ui.showKindTab(NavaidKind::Vor);
+    ui.Status(navdb::StatusIcon::Scanning, "Status : scanning...");
+    ui.ScanPosition("/x/Scenery");            // a folder
+    ui.ScanPosition("/x/Scenery/a.bgl");      // file 1
+    ui.ScanPosition("/x/Scenery/sub");        // a folder
+    ui.ScanPosition("/x/Scenery/sub/b.BGL");  // file 2
+    ui.EntryCountChanged(NavaidKind::Vor, 7);
+    ui.KindInFocus(NavaidKind::Vor);
   }).join();
   bridge.flush(false);
   auto* bar = window.findChild<QProgressBar*>("Scan progress");

@@ -84,7 +84,7 @@ TEST(Quit, DuringAWaypointPickTheCloseBoxIsRefusedUntilAPickOrEscape) {
   MainWindow& window = *test.window;
   int raised = 0;
   QObject::connect(&window, &MainWindow::planWindowRaiseRequested, [&raised] { ++raised; });
-  window.beginWaypointPick({true, navdb::WaypointPick{NavaidKind::Vor, 0}});
+  window.beginWaypointPick({true, planner::WaypointPick{NavaidKind::Vor, 0}});
   EXPECT_TRUE(test.state.pick.SelectionPending());
   // Only the top commands are off: the lists stay usable for the pick.
   EXPECT_FALSE(window.findChild<QPushButton*>("Quit")->isEnabled());
@@ -112,10 +112,10 @@ TEST(WaypointPick, ADoubleClickHandsTheRowToTheWaitingWorker) {
   WindowTest test;
   test.Open();
   MainWindow& window = *test.window;
-  std::optional<navdb::WaypointPick> picked;
+  std::optional<planner::WaypointPick> picked;
   std::atomic<bool> done{false};
   std::jthread planner([&] {
-    picked = window.bridge().callbacks().pickWaypoint({});
+    picked = window.bridge().PickWaypoint({});
     done = true;
   });
   ASSERT_TRUE(QTest::qWaitFor([&] { return test.state.pick.SelectionPending(); }, 5000));

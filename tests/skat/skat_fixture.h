@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "navdb/ui_callbacks.h"
+#include "navdb/reporter.h"
 #include "shell/core/app_state.h"
 #include "tests/support/temp_folder.h"
 
