@@ -335,6 +335,13 @@ void FlightPlanDialog::finish() {
   window_.activateWindow();
 }
 
+void FlightPlanDialog::reject() {
+  // QDialog would only hide: the main window would go on believing the plan
+  // window open and refuse every command, Quit included.
+  if (workerRunning_) return;
+  finish();
+}
+
 void FlightPlanDialog::closeEvent(QCloseEvent* event) {
   if (workerRunning_) {
     event->ignore();

@@ -52,6 +52,10 @@ class FlightPlanDialog : public QDialog {
   // The worker of a pick or an import has ended and the rows are shown.
   void workerFinished();
 
+ public slots:
+  // Escape: the same as Cancel.
+  void reject() override;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 

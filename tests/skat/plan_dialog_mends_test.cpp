@@ -1,0 +1,49 @@
+// The Flight Plan dialog where a user once lost the program or the plan.
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "shell/skat/message_box.h"
+#include "tests/skat/plan_dialog_fixture.h"
+
+namespace {
+
+using navdb::MessageAnswer;
+using navdb::NavaidKind;
+using skat_test::FlightPlanDialogTest;
+
+class PlanDialogMendsTest : public FlightPlanDialogTest {
+ protected:
+  // LFPO, PON and LFOB with the turn points of the generator.
+  void buildPlan() {
+    clickWindow("New");
+    pick("Insert", std::make_pair(NavaidKind::Airport, 3));  // LFPO
+    pick("Insert", std::make_pair(NavaidKind::Airport, 0));  // LFOB
+    selectRow(rows()->count() - 1);
+    pick("Insert", std::make_pair(NavaidKind::Vor, 0));  // PON before the arrival
+    ASSERT_EQ(route(), "APT LFPO|BRD *****|ERD *****|VOR PON|BRA *****|ERA *****|APT LFOB");
+  }
+};
+
+TEST_F(PlanDialogMendsTest, EscapeClosesLikeCancelAndTheProgramCanStillQuit) {
+  for (int round = 0; round < 2; ++round) {
+    clickWindow("New");
+    ASSERT_TRUE(dialog().isVisible());
+    QTest::keyClick(&dialog(), Qt::Key_Escape);
+    EXPECT_FALSE(dialog().isVisible());
+    EXPECT_FALSE(test_.state.planWindowOpen) << round;
+  }
+  // The commands of the main window answer again: New opens the dialog...
+  clickWindow("New");
+  EXPECT_TRUE(dialog().isVisible());
+  click("Cancel");
+  // ...and Quit ends the program.
+  clickWindow("Quit");
+  EXPECT_FALSE(window().isVisible());
+  EXPECT_TRUE(MessageBoxSeam::shown().empty());
+}
+
+}  // namespace
