@@ -110,8 +110,12 @@ void RunWaypointSelection(PlannerState& state, const navdb::Database& db, int po
   if (position != -1) request.clearSelections = true;
   std::optional<navdb::WaypointPick> pick;
   if (ui.pickWaypoint) pick = ui.pickWaypoint(request);
-  if (pick) InsertPickedWaypoint(state, db, position, *pick);
-  ComputeLegs(state, db.List(navdb::NavaidKind::Airport));
+  // A pick given up changes nothing, not even the legs: computing them
+  // again would move the turn points the user has seen.
+  if (pick) {
+    InsertPickedWaypoint(state, db, position, *pick);
+    ComputeLegs(state, db.List(navdb::NavaidKind::Airport));
+  }
   navdb::SetStatus(ui, navdb::StatusIcon::Ready, "");
   if (ui.setProgressText) ui.setProgressText(" ");
 }
@@ -178,11 +182,21 @@ void InsertCommand(PlannerState& state, const navdb::Database& db, const navdb::
 
 void ReplaceCommand(PlannerState& state, const navdb::Database& db, const navdb::UiCallbacks& ui) {
   PlanDialog& dialog = state.dialog;
+  // The row is out while its successor is picked; a pick given up puts the
+  // plan back as it was, the replaced row and the selection with it.
+  const PlanDialog before = dialog;
+  navdb::UiCallbacks picking = ui;
+  picking.pickWaypoint = [&state, &before, &ui](const navdb::WaypointPickRequest& request) {
+    std::optional<navdb::WaypointPick> pick;
+    if (ui.pickWaypoint) pick = ui.pickWaypoint(request);
+    if (!pick) state.dialog = before;
+    return pick;
+  };
   if (dialog.selectedRow && *dialog.selectedRow < dialog.rows.size()) {
     dialog.rows.erase(dialog.rows.begin() + static_cast<long>(*dialog.selectedRow));
     if (*dialog.selectedRow >= dialog.rows.size()) dialog.selectedRow.reset();
   }
-  InsertCommand(state, db, ui);
+  InsertCommand(state, db, picking);
 }
 
 void RemoveCommand(PlannerState& state, const navdb::Database& db) {

@@ -1,4 +1,5 @@
-// The Flight Plan dialog where a user once lost the program or the plan.
+// The Flight Plan dialog where a user once lost the program or the plan:
+// Escape, a pick given up.
 #include <QPushButton>
 #include <QTest>
 
@@ -44,6 +45,22 @@ TEST_F(PlanDialogMendsTest, EscapeClosesLikeCancelAndTheProgramCanStillQuit) {
   clickWindow("Quit");
   EXPECT_FALSE(window().isVisible());
   EXPECT_TRUE(MessageBoxSeam::shown().empty());
+}
+
+TEST_F(PlanDialogMendsTest, GivingUpAPickLeavesThePlanAsItWas) {
+  buildPlan();
+  selectRow(3);
+  const std::vector<std::string> before = rowTexts();
+  pick("Replace", std::nullopt);
+  EXPECT_EQ(rowTexts(), before);
+  EXPECT_EQ(rows()->currentRow(), 3);
+  pick("Insert", std::nullopt);
+  EXPECT_EQ(rowTexts(), before);
+  EXPECT_EQ(rows()->currentRow(), 3);
+  // A pick made still replaces the row.
+  pick("Replace", std::make_pair(NavaidKind::Ndb, 0));
+  EXPECT_EQ(route(), "APT LFPO|BRD *****|ERD *****|NDB AB|BRA *****|ERA *****|APT LFOB");
+  click("Cancel");
 }
 
 }  // namespace
