@@ -21,6 +21,7 @@
 #include "platform/text_columns.h"
 #include "shell/core/app_state.h"
 #include "shell/skat/main_window.h"
+#include "shell/skat/message_box.h"
 #include "shell/skat/open_file_dialog.h"
 #include "shell/skat/plan_printer.h"
 #include "shell/skat/qt_text.h"
@@ -300,6 +301,14 @@ void FlightPlanDialog::waitForWorker() {
 
 void FlightPlanDialog::save() {
   readPerformanceFields();
+  // With no rows the leg computation has nothing to check: its last
+  // warning would be asked about, and an empty file written.
+  if (plan_.dialog.rows.empty()) {
+    ShowMessageBox(this, {std::string(planner::kErrorCaption),
+                          "The flight plan has no waypoints: there is nothing to save.",
+                          navdb::MessageIcon::Error, navdb::MessageButtons::Ok, false});
+    return;
+  }
   if (!planner::SaveFlightPlan(plan_, bridge_.callbacks())) {
     refresh();  // the row of a sharp turn is selected
     return;

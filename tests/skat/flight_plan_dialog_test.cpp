@@ -301,6 +301,7 @@ TEST_F(FlightPlanDialogTest, NumberFieldsTakeOnlyWhatTheirColumnsHold) {
 
 TEST_F(FlightPlanDialogTest, SaveRefusesNamesThatAreNotFileNamesAndLongPlansAreNotOpened) {
   clickWindow("New");
+  pick("Insert", std::make_pair(NavaidKind::Airport, 3));  // a plan with something to save
   MessageBoxSeam::clearShown();
   const std::string rule =
       "\" is not a file name: a name may not be empty or hold \"/\", \"\\\", \"..\" or control "

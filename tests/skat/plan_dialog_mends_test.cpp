@@ -1,5 +1,5 @@
 // The Flight Plan dialog where a user once lost the program or the plan:
-// Escape, a pick given up.
+// Escape, a pick given up, an empty plan saved.
 #include <QPushButton>
 #include <QTest>
 
@@ -60,6 +60,24 @@ TEST_F(PlanDialogMendsTest, GivingUpAPickLeavesThePlanAsItWas) {
   // A pick made still replaces the row.
   pick("Replace", std::make_pair(NavaidKind::Ndb, 0));
   EXPECT_EQ(route(), "APT LFPO|BRD *****|ERD *****|NDB AB|BRA *****|ERA *****|APT LFOB");
+  click("Cancel");
+}
+
+TEST_F(PlanDialogMendsTest, AnEmptyPlanIsNotSaved) {
+  clickWindow("New");
+  QLineEdit* name = child<QLineEdit>("Flight plan file name");
+  name->clear();
+  QTest::keyClicks(name, "EMPTY");
+  MessageBoxSeam::clearShown();
+  MessageBoxSeam::setNextAnswer(MessageAnswer::Yes);  // whatever a question would be
+  click("Save");
+  MessageBoxSeam::clearNextAnswers();
+  EXPECT_EQ(skat_test::ShownMessages(),
+            std::vector<std::string>{
+                "Error !|The flight plan has no waypoints: there is nothing to save."});
+  EXPECT_FALSE(std::filesystem::exists(test_.navData / "FlightPlans" / "EMPTY.pln"));
+  EXPECT_TRUE(dialog().isVisible());
+  EXPECT_TRUE(test_.state.planWindowOpen);
   click("Cancel");
 }
 
