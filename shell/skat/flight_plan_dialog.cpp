@@ -240,7 +240,7 @@ void FlightPlanDialog::onSelectionChanged(int row) {
 void FlightPlanDialog::startPick(bool replace) {
   if (workerRunning_) return;
   hide();
-  const navdb::UiCallbacks ui = bridge_.callbacks();
+  const navdb::UiCallbacks ui = callbacks();
   runWorker([this, ui, replace] {
     if (replace) {
       planner::ReplaceCommand(plan_, app_.db, ui);
@@ -251,7 +251,7 @@ void FlightPlanDialog::startPick(bool replace) {
 }
 
 void FlightPlanDialog::startImport(planner::PlanOpenMode mode) {
-  navdb::UiCallbacks ui = bridge_.callbacks();
+  navdb::UiCallbacks ui = callbacks();
   // A Flight Shop waypoint picked by hand hides the dialog meanwhile.
   ui.pickWaypoint = [this, pick = ui.pickWaypoint](const navdb::WaypointPickRequest& request) {
     bridge_.onWindowThread([this] { hide(); });
@@ -309,7 +309,7 @@ void FlightPlanDialog::save() {
                           navdb::MessageIcon::Error, navdb::MessageButtons::Ok, false});
     return;
   }
-  if (!planner::SaveFlightPlan(plan_, bridge_.callbacks())) {
+  if (!planner::SaveFlightPlan(plan_, callbacks())) {
     refresh();  // the row of a sharp turn is selected
     return;
   }
@@ -319,7 +319,7 @@ void FlightPlanDialog::save() {
 void FlightPlanDialog::print() {
   const PrintOutcome outcome = PrintPages(this, planner::LayoutPrintout(plan_));
   if (outcome != PrintOutcome::InitFailed) return;
-  navdb::ShowMessage(bridge_.callbacks(), std::string(planner::kErrorCaption), "Print init failed.",
+  navdb::ShowMessage(callbacks(), std::string(planner::kErrorCaption), "Print init failed.",
                      navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
 }
 
@@ -328,12 +328,12 @@ void FlightPlanDialog::loadPerformance() {
       this, "Select an aicraft performance file",
       QString::fromStdString(planner::PlanFolder(plan_).string()), "Aircraft performance (*.perf)");
   if (!file) return;
-  if (planner::LoadPerformanceFile(plan_, file->toStdString(), bridge_.callbacks())) recompute();
+  if (planner::LoadPerformanceFile(plan_, file->toStdString(), callbacks())) recompute();
 }
 
 void FlightPlanDialog::savePerformance() {
   readPerformanceFields();
-  planner::SavePerformanceFile(plan_, bridge_.callbacks());
+  planner::SavePerformanceFile(plan_, callbacks());
 }
 
 void FlightPlanDialog::finish() {
@@ -342,6 +342,15 @@ void FlightPlanDialog::finish() {
   window_.showNormal();
   window_.raise();
   window_.activateWindow();
+}
+
+navdb::UiCallbacks FlightPlanDialog::callbacks() const {
+  navdb::UiCallbacks ui = bridge_.callbacks();
+  ui.messageBox = [this](const navdb::MessageRequest& request) {
+    // Called from a worker too: ShowMessageBox shows it on the window's thread.
+    return ShowMessageBox(const_cast<FlightPlanDialog*>(this), request);
+  };
+  return ui;
 }
 
 void FlightPlanDialog::reject() {

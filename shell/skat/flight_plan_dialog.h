@@ -85,6 +85,9 @@ class FlightPlanDialog : public QDialog {
   void loadPerformance();
   void savePerformance();
   void finish();
+  // The library callbacks with the messages shown over this dialog, the
+  // window they speak for, not over the main window.
+  navdb::UiCallbacks callbacks() const;
 
   MainWindow& window_;
   shell::AppState& app_;

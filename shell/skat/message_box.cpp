@@ -19,6 +19,11 @@ std::vector<navdb::MessageRequest>& ShownRequests() {
   return shown;
 }
 
+std::vector<const QWidget*>& ShownParents() {
+  static std::vector<const QWidget*> parents;
+  return parents;
+}
+
 QMessageBox::Icon QtIcon(navdb::MessageIcon icon) {
   switch (icon) {
     case navdb::MessageIcon::Information:
@@ -109,6 +114,7 @@ navdb::MessageAnswer ShowMessageBox(QWidget* parent, const navdb::MessageRequest
     return answer;
   }
   ShownRequests().push_back(request);
+  ShownParents().push_back(parent);
   std::deque<navdb::MessageAnswer>& preset = PresetAnswers();
   if (!preset.empty()) {
     const navdb::MessageAnswer answer = preset.front();
@@ -136,6 +142,11 @@ const std::vector<navdb::MessageRequest>& MessageBoxSeam::shown() {
   return ShownRequests();
 }
 
+const std::vector<const QWidget*>& MessageBoxSeam::shownParents() {
+  return ShownParents();
+}
+
 void MessageBoxSeam::clearShown() {
   ShownRequests().clear();
+  ShownParents().clear();
 }

@@ -34,5 +34,7 @@ class MessageBoxSeam {
   static void clearNextAnswers();
   // Every request ShowMessageBox received, answered by the seam or not.
   static const std::vector<navdb::MessageRequest>& shown();
+  // The window each of those boxes belonged to, in the same order.
+  static const std::vector<const QWidget*>& shownParents();
   static void clearShown();
 };

@@ -1,5 +1,6 @@
 // The Flight Plan dialog where a user once lost the program or the plan:
-// Escape, a pick given up, an empty plan saved.
+// Escape, a pick given up, an empty plan saved, and messages hidden behind
+// the main window.
 #include <QPushButton>
 #include <QTest>
 
@@ -78,6 +79,34 @@ TEST_F(PlanDialogMendsTest, AnEmptyPlanIsNotSaved) {
   EXPECT_FALSE(std::filesystem::exists(test_.navData / "FlightPlans" / "EMPTY.pln"));
   EXPECT_TRUE(dialog().isVisible());
   EXPECT_TRUE(test_.state.planWindowOpen);
+  click("Cancel");
+}
+
+TEST_F(PlanDialogMendsTest, MessagesAboutThePlanBelongToTheDialog) {
+  buildPlan();
+  child<QLineEdit>("Flight plan file name")->clear();
+  emit child<QLineEdit>("Flight plan file name")->textEdited("");
+  MessageBoxSeam::clearShown();
+  MessageBoxSeam::setNextAnswer(MessageAnswer::Yes);  // a sharp turn, if any, is kept
+  MessageBoxSeam::setNextAnswer(MessageAnswer::Ok);
+  click("Save");
+  MessageBoxSeam::clearNextAnswers();
+  ASSERT_FALSE(MessageBoxSeam::shown().empty());
+  EXPECT_EQ(MessageBoxSeam::shown().back().text, "You must specify a name for the flight plan.");
+  for (const QWidget* parent : MessageBoxSeam::shownParents()) EXPECT_EQ(parent, &dialog());
+
+  // The same from the performance buttons and the printer.
+  MessageBoxSeam::clearShown();
+  child<QLineEdit>("Aircraft")->clear();
+  MessageBoxSeam::setNextAnswer(MessageAnswer::Ok);
+  click("Save performance");
+  PrintDialogSeam::setNextPdfFile(QString::fromStdString((test_.sim / "missing/x.pdf").string()));
+  MessageBoxSeam::setNextAnswer(MessageAnswer::Ok);
+  click("Print");
+  ASSERT_EQ(skat_test::ShownMessages(),
+            (std::vector<std::string>{"Error !|You must specify a name for the aircraft.",
+                                      "Error !|Print init failed."}));
+  for (const QWidget* parent : MessageBoxSeam::shownParents()) EXPECT_EQ(parent, &dialog());
   click("Cancel");
 }
 
