@@ -91,7 +91,25 @@ TEST(ScanFromTheWindow, EveryDuplicateAnswerKeepsTheRightLinesAndSavesThem) {
     ASSERT_EQ(DuplicateDialog::shown().size(), 1u);
     EXPECT_EQ(DuplicateDialog::shown()[0].existingLine, skat_test::NdbLines()[0]);
     EXPECT_EQ(DuplicateDialog::shown()[0].kind, NavaidKind::Ndb);
-    EXPECT_EQ(skat_test::ShownMessages(), std::vector<std::string>{Summary(c.ndbAdded, 0, 0)});
+    const std::vector<std::string> shown = skat_test::ShownMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    if (c.outcome == navdb::DuplicateOutcome::AbortScan) {
+      // A stopped scan says so, then what it kept. The walk may not have
+      // finished listing the tree when the scan stopped: the total is then
+      // left out.
+      const std::string kept = Summary(c.ndbAdded, 0, 0).substr(12);
+      EXPECT_TRUE(shown[0] ==
+                      "Warning|The scan was stopped after 1 of 1 scenery files.\rWhat it had "
+                      "merged until then is kept in the database.\r\r" +
+                          kept ||
+                  shown[0] ==
+                      "Warning|The scan was stopped after 1 scenery file.\rWhat it had "
+                      "merged until then is kept in the database.\r\r" +
+                          kept)
+          << shown[0];
+    } else {
+      EXPECT_EQ(shown[0], Summary(c.ndbAdded, 0, 0));
+    }
     // The visible tab followed the kind being filled.
     EXPECT_EQ(window.currentKind(), NavaidKind::Ndb);
 
