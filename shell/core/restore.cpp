@@ -6,7 +6,8 @@
 
 namespace shell {
 
-bool RestoreOriginalDatabase(navdb::Database& db, const navdb::UiCallbacks& ui) {
+bool RestoreOriginalDatabase(navdb::Database& db, const navdb::UiCallbacks& ui,
+                             const std::function<void(bool)>& showLoading) {
   using navdb::MessageButtons;
   using navdb::MessageIcon;
   if (!navdb::CopyOriginalDatabase(db, ui)) return false;
@@ -18,8 +19,13 @@ bool RestoreOriginalDatabase(navdb::Database& db, const navdb::UiCallbacks& ui) 
     loaded.notify_all();
   });
   if (ui.showIndexWindow) ui.showIndexWindow(true);
+  if (showLoading) {
+    showLoading(true);
+    loader.join();
+    showLoading(false);
+  }
   // The wait message comes back each time it is closed while the load runs.
-  for (;;) {
+  while (!showLoading) {
     navdb::ShowMessage(ui, "Please wait", "Restoring original database...",
                        MessageIcon::Information, MessageButtons::Ok);
     for (int waited = 0; waited < 25 && !loaded; ++waited) {
@@ -27,7 +33,7 @@ bool RestoreOriginalDatabase(navdb::Database& db, const navdb::UiCallbacks& ui) 
     }
     if (loaded) break;
   }
-  loader.join();
+  if (loader.joinable()) loader.join();
   if (ui.showIndexWindow) ui.showIndexWindow(false);
   navdb::ShowMessage(ui, "Information", "Original database restored.", MessageIcon::Information,
                      MessageButtons::Ok);

@@ -1,6 +1,8 @@
 // The "Restore original DB" command as both front ends run it.
 #pragma once
 
+#include <functional>
+
 #include "navdb/database.h"
 #include "navdb/ui_callbacks.h"
 
@@ -11,6 +13,10 @@ namespace shell {
 // "Please wait" box keeps the user out. Returns false when the user said No
 // or when the copies could not be made (the working files are then left as
 // they were and nothing is loaded).
-bool RestoreOriginalDatabase(navdb::Database& db, const navdb::UiCallbacks& ui);
+// `showLoading` (true, then false once the load has ended) lets a front end
+// show its own progress instead; without it the "Please wait" box comes back
+// each time it is closed until the load has ended.
+bool RestoreOriginalDatabase(navdb::Database& db, const navdb::UiCallbacks& ui,
+                             const std::function<void(bool loading)>& showLoading = {});
 
 }  // namespace shell

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QProgressDialog>
 
 #include <atomic>
 #include <filesystem>
@@ -100,9 +101,34 @@ void DatabaseCommands::restore() {
     // The restore's own load worker changes the lists; nothing may start
     // meanwhile, although the "Please wait" box already keeps the user out.
     ui.setCommandsEnabled(false, false);
-    shell::RestoreOriginalDatabase(state_.db, ui);
+    shell::RestoreOriginalDatabase(state_.db, ui, [this](bool loading) {
+      window_.bridge().onWindowThread([this, loading] { showRestoreProgress(loading); });
+    });
     ui.setCommandsEnabled(true, false);
   });
+}
+
+void DatabaseCommands::showRestoreProgress(bool loading) {
+  if (!restoreProgress_) {
+    // A busy bar without a button: the box is the program's to close.
+    restoreProgress_ =
+        new QProgressDialog("Restoring original database...", QString(), 0, 0, &window_,
+                            Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    restoreProgress_->setObjectName("Restoring original database");
+    restoreProgress_->setWindowTitle("Please wait");
+    restoreProgress_->setCancelButton(nullptr);
+    restoreProgress_->setWindowModality(Qt::WindowModal);
+    restoreProgress_->setAutoReset(false);
+    restoreProgress_->setAutoClose(false);
+    restoreProgress_->setMinimumDuration(0);
+  }
+  if (loading) {
+    restoreProgress_->show();
+    return;
+  }
+  restoreProgress_->hide();
+  // The lists show the restored entries before the last word is said.
+  window_.setListsBusy(false);
 }
 
 void DatabaseCommands::rebuildIndex() {

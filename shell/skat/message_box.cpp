@@ -19,6 +19,11 @@ std::vector<navdb::MessageRequest>& ShownRequests() {
   return shown;
 }
 
+std::function<void(const navdb::MessageRequest&)>& OnShown() {
+  static std::function<void(const navdb::MessageRequest&)> hook;
+  return hook;
+}
+
 std::vector<const QWidget*>& ShownParents() {
   static std::vector<const QWidget*> parents;
   return parents;
@@ -115,6 +120,7 @@ navdb::MessageAnswer ShowMessageBox(QWidget* parent, const navdb::MessageRequest
   }
   ShownRequests().push_back(request);
   ShownParents().push_back(parent);
+  if (OnShown()) OnShown()(request);
   std::deque<navdb::MessageAnswer>& preset = PresetAnswers();
   if (!preset.empty()) {
     const navdb::MessageAnswer answer = preset.front();
@@ -146,7 +152,12 @@ const std::vector<const QWidget*>& MessageBoxSeam::shownParents() {
   return ShownParents();
 }
 
+void MessageBoxSeam::setOnShown(std::function<void(const navdb::MessageRequest&)> hook) {
+  OnShown() = std::move(hook);
+}
+
 void MessageBoxSeam::clearShown() {
   ShownRequests().clear();
   ShownParents().clear();
+  OnShown() = nullptr;
 }

@@ -5,6 +5,7 @@
 
 #include <QMessageBox>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,4 +38,7 @@ class MessageBoxSeam {
   // The window each of those boxes belonged to, in the same order.
   static const std::vector<const QWidget*>& shownParents();
   static void clearShown();
+  // Runs at each box, before its answer is given (tests look at the
+  // windows as the user sees them then); cleared by clearShown().
+  static void setOnShown(std::function<void(const navdb::MessageRequest&)> hook);
 };

@@ -213,19 +213,16 @@ TEST(RestoreOriginalDb, CopiesTheReferenceFilesBackAndShowsThem) {
   MainWindow& window = *test.window;
   EXPECT_EQ(window.model(NavaidKind::Ndb)->index(0).data().toString(), "(no data found)");
   MessageBoxSeam::setNextAnswer(MessageAnswer::Yes);
-  // The wait box comes back until the load has ended; then the last word.
-  for (int i = 0; i < 200; ++i) MessageBoxSeam::setNextAnswer(MessageAnswer::Ok);
+  MessageBoxSeam::setNextAnswer(MessageAnswer::Ok);  // the last word
   Click(window, "Restore original DB");
   test.WaitForWorker();
   MessageBoxSeam::clearNextAnswers();
   const std::vector<std::string> shown = skat_test::ShownMessages();
-  ASSERT_GE(shown.size(), 3u);
+  // The load's progress is a busy box, not a message to answer.
+  ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown.front(),
             "Warning|You are going to lose any modification you've done on the database, \r"
             "INCLUDING the Intersection list !\r\rProceed ?");
-  for (size_t i = 1; i + 1 < shown.size(); ++i) {
-    EXPECT_EQ(shown[i], "Please wait|Restoring original database...");
-  }
   EXPECT_EQ(shown.back(), "Information|Original database restored.");
   EXPECT_EQ(window.model(NavaidKind::Ndb)->rowCount(), 3);
   EXPECT_EQ(Win1252FromQString(window.model(NavaidKind::Ndb)->index(0).data().toString()),
