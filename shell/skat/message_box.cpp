@@ -103,7 +103,12 @@ std::unique_ptr<QMessageBox> BuildMessageBox(QWidget* parent,
   box->setIcon(QtIcon(request.icon));
   const std::vector<QMessageBox::StandardButton> buttons = QtButtons(request.buttons);
   for (QMessageBox::StandardButton button : buttons) box->addButton(button);
-  box->setDefaultButton(buttons.front());
+  // A Yes/No warning asks whether to throw something away or write over
+  // it (delete, restore, rebuild, overwrite, keep a duplicate): Enter must
+  // not say Yes to it by accident.
+  const bool destructive = request.icon == navdb::MessageIcon::Warning &&
+                           request.buttons == navdb::MessageButtons::YesNo;
+  box->setDefaultButton(destructive ? QMessageBox::No : buttons.front());
   box->setEscapeButton(box->button(EscapeButton(request.buttons)));
   if (request.topmost) box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
   return box;

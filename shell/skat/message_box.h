@@ -21,7 +21,8 @@ navdb::MessageAnswer ShowMessageBox(QWidget* parent, const navdb::MessageRequest
 
 // The message box ShowMessageBox would run, not yet shown: caption, text
 // (Windows-1252 converted, line breaks applied, always plain text), icon,
-// buttons with the first one as default, and the topmost flag.
+// buttons with the first one as default (No for a Yes/No warning), and the
+// topmost flag.
 std::unique_ptr<QMessageBox> BuildMessageBox(QWidget* parent, const navdb::MessageRequest& request);
 
 // The answer a standard button stands for.
