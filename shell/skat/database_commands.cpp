@@ -179,13 +179,18 @@ bool DatabaseCommands::decideQuit(bool byQuitButton) {
     emit window_.planWindowRaiseRequested();
     return false;
   }
-  if (state_.db.databaseModified &&
-      Ask(window_, "Warning", "Save modifications ?", navdb::MessageIcon::Question,
-          navdb::MessageButtons::YesNo) == navdb::MessageAnswer::Yes) {
-    startQuitSave();
-    return false;
+  if (!state_.db.databaseModified) return true;
+  // Cancel (and Escape) go back to the window with the modifications kept.
+  switch (Ask(window_, "Warning", "Save modifications ?", navdb::MessageIcon::Question,
+              navdb::MessageButtons::YesNoCancel)) {
+    case navdb::MessageAnswer::Yes:
+      startQuitSave();
+      return false;
+    case navdb::MessageAnswer::No:
+      return true;
+    default:
+      return false;
   }
-  return true;
 }
 
 void DatabaseCommands::startQuitSave() {
@@ -196,6 +201,7 @@ void DatabaseCommands::startQuitSave() {
         ui.setCommandsEnabled(false, false);
         navdb::RebuildIndex(state_.db.lists, state_.db.index, ui);
         *saved = navdb::SaveDatabase(state_.db, ui);
+        if (*saved) state_.db.databaseModified = false;
         // A failed save keeps the window open with the modifications, so
         // the user can try again or keep working.
         if (!*saved) ui.setCommandsEnabled(true, false);

@@ -432,6 +432,14 @@ void MainWindow::reloadLists() {
     showEntryCount(kind, static_cast<int>(state_.db.List(kind).EntryCount()));
   }
   indexWindow_->reload();
+  showModified();
+}
+
+void MainWindow::showModified() {
+  // The lists are shown again after every change and every save: the title
+  // follows then whether the database files are behind the lists.
+  const QString title = QString::fromLatin1(shell::kWindowTitle);
+  setWindowTitle(state_.db.databaseModified ? title + " *" : title);
 }
 
 void MainWindow::showSceneryRootPath() {
