@@ -125,7 +125,7 @@ void FlightPlanDialog::wire() {
           &FlightPlanDialog::savePerformance);
   connect(button("Save"), &QPushButton::clicked, this, &FlightPlanDialog::save);
   connect(button("Print"), &QPushButton::clicked, this, &FlightPlanDialog::print);
-  connect(button("Cancel"), &QPushButton::clicked, this, &FlightPlanDialog::finish);
+  connect(button("Cancel"), &QPushButton::clicked, this, &FlightPlanDialog::cancel);
   connect(&window_, &MainWindow::planWindowRaiseRequested, this, [this] {
     if (isVisible()) raise();
   });
@@ -136,6 +136,10 @@ void FlightPlanDialog::openPlan(planner::PlanOpenMode mode) {
   if (mode != planner::PlanOpenMode::Loaded) planner::OpenPlanDialog(plan_, mode);
   app_.planWindowOpen = true;
   refresh();
+  const bool importing = mode == planner::PlanOpenMode::FlightShopImport ||
+                         mode == planner::PlanOpenMode::Fs200xImport;
+  takeShownPlanAfterWorker_ = importing;
+  if (!importing) shownPlan_ = planner::EncodePlanFile(plan_);
   show();
   raise();
   activateWindow();
@@ -285,6 +289,7 @@ void FlightPlanDialog::onWorkerEnded() {
   bridge_.flush(false);
   setEnabled(true);
   refresh();
+  if (std::exchange(takeShownPlanAfterWorker_, false)) shownPlan_ = planner::EncodePlanFile(plan_);
   if (app_.planWindowOpen) {
     show();
     raise();
@@ -356,12 +361,24 @@ navdb::UiCallbacks FlightPlanDialog::callbacks() const {
 void FlightPlanDialog::reject() {
   // QDialog would only hide: the main window would go on believing the plan
   // window open and refuse every command, Quit included.
-  if (workerRunning_) return;
+  cancel();
+}
+
+bool FlightPlanDialog::mayDiscard() {
+  readPerformanceFields();
+  if (planner::EncodePlanFile(plan_) == shownPlan_) return true;
+  return ShowMessageBox(this, {"Warning", "The flight plan was changed.\n\nDiscard the changes ?",
+                               navdb::MessageIcon::Warning, navdb::MessageButtons::YesNo, false}) ==
+         navdb::MessageAnswer::Yes;
+}
+
+void FlightPlanDialog::cancel() {
+  if (workerRunning_ || !mayDiscard()) return;
   finish();
 }
 
 void FlightPlanDialog::closeEvent(QCloseEvent* event) {
-  if (workerRunning_) {
+  if (workerRunning_ || !mayDiscard()) {
     event->ignore();
     return;
   }

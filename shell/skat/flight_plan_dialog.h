@@ -85,6 +85,10 @@ class FlightPlanDialog : public QDialog {
   void loadPerformance();
   void savePerformance();
   void finish();
+  // Cancel, Escape and the close box: true when nothing was changed since
+  // the plan was shown, or the user agrees to throw the changes away.
+  bool mayDiscard();
+  void cancel();
   // The library callbacks with the messages shown over this dialog, the
   // window they speak for, not over the main window.
   navdb::UiCallbacks callbacks() const;
@@ -95,6 +99,10 @@ class FlightPlanDialog : public QDialog {
   planner::PlannerState& plan_;
   bool refreshing_ = false;
   bool workerRunning_ = false;
+  // The plan file the shown plan would be, as it was shown (for an import,
+  // once its waypoints were looked up).
+  std::string shownPlan_;
+  bool takeShownPlanAfterWorker_ = false;
   std::jthread worker_;
 
   QLineEdit* aircraft_ = nullptr;

@@ -18,6 +18,7 @@
 
 #include "shell/skat/flight_plan_dialog.h"
 #include "shell/skat/main_window.h"
+#include "shell/skat/message_box.h"
 #include "shell/skat/open_file_dialog.h"
 #include "shell/skat/plan_launcher.h"
 #include "shell/skat/plan_printer.h"
@@ -70,6 +71,12 @@ class FlightPlanDialogTest : public testing::Test {
     return text;
   }
   void selectRow(int row) { rows()->setCurrentRow(row); }
+  // Cancel on a changed plan, answering Yes to throwing the changes away.
+  void discard() {
+    MessageBoxSeam::setNextAnswer(navdb::MessageAnswer::Yes);
+    click("Cancel");
+    EXPECT_FALSE(dialog().isVisible());
+  }
   void setField(const char* name, const QString& text) {
     QLineEdit* field = child<QLineEdit>(name);
     field->setText(text);

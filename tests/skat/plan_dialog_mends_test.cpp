@@ -48,6 +48,36 @@ TEST_F(PlanDialogMendsTest, EscapeClosesLikeCancelAndTheProgramCanStillQuit) {
   EXPECT_TRUE(MessageBoxSeam::shown().empty());
 }
 
+TEST_F(PlanDialogMendsTest, ChangesAreNotThrownAwayWithoutAQuestion) {
+  // Unchanged: Cancel and Escape close at once.
+  clickWindow("New");
+  click("Cancel");
+  EXPECT_FALSE(dialog().isVisible());
+  EXPECT_TRUE(MessageBoxSeam::shown().empty());
+  clickWindow("New");
+  pick("Insert", std::make_pair(NavaidKind::Airport, 3));
+  const std::vector<std::string> plan = rowTexts();
+  // Changed: No keeps the dialog and the plan, for Cancel, Escape and the close box.
+  for (int way = 0; way < 3; ++way) {
+    MessageBoxSeam::setNextAnswer(MessageAnswer::No);
+    if (way == 0) click("Cancel");
+    if (way == 1) QTest::keyClick(&dialog(), Qt::Key_Escape);
+    if (way == 2) dialog().close();
+    EXPECT_TRUE(dialog().isVisible()) << way;
+    EXPECT_TRUE(test_.state.planWindowOpen);
+    EXPECT_EQ(rowTexts(), plan);
+  }
+  ASSERT_EQ(skat_test::ShownMessages().size(), 3u);
+  EXPECT_EQ(skat_test::ShownMessages()[0],
+            "Warning|The flight plan was changed.\n\nDiscard the changes ?");
+  EXPECT_EQ(MessageBoxSeam::shownParents()[0], &dialog());
+  // Yes throws them away.
+  MessageBoxSeam::setNextAnswer(MessageAnswer::Yes);
+  QTest::keyClick(&dialog(), Qt::Key_Escape);
+  EXPECT_FALSE(dialog().isVisible());
+  EXPECT_FALSE(test_.state.planWindowOpen);
+}
+
 TEST_F(PlanDialogMendsTest, GivingUpAPickLeavesThePlanAsItWas) {
   buildPlan();
   selectRow(3);
@@ -61,7 +91,7 @@ TEST_F(PlanDialogMendsTest, GivingUpAPickLeavesThePlanAsItWas) {
   // A pick made still replaces the row.
   pick("Replace", std::make_pair(NavaidKind::Ndb, 0));
   EXPECT_EQ(route(), "APT LFPO|BRD *****|ERD *****|NDB AB|BRA *****|ERA *****|APT LFOB");
-  click("Cancel");
+  discard();
 }
 
 TEST_F(PlanDialogMendsTest, AnEmptyPlanIsNotSaved) {
@@ -79,7 +109,7 @@ TEST_F(PlanDialogMendsTest, AnEmptyPlanIsNotSaved) {
   EXPECT_FALSE(std::filesystem::exists(test_.navData / "FlightPlans" / "EMPTY.pln"));
   EXPECT_TRUE(dialog().isVisible());
   EXPECT_TRUE(test_.state.planWindowOpen);
-  click("Cancel");
+  discard();
 }
 
 TEST_F(PlanDialogMendsTest, MessagesAboutThePlanBelongToTheDialog) {
@@ -107,7 +137,7 @@ TEST_F(PlanDialogMendsTest, MessagesAboutThePlanBelongToTheDialog) {
             (std::vector<std::string>{"Error !|You must specify a name for the aircraft.",
                                       "Error !|Print init failed."}));
   for (const QWidget* parent : MessageBoxSeam::shownParents()) EXPECT_EQ(parent, &dialog());
-  click("Cancel");
+  discard();
 }
 
 }  // namespace
