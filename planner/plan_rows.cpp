@@ -109,8 +109,12 @@ void RunWaypointSelection(PlannerState& state, const navdb::Database& db, int po
   ui.ProgressText("Select a navaid or press [Esc] to abort.");
   if (position != -1) request.clearSelections = true;
   const std::optional<WaypointPick> pick = ui.PickWaypoint(request);
-  if (pick) InsertPickedWaypoint(state, db, position, *pick);
-  ComputeLegs(state, db.List(navdb::NavaidKind::Airport));
+  // A pick given up changes nothing, not even the legs: computing them
+  // again would move the turn points the user has seen.
+  if (pick) {
+    InsertPickedWaypoint(state, db, position, *pick);
+    ComputeLegs(state, db.List(navdb::NavaidKind::Airport));
+  }
   ui.Status(navdb::StatusIcon::Ready, "");
   ui.ProgressText(" ");
 }
@@ -170,13 +174,60 @@ void InsertCommand(PlannerState& state, const navdb::Database& db, const PlanRep
   RunWaypointSelection(state, db, position, ui);
 }
 
+namespace {
+
+// The caller's reports, except that a pick given up first puts the dialog
+// back as it was before the replaced row was taken out.
+class RestoringPick : public PlanReporter {
+ public:
+  RestoringPick(const PlanReporter& ui, PlannerState& state, const PlanDialog& before)
+      : ui_(ui), state_(state), before_(before) {}
+
+  std::optional<WaypointPick> PickWaypoint(const WaypointPickRequest& request) const override {
+    std::optional<WaypointPick> pick = ui_.PickWaypoint(request);
+    if (!pick) state_.dialog = before_;
+    return pick;
+  }
+  navdb::MessageAnswer Message(const navdb::MessageRequest& request) const override {
+    return ui_.Message(request);
+  }
+  void Status(navdb::StatusIcon icon, const std::string& text) const override {
+    ui_.Status(icon, text);
+  }
+  void Progress(navdb::ProgressTask task, int percent) const override {
+    ui_.Progress(task, percent);
+  }
+  void ProgressText(const std::string& text) const override { ui_.ProgressText(text); }
+  void EntryCountChanged(navdb::NavaidKind kind, int count) const override {
+    ui_.EntryCountChanged(kind, count);
+  }
+  void EntryInFocus(navdb::NavaidKind kind, int row) const override {
+    ui_.EntryInFocus(kind, row);
+  }
+  void KindInFocus(navdb::NavaidKind kind) const override { ui_.KindInFocus(kind); }
+  void IndexInFlux(bool inFlux) const override { ui_.IndexInFlux(inFlux); }
+  void Alert() const override { ui_.Alert(); }
+  void DatabaseBusy(bool busy) const override { ui_.DatabaseBusy(busy); }
+
+ private:
+  const PlanReporter& ui_;
+  PlannerState& state_;
+  const PlanDialog& before_;
+};
+
+}  // namespace
+
 void ReplaceCommand(PlannerState& state, const navdb::Database& db, const PlanReporter& ui) {
   PlanDialog& dialog = state.dialog;
+  // The row is out while its successor is picked; a pick given up puts the
+  // plan back as it was, the replaced row and the selection with it.
+  const PlanDialog before = dialog;
+  const RestoringPick picking(ui, state, before);
   if (dialog.selectedRow && *dialog.selectedRow < dialog.rows.size()) {
     dialog.rows.erase(dialog.rows.begin() + static_cast<long>(*dialog.selectedRow));
     if (*dialog.selectedRow >= dialog.rows.size()) dialog.selectedRow.reset();
   }
-  InsertCommand(state, db, ui);
+  InsertCommand(state, db, picking);
 }
 
 void RemoveCommand(PlannerState& state, const navdb::Database& db) {

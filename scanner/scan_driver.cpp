@@ -51,6 +51,7 @@ WalkOutcome ScanFolder(ScanSession& session, const fs::path& folder) {
   int foldersOpen = 0;
   const auto stop = [&] {
     for (; foldersOpen > 0; --foldersOpen) Aborted(session);
+    session.filesFound = walk.FilesListed();
     return WalkOutcome::Stopped;
   };
   bool totalTold = false;
@@ -76,6 +77,7 @@ WalkOutcome ScanFolder(ScanSession& session, const fs::path& folder) {
         break;
       case WalkStep::Kind::File:
         ShowCurrentFile(session, step->path.string());
+        ++session.filesScanned;
         if (MergeBglFile(session, step->path, step->file) == FileOutcome::StopScan) return stop();
         break;
       case WalkStep::Kind::UnreadableFolder:
@@ -89,6 +91,7 @@ WalkOutcome ScanFolder(ScanSession& session, const fs::path& folder) {
     }
   }
   tellTotal();
+  session.filesFound = walk.FilesListed();
   return WalkOutcome::Done;
 }
 
@@ -98,6 +101,8 @@ ScanResult ScanSceneryThread(ScanSession& session, const fs::path& root) {
   const std::array<long, 4> before = EntryCounts(db);
   ui.DatabaseBusy(true);
   ScanResult result;
+  session.filesScanned = 0;
+  session.filesFound.reset();
   result.stopped = ScanFolder(session, root) == WalkOutcome::Stopped;
   session.keepAlwaysOutcome.reset();
   const std::vector<std::string> unreadableFolders = std::move(session.unreadableFolders);
@@ -126,11 +131,20 @@ ScanResult ScanSceneryThread(ScanSession& session, const fs::path& root) {
   // error is the outcome, not a summary of additions.
   result.saveFailed = !saved;
   if (result.saveFailed) return result;
-  navdb::ShowMessage(ui, "Information",
-                     ScanSummaryText(result.added(NavaidKind::Ndb), result.added(NavaidKind::Vor),
-                                     result.added(NavaidKind::Airport)) +
-                         UnreadableFoldersText(unreadableFolders),
-                     navdb::MessageIcon::Information, navdb::MessageButtons::Ok);
+  // A stopped scan is no success: the user is told where it stopped before
+  // the counts of what it kept.
+  const std::string summary =
+      ScanSummaryText(result.added(NavaidKind::Ndb), result.added(NavaidKind::Vor),
+                      result.added(NavaidKind::Airport)) +
+      UnreadableFoldersText(unreadableFolders);
+  if (result.stopped) {
+    navdb::ShowMessage(ui, "Warning",
+                       StoppedScanText(session.filesScanned, session.filesFound) + summary,
+                       navdb::MessageIcon::Warning, navdb::MessageButtons::Ok);
+  } else {
+    navdb::ShowMessage(ui, "Information", summary, navdb::MessageIcon::Information,
+                       navdb::MessageButtons::Ok);
+  }
   return result;
 }
 
@@ -154,6 +168,13 @@ std::string ScanSummaryText(long ndbAdded, long vorAdded, long airportsAdded) {
                 "Added to the database :\r\r%ld\tNDB,\r%ld\tVOR,\r%ld\tAirports.\r", ndbAdded,
                 vorAdded, airportsAdded);
   return text;
+}
+
+std::string StoppedScanText(size_t filesScanned, std::optional<size_t> filesFound) {
+  std::string text = "The scan was stopped after " + std::to_string(filesScanned);
+  if (filesFound) text += " of " + std::to_string(*filesFound);
+  text += filesScanned == 1 && !filesFound ? " scenery file." : " scenery files.";
+  return text + "\rWhat it had merged until then is kept in the database.\r\r";
 }
 
 std::string UnreadableFoldersText(const std::vector<std::string>& folders) {

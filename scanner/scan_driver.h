@@ -5,6 +5,7 @@
 
 #include <array>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,10 @@ bool ConfirmAndClearForRebuild(ScanSession& session);
 
 // The text of the summary box.
 std::string ScanSummaryText(long ndbAdded, long vorAdded, long airportsAdded);
+// The head of the summary of a stopped scan: after how many of how many
+// files it stopped (the total when the walk knew it), and that what it
+// merged is kept.
+std::string StoppedScanText(size_t filesScanned, std::optional<size_t> filesFound);
 // The summary's list of folders that could not be read; empty when none.
 std::string UnreadableFoldersText(const std::vector<std::string>& folders);
 

@@ -41,6 +41,10 @@ struct ScanSession {
   // The folders of this scan that could not be read, each with the reason;
   // named in the summary.
   std::vector<std::string> unreadableFolders = {};
+  // The scenery files this scan has taken up, and how many its walk found
+  // (unknown when the scan stopped before the walk had listed the tree).
+  size_t filesScanned = 0;
+  std::optional<size_t> filesFound = std::nullopt;
   // Count and tab notices held back while a MergeNoticeBatch lives.
   struct MergeNotices {
     bool batching = false;

@@ -8,7 +8,8 @@
 
 namespace shell {
 
-bool RestoreOriginalDatabase(navdb::Database& db, const navdb::Reporter& ui) {
+bool RestoreOriginalDatabase(navdb::Database& db, const navdb::Reporter& ui,
+                             const std::function<void(bool)>& showLoading) {
   using navdb::MessageButtons;
   using navdb::MessageIcon;
   if (!navdb::CopyOriginalDatabase(db, ui)) return false;
@@ -33,8 +34,13 @@ bool RestoreOriginalDatabase(navdb::Database& db, const navdb::Reporter& ui) {
     loaded.notify_all();
   });
   ui.IndexInFlux(true);
+  if (showLoading) {
+    showLoading(true);
+    loader.join();
+    showLoading(false);
+  }
   // The wait message comes back each time it is closed while the load runs.
-  for (;;) {
+  while (!showLoading) {
     navdb::ShowMessage(ui, "Please wait", "Restoring original database...",
                        MessageIcon::Information, MessageButtons::Ok);
     for (int waited = 0; waited < 25 && !loaded; ++waited) {
@@ -42,7 +48,7 @@ bool RestoreOriginalDatabase(navdb::Database& db, const navdb::Reporter& ui) {
     }
     if (loaded) break;
   }
-  loader.join();
+  if (loader.joinable()) loader.join();
   ui.IndexInFlux(false);
   navdb::ShowMessage(ui, "Information", "Original database restored.", MessageIcon::Information,
                      MessageButtons::Ok);

@@ -1,6 +1,8 @@
 // The "Restore original DB" command as both front ends run it.
 #pragma once
 
+#include <functional>
+
 #include "navdb/database.h"
 #include "navdb/reporter.h"
 
@@ -12,6 +14,10 @@ namespace shell {
 // or when the copies could not be made (the working files are then left as
 // they were and nothing is loaded). Edits not saved yet are written to the
 // edit journal before the load, for the replay that follows the restore.
-bool RestoreOriginalDatabase(navdb::Database& db, const navdb::Reporter& ui);
+// `showLoading` (true, then false once the load has ended) lets a front end
+// show its own progress instead; without it the "Please wait" box comes back
+// each time it is closed until the load has ended.
+bool RestoreOriginalDatabase(navdb::Database& db, const navdb::Reporter& ui,
+                             const std::function<void(bool loading)>& showLoading = {});
 
 }  // namespace shell

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QProgressDialog>
 
 #include <atomic>
 #include <filesystem>
@@ -99,9 +100,34 @@ void DatabaseCommands::restore() {
     // The restore's own load worker changes the lists; nothing may start
     // meanwhile, although the "Please wait" box already keeps the user out.
     ui.DatabaseBusy(true);
-    shell::RestoreOriginalDatabase(state_.db, ui);
+    shell::RestoreOriginalDatabase(state_.db, ui, [this](bool loading) {
+      window_.bridge().onWindowThread([this, loading] { showRestoreProgress(loading); });
+    });
     ui.DatabaseBusy(false);
   });
+}
+
+void DatabaseCommands::showRestoreProgress(bool loading) {
+  if (!restoreProgress_) {
+    // A busy bar without a button: the box is the program's to close.
+    restoreProgress_ =
+        new QProgressDialog("Restoring original database...", QString(), 0, 0, &window_,
+                            Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    restoreProgress_->setObjectName("Restoring original database");
+    restoreProgress_->setWindowTitle("Please wait");
+    restoreProgress_->setCancelButton(nullptr);
+    restoreProgress_->setWindowModality(Qt::WindowModal);
+    restoreProgress_->setAutoReset(false);
+    restoreProgress_->setAutoClose(false);
+    restoreProgress_->setMinimumDuration(0);
+  }
+  if (loading) {
+    restoreProgress_->show();
+    return;
+  }
+  restoreProgress_->hide();
+  // The lists show the restored entries before the last word is said.
+  window_.setListsBusy(false);
 }
 
 void DatabaseCommands::rebuildIndex() {
@@ -152,13 +178,18 @@ bool DatabaseCommands::decideQuit(bool byQuitButton) {
     emit window_.planWindowRaiseRequested();
     return false;
   }
-  if (state_.db.databaseModified &&
-      Ask(window_, "Warning", "Save modifications ?", navdb::MessageIcon::Question,
-          navdb::MessageButtons::YesNo) == navdb::MessageAnswer::Yes) {
-    startQuitSave();
-    return false;
+  if (!state_.db.databaseModified) return true;
+  // Cancel (and Escape) go back to the window with the modifications kept.
+  switch (Ask(window_, "Warning", "Save modifications ?", navdb::MessageIcon::Question,
+              navdb::MessageButtons::YesNoCancel)) {
+    case navdb::MessageAnswer::Yes:
+      startQuitSave();
+      return false;
+    case navdb::MessageAnswer::No:
+      return true;
+    default:
+      return false;
   }
-  return true;
 }
 
 void DatabaseCommands::startQuitSave() {
@@ -169,6 +200,7 @@ void DatabaseCommands::startQuitSave() {
         ui.DatabaseBusy(true);
         navdb::RebuildIndex(state_.db.lists, state_.db.index, ui);
         *saved = navdb::SaveDatabase(state_.db, ui);
+        if (*saved) state_.db.databaseModified = false;
         // A failed save keeps the window open with the modifications, so
         // the user can try again or keep working.
         if (!*saved) ui.DatabaseBusy(false);

@@ -13,6 +13,7 @@ namespace shell {
 struct AppState;
 }
 class MainWindow;
+class QProgressDialog;
 
 class DatabaseCommands : public QObject {
   Q_OBJECT
@@ -48,6 +49,8 @@ class DatabaseCommands : public QObject {
   void startScan();
   void startQuitSave();
   bool sceneryRootPathChosen();
+  // The busy box while a restore loads the database again (window thread).
+  void showRestoreProgress(bool loading);
   // The steps of quitting; true when the window may close at once.
   bool decideQuit(bool byQuitButton);
 
@@ -58,4 +61,5 @@ class DatabaseCommands : public QObject {
   std::function<void()> workerDone_;
   bool closeAfterWorker_ = false;
   bool closeApproved_ = false;
+  QProgressDialog* restoreProgress_ = nullptr;
 };

@@ -21,6 +21,7 @@
 #include "platform/text_columns.h"
 #include "shell/core/app_state.h"
 #include "shell/skat/main_window.h"
+#include "shell/skat/message_box.h"
 #include "shell/skat/open_file_dialog.h"
 #include "shell/skat/plan_printer.h"
 #include "shell/skat/qt_text.h"
@@ -124,7 +125,7 @@ void FlightPlanDialog::wire() {
           &FlightPlanDialog::savePerformance);
   connect(button("Save"), &QPushButton::clicked, this, &FlightPlanDialog::save);
   connect(button("Print"), &QPushButton::clicked, this, &FlightPlanDialog::print);
-  connect(button("Cancel"), &QPushButton::clicked, this, &FlightPlanDialog::finish);
+  connect(button("Cancel"), &QPushButton::clicked, this, &FlightPlanDialog::cancel);
   connect(&window_, &MainWindow::planWindowRaiseRequested, this, [this] {
     if (isVisible()) raise();
   });
@@ -135,6 +136,10 @@ void FlightPlanDialog::openPlan(planner::PlanOpenMode mode) {
   if (mode != planner::PlanOpenMode::Loaded) planner::OpenPlanDialog(plan_, mode);
   app_.planWindowOpen = true;
   refresh();
+  const bool importing = mode == planner::PlanOpenMode::FlightShopImport ||
+                         mode == planner::PlanOpenMode::Fs200xImport;
+  takeShownPlanAfterWorker_ = importing;
+  if (!importing) shownPlan_ = planner::EncodePlanFile(plan_);
   show();
   raise();
   activateWindow();
@@ -243,22 +248,25 @@ void FlightPlanDialog::startPick(bool replace) {
   hide();
   runWorker([this, replace] {
     if (replace) {
-      planner::ReplaceCommand(plan_, app_.db, bridge_);
+      planner::ReplaceCommand(plan_, app_.db, reports_);
     } else {
-      planner::InsertCommand(plan_, app_.db, bridge_);
+      planner::InsertCommand(plan_, app_.db, reports_);
     }
   });
 }
 
 void FlightPlanDialog::startImport(planner::PlanOpenMode mode) {
   // A Flight Shop waypoint picked by hand hides the dialog meanwhile.
-  auto ui = std::make_shared<PickingReports>(bridge_, [this](bool picking) {
-    if (picking) {
-      hide();
-    } else {
-      show();
-    }
-  });
+  auto ui = std::make_shared<PickingReports>(
+      bridge_,
+      [this](bool picking) {
+        if (picking) {
+          hide();
+        } else {
+          show();
+        }
+      },
+      this);
   // The dialog waits while the worker fills the rows it shows.
   setEnabled(false);
   runWorker([this, ui, mode] {
@@ -285,6 +293,7 @@ void FlightPlanDialog::onWorkerEnded() {
   bridge_.flush(false);
   setEnabled(true);
   refresh();
+  if (std::exchange(takeShownPlanAfterWorker_, false)) shownPlan_ = planner::EncodePlanFile(plan_);
   if (app_.planWindowOpen) {
     show();
     raise();
@@ -301,7 +310,15 @@ void FlightPlanDialog::waitForWorker() {
 
 void FlightPlanDialog::save() {
   readPerformanceFields();
-  if (!planner::SaveFlightPlan(plan_, bridge_)) {
+  // With no rows the leg computation has nothing to check: its last
+  // warning would be asked about, and an empty file written.
+  if (plan_.dialog.rows.empty()) {
+    ShowMessageBox(this, {std::string(planner::kErrorCaption),
+                          "The flight plan has no waypoints: there is nothing to save.",
+                          navdb::MessageIcon::Error, navdb::MessageButtons::Ok, false});
+    return;
+  }
+  if (!planner::SaveFlightPlan(plan_, reports_)) {
     refresh();  // the row of a sharp turn is selected
     return;
   }
@@ -311,7 +328,7 @@ void FlightPlanDialog::save() {
 void FlightPlanDialog::print() {
   const PrintOutcome outcome = PrintPages(this, planner::LayoutPrintout(plan_));
   if (outcome != PrintOutcome::InitFailed) return;
-  navdb::ShowMessage(bridge_, std::string(planner::kErrorCaption), "Print init failed.",
+  navdb::ShowMessage(reports_, std::string(planner::kErrorCaption), "Print init failed.",
                      navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
 }
 
@@ -320,12 +337,12 @@ void FlightPlanDialog::loadPerformance() {
       this, "Select an aicraft performance file",
       QString::fromStdString(planner::PlanFolder(plan_).string()), "Aircraft performance (*.perf)");
   if (!file) return;
-  if (planner::LoadPerformanceFile(plan_, file->toStdString(), bridge_)) recompute();
+  if (planner::LoadPerformanceFile(plan_, file->toStdString(), reports_)) recompute();
 }
 
 void FlightPlanDialog::savePerformance() {
   readPerformanceFields();
-  planner::SavePerformanceFile(plan_, bridge_);
+  planner::SavePerformanceFile(plan_, reports_);
 }
 
 void FlightPlanDialog::finish() {
@@ -336,8 +353,27 @@ void FlightPlanDialog::finish() {
   window_.activateWindow();
 }
 
+void FlightPlanDialog::reject() {
+  // QDialog would only hide: the main window would go on believing the plan
+  // window open and refuse every command, Quit included.
+  cancel();
+}
+
+bool FlightPlanDialog::mayDiscard() {
+  readPerformanceFields();
+  if (planner::EncodePlanFile(plan_) == shownPlan_) return true;
+  return ShowMessageBox(this, {"Warning", "The flight plan was changed.\n\nDiscard the changes ?",
+                               navdb::MessageIcon::Warning, navdb::MessageButtons::YesNo, false}) ==
+         navdb::MessageAnswer::Yes;
+}
+
+void FlightPlanDialog::cancel() {
+  if (workerRunning_ || !mayDiscard()) return;
+  finish();
+}
+
 void FlightPlanDialog::closeEvent(QCloseEvent* event) {
-  if (workerRunning_) {
+  if (workerRunning_ || !mayDiscard()) {
     event->ignore();
     return;
   }

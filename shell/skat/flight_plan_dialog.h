@@ -13,6 +13,7 @@
 #include "navdb/reporter.h"
 #include "planner/flight_plan.h"
 #include "planner/number_ranges.h"
+#include "shell/skat/ui_bridge.h"
 
 namespace shell {
 struct AppState;
@@ -52,6 +53,10 @@ class FlightPlanDialog : public QDialog {
   // The worker of a pick or an import has ended and the rows are shown.
   void workerFinished();
 
+ public slots:
+  // Escape: the same as Cancel.
+  void reject() override;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -81,13 +86,23 @@ class FlightPlanDialog : public QDialog {
   void loadPerformance();
   void savePerformance();
   void finish();
-
+  // Cancel, Escape and the close box: true when nothing was changed since
+  // the plan was shown, or the user agrees to throw the changes away.
+  bool mayDiscard();
+  void cancel();
   MainWindow& window_;
   shell::AppState& app_;
   UiBridge& bridge_;
+  // The bridge's reports with the messages shown over this dialog, the
+  // window they speak for, not over the main window.
+  PickingReports reports_{bridge_, {}, this};
   planner::PlannerState& plan_;
   bool refreshing_ = false;
   bool workerRunning_ = false;
+  // The plan file the shown plan would be, as it was shown (for an import,
+  // once its waypoints were looked up).
+  std::string shownPlan_;
+  bool takeShownPlanAfterWorker_ = false;
   std::jthread worker_;
 
   QLineEdit* aircraft_ = nullptr;

@@ -283,8 +283,12 @@ void MainWindow::wireCommands() {
   connect(this, &MainWindow::editRequested, this, [this](NavaidKind kind, int row) {
     RunEntryEditor(*this, kind, static_cast<size_t>(row));
   });
-  connect(indexWindow_.get(), &IndexWindow::entryRequested, this,
-          [this](NavaidKind kind, int row) { selectRow(kind, row); });
+  connect(indexWindow_.get(), &IndexWindow::entryRequested, this, [this](NavaidKind kind, int row) {
+    // The entry is shown on its own tab: selected on a hidden one,
+    // nothing would visibly happen.
+    showKindTab(kind);
+    selectRow(kind, row);
+  });
   connect(indexWindow_.get(), &IndexWindow::rebuildRequested, commands,
           &DatabaseCommands::rebuildIndex);
   connect(indexWindow_.get(), &IndexWindow::pagingStarted, this,
@@ -428,6 +432,14 @@ void MainWindow::reloadLists() {
     showEntryCount(kind, static_cast<int>(state_.db.List(kind).EntryCount()));
   }
   indexWindow_->reload();
+  showModified();
+}
+
+void MainWindow::showModified() {
+  // The lists are shown again after every change and every save: the title
+  // follows then whether the database files are behind the lists.
+  const QString title = QString::fromLatin1(shell::kWindowTitle);
+  setWindowTitle(state_.db.databaseModified ? title + " *" : title);
 }
 
 void MainWindow::showSceneryRootPath() {

@@ -56,6 +56,8 @@ class MainWindow : public QWidget {
   void refreshBusyViews();
   // Shows the lists, counts and index again after they changed.
   void reloadLists();
+  // The title ends in " *" while the database holds unsaved modifications.
+  void showModified();
 
   void showSceneryRootPath();
   QFont listFont() const { return listFont_; }

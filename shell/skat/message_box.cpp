@@ -19,6 +19,16 @@ std::vector<navdb::MessageRequest>& ShownRequests() {
   return shown;
 }
 
+std::function<void(const navdb::MessageRequest&)>& OnShown() {
+  static std::function<void(const navdb::MessageRequest&)> hook;
+  return hook;
+}
+
+std::vector<const QWidget*>& ShownParents() {
+  static std::vector<const QWidget*> parents;
+  return parents;
+}
+
 QMessageBox::Icon QtIcon(navdb::MessageIcon icon) {
   switch (icon) {
     case navdb::MessageIcon::Information:
@@ -93,7 +103,12 @@ std::unique_ptr<QMessageBox> BuildMessageBox(QWidget* parent,
   box->setIcon(QtIcon(request.icon));
   const std::vector<QMessageBox::StandardButton> buttons = QtButtons(request.buttons);
   for (QMessageBox::StandardButton button : buttons) box->addButton(button);
-  box->setDefaultButton(buttons.front());
+  // A Yes/No warning asks whether to throw something away or write over
+  // it (delete, restore, rebuild, overwrite, keep a duplicate): Enter must
+  // not say Yes to it by accident.
+  const bool destructive = request.icon == navdb::MessageIcon::Warning &&
+                           request.buttons == navdb::MessageButtons::YesNo;
+  box->setDefaultButton(destructive ? QMessageBox::No : buttons.front());
   box->setEscapeButton(box->button(EscapeButton(request.buttons)));
   if (request.topmost) box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
   return box;
@@ -109,6 +124,8 @@ navdb::MessageAnswer ShowMessageBox(QWidget* parent, const navdb::MessageRequest
     return answer;
   }
   ShownRequests().push_back(request);
+  ShownParents().push_back(parent);
+  if (OnShown()) OnShown()(request);
   std::deque<navdb::MessageAnswer>& preset = PresetAnswers();
   if (!preset.empty()) {
     const navdb::MessageAnswer answer = preset.front();
@@ -136,6 +153,16 @@ const std::vector<navdb::MessageRequest>& MessageBoxSeam::shown() {
   return ShownRequests();
 }
 
+const std::vector<const QWidget*>& MessageBoxSeam::shownParents() {
+  return ShownParents();
+}
+
+void MessageBoxSeam::setOnShown(std::function<void(const navdb::MessageRequest&)> hook) {
+  OnShown() = std::move(hook);
+}
+
 void MessageBoxSeam::clearShown() {
   ShownRequests().clear();
+  ShownParents().clear();
+  OnShown() = nullptr;
 }

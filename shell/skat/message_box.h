@@ -5,6 +5,7 @@
 
 #include <QMessageBox>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -33,7 +34,8 @@ class MessageBoxReports : public navdb::Reporter {
 
 // The message box ShowMessageBox would run, not yet shown: caption, text
 // (Windows-1252 converted, line breaks applied, always plain text), icon,
-// buttons with the first one as default, and the topmost flag.
+// buttons with the first one as default (No for a Yes/No warning), and the
+// topmost flag.
 std::unique_ptr<QMessageBox> BuildMessageBox(QWidget* parent, const navdb::MessageRequest& request);
 
 // The answer a standard button stands for.
@@ -47,5 +49,10 @@ class MessageBoxSeam {
   static void clearNextAnswers();
   // Every request ShowMessageBox received, answered by the seam or not.
   static const std::vector<navdb::MessageRequest>& shown();
+  // The window each of those boxes belonged to, in the same order.
+  static const std::vector<const QWidget*>& shownParents();
   static void clearShown();
+  // Runs at each box, before its answer is given (tests look at the
+  // windows as the user sees them then); cleared by clearShown().
+  static void setOnShown(std::function<void(const navdb::MessageRequest&)> hook);
 };

@@ -202,8 +202,15 @@ std::optional<planner::WaypointPick> UiBridge::PickWaypoint(
   return state_.pick.Wait();
 }
 
+navdb::MessageAnswer PickingReports::Message(const navdb::MessageRequest& request) const {
+  // ShowMessageBox shows the box on the window's thread, from a worker too.
+  if (messageParent_ != nullptr) return ShowMessageBox(messageParent_, request);
+  return bridge_.Message(request);
+}
+
 std::optional<planner::WaypointPick> PickingReports::PickWaypoint(
     const planner::WaypointPickRequest& request) const {
+  if (!picking_) return bridge_.PickWaypoint(request);
   bridge_.onWindowThread([this] { picking_(true); });
   std::optional<planner::WaypointPick> picked = bridge_.PickWaypoint(request);
   bridge_.onWindowThread([this] { picking_(false); });

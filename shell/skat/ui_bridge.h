@@ -15,6 +15,7 @@
 #pragma once
 
 #include <QObject>
+#include <QWidget>
 
 #include <array>
 #include <atomic>
@@ -128,17 +129,18 @@ auto UiBridge::onWindowThread(Fn fn) const -> decltype(fn()) {
   }
 }
 
-// The bridge's reports, with `picking` run on the window's thread just
-// before (true) and after (false) the user picks a waypoint: a dialog that
-// stands over the lists gets out of the way meanwhile.
+// The bridge's reports, with `picking` (when given) run on the window's
+// thread just before (true) and after (false) the user picks a waypoint: a
+// dialog that stands over the lists gets out of the way meanwhile. With a
+// `messageParent`, messages are shown over that window (the dialog they are
+// about) instead of the main window.
 class PickingReports : public planner::PlanReporter {
  public:
-  PickingReports(const UiBridge& bridge, std::function<void(bool picking)> picking)
-      : bridge_(bridge), picking_(std::move(picking)) {}
+  PickingReports(const UiBridge& bridge, std::function<void(bool picking)> picking,
+                 QWidget* messageParent = nullptr)
+      : bridge_(bridge), picking_(std::move(picking)), messageParent_(messageParent) {}
 
-  navdb::MessageAnswer Message(const navdb::MessageRequest& request) const override {
-    return bridge_.Message(request);
-  }
+  navdb::MessageAnswer Message(const navdb::MessageRequest& request) const override;
   void Status(navdb::StatusIcon icon, const std::string& text) const override {
     bridge_.Status(icon, text);
   }
@@ -162,4 +164,5 @@ class PickingReports : public planner::PlanReporter {
  private:
   const UiBridge& bridge_;
   std::function<void(bool)> picking_;
+  QWidget* messageParent_;
 };

@@ -104,8 +104,19 @@ TEST(ScanDriver, EmptyTreesStoppedScansAndRebuild) {
       recording.statuses.end());
   EXPECT_EQ(recording.messages[recording.messages.size() - 2].text.substr(0, 24),
             "File mapping failed for ");
+  // The summary tells the stop first (the walk had listed both files).
+  EXPECT_EQ(recording.messages.back().caption, "Warning");
   EXPECT_EQ(recording.messages.back().text,
-            "Added to the database :\r\r1\tNDB,\r0\tVOR,\r0\tAirports.\r");
+            scanner::StoppedScanText(2, 2) +
+                "Added to the database :\r\r1\tNDB,\r0\tVOR,\r0\tAirports.\r");
+  EXPECT_EQ(scanner::StoppedScanText(2, 2),
+            "The scan was stopped after 2 of 2 scenery files.\rWhat it had merged until then is "
+            "kept in the database.\r\r");
+  EXPECT_EQ(scanner::StoppedScanText(1, std::nullopt),
+            "The scan was stopped after 1 scenery file.\rWhat it had merged until then is kept "
+            "in the database.\r\r");
+  EXPECT_EQ(scanner::StoppedScanText(3, std::nullopt).substr(0, 43),
+            "The scan was stopped after 3 scenery files.");
   EXPECT_TRUE(std::filesystem::exists(navData / "ndb.dat"));
 
   recording.QueueAnswers({navdb::MessageAnswer::No});

@@ -91,7 +91,25 @@ TEST(ScanFromTheWindow, EveryDuplicateAnswerKeepsTheRightLinesAndSavesThem) {
     ASSERT_EQ(DuplicateDialog::shown().size(), 1u);
     EXPECT_EQ(DuplicateDialog::shown()[0].existingLine, skat_test::NdbLines()[0]);
     EXPECT_EQ(DuplicateDialog::shown()[0].kind, NavaidKind::Ndb);
-    EXPECT_EQ(skat_test::ShownMessages(), std::vector<std::string>{Summary(c.ndbAdded, 0, 0)});
+    const std::vector<std::string> shown = skat_test::ShownMessages();
+    ASSERT_EQ(shown.size(), 1u);
+    if (c.outcome == scanner::DuplicateOutcome::AbortScan) {
+      // A stopped scan says so, then what it kept. The walk may not have
+      // finished listing the tree when the scan stopped: the total is then
+      // left out.
+      const std::string kept = Summary(c.ndbAdded, 0, 0).substr(12);
+      EXPECT_TRUE(shown[0] ==
+                      "Warning|The scan was stopped after 1 of 1 scenery files.\rWhat it had "
+                      "merged until then is kept in the database.\r\r" +
+                          kept ||
+                  shown[0] ==
+                      "Warning|The scan was stopped after 1 scenery file.\rWhat it had "
+                      "merged until then is kept in the database.\r\r" +
+                          kept)
+          << shown[0];
+    } else {
+      EXPECT_EQ(shown[0], Summary(c.ndbAdded, 0, 0));
+    }
     // The visible tab followed the kind being filled.
     EXPECT_EQ(window.currentKind(), NavaidKind::Ndb);
 
@@ -195,19 +213,16 @@ TEST(RestoreOriginalDb, CopiesTheReferenceFilesBackAndShowsThem) {
   MainWindow& window = *test.window;
   EXPECT_EQ(window.model(NavaidKind::Ndb)->index(0).data().toString(), "(no data found)");
   MessageBoxSeam::setNextAnswer(MessageAnswer::Yes);
-  // The wait box comes back until the load has ended; then the last word.
-  for (int i = 0; i < 200; ++i) MessageBoxSeam::setNextAnswer(MessageAnswer::Ok);
+  MessageBoxSeam::setNextAnswer(MessageAnswer::Ok);  // the last word
   Click(window, "Restore original DB");
   test.WaitForWorker();
   MessageBoxSeam::clearNextAnswers();
   const std::vector<std::string> shown = skat_test::ShownMessages();
-  ASSERT_GE(shown.size(), 3u);
+  // The load's progress is a busy box, not a message to answer.
+  ASSERT_EQ(shown.size(), 2u);
   EXPECT_EQ(shown.front(),
             "Warning|You are going to lose any modification you've done on the database, \r"
             "INCLUDING the Intersection list !\r\rProceed ?");
-  for (size_t i = 1; i + 1 < shown.size(); ++i) {
-    EXPECT_EQ(shown[i], "Please wait|Restoring original database...");
-  }
   EXPECT_EQ(shown.back(), "Information|Original database restored.");
   EXPECT_EQ(window.model(NavaidKind::Ndb)->rowCount(), 3);
   EXPECT_EQ(Win1252FromQString(window.model(NavaidKind::Ndb)->index(0).data().toString()),

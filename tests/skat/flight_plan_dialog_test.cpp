@@ -24,6 +24,7 @@
 #include "shell/skat/plan_launcher.h"
 #include "shell/skat/plan_printer.h"
 #include "shell/skat/qt_text.h"
+#include "tests/skat/plan_dialog_fixture.h"
 #include "tests/skat/skat_fixture.h"
 #include "tests/support/navaid_lines.h"
 
@@ -31,84 +32,8 @@ namespace {
 
 using navdb::MessageAnswer;
 using navdb::NavaidKind;
+using skat_test::FlightPlanDialogTest;
 using skat_test::WindowTest;
-
-class FlightPlanDialogTest : public testing::Test {
- protected:
-  void SetUp() override {
-    OpenFileDialogSeam::clear();
-    PrintDialogSeam::clear();
-    test_.Open();
-    launcher_ = window().findChild<PlanLauncher*>("Plan launcher");
-    ASSERT_NE(launcher_, nullptr);
-  }
-  void TearDown() override {
-    if (launcher_->dialog()) launcher_->dialog()->waitForWorker();
-    OpenFileDialogSeam::clear();
-    PrintDialogSeam::clear();
-  }
-
-  MainWindow& window() { return *test_.window; }
-  FlightPlanDialog& dialog() { return *launcher_->dialog(); }
-  template <class T>
-  T* child(const char* name) {
-    T* widget = dialog().findChild<T*>(name);
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-  }
-  void click(const char* button) { QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton); }
-  void clickWindow(const char* button) {
-    QTest::mouseClick(window().findChild<QPushButton*>(button), Qt::LeftButton);
-  }
-  QListWidget* rows() { return child<QListWidget>("Waypoint rows"); }
-  std::vector<std::string> rowTexts() {
-    std::vector<std::string> texts;
-    for (int i = 0; i < rows()->count(); ++i)
-      texts.push_back(Win1252FromQString(rows()->item(i)->text()));
-    return texts;
-  }
-  // The kinds and identifiers of the rows, e.g. "APT LFPO|TOC *****".
-  std::string route() {
-    std::string text;
-    for (const std::string& row : rowTexts()) {
-      text +=
-          (text.empty() ? "" : "|") + row.substr(0, 3) + " " + row.substr(5, row.find(' ', 5) - 5);
-    }
-    return text;
-  }
-  void selectRow(int row) { rows()->setCurrentRow(row); }
-  void setField(const char* name, const QString& text) {
-    QLineEdit* field = child<QLineEdit>(name);
-    field->setText(text);
-    emit field->editingFinished();
-  }
-
-  void doubleClick(NavaidKind kind, int row) {
-    window().showKindTab(kind);
-    QApplication::processEvents();
-    QListView* view = window().listView(kind);
-    const QRect line = view->visualRect(view->model()->index(row, 0));
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, line.center());
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, line.center());
-  }
-  // Insert or Replace, then the pick in the main window (nothing: Escape).
-  void pick(const char* button, std::optional<std::pair<NavaidKind, int>> line) {
-    click(button);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return test_.state.pick.SelectionPending(); }, 5000));
-    EXPECT_FALSE(dialog().isVisible());
-    EXPECT_FALSE(window().findChild<QPushButton*>("Open")->isEnabled());
-    if (line) {
-      doubleClick(line->first, line->second);
-    } else {
-      QTest::keyClick(window().listView(NavaidKind::Ndb), Qt::Key_Escape);
-    }
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog().workerRunning(); }, 5000));
-    EXPECT_TRUE(dialog().isVisible());
-  }
-
-  WindowTest test_;
-  PlanLauncher* launcher_ = nullptr;
-};
 
 TEST_F(FlightPlanDialogTest, BuildByPicksChangeSaveAndReopen) {
   clickWindow("New");
@@ -344,7 +269,7 @@ TEST_F(FlightPlanDialogTest, PrintsToPdfAndTellsAFailedInit) {
   click("Print");
   ASSERT_FALSE(skat_test::ShownMessages().empty());
   EXPECT_EQ(skat_test::ShownMessages().back(), "Error !|Print init failed.");
-  click("Cancel");
+  discard();
 }
 
 }  // namespace
@@ -373,11 +298,12 @@ TEST_F(FlightPlanDialogTest, NumberFieldsTakeOnlyWhatTheirColumnsHold) {
     QTest::keyClicks(field, keys);
     EXPECT_EQ(field->text(), kept.at(name)) << name;
   }
-  click("Cancel");
+  discard();
 }
 
 TEST_F(FlightPlanDialogTest, SaveRefusesNamesThatAreNotFileNamesAndLongPlansAreNotOpened) {
   clickWindow("New");
+  pick("Insert", std::make_pair(NavaidKind::Airport, 3));  // a plan with something to save
   MessageBoxSeam::clearShown();
   const std::string rule =
       "\" is not a file name: a name may not be empty or hold \"/\", \"\\\", \"..\" or control "
@@ -402,7 +328,7 @@ TEST_F(FlightPlanDialogTest, SaveRefusesNamesThatAreNotFileNamesAndLongPlansAreN
   EXPECT_FALSE(std::filesystem::exists(test_.navData / "FlightPlans"));
   EXPECT_FALSE(std::filesystem::exists(test_.navData.parent_path() / "evil.pln"));
   EXPECT_FALSE(std::filesystem::exists(test_.navData / "B737.perf"));
-  click("Cancel");
+  discard();
 
   // A plan file of more rows than a plan holds: told, and no dialog opens.
   std::string text = "[WAYPOINTS]\r\n";
@@ -412,8 +338,8 @@ TEST_F(FlightPlanDialogTest, SaveRefusesNamesThatAreNotFileNamesAndLongPlansAreN
   OpenFileDialogSeam::setNextFile(QString::fromStdString(file.string()));
   MessageBoxSeam::setNextAnswer(MessageAnswer::Ok);
   clickWindow("Open");
-  ASSERT_EQ(MessageBoxSeam::shown().size(), 3u);
-  EXPECT_EQ(MessageBoxSeam::shown()[2].text,
+  ASSERT_EQ(MessageBoxSeam::shown().size(), 4u);  // the third: discard the changes
+  EXPECT_EQ(MessageBoxSeam::shown()[3].text,
             "The flight plan has 300 rows: a plan holds at most 256 rows, as many as the "
             "navigation display shows.");
   EXPECT_FALSE(dialog().isVisible());
@@ -446,5 +372,7 @@ TEST_F(FlightPlanDialogTest, ARowNotInTheLayoutIsShownAsStoredUntilRemoved) {
   ASSERT_EQ(computed.size(), 2u);
   EXPECT_EQ(computed[0].substr(74), " 00000       0000.0  00:00:00");
   EXPECT_EQ(computed[1].substr(74), " 00000       0060.0");
+  MessageBoxSeam::setNextAnswer(MessageAnswer::Yes);  // the edited plan is thrown away
   click("Cancel");
+  EXPECT_FALSE(dialog().isVisible());
 }

@@ -190,14 +190,14 @@ TEST(MainWindow, AboutAndHelpShowTheirBoxes) {
 
 namespace {
 
-TEST(MainWindow, TheIndexWindowJumpsToAnEntryWithoutChangingTheTab) {
+TEST(MainWindow, TheIndexWindowJumpsToAnEntryOnItsTab) {
   WindowTest test;
   test.Open();
   MainWindow& window = *test.window;
   QTest::mouseClick(window.findChild<QPushButton*>("View index"), Qt::LeftButton);
   EXPECT_TRUE(window.indexWindow().isVisible());
   emit window.indexWindow().entryRequested(NavaidKind::Intersection, 1);
-  EXPECT_EQ(window.currentKind(), NavaidKind::Ndb);
+  EXPECT_EQ(window.currentKind(), NavaidKind::Intersection);
   EXPECT_EQ(Win1252FromQString(SelectedLine(window, NavaidKind::Intersection)),
             skat_test::IntersectionLines()[1]);
   // Its buttons follow the main window's commands, but not the top-only part.

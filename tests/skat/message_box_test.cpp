@@ -80,6 +80,24 @@ TEST_F(MessageBoxTest, ButtonSetsIconsAndDefaults) {
   EXPECT_EQ(question->icon(), QMessageBox::Question);
   EXPECT_FALSE(question->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 
+  // The questions that throw something away or write over it: Enter says No.
+  for (const char* text : {"Do you really want to delete this NDB ?",
+                           "You are going to lose any modification you've done on the database "
+                           "!\r(The Intersection list will not be lost)\r\rProceed ?",
+                           "The specified flight plan already exists.\n\nOverwrite ?"}) {
+    auto warning = BuildMessageBox(nullptr, Request("Warning", text, navdb::MessageIcon::Warning,
+                                                    navdb::MessageButtons::YesNo));
+    EXPECT_EQ(static_cast<QAbstractButton*>(warning->defaultButton()),
+              warning->button(QMessageBox::No))
+        << text;
+    EXPECT_EQ(warning->escapeButton(), warning->button(QMessageBox::No));
+  }
+  // "Continue with next file ?" after a file error keeps Yes.
+  auto next =
+      BuildMessageBox(nullptr, Request("Error", "Continue with next file ?",
+                                       navdb::MessageIcon::Error, navdb::MessageButtons::YesNo));
+  EXPECT_EQ(static_cast<QAbstractButton*>(next->defaultButton()), next->button(QMessageBox::Yes));
+
   auto retry = BuildMessageBox(
       nullptr, Request("Index Error", "Can't add index to list.", navdb::MessageIcon::Error,
                        navdb::MessageButtons::RetryCancel));

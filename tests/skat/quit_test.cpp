@@ -50,8 +50,43 @@ TEST(Quit, WithModificationsAnsweredNoClosesWithoutSaving) {
   EXPECT_EQ(MessageBoxSeam::shown()[0].caption, "Warning");
   EXPECT_EQ(MessageBoxSeam::shown()[0].text, "Save modifications ?");
   EXPECT_EQ(MessageBoxSeam::shown()[0].icon, navdb::MessageIcon::Question);
-  EXPECT_EQ(MessageBoxSeam::shown()[0].buttons, navdb::MessageButtons::YesNo);
+  EXPECT_EQ(MessageBoxSeam::shown()[0].buttons, navdb::MessageButtons::YesNoCancel);
   EXPECT_FALSE(fs::exists(test.navData / "idx.dat"));
+}
+
+TEST(Quit, CancelGoesBackToTheWindowWithItsModifications) {
+  WindowTest test;
+  test.Open();
+  MainWindow& window = *test.window;
+  EXPECT_EQ(window.windowTitle(), "Skyatlas v1.3");
+  // A change in memory, as an editor makes it: the title tells it.
+  const std::string added = skat_test::NdbLines()[0].replace(0, 2, "GH");
+  ASSERT_TRUE(test.state.db.List(NavaidKind::Ndb).AddLine(added));
+  test.state.db.databaseModified = true;
+  window.reloadLists();
+  EXPECT_EQ(window.windowTitle(), "Skyatlas v1.3 *");
+  const std::string ndbFile = skat_test::ReadBytes(test.navData / "ndb.dat");
+  for (bool byQuitButton : {true, false}) {
+    MessageBoxSeam::setNextAnswer(MessageAnswer::Cancel);
+    if (byQuitButton) {
+      ClickQuit(window);
+    } else {
+      window.close();
+    }
+    EXPECT_TRUE(window.isVisible()) << byQuitButton;
+    EXPECT_FALSE(window.commands().workerRunning());
+    EXPECT_TRUE(test.state.db.databaseModified);
+    EXPECT_EQ(skat_test::ReadBytes(test.navData / "ndb.dat"), ndbFile);
+  }
+  EXPECT_EQ(MessageBoxSeam::shown().size(), 2u);
+  EXPECT_EQ(window.windowTitle(), "Skyatlas v1.3 *");
+  // Yes saves: the star goes with the modifications.
+  MessageBoxSeam::setNextAnswer(MessageAnswer::Yes);
+  ClickQuit(window);
+  test.WaitForWorker();
+  EXPECT_FALSE(test.state.db.databaseModified);
+  EXPECT_EQ(window.windowTitle(), "Skyatlas v1.3");
+  EXPECT_FALSE(window.isVisible());
 }
 
 TEST(Quit, WithModificationsAnsweredYesRebuildsTheIndexSavesAndCloses) {
