@@ -201,9 +201,7 @@ class RestoringPick : public PlanReporter {
   void EntryCountChanged(navdb::NavaidKind kind, int count) const override {
     ui_.EntryCountChanged(kind, count);
   }
-  void EntryInFocus(navdb::NavaidKind kind, int row) const override {
-    ui_.EntryInFocus(kind, row);
-  }
+  void EntryInFocus(navdb::NavaidKind kind, int row) const override { ui_.EntryInFocus(kind, row); }
   void KindInFocus(navdb::NavaidKind kind) const override { ui_.KindInFocus(kind); }
   void IndexInFlux(bool inFlux) const override { ui_.IndexInFlux(inFlux); }
   void Alert() const override { ui_.Alert(); }

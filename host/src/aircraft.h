@@ -48,5 +48,4 @@ int32_t BcdFromFrequencyMhz(double frequencyMhz);
 // Fills the variable's current value from the aircraft; false for an unknown token.
 bool FillVariable(const AircraftState& aircraft, PanelVariable& variable);
 
-
 }  // namespace ndhost

@@ -152,8 +152,7 @@ HandEditOutcome ReplayMissingHandEdits(navdb::Database& db, const navdb::Reporte
 
 std::optional<navdb::Database> LoadForChange(CliContext& context,
                                              std::optional<navdb::DatabaseLock>& lock,
-                                             const navdb::Reporter& ui,
-                                             HandEditOutcome& missing) {
+                                             const navdb::Reporter& ui, HandEditOutcome& missing) {
   if (!LockDatabase(context, DatabaseUse::Changes, lock)) return std::nullopt;
   navdb::Database db;
   db.folder = context.navData;
@@ -162,8 +161,7 @@ std::optional<navdb::Database> LoadForChange(CliContext& context,
   return db;
 }
 
-bool SaveReplayed(navdb::Database& db, const HandEditOutcome& outcome,
-                  const navdb::Reporter& ui) {
+bool SaveReplayed(navdb::Database& db, const HandEditOutcome& outcome, const navdb::Reporter& ui) {
   if (!outcome.listsChanged) return true;
   navdb::RebuildIndex(db.lists, db.index, ui);
   return navdb::SaveDatabase(db, ui);

@@ -61,12 +61,10 @@ HandEditOutcome ReplayMissingHandEdits(navdb::Database& db, const navdb::Reporte
 // refused or the folder is missing (the reason has been shown).
 std::optional<navdb::Database> LoadForChange(CliContext& context,
                                              std::optional<navdb::DatabaseLock>& lock,
-                                             const navdb::Reporter& ui,
-                                             HandEditOutcome& missing);
+                                             const navdb::Reporter& ui, HandEditOutcome& missing);
 
 // Re-indexes and saves a database the replay changed; true when saved or
 // nothing needed saving.
-bool SaveReplayed(navdb::Database& db, const HandEditOutcome& outcome,
-                  const navdb::Reporter& ui);
+bool SaveReplayed(navdb::Database& db, const HandEditOutcome& outcome, const navdb::Reporter& ui);
 
 }  // namespace cli

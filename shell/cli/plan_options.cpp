@@ -190,8 +190,8 @@ std::optional<planner::WaypointPick> FindNavaid(const navdb::Database& db, Navai
 }
 
 platform::Result<planner::WaypointPick> FindNamedNavaid(const navdb::Database& db,
-                                                      std::string_view option,
-                                                      const std::string& text) {
+                                                        std::string_view option,
+                                                        const std::string& text) {
   const size_t colon = text.find(':');
   const auto kind = colon == std::string::npos ? std::nullopt : KindNamed(text.substr(0, colon));
   if (!kind) {

@@ -45,12 +45,12 @@ platform::Status ReadSidStar(std::string_view text, planner::PlannerState& state
 
 // The first database line of `kind` whose identifier is `id`.
 std::optional<planner::WaypointPick> FindNavaid(const navdb::Database& db, navdb::NavaidKind kind,
-                                              std::string id);
+                                                std::string id);
 // KIND:ID with KIND ndb, vor, apt or int; `option` names the option in
 // the failure's text.
 platform::Result<planner::WaypointPick> FindNamedNavaid(const navdb::Database& db,
-                                                      std::string_view option,
-                                                      const std::string& text);
+                                                        std::string_view option,
+                                                        const std::string& text);
 
 // ICAO[/RUNWAY] split at the slash.
 struct AirportChoice {

@@ -9,11 +9,11 @@
 #include <string>
 #include <thread>
 
-#include "tests/support/database_writer.h"
 #include "module_host.h"
 #include "platform/shared_memory.h"
 #include "route_publisher.h"
 #include "test_environment.h"
+#include "tests/support/database_writer.h"
 
 namespace gauge_test {
 

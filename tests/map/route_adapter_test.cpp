@@ -13,8 +13,7 @@ TEST(RouteAdapterTest, TheComputedPlanBecomesTheRouteWithItsGeneratedPointsAndRu
   planner::PlannerState state = planner_test::EquatorPlan(db);
   planner::ComputeLegs(state, db.List(navdb::NavaidKind::Airport));
   // A runway turn as the turn-point generator writes it, after the departure.
-  planner::PlanRow turn =
-      planner::GeneratedRow(planner::PlanRowKind::DepartureTurnStart, 0.0, 0.2);
+  planner::PlanRow turn = planner::GeneratedRow(planner::PlanRowKind::DepartureTurnStart, 0.0, 0.2);
   turn.altitudeFt = 1500;
   state.dialog.rows.insert(state.dialog.rows.begin() + 1, turn);
   state.dialog.departureRunway.Clear();

@@ -141,7 +141,8 @@ TEST(PackedFile, UnpacksAndReportsEveryStatus) {
   broken[188] = 'D';
   EXPECT_EQ(scanner::UnpackBglBytes(broken, &unpacked), scanner::UnpackStatus::StreamFailed);
   EXPECT_FALSE(unpacked.bytes);
-  EXPECT_EQ(scanner::UnpackBglFile("/nonexistent/x.bgl", &unpacked), scanner::UnpackStatus::FileFailed);
+  EXPECT_EQ(scanner::UnpackBglFile("/nonexistent/x.bgl", &unpacked),
+            scanner::UnpackStatus::FileFailed);
 
   testing_support::TempFolder folder;
   folder.Write("p.bgl", std::string(packed.begin(), packed.end()));
