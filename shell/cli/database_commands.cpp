@@ -17,27 +17,6 @@
 namespace cli {
 namespace {
 
-// The restore's front end: on a terminal, without --yes, its question is
-// answered by the user.
-class RestoreUi : public CliUi {
- public:
-  RestoreUi(CliContext& context, const CliAnswers& answers, bool askTerminal)
-      : CliUi(context, answers), askTerminal_(askTerminal) {}
-
-  navdb::MessageAnswer Message(const navdb::MessageRequest& request) const override {
-    const navdb::MessageAnswer shown = CliUi::Message(request);
-    if (!askTerminal_ || request.buttons != navdb::MessageButtons::YesNo) return shown;
-    context_.err << "[y/N] " << std::flush;
-    std::string reply;
-    std::getline(context_.in, reply);
-    return (reply == "y" || reply == "Y" || reply == "yes") ? navdb::MessageAnswer::Yes
-                                                            : navdb::MessageAnswer::No;
-  }
-
- private:
-  bool askTerminal_;
-};
-
 int RunCheck(CliContext& context, const std::vector<std::string>& args);
 int RunIndex(CliContext& context, const std::vector<std::string>& args);
 int RunRestore(CliContext& context, const std::vector<std::string>& args);
@@ -164,9 +143,8 @@ int RunRestore(CliContext& context, const std::vector<std::string>& args) {
     }
   }
   const bool yes = options->Has("--yes") || options->Has("-y");
-  CliAnswers answers;
-  answers.yesNo = yes ? navdb::MessageAnswer::Yes : navdb::MessageAnswer::No;
-  const RestoreUi ui(context, answers, !yes && context.inputIsTerminal);
+  // On a terminal, without --yes, the restore's question is the user's.
+  const AskingCliUi ui(context, yes);
   std::optional<navdb::DatabaseLock> lock;
   if (!LockDatabase(context, DatabaseUse::Changes, lock)) return kExitFailure;
   navdb::Database db;
