@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <deque>
 
 #include "navdb/edit_journal.h"
@@ -114,10 +115,15 @@ ConflictDialog::ConflictDialog(QWidget* parent, std::vector<shell::ReplayConflic
     item->setToolTip(kProblem, item->text(kProblem));
     item->setText(kChoice, ChoiceText(choices_[i]));
   }
-  for (int column = 0; column < kProblem; ++column) list_->resizeColumnToContents(column);
-  list_->setColumnWidth(kProblem, QFontMetrics(font()).horizontalAdvance(QString(44, 'x')));
+  // What happened takes the room the short columns leave.
+  QHeaderView* header = list_->header();
+  header->setStretchLastSection(false);
+  for (int column = 0; column < kColumnCount; ++column) {
+    header->setSectionResizeMode(
+        column, column == kProblem ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
+  }
   const int rowHeightPx = QFontMetrics(font()).height() + 6;
-  list_->setMinimumHeight(rowHeightPx * static_cast<int>(std::min<size_t>(count, 8) + 2));
+  list_->setMinimumHeight(rowHeightPx * static_cast<int>(std::clamp<size_t>(count, 3, 8) + 1));
 
   auto* detail = new QGroupBox(QStringLiteral("Selected hand edit"), this);
   auto* detailLayout = new QGridLayout(detail);
@@ -125,8 +131,8 @@ ConflictDialog::ConflictDialog(QWidget* parent, std::vector<shell::ReplayConflic
   problem_->setWordWrap(true);
   problem_->setObjectName("problem");
   detailLayout->addWidget(problem_, 0, 0, 1, 2);
-  const std::array<const char*, 3> captions = {"Recorded before :", "Recorded after :",
-                                               "Found now :"};
+  const std::array<const char*, 3> captions = {
+      "Recorded before :", "Recorded after :", "Found now :"};
   for (int i = 0; i < 3; ++i) {
     lineCaptions_[i] = new QLabel(QString::fromLatin1(captions[i]), detail);
     lines_[i] = MakeLineBox(detail, listFont);
@@ -145,6 +151,9 @@ ConflictDialog::ConflictDialog(QWidget* parent, std::vector<shell::ReplayConflic
   for (size_t i = 0; i < kChoices.size(); ++i) {
     auto* button = new QRadioButton(QString::fromLatin1(choiceCaptions[i]), choiceBox);
     button->setObjectName(ChoiceText(kChoices[i]));
+    // The focus stays in the list: Alt and the underlined letter choose
+    // for its selected rows, the arrows go on to the next.
+    button->setFocusPolicy(Qt::NoFocus);
     choiceGroup_->addButton(button, static_cast<int>(kChoices[i]));
     choiceLayout->addWidget(button);
   }
@@ -191,11 +200,13 @@ void ConflictDialog::showCurrent() {
     return;
   }
   const shell::ReplayConflict& conflict = conflicts_[static_cast<size_t>(row)];
-  problem_->setText(QStringLiteral("Records ") + RecordNumbersText(conflict.recordNumbers) +
-                    QStringLiteral(" (") + list_->currentItem()->text(kAction).toLower() +
-                    QLatin1Char(' ') + list_->currentItem()->text(kKind) +
-                    QStringLiteral(", ") + QString::fromStdString(conflict.change.timeUtc) +
-                    QStringLiteral("): ") + ProblemSentence(conflict));
+  const QString records =
+      conflict.recordNumbers.size() == 1 ? QStringLiteral("Record ") : QStringLiteral("Records ");
+  problem_->setText(records + RecordNumbersText(conflict.recordNumbers) + QStringLiteral(" (") +
+                    list_->currentItem()->text(kAction).toLower() + QLatin1Char(' ') +
+                    list_->currentItem()->text(kKind) + QStringLiteral(", ") +
+                    QString::fromStdString(conflict.change.timeUtc) + QStringLiteral("): ") +
+                    ProblemSentence(conflict));
   const std::array<const std::string*, 3> texts = {&conflict.change.before, &conflict.change.after,
                                                    &conflict.foundLine};
   for (size_t i = 0; i < texts.size(); ++i) {
@@ -243,6 +254,7 @@ RecordChoices AskConflictChoices(QWidget* parent,
                                  const QFont& listFont) {
   ++ShownCount();
   ConflictDialog dialog(parent, conflicts, listFont);
+  FitToContents(dialog);
   if (parent) CentreOnOwner(dialog, *parent->window());
   std::deque<std::function<void(ConflictDialog&)>>& preset = PresetActions();
   if (!preset.empty()) {

@@ -29,7 +29,8 @@ using RecordChoices = std::vector<std::pair<size_t, shell::ConflictChoice>>;
 // keeps every record for later. With a preset action (ConflictDialog::
 // setNextAction) the dialog is shown without a modal loop of its own and
 // the action plays the user. On the window's thread only.
-RecordChoices AskConflictChoices(QWidget* parent, const std::vector<shell::ReplayConflict>& conflicts,
+RecordChoices AskConflictChoices(QWidget* parent,
+                                 const std::vector<shell::ReplayConflict>& conflicts,
                                  const QFont& listFont);
 
 class ConflictDialog : public QDialog {

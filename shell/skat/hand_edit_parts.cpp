@@ -51,10 +51,13 @@ QLabel* MakeLineBox(QWidget* parent, const QFont& listFont) {
   return box;
 }
 
-void CentreOnOwner(QWidget& dialog, const QWidget& owner) {
+void FitToContents(QWidget& dialog) {
   dialog.ensurePolished();
   if (dialog.layout()) dialog.layout()->activate();
   dialog.adjustSize();
+}
+
+void CentreOnOwner(QWidget& dialog, const QWidget& owner) {
   QRect frame = dialog.frameGeometry();
   frame.moveCenter(owner.frameGeometry().center());
   dialog.move(frame.topLeft());

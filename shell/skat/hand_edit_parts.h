@@ -21,5 +21,7 @@ QString KindCaption(navdb::NavaidKind kind);
 // in `listFont`.
 QLabel* MakeLineBox(QWidget* parent, const QFont& listFont);
 
-// Sizes `dialog` to its contents and centres it on `owner`.
+// Sizes `dialog` to what its layout holds.
+void FitToContents(QWidget& dialog);
+// Moves `dialog` to the centre of `owner`.
 void CentreOnOwner(QWidget& dialog, const QWidget& owner);

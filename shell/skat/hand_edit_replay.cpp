@@ -20,7 +20,8 @@ void Tell(const navdb::Reporter& ui, const char* caption, const std::string& tex
 
 // Replays the records, the conflicts settled as the user chose, and saves
 // what changed.
-void Replay(navdb::Database& db, MainWindow& window, const std::vector<navdb::JournalRecord>& records) {
+void Replay(navdb::Database& db, MainWindow& window,
+            const std::vector<navdb::JournalRecord>& records) {
   const UiBridge& ui = window.bridge();
   const std::vector<shell::ReplayConflict> conflicts = shell::ForeseeConflicts(db, records);
   RecordChoices choices;

@@ -11,7 +11,8 @@ namespace {
 // A line without its trailing blanks, which only pad the columns.
 QString LineText(const std::string& line) {
   const size_t end = line.find_last_not_of(' ');
-  return QStringFromWin1252(std::string_view(line).substr(0, end == std::string::npos ? 0 : end + 1));
+  return QStringFromWin1252(
+      std::string_view(line).substr(0, end == std::string::npos ? 0 : end + 1));
 }
 
 }  // namespace

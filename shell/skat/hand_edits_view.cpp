@@ -7,6 +7,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -119,8 +121,8 @@ void HandEditsView::reload() {
     journal = opened->records;
   }
   model_->setRecords(std::move(journal), db.unsavedEdits);
-  QString summary = CountText(model_->journalCount(), "record", "records") +
-                    QStringLiteral(" in edits.journal");
+  QString summary =
+      CountText(model_->journalCount(), "record", "records") + QStringLiteral(" in edits.journal");
   if (model_->unsavedCount() > 0) {
     summary += QStringLiteral("; ") +
                CountText(model_->unsavedCount(), "edit not saved yet", "edits not saved yet") +
@@ -130,6 +132,23 @@ void HandEditsView::reload() {
   table_->resizeColumnsToContents();
   if (model_->rowCount() > 0) table_->selectRow(0);
   showCurrent();
+  fitToScreen();
+}
+
+void HandEditsView::fitToScreen() {
+  // Wide enough for both lines of a record when the screen has the room;
+  // the table scrolls sideways otherwise.
+  int tableWidthPx = table_->frameWidth() * 2 + table_->verticalScrollBar()->sizeHint().width();
+  for (int column = 0; column < model_->columnCount(); ++column) {
+    tableWidthPx += table_->columnWidth(column);
+  }
+  const QScreen* screen = window_.screen();
+  const int screenWidthPx = screen ? screen->availableGeometry().width() * 9 / 10 : 1024;
+  const int margins = width() - table_->width();
+  const int wantedPx = std::min(screenWidthPx, std::max(width(), tableWidthPx + margins));
+  if (wantedPx == width()) return;
+  resize(wantedPx, height());
+  CentreOnOwner(*this, window_);
 }
 
 int HandEditsView::currentRow() const {
@@ -159,8 +178,9 @@ void HandEditsView::dropSelected() {
   const navdb::JournalRecord record = model_->record(row);
   const std::string number = std::to_string(*index + 1);
   if (Ask(this, "Warning",
-          "Drop record " + number + " from edits.journal ?\r\rThe database keeps the edit; it "
-          "is only no longer applied again after a rebuild or a restore.",
+          "Drop record " + number +
+              " from edits.journal ?\r\rThe database keeps the edit; it "
+              "is only no longer applied again after a rebuild or a restore.",
           navdb::MessageIcon::Warning, navdb::MessageButtons::YesNo) != navdb::MessageAnswer::Yes) {
     return;
   }

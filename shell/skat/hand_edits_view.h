@@ -39,6 +39,8 @@ class HandEditsView : public QDialog {
 
  private:
   int currentRow() const;
+  // Widens the view to show whole lines, within the screen.
+  void fitToScreen();
   void showCurrent();
 
   MainWindow& window_;

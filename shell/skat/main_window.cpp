@@ -469,6 +469,7 @@ void MainWindow::showAbout() {
 void MainWindow::showHandEdits() {
   if (commands_->workerRunning()) return;
   auto* view = new HandEditsView(*this);
+  FitToContents(*view);
   CentreOnOwner(*view, *this);
   view->open();
   view->reload();

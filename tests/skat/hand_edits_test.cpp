@@ -66,7 +66,8 @@ std::string JournalBytes(const WindowTest& test) {
 
 std::vector<std::string> Lines(const WindowTest& test, NavaidKind kind) {
   std::vector<std::string> lines;
-  test.state.db.List(kind).ForEach([&](size_t, std::string_view line) { lines.emplace_back(line); });
+  test.state.db.List(kind).ForEach(
+      [&](size_t, std::string_view line) { lines.emplace_back(line); });
   return lines;
 }
 
@@ -187,10 +188,10 @@ TEST(HandEditsInTheWindow, EditsSurviveARebuildAndTheWarningCountsThem) {
 // The records of the conflict tests: the scan brings AB in another version
 // and ZZ, and no CD or EF.
 struct ConflictJournal {
-  JournalRecord otherVersion = Record(JournalAction::Modify, skat_test::NdbLines()[0],
-                                      Ndb("AB", "399.0", 49.0, 2.2));
-  JournalRecord gone = Record(JournalAction::Modify, skat_test::NdbLines()[1],
-                              Ndb("CD", "401.0", 48.5, 2.6));
+  JournalRecord otherVersion =
+      Record(JournalAction::Modify, skat_test::NdbLines()[0], Ndb("AB", "399.0", 49.0, 2.2));
+  JournalRecord gone =
+      Record(JournalAction::Modify, skat_test::NdbLines()[1], Ndb("CD", "401.0", 48.5, 2.6));
   JournalRecord addedTwice = Record(JournalAction::Add, "", Ndb("ZZ", "399.0", 46.0, 3.0));
   JournalRecord deleted = Record(JournalAction::Delete, skat_test::NdbLines()[2], "");
 
@@ -198,8 +199,8 @@ struct ConflictJournal {
 };
 
 void StartConflictingRebuild(WindowTest& test, const ConflictJournal& records) {
-  test.sim.Write("Scenery/a.bgl", skat_test::NdbSceneryFile({{"ZZ", "NDB ZZ", 46.0, 3.0},
-                                                             {"AB", "NDB AB", 49.2, 2.2}}));
+  test.sim.Write("Scenery/a.bgl", skat_test::NdbSceneryFile(
+                                      {{"ZZ", "NDB ZZ", 46.0, 3.0}, {"AB", "NDB AB", 49.2, 2.2}}));
   WriteJournal(test, records.All());
   test.Open();
   MessageBoxSeam::setNextAnswer(MessageAnswer::Yes);
@@ -238,8 +239,8 @@ TEST(HandEditsInTheWindow, ConflictsAreShownInOneDialogAndEachChoiceIsApplied) {
 
   EXPECT_EQ(ConflictDialog::shownCount(), 1);
   const std::vector<std::vector<QString>> expectedRows = {
-      {"1", "Modify", "NDB", "AB NDB AB", "The NDB is there in another version than the one edited.",
-       "Apply anyway"},
+      {"1", "Modify", "NDB", "AB NDB AB",
+       "The NDB is there in another version than the one edited.", "Apply anyway"},
       {"2", "Modify", "NDB", "CD NDB CD",
        "The NDB is gone: no NDB of this identifier and name is where it was.", "Drop the record"},
       {"3", "Add", "NDB", "ZZ NDB ZZ",
@@ -291,8 +292,8 @@ TEST(HandEditsInTheWindow, EscapeInTheDialogKeepsEveryRecordForLater) {
 
 TEST(HandEditsInTheWindow, RestoreReplaysTheJournalAndADamagedRestIsSetAside) {
   WindowTest test;
-  const JournalRecord ab = Record(JournalAction::Modify, skat_test::NdbLines()[0],
-                                  Ndb("AB", "399.0", 49.0, 2.2));
+  const JournalRecord ab =
+      Record(JournalAction::Modify, skat_test::NdbLines()[0], Ndb("AB", "399.0", 49.0, 2.2));
   const JournalRecord cd = Record(JournalAction::Delete, skat_test::NdbLines()[1], "");
   WriteJournal(test, {ab, cd}, "2026-12-08T09:15:00Z rename ndb\r\n- x\r\n");
   test.Open();
@@ -328,8 +329,8 @@ QString Cell(const HandEditsView& view, int row, int column) {
 
 TEST(HandEditsView, ListsTheRecordsAndDropsExactlyTheSelectedOne) {
   WindowTest test;
-  const JournalRecord first = Record(JournalAction::Modify, skat_test::NdbLines()[0],
-                                     Ndb("AB", "399.0", 49.0, 2.2));
+  const JournalRecord first =
+      Record(JournalAction::Modify, skat_test::NdbLines()[0], Ndb("AB", "399.0", 49.0, 2.2));
   const JournalRecord second = Record(JournalAction::Add, "", Ndb("QQ", "300.0", 45.0, 1.0));
   const JournalRecord third = Record(JournalAction::Delete, skat_test::NdbLines()[1], "");
   WriteJournal(test, {first, second, third});
@@ -348,7 +349,10 @@ TEST(HandEditsView, ListsTheRecordsAndDropsExactlyTheSelectedOne) {
   EXPECT_EQ(view->findChild<QLabel*>("summary")->text(),
             "3 records in edits.journal; 1 edit not saved yet (it joins the journal with the "
             "next save).");
-  const QStringList firstRow = {"1", "2026-12-08T09:14:03Z", "Modify", "NDB",
+  const QStringList firstRow = {"1",
+                                "2026-12-08T09:14:03Z",
+                                "Modify",
+                                "NDB",
                                 QStringFromWin1252(first.before).trimmed(),
                                 QStringFromWin1252(first.after).trimmed()};
   for (int column = 0; column < firstRow.size(); ++column) {
