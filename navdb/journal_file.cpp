@@ -88,6 +88,19 @@ platform::Result<JournalUpdate> ChangeJournalFile(
   return update;
 }
 
+platform::Result<bool> DropJournalRecord(const fs::path& folder, size_t index,
+                                         const JournalRecord& record) {
+  bool dropped = false;
+  const platform::Result<JournalUpdate> changed =
+      ChangeJournalFile(folder, [&](std::vector<JournalRecord>& records) {
+        if (index >= records.size() || records[index] != record) return;
+        records.erase(records.begin() + static_cast<std::ptrdiff_t>(index));
+        dropped = true;
+      });
+  if (!changed) return changed.error();
+  return dropped;
+}
+
 platform::Result<JournalUpdate> OpenJournalFile(const fs::path& folder) {
   platform::Result<JournalContents> read = ReadJournalFile(folder);
   if (!read) return read.error();

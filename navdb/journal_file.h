@@ -43,6 +43,12 @@ platform::Result<JournalUpdate> ChangeJournalFile(
     const std::function<void(std::vector<JournalRecord>&)>& change,
     const platform::FileFaultHook& fault = {});
 
+// Takes record `index` (from 0) out of the journal when it still is
+// `record`, as the user saw it: true when it was taken out, false when the
+// journal holds no such record there (and is written unchanged).
+platform::Result<bool> DropJournalRecord(const std::filesystem::path& folder, size_t index,
+                                         const JournalRecord& record);
+
 // Reads the journal for the holder of the exclusive lock: a damaged rest is
 // set aside at once, so that the user is told once and the journal is whole.
 platform::Result<JournalUpdate> OpenJournalFile(const std::filesystem::path& folder);

@@ -148,11 +148,20 @@ ScanResult ScanSceneryThread(ScanSession& session, const fs::path& root) {
   return result;
 }
 
-bool ConfirmAndClearForRebuild(ScanSession& session) {
+std::string RebuildWarningText(size_t handEdits) {
+  std::string text =
+      "You are going to lose any modification you've done on the database !\r"
+      "(The Intersection list will not be lost)\r\r";
+  if (handEdits > 0) {
+    text += std::to_string(handEdits) + (handEdits == 1 ? " hand edit" : " hand edits") +
+            " of edits.journal will be applied again after the rebuild.\r\r";
+  }
+  return text + "Proceed ?";
+}
+
+bool ConfirmAndClearForRebuild(ScanSession& session, size_t handEdits) {
   const navdb::MessageAnswer answer =
-      navdb::ShowMessage(session.ui, "Warning",
-                         "You are going to lose any modification you've done on the database !\r"
-                         "(The Intersection list will not be lost)\r\rProceed ?",
+      navdb::ShowMessage(session.ui, "Warning", RebuildWarningText(handEdits),
                          navdb::MessageIcon::Warning, navdb::MessageButtons::YesNo);
   if (answer != navdb::MessageAnswer::Yes) return false;
   for (NavaidKind kind : {NavaidKind::Ndb, NavaidKind::Vor, NavaidKind::Airport}) {

@@ -38,7 +38,12 @@ ScanResult ScanSceneryThread(ScanSession& session, const std::filesystem::path& 
 
 // "Rebuild database": asks first; on Yes empties the NDB, VOR and airport
 // lists (intersections stay) and returns true, so that the caller scans.
-bool ConfirmAndClearForRebuild(ScanSession& session);
+// `handEdits` is how many hand edits the caller replays after the scan.
+bool ConfirmAndClearForRebuild(ScanSession& session, size_t handEdits = 0);
+
+// The question before a rebuild; with hand edits to replay it says how many
+// before it asks.
+std::string RebuildWarningText(size_t handEdits);
 
 // The text of the summary box.
 std::string ScanSummaryText(long ndbAdded, long vorAdded, long airportsAdded);

@@ -113,12 +113,7 @@ HandEditOutcome ReplayHandEdits(CliContext& context, navdb::Database& db, Journa
     Fail(ui, replayed->dropFailure->message + "\r\rThe records to drop are still in the journal.");
   }
   const shell::ReplayReport& report = replayed->report;
-  if (replayed->journalRecords > 0) {
-    const size_t dropped = report.DroppedRecords().size();
-    context.out << "Hand edits of " << navdb::kJournalFileName << ": " << report.appliedRecords
-                << " applied, " << report.carriedRecords << " already in the database, "
-                << report.KeptRecords() << " kept for later, " << dropped << " dropped.\n";
-  }
+  if (replayed->journalRecords > 0) context.out << shell::ReplaySummaryText(report) << '\n';
   return OutcomeOf(*replayed);
 }
 

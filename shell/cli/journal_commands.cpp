@@ -104,12 +104,7 @@ int JournalShow(CliContext& context, const navdb::JournalRecord& record) {
 
 int JournalDrop(CliContext& context, size_t index, const navdb::JournalRecord& record,
                 const navdb::Reporter& ui) {
-  const platform::Result<navdb::JournalUpdate> changed =
-      navdb::ChangeJournalFile(context.navData, [&](std::vector<navdb::JournalRecord>& records) {
-        if (index < records.size() && records[index] == record) {
-          records.erase(records.begin() + static_cast<std::ptrdiff_t>(index));
-        }
-      });
+  const platform::Result<bool> changed = navdb::DropJournalRecord(context.navData, index, record);
   if (!changed) {
     navdb::ShowMessage(ui, "Error", changed.error().message, navdb::MessageIcon::Error,
                        navdb::MessageButtons::Ok);

@@ -19,6 +19,7 @@
 #include "shell/cli/commands.h"
 #include "shell/cli/hand_edits.h"
 #include "shell/cli/options.h"
+#include "shell/core/journal_replay.h"
 #include "xplane/navdata_reader.h"
 
 namespace cli {
@@ -260,7 +261,7 @@ int RunScan(CliContext& context, const std::vector<std::string>& args) {
     yes.yesNo = navdb::MessageAnswer::Yes;
     const CliUi confirmUi(context, yes);
     scanner::ScanSession confirmSession{db, confirmUi};
-    scanner::ConfirmAndClearForRebuild(confirmSession);
+    scanner::ConfirmAndClearForRebuild(confirmSession, shell::HandEditsToReplay(db));
   }
   const scanner::ScanResult result = scanner::ScanSceneryThread(session, root);
   if (result.refusedEntries > 0 && !result.saveFailed) {

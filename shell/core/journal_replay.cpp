@@ -243,6 +243,32 @@ ConflictDecider DecisionsByRecord(std::vector<std::pair<size_t, ConflictChoice>>
   };
 }
 
+std::vector<ReplayConflict> ForeseeConflicts(const navdb::Database& db,
+                                             std::span<const JournalRecord> records) {
+  // Only the lists take part in a replay: the copy leaves the index out.
+  navdb::Database scratch;
+  scratch.lists = db.lists;
+  std::vector<ReplayConflict> conflicts;
+  ReplayRecords(scratch, records, [&](const ReplayConflict& conflict) {
+    conflicts.push_back(conflict);
+    return ConflictChoice::KeepForLater;
+  });
+  return conflicts;
+}
+
+std::string ReplaySummaryText(const ReplayReport& report) {
+  return "Hand edits of " + std::string(navdb::kJournalFileName) + ": " +
+         std::to_string(report.appliedRecords) + " applied, " +
+         std::to_string(report.carriedRecords) + " already in the database, " +
+         std::to_string(report.KeptRecords()) + " kept for later, " +
+         std::to_string(report.DroppedRecords().size()) + " dropped.";
+}
+
+size_t HandEditsToReplay(const navdb::Database& db) {
+  const platform::Result<navdb::JournalContents> read = navdb::ReadJournalFile(db.folder);
+  return (read ? read->records.size() : 0) + db.unsavedEdits.size();
+}
+
 platform::Result<JournalReplay> ReplayJournalFile(navdb::Database& db,
                                                   const ConflictDecider& decide) {
   platform::Result<navdb::JournalUpdate> opened = navdb::OpenJournalFile(db.folder);

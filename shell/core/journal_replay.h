@@ -77,6 +77,22 @@ ReplayReport ReplayRecords(navdb::Database& db, std::span<const navdb::JournalRe
 // conflict it was not asked about.
 ConflictDecider DecisionsByRecord(std::vector<std::pair<size_t, ConflictChoice>> choices);
 
+// The conflicts a replay of `records` onto `db` would meet, found on a copy
+// of its lists: a front end that asks about all of them at once does so
+// before the replay and answers through DecisionsByRecord. A conflict that
+// only an earlier choice brings about is then kept for later.
+std::vector<ReplayConflict> ForeseeConflicts(const navdb::Database& db,
+                                             std::span<const navdb::JournalRecord> records);
+
+// "Hand edits of edits.journal: 2 applied, 0 already in the database, 1 kept
+// for later, 0 dropped." (no line end): what both front ends say after a replay.
+std::string ReplaySummaryText(const ReplayReport& report);
+
+// How many hand edits a rebuild or a restore of `db` would replay: the
+// records of its journal (up to any damage; none when it cannot be read)
+// and the edits not saved yet, which join the journal before.
+size_t HandEditsToReplay(const navdb::Database& db);
+
 struct JournalReplay {
   ReplayReport report;
   size_t journalRecords = 0;                     // records the journal held

@@ -10,9 +10,11 @@
 
 #include "scanner/scan_driver.h"
 #include "shell/core/app_state.h"
+#include "shell/core/journal_replay.h"
 #include "shell/core/restore.h"
 #include "shell/skat/airport_filter_dialog.h"
 #include "shell/skat/folder_dialog.h"
+#include "shell/skat/hand_edit_replay.h"
 #include "shell/skat/main_window.h"
 #include "shell/skat/message_box.h"
 #include "shell/skat/ui_bridge.h"
@@ -69,27 +71,32 @@ bool DatabaseCommands::sceneryRootPathChosen() {
 
 void DatabaseCommands::scan() {
   if (workerRunning_ || !sceneryRootPathChosen()) return;
-  startScan();
+  startScan(false);
 }
 
 void DatabaseCommands::rebuildDatabase() {
   if (workerRunning_ || !sceneryRootPathChosen()) return;
   scanner::ScanSession session{state_.db, window_.bridge()};
-  if (!scanner::ConfirmAndClearForRebuild(session)) return;
+  if (!scanner::ConfirmAndClearForRebuild(session, shell::HandEditsToReplay(state_.db))) return;
   window_.reloadLists();
-  startScan();
+  startScan(true);
 }
 
-void DatabaseCommands::startScan() {
+void DatabaseCommands::startScan(bool rebuild) {
   const std::filesystem::path root = state_.sceneryRootPath;
   const unsigned minRunwayLengthFt = state_.minRunwayLengthFt;
   window_.bridge().setLiveLists(true);
-  startWorker([this, root, minRunwayLengthFt] {
+  startWorker([this, root, minRunwayLengthFt, rebuild] {
     UiBridge& bridge = window_.bridge();
     bridge.startScanProgress(0);  // the scan tells the total once its walk has listed the tree
     scanner::ScanSession session{state_.db, bridge};
     session.minRunwayLengthFt = minRunwayLengthFt;
-    scanner::ScanSceneryThread(session, root);
+    const scanner::ScanResult result = scanner::ScanSceneryThread(session, root);
+    // The rebuilt lists lack the hand edits. A stopped scan or a failed
+    // save leaves them in the journal for the next rebuild.
+    if (rebuild && !result.stopped && !result.saveFailed) {
+      ReplayHandEditsFromWindow(state_, window_);
+    }
   });
 }
 
@@ -100,9 +107,10 @@ void DatabaseCommands::restore() {
     // The restore's own load worker changes the lists; nothing may start
     // meanwhile, although the "Please wait" box already keeps the user out.
     ui.DatabaseBusy(true);
-    shell::RestoreOriginalDatabase(state_.db, ui, [this](bool loading) {
+    const bool restored = shell::RestoreOriginalDatabase(state_.db, ui, [this](bool loading) {
       window_.bridge().onWindowThread([this, loading] { showRestoreProgress(loading); });
     });
+    if (restored) ReplayHandEditsFromWindow(state_, window_);
     ui.DatabaseBusy(false);
   });
 }

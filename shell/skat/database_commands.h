@@ -46,7 +46,8 @@ class DatabaseCommands : public QObject {
  private:
   void startWorker(std::function<void()> job, std::function<void()> done = {});
   void finishWorker();
-  void startScan();
+  // With `rebuild` the hand edits are replayed after the scan.
+  void startScan(bool rebuild);
   void startQuitSave();
   bool sceneryRootPathChosen();
   // The busy box while a restore loads the database again (window thread).

@@ -23,6 +23,8 @@
 #include "shell/skat/database_commands.h"
 #include "shell/skat/entry_editors.h"
 #include "shell/skat/entry_list_model.h"
+#include "shell/skat/hand_edit_parts.h"
+#include "shell/skat/hand_edits_view.h"
 #include "shell/skat/help_window.h"
 #include "shell/skat/index_window.h"
 #include "shell/skat/message_box.h"
@@ -164,6 +166,7 @@ QWidget* MainWindow::makePathRow() {
   layout->addWidget(rootPathField_, 1);
   layout->addWidget(makeButton("Change path"));
   layout->addWidget(makeButton("View index"));
+  layout->addWidget(makeButton("Hand edits"));
   return row;
 }
 
@@ -271,13 +274,14 @@ void MainWindow::wireCommands() {
   connect(button("Restore original DB"), &QPushButton::clicked, commands,
           &DatabaseCommands::restore);
   connect(button("View index"), &QPushButton::clicked, this, [this] { showIndexWindow(true); });
+  connect(button("Hand edits"), &QPushButton::clicked, this, &MainWindow::showHandEdits);
   connect(button("Change path"), &QPushButton::clicked, commands, &DatabaseCommands::changePath);
   connect(filterButton_, &QPushButton::clicked, commands, &DatabaseCommands::airportFilter);
   connect(button("About"), &QPushButton::clicked, this, &MainWindow::showAbout);
   connect(button("Help"), &QPushButton::clicked, this, &MainWindow::showHelp);
   connect(button("Quit"), &QPushButton::clicked, commands, &DatabaseCommands::quit);
   for (const char* caption : {"Filter", "Open", "New", "Import", "Change path", "Scan New Scenery",
-                              "Rebuild database", "Restore original DB", "Quit"}) {
+                              "Rebuild database", "Restore original DB", "Hand edits", "Quit"}) {
     topCommands_.push_back(button(caption));
   }
   connect(this, &MainWindow::editRequested, this, [this](NavaidKind kind, int row) {
@@ -460,6 +464,15 @@ void MainWindow::showAbout() {
   AboutBox about(this);
   about.centreOnOwner();
   about.exec();
+}
+
+void MainWindow::showHandEdits() {
+  if (commands_->workerRunning()) return;
+  auto* view = new HandEditsView(*this);
+  FitToContents(*view);
+  CentreOnOwner(*view, *this);
+  view->open();
+  view->reload();
 }
 
 void MainWindow::showHelp() {

@@ -110,6 +110,8 @@ class MainWindow : public QWidget {
   void onEscape();
   void showAbout();
   void showHelp();
+  // The "Hand edits" view, window-modal; it deletes itself when closed.
+  void showHandEdits();
 
   shell::AppState& state_;
   QFont listFont_;

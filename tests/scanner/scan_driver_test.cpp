@@ -128,6 +128,19 @@ TEST(ScanDriver, EmptyTreesStoppedScansAndRebuild) {
             "You are going to lose any modification you've done on the database !\r"
             "(The Intersection list will not be lost)\r\rProceed ?");
   EXPECT_EQ(db.List(NavaidKind::Ndb).Count(), 0u);
+  // With hand edits to replay the question says how many, the old text kept.
+  const std::string head =
+      "You are going to lose any modification you've done on the database !\r"
+      "(The Intersection list will not be lost)\r\r";
+  EXPECT_EQ(scanner::RebuildWarningText(0), head + "Proceed ?");
+  EXPECT_EQ(scanner::RebuildWarningText(1),
+            head +
+                "1 hand edit of edits.journal will be applied again after the rebuild.\r\r"
+                "Proceed ?");
+  EXPECT_EQ(scanner::RebuildWarningText(12),
+            head +
+                "12 hand edits of edits.journal will be applied again after the rebuild.\r\r"
+                "Proceed ?");
 }
 
 // A folder that cannot be read (here: removed just as the walk reaches it)

@@ -259,6 +259,10 @@ TEST(JournalCli, AnEditSurvivesARebuildingScan) {
 
   const CliRun run = Cli(navData, rebuild);
   EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.err.find("(The Intersection list will not be lost)\n\n2 hand edits of "
+                         "edits.journal will be applied again after the rebuild.\n\nProceed ?\n"),
+            std::string::npos)
+      << run.err;
   EXPECT_NE(run.out.find("Hand edits of edits.journal: 2 applied, 0 already in the database, 0 "
                          "kept for later, 0 dropped.\n"),
             std::string::npos)

@@ -11,6 +11,7 @@
 #include "navdb/database.h"
 #include "navdb/entry_lines.h"
 #include "shell/skat/airport_filter_dialog.h"
+#include "shell/skat/conflict_dialog.h"
 #include "shell/skat/database_commands.h"
 #include "shell/skat/duplicate_dialog.h"
 #include "shell/skat/folder_dialog.h"
@@ -44,6 +45,7 @@ void Clear() {
   DuplicateDialog::clearShown();
   AirportFilterDialog::clearNextAnswers();
   FolderDialogSeam::clear();
+  ConflictDialog::clearShown();
 }
 
 }  // namespace
