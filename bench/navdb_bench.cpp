@@ -33,9 +33,10 @@ struct Fixture {
 Fixture& Shared() {
   static Fixture* fixture = [] {
     auto* f = new Fixture;
-    const std::string error = navdata_tools::BuildRealWorldDatabase(f->db);
-    if (!error.empty()) {
-      std::fprintf(stderr, "cannot read the real-world navdata: %s\n", error.c_str());
+    const platform::Status built = navdata_tools::BuildRealWorldDatabase(f->db);
+    if (!built) {
+      std::fprintf(stderr, "cannot read the real-world navdata: %s\n",
+                   built.error().message.c_str());
       std::exit(1);
     }
     f->db.folder = f->folder.path();
@@ -64,7 +65,7 @@ void ReadFiles_Baseline(benchmark::State& state) {
   for (auto _ : state) {
     for (const std::string& name : f.fileNames) {
       std::string contents;
-      platform::ReadWholeFile(f.folder / name, contents);
+      if (!platform::ReadWholeFile(f.folder / name, contents)) state.SkipWithError("read failed");
       bytes += contents.size();
       benchmark::DoNotOptimize(contents.data());
     }
@@ -87,12 +88,17 @@ void WriteFiles_Baseline(benchmark::State& state) {
   std::vector<std::string> contents;
   for (const std::string& name : f.fileNames) {
     contents.emplace_back();
-    platform::ReadWholeFile(f.folder / name, contents.back());
+    if (!platform::ReadWholeFile(f.folder / name, contents.back())) {
+      state.SkipWithError("read failed");
+      return;
+    }
   }
   const testing_support::TempFolder out;
   for (auto _ : state) {
     for (size_t i = 0; i < contents.size(); ++i) {
-      platform::ReplaceFileAtomically(out / f.fileNames[i], contents[i]);
+      if (!platform::ReplaceFileAtomically(out / f.fileNames[i], contents[i])) {
+        state.SkipWithError("write failed");
+      }
     }
   }
 }

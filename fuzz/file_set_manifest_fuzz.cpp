@@ -49,13 +49,11 @@ std::vector<std::string> Listing() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  std::string problem;
-  if (const auto entries = platform::ParseSetManifest(text, problem)) {
+  if (const auto entries = platform::ParseSetManifest(text)) {
     // What was read writes back to a text that reads the same.
-    std::string again;
-    const auto reread = platform::ParseSetManifest(platform::EncodeSetManifest(*entries), again);
+    const auto reread = platform::ParseSetManifest(platform::EncodeSetManifest(*entries));
     if (!reread || reread->size() != entries->size()) std::abort();
-  } else if (problem.empty()) {
+  } else if (entries.error().message.empty()) {
     std::abort();  // a refusal always says why
   }
 
@@ -66,10 +64,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Write(Folder() / "ndb.dat.old.1.1", "old ndb.dat");
   Write(Folder() / "skat.save", text);
   const std::vector<std::string> before = Listing();
-  const platform::SetRecoveryResult result =
+  const platform::Result<platform::SetRecovery> result =
       platform::FinishInterruptedSet(Folder() / "skat.save", kTargets);
-  if (result.outcome == platform::SetRecovery::Failed) {
-    if (result.error.empty() || Listing() != before) std::abort();
+  if (!result) {
+    if (result.error().message.empty() || Listing() != before) std::abort();
   } else if (fs::exists(Folder() / "skat.save")) {
     std::abort();  // finished means the record is gone
   }

@@ -4,8 +4,8 @@ namespace navmap {
 
 const Coastlines& BuiltInCoastlines() {
   static const Coastlines coastlines = [] {
-    CoastlineRead read = DecodeCoastlines(BuiltInCoastlineBytes());
-    return read.coastlines ? std::move(*read.coastlines) : Coastlines{};
+    platform::Result<Coastlines> read = DecodeCoastlines(BuiltInCoastlineBytes());
+    return read ? std::move(read).value() : Coastlines{};
   }();
   return coastlines;
 }

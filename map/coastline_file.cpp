@@ -227,7 +227,7 @@ std::string EncodeCoastlines(std::span<const QuantizedLevel> levels) {
   return out;
 }
 
-CoastlineRead DecodeCoastlines(std::span<const uint8_t> bytes) {
+platform::Result<Coastlines> DecodeCoastlines(std::span<const uint8_t> bytes) {
   Reader reader(bytes);
   Coastlines coastlines;
   uint32_t levelCount = 0;
@@ -240,8 +240,8 @@ CoastlineRead DecodeCoastlines(std::span<const uint8_t> bytes) {
     ReadLevel(reader, coastlines.levels.emplace_back());
   }
   if (!reader.Failed() && reader.Left() != 0) reader.Fail("bytes follow the last level");
-  if (reader.Failed()) return {std::nullopt, reader.Error()};
-  return {std::move(coastlines), {}};
+  if (reader.Failed()) return platform::Failure(reader.Error());
+  return coastlines;
 }
 
 size_t CoastlineLevel::HeldBytes() const {

@@ -30,6 +30,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace navmap {
 
 inline constexpr std::string_view kCoastlineMagic = "SKMAPCL1";
@@ -90,11 +92,7 @@ struct Coastlines {
   size_t HeldBytes() const;
 };
 
-struct [[nodiscard]] CoastlineRead {
-  std::optional<Coastlines> coastlines;
-  std::string error;  // what is wrong and at which byte, when nothing was read
-};
-
-CoastlineRead DecodeCoastlines(std::span<const uint8_t> bytes);
+// Fails saying what is wrong and at which byte; nothing is read then.
+platform::Result<Coastlines> DecodeCoastlines(std::span<const uint8_t> bytes);
 
 }  // namespace navmap

@@ -19,13 +19,10 @@ std::optional<std::string> EncodePng(cairo_surface_t* surface) {
   return bytes;
 }
 
-platform::FileResult WritePngFile(const std::filesystem::path& path, cairo_surface_t* surface) {
+platform::Status WritePngFile(const std::filesystem::path& path, cairo_surface_t* surface) {
   const std::optional<std::string> bytes = EncodePng(surface);
   if (!bytes) {
-    platform::FileResult result;
-    result.error = "cannot encode the picture as PNG";
-    result.failedPath = path;
-    return result;
+    return platform::Error{"cannot encode the picture as PNG", 0, path};
   }
   return platform::ReplaceFileAtomically(path, *bytes);
 }

@@ -15,6 +15,6 @@ namespace navmap {
 // The PNG bytes of an image surface; nothing when Cairo cannot encode it.
 std::optional<std::string> EncodePng(cairo_surface_t* surface);
 
-platform::FileResult WritePngFile(const std::filesystem::path& path, cairo_surface_t* surface);
+platform::Status WritePngFile(const std::filesystem::path& path, cairo_surface_t* surface);
 
 }  // namespace navmap

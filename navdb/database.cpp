@@ -133,7 +133,7 @@ void SetLoadingProgress(const Reporter& ui, int percent) {
 // as the lines' storage, and room for all of them at once spares the copies
 // and the fresh memory of growing by doubling. (A size that changes before
 // the read only costs that saving.)
-platform::FileResult ReadDatabaseBytes(const std::filesystem::path& path, std::string& bytes) {
+platform::Status ReadDatabaseBytes(const std::filesystem::path& path, std::string& bytes) {
   std::error_code sizeError;
   const std::uintmax_t sizeBytes = std::filesystem::file_size(path, sizeError);
   if (!sizeError) bytes.reserve(static_cast<size_t>(sizeBytes));
@@ -143,13 +143,13 @@ platform::FileResult ReadDatabaseBytes(const std::filesystem::path& path, std::s
 // What became of reading a database file. A missing file is no file,
 // silently; a file that exists but cannot be read is reported and
 // remembered in `readFailure`, so that no save of this run writes over it.
-bool TakeReadResult(const platform::FileResult& read, std::string_view fileName,
+bool TakeReadResult(const platform::Status& read, std::string_view fileName,
                     std::string& readFailure, const Reporter& ui) {
   if (read.ok()) return true;
-  if (read.errorNumber == ENOENT) return false;
-  readFailure = read.error;
+  if (read.error().errorNumber == ENOENT) return false;
+  readFailure = read.error().message;
   ShowMessage(ui, "Error",
-              "Could not open " + std::string(fileName) + "\r\r" + read.error + "\r\r" +
+              "Could not open " + std::string(fileName) + "\r\r" + read.error().message + "\r\r" +
                   std::string(kUnreadableFileKept),
               MessageIcon::Error, MessageButtons::Ok);
   return false;
@@ -362,7 +362,7 @@ void LoadDatabase(Database& db, const Reporter& ui) {
   const bool unlimited = db.index.primary.Capacity() == EntryList::kUnlimited &&
                          db.index.following.Capacity() == EntryList::kUnlimited;
   struct ReadIndex {
-    platform::FileResult read;
+    platform::Status read;
     IndexFileLines split;
   };
   const auto readIndex = [path = db.folder / kIndexFileName, unlimited] {

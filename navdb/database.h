@@ -134,7 +134,7 @@ std::string RejectedFileName(std::string_view fileName);
 // Adds `lines` to the ".rejected" file at `path`, each line that is not
 // there yet once, so that lines set aside by earlier loads are kept. A file
 // that exists but cannot be read is not written over.
-platform::FileResult AppendRejectedLines(const std::filesystem::path& path,
-                                         const std::vector<std::string>& lines);
+platform::Status AppendRejectedLines(const std::filesystem::path& path,
+                                     const std::vector<std::string>& lines);
 
 }  // namespace navdb

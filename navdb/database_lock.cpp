@@ -174,36 +174,41 @@ std::optional<DatabaseLock> DatabaseLock::Acquire(const std::filesystem::path& n
   }
   WriteHolder(fd, mode, programName);
   DatabaseLock lock(fd, mode);
-  if (!lock.PrepareFolder(navDataFolder, programName, ui, refusal)) return std::nullopt;
+  if (const platform::Status prepared = lock.PrepareFolder(navDataFolder, programName, ui);
+      !prepared) {
+    refusal = prepared.error().message;
+    return std::nullopt;
+  }
   return lock;
 }
 
-bool DatabaseLock::PrepareFolder(const std::filesystem::path& navDataFolder,
-                                 std::string_view programName, const Reporter& ui,
-                                 std::string& refusal) {
+platform::Status DatabaseLock::PrepareFolder(const std::filesystem::path& navDataFolder,
+                                             std::string_view programName, const Reporter& ui) {
   if (mode_ == LockMode::Shared) {
-    if (!SaveWasInterrupted(navDataFolder)) return true;
+    if (!SaveWasInterrupted(navDataFolder)) return {};
     // No writer holds the lock while a reader does: the save was killed.
     // Taking the lock exclusively gives up the shared one when it fails,
     // which the refusal gives up anyway.
     if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-      refusal = InterruptedSaveRefusal(LockRefusalText(RefusingHolder(fd_)));
-      return false;
+      return platform::Failure(InterruptedSaveRefusal(LockRefusalText(RefusingHolder(fd_))));
     }
     WriteHolder(fd_, LockMode::Exclusive, programName);
-    const bool finished = FinishInterruptedSave(navDataFolder, ui, refusal);
-    if (finished) RemoveSaveLeftovers(navDataFolder);
-    // Back to sharing: nobody else can have taken the lock meanwhile.
-    if (finished && ::flock(fd_, LOCK_SH | LOCK_NB) != 0) {
-      refusal = "Can't lock file " + (navDataFolder / kLockFileName).string() + "\r\r" +
-                std::strerror(errno);
-      return false;
+    if (platform::Status finished = FinishInterruptedSave(navDataFolder, ui); !finished) {
+      return finished;
     }
+    RemoveSaveLeftovers(navDataFolder);
+    // Back to sharing: nobody else can have taken the lock meanwhile.
+    if (::flock(fd_, LOCK_SH | LOCK_NB) != 0) {
+      return platform::Failure("Can't lock file " + (navDataFolder / kLockFileName).string() +
+                               "\r\r" + std::strerror(errno));
+    }
+    return {};
+  }
+  if (platform::Status finished = FinishInterruptedSave(navDataFolder, ui); !finished) {
     return finished;
   }
-  if (!FinishInterruptedSave(navDataFolder, ui, refusal)) return false;
   RemoveSaveLeftovers(navDataFolder);
-  return true;
+  return {};
 }
 
 DatabaseLock::DatabaseLock(DatabaseLock&& other) noexcept

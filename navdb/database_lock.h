@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "navdb/reporter.h"
+#include "platform/result.h"
 
 namespace navdb {
 
@@ -43,8 +44,8 @@ class DatabaseLock {  // RAII, move-only; releases on destruction
  private:
   DatabaseLock(int fd, LockMode mode) : fd_(fd), mode_(mode) {}
   // Finishes an interrupted save and clears the leftovers of killed ones.
-  bool PrepareFolder(const std::filesystem::path& navDataFolder, std::string_view programName,
-                     const Reporter& ui, std::string& refusal);
+  platform::Status PrepareFolder(const std::filesystem::path& navDataFolder,
+                                 std::string_view programName, const Reporter& ui);
   void Release();
 
   int fd_ = -1;  // -1: a reader of a folder where no lock file can be made

@@ -60,37 +60,37 @@ bool SaveWasInterrupted(const fs::path& navDataFolder) {
   return ::lstat((navDataFolder / kSaveManifestName).c_str(), &info) == 0;
 }
 
-bool FinishInterruptedSave(const fs::path& navDataFolder, const Reporter& ui,
-                           std::string& refusal) {
+platform::Status FinishInterruptedSave(const fs::path& navDataFolder, const Reporter& ui) {
   std::array<std::string_view, kDatabaseFileCount> targets;
   for (size_t slot = 0; slot < kDatabaseFileCount; ++slot) targets[slot] = DatabaseFileName(slot);
   const fs::path manifest = navDataFolder / kSaveManifestName;
-  const platform::SetRecoveryResult result = platform::FinishInterruptedSet(manifest, targets);
-  switch (result.outcome) {
+  const platform::Result<platform::SetRecovery> result =
+      platform::FinishInterruptedSet(manifest, targets);
+  if (!result) {
+    return platform::Failure(
+        "The database files are out of step: a save was interrupted and could not be "
+        "finished or undone (" +
+        result.error().message + ").\r\rNothing was changed. " + manifest.string() +
+        " lists the files of that save.");
+  }
+  switch (*result) {
     case platform::SetRecovery::NothingLeft:
-      return true;
+      break;
     case platform::SetRecovery::RolledForward:
       ShowMessage(ui, "Warning",
                   std::string(kInterrupted) +
                       " It has now been finished: the database holds the files of that save.",
                   MessageIcon::Warning, MessageButtons::Ok);
-      return true;
+      break;
     case platform::SetRecovery::RolledBack:
       ShowMessage(ui, "Warning",
                   std::string(kInterrupted) +
                       " The files it was replacing were put back: the database holds the files "
                       "from before that save.",
                   MessageIcon::Warning, MessageButtons::Ok);
-      return true;
-    case platform::SetRecovery::Failed:
       break;
   }
-  refusal =
-      "The database files are out of step: a save was interrupted and could not be "
-      "finished or undone (" +
-      result.error + ").\r\rNothing was changed. " + manifest.string() +
-      " lists the files of that save.";
-  return false;
+  return {};
 }
 
 std::string InterruptedSaveRefusal(std::string_view reason) {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "navdb/reporter.h"
+#include "platform/result.h"
 
 namespace navdb {
 
@@ -20,11 +21,11 @@ inline constexpr std::string_view kSaveManifestName = "skat.save";
 bool SaveWasInterrupted(const std::filesystem::path& navDataFolder);
 
 // Makes the set of an interrupted save whole again: the new files when
-// they are all there, else the old ones; says which through `ui`. False
-// when neither could be done: `refusal` then says why, and the files are
-// left as they were. The caller holds the database lock exclusively.
-bool FinishInterruptedSave(const std::filesystem::path& navDataFolder, const Reporter& ui,
-                           std::string& refusal);
+// they are all there, else the old ones; says which through `ui`. Fails,
+// saying why, when neither could be done: the files are left as they were.
+// The caller holds the database lock exclusively.
+platform::Status FinishInterruptedSave(const std::filesystem::path& navDataFolder,
+                                       const Reporter& ui);
 
 // The refusal of a program that finds an interrupted save it may not finish
 // (it shares the database with `holder`, or cannot write the folder).

@@ -35,10 +35,9 @@ bool SaveRejectedLines(const Database& db, const Reporter& ui) {
   for (size_t slot = 0; slot < kDatabaseFileCount; ++slot) {
     if (db.rejectedLines[slot].empty()) continue;
     const std::string name = RejectedFileName(DatabaseFileName(slot));
-    const platform::FileResult appended =
-        AppendRejectedLines(db.folder / name, db.rejectedLines[slot]);
+    const platform::Status appended = AppendRejectedLines(db.folder / name, db.rejectedLines[slot]);
     if (!appended.ok()) {
-      ShowSaveProblem(ui, CannotCreateText(name, appended.error) +
+      ShowSaveProblem(ui, CannotCreateText(name, appended.error().message) +
                               "\r\rThe database files were left as they were.");
       return false;
     }
@@ -52,14 +51,14 @@ std::string IndexFileBytes(const Database& db) {
   return bytes;
 }
 
-std::string SetFailureText(const Database& db, const platform::FileResult& written) {
+std::string SetFailureText(const Database& db, const platform::Status& written) {
   // Only the sync of the folder comes after the renames.
-  if (written.failedPath == db.folder) {
+  if (written.error().path == db.folder) {
     return "The database files were saved, but the folder " + db.folder.string() +
-           " could not be synced to disk.\r\r" + written.error;
+           " could not be synced to disk.\r\r" + written.error().message;
   }
-  return CannotCreateText(written.failedPath.filename().string(), written.error) +
-         (written.recoveryPending
+  return CannotCreateText(written.error().path.filename().string(), written.error().message) +
+         (std::filesystem::exists(db.folder / kSaveManifestName)
               ? "\r\rThe files already replaced could not all be put back. The next program "
                 "that opens the database puts the old or the new files in place."
               : "\r\rThe database files were left as they were.");
@@ -136,7 +135,7 @@ bool WriteDatabaseSet(const Database& db, const Reporter& ui,
                                             : EncodeEntryFile(kAllKinds[slot], db.lists[slot]);
     files.push_back({db.folder / names[slot], contents[slot]});
   }
-  const platform::FileResult written =
+  const platform::Status written =
       platform::ReplaceFilesAsSet(files, fault, db.folder / kSaveManifestName);
   if (!written.ok()) {
     ShowSaveProblem(ui, SetFailureText(db, written));
@@ -173,11 +172,11 @@ std::string RejectedFileName(std::string_view fileName) {
   return std::string(fileName) + ".rejected";
 }
 
-platform::FileResult AppendRejectedLines(const std::filesystem::path& path,
-                                         const std::vector<std::string>& lines) {
+platform::Status AppendRejectedLines(const std::filesystem::path& path,
+                                     const std::vector<std::string>& lines) {
   std::string bytes;
-  const platform::FileResult read = platform::ReadWholeFile(path, bytes);
-  if (!read.ok() && read.errorNumber != ENOENT) return read;
+  const platform::Status read = platform::ReadWholeFile(path, bytes);
+  if (!read.ok() && read.error().errorNumber != ENOENT) return read;
   if (!read.ok()) bytes.clear();
   std::unordered_set<std::string_view> present;
   platform::ForEachTextLine(bytes, [&](size_t, std::string_view line) {
@@ -244,10 +243,10 @@ bool CopyOriginalDatabase(Database& db, const Reporter& ui) {
   std::vector<platform::FileToWrite> files;
   bool mayCopy = true;
   for (size_t i = 0; i < std::size(order); ++i) {
-    const platform::FileResult read =
+    const platform::Status read =
         platform::ReadWholeFile(db.folder / kOriginalFolder / order[i], contents[i]);
     if (!read.ok()) {
-      ShowMessage(ui, "Error : " + std::string(order[i]), read.error, MessageIcon::Error,
+      ShowMessage(ui, "Error : " + std::string(order[i]), read.error().message, MessageIcon::Error,
                   MessageButtons::Ok);
       mayCopy = false;
     }
@@ -260,11 +259,11 @@ bool CopyOriginalDatabase(Database& db, const Reporter& ui) {
     if (refusal) ShowMessage(ui, "Error", *refusal, MessageIcon::Error, MessageButtons::Ok);
     mayCopy = !refusal;
   }
-  platform::FileResult copied;
+  platform::Status copied;
   if (mayCopy) copied = platform::ReplaceFilesAsSet(files, {}, db.folder / kSaveManifestName);
   if (!mayCopy || !copied.ok()) {
     if (!copied.ok()) {
-      ShowMessage(ui, "Error : " + copied.failedPath.filename().string(), copied.error,
+      ShowMessage(ui, "Error : " + copied.error().path.filename().string(), copied.error().message,
                   MessageIcon::Error, MessageButtons::Ok);
     }
     ShowMessage(ui, "Error",

@@ -8,9 +8,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-platform::Error CannotWrite(std::string_view fileName, const platform::FileResult& written) {
-  return platform::Error{"Can't create file " + std::string(fileName) + "\r\r" + written.error,
-                         written.errorNumber, written.failedPath};
+platform::Error CannotWrite(std::string_view fileName, const platform::Status& written) {
+  return platform::Error{
+      "Can't create file " + std::string(fileName) + "\r\r" + written.error().message,
+      written.error().errorNumber, written.error().path};
 }
 
 // Replaces one file of the NavData folder whole, as the database files are:
@@ -21,7 +22,7 @@ platform::Status ReplaceWhole(const fs::path& folder, std::string_view fileName,
     return platform::Error{*refusal + "\r\rNothing was written.", 0, folder / fileName};
   }
   const platform::FileToWrite file{folder / fileName, bytes};
-  const platform::FileResult written = platform::ReplaceFilesAsSet(std::span(&file, 1), fault);
+  const platform::Status written = platform::ReplaceFilesAsSet(std::span(&file, 1), fault);
   if (!written.ok()) return CannotWrite(fileName, written);
   return {};
 }
@@ -32,12 +33,11 @@ platform::Status ReplaceWhole(const fs::path& folder, std::string_view fileName,
 platform::Status KeepDamagedRest(const fs::path& folder, const JournalDamage& damage,
                                  const platform::FileFaultHook& fault) {
   std::string kept;
-  const platform::FileResult read =
-      platform::ReadWholeFile(folder / kJournalRejectedFileName, kept);
-  if (!read.ok() && read.errorNumber != ENOENT) {
+  const platform::Status read = platform::ReadWholeFile(folder / kJournalRejectedFileName, kept);
+  if (!read.ok() && read.error().errorNumber != ENOENT) {
     return platform::Error{std::string(kJournalRejectedFileName) + " could not be read (" +
-                               read.error + "): it is not written over.",
-                           read.errorNumber, folder / kJournalRejectedFileName};
+                               read.error().message + "): it is not written over.",
+                           read.error().errorNumber, folder / kJournalRejectedFileName};
   }
   if (!read.ok()) kept.clear();
   if (!kept.empty() && kept.back() != '\n' && kept.back() != '\r') kept += "\r\n";
@@ -52,12 +52,12 @@ platform::Status KeepDamagedRest(const fs::path& folder, const JournalDamage& da
 
 platform::Result<JournalContents> ReadJournalFile(const fs::path& folder) {
   std::string bytes;
-  const platform::FileResult read = platform::ReadWholeFile(folder / kJournalFileName, bytes);
-  if (!read.ok() && read.errorNumber == ENOENT) return JournalContents{};
+  const platform::Status read = platform::ReadWholeFile(folder / kJournalFileName, bytes);
+  if (!read.ok() && read.error().errorNumber == ENOENT) return JournalContents{};
   if (!read.ok()) {
-    return platform::Error{std::string(kJournalFileName) + " could not be read (" + read.error +
-                               "). It is left as it is.",
-                           read.errorNumber, folder / kJournalFileName};
+    return platform::Error{std::string(kJournalFileName) + " could not be read (" +
+                               read.error().message + "). It is left as it is.",
+                           read.error().errorNumber, folder / kJournalFileName};
   }
   platform::Result<JournalContents> decoded = DecodeJournal(bytes);
   if (!decoded) {

@@ -151,8 +151,8 @@ bool LoadPerformanceFile(PlannerState& state, const std::filesystem::path& path,
                          const navdb::Reporter& ui) {
   // A named pipe or a device is refused at once, never waited on.
   std::string bytes;
-  if (const platform::FileResult read = platform::ReadWholeFile(path, bytes); !read.ok()) {
-    navdb::ShowMessage(ui, std::string(kErrorCaption), CannotOpenText(path, read.error),
+  if (const platform::Status read = platform::ReadWholeFile(path, bytes); !read.ok()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption), CannotOpenText(path, read.error().message),
                        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return false;
   }

@@ -207,11 +207,11 @@ platform::Status ExportPlanFile(const PlannerState& state, ExportFormat format,
   const platform::Result<ExportRoute> route = BuildExportRoute(state);
   if (!route) return platform::Failure("cannot export the plan: " + route.error().message);
   const int cycle = options.airacCycle != 0 ? options.airacCycle : CurrentAiracCycle();
-  const platform::FileResult written =
+  const platform::Status written =
       platform::ReplaceFileAtomically(path, EncodeRoute(*route, format, cycle));
   if (!written.ok()) {
-    return platform::Error{"cannot write " + path.string() + ": " + written.error,
-                           written.errorNumber, path};
+    return platform::Error{"cannot write " + path.string() + ": " + written.error().message,
+                           written.error().errorNumber, path};
   }
   return {};
 }

@@ -180,8 +180,8 @@ bool LoadFlightPlan(PlannerState& state, const std::filesystem::path& path,
   }
   // A named pipe or a device is refused at once, never waited on.
   std::string bytes;
-  if (const platform::FileResult read = platform::ReadWholeFile(path, bytes); !read.ok()) {
-    navdb::ShowMessage(ui, std::string(kErrorCaption), CannotOpenText(path, read.error),
+  if (const platform::Status read = platform::ReadWholeFile(path, bytes); !read.ok()) {
+    navdb::ShowMessage(ui, std::string(kErrorCaption), CannotOpenText(path, read.error().message),
                        navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
     return false;
   }

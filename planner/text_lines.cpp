@@ -47,10 +47,11 @@ bool WriteAskingOverwrite(const std::filesystem::path& path, std::string_view by
   } else {
     std::filesystem::create_directories(path.parent_path(), error);
   }
-  const platform::FileResult written = platform::ReplaceFileAtomically(path, bytes);
+  const platform::Status written = platform::ReplaceFileAtomically(path, bytes);
   if (!written.ok()) {
-    navdb::ShowMessage(ui, std::string(kErrorCaption), failureText + "\r\r" + written.error,
-                       navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
+    navdb::ShowMessage(ui, std::string(kErrorCaption),
+                       failureText + "\r\r" + written.error().message, navdb::MessageIcon::Error,
+                       navdb::MessageButtons::Ok);
     return false;
   }
   return true;

@@ -17,10 +17,6 @@
 namespace platform {
 namespace {
 
-FileResult ErrnoResult(int errorNumber) {
-  return FileResult{std::strerror(errorNumber), errorNumber, {}};
-}
-
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -41,10 +37,6 @@ std::string UniqueNameBeside(const std::filesystem::path& path, std::string_view
 
 int Injected(const FileFaultHook& fault, FileStep step, const std::filesystem::path& path) {
   return fault ? fault(step, path) : 0;
-}
-
-FileResult Failure(int errorNumber, const std::filesystem::path& path) {
-  return FileResult{std::strerror(errorNumber), errorNumber, path};
 }
 
 // The file that the temporary file will replace, when there is one: its
@@ -68,8 +60,8 @@ void TakeOverModeAndOwner(int fd, const struct stat& old) {
 }
 
 // Writes `bytes` to a new temporary file beside `path` and syncs it to disk.
-FileResult WriteSyncedTemporary(const std::filesystem::path& path, std::string_view bytes,
-                                const FileFaultHook& fault, std::string& temporary) {
+Status WriteSyncedTemporary(const std::filesystem::path& path, std::string_view bytes,
+                            const FileFaultHook& fault, std::string& temporary) {
   temporary = UniqueNameBeside(path, "tmp");
   // Created with no more permissions than the file it replaces, so that the
   // new contents of a private file are never readable by others meanwhile.
@@ -82,7 +74,7 @@ FileResult WriteSyncedTemporary(const std::filesystem::path& path, std::string_v
   if (fd < 0) {
     const int failed = createFault != 0 ? createFault : errno;
     temporary.clear();
-    return Failure(failed, path);
+    return SystemError(failed, path);
   }
   int failed = Injected(fault, FileStep::Write, path);
   if (failed == 0 && !WriteAll(fd, bytes)) failed = errno;
@@ -93,7 +85,7 @@ FileResult WriteSyncedTemporary(const std::filesystem::path& path, std::string_v
   if (failed != 0) {
     ::unlink(temporary.c_str());
     temporary.clear();
-    return Failure(failed, path);
+    return SystemError(failed, path);
   }
   return {};
 }
@@ -101,7 +93,7 @@ FileResult WriteSyncedTemporary(const std::filesystem::path& path, std::string_v
 // Gives the old file at `path` a second name, so that a later failed rename
 // can put it back. Returns the name, or an empty text when there is no old
 // file; a file system without hard links gets a copy instead.
-FileResult KeepOldFile(const std::filesystem::path& path, std::string& kept) {
+Status KeepOldFile(const std::filesystem::path& path, std::string& kept) {
   kept = UniqueNameBeside(path, "old");
   if (::link(path.c_str(), kept.c_str()) == 0) return {};
   if (errno == ENOENT) {
@@ -109,14 +101,14 @@ FileResult KeepOldFile(const std::filesystem::path& path, std::string& kept) {
     return {};
   }
   std::string bytes;
-  FileResult read = ReadWholeFile(path, bytes);
+  Status read = ReadWholeFile(path, bytes);
   std::string copy;
   if (read.ok()) read = WriteSyncedTemporary(kept, bytes, {}, copy);
-  if (read.ok() && ::rename(copy.c_str(), kept.c_str()) != 0) read = Failure(errno, path);
+  if (read.ok() && ::rename(copy.c_str(), kept.c_str()) != 0) read = SystemError(errno, path);
   if (!read.ok()) {
     if (!copy.empty()) ::unlink(copy.c_str());
     kept.clear();
-    read.failedPath = path;
+    return SystemError(read.error().errorNumber, path);
   }
   return read;
 }
@@ -130,9 +122,9 @@ void RemoveFiles(const std::vector<std::string>& names) {
 // Records the set in `manifest` before the first rename: written and synced
 // like the files themselves, renamed into place and the folder synced, so
 // that it is there, whole, whenever a rename may have happened.
-FileResult WriteManifest(const std::filesystem::path& manifest, std::span<const FileToWrite> files,
-                         const std::vector<std::string>& temporaries,
-                         const std::vector<std::string>& oldFiles, const FileFaultHook& fault) {
+Status WriteManifest(const std::filesystem::path& manifest, std::span<const FileToWrite> files,
+                     const std::vector<std::string>& temporaries,
+                     const std::vector<std::string>& oldFiles, const FileFaultHook& fault) {
   std::vector<SetEntry> entries;
   for (size_t i = 0; i < files.size(); ++i) {
     entries.push_back({files[i].path.filename().string(),
@@ -141,39 +133,39 @@ FileResult WriteManifest(const std::filesystem::path& manifest, std::span<const 
                        files[i].bytes.size(), ContentDigest(files[i].bytes)});
   }
   std::string temporary;
-  FileResult written = WriteSyncedTemporary(manifest, EncodeSetManifest(entries), fault, temporary);
+  Status written = WriteSyncedTemporary(manifest, EncodeSetManifest(entries), fault, temporary);
   if (!written.ok()) return written;
   const int injected = Injected(fault, FileStep::Rename, manifest);
   if (injected != 0 || ::rename(temporary.c_str(), manifest.c_str()) != 0) {
     const int failed = injected != 0 ? injected : errno;
     ::unlink(temporary.c_str());
-    return Failure(failed, manifest);
+    return SystemError(failed, manifest);
   }
-  FileResult synced = SyncFolder(manifest.parent_path(), fault);
+  const Status synced = SyncFolder(manifest.parent_path(), fault);
   if (!synced.ok()) {
     ::unlink(manifest.c_str());
-    synced.failedPath = manifest;
+    return SystemError(synced.error().errorNumber, manifest);
   }
   return synced;
 }
 
 }  // namespace
 
-FileResult ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
+Status ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
   // Non-blocking, so that a named pipe in place of a file cannot hang the
   // reader in open() or read(); it is refused below as no regular file.
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return ErrnoResult(errno);
+  if (fd < 0) return SystemError(errno, path);
   struct stat info {};
   if (::fstat(fd, &info) != 0) {
     const int saved = errno;
     ::close(fd);
-    return ErrnoResult(saved);
+    return SystemError(saved, path);
   }
   if (!S_ISREG(info.st_mode)) {
     ::close(fd);
-    if (S_ISDIR(info.st_mode)) return ErrnoResult(EISDIR);
-    return FileResult{std::string(kNotRegularFileText), EINVAL, {}};
+    if (S_ISDIR(info.st_mode)) return SystemError(EISDIR, path);
+    return Error{std::string(kNotRegularFileText), EINVAL, path};
   }
   bytes.clear();
   bytes.reserve(static_cast<size_t>(info.st_size));
@@ -184,7 +176,7 @@ FileResult ReadWholeFile(const std::filesystem::path& path, std::string& bytes) 
       if (errno == EINTR) continue;
       int saved = errno;
       ::close(fd);
-      return ErrnoResult(saved);
+      return SystemError(saved, path);
     }
     if (got == 0) break;
     bytes.append(buffer, static_cast<size_t>(got));
@@ -193,36 +185,37 @@ FileResult ReadWholeFile(const std::filesystem::path& path, std::string& bytes) 
   return {};
 }
 
-FileResult ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
+Status ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes) {
   std::string temporary;
-  FileResult written = WriteSyncedTemporary(path, bytes, {}, temporary);
+  Status written = WriteSyncedTemporary(path, bytes, {}, temporary);
   if (!written.ok()) return written;
   if (::rename(temporary.c_str(), path.c_str()) != 0) {
     const int failed = errno;
     ::unlink(temporary.c_str());
-    return Failure(failed, path);
+    return SystemError(failed, path);
   }
   return {};
 }
 
-FileResult SyncFolder(const std::filesystem::path& folder, const FileFaultHook& fault) {
+Status SyncFolder(const std::filesystem::path& folder, const FileFaultHook& fault) {
   if (const int injected = Injected(fault, FileStep::SyncFolder, folder)) {
-    return Failure(injected, folder);
+    return SystemError(injected, folder);
   }
   const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return Failure(errno, folder);
+  if (fd < 0) return SystemError(errno, folder);
   // Some file systems cannot sync a folder; their renames are as durable as they get.
   const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
   const int failed = synced ? 0 : errno;
   ::close(fd);
-  return synced ? FileResult{} : Failure(failed, folder);
+  if (!synced) return SystemError(failed, folder);
+  return {};
 }
 
-FileResult ReplaceFilesAsSet(std::span<const FileToWrite> files, const FileFaultHook& fault,
-                             const std::filesystem::path& manifest) {
+Status ReplaceFilesAsSet(std::span<const FileToWrite> files, const FileFaultHook& fault,
+                         const std::filesystem::path& manifest) {
   std::vector<std::string> temporaries(files.size());
   for (size_t i = 0; i < files.size(); ++i) {
-    const FileResult written =
+    const Status written =
         WriteSyncedTemporary(files[i].path, files[i].bytes, fault, temporaries[i]);
     if (!written.ok()) {
       RemoveFiles(temporaries);
@@ -231,7 +224,7 @@ FileResult ReplaceFilesAsSet(std::span<const FileToWrite> files, const FileFault
   }
   std::vector<std::string> oldFiles(files.size());
   for (size_t i = 0; i < files.size(); ++i) {
-    const FileResult kept = KeepOldFile(files[i].path, oldFiles[i]);
+    const Status kept = KeepOldFile(files[i].path, oldFiles[i]);
     if (!kept.ok()) {
       RemoveFiles(temporaries);
       RemoveFiles(oldFiles);
@@ -239,7 +232,7 @@ FileResult ReplaceFilesAsSet(std::span<const FileToWrite> files, const FileFault
     }
   }
   if (!manifest.empty() && !files.empty()) {
-    const FileResult recorded = WriteManifest(manifest, files, temporaries, oldFiles, fault);
+    const Status recorded = WriteManifest(manifest, files, temporaries, oldFiles, fault);
     if (!recorded.ok()) {
       RemoveFiles(temporaries);
       RemoveFiles(oldFiles);
@@ -252,7 +245,7 @@ FileResult ReplaceFilesAsSet(std::span<const FileToWrite> files, const FileFault
       temporaries[i].clear();
       continue;
     }
-    FileResult failure = Failure(injected != 0 ? injected : errno, files[i].path);
+    Status failure = SystemError(injected != 0 ? injected : errno, files[i].path);
     // Put back the old contents of the files already renamed.
     bool restored = true;
     for (size_t j = 0; j < i; ++j) {
@@ -265,8 +258,8 @@ FileResult ReplaceFilesAsSet(std::span<const FileToWrite> files, const FileFault
       }
     }
     if (!restored && !manifest.empty()) {
-      // The old files still to be put back stay, with the manifest that names them.
-      failure.recoveryPending = true;
+      // The old files still to be put back stay, with the manifest that
+      // names them, for FinishInterruptedSet.
       return failure;
     }
     RemoveFiles(temporaries);
@@ -275,15 +268,15 @@ FileResult ReplaceFilesAsSet(std::span<const FileToWrite> files, const FileFault
     return failure;
   }
   if (files.empty()) return {};
-  const FileResult synced = SyncFolder(files.front().path.parent_path(), fault);
+  const Status synced = SyncFolder(files.front().path.parent_path(), fault);
   if (!manifest.empty()) ::unlink(manifest.c_str());
   RemoveFiles(oldFiles);
   return synced;
 }
 
-FileResult CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
+Status CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
   std::string bytes;
-  FileResult read = ReadWholeFile(from, bytes);
+  Status read = ReadWholeFile(from, bytes);
   if (!read.ok()) return read;
   return ReplaceFileAtomically(to, bytes);
 }

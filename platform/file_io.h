@@ -8,19 +8,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/result.h"
+
 namespace platform {
 
-// Result of a file operation: empty error text on success, else the
-// operating system's text for the failure (as strerror gives it).
-struct FileResult {
-  std::string error;
-  int errorNumber = 0;               // the errno value behind `error`
-  std::filesystem::path failedPath;  // the file the failure is about (set by the set write)
-  // A set write that failed half-way and could not put every old file back:
-  // its manifest stays for FinishInterruptedSet (see file_set.h).
-  bool recoveryPending = false;
-  bool ok() const { return error.empty(); }
-};
+// A file operation that fails gives an Error with the operating system's
+// text for the failure (as strerror gives it), its errno value and the file
+// it is about.
 
 // The steps of writing a file that can fail. Tests pass a hook that makes
 // the operating system fail at a chosen step, to prove what a failure leaves.
@@ -39,12 +33,12 @@ inline constexpr std::string_view kNotRegularFileText =
 
 // Reads the whole file into `bytes`. Fails when the file cannot be opened or
 // read, and, without waiting on it, when it is not a regular file.
-FileResult ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
+Status ReadWholeFile(const std::filesystem::path& path, std::string& bytes);
 
 // Writes `bytes` to a temporary file in the folder of `path`, flushes it to
 // disk and renames it over `path`, so that readers and a crash in the middle
 // see either the old or the new contents, never a half-written file.
-FileResult ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
+Status ReplaceFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 // Replaces a set of files in one folder so that each of them holds either
 // its old or its new contents and the set is never mixed: every new file is
@@ -52,19 +46,20 @@ FileResult ReplaceFileAtomically(const std::filesystem::path& path, std::string_
 // renamed into place and the folder synced. A failure before the renames
 // removes the temporary files and leaves every old file; a rename that fails
 // puts the files already renamed back to their old contents. On failure the
-// result names the file in `failedPath`.
+// error names the file in its `path`; when not every old file could be
+// put back, the manifest stays for FinishInterruptedSet.
 //
 // With a `manifest` path (in the same folder), the set is recorded there,
 // synced, before the first rename and removed after the folder sync, so that
 // a process killed between two renames leaves what FinishInterruptedSet
 // needs to make the set whole again (see file_set.h).
-FileResult ReplaceFilesAsSet(std::span<const FileToWrite> files, const FileFaultHook& fault = {},
-                             const std::filesystem::path& manifest = {});
+Status ReplaceFilesAsSet(std::span<const FileToWrite> files, const FileFaultHook& fault = {},
+                         const std::filesystem::path& manifest = {});
 
 // Syncs a folder's entries (names made, renamed, removed) to disk.
-FileResult SyncFolder(const std::filesystem::path& folder, const FileFaultHook& fault = {});
+Status SyncFolder(const std::filesystem::path& folder, const FileFaultHook& fault = {});
 
 // Copies `from` over `to` (atomically, as above).
-FileResult CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
+Status CopyFileReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 
 }  // namespace platform

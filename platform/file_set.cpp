@@ -93,31 +93,24 @@ std::vector<std::string_view> SplitFields(std::string_view line) {
   }
 }
 
-std::optional<SetEntry> ParseEntry(std::string_view line, std::string& problem) {
+Result<SetEntry> ParseEntry(std::string_view line) {
   const std::vector<std::string_view> fields = SplitFields(line);
-  if (fields.size() != 5) {
-    problem = "a line does not have five fields";
-    return std::nullopt;
-  }
+  if (fields.size() != 5) return Failure("a line does not have five fields");
   SetEntry entry{std::string(fields[0]), std::string(fields[1]), std::string(fields[2]), 0, 0};
   const std::optional<uint64_t> size = ParseHex(fields[3]);
   const std::optional<uint64_t> digest = ParseHex(fields[4]);
   if (!IsPlainName(entry.target) || !IsNameBeside(entry.temporary, entry.target, "tmp") ||
       (!entry.kept.empty() && !IsNameBeside(entry.kept, entry.target, "old"))) {
-    problem = "a line names a file that no set replacement makes";
-    return std::nullopt;
+    return Failure("a line names a file that no set replacement makes");
   }
-  if (!size || !digest) {
-    problem = "a line has no size or digest";
-    return std::nullopt;
-  }
+  if (!size || !digest) return Failure("a line has no size or digest");
   entry.sizeBytes = *size;
   entry.digest = *digest;
   return entry;
 }
 
-SetRecoveryResult Failed(std::string error) {
-  return {SetRecovery::Failed, std::move(error)};
+Error Failed(std::string error) {
+  return Failure(std::move(error));
 }
 
 std::string SystemError(std::string_view what, const fs::path& path) {
@@ -153,8 +146,8 @@ struct FileState {
   bool keptThere = false;
 };
 
-SetRecoveryResult RollForward(const fs::path& manifest, const std::vector<SetEntry>& entries,
-                              const std::vector<FileState>& states) {
+Result<SetRecovery> RollForward(const fs::path& manifest, const std::vector<SetEntry>& entries,
+                                const std::vector<FileState>& states) {
   const fs::path folder = manifest.parent_path();
   for (size_t i = 0; i < entries.size(); ++i) {
     if (states[i].targetNew) continue;
@@ -163,17 +156,17 @@ SetRecoveryResult RollForward(const fs::path& manifest, const std::vector<SetEnt
       return Failed(SystemError("Can't put in place", folder / entries[i].target));
     }
   }
-  if (const FileResult synced = SyncFolder(folder); !synced.ok()) return Failed(synced.error);
+  if (const Status synced = SyncFolder(folder); !synced.ok()) return Failed(synced.error().message);
   if (!RemoveIfThere(manifest)) return Failed(SystemError("Can't remove", manifest));
   for (const SetEntry& entry : entries) {
     RemoveIfThere(folder / entry.temporary);
     if (!entry.kept.empty()) RemoveIfThere(folder / entry.kept);
   }
-  return {SetRecovery::RolledForward, {}};
+  return SetRecovery::RolledForward;
 }
 
-SetRecoveryResult RollBack(const fs::path& manifest, const std::vector<SetEntry>& entries,
-                           const std::vector<FileState>& states) {
+Result<SetRecovery> RollBack(const fs::path& manifest, const std::vector<SetEntry>& entries,
+                             const std::vector<FileState>& states) {
   const fs::path folder = manifest.parent_path();
   for (size_t i = 0; i < entries.size(); ++i) {
     const fs::path target = folder / entries[i].target;
@@ -193,9 +186,9 @@ SetRecoveryResult RollBack(const fs::path& manifest, const std::vector<SetEntry>
     if (!RemoveIfThere(kept)) return Failed(SystemError("Can't remove", kept));
   }
   for (const SetEntry& entry : entries) RemoveIfThere(folder / entry.temporary);
-  if (const FileResult synced = SyncFolder(folder); !synced.ok()) return Failed(synced.error);
+  if (const Status synced = SyncFolder(folder); !synced.ok()) return Failed(synced.error().message);
   if (!RemoveIfThere(manifest)) return Failed(SystemError("Can't remove", manifest));
-  return {SetRecovery::RolledBack, {}};
+  return SetRecovery::RolledBack;
 }
 
 }  // namespace
@@ -235,45 +228,41 @@ std::string EncodeSetManifest(std::span<const SetEntry> entries) {
   return text;
 }
 
-std::optional<std::vector<SetEntry>> ParseSetManifest(std::string_view text, std::string& problem) {
+Result<std::vector<SetEntry>> ParseSetManifest(std::string_view text) {
   std::vector<SetEntry> entries;
-  bool valid = true;
+  std::string problem;
   ForEachTextLine(text, [&](size_t lineNumber, std::string_view line) {
     if (lineNumber == 1) {
       if (line != kSetManifestHeader) problem = "its first line is not \"file set 1\"";
-      return valid = line == kSetManifestHeader;
+      return problem.empty();
     }
     if (line.empty()) return true;
-    std::optional<SetEntry> entry = ParseEntry(line, problem);
-    if (entry && std::any_of(entries.begin(), entries.end(), [&](const SetEntry& other) {
-          return other.target == entry->target;
-        })) {
+    Result<SetEntry> entry = ParseEntry(line);
+    if (!entry) {
+      problem = entry.error().message;
+    } else if (std::any_of(entries.begin(), entries.end(),
+                           [&](const SetEntry& other) { return other.target == entry->target; })) {
       problem = "a file is named twice";
-      entry.reset();
+    } else {
+      entries.push_back(std::move(entry).value());
     }
-    if (!entry) return valid = false;
-    entries.push_back(std::move(*entry));
-    return true;
+    return problem.empty();
   });
-  if (valid && entries.empty()) {
-    problem = "it names no file";
-    valid = false;
-  }
-  if (!valid) return std::nullopt;
+  if (problem.empty() && entries.empty()) problem = "it names no file";
+  if (!problem.empty()) return Failure(std::move(problem));
   return entries;
 }
 
-SetRecoveryResult FinishInterruptedSet(const fs::path& manifest,
-                                       std::span<const std::string_view> allowedTargets) {
-  if (!IsThere(manifest)) return {};
+Result<SetRecovery> FinishInterruptedSet(const fs::path& manifest,
+                                         std::span<const std::string_view> allowedTargets) {
+  if (!IsThere(manifest)) return SetRecovery::NothingLeft;
   const std::string name = manifest.filename().string();
   std::string text;
-  if (const FileResult read = ReadWholeFile(manifest, text); !read.ok()) {
-    return Failed(name + " cannot be read: " + read.error);
+  if (const Status read = ReadWholeFile(manifest, text); !read.ok()) {
+    return Failed(name + " cannot be read: " + read.error().message);
   }
-  std::string problem;
-  const std::optional<std::vector<SetEntry>> entries = ParseSetManifest(text, problem);
-  if (!entries) return Failed(name + " is damaged: " + problem);
+  const Result<std::vector<SetEntry>> entries = ParseSetManifest(text);
+  if (!entries) return Failed(name + " is damaged: " + entries.error().message);
   for (const SetEntry& entry : *entries) {
     if (std::find(allowedTargets.begin(), allowedTargets.end(), entry.target) ==
         allowedTargets.end()) {

@@ -41,21 +41,15 @@ uint64_t ContentDigest(std::string_view bytes);
 // fields separated by tabs, the numbers in lower-case hexadecimal.
 std::string EncodeSetManifest(std::span<const SetEntry> entries);
 
-// Reads a manifest. Refused (nothing, and `problem` says why) unless every
+// Reads a manifest. Refused, with the reason, unless every
 // line has its fields and every name is a plain name in the folder of the
 // form above: a manifest names only files that a set replacement made.
-std::optional<std::vector<SetEntry>> ParseSetManifest(std::string_view text, std::string& problem);
+Result<std::vector<SetEntry>> ParseSetManifest(std::string_view text);
 
 enum class SetRecovery {
   NothingLeft,    // no manifest: no replacement was interrupted
   RolledForward,  // every new file is in place
   RolledBack,     // every old file is back in place
-  Failed,         // neither could be done; everything was left as it was
-};
-
-struct SetRecoveryResult {
-  SetRecovery outcome = SetRecovery::NothingLeft;
-  std::string error;  // why it failed
 };
 
 // Finishes the replacement recorded in `manifest`, if there is one: forward
@@ -63,7 +57,7 @@ struct SetRecoveryResult {
 // already in place), else back from the old files. Only files named in
 // `allowedTargets` may be replaced. The manifest goes once it is done.
 // The caller must keep every other writer out of the folder meanwhile.
-SetRecoveryResult FinishInterruptedSet(const std::filesystem::path& manifest,
-                                       std::span<const std::string_view> allowedTargets);
+Result<SetRecovery> FinishInterruptedSet(const std::filesystem::path& manifest,
+                                         std::span<const std::string_view> allowedTargets);
 
 }  // namespace platform

@@ -18,9 +18,9 @@ int main(int argc, char** argv) {
   navdb::Database db;
   db.folder = argv[2];
   std::filesystem::create_directories(db.folder);
-  const std::string error = navdata_tools::BuildDatabaseFromNavData(argv[1], region, db);
-  if (!error.empty()) {
-    std::fprintf(stderr, "make_demo_database: %s\n", error.c_str());
+  const platform::Status built = navdata_tools::BuildDatabaseFromNavData(argv[1], region, db);
+  if (!built) {
+    std::fprintf(stderr, "make_demo_database: %s\n", built.error().message.c_str());
     return 1;
   }
   navdb::AddPlaceholdersToEmptyLists(db);

@@ -51,17 +51,17 @@ int main(int argc, char** argv) {
     return 2;
   }
   xplane::NavData data;
-  std::string error = xplane::ReadNavDataFolder(argv[1], data);
-  if (error.empty()) {
+  platform::Status done = xplane::ReadNavDataFolder(argv[1], data);
+  if (done.ok()) {
     KeepInside(box, data);
     scenery_writer::SceneryTreeCounts counts;
-    error = scenery_writer::WriteSceneryTree(data, argv[2], counts);
+    done = scenery_writer::WriteSceneryTree(data, argv[2], counts);
     std::printf("%zu NDB, %zu stations, %zu airports: %zu files (%zu packed), %zu bytes\n",
                 data.ndbs.size(), data.stations.size(), data.airports.size(), counts.files,
                 counts.packedFiles, counts.bytes);
   }
-  if (!error.empty()) {
-    std::fprintf(stderr, "make_scenery: %s\n", error.c_str());
+  if (!done) {
+    std::fprintf(stderr, "make_scenery: %s\n", done.error().message.c_str());
     return 1;
   }
   return 0;

@@ -91,14 +91,13 @@ std::filesystem::path RealNavDataFolder() {
   return std::filesystem::path(SKAT_SHARED_DATA) / "navdata";
 }
 
-std::string BuildDatabaseFromNavData(const std::filesystem::path& folder, const Region& region,
-                                     navdb::Database& db) {
+platform::Status BuildDatabaseFromNavData(const std::filesystem::path& folder, const Region& region,
+                                          navdb::Database& db) {
   xplane::NavData data;
   // A region is picked from the whole file: its entries may lie past the
   // first rows a list could take.
   data.recordsPerList = SIZE_MAX;
-  const std::string error = xplane::ReadNavDataFolder(folder, data);
-  if (!error.empty()) return error;
+  if (platform::Status read = xplane::ReadNavDataFolder(folder, data); !read) return read;
   AddNdbs(data, region, db);
   AddStations(data, region, db);
   AddRunways(data, region, db);
@@ -107,7 +106,7 @@ std::string BuildDatabaseFromNavData(const std::filesystem::path& folder, const 
   return {};
 }
 
-std::string BuildRealWorldDatabase(navdb::Database& db) {
+platform::Status BuildRealWorldDatabase(navdb::Database& db) {
   return BuildDatabaseFromNavData(RealNavDataFolder(), Region{}, db);
 }
 

@@ -8,6 +8,8 @@
 
 #include "navdb/database.h"
 
+#include "platform/result.h"
+
 namespace navdata_tools {
 
 // The folder of the real-world data beside the source tree.
@@ -25,11 +27,11 @@ struct Region {
 };
 
 // Fills the four lists of `db` in list order from the X-Plane files in
-// `folder` and rebuilds its index. Returns an empty text, or what went wrong.
-std::string BuildDatabaseFromNavData(const std::filesystem::path& folder, const Region& region,
-                                     navdb::Database& db);
+// `folder` and rebuilds its index. Fails saying what went wrong.
+platform::Status BuildDatabaseFromNavData(const std::filesystem::path& folder, const Region& region,
+                                          navdb::Database& db);
 
 // The whole real-world data.
-std::string BuildRealWorldDatabase(navdb::Database& db);
+platform::Status BuildRealWorldDatabase(navdb::Database& db);
 
 }  // namespace navdata_tools

@@ -1,6 +1,7 @@
 #include "xplane/navdata_reader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <map>
 #include <system_error>
@@ -366,12 +367,12 @@ class FixRows {
 };
 
 template <class Rows>
-std::string ReadFileRows(const std::filesystem::path& path, NavData& data) {
+platform::Status ReadFileRows(const std::filesystem::path& path, NavData& data) {
   Rows rows(data);
-  const std::string problem =
+  platform::Status read =
       ForEachLine(path, [&rows](std::string_view line, bool cut) { rows(line, cut); });
   rows.Finish();
-  return problem;
+  return read;
 }
 
 template <class Rows>
@@ -387,13 +388,13 @@ void ReadByteRows(std::string_view bytes, NavData& data) {
 
 }  // namespace
 
-std::string ReadNavFile(const std::filesystem::path& path, NavData& data) {
+platform::Status ReadNavFile(const std::filesystem::path& path, NavData& data) {
   return ReadFileRows<NavRows>(path, data);
 }
-std::string ReadAirportFile(const std::filesystem::path& path, NavData& data) {
+platform::Status ReadAirportFile(const std::filesystem::path& path, NavData& data) {
   return ReadFileRows<AirportRows>(path, data);
 }
-std::string ReadFixFile(const std::filesystem::path& path, NavData& data) {
+platform::Status ReadFixFile(const std::filesystem::path& path, NavData& data) {
   return ReadFileRows<FixRows>(path, data);
 }
 
@@ -407,8 +408,8 @@ void ReadFixBytes(std::string_view bytes, NavData& data) {
   ReadByteRows<FixRows>(bytes, data);
 }
 
-std::string ReadNavDataFolder(const std::filesystem::path& folder, NavData& data) {
-  using Reader = std::string (*)(const std::filesystem::path&, NavData&);
+platform::Status ReadNavDataFolder(const std::filesystem::path& folder, NavData& data) {
+  using Reader = platform::Status (*)(const std::filesystem::path&, NavData&);
   const std::pair<const char*, Reader> files[] = {
       {"nav.dat", ReadNavFile}, {"apt.dat", ReadAirportFile}, {"fix.dat", ReadFixFile}};
   bool foundAny = false;
@@ -422,12 +423,17 @@ std::string ReadNavDataFolder(const std::filesystem::path& folder, NavData& data
       if (reader == ReadNavFile) data.navFile = fileName;
       if (reader == ReadAirportFile) data.airportFile = fileName;
       if (reader == ReadFixFile) data.fixFile = fileName;
-      const std::string problem = reader(path, data);
-      if (!problem.empty()) return path.string() + ": " + problem;
+      if (const platform::Status read = reader(path, data); !read) {
+        return platform::Error{path.string() + ": " + read.error().message,
+                               read.error().errorNumber, path};
+      }
       break;
     }
   }
-  if (!foundAny) return folder.string() + ": no nav.dat, apt.dat or fix.dat found";
+  if (!foundAny) {
+    return platform::Error{folder.string() + ": no nav.dat, apt.dat or fix.dat found", ENOENT,
+                           folder};
+  }
   return {};
 }
 

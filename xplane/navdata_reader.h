@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace xplane {
 
 struct NdbRecord {
@@ -119,11 +121,11 @@ struct NavData {
   }
 };
 
-// Each reader appends to `data` and returns an empty text on success, else
-// what went wrong with the file.
-std::string ReadNavFile(const std::filesystem::path& path, NavData& data);
-std::string ReadAirportFile(const std::filesystem::path& path, NavData& data);
-std::string ReadFixFile(const std::filesystem::path& path, NavData& data);
+// Each reader appends to `data`; it fails saying what went wrong with the
+// file.
+platform::Status ReadNavFile(const std::filesystem::path& path, NavData& data);
+platform::Status ReadAirportFile(const std::filesystem::path& path, NavData& data);
+platform::Status ReadFixFile(const std::filesystem::path& path, NavData& data);
 
 // The same readers over a file's uncompressed bytes already in memory; they
 // cannot fail, as rows that cannot be read are refused.
@@ -133,6 +135,6 @@ void ReadFixBytes(std::string_view bytes, NavData& data);
 
 // Reads nav.dat, apt.dat and fix.dat (each also as .gz) from `folder`;
 // missing files are passed over. Fails when none is there or one cannot be read.
-std::string ReadNavDataFolder(const std::filesystem::path& folder, NavData& data);
+platform::Status ReadNavDataFolder(const std::filesystem::path& folder, NavData& data);
 
 }  // namespace xplane

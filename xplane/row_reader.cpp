@@ -92,10 +92,13 @@ void ChunkedLines::EndLine() {
   cut_ = false;
 }
 
-std::string ForEachLine(const std::filesystem::path& path, const LineHandler& onLine) {
+platform::Status ForEachLine(const std::filesystem::path& path, const LineHandler& onLine) {
   errno = 0;
   gzFile file = gzopen(path.c_str(), "rb");
-  if (file == nullptr) return errno != 0 ? std::strerror(errno) : "cannot open the file";
+  if (file == nullptr) {
+    if (errno != 0) return platform::SystemError(errno, path);
+    return platform::Error{"cannot open the file", 0, path};
+  }
   ChunkedLines lines(onLine);
   char buffer[1 << 16];
   std::string problem;
@@ -118,7 +121,7 @@ std::string ForEachLine(const std::filesystem::path& path, const LineHandler& on
   if (problem.empty() && closed != Z_OK) {
     problem = closed == Z_ERRNO ? std::strerror(errno) : "unexpected end of file";
   }
-  if (!problem.empty()) return problem;
+  if (!problem.empty()) return platform::Error{problem, 0, path};
   lines.Finish();
   return {};
 }

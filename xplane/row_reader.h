@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace xplane {
 
 // The longest line kept whole. No row of these files comes near it; of a
@@ -21,10 +23,10 @@ inline constexpr size_t kMaxRowBytes = 4096;
 using LineHandler = std::function<void(std::string_view line, bool cut)>;
 
 // Calls `onLine` with every line of `path`, looking at each byte once.
-// Returns an empty text on success, else what went wrong: the system's
-// reason, or zlib's for a damaged or truncated gzip file (checked at the end
-// too, so that a file cut short is never taken for a whole one).
-std::string ForEachLine(const std::filesystem::path& path, const LineHandler& onLine);
+// Fails saying what went wrong: the system's reason, or zlib's for a damaged
+// or truncated gzip file (checked at the end too, so that a file cut short is
+// never taken for a whole one).
+platform::Status ForEachLine(const std::filesystem::path& path, const LineHandler& onLine);
 
 // Lines out of bytes that come in pieces: a line end split between two
 // pieces (a CR LF) is still one. Each byte is looked at once.

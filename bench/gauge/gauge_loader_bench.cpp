@@ -34,9 +34,10 @@ constexpr int kRangeNm = 40;
 
 std::vector<gauge_test::TestNavaid> RealNavaids() {
   xplane::NavData data;
-  std::string error = xplane::ReadNavDataFolder(navdata_tools::RealNavDataFolder(), data);
-  if (!error.empty()) {
-    std::fprintf(stderr, "gauge_loader_bench: %s\n", error.c_str());
+  const platform::Status built =
+      xplane::ReadNavDataFolder(navdata_tools::RealNavDataFolder(), data);
+  if (!built) {
+    std::fprintf(stderr, "gauge_loader_bench: %s\n", built.error().message.c_str());
     std::exit(1);
   }
   std::vector<gauge_test::TestNavaid> navaids;

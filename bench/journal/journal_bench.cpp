@@ -78,9 +78,10 @@ std::vector<JournalRecord> MakeRecords(const navdb::Database& db) {
 Fixture& Shared() {
   static Fixture* fixture = [] {
     auto* f = new Fixture;
-    const std::string error = navdata_tools::BuildRealWorldDatabase(f->db);
-    if (!error.empty()) {
-      std::fprintf(stderr, "cannot read the real-world navdata: %s\n", error.c_str());
+    const platform::Status built = navdata_tools::BuildRealWorldDatabase(f->db);
+    if (!built) {
+      std::fprintf(stderr, "cannot read the real-world navdata: %s\n",
+                   built.error().message.c_str());
       std::exit(1);
     }
     f->db.folder = f->folder.path();

@@ -48,9 +48,10 @@ Fixture& Shared() {
     auto* f = new Fixture;
     {
       navdb::Database built;
-      const std::string error = navdata_tools::BuildRealWorldDatabase(built);
-      if (!error.empty()) {
-        std::fprintf(stderr, "cannot read the real-world navdata: %s\n", error.c_str());
+      const platform::Status read = navdata_tools::BuildRealWorldDatabase(built);
+      if (!read) {
+        std::fprintf(stderr, "cannot read the real-world navdata: %s\n",
+                     read.error().message.c_str());
         std::exit(1);
       }
       built.folder = f->folder.path();

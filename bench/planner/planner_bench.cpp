@@ -24,8 +24,8 @@ constexpr size_t kVias = 100;
 const navdb::Database& WorldDatabase() {
   static const navdb::Database db = [] {
     navdb::Database read;
-    const std::string error = navdata_tools::BuildRealWorldDatabase(read);
-    if (!error.empty()) std::fprintf(stderr, "planner_bench: %s\n", error.c_str());
+    const platform::Status built = navdata_tools::BuildRealWorldDatabase(read);
+    if (!built) std::fprintf(stderr, "planner_bench: %s\n", built.error().message.c_str());
     return read;
   }();
   return db;

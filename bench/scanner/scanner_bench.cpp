@@ -31,8 +31,9 @@ namespace fs = std::filesystem;
 const xplane::NavData& RealNavData() {
   static const xplane::NavData data = [] {
     xplane::NavData read;
-    const std::string error = xplane::ReadNavDataFolder(navdata_tools::RealNavDataFolder(), read);
-    if (!error.empty()) std::fprintf(stderr, "scanner_bench: %s\n", error.c_str());
+    const platform::Status built =
+        xplane::ReadNavDataFolder(navdata_tools::RealNavDataFolder(), read);
+    if (!built) std::fprintf(stderr, "scanner_bench: %s\n", built.error().message.c_str());
     return read;
   }();
   return data;
@@ -95,7 +96,11 @@ const SceneryFolders& Folders() {
     static const testing_support::TempFolder base;
     SceneryFolders made{base / "Scenery", base / "NavData"};
     scenery_writer::SceneryTreeCounts counts;
-    scenery_writer::WriteSceneryTree(RealNavData(), made.scenery, counts);
+    if (const platform::Status written =
+            scenery_writer::WriteSceneryTree(RealNavData(), made.scenery, counts);
+        !written) {
+      std::fprintf(stderr, "scanner_bench: %s\n", written.error().message.c_str());
+    }
     fs::create_directories(made.navData);
     return made;
   }();
@@ -216,9 +221,9 @@ const fs::path& LongLineFile() {
 void ReadOneLongLine(benchmark::State& state) {
   for (auto _ : state) {
     size_t lines = 0;
-    const std::string problem = xplane::ForEachLine(
+    const platform::Status problem = xplane::ForEachLine(
         LongLineFile(), [&](std::string_view line, bool) { lines += line.size() > 0; });
-    if (!problem.empty() || lines != 4) state.SkipWithError("read failed");
+    if (!problem || lines != 4) state.SkipWithError("read failed");
   }
 }
 BENCHMARK(ReadOneLongLine)->Unit(benchmark::kMillisecond);

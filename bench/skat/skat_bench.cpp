@@ -43,9 +43,10 @@ Fixture& Shared() {
   static Fixture* fixture = [] {
     auto* f = new Fixture;
     navdb::Database db;
-    const std::string error = navdata_tools::BuildRealWorldDatabase(db);
-    if (!error.empty()) {
-      std::fprintf(stderr, "cannot read the real-world navdata: %s\n", error.c_str());
+    const platform::Status built = navdata_tools::BuildRealWorldDatabase(db);
+    if (!built) {
+      std::fprintf(stderr, "cannot read the real-world navdata: %s\n",
+                   built.error().message.c_str());
       std::exit(1);
     }
     db.folder = f->simulator / "NavData";
@@ -174,12 +175,17 @@ struct ScanFolders {
 const ScanFolders& Scenery() {
   static const ScanFolders folders = [] {
     xplane::NavData data;
-    const std::string error = xplane::ReadNavDataFolder(navdata_tools::RealNavDataFolder(), data);
-    if (!error.empty()) std::fprintf(stderr, "skat_bench: %s\n", error.c_str());
+    const platform::Status built =
+        xplane::ReadNavDataFolder(navdata_tools::RealNavDataFolder(), data);
+    if (!built) std::fprintf(stderr, "skat_bench: %s\n", built.error().message.c_str());
     static const testing_support::TempFolder base;
     ScanFolders made{base / "Scenery", base / "NavData"};
     scenery_writer::SceneryTreeCounts counts;
-    scenery_writer::WriteSceneryTree(data, made.scenery, counts);
+    if (const platform::Status written =
+            scenery_writer::WriteSceneryTree(data, made.scenery, counts);
+        !written) {
+      std::fprintf(stderr, "skat_bench: %s\n", written.error().message.c_str());
+    }
     return made;
   }();
   return folders;

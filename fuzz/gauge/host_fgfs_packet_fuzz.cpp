@@ -12,21 +12,20 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  const ndhost::FgfsParseResult result = ndhost::ParseFgfsPacket(bytes);
-  if (!result.sample) {
-    if (result.error.empty()) __builtin_trap();
+  const platform::Result<ndhost::FgfsSample> result = ndhost::ParseFgfsPacket(bytes);
+  if (!result) {
+    if (result.error().message.empty()) __builtin_trap();
     return 0;
   }
-  if (!result.error.empty()) __builtin_trap();
   // Numbers may come back longer (".5" as "0.5"), past the packet size limit.
-  const std::string formatted = ndhost::FormatFgfsPacket(*result.sample);
+  const std::string formatted = ndhost::FormatFgfsPacket(*result);
   if (formatted.size() <= ndhost::kFgfsMaxPacketBytes) {
-    const ndhost::FgfsParseResult again = ndhost::ParseFgfsPacket(formatted);
-    if (!again.sample || ndhost::FormatFgfsPacket(*again.sample) != formatted) __builtin_trap();
+    const platform::Result<ndhost::FgfsSample> again = ndhost::ParseFgfsPacket(formatted);
+    if (!again || ndhost::FormatFgfsPacket(*again) != formatted) __builtin_trap();
   }
 
   ndhost::FgfsSample state;
-  ndhost::MergeFgfsSample(state, *result.sample);
+  ndhost::MergeFgfsSample(state, *result);
   ndhost::AircraftState aircraft;
   ndhost::ApplyFgfsSample(state, aircraft);
   const double angles[] = {aircraft.headingDeg,     aircraft.selectedHeadingDeg,

@@ -19,13 +19,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ndhost::StepFlight(flight, {}, 1.0);
   }
 
-  std::string error;
-  std::optional<std::vector<ndhost::ScheduledKey>> keys = ndhost::ParseKeyList(text, error);
+  const platform::Result<std::vector<ndhost::ScheduledKey>> keys = ndhost::ParseKeyList(text);
   if (keys) {
     for (const ndhost::ScheduledKey& key : *keys) {
       if (key.virtualKey == 0 || key.virtualKey > 254 || key.frame < 0) __builtin_trap();
     }
-  } else if (error.empty()) {
+  } else if (keys.error().message.empty()) {
     __builtin_trap();
   }
   return 0;

@@ -36,20 +36,19 @@ void CheckRuns(const navmap::CoastlineLevel& level, const std::vector<navmap::Ge
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const navmap::CoastlineRead read = navmap::DecodeCoastlines(std::span<const uint8_t>(data, size));
-  if (!read.coastlines) {
-    if (read.error.empty()) std::abort();
+  const platform::Result<navmap::Coastlines> read =
+      navmap::DecodeCoastlines(std::span<const uint8_t>(data, size));
+  if (!read) {
+    if (read.error().message.empty()) std::abort();
     return 0;
   }
-  if (read.coastlines->levels.empty() ||
-      read.coastlines->levels.size() > navmap::kMaxCoastlineLevels)
-    std::abort();
+  if (read->levels.empty() || read->levels.size() > navmap::kMaxCoastlineLevels) std::abort();
   // A few times the bytes read, at most: a point takes two bytes or more
   // and is held in eight, a run five or more and is held in 28, and the
   // lists grow by doubling.
-  if (read.coastlines->HeldBytes() > 24 * size + 4096) std::abort();
+  if (read->HeldBytes() > 24 * size + 4096) std::abort();
   static cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 96, 48);
-  for (const navmap::CoastlineLevel& level : read.coastlines->levels) {
+  for (const navmap::CoastlineLevel& level : read->levels) {
     CheckRuns(level, level.lines, 2);
     CheckRuns(level, level.landRings, 3);
     for (const navmap::MapView view :

@@ -63,21 +63,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::abort();
   }
   xplane::NavData navData;
-  std::string problem;
-  switch (data[0] % 3) {
-    case 0:
-      problem = xplane::ReadNavFile(path, navData);
-      break;
-    case 1:
-      problem = xplane::ReadAirportFile(path, navData);
-      break;
-    default:
-      problem = xplane::ReadFixFile(path, navData);
-      break;
-  }
+  const platform::Status read = data[0] % 3 == 0   ? xplane::ReadNavFile(path, navData)
+                                : data[0] % 3 == 1 ? xplane::ReadAirportFile(path, navData)
+                                                   : xplane::ReadFixFile(path, navData);
   // A stream cut short is never taken for a whole one.
-  if (cutShort && problem.empty()) std::abort();
-  if (!problem.empty()) return 0;
+  if (cutShort && read.ok()) std::abort();
+  if (!read) return 0;
   navdb::Database db;
   scanner::ScanReporter ui;
   scanner::ScanSession session{db, ui};

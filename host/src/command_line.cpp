@@ -62,8 +62,7 @@ std::optional<uint32_t> VirtualKeyOf(const std::string& name) {
 
 }  // namespace
 
-std::optional<std::vector<ScheduledKey>> ParseKeyList(const std::string& keyList,
-                                                      std::string& error) {
+platform::Result<std::vector<ScheduledKey>> ParseKeyList(const std::string& keyList) {
   std::vector<ScheduledKey> keys;
   std::istringstream items(keyList);
   std::string item;
@@ -72,8 +71,7 @@ std::optional<std::vector<ScheduledKey>> ParseKeyList(const std::string& keyList
     std::optional<int> frame =
         colon == std::string::npos ? std::nullopt : ToFrame(item.substr(0, colon));
     if (!frame) {
-      error = "bad key \"" + item + "\": expected FRAME:KEY";
-      return std::nullopt;
+      return platform::Failure("bad key \"" + item + "\": expected FRAME:KEY");
     }
     ScheduledKey key;
     key.frame = *frame;
@@ -91,8 +89,7 @@ std::optional<std::vector<ScheduledKey>> ParseKeyList(const std::string& keyList
     }
     std::optional<uint32_t> virtualKey = VirtualKeyOf(name);
     if (!virtualKey) {
-      error = "unknown key name \"" + name + "\"";
-      return std::nullopt;
+      return platform::Failure("unknown key name \"" + name + "\"");
     }
     key.virtualKey = *virtualKey;
     keys.push_back(key);
@@ -112,9 +109,9 @@ std::string UsageText() {
          "              [--fgfs-udp PORT]\n";
 }
 
-std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
-                                            std::string& error) {
+platform::Result<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments) {
   CommandLine line;
+  std::string error;  // a value's own reason, when its reader gives one
   auto number = [&](double& target) {
     return [&target](const std::string& value) {
       std::optional<double> parsed = ToNumber(value);
@@ -194,9 +191,13 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
        }},
       {"--keys",
        [&line, &error](const std::string& value) {
-         std::optional<std::vector<ScheduledKey>> keys = ParseKeyList(value, error);
-         if (keys) line.keys = *keys;
-         return keys.has_value();
+         platform::Result<std::vector<ScheduledKey>> keys = ParseKeyList(value);
+         if (!keys) {
+           error = keys.error().message;
+           return false;
+         }
+         line.keys = std::move(keys).value();
+         return true;
        }},
   };
   for (size_t index = 0; index < arguments.size(); ++index) {
@@ -225,61 +226,50 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& argu
     }
     auto option = withValue.find(argument);
     if (option == withValue.end()) {
-      error = "unknown option " + argument;
-      return std::nullopt;
+      return platform::Failure("unknown option " + argument);
     }
     if (index + 1 >= arguments.size()) {
-      error = argument + " needs a value";
-      return std::nullopt;
+      return platform::Failure(argument + " needs a value");
     }
     const std::string& value = arguments[++index];
     if (!option->second(value)) {
       if (error.empty()) error = "bad value \"" + value + "\" for " + argument;
-      return std::nullopt;
+      return platform::Failure(error);
     }
   }
   if (line.simulatorRoot.empty()) {
-    error = "--sim-root is required";
-    return std::nullopt;
+    return platform::Failure("--sim-root is required");
   }
   if (formatCode != 1 && formatCode != 2) {
-    error = "--format must be 1 or 2";
-    return std::nullopt;
+    return platform::Failure("--format must be 1 or 2");
   }
   if (frames < 1 || frames > kMaxFrames) {
-    error = "--frames must be from 1 to 1000000000";
-    return std::nullopt;
+    return platform::Failure("--frames must be from 1 to 1000000000");
   }
   if (line.framesPerSecond <= 0) {
-    error = "--fps must be above 0";
-    return std::nullopt;
+    return platform::Failure("--fps must be above 0");
   }
   if (zoom != std::trunc(zoom) || zoom < 1 || zoom > kMaxZoom) {
-    error = "--zoom must be a whole number from 1 to 8";
-    return std::nullopt;
+    return platform::Failure("--zoom must be a whole number from 1 to 8");
   }
   if (traceEvery != std::trunc(traceEvery) || traceEvery < 0 || traceEvery > kMaxFrames) {
-    error = "--trace must be a whole number of frames";
-    return std::nullopt;
+    return platform::Failure("--trace must be a whole number of frames");
   }
   line.traceEvery = static_cast<int>(traceEvery);
   line.zoom = static_cast<int>(zoom);
   if (fgfsUdpPort) {
     if (*fgfsUdpPort != std::trunc(*fgfsUdpPort) || *fgfsUdpPort < 1 || *fgfsUdpPort > 65535) {
-      error = "--fgfs-udp must be a port from 1 to 65535";
-      return std::nullopt;
+      return platform::Failure("--fgfs-udp must be a port from 1 to 65535");
     }
     if (line.flyRoute) {
-      error = "--fly and --fgfs-udp cannot be used together";
-      return std::nullopt;
+      return platform::Failure("--fly and --fgfs-udp cannot be used together");
     }
     line.fgfsUdpPort = static_cast<uint16_t>(*fgfsUdpPort);
   }
   line.formatCode = static_cast<uint32_t>(formatCode);
   line.frames = static_cast<int>(frames);
   if (line.latitudeDeg.has_value() != line.longitudeDeg.has_value()) {
-    error = "--lat and --lon go together";
-    return std::nullopt;
+    return platform::Failure("--lat and --lon go together");
   }
   return line;
 }

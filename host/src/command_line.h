@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace ndhost {
 
 struct ScheduledKey {
@@ -68,14 +70,12 @@ struct CommandLine {
 // Parses "FRAME:KEY[,FRAME:KEY...]" with KEY as [shift+][ctrl+]NAME, NAME a
 // letter or digit, "tab", "space", "enter", "left", "right", "up", "down",
 // "pgup", "pgdn", "f1".."f12", or "#code" (virtual-key code).
-std::optional<std::vector<ScheduledKey>> ParseKeyList(const std::string& keyList,
-                                                      std::string& error);
+platform::Result<std::vector<ScheduledKey>> ParseKeyList(const std::string& keyList);
 
-// Parses argv; nothing and a message on a usage error. "--help" (or "-h")
+// Parses argv; fails with the message of a usage error. "--help" (or "-h")
 // in the place of an option gives a line with only `help` set, "--version"
 // one with only `version` set.
-std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
-                                            std::string& error);
+platform::Result<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments);
 
 std::string UsageText();
 // --help: the usage, the options, the keys and the host variables fed.

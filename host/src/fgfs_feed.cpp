@@ -127,10 +127,10 @@ void ApplyFgfsSample(const FgfsSample& state, AircraftState& aircraft) {
   ApplyAdfAndMarkers(state, aircraft);
 }
 
-std::unique_ptr<FgfsFeed> FgfsFeed::Open(uint16_t port, std::string& error) {
-  std::unique_ptr<FgfsReceiver> receiver = FgfsReceiver::Open(port, error);
-  if (!receiver) return nullptr;
-  return std::unique_ptr<FgfsFeed>(new FgfsFeed(std::move(receiver)));
+platform::Result<std::unique_ptr<FgfsFeed>> FgfsFeed::Open(uint16_t port) {
+  platform::Result<std::unique_ptr<FgfsReceiver>> receiver = FgfsReceiver::Open(port);
+  if (!receiver) return receiver.error();
+  return std::unique_ptr<FgfsFeed>(new FgfsFeed(std::move(receiver).value()));
 }
 
 void FgfsFeed::Poll(double nowSeconds) {
@@ -140,18 +140,16 @@ void FgfsFeed::Poll(double nowSeconds) {
 }
 
 void FgfsFeed::Take(std::string_view bytes, bool truncated, double nowSeconds) {
-  FgfsParseResult result;
-  if (truncated) {
-    result.error = "packet is longer than " + std::to_string(kFgfsMaxPacketBytes) + " bytes";
-  } else {
-    result = ParseFgfsPacket(bytes);
-  }
-  if (!result.sample) {
+  const platform::Result<FgfsSample> result =
+      truncated ? platform::Failure("packet is longer than " + std::to_string(kFgfsMaxPacketBytes) +
+                                    " bytes")
+                : ParseFgfsPacket(bytes);
+  if (!result) {
     ++rejectedPackets_;
-    lastRejection_ = result.error;
+    lastRejection_ = result.error().message;
     return;
   }
-  MergeFgfsSample(state_, *result.sample);
+  MergeFgfsSample(state_, *result);
   haveGoodPacket_ = true;
   lastGoodSeconds_ = nowSeconds;
   ++goodPackets_;

@@ -29,7 +29,8 @@ void ApplyFgfsSample(const FgfsSample& state, AircraftState& aircraft);
 class FgfsFeed {
  public:
   // Listens on 127.0.0.1:port (0: a free port, see Port()).
-  static std::unique_ptr<FgfsFeed> Open(uint16_t port, std::string& error);
+  // Fails, saying why, when the port cannot be had.
+  static platform::Result<std::unique_ptr<FgfsFeed>> Open(uint16_t port);
 
   uint16_t Port() const { return receiver_->Port(); }
 

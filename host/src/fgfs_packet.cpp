@@ -113,24 +113,21 @@ size_t Utf8SequenceLength(std::string_view bytes, size_t at) {
 }
 
 // The packet's text without its line end, or a reason to reject it.
-std::optional<std::string_view> PacketLine(std::string_view bytes, std::string& error) {
+platform::Result<std::string_view> PacketLine(std::string_view bytes) {
   if (bytes.size() > kFgfsMaxPacketBytes) {
-    error = "packet of " + std::to_string(bytes.size()) + " bytes is longer than " +
-            std::to_string(kFgfsMaxPacketBytes);
-    return std::nullopt;
+    return platform::Failure("packet of " + std::to_string(bytes.size()) +
+                             " bytes is longer than " + std::to_string(kFgfsMaxPacketBytes));
   }
   if (bytes.ends_with('\n')) bytes.remove_suffix(1);
   if (bytes.ends_with('\r')) bytes.remove_suffix(1);
   for (size_t at = 0; at < bytes.size();) {
     const size_t length = Utf8SequenceLength(bytes, at);
     if (length == 0) {
-      error = "packet is not UTF-8 text (byte " + std::to_string(at) + ")";
-      return std::nullopt;
+      return platform::Failure("packet is not UTF-8 text (byte " + std::to_string(at) + ")");
     }
     const auto lead = static_cast<uint8_t>(bytes[at]);
     if (length == 1 && lead != '\t' && (lead < 0x20 || lead == 0x7F)) {
-      error = "packet has a control character at byte " + std::to_string(at);
-      return std::nullopt;
+      return platform::Failure("packet has a control character at byte " + std::to_string(at));
     }
     at += length;
   }
@@ -186,33 +183,28 @@ void AppendNumber(std::string& packet, double value) {
 
 }  // namespace
 
-FgfsParseResult ParseFgfsPacket(std::string_view bytes) {
-  FgfsParseResult result;
-  const std::optional<std::string_view> line = PacketLine(bytes, result.error);
-  if (!line) return result;
+platform::Result<FgfsSample> ParseFgfsPacket(std::string_view bytes) {
+  const platform::Result<std::string_view> line = PacketLine(bytes);
+  if (!line) return line.error();
   // The tag first: a packet of another protocol is told as such.
   const std::vector<std::string_view> texts = SplitFields(*line);
   if (texts[0] != kFgfsPacketTag) {
-    result.error = "not a skyatlas-nd packet: tag " + Quoted(texts[0]);
-    return result;
+    return platform::Failure("not a skyatlas-nd packet: tag " + Quoted(texts[0]));
   }
   if (texts.size() != static_cast<size_t>(kFgfsFieldCount)) {
-    result.error = std::to_string(kFgfsFieldCount) + " fields expected, " +
-                   std::to_string(texts.size()) + " received";
-    return result;
+    return platform::Failure(std::to_string(kFgfsFieldCount) + " fields expected, " +
+                             std::to_string(texts.size()) + " received");
   }
   FgfsSample sample;
   const std::vector<Field> fields = FieldsOf(sample);
   for (size_t index = 0; index < fields.size(); ++index) {
     std::string problem = ReadField(texts[index + 1], fields[index]);
     if (!problem.empty()) {
-      result.error = "field " + std::to_string(index + 1) + " (" + std::string(fields[index].name) +
-                     "): " + problem;
-      return result;
+      return platform::Failure("field " + std::to_string(index + 1) + " (" +
+                               std::string(fields[index].name) + "): " + problem);
     }
   }
-  result.sample = std::move(sample);
-  return result;
+  return sample;
 }
 
 std::string FormatFgfsPacket(const FgfsSample& sample) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/result.h"
+
 namespace ndhost {
 
 // One NAV receiver's values (FlightGear's /instrumentation/nav[n]).
@@ -54,16 +56,11 @@ inline constexpr std::string_view kFgfsPacketTag = "SKND1";
 inline constexpr int kFgfsFieldCount = 44;  // the tag and 43 values
 inline constexpr size_t kFgfsMaxPacketBytes = 2048;
 
-struct FgfsParseResult {
-  std::optional<FgfsSample> sample;  // nothing when the packet is rejected
-  std::string error;                 // why it was rejected
-};
-
 // Reads one packet. A packet is taken whole or not at all: bytes that are not
 // UTF-8, control characters, a wrong tag or number of fields, a number that
 // is not finite or outside its field's bounds, a flag that is not 0 or 1, or
 // a text over 16 bytes rejects it with a message naming the field.
-FgfsParseResult ParseFgfsPacket(std::string_view bytes);
+platform::Result<FgfsSample> ParseFgfsPacket(std::string_view bytes);
 
 // Writes the values of a sample as a packet (empty fields where a value is
 // missing); the form FlightGear sends, used by tests and the fuzz seeds.

@@ -11,11 +11,12 @@
 
 namespace ndhost {
 
-std::unique_ptr<FgfsReceiver> FgfsReceiver::Open(uint16_t port, std::string& error) {
+platform::Result<std::unique_ptr<FgfsReceiver>> FgfsReceiver::Open(uint16_t port) {
   const int descriptor = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (descriptor < 0) {
-    error = std::string("cannot open a UDP socket: ") + std::strerror(errno);
-    return nullptr;
+    const int failed = errno;
+    return platform::Error{
+        std::string("cannot open a UDP socket: ") + std::strerror(failed), failed, {}};
   }
   sockaddr_in address{};
   address.sin_family = AF_INET;
@@ -24,10 +25,12 @@ std::unique_ptr<FgfsReceiver> FgfsReceiver::Open(uint16_t port, std::string& err
   socklen_t length = sizeof(address);
   if (::bind(descriptor, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
       ::getsockname(descriptor, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-    error =
-        "cannot listen on 127.0.0.1:" + std::to_string(port) + " (UDP): " + std::strerror(errno);
+    const int failed = errno;
     ::close(descriptor);
-    return nullptr;
+    return platform::Error{
+        "cannot listen on 127.0.0.1:" + std::to_string(port) + " (UDP): " + std::strerror(failed),
+        failed,
+        {}};
   }
   return std::unique_ptr<FgfsReceiver>(new FgfsReceiver(descriptor, ntohs(address.sin_port)));
 }

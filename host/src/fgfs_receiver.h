@@ -8,13 +8,15 @@
 #include <string>
 #include <string_view>
 
+#include "platform/result.h"
+
 namespace ndhost {
 
 class FgfsReceiver {
  public:
-  // Binds 127.0.0.1:port (0 picks a free port); nullptr and a reason when
-  // the port cannot be had.
-  static std::unique_ptr<FgfsReceiver> Open(uint16_t port, std::string& error);
+  // Binds 127.0.0.1:port (0 picks a free port); fails, saying why, when the
+  // port cannot be had.
+  static platform::Result<std::unique_ptr<FgfsReceiver>> Open(uint16_t port);
   ~FgfsReceiver();
   FgfsReceiver(const FgfsReceiver&) = delete;
   FgfsReceiver& operator=(const FgfsReceiver&) = delete;

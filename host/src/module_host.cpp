@@ -94,29 +94,24 @@ std::filesystem::path DefaultModulePath(const std::filesystem::path& simulatorRo
   return simulatorModule;
 }
 
-std::unique_ptr<ModuleHost> ModuleHost::Load(const std::filesystem::path& modulePath,
-                                             const HostOptions& options, std::string& error,
-                                             LoadFailure* failure) {
-  LoadFailure ignored;
-  LoadFailure& why = failure != nullptr ? *failure : ignored;
-  why = LoadFailure::CannotLoad;
+platform::Result<std::unique_ptr<ModuleHost>> ModuleHost::Load(
+    const std::filesystem::path& modulePath, const HostOptions& options) {
   std::unique_ptr<ModuleHost> host(new ModuleHost());
   host->options_ = options;
   host->library_ = ::dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (host->library_ == nullptr) {
-    error = std::string("cannot load ") + modulePath.string() + ": " + ::dlerror();
-    return nullptr;
+    return platform::Failure(std::string("cannot load ") + modulePath.string() + ": " +
+                             ::dlerror());
   }
-  why = LoadFailure::NotAGaugeModule;
   host->linkage_ = static_cast<PanelLinkage*>(::dlsym(host->library_, "Linkage"));
   host->imports_ = static_cast<PanelImportTable*>(::dlsym(host->library_, "ImportTable"));
   if (host->linkage_ == nullptr || host->imports_ == nullptr ||
       host->linkage_->moduleId != PANEL_LINKAGE_ID || host->linkage_->gauges[0] == nullptr ||
       host->imports_->services.importId != PANEL_IMPORT_SERVICES_ID) {
-    error = modulePath.string() + " is not a gauge module (Linkage/ImportTable missing or wrong)";
-    return nullptr;
+    return platform::Error{
+        modulePath.string() + " is not a gauge module (Linkage/ImportTable missing or wrong)",
+        kNotAGaugeModule, modulePath};
   }
-  why = LoadFailure::None;
   host->gauge_ = host->linkage_->gauges[0];
   PanelServices& services = host->services_;
   services.elementListQuery = ServiceQuery;

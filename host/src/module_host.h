@@ -2,6 +2,7 @@
 // runs its callbacks frame by frame. ndhost and the module's tests use it.
 #pragma once
 
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -12,6 +13,7 @@
 #include "aircraft.h"
 #include "lumaro_diagnostics.h"
 #include "panel_interface.h"
+#include "platform/result.h"
 
 namespace ndhost {
 
@@ -43,16 +45,17 @@ struct HostImage {
 std::filesystem::path DefaultModulePath(const std::filesystem::path& simulatorRoot,
                                         const std::filesystem::path& programFolder);
 
-// Why a module could not be loaded.
-enum class LoadFailure { None, CannotLoad, NotAGaugeModule };
+// The error number of a library that loads but is no gauge module (its
+// format is wrong for the simulator, as ENOEXEC says of a program's).
+inline constexpr int kNotAGaugeModule = ENOEXEC;
 
 class ModuleHost {
  public:
-  // Loads the module; nullptr and a reason when the file cannot be loaded as
-  // a library or the library is not a gauge module (told in `failure`).
-  static std::unique_ptr<ModuleHost> Load(const std::filesystem::path& modulePath,
-                                          const HostOptions& options, std::string& error,
-                                          LoadFailure* failure = nullptr);
+  // Loads the module. Fails when the file cannot be loaded as a library, or
+  // with kNotAGaugeModule as its error number when the library is not a
+  // gauge module.
+  static platform::Result<std::unique_ptr<ModuleHost>> Load(const std::filesystem::path& modulePath,
+                                                            const HostOptions& options);
   ~ModuleHost();
   ModuleHost(const ModuleHost&) = delete;
   ModuleHost& operator=(const ModuleHost&) = delete;

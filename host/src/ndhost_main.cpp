@@ -143,8 +143,8 @@ bool SetUpFlight(const ndhost::CommandLine& line, const ndhost::StationFinder& s
 // read. A named pipe in its place is refused at once, never waited on.
 platform::Result<std::string> ReadPlanFile(const std::string& path) {
   std::string text;
-  const platform::FileResult read = platform::ReadWholeFile(path, text);
-  if (!read.ok()) return platform::Error{read.error, read.errorNumber, path};
+  const platform::Status read = platform::ReadWholeFile(path, text);
+  if (!read.ok()) return read.error();
   return text;
 }
 
@@ -185,10 +185,10 @@ void PrintReport(const ndhost::ModuleHost& host) {
 
 void SavePicture(const ndhost::ModuleHost& host, int zoom, const ndhost::FgfsFeed* feed,
                  const std::string& path, int& status) {
-  std::string saved = ndhost::SavePanelPng(
+  const platform::Status saved = ndhost::SavePanelPng(
       ndhost::ComposePanelWithFeed(host, zoom, feed, ndhost::SteadyClockSeconds()), path);
-  if (!saved.empty()) {
-    std::fprintf(stderr, "ndhost: %s\n", saved.c_str());
+  if (!saved) {
+    std::fprintf(stderr, "ndhost: %s\n", saved.error().message.c_str());
     status = 1;
   }
 }
@@ -196,11 +196,11 @@ void SavePicture(const ndhost::ModuleHost& host, int zoom, const ndhost::FgfsFee
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string error;
-  std::optional<ndhost::CommandLine> line =
-      ndhost::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), error);
+  platform::Result<ndhost::CommandLine> line =
+      ndhost::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (!line) {
-    std::fprintf(stderr, "ndhost: %s\n%s", error.c_str(), ndhost::UsageText().c_str());
+    std::fprintf(stderr, "ndhost: %s\n%s", line.error().message.c_str(),
+                 ndhost::UsageText().c_str());
     return 2;
   }
   if (line->help) {
@@ -251,22 +251,24 @@ int main(int argc, char** argv) {
   ndhost::HostOptions options;
   options.simulatorRoot = root;
   options.formatCode = line->formatCode;
-  ndhost::LoadFailure failure = ndhost::LoadFailure::None;
-  std::unique_ptr<ndhost::ModuleHost> host =
-      ndhost::ModuleHost::Load(modulePath, options, error, &failure);
-  if (!host) {
-    std::fprintf(stderr, "ndhost: %s\n", error.c_str());
-    return failure == ndhost::LoadFailure::NotAGaugeModule ? 2 : 1;
+  platform::Result<std::unique_ptr<ndhost::ModuleHost>> loaded =
+      ndhost::ModuleHost::Load(modulePath, options);
+  if (!loaded) {
+    std::fprintf(stderr, "ndhost: %s\n", loaded.error().message.c_str());
+    return loaded.error().errorNumber == ndhost::kNotAGaugeModule ? 2 : 1;
   }
+  std::unique_ptr<ndhost::ModuleHost> host = std::move(loaded).value();
   session.Publish(host->Aircraft());
   // --fgfs-udp: FlightGear's packets drive the aircraft (fgfs_feed.h).
   std::unique_ptr<ndhost::FgfsFeed> feed;
   if (line->fgfsUdpPort) {
-    feed = ndhost::FgfsFeed::Open(*line->fgfsUdpPort, error);
-    if (!feed) {
-      std::fprintf(stderr, "ndhost: %s\n", error.c_str());
+    platform::Result<std::unique_ptr<ndhost::FgfsFeed>> opened =
+        ndhost::FgfsFeed::Open(*line->fgfsUdpPort);
+    if (!opened) {
+      std::fprintf(stderr, "ndhost: %s\n", opened.error().message.c_str());
       return 1;
     }
+    feed = std::move(opened).value();
   }
 
   host->Start();

@@ -43,8 +43,8 @@ PanelPicture ComposePanel(const ModuleHost& host, int zoom) {
   return picture;
 }
 
-std::string SavePanelPng(const PanelPicture& picture, const std::string& path) {
-  if (picture.rgb.empty()) return "the module has no display element";
+platform::Status SavePanelPng(const PanelPicture& picture, const std::string& path) {
+  if (picture.rgb.empty()) return platform::Failure("the module has no display element");
   return SaveRgbPng(picture.rgb, picture.widthPx, picture.heightPx, path);
 }
 

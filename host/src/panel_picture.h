@@ -9,6 +9,8 @@
 
 #include "module_host.h"
 
+#include "platform/result.h"
+
 namespace ndhost {
 
 struct PanelPicture {
@@ -20,7 +22,7 @@ struct PanelPicture {
 // Empty when the module has no display element.
 PanelPicture ComposePanel(const ModuleHost& host, int zoom);
 
-// Writes the picture as PNG; an empty text on success, else what failed.
-std::string SavePanelPng(const PanelPicture& picture, const std::string& path);
+// Writes the picture as PNG; fails saying what failed.
+platform::Status SavePanelPng(const PanelPicture& picture, const std::string& path);
 
 }  // namespace ndhost

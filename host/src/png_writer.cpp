@@ -37,16 +37,16 @@ std::vector<uint32_t> ImageToRgb(const PanelImage& image, const std::vector<uint
   return rgb;
 }
 
-std::string SaveRgbPng(const std::vector<uint32_t>& rgb, int widthPx, int heightPx,
-                       const std::string& path) {
+platform::Status SaveRgbPng(const std::vector<uint32_t>& rgb, int widthPx, int heightPx,
+                            const std::string& path) {
   if (widthPx <= 0 || heightPx <= 0 ||
       rgb.size() < static_cast<size_t>(widthPx) * static_cast<size_t>(heightPx)) {
-    return "the image has no pixels in a known format";
+    return platform::Failure("the image has no pixels in a known format");
   }
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, widthPx, heightPx);
   if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(surface);
-    return "cannot make an image surface";
+    return platform::Failure("cannot make an image surface");
   }
   cairo_surface_flush(surface);
   uint8_t* data = cairo_image_surface_get_data(surface);
@@ -58,15 +58,17 @@ std::string SaveRgbPng(const std::vector<uint32_t>& rgb, int widthPx, int height
   cairo_surface_mark_dirty(surface);
   cairo_status_t status = cairo_surface_write_to_png(surface, path.c_str());
   cairo_surface_destroy(surface);
-  return status == CAIRO_STATUS_SUCCESS
-             ? ""
-             : std::string("cannot write ") + path + ": " + cairo_status_to_string(status);
+  if (status != CAIRO_STATUS_SUCCESS) {
+    return platform::Error{
+        std::string("cannot write ") + path + ": " + cairo_status_to_string(status), 0, path};
+  }
+  return {};
 }
 
-std::string SaveImagePng(const PanelImage& image, const std::vector<uint32_t>& paletteRgb,
-                         const std::string& path) {
+platform::Status SaveImagePng(const PanelImage& image, const std::vector<uint32_t>& paletteRgb,
+                              const std::string& path) {
   std::vector<uint32_t> rgb = ImageToRgb(image, paletteRgb);
-  if (rgb.empty()) return "the image has no pixels in a known format";
+  if (rgb.empty()) return platform::Failure("the image has no pixels in a known format");
   return SaveRgbPng(rgb, static_cast<int>(image.width), static_cast<int>(image.height), path);
 }
 

@@ -56,9 +56,9 @@ std::string ReadListFile(const std::filesystem::path& path, StationLoad& load) {
   std::string bytes;
   std::error_code missing;
   if (!std::filesystem::exists(path, missing)) return bytes;
-  platform::FileResult read = platform::ReadWholeFile(path, bytes);
+  platform::Status read = platform::ReadWholeFile(path, bytes);
   if (!read.ok()) {
-    load.problems.push_back("cannot read " + path.string() + ": " + read.error);
+    load.problems.push_back("cannot read " + path.string() + ": " + read.error().message);
     bytes.clear();
   }
   return bytes;

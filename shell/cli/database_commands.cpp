@@ -86,14 +86,17 @@ std::optional<Options> ParseWithoutPositional(CliContext& context, const CliComm
                                               const std::vector<std::string>& args,
                                               OptionRules rules, int& exitCode) {
   rules.unknownOptionsArePositional = true;
-  std::string problem;
-  std::optional<Options> options = ParseOptions(args, 0, rules, problem);
-  if (options && !options->positional.empty()) {
-    problem = "unexpected argument '" + options->positional.front() + "'";
-    options.reset();
+  platform::Result<Options> options = ParseOptions(args, 0, rules);
+  if (!options) {
+    exitCode = UsageError(context, command, options.error().message);
+    return std::nullopt;
   }
-  if (!options) exitCode = UsageError(context, command, problem);
-  return options;
+  if (!options->positional.empty()) {
+    exitCode =
+        UsageError(context, command, "unexpected argument '" + options->positional.front() + "'");
+    return std::nullopt;
+  }
+  return std::move(options).value();
 }
 
 int RunCheck(CliContext& context, const std::vector<std::string>& args) {
@@ -174,9 +177,8 @@ bool KindFromName(const std::string& name, navdb::NavaidKind& kind) {
 }
 
 int RunFind(CliContext& context, const std::vector<std::string>& args) {
-  std::string problem;
-  const std::optional<Options> options = ParseOptions(args, 0, {.flags = {"--raw"}}, problem);
-  if (!options) return UsageError(context, kFind, problem);
+  const platform::Result<Options> options = ParseOptions(args, 0, {.flags = {"--raw"}});
+  if (!options) return UsageError(context, kFind, options.error().message);
   const std::vector<std::string>& positional = options->positional;
   const bool raw = options->Has("--raw");
   if (positional.size() != 2) return UsageError(context, kFind, "expected KIND and TEXT");

@@ -177,16 +177,19 @@ CliAnswers QuietAnswers() {
 
 int EntryAdd(CliContext& context, NavaidKind kind, const Options& options,
              const std::vector<std::string>& fields) {
-  std::string problem;
   if (fields.empty()) return UsageError(context, EntryCommand(), "add needs FIELD=VALUE");
-  if (!CheckFieldNames(kind, fields, problem)) return UsageError(context, EntryCommand(), problem);
+  if (const platform::Status names = CheckFieldNames(kind, fields); !names) {
+    return UsageError(context, EntryCommand(), names.error().message);
+  }
   const AskingCliUi ui(context, options.Has("--yes") || options.Has("-y"), QuietAnswers());
   std::optional<navdb::DatabaseLock> lock;
   HandEditOutcome missing;
   std::optional<navdb::Database> db = LoadForChange(context, lock, ui, missing);
   if (!db) return kExitFailure;
   shell::EditorSession session = shell::OpenEntryEditor(*db, kind, std::nullopt);
-  if (!ApplyFields(kind, session, fields, problem)) return ValueRefused(context, problem);
+  if (const platform::Status applied = ApplyFields(kind, session, fields); !applied) {
+    return ValueRefused(context, applied.error().message);
+  }
   const std::string line = shell::BuildEditorLine(kind, session.fields);
   if (line.substr(0, 30).find_first_not_of(' ') == std::string::npos) {
     return UsageError(context, EntryCommand(), "an entry needs an identifier or a name");
@@ -204,9 +207,10 @@ int EntryAdd(CliContext& context, NavaidKind kind, const Options& options,
 
 int EntryModify(CliContext& context, NavaidKind kind, const EntryName& named,
                 const std::vector<std::string>& fields) {
-  std::string problem;
   if (fields.empty()) return UsageError(context, EntryCommand(), "modify needs FIELD=VALUE");
-  if (!CheckFieldNames(kind, fields, problem)) return UsageError(context, EntryCommand(), problem);
+  if (const platform::Status names = CheckFieldNames(kind, fields); !names) {
+    return UsageError(context, EntryCommand(), names.error().message);
+  }
   const CliUi ui(context, QuietAnswers());
   std::optional<navdb::DatabaseLock> lock;
   HandEditOutcome missing;
@@ -217,7 +221,9 @@ int EntryModify(CliContext& context, NavaidKind kind, const EntryName& named,
   if (!row) return exitCode;
   const std::string before(db->List(kind).GetLine(*row));
   shell::EditorSession session = shell::OpenEntryEditor(*db, kind, row);
-  if (!ApplyFields(kind, session, fields, problem)) return ValueRefused(context, problem);
+  if (const platform::Status applied = ApplyFields(kind, session, fields); !applied) {
+    return ValueRefused(context, applied.error().message);
+  }
   if (shell::ValidateEntry(*db, session, ui) == shell::EditorOutcome::StayOpen) return kExitUsage;
   if (!session.row) return kExitFailure;  // the list refused it; the editor said so
   const std::string after(db->List(kind).GetLine(*session.row));
@@ -279,9 +285,8 @@ int EntryShow(CliContext& context, NavaidKind kind, const EntryName& named) {
 int RunEntry(CliContext& context, const std::vector<std::string>& args) {
   const CliCommand& command = EntryCommand();
   if (args.empty()) return UsageError(context, command, "missing subcommand");
-  std::string problem;
-  const std::optional<Options> options = ParseOptions(args, 1, kEntryOptions, problem);
-  if (!options) return UsageError(context, command, problem);
+  const platform::Result<Options> options = ParseOptions(args, 1, kEntryOptions);
+  if (!options) return UsageError(context, command, options.error().message);
   const std::string& subcommand = args[0];
   const std::vector<std::string>& positional = options->positional;
   if (subcommand != "add" && subcommand != "modify" && subcommand != "delete" &&

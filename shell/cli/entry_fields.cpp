@@ -84,8 +84,8 @@ std::string Refused(std::string_view field, std::string_view value, std::string_
 
 // A value typed into one box: refused when the box would drop a character
 // of it or cut it short.
-bool TypeIntoBox(NavaidKind kind, EditorFields& fields, EditorBox box, std::string_view field,
-                 std::string_view value, std::string& problem) {
+platform::Status TypeIntoBox(NavaidKind kind, EditorFields& fields, EditorBox box,
+                             std::string_view field, std::string_view value) {
   const size_t maxChars = shell::MaxChars(kind, box);
   const shell::BoxCharacters characters = shell::CharactersOf(box);
   const auto notIn = [&](std::string_view allowed) {
@@ -103,17 +103,14 @@ bool TypeIntoBox(NavaidKind kind, EditorFields& fields, EditorBox box, std::stri
     why = "is too long: the box holds " + std::to_string(maxChars) +
           (maxChars == 1 ? " character" : " characters");
   }
-  if (!why.empty()) {
-    problem = Refused(field, value, why);
-    return false;
-  }
+  if (!why.empty()) return platform::Failure(Refused(field, value, why));
   shell::UserEditsBox(kind, fields, box, value);
-  return true;
+  return {};
 }
 
 // "113.90": the whole part and the decimals, each into its box.
-bool TypeFrequency(NavaidKind kind, EditorFields& fields, const Field& field,
-                   std::string_view value, std::string& problem) {
+platform::Status TypeFrequency(NavaidKind kind, EditorFields& fields, const Field& field,
+                               std::string_view value) {
   const EditorBox decimalsBox =
       field.box == EditorBox::AtisInteger ? EditorBox::AtisDecimals : EditorBox::FrequencyDecimals;
   const size_t point = value.find('.');
@@ -123,14 +120,14 @@ bool TypeFrequency(NavaidKind kind, EditorFields& fields, const Field& field,
   const size_t decimalChars = shell::MaxChars(kind, decimalsBox);
   if (whole.empty() || whole.size() > 3 || !IsDigits(whole) || !IsDigits(decimals) ||
       decimals.size() > decimalChars) {
-    problem = Refused(field.name, value,
-                      "is not a frequency of at most 3 digits and " + std::to_string(decimalChars) +
-                          (decimalChars == 1 ? " decimal" : " decimals"));
-    return false;
+    return platform::Failure(Refused(field.name, value,
+                                     "is not a frequency of at most 3 digits and " +
+                                         std::to_string(decimalChars) +
+                                         (decimalChars == 1 ? " decimal" : " decimals")));
   }
   shell::UserEditsBox(kind, fields, field.box, whole);
   shell::UserEditsBox(kind, fields, decimalsBox, decimals);
-  return true;
+  return {};
 }
 
 struct Dms {
@@ -200,8 +197,8 @@ std::optional<Dms> ReadDecimalDegrees(std::string_view text, CoordinateAxis axis
              number(at + 9, 2)};
 }
 
-bool TypeCoordinate(NavaidKind kind, EditorFields& fields, const Field& field,
-                    std::string_view value, std::string& problem) {
+platform::Status TypeCoordinate(NavaidKind kind, EditorFields& fields, const Field& field,
+                                std::string_view value) {
   const CoordinateAxis axis = field.box == EditorBox::LatitudeDegrees ? CoordinateAxis::Latitude
                                                                       : CoordinateAxis::Longitude;
   const bool latitude = axis == CoordinateAxis::Latitude;
@@ -211,12 +208,12 @@ bool TypeCoordinate(NavaidKind kind, EditorFields& fields, const Field& field,
           ? ReadDms(value, latitude ? "NS" : "EW", maxDegrees)
           : ReadDecimalDegrees(value, axis, maxDegrees);
   if (!dms) {
-    problem = Refused(field.name, value,
-                      latitude ? "is not a latitude: decimal degrees from -90 to 90 (south "
-                                 "negative), or N48°51'24.00 or N48 51 24.00"
-                               : "is not a longitude: decimal degrees from -180 to 180 (west "
-                                 "negative), or E002°21'03.00 or E2 21 3.00");
-    return false;
+    return platform::Failure(
+        Refused(field.name, value,
+                latitude ? "is not a latitude: decimal degrees from -90 to 90 (south "
+                           "negative), or N48°51'24.00 or N48 51 24.00"
+                         : "is not a longitude: decimal degrees from -180 to 180 (west "
+                           "negative), or E002°21'03.00 or E2 21 3.00"));
   }
   shell::CoordinateBoxes& boxes = latitude ? fields.latitude : fields.longitude;
   boxes.hemisphere = std::string(1, dms->hemisphere);
@@ -226,34 +223,31 @@ bool TypeCoordinate(NavaidKind kind, EditorFields& fields, const Field& field,
     shell::UserEditsBox(kind, fields, static_cast<EditorBox>(static_cast<size_t>(first) + i),
                         (i == 3 && parts[i] < 10 ? "0" : "") + std::to_string(parts[i]));
   }
-  return true;
+  return {};
 }
 
-bool TypeVorType(EditorFields& fields, std::string_view value, std::string& problem) {
+platform::Status TypeVorType(EditorFields& fields, std::string_view value) {
   const shell::VorTypeChoice choice = value == "vor"   ? shell::VorTypeChoice::Vor
                                       : value == "ils" ? shell::VorTypeChoice::Ils
                                       : value == "dme" ? shell::VorTypeChoice::DmeOnly
                                                        : shell::VorTypeChoice::None;
   if (choice == shell::VorTypeChoice::None) {
-    problem = Refused("type", value, "is not vor, ils or dme");
-    return false;
+    return platform::Failure(Refused("type", value, "is not vor, ils or dme"));
   }
   shell::ChooseVorType(fields, choice);
-  return true;
+  return {};
 }
 
-bool TypeCheck(EditorFields& fields, const Field& field, std::string_view value,
-               std::string& problem) {
+platform::Status TypeCheck(EditorFields& fields, const Field& field, std::string_view value) {
   if (value != "yes" && value != "no") {
-    problem = Refused(field.name, value, "is not yes or no");
-    return false;
+    return platform::Failure(Refused(field.name, value, "is not yes or no"));
   }
   const bool checked = value == "yes";
   switch (field.check) {
     case Check::Dme:
       if (!fields.dmeEnabled && !checked) {
-        problem = Refused(field.name, value, "is not taken: a DME-only station has its DME");
-        return false;
+        return platform::Failure(
+            Refused(field.name, value, "is not taken: a DME-only station has its DME"));
       }
       fields.dme = checked;
       break;
@@ -266,55 +260,54 @@ bool TypeCheck(EditorFields& fields, const Field& field, std::string_view value,
     case Check::None:
       break;
   }
-  return true;
+  return {};
 }
 
-bool TypeField(NavaidKind kind, EditorFields& fields, const Field& field, std::string_view value,
-               std::string& problem) {
+platform::Status TypeField(NavaidKind kind, EditorFields& fields, const Field& field,
+                           std::string_view value) {
   switch (field.form) {
     case Form::Box:
       if (field.box == EditorBox::Direction && !fields.directionEnabled) {
-        problem = Refused(field.name, value, "is not taken: only an ILS has a localizer course");
-        return false;
+        return platform::Failure(
+            Refused(field.name, value, "is not taken: only an ILS has a localizer course"));
       }
-      return TypeIntoBox(kind, fields, field.box, field.name, value, problem);
+      return TypeIntoBox(kind, fields, field.box, field.name, value);
     case Form::Frequency:
-      return TypeFrequency(kind, fields, field, value, problem);
+      return TypeFrequency(kind, fields, field, value);
     case Form::Coordinate:
-      return TypeCoordinate(kind, fields, field, value, problem);
+      return TypeCoordinate(kind, fields, field, value);
     case Form::VorType:
-      return TypeVorType(fields, value, problem);
+      return TypeVorType(fields, value);
     case Form::Check:
-      return TypeCheck(fields, field, value, problem);
+      return TypeCheck(fields, field, value);
   }
-  return false;
+  return platform::Failure(std::string(field.name) + ": no box takes it");
 }
 
 // The checks the editors make when the user leaves a box.
-bool LeaveBoxes(EditorFields& fields, const std::vector<const Field*>& typed,
-                std::string& problem) {
+platform::Status LeaveBoxes(EditorFields& fields, const std::vector<const Field*>& typed) {
   for (const Field* field : typed) {
     if (field->box == EditorBox::Runway && field->form == Form::Box &&
         shell::OnRunwayBoxLeft(fields, {}) == shell::LeaveOutcome::FocusStays) {
-      problem = Refused("runway", fields.runway,
-                        "is refused: the designated end is numbered 1 to 18 (the opposite end "
-                        "follows)");
-      return false;
+      return platform::Failure(
+          Refused("runway", fields.runway,
+                  "is refused: the designated end is numbered 1 to 18 (the opposite end "
+                  "follows)"));
     }
     if (field->box == EditorBox::Heading &&
         shell::OnHeadingBoxLeft(fields, {}) == shell::LeaveOutcome::FocusStays) {
-      problem = Refused("hdg", fields.heading,
-                        "is refused: the designated end's heading is 0 to 180 (the opposite "
-                        "follows)");
-      return false;
+      return platform::Failure(
+          Refused("hdg", fields.heading,
+                  "is refused: the designated end's heading is 0 to 180 (the opposite "
+                  "follows)"));
     }
     if (field->box == EditorBox::MagneticVariation &&
         shell::OnMagneticVariationBoxLeft(fields, {}) == shell::LeaveOutcome::FocusStays) {
-      problem = Refused("magvar", fields.magneticVariation, "is outside -99.9 to 99.9");
-      return false;
+      return platform::Failure(
+          Refused("magvar", fields.magneticVariation, "is outside -99.9 to 99.9"));
     }
   }
-  return true;
+  return {};
 }
 
 std::string ShellQuoted(const std::string& value) {
@@ -392,37 +385,34 @@ std::string EntryFieldsHelp() {
          "longitude is cut to hundredths of a second, as the program writes them.\n";
 }
 
-bool CheckFieldNames(NavaidKind kind, const std::vector<std::string>& assignments,
-                     std::string& problem) {
+platform::Status CheckFieldNames(NavaidKind kind, const std::vector<std::string>& assignments) {
   std::vector<const Field*> seen;
   for (const std::string& assignment : assignments) {
     const size_t equals = assignment.find('=');
     if (equals == std::string::npos) {
-      problem = "expected FIELD=VALUE, found '" + assignment + "'";
-      return false;
+      return platform::Failure("expected FIELD=VALUE, found '" + assignment + "'");
     }
     const Field* field = FindField(kind, std::string_view(assignment).substr(0, equals));
     if (!field) {
-      problem = "no field '" + assignment.substr(0, equals) + "' for " +
-                std::string(navdb::JournalKindWord(kind)) + " (see 'skat-cli entry --help')";
-      return false;
+      return platform::Failure("no field '" + assignment.substr(0, equals) + "' for " +
+                               std::string(navdb::JournalKindWord(kind)) +
+                               " (see 'skat-cli entry --help')");
     }
     // name= and comment= fill the same box.
     const auto sameBox = [&](const Field* other) {
       return other->form == field->form && other->box == field->box && other->check == field->check;
     };
     if (std::any_of(seen.begin(), seen.end(), sameBox)) {
-      problem = "field '" + std::string(field->name) + "' given twice";
-      return false;
+      return platform::Failure("field '" + std::string(field->name) + "' given twice");
     }
     seen.push_back(field);
   }
-  return true;
+  return {};
 }
 
-bool ApplyFields(NavaidKind kind, shell::EditorSession& session,
-                 const std::vector<std::string>& assignments, std::string& problem) {
-  if (!CheckFieldNames(kind, assignments, problem)) return false;
+platform::Status ApplyFields(NavaidKind kind, shell::EditorSession& session,
+                             const std::vector<std::string>& assignments) {
+  if (platform::Status names = CheckFieldNames(kind, assignments); !names) return names;
   std::vector<std::pair<const Field*, std::string>> values;
   for (const std::string& assignment : assignments) {
     const size_t equals = assignment.find('=');
@@ -430,9 +420,9 @@ bool ApplyFields(NavaidKind kind, shell::EditorSession& session,
     const std::string utf8 = assignment.substr(equals + 1);
     std::string value = platform::Utf8ToWin1252(utf8);
     if (platform::Win1252ToUtf8(value) != utf8) {
-      problem = std::string(field->name) + ": '" + utf8 +
-                "' has characters that Windows-1252, the database's code page, cannot hold";
-      return false;
+      return platform::Failure(
+          std::string(field->name) + ": '" + utf8 +
+          "' has characters that Windows-1252, the database's code page, cannot hold");
     }
     values.emplace_back(field, std::move(value));
   }
@@ -441,10 +431,12 @@ bool ApplyFields(NavaidKind kind, shell::EditorSession& session,
                         [](const auto& value) { return value.first->form == Form::VorType; });
   std::vector<const Field*> typed;
   for (const auto& [field, value] : values) {
-    if (!TypeField(kind, session.fields, *field, value, problem)) return false;
+    if (platform::Status typedValue = TypeField(kind, session.fields, *field, value); !typedValue) {
+      return typedValue;
+    }
     typed.push_back(field);
   }
-  return LeaveBoxes(session.fields, typed, problem);
+  return LeaveBoxes(session.fields, typed);
 }
 
 std::string FieldsText(NavaidKind kind, const EditorFields& fields) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "navdb/navaid_kind.h"
+#include "platform/result.h"
 #include "shell/core/entry_editor.h"
 
 namespace cli {
@@ -15,19 +16,19 @@ namespace cli {
 // The --help lines that list the fields of every kind.
 std::string EntryFieldsHelp();
 
-// True when every argument is FIELD=VALUE with a field of `kind`, each field
-// once; else `problem` says which is not.
-bool CheckFieldNames(navdb::NavaidKind kind, const std::vector<std::string>& assignments,
-                     std::string& problem);
+// Fails, saying which, unless every argument is FIELD=VALUE with a field of
+// `kind`, each field once.
+platform::Status CheckFieldNames(navdb::NavaidKind kind,
+                                 const std::vector<std::string>& assignments);
 
 // Types each value (UTF-8) into its boxes of `session` as the editor would,
 // then leaves the boxes whose leaving the editor checks (runway, heading,
-// magnetic variation). Refuses, with `problem` saying why, a value a box
+// magnetic variation). Refuses, saying why, a value a box
 // would not take whole: a character it refuses, one too many, a coordinate
 // off the globe, a number the box's check turns back. `session` may then be
 // half filled: the caller changes nothing.
-bool ApplyFields(navdb::NavaidKind kind, shell::EditorSession& session,
-                 const std::vector<std::string>& assignments, std::string& problem);
+platform::Status ApplyFields(navdb::NavaidKind kind, shell::EditorSession& session,
+                             const std::vector<std::string>& assignments);
 
 // The entry's values as FIELD=VALUE words (UTF-8, quoted for a shell where
 // needed), which "entry modify" takes back.

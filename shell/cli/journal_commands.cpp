@@ -134,11 +134,11 @@ int JournalExport(CliContext& context, const std::filesystem::path& file,
     context.err << "skat-cli journal: " << file.string() << " is the journal itself\n";
     return kExitFailure;
   }
-  const platform::FileResult written =
+  const platform::Status written =
       platform::ReplaceFileAtomically(file, navdb::EncodeJournal(records));
   if (!written.ok()) {
-    context.err << "skat-cli journal: cannot write " << file.string() << ": " << written.error
-                << '\n';
+    context.err << "skat-cli journal: cannot write " << file.string() << ": "
+                << written.error().message << '\n';
     return kExitFailure;
   }
   context.out << records.size() << (records.size() == 1 ? " record" : " records") << " written to "
@@ -148,9 +148,8 @@ int JournalExport(CliContext& context, const std::filesystem::path& file,
 
 int RunJournal(CliContext& context, const std::vector<std::string>& args) {
   const CliCommand& command = JournalCommand();
-  std::string problem;
-  const std::optional<Options> options = ParseOptions(args, 0, kJournalOptions, problem);
-  if (!options) return UsageError(context, command, problem);
+  const platform::Result<Options> options = ParseOptions(args, 0, kJournalOptions);
+  if (!options) return UsageError(context, command, options.error().message);
   const std::vector<std::string>& positional = options->positional;
   if (positional.empty()) return UsageError(context, command, "missing subcommand");
   const std::string& subcommand = positional[0];

@@ -80,19 +80,19 @@ struct Request {
   std::filesystem::path out;
 };
 
-bool ReadCentre(const std::string& text, Request& request, std::string& problem) {
+platform::Status ReadCentre(const std::string& text, Request& request) {
   const size_t comma = text.find(',');
   const auto lat = comma == std::string::npos ? std::nullopt : NumberOf(text.substr(0, comma));
   const auto lon = comma == std::string::npos ? std::nullopt : NumberOf(text.substr(comma + 1));
   if (!lat || !lon || std::fabs(*lat) > 90 || std::fabs(*lon) > 180) {
-    problem = "--center takes LAT,LON in degrees (-90 to 90, -180 to 180), not '" + text + "'";
-    return false;
+    return platform::Failure("--center takes LAT,LON in degrees (-90 to 90, -180 to 180), not '" +
+                             text + "'");
   }
   request.centre = navmap::EntryPosition{*lat, *lon};
-  return true;
+  return {};
 }
 
-bool ReadSize(const std::string& text, Request& request, std::string& problem) {
+platform::Status ReadSize(const std::string& text, Request& request) {
   const size_t x = text.find('x');
   const auto width = x == std::string::npos ? std::nullopt : NumberOf(text.substr(0, x));
   const auto height = x == std::string::npos ? std::nullopt : NumberOf(text.substr(x + 1));
@@ -100,48 +100,48 @@ bool ReadSize(const std::string& text, Request& request, std::string& problem) {
     return side && *side == std::floor(*side) && *side >= kMinSidePx && *side <= kMaxSidePx;
   };
   if (!fits(width) || !fits(height)) {
-    problem = "--size takes WxH, each 16 to 4096 pixels, not '" + text + "'";
-    return false;
+    return platform::Failure("--size takes WxH, each 16 to 4096 pixels, not '" + text + "'");
   }
   request.widthPx = static_cast<int>(*width);
   request.heightPx = static_cast<int>(*height);
-  return true;
+  return {};
 }
 
-bool ReadRequest(const Options& options, Request& request, std::string& problem) {
+platform::Result<Request> ReadRequest(const Options& options) {
+  Request request;
   if (!options.positional.empty()) {
-    problem = "unexpected argument '" + options.positional.front() + "'";
-    return false;
+    return platform::Failure("unexpected argument '" + options.positional.front() + "'");
   }
   if (!options.Has("--out")) {
-    problem = "map needs --out FILE.png";
-    return false;
+    return platform::Failure("map needs --out FILE.png");
   }
   request.out = options.Get("--out");
   request.world = options.Has("--world");
   request.fitPlan = options.Has("--fit-plan");
   if (options.Has("--center") + request.world + request.fitPlan > 1) {
-    problem = "--center, --world and --fit-plan each choose the view; give one";
-    return false;
+    return platform::Failure("--center, --world and --fit-plan each choose the view; give one");
   }
   if (options.Has("--center") != options.Has("--range")) {
-    problem = "--center and --range go together";
-    return false;
+    return platform::Failure("--center and --range go together");
   }
   if (request.fitPlan && !options.Has("--plan")) {
-    problem = "--fit-plan needs --plan FILE.pln";
-    return false;
+    return platform::Failure("--fit-plan needs --plan FILE.pln");
   }
   if (options.Has("--center")) {
-    if (!ReadCentre(options.Get("--center"), request, problem)) return false;
+    if (platform::Status centre = ReadCentre(options.Get("--center"), request); !centre) {
+      return centre.error();
+    }
     const auto range = NumberOf(options.Get("--range"));
     if (!range || *range < navmap::kMinRangeNm || *range > navmap::kMaxRangeNm) {
-      problem = "--range takes 1 to 12000 NM, not '" + options.Get("--range") + "'";
-      return false;
+      return platform::Failure("--range takes 1 to 12000 NM, not '" + options.Get("--range") + "'");
     }
     request.rangeNm = *range;
   }
-  return !options.Has("--size") || ReadSize(options.Get("--size"), request, problem);
+  if (options.Has("--size")) {
+    if (platform::Status size = ReadSize(options.Get("--size"), request); !size)
+      return size.error();
+  }
+  return request;
 }
 
 // The plan file's route as the Flight Plan dialog would show it.
@@ -181,12 +181,11 @@ bool AllFilesRead(const navdb::Database& db) {
 }
 
 int RunMap(CliContext& context, const std::vector<std::string>& args) {
-  std::string problem;
-  const std::optional<Options> options = ParseOptions(args, 0, kMapOptions, problem);
-  Request request;
-  if (!options || !ReadRequest(*options, request, problem)) {
-    return UsageError(context, kMap, problem);
-  }
+  const platform::Result<Options> options = ParseOptions(args, 0, kMapOptions);
+  if (!options) return UsageError(context, kMap, options.error().message);
+  const platform::Result<Request> read = ReadRequest(*options);
+  if (!read) return UsageError(context, kMap, read.error().message);
+  const Request& request = *read;
   std::error_code error;
   if (std::filesystem::exists(std::filesystem::symlink_status(request.out, error)) &&
       !options->Has("--yes")) {
@@ -228,10 +227,10 @@ int RunMap(CliContext& context, const std::vector<std::string>& args) {
     return kExitFailure;
   }
   navmap::DrawMap(scene, ViewFor(request, scene.route), surface.get());
-  const platform::FileResult written = navmap::WritePngFile(request.out, surface.get());
+  const platform::Status written = navmap::WritePngFile(request.out, surface.get());
   if (!written.ok()) {
-    context.err << "skat-cli: cannot write " << request.out.string() << ": " << written.error
-                << '\n';
+    context.err << "skat-cli: cannot write " << request.out.string() << ": "
+                << written.error().message << '\n';
     return kExitFailure;
   }
   context.out << request.out.string() << '\n';

@@ -39,8 +39,8 @@ std::vector<std::string> Options::All(std::string_view key) const {
   return values;
 }
 
-std::optional<Options> ParseOptions(const std::vector<std::string>& args, size_t from,
-                                    const OptionRules& rules, std::string& problem) {
+platform::Result<Options> ParseOptions(const std::vector<std::string>& args, size_t from,
+                                       const OptionRules& rules) {
   Options options;
   for (size_t i = from; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -64,8 +64,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, size_t
         options.positional.push_back(arg);
         continue;
       }
-      problem = "unknown option '" + arg + "'";
-      return std::nullopt;
+      return platform::Failure("unknown option '" + arg + "'");
     }
     std::string value;
     if (eq != std::string::npos) {
@@ -73,13 +72,11 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, size_t
     } else if (i + 1 < args.size()) {
       value = args[++i];
     } else {
-      problem = arg + " needs a value";
-      return std::nullopt;
+      return platform::Failure(arg + " needs a value");
     }
     for (int e = 0; e < extra; ++e) {
       if (i + 1 >= args.size()) {
-        problem = key + " needs " + std::to_string(extra + 1) + " values";
-        return std::nullopt;
+        return platform::Failure(key + " needs " + std::to_string(extra + 1) + " values");
       }
       value += ' ' + args[++i];
     }

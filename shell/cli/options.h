@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace cli {
 
 // The options one command accepts.
@@ -45,9 +47,8 @@ class Options {
 };
 
 // Parses `args` from index `from`. An unknown option ("unknown option
-// '--x=1'", named as written), or one without its value, gives nothing and
-// `problem` says why.
-std::optional<Options> ParseOptions(const std::vector<std::string>& args, size_t from,
-                                    const OptionRules& rules, std::string& problem);
+// '--x=1'", named as written), or one without its value, fails saying why.
+platform::Result<Options> ParseOptions(const std::vector<std::string>& args, size_t from,
+                                       const OptionRules& rules);
 
 }  // namespace cli

@@ -348,9 +348,8 @@ int RunPlan(CliContext& context, const std::vector<std::string>& args) {
     return kExitOk;
   }
   if (args.empty()) return UsageError(context, kPlan, "missing subcommand");
-  std::string problem;
-  const std::optional<Options> parsed = ParseOptions(args, 1, kPlanOptions, problem);
-  if (!parsed) return UsageError(context, kPlan, problem);
+  const platform::Result<Options> parsed = ParseOptions(args, 1, kPlanOptions);
+  if (!parsed) return UsageError(context, kPlan, parsed.error().message);
   const Options& options = *parsed;
   if (const platform::Status names = CheckNameOptions(options); !names) {
     return UsageError(context, kPlan, names.error().message);
@@ -380,11 +379,11 @@ int RunPerf(CliContext& context, const std::vector<std::string>& args) {
     PrintUsage(context.out, kPerf);
     return kExitOk;
   }
-  std::string problem;
-  const std::optional<Options> parsed =
-      args.empty() ? std::nullopt : ParseOptions(args, 1, kPerfOptions, problem);
-  if (!parsed || parsed->positional.size() != 1) {
-    return UsageError(context, kPerf, problem.empty() ? "expected save|show AIRCRAFT" : problem);
+  if (args.empty()) return UsageError(context, kPerf, "expected save|show AIRCRAFT");
+  const platform::Result<Options> parsed = ParseOptions(args, 1, kPerfOptions);
+  if (!parsed) return UsageError(context, kPerf, parsed.error().message);
+  if (parsed->positional.size() != 1) {
+    return UsageError(context, kPerf, "expected save|show AIRCRAFT");
   }
   const Options& options = *parsed;
   if (const platform::Status name = planner::CheckFileName("aircraft", options.positional[0]);

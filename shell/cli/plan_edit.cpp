@@ -162,10 +162,11 @@ int SaveEdited(EditRun& run, const std::filesystem::path& file) {
       !planner::CheckPlanSize(run.state, run.ui)) {
     return kExitFailure;
   }
-  const platform::FileResult written =
+  const platform::Status written =
       platform::ReplaceFileAtomically(file, planner::EncodePlanFile(run.state));
   if (!written.ok()) {
-    run.context.err << "skat-cli: cannot write " << file.string() << ": " << written.error << '\n';
+    run.context.err << "skat-cli: cannot write " << file.string() << ": " << written.error().message
+                    << '\n';
     return kExitFailure;
   }
   run.context.out << file.string() << '\n';

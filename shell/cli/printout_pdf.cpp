@@ -116,8 +116,8 @@ platform::Status WritePrintoutPdf(const std::filesystem::path& path,
                                   const std::vector<planner::PrintPage>& pages, PaperSize paper) {
   const platform::Result<std::string> bytes = RenderPrintoutPdf(pages, paper);
   if (!bytes) return bytes.error();
-  const platform::FileResult written = platform::ReplaceFileAtomically(path, *bytes);
-  if (!written.ok()) return platform::Error{written.error, written.errorNumber, path};
+  const platform::Status written = platform::ReplaceFileAtomically(path, *bytes);
+  if (!written.ok()) return written.error();
   return {};
 }
 

@@ -114,12 +114,11 @@ const OptionRules kScanOptions{
     .joinedValueOptions = {"--duplicates", "--min-runway-length", "--journal"}};
 const OptionRules kImportOptions{.joinedValueOptions = {"--duplicates"}};
 
-// Parses the options of scan and import-navdata; an empty text on success.
-std::string ParseMergeOptions(const std::vector<std::string>& args, const OptionRules& rules,
-                              MergeOptions& options) {
-  std::string problem;
-  const std::optional<Options> parsed = ParseOptions(args, 0, rules, problem);
-  if (!parsed) return problem;
+// Parses the options of scan and import-navdata.
+platform::Status ParseMergeOptions(const std::vector<std::string>& args, const OptionRules& rules,
+                                   MergeOptions& options) {
+  const platform::Result<Options> parsed = ParseOptions(args, 0, rules);
+  if (!parsed) return parsed.error();
   options.positional = parsed->positional;
   options.rebuild = parsed->Has("--rebuild");
   options.stopOnError = parsed->Has("--stop-on-error");
@@ -127,15 +126,15 @@ std::string ParseMergeOptions(const std::vector<std::string>& args, const Option
     const std::string& value = given.value;
     if (given.key == "--duplicates") {
       options.policy = PolicyFromName(value);
-      if (!options.policy) return "unknown duplicate policy '" + value + "'";
+      if (!options.policy) return platform::Failure("unknown duplicate policy '" + value + "'");
     } else if (given.key == "--journal") {
       options.journal = JournalPolicyFromName(value);
-      if (!options.journal) return "unknown journal policy '" + value + "'";
+      if (!options.journal) return platform::Failure("unknown journal policy '" + value + "'");
     } else if (given.key == "--min-runway-length") {
       const auto [end, error] =
           std::from_chars(value.data(), value.data() + value.size(), options.minRunwayLengthFt);
       if (value.empty() || error != std::errc() || end != value.data() + value.size()) {
-        return "bad runway length '" + value + "'";
+        return platform::Failure("bad runway length '" + value + "'");
       }
     }
   }
@@ -234,8 +233,9 @@ bool LoadForMerge(CliContext& context, const navdb::Reporter& ui, navdb::Databas
 
 int RunScan(CliContext& context, const std::vector<std::string>& args) {
   MergeOptions options;
-  const std::string problem = ParseMergeOptions(args, kScanOptions, options);
-  if (!problem.empty()) return UsageError(context, kScan, problem);
+  if (const platform::Status parsed = ParseMergeOptions(args, kScanOptions, options); !parsed) {
+    return UsageError(context, kScan, parsed.error().message);
+  }
   if (options.positional.size() != 1) return UsageError(context, kScan, "expected ROOT");
   const fs::path root = options.positional.front();
   const ScanUi scanUi(context, options);
@@ -280,9 +280,8 @@ int RunScan(CliContext& context, const std::vector<std::string>& args) {
 }
 
 int RunUnpack(CliContext& context, const std::vector<std::string>& args) {
-  std::string problem;
-  const std::optional<Options> parsed = ParseOptions(args, 0, {}, problem);
-  if (!parsed) return UsageError(context, kUnpack, problem);
+  const platform::Result<Options> parsed = ParseOptions(args, 0, {});
+  if (!parsed) return UsageError(context, kUnpack, parsed.error().message);
   const std::vector<std::string>& files = parsed->positional;
   if (files.size() != 2) return UsageError(context, kUnpack, "expected FILE and OUT");
   // The packed file may be the only copy of its scenery: OUT is refused when
@@ -300,11 +299,12 @@ int RunUnpack(CliContext& context, const std::vector<std::string>& args) {
     return kExitFailure;
   }
   const std::string_view bytes(reinterpret_cast<const char*>(image.bytes.get()), image.size);
-  const platform::FileResult written = platform::ReplaceFileAtomically(files[1], bytes);
+  const platform::Status written = platform::ReplaceFileAtomically(files[1], bytes);
   const size_t sizeBytes = image.size;
   scanner::ReleaseUnpackedImage(image);
   if (!written.ok()) {
-    context.err << "skat-cli unpack: cannot write " << files[1] << ": " << written.error << '\n';
+    context.err << "skat-cli unpack: cannot write " << files[1] << ": " << written.error().message
+                << '\n';
     return kExitFailure;
   }
   context.out << files[1] << ": " << sizeBytes << " bytes\n";
@@ -334,13 +334,14 @@ void ReportReadRefusals(CliContext& context, const xplane::NavData& data) {
 
 int RunImportNavData(CliContext& context, const std::vector<std::string>& args) {
   MergeOptions options;
-  const std::string problem = ParseMergeOptions(args, kImportOptions, options);
-  if (!problem.empty()) return UsageError(context, kImportNavData, problem);
+  if (const platform::Status parsed = ParseMergeOptions(args, kImportOptions, options); !parsed) {
+    return UsageError(context, kImportNavData, parsed.error().message);
+  }
   if (options.positional.size() != 1) return UsageError(context, kImportNavData, "expected DIR");
   xplane::NavData data;
-  const std::string readError = xplane::ReadNavDataFolder(options.positional.front(), data);
-  if (!readError.empty()) {
-    context.err << "skat-cli import-navdata: " << readError << '\n';
+  const platform::Status readError = xplane::ReadNavDataFolder(options.positional.front(), data);
+  if (!readError) {
+    context.err << "skat-cli import-navdata: " << readError.error().message << '\n';
     return kExitFailure;
   }
   ReportReadRefusals(context, data);

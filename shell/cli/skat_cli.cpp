@@ -116,13 +116,12 @@ int RunSkatCli(const std::vector<std::string>& args, std::istream& in, std::ostr
   // argument keeps its place for the command.
   const OptionRules programOptions{.valueOptions = {"--navdata"},
                                    .unknownOptionsArePositional = true};
-  std::string problem;
-  std::optional<Options> parsed = ParseOptions(args, 0, programOptions, problem);
+  platform::Result<Options> parsed = ParseOptions(args, 0, programOptions);
   if (!parsed) {
     // Only a last "--navdata" without its folder fails; help asked before
     // the command still wins, as it comes first.
     const std::vector<std::string> before(args.begin(), args.end() - 1);
-    parsed = ParseOptions(before, 0, programOptions, problem);
+    parsed = ParseOptions(before, 0, programOptions);
     if (!AsksProgramHelp(parsed->positional)) {
       err << "skat-cli: --navdata needs a folder\n";
       PrintProgramUsage(err, commands);

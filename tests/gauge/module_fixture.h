@@ -30,9 +30,10 @@ class ModuleTest : public ::testing::Test {
 
   ndhost::ModuleHost& Load(ndhost::HostOptions options = {}) {
     options.simulatorRoot = folder_.path();
-    std::string error;
-    host_ = ndhost::ModuleHost::Load(LUMARO_MODULE_PATH, options, error);
-    EXPECT_TRUE(host_) << error;
+    platform::Result<std::unique_ptr<ndhost::ModuleHost>> loaded =
+        ndhost::ModuleHost::Load(LUMARO_MODULE_PATH, options);
+    EXPECT_TRUE(loaded) << loaded.error().message;
+    if (loaded) host_ = std::move(loaded).value();
     return *host_;
   }
   ndhost::ModuleHost& Start(ndhost::HostOptions options = {}) {

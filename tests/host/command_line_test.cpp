@@ -6,16 +6,14 @@ namespace ndhost {
 namespace {
 
 TEST(CommandLine, FullLine) {
-  std::string error;
-  std::optional<CommandLine> line = ParseCommandLine(
+  const platform::Result<CommandLine> line = ParseCommandLine(
       {"--sim-root", "/sim",     "--format",  "2",       "--frames",
        "30",         "--png",    "out.png",   "--lat",   "48.5",
        "--lon",      "-2.25",    "--heading", "270",     "--nav1",
        "PGS",        "--wind",   "250/15",    "--route", "a.pln",
        "--route-at", "40:b.pln", "--fly",     "--keys",  "5:shift+G,7:ctrl+shift+m,9:tab,11:#57",
-       "--report"},
-      error);
-  ASSERT_TRUE(line) << error;
+       "--report"});
+  ASSERT_TRUE(line) << line.error().message;
   EXPECT_EQ(line->simulatorRoot, "/sim");
   EXPECT_EQ(line->formatCode, 2u);
   EXPECT_EQ(line->frames, 30);
@@ -71,40 +69,38 @@ TEST(CommandLine, UsageErrors) {
   };
   for (const Case& testCase : cases) {
     SCOPED_TRACE(testCase.message);
-    std::string error;
-    EXPECT_FALSE(ParseCommandLine(testCase.arguments, error));
-    EXPECT_EQ(error, testCase.message);
+    const platform::Result<CommandLine> refused = ParseCommandLine(testCase.arguments);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().message, testCase.message);
   }
 }
 
 TEST(CommandLine, HelpInThePlaceOfAnOption) {
-  std::string error;
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{"--help"}, {"-h"}, {"--sim-root", "/s", "--help", "--bogus"}}) {
-    std::optional<CommandLine> line = ParseCommandLine(arguments, error);
-    ASSERT_TRUE(line.has_value());
+    const platform::Result<CommandLine> line = ParseCommandLine(arguments);
+    ASSERT_TRUE(line);
     EXPECT_TRUE(line->help);
   }
-  std::optional<CommandLine> line =
-      ParseCommandLine({"--nav1", "--help", "--sim-root", "/s"}, error);
-  ASSERT_TRUE(line.has_value());
+  const platform::Result<CommandLine> line =
+      ParseCommandLine({"--nav1", "--help", "--sim-root", "/s"});
+  ASSERT_TRUE(line);
   EXPECT_FALSE(line->help);
   EXPECT_EQ(line->nav1Ident, "--help");
 }
 
 TEST(CommandLine, KeyNames) {
-  std::string error;
-  std::optional<std::vector<ScheduledKey>> keys =
-      ParseKeyList("0:f1,1:space,2:Shift+Ctrl+x,3:7", error);
-  ASSERT_TRUE(keys) << error;
+  const platform::Result<std::vector<ScheduledKey>> keys =
+      ParseKeyList("0:f1,1:space,2:Shift+Ctrl+x,3:7");
+  ASSERT_TRUE(keys) << keys.error().message;
   EXPECT_EQ((*keys)[0].virtualKey, 0x70u);
   EXPECT_EQ((*keys)[1].virtualKey, 0x20u);
   EXPECT_EQ((*keys)[2].virtualKey, static_cast<uint32_t>('X'));
   EXPECT_TRUE((*keys)[2].shift && (*keys)[2].ctrl);
   EXPECT_EQ((*keys)[3].virtualKey, static_cast<uint32_t>('7'));
-  EXPECT_FALSE(ParseKeyList("1:#0", error));
-  EXPECT_FALSE(ParseKeyList("1:f13", error));
-  EXPECT_FALSE(ParseKeyList("-1:G", error));
+  EXPECT_EQ(ParseKeyList("1:#0").error().message, "unknown key name \"#0\"");
+  EXPECT_EQ(ParseKeyList("1:f13").error().message, "unknown key name \"f13\"");
+  EXPECT_EQ(ParseKeyList("-1:G").error().message, "bad key \"-1:G\": expected FRAME:KEY");
 }
 
 }  // namespace
@@ -114,8 +110,7 @@ namespace ndhost {
 namespace {
 
 TEST(CommandLine, FlightAndRadioOptions) {
-  std::string error;
-  std::optional<CommandLine> line = ParseCommandLine(
+  const platform::Result<CommandLine> line = ParseCommandLine(
       {"--sim-root", "/s",
        "--alt",      "3500",
        "--nav1",     "110.30",
@@ -126,9 +121,8 @@ TEST(CommandLine, FlightAndRadioOptions) {
        "--png-at",   "12:a.png",
        "--png-at",   "30:b:c.png",
        "--trace",    "6",
-       "--keys",     "1:left,2:Right,3:up,4:down,5:pgup,6:pgdn,7:enter,8:shift+f5"},
-      error);
-  ASSERT_TRUE(line) << error;
+       "--keys",     "1:left,2:Right,3:up,4:down,5:pgup,6:pgdn,7:enter,8:shift+f5"});
+  ASSERT_TRUE(line) << line.error().message;
   EXPECT_DOUBLE_EQ(line->altitudeFt, 3500);
   EXPECT_EQ(line->nav1Ident, "110.30");
   EXPECT_DOUBLE_EQ(line->nav1CourseDeg.value_or(-1), 254);
@@ -155,9 +149,9 @@ TEST(CommandLine, FlightAndRadioOptions) {
            {{"--sim-root", "/s", "--course", ""}, "bad value \"\" for --course"},
            {{"--sim-root", "/s", "--keys", "1:pageup"}, "unknown key name \"pageup\""}}) {
     SCOPED_TRACE(message);
-    error.clear();
-    EXPECT_FALSE(ParseCommandLine(arguments, error));
-    EXPECT_EQ(error, message);
+    const platform::Result<CommandLine> refused = ParseCommandLine(arguments);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().message, message);
   }
 }
 

@@ -45,18 +45,16 @@ TEST(DecimalComma, OptionsStationsAndFrequenciesKeepTheirDecimals) {
   if (!locale.Active()) GTEST_SKIP() << "no locale with a decimal comma (de_DE.UTF-8) installed";
   ASSERT_EQ(std::strtod("7.4", nullptr), 7.0) << "the comma locale is not in force";
 
-  std::string error;
-  std::optional<CommandLine> line =
+  const platform::Result<CommandLine> line =
       ParseCommandLine({"--sim-root", "/s", "--dme", "7.4", "--lat", "48.85", "--lon", "-2.35",
-                        "--wind", "175.5/12.5"},
-                       error);
-  ASSERT_TRUE(line) << error;
+                        "--wind", "175.5/12.5"});
+  ASSERT_TRUE(line) << line.error().message;
   EXPECT_EQ(line->dmeNm, 7.4);
   EXPECT_EQ(line->latitudeDeg, 48.85);
   EXPECT_EQ(line->longitudeDeg, -2.35);
   EXPECT_EQ(line->windDirectionDeg, 175.5);
   EXPECT_EQ(line->windSpeedKt, 12.5);
-  EXPECT_FALSE(ParseCommandLine({"--sim-root", "/s", "--dme", "7,4"}, error));
+  EXPECT_FALSE(ParseCommandLine({"--sim-root", "/s", "--dme", "7,4"}));
 
   // A VOR whose variation has tenths, read from its database line.
   gauge_test::DatabaseFiles files = gauge_test::BuildDatabase({{'V', "PGS", 48.95, 2.4}});

@@ -13,9 +13,9 @@ using fgfs_test::kFlightGearPacket;
 using fgfs_test::WithField;
 
 FgfsSample Sample(const std::string& packet) {
-  FgfsParseResult result = ParseFgfsPacket(packet);
-  EXPECT_TRUE(result.sample) << result.error;
-  return result.sample.value_or(FgfsSample{});
+  platform::Result<FgfsSample> result = ParseFgfsPacket(packet);
+  EXPECT_TRUE(result) << result.error().message;
+  return result.ok() ? *result : (FgfsSample{});
 }
 
 PanelValue Variable(const AircraftState& aircraft, uint32_t token) {
@@ -160,9 +160,9 @@ TEST(FgfsFeed, TheWindIsShownMagnetic) {
 
 // The flight line of --report and of the window's title follows the feed.
 TEST(FgfsFeed, TheFlightLineIsFlightGears) {
-  std::string error;
-  std::unique_ptr<FgfsFeed> feed = FgfsFeed::Open(0, error);
-  ASSERT_TRUE(feed) << error;
+  platform::Result<std::unique_ptr<FgfsFeed>> opened = FgfsFeed::Open(0);
+  ASSERT_TRUE(opened) << opened.error().message;
+  const std::unique_ptr<FgfsFeed> feed = std::move(opened).value();
   EXPECT_EQ(feed->FlightText(), "no packet from FlightGear yet");
   std::string packet = WithField(fgfs_test::kAltitude, "2500.4");
   packet = WithField(fgfs_test::kGroundSpeed, "150.2", packet);
@@ -176,9 +176,9 @@ TEST(FgfsFeed, TheFlightLineIsFlightGears) {
 }
 
 TEST(FgfsFeed, NoFeedBeforeTheFirstPacketAndTwoSecondsAfterTheLast) {
-  std::string error;
-  std::unique_ptr<FgfsFeed> feed = FgfsFeed::Open(0, error);
-  ASSERT_TRUE(feed) << error;
+  platform::Result<std::unique_ptr<FgfsFeed>> opened = FgfsFeed::Open(0);
+  ASSERT_TRUE(opened) << opened.error().message;
+  const std::unique_ptr<FgfsFeed> feed = std::move(opened).value();
   AircraftState aircraft;
   aircraft.latitudeDeg = 10;
   feed->Apply(aircraft);

@@ -30,9 +30,9 @@ using ndhost_test::RunResult;
 
 // A port that was free a moment ago.
 uint16_t FreePort() {
-  std::string error;
-  std::unique_ptr<ndhost::FgfsReceiver> probe = ndhost::FgfsReceiver::Open(0, error);
-  return probe ? probe->Port() : 0;
+  const platform::Result<std::unique_ptr<ndhost::FgfsReceiver>> probe =
+      ndhost::FgfsReceiver::Open(0);
+  return probe ? (*probe)->Port() : 0;
 }
 
 class FgfsNdhostRun : public ::testing::Test {
@@ -128,10 +128,10 @@ TEST_F(FgfsNdhostRun, NoPacketAtAllIsAFailure) {
 }
 
 TEST_F(FgfsNdhostRun, APortTakenIsAFailure) {
-  std::string error;
-  std::unique_ptr<ndhost::FgfsReceiver> holder = ndhost::FgfsReceiver::Open(0, error);
-  ASSERT_TRUE(holder) << error;
-  const std::string port = std::to_string(holder->Port());
+  const platform::Result<std::unique_ptr<ndhost::FgfsReceiver>> holder =
+      ndhost::FgfsReceiver::Open(0);
+  ASSERT_TRUE(holder) << holder.error().message;
+  const std::string port = std::to_string((*holder)->Port());
   RunResult run = RunNdhost("--sim-root " + Root() + " --frames 4 --fgfs-udp " + port);
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.output,
@@ -139,17 +139,16 @@ TEST_F(FgfsNdhostRun, APortTakenIsAFailure) {
 }
 
 TEST(FgfsCommandLine, ThePortIsAWholeNumberAndExcludesFlyingAPlan) {
-  std::string error;
-  std::optional<ndhost::CommandLine> line =
-      ndhost::ParseCommandLine({"--sim-root", "/sim", "--fgfs-udp", "5500", "--window"}, error);
-  ASSERT_TRUE(line) << error;
+  platform::Result<ndhost::CommandLine> line =
+      ndhost::ParseCommandLine({"--sim-root", "/sim", "--fgfs-udp", "5500", "--window"});
+  ASSERT_TRUE(line) << line.error().message;
   EXPECT_EQ(line->fgfsUdpPort, 5500);
   EXPECT_TRUE(line->window);
-  line = ndhost::ParseCommandLine({"--sim-root", "/sim", "--fgfs-udp", "65535"}, error);
-  ASSERT_TRUE(line) << error;
+  line = ndhost::ParseCommandLine({"--sim-root", "/sim", "--fgfs-udp", "65535"});
+  ASSERT_TRUE(line) << line.error().message;
   EXPECT_EQ(line->fgfsUdpPort, 65535);
-  line = ndhost::ParseCommandLine({"--sim-root", "/sim"}, error);
-  ASSERT_TRUE(line) << error;
+  line = ndhost::ParseCommandLine({"--sim-root", "/sim"});
+  ASSERT_TRUE(line) << line.error().message;
   EXPECT_FALSE(line->fgfsUdpPort.has_value());
 
   struct Case {
@@ -169,9 +168,9 @@ TEST(FgfsCommandLine, ThePortIsAWholeNumberAndExcludesFlyingAPlan) {
     SCOPED_TRACE(entry.error);
     std::vector<std::string> arguments = {"--sim-root", "/sim"};
     arguments.insert(arguments.end(), entry.arguments.begin(), entry.arguments.end());
-    error.clear();
-    EXPECT_FALSE(ndhost::ParseCommandLine(arguments, error));
-    EXPECT_EQ(error, entry.error);
+    const platform::Result<ndhost::CommandLine> refused = ndhost::ParseCommandLine(arguments);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().message, entry.error);
   }
   EXPECT_NE(ndhost::UsageText().find("[--fgfs-udp PORT]"), std::string::npos);
 }

@@ -13,9 +13,9 @@ using fgfs_test::kFlightGearPacket;
 using fgfs_test::WithField;
 
 TEST(FgfsPacket, ReadsEveryFieldOfAFlightGearPacket) {
-  FgfsParseResult result = ParseFgfsPacket(kFlightGearPacket);
-  ASSERT_TRUE(result.sample) << result.error;
-  const FgfsSample& s = *result.sample;
+  platform::Result<FgfsSample> result = ParseFgfsPacket(kFlightGearPacket);
+  ASSERT_TRUE(result) << result.error().message;
+  const FgfsSample& s = *result;
   EXPECT_DOUBLE_EQ(*s.latitudeDeg, 48.9987538);
   EXPECT_DOUBLE_EQ(*s.longitudeDeg, 2.6105347);
   EXPECT_DOUBLE_EQ(*s.altitudeFt, -1.0);
@@ -58,26 +58,26 @@ TEST(FgfsPacket, ReadsEveryFieldOfAFlightGearPacket) {
   // The line end is optional, and a carriage return before it is allowed.
   std::string line = kFlightGearPacket.substr(0, kFlightGearPacket.size() - 1);
   for (const std::string& variant : {line, line + "\r\n"}) {
-    FgfsParseResult again = ParseFgfsPacket(variant);
-    ASSERT_TRUE(again.sample) << again.error;
-    EXPECT_EQ(FormatFgfsPacket(*again.sample), FormatFgfsPacket(s));
+    platform::Result<FgfsSample> again = ParseFgfsPacket(variant);
+    ASSERT_TRUE(again) << again.error().message;
+    EXPECT_EQ(FormatFgfsPacket(*again), FormatFgfsPacket(s));
   }
 }
 
 TEST(FgfsPacket, EmptyFieldsAreMissingAndKeepTheLastValueWhenMerged) {
-  FgfsSample state = *ParseFgfsPacket(kFlightGearPacket).sample;
+  FgfsSample state = *ParseFgfsPacket(kFlightGearPacket);
   std::string newer = WithField(fgfs_test::kLatitude, "49.5");
   newer = WithField(fgfs_test::kLongitude, "", newer);
   newer = WithField(fgfs_test::kNav1Ident, "", newer);
   newer = WithField(fgfs_test::kNav1InRange, "0", newer);
   newer = WithField(fgfs_test::kMarkerMiddle, "", newer);
-  FgfsParseResult parsed = ParseFgfsPacket(newer);
-  ASSERT_TRUE(parsed.sample) << parsed.error;
-  EXPECT_FALSE(parsed.sample->longitudeDeg.has_value());
-  EXPECT_FALSE(parsed.sample->nav1.ident.has_value());
-  EXPECT_FALSE(parsed.sample->markerMiddle.has_value());
+  platform::Result<FgfsSample> parsed = ParseFgfsPacket(newer);
+  ASSERT_TRUE(parsed) << parsed.error().message;
+  EXPECT_FALSE(parsed->longitudeDeg.has_value());
+  EXPECT_FALSE(parsed->nav1.ident.has_value());
+  EXPECT_FALSE(parsed->markerMiddle.has_value());
 
-  MergeFgfsSample(state, *parsed.sample);
+  MergeFgfsSample(state, *parsed);
   EXPECT_DOUBLE_EQ(*state.latitudeDeg, 49.5);
   EXPECT_DOUBLE_EQ(*state.longitudeDeg, 2.6105347);
   EXPECT_EQ(*state.nav1.ident, "CGN");
@@ -86,21 +86,21 @@ TEST(FgfsPacket, EmptyFieldsAreMissingAndKeepTheLastValueWhenMerged) {
 
   // A packet of nothing but empty fields is good and changes nothing.
   const std::string empty = "SKND1" + std::string(43, '\t') + "\n";
-  FgfsParseResult nothing = ParseFgfsPacket(empty);
-  ASSERT_TRUE(nothing.sample) << nothing.error;
+  platform::Result<FgfsSample> nothing = ParseFgfsPacket(empty);
+  ASSERT_TRUE(nothing) << nothing.error().message;
   FgfsSample before = state;
-  MergeFgfsSample(state, *nothing.sample);
+  MergeFgfsSample(state, *nothing);
   EXPECT_EQ(FormatFgfsPacket(state), FormatFgfsPacket(before));
   EXPECT_EQ(FormatFgfsPacket(FgfsSample{}), empty);
 }
 
 TEST(FgfsPacket, FormatsWhatItReads) {
-  FgfsSample sample = *ParseFgfsPacket(kFlightGearPacket).sample;
+  FgfsSample sample = *ParseFgfsPacket(kFlightGearPacket);
   std::string formatted = FormatFgfsPacket(sample);
   EXPECT_EQ(formatted.substr(0, 40), "SKND1\t48.9987538\t2.6105347\t-1\t265.42\t262");
-  FgfsParseResult again = ParseFgfsPacket(formatted);
-  ASSERT_TRUE(again.sample) << again.error;
-  EXPECT_EQ(FormatFgfsPacket(*again.sample), formatted);
+  platform::Result<FgfsSample> again = ParseFgfsPacket(formatted);
+  ASSERT_TRUE(again) << again.error().message;
+  EXPECT_EQ(FormatFgfsPacket(*again), formatted);
 }
 
 TEST(FgfsPacket, ValuesAtTheirBoundsAreTaken) {
@@ -122,8 +122,8 @@ TEST(FgfsPacket, ValuesAtTheirBoundsAreTaken) {
   };
   for (const Case& entry : cases) {
     SCOPED_TRACE(entry.text);
-    FgfsParseResult result = ParseFgfsPacket(WithField(entry.field, entry.text));
-    EXPECT_TRUE(result.sample) << result.error;
+    platform::Result<FgfsSample> result = ParseFgfsPacket(WithField(entry.field, entry.text));
+    EXPECT_TRUE(result) << result.error().message;
   }
 }
 
@@ -181,9 +181,9 @@ TEST(FgfsPacket, RejectsBadPacketsWithTheirReason) {
   };
   for (const Case& entry : cases) {
     SCOPED_TRACE(entry.error);
-    FgfsParseResult result = ParseFgfsPacket(entry.packet);
-    EXPECT_FALSE(result.sample.has_value());
-    EXPECT_EQ(result.error, entry.error);
+    platform::Result<FgfsSample> result = ParseFgfsPacket(entry.packet);
+    EXPECT_FALSE(result.ok());
+    EXPECT_EQ(result.error().message, entry.error);
   }
   // The largest packet allowed is read; one byte more is not.
   const std::string base = WithField(fgfs_test::kAdfIdent, "");
@@ -191,8 +191,9 @@ TEST(FgfsPacket, RejectsBadPacketsWithTheirReason) {
   const std::string largest =
       WithField(fgfs_test::kAltitude, std::string(2048 - otherBytes, '0'), base);
   ASSERT_EQ(largest.size(), 2048u);
-  EXPECT_TRUE(ParseFgfsPacket(largest).sample) << ParseFgfsPacket(largest).error;
-  EXPECT_EQ(ParseFgfsPacket(largest + " ").error, "packet of 2049 bytes is longer than 2048");
+  EXPECT_TRUE(ParseFgfsPacket(largest)) << ParseFgfsPacket(largest).error().message;
+  EXPECT_EQ(ParseFgfsPacket(largest + " ").error().message,
+            "packet of 2049 bytes is longer than 2048");
 }
 
 }  // namespace

@@ -72,9 +72,9 @@ class FgfsPanelFrame : public gauge_test::ModuleTest {
                               gauge_test::BuildDatabase({{'V', "CGN", 49.0199, 2.5001},
                                                          {'V', "PGS", 48.9995, 2.6238},
                                                          {'N', "CGO", 48.9874, 2.4006}}));
-    std::string error;
-    feed_ = FgfsFeed::Open(0, error);
-    ASSERT_TRUE(feed_) << error;
+    platform::Result<std::unique_ptr<FgfsFeed>> opened = FgfsFeed::Open(0);
+    ASSERT_TRUE(opened) << opened.error().message;
+    feed_ = std::move(opened).value();
   }
   // Frames a quarter of a second apart, each following the feed first.
   void RunFollowing(int frames) {

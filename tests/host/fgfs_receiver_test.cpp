@@ -49,9 +49,9 @@ void PollUntil(FgfsFeed& feed, uint64_t count) {
 }
 
 TEST(FgfsReceiver, TakesAllQueuedPacketsAndKeepsTheNewestValues) {
-  std::string error;
-  std::unique_ptr<FgfsFeed> feed = FgfsFeed::Open(0, error);
-  ASSERT_TRUE(feed) << error;
+  platform::Result<std::unique_ptr<FgfsFeed>> opened = FgfsFeed::Open(0);
+  ASSERT_TRUE(opened) << opened.error().message;
+  const std::unique_ptr<FgfsFeed> feed = std::move(opened).value();
   ASSERT_NE(feed->Port(), 0);
   Sender sender(feed->Port());
   sender.Send(WithField(fgfs_test::kLatitude, "48.5"));
@@ -77,13 +77,14 @@ TEST(FgfsReceiver, TakesAllQueuedPacketsAndKeepsTheNewestValues) {
 }
 
 TEST(FgfsReceiver, APortInUseIsAFailureWithItsReason) {
-  std::string error;
-  std::unique_ptr<FgfsFeed> first = FgfsFeed::Open(0, error);
-  ASSERT_TRUE(first) << error;
-  std::unique_ptr<FgfsFeed> second = FgfsFeed::Open(first->Port(), error);
-  EXPECT_FALSE(second);
-  EXPECT_EQ(error, "cannot listen on 127.0.0.1:" + std::to_string(first->Port()) +
-                       " (UDP): Address already in use");
+  const platform::Result<std::unique_ptr<FgfsFeed>> first = FgfsFeed::Open(0);
+  ASSERT_TRUE(first) << first.error().message;
+  const platform::Result<std::unique_ptr<FgfsFeed>> second = FgfsFeed::Open((*first)->Port());
+  ASSERT_FALSE(second);
+  EXPECT_EQ(second.error().errorNumber, EADDRINUSE);
+  EXPECT_EQ(second.error().message,
+            "cannot listen on 127.0.0.1:" + std::to_string((*first)->Port()) +
+                " (UDP): Address already in use");
 }
 
 }  // namespace

@@ -25,9 +25,10 @@ class PanelWindow : public ::testing::Test {
     finder_.Load(folder_.path() / "NavData");
     HostOptions options;
     options.simulatorRoot = folder_.path();
-    std::string error;
-    host_ = ModuleHost::Load(LUMARO_MODULE_PATH, options, error);
-    ASSERT_TRUE(host_) << error;
+    platform::Result<std::unique_ptr<ModuleHost>> loaded =
+        ModuleHost::Load(LUMARO_MODULE_PATH, options);
+    ASSERT_TRUE(loaded) << loaded.error().message;
+    host_ = std::move(loaded).value();
     session_.Flight().position = {48.5, 2.4};
     session_.Publish(host_->Aircraft());
     host_->Start();

@@ -35,13 +35,16 @@ TEST(PngWriter, WritesAPngFile) {
   PanelImage image{1, 16, 8, 16, nullptr, 128, indices.data()};
   std::vector<uint32_t> palette(256, 0x336699);
   std::string path = (folder.path() / "out.png").string();
-  EXPECT_EQ(SaveImagePng(image, palette, path), "");
+  EXPECT_TRUE(SaveImagePng(image, palette, path));
   std::string bytes = folder.Read("out.png");
   ASSERT_GT(bytes.size(), 8u);
   EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
   PanelImage unknown{7, 16, 8, 16, nullptr, 128, indices.data()};
-  EXPECT_EQ(SaveImagePng(unknown, palette, path), "the image has no pixels in a known format");
-  EXPECT_NE(SaveImagePng(image, palette, (folder.path() / "missing" / "x.png").string()), "");
+  EXPECT_EQ(SaveImagePng(unknown, palette, path).error().message,
+            "the image has no pixels in a known format");
+  const std::string missing = (folder.path() / "missing" / "x.png").string();
+  EXPECT_EQ(SaveImagePng(image, palette, missing).error().message,
+            "cannot write " + missing + ": error while writing to output stream");
 }
 
 }  // namespace

@@ -48,8 +48,8 @@ std::string WorldVorFile() {
   first.Write("nav.dat", stations);
   second.Write("nav.dat", standAloneDmes);
   navdb::Database world, dmes;
-  EXPECT_EQ(navdata_tools::BuildDatabaseFromNavData(first.path(), {}, world), "");
-  EXPECT_EQ(navdata_tools::BuildDatabaseFromNavData(second.path(), {}, dmes), "");
+  EXPECT_TRUE(navdata_tools::BuildDatabaseFromNavData(first.path(), {}, world));
+  EXPECT_TRUE(navdata_tools::BuildDatabaseFromNavData(second.path(), {}, dmes));
   navdb::EntryList& vors = world.List(navdb::NavaidKind::Vor);
   const navdb::EntryList& dmeLines = dmes.List(navdb::NavaidKind::Vor);
   EXPECT_GT(dmeLines.Count(), 700u);

@@ -33,10 +33,10 @@ std::string SmallFile() {
 
 TEST(CoastlineFileTest, ReadsBackWhatWasWrittenWithTheBoxOfEveryLineAndRing) {
   const std::string file = SmallFile();
-  const CoastlineRead read = DecodeCoastlines(Bytes(file));
-  ASSERT_TRUE(read.coastlines) << read.error;
-  ASSERT_EQ(read.coastlines->levels.size(), 1u);
-  const CoastlineLevel& level = read.coastlines->levels[0];
+  const platform::Result<Coastlines> read = DecodeCoastlines(Bytes(file));
+  ASSERT_TRUE(read) << read.error().message;
+  ASSERT_EQ(read->levels.size(), 1u);
+  const CoastlineLevel& level = read->levels[0];
   ASSERT_EQ(level.lines.size(), 2u);
   ASSERT_EQ(level.landRings.size(), 1u);
   ASSERT_EQ(level.points.size(), 8u);
@@ -104,9 +104,9 @@ TEST(CoastlineFileTest, RefusesBrokenFilesWithWhatAndWhere) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const CoastlineRead read = DecodeCoastlines(Bytes(c.bytes));
-    EXPECT_FALSE(read.coastlines);
-    EXPECT_EQ(read.error, c.error);
+    const platform::Result<Coastlines> read = DecodeCoastlines(Bytes(c.bytes));
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.error().message, c.error);
   }
 }
 
@@ -118,9 +118,9 @@ TEST(CoastlineFileTest, EveryCutShortFileIsRefusedAndNoneIsReadPastItsEnd) {
     // A copy of exactly `length` bytes, so that a read past it is caught
     // by the sanitizers.
     const std::vector<uint8_t> cut(file.begin(), file.begin() + static_cast<ptrdiff_t>(length));
-    const CoastlineRead read = DecodeCoastlines(cut);
-    EXPECT_FALSE(read.coastlines);
-    EXPECT_FALSE(read.error.empty());
+    const platform::Result<Coastlines> read = DecodeCoastlines(cut);
+    ASSERT_FALSE(read);
+    EXPECT_FALSE(read.error().message.empty());
   }
 }
 
@@ -139,9 +139,9 @@ double NearestLineDeg(const CoastlineLevel& level, CoastlineKind kind, double la
 }
 
 TEST(CoastlineFileTest, TheBuiltInCoastlinesHaveACoarseAndAFineLevelWithCoastsAndBorders) {
-  const CoastlineRead read = DecodeCoastlines(BuiltInCoastlineBytes());
-  ASSERT_TRUE(read.coastlines) << read.error;
-  const std::vector<CoastlineLevel>& levels = read.coastlines->levels;
+  const platform::Result<Coastlines> read = DecodeCoastlines(BuiltInCoastlineBytes());
+  ASSERT_TRUE(read) << read.error().message;
+  const std::vector<CoastlineLevel>& levels = read->levels;
   ASSERT_EQ(levels.size(), 2u);
   EXPECT_LT(levels[0].points.size() * 5, levels[1].points.size());
   EXPECT_EQ(&BuiltInCoastlines(), &BuiltInCoastlines());

@@ -101,9 +101,8 @@ TEST(FileSetRecovery, AKillBetweenAnyTwoRenamesIsRolledForward) {
       // The manifest, byte for byte: what each file's new and old contents are called.
       const std::string text = folder.Read("skat.save");
       EXPECT_TRUE(text.starts_with("file set 1\nndb.dat\tndb.dat.tmp.")) << text;
-      std::string problem;
-      const std::optional<std::vector<SetEntry>> entries = ParseSetManifest(text, problem);
-      ASSERT_TRUE(entries) << problem;
+      const Result<std::vector<SetEntry>> entries = ParseSetManifest(text);
+      ASSERT_TRUE(entries) << entries.error().message;
       ASSERT_EQ(entries->size(), 5u);
       EXPECT_EQ((*entries)[2].target, "apt.dat");
       EXPECT_EQ((*entries)[2].temporary, TemporaryOf(folder, "apt.dat"));
@@ -113,13 +112,14 @@ TEST(FileSetRecovery, AKillBetweenAnyTwoRenamesIsRolledForward) {
       EXPECT_EQ((*entries)[3].digest, ContentDigest(sets.contents[3]));
       EXPECT_EQ(EncodeSetManifest(*entries), text);
     }
-    const SetRecoveryResult result = FinishInterruptedSet(folder / "skat.save", kTargets);
-    EXPECT_EQ(result.outcome, SetRecovery::RolledForward) << result.error;
+    const Result<SetRecovery> result = FinishInterruptedSet(folder / "skat.save", kTargets);
+    ASSERT_TRUE(result) << result.error().message;
+    EXPECT_EQ(*result, SetRecovery::RolledForward);
     ExpectOnly(folder, "new");
     EXPECT_EQ(FolderNames(folder),
               (std::vector<std::string>{"apt.dat", "idx.dat", "int.dat", "ndb.dat", "vor.dat"}));
     // Done is done: a second look finds nothing left.
-    EXPECT_EQ(FinishInterruptedSet(folder / "skat.save", kTargets).outcome,
+    EXPECT_EQ(FinishInterruptedSet(folder / "skat.save", kTargets).value(),
               SetRecovery::NothingLeft);
   }
 }
@@ -130,8 +130,9 @@ TEST(FileSetRecovery, WithoutEveryNewFileTheOldSetIsPutBack) {
   ReplaceAndDieBeforeRenaming(folder, sets, "int.dat");
   // ndb, vor and apt are new; int.dat's new contents are lost.
   std::filesystem::remove(folder / TemporaryOf(folder, "int.dat"));
-  SetRecoveryResult result = FinishInterruptedSet(folder / "skat.save", kTargets);
-  EXPECT_EQ(result.outcome, SetRecovery::RolledBack) << result.error;
+  Result<SetRecovery> result = FinishInterruptedSet(folder / "skat.save", kTargets);
+  ASSERT_TRUE(result) << result.error().message;
+  EXPECT_EQ(*result, SetRecovery::RolledBack);
   ExpectOnly(folder, "old");
 
   // A temporary file that is there but not whole counts as lost too.
@@ -140,7 +141,8 @@ TEST(FileSetRecovery, WithoutEveryNewFileTheOldSetIsPutBack) {
   ReplaceAndDieBeforeRenaming(damaged, again, "vor.dat");
   damaged.Write(TemporaryOf(damaged, "idx.dat"), "new idx.dat\r\r");  // same size, other bytes
   result = FinishInterruptedSet(damaged / "skat.save", kTargets);
-  EXPECT_EQ(result.outcome, SetRecovery::RolledBack) << result.error;
+  ASSERT_TRUE(result) << result.error().message;
+  EXPECT_EQ(*result, SetRecovery::RolledBack);
   ExpectOnly(damaged, "old");
   EXPECT_EQ(FolderNames(damaged),
             (std::vector<std::string>{"apt.dat", "idx.dat", "ndb.dat", "vor.dat"}));
@@ -154,30 +156,29 @@ TEST(FileSetRecovery, WhatCannotBeMadeWholeIsLeftAsItIs) {
   std::filesystem::remove(folder / TemporaryOf(folder, "apt.dat"));
   std::filesystem::remove(folder / KeptOf(folder, "ndb.dat"));
   const std::vector<std::string> before = FolderNames(folder);
-  const SetRecoveryResult result = FinishInterruptedSet(folder / "skat.save", kTargets);
-  EXPECT_EQ(result.outcome, SetRecovery::Failed);
-  EXPECT_EQ(result.error, "neither the new nor the old contents of every file are there");
+  const Result<SetRecovery> result = FinishInterruptedSet(folder / "skat.save", kTargets);
+  ASSERT_FALSE(result);
+  EXPECT_EQ(result.error().message, "neither the new nor the old contents of every file are there");
   EXPECT_EQ(FolderNames(folder), before);
 
   // A manifest that names a file outside the set touches nothing either.
   const std::array<std::string_view, 1> onlyNdb = {"ndb.dat"};
-  EXPECT_EQ(FinishInterruptedSet(folder / "skat.save", onlyNdb).error,
+  EXPECT_EQ(FinishInterruptedSet(folder / "skat.save", onlyNdb).error().message,
             "skat.save names vor.dat, which is no file of this set");
   folder.Write("skat.save", "file set 1\n../notes.txt\t../notes.txt.tmp.1.2\t\t4\t0\n");
-  EXPECT_EQ(FinishInterruptedSet(folder / "skat.save", kTargets).error,
+  EXPECT_EQ(FinishInterruptedSet(folder / "skat.save", kTargets).error().message,
             "skat.save is damaged: a line names a file that no set replacement makes");
   std::filesystem::remove(folder / "skat.save");
   std::filesystem::create_directory(folder / "skat.save");
-  EXPECT_EQ(FinishInterruptedSet(folder / "skat.save", kTargets).error,
+  EXPECT_EQ(FinishInterruptedSet(folder / "skat.save", kTargets).error().message,
             "skat.save cannot be read: Is a directory");
   std::filesystem::remove(folder / "skat.save");
   EXPECT_EQ(FolderNames(folder).size(), before.size() - 1);
 }
 
 TEST(FileSetRecovery, ManifestsAreReadStrictly) {
-  std::string problem;
   const std::string good = "file set 1\nndb.dat\tndb.dat.tmp.12.0\tndb.dat.old.12.5\t1f\tabc\n";
-  const std::optional<std::vector<SetEntry>> entries = ParseSetManifest(good, problem);
+  const Result<std::vector<SetEntry>> entries = ParseSetManifest(good);
   ASSERT_TRUE(entries);
   EXPECT_EQ((*entries)[0].sizeBytes, 31u);
   EXPECT_EQ((*entries)[0].digest, 0xABCu);
@@ -203,9 +204,9 @@ TEST(FileSetRecovery, ManifestsAreReadStrictly) {
   };
   for (const auto& [text, why] : refused) {
     SCOPED_TRACE(text);
-    problem.clear();
-    EXPECT_FALSE(ParseSetManifest(text, problem));
-    EXPECT_EQ(problem, why);
+    const Result<std::vector<SetEntry>> refusal = ParseSetManifest(text);
+    ASSERT_FALSE(refusal);
+    EXPECT_EQ(refusal.error().message, why);
   }
   // Digests tell versions apart: one byte, its place, or the length.
   EXPECT_NE(ContentDigest("new ndb.dat\r\n"), ContentDigest("new ndb.dat\r\r"));
@@ -227,15 +228,15 @@ TEST(FileSetRecovery, AWholeOrFailedReplacementLeavesNoManifest) {
     TempFolder failing;
     const Sets failingSets(failing);
     // The manifest's own steps fail: no file has been replaced yet.
-    const FileResult result = ReplaceFilesAsSet(
+    const Status result = ReplaceFilesAsSet(
         failingSets.files,
         [&](FileStep at, const std::filesystem::path& path) {
           const bool manifest = path.filename() == "skat.save" || path == failing.path();
           return at == step && manifest ? EIO : 0;
         },
         failing / "skat.save");
-    EXPECT_EQ(result.errorNumber, EIO);
-    EXPECT_EQ(result.failedPath, failing / "skat.save");
+    EXPECT_EQ(result.error().errorNumber, EIO);
+    EXPECT_EQ(result.error().path, failing / "skat.save");
     ExpectOnly(failing, "old");
     EXPECT_EQ(FolderNames(failing),
               (std::vector<std::string>{"apt.dat", "idx.dat", "ndb.dat", "vor.dat"}));
@@ -243,14 +244,13 @@ TEST(FileSetRecovery, AWholeOrFailedReplacementLeavesNoManifest) {
 
   TempFolder renameFails;
   const Sets renameSets(renameFails);
-  const FileResult result = ReplaceFilesAsSet(
+  const Status result = ReplaceFilesAsSet(
       renameSets.files,
       [](FileStep at, const std::filesystem::path& path) {
         return at == FileStep::Rename && path.filename() == "idx.dat" ? EIO : 0;
       },
       renameFails / "skat.save");
-  EXPECT_EQ(result.errorNumber, EIO);
-  EXPECT_FALSE(result.recoveryPending);
+  EXPECT_EQ(result.error().errorNumber, EIO);
   ExpectOnly(renameFails, "old");
   EXPECT_EQ(FolderNames(renameFails),
             (std::vector<std::string>{"apt.dat", "idx.dat", "ndb.dat", "vor.dat"}));

@@ -25,7 +25,7 @@ std::vector<std::string> FolderNames(const TempFolder& folder) {
 
 // Writes the old set (int.dat is missing: a file the save creates) and
 // saves the new one with `fault`.
-FileResult SaveNewSet(const TempFolder& folder, const FileFaultHook& fault) {
+Status SaveNewSet(const TempFolder& folder, const FileFaultHook& fault) {
   for (const std::string& name : kNames) {
     if (name != "int.dat") folder.Write(name, "old " + name);
   }
@@ -64,14 +64,13 @@ TEST(FileSet, AFailureAtAnyFileBeforeTheRenamesLeavesEveryOldFile) {
     for (const std::string& failing : kNames) {
       SCOPED_TRACE(failing + " step " + std::to_string(static_cast<int>(step)));
       TempFolder folder;
-      const FileResult result =
-          SaveNewSet(folder, [&](FileStep at, const std::filesystem::path& path) {
-            return at == step && path.filename() == failing ? ENOSPC : 0;
-          });
+      const Status result = SaveNewSet(folder, [&](FileStep at, const std::filesystem::path& path) {
+        return at == step && path.filename() == failing ? ENOSPC : 0;
+      });
       EXPECT_FALSE(result.ok());
-      EXPECT_EQ(result.error, std::strerror(ENOSPC));
-      EXPECT_EQ(result.errorNumber, ENOSPC);
-      EXPECT_EQ(result.failedPath, folder / failing);
+      EXPECT_EQ(result.error().message, std::strerror(ENOSPC));
+      EXPECT_EQ(result.error().errorNumber, ENOSPC);
+      EXPECT_EQ(result.error().path, folder / failing);
       ExpectOldSet(folder);
     }
   }
@@ -81,12 +80,11 @@ TEST(FileSet, AFailedRenamePutsTheRenamedFilesBack) {
   for (const std::string& failing : kNames) {
     SCOPED_TRACE(failing);
     TempFolder folder;
-    const FileResult result =
-        SaveNewSet(folder, [&](FileStep at, const std::filesystem::path& path) {
-          return at == FileStep::Rename && path.filename() == failing ? EIO : 0;
-        });
-    EXPECT_EQ(result.errorNumber, EIO);
-    EXPECT_EQ(result.failedPath, folder / failing);
+    const Status result = SaveNewSet(folder, [&](FileStep at, const std::filesystem::path& path) {
+      return at == FileStep::Rename && path.filename() == failing ? EIO : 0;
+    });
+    EXPECT_EQ(result.error().errorNumber, EIO);
+    EXPECT_EQ(result.error().path, folder / failing);
     ExpectOldSet(folder);
   }
 }
@@ -97,11 +95,11 @@ TEST(FileSet, SuccessAndAFailedFolderSyncLeaveEveryNewFile) {
   ExpectNewSet(folder);
 
   TempFolder unsynced;
-  const FileResult result = SaveNewSet(unsynced, [](FileStep at, const std::filesystem::path&) {
+  const Status result = SaveNewSet(unsynced, [](FileStep at, const std::filesystem::path&) {
     return at == FileStep::SyncFolder ? EIO : 0;
   });
-  EXPECT_EQ(result.errorNumber, EIO);
-  EXPECT_EQ(result.failedPath, unsynced.path());
+  EXPECT_EQ(result.error().errorNumber, EIO);
+  EXPECT_EQ(result.error().path, unsynced.path());
   ExpectNewSet(unsynced);
 }
 
@@ -161,8 +159,8 @@ TEST(FileSet, ARealRenameFailureOntoAFolder) {
   std::filesystem::create_directory(folder / "vor.dat");
   const std::string ndb = "new ndb", vor = "new vor";
   const std::vector<FileToWrite> files = {{folder / "ndb.dat", ndb}, {folder / "vor.dat", vor}};
-  const FileResult result = ReplaceFilesAsSet(files);
-  EXPECT_EQ(result.errorNumber, EISDIR);
+  const Status result = ReplaceFilesAsSet(files);
+  EXPECT_EQ(result.error().errorNumber, EISDIR);
   EXPECT_EQ(folder.Read("ndb.dat"), "old ndb.dat");
   EXPECT_EQ(FolderNames(folder), (std::vector<std::string>{"ndb.dat", "vor.dat"}));
 }
@@ -183,14 +181,14 @@ TEST(WholeFileRead, OnlyRegularFilesAreReadAndNothingWaits) {
   EXPECT_EQ(bytes, "line\r\n");
 
   ASSERT_EQ(::mkfifo((folder / "vor.dat").c_str(), 0600), 0);
-  FileResult read = ReadWholeFile(folder / "vor.dat", bytes);
+  Status read = ReadWholeFile(folder / "vor.dat", bytes);
   EXPECT_FALSE(read.ok());
-  EXPECT_EQ(read.error, kNotRegularFileText);
-  EXPECT_EQ(ReadWholeFile("/dev/zero", bytes).error, kNotRegularFileText);
+  EXPECT_EQ(read.error().message, kNotRegularFileText);
+  EXPECT_EQ(ReadWholeFile("/dev/zero", bytes).error().message, kNotRegularFileText);
 
   read = ReadWholeFile(folder.path(), bytes);
-  EXPECT_EQ(read.errorNumber, EISDIR);
-  EXPECT_EQ(ReadWholeFile(folder / "gone.dat", bytes).errorNumber, ENOENT);
+  EXPECT_EQ(read.error().errorNumber, EISDIR);
+  EXPECT_EQ(ReadWholeFile(folder / "gone.dat", bytes).error().errorNumber, ENOENT);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ bool InRegion(double latitudeDeg, double longitudeDeg) {
 
 xplane::NavData RegionalNavData() {
   xplane::NavData data;
-  EXPECT_EQ(xplane::ReadNavDataFolder(NavDataFolder(), data), "");
+  EXPECT_TRUE(xplane::ReadNavDataFolder(NavDataFolder(), data));
   std::erase_if(data.ndbs, [](const auto& r) { return !InRegion(r.latitudeDeg, r.longitudeDeg); });
   std::erase_if(data.stations,
                 [](const auto& r) { return !InRegion(r.latitudeDeg, r.longitudeDeg); });
@@ -102,7 +102,7 @@ TEST(RealWorldScan, CountsAndLinesAgreeWithTheNavData) {
   ASSERT_GT(data.ndbs.size(), 500u);
   testing_support::TempFolder scenery, navData;
   scenery_writer::SceneryTreeCounts counts;
-  ASSERT_EQ(scenery_writer::WriteSceneryTree(data, scenery.path(), counts), "");
+  ASSERT_TRUE(scenery_writer::WriteSceneryTree(data, scenery.path(), counts));
   EXPECT_GT(counts.packedFiles, 0u);
 
   navdb::Database db;

@@ -104,10 +104,15 @@ TEST(ScanDriver, EmptyTreesStoppedScansAndRebuild) {
       recording.statuses.end());
   EXPECT_EQ(recording.messages[recording.messages.size() - 2].text.substr(0, 24),
             "File mapping failed for ");
-  // The summary tells the stop first (the walk had listed both files).
+  // The summary tells the stop first, with the count of files found when
+  // the walk had listed them all by then (it lists beside the scan).
   EXPECT_EQ(recording.messages.back().caption, "Warning");
+  const std::optional<size_t> found = session.filesFound;
+  if (found) {
+    EXPECT_EQ(*found, 2u);
+  }
   EXPECT_EQ(recording.messages.back().text,
-            scanner::StoppedScanText(2, 2) +
+            scanner::StoppedScanText(2, found) +
                 "Added to the database :\r\r1\tNDB,\r0\tVOR,\r0\tAirports.\r");
   EXPECT_EQ(scanner::StoppedScanText(2, 2),
             "The scan was stopped after 2 of 2 scenery files.\rWhat it had merged until then is "

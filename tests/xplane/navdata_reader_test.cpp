@@ -34,7 +34,7 @@ TEST(NavDataReader, MergesStationsByIdentifierFrequencyAndPlace) {
   TempFolder folder;
   folder.Write("nav.dat", kNavRows);
   xplane::NavData data;
-  ASSERT_EQ(xplane::ReadNavFile(folder / "nav.dat", data), "");
+  ASSERT_TRUE(xplane::ReadNavFile(folder / "nav.dat", data));
   ASSERT_EQ(data.ndbs.size(), 1u);
   EXPECT_EQ(data.ndbs[0].identifier, "APH");
   EXPECT_EQ(data.ndbs[0].name, "A P HILL NDB");
@@ -86,7 +86,7 @@ TEST(NavDataReader, ReadsAirportsRunwaysAndAtis) {
                "99\n"
                "100   15.24   1   0 0.25 0 0 0 09   0 0 0 0 2  0 0 0 27   0 0 0 0 2  0 0 0\n");
   xplane::NavData data;
-  ASSERT_EQ(xplane::ReadAirportFile(folder / "apt.dat", data), "");
+  ASSERT_TRUE(xplane::ReadAirportFile(folder / "apt.dat", data));
   // The heliport has no land runway: it would add no line, and is not kept.
   ASSERT_EQ(data.airports.size(), 1u);
   const xplane::AirportRecord& ranch = data.airports[0];
@@ -122,7 +122,7 @@ TEST(NavDataReader, ReadsPackedFixesAndReportsMissingFiles) {
   gzclose(file);
 
   xplane::NavData data;
-  ASSERT_EQ(xplane::ReadNavDataFolder(folder.path(), data), "");
+  ASSERT_TRUE(xplane::ReadNavDataFolder(folder.path(), data));
   ASSERT_EQ(data.fixes.size(), 2u);
   EXPECT_EQ(data.fixes[0].identifier, "ABCDE");
   EXPECT_DOUBLE_EQ(data.fixes[0].longitudeDeg, -1.25);
@@ -130,9 +130,13 @@ TEST(NavDataReader, ReadsPackedFixesAndReportsMissingFiles) {
   EXPECT_EQ(data.refusedRows, 1u);
 
   TempFolder empty;
-  const std::string problem = xplane::ReadNavDataFolder(empty.path(), data);
-  EXPECT_NE(problem.find("no nav.dat, apt.dat or fix.dat found"), std::string::npos);
-  EXPECT_NE(xplane::ReadNavFile(empty / "missing.dat", data), "");
+  const platform::Status none = xplane::ReadNavDataFolder(empty.path(), data);
+  ASSERT_FALSE(none);
+  EXPECT_EQ(none.error().message, empty.path().string() + ": no nav.dat, apt.dat or fix.dat found");
+  const platform::Status missing = xplane::ReadNavFile(empty / "missing.dat", data);
+  ASSERT_FALSE(missing);
+  EXPECT_EQ(missing.error().errorNumber, ENOENT);
+  EXPECT_EQ(missing.error().message, "No such file or directory");
 }
 
 // What a reader made of its rows, in one comparable text.
@@ -166,9 +170,9 @@ TEST(NavDataReader, BytesReadLikeFiles) {
   folder.Write("apt.dat", airports);
   folder.Write("fix.dat", fixes);
   xplane::NavData fromFiles;
-  ASSERT_EQ(xplane::ReadNavFile(folder / "nav.dat", fromFiles), "");
-  ASSERT_EQ(xplane::ReadAirportFile(folder / "apt.dat", fromFiles), "");
-  ASSERT_EQ(xplane::ReadFixFile(folder / "fix.dat", fromFiles), "");
+  ASSERT_TRUE(xplane::ReadNavFile(folder / "nav.dat", fromFiles));
+  ASSERT_TRUE(xplane::ReadAirportFile(folder / "apt.dat", fromFiles));
+  ASSERT_TRUE(xplane::ReadFixFile(folder / "fix.dat", fromFiles));
 
   xplane::NavData fromBytes;
   xplane::ReadNavBytes(kNavRows, fromBytes);
@@ -203,7 +207,7 @@ TEST(NavDataReader, ReadsTheRealWorldData) {
   const std::filesystem::path folder = std::filesystem::path(SKAT_SHARED_DATA) / "navdata";
   if (!std::filesystem::exists(folder / "nav.dat.gz")) GTEST_SKIP() << "no shared navdata";
   xplane::NavData data;
-  ASSERT_EQ(xplane::ReadNavDataFolder(folder, data), "");
+  ASSERT_TRUE(xplane::ReadNavDataFolder(folder, data));
   EXPECT_EQ(data.ndbs.size(), 7099u);
   // Of the 119,720 "lat lon ident" rows, a list takes the first 100,000.
   EXPECT_EQ(data.fixes.size(), 100000u);

@@ -70,7 +70,7 @@ TEST(RowReader, AnEndlessLineKeepsOnlyItsStart) {
   const std::string endless = "2 " + std::string(20 << 20, '9');
   folder.Write("nav.dat", endless + "\r\nnext\r\nlast");
   Lines lines;
-  ASSERT_EQ(xplane::ForEachLine(folder / "nav.dat", lines.Handler()), "");
+  ASSERT_TRUE(xplane::ForEachLine(folder / "nav.dat", lines.Handler()));
   ASSERT_EQ(lines.texts.size(), 3u);
   EXPECT_EQ(lines.texts[0], endless.substr(0, xplane::kMaxRowBytes));
   EXPECT_EQ(lines.texts[1], "next");
@@ -79,7 +79,7 @@ TEST(RowReader, AnEndlessLineKeepsOnlyItsStart) {
   // A line of exactly the limit is whole.
   folder.Write("nav.dat", std::string(xplane::kMaxRowBytes, 'x'));
   Lines exact;
-  ASSERT_EQ(xplane::ForEachLine(folder / "nav.dat", exact.Handler()), "");
+  ASSERT_TRUE(xplane::ForEachLine(folder / "nav.dat", exact.Handler()));
   EXPECT_EQ(exact.cut, std::vector<bool>{false});
 }
 
@@ -91,7 +91,7 @@ TEST(RowReader, DamagedOrTruncatedGzipFilesFailWithZlibsReason) {
   const std::string packed = Gzipped(rows);
   folder.Write("whole.dat.gz", packed);
   Lines whole;
-  ASSERT_EQ(xplane::ForEachLine(folder / "whole.dat.gz", whole.Handler()), "");
+  ASSERT_TRUE(xplane::ForEachLine(folder / "whole.dat.gz", whole.Handler()));
   EXPECT_EQ(whole.texts.size(), 20000u);
 
   // Cut anywhere after the header: zlib's own words, whatever was read before.
@@ -99,14 +99,16 @@ TEST(RowReader, DamagedOrTruncatedGzipFilesFailWithZlibsReason) {
     SCOPED_TRACE(keep);
     folder.Write("cut.dat.gz", packed.substr(0, keep));
     Lines cut;
-    EXPECT_EQ(xplane::ForEachLine(folder / "cut.dat.gz", cut.Handler()), "unexpected end of file");
+    EXPECT_EQ(xplane::ForEachLine(folder / "cut.dat.gz", cut.Handler()).error().message,
+              "unexpected end of file");
   }
   // A changed byte in the checksum of the whole.
   std::string damaged = packed;
   damaged[damaged.size() - 6] ^= 0x55;
   folder.Write("damaged.dat.gz", damaged);
   Lines bad;
-  EXPECT_EQ(xplane::ForEachLine(folder / "damaged.dat.gz", bad.Handler()), "incorrect data check");
+  EXPECT_EQ(xplane::ForEachLine(folder / "damaged.dat.gz", bad.Handler()).error().message,
+            "incorrect data check");
 }
 
 }  // namespace

@@ -54,11 +54,14 @@ std::string Cut(const std::string& text, size_t width) {
   return text.substr(0, width);
 }
 
-std::string WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes,
-                      SceneryTreeCounts& counts) {
-  const platform::FileResult result = platform::ReplaceFileAtomically(
+platform::Status WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes,
+                           SceneryTreeCounts& counts) {
+  const platform::Status result = platform::ReplaceFileAtomically(
       path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-  if (!result.ok()) return path.string() + ": " + result.error;
+  if (!result.ok()) {
+    return platform::Error{path.string() + ": " + result.error().message,
+                           result.error().errorNumber, path};
+  }
   ++counts.files;
   counts.bytes += bytes.size();
   return {};
@@ -167,14 +170,15 @@ bool TileIsPacked(int southDeg, int westDeg) {
   return ((southDeg / kTileDeg + westDeg / kTileDeg) & 1) != 0;
 }
 
-std::string WriteSceneryTree(const xplane::NavData& data, const fs::path& root,
-                             SceneryTreeCounts& counts) {
+platform::Status WriteSceneryTree(const xplane::NavData& data, const fs::path& root,
+                                  SceneryTreeCounts& counts) {
   for (const auto& [corner, tile] : TilesOfNavData(data)) {
     const auto [south, west] = corner;
     const fs::path folder = TileFolder(root, south, west);
     std::error_code error;
     fs::create_directories(folder, error);
-    if (error) return folder.string() + ": " + error.message();
+    if (error)
+      return platform::Error{folder.string() + ": " + error.message(), error.value(), folder};
     const std::string name = TileName(south, west);
     if (!tile.navaids.ndbs.empty() || !tile.navaids.vors.empty()) {
       std::vector<uint8_t> bytes = WriteBglImage(tile.navaids);
@@ -182,13 +186,13 @@ std::string WriteSceneryTree(const xplane::NavData& data, const fs::path& root,
         bytes = WritePackedBgl(bytes);
         ++counts.packedFiles;
       }
-      const std::string failure = WriteFile(folder / (name + "_NAV.bgl"), bytes, counts);
-      if (!failure.empty()) return failure;
+      platform::Status written = WriteFile(folder / (name + "_NAV.bgl"), bytes, counts);
+      if (!written) return written;
     }
     if (!tile.airports.airports.empty()) {
-      const std::string failure =
+      platform::Status written =
           WriteFile(folder / (name + "_APT.bgl"), WriteBglImage(tile.airports), counts);
-      if (!failure.empty()) return failure;
+      if (!written) return written;
     }
   }
   return {};

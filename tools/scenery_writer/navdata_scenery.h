@@ -15,6 +15,8 @@
 #include "tools/scenery_writer/bgl_writer.h"
 #include "xplane/navdata_reader.h"
 
+#include "platform/result.h"
+
 namespace scenery_writer {
 
 struct SceneryTile {
@@ -40,10 +42,9 @@ struct SceneryTreeCounts {
   size_t bytes = 0;
 };
 
-// Writes the tree of `data` below `root`. Returns an empty text, or what
-// went wrong.
-std::string WriteSceneryTree(const xplane::NavData& data, const std::filesystem::path& root,
-                             SceneryTreeCounts& counts);
+// Writes the tree of `data` below `root`. Fails saying what went wrong.
+platform::Status WriteSceneryTree(const xplane::NavData& data, const std::filesystem::path& root,
+                                  SceneryTreeCounts& counts);
 
 // The record fields of one navaid, as WriteSceneryTree stores them.
 BglNdb NdbOf(const xplane::NdbRecord& record);
