@@ -48,7 +48,8 @@ std::optional<QSize> AskSize(QWidget* parent, QSize viewSize) {
       QString("The view's size (%1 x %2 pixels)").arg(viewSize.width()).arg(viewSize.height()),
       &dialog);
   auto* otherChoice = new QRadioButton("Another size:", &dialog);
-  for (QRadioButton* choice : {viewSizeChoice, otherChoice}) choice->setAccessibleName(choice->text());
+  for (QRadioButton* choice : {viewSizeChoice, otherChoice})
+    choice->setAccessibleName(choice->text());
   viewSizeChoice->setChecked(true);
   layout->addWidget(viewSizeChoice);
   layout->addWidget(otherChoice);
@@ -88,8 +89,8 @@ std::optional<ExportChoice> AskExportChoice(QWidget* parent, QSize viewSize) {
   }
   const std::optional<QSize> size = AskSize(parent, viewSize);
   if (!size) return std::nullopt;
-  QString file = QFileDialog::getSaveFileName(parent, "Export picture",
-                                              QDir::home().filePath("map.png"), "PNG picture (*.png)");
+  QString file = QFileDialog::getSaveFileName(
+      parent, "Export picture", QDir::home().filePath("map.png"), "PNG picture (*.png)");
   if (file.isEmpty()) return std::nullopt;
   if (!file.endsWith(".png", Qt::CaseInsensitive)) file += ".png";
   return ExportChoice{file, *size};
@@ -107,10 +108,11 @@ std::optional<std::string> WriteMapPicture(const MapRequest& request, const QStr
            std::to_string(request.view.heightPx) + " pixels does not fit in memory";
   }
   QImage& image = picture.image;
-  cairo_surface_t* surface = cairo_image_surface_create_for_data(
-      image.bits(), CAIRO_FORMAT_RGB24, image.width(), image.height(),
-      static_cast<int>(image.bytesPerLine()));
-  const platform::FileResult written = navmap::WritePngFile(QFile::encodeName(file).toStdString(), surface);
+  cairo_surface_t* surface =
+      cairo_image_surface_create_for_data(image.bits(), CAIRO_FORMAT_RGB24, image.width(),
+                                          image.height(), static_cast<int>(image.bytesPerLine()));
+  const platform::FileResult written =
+      navmap::WritePngFile(QFile::encodeName(file).toStdString(), surface);
   cairo_surface_destroy(surface);
   if (!written.ok()) return written.error;
   return std::nullopt;

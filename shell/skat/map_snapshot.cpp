@@ -45,7 +45,8 @@ std::optional<EntryBox> BoxOfEntries(const navmap::SpatialIndex& index) {
     any = true;
     box.southDeg = std::min(box.southDeg, static_cast<double>(entry.latDeg));
     box.northDeg = std::max(box.northDeg, static_cast<double>(entry.latDeg));
-    const int column = std::clamp(static_cast<int>(std::floor(entry.lonDeg)) + 180, 0, kColumns - 1);
+    const int column =
+        std::clamp(static_cast<int>(std::floor(entry.lonDeg)) + 180, 0, kColumns - 1);
     Column& at = columns[static_cast<size_t>(column)];
     at.westDeg = std::min(at.westDeg, entry.lonDeg);
     at.eastDeg = std::max(at.eastDeg, entry.lonDeg);

@@ -38,6 +38,7 @@ class MapSnapshot {
   const navmap::SpatialIndex& index() const;
   // The entries' box; nothing until the index is built, or when it is empty.
   std::optional<EntryBox> box() const;
+
  private:
   navdb::Database database_;
   mutable std::once_flag indexBuilt_;

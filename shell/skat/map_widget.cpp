@@ -72,6 +72,11 @@ void MapWidget::centreOn(double latDeg, double lonDeg) {
   setView(view);
 }
 
+void MapWidget::setRangeNm(double rangeNm) {
+  changeView(navmap::ViewOfRange(view_.centreLatDeg, view_.centreLonDeg, rangeNm,
+                                 std::max(1, width()), std::max(1, height())));
+}
+
 void MapWidget::showBox(double southDeg, double westDeg, double northDeg, double eastDeg) {
   changeView(navmap::ViewOfBox(southDeg, westDeg, northDeg, eastDeg, std::max(1, width()),
                                std::max(1, height()), kFitMarginPx));
@@ -94,7 +99,8 @@ std::optional<navmap::EntryRef> MapWidget::entryAt(QPoint point) const {
   // Rows of another copy of the lists would name other entries.
   if (picture_.image.isNull() || picture_.snapshot != snapshot_) return std::nullopt;
   const navmap::GeoPosition place = navmap::Projection(view_).ToGeo(point.x(), point.y());
-  const navmap::ScreenXY at = navmap::Projection(picture_.view).ToScreen(place.latDeg, place.lonDeg);
+  const navmap::ScreenXY at =
+      navmap::Projection(picture_.view).ToScreen(place.latDeg, place.lonDeg);
   return navmap::HitTest(picture_.drawn, static_cast<int>(std::lround(at.x)),
                          static_cast<int>(std::lround(at.y)));
 }

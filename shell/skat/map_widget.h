@@ -35,6 +35,8 @@ class MapWidget : public QWidget {
   // The view of `view`'s centre and scale at this widget's size.
   void setView(const navmap::MapView& view);
   void centreOn(double latDeg, double lonDeg);
+  // The same centre with `rangeNm` to the nearer edge.
+  void setRangeNm(double rangeNm);
   // Shows the box whole, with room for labels round it.
   void showBox(double southDeg, double westDeg, double northDeg, double eastDeg);
   void showWorld();

@@ -60,15 +60,16 @@ MapWindow::MapWindow(MainWindow& mainWindow)
 }
 
 void MapWindow::makeMenus() {
-  QAction* exportAction = MakeAction(this, "Export picture...",
-                                     "Writes the map as a PNG picture", {QKeySequence::Save});
-  QAction* close = MakeAction(this, "Close", "Closes the map", {QKeySequence::Close});
+  QAction* exportAction = MakeAction(this, "Export picture...", "Writes the map as a PNG picture",
+                                     {QKeySequence(Qt::CTRL | Qt::Key_S)});
+  QAction* close =
+      MakeAction(this, "Close", "Closes the map", {QKeySequence(Qt::CTRL | Qt::Key_W)});
   QAction* zoomIn = MakeAction(this, "Zoom in", "Shows the map closer (+ or the wheel)",
                                {Qt::Key_Plus, Qt::Key_Equal});
   QAction* zoomOut =
       MakeAction(this, "Zoom out", "Shows more of the map (- or the wheel)", {Qt::Key_Minus});
-  QAction* all = MakeAction(this, "Show all", "Shows the whole plan, or the whole database",
-                            {Qt::Key_Home});
+  QAction* all =
+      MakeAction(this, "Show all", "Shows the whole plan, or the whole database", {Qt::Key_Home});
   connect(exportAction, &QAction::triggered, this, &MapWindow::exportPicture);
   connect(close, &QAction::triggered, this, &QWidget::close);
   connect(zoomIn, &QAction::triggered, map_, [this] { map_->zoomBy(2); });
@@ -104,8 +105,8 @@ void MapWindow::makeStatusBar() {
   pointerText_->setObjectName("Pointer position");
   pointerText_->setAccessibleName("Pointer position");
   pointerText_->setAccessibleDescription("Latitude and longitude under the pointer");
-  pointerText_->setMinimumWidth(pointerText_->fontMetrics().horizontalAdvance(
-      "N00\u00B000'00.00  W000\u00B000'00.00") + 16);
+  pointerText_->setMinimumWidth(
+      pointerText_->fontMetrics().horizontalAdvance("N00\u00B000'00.00  W000\u00B000'00.00") + 16);
   rangeText_ = new QLabel(this);
   rangeText_->setObjectName("View range");
   rangeText_->setAccessibleName("View range");
@@ -222,8 +223,9 @@ void MapWindow::showPointer(std::optional<navmap::GeoPosition> position) {
 
 void MapWindow::showRange() {
   const double rangeNm = navmap::RangeNm(map_->view());
-  rangeText_->setText(QString("Range %1 NM").arg(rangeNm < 10 ? QString::number(rangeNm, 'f', 1)
-                                                              : QString::number(std::lround(rangeNm))));
+  rangeText_->setText(QString("Range %1 NM")
+                          .arg(rangeNm < 10 ? QString::number(rangeNm, 'f', 1)
+                                            : QString::number(std::lround(rangeNm))));
 }
 
 void MapWindow::exportPicture() {

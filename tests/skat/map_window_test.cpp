@@ -33,9 +33,9 @@ using navmap::EntryRef;
 using skat_test::WindowTest;
 
 // The test database's places.
-constexpr double kEfLatDeg = 47.1, kEfLonDeg = -1.2;    // NDB EF, row 2
-constexpr double kCdLatDeg = 48.5, kCdLonDeg = 2.6;     // NDB CD, row 1
-constexpr double kPonLatDeg = 49.1, kPonLonDeg = 2.0;   // VOR PON, row 0
+constexpr double kEfLatDeg = 47.1, kEfLonDeg = -1.2;       // NDB EF, row 2
+constexpr double kCdLatDeg = 48.5, kCdLonDeg = 2.6;        // NDB CD, row 1
+constexpr double kPonLatDeg = 49.1, kPonLonDeg = 2.0;      // VOR PON, row 0
 constexpr double kOrlyLatDeg = 48.72, kOrlyLonDeg = 2.37;  // LFPO, airport row 3
 
 void WaitDrawn(MapWidget& map) {
@@ -261,7 +261,8 @@ TEST(MapWindow, ExportWritesAPngOfTheAskedSize) {
   MapWidget& map = *mapWindow.map();
   ShowAround(map, kCdLatDeg, kCdLonDeg, 60);
   const std::filesystem::path file = test.sim / "paris.png";
-  ExportChoiceSeam::setNextChoice(ExportChoice{QString::fromStdString(file.string()), QSize(320, 200)});
+  ExportChoiceSeam::setNextChoice(
+      ExportChoice{QString::fromStdString(file.string()), QSize(320, 200)});
   mapWindow.exportPicture();
   const QImage written(QString::fromStdString(file.string()));
   ASSERT_FALSE(written.isNull());
@@ -279,14 +280,14 @@ TEST(MapWindow, ExportWritesAPngOfTheAskedSize) {
   EXPECT_TRUE(MessageBoxSeam::shown().empty());
 
   const std::filesystem::path nowhere = test.sim / "missing" / "map.png";
-  ExportChoiceSeam::setNextChoice(ExportChoice{QString::fromStdString(nowhere.string()), QSize(64, 64)});
+  ExportChoiceSeam::setNextChoice(
+      ExportChoice{QString::fromStdString(nowhere.string()), QSize(64, 64)});
   MessageBoxSeam::setNextAnswer(navdb::MessageAnswer::Ok);
   mapWindow.exportPicture();
   ASSERT_EQ(MessageBoxSeam::shown().size(), 1u);
   EXPECT_EQ(MessageBoxSeam::shown()[0].caption, "Export picture");
-  EXPECT_EQ(MessageBoxSeam::shown()[0].text.rfind("The picture could not be written to " +
-                                                      nowhere.string() + ":\n",
-                                                  0),
+  EXPECT_EQ(MessageBoxSeam::shown()[0].text.rfind(
+                "The picture could not be written to " + nowhere.string() + ":\n", 0),
             0u);
   EXPECT_FALSE(std::filesystem::exists(nowhere.parent_path()));
   ExportChoiceSeam::clear();
