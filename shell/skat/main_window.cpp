@@ -502,6 +502,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   // Hidden, not closed: the Index window's close box means "Rebuild index".
   indexWindow_->hide();
+  if (mapWindow_) mapWindow_->hide();
   event->accept();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QListView>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
@@ -135,7 +136,11 @@ void MapWindow::takeSnapshot() {
     if (mainWindow_.model(kind)->busy()) return;
   }
   snapshotStale_ = false;
-  map_->setHighlight(std::nullopt);
+  // Rows may have moved: the ring goes to the line now selected, if any.
+  const navdb::NavaidKind kind = mainWindow_.currentKind();
+  const int row = mainWindow_.listView(kind)->currentIndex().row();
+  map_->setHighlight(row < 0 ? std::nullopt
+                             : std::optional(navmap::EntryRef{kind, static_cast<uint32_t>(row)}));
   map_->setSnapshot(std::make_shared<const MapSnapshot>(mainWindow_.state().db));
 }
 

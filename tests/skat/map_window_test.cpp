@@ -12,8 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
+#include "map/map_palette.h"
 #include "navdb/coordinates.h"
 #include "navdb/entry_lines.h"
 #include "shell/skat/entry_editor_dialog.h"
@@ -291,6 +293,31 @@ TEST(MapWindow, ExportWritesAPngOfTheAskedSize) {
             0u);
   EXPECT_FALSE(std::filesystem::exists(nowhere.parent_path()));
   ExportChoiceSeam::clear();
+}
+
+// The worker draws the newest request; those it had no time for are
+// dropped, the pictures come in order, and Cairo's pixels are the image's.
+TEST(MapRenderer, DrawsTheNewestRequestIntoTheImage) {
+  MapRenderer renderer;
+  std::vector<uint64_t> serials;
+  MapPicture last;
+  QObject::connect(&renderer, &MapRenderer::pictureReady, [&](const MapPicture& picture) {
+    serials.push_back(picture.serial);
+    last = picture;
+  });
+  uint64_t serial = 0;
+  for (int step = 0; step < 20; ++step) {
+    // Mid-Atlantic, drifting east: sea at the centre.
+    serial = renderer.request(
+        {nullptr, nullptr, {}, navmap::ViewOfRange(0, -30 + step * 0.1, 100, 200, 100)});
+  }
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !renderer.busy(); }, 10000));
+  ASSERT_FALSE(serials.empty());
+  EXPECT_TRUE(std::is_sorted(serials.begin(), serials.end()));
+  EXPECT_EQ(serials.back(), serial);
+  EXPECT_NEAR(last.view.centreLonDeg, -28.1, 1e-9);
+  ASSERT_EQ(last.image.size(), QSize(200, 100));
+  EXPECT_EQ(last.image.pixel(100, 50), 0xff000000u | navmap::kSeaColour);
 }
 
 // The box of the entries: the widest empty span of longitudes is left out,
