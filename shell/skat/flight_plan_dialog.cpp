@@ -181,6 +181,7 @@ void FlightPlanDialog::refresh() {
   }
   picture_->setRoute(dialog.rows, dialog.selectedRow);
   refreshing_ = false;
+  emit planShown(&plan_);
 }
 
 void FlightPlanDialog::recompute() {
@@ -348,6 +349,7 @@ void FlightPlanDialog::savePerformance() {
 void FlightPlanDialog::finish() {
   app_.planWindowOpen = false;
   hide();
+  emit planShown(nullptr);
   window_.showNormal();
   window_.raise();
   window_.activateWindow();
@@ -379,4 +381,5 @@ void FlightPlanDialog::closeEvent(QCloseEvent* event) {
   }
   app_.planWindowOpen = false;
   QDialog::closeEvent(event);
+  emit planShown(nullptr);
 }

@@ -52,6 +52,8 @@ class FlightPlanDialog : public QDialog {
  signals:
   // The worker of a pick or an import has ended and the rows are shown.
   void workerFinished();
+  // The rows and fields show `plan` anew; nullptr when the dialog closed.
+  void planShown(const planner::PlannerState* plan);
 
  public slots:
   // Escape: the same as Cancel.

@@ -27,6 +27,7 @@
 #include "shell/skat/hand_edits_view.h"
 #include "shell/skat/help_window.h"
 #include "shell/skat/index_window.h"
+#include "shell/skat/map_window.h"
 #include "shell/skat/message_box.h"
 #include "shell/skat/plan_launcher.h"
 #include "shell/skat/qt_text.h"
@@ -88,6 +89,8 @@ MainWindow::MainWindow(shell::AppState& state, QWidget* parent) : QWidget(parent
   connect(escape, &QShortcut::activated, this, &MainWindow::onEscape);
   auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
   connect(help, &QShortcut::activated, this, &MainWindow::showHelp);
+  auto* map = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
+  connect(map, &QShortcut::activated, this, &MainWindow::showMapWindow);
 
   setStatus(navdb::StatusIcon::Ready, "Status : started");
   reloadLists();
@@ -167,6 +170,10 @@ QWidget* MainWindow::makePathRow() {
   layout->addWidget(makeButton("Change path"));
   layout->addWidget(makeButton("View index"));
   layout->addWidget(makeButton("Hand edits"));
+  QPushButton* map = makeButton("Map");
+  map->setToolTip("The database and the plan on a map (Ctrl+M)");
+  map->setAccessibleDescription(map->toolTip());
+  layout->addWidget(map);
   return row;
 }
 
@@ -195,6 +202,10 @@ QWidget* MainWindow::makeListPage(NavaidKind kind) {
   Name(view, Caption(kind));
   connect(view, &QListView::doubleClicked, this,
           [this, kind](const QModelIndex& index) { onListActivated(kind, index.row()); });
+  connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this, kind](const QModelIndex& current) {
+            if (current.isValid()) emit entrySelected(kind, current.row());
+          });
   views_[navdb::IndexOf(kind)] = view;
   layout->addWidget(view, 1);
   return page;
@@ -275,6 +286,9 @@ void MainWindow::wireCommands() {
           &DatabaseCommands::restore);
   connect(button("View index"), &QPushButton::clicked, this, [this] { showIndexWindow(true); });
   connect(button("Hand edits"), &QPushButton::clicked, this, &MainWindow::showHandEdits);
+  connect(button("Map"), &QPushButton::clicked, this, &MainWindow::showMapWindow);
+  connect(this, &MainWindow::planShown, this,
+          [this](const planner::PlannerState* plan) { shownPlan_ = plan; });
   connect(button("Change path"), &QPushButton::clicked, commands, &DatabaseCommands::changePath);
   connect(filterButton_, &QPushButton::clicked, commands, &DatabaseCommands::airportFilter);
   connect(button("About"), &QPushButton::clicked, this, &MainWindow::showAbout);
@@ -339,6 +353,10 @@ void MainWindow::onListActivated(NavaidKind kind, int row) {
   emit editRequested(kind, row);
 }
 
+void MainWindow::activateRow(NavaidKind kind, int row) {
+  onListActivated(kind, row);
+}
+
 void MainWindow::onEscape() {
   if (!state_.pick.Abort()) return;
   setCommandsEnabled(true, true);
@@ -391,6 +409,11 @@ void MainWindow::showIndexWindow(bool visible) {
   indexWindow_->raise();
 }
 
+void MainWindow::showMapWindow() {
+  if (!mapWindow_) mapWindow_ = new MapWindow(*this);
+  mapWindow_->showAndRaise();
+}
+
 void MainWindow::setCommandsEnabled(bool enabled, bool topOnly) {
   for (QPushButton* button : topCommands_) button->setEnabled(enabled);
   if (topOnly) return;
@@ -429,14 +452,19 @@ void MainWindow::refreshBusyViews() {
 }
 
 void MainWindow::reloadLists() {
+  bool anyBusy = false;
   for (NavaidKind kind : navdb::kAllKinds) {
     EntryListModel* model = this->model(kind);
-    if (model->busy()) continue;
+    if (model->busy()) {
+      anyBusy = true;
+      continue;
+    }
     model->reload();
     showEntryCount(kind, static_cast<int>(state_.db.List(kind).EntryCount()));
   }
   indexWindow_->reload();
   showModified();
+  if (!anyBusy) emit listsChanged();
 }
 
 void MainWindow::showModified() {
@@ -487,6 +515,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   // Hidden, not closed: the Index window's close box means "Rebuild index".
   indexWindow_->hide();
+  if (mapWindow_) mapWindow_->hide();
   event->accept();
 }
 

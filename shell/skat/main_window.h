@@ -14,6 +14,9 @@
 #include "navdb/navaid_kind.h"
 #include "planner/plan_reporter.h"
 
+namespace planner {
+struct PlannerState;
+}
 namespace shell {
 struct AppState;
 }
@@ -21,6 +24,7 @@ class DatabaseCommands;
 class EntryListModel;
 class HelpWindow;
 class IndexWindow;
+class MapWindow;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -44,6 +48,14 @@ class MainWindow : public QWidget {
   // Selects `row` of `kind`'s list without changing the current tab.
   void selectRow(navdb::NavaidKind kind, int row);
   void showIndexWindow(bool visible);
+  // "Map" and Ctrl+M: the map window, made at the first call.
+  void showMapWindow();
+  MapWindow* mapWindow() const { return mapWindow_; }
+  // The plan the Flight Plan dialog shows, or nullptr.
+  const planner::PlannerState* shownPlan() const { return shownPlan_; }
+  // As a double click on `row` of `kind`'s list: the waypoint of a pending
+  // pick, else the entry's editor.
+  void activateRow(navdb::NavaidKind kind, int row);
   void setCommandsEnabled(bool enabled, bool topOnly);
   // Files done out of files found; a total of 0 hides the bar.
   void setScanProgress(int filesDone, int filesTotal);
@@ -89,6 +101,12 @@ class MainWindow : public QWidget {
   void editRequested(navdb::NavaidKind kind, int row);
   // The flight plan window should come to the front.
   void planWindowRaiseRequested();
+  // The lists were shown again after a change (edit, scan, rebuild, restore, load).
+  void listsChanged();
+  // The current line of `kind`'s list became `row`.
+  void entrySelected(navdb::NavaidKind kind, int row);
+  // The Flight Plan dialog shows `plan` anew after a change; nullptr when it closed.
+  void planShown(const planner::PlannerState* plan);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -132,4 +150,6 @@ class MainWindow : public QWidget {
   UiBridge* bridge_ = nullptr;
   DatabaseCommands* commands_ = nullptr;
   HelpWindow* helpWindow_ = nullptr;
+  MapWindow* mapWindow_ = nullptr;
+  const planner::PlannerState* shownPlan_ = nullptr;
 };

@@ -25,7 +25,10 @@ PlanLauncher::PlanLauncher(MainWindow& window) : QObject(&window), window_(windo
 PlanLauncher::~PlanLauncher() = default;
 
 FlightPlanDialog& PlanLauncher::ensureDialog() {
-  if (!dialog_) dialog_ = std::make_unique<FlightPlanDialog>(window_, plan_);
+  if (!dialog_) {
+    dialog_ = std::make_unique<FlightPlanDialog>(window_, plan_);
+    connect(dialog_.get(), &FlightPlanDialog::planShown, &window_, &MainWindow::planShown);
+  }
   return *dialog_;
 }
 

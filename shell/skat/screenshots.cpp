@@ -17,6 +17,7 @@
 #include "shell/skat/index_window.h"
 #include "shell/skat/loading_window.h"
 #include "shell/skat/main_window.h"
+#include "shell/skat/map_window.h"
 #include "shell/skat/plan_launcher.h"
 #include "shell/skat/plan_printer.h"
 
@@ -111,6 +112,30 @@ bool SaveFlightPlanPictures(MainWindow& window, const QDir& folder) {
   return saved;
 }
 
+// The map window once its worker has drawn the view.
+bool SaveMap(MapWindow& map, const QDir& folder, const QString& name) {
+  map.show();
+  QApplication::processEvents();
+  while (map.map()->drawing()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  QApplication::processEvents();
+  return map.grab().save(folder.filePath(name + ".png"));
+}
+
+// The map 40 NM round Pontoise, selected in its list.
+bool SaveMapPictures(MainWindow& window, const QDir& folder) {
+  window.showMapWindow();
+  MapWindow& map = *window.mapWindow();
+  map.resize(1000, 700);
+  map.showAll();
+  const std::optional<size_t> pontoise =
+      window.state().db.List(navdb::NavaidKind::Vor).FindPrefix("PON ");
+  if (!pontoise) return true;  // not the demo database
+  window.showKindTab(navdb::NavaidKind::Vor);
+  window.selectRow(navdb::NavaidKind::Vor, static_cast<int>(*pontoise));
+  map.map()->setRangeNm(40);
+  return SaveMap(map, folder, "map-paris");
+}
+
 }  // namespace
 
 bool SaveScreenshots(MainWindow& window, const QString& folder) {
@@ -134,7 +159,14 @@ bool SaveScreenshots(MainWindow& window, const QString& folder) {
   HelpWindow help(&window);
   help.showContents();
   saved &= Save(help, dir, "help");
+  saved &= SaveMapPictures(window, dir);
   saved &= SaveFlightPlanPictures(window, dir);
+  // The plan stays on the map after its dialog was put away.
+  if (MapWindow* map = window.mapWindow()) {
+    map->showAll();
+    saved &= SaveMap(*map, dir, "map-plan");
+    map->hide();
+  }
   LoadingWindow loading;
   loading.setProgress(60);
   saved &= Save(loading, dir, "loading");

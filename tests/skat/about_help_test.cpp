@@ -51,7 +51,8 @@ TEST_F(EditorWindowTest, HelpOpensTheShippedDocumentAtItsContents) {
        {"Scan New Scenery", "Rebuild database", "Restore original DB", "Change path", "View index",
         "Filter", "Open, New and Import", "Quit", "NDB entry edition", "VOR/ILS entry edition",
         "Airport entry edition", "Intersection entry edition", "Double entry warning !",
-        "Airport filter", "The Index window", "ndb.dat", "idx.dat"}) {
+        "Airport filter", "The Index window", "The Map window", "equirectangular", "ndb.dat",
+        "idx.dat"}) {
     EXPECT_TRUE(text.contains(topic)) << topic;
   }
   EXPECT_EQ(browser->verticalScrollBar()->value(), 0);
