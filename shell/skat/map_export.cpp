@@ -101,19 +101,18 @@ navmap::MapView ViewAtSize(const navmap::MapView& view, QSize size) {
                              size.width(), size.height());
 }
 
-std::optional<std::string> WriteMapPicture(const MapRequest& request, const QString& file) {
+platform::Status WriteMapPicture(const MapRequest& request, const QString& file) {
   MapPicture picture = DrawMapPicture(request);
   if (picture.image.isNull()) {
-    return "a picture of " + std::to_string(request.view.widthPx) + " x " +
-           std::to_string(request.view.heightPx) + " pixels does not fit in memory";
+    return platform::Failure("a picture of " + std::to_string(request.view.widthPx) + " x " +
+                             std::to_string(request.view.heightPx) +
+                             " pixels does not fit in memory");
   }
   QImage& image = picture.image;
   cairo_surface_t* surface =
       cairo_image_surface_create_for_data(image.bits(), CAIRO_FORMAT_RGB24, image.width(),
                                           image.height(), static_cast<int>(image.bytesPerLine()));
-  const platform::FileResult written =
-      navmap::WritePngFile(QFile::encodeName(file).toStdString(), surface);
+  platform::Status written = navmap::WritePngFile(QFile::encodeName(file).toStdString(), surface);
   cairo_surface_destroy(surface);
-  if (!written.ok()) return written.error;
-  return std::nullopt;
+  return written;
 }

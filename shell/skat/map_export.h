@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/result.h"
 #include "shell/skat/map_renderer.h"
 
 class QWidget;
@@ -36,6 +37,6 @@ class ExportChoiceSeam {
 // The view of `view`'s centre and range (to the nearer edge) at another size.
 navmap::MapView ViewAtSize(const navmap::MapView& view, QSize size);
 
-// Draws the request and writes it to `file` whole or not at all; the
-// reason when it failed.
-std::optional<std::string> WriteMapPicture(const MapRequest& request, const QString& file);
+// Draws the request and writes it to `file` whole or not at all; fails
+// saying why.
+platform::Status WriteMapPicture(const MapRequest& request, const QString& file);

@@ -239,10 +239,10 @@ void MapWindow::exportPicture() {
   if (!choice) return;
   const MapRequest request{map_->snapshot(), map_->route(), map_->highlight(),
                            ViewAtSize(map_->view(), choice->size)};
-  if (const std::optional<std::string> failure = WriteMapPicture(request, choice->file)) {
+  if (const platform::Status written = WriteMapPicture(request, choice->file); !written) {
     ShowMessageBox(this, {"Export picture",
                           "The picture could not be written to " +
-                              Win1252FromQString(choice->file) + ":\n" + *failure,
+                              Win1252FromQString(choice->file) + ":\n" + written.error().message,
                           navdb::MessageIcon::Error, navdb::MessageButtons::Ok, false});
   }
 }
