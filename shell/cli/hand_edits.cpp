@@ -118,30 +118,9 @@ HandEditOutcome ReplayHandEdits(CliContext& context, navdb::Database& db, Journa
 }
 
 HandEditOutcome ReplayMissingHandEdits(navdb::Database& db, const navdb::Reporter& ui) {
-  const platform::Result<shell::JournalReplay> replayed = shell::ReplayJournalFile(
-      db, [](const shell::ReplayConflict&) { return ConflictChoice::KeepForLater; });
-  if (!replayed) {
-    Warn(ui, replayed.error().message +
-                 "\r\rThe hand edits it holds were not checked against the database files.");
-    return {false, false, 0, true};
-  }
-  if (replayed->setAside)
-    Warn(ui, navdb::SetAsideText(*replayed->setAside, replayed->journalRecords));
-  const shell::ReplayReport& report = replayed->report;
-  if (report.listsChanged) {
-    Warn(ui,
-         "The database files did not hold every hand edit of edits.journal (a save was cut "
-         "short, or the files were changed by another program): " +
-             std::to_string(report.appliedRecords) +
-             (report.appliedRecords == 1 ? " record was" : " records were") + " applied again.");
-  }
-  if (report.KeptRecords() > 0) {
-    Warn(ui, std::to_string(report.KeptRecords()) +
-                 (report.KeptRecords() == 1 ? " record" : " records") +
-                 " of edits.journal could not be replayed (the entry is gone, or there in another "
-                 "version) and stay in the journal for later: \"skat-cli journal replay\" shows "
-                 "them and applies or drops them.");
-  }
+  const platform::Result<shell::JournalReplay> replayed = shell::ReplayMissingEdits(
+      db, ui, "\"skat-cli journal replay\" shows them and applies or drops them.");
+  if (!replayed) return {false, false, 0, true};
   return OutcomeOf(*replayed);
 }
 

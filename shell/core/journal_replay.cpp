@@ -296,4 +296,35 @@ platform::Result<JournalReplay> ReplayJournalFile(navdb::Database& db,
   return replay;
 }
 
+platform::Result<JournalReplay> ReplayMissingEdits(navdb::Database& db, const navdb::Reporter& ui,
+                                                   std::string_view keptHint) {
+  const auto warn = [&ui](const std::string& text) {
+    navdb::ShowMessage(ui, "Warning", text, navdb::MessageIcon::Warning, navdb::MessageButtons::Ok);
+  };
+  platform::Result<JournalReplay> replayed =
+      ReplayJournalFile(db, [](const ReplayConflict&) { return ConflictChoice::KeepForLater; });
+  if (!replayed) {
+    warn(replayed.error().message +
+         "\r\rThe hand edits it holds were not checked against the database files.");
+    return replayed;
+  }
+  if (replayed->setAside) warn(navdb::SetAsideText(*replayed->setAside, replayed->journalRecords));
+  const ReplayReport& report = replayed->report;
+  if (report.listsChanged) {
+    warn(
+        "The database files did not hold every hand edit of edits.journal (a save was cut "
+        "short, or the files were changed by another program): " +
+        std::to_string(report.appliedRecords) +
+        (report.appliedRecords == 1 ? " record was" : " records were") + " applied again.");
+  }
+  if (report.KeptRecords() > 0) {
+    warn(std::to_string(report.KeptRecords()) +
+         (report.KeptRecords() == 1 ? " record" : " records") +
+         " of edits.journal could not be replayed (the entry is gone, or there in another "
+         "version) and stay in the journal for later: " +
+         std::string(keptHint));
+  }
+  return replayed;
+}
+
 }  // namespace shell

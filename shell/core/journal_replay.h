@@ -108,4 +108,13 @@ struct JournalReplay {
 platform::Result<JournalReplay> ReplayJournalFile(navdb::Database& db,
                                                   const ConflictDecider& decide);
 
+// At a load that may change the database: the hand edits of the journal
+// that the files do not hold (a save cut short, files changed by another
+// program) are made again, and conflicts kept for later. Each is told
+// through `ui` as a warning; `keptHint` says where the kept records can be
+// seen. Fails, told as well, when the journal cannot be read. The caller
+// re-indexes and saves, or lets the user save, when the lists changed.
+platform::Result<JournalReplay> ReplayMissingEdits(navdb::Database& db, const navdb::Reporter& ui,
+                                                   std::string_view keptHint);
+
 }  // namespace shell

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "navdb/geo_index.h"
 #include "scanner/scan_driver.h"
 #include "shell/core/app_state.h"
 #include "shell/core/journal_replay.h"
@@ -20,6 +21,11 @@
 #include "shell/skat/ui_bridge.h"
 
 namespace {
+
+// Where the window shows the hand edits a replay kept for later.
+constexpr std::string_view kKeptEditsHint =
+    "the \"Hand edits\" view lists them, and each is asked about at the next \"Rebuild "
+    "database\" or \"Restore original DB\".";
 
 navdb::MessageAnswer Ask(MainWindow& window, std::string caption, std::string text,
                          navdb::MessageIcon icon, navdb::MessageButtons buttons) {
@@ -59,7 +65,18 @@ void DatabaseCommands::waitForWorker() {
 }
 
 void DatabaseCommands::startLoad(std::function<void()> loaded) {
-  startWorker([this] { navdb::LoadDatabase(state_.db, window_.bridge()); }, std::move(loaded));
+  startWorker(
+      [this] {
+        navdb::LoadDatabase(state_.db, window_.bridge());
+        // Hand edits whose save was cut short come back into the lists, for
+        // the user to save; the title's * shows that they are not saved yet.
+        const platform::Result<shell::JournalReplay> replayed =
+            shell::ReplayMissingEdits(state_.db, window_.bridge(), kKeptEditsHint);
+        if (replayed && replayed->report.listsChanged) {
+          navdb::RebuildIndex(state_.db.lists, state_.db.index, window_.bridge());
+        }
+      },
+      std::move(loaded));
 }
 
 bool DatabaseCommands::sceneryRootPathChosen() {

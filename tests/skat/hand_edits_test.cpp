@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "navdb/coordinates.h"
+#include "navdb/database_check.h"
 #include "navdb/edit_journal.h"
 #include "navdb/entry_lines.h"
 #include "shell/skat/conflict_dialog.h"
@@ -201,8 +202,9 @@ struct ConflictJournal {
 void StartConflictingRebuild(WindowTest& test, const ConflictJournal& records) {
   test.sim.Write("Scenery/a.bgl", skat_test::NdbSceneryFile(
                                       {{"ZZ", "NDB ZZ", 46.0, 3.0}, {"AB", "NDB AB", 49.2, 2.2}}));
-  WriteJournal(test, records.All());
   test.Open();
+  // After the start, which would have made these edits on the files it found.
+  WriteJournal(test, records.All());
   MessageBoxSeam::setNextAnswer(MessageAnswer::Yes);
   MessageBoxSeam::setNextAnswer(MessageAnswer::Ok);  // the scan's summary
   MessageBoxSeam::setNextAnswer(MessageAnswer::Ok);  // the replay's
@@ -295,8 +297,10 @@ TEST(HandEditsInTheWindow, RestoreReplaysTheJournalAndADamagedRestIsSetAside) {
   const JournalRecord ab =
       Record(JournalAction::Modify, skat_test::NdbLines()[0], Ndb("AB", "399.0", 49.0, 2.2));
   const JournalRecord cd = Record(JournalAction::Delete, skat_test::NdbLines()[1], "");
-  WriteJournal(test, {ab, cd}, "2026-12-08T09:15:00Z rename ndb\r\n- x\r\n");
   test.Open();
+  // Written once the window is up: at its start the window would already
+  // have made these edits and set the damaged rest aside.
+  WriteJournal(test, {ab, cd}, "2026-12-08T09:15:00Z rename ndb\r\n- x\r\n");
   MessageBoxSeam::setNextAnswer(MessageAnswer::Yes);
   for (int i = 0; i < 3; ++i) MessageBoxSeam::setNextAnswer(MessageAnswer::Ok);
   Click(*test.window, "Restore original DB");
@@ -318,6 +322,40 @@ TEST(HandEditsInTheWindow, RestoreReplaysTheJournalAndADamagedRestIsSetAside) {
   EXPECT_TRUE(rejected.ends_with("2026-12-08T09:15:00Z rename ndb\r\n- x\r\n")) << rejected;
 }
 
+TEST(HandEditsInTheWindow, AStartMakesTheHandEditsTheFilesLackAndTellsWhatItKept) {
+  WindowTest test;
+  // A save cut short after its journal record: the files still hold the
+  // old AB; and a modify of an NDB that is no longer there.
+  const JournalRecord ab =
+      Record(JournalAction::Modify, skat_test::NdbLines()[0], Ndb("AB", "399.0", 49.0, 2.2));
+  const JournalRecord gone =
+      Record(JournalAction::Modify, Ndb("GO", "310.0", 44.0, 4.0), Ndb("GO", "311.0", 44.0, 4.0));
+  WriteJournal(test, {ab, gone});
+  const std::string ndbFileBefore = skat_test::ReadBytes(test.navData / "ndb.dat");
+  MessageBoxSeam::setNextAnswer(MessageAnswer::Ok);
+  MessageBoxSeam::setNextAnswer(MessageAnswer::Ok);
+  test.Open();
+  EXPECT_EQ(skat_test::ShownMessages(),
+            (std::vector<std::string>{
+                "Warning|The database files did not hold every hand edit of edits.journal (a save "
+                "was cut short, or the files were changed by another program): 1 record was "
+                "applied again.",
+                "Warning|1 record of edits.journal could not be replayed (the entry is gone, or "
+                "there in another version) and stay in the journal for later: the \"Hand "
+                "edits\" view lists them, and each is asked about at the next \"Rebuild "
+                "database\" or \"Restore original DB\"."}));
+  const std::vector<std::string> lines = Lines(test, NavaidKind::Ndb);
+  EXPECT_TRUE(Holds(lines, ab.after));
+  EXPECT_FALSE(Holds(lines, ab.before));
+  // Not saved yet: the title says so, and the files and the journal are as they were.
+  EXPECT_TRUE(test.window->windowTitle().endsWith(" *"))
+      << test.window->windowTitle().toStdString();
+  EXPECT_EQ(skat_test::ReadBytes(test.navData / "ndb.dat"), ndbFileBefore);
+  EXPECT_EQ(JournalBytes(test), Encoded({ab, gone}));
+  // The index was made again over the changed list.
+  EXPECT_EQ(navdb::CountIndexRowsOutOfStep(test.state.db), 0u);
+}
+
 HandEditsView* OpenView(MainWindow& window) {
   QTest::mouseClick(window.findChild<QPushButton*>("Hand edits"), Qt::LeftButton);
   return window.findChild<HandEditsView*>();
@@ -333,8 +371,8 @@ TEST(HandEditsView, ListsTheRecordsAndDropsExactlyTheSelectedOne) {
       Record(JournalAction::Modify, skat_test::NdbLines()[0], Ndb("AB", "399.0", 49.0, 2.2));
   const JournalRecord second = Record(JournalAction::Add, "", Ndb("QQ", "300.0", 45.0, 1.0));
   const JournalRecord third = Record(JournalAction::Delete, skat_test::NdbLines()[1], "");
-  WriteJournal(test, {first, second, third});
   test.Open();
+  WriteJournal(test, {first, second, third});
   MainWindow& window = *test.window;
   // An edit not saved yet is listed after the journal, without a number.
   EditInWindow(
@@ -398,8 +436,8 @@ TEST(HandEditsView, ListsTheRecordsAndDropsExactlyTheSelectedOne) {
 TEST(HandEditsView, ADamagedJournalIsToldOverTheViewAndSetAside) {
   WindowTest test;
   const JournalRecord first = Record(JournalAction::Delete, skat_test::NdbLines()[1], "");
-  WriteJournal(test, {first}, "garbage\r\n");
   test.Open();
+  WriteJournal(test, {first}, "garbage\r\n");
   MessageBoxSeam::setNextAnswer(MessageAnswer::Ok);
   HandEditsView* view = OpenView(*test.window);
   ASSERT_NE(view, nullptr);
