@@ -137,8 +137,9 @@ void MainMenuBar::guard(QAction* action, std::vector<QWidget*> guards) {
 
 void MainMenuBar::followGuards() {
   for (const Guarded& entry : guarded_) {
-    entry.action->setEnabled(std::all_of(entry.guards.begin(), entry.guards.end(),
-                                         [](const QWidget* widget) { return widget->isEnabled(); }));
+    entry.action->setEnabled(
+        std::all_of(entry.guards.begin(), entry.guards.end(),
+                    [](const QWidget* widget) { return widget->isEnabled(); }));
   }
 }
 

@@ -177,8 +177,9 @@ TEST(MenuBar, EveryActionDoesWhatItsButtonDoes) {
        [&] { FolderDialogSeam::setNextFolder(QString::fromStdString(otherScenery.string())); },
        [&] {
          EXPECT_EQ(fs::path(test.state.sceneryRootPath), otherScenery);
-         EXPECT_EQ(window.findChild<QLineEdit*>("Root path for scenery scan :")->text().toStdString(),
-                   otherScenery.string());
+         EXPECT_EQ(
+             window.findChild<QLineEdit*>("Root path for scenery scan :")->text().toStdString(),
+             otherScenery.string());
        }},
       {"Airport filter", Button(window, "Filter"),
        [] { AirportFilterDialog::setNextAnswer(1234u); },
@@ -399,7 +400,8 @@ TEST(ListContextMenu, RightClickMenuKeyAndShiftF10OfferEditAddAndDelete) {
 
   // The Menu key (the platform sends it as a keyboard context menu event)
   // opens the menu under the selected line.
-  QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(0, 0), ndbs->mapToGlobal(QPoint(0, 0)));
+  QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(0, 0),
+                            ndbs->mapToGlobal(QPoint(0, 0)));
   QApplication::sendEvent(ndbs, &menuKey);
   ASSERT_TRUE(menu.isVisible());
   EXPECT_TRUE(menu.geometry().contains(ndbs->viewport()->mapToGlobal(line.bottomLeft()) +
@@ -419,7 +421,8 @@ TEST(ListContextMenu, RightClickMenuKeyAndShiftF10OfferEditAddAndDelete) {
   ClickInMenu(menu, "Delete entry");
   EXPECT_EQ(skat_test::ShownMessages(),
             std::vector<std::string>({"Warning|Do you really want to delete this NDB ?"}));
-  const std::unique_ptr<QMessageBox> question = BuildMessageBox(&window, MessageBoxSeam::shown()[0]);
+  const std::unique_ptr<QMessageBox> question =
+      BuildMessageBox(&window, MessageBoxSeam::shown()[0]);
   EXPECT_EQ(question->defaultButton(), question->button(QMessageBox::No));
   EXPECT_EQ(Win1252FromQString(ndbs->model()->index(1, 0).data().toString()), second);
   EXPECT_FALSE(test.state.db.databaseModified);
