@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Pictures of skat on the demo data for the README: the main window with
-# each tab, the Index window, the double-entry dialog, the entry editor of
-# each kind, the About box, the help window, the Flight Plan dialog with
-# its route picture, a printed page, the loading window and the map
-# window (round Paris with a line selected, and with the plan), saved
-# as PNG files (default folder: shell/skat/pictures).
+# each tab and with its Database menu open, the Index window, the double-
+# entry dialog, the entry editor of each kind, the About box, the help
+# window, the Flight Plan dialog with its route picture, a printed page,
+# the loading window and the map window (round Paris with a line selected,
+# and with the plan), saved as PNG files (default folder:
+# shell/skat/pictures).
 # Runs skat under xvfb-run with SKAT_SCREENSHOTS set, which makes it save
 # the pictures once the database is loaded and end.
 set -euo pipefail

@@ -1,7 +1,6 @@
 #include "shell/skat/airport_filter_dialog.h"
 
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,7 +24,8 @@ constexpr int kMaxDigits = 10;
 AirportFilterDialog::AirportFilterDialog(QWidget* parent, unsigned minRunwayLengthFt)
     : QDialog(parent),
       field_(new QLineEdit(QString::number(minRunwayLengthFt), this)),
-      ok_(new QPushButton(QStringLiteral("OK"), this)) {
+      ok_(new QPushButton(QStringLiteral("OK"), this)),
+      cancel_(new QPushButton(QStringLiteral("Cancel"), this)) {
   setWindowTitle(QStringLiteral("Airport filter"));
   setModal(true);
 
@@ -50,6 +50,10 @@ AirportFilterDialog::AirportFilterDialog(QWidget* parent, unsigned minRunwayLeng
 
   ok_->setDefault(true);
   connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+  ok_->setAccessibleName(ok_->text());
+  cancel_->setAccessibleName(cancel_->text());
+  // Escape rejects, as "Cancel": the length stays as it was.
+  connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* fieldRow = new QHBoxLayout;
   fieldRow->addStretch();
@@ -59,6 +63,7 @@ AirportFilterDialog::AirportFilterDialog(QWidget* parent, unsigned minRunwayLeng
   auto* buttonRow = new QHBoxLayout;
   buttonRow->addStretch();
   buttonRow->addWidget(ok_);
+  buttonRow->addWidget(cancel_);
   buttonRow->addStretch();
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(16, 14, 16, 14);
@@ -72,15 +77,6 @@ AirportFilterDialog::AirportFilterDialog(QWidget* parent, unsigned minRunwayLeng
 unsigned AirportFilterDialog::lengthFt() const {
   const qulonglong value = field_->text().toULongLong();  // empty gives 0
   return static_cast<unsigned>(std::min<qulonglong>(value, std::numeric_limits<unsigned>::max()));
-}
-
-// The dialog has no cancel: Escape is not taken as one.
-void AirportFilterDialog::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
-    event->accept();
-    return;
-  }
-  QDialog::keyPressEvent(event);
 }
 
 void AirportFilterDialog::setNextAnswer(std::optional<unsigned> answer) {

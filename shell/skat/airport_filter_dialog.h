@@ -13,8 +13,8 @@ class QPushButton;
 // Shows the dialog modally, centred on `parent`, with `minRunwayLengthFt`
 // in its field. Returns the new length when "OK" is pressed (an empty field
 // gives 0, more than the largest unsigned value gives that value), nothing
-// when the window was closed without "OK". Escape does nothing. With a
-// preset answer (AirportFilterDialog::setNextAnswer) no dialog runs.
+// when "Cancel", Escape or the close box ended it. With a preset answer
+// (AirportFilterDialog::setNextAnswer) no dialog runs.
 std::optional<unsigned> AskAirportFilter(QWidget* parent, unsigned minRunwayLengthFt);
 
 class AirportFilterDialog : public QDialog {
@@ -28,14 +28,13 @@ class AirportFilterDialog : public QDialog {
 
   QLineEdit* lengthField() const { return field_; }
   QPushButton* okButton() const { return ok_; }
+  QPushButton* cancelButton() const { return cancel_; }
 
   static void setNextAnswer(std::optional<unsigned> answer);
   static void clearNextAnswers();
 
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-
  private:
   QLineEdit* field_;
   QPushButton* ok_;
+  QPushButton* cancel_;
 };

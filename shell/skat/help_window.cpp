@@ -1,6 +1,7 @@
 #include "shell/skat/help_window.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBrowser>
@@ -56,4 +57,21 @@ void HelpWindow::showContents() {
   show();
   raise();
   activateWindow();
+}
+
+bool HelpWindow::event(QEvent* event) {
+  if (event->type() == QEvent::ShortcutOverride &&
+      static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::Key_Escape)) {
+    event->accept();
+    return true;
+  }
+  return QWidget::event(event);
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->keyCombination() == QKeyCombination(Qt::Key_Escape)) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }

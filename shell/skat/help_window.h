@@ -19,6 +19,12 @@ class HelpWindow : public QWidget {
   // Where the help document lives among the program's resources.
   static const char* const kDocumentUrl;
 
+ protected:
+  // Escape closes the window, as "Close": it takes the key before the main
+  // window's Escape (which gives up a waypoint pick) can.
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   QTextBrowser* browser_ = nullptr;
 };

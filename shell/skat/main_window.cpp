@@ -21,6 +21,7 @@
 #include "shell/core/app_state.h"
 #include "shell/skat/about_box.h"
 #include "shell/skat/database_commands.h"
+#include "shell/skat/entry_commands.h"
 #include "shell/skat/entry_editors.h"
 #include "shell/skat/entry_list_model.h"
 #include "shell/skat/hand_edit_parts.h"
@@ -28,6 +29,7 @@
 #include "shell/skat/help_window.h"
 #include "shell/skat/index_window.h"
 #include "shell/skat/map_window.h"
+#include "shell/skat/menu_bar.h"
 #include "shell/skat/message_box.h"
 #include "shell/skat/plan_launcher.h"
 #include "shell/skat/qt_text.h"
@@ -81,16 +83,14 @@ MainWindow::MainWindow(shell::AppState& state, QWidget* parent) : QWidget(parent
   layout->addWidget(makeStatusRow());
   wireCommands();
   new PlanLauncher(*this);  // Open, New and Import of the "Flight Plan" group
+  // Over the buttons; its actions press them, F1 and Ctrl+M among its shortcuts.
+  layout->setMenuBar(new MainMenuBar(*this));
 
   // A system-wide hot key cannot be had portably; Escape acts wherever the
   // focus is inside the program.
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   escape->setContext(Qt::ApplicationShortcut);
   connect(escape, &QShortcut::activated, this, &MainWindow::onEscape);
-  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(help, &QShortcut::activated, this, &MainWindow::showHelp);
-  auto* map = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_M), this);
-  connect(map, &QShortcut::activated, this, &MainWindow::showMapWindow);
 
   setStatus(navdb::StatusIcon::Ready, "Status : started");
   reloadLists();
@@ -521,7 +521,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-    findChild<QPushButton*>("Help")->click();
+    // During a waypoint pick Enter picks the selected line, as a double click.
+    if (!PickSelectedWaypoint(*this)) findChild<QPushButton*>("Help")->click();
     return;
   }
   QWidget::keyPressEvent(event);

@@ -110,7 +110,8 @@ class MainWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  // Enter presses the default button, "Help", as in a dialog.
+  // Enter presses the default button, "Help", as in a dialog; during a
+  // waypoint pick it picks the selected line instead.
   void keyPressEvent(QKeyEvent* event) override;
 
  private:

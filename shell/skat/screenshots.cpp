@@ -1,8 +1,10 @@
 #include "shell/skat/screenshots.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 
@@ -18,6 +20,7 @@
 #include "shell/skat/loading_window.h"
 #include "shell/skat/main_window.h"
 #include "shell/skat/map_window.h"
+#include "shell/skat/menu_bar.h"
 #include "shell/skat/plan_launcher.h"
 #include "shell/skat/plan_printer.h"
 
@@ -136,6 +139,27 @@ bool SaveMapPictures(MainWindow& window, const QDir& folder) {
   return SaveMap(map, folder, "map-paris");
 }
 
+// The main window with its Database menu open under the bar. A grab of the
+// window leaves out the menu, a window of its own: it is drawn in where it
+// stands.
+bool SaveMenuPicture(MainWindow& window, const QDir& folder) {
+  auto* bar = window.findChild<MainMenuBar*>();
+  if (!bar) return false;
+  window.show();
+  QApplication::processEvents();
+  QAction* database = bar->actions().at(2);
+  QMenu* menu = database->menu();
+  menu->popup(bar->mapToGlobal(bar->actionGeometry(database).bottomLeft()));
+  QApplication::processEvents();
+  QPixmap picture = window.grab();
+  {
+    QPainter painter(&picture);
+    painter.drawPixmap(window.mapFromGlobal(menu->mapToGlobal(QPoint(0, 0))), menu->grab());
+  }
+  menu->hide();
+  return picture.save(folder.filePath("main-menu.png"));
+}
+
 }  // namespace
 
 bool SaveScreenshots(MainWindow& window, const QString& folder) {
@@ -148,6 +172,7 @@ bool SaveScreenshots(MainWindow& window, const QString& folder) {
     window.selectRow(kind, 3);
     saved &= Save(window, dir, names[navdb::IndexOf(kind)]);
   }
+  saved &= SaveMenuPicture(window, dir);
   window.showIndexWindow(true);
   saved &= Save(window.indexWindow(), dir, "index");
   window.showIndexWindow(false);

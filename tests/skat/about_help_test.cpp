@@ -47,12 +47,27 @@ TEST_F(EditorWindowTest, HelpOpensTheShippedDocumentAtItsContents) {
   const QString text = browser->toPlainText();
   EXPECT_TRUE(text.startsWith("Skyatlas v1.3 Help"));
   // Every command and window of the program has its section.
-  for (const char* topic :
-       {"Scan New Scenery", "Rebuild database", "Restore original DB", "Change path", "View index",
-        "Filter", "Open, New and Import", "Quit", "NDB entry edition", "VOR/ILS entry edition",
-        "Airport entry edition", "Intersection entry edition", "Double entry warning !",
-        "Airport filter", "The Index window", "The Map window", "equirectangular", "ndb.dat",
-        "idx.dat"}) {
+  for (const char* topic : {"Scan New Scenery",
+                            "Rebuild database",
+                            "Restore original DB",
+                            "Change path",
+                            "View index",
+                            "Filter",
+                            "Open, New and Import",
+                            "Quit",
+                            "NDB entry edition",
+                            "VOR/ILS entry edition",
+                            "Airport entry edition",
+                            "Intersection entry edition",
+                            "Double entry warning !",
+                            "Airport filter",
+                            "The Index window",
+                            "The Map window",
+                            "The menus",
+                            "Shift+F10",
+                            "equirectangular",
+                            "ndb.dat",
+                            "idx.dat"}) {
     EXPECT_TRUE(text.contains(topic)) << topic;
   }
   EXPECT_EQ(browser->verticalScrollBar()->value(), 0);

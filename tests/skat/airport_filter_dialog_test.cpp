@@ -51,10 +51,9 @@ TEST(AirportFilterDialog, FieldTakesDigitsOnly) {
   EXPECT_EQ(dialog.lengthFt(), std::numeric_limits<unsigned>::max());
 }
 
-TEST(AirportFilterDialog, OkGivesTheTypedLengthAndEscapeIsNoCancel) {
+TEST(AirportFilterDialog, OkGivesTheTypedLengthCancelAndEscapeGiveNothing) {
   WithComingDialog([](AirportFilterDialog& dialog) {
-    QTest::keyClick(&dialog, Qt::Key_Escape);
-    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.cancelButton()->text(), "Cancel");
     dialog.lengthField()->selectAll();
     QTest::keyClicks(dialog.lengthField(), "4500");
     QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
@@ -68,6 +67,16 @@ TEST(AirportFilterDialog, OkGivesTheTypedLengthAndEscapeIsNoCancel) {
   EXPECT_EQ(AskAirportFilter(nullptr, 3000), std::optional<unsigned>(0));
 
   WithComingDialog([](AirportFilterDialog& dialog) { dialog.close(); });
+  EXPECT_EQ(AskAirportFilter(nullptr, 3000), std::nullopt);
+  WithComingDialog([](AirportFilterDialog& dialog) {
+    QTest::keyClicks(dialog.lengthField(), "1");
+    QTest::keyClick(dialog.lengthField(), Qt::Key_Escape);
+  });
+  EXPECT_EQ(AskAirportFilter(nullptr, 3000), std::nullopt);
+  WithComingDialog([](AirportFilterDialog& dialog) {
+    QTest::keyClicks(dialog.lengthField(), "1");
+    QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
+  });
   EXPECT_EQ(AskAirportFilter(nullptr, 3000), std::nullopt);
 }
 
