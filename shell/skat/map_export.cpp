@@ -111,9 +111,9 @@ std::optional<std::string> WriteMapPicture(const MapRequest& request, const QStr
   cairo_surface_t* surface =
       cairo_image_surface_create_for_data(image.bits(), CAIRO_FORMAT_RGB24, image.width(),
                                           image.height(), static_cast<int>(image.bytesPerLine()));
-  const platform::FileResult written =
+  const platform::Status written =
       navmap::WritePngFile(QFile::encodeName(file).toStdString(), surface);
   cairo_surface_destroy(surface);
-  if (!written.ok()) return written.error;
+  if (!written) return written.error().message;
   return std::nullopt;
 }
