@@ -22,8 +22,9 @@ SearchBox::SearchBox(MainWindow& window, QWidget* parent) : QWidget(parent), win
   field_ = new QLineEdit(this);
   field_->setObjectName("Search");
   field_->setAccessibleName("Search");
-  field_->setAccessibleDescription("Shows only the lines whose identifier, name or frequency "
-                                   "holds the text (Ctrl+F)");
+  field_->setAccessibleDescription(
+      "Shows only the lines whose identifier, name or frequency "
+      "holds the text (Ctrl+F)");
   field_->setToolTip(field_->accessibleDescription());
   field_->setPlaceholderText("ID, name or frequency");
   field_->setClearButtonEnabled(true);

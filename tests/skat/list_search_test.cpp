@@ -24,8 +24,8 @@ using shell::EditorBox;
 
 const std::string kNdbBeauvais =
     DegreeLine("BV     BEAUVAIS                  075.0  N49*27'00.00  E002*06'00.00  00300  025");
-const std::string kNdbChalons =
-    DegreeLine("CHW    CH\xC2LONS VATRY              175.0  N48*46'00.00  E004*12'00.00  00500  030");
+const std::string kNdbChalons = DegreeLine(
+    "CHW    CH\xC2LONS VATRY              175.0  N48*46'00.00  E004*12'00.00  00500  030");
 const std::string kNdbOrly =
     DegreeLine("OL     ORLY                      398.5  N48*43'00.00  E002*22'00.00  00290  025");
 const std::string kVorAbbeville = DegreeLine(
@@ -48,18 +48,18 @@ TEST(LineSearch, MatchesIdentifierNameOrTheBeginningOfTheFrequency) {
     bool matches;
   };
   const Case cases[] = {
-      {NavaidKind::Ndb, &kNdbBeauvais, "bv", true},        // identifier, any case
-      {NavaidKind::Ndb, &kNdbBeauvais, "auva", true},      // inside the name
+      {NavaidKind::Ndb, &kNdbBeauvais, "bv", true},           // identifier, any case
+      {NavaidKind::Ndb, &kNdbBeauvais, "auva", true},         // inside the name
       {NavaidKind::Ndb, &kNdbBeauvais, "  beauvais ", true},  // spaces around do not count
-      {NavaidKind::Ndb, &kNdbBeauvais, "75", true},        // 075.0 without its leading zero
-      {NavaidKind::Ndb, &kNdbBeauvais, "075", false},      // leading zeros are not typed
+      {NavaidKind::Ndb, &kNdbBeauvais, "75", true},           // 075.0 without its leading zero
+      {NavaidKind::Ndb, &kNdbBeauvais, "075", false},         // leading zeros are not typed
       {NavaidKind::Ndb, &kNdbBeauvais, "75.0", true},
-      {NavaidKind::Ndb, &kNdbBeauvais, "5.0", false},      // only the frequency's beginning
-      {NavaidKind::Ndb, &kNdbChalons, "75", false},        // 175.0 does not begin with 75
-      {NavaidKind::Ndb, &kNdbChalons, "chalons", true},    // the accent does not count
+      {NavaidKind::Ndb, &kNdbBeauvais, "5.0", false},    // only the frequency's beginning
+      {NavaidKind::Ndb, &kNdbChalons, "75", false},      // 175.0 does not begin with 75
+      {NavaidKind::Ndb, &kNdbChalons, "chalons", true},  // the accent does not count
       {NavaidKind::Ndb, &kNdbChalons, "CH\xE2LONS", true},
-      {NavaidKind::Ndb, &kNdbOrly, "N48", false},          // coordinates are not searched
-      {NavaidKind::Ndb, &kNdbOrly, "00290", false},        // nor the elevation
+      {NavaidKind::Ndb, &kNdbOrly, "N48", false},    // coordinates are not searched
+      {NavaidKind::Ndb, &kNdbOrly, "00290", false},  // nor the elevation
       {NavaidKind::Vor, &kVorAbbeville, "113.9", true},
       {NavaidKind::Vor, &kVorAbbeville, "113.91", false},
       {NavaidKind::Vor, &kVorAbbeville, "VOR/DME", false},  // nor the type
@@ -67,7 +67,7 @@ TEST(LineSearch, MatchesIdentifierNameOrTheBeginningOfTheFrequency) {
       {NavaidKind::Airport, &kRunwayAtis, "09L", false},    // nor the runway
       {NavaidKind::Airport, &kRunwayNoAtis, "0", false},    // 000.00 is no frequency
       {NavaidKind::Airport, &kRunwayNoAtis, "tille", true},
-      {NavaidKind::Intersection, &kFix, "113", true},       // a number in the comment
+      {NavaidKind::Intersection, &kFix, "113", true},  // a number in the comment
       {NavaidKind::Intersection, &kFix, "45", false},
       {NavaidKind::Intersection, &kFix, "romeo a", false},  // identifier and name apart
       {NavaidKind::Intersection, &kFix, "", true},
@@ -236,8 +236,9 @@ TEST_F(ListSearchTest, EditingAFilteredLineEditsThatEntryAndTheSearchFollows) {
   EXPECT_EQ(window.currentEntryRow(NavaidKind::Ndb), 2);
 
   // A line added or deleted elsewhere: the search is made again.
-  state_.db.List(NavaidKind::Ndb).AddLine(DegreeLine(
-      "AOR    AORLY                     300.0  N48*43'00.00  E002*22'00.00  00290  025"));
+  state_.db.List(NavaidKind::Ndb)
+      .AddLine(DegreeLine(
+          "AOR    AORLY                     300.0  N48*43'00.00  E002*22'00.00  00290  025"));
   window.reloadLists();
   EXPECT_EQ(result(), "2 matches");
   EXPECT_EQ(window.model(NavaidKind::Ndb)->listRow(0), 0);
@@ -278,9 +279,9 @@ TEST_F(ListSearchTest, CtrlFPutsTheKeyboardInTheSearchBoxWithItsTextSelected) {
   window.focusSearch();
   EXPECT_TRUE(box()->hasFocus());
   // Tooltips carry the whole line.
-  EXPECT_EQ(Win1252FromQString(
-                window.model(NavaidKind::Ndb)->index(0).data(Qt::ToolTipRole).toString()),
-            kNdbOrly);
+  EXPECT_EQ(
+      Win1252FromQString(window.model(NavaidKind::Ndb)->index(0).data(Qt::ToolTipRole).toString()),
+      kNdbOrly);
 }
 
 }  // namespace
