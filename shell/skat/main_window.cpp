@@ -35,6 +35,7 @@
 #include "shell/skat/search_box.h"
 #include "shell/skat/status_icons.h"
 #include "shell/skat/ui_bridge.h"
+#include "shell/skat/window_accessibility.h"
 
 using navdb::NavaidKind;
 
@@ -70,6 +71,7 @@ int FirstShownWithPrefix(const EntryListModel& model, int first, const QString& 
 }  // namespace
 
 MainWindow::MainWindow(shell::AppState& state, QWidget* parent) : QWidget(parent), state_(state) {
+  InstallWindowAccessibility();
   setWindowTitle(QString::fromLatin1(shell::kWindowTitle));
   setWindowIcon(ApplicationIcon());
   setAccessibleName(windowTitle());
@@ -211,6 +213,7 @@ QWidget* MainWindow::makeListPage(NavaidKind kind) {
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   Name(view, Caption(kind));
+  view->setAccessibleName(Caption(kind) + " list");  // the tab has the caption
   connect(view, &QListView::doubleClicked, this, [this, kind](const QModelIndex& index) {
     onListActivated(kind, model(kind)->listRow(index.row()));
   });
