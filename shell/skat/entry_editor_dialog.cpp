@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <array>
 
 #include "shell/core/app_state.h"
 #include "shell/skat/entry_list_model.h"
@@ -29,6 +30,42 @@ namespace {
 void Name(QWidget* widget, const QString& name) {
   widget->setObjectName(name);
   widget->setAccessibleName(name);
+}
+
+// What a screen reader says for a box that stands without its own caption
+// (the parts of a coordinate, the decimals of a frequency); a box that
+// opens a captioned row takes the row's caption instead.
+QString BoxName(EditorBox box) {
+  static const std::array<const char*, shell::kEditorBoxCount> kNames = {
+      "Identifier",
+      "Name",
+      "Latitude degrees",
+      "Latitude minutes",
+      "Latitude seconds",
+      "Latitude hundredths of a second",
+      "Latitude whole minutes",
+      "Latitude tenths of a minute",
+      "Longitude degrees",
+      "Longitude minutes",
+      "Longitude seconds",
+      "Longitude hundredths of a second",
+      "Longitude whole minutes",
+      "Longitude tenths of a minute",
+      "Altitude",
+      "Frequency",
+      "Frequency decimals",
+      "Range",
+      "Direction",
+      "Magnetic variation",
+      "Runway",
+      "Opposite runway",
+      "Heading",
+      "Opposite heading",
+      "Length",
+      "Width",
+      "ATIS frequency",
+      "ATIS frequency decimals"};
+  return QString::fromLatin1(kNames[static_cast<size_t>(box)]);
 }
 
 // Leaving a box by the keyboard or the mouse; not the focus a message box
@@ -107,6 +144,7 @@ QPushButton* EntryEditorDialog::button(const QString& caption) const {
 QLineEdit* EntryEditorDialog::makeBox(EditorBox box) {
   const size_t maxChars = shell::MaxChars(session_.kind, box);
   auto* edit = new QLineEdit(this);
+  edit->setAccessibleName(BoxName(box));
   edit->setMaxLength(static_cast<int>(maxChars));
   const QFontMetrics metrics(font());
   // Room for every character the box takes, and the frame around them.

@@ -12,9 +12,10 @@ int EntryListModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant EntryListModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid()) return {};
-  const int row = index.row();
-  if (row < 0 || row >= rows_) return {};
+  // The tooltip holds the whole line for a view narrower than the line.
+  if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid()) return {};
+  const int row = listRow(index.row());
+  if (row < 0) return {};
   if (busy_) {
     const int at = row - cacheFirstRow_;
     if (at < 0 || at >= static_cast<int>(cache_.size())) return {};
@@ -35,10 +36,52 @@ QString EntryListModel::LineText(std::string_view line) {
 
 void EntryListModel::reload() {
   cache_.clear();
-  setRowCountTo(static_cast<int>(list_.Count()));
+  filtered_ = !search_.empty();
+  shownRows_ = searchedRows(false);
+  setRowCountTo(filtered_ ? static_cast<int>(shownRows_.size()) : static_cast<int>(list_.Count()));
+}
+
+void EntryListModel::setSearch(const LineSearch& search) {
+  if (search == search_ && filtered_ == !search.empty()) return;
+  const bool narrowing = filtered_ && search.narrows(search_);
+  search_ = search;
+  if (busy_) return;
+  beginResetModel();
+  filtered_ = !search_.empty();
+  shownRows_ = searchedRows(narrowing);
+  rows_ = filtered_ ? static_cast<int>(shownRows_.size()) : static_cast<int>(list_.Count());
+  endResetModel();
+}
+
+std::vector<int> EntryListModel::searchedRows(bool narrowing) const {
+  if (search_.empty()) return {};
+  return MatchingRows(list_, search_, narrowing ? &shownRows_ : nullptr);
+}
+
+int EntryListModel::listRow(int viewRow) const {
+  if (viewRow < 0 || viewRow >= rows_) return -1;
+  if (!filtered_) return viewRow;
+  return shownRows_[static_cast<size_t>(viewRow)];
+}
+
+int EntryListModel::viewRow(int listRow) const {
+  if (listRow < 0) return -1;
+  if (!filtered_) return listRow < rows_ ? listRow : -1;
+  const auto found = std::lower_bound(shownRows_.begin(), shownRows_.end(), listRow);
+  if (found == shownRows_.end() || *found != listRow) return -1;
+  return static_cast<int>(found - shownRows_.begin());
 }
 
 void EntryListModel::setBusy(bool busy) {
+  // The worker moves lines under the map of a search: while it runs every
+  // line is shown, and the search is made again at the reload.
+  if (busy && filtered_) {
+    beginResetModel();
+    filtered_ = false;
+    shownRows_.clear();
+    rows_ = static_cast<int>(list_.Count());
+    endResetModel();
+  }
   busy_ = busy;
   cache_.clear();
   if (!busy) reload();

@@ -34,8 +34,10 @@
 #include "shell/skat/plan_launcher.h"
 #include "shell/skat/qt_text.h"
 #include "shell/skat/radar_animation.h"
+#include "shell/skat/search_box.h"
 #include "shell/skat/status_icons.h"
 #include "shell/skat/ui_bridge.h"
+#include "shell/skat/window_accessibility.h"
 
 using navdb::NavaidKind;
 
@@ -58,9 +60,20 @@ void Name(QWidget* widget, const QString& caption) {
   widget->setAccessibleName(caption);
 }
 
+// The view row of the first shown line that begins with `prefix`, given
+// the list row `first` of the first such line of the whole list.
+int FirstShownWithPrefix(const EntryListModel& model, int first, const QString& prefix) {
+  if (!model.filtered() || model.viewRow(first) >= 0) return model.viewRow(first);
+  for (int row = 0; row < model.rowCount(); ++row) {
+    if (model.index(row).data().toString().startsWith(prefix, Qt::CaseInsensitive)) return row;
+  }
+  return -1;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(shell::AppState& state, QWidget* parent) : QWidget(parent), state_(state) {
+  InstallWindowAccessibility();
   setWindowTitle(QString::fromLatin1(shell::kWindowTitle));
   setWindowIcon(ApplicationIcon());
   setAccessibleName(windowTitle());
@@ -200,11 +213,14 @@ QWidget* MainWindow::makeListPage(NavaidKind kind) {
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   Name(view, Caption(kind));
-  connect(view, &QListView::doubleClicked, this,
-          [this, kind](const QModelIndex& index) { onListActivated(kind, index.row()); });
+  view->setAccessibleName(Caption(kind) + " list");  // the tab has the caption
+  connect(view, &QListView::doubleClicked, this, [this, kind](const QModelIndex& index) {
+    onListActivated(kind, model(kind)->listRow(index.row()));
+  });
   connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           [this, kind](const QModelIndex& current) {
-            if (current.isValid()) emit entrySelected(kind, current.row());
+            const int row = model(kind)->listRow(current.row());
+            if (row >= 0) emit entrySelected(kind, row);
           });
   views_[navdb::IndexOf(kind)] = view;
   layout->addWidget(view, 1);
@@ -233,7 +249,9 @@ QWidget* MainWindow::makeSearchRow() {
   layout->addWidget(findField_);
   filterButton_ = makeButton("Filter");
   layout->addWidget(filterButton_);
-  layout->addStretch(1);
+  layout->addSpacing(16);
+  searchBox_ = new SearchBox(*this, row);
+  layout->addWidget(searchBox_, 1);
   for (NavaidKind kind : navdb::kAllKinds) {
     auto* field = new QLineEdit(row);
     field->setReadOnly(true);
@@ -325,6 +343,7 @@ void MainWindow::onTabChanged(int tab) {
   }
   filterButton_->setVisible(currentKind() == NavaidKind::Airport);
   findField_->clear();
+  searchBox_->apply();
 }
 
 void MainWindow::onFindTextChanged(const QString& text) {
@@ -334,11 +353,13 @@ void MainWindow::onFindTextChanged(const QString& text) {
   if (model->busy()) return;  // a worker is changing the list
   const std::optional<size_t> row =
       text.isEmpty() ? std::nullopt : state_.db.List(kind).FindPrefix(Win1252FromQString(text));
-  if (!row) {
+  // Under a search the first shown line that begins with the text.
+  const int shown = !row ? -1 : FirstShownWithPrefix(*model, static_cast<int>(*row), text);
+  if (shown < 0) {
     view->clearSelection();
     return;
   }
-  const QModelIndex index = model->index(static_cast<int>(*row));
+  const QModelIndex index = model->index(shown);
   view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
   view->scrollTo(index, QAbstractItemView::PositionAtTop);
 }
@@ -393,11 +414,22 @@ void MainWindow::showKindTab(NavaidKind kind) {
 
 void MainWindow::selectRow(NavaidKind kind, int row) {
   EntryListModel* model = this->model(kind);
-  if (row < 0 || row >= model->rowCount()) return;
+  if (row < 0) return;
+  if (model->filtered() && model->viewRow(row) < 0) searchBox_->clear();
+  const int shown = model->viewRow(row);
+  if (shown < 0) return;
   QListView* view = listView(kind);
-  const QModelIndex index = model->index(row);
+  const QModelIndex index = model->index(shown);
   view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
   view->scrollTo(index, QAbstractItemView::EnsureVisible);
+}
+
+int MainWindow::currentEntryRow(NavaidKind kind) const {
+  return model(kind)->listRow(listView(kind)->selectionModel()->currentIndex().row());
+}
+
+void MainWindow::focusSearch() {
+  searchBox_->focus();
 }
 
 void MainWindow::showIndexWindow(bool visible) {
@@ -418,6 +450,7 @@ void MainWindow::setCommandsEnabled(bool enabled, bool topOnly) {
   for (QPushButton* button : topCommands_) button->setEnabled(enabled);
   if (topOnly) return;
   for (QListView* view : views_) view->setEnabled(enabled);
+  searchBox_->setEnabled(enabled);
   indexWindow_->setCommandsEnabled(enabled);
 }
 

@@ -31,6 +31,7 @@ class QListView;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
+class SearchBox;
 class UiBridge;
 
 class MainWindow : public QWidget {
@@ -45,8 +46,15 @@ class MainWindow : public QWidget {
   void setProgressText(const std::string& text);
   void showEntryCount(navdb::NavaidKind kind, int count);
   void showKindTab(navdb::NavaidKind kind);
-  // Selects `row` of `kind`'s list without changing the current tab.
+  // Selects `row` of `kind`'s list without changing the current tab; a
+  // line the search hides is shown by emptying the search.
   void selectRow(navdb::NavaidKind kind, int row);
+  // The list row of the current line of `kind`'s list, or -1. Rows here
+  // are always list rows, whatever the search shows.
+  int currentEntryRow(navdb::NavaidKind kind) const;
+  // Ctrl+F: the keyboard goes to the search box.
+  void focusSearch();
+  SearchBox& searchBox() { return *searchBox_; }
   void showIndexWindow(bool visible);
   // "Map" and Ctrl+M: the map window, made at the first call.
   void showMapWindow();
@@ -141,6 +149,7 @@ class MainWindow : public QWidget {
   QLineEdit* rootPathField_ = nullptr;
   QLineEdit* findField_ = nullptr;
   QPushButton* filterButton_ = nullptr;
+  SearchBox* searchBox_ = nullptr;
   QLabel* statusIcon_ = nullptr;
   QLabel* statusText_ = nullptr;
   QLineEdit* progressField_ = nullptr;

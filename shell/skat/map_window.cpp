@@ -138,7 +138,7 @@ void MapWindow::takeSnapshot() {
   snapshotStale_ = false;
   // Rows may have moved: the ring goes to the line now selected, if any.
   const navdb::NavaidKind kind = mainWindow_.currentKind();
-  const int row = mainWindow_.listView(kind)->currentIndex().row();
+  const int row = mainWindow_.currentEntryRow(kind);
   map_->setHighlight(row < 0 ? std::nullopt
                              : std::optional(navmap::EntryRef{kind, static_cast<uint32_t>(row)}));
   map_->setSnapshot(std::make_shared<const MapSnapshot>(mainWindow_.state().db));

@@ -62,7 +62,7 @@ TEST(MainWindow, ShowsEveryCaptionListAndCountOfTheLoadedDatabase) {
   for (int row = 0; row < 4; ++row) {
     EXPECT_EQ(Win1252FromQString(airports->index(row).data().toString()), runways[row]);
   }
-  EXPECT_EQ(window.listView(NavaidKind::Airport)->accessibleName(), "Airports");
+  EXPECT_EQ(window.listView(NavaidKind::Airport)->accessibleName(), "Airports list");
   EXPECT_TRUE(window.listView(NavaidKind::Ndb)->uniformItemSizes());
   EXPECT_EQ(window.listView(NavaidKind::Vor)->font().family(), "Liberation Mono");
   bool captionFound = false;
