@@ -298,6 +298,12 @@ platform::Result<JournalReplay> ReplayJournalFile(navdb::Database& db,
 
 platform::Result<JournalReplay> ReplayMissingEdits(navdb::Database& db, const navdb::Reporter& ui,
                                                    std::string_view keptHint) {
+  // Lists that lack a file the load could not read are not what the files
+  // hold, and are never saved over them: there is nothing to mend.
+  if (std::any_of(db.readFailures.begin(), db.readFailures.end(),
+                  [](const std::string& failure) { return !failure.empty(); })) {
+    return JournalReplay{};
+  }
   const auto warn = [&ui](const std::string& text) {
     navdb::ShowMessage(ui, "Warning", text, navdb::MessageIcon::Warning, navdb::MessageButtons::Ok);
   };

@@ -112,7 +112,8 @@ platform::Result<JournalReplay> ReplayJournalFile(navdb::Database& db,
 // that the files do not hold (a save cut short, files changed by another
 // program) are made again, and conflicts kept for later. Each is told
 // through `ui` as a warning; `keptHint` says where the kept records can be
-// seen. Fails, told as well, when the journal cannot be read. The caller
+// seen. Nothing is done when the load could not read a database file. Fails,
+// told as well, when the journal cannot be read. The caller
 // re-indexes and saves, or lets the user save, when the lists changed.
 platform::Result<JournalReplay> ReplayMissingEdits(navdb::Database& db, const navdb::Reporter& ui,
                                                    std::string_view keptHint);

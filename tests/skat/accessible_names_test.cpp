@@ -47,8 +47,13 @@ std::vector<std::string> UnnamedOrSharedControls(QWidget& window) {
                        (object ? object->metaObject()->className() + std::string(" ") +
                                      object->objectName().toStdString()
                                : std::string()));
-    } else if (const QRect r = node->rect();
-               !places.insert({name, QString("%1,%2,%3,%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height())}).second) {
+    } else if (const QRect r = node->rect(); !places
+                                                  .insert({name, QString("%1,%2,%3,%4")
+                                                                     .arg(r.x())
+                                                                     .arg(r.y())
+                                                                     .arg(r.width())
+                                                                     .arg(r.height())})
+                                                  .second) {
       continue;  // the same control reached again
     } else if (++names[name] == 2) {
       faults.push_back("shared name: " + name.toStdString() + " (role " + role + ")");
