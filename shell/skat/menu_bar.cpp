@@ -97,11 +97,9 @@ QMenu* MainMenuBar::makeEditMenu() {
           [this] { pickAction_->setEnabled(window_.state().pick.SelectionPending()); });
   menu->addSeparator();
   QAction* find = addAction(menu, "&Find...", QKeySequence(Qt::CTRL | Qt::Key_F));
-  connect(find, &QAction::triggered, this, [this] {
-    auto* field = window_.findChild<QLineEdit*>("Find ID");
-    field->setFocus(Qt::ShortcutFocusReason);
-    field->selectAll();
-  });
+  // Find is the search box, which filters the lists; "Find ID" keeps its
+  // own place beside them.
+  connect(find, &QAction::triggered, this, [this] { window_.focusSearch(); });
   return menu;
 }
 

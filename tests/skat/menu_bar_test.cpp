@@ -237,7 +237,7 @@ TEST(MenuBar, ShortcutsTriggerTheirActions) {
       {Qt::CTRL | Qt::Key_O, "Open plan", [] { OpenFileDialogSeam::setNextFile(""); },
        [] { EXPECT_EQ(OpenFileDialogSeam::lastTitle(), "Select a Flight Plan"); }},
       {Qt::CTRL | Qt::Key_F, "Find", [] {},
-       [&] { EXPECT_EQ(QApplication::focusWidget(), window.findChild<QLineEdit*>("Find ID")); }},
+       [&] { EXPECT_EQ(QApplication::focusWidget(), window.findChild<QLineEdit*>("Search")); }},
       {QKeyCombination(Qt::Key_F2), "Edit entry",
        [&] {
          WhenModal<EntryEditorDialog>([&edited](EntryEditorDialog& editor) {
