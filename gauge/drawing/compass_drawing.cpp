@@ -56,7 +56,9 @@ void DrawAircraftSymbol(const DisplayFrame& frame) {
 
 void DrawCompassScale(const DisplayFrame& frame) {
   const int headingWhole = TruncToInt(frame.headingDeg);
-  const double firstTickDeg = frame.headingDeg - 10 * (headingWhole / 10);
+  // The ten-degree mark at or below the heading's whole degrees.
+  const int tickBelowDeg = 10 * (headingWhole / 10);
+  const double firstTickDeg = frame.headingDeg - tickBelowDeg;
   const int sweepDeg = (2 - frame.modes.ndMode) * 180;
   const int radiusPx = frame.geometry.radiusPx;
   for (int tickDeg = 0; tickDeg < sweepDeg; tickDeg += 10) {
