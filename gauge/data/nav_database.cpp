@@ -110,14 +110,12 @@ DatabaseStamps StampDatabaseFiles(const std::string& simulatorFolder) {
 int OpenNavDatabase(NavDatabase& database, const std::string& simulatorFolder) {
   CloseNavDatabase(database);
   platform::EnumArray<DatabaseFile, platform::ReadStep, kDatabaseFileCount> steps;
-  std::string errorText;
   for (size_t file = 0; file < kDatabaseFileCount; ++file) {
     const std::string path = PathOf(simulatorFolder, file);
     // Stamped before the read: a change while it is read then shows as a
     // stamp that differs at the next check, never as one that hides it.
     database.stamps[file] = StampOf(path);
-    steps[file] =
-        platform::ReadFileBytes(path, kMaxDatabaseFileBytes, database.bytes[file], errorText);
+    steps[file] = platform::ReadFileBytes(path, kMaxDatabaseFileBytes, database.bytes[file]);
   }
   int code = ReadStatus(steps);
   if (code == 0) {
