@@ -21,11 +21,14 @@ enum class ReadStep { None, Open, Size, Read };
 // Fails at Open when the file cannot be opened (or is a folder); at Size when
 // it is not a regular file or is empty; at Read when reading fails, when the
 // file is larger than `maxBytes`, or when it ends before the size it had when
-// it was opened (it shrank while it was read); `bytes` is then empty. The
-// step is the whole outcome: the display reports it as a status code, with
-// no text. `afterSizing`, when set, runs between taking the size and
-// reading, so that a test can change the file in that gap.
+// it was opened (it shrank while it was read). `errorText` is the reason.
+// `afterSizing`, when set, runs between taking the size and reading, so that
+// a test can change the file in that gap.
 ReadStep ReadFileBytes(const std::filesystem::path& path, size_t maxBytes,
-                       std::vector<uint8_t>& bytes, const std::function<void()>& afterSizing = {});
+                       std::vector<uint8_t>& bytes, std::string& errorText,
+                       const std::function<void()>& afterSizing = {});
+
+// The reason given when a file ends before the size it had when opened.
+inline constexpr const char* kFileShrankText = "The file became shorter while it was read.";
 
 }  // namespace platform

@@ -58,7 +58,9 @@ UnpackStatus UnpackBglFile(const std::filesystem::path& path, UnpackedImage* ima
   if (image == nullptr) return UnpackStatus::NoOutput;
   *image = UnpackedImage{};
   std::vector<uint8_t> file;
-  if (platform::ReadFileBytes(path, kMaxSceneryFileBytes, file) != platform::ReadStep::None) {
+  std::string error;
+  if (platform::ReadFileBytes(path, kMaxSceneryFileBytes, file, error) !=
+      platform::ReadStep::None) {
     return UnpackStatus::FileFailed;
   }
   return UnpackBglBytes(file, image);

@@ -110,12 +110,14 @@ DatabaseStamps StampDatabaseFiles(const std::string& simulatorFolder) {
 int OpenNavDatabase(NavDatabase& database, const std::string& simulatorFolder) {
   CloseNavDatabase(database);
   platform::EnumArray<DatabaseFile, platform::ReadStep, kDatabaseFileCount> steps;
+  std::string errorText;
   for (size_t file = 0; file < kDatabaseFileCount; ++file) {
     const std::string path = PathOf(simulatorFolder, file);
     // Stamped before the read: a change while it is read then shows as a
     // stamp that differs at the next check, never as one that hides it.
     database.stamps[file] = StampOf(path);
-    steps[file] = platform::ReadFileBytes(path, kMaxDatabaseFileBytes, database.bytes[file]);
+    steps[file] =
+        platform::ReadFileBytes(path, kMaxDatabaseFileBytes, database.bytes[file], errorText);
   }
   int code = ReadStatus(steps);
   if (code == 0) {
