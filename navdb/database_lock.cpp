@@ -140,9 +140,9 @@ std::string LockRefusalText(std::string_view holder) {
   return "The database is in use by " + name + ". Try again when it has finished.";
 }
 
-std::optional<DatabaseLock> DatabaseLock::Acquire(const std::filesystem::path& navDataFolder,
-                                                  LockMode mode, std::string_view programName,
-                                                  std::string& refusal, const Reporter& ui) {
+platform::Result<DatabaseLock> DatabaseLock::Acquire(const std::filesystem::path& navDataFolder,
+                                                     LockMode mode, std::string_view programName,
+                                                     const Reporter& ui) {
   const std::filesystem::path path = navDataFolder / kLockFileName;
   mode_t found = 0;
   int fd = OpenLockFile(path, O_RDWR | O_CREAT, found);
@@ -153,31 +153,31 @@ std::optional<DatabaseLock> DatabaseLock::Acquire(const std::filesystem::path& n
     // either, so a reader needs no lock there.
     if (fd < 0 && (openError == EACCES || openError == EROFS) && errno == ENOENT) {
       if (!SaveWasInterrupted(navDataFolder)) return DatabaseLock(-1, mode);
-      refusal = InterruptedSaveRefusal("The folder " + navDataFolder.string() +
-                                       " cannot be written: " + std::strerror(openError) + ".");
-      return std::nullopt;
+      return platform::Failure(
+          InterruptedSaveRefusal("The folder " + navDataFolder.string() +
+                                 " cannot be written: " + std::strerror(openError) + "."));
     }
   }
   if (fd < 0) {
-    refusal = found != 0 ? NotPlainFileText(path, found)
-                         : "Can't create file " + path.string() + "\r\r" + std::strerror(errno);
-    return std::nullopt;
+    if (found != 0) return platform::Error{NotPlainFileText(path, found), 0, path};
+    const int failed = errno;
+    return platform::Error{"Can't create file " + path.string() + "\r\r" + std::strerror(failed),
+                           failed, path};
   }
   const int operation = mode == LockMode::Exclusive ? LOCK_EX : LOCK_SH;
   while (::flock(fd, operation | LOCK_NB) != 0) {
     if (errno == EINTR) continue;
-    refusal = errno == EWOULDBLOCK
-                  ? LockRefusalText(RefusingHolder(fd))
-                  : "Can't lock file " + path.string() + "\r\r" + std::strerror(errno);
+    const int failed = errno;
+    std::string refusal = failed == EWOULDBLOCK
+                              ? LockRefusalText(RefusingHolder(fd))
+                              : "Can't lock file " + path.string() + "\r\r" + std::strerror(failed);
     ::close(fd);
-    return std::nullopt;
+    return platform::Error{std::move(refusal), failed, path};
   }
   WriteHolder(fd, mode, programName);
   DatabaseLock lock(fd, mode);
-  if (const platform::Status prepared = lock.PrepareFolder(navDataFolder, programName, ui);
-      !prepared) {
-    refusal = prepared.error().message;
-    return std::nullopt;
+  if (platform::Status prepared = lock.PrepareFolder(navDataFolder, programName, ui); !prepared) {
+    return prepared.error();
   }
   return lock;
 }

@@ -21,17 +21,17 @@ enum class LockMode { Shared, Exclusive };
 
 class DatabaseLock {  // RAII, move-only; releases on destruction
  public:
-  // Tries once, never waits. On refusal returns nothing and sets `refusal` to the
-  // message to show (naming the holder: program name and process id).
+  // Tries once, never waits. A refusal's message is the one to show (it
+  // names the holder: program name and process id).
   //
   // Before it returns the lock, it makes the set of a save that was killed
   // half-way whole again (see database_recovery.h) and tells `ui` so; a
   // reader takes the lock exclusively for that while nobody else holds it,
   // and is refused when others do. An exclusive holder then removes the
   // temporary files of killed saves.
-  static std::optional<DatabaseLock> Acquire(const std::filesystem::path& navDataFolder,
-                                             LockMode mode, std::string_view programName,
-                                             std::string& refusal, const Reporter& ui = {});
+  static platform::Result<DatabaseLock> Acquire(const std::filesystem::path& navDataFolder,
+                                                LockMode mode, std::string_view programName,
+                                                const Reporter& ui = {});
 
   DatabaseLock(DatabaseLock&& other) noexcept;
   DatabaseLock& operator=(DatabaseLock&& other) noexcept;

@@ -152,24 +152,28 @@ std::string Quoted(std::string_view text) {
   return "\"" + std::string(text.substr(0, cut)) + "...\"";
 }
 
-// Stores one field's text into its value; a reason when the text is bad.
-std::string ReadField(std::string_view text, const Field& field) {
+// Stores one field's text into its value; fails saying why a text is
+// refused.
+platform::Status ReadField(std::string_view text, const Field& field) {
   if (text.empty()) return {};  // no news: the last value stays
   if (auto* number = std::get_if<std::optional<double>*>(&field.value)) {
     double value = 0;
     const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (status == std::errc::result_out_of_range) return Quoted(text) + " is out of range";
+    if (status == std::errc::result_out_of_range)
+      return platform::Failure(Quoted(text) + " is out of range");
     if (status != std::errc() || end != text.data() + text.size()) {
-      return Quoted(text) + " is not a number";
+      return platform::Failure(Quoted(text) + " is not a number");
     }
-    if (!std::isfinite(value)) return Quoted(text) + " is not a finite number";
-    if (value < field.minimum || value > field.maximum) return Quoted(text) + " is out of range";
+    if (!std::isfinite(value)) return platform::Failure(Quoted(text) + " is not a finite number");
+    if (value < field.minimum || value > field.maximum)
+      return platform::Failure(Quoted(text) + " is out of range");
     **number = value;
   } else if (auto* flag = std::get_if<std::optional<bool>*>(&field.value)) {
-    if (text != "0" && text != "1") return Quoted(text) + " is not 0 or 1";
+    if (text != "0" && text != "1") return platform::Failure(Quoted(text) + " is not 0 or 1");
     **flag = text == "1";
   } else {
-    if (text.size() > kMaxTextBytes) return Quoted(text) + " is longer than 16 bytes";
+    if (text.size() > kMaxTextBytes)
+      return platform::Failure(Quoted(text) + " is longer than 16 bytes");
     *std::get<std::optional<std::string>*>(field.value) = std::string(text);
   }
   return {};
@@ -198,10 +202,9 @@ platform::Result<FgfsSample> ParseFgfsPacket(std::string_view bytes) {
   FgfsSample sample;
   const std::vector<Field> fields = FieldsOf(sample);
   for (size_t index = 0; index < fields.size(); ++index) {
-    std::string problem = ReadField(texts[index + 1], fields[index]);
-    if (!problem.empty()) {
+    if (const platform::Status read = ReadField(texts[index + 1], fields[index]); !read) {
       return platform::Failure("field " + std::to_string(index + 1) + " (" +
-                               std::string(fields[index].name) + "): " + problem);
+                               std::string(fields[index].name) + "): " + read.error().message);
     }
   }
   return sample;

@@ -12,15 +12,14 @@ class Parser {
  public:
   explicit Parser(std::string_view text) : text_(text) {}
 
-  std::optional<JsonValue> Document(std::string& problem) {
+  platform::Result<JsonValue> Document() {
     JsonValue value;
     if (Value(value, 0)) {
       SkipBlanks();
       if (at_ != text_.size()) Fail("text after the value");
     }
     if (!problem_.empty()) {
-      problem = problem_ + " at character " + std::to_string(at_);
-      return std::nullopt;
+      return platform::Failure(problem_ + " at character " + std::to_string(at_));
     }
     return value;
   }
@@ -133,8 +132,8 @@ const JsonValue* JsonValue::Find(std::string_view key) const {
   return nullptr;
 }
 
-std::optional<JsonValue> ParseJson(std::string_view text, std::string& problem) {
-  return Parser(text).Document(problem);
+platform::Result<JsonValue> ParseJson(std::string_view text) {
+  return Parser(text).Document();
 }
 
 }  // namespace coastline_tool

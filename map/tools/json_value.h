@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace coastline_tool {
 
 struct JsonValue {
@@ -25,8 +27,7 @@ struct JsonValue {
   const JsonValue* Find(std::string_view key) const;
 };
 
-// The value of the whole text, or nothing with `problem` saying where it
-// stopped being JSON.
-std::optional<JsonValue> ParseJson(std::string_view text, std::string& problem);
+// The value of the whole text; fails saying where it stopped being JSON.
+platform::Result<JsonValue> ParseJson(std::string_view text);
 
 }  // namespace coastline_tool

@@ -44,11 +44,17 @@ bool MakeLevel(const std::string& argument, navmap::QuantizedLevel& level) {
     std::fprintf(stderr, "make_coastlines: cannot read %s\n", path.c_str());
     return false;
   }
-  std::string problem;
-  const auto document = coastline_tool::ParseJson(text, problem);
-  const auto topology = document ? coastline_tool::ReadTopology(*document, problem) : std::nullopt;
+  const platform::Result<coastline_tool::JsonValue> document = coastline_tool::ParseJson(text);
+  if (!document) {
+    std::fprintf(stderr, "make_coastlines: %s: %s\n", path.c_str(),
+                 document.error().message.c_str());
+    return false;
+  }
+  const platform::Result<coastline_tool::Topology> topology =
+      coastline_tool::ReadTopology(*document);
   if (!topology) {
-    std::fprintf(stderr, "make_coastlines: %s: %s\n", path.c_str(), problem.c_str());
+    std::fprintf(stderr, "make_coastlines: %s: %s\n", path.c_str(),
+                 topology.error().message.c_str());
     return false;
   }
   level.grid = topology->grid;

@@ -79,9 +79,7 @@ const JsonValue* Geometries(const JsonValue& document, const char* object) {
   return named;
 }
 
-}  // namespace
-
-std::optional<Topology> ReadTopology(const JsonValue& document, std::string& problem) {
+std::optional<Topology> ReadTopologyOf(const JsonValue& document, std::string& problem) {
   Topology topology;
   const JsonValue* transform = document.Find("transform");
   const JsonValue* scale = transform == nullptr ? nullptr : transform->Find("scale");
@@ -125,6 +123,15 @@ std::optional<Topology> ReadTopology(const JsonValue& document, std::string& pro
   eachGeometry(*land, addLand);
   if (!problem.empty()) return std::nullopt;
   return topology;
+}
+
+}  // namespace
+
+platform::Result<Topology> ReadTopology(const JsonValue& document) {
+  std::string problem;
+  std::optional<Topology> topology = ReadTopologyOf(document, problem);
+  if (!topology) return platform::Failure(std::move(problem));
+  return std::move(*topology);
 }
 
 }  // namespace coastline_tool

@@ -10,6 +10,8 @@
 #include "map/coastline_file.h"
 #include "map/tools/json_value.h"
 
+#include "platform/result.h"
+
 namespace coastline_tool {
 
 using Ring = std::vector<navmap::QuantizedPoint>;
@@ -22,6 +24,7 @@ struct Topology {
 };
 
 // Reads the "countries" and "land" objects of a quantized topology.
-std::optional<Topology> ReadTopology(const JsonValue& document, std::string& problem);
+// Fails saying what it lacks.
+platform::Result<Topology> ReadTopology(const JsonValue& document);
 
 }  // namespace coastline_tool

@@ -87,9 +87,11 @@ bool LockDatabase(CliContext& context, DatabaseUse use, std::optional<navdb::Dat
   const navdb::LockMode mode = use == DatabaseUse::Changes || use == DatabaseUse::Creates
                                    ? navdb::LockMode::Exclusive
                                    : navdb::LockMode::Shared;
-  std::string refusal;
-  lock = navdb::DatabaseLock::Acquire(context.navData, mode, "skat-cli", refusal, ui);
-  return lock.has_value() || refuse(refusal);
+  platform::Result<navdb::DatabaseLock> acquired =
+      navdb::DatabaseLock::Acquire(context.navData, mode, "skat-cli", ui);
+  if (!acquired) return refuse(acquired.error().message);
+  lock = std::move(acquired).value();
+  return true;
 }
 
 void PrintUsage(std::ostream& stream, const CliCommand& command) {

@@ -76,15 +76,17 @@ bool SkatProgram::lockDatabase() {
   // the folder, and the program is then the only one that knows of it.
   std::error_code error;
   if (!std::filesystem::is_directory(state_.db.folder, error)) return true;
-  std::string refusal;
   // The lock finishes a save that was killed half-way, and says so.
   const MessageBoxReports ui(nullptr);
-  lock_ = navdb::DatabaseLock::Acquire(state_.db.folder, navdb::LockMode::Exclusive, "skat",
-                                       refusal, ui);
-  if (lock_) return true;
-  ShowMessageBox(nullptr,
-                 {"Error", refusal, navdb::MessageIcon::Error, navdb::MessageButtons::Ok, true});
-  return false;
+  platform::Result<navdb::DatabaseLock> acquired =
+      navdb::DatabaseLock::Acquire(state_.db.folder, navdb::LockMode::Exclusive, "skat", ui);
+  if (!acquired) {
+    ShowMessageBox(nullptr, {"Error", acquired.error().message, navdb::MessageIcon::Error,
+                             navdb::MessageButtons::Ok, true});
+    return false;
+  }
+  lock_ = std::move(acquired).value();
+  return true;
 }
 
 void SkatProgram::locateSimulator() {

@@ -108,21 +108,20 @@ TEST(CoastlineToolTest, ReadsCoastsBordersAndLandFromATopology) {
       "land":{"type":"GeometryCollection","geometries":[
         {"type":"Polygon","arcs":[[0,1]]}]}},
     "arcs":[[[180,90],[0,2],[2,0]],[[182,92],[0,-2]],[[182,90],[2,0],[0,2],[-2,0]]]})";
-  std::string problem;
-  const std::optional<JsonValue> document = ParseJson(text, problem);
-  ASSERT_TRUE(document) << problem;
-  const std::optional<Topology> topology = ReadTopology(*document, problem);
-  ASSERT_TRUE(topology) << problem;
+  const platform::Result<JsonValue> document = ParseJson(text);
+  ASSERT_TRUE(document) << document.error().message;
+  const platform::Result<Topology> topology = ReadTopology(*document);
+  ASSERT_TRUE(topology) << topology.error().message;
   EXPECT_EQ(topology->countryUses, (std::vector<int>{1, 2, 1}));
   ASSERT_EQ(topology->arcs.size(), 3u);
   EXPECT_EQ(topology->arcs[0], (Ring{{180, 90}, {180, 92}, {182, 92}}));
   ASSERT_EQ(topology->landRings.size(), 1u);
   EXPECT_EQ(topology->landRings[0], (Ring{{180, 90}, {180, 92}, {182, 92}, {182, 90}}));
 
-  EXPECT_FALSE(ParseJson("{\"a\":[1,2", problem));
-  EXPECT_EQ(problem, "an array does not end with ] at character 9");
-  EXPECT_FALSE(ReadTopology(*ParseJson("{\"arcs\":[]}", problem), problem));
-  EXPECT_EQ(problem, "not a quantized topology (transform and arcs)");
+  EXPECT_EQ(ParseJson("{\"a\":[1,2").error().message,
+            "an array does not end with ] at character 9");
+  EXPECT_EQ(ReadTopology(*ParseJson("{\"arcs\":[]}")).error().message,
+            "not a quantized topology (transform and arcs)");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/support/lock_acquire.h"
 #include "tests/support/temp_folder.h"
 
 namespace navdb {
@@ -28,35 +29,35 @@ TEST(DatabaseLock, OneWriterOrManyReaders) {
   TempFolder folder;
   std::string refusal;
   std::optional<DatabaseLock> writer =
-      DatabaseLock::Acquire(folder.path(), LockMode::Exclusive, "writer", refusal);
+      testing_support::AcquireLock(folder.path(), LockMode::Exclusive, "writer", refusal);
   ASSERT_TRUE(writer);
   EXPECT_EQ(writer->Mode(), LockMode::Exclusive);
   EXPECT_EQ(folder.Read("skat.lock"), "writer " + std::to_string(::getpid()) + "\n");
   for (LockMode mode : {LockMode::Exclusive, LockMode::Shared}) {
     refusal.clear();
-    EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), mode, "second", refusal));
+    EXPECT_FALSE(testing_support::AcquireLock(folder.path(), mode, "second", refusal));
     EXPECT_EQ(refusal, InUseText("writer", ::getpid()));
   }
   // Moving keeps the lock; only the end of its last holder releases it.
   std::optional<DatabaseLock> moved = std::move(writer);
   writer.reset();
-  EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), LockMode::Shared, "reader", refusal));
+  EXPECT_FALSE(testing_support::AcquireLock(folder.path(), LockMode::Shared, "reader", refusal));
   moved.reset();
   EXPECT_EQ(folder.Read("skat.lock"), "");
 
   std::optional<DatabaseLock> reader =
-      DatabaseLock::Acquire(folder.path(), LockMode::Shared, "reader", refusal);
+      testing_support::AcquireLock(folder.path(), LockMode::Shared, "reader", refusal);
   std::optional<DatabaseLock> otherReader =
-      DatabaseLock::Acquire(folder.path(), LockMode::Shared, "reader2", refusal);
+      testing_support::AcquireLock(folder.path(), LockMode::Shared, "reader2", refusal);
   ASSERT_TRUE(reader && otherReader);
-  EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), LockMode::Exclusive, "writer", refusal));
+  EXPECT_FALSE(testing_support::AcquireLock(folder.path(), LockMode::Exclusive, "writer", refusal));
   EXPECT_EQ(refusal, InUseText("reader", ::getpid()));
   // The first reader to come names itself; the last one to leave takes the name out.
   otherReader.reset();
   EXPECT_EQ(folder.Read("skat.lock"), "reader " + std::to_string(::getpid()) + "\n");
   reader.reset();
   EXPECT_EQ(folder.Read("skat.lock"), "");
-  EXPECT_TRUE(DatabaseLock::Acquire(folder.path(), LockMode::Exclusive, "writer", refusal));
+  EXPECT_TRUE(testing_support::AcquireLock(folder.path(), LockMode::Exclusive, "writer", refusal));
 }
 
 TEST(DatabaseLock, AHolderInAnotherProcessIsNamedAndItsDeathFreesTheLock) {
@@ -67,7 +68,8 @@ TEST(DatabaseLock, AHolderInAnotherProcessIsNamedAndItsDeathFreesTheLock) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     std::string refusal;
-    auto lock = DatabaseLock::Acquire(folder.path(), LockMode::Exclusive, "skat-cli", refusal);
+    auto lock =
+        testing_support::AcquireLock(folder.path(), LockMode::Exclusive, "skat-cli", refusal);
     const char state = lock ? 'y' : 'n';
     if (::write(ready[1], &state, 1) != 1) ::_exit(1);
     ::pause();  // holds the lock until killed, never releasing it itself
@@ -77,9 +79,9 @@ TEST(DatabaseLock, AHolderInAnotherProcessIsNamedAndItsDeathFreesTheLock) {
   ASSERT_EQ(::read(ready[0], &state, 1), 1);
   ASSERT_EQ(state, 'y');
   std::string refusal;
-  EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), LockMode::Exclusive, "skat", refusal));
+  EXPECT_FALSE(testing_support::AcquireLock(folder.path(), LockMode::Exclusive, "skat", refusal));
   EXPECT_EQ(refusal, InUseText("skat-cli", child));
-  EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), LockMode::Shared, "skat", refusal));
+  EXPECT_FALSE(testing_support::AcquireLock(folder.path(), LockMode::Shared, "skat", refusal));
 
   ::kill(child, SIGKILL);
   ::waitpid(child, nullptr, 0);
@@ -88,7 +90,7 @@ TEST(DatabaseLock, AHolderInAnotherProcessIsNamedAndItsDeathFreesTheLock) {
   // The dead holder's name is still in the file, but its lock went with it.
   EXPECT_EQ(folder.Read("skat.lock"), "skat-cli " + std::to_string(child) + "\n");
   std::optional<DatabaseLock> lock =
-      DatabaseLock::Acquire(folder.path(), LockMode::Exclusive, "skat", refusal);
+      testing_support::AcquireLock(folder.path(), LockMode::Exclusive, "skat", refusal);
   EXPECT_TRUE(lock);
   EXPECT_EQ(folder.Read("skat.lock"), "skat " + std::to_string(::getpid()) + "\n");
 }
@@ -96,7 +98,8 @@ TEST(DatabaseLock, AHolderInAnotherProcessIsNamedAndItsDeathFreesTheLock) {
 TEST(DatabaseLock, AMissingFolderIsAFailureWithItsReason) {
   TempFolder folder;
   std::string refusal;
-  EXPECT_FALSE(DatabaseLock::Acquire(folder / "absent", LockMode::Exclusive, "skat", refusal));
+  EXPECT_FALSE(
+      testing_support::AcquireLock(folder / "absent", LockMode::Exclusive, "skat", refusal));
   EXPECT_EQ(refusal, "Can't create file " + (folder / "absent" / "skat.lock").string() +
                          "\r\rNo such file or directory");
   EXPECT_EQ(LockRefusalText(""),
@@ -119,25 +122,25 @@ TEST(DatabaseLock, ALockFileThatIsNoPlainFileIsRefusedAndLeftAlone) {
     TempFolder folder;
     std::filesystem::create_symlink(outside / "notes.txt", folder / "skat.lock");
     std::string refusal;
-    EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), mode, "skat-cli", refusal));
+    EXPECT_FALSE(testing_support::AcquireLock(folder.path(), mode, "skat-cli", refusal));
     EXPECT_EQ(refusal, NotPlainText(folder, "a symbolic link"));
     EXPECT_EQ(outside.Read("notes.txt"), "what the user wrote\n");
 
     // A link to nothing: following it would create its target.
     std::filesystem::remove(folder / "skat.lock");
     std::filesystem::create_symlink(outside / "created.txt", folder / "skat.lock");
-    EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), mode, "skat-cli", refusal));
+    EXPECT_FALSE(testing_support::AcquireLock(folder.path(), mode, "skat-cli", refusal));
     EXPECT_EQ(refusal, NotPlainText(folder, "a symbolic link"));
     EXPECT_FALSE(outside.Exists("created.txt"));
 
     std::filesystem::remove(folder / "skat.lock");
     ASSERT_EQ(::mkfifo((folder / "skat.lock").c_str(), 0600), 0);
-    EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), mode, "skat-cli", refusal));
+    EXPECT_FALSE(testing_support::AcquireLock(folder.path(), mode, "skat-cli", refusal));
     EXPECT_EQ(refusal, NotPlainText(folder, "a named pipe"));
 
     std::filesystem::remove(folder / "skat.lock");
     std::filesystem::create_directory(folder / "skat.lock");
-    EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), mode, "skat-cli", refusal));
+    EXPECT_FALSE(testing_support::AcquireLock(folder.path(), mode, "skat-cli", refusal));
     EXPECT_EQ(refusal, NotPlainText(folder, "a folder"));
 
     std::filesystem::remove(folder / "skat.lock");
@@ -148,7 +151,7 @@ TEST(DatabaseLock, ALockFileThatIsNoPlainFileIsRefusedAndLeftAlone) {
     ASSERT_LT(socketPath.size(), sizeof address.sun_path);
     std::strcpy(address.sun_path, socketPath.c_str());
     ASSERT_EQ(::bind(socketFd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), mode, "skat-cli", refusal));
+    EXPECT_FALSE(testing_support::AcquireLock(folder.path(), mode, "skat-cli", refusal));
     EXPECT_EQ(refusal, NotPlainText(folder, "a socket"));
     ::close(socketFd);
   }
@@ -163,9 +166,10 @@ TEST(DatabaseLock, OnlyTheHolderLineThisProgramWroteIsEverWritten) {
     TempFolder folder;
     folder.Write("skat.lock", "my notes, not a holder\n");
     std::string refusal;
-    std::optional<DatabaseLock> lock = DatabaseLock::Acquire(folder.path(), mode, "one", refusal);
+    std::optional<DatabaseLock> lock =
+        testing_support::AcquireLock(folder.path(), mode, "one", refusal);
     ASSERT_TRUE(lock);
-    EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), LockMode::Exclusive, "two", refusal));
+    EXPECT_FALSE(testing_support::AcquireLock(folder.path(), LockMode::Exclusive, "two", refusal));
     // Nothing of the file's own text goes into the refusal.
     EXPECT_EQ(refusal, LockRefusalText(""));
     lock.reset();
@@ -176,7 +180,7 @@ TEST(DatabaseLock, OnlyTheHolderLineThisProgramWroteIsEverWritten) {
       TempFolder linked;
       linked.Write("notes.txt", words);
       ASSERT_EQ(::link((linked / "notes.txt").c_str(), (linked / "skat.lock").c_str()), 0);
-      lock = DatabaseLock::Acquire(linked.path(), mode, "one", refusal);
+      lock = testing_support::AcquireLock(linked.path(), mode, "one", refusal);
       ASSERT_TRUE(lock);
       EXPECT_EQ(linked.Read("notes.txt"), words);
       lock.reset();
@@ -186,7 +190,7 @@ TEST(DatabaseLock, OnlyTheHolderLineThisProgramWroteIsEverWritten) {
     // A file put in place of the lock file while it is held is not touched
     // by the release; the lock file that was opened is.
     TempFolder swapped;
-    lock = DatabaseLock::Acquire(swapped.path(), mode, "one", refusal);
+    lock = testing_support::AcquireLock(swapped.path(), mode, "one", refusal);
     ASSERT_TRUE(lock);
     swapped.Write("notes.txt", "moved here\n");
     std::filesystem::rename(swapped / "skat.lock", swapped / "old.lock");

@@ -13,6 +13,7 @@
 #include "navdb/database_lock.h"
 #include "navdb/database_recovery.h"
 #include "navdb/entry_lines.h"
+#include "tests/support/lock_acquire.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/temp_folder.h"
 
@@ -81,7 +82,7 @@ TEST(DatabaseRecovery, TheNextWriterFinishesAKilledSaveAndSaysSo) {
   RecordingUi ui;
   std::string refusal;
   std::optional<DatabaseLock> lock =
-      DatabaseLock::Acquire(folder.path(), LockMode::Exclusive, "skat-cli", refusal, ui);
+      testing_support::AcquireLock(folder.path(), LockMode::Exclusive, "skat-cli", refusal, ui);
   ASSERT_TRUE(lock) << refusal;
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].caption, "Warning");
@@ -107,7 +108,8 @@ TEST(DatabaseRecovery, AKilledSaveWithoutItsNewFilesIsUndone) {
   }
   RecordingUi ui;
   std::string refusal;
-  ASSERT_TRUE(DatabaseLock::Acquire(folder.path(), LockMode::Exclusive, "skat", refusal, ui));
+  ASSERT_TRUE(
+      testing_support::AcquireLock(folder.path(), LockMode::Exclusive, "skat", refusal, ui));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text,
             "The last save of the database was interrupted before all its files were in place. "
@@ -127,11 +129,12 @@ TEST(DatabaseRecovery, AReaderFinishesAKilledSaveOnlyWhenAlone) {
   MixedSet(shared);
   const std::string manifest = shared.Read(std::string(kSaveManifestName));
   std::filesystem::rename(shared / kSaveManifestName, shared / "aside");
-  other = DatabaseLock::Acquire(shared.path(), LockMode::Shared, "first-reader", refusal);
+  other = testing_support::AcquireLock(shared.path(), LockMode::Shared, "first-reader", refusal);
   ASSERT_TRUE(other);
   std::filesystem::rename(shared / "aside", shared / kSaveManifestName);
   RecordingUi ui;
-  EXPECT_FALSE(DatabaseLock::Acquire(shared.path(), LockMode::Shared, "skat-cli", refusal, ui));
+  EXPECT_FALSE(
+      testing_support::AcquireLock(shared.path(), LockMode::Shared, "skat-cli", refusal, ui));
   EXPECT_EQ(refusal,
             "The database files are out of step: a save was interrupted. It is finished by the "
             "next program that has the database to itself.\r\r" +
@@ -142,13 +145,13 @@ TEST(DatabaseRecovery, AReaderFinishesAKilledSaveOnlyWhenAlone) {
 
   // Alone, the reader finishes it and goes on sharing the lock.
   std::optional<DatabaseLock> reader =
-      DatabaseLock::Acquire(shared.path(), LockMode::Shared, "skat-cli", refusal, ui);
+      testing_support::AcquireLock(shared.path(), LockMode::Shared, "skat-cli", refusal, ui);
   ASSERT_TRUE(reader) << refusal;
   EXPECT_EQ(reader->Mode(), LockMode::Shared);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, kForward);
-  EXPECT_TRUE(DatabaseLock::Acquire(shared.path(), LockMode::Shared, "second", refusal));
-  EXPECT_FALSE(DatabaseLock::Acquire(shared.path(), LockMode::Exclusive, "writer", refusal));
+  EXPECT_TRUE(testing_support::AcquireLock(shared.path(), LockMode::Shared, "second", refusal));
+  EXPECT_FALSE(testing_support::AcquireLock(shared.path(), LockMode::Exclusive, "writer", refusal));
   EXPECT_EQ(Loaded(shared).index.Count(), 3u);
 }
 
@@ -160,7 +163,7 @@ TEST(DatabaseRecovery, ADamagedRecordOfASaveStopsEveryProgram) {
   for (LockMode mode : {LockMode::Exclusive, LockMode::Shared}) {
     std::string refusal;
     RecordingUi ui;
-    EXPECT_FALSE(DatabaseLock::Acquire(folder.path(), mode, "skat-cli", refusal, ui));
+    EXPECT_FALSE(testing_support::AcquireLock(folder.path(), mode, "skat-cli", refusal, ui));
     EXPECT_EQ(refusal,
               "The database files are out of step: a save was interrupted and could not be "
               "finished or undone (skat.save is damaged: its first line is not \"file set "
@@ -196,12 +199,12 @@ TEST(DatabaseRecovery, TheLeftoversOfKilledSavesAreRemovedByTheNextWriter) {
   // A reader removes nothing.
   std::string refusal;
   std::optional<DatabaseLock> lock =
-      DatabaseLock::Acquire(folder.path(), LockMode::Shared, "reader", refusal);
+      testing_support::AcquireLock(folder.path(), LockMode::Shared, "reader", refusal);
   ASSERT_TRUE(lock);
   for (const std::string& name : leftovers) EXPECT_TRUE(folder.Exists(name)) << name;
   lock.reset();
 
-  lock = DatabaseLock::Acquire(folder.path(), LockMode::Exclusive, "writer", refusal);
+  lock = testing_support::AcquireLock(folder.path(), LockMode::Exclusive, "writer", refusal);
   ASSERT_TRUE(lock);
   for (const std::string& name : leftovers) EXPECT_FALSE(folder.Exists(name)) << name;
   for (const std::string& name : kept) EXPECT_EQ(folder.Read(name), "mine") << name;

@@ -15,6 +15,7 @@
 #include "tests/shell/cli_process.h"
 #include "tests/shell/cli_runner.h"
 #include "tests/shell/scenery_ndb.h"
+#include "tests/support/lock_acquire.h"
 #include "tests/support/temp_folder.h"
 #include "tools/scenery_writer/bgl_writer.h"
 
@@ -59,7 +60,7 @@ TEST(CliSafety, ARefusedLockChangesNothingAndExitsOne) {
   const std::string navDataOption = "--navdata=" + navData.path().string();
   std::string refusal;
   {
-    auto lock = navdb::DatabaseLock::Acquire(navData.path(), navdb::LockMode::Exclusive,
+    auto lock = testing_support::AcquireLock(navData.path(), navdb::LockMode::Exclusive,
                                              "lock-test", refusal);
     ASSERT_TRUE(lock);
     for (const std::vector<std::string>& command :
@@ -80,7 +81,7 @@ TEST(CliSafety, ARefusedLockChangesNothingAndExitsOne) {
   }
   // A reader lets other readers in but keeps writers out.
   auto reader =
-      navdb::DatabaseLock::Acquire(navData.path(), navdb::LockMode::Shared, "reader-test", refusal);
+      testing_support::AcquireLock(navData.path(), navdb::LockMode::Shared, "reader-test", refusal);
   ASSERT_TRUE(reader);
   EXPECT_EQ(RunCli({navDataOption, "check"}).exitCode, 0);
   const CliRun scan = RunCli({navDataOption, "scan", root.path().string()});

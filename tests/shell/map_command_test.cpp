@@ -15,6 +15,7 @@
 #include "navdb/geo_index.h"
 #include "tests/planner/planner_fixtures.h"
 #include "tests/shell/cli_runner.h"
+#include "tests/support/lock_acquire.h"
 #include "tests/support/recording_ui.h"
 #include "tests/support/temp_folder.h"
 
@@ -233,7 +234,7 @@ TEST_F(MapCommandTest, FailuresSayWhyExitOneAndLeaveNoFile) {
 
   std::string refusal;
   {
-    const auto lock = navdb::DatabaseLock::Acquire(navData_.path(), navdb::LockMode::Exclusive,
+    const auto lock = testing_support::AcquireLock(navData_.path(), navdb::LockMode::Exclusive,
                                                    "map-test", refusal);
     ASSERT_TRUE(lock);
     run = Run({"map", "--world", "--out", out});

@@ -12,6 +12,7 @@
 #include "shell/skat/single_instance.h"
 #include "shell/skat/skat_program.h"
 #include "tests/skat/skat_fixture.h"
+#include "tests/support/lock_acquire.h"
 
 namespace {
 
@@ -148,7 +149,7 @@ TEST(Startup, ADatabaseHeldByAnotherProgramIsNeitherOpenedNorTouched) {
   const std::string ndbBefore = files.sim.Read("Sim/NavData/ndb.dat");
   std::string refusal;
   std::optional<navdb::DatabaseLock> other =
-      navdb::DatabaseLock::Acquire(files.navData, navdb::LockMode::Exclusive, "skat-cli", refusal);
+      testing_support::AcquireLock(files.navData, navdb::LockMode::Exclusive, "skat-cli", refusal);
   ASSERT_TRUE(other);
   MessageBoxSeam::setNextAnswer(navdb::MessageAnswer::Ok);
   SkatProgram held(Options(files.navData, "held"));
@@ -168,7 +169,7 @@ TEST(Startup, ADatabaseHeldByAnotherProgramIsNeitherOpenedNorTouched) {
   SkatProgram program(Options(files.navData, "free"));
   StartAndWait(program);
   EXPECT_FALSE(
-      navdb::DatabaseLock::Acquire(files.navData, navdb::LockMode::Exclusive, "skat-cli", refusal));
+      testing_support::AcquireLock(files.navData, navdb::LockMode::Exclusive, "skat-cli", refusal));
   EXPECT_EQ(refusal, "The database is in use by skat (process " + std::to_string(getpid()) +
                          "). Try again when it has finished.");
   program.window()->close();
