@@ -222,7 +222,7 @@ bool DecodeEntryFile(NavaidKind kind, std::string_view bytes, EntryList& list,
   return DecodeEntryFile(kind, std::make_shared<std::string>(bytes), list, rejected, ui);
 }
 
-bool DecodeEntryFile(NavaidKind kind, std::shared_ptr<std::string> bytes, EntryList& list,
+bool DecodeEntryFile(NavaidKind kind, const std::shared_ptr<std::string>& bytes, EntryList& list,
                      std::vector<std::string>& rejected, const Reporter& ui) {
   const KindInfo& info = InfoOf(kind);
   MalformedLines bad{rejected};

@@ -100,7 +100,7 @@ bool DecodeEntryFile(NavaidKind kind, std::string_view bytes, EntryList& list,
                      std::vector<std::string>& rejected, const Reporter& ui);
 // The same without copying: the lines taken stay in `bytes` (their
 // separator columns blanked in place), which the list keeps alive.
-bool DecodeEntryFile(NavaidKind kind, std::shared_ptr<std::string> bytes, EntryList& list,
+bool DecodeEntryFile(NavaidKind kind, const std::shared_ptr<std::string>& bytes, EntryList& list,
                      std::vector<std::string>& rejected, const Reporter& ui);
 
 // Reads the lines of idx.dat's bytes into `index`, reporting progress

@@ -155,7 +155,7 @@ std::optional<RowCoordinate> ReadLongitudeText(std::string_view text);
 
 // True when the two rows begin alike over their kind, identifier and name
 // (letter case ignored): the same navaid, wherever it moved in the list.
-bool SameNavaid(const PlanRow& a, const PlanRow& b);
+bool SameNavaid(const PlanRow& row, const PlanRow& moved);
 
 // The texts of a row's columns as the printed plan lays them out, each cut
 // or padded to its width; a verbatim row's are cut from its text.

@@ -14,9 +14,14 @@ else
 fi
 # Qt's moc and the build's generated sources must exist for the files that
 # include them; the default build has made them.
-if printf '%s\n' "${files[@]}" | xargs -P2 -n6 clang-tidy -p build/default --quiet 2>&1 |
-  grep -E -A3 '(error|warning): '; then
-  echo "tidy: findings above" >&2
+report=$(mktemp)
+trap 'rm -f "$report"' EXIT
+status=0
+printf '%s\n' "${files[@]}" | xargs -P2 -n6 clang-tidy -p build/default --quiet >"$report" 2>&1 ||
+  status=$?
+if grep -E -A3 '(error|warning): ' "$report" || [ "$status" -ne 0 ]; then
+  [ "$status" -ne 0 ] && tail -20 "$report"
+  echo "tidy: findings above (clang-tidy exit $status)" >&2
   exit 1
 fi
 echo "tidy: ${#files[@]} files without findings"

@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <thread>
 
@@ -195,7 +196,9 @@ void SavePicture(const ndhost::ModuleHost& host, int zoom, const ndhost::FgfsFee
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace {
+
+int RunNdhost(int argc, char** argv) {
   platform::Result<ndhost::CommandLine> line =
       ndhost::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
   if (!line) {
@@ -353,4 +356,19 @@ int main(int argc, char** argv) {
   }
   host->Kill();
   return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A failure the program did not foresee (memory, a broken stream) ends it
+  // with a message instead of an abort.
+  try {
+    return RunNdhost(argc, argv);
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "ndhost: %s\n", failure.what());
+  } catch (...) {
+    std::fprintf(stderr, "ndhost: an unknown failure\n");
+  }
+  return 1;
 }

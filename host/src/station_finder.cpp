@@ -286,6 +286,7 @@ std::vector<const Station*> StationFinder::InRange(Band band, const GeoPoint& fr
   std::stable_sort(found.begin(), found.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
   std::vector<const Station*> stations;
+  stations.reserve(found.size());
   for (const auto& entry : found) stations.push_back(entry.second);
   return stations;
 }

@@ -56,8 +56,9 @@ void Keep(std::vector<Ring>& parts, Ring& part, size_t minPoints) {
 
 }  // namespace
 
-std::vector<Ring> SplitLineAtAntimeridian(const Ring& line, const navmap::Quantization& q) {
-  const Grid grid{q};
+std::vector<Ring> SplitLineAtAntimeridian(const Ring& line,
+                                          const navmap::Quantization& quantization) {
+  const Grid grid{quantization};
   std::vector<Ring> parts;
   Ring part;
   for (size_t i = 0; i < line.size(); ++i) {
@@ -83,8 +84,9 @@ std::vector<Ring> SplitLineAtAntimeridian(const Ring& line, const navmap::Quanti
   return parts;
 }
 
-std::vector<Ring> SplitRingAtAntimeridian(const Ring& ring, const navmap::Quantization& q) {
-  const Grid grid{q};
+std::vector<Ring> SplitRingAtAntimeridian(const Ring& ring,
+                                          const navmap::Quantization& quantization) {
+  const Grid grid{quantization};
   Ring open = ring;
   if (open.size() > 1 && open.front() == open.back()) open.pop_back();
   size_t firstCrossing = open.size();

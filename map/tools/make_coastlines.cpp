@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -102,9 +103,7 @@ bool WriteSource(const std::string& path, const std::string& bytes) {
   return static_cast<bool>(file.flush());
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int MakeCoastlines(int argc, char** argv) {
   if (argc < 4) {
     std::fprintf(stderr, "usage: make_coastlines OUT.bin OUT.cpp TOPOLOGY.json:TILE_DEG ...\n");
     return 2;
@@ -122,4 +121,18 @@ int main(int argc, char** argv) {
   }
   std::printf("%s: %zu bytes\n", argv[1], bytes.size());
   return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Out of memory on a huge topology ends the build step with a message.
+  try {
+    return MakeCoastlines(argc, argv);
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "make_coastlines: %s\n", failure.what());
+  } catch (...) {
+    std::fprintf(stderr, "make_coastlines: an unknown failure\n");
+  }
+  return 1;
 }

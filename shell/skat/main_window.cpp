@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 
 #include "shell/core/app_state.h"
 #include "shell/skat/about_box.h"
@@ -127,7 +128,7 @@ QFont MainWindow::FixedPitchFont(int heightPx, int widthPx) {
   const int wantedWidth = std::max(1, widthPx);
   if (naturalWidth > 0) {
     const int stretch =
-        std::clamp(static_cast<int>(100.0 * wantedWidth / naturalWidth + 0.5), 50, 200);
+        std::clamp(static_cast<int>(std::lround(100.0 * wantedWidth / naturalWidth)), 50, 200);
     if (stretch != 100) font.setStretch(stretch);
   }
   return font;
