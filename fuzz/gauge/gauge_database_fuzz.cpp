@@ -1,7 +1,6 @@
 // Arbitrary bytes as idx.dat (first byte even) or as vor.dat (first byte
 // odd), beside small well-formed other files; then the checks and searches
 // around a few positions, all of which must stay inside the files.
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -63,13 +62,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   database.views[lumaro::DatabaseFile::Intersection] = lumaro::MakeDatabaseView(Span(kEmpty));
   int status = lumaro::CheckDatabaseViews(database.views);
   if (status != 0 && status != 500 && (status < 400 || status > 431)) __builtin_trap();
-  std::atomic<bool> stop{false};
   lumaro::SearchWindow window;
   const double positions[][2] = {{48.85, 2.35}, {48.85, -2.35}, {0, 179.9}, {0, -179.9}, {-60, 0}};
   for (const auto& position : positions) {
     for (int rangeNm : {10, 320}) {
-      lumaro::SearchResult result = lumaro::SearchNavaids(
-          database, window, InputsAt(position[0], position[1], rangeNm, "P"), stop);
+      lumaro::SearchResult result =
+          lumaro::SearchNavaids(database, window, InputsAt(position[0], position[1], rangeNm, "P"));
       for (const lumaro::DisplayList& list : result.lists.lists) {
         for (const lumaro::DisplayRecord& record : list) {
           if (record.shown != 0 && record.shown != 1) __builtin_trap();
