@@ -13,7 +13,9 @@ cd "$root"
 # the compiler launcher: paths below the tree and the build folder's own
 # name do not count.
 export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
-cmake --preset package >/dev/null
+# The same warnings as the default build, so that its objects are the ones
+# reused (CI sets SKAT_STRICT_WARNINGS=ON for both).
+cmake --preset package -DSKAT_STRICT_WARNINGS="${SKAT_STRICT_WARNINGS:-OFF}" >/dev/null
 cmake --build --preset package --target skat skat-cli ndhost Lumaro packaging_files
 rm -f build/package/skyatlas_*.deb
 (cd build/package && cpack -G DEB >/dev/null)
