@@ -157,6 +157,27 @@ std::optional<size_t> ChooseRow(CliContext& context, const navdb::EntryList& lis
   return std::nullopt;
 }
 
+// The database of --navdata loaded for a change under `lock`, with the row
+// `named` chooses in `kind`'s list; nothing, with `exitCode` set, when
+// either cannot be had (the reason has been told).
+struct ChosenEntry {
+  navdb::Database db;
+  size_t row = 0;
+};
+std::optional<ChosenEntry> LoadAndChoose(CliContext& context, const navdb::Reporter& ui,
+                                         NavaidKind kind, const EntryName& named,
+                                         std::optional<navdb::DatabaseLock>& lock,
+                                         HandEditOutcome& missing, int& exitCode) {
+  std::optional<navdb::Database> db = LoadForChange(context, lock, ui, missing);
+  if (!db) {
+    exitCode = kExitFailure;
+    return std::nullopt;
+  }
+  const std::optional<size_t> row = ChooseRow(context, db->List(kind), kind, named, exitCode);
+  if (!row) return std::nullopt;
+  return ChosenEntry{std::move(*db), *row};
+}
+
 // Re-indexes and saves the changed database with its journal record.
 bool SaveEdit(navdb::Database& db, const navdb::Reporter& ui) {
   navdb::RebuildIndex(db.lists, db.index, ui);
@@ -214,11 +235,12 @@ int EntryModify(CliContext& context, NavaidKind kind, const EntryName& named,
   const CliUi ui(context, QuietAnswers());
   std::optional<navdb::DatabaseLock> lock;
   HandEditOutcome missing;
-  std::optional<navdb::Database> db = LoadForChange(context, lock, ui, missing);
-  if (!db) return kExitFailure;
   int exitCode = kExitOk;
-  const std::optional<size_t> row = ChooseRow(context, db->List(kind), kind, named, exitCode);
-  if (!row) return exitCode;
+  std::optional<ChosenEntry> chosen =
+      LoadAndChoose(context, ui, kind, named, lock, missing, exitCode);
+  if (!chosen) return exitCode;
+  navdb::Database* db = &chosen->db;
+  const std::optional<size_t> row = chosen->row;
   const std::string before(db->List(kind).GetLine(*row));
   shell::EditorSession session = shell::OpenEntryEditor(*db, kind, row);
   if (const platform::Status applied = ApplyFields(kind, session, fields); !applied) {
@@ -238,11 +260,12 @@ int EntryDelete(CliContext& context, NavaidKind kind, const EntryName& named, bo
   const AskingCliUi ui(context, yes, QuietAnswers());
   std::optional<navdb::DatabaseLock> lock;
   HandEditOutcome missing;
-  std::optional<navdb::Database> db = LoadForChange(context, lock, ui, missing);
-  if (!db) return kExitFailure;
   int exitCode = kExitOk;
-  const std::optional<size_t> row = ChooseRow(context, db->List(kind), kind, named, exitCode);
-  if (!row) return exitCode;
+  std::optional<ChosenEntry> chosen =
+      LoadAndChoose(context, ui, kind, named, lock, missing, exitCode);
+  if (!chosen) return exitCode;
+  navdb::Database* db = &chosen->db;
+  const std::optional<size_t> row = chosen->row;
   const std::string before(db->List(kind).GetLine(*row));
   shell::EditorSession session = shell::OpenEntryEditor(*db, kind, row);
   if (shell::DeleteEntry(*db, session, ui) == shell::EditorOutcome::StayOpen) {
