@@ -15,6 +15,7 @@
 #include "navdb/database.h"
 #include "planner/plan_reporter.h"
 #include "scanner/scan_session.h"
+#include "shell/core/edit_history.h"
 
 namespace shell {
 
@@ -65,6 +66,9 @@ struct AppState {
   // Only one thread changes it at a time: the window disables every command
   // that could start a second worker while one runs.
   navdb::Database db;
+  // Undo and redo of the entry changes since the lists were last written
+  // anew; the window thread's alone, like the entry editors.
+  EditHistory editHistory;
   std::string simulatorRoot;    // empty when it was not found
   std::string sceneryRootPath;  // the folder a scan starts from
   std::atomic<bool> planWindowOpen{false};
