@@ -88,6 +88,7 @@ bool DatabaseCommands::sceneryRootPathChosen() {
 
 void DatabaseCommands::scan() {
   if (workerRunning_ || !sceneryRootPathChosen()) return;
+  state_.editHistory.Clear();  // a scan's changes are no entry edits
   startScan(false);
 }
 
@@ -95,6 +96,7 @@ void DatabaseCommands::rebuildDatabase() {
   if (workerRunning_ || !sceneryRootPathChosen()) return;
   scanner::ScanSession session{state_.db, window_.bridge()};
   if (!scanner::ConfirmAndClearForRebuild(session, shell::HandEditsToReplay(state_.db))) return;
+  state_.editHistory.Clear();
   window_.reloadLists();
   startScan(true);
 }
@@ -125,7 +127,11 @@ void DatabaseCommands::restore() {
     // meanwhile, although the "Please wait" box already keeps the user out.
     ui.DatabaseBusy(true);
     const bool restored = shell::RestoreOriginalDatabase(state_.db, ui, [this](bool loading) {
-      window_.bridge().onWindowThread([this, loading] { showRestoreProgress(loading); });
+      window_.bridge().onWindowThread([this, loading] {
+        // The copies are in place: the lists to come are no entry edits.
+        if (loading) state_.editHistory.Clear();
+        showRestoreProgress(loading);
+      });
     });
     if (restored) ReplayHandEditsFromWindow(state_, window_);
     ui.DatabaseBusy(false);

@@ -323,7 +323,9 @@ void EntryEditorDialog::act(shell::EditorOutcome (*buttonAction)(navdb::Database
                                                                  shell::EditorSession&,
                                                                  const navdb::Reporter&)) {
   readChoices();
+  const size_t recordsBefore = window_.state().db.unsavedEdits.size();
   const shell::EditorOutcome outcome = buttonAction(window_.state().db, session_, ui_);
+  window_.state().editHistory.NoteEdits(window_.state().db, recordsBefore);
   window_.reloadLists();
   if (outcome == shell::EditorOutcome::Close) accept();
 }

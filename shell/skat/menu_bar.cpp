@@ -14,6 +14,7 @@
 #include "shell/skat/entry_commands.h"
 #include "shell/skat/index_window.h"
 #include "shell/skat/main_window.h"
+#include "shell/skat/undo_commands.h"
 
 namespace {
 
@@ -78,6 +79,8 @@ QMenu* MainMenuBar::makeEditMenu() {
   // "Hand edits" among them, are off then).
   std::vector<QWidget*> entryGuards{window_.findChild<QPushButton*>("Hand edits")};
   for (navdb::NavaidKind kind : navdb::kAllKinds) entryGuards.push_back(window_.listView(kind));
+  new UndoCommands(window_, *menu, entryGuards);  // "Undo" and "Redo" first
+  menu->addSeparator();
   QAction* edit = addAction(menu, "&Edit entry...", QKeySequence(Qt::Key_F2));
   connect(edit, &QAction::triggered, this, [this] { EditSelectedEntry(window_); });
   guard(edit, entryGuards);

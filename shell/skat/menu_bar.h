@@ -1,9 +1,10 @@
-// The main window's menu bar, beside its buttons: File, Edit, Database and
-// Help, with access keys and the usual shortcuts, and the lists' context
-// menu (right click, the Menu key, Shift+F10) with the Edit menu's entry
-// commands. An action with a button presses that button, so it does exactly
-// what the button does, and it is enabled only while its button is (the
-// window turns the buttons off while a worker runs or a waypoint pick waits).
+// The main window's menu bar, beside its buttons: File, Edit (with Undo and
+// Redo, undo_commands.h), Database and Help, with access keys and the usual
+// shortcuts, and the lists' context menu (right click, the Menu key,
+// Shift+F10) with the Edit menu's entry commands. An action with a button
+// presses that button, so it does exactly what the button does, and it is
+// enabled only while its button is (the window turns the buttons off while a
+// worker runs or a waypoint pick waits).
 #pragma once
 
 #include <QMenuBar>

@@ -59,6 +59,7 @@ TEST_F(EditorWindowTest, HelpOpensTheShippedDocumentAtItsContents) {
                             "VOR/ILS entry edition",
                             "Airport entry edition",
                             "Intersection entry edition",
+                            "Undo and redo",
                             "Double entry warning !",
                             "Airport filter",
                             "The Index window",

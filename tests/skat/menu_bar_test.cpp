@@ -110,7 +110,8 @@ TEST(MenuBar, EveryMenuHasItsAccessKeyAndEveryEntryOneOfItsOwn) {
       {"Open plan", QKeySequence("Ctrl+O")}, {"New plan", QKeySequence("Ctrl+N")},
       {"Quit", QKeySequence("Ctrl+Q")},      {"Edit entry", QKeySequence("F2")},
       {"Delete entry", QKeySequence("Del")}, {"Find", QKeySequence("Ctrl+F")},
-      {"Map", QKeySequence("Ctrl+M")},       {"Help", QKeySequence("F1")}};
+      {"Map", QKeySequence("Ctrl+M")},       {"Help", QKeySequence("F1")},
+      {"Undo", QKeySequence("Ctrl+Z")},      {"Redo", QKeySequence("Ctrl+Shift+Z")}};
   for (const auto& [name, keys] : wanted) EXPECT_EQ(Action(*test.window, name)->shortcut(), keys);
   EXPECT_EQ(shortcuts.size(), std::size(wanted));
 }
