@@ -147,6 +147,9 @@ WindowTest::~WindowTest() {
     window.reset();
   }
   Clear();
+  // Back to the run's own folder: this test's goes with it.
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                     QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")));
 }
 
 void WindowTest::Open() {
