@@ -23,6 +23,7 @@
 #include "shell/skat/main_window.h"
 #include "shell/skat/message_box.h"
 #include "shell/skat/open_file_dialog.h"
+#include "shell/skat/plan_export_dialog.h"
 #include "shell/skat/plan_printer.h"
 #include "shell/skat/qt_text.h"
 #include "shell/skat/route_picture.h"
@@ -125,6 +126,7 @@ void FlightPlanDialog::wire() {
           &FlightPlanDialog::savePerformance);
   connect(button("Save"), &QPushButton::clicked, this, &FlightPlanDialog::save);
   connect(button("Print"), &QPushButton::clicked, this, &FlightPlanDialog::print);
+  connect(button("Export..."), &QPushButton::clicked, this, &FlightPlanDialog::exportPlan);
   connect(button("Cancel"), &QPushButton::clicked, this, &FlightPlanDialog::cancel);
   connect(&window_, &MainWindow::planWindowRaiseRequested, this, [this] {
     if (isVisible()) raise();
@@ -323,14 +325,22 @@ void FlightPlanDialog::save() {
     refresh();  // the row of a sharp turn is selected
     return;
   }
+  emit planSaved(
+      QString::fromStdString(planner::PlanFilePath(plan_, plan_.plan.planName).string()));
   finish();
 }
 
 void FlightPlanDialog::print() {
-  const PrintOutcome outcome = PrintPages(this, planner::LayoutPrintout(plan_));
+  const PrintOutcome outcome =
+      PrintPages(this, planner::LayoutPrintout(plan_), SuggestedPdfFile(plan_));
   if (outcome != PrintOutcome::InitFailed) return;
   navdb::ShowMessage(reports_, std::string(planner::kErrorCaption), "Print init failed.",
                      navdb::MessageIcon::Error, navdb::MessageButtons::Ok);
+}
+
+void FlightPlanDialog::exportPlan() {
+  readPerformanceFields();
+  ExportPlanAs(this, plan_, planner::PlanFilePath(plan_, plan_.plan.planName));
 }
 
 void FlightPlanDialog::loadPerformance() {

@@ -54,6 +54,8 @@ class FlightPlanDialog : public QDialog {
   void workerFinished();
   // The rows and fields show `plan` anew; nullptr when the dialog closed.
   void planShown(const planner::PlannerState* plan);
+  // Save wrote the plan to `file`.
+  void planSaved(const QString& file);
 
  public slots:
   // Escape: the same as Cancel.
@@ -85,6 +87,7 @@ class FlightPlanDialog : public QDialog {
   void onWorkerEnded();
   void save();
   void print();
+  void exportPlan();
   void loadPerformance();
   void savePerformance();
   void finish();

@@ -179,5 +179,7 @@ QWidget* FlightPlanDialog::makeBottomRow() {
   layout->addWidget(planName_, 1);
   layout->addSpacing(24);
   for (const char* caption : {"Save", "Print", "Cancel"}) layout->addWidget(Button(row, caption));
+  // Between Save and Print: the same plan written for another simulator.
+  layout->insertWidget(layout->count() - 2, Button(row, "Export..."));
   return row;
 }

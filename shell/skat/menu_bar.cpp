@@ -14,6 +14,8 @@
 #include "shell/skat/entry_commands.h"
 #include "shell/skat/index_window.h"
 #include "shell/skat/main_window.h"
+#include "shell/skat/plan_launcher.h"
+#include "shell/skat/recent_plans_menu.h"
 #include "shell/skat/undo_commands.h"
 
 namespace {
@@ -67,6 +69,7 @@ QMenu* MainMenuBar::makeFileMenu() {
   addButtonAction(menu, "&Open plan...", button("Open"), QKeySequence(Qt::CTRL | Qt::Key_O));
   addButtonAction(menu, "&New plan", button("New"), QKeySequence(Qt::CTRL | Qt::Key_N));
   addButtonAction(menu, "&Import plan...", button("Import"));
+  AddPlanFileEntries(menu, *window_.findChild<PlanLauncher*>("Plan launcher"), button("Open"));
   menu->addSeparator();
   addButtonAction(menu, "&Quit", button("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q));
   return menu;

@@ -1,6 +1,7 @@
 #include "shell/skat/plan_launcher.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPushButton>
 
 #include "planner/plan_file.h"
@@ -8,7 +9,12 @@
 #include "shell/core/app_state.h"
 #include "shell/skat/flight_plan_dialog.h"
 #include "shell/skat/main_window.h"
+#include "shell/skat/message_box.h"
 #include "shell/skat/open_file_dialog.h"
+#include "shell/skat/plan_export_dialog.h"
+#include "shell/skat/qt_text.h"
+#include "shell/skat/recent_plans.h"
+#include "shell/skat/settings.h"
 #include "shell/skat/ui_bridge.h"
 
 PlanLauncher::PlanLauncher(MainWindow& window) : QObject(&window), window_(window) {
@@ -28,6 +34,7 @@ FlightPlanDialog& PlanLauncher::ensureDialog() {
   if (!dialog_) {
     dialog_ = std::make_unique<FlightPlanDialog>(window_, plan_);
     connect(dialog_.get(), &FlightPlanDialog::planShown, &window_, &MainWindow::planShown);
+    connect(dialog_.get(), &FlightPlanDialog::planSaved, this, &PlanLauncher::notePlanFile);
   }
   return *dialog_;
 }
@@ -42,9 +49,51 @@ void PlanLauncher::openPlan() {
   const std::optional<QString> file = ChooseFileToOpen(
       &window_, "Select a Flight Plan", QString::fromStdString(planner::PlanFolder(plan_).string()),
       "ND Flight Plan (*.pln)");
-  if (!file) return;
-  if (!planner::LoadFlightPlan(plan_, file->toStdString(), window_.bridge())) return;
+  if (file) openPlanFile(*file);
+}
+
+bool PlanLauncher::openPlanFile(const QString& file) {
+  if (!planner::LoadFlightPlan(plan_, file.toStdString(), window_.bridge())) return false;
+  notePlanFile(file);
   ensureDialog().openPlan(planner::PlanOpenMode::Loaded);
+  return true;
+}
+
+void PlanLauncher::notePlanFile(const QString& file) {
+  NoteRecentPlan(file);
+  currentPlanFile_ = RecentPlans().value(0);
+  emit planFilesChanged();
+}
+
+void PlanLauncher::openRecentPlan(const QString& file) {
+  if (window_.state().planWindowOpen) return;
+  followDatabaseFolder();
+  if (!QFileInfo::exists(file)) {
+    ShowMessageBox(&window_, {"Recent plans",
+                              "The flight plan " + Win1252FromQString(file) +
+                                  " no longer exists.\n\nIt is taken off the recent plans.",
+                              navdb::MessageIcon::Warning, navdb::MessageButtons::Ok, false});
+    ForgetRecentPlan(file);
+    emit planFilesChanged();
+    return;
+  }
+  openPlanFile(file);
+}
+
+void PlanLauncher::clearRecentPlans() {
+  ClearRecentPlans();
+  emit planFilesChanged();
+}
+
+void PlanLauncher::exportCurrentPlan() {
+  if (window_.state().planWindowOpen || currentPlanFile_.isEmpty()) return;
+  // Read again as skat-cli reads it: the plan as stored, not changes the
+  // dialog was cancelled on.
+  planner::PlannerState stored;
+  stored.navDataFolder = window_.state().db.folder;
+  const std::filesystem::path file = currentPlanFile_.toStdString();
+  if (!planner::LoadFlightPlan(stored, file, window_.bridge())) return;
+  ExportPlanAs(&window_, stored, file);
 }
 
 void PlanLauncher::newPlan() {
@@ -56,14 +105,18 @@ void PlanLauncher::newPlan() {
 void PlanLauncher::importPlan() {
   if (window_.state().planWindowOpen) return;
   followDatabaseFolder();
-  const std::string root = window_.state().simulatorRoot;
-  QString start = root.empty() ? QDir::currentPath() : QString::fromStdString(root);
-  if (root.find("2000") != std::string::npos) start += "/Pilots";
-  if (root.find("2002") != std::string::npos) start += "/Flights";
+  QString start = RememberedFolder(FolderSetting::PlanImport);
+  if (start.isEmpty()) {
+    const std::string root = window_.state().simulatorRoot;
+    start = root.empty() ? QDir::currentPath() : QString::fromStdString(root);
+    if (root.find("2000") != std::string::npos) start += "/Pilots";
+    if (root.find("2002") != std::string::npos) start += "/Flights";
+  }
   const std::optional<QString> file =
       ChooseFileToOpen(&window_, "Select a Flight Plan to import", start,
                        "FS200X Flight Plan (*.pln);;Flight Shop Flight Plan (*.fsp)");
   if (!file) return;
+  RememberFolder(FolderSetting::PlanImport, QFileInfo(*file).absolutePath());
   const std::filesystem::path path = file->toStdString();
   const std::optional<planner::ForeignPlanForm> form = planner::ForeignFormOf(path);
   if (!form) return;

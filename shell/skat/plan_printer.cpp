@@ -4,11 +4,13 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "platform/text_columns.h"
 #include "shell/skat/qt_text.h"
 
 namespace {
 
 std::optional<QString> presetPdfFile;
+QString lastOfferedPdf;
 
 constexpr int kLeftMargin = 100;
 
@@ -36,10 +38,26 @@ void PaintPrintPage(QPainter& painter, const planner::PrintPage& page) {
   }
 }
 
-PrintOutcome PrintPages(QWidget* parent, const std::vector<planner::PrintPage>& pages) {
+QString SuggestedPdfFile(const planner::PlannerState& plan) {
+  QString name = QStringFromWin1252(platform::Trim(plan.plan.planName));
+  if (name.isEmpty()) name = QStringFromWin1252(planner::kPrintDocumentName);
+  return QString::fromStdString(planner::PlanFolder(plan).string()) + QLatin1Char('/') + name +
+         QStringLiteral(".pdf");
+}
+
+void OfferPdfFile(QPrinter& printer, const QString& pdfFile) {
+  // A ".pdf" name switches the printer to PDF output; back on the native
+  // engine the name stays, and the dialog shows it in its file field.
+  printer.setOutputFileName(pdfFile);
+  printer.setOutputFormat(QPrinter::NativeFormat);
+}
+
+PrintOutcome PrintPages(QWidget* parent, const std::vector<planner::PrintPage>& pages,
+                        const QString& pdfFile) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(QString::fromLatin1(planner::kPrintDocumentName.data(),
                                          static_cast<int>(planner::kPrintDocumentName.size())));
+  lastOfferedPdf = pdfFile;
   if (presetPdfFile) {
     const QString file = *presetPdfFile;
     presetPdfFile.reset();
@@ -47,6 +65,7 @@ PrintOutcome PrintPages(QWidget* parent, const std::vector<planner::PrintPage>& 
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(file);
   } else {
+    if (!pdfFile.isEmpty()) OfferPdfFile(printer, pdfFile);
     QPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted) return PrintOutcome::Cancelled;
   }
@@ -66,4 +85,9 @@ void PrintDialogSeam::setNextPdfFile(const QString& file) {
 
 void PrintDialogSeam::clear() {
   presetPdfFile.reset();
+  lastOfferedPdf.clear();
+}
+
+QString PrintDialogSeam::lastOfferedPdfFile() {
+  return lastOfferedPdf;
 }

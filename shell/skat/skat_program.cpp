@@ -20,6 +20,7 @@
 #include "shell/skat/main_window.h"
 #include "shell/skat/message_box.h"
 #include "shell/skat/screenshots.h"
+#include "shell/skat/settings.h"
 #include "shell/skat/single_instance.h"
 #include "shell/skat/status_icons.h"
 #include "shell/skat/ui_bridge.h"
@@ -133,7 +134,7 @@ int RunSkat(int argc, char** argv) {
     return *answered;
   }
   QApplication app(argc, argv);
-  QApplication::setApplicationName(QString::fromLatin1(shell::kWindowTitle));
+  SetProgramNames();
   // Ties the windows to the desktop entry skat.desktop, whose icon the
   // desktop shows for them (Wayland names a window's program this way).
   QGuiApplication::setDesktopFileName(QStringLiteral("skat"));

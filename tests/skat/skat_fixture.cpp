@@ -1,5 +1,6 @@
 #include "tests/skat/skat_fixture.h"
 
+#include <QSettings>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 #include "shell/skat/folder_dialog.h"
 #include "shell/skat/main_window.h"
 #include "shell/skat/message_box.h"
+#include "shell/skat/save_file_dialog.h"
 #include "tools/scenery_writer/bgl_writer.h"
 
 namespace skat_test {
@@ -45,6 +47,7 @@ void Clear() {
   DuplicateDialog::clearShown();
   AirportFilterDialog::clearNextAnswers();
   FolderDialogSeam::clear();
+  SaveFileDialogSeam::clear();
   ConflictDialog::clearShown();
 }
 
@@ -125,8 +128,12 @@ std::vector<std::string> ShownMessages() {
   return shown;
 }
 
-WindowTest::WindowTest() : navData(sim / "Sim/NavData"), scenery(sim / "Scenery") {
+WindowTest::WindowTest()
+    : navData(sim / "Sim/NavData"), scenery(sim / "Scenery"), config(sim / "config") {
   Clear();
+  // Every test starts with no remembered folders and no recent plans.
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                     QString::fromStdString(config.string()));
   WriteDatabase(navData);
   fs::create_directories(scenery);
   state.db.folder = navData;
@@ -140,6 +147,9 @@ WindowTest::~WindowTest() {
     window.reset();
   }
   Clear();
+  // Back to the run's own folder: this test's goes with it.
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                     QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")));
 }
 
 void WindowTest::Open() {

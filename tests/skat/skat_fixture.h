@@ -55,6 +55,8 @@ class WindowTest {
   testing_support::TempFolder sim;
   std::filesystem::path navData;
   std::filesystem::path scenery;
+  // The user's config folder for the settings of this test alone.
+  std::filesystem::path config;
   shell::AppState state;
   std::unique_ptr<MainWindow> window;
 };
