@@ -9,16 +9,19 @@ namespace {
 // The opaque bit of an ARGB32 pixel; an RGB24 image ignores it.
 constexpr uint32_t kOpaque = 0xFF000000;
 
-// colour * alpha + dst * (1 - alpha), each channel rounded.
+// colour * alpha + dst * (1 - alpha), each channel rounded. Red and blue
+// are worked out together in the two halves of one word: neither half
+// exceeds 16 bits at any step, so they never carry into each other.
 uint32_t Mix(uint32_t dst, Rgb colour, uint32_t alpha) {
-  auto channel = [&](int shift) {
-    const uint32_t d = (dst >> shift) & 0xFF;
-    const uint32_t s = (colour >> shift) & 0xFF;
-    // x / 255 rounded, for x up to 255 * 255, without a division.
-    const uint32_t x = s * alpha + d * (255 - alpha) + 128;
-    return ((x + (x >> 8)) >> 8) << shift;
-  };
-  return kOpaque | channel(16) | channel(8) | channel(0);
+  constexpr uint32_t kRedBlue = 0x00FF00FF;
+  constexpr uint32_t kHalf = 0x00800080;  // 128 in each half, for the rounding
+  const uint32_t rest = 255 - alpha;
+  // x / 255 rounded, for x up to 255 * 255, without a division, in each half.
+  const auto divide = [](uint32_t x) { return ((x + ((x >> 8) & kRedBlue)) >> 8) & kRedBlue; };
+  const uint32_t redBlue = divide((colour & kRedBlue) * alpha + (dst & kRedBlue) * rest + kHalf);
+  const uint32_t green = divide(((colour >> 8) & 0xFF) * alpha + ((dst >> 8) & 0xFF) * rest + 128)
+                         << 8;
+  return kOpaque | redBlue | green;
 }
 
 }  // namespace
