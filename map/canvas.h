@@ -50,9 +50,11 @@ class Canvas {
 
   // Hands the pixels back to Cairo; the destructor does it too.
   void Finish();
+  cairo_format_t Format() const { return cairo_image_surface_get_format(surface_); }
+  // The pixels of row y, taken from Cairo until it draws again.
+  uint32_t* Row(int y);
 
  private:
-  uint32_t* Row(int y);
   void Mask(int left, int top, int widthPx, int heightPx, const uint8_t* alpha, Rgb colour);
 
   cairo_surface_t* surface_;

@@ -80,6 +80,11 @@ class LabelSpace {
   void Take(const PixelBox& box, uint8_t hold = kHeldByLabel);
   // The pixels of a line, a pixel wider on each side (only its part in the image).
   void TakeLine(int fromX, int fromY, int toX, int toY, uint8_t hold);
+  int WidthPx() const { return widthPx_; }
+  int HeightPx() const { return heightPx_; }
+  // The holds of row y, for a cache of the space to keep and put back.
+  uint8_t* HoldRow(int y) { return held_.data() + static_cast<size_t>(y) * widthPx_; }
+  const uint8_t* HoldRow(int y) const { return held_.data() + static_cast<size_t>(y) * widthPx_; }
 
  private:
   int widthPx_;

@@ -24,12 +24,17 @@
 
 namespace navmap {
 
+class LayerCache;
+
 struct MapScene {
   const navdb::Database* database = nullptr;  // with `index`, or neither
   const SpatialIndex* index = nullptr;
   const Coastlines* coastlines = nullptr;
   const MapRoute* route = nullptr;
   std::optional<EntryRef> highlight;
+  // The lower layers of the last view, for a thread that draws one view
+  // again and again; none: every drawing starts from nothing.
+  LayerCache* cache = nullptr;
 };
 
 struct DrawnLabel {

@@ -1,13 +1,24 @@
 // The desktop program on the real-world database: start-up to a usable
-// window against `skat-cli check` on the same files, one list model data()
-// call, one "Find ID" and one search keystroke on the 100,000-line
-// intersection list.
+// window against `skat-cli check` on the same files and against a plain
+// window of the same widgets, one list model data() call, one "Find ID"
+// and one search keystroke on the 100,000-line intersection list.
+#include <QAbstractListModel>
 #include <QApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListView>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cstdio>
 #include <memory>
 #include <random>
@@ -38,6 +49,8 @@ using navdb::NavaidKind;
 struct Fixture {
   testing_support::TempFolder simulator;  // holds NavData with the five files
   std::vector<std::string> identifiers;   // of the intersections, shuffled
+  std::array<std::string, navdb::kAllKinds.size()> firstLines;
+  std::array<int, navdb::kAllKinds.size()> lineCounts{};
 };
 
 Fixture& Shared() {
@@ -55,6 +68,10 @@ Fixture& Shared() {
     navdb::SaveDatabase(db, {});
     size_t entries = 0;
     for (const navdb::EntryList& list : db.lists) entries += list.EntryCount();
+    for (size_t kind = 0; kind < navdb::kAllKinds.size(); ++kind) {
+      f->lineCounts[kind] = static_cast<int>(db.lists[kind].Count());
+      if (db.lists[kind].Count() > 0) f->firstLines[kind] = db.lists[kind].GetLine(0);
+    }
     db.List(NavaidKind::Intersection).ForEach([&](size_t, std::string_view line) {
       f->identifiers.emplace_back(line.substr(0, 5));
     });
@@ -109,6 +126,128 @@ void SkatStartup(benchmark::State& state) {
     state.PauseTiming();
     program->window()->close();
     program.reset();
+    state.ResumeTiming();
+  }
+}
+
+// As many rows as a list of the database, each the same text: a model
+// that costs nothing.
+class SameRowModel : public QAbstractListModel {
+ public:
+  SameRowModel(int rows, const std::string& text, QObject* parent)
+      : QAbstractListModel(parent), rows_(rows), text_(QString::fromLatin1(text)) {}
+  int rowCount(const QModelIndex& parent = {}) const override {
+    return parent.isValid() ? 0 : rows_;
+  }
+  QVariant data(const QModelIndex& index, int role) const override {
+    return index.isValid() && role == Qt::DisplayRole ? QVariant(text_) : QVariant();
+  }
+
+ private:
+  int rows_;
+  QString text_;
+};
+
+QPushButton* AddButtons(QWidget* parent, QBoxLayout* layout,
+                        std::initializer_list<const char*> captions) {
+  QPushButton* last = nullptr;
+  for (const char* caption : captions) {
+    last = new QPushButton(caption, parent);
+    layout->addWidget(last);
+  }
+  return last;
+}
+
+QWidget* FloorCommandRow(QWidget* parent) {
+  auto* row = new QWidget(parent);
+  auto* layout = new QHBoxLayout(row);
+  auto* navaids = new QGroupBox("Navaids", row);
+  AddButtons(navaids, new QHBoxLayout(navaids),
+             {"Scan New Scenery", "Rebuild database", "Restore original DB"});
+  layout->addWidget(navaids);
+  auto* plans = new QGroupBox("Flight Plan", row);
+  AddButtons(plans, new QHBoxLayout(plans), {"Open", "New", "Import"});
+  layout->addWidget(plans);
+  layout->addStretch(1);
+  return row;
+}
+
+QWidget* FloorPathRow(QWidget* parent) {
+  auto* row = new QWidget(parent);
+  auto* layout = new QHBoxLayout(row);
+  layout->addWidget(new QLabel("Root path for scenery scan :", row));
+  layout->addWidget(new QLineEdit(row), 1);
+  AddButtons(row, layout, {"Change path", "View index", "Hand edits", "Map"});
+  return row;
+}
+
+QWidget* FloorTabs(QWidget* parent) {
+  auto* tabs = new QTabWidget(parent);
+  for (size_t kind = 0; kind < navdb::kAllKinds.size(); ++kind) {
+    auto* page = new QWidget(tabs);
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(new QLabel("ID      Name", page));
+    auto* view = new QListView(page);
+    view->setUniformItemSizes(true);
+    view->setModel(new SameRowModel(Shared().lineCounts[kind], Shared().firstLines[kind], view));
+    layout->addWidget(view, 1);
+    const std::string_view caption = navdb::InfoOf(navdb::kAllKinds[kind]).tabCaption;
+    tabs->addTab(page, QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
+  }
+  return tabs;
+}
+
+QWidget* FloorSearchAndStatusRows(QWidget* parent) {
+  auto* rows = new QWidget(parent);
+  auto* column = new QVBoxLayout(rows);
+  auto* search = new QHBoxLayout;
+  search->addWidget(new QLabel("Find ID", rows));
+  search->addWidget(new QLineEdit(rows));
+  AddButtons(rows, search, {"Filter"});
+  search->addWidget(new QLineEdit(rows), 1);
+  for (size_t kind = 0; kind < navdb::kAllKinds.size(); ++kind) {
+    auto* count = new QLineEdit(QString::number(Shared().lineCounts[kind]), rows);
+    count->setReadOnly(true);
+    search->addWidget(count);
+  }
+  search->addWidget(new QLabel("entries", rows));
+  column->addLayout(search);
+  column->addWidget(new QLabel("Double click a list item to Edit, Delete, or Add entries.", rows));
+  auto* status = new QHBoxLayout;
+  status->addWidget(new QLabel("Status : ready", rows));
+  status->addWidget(new QLineEdit(rows), 1);
+  auto* progress = new QProgressBar(rows);
+  progress->hide();
+  status->addWidget(progress);
+  AddButtons(rows, status, {"About", "Help", "Quit"});
+  column->addLayout(status);
+  return rows;
+}
+
+// The floor of the start-up: a plain main window with the widgets of the
+// program's (its menus, buttons, fields and the four lists with as many
+// rows, through a model that costs nothing), built, shown and painted once;
+// no database, no server, no load.
+void SkatStartupFloor_Baseline(benchmark::State& state) {
+  for (auto _ : state) {
+    auto window = std::make_unique<QMainWindow>();
+    for (const char* menu : {"&File", "&Edit", "&Database", "&Help"}) {
+      window->menuBar()->addMenu(menu)->addAction("Item");
+    }
+    auto* central = new QWidget(window.get());
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(FloorCommandRow(central));
+    layout->addWidget(FloorPathRow(central));
+    layout->addWidget(FloorTabs(central), 1);
+    layout->addWidget(FloorSearchAndStatusRows(central));
+    window->setCentralWidget(central);
+    window->resize(window->sizeHint().expandedTo(QSize(900, 600)));
+    window->show();
+    window->repaint();
+    QApplication::processEvents();
+    state.PauseTiming();
+    window->close();
+    window.reset();
     state.ResumeTiming();
   }
 }
@@ -281,6 +420,7 @@ BENCHMARK(ScanWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(CliCheck_Baseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadOnWorker)->Unit(benchmark::kMillisecond);
 BENCHMARK(SkatStartup)->Unit(benchmark::kMillisecond);
+BENCHMARK(SkatStartupFloor_Baseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(GetLine_Baseline);
 BENCHMARK(ModelData);
 BENCHMARK(FindPrefix_Baseline);
@@ -294,6 +434,7 @@ int main(int argc, char** argv) {
   Shared();
   return bench_support::RunWithRatios(argc, argv,
                                       {{"SkatStartup", "CliCheck_Baseline", 1.5},
+                                       {"SkatStartup", "SkatStartupFloor_Baseline", 1.5},
                                        {"ScanWindow", "ScanCli_Baseline", 1.5},
                                        {"ModelData", "GetLine_Baseline", 50.0},
                                        {"FindId", "FindPrefix_Baseline", 100.0},

@@ -4,7 +4,7 @@
 
 #include "map/coastline_data.h"
 
-MapPicture DrawMapPicture(const MapRequest& request) {
+MapPicture DrawMapPicture(const MapRequest& request, navmap::LayerCache* cache) {
   MapPicture picture;
   picture.view = request.view;
   picture.snapshot = request.snapshot;
@@ -23,6 +23,7 @@ MapPicture DrawMapPicture(const MapRequest& request) {
   scene.coastlines = &navmap::BuiltInCoastlines();
   scene.route = request.route.get();
   scene.highlight = request.highlight;
+  scene.cache = cache;
   picture.drawn = navmap::DrawMap(scene, request.view, surface);
   cairo_surface_destroy(surface);
   return picture;
@@ -61,7 +62,11 @@ void MapRenderer::run(std::stop_token stop) {
       pending_.reset();
       serial = pendingSerial_;
     }
-    MapPicture picture = DrawMapPicture(request);
+    if (request.snapshot != cachedSnapshot_) {
+      cache_.Clear();
+      cachedSnapshot_ = request.snapshot;
+    }
+    MapPicture picture = DrawMapPicture(request, &cache_);
     picture.serial = serial;
     QMetaObject::invokeMethod(
         this,

@@ -16,6 +16,7 @@
 #include <optional>
 #include <thread>
 
+#include "map/layer_cache.h"
 #include "map/map_drawing.h"
 #include "shell/skat/map_snapshot.h"
 
@@ -37,8 +38,9 @@ struct MapPicture {
 };
 
 // Draws `request` on the calling thread; an empty image when the picture
-// cannot be made (no memory).
-MapPicture DrawMapPicture(const MapRequest& request);
+// cannot be made (no memory). A cache must have been cleared since it last
+// drew from a snapshot other than the request's.
+MapPicture DrawMapPicture(const MapRequest& request, navmap::LayerCache* cache = nullptr);
 
 class MapRenderer : public QObject {
   Q_OBJECT
@@ -66,6 +68,10 @@ class MapRenderer : public QObject {
   uint64_t pendingSerial_ = 0;
   uint64_t lastSerial_ = 0;
   uint64_t doneSerial_ = 0;  // window thread only
+  // The worker's own: the lower layers of its last view, and the snapshot
+  // they were drawn from, held so that no new snapshot can take its address.
+  navmap::LayerCache cache_;
+  std::shared_ptr<const MapSnapshot> cachedSnapshot_;
   // Last member: stopped and joined before the rest goes.
   std::jthread worker_;
 };
