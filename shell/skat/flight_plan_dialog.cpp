@@ -375,11 +375,12 @@ void FlightPlanDialog::cancel() {
 }
 
 void FlightPlanDialog::closeEvent(QCloseEvent* event) {
-  if (workerRunning_ || !mayDiscard()) {
+  // Cancel's way out, asked once: QDialog's own would go through reject()
+  // and ask a second time.
+  cancel();
+  if (isVisible()) {
     event->ignore();
-    return;
+  } else {
+    event->accept();
   }
-  app_.planWindowOpen = false;
-  QDialog::closeEvent(event);
-  emit planShown(nullptr);
 }
