@@ -20,6 +20,7 @@
 #include "platform/numbers.h"
 #include "platform/text_columns.h"
 #include "shell/core/app_state.h"
+#include "shell/skat/flight_plan_names.h"
 #include "shell/skat/main_window.h"
 #include "shell/skat/message_box.h"
 #include "shell/skat/open_file_dialog.h"
@@ -71,6 +72,7 @@ FlightPlanDialog::FlightPlanDialog(MainWindow& window, planner::PlannerState& pl
   layout->addLayout(top);
   layout->addWidget(makeWaypointGroup(), 1);
   layout->addWidget(makeBottomRow());
+  NameFlightPlanControls(*this);
   wire();
 }
 
