@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "planner/plan_row.h"
+#include "shell/skat/about_box.h"
 #include "shell/skat/airport_filter_dialog.h"
+#include "shell/skat/conflict_dialog.h"
 #include "shell/skat/duplicate_dialog.h"
 #include "shell/skat/entry_editor_dialog.h"
 #include "shell/skat/entry_editors.h"
@@ -60,8 +62,7 @@ class AccessibleNamesTest : public EditorWindowTest {};
 TEST_F(AccessibleNamesTest, EveryFocusableControlOfTheMainWindowHasItsOwnName) {
   MainWindow& window = OpenWindow();
   EXPECT_EQ(RoleOf(window), QAccessible::Window);
-  const std::vector<std::string> faults = UnnamedOrSharedControls(window);
-  for (const std::string& fault : faults) ADD_FAILURE() << fault;
+  ExpectNamedAndInReadingOrder(window);
 }
 
 TEST_F(AccessibleNamesTest, EveryFocusableControlOfEachEntryEditorHasItsOwnName) {
@@ -158,6 +159,27 @@ TEST(AccessibleNames, TheMapWindowIsAFrameWithNamedControls) {
   EXPECT_EQ(RoleOf(*map), QAccessible::Window);
   ExpectNamedAndInReadingOrder(*map);
   map->close();
+}
+
+TEST_F(AccessibleNamesTest, AboutIsADialogWithNamedControls) {
+  OpenWindow();
+  AboutBox about(window_.get());
+  about.show();
+  EXPECT_EQ(RoleOf(about), QAccessible::Dialog);
+  ExpectNamedAndInReadingOrder(about);
+}
+
+TEST(AccessibleNames, TheConflictDialogIsADialogWithNamedControls) {
+  shell::ReplayConflict conflict;
+  conflict.recordNumbers = {1};
+  conflict.change.kind = NavaidKind::Ndb;
+  conflict.change.before = "AB     NDB AB                    399.0";
+  conflict.change.after = "AB     NDB AB                    400.0";
+  QFont font(QStringLiteral("Liberation Mono"));
+  ConflictDialog dialog(nullptr, {conflict, conflict}, font);
+  dialog.show();
+  EXPECT_EQ(RoleOf(dialog), QAccessible::Dialog);
+  ExpectNamedAndInReadingOrder(dialog);
 }
 
 class PlanDialogNamesTest : public skat_test::FlightPlanDialogTest {};
