@@ -39,7 +39,12 @@ void RoutePicture::setRoute(const std::vector<planner::PlanRow>& rows,
                             std::optional<size_t> selectedRow) {
   points_.clear();
   selected_ = selectedRow;
-  setAccessibleDescription(QStringFromWin1252(RouteDescription(rows)));
+  // Only a new route is told: a row selected keeps the words, and screen
+  // readers hear of a change only when there is one.
+  if (const QString words = QStringFromWin1252(RouteDescription(rows));
+      words != accessibleDescription()) {
+    setAccessibleDescription(words);
+  }
   const auto first = std::find_if(rows.begin(), rows.end(),
                                   [](const planner::PlanRow& row) { return !row.IsVerbatim(); });
   if (first == rows.end()) {
