@@ -43,22 +43,26 @@ DuplicateDialog::DuplicateDialog(QWidget* parent, const scanner::DuplicateReques
   setWindowTitle(Caption(scanner::kDuplicateDialogTitle));
   setModal(true);
 
-  keepExisting_ = AddAnswerButton("Keep only", "Keep only the entry already in the list",
+  keepExisting_ = AddAnswerButton("Keep only", "Keep only the existing entry",
+                                  "Keep only the entry already in the list",
                                   scanner::DuplicateOutcome::KeepExisting, false);
   keepExistingAlways_ =
-      AddAnswerButton("Keep always", "Keep the entry already in the list for the rest of the scan",
+      AddAnswerButton("Keep always", "Keep the existing entry always",
+                      "Keep the entry already in the list for the rest of the scan",
                       scanner::DuplicateOutcome::KeepExisting, true);
-  keepBoth_ =
-      AddAnswerButton("Keep both", "Keep both entries", scanner::DuplicateOutcome::KeepBoth, false);
-  keepBothAlways_ = AddAnswerButton("Keep always", "Keep both entries for the rest of the scan",
+  keepBoth_ = AddAnswerButton("Keep both", "Keep both entries", "Keep both entries",
+                              scanner::DuplicateOutcome::KeepBoth, false);
+  keepBothAlways_ = AddAnswerButton("Keep always", "Keep both entries always",
+                                    "Keep both entries for the rest of the scan",
                                     scanner::DuplicateOutcome::KeepBoth, true);
-  keepNew_ = AddAnswerButton("Keep only", "Keep only the entry about to be added",
+  keepNew_ = AddAnswerButton("Keep only", "Keep only the new entry",
+                             "Keep only the entry about to be added",
                              scanner::DuplicateOutcome::KeepNew, false);
-  keepNewAlways_ =
-      AddAnswerButton("Keep always", "Keep the entry about to be added for the rest of the scan",
-                      scanner::DuplicateOutcome::KeepNew, true);
-  abort_ = AddAnswerButton("Abort scanning", "Abort scanning", scanner::DuplicateOutcome::AbortScan,
-                           false);
+  keepNewAlways_ = AddAnswerButton("Keep always", "Keep the new entry always",
+                                   "Keep the entry about to be added for the rest of the scan",
+                                   scanner::DuplicateOutcome::KeepNew, true);
+  abort_ = AddAnswerButton("Abort scanning", "Abort scanning", "Abort scanning",
+                           scanner::DuplicateOutcome::AbortScan, false);
 
   auto* existingLabel = new QLabel(Caption(scanner::DuplicateExistingLabel(request.kind)), this);
   existingLabel->setObjectName("existingLabel");
@@ -107,10 +111,12 @@ DuplicateDialog::DuplicateDialog(QWidget* parent, const scanner::DuplicateReques
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-QPushButton* DuplicateDialog::AddAnswerButton(const char* caption, const char* description,
+QPushButton* DuplicateDialog::AddAnswerButton(const char* caption, const char* name,
+                                              const char* description,
                                               scanner::DuplicateOutcome outcome, bool always) {
   auto* button = new QPushButton(QString::fromLatin1(caption), this);
-  button->setAccessibleName(button->text());
+  // Three buttons read "Keep only" or "Keep always": the name says which entry.
+  button->setAccessibleName(QString::fromLatin1(name));
   button->setAccessibleDescription(QString::fromLatin1(description));
   button->setAutoDefault(false);
   connect(button, &QPushButton::clicked, this, [this, outcome, always] {

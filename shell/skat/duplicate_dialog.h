@@ -53,7 +53,8 @@ class DuplicateDialog : public QDialog {
   void reject() override;
 
  private:
-  QPushButton* AddAnswerButton(const char* caption, const char* description,
+  // `name` is what a screen reader says, `description` its longer help.
+  QPushButton* AddAnswerButton(const char* caption, const char* name, const char* description,
                                scanner::DuplicateOutcome outcome, bool always);
   QLabel* LineBox(const std::string& line, const QFont& listFont);
 

@@ -21,6 +21,7 @@
 #include "shell/skat/main_window.h"
 #include "shell/skat/message_box.h"
 #include "shell/skat/qt_text.h"
+#include "shell/skat/unsaved_changes.h"
 
 using shell::CoordinateAxis;
 using shell::EditorBox;
@@ -280,7 +281,19 @@ void EntryEditorDialog::finish() {
     setTabOrder(focusChain_[i - 1], focusChain_[i]);
   }
   showFields();
+  openedValues_ = ShownValuesOf(*this);
   if (!focusChain_.empty()) focusChain_.front()->setFocus();
+}
+
+bool EntryEditorDialog::changed() const {
+  return ShownValuesOf(*this) != openedValues_;
+}
+
+void EntryEditorDialog::reject() {
+  if (changed() && !AgreesToDiscard(this, "The entry was changed.\n\nDiscard the changes ?")) {
+    return;
+  }
+  QDialog::reject();
 }
 
 void EntryEditorDialog::showFields() {

@@ -2,14 +2,16 @@
 // centred on the main window; boxes sized to what they hold and kept in step
 // with the editor logic as the user types; the coordinate rows; the leave
 // checks of boxes whose value must fit its columns; and the buttons "Cancel"
-// (the default), "Validate", "Add" and "Delete". Each kind's editor adds its
-// own rows between the common ones.
+// (the default), "Validate", "Add" and "Delete". Cancel, Enter, Escape and
+// the close box ask before they throw away what the user changed. Each
+// kind's editor adds its own rows between the common ones.
 #pragma once
 
 #include <QDialog>
 #include <QFont>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStringList>
 
 #include <functional>
 #include <map>
@@ -41,6 +43,14 @@ class EntryEditorDialog : public QDialog {
 
   // Moves the editor to the centre of the main window.
   void centreOnOwner();
+
+  // Whether a box or choice shows another value than when the editor opened.
+  bool changed() const;
+
+ public slots:
+  // Cancel, Enter, Escape and the close box: closes at once when nothing
+  // was changed, else only when the user agrees to lose the changes.
+  void reject() override;
 
  protected:
   EntryEditorDialog(MainWindow& window, navdb::NavaidKind kind, std::optional<size_t> row);
@@ -101,5 +111,7 @@ class EntryEditorDialog : public QDialog {
   QComboBox* latitudeChoice_ = nullptr;
   QComboBox* longitudeChoice_ = nullptr;
   std::vector<QWidget*> focusChain_;
+  // What the widgets showed once the editor was made.
+  QStringList openedValues_;
   int beeps_ = 0;
 };

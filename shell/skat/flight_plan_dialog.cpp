@@ -20,6 +20,7 @@
 #include "platform/numbers.h"
 #include "platform/text_columns.h"
 #include "shell/core/app_state.h"
+#include "shell/skat/flight_plan_names.h"
 #include "shell/skat/main_window.h"
 #include "shell/skat/message_box.h"
 #include "shell/skat/open_file_dialog.h"
@@ -72,6 +73,7 @@ FlightPlanDialog::FlightPlanDialog(MainWindow& window, planner::PlannerState& pl
   layout->addLayout(top);
   layout->addWidget(makeWaypointGroup(), 1);
   layout->addWidget(makeBottomRow());
+  NameFlightPlanControls(*this);
   wire();
 }
 
@@ -385,11 +387,12 @@ void FlightPlanDialog::cancel() {
 }
 
 void FlightPlanDialog::closeEvent(QCloseEvent* event) {
-  if (workerRunning_ || !mayDiscard()) {
+  // Cancel's way out, asked once: QDialog's own would go through reject()
+  // and ask a second time.
+  cancel();
+  if (isVisible()) {
     event->ignore();
-    return;
+  } else {
+    event->accept();
   }
-  app_.planWindowOpen = false;
-  QDialog::closeEvent(event);
-  emit planShown(nullptr);
 }

@@ -23,15 +23,17 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setAccessibleName(windowTitle());
   auto* layout = new QVBoxLayout(this);
   auto* bar = new QHBoxLayout;
-  browser_ = new QTextBrowser(this);
-  browser_->setAccessibleName("Help text");
-  browser_->setOpenExternalLinks(false);
+  // The buttons stand above the text and are made first: Tab follows the
+  // order widgets are made in.
   for (const char* caption : {"Contents", "Back", "Forward", "Close"}) {
     auto* button = new QPushButton(caption, this);
     button->setObjectName(caption);
     bar->addWidget(button);
     if (QString(caption) == "Forward") bar->addStretch(1);
   }
+  browser_ = new QTextBrowser(this);
+  browser_->setAccessibleName("Help text");
+  browser_->setOpenExternalLinks(false);
   connect(findChild<QPushButton*>("Contents"), &QPushButton::clicked, this,
           &HelpWindow::showContents);
   connect(findChild<QPushButton*>("Back"), &QPushButton::clicked, browser_,

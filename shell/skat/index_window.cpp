@@ -94,6 +94,9 @@ IndexWindow::IndexWindow(navdb::IndexLists& index, QWidget* mainWindow)
     button->setAutoDefault(true);
     button->setAccessibleName(button->text());
   }
+  // The arrows of the paging captions mean nothing read aloud.
+  up_->setAccessibleName(QStringLiteral("Page up"));
+  down_->setAccessibleName(QStringLiteral("Page down"));
   hide_->setDefault(true);
 
   connect(up_, &QPushButton::clicked, this, &IndexWindow::pageUp);

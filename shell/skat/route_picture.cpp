@@ -9,6 +9,7 @@
 #include "planner/leg_computation.h"
 #include "platform/text_columns.h"
 #include "shell/skat/qt_text.h"
+#include "shell/skat/route_description.h"
 
 namespace {
 
@@ -21,6 +22,8 @@ constexpr size_t kLabelChars = 6;
 
 RoutePicture::RoutePicture(QWidget* parent) : QWidget(parent) {
   setObjectName("Route picture");
+  setAccessibleName("Route picture");
+  setAccessibleDescription(QStringFromWin1252(RouteDescription({})));
   setMinimumSize(220, 220);
   setAutoFillBackground(true);
 }
@@ -36,6 +39,12 @@ void RoutePicture::setRoute(const std::vector<planner::PlanRow>& rows,
                             std::optional<size_t> selectedRow) {
   points_.clear();
   selected_ = selectedRow;
+  // Only a new route is told: a row selected keeps the words, and screen
+  // readers hear of a change only when there is one.
+  if (const QString words = QStringFromWin1252(RouteDescription(rows));
+      words != accessibleDescription()) {
+    setAccessibleDescription(words);
+  }
   const auto first = std::find_if(rows.begin(), rows.end(),
                                   [](const planner::PlanRow& row) { return !row.IsVerbatim(); });
   if (first == rows.end()) {

@@ -1,6 +1,7 @@
 // The route picture beside the waypoint list: the plan drawn to scale,
 // north up, waypoints labelled, the generated turn points and TOC/TOD
-// marked, the selected row highlighted.
+// marked, the selected row highlighted. Its accessible description says
+// the route in words.
 #pragma once
 
 #include <QWidget>
@@ -19,6 +20,7 @@ class RoutePicture : public QWidget {
 
   // The plan rows as the list shows them, and the selected row. A row
   // that is not in the row layout has no position and is left out.
+  // The accessible description follows the rows.
   void setRoute(const std::vector<planner::PlanRow>& rows, std::optional<size_t> selectedRow);
 
   QSize sizeHint() const override { return {320, 320}; }

@@ -197,7 +197,9 @@ TEST_F(EditorWindowTest, AddAsksAboutADuplicateAndCancelChangesNothing) {
 
   editor = Open(window, NavaidKind::Airport, 0);
   Type(*editor, EditorBox::Name, "CHANGED");
+  MessageBoxSeam::setNextAnswer(MessageAnswer::Yes);              // the changed name may go
   QTest::keyClick(editor->box(EditorBox::Name), Qt::Key_Return);  // presses Cancel
+  EXPECT_EQ(MessageBoxSeam::shown().size(), 3u);
   EXPECT_EQ(editor->result(), QDialog::Rejected);
   EXPECT_FALSE(editor->isVisible());
   EXPECT_EQ(Lines(NavaidKind::Airport).size(), 3u);

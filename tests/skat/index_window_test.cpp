@@ -95,7 +95,8 @@ TEST_F(IndexWindowTest, CaptionsButtonsAndFont) {
   EXPECT_EQ(window_->listView()->font().family(), "Liberation Mono");
   EXPECT_EQ(window_->columnCaptions()->font(), window_->listView()->font());
   EXPECT_TRUE(window_->listView()->uniformItemSizes());
-  EXPECT_EQ(window_->upButton()->accessibleName(), "Up   ^");
+  EXPECT_EQ(window_->upButton()->accessibleName(), "Page up");
+  EXPECT_EQ(window_->downButton()->accessibleName(), "Page down");
 }
 
 TEST_F(IndexWindowTest, StandsBesideTheMainWindowsLowerRightCorner) {
