@@ -178,8 +178,10 @@ QWidget* FlightPlanDialog::makeBottomRow() {
   planName_->setMaxLength(static_cast<int>(planner::kMaxNameChars));
   layout->addWidget(planName_, 1);
   layout->addSpacing(24);
-  for (const char* caption : {"Save", "Print", "Cancel"}) layout->addWidget(Button(row, caption));
-  // Between Save and Print: the same plan written for another simulator.
-  layout->insertWidget(layout->count() - 2, Button(row, "Export..."));
+  // "Export..." (the same plan written for another simulator) sits beside
+  // Save; made in reading order, as Tab walks them.
+  for (const char* caption : {"Save", "Export...", "Print", "Cancel"}) {
+    layout->addWidget(Button(row, caption));
+  }
   return row;
 }
