@@ -20,13 +20,13 @@
 #include "platform/numbers.h"
 #include "platform/text_columns.h"
 #include "shell/core/app_state.h"
-#include "shell/skat/main_window.h"
 #include "shell/skat/message_box.h"
 #include "shell/skat/open_file_dialog.h"
 #include "shell/skat/plan_printer.h"
 #include "shell/skat/qt_text.h"
 #include "shell/skat/route_picture.h"
 #include "shell/skat/ui_bridge.h"
+#include "shell/skat/window_view.h"
 
 namespace {
 
@@ -52,12 +52,9 @@ void ShowRunway(QComboBox* combo, const planner::RunwayChoice& runway) {
 
 }  // namespace
 
-FlightPlanDialog::FlightPlanDialog(MainWindow& window, planner::PlannerState& plan)
-    : QDialog(nullptr),
-      window_(window),
-      app_(window.state()),
-      bridge_(window.bridge()),
-      plan_(plan) {
+FlightPlanDialog::FlightPlanDialog(WindowView& window, UiBridge& bridge, shell::AppState& app,
+                                   planner::PlannerState& plan)
+    : QDialog(nullptr), window_(window), app_(app), bridge_(bridge), plan_(plan) {
   setObjectName("Flight Plan");
   setWindowTitle("Flight Plan");
   setWindowModality(Qt::ApplicationModal);
@@ -126,9 +123,6 @@ void FlightPlanDialog::wire() {
   connect(button("Save"), &QPushButton::clicked, this, &FlightPlanDialog::save);
   connect(button("Print"), &QPushButton::clicked, this, &FlightPlanDialog::print);
   connect(button("Cancel"), &QPushButton::clicked, this, &FlightPlanDialog::cancel);
-  connect(&window_, &MainWindow::planWindowRaiseRequested, this, [this] {
-    if (isVisible()) raise();
-  });
 }
 
 void FlightPlanDialog::openPlan(planner::PlanOpenMode mode) {
@@ -350,9 +344,9 @@ void FlightPlanDialog::finish() {
   app_.planWindowOpen = false;
   hide();
   emit planShown(nullptr);
-  window_.showNormal();
-  window_.raise();
-  window_.activateWindow();
+  window_.widget()->showNormal();
+  window_.widget()->raise();
+  window_.widget()->activateWindow();
 }
 
 void FlightPlanDialog::reject() {

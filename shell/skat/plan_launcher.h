@@ -10,15 +10,19 @@
 
 #include "planner/flight_plan.h"
 
+namespace shell {
+struct AppState;
+}
 class FlightPlanDialog;
-class MainWindow;
+class UiBridge;
+class WindowView;
 
 class PlanLauncher : public QObject {
   Q_OBJECT
 
  public:
   // Wires the window's "Open", "New" and "Import" buttons.
-  explicit PlanLauncher(MainWindow& window);
+  PlanLauncher(WindowView& window, UiBridge& bridge, shell::AppState& state);
   ~PlanLauncher() override;
 
   planner::PlannerState& plan() { return plan_; }
@@ -29,13 +33,21 @@ class PlanLauncher : public QObject {
   void openPlan();
   void newPlan();
   void importPlan();
+  // The dialog, when shown, comes to the front.
+  void raisePlanWindow();
+
+ signals:
+  // The dialog shows `plan` anew after a change; nullptr when it closed.
+  void planShown(const planner::PlannerState* plan);
 
  private:
   FlightPlanDialog& ensureDialog();
   // The folder the database lives in; its FlightPlans folder holds the plans.
   void followDatabaseFolder();
 
-  MainWindow& window_;
+  WindowView& window_;
+  UiBridge& bridge_;
+  shell::AppState& state_;
   planner::PlannerState plan_;
   std::unique_ptr<FlightPlanDialog> dialog_;
 };
