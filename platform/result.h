@@ -23,11 +23,12 @@ Error SystemError(int errorNumber, std::filesystem::path path = {});
 // An Error that is only its message: a refusal with no system error behind it.
 Error Failure(std::string message);
 
-template <typename T>
+// `E` is Error, or a kind of Error that says more where its callers need it.
+template <typename T, typename E = Error>
 class [[nodiscard]] Result {
  public:
   Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
-  Result(Error error) : state_(std::in_place_index<1>, std::move(error)) {}
+  Result(E error) : state_(std::in_place_index<1>, std::move(error)) {}
 
   bool ok() const { return state_.index() == 0; }
   explicit operator bool() const { return ok(); }
@@ -49,31 +50,31 @@ class [[nodiscard]] Result {
   const T* operator->() const { return &value(); }
   T* operator->() { return &value(); }
 
-  const Error& error() const {
+  const E& error() const {
     assert(!ok());
     return std::get<1>(state_);
   }
 
  private:
-  std::variant<T, Error> state_;
+  std::variant<T, E> state_;
 };
 
 // The outcome of an operation that gives nothing back but can fail.
-template <>
-class [[nodiscard]] Result<void> {
+template <typename E>
+class [[nodiscard]] Result<void, E> {
  public:
   Result() = default;
-  Result(Error error) : error_(std::move(error)), failed_(true) {}
+  Result(E error) : error_(std::move(error)), failed_(true) {}
 
   bool ok() const { return !failed_; }
   explicit operator bool() const { return ok(); }
-  const Error& error() const {
+  const E& error() const {
     assert(failed_);
     return error_;
   }
 
  private:
-  Error error_;
+  E error_;
   bool failed_ = false;
 };
 

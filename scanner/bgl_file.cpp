@@ -17,9 +17,10 @@ FileOutcome AskNextFile(ScanSession& session, const std::string& text) {
   return answer == MessageAnswer::Yes ? FileOutcome::NextFile : FileOutcome::StopScan;
 }
 
-FileOutcome ReportReadFailure(ScanSession& session, platform::ReadStep step,
-                              const std::string& path, const std::string& error) {
-  switch (step) {
+FileOutcome ReportReadFailure(ScanSession& session, const platform::ReadError& failure,
+                              const std::string& path) {
+  const std::string& error = failure.message;
+  switch (failure.step) {
     case platform::ReadStep::Open:
       return AskNextFile(session,
                          "Could not open " + path + "\r\r" + error + "\r\rTry next BGL file ?\n");
@@ -56,12 +57,14 @@ DecodedImage DecodeFileBytes(std::span<const uint8_t> bytes, unsigned minRunwayL
 DecodedFile DecodeBglFile(const std::filesystem::path& path, unsigned minRunwayLengthFt,
                           const std::function<void(const std::filesystem::path&)>& afterFileSized) {
   DecodedFile file;
-  std::vector<uint8_t> bytes;
-  file.failedStep = platform::ReadFileBytes(path, kMaxSceneryFileBytes, bytes, file.readError, [&] {
-    if (afterFileSized) afterFileSized(path);
-  });
-  if (file.failedStep == platform::ReadStep::None) {
-    file.image = DecodeFileBytes(bytes, minRunwayLengthFt);
+  const platform::Result<std::vector<uint8_t>, platform::ReadError> bytes =
+      platform::ReadFileBytes(path, kMaxSceneryFileBytes, [&] {
+        if (afterFileSized) afterFileSized(path);
+      });
+  if (bytes) {
+    file.image = DecodeFileBytes(*bytes, minRunwayLengthFt);
+  } else {
+    file.readFailure = bytes.error();
   }
   return file;
 }
@@ -69,9 +72,7 @@ DecodedFile DecodeBglFile(const std::filesystem::path& path, unsigned minRunwayL
 FileOutcome MergeBglFile(ScanSession& session, const std::filesystem::path& path,
                          const DecodedFile& file) {
   const std::string pathText = path.string();
-  if (file.failedStep != platform::ReadStep::None) {
-    return ReportReadFailure(session, file.failedStep, pathText, file.readError);
-  }
+  if (file.readFailure) return ReportReadFailure(session, *file.readFailure, pathText);
   // The counts of the file's navaids are told when the file is done.
   const ImageResult result = [&] {
     const MergeNoticeBatch batch(session);

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 #include <functional>
-#include <string>
+#include <optional>
 
 #include "platform/file_bytes.h"
 #include "scanner/bgl_decoder.h"
@@ -18,9 +18,8 @@ enum class FileOutcome { NextFile, StopScan };
 
 // A scenery file read and decoded, not yet merged.
 struct DecodedFile {
-  platform::ReadStep failedStep = platform::ReadStep::None;  // None: the file was read
-  std::string readError;
-  DecodedImage image;  // unreadable when a packed file did not unpack
+  std::optional<platform::ReadError> readFailure;  // none: the file was read
+  DecodedImage image;                              // unreadable when a packed file did not unpack
 };
 
 // Reads and decodes `path`; `afterFileSized` (when set) runs between taking

@@ -57,13 +57,10 @@ UnpackStatus UnpackBglBytes(std::span<const uint8_t> file, UnpackedImage* image)
 UnpackStatus UnpackBglFile(const std::filesystem::path& path, UnpackedImage* image) {
   if (image == nullptr) return UnpackStatus::NoOutput;
   *image = UnpackedImage{};
-  std::vector<uint8_t> file;
-  std::string error;
-  if (platform::ReadFileBytes(path, kMaxSceneryFileBytes, file, error) !=
-      platform::ReadStep::None) {
-    return UnpackStatus::FileFailed;
-  }
-  return UnpackBglBytes(file, image);
+  const platform::Result<std::vector<uint8_t>, platform::ReadError> file =
+      platform::ReadFileBytes(path, kMaxSceneryFileBytes);
+  if (!file) return UnpackStatus::FileFailed;
+  return UnpackBglBytes(*file, image);
 }
 
 int ReleaseUnpackedImage(UnpackedImage& image) {

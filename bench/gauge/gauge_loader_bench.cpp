@@ -155,11 +155,12 @@ void BM_ReadTheFiveFiles(benchmark::State& state) {
   std::vector<std::string> paths;
   for (const char* name : lumaro::kDatabaseFilePaths)
     paths.push_back((Database().folder.path() / name).string());
-  std::string errorText;
   for (auto _ : state) {
     std::array<std::vector<uint8_t>, lumaro::kDatabaseFileCount> files;
     for (size_t file = 0; file < files.size(); ++file) {
-      platform::ReadFileBytes(paths[file], lumaro::kMaxDatabaseFileBytes, files[file], errorText);
+      platform::Result<std::vector<uint8_t>, platform::ReadError> read =
+          platform::ReadFileBytes(paths[file], lumaro::kMaxDatabaseFileBytes);
+      if (read) files[file] = std::move(*read);
       benchmark::DoNotOptimize(files[file].data());
     }
   }

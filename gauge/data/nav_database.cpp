@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 
 #include <cstring>
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "platform/file_bytes.h"
 #include "platform/numbers.h"
@@ -15,8 +17,8 @@ namespace {
 
 // The code of the first stage at which a file failed (100, 200 or 300), plus
 // the bits of the files that failed at that stage; 0 when all were read.
-int ReadStatus(
-    const platform::EnumArray<DatabaseFile, platform::ReadStep, kDatabaseFileCount>& steps) {
+int ReadStatus(const platform::EnumArray<DatabaseFile, std::optional<platform::ReadStep>,
+                                         kDatabaseFileCount>& steps) {
   static constexpr std::array<std::pair<platform::ReadStep, int>, 3> kStageCodes = {
       {{platform::ReadStep::Open, kStatusOpenFailed},
        {platform::ReadStep::Size, kStatusMappingFailed},
@@ -109,15 +111,21 @@ DatabaseStamps StampDatabaseFiles(const std::string& simulatorFolder) {
 
 int OpenNavDatabase(NavDatabase& database, const std::string& simulatorFolder) {
   CloseNavDatabase(database);
-  platform::EnumArray<DatabaseFile, platform::ReadStep, kDatabaseFileCount> steps;
-  std::string errorText;
+  // The step each file failed at; none for a file that was read.
+  platform::EnumArray<DatabaseFile, std::optional<platform::ReadStep>, kDatabaseFileCount> steps;
   for (size_t file = 0; file < kDatabaseFileCount; ++file) {
     const std::string path = PathOf(simulatorFolder, file);
     // Stamped before the read: a change while it is read then shows as a
     // stamp that differs at the next check, never as one that hides it.
     database.stamps[file] = StampOf(path);
-    steps[file] =
-        platform::ReadFileBytes(path, kMaxDatabaseFileBytes, database.bytes[file], errorText);
+    platform::Result<std::vector<uint8_t>, platform::ReadError> read =
+        platform::ReadFileBytes(path, kMaxDatabaseFileBytes);
+    if (read) {
+      database.bytes[file] = std::move(*read);
+    } else {
+      database.bytes[file] = {};
+      steps[file] = read.error().step;
+    }
   }
   int code = ReadStatus(steps);
   if (code == 0) {

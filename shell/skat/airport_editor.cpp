@@ -5,8 +5,8 @@
 using shell::CoordinateAxis;
 using shell::EditorBox;
 
-AirportEditor::AirportEditor(MainWindow& window, std::optional<size_t> row)
-    : EntryEditorDialog(window, navdb::NavaidKind::Airport, row) {
+AirportEditor::AirportEditor(WindowView& window, shell::AppState& state, std::optional<size_t> row)
+    : EntryEditorDialog(window, state, navdb::NavaidKind::Airport, row) {
   addIdentityRows("ICAO ID :", "Name :");
   QLineEdit* runway = makeBox(EditorBox::Runway);
   addRow("Runway :", {runway, makeText("/"), makeDisplayBox(EditorBox::OppositeRunway)});

@@ -7,5 +7,5 @@ class AirportEditor : public EntryEditorDialog {
   Q_OBJECT
 
  public:
-  AirportEditor(MainWindow& window, std::optional<size_t> row);
+  AirportEditor(WindowView& window, shell::AppState& state, std::optional<size_t> row);
 };

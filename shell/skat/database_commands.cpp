@@ -16,9 +16,9 @@
 #include "shell/skat/airport_filter_dialog.h"
 #include "shell/skat/folder_dialog.h"
 #include "shell/skat/hand_edit_replay.h"
-#include "shell/skat/main_window.h"
 #include "shell/skat/message_box.h"
 #include "shell/skat/ui_bridge.h"
+#include "shell/skat/window_view.h"
 
 namespace {
 
@@ -27,15 +27,16 @@ constexpr std::string_view kKeptEditsHint =
     "the \"Hand edits\" view lists them, and each is asked about at the next \"Rebuild "
     "database\" or \"Restore original DB\".";
 
-navdb::MessageAnswer Ask(MainWindow& window, std::string caption, std::string text,
+navdb::MessageAnswer Ask(WindowView& window, std::string caption, std::string text,
                          navdb::MessageIcon icon, navdb::MessageButtons buttons) {
-  return ShowMessageBox(&window, {std::move(caption), std::move(text), icon, buttons, false});
+  return ShowMessageBox(window.widget(),
+                        {std::move(caption), std::move(text), icon, buttons, false});
 }
 
 }  // namespace
 
-DatabaseCommands::DatabaseCommands(MainWindow& window, shell::AppState& state)
-    : QObject(&window), window_(window), state_(state) {}
+DatabaseCommands::DatabaseCommands(WindowView& window, UiBridge& bridge, shell::AppState& state)
+    : QObject(window.widget()), window_(window), bridge_(bridge), state_(state) {}
 
 void DatabaseCommands::startWorker(std::function<void()> job, std::function<void()> done) {
   window_.setListsBusy(true);
@@ -51,11 +52,11 @@ void DatabaseCommands::startWorker(std::function<void()> job, std::function<void
 void DatabaseCommands::finishWorker() {
   if (worker_.joinable()) worker_.join();
   workerRunning_ = false;
-  window_.bridge().setLiveLists(false);
-  window_.bridge().flush(true);
+  bridge_.setLiveLists(false);
+  bridge_.flush(true);
   window_.setListsBusy(false);
   if (std::function<void()> done = std::exchange(workerDone_, {})) done();
-  if (std::exchange(closeAfterWorker_, false)) window_.close();
+  if (std::exchange(closeAfterWorker_, false)) window_.widget()->close();
 }
 
 void DatabaseCommands::waitForWorker() {
@@ -67,13 +68,13 @@ void DatabaseCommands::waitForWorker() {
 void DatabaseCommands::startLoad(std::function<void()> loaded) {
   startWorker(
       [this] {
-        navdb::LoadDatabase(state_.db, window_.bridge());
+        navdb::LoadDatabase(state_.db, bridge_);
         // Hand edits whose save was cut short come back into the lists, for
         // the user to save; the title's * shows that they are not saved yet.
         const platform::Result<shell::JournalReplay> replayed =
-            shell::ReplayMissingEdits(state_.db, window_.bridge(), kKeptEditsHint);
+            shell::ReplayMissingEdits(state_.db, bridge_, kKeptEditsHint);
         if (replayed && replayed->report.listsChanged) {
-          navdb::RebuildIndex(state_.db.lists, state_.db.index, window_.bridge());
+          navdb::RebuildIndex(state_.db.lists, state_.db.index, bridge_);
         }
       },
       std::move(loaded));
@@ -94,7 +95,7 @@ void DatabaseCommands::scan() {
 
 void DatabaseCommands::rebuildDatabase() {
   if (workerRunning_ || !sceneryRootPathChosen()) return;
-  scanner::ScanSession session{state_.db, window_.bridge()};
+  scanner::ScanSession session{state_.db, bridge_};
   if (!scanner::ConfirmAndClearForRebuild(session, shell::HandEditsToReplay(state_.db))) return;
   state_.editHistory.Clear();
   window_.reloadLists();
@@ -104,9 +105,9 @@ void DatabaseCommands::rebuildDatabase() {
 void DatabaseCommands::startScan(bool rebuild) {
   const std::filesystem::path root = state_.sceneryRootPath;
   const unsigned minRunwayLengthFt = state_.minRunwayLengthFt;
-  window_.bridge().setLiveLists(true);
+  bridge_.setLiveLists(true);
   startWorker([this, root, minRunwayLengthFt, rebuild] {
-    UiBridge& bridge = window_.bridge();
+    UiBridge& bridge = bridge_;
     bridge.startScanProgress(0);  // the scan tells the total once its walk has listed the tree
     scanner::ScanSession session{state_.db, bridge};
     session.minRunwayLengthFt = minRunwayLengthFt;
@@ -114,7 +115,7 @@ void DatabaseCommands::startScan(bool rebuild) {
     // The rebuilt lists lack the hand edits. A stopped scan or a failed
     // save leaves them in the journal for the next rebuild.
     if (rebuild && !result.stopped && !result.saveFailed) {
-      ReplayHandEditsFromWindow(state_, window_);
+      ReplayHandEditsFromWindow(state_, bridge_, window_);
     }
   });
 }
@@ -122,18 +123,18 @@ void DatabaseCommands::startScan(bool rebuild) {
 void DatabaseCommands::restore() {
   if (workerRunning_) return;
   startWorker([this] {
-    const UiBridge& ui = window_.bridge();
+    const UiBridge& ui = bridge_;
     // The restore's own load worker changes the lists; nothing may start
     // meanwhile, although the "Please wait" box already keeps the user out.
     ui.DatabaseBusy(true);
     const bool restored = shell::RestoreOriginalDatabase(state_.db, ui, [this](bool loading) {
-      window_.bridge().onWindowThread([this, loading] {
+      bridge_.onWindowThread([this, loading] {
         // The copies are in place: the lists to come are no entry edits.
         if (loading) state_.editHistory.Clear();
         showRestoreProgress(loading);
       });
     });
-    if (restored) ReplayHandEditsFromWindow(state_, window_);
+    if (restored) ReplayHandEditsFromWindow(state_, bridge_, window_);
     ui.DatabaseBusy(false);
   });
 }
@@ -142,7 +143,7 @@ void DatabaseCommands::showRestoreProgress(bool loading) {
   if (!restoreProgress_) {
     // A busy bar without a button: the box is the program's to close.
     restoreProgress_ =
-        new QProgressDialog("Restoring original database...", QString(), 0, 0, &window_,
+        new QProgressDialog("Restoring original database...", QString(), 0, 0, window_.widget(),
                             Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     restoreProgress_->setObjectName("Restoring original database");
     restoreProgress_->setWindowTitle("Please wait");
@@ -164,7 +165,7 @@ void DatabaseCommands::showRestoreProgress(bool loading) {
 void DatabaseCommands::rebuildIndex() {
   if (workerRunning_) return;
   startWorker([this] {
-    const UiBridge& ui = window_.bridge();
+    const UiBridge& ui = bridge_;
     ui.DatabaseBusy(true);
     navdb::RebuildIndex(state_.db.lists, state_.db.index, ui);
     navdb::SaveDatabase(state_.db, ui);
@@ -178,7 +179,7 @@ void DatabaseCommands::changePath() {
                             ? QDir::currentPath()
                             : QString::fromStdString(state_.sceneryRootPath);
   const std::optional<QString> folder =
-      ChooseFolder(&window_, "Select root path for scenery scanning", start);
+      ChooseFolder(window_.widget(), "Select root path for scenery scanning", start);
   if (!folder) return;
   std::string path = QDir::cleanPath(*folder).toStdString();
   if (path.size() > shell::kMaxPathLength) {
@@ -193,7 +194,7 @@ void DatabaseCommands::changePath() {
 void DatabaseCommands::airportFilter() {
   if (workerRunning_) return;
   if (const std::optional<unsigned> lengthFt =
-          AskAirportFilter(&window_, state_.minRunwayLengthFt)) {
+          AskAirportFilter(window_.widget(), state_.minRunwayLengthFt)) {
     state_.minRunwayLengthFt = *lengthFt;
   }
 }
@@ -206,7 +207,7 @@ bool DatabaseCommands::decideQuit(bool byQuitButton) {
     return false;
   }
   if (state_.planWindowOpen) {
-    emit window_.planWindowRaiseRequested();
+    window_.raisePlanWindow();
     return false;
   }
   if (!state_.db.databaseModified) return true;
@@ -227,7 +228,7 @@ void DatabaseCommands::startQuitSave() {
   auto saved = std::make_shared<std::atomic<bool>>(false);
   startWorker(
       [this, saved] {
-        const UiBridge& ui = window_.bridge();
+        const UiBridge& ui = bridge_;
         ui.DatabaseBusy(true);
         navdb::RebuildIndex(state_.db.lists, state_.db.index, ui);
         *saved = navdb::SaveDatabase(state_.db, ui);
@@ -239,14 +240,14 @@ void DatabaseCommands::startQuitSave() {
       [this, saved] {
         if (!*saved) return;
         closeApproved_ = true;
-        window_.close();
+        window_.widget()->close();
       });
 }
 
 void DatabaseCommands::quit() {
   if (workerRunning_ || !decideQuit(true)) return;
   closeApproved_ = true;
-  window_.close();
+  window_.widget()->close();
 }
 
 bool DatabaseCommands::mayClose() {

@@ -12,14 +12,15 @@
 namespace shell {
 struct AppState;
 }
-class MainWindow;
 class QProgressDialog;
+class UiBridge;
+class WindowView;
 
 class DatabaseCommands : public QObject {
   Q_OBJECT
 
  public:
-  DatabaseCommands(MainWindow& window, shell::AppState& state);
+  DatabaseCommands(WindowView& window, UiBridge& bridge, shell::AppState& state);
 
   bool workerRunning() const { return workerRunning_; }
   // Keeps the window's events going until the worker has ended, so that a
@@ -55,7 +56,8 @@ class DatabaseCommands : public QObject {
   // The steps of quitting; true when the window may close at once.
   bool decideQuit(bool byQuitButton);
 
-  MainWindow& window_;
+  WindowView& window_;
+  UiBridge& bridge_;
   shell::AppState& state_;
   std::jthread worker_;
   bool workerRunning_ = false;

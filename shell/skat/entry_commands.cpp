@@ -28,7 +28,7 @@ void EditSelectedEntry(MainWindow& window) {
 }
 
 void AddEntryOfCurrentKind(MainWindow& window) {
-  RunEntryEditor(window, window.currentKind(), std::nullopt);
+  RunEntryEditor(window, window.state(), window.currentKind(), std::nullopt);
 }
 
 void DeleteSelectedEntry(MainWindow& window) {

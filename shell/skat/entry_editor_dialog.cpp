@@ -17,11 +17,11 @@
 #include <array>
 
 #include "shell/core/app_state.h"
-#include "shell/skat/entry_list_model.h"
-#include "shell/skat/main_window.h"
+#include "shell/skat/fixed_pitch_font.h"
 #include "shell/skat/message_box.h"
 #include "shell/skat/qt_text.h"
 #include "shell/skat/unsaved_changes.h"
+#include "shell/skat/window_view.h"
 
 using shell::CoordinateAxis;
 using shell::EditorBox;
@@ -88,17 +88,17 @@ constexpr std::pair<EditorBox, EditorBox> kCoordinateBoxes[2][6] = {
 }  // namespace
 
 QFont EntryEditorDialog::EditorFontFor(int dpiX, int dpiY) {
-  return MainWindow::FixedPitchFont(dpiY / 8, dpiX / 13);
+  return FixedPitchFont(dpiY / 8, dpiX / 13);
 }
 
-EntryEditorDialog::EntryEditorDialog(MainWindow& window, navdb::NavaidKind kind,
-                                     std::optional<size_t> row)
-    : QDialog(&window), window_(window) {
-  session_ = shell::OpenEntryEditor(window.state().db, kind, row);
+EntryEditorDialog::EntryEditorDialog(WindowView& window, shell::AppState& state,
+                                     navdb::NavaidKind kind, std::optional<size_t> row)
+    : QDialog(window.widget()), window_(window), state_(state) {
+  session_ = shell::OpenEntryEditor(state.db, kind, row);
   setWindowTitle(QString::fromLatin1(navdb::InfoOf(kind).editorTitle));
   setAccessibleName(windowTitle());
   setModal(true);
-  setFont(EditorFontFor(window.logicalDpiX(), window.logicalDpiY()));
+  setFont(EditorFontFor(window.widget()->logicalDpiX(), window.widget()->logicalDpiY()));
   auto* layout = new QVBoxLayout(this);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   auto* formWidget = new QWidget(this);
@@ -116,7 +116,7 @@ navdb::MessageAnswer EntryEditorDialog::Reports::Message(
 
 void EntryEditorDialog::Reports::EntryInFocus(navdb::NavaidKind kind, int row) const {
   // The list may have grown under its model: show the new rows first.
-  dialog_.window_.model(kind)->reload();
+  dialog_.window_.reloadList(kind);
   dialog_.window_.selectRow(kind, row);
 }
 
@@ -336,9 +336,9 @@ void EntryEditorDialog::act(shell::EditorOutcome (*buttonAction)(navdb::Database
                                                                  shell::EditorSession&,
                                                                  const navdb::Reporter&)) {
   readChoices();
-  const size_t recordsBefore = window_.state().db.unsavedEdits.size();
-  const shell::EditorOutcome outcome = buttonAction(window_.state().db, session_, ui_);
-  window_.state().editHistory.NoteEdits(window_.state().db, recordsBefore);
+  const size_t recordsBefore = state_.db.unsavedEdits.size();
+  const shell::EditorOutcome outcome = buttonAction(state_.db, session_, ui_);
+  state_.editHistory.NoteEdits(state_.db, recordsBefore);
   window_.reloadLists();
   if (outcome == shell::EditorOutcome::Close) accept();
 }
@@ -347,7 +347,7 @@ void EntryEditorDialog::centreOnOwner() {
   ensurePolished();
   layout()->activate();
   adjustSize();
-  const QRect owner = window_.frameGeometry();
+  const QRect owner = window_.widget()->frameGeometry();
   QRect frame = frameGeometry();
   frame.moveCenter(owner.center());
   move(frame.topLeft());

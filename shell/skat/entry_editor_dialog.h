@@ -21,10 +21,13 @@
 #include "navdb/reporter.h"
 #include "shell/core/entry_editor.h"
 
-class MainWindow;
+namespace shell {
+struct AppState;
+}
 class QComboBox;
 class QGridLayout;
 class QPushButton;
+class WindowView;
 
 class EntryEditorDialog : public QDialog {
   Q_OBJECT
@@ -53,7 +56,8 @@ class EntryEditorDialog : public QDialog {
   void reject() override;
 
  protected:
-  EntryEditorDialog(MainWindow& window, navdb::NavaidKind kind, std::optional<size_t> row);
+  EntryEditorDialog(WindowView& window, shell::AppState& state, navdb::NavaidKind kind,
+                    std::optional<size_t> row);
 
   // Building blocks, called by the kinds' constructors from top to bottom:
   // the tab order is the order the focusable widgets are made in.
@@ -96,7 +100,8 @@ class EntryEditorDialog : public QDialog {
 
   shell::EditorSession session_;
   Reports ui_{*this};
-  MainWindow& window_;
+  WindowView& window_;
+  shell::AppState& state_;
 
  private:
   void onBoxEdited(shell::EditorBox box);

@@ -7,13 +7,18 @@
 
 #include "navdb/navaid_kind.h"
 
+namespace shell {
+struct AppState;
+}
 class EntryEditorDialog;
-class MainWindow;
+class WindowView;
 
 // The editor of `kind` on `row` of the window's list (none or the
 // placeholder: empty boxes), built and centred but not shown.
-std::unique_ptr<EntryEditorDialog> MakeEntryEditor(MainWindow& window, navdb::NavaidKind kind,
+std::unique_ptr<EntryEditorDialog> MakeEntryEditor(WindowView& window, shell::AppState& state,
+                                                   navdb::NavaidKind kind,
                                                    std::optional<size_t> row);
 
 // Runs the editor modally; returns when it closes.
-void RunEntryEditor(MainWindow& window, navdb::NavaidKind kind, std::optional<size_t> row);
+void RunEntryEditor(WindowView& window, shell::AppState& state, navdb::NavaidKind kind,
+                    std::optional<size_t> row);

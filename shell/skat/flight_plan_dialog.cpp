@@ -21,7 +21,6 @@
 #include "platform/text_columns.h"
 #include "shell/core/app_state.h"
 #include "shell/skat/flight_plan_names.h"
-#include "shell/skat/main_window.h"
 #include "shell/skat/message_box.h"
 #include "shell/skat/open_file_dialog.h"
 #include "shell/skat/plan_export_dialog.h"
@@ -29,6 +28,7 @@
 #include "shell/skat/qt_text.h"
 #include "shell/skat/route_picture.h"
 #include "shell/skat/ui_bridge.h"
+#include "shell/skat/window_view.h"
 
 namespace {
 
@@ -54,12 +54,9 @@ void ShowRunway(QComboBox* combo, const planner::RunwayChoice& runway) {
 
 }  // namespace
 
-FlightPlanDialog::FlightPlanDialog(MainWindow& window, planner::PlannerState& plan)
-    : QDialog(nullptr),
-      window_(window),
-      app_(window.state()),
-      bridge_(window.bridge()),
-      plan_(plan) {
+FlightPlanDialog::FlightPlanDialog(WindowView& window, UiBridge& bridge, shell::AppState& app,
+                                   planner::PlannerState& plan)
+    : QDialog(nullptr), window_(window), app_(app), bridge_(bridge), plan_(plan) {
   setObjectName("Flight Plan");
   setWindowTitle("Flight Plan");
   setWindowModality(Qt::ApplicationModal);
@@ -130,9 +127,6 @@ void FlightPlanDialog::wire() {
   connect(button("Print"), &QPushButton::clicked, this, &FlightPlanDialog::print);
   connect(button("Export..."), &QPushButton::clicked, this, &FlightPlanDialog::exportPlan);
   connect(button("Cancel"), &QPushButton::clicked, this, &FlightPlanDialog::cancel);
-  connect(&window_, &MainWindow::planWindowRaiseRequested, this, [this] {
-    if (isVisible()) raise();
-  });
 }
 
 void FlightPlanDialog::openPlan(planner::PlanOpenMode mode) {
@@ -362,9 +356,9 @@ void FlightPlanDialog::finish() {
   app_.planWindowOpen = false;
   hide();
   emit planShown(nullptr);
-  window_.showNormal();
-  window_.raise();
-  window_.activateWindow();
+  window_.widget()->showNormal();
+  window_.widget()->raise();
+  window_.widget()->activateWindow();
 }
 
 void FlightPlanDialog::reject() {

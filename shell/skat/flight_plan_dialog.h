@@ -18,7 +18,6 @@
 namespace shell {
 struct AppState;
 }
-class MainWindow;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -27,12 +26,14 @@ class QListWidget;
 class QPushButton;
 class RoutePicture;
 class UiBridge;
+class WindowView;
 
 class FlightPlanDialog : public QDialog {
   Q_OBJECT
 
  public:
-  FlightPlanDialog(MainWindow& window, planner::PlannerState& plan);
+  FlightPlanDialog(WindowView& window, UiBridge& bridge, shell::AppState& app,
+                   planner::PlannerState& plan);
   ~FlightPlanDialog() override;
 
   // Shows the dialog for `mode`. The caller has read the plan file (mode 1)
@@ -95,7 +96,7 @@ class FlightPlanDialog : public QDialog {
   // the plan was shown, or the user agrees to throw the changes away.
   bool mayDiscard();
   void cancel();
-  MainWindow& window_;
+  WindowView& window_;
   shell::AppState& app_;
   UiBridge& bridge_;
   // The bridge's reports with the messages shown over this dialog, the

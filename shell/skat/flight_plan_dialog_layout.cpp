@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 
 #include "shell/skat/flight_plan_dialog.h"
-#include "shell/skat/main_window.h"
 #include "shell/skat/route_picture.h"
+#include "shell/skat/window_view.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "shell/core/app_state.h"
 #include "shell/core/journal_replay.h"
 #include "shell/skat/conflict_dialog.h"
-#include "shell/skat/main_window.h"
 #include "shell/skat/ui_bridge.h"
+#include "shell/skat/window_view.h"
 
 namespace {
 
@@ -20,14 +20,13 @@ void Tell(const navdb::Reporter& ui, const char* caption, const std::string& tex
 
 // Replays the records, the conflicts settled as the user chose, and saves
 // what changed.
-void Replay(navdb::Database& db, MainWindow& window,
+void Replay(navdb::Database& db, const UiBridge& ui, WindowView& window,
             const std::vector<navdb::JournalRecord>& records) {
-  const UiBridge& ui = window.bridge();
   const std::vector<shell::ReplayConflict> conflicts = shell::ForeseeConflicts(db, records);
   RecordChoices choices;
   if (!conflicts.empty()) {
     choices = ui.onWindowThread(
-        [&] { return AskConflictChoices(&window, conflicts, window.listFont()); });
+        [&] { return AskConflictChoices(window.widget(), conflicts, window.listFont()); });
   }
   const platform::Result<shell::JournalReplay> replayed =
       shell::ReplayJournalFile(db, shell::DecisionsByRecord(std::move(choices)));
@@ -53,8 +52,7 @@ void Replay(navdb::Database& db, MainWindow& window,
 
 }  // namespace
 
-void ReplayHandEditsFromWindow(shell::AppState& state, MainWindow& window) {
-  const UiBridge& ui = window.bridge();
+void ReplayHandEditsFromWindow(shell::AppState& state, const UiBridge& ui, WindowView& window) {
   navdb::Database& db = state.db;
   // Read first on its own, so that a damaged rest is set aside and told
   // before any question about the records that were whole.
@@ -76,6 +74,6 @@ void ReplayHandEditsFromWindow(shell::AppState& state, MainWindow& window) {
     window.refreshBusyViews();
   });
   ui.DatabaseBusy(true);
-  Replay(db, window, opened->records);
+  Replay(db, ui, window, opened->records);
   ui.DatabaseBusy(false);
 }

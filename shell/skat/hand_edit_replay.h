@@ -6,7 +6,8 @@
 namespace shell {
 struct AppState;
 }
-class MainWindow;
+class UiBridge;
+class WindowView;
 
 // Worker side, once the lists were made anew: replays edits.journal onto
 // `state.db` (the window holds the database lock all along). A damaged rest
@@ -14,4 +15,4 @@ class MainWindow;
 // as recorded are shown together in the "Hand edits not replayed" dialog and
 // settled by the user's choices; changed lists are re-indexed and saved as
 // one set; the summary tells what became of every record.
-void ReplayHandEditsFromWindow(shell::AppState& state, MainWindow& window);
+void ReplayHandEditsFromWindow(shell::AppState& state, const UiBridge& ui, WindowView& window);

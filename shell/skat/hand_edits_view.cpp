@@ -21,9 +21,9 @@
 #include "shell/core/app_state.h"
 #include "shell/skat/hand_edit_parts.h"
 #include "shell/skat/hand_edits_model.h"
-#include "shell/skat/main_window.h"
 #include "shell/skat/message_box.h"
 #include "shell/skat/qt_text.h"
+#include "shell/skat/window_view.h"
 
 namespace {
 
@@ -38,7 +38,8 @@ QString CountText(size_t count, const char* one, const char* many) {
 
 }  // namespace
 
-HandEditsView::HandEditsView(MainWindow& window) : QDialog(&window), window_(window) {
+HandEditsView::HandEditsView(WindowView& window, shell::AppState& state)
+    : QDialog(window.widget()), window_(window), state_(state) {
   setWindowTitle(QStringLiteral("Hand edits"));
   setObjectName(windowTitle());
   setWindowModality(Qt::WindowModal);
@@ -107,7 +108,7 @@ HandEditsView::HandEditsView(MainWindow& window) : QDialog(&window), window_(win
 }
 
 void HandEditsView::reload() {
-  const navdb::Database& db = window_.state().db;
+  const navdb::Database& db = state_.db;
   std::vector<navdb::JournalRecord> journal;
   const platform::Result<navdb::JournalUpdate> opened = navdb::OpenJournalFile(db.folder);
   if (!opened) {
@@ -142,13 +143,13 @@ void HandEditsView::fitToScreen() {
   for (int column = 0; column < model_->columnCount(); ++column) {
     tableWidthPx += table_->columnWidth(column);
   }
-  const QScreen* screen = window_.screen();
+  const QScreen* screen = window_.widget()->screen();
   const int screenWidthPx = screen ? screen->availableGeometry().width() * 9 / 10 : 1024;
   const int margins = width() - table_->width();
   const int wantedPx = std::min(screenWidthPx, std::max(width(), tableWidthPx + margins));
   if (wantedPx == width()) return;
   resize(wantedPx, height());
-  CentreOnOwner(*this, window_);
+  CentreOnOwner(*this, *window_.widget());
 }
 
 int HandEditsView::currentRow() const {
@@ -184,8 +185,7 @@ void HandEditsView::dropSelected() {
           navdb::MessageIcon::Warning, navdb::MessageButtons::YesNo) != navdb::MessageAnswer::Yes) {
     return;
   }
-  const platform::Result<bool> dropped =
-      navdb::DropJournalRecord(window_.state().db.folder, *index, record);
+  const platform::Result<bool> dropped = navdb::DropJournalRecord(state_.db.folder, *index, record);
   if (!dropped) {
     Ask(this, "Error", dropped.error().message, navdb::MessageIcon::Error,
         navdb::MessageButtons::Ok);

@@ -10,11 +10,14 @@
 
 #include <array>
 
+namespace shell {
+struct AppState;
+}
 class HandEditsModel;
-class MainWindow;
 class QLabel;
 class QPushButton;
 class QTableView;
+class WindowView;
 
 class HandEditsView : public QDialog {
   Q_OBJECT
@@ -22,7 +25,7 @@ class HandEditsView : public QDialog {
  public:
   // Empty until reload(), which the opener calls once the view is shown,
   // so that what it tells stands over the view.
-  explicit HandEditsView(MainWindow& window);
+  HandEditsView(WindowView& window, shell::AppState& state);
 
   // Reads the journal again (a damaged rest is set aside and told) and
   // lists it with the edits not saved yet.
@@ -43,7 +46,8 @@ class HandEditsView : public QDialog {
   void fitToScreen();
   void showCurrent();
 
-  MainWindow& window_;
+  WindowView& window_;
+  shell::AppState& state_;
   HandEditsModel* model_ = nullptr;
   QTableView* table_ = nullptr;
   QLabel* summary_ = nullptr;

@@ -3,8 +3,9 @@
 using shell::CoordinateAxis;
 using shell::EditorBox;
 
-IntersectionEditor::IntersectionEditor(MainWindow& window, std::optional<size_t> row)
-    : EntryEditorDialog(window, navdb::NavaidKind::Intersection, row) {
+IntersectionEditor::IntersectionEditor(WindowView& window, shell::AppState& state,
+                                       std::optional<size_t> row)
+    : EntryEditorDialog(window, state, navdb::NavaidKind::Intersection, row) {
   addIdentityRows("ID :", "Comment :");
   addWideRow(makeText("Enter either DMS or DM values"));
   addCoordinateRow("Latitude :", CoordinateAxis::Latitude, true);

@@ -7,5 +7,5 @@ class IntersectionEditor : public EntryEditorDialog {
   Q_OBJECT
 
  public:
-  IntersectionEditor(MainWindow& window, std::optional<size_t> row);
+  IntersectionEditor(WindowView& window, shell::AppState& state, std::optional<size_t> row);
 };

@@ -1,7 +1,7 @@
 #include "shell/skat/main_window.h"
 
 #include <QCloseEvent>
-#include <QFontMetricsF>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -17,7 +17,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 #include "shell/core/app_state.h"
 #include "shell/skat/about_box.h"
@@ -25,6 +24,7 @@
 #include "shell/skat/entry_commands.h"
 #include "shell/skat/entry_editors.h"
 #include "shell/skat/entry_list_model.h"
+#include "shell/skat/fixed_pitch_font.h"
 #include "shell/skat/hand_edit_parts.h"
 #include "shell/skat/hand_edits_view.h"
 #include "shell/skat/help_window.h"
@@ -84,7 +84,7 @@ MainWindow::MainWindow(shell::AppState& state, QWidget* parent) : QWidget(parent
   }
   indexWindow_ = std::make_unique<IndexWindow>(state_.db.index, this);
   bridge_ = new UiBridge(*this, state_);
-  commands_ = new DatabaseCommands(*this, state_);
+  commands_ = new DatabaseCommands(*this, *bridge_, state_);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(makeCommandRow());
@@ -96,7 +96,10 @@ MainWindow::MainWindow(shell::AppState& state, QWidget* parent) : QWidget(parent
   layout->addWidget(hint);
   layout->addWidget(makeStatusRow());
   wireCommands();
-  new PlanLauncher(*this);  // Open, New and Import of the "Flight Plan" group
+  // Open, New and Import of the "Flight Plan" group
+  auto* launcher = new PlanLauncher(*this, *bridge_, state_);
+  connect(launcher, &PlanLauncher::planShown, this, &MainWindow::planShown);
+  connect(this, &MainWindow::planWindowRaiseRequested, launcher, &PlanLauncher::raisePlanWindow);
   // Over the buttons; its actions press them, F1 and Ctrl+M among its shortcuts.
   layout->setMenuBar(new MainMenuBar(*this));
 
@@ -117,21 +120,6 @@ MainWindow::~MainWindow() {
 
 QFont MainWindow::ListFontFor(int dpiX, int dpiY) {
   return FixedPitchFont(dpiY / 9, dpiX / 16);
-}
-
-QFont MainWindow::FixedPitchFont(int heightPx, int widthPx) {
-  QFont font(QStringLiteral("Liberation Mono"));
-  font.setStyleHint(QFont::TypeWriter);
-  font.setFixedPitch(true);
-  font.setPixelSize(std::max(1, heightPx));
-  const double naturalWidth = QFontMetricsF(font).horizontalAdvance(QLatin1Char('M'));
-  const int wantedWidth = std::max(1, widthPx);
-  if (naturalWidth > 0) {
-    const int stretch =
-        std::clamp(static_cast<int>(std::lround(100.0 * wantedWidth / naturalWidth)), 50, 200);
-    if (stretch != 100) font.setStretch(stretch);
-  }
-  return font;
 }
 
 QPushButton* MainWindow::makeButton(const char* caption) {
@@ -318,7 +306,7 @@ void MainWindow::wireCommands() {
     topCommands_.push_back(button(caption));
   }
   connect(this, &MainWindow::editRequested, this, [this](NavaidKind kind, int row) {
-    RunEntryEditor(*this, kind, static_cast<size_t>(row));
+    RunEntryEditor(*this, state_, kind, static_cast<size_t>(row));
   });
   connect(indexWindow_.get(), &IndexWindow::entryRequested, this, [this](NavaidKind kind, int row) {
     // The entry is shown on its own tab: selected on a hidden one,
@@ -501,6 +489,10 @@ void MainWindow::reloadLists() {
   if (!anyBusy) emit listsChanged();
 }
 
+void MainWindow::reloadList(NavaidKind kind) {
+  model(kind)->reload();
+}
+
 void MainWindow::showModified() {
   // The lists are shown again after every change and every save: the title
   // follows then whether the database files are behind the lists.
@@ -510,6 +502,10 @@ void MainWindow::showModified() {
 
 void MainWindow::showSceneryRootPath() {
   rootPathField_->setText(QString::fromStdString(state_.sceneryRootPath));
+}
+
+void MainWindow::raisePlanWindow() {
+  emit planWindowRaiseRequested();
 }
 
 bool MainWindow::centreOnScreen() {
@@ -530,7 +526,7 @@ void MainWindow::showAbout() {
 
 void MainWindow::showHandEdits() {
   if (commands_->workerRunning()) return;
-  auto* view = new HandEditsView(*this);
+  auto* view = new HandEditsView(*this, state_);
   FitToContents(*view);
   CentreOnOwner(*view, *this);
   view->open();

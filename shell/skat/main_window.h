@@ -13,6 +13,7 @@
 
 #include "navdb/navaid_kind.h"
 #include "planner/plan_reporter.h"
+#include "shell/skat/window_view.h"
 
 namespace planner {
 struct PlannerState;
@@ -34,7 +35,7 @@ class QTabWidget;
 class SearchBox;
 class UiBridge;
 
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, public WindowView {
   Q_OBJECT
 
  public:
@@ -42,20 +43,20 @@ class MainWindow : public QWidget {
   ~MainWindow() override;
 
   // The operations the libraries reach through UiBridge (window thread only).
-  void setStatus(navdb::StatusIcon icon, const std::string& text);
-  void setProgressText(const std::string& text);
-  void showEntryCount(navdb::NavaidKind kind, int count);
-  void showKindTab(navdb::NavaidKind kind);
+  void setStatus(navdb::StatusIcon icon, const std::string& text) override;
+  void setProgressText(const std::string& text) override;
+  void showEntryCount(navdb::NavaidKind kind, int count) override;
+  void showKindTab(navdb::NavaidKind kind) override;
   // Selects `row` of `kind`'s list without changing the current tab; a
   // line the search hides is shown by emptying the search.
-  void selectRow(navdb::NavaidKind kind, int row);
+  void selectRow(navdb::NavaidKind kind, int row) override;
   // The list row of the current line of `kind`'s list, or -1. Rows here
   // are always list rows, whatever the search shows.
   int currentEntryRow(navdb::NavaidKind kind) const;
   // Ctrl+F: the keyboard goes to the search box.
   void focusSearch();
   SearchBox& searchBox() { return *searchBox_; }
-  void showIndexWindow(bool visible);
+  void showIndexWindow(bool visible) override;
   // "Map" and Ctrl+M: the map window, made at the first call.
   void showMapWindow();
   MapWindow* mapWindow() const { return mapWindow_; }
@@ -64,23 +65,26 @@ class MainWindow : public QWidget {
   // As a double click on `row` of `kind`'s list: the waypoint of a pending
   // pick, else the entry's editor.
   void activateRow(navdb::NavaidKind kind, int row);
-  void setCommandsEnabled(bool enabled, bool topOnly);
+  void setCommandsEnabled(bool enabled, bool topOnly) override;
   // Files done out of files found; a total of 0 hides the bar.
-  void setScanProgress(int filesDone, int filesTotal);
+  void setScanProgress(int filesDone, int filesTotal) override;
   // Starts a waypoint selection for the flight planner.
-  void beginWaypointPick(const planner::WaypointPickRequest& request);
+  void beginWaypointPick(const planner::WaypointPickRequest& request) override;
 
   // While a worker changes the lists the models show copies of the rows in
   // sight; refreshBusyViews() takes new copies while the worker waits.
-  void setListsBusy(bool busy);
-  void refreshBusyViews();
+  void setListsBusy(bool busy) override;
+  void refreshBusyViews() override;
   // Shows the lists, counts and index again after they changed.
-  void reloadLists();
+  void reloadLists() override;
+  void reloadList(navdb::NavaidKind kind) override;
   // The title ends in " *" while the database holds unsaved modifications.
   void showModified();
 
-  void showSceneryRootPath();
-  QFont listFont() const { return listFont_; }
+  void showSceneryRootPath() override;
+  void raisePlanWindow() override;
+  QWidget* widget() override { return this; }
+  QFont listFont() const override { return listFont_; }
   navdb::NavaidKind currentKind() const;
 
   shell::AppState& state() { return state_; }
@@ -93,9 +97,6 @@ class MainWindow : public QWidget {
   // The list font: Liberation Mono (the metric twin of Courier New) with
   // a character height of dpiY / 9 and a width of dpiX / 16 pixels.
   static QFont ListFontFor(int dpiX, int dpiY);
-  // Liberation Mono with characters `heightPx` high, stretched to about
-  // `widthPx` wide.
-  static QFont FixedPitchFont(int heightPx, int widthPx);
 
   // The help window, made at the first "Help".
   HelpWindow* helpWindow() const { return helpWindow_; }

@@ -3,8 +3,8 @@
 using shell::CoordinateAxis;
 using shell::EditorBox;
 
-NdbEditor::NdbEditor(MainWindow& window, std::optional<size_t> row)
-    : EntryEditorDialog(window, navdb::NavaidKind::Ndb, row) {
+NdbEditor::NdbEditor(WindowView& window, shell::AppState& state, std::optional<size_t> row)
+    : EntryEditorDialog(window, state, navdb::NavaidKind::Ndb, row) {
   addIdentityRows("ID :", "Name :");
   addRow("Freq :", {makeBox(EditorBox::FrequencyInteger), makeText("."),
                     makeBox(EditorBox::FrequencyDecimals), makeText("kHz")});

@@ -7,5 +7,5 @@ class NdbEditor : public EntryEditorDialog {
   Q_OBJECT
 
  public:
-  NdbEditor(MainWindow& window, std::optional<size_t> row);
+  NdbEditor(WindowView& window, shell::AppState& state, std::optional<size_t> row);
 };

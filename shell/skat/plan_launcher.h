@@ -11,15 +11,19 @@
 
 #include "planner/flight_plan.h"
 
+namespace shell {
+struct AppState;
+}
 class FlightPlanDialog;
-class MainWindow;
+class UiBridge;
+class WindowView;
 
 class PlanLauncher : public QObject {
   Q_OBJECT
 
  public:
   // Wires the window's "Open", "New" and "Import" buttons.
-  explicit PlanLauncher(MainWindow& window);
+  PlanLauncher(WindowView& window, UiBridge& bridge, shell::AppState& state);
   ~PlanLauncher() override;
 
   planner::PlannerState& plan() { return plan_; }
@@ -31,6 +35,8 @@ class PlanLauncher : public QObject {
  signals:
   // The recent plans or the current plan file changed.
   void planFilesChanged();
+  // The dialog shows `plan` anew after a change; nullptr when it closed.
+  void planShown(const planner::PlannerState* plan);
 
  public slots:
   void openPlan();
@@ -42,6 +48,8 @@ class PlanLauncher : public QObject {
   // "Save plan as / Export...": the current plan file as it is stored.
   void exportCurrentPlan();
   void clearRecentPlans();
+  // The dialog, when shown, comes to the front.
+  void raisePlanWindow();
 
  private:
   FlightPlanDialog& ensureDialog();
@@ -50,7 +58,9 @@ class PlanLauncher : public QObject {
   bool openPlanFile(const QString& file);
   void notePlanFile(const QString& file);
 
-  MainWindow& window_;
+  WindowView& window_;
+  UiBridge& bridge_;
+  shell::AppState& state_;
   planner::PlannerState plan_;
   std::unique_ptr<FlightPlanDialog> dialog_;
   QString currentPlanFile_;

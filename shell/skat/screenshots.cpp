@@ -57,7 +57,7 @@ bool SaveEditors(MainWindow& window, const QDir& folder) {
     const size_t rows = window.state().db.List(kind).Count();
     const std::optional<size_t> row =
         rows > 3 ? std::optional<size_t>(3) : std::optional<size_t>(0);
-    std::unique_ptr<EntryEditorDialog> editor = MakeEntryEditor(window, kind, row);
+    std::unique_ptr<EntryEditorDialog> editor = MakeEntryEditor(window, window.state(), kind, row);
     saved &= Save(*editor, folder, names[navdb::IndexOf(kind)]);
   }
   return saved;

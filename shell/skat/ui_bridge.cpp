@@ -6,14 +6,14 @@
 #include "scanner/scenery_walk.h"
 #include "shell/core/app_state.h"
 #include "shell/skat/duplicate_dialog.h"
-#include "shell/skat/main_window.h"
 #include "shell/skat/message_box.h"
 #include "shell/skat/qt_text.h"
+#include "shell/skat/window_view.h"
 
 using navdb::NavaidKind;
 
-UiBridge::UiBridge(MainWindow& window, shell::AppState& state)
-    : QObject(&window), window_(window), state_(state) {}
+UiBridge::UiBridge(WindowView& window, shell::AppState& state)
+    : QObject(window.widget()), window_(window), state_(state) {}
 
 void UiBridge::setLoadingProgressTarget(std::function<void(int)> target) {
   loadingTarget_ = std::move(target);
@@ -119,7 +119,7 @@ void UiBridge::noteCurrentFile(const std::string& text) const {
 navdb::MessageAnswer UiBridge::Message(const navdb::MessageRequest& request) const {
   return onWindowThread([this, &request] {
     applyPending();
-    return ShowMessageBox(&window_, request);
+    return ShowMessageBox(window_.widget(), request);
   });
 }
 
@@ -188,7 +188,7 @@ void UiBridge::Alert() const {
 scanner::DuplicateAnswer UiBridge::ChooseDuplicate(const scanner::DuplicateRequest& request) const {
   return onWindowThread([this, &request] {
     applyPending();
-    return AskDuplicate(&window_, request, window_.listFont());
+    return AskDuplicate(window_.widget(), request, window_.listFont());
   });
 }
 

@@ -32,7 +32,7 @@
 namespace shell {
 struct AppState;
 }
-class MainWindow;
+class WindowView;
 
 class UiBridge : public QObject, public scanner::ScanReporter, public planner::PlanReporter {
   Q_OBJECT
@@ -40,7 +40,7 @@ class UiBridge : public QObject, public scanner::ScanReporter, public planner::P
  public:
   static constexpr std::chrono::milliseconds kSyncInterval{100};
 
-  UiBridge(MainWindow& window, shell::AppState& state);
+  UiBridge(WindowView& window, shell::AppState& state);
 
   navdb::MessageAnswer Message(const navdb::MessageRequest& request) const override;
   void Status(navdb::StatusIcon icon, const std::string& text) const override;
@@ -104,7 +104,7 @@ class UiBridge : public QObject, public scanner::ScanReporter, public planner::P
   void applyPending(bool showLists = true) const;
   void noteCurrentFile(const std::string& text) const;
 
-  MainWindow& window_;
+  WindowView& window_;
   shell::AppState& state_;
   std::function<void(int)> loadingTarget_;
   mutable std::mutex pendingMutex_;

@@ -8,8 +8,8 @@ using shell::CoordinateAxis;
 using shell::EditorBox;
 using shell::VorTypeChoice;
 
-VorEditor::VorEditor(MainWindow& window, std::optional<size_t> row)
-    : EntryEditorDialog(window, navdb::NavaidKind::Vor, row) {
+VorEditor::VorEditor(WindowView& window, shell::AppState& state, std::optional<size_t> row)
+    : EntryEditorDialog(window, state, navdb::NavaidKind::Vor, row) {
   addIdentityRows("ID :", "Name :");
   vor_ = makeChoice(VorTypeChoice::Vor);
   ils_ = makeChoice(VorTypeChoice::Ils);

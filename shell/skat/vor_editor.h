@@ -12,7 +12,7 @@ class VorEditor : public EntryEditorDialog {
   Q_OBJECT
 
  public:
-  VorEditor(MainWindow& window, std::optional<size_t> row);
+  VorEditor(WindowView& window, shell::AppState& state, std::optional<size_t> row);
 
   QRadioButton* typeChoice(shell::VorTypeChoice choice) const;
   QCheckBox* glideSlopeBox() const { return glideSlope_; }

@@ -18,23 +18,33 @@ using platform::ReadStep;
 TEST(FileBytes, ReadsWholeFilesAndNamesTheStepThatFailed) {
   testing_support::TempFolder folder;
   folder.Write("a.bin", std::string("\x01\x00\x02", 3));
-  std::vector<uint8_t> bytes;
-  std::string error;
-  ASSERT_EQ(ReadFileBytes(folder / "a.bin", 3, bytes, error), ReadStep::None);
-  EXPECT_EQ(bytes, (std::vector<uint8_t>{1, 0, 2}));
+  const auto whole = ReadFileBytes(folder / "a.bin", 3);
+  ASSERT_TRUE(whole);
+  EXPECT_EQ(*whole, (std::vector<uint8_t>{1, 0, 2}));
 
-  EXPECT_EQ(ReadFileBytes(folder / "a.bin", 2, bytes, error), ReadStep::Read);
-  EXPECT_EQ(error, std::strerror(EFBIG));
-  EXPECT_TRUE(bytes.empty());
-  EXPECT_EQ(ReadFileBytes(folder / "gone.bin", 10, bytes, error), ReadStep::Open);
-  EXPECT_EQ(error, std::strerror(ENOENT));
-  EXPECT_EQ(ReadFileBytes(folder.path(), 10, bytes, error), ReadStep::Open);
-  EXPECT_EQ(error, std::strerror(EISDIR));
+  const auto tooLarge = ReadFileBytes(folder / "a.bin", 2);
+  ASSERT_FALSE(tooLarge);
+  EXPECT_EQ(tooLarge.error().step, ReadStep::Read);
+  EXPECT_EQ(tooLarge.error().message, std::strerror(EFBIG));
+  EXPECT_EQ(tooLarge.error().errorNumber, EFBIG);
+  EXPECT_EQ(tooLarge.error().path, folder / "a.bin");
+  const auto gone = ReadFileBytes(folder / "gone.bin", 10);
+  ASSERT_FALSE(gone);
+  EXPECT_EQ(gone.error().step, ReadStep::Open);
+  EXPECT_EQ(gone.error().message, std::strerror(ENOENT));
+  const auto folderItself = ReadFileBytes(folder.path(), 10);
+  ASSERT_FALSE(folderItself);
+  EXPECT_EQ(folderItself.error().step, ReadStep::Open);
+  EXPECT_EQ(folderItself.error().message, std::strerror(EISDIR));
   folder.Write("empty.bin", "");
-  EXPECT_EQ(ReadFileBytes(folder / "empty.bin", 10, bytes, error), ReadStep::Size);
-  EXPECT_EQ(error, std::strerror(EINVAL));
+  const auto empty = ReadFileBytes(folder / "empty.bin", 10);
+  ASSERT_FALSE(empty);
+  EXPECT_EQ(empty.error().step, ReadStep::Size);
+  EXPECT_EQ(empty.error().message, std::strerror(EINVAL));
   ASSERT_EQ(::mkfifo((folder / "pipe.bgl").c_str(), 0600), 0);
-  EXPECT_EQ(ReadFileBytes(folder / "pipe.bgl", 10, bytes, error), ReadStep::Size);  // no hang
+  const auto pipe = ReadFileBytes(folder / "pipe.bgl", 10);  // no hang
+  ASSERT_FALSE(pipe);
+  EXPECT_EQ(pipe.error().step, ReadStep::Size);
 }
 
 // Another program cuts the file down between the size and the read: the
@@ -42,19 +52,18 @@ TEST(FileBytes, ReadsWholeFilesAndNamesTheStepThatFailed) {
 TEST(FileBytes, AFileThatShrinksWhileReadIsAFailure) {
   testing_support::TempFolder folder;
   folder.Write("s.bin", std::string(5000, 'x'));
-  std::vector<uint8_t> bytes;
-  std::string error;
-  const ReadStep step = ReadFileBytes(folder / "s.bin", 1 << 20, bytes, error,
-                                      [&] { fs::resize_file(folder / "s.bin", 100); });
-  EXPECT_EQ(step, ReadStep::Read);
-  EXPECT_EQ(error, platform::kFileShrankText);
-  EXPECT_TRUE(bytes.empty());
+  const auto shrunk =
+      ReadFileBytes(folder / "s.bin", 1 << 20, [&] { fs::resize_file(folder / "s.bin", 100); });
+  ASSERT_FALSE(shrunk);
+  EXPECT_EQ(shrunk.error().step, ReadStep::Read);
+  EXPECT_EQ(shrunk.error().message, platform::kFileShrankText);
+  EXPECT_EQ(shrunk.error().errorNumber, 0);
 
   // A file that grows meanwhile is read up to the size it had.
-  ASSERT_EQ(ReadFileBytes(folder / "s.bin", 1 << 20, bytes, error,
-                          [&] { std::ofstream(folder / "s.bin", std::ios::app) << "more"; }),
-            ReadStep::None);
-  EXPECT_EQ(bytes.size(), 100u);
+  const auto grown = ReadFileBytes(
+      folder / "s.bin", 1 << 20, [&] { std::ofstream(folder / "s.bin", std::ios::app) << "more"; });
+  ASSERT_TRUE(grown);
+  EXPECT_EQ(grown->size(), 100u);
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ TEST(SceneryWalk, StepsComeInWalkOrderEachFileAsDecodedAlone) {
     taken.push_back({step->kind, step->path});
     if (step->kind != Kind::File) continue;
     const scanner::DecodedFile alone = scanner::DecodeBglFile(step->path, 0, {});
-    ASSERT_EQ(step->file.failedStep, platform::ReadStep::None);
+    ASSERT_FALSE(step->file.readFailure);
     ASSERT_EQ(step->file.image.LineCount(), 3u) << step->path;
     for (size_t i = 0; i < 3; ++i) {
       EXPECT_EQ(step->file.image.LineText(i), alone.image.LineText(i));

@@ -68,7 +68,7 @@ TEST_F(AccessibleNamesTest, EveryFocusableControlOfTheMainWindowHasItsOwnName) {
 TEST_F(AccessibleNamesTest, EveryFocusableControlOfEachEntryEditorHasItsOwnName) {
   MainWindow& window = OpenWindow();
   for (NavaidKind kind : navdb::kAllKinds) {
-    auto editor = MakeEntryEditor(window, kind, std::nullopt);
+    auto editor = MakeEntryEditor(window, window.state(), kind, std::nullopt);
     editor->show();
     SCOPED_TRACE(editor->windowTitle().toStdString());
     EXPECT_EQ(RoleOf(*editor), QAccessible::Dialog);

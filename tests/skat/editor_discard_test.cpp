@@ -31,7 +31,7 @@ const char* const kQuestion = "Warning|The entry was changed.\n\nDiscard the cha
 class EditorDiscardTest : public EditorWindowTest {
  protected:
   std::unique_ptr<EntryEditorDialog> Open(NavaidKind kind, std::optional<size_t> row) {
-    auto editor = MakeEntryEditor(*window_, kind, row);
+    auto editor = MakeEntryEditor(*window_, window_->state(), kind, row);
     editor->show();
     QApplication::setActiveWindow(editor.get());
     QApplication::processEvents();

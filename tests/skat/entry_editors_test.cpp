@@ -56,7 +56,7 @@ void TabOut(EntryEditorDialog& editor) {
 
 std::unique_ptr<EntryEditorDialog> Open(MainWindow& window, NavaidKind kind,
                                         std::optional<size_t> row) {
-  auto editor = MakeEntryEditor(window, kind, row);
+  auto editor = MakeEntryEditor(window, window.state(), kind, row);
   editor->show();
   QApplication::setActiveWindow(editor.get());
   QApplication::processEvents();

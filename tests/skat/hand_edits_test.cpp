@@ -109,7 +109,8 @@ void Click(MainWindow& window, const char* caption) {
 // Opens the kind's editor on `row`, lets `edit` fill its boxes and presses `button`.
 void EditInWindow(MainWindow& window, std::optional<size_t> row,
                   const std::function<void(EntryEditorDialog&)>& edit, const QString& button) {
-  std::unique_ptr<EntryEditorDialog> editor = MakeEntryEditor(window, NavaidKind::Ndb, row);
+  std::unique_ptr<EntryEditorDialog> editor =
+      MakeEntryEditor(window, window.state(), NavaidKind::Ndb, row);
   editor->show();
   QApplication::setActiveWindow(editor.get());
   edit(*editor);

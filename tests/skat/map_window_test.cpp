@@ -176,7 +176,7 @@ TEST(MapWindow, AnEditAppearsOnTheMap) {
   EXPECT_EQ(map.entryAt(PointOf(map, kEfLatDeg, kEfLonDeg)), (EntryRef{NavaidKind::Ndb, 2}));
   EXPECT_EQ(map.entryAt(PointOf(map, kEfLatDeg - 1, kEfLonDeg)), std::nullopt);
 
-  auto editor = MakeEntryEditor(window, NavaidKind::Ndb, 2);
+  auto editor = MakeEntryEditor(window, window.state(), NavaidKind::Ndb, 2);
   editor->show();
   QLineEdit* degrees = editor->box(shell::EditorBox::LatitudeDegrees);
   degrees->selectAll();

@@ -85,7 +85,7 @@ QString Count(MainWindow& window, const char* field) {
 std::string EditAndPress(MainWindow& window, NavaidKind kind, std::optional<size_t> row,
                          const std::vector<std::pair<EditorBox, QString>>& typed,
                          const char* button) {
-  std::unique_ptr<EntryEditorDialog> editor = MakeEntryEditor(window, kind, row);
+  std::unique_ptr<EntryEditorDialog> editor = MakeEntryEditor(window, window.state(), kind, row);
   editor->show();
   QApplication::setActiveWindow(editor.get());
   for (const auto& [box, text] : typed) {
