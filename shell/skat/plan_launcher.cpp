@@ -74,10 +74,11 @@ void PlanLauncher::openRecentPlan(const QString& file) {
   if (state_.planWindowOpen) return;
   followDatabaseFolder();
   if (!QFileInfo::exists(file)) {
-    ShowMessageBox(window_.widget(), {"Recent plans",
-                              "The flight plan " + Win1252FromQString(file) +
-                                  " no longer exists.\n\nIt is taken off the recent plans.",
-                              navdb::MessageIcon::Warning, navdb::MessageButtons::Ok, false});
+    ShowMessageBox(window_.widget(),
+                   {"Recent plans",
+                    "The flight plan " + Win1252FromQString(file) +
+                        " no longer exists.\n\nIt is taken off the recent plans.",
+                    navdb::MessageIcon::Warning, navdb::MessageButtons::Ok, false});
     ForgetRecentPlan(file);
     emit planFilesChanged();
     return;
