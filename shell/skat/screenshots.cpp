@@ -139,17 +139,17 @@ bool SaveMapPictures(MainWindow& window, const QDir& folder) {
   return SaveMap(map, folder, "map-paris");
 }
 
-// The main window with its Database menu open under the bar. A grab of the
-// window leaves out the menu, a window of its own: it is drawn in where it
-// stands.
-bool SaveMenuPicture(MainWindow& window, const QDir& folder) {
+// The main window with the bar's menu number `menuIndex` open under the
+// bar. A grab of the window leaves out the menu, a window of its own: it is
+// drawn in where it stands.
+bool SaveMenuPicture(MainWindow& window, const QDir& folder, int menuIndex, const char* name) {
   auto* bar = window.findChild<MainMenuBar*>();
-  if (!bar) return false;
+  if (!bar || menuIndex >= bar->actions().size()) return false;
   window.show();
   QApplication::processEvents();
-  QAction* database = bar->actions().at(2);
-  QMenu* menu = database->menu();
-  menu->popup(bar->mapToGlobal(bar->actionGeometry(database).bottomLeft()));
+  QAction* title = bar->actions().at(menuIndex);
+  QMenu* menu = title->menu();
+  menu->popup(bar->mapToGlobal(bar->actionGeometry(title).bottomLeft()));
   QApplication::processEvents();
   QPixmap picture = window.grab();
   {
@@ -157,7 +157,7 @@ bool SaveMenuPicture(MainWindow& window, const QDir& folder) {
     painter.drawPixmap(window.mapFromGlobal(menu->mapToGlobal(QPoint(0, 0))), menu->grab());
   }
   menu->hide();
-  return picture.save(folder.filePath("main-menu.png"));
+  return picture.save(folder.filePath(QString::fromLatin1(name) + ".png"));
 }
 
 }  // namespace
@@ -172,7 +172,9 @@ bool SaveScreenshots(MainWindow& window, const QString& folder) {
     window.selectRow(kind, 3);
     saved &= Save(window, dir, names[navdb::IndexOf(kind)]);
   }
-  saved &= SaveMenuPicture(window, dir);
+  saved &= SaveMenuPicture(window, dir, 0, "main-menu-file");
+  saved &= SaveMenuPicture(window, dir, 1, "main-menu-edit");
+  saved &= SaveMenuPicture(window, dir, 2, "main-menu");
   window.showIndexWindow(true);
   saved &= Save(window.indexWindow(), dir, "index");
   window.showIndexWindow(false);
