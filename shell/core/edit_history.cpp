@@ -7,6 +7,7 @@
 #include "navdb/journal_file.h"
 #include "platform/text_columns.h"
 #include "shell/core/entry_search.h"
+#include "shell/core/journal_replay.h"
 
 namespace shell {
 namespace {
@@ -15,20 +16,6 @@ using navdb::Database;
 using navdb::EntryList;
 using navdb::JournalAction;
 using navdb::NavaidKind;
-
-std::string_view EntryNoun(NavaidKind kind) {
-  switch (kind) {
-    case NavaidKind::Ndb:
-      return "NDB";
-    case NavaidKind::Vor:
-      return "VOR";
-    case NavaidKind::Airport:
-      return "runway";
-    case NavaidKind::Intersection:
-      return "intersection";
-  }
-  return "entry";
-}
 
 // The list's name as the editors' messages say it.
 std::string_view ListName(NavaidKind kind) {

@@ -147,6 +147,8 @@ class Replayer {
   bool changed_ = false;
 };
 
+}  // namespace
+
 std::string_view EntryNoun(NavaidKind kind) {
   switch (kind) {
     case NavaidKind::Ndb:
@@ -160,8 +162,6 @@ std::string_view EntryNoun(NavaidKind kind) {
   }
   return "entry";
 }
-
-}  // namespace
 
 std::string ProblemText(const ReplayConflict& conflict) {
   const std::string noun(EntryNoun(conflict.change.kind));

@@ -24,6 +24,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "navdb/database.h"
@@ -45,6 +46,9 @@ struct ReplayConflict {
   ReplayProblem problem = ReplayProblem::EntryGone;
   std::string foundLine;  // the other version (OtherVersion)
 };
+
+// "NDB", "VOR", "runway", "intersection": an entry of `kind` in messages.
+std::string_view EntryNoun(navdb::NavaidKind kind);
 
 // "the NDB is gone: no entry with its identifier and name", ...
 std::string ProblemText(const ReplayConflict& conflict);
