@@ -1,10 +1,8 @@
 #include "shell/skat/settings.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSettings>
-
-#include "shell/core/app_state.h"
 
 namespace {
 
@@ -34,8 +32,8 @@ void SetProgramNames() {
   // The file's name carries no version, so an update keeps what was kept.
   QCoreApplication::setOrganizationName(QStringLiteral("Skyatlas"));
   QCoreApplication::setApplicationName(QStringLiteral("skat"));
-  QGuiApplication::setApplicationDisplayName(QString::fromLatin1(
-      shell::kWindowTitle.data(), static_cast<qsizetype>(shell::kWindowTitle.size())));
+  // No display name: the window system would add it to every window's
+  // title ("NDB entry edition — ..."), and the captions are the program's own.
 }
 
 QString RememberedFolder(FolderSetting which) {

@@ -9,7 +9,7 @@
 #include <QStringList>
 
 // The organisation and application names QSettings files everything under.
-// The window title stays the name the desktop shows.
+// No display name is set, so window titles stay exactly as the program sets them.
 void SetProgramNames();
 
 enum class FolderSetting { PlanExport, PlanImport };
