@@ -3,12 +3,14 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QPixmap>
 #include <QWidget>
 
 #include <chrono>
 #include <functional>
 
 class QLabel;
+class QPainter;
 class QProgressBar;
 
 class LoadingWindow : public QWidget {
@@ -44,8 +46,11 @@ class LoadingWindow : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  void paintArt(QPainter& painter) const;
+
   QLabel* caption_;
   QProgressBar* bar_;
   QElapsedTimer shownFor_;
   std::chrono::milliseconds minimumShowTime_ = kMinimumShowTime;
+  QPixmap art_;  // the splash as paintArt draws it, at the window's size
 };

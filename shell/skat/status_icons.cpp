@@ -1,12 +1,18 @@
 #include "shell/skat/status_icons.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
 
 #include <cmath>
 #include <functional>
+#include <map>
 #include <numbers>
+#include <utility>
 
 namespace {
 
@@ -26,10 +32,42 @@ QPixmap Render(const Drawing& draw, int sizePx) {
   return pixmap;
 }
 
-QIcon IconOf(const Drawing& draw) {
-  QIcon icon;
-  for (int sizePx : kIconSizesPx) icon.addPixmap(Render(draw, sizePx));
-  return icon;
+// Draws an icon at the size it is asked for, when it is asked for, and
+// keeps what it drew: a window's icon that nothing shows costs nothing, and
+// the start of the program does not paint sizes no one looks at.
+class DrawnIconEngine : public QIconEngine {
+ public:
+  explicit DrawnIconEngine(Drawing draw) : draw_(std::move(draw)) {}
+
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+    const int sizePx = std::max(1, std::min(size.width(), size.height()));
+    auto drawn = drawn_.find(sizePx);
+    if (drawn == drawn_.end()) drawn = drawn_.emplace(sizePx, Render(draw_, sizePx)).first;
+    if (mode != QIcon::Disabled || !qApp) return drawn->second;
+    const QStyleOption option;
+    return QApplication::style()->generatedIconPixmap(mode, drawn->second, &option);
+  }
+
+  void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override {
+    painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+  }
+
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+    QList<QSize> sizes;
+    for (int sizePx : kIconSizesPx) sizes.append(QSize(sizePx, sizePx));
+    return sizes;
+  }
+
+  QIconEngine* clone() const override { return new DrawnIconEngine(*this); }
+  QString key() const override { return QStringLiteral("DrawnIconEngine"); }
+
+ private:
+  Drawing draw_;
+  std::map<int, QPixmap> drawn_;
+};
+
+QIcon IconOf(Drawing draw) {
+  return QIcon(new DrawnIconEngine(std::move(draw)));
 }
 
 QPen RoundPen(const QColor& color, double width) {

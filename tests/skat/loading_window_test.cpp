@@ -45,6 +45,30 @@ TEST(LoadingWindow, ShowsItsCaptionAndAProgressBarThatFollowsTheLoad) {
   EXPECT_EQ(window.progress(), 64);
 }
 
+TEST(LoadingWindow, ABarStepRepaintsToThePictureOfAWholePaint) {
+  // The splash is drawn once and each step of the bar repaints only the
+  // bar's part of the window from it: that part must come out as a whole
+  // new paint of the window would.
+  LoadingWindow stepped;
+  stepped.setProgress(10);
+  QImage picture = stepped.grab().toImage();
+  stepped.setProgress(55);
+  auto* bar = stepped.findChild<QProgressBar*>("progress");
+  ASSERT_NE(bar, nullptr);
+  stepped.render(&picture, bar->geometry().topLeft(), QRegion(bar->geometry()));
+
+  LoadingWindow whole;
+  whole.setProgress(55);
+  const QImage expected = whole.grab().toImage();
+  EXPECT_EQ(picture.convertToFormat(expected.format()), expected);
+  // ... and a whole paint has the splash: the program's name in white.
+  int whitePixels = 0;
+  for (int y = 40; y < 90; ++y) {
+    for (int x = 182; x < 470; ++x) whitePixels += expected.pixel(x, y) == qRgb(255, 255, 255);
+  }
+  EXPECT_GT(whitePixels, 100);
+}
+
 TEST(LoadingWindow, StaysUpForTheMinimumTimeCountedFromItsShow) {
   LoadingWindow window;
   // Margins of most of a second, so that a loaded machine (a sanitizer

@@ -41,4 +41,23 @@ TEST(StatusIcons, EveryIconIsItsOwnDrawingAtEverySize) {
   EXPECT_EQ(ApplicationIconPixmap(48).size(), QSize(48, 48));
 }
 
+TEST(StatusIcons, AreDrawnAtTheSizeAskedForNotScaledFromAnother) {
+  // 40 and 100 pixels are none of the sizes an icon lists: each is its own
+  // drawing, as sharp as the listed ones, and drawn again alike.
+  const QIcon application = ApplicationIcon();
+  for (int sizePx : {40, 100}) {
+    EXPECT_EQ(application.pixmap(sizePx, sizePx).toImage(),
+              ApplicationIconPixmap(sizePx).toImage());
+  }
+  EXPECT_EQ(application.pixmap(40, 40).toImage(), application.pixmap(40, 40).toImage());
+  const QIcon ready = StatusIconImage(navdb::StatusIcon::Ready);
+  EXPECT_EQ(ready.pixmap(18, 18).toImage(),
+            StatusIconPixmap(navdb::StatusIcon::Ready, 18).toImage());
+  // A disabled button shows the same drawing, greyed by the style.
+  const QImage disabled = ready.pixmap(QSize(18, 18), QIcon::Disabled).toImage();
+  EXPECT_EQ(disabled.size(), QSize(18, 18));
+  EXPECT_NE(disabled, ready.pixmap(18, 18).toImage());
+  EXPECT_GT(OpaquePixels(disabled), 0);
+}
+
 }  // namespace
