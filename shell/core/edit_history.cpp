@@ -144,9 +144,16 @@ std::string StepName(const EditStep& step) {
          ' ' + label;
 }
 
-void EditHistory::NoteEdits(const Database& db, size_t recordsBefore) {
-  if (db.unsavedEdits.size() <= recordsBefore) return;
-  for (size_t i = recordsBefore; i < db.unsavedEdits.size(); ++i) {
+EditStart EditStartOf(const Database& db) {
+  return {db.unsavedEdits.size(), db.databaseModified};
+}
+
+void EditHistory::NoteEdits(const Database& db, EditStart start) {
+  if (!start.modified) savedAtSteps_ = undoSteps_.size();
+  if (db.unsavedEdits.size() <= start.records) return;
+  // The steps to redo are dropped: a saved point among them is out of reach.
+  if (savedAtSteps_ && *savedAtSteps_ > undoSteps_.size()) savedAtSteps_.reset();
+  for (size_t i = start.records; i < db.unsavedEdits.size(); ++i) {
     const navdb::JournalRecord& record = db.unsavedEdits[i];
     undoSteps_.push_back({record.action, record.kind, record.before, record.after, record});
   }
@@ -157,13 +164,14 @@ platform::Result<StepDone> EditHistory::Undo(Database& db) {
   if (undoSteps_.empty()) return platform::Failure("There is nothing to undo.");
   EditStep& step = undoSteps_.back();
   const Turn turn{step.kind, step.after, step.before, "Can't undo " + StepName(step)};
+  NoteSavedPoint(db);
   platform::Result<StepDone> done = MakeTurn(db, turn);
   if (!done) return done;
   NoteTurn(db, step,
            navdb::MakeJournalRecord(Opposite(step.action), step.kind, step.after, step.before));
-  db.databaseModified = true;
   redoSteps_.push_back(std::move(step));
   undoSteps_.pop_back();
+  SetModified(db);
   return done;
 }
 
@@ -171,18 +179,28 @@ platform::Result<StepDone> EditHistory::Redo(Database& db) {
   if (redoSteps_.empty()) return platform::Failure("There is nothing to redo.");
   EditStep& step = redoSteps_.back();
   const Turn turn{step.kind, step.before, step.after, "Can't redo " + StepName(step)};
+  NoteSavedPoint(db);
   platform::Result<StepDone> done = MakeTurn(db, turn);
   if (!done) return done;
   NoteTurn(db, step, navdb::MakeJournalRecord(step.action, step.kind, step.before, step.after));
-  db.databaseModified = true;
   undoSteps_.push_back(std::move(step));
   redoSteps_.pop_back();
+  SetModified(db);
   return done;
 }
 
 void EditHistory::Clear() {
   undoSteps_.clear();
   redoSteps_.clear();
+  savedAtSteps_.reset();
+}
+
+void EditHistory::NoteSavedPoint(const Database& db) {
+  if (!db.databaseModified) savedAtSteps_ = undoSteps_.size();
+}
+
+void EditHistory::SetModified(Database& db) const {
+  db.databaseModified = savedAtSteps_ != undoSteps_.size();
 }
 
 }  // namespace shell

@@ -40,6 +40,13 @@ struct EditStep {
 // the menu and the messages.
 std::string StepName(const EditStep& step);
 
+// The lists just before an entry change, for NoteEdits.
+struct EditStart {
+  size_t records = 0;     // the records of db.unsavedEdits then
+  bool modified = false;  // db.databaseModified then
+};
+EditStart EditStartOf(const navdb::Database& db);
+
 // Where an undo or redo left the entry it changed.
 struct StepDone {
   navdb::NavaidKind kind = navdb::NavaidKind::Ndb;
@@ -51,10 +58,10 @@ struct StepDone {
 class EditHistory {
  public:
   // Takes the records an entry change added to `db.unsavedEdits` (those
-  // after the first `recordsBefore`) as steps, and drops the steps to redo:
+  // after the first `start.records`) as steps, and drops the steps to redo:
   // a new change starts a new branch. A change that recorded nothing (a
   // Validate that changed no line) adds no step.
-  void NoteEdits(const navdb::Database& db, size_t recordsBefore);
+  void NoteEdits(const navdb::Database& db, EditStart start);
 
   bool CanUndo() const { return !undoSteps_.empty(); }
   bool CanRedo() const { return !redoSteps_.empty(); }
@@ -65,9 +72,10 @@ class EditHistory {
   size_t RedoCount() const { return redoSteps_.size(); }
 
   // Undoes the latest step: the line it made goes, the line it replaced
-  // comes back. Fails, with the lists, the journal records and the history
-  // unchanged, when the list no longer holds the line the step made or
-  // cannot take the line back (full).
+  // comes back. The database is modified after it unless the lists are
+  // back where they were last loaded or saved. Fails, with the lists, the journal records and the
+  // history unchanged, when the list no longer holds the line the step made or cannot take the line
+  // back (full).
   platform::Result<StepDone> Undo(navdb::Database& db);
   // Makes the latest undone step again, the same way.
   platform::Result<StepDone> Redo(navdb::Database& db);
@@ -78,6 +86,15 @@ class EditHistory {
  private:
   std::vector<EditStep> undoSteps_;
   std::vector<EditStep> redoSteps_;
+  // How many steps were done when the lists were last what the files
+  // hold (loaded, saved, or a scan's save), as far as the history can tell:
+  // whenever a step comes or goes while the database is not modified, the
+  // lists are the files. None when no such point is known or a new branch
+  // left it behind.
+  std::optional<size_t> savedAtSteps_;
+
+  void NoteSavedPoint(const navdb::Database& db);
+  void SetModified(navdb::Database& db) const;
 };
 
 }  // namespace shell

@@ -42,11 +42,11 @@ void DeleteSelectedEntry(MainWindow& window) {
     return;
   }
   const MessageBoxReports reports(&window);
-  const size_t recordsBefore = window.state().db.unsavedEdits.size();
+  const shell::EditStart editStart = shell::EditStartOf(window.state().db);
   if (shell::DeleteEntry(window.state().db, session, reports) != shell::EditorOutcome::Close) {
     return;
   }
-  window.state().editHistory.NoteEdits(window.state().db, recordsBefore);
+  window.state().editHistory.NoteEdits(window.state().db, editStart);
   window.reloadLists();
   const int rows = window.model(kind)->rowCount();
   if (rows > 0) window.selectRow(kind, std::min(*row, rows - 1));

@@ -336,9 +336,9 @@ void EntryEditorDialog::act(shell::EditorOutcome (*buttonAction)(navdb::Database
                                                                  shell::EditorSession&,
                                                                  const navdb::Reporter&)) {
   readChoices();
-  const size_t recordsBefore = state_.db.unsavedEdits.size();
+  const shell::EditStart editStart = shell::EditStartOf(state_.db);
   const shell::EditorOutcome outcome = buttonAction(state_.db, session_, ui_);
-  state_.editHistory.NoteEdits(state_.db, recordsBefore);
+  state_.editHistory.NoteEdits(state_.db, editStart);
   window_.reloadLists();
   if (outcome == shell::EditorOutcome::Close) accept();
 }

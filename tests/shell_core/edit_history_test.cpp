@@ -76,9 +76,9 @@ struct Session {
 
   template <class Button>
   void Press(Button button, EditorSession& session) {
-    const size_t recordsBefore = db.unsavedEdits.size();
+    const EditStart editStart = EditStartOf(db);
     ASSERT_EQ(button(db, session, ui), EditorOutcome::Close);
-    history.NoteEdits(db, recordsBefore);
+    history.NoteEdits(db, editStart);
   }
   void SetAltitude(NavaidKind kind, const std::string& line, const char* altitude) {
     EditorSession session = OpenEntryEditor(db, kind, RowOf(db, kind, line));
@@ -166,6 +166,47 @@ TEST(EditHistory, ModifyAddDeleteUndoneToTheLoadedListsAndRedoneAgain) {
   }
   EXPECT_FALSE(history.CanRedo());
   EXPECT_EQ(history.UndoCount(), 3u);
+}
+
+TEST(EditHistory, TheListsAreModifiedExactlyWhenTheyDifferFromTheLastLoadOrSave) {
+  Database db = Loaded();  // as loaded: not modified
+  EditHistory history;
+  Session session(db, history);
+  session.SetAltitude(NavaidKind::Ndb, kNdbAlpha, "777");
+  session.Add(NavaidKind::Vor, kVorNew);
+  EXPECT_TRUE(db.databaseModified);
+  ASSERT_TRUE(history.Undo(db));
+  EXPECT_TRUE(db.databaseModified);
+  ASSERT_TRUE(history.Undo(db));
+  EXPECT_FALSE(db.databaseModified);  // back to the loaded lists: nothing to save
+  ASSERT_TRUE(history.Redo(db));
+  EXPECT_TRUE(db.databaseModified);
+
+  // Saved with the altitude changed: that is now the point without a *.
+  db.databaseModified = false;
+  ASSERT_TRUE(history.Undo(db));
+  EXPECT_TRUE(db.databaseModified);  // the files hold the change just undone
+  ASSERT_TRUE(history.Redo(db));
+  EXPECT_FALSE(db.databaseModified);
+  ASSERT_TRUE(history.Redo(db));
+  EXPECT_TRUE(db.databaseModified);
+  ASSERT_TRUE(history.Undo(db));
+  EXPECT_FALSE(db.databaseModified);
+
+  // A new change made below the saved point leaves it out of reach.
+  ASSERT_TRUE(history.Undo(db));
+  session.Delete(NavaidKind::Ndb, kNdbDelta);
+  ASSERT_TRUE(history.Undo(db));
+  EXPECT_TRUE(db.databaseModified);
+  EXPECT_FALSE(history.CanUndo());
+
+  // A failed undo changes nothing, the flag neither.
+  session.SetAltitude(NavaidKind::Ndb, kNdbAlpha, "777");
+  db.List(NavaidKind::Ndb).Clear();
+  db.List(NavaidKind::Ndb).AddLine(kNdbAlpha);
+  db.databaseModified = false;
+  EXPECT_FALSE(history.Undo(db));
+  EXPECT_FALSE(db.databaseModified);
 }
 
 TEST(EditHistory, ANewChangeAfterAnUndoDropsTheStepsToRedo) {
