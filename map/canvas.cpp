@@ -118,6 +118,13 @@ void Canvas::Fill(Rgb colour) {
   for (int y = 0; y < heightPx_; ++y) std::fill_n(Row(y), widthPx_, kOpaque | colour);
 }
 
+void Canvas::Run(int y, int left, int right, Rgb colour) {
+  if (y < 0 || y >= heightPx_) return;
+  left = std::max(0, left);
+  right = std::min(widthPx_, right);
+  if (left < right) std::fill(Row(y) + left, Row(y) + right, kOpaque | colour);
+}
+
 void Canvas::Square(int x, int y, int sizePx, Rgb colour) {
   const int left = std::max(0, x);
   const int right = std::min(widthPx_, x + sizePx);

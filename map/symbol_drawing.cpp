@@ -65,18 +65,6 @@ void Turn(double dx, double dy, double turnDeg, double& x, double& y) {
   y = -dx * std::sin(rad) + dy * std::cos(rad);
 }
 
-// Strokes the current path one pixel wide without antialiasing, as the
-// display draws, so that every pixel of it holds the symbol's colour.
-void StrokeCrisp(Canvas& canvas, Rgb colour) {
-  cairo_t* cairo = canvas.Cairo();
-  cairo_save(cairo);
-  canvas.SetColour(colour);
-  cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
-  cairo_set_line_width(cairo, 1.0);
-  cairo_stroke(cairo);
-  cairo_restore(cairo);
-}
-
 }  // namespace
 
 std::span<const PixelOffset> StationCirclePixels() {
@@ -94,27 +82,20 @@ std::span<const PixelOffset> IntersectionPixels() {
   return pixels;
 }
 
-std::array<Pixel, 4> DrawLocalizer(Canvas& canvas, Pixel at, double courseDeg, Rgb colour) {
+std::array<Pixel, 4> DrawLocalizer(CrispLines& lines, Pixel at, double courseDeg, Rgb colour) {
   std::array<Pixel, 4> outline;
-  cairo_t* cairo = canvas.Cairo();
-  cairo_new_path(cairo);
   for (size_t i = 0; i < outline.size(); ++i) {
     const symbols::Offset point = symbols::kLocalizerOutline[i];
     double x = 0;
     double y = 0;
     Turn(point.dx, point.dy, symbols::LocalizerTurnDeg(courseDeg), x, y);
     outline[i] = {at.x + static_cast<int>(std::lround(x)), at.y + static_cast<int>(std::lround(y))};
-    if (i == 0) {
-      cairo_move_to(cairo, outline[i].x + kPixelCentre, outline[i].y + kPixelCentre);
-    } else {
-      cairo_line_to(cairo, outline[i].x + kPixelCentre, outline[i].y + kPixelCentre);
-    }
   }
-  StrokeCrisp(canvas, colour);
+  lines.Add(outline, colour);
   return outline;
 }
 
-std::array<Pixel, 2> DrawRunwayLine(Canvas& canvas, Pixel at, double headingDeg,
+std::array<Pixel, 2> DrawRunwayLine(CrispLines& lines, Pixel at, double headingDeg,
                                     double halfLengthPx, Rgb colour) {
   std::array<Pixel, 2> ends;
   const double turnDeg = symbols::RunwayTurnDeg(headingDeg);
@@ -125,11 +106,7 @@ std::array<Pixel, 2> DrawRunwayLine(Canvas& canvas, Pixel at, double headingDeg,
     ends[static_cast<size_t>(end)] = {at.x + static_cast<int>(std::lround(x)),
                                       at.y + static_cast<int>(std::lround(y))};
   }
-  cairo_t* cairo = canvas.Cairo();
-  cairo_new_path(cairo);
-  cairo_move_to(cairo, ends[0].x + kPixelCentre, ends[0].y + kPixelCentre);
-  cairo_line_to(cairo, ends[1].x + kPixelCentre, ends[1].y + kPixelCentre);
-  StrokeCrisp(canvas, colour);
+  lines.Add(ends, colour);
   return ends;
 }
 
