@@ -1,10 +1,12 @@
 // One-pixel lines without antialiasing, as the display draws runways and
-// localizers, gathered and stroked many to a Cairo stroke: a stroke costs
-// mostly for itself, not for its pixels. Every pixel comes out as when
-// each line is stroked on its own: a stroke fills the union of its lines,
-// so lines whose pixels could meet go in separate strokes; and Cairo cuts
-// a stroke at the image's edges in a way that depends on the whole
-// stroke, so a line that reaches an edge goes alone.
+// localizers, each pixel as a Cairo stroke of the line on its own sets it.
+// A stroke costs about a microsecond, mostly for itself, not its pixels,
+// so a straight line well inside the image sets the pixels of Cairo's scan
+// conversion of its rectangle directly, and the other lines gather into
+// few strokes. A stroke fills the union of its lines (closing one-pixel
+// gaps between them), so lines whose pixels could meet go in separate
+// strokes; and Cairo cuts a stroke at the image's edges in a way that
+// depends on the whole stroke, so a line that reaches an edge goes alone.
 #pragma once
 
 #include <span>
