@@ -31,7 +31,9 @@ uint32_t Mix(uint32_t dst, Rgb colour, uint32_t alpha) {
 
 // Blends one row of mask values over `count` pixels, as Mix does pixel by
 // pixel (a value of 0 leaves a pixel as it was, 255 sets the colour).
-void MixRow(uint32_t* pixels, const uint8_t* alpha, int count, Rgb colour) {
+// `roomPx` (at least `count`) pixels of the row may be read and written
+// back unchanged.
+void MixRow(uint32_t* pixels, const uint8_t* alpha, int count, int roomPx, Rgb colour) {
   int x = 0;
 #if defined(__SSE2__)
   // Four pixels at a time, each channel in a 16-bit lane: the same sums
@@ -47,9 +49,12 @@ void MixRow(uint32_t* pixels, const uint8_t* alpha, int count, Rgb colour) {
                                       half);
     return _mm_srli_epi16(_mm_add_epi16(sum, _mm_srli_epi16(sum, 8)), 8);
   };
-  for (; x + 4 <= count; x += 4) {
+  // A glyph's rows are a few pixels wide: the last few of a row go four
+  // at a time too, with no mask past the row's end, where the image has
+  // room for them.
+  for (; x < count && x + 4 <= roomPx; x += 4) {
     uint32_t four = 0;
-    std::memcpy(&four, alpha + x, sizeof four);
+    std::memcpy(&four, alpha + x, static_cast<size_t>(std::min(4, count - x)));
     if (four == 0) continue;
     const __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + x));
     const __m128i a16 = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(four)), zero);
@@ -146,7 +151,8 @@ void Canvas::Mask(int left, int top, int widthPx, int heightPx, const uint8_t* a
   if (firstX >= lastX) return;
   for (int y = firstY; y < lastY; ++y) {
     const uint8_t* maskRow = alpha + static_cast<std::ptrdiff_t>(y) * widthPx;
-    MixRow(Row(top + y) + left + firstX, maskRow + firstX, lastX - firstX, colour);
+    MixRow(Row(top + y) + left + firstX, maskRow + firstX, lastX - firstX, widthPx_ - left - firstX,
+           colour);
   }
 }
 
