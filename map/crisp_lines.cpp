@@ -103,21 +103,9 @@ void StrokeLikeCairo(Canvas& canvas, Pixel from, Pixel to, Rgb colour) {
 
 void CrispLines::Add(std::span<const Pixel> points, Rgb colour) {
   if (points.empty()) return;
-  if (colour != colour_) {
-    Stroke();
-    colour_ = colour;
-  }
-  Box box{points[0].x, points[0].y, points[0].x, points[0].y};
-  for (const Pixel point : points) {
-    box.left = std::min(box.left, point.x - kReachPx);
-    box.top = std::min(box.top, point.y - kReachPx);
-    box.right = std::max(box.right, point.x + kReachPx);
-    box.bottom = std::max(box.bottom, point.y + kReachPx);
-  }
-  // Cairo cuts a stroke at the image's edges in a way that depends on the
-  // whole stroke: a line that reaches an edge is stroked on its own.
-  const bool inside = box.left >= 0 && box.top >= 0 && box.right < canvas_.WidthPx() &&
-                      box.bottom < canvas_.HeightPx();
+  TakeColour(colour);
+  const Box box = BoxAbout(points);
+  const bool inside = WellInside(box);
   if (inside && points.size() == 2) {
     StrokeLikeCairo(canvas_, points[0], points[1], colour);
     return;
@@ -132,6 +120,41 @@ void CrispLines::Add(std::span<const Pixel> points, Rgb colour) {
   lines.ends.push_back(lines.points.size());
   lines.boxes.push_back(box);
   if (!inside) Stroke(alone_);
+}
+
+void CrispLines::AddStroked(std::span<const Pixel> points, Pixel at,
+                            std::span<const PixelOffset> pixels, Rgb colour) {
+  if (points.empty()) return;
+  if (!WellInside(BoxAbout(points))) {
+    Add(points, colour);
+    return;
+  }
+  TakeColour(colour);
+  canvas_.Stamp(at.x, at.y, pixels, colour);
+}
+
+void CrispLines::TakeColour(Rgb colour) {
+  if (colour == colour_) return;
+  Stroke();
+  colour_ = colour;
+}
+
+CrispLines::Box CrispLines::BoxAbout(std::span<const Pixel> points) {
+  Box box{points[0].x, points[0].y, points[0].x, points[0].y};
+  for (const Pixel point : points) {
+    box.left = std::min(box.left, point.x - kReachPx);
+    box.top = std::min(box.top, point.y - kReachPx);
+    box.right = std::max(box.right, point.x + kReachPx);
+    box.bottom = std::max(box.bottom, point.y + kReachPx);
+  }
+  return box;
+}
+
+// Cairo cuts a stroke at the image's edges in a way that depends on the
+// whole stroke: a line that reaches an edge is stroked on its own.
+bool CrispLines::WellInside(const Box& box) const {
+  return box.left >= 0 && box.top >= 0 && box.right < canvas_.WidthPx() &&
+         box.bottom < canvas_.HeightPx();
 }
 
 void CrispLines::Stroke() {

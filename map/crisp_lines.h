@@ -31,6 +31,10 @@ class CrispLines {
   // A line through the centres of `points`, joined at each, in `colour`.
   // It reaches the image at the latest by the next Stroke().
   void Add(std::span<const Pixel> points, Rgb colour);
+  // The same for a line whose pixels as Cairo strokes it on its own are
+  // known, about `at`: well inside the image they are set straight away.
+  void AddStroked(std::span<const Pixel> points, Pixel at, std::span<const PixelOffset> pixels,
+                  Rgb colour);
   // Strokes every line gathered so far; before the canvas takes anything
   // that may cover them.
   void Stroke();
@@ -51,6 +55,11 @@ class CrispLines {
   };
 
   void Stroke(Gathered& lines);
+  // Strokes what was gathered in another colour than `colour`.
+  void TakeColour(Rgb colour);
+  // The box about the line's points that holds every pixel it sets.
+  static Box BoxAbout(std::span<const Pixel> points);
+  bool WellInside(const Box& box) const;
 
   Canvas& canvas_;
   Rgb colour_ = 0;

@@ -3,6 +3,7 @@
 #include <cairo.h>
 
 #include <cmath>
+#include <span>
 #include <vector>
 
 #include "symbols/navaid_shapes.h"
@@ -15,6 +16,9 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kPixelCentre = 0.5;
 constexpr int kSpriteCellPx = 16;
 constexpr int kSpriteCentrePx = kSpriteCellPx / 2;
+// The localizer outline reaches 15 px from its point.
+constexpr int kLocalizerCellPx = 40;
+constexpr int kLocalizerCentrePx = kLocalizerCellPx / 2;
 
 enum class Sprite { Circle, FilledCircle, Triangle };
 
@@ -65,6 +69,62 @@ void Turn(double dx, double dy, double turnDeg, double& x, double& y) {
   y = -dx * std::sin(rad) + dy * std::cos(rad);
 }
 
+// The localizer outline of `courseDeg` about `at`, on whole pixels.
+std::array<Pixel, 4> LocalizerOutline(Pixel at, double courseDeg) {
+  std::array<Pixel, 4> outline;
+  for (size_t i = 0; i < outline.size(); ++i) {
+    const symbols::Offset point = symbols::kLocalizerOutline[i];
+    double x = 0;
+    double y = 0;
+    Turn(point.dx, point.dy, symbols::LocalizerTurnDeg(courseDeg), x, y);
+    outline[i] = {at.x + static_cast<int>(std::lround(x)), at.y + static_cast<int>(std::lround(y))};
+  }
+  return outline;
+}
+
+// The pixels Cairo sets stroking `outline` (about the origin) on its own.
+std::vector<PixelOffset> StrokedPixels(std::span<const Pixel> outline) {
+  cairo_surface_t* surface =
+      cairo_image_surface_create(CAIRO_FORMAT_A8, kLocalizerCellPx, kLocalizerCellPx);
+  cairo_t* cairo = cairo_create(surface);
+  cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
+  cairo_set_line_width(cairo, 1.0);
+  const double centre = kLocalizerCentrePx + kPixelCentre;
+  cairo_move_to(cairo, centre + outline[0].x, centre + outline[0].y);
+  for (size_t i = 1; i < outline.size(); ++i) {
+    cairo_line_to(cairo, centre + outline[i].x, centre + outline[i].y);
+  }
+  cairo_stroke(cairo);
+  cairo_surface_flush(surface);
+  std::vector<PixelOffset> pixels;
+  const uint8_t* data = cairo_image_surface_get_data(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  for (int y = 0; y < kLocalizerCellPx && data != nullptr; ++y) {
+    for (int x = 0; x < kLocalizerCellPx; ++x) {
+      if (data[y * stride + x] != 0) {
+        pixels.push_back({static_cast<int8_t>(x - kLocalizerCentrePx),
+                          static_cast<int8_t>(y - kLocalizerCentrePx)});
+      }
+    }
+  }
+  cairo_destroy(cairo);
+  cairo_surface_destroy(surface);
+  return pixels;
+}
+
+// A localizer's pixels for each whole course, as a stroke of its own sets
+// them: worked out once, for a stroke costs far more than stamping them.
+const std::vector<std::vector<PixelOffset>>& LocalizerSprites() {
+  static const std::vector<std::vector<PixelOffset>> sprites = [] {
+    std::vector<std::vector<PixelOffset>> all;
+    for (int courseDeg = 0; courseDeg < 360; ++courseDeg) {
+      all.push_back(StrokedPixels(LocalizerOutline({0, 0}, courseDeg)));
+    }
+    return all;
+  }();
+  return sprites;
+}
+
 }  // namespace
 
 std::span<const PixelOffset> StationCirclePixels() {
@@ -83,15 +143,12 @@ std::span<const PixelOffset> IntersectionPixels() {
 }
 
 std::array<Pixel, 4> DrawLocalizer(CrispLines& lines, Pixel at, double courseDeg, Rgb colour) {
-  std::array<Pixel, 4> outline;
-  for (size_t i = 0; i < outline.size(); ++i) {
-    const symbols::Offset point = symbols::kLocalizerOutline[i];
-    double x = 0;
-    double y = 0;
-    Turn(point.dx, point.dy, symbols::LocalizerTurnDeg(courseDeg), x, y);
-    outline[i] = {at.x + static_cast<int>(std::lround(x)), at.y + static_cast<int>(std::lround(y))};
+  const std::array<Pixel, 4> outline = LocalizerOutline(at, courseDeg);
+  if (courseDeg >= 0 && courseDeg < 360 && std::floor(courseDeg) == courseDeg) {
+    lines.AddStroked(outline, at, LocalizerSprites()[static_cast<size_t>(courseDeg)], colour);
+  } else {
+    lines.Add(outline, colour);
   }
-  lines.Add(outline, colour);
   return outline;
 }
 

@@ -4,11 +4,14 @@
 
 #include <cairo.h>
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <random>
 #include <vector>
+
+#include "map/symbol_drawing.h"
 
 namespace navmap {
 namespace {
@@ -96,6 +99,28 @@ TEST(CrispLinesTest, GatheredLinesSetTheSamePixelsAsEachStrokedAlone) {
     ASSERT_EQ(Bytes(gathered.get()), Bytes(alone.get()))
         << "round " << round << ": " << lines.size() << " lines in " << widthPx << " x "
         << heightPx;
+  }
+}
+
+// A localizer of every whole course is stamped as the pixels of its
+// stroke, worked out once: they must be the stroke's wherever it stands.
+TEST(CrispLinesTest, ALocalizerOfEveryCourseSetsThePixelsOfItsStrokeWhereverItStands) {
+  constexpr int kSizePx = 48;
+  const Pixel places[] = {{24, 24}, {19, 27}, {28, 20}};
+  for (int courseDeg = 0; courseDeg < 360; ++courseDeg) {
+    for (const Pixel at : places) {
+      const Surface drawn = Blank(kSizePx, kSizePx);
+      std::array<Pixel, 4> outline;
+      {
+        Canvas canvas(drawn.get());
+        CrispLines lines(canvas);
+        outline = DrawLocalizer(lines, at, courseDeg, 0x40C0FF);
+      }
+      const Surface alone = Blank(kSizePx, kSizePx);
+      StrokeOneByOne(alone.get(), {{outline.begin(), outline.end()}}, 0x40C0FF);
+      ASSERT_EQ(Bytes(drawn.get()), Bytes(alone.get()))
+          << courseDeg << " degrees at " << at.x << ", " << at.y;
+    }
   }
 }
 
