@@ -9,12 +9,6 @@ namespace {
 
 // Lines go through pixel centres, so a one-pixel pen covers whole pixels.
 constexpr double kPixelCentre = 0.5;
-// How far past its points a line's pixels may reach: half the pen and a
-// join's mitre at the localizer's corners, rounded up with room to spare.
-constexpr int kReachPx = 3;
-// Cairo walks every row a stroke spans: strokes of lines spread over the
-// image cost more per line, so a stroke takes at most this many.
-constexpr size_t kMostLinesPerStroke = 48;
 
 // Cairo's fixed-point coordinates: 1/256 of a pixel.
 constexpr int64_t kFixedOne = 256;
@@ -99,90 +93,49 @@ void StrokeLikeCairo(Canvas& canvas, Pixel from, Pixel to, Rgb colour) {
   }
 }
 
-}  // namespace
-
-void CrispLines::Add(std::span<const Pixel> points, Rgb colour) {
-  if (points.empty()) return;
-  TakeColour(colour);
-  const Box box = BoxAbout(points);
-  const bool inside = WellInside(box);
-  if (inside && points.size() == 2) {
-    StrokeLikeCairo(canvas_, points[0], points[1], colour);
-    return;
-  }
-  Gathered& lines = inside ? gathered_ : alone_;
-  const bool meets = std::any_of(lines.boxes.begin(), lines.boxes.end(), [&](const Box& other) {
-    return box.left <= other.right && other.left <= box.right && box.top <= other.bottom &&
-           other.top <= box.bottom;
-  });
-  if (meets || lines.boxes.size() == kMostLinesPerStroke) Stroke(lines);
-  lines.points.insert(lines.points.end(), points.begin(), points.end());
-  lines.ends.push_back(lines.points.size());
-  lines.boxes.push_back(box);
-  if (!inside) Stroke(alone_);
-}
-
-void CrispLines::AddStroked(std::span<const Pixel> points, Pixel at,
-                            std::span<const PixelOffset> pixels, Rgb colour) {
-  if (points.empty()) return;
-  if (!WellInside(BoxAbout(points))) {
-    Add(points, colour);
-    return;
-  }
-  TakeColour(colour);
-  canvas_.Stamp(at.x, at.y, pixels, colour);
-}
-
-void CrispLines::TakeColour(Rgb colour) {
-  if (colour == colour_) return;
-  Stroke();
-  colour_ = colour;
-}
-
-CrispLines::Box CrispLines::BoxAbout(std::span<const Pixel> points) {
-  Box box{points[0].x, points[0].y, points[0].x, points[0].y};
-  for (const Pixel point : points) {
-    box.left = std::min(box.left, point.x - kReachPx);
-    box.top = std::min(box.top, point.y - kReachPx);
-    box.right = std::max(box.right, point.x + kReachPx);
-    box.bottom = std::max(box.bottom, point.y + kReachPx);
-  }
-  return box;
-}
-
-// Cairo cuts a stroke at the image's edges in a way that depends on the
-// whole stroke: a line that reaches an edge is stroked on its own.
-bool CrispLines::WellInside(const Box& box) const {
-  return box.left >= 0 && box.top >= 0 && box.right < canvas_.WidthPx() &&
-         box.bottom < canvas_.HeightPx();
-}
-
-void CrispLines::Stroke() {
-  Stroke(gathered_);
-}
-
-void CrispLines::Stroke(Gathered& lines) {
-  if (lines.ends.empty()) return;
-  cairo_t* cairo = canvas_.Cairo();
+void StrokeWithCairo(Canvas& canvas, std::span<const Pixel> points, Rgb colour) {
+  cairo_t* cairo = canvas.Cairo();
   cairo_save(cairo);
-  canvas_.SetColour(colour_);
+  canvas.SetColour(colour);
   cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
   cairo_set_line_width(cairo, 1.0);
   cairo_new_path(cairo);
-  size_t first = 0;
-  for (const size_t end : lines.ends) {
-    cairo_move_to(cairo, lines.points[first].x + kPixelCentre,
-                  lines.points[first].y + kPixelCentre);
-    for (size_t i = first + 1; i < end; ++i) {
-      cairo_line_to(cairo, lines.points[i].x + kPixelCentre, lines.points[i].y + kPixelCentre);
-    }
-    first = end;
+  cairo_move_to(cairo, points[0].x + kPixelCentre, points[0].y + kPixelCentre);
+  for (size_t i = 1; i < points.size(); ++i) {
+    cairo_line_to(cairo, points[i].x + kPixelCentre, points[i].y + kPixelCentre);
   }
   cairo_stroke(cairo);
   cairo_restore(cairo);
-  lines.points.clear();
-  lines.ends.clear();
-  lines.boxes.clear();
+}
+
+// True when the pixels the line sets lie well inside the image: at most
+// half the pen and a join's mitre past its points, with room to spare.
+bool WellInside(const Canvas& canvas, std::span<const Pixel> points) {
+  constexpr int kReachPx = 3;
+  return std::all_of(points.begin(), points.end(), [&](Pixel point) {
+    return point.x >= kReachPx && point.y >= kReachPx && point.x + kReachPx < canvas.WidthPx() &&
+           point.y + kReachPx < canvas.HeightPx();
+  });
+}
+
+}  // namespace
+
+void DrawCrispLine(Canvas& canvas, std::span<const Pixel> points, Rgb colour) {
+  if (points.empty()) return;
+  if (points.size() == 2 && WellInside(canvas, points)) {
+    StrokeLikeCairo(canvas, points[0], points[1], colour);
+  } else {
+    StrokeWithCairo(canvas, points, colour);
+  }
+}
+
+void DrawCrispLine(Canvas& canvas, std::span<const Pixel> points, Pixel at,
+                   std::span<const PixelOffset> pixels, Rgb colour) {
+  if (WellInside(canvas, points)) {
+    canvas.Stamp(at.x, at.y, pixels, colour);
+  } else {
+    DrawCrispLine(canvas, points, colour);
+  }
 }
 
 }  // namespace navmap

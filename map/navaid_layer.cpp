@@ -85,8 +85,7 @@ class EntryPainter {
         detail_(detail),
         drawn_(drawn),
         labels_(labels),
-        space_(space),
-        lines_(canvas) {}
+        space_(space) {}
 
   // `priority` is the label's and the hold of the symbol's pixels.
   void Draw(EntryRef entry, MapSymbol symbol, Pixel at, SymbolStyle style, int priority,
@@ -97,7 +96,6 @@ class EntryPainter {
     int reachPx = kStationReachPx;
     std::string_view line;
     if (style == SymbolStyle::Dot) {
-      lines_.Stroke();
       canvas_.Square(at.x, at.y, kDotPx, colour);
       space_.Take({at.x, at.y, at.x + kDotPx, at.y + kDotPx}, hold_);
     } else {
@@ -129,7 +127,7 @@ class EntryPainter {
         break;
       case MapSymbol::Ils: {
         const std::array<Pixel, 4> outline =
-            DrawLocalizer(lines_, at, NumberAt(line, kLocalizerCourseColumn, 3), colour);
+            DrawLocalizer(canvas_, at, NumberAt(line, kLocalizerCourseColumn, 3), colour);
         for (size_t i = 1; i < outline.size(); ++i) {
           space_.TakeLine(outline[i - 1].x, outline[i - 1].y, outline[i].x, outline[i].y, hold_);
         }
@@ -144,7 +142,6 @@ class EntryPainter {
 
   // A small symbol, and the box of its pixels taken from the labels.
   void Stamp(Pixel at, std::span<const PixelOffset> pixels, Rgb colour) {
-    lines_.Stroke();
     canvas_.Stamp(at.x, at.y, pixels, colour);
     PixelBox box{at.x, at.y, at.x + 1, at.y + 1};
     for (const PixelOffset offset : pixels) {
@@ -163,7 +160,7 @@ class EntryPainter {
                                                             projection_.View().pxPerNm));
     }
     const std::array<Pixel, 2> ends =
-        DrawRunwayLine(lines_, at, NumberAt(line, kRunwayHeadingColumn, 3), halfPx, colour);
+        DrawRunwayLine(canvas_, at, NumberAt(line, kRunwayHeadingColumn, 3), halfPx, colour);
     space_.TakeLine(ends[0].x, ends[0].y, ends[1].x, ends[1].y, hold_);
     // The airport's name goes clear of its runway.
     gapPx_ = std::max(gapPx_, static_cast<int>(halfPx) + 2);
@@ -189,9 +186,6 @@ class EntryPainter {
   std::vector<DrawnSymbol>& drawn_;
   std::vector<LabelRequest>& labels_;
   LabelSpace& space_;
-  // Runways and localizers, stroked before anything else is drawn and at
-  // the latest when the painter goes.
-  CrispLines lines_;
   uint8_t hold_ = 1;
   int gapPx_ = symbols::kIdentGapPx;
 };

@@ -63,9 +63,8 @@ void DrawRunway(Canvas& canvas, const Projection& projection, Pixel at, const Ro
                 std::vector<LabelRequest>& labels, LabelSpace& space) {
   const double halfPx = std::max(
       kMinRunwayHalfPx, symbols::RunwayHalfLengthPx(runway.lengthFt, projection.View().pxPerNm));
-  CrispLines lines(canvas);
   const std::array<Pixel, 2> ends =
-      DrawRunwayLine(lines, at, runway.headingDeg, halfPx, kAirportColour);
+      DrawRunwayLine(canvas, at, runway.headingDeg, halfPx, kAirportColour);
   space.TakeLine(ends[0].x, ends[0].y, ends[1].x, ends[1].y, kHeldByRoute);
   if (runway.designation.empty()) return;
   labels.push_back({kRouteRunwayPriority, 0, ends[0].x, ends[0].y, symbols::kIdentGapPx,

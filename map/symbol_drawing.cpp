@@ -142,17 +142,17 @@ std::span<const PixelOffset> IntersectionPixels() {
   return pixels;
 }
 
-std::array<Pixel, 4> DrawLocalizer(CrispLines& lines, Pixel at, double courseDeg, Rgb colour) {
+std::array<Pixel, 4> DrawLocalizer(Canvas& canvas, Pixel at, double courseDeg, Rgb colour) {
   const std::array<Pixel, 4> outline = LocalizerOutline(at, courseDeg);
   if (courseDeg >= 0 && courseDeg < 360 && std::floor(courseDeg) == courseDeg) {
-    lines.AddStroked(outline, at, LocalizerSprites()[static_cast<size_t>(courseDeg)], colour);
+    DrawCrispLine(canvas, outline, at, LocalizerSprites()[static_cast<size_t>(courseDeg)], colour);
   } else {
-    lines.Add(outline, colour);
+    DrawCrispLine(canvas, outline, colour);
   }
   return outline;
 }
 
-std::array<Pixel, 2> DrawRunwayLine(CrispLines& lines, Pixel at, double headingDeg,
+std::array<Pixel, 2> DrawRunwayLine(Canvas& canvas, Pixel at, double headingDeg,
                                     double halfLengthPx, Rgb colour) {
   std::array<Pixel, 2> ends;
   const double turnDeg = symbols::RunwayTurnDeg(headingDeg);
@@ -163,7 +163,7 @@ std::array<Pixel, 2> DrawRunwayLine(CrispLines& lines, Pixel at, double headingD
     ends[static_cast<size_t>(end)] = {at.x + static_cast<int>(std::lround(x)),
                                       at.y + static_cast<int>(std::lround(y))};
   }
-  lines.Add(ends, colour);
+  DrawCrispLine(canvas, ends, colour);
   return ends;
 }
 

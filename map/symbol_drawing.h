@@ -18,11 +18,11 @@ std::span<const PixelOffset> FilledCirclePixels();
 std::span<const PixelOffset> IntersectionPixels();
 
 // The localizer outline turned to its course; returns its points.
-std::array<Pixel, 4> DrawLocalizer(CrispLines& lines, Pixel at, double courseDeg, Rgb colour);
+std::array<Pixel, 4> DrawLocalizer(Canvas& canvas, Pixel at, double courseDeg, Rgb colour);
 
 // A runway line through `at` along its heading, `halfLengthPx` to each
 // side; returns its two ends, the first the one its heading points from.
-std::array<Pixel, 2> DrawRunwayLine(CrispLines& lines, Pixel at, double headingDeg,
+std::array<Pixel, 2> DrawRunwayLine(Canvas& canvas, Pixel at, double headingDeg,
                                     double halfLengthPx, Rgb colour);
 
 }  // namespace navmap

@@ -81,7 +81,7 @@ std::vector<std::vector<Pixel>> RandomLines(std::mt19937& random, int widthPx, i
   return lines;
 }
 
-TEST(CrispLinesTest, GatheredLinesSetTheSamePixelsAsEachStrokedAlone) {
+TEST(CrispLinesTest, LinesSetThePixelsOfTheirOwnStrokesInsideAndAtTheEdgesOfTheImage) {
   std::mt19937 random(4242);
   for (int round = 0; round < 300; ++round) {
     const int widthPx = std::uniform_int_distribution<int>(8, 160)(random);
@@ -90,13 +90,12 @@ TEST(CrispLinesTest, GatheredLinesSetTheSamePixelsAsEachStrokedAlone) {
     const Rgb colour = round % 2 == 0 ? 0xE8E8FF : 0x10C040;
     const Surface alone = Blank(widthPx, heightPx);
     StrokeOneByOne(alone.get(), lines, colour);
-    const Surface gathered = Blank(widthPx, heightPx);
+    const Surface drawn = Blank(widthPx, heightPx);
     {
-      Canvas canvas(gathered.get());
-      CrispLines crisp(canvas);
-      for (const std::vector<Pixel>& line : lines) crisp.Add(line, colour);
+      Canvas canvas(drawn.get());
+      for (const std::vector<Pixel>& line : lines) DrawCrispLine(canvas, line, colour);
     }
-    ASSERT_EQ(Bytes(gathered.get()), Bytes(alone.get()))
+    ASSERT_EQ(Bytes(drawn.get()), Bytes(alone.get()))
         << "round " << round << ": " << lines.size() << " lines in " << widthPx << " x "
         << heightPx;
   }
@@ -113,8 +112,7 @@ TEST(CrispLinesTest, ALocalizerOfEveryCourseSetsThePixelsOfItsStrokeWhereverItSt
       std::array<Pixel, 4> outline;
       {
         Canvas canvas(drawn.get());
-        CrispLines lines(canvas);
-        outline = DrawLocalizer(lines, at, courseDeg, 0x40C0FF);
+        outline = DrawLocalizer(canvas, at, courseDeg, 0x40C0FF);
       }
       const Surface alone = Blank(kSizePx, kSizePx);
       StrokeOneByOne(alone.get(), {{outline.begin(), outline.end()}}, 0x40C0FF);
@@ -139,41 +137,33 @@ TEST(CrispLinesTest, ALineInTheImageSetsThePixelsOfItsStrokeInEveryDirection) {
       const Surface drawn = Blank(kSizePx, kSizePx);
       {
         Canvas canvas(drawn.get());
-        CrispLines(canvas).Add(lines[0], 0xFFE8E8);
+        DrawCrispLine(canvas, lines[0], 0xFFE8E8);
       }
       ASSERT_EQ(Bytes(drawn.get()), Bytes(alone.get())) << dx << ", " << dy;
     }
   }
 }
 
-TEST(CrispLinesTest, AnOutlineReachesTheImageByTheNextStrokeInItsOwnColour) {
+TEST(CrispLinesTest, ALevelLineLeavesOutItsLastPixelAndAnOutlineOfKnownPixelsIsStamped) {
   const Surface surface = Blank(40, 30);
   Canvas canvas(surface.get());
-  CrispLines crisp(canvas);
-  // A runway line well inside the image is drawn at once; the last pixel
-  // of the four from centre to centre is left out.
   const Pixel level[] = {{5, 5}, {9, 5}};
-  crisp.Add(level, 0xFF0000);
+  DrawCrispLine(canvas, level, 0xFF0000);
   for (int x = 4; x <= 10; ++x) {
     EXPECT_EQ(canvas.Row(5)[x] & 0xFFFFFF, x >= 5 && x < 9 ? 0xFF0000u : 0x203040u) << x;
   }
-  // An outline waits for the next stroke, which a line of another colour
-  // brings.
+  // Known pixels stand for the stroke well inside the image; at an edge
+  // Cairo strokes the line.
   const Pixel outline[] = {{20, 20}, {17, 5}, {23, 5}, {20, 20}};
-  crisp.Add(outline, 0x00FF00);
-  EXPECT_EQ(canvas.Row(12)[18] & 0xFFFFFF, 0x203040u);
-  const Pixel upright[] = {{30, 8}, {30, 20}};
-  crisp.Add(upright, 0x0000FF);
-  EXPECT_EQ(canvas.Row(5)[20] & 0xFFFFFF, 0x00FF00u);
-  EXPECT_EQ(canvas.Row(12)[20] & 0xFFFFFF, 0x203040u);  // inside the outline
-  for (int y = 7; y <= 21; ++y) {
-    EXPECT_EQ(canvas.Row(y)[30] & 0xFFFFFF, y >= 8 && y < 20 ? 0x0000FFu : 0x203040u) << y;
-  }
-  // So does the end of the gathering.
-  crisp.Add(outline, 0xFFFF00);
-  EXPECT_EQ(canvas.Row(5)[20] & 0xFFFFFF, 0x00FF00u);
-  crisp.Stroke();
-  EXPECT_EQ(canvas.Row(5)[20] & 0xFFFFFF, 0xFFFF00u);
+  const PixelOffset known[] = {{0, 0}, {1, 1}};
+  DrawCrispLine(canvas, outline, {30, 10}, known, 0x00FF00);
+  EXPECT_EQ(canvas.Row(10)[30] & 0xFFFFFF, 0x00FF00u);
+  EXPECT_EQ(canvas.Row(11)[31] & 0xFFFFFF, 0x00FF00u);
+  EXPECT_EQ(canvas.Row(5)[20] & 0xFFFFFF, 0x203040u);
+  const Pixel atTheEdge[] = {{1, 20}, {1, 28}};
+  DrawCrispLine(canvas, atTheEdge, {30, 20}, known, 0x0000FF);
+  EXPECT_EQ(canvas.Row(20)[30] & 0xFFFFFF, 0x203040u);
+  EXPECT_EQ(canvas.Row(24)[1] & 0xFFFFFF, 0x0000FFu);
 }
 
 }  // namespace
