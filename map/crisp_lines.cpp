@@ -1,8 +1,11 @@
 #include "map/crisp_lines.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 
 namespace navmap {
 namespace {
@@ -34,8 +37,9 @@ struct FixedPoint {
   int64_t y = 0;
 };
 
-// Where Cairo's pen meets the sides of a line one pixel wide, from its
-// middle: half a pixel square to the line, in fixed point.
+// Half a pixel square to a line along (dx, dy), in fixed point, as Cairo
+// works it out: from the line's unit direction in floating point (scaling
+// by 256 changes none of its bits), rounded to the nearest fixed step.
 FixedPoint HalfPenAcross(int64_t dx, int64_t dy) {
   double unitX = dx == 0 ? 0 : dx > 0 ? 1 : -1;
   double unitY = dy == 0 ? 0 : dy > 0 ? 1 : -1;
@@ -44,7 +48,7 @@ FixedPoint HalfPenAcross(int64_t dx, int64_t dy) {
     unitX = static_cast<double>(dx) / length;
     unitY = static_cast<double>(dy) / length;
   }
-  // Cairo rounds to the nearest fixed step, halves to even.
+  // Halves go to even, as Cairo's conversion rounds them.
   return {static_cast<int64_t>(std::nearbyint(-unitY * 0.5 * kFixedOne)),
           static_cast<int64_t>(std::nearbyint(unitX * 0.5 * kFixedOne))};
 }
