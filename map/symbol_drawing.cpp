@@ -22,13 +22,38 @@ constexpr int kLocalizerCentrePx = kLocalizerCellPx / 2;
 
 enum class Sprite { Circle, FilledCircle, Triangle };
 
-// Draws the sprite as the display's Cairo target would and keeps the pixels set.
-std::vector<PixelOffset> DrawSprite(Sprite sprite) {
-  cairo_surface_t* surface =
-      cairo_image_surface_create(CAIRO_FORMAT_A8, kSpriteCellPx, kSpriteCellPx);
+// The pixels set in the A8 cell drawn on, about its centre; lets go of it.
+std::vector<PixelOffset> PixelsSet(cairo_t* cairo, int cellPx) {
+  cairo_surface_t* surface = cairo_get_target(cairo);
+  cairo_surface_flush(surface);
+  std::vector<PixelOffset> pixels;
+  const uint8_t* data = cairo_image_surface_get_data(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  const int centrePx = cellPx / 2;
+  for (int y = 0; y < cellPx && data != nullptr; ++y) {
+    for (int x = 0; x < cellPx; ++x) {
+      if (data[y * stride + x] != 0) {
+        pixels.push_back({static_cast<int8_t>(x - centrePx), static_cast<int8_t>(y - centrePx)});
+      }
+    }
+  }
+  cairo_destroy(cairo);
+  return pixels;
+}
+
+// A context to draw a sprite on a cell of `cellPx` as the map draws symbols.
+cairo_t* SpriteCell(int cellPx) {
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, cellPx, cellPx);
   cairo_t* cairo = cairo_create(surface);
+  cairo_surface_destroy(surface);  // the context holds it
   cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
   cairo_set_line_width(cairo, 1.0);
+  return cairo;
+}
+
+// Draws the sprite as the display's Cairo target would and keeps the pixels set.
+std::vector<PixelOffset> DrawSprite(Sprite sprite) {
+  cairo_t* cairo = SpriteCell(kSpriteCellPx);
   const double centre = kSpriteCentrePx + kPixelCentre;
   if (sprite == Sprite::Triangle) {
     bool first = true;
@@ -45,21 +70,7 @@ std::vector<PixelOffset> DrawSprite(Sprite sprite) {
     if (sprite == Sprite::FilledCircle) cairo_fill_preserve(cairo);
   }
   cairo_stroke(cairo);
-  cairo_surface_flush(surface);
-  std::vector<PixelOffset> pixels;
-  const uint8_t* data = cairo_image_surface_get_data(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
-  for (int y = 0; y < kSpriteCellPx && data != nullptr; ++y) {
-    for (int x = 0; x < kSpriteCellPx; ++x) {
-      if (data[y * stride + x] != 0) {
-        pixels.push_back(
-            {static_cast<int8_t>(x - kSpriteCentrePx), static_cast<int8_t>(y - kSpriteCentrePx)});
-      }
-    }
-  }
-  cairo_destroy(cairo);
-  cairo_surface_destroy(surface);
-  return pixels;
+  return PixelsSet(cairo, kSpriteCellPx);
 }
 
 // Turns an offset counter-clockwise on the screen by turnDeg.
@@ -84,41 +95,23 @@ std::array<Pixel, 4> LocalizerOutline(Pixel at, double courseDeg) {
 
 // The pixels Cairo sets stroking `outline` (about the origin) on its own.
 std::vector<PixelOffset> StrokedPixels(std::span<const Pixel> outline) {
-  cairo_surface_t* surface =
-      cairo_image_surface_create(CAIRO_FORMAT_A8, kLocalizerCellPx, kLocalizerCellPx);
-  cairo_t* cairo = cairo_create(surface);
-  cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
-  cairo_set_line_width(cairo, 1.0);
+  cairo_t* cairo = SpriteCell(kLocalizerCellPx);
   const double centre = kLocalizerCentrePx + kPixelCentre;
   cairo_move_to(cairo, centre + outline[0].x, centre + outline[0].y);
   for (size_t i = 1; i < outline.size(); ++i) {
     cairo_line_to(cairo, centre + outline[i].x, centre + outline[i].y);
   }
   cairo_stroke(cairo);
-  cairo_surface_flush(surface);
-  std::vector<PixelOffset> pixels;
-  const uint8_t* data = cairo_image_surface_get_data(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
-  for (int y = 0; y < kLocalizerCellPx && data != nullptr; ++y) {
-    for (int x = 0; x < kLocalizerCellPx; ++x) {
-      if (data[y * stride + x] != 0) {
-        pixels.push_back({static_cast<int8_t>(x - kLocalizerCentrePx),
-                          static_cast<int8_t>(y - kLocalizerCentrePx)});
-      }
-    }
-  }
-  cairo_destroy(cairo);
-  cairo_surface_destroy(surface);
-  return pixels;
+  return PixelsSet(cairo, kLocalizerCellPx);
 }
 
 // A localizer's pixels for each whole course, as a stroke of its own sets
 // them: worked out once, for a stroke costs far more than stamping them.
 const std::vector<std::vector<PixelOffset>>& LocalizerSprites() {
   static const std::vector<std::vector<PixelOffset>> sprites = [] {
-    std::vector<std::vector<PixelOffset>> all;
-    for (int courseDeg = 0; courseDeg < 360; ++courseDeg) {
-      all.push_back(StrokedPixels(LocalizerOutline({0, 0}, courseDeg)));
+    std::vector<std::vector<PixelOffset>> all(360);
+    for (size_t courseDeg = 0; courseDeg < all.size(); ++courseDeg) {
+      all[courseDeg] = StrokedPixels(LocalizerOutline({0, 0}, static_cast<double>(courseDeg)));
     }
     return all;
   }();
