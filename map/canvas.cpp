@@ -31,7 +31,10 @@ uint32_t Mix(uint32_t dst, Rgb colour, uint32_t alpha) {
 
 // Blends one row of mask values over `count` pixels, as Mix does pixel by
 // pixel (a value of 0 leaves a pixel as it was, 255 sets the colour).
-void MixRow(uint32_t* pixels, const uint8_t* alpha, int count, Rgb colour) {
+// `roomPx` (at least `count`) pixels of the row may be read and written
+// back unchanged.
+void MixRow(uint32_t* pixels, const uint8_t* alpha, int count, [[maybe_unused]] int roomPx,
+            Rgb colour) {
   int x = 0;
 #if defined(__SSE2__)
   // Four pixels at a time, each channel in a 16-bit lane: the same sums
@@ -47,11 +50,8 @@ void MixRow(uint32_t* pixels, const uint8_t* alpha, int count, Rgb colour) {
                                       half);
     return _mm_srli_epi16(_mm_add_epi16(sum, _mm_srli_epi16(sum, 8)), 8);
   };
-  for (; x + 4 <= count; x += 4) {
-    uint32_t four = 0;
-    std::memcpy(&four, alpha + x, sizeof four);
-    if (four == 0) continue;
-    const __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + x));
+  const auto mixFour = [&](int at, uint32_t four) {
+    const __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + at));
     const __m128i a16 = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(four)), zero);
     const __m128i aPairs = _mm_unpacklo_epi16(a16, a16);
     const __m128i low = blend(_mm_unpacklo_epi8(dst, zero), _mm_unpacklo_epi32(aPairs, aPairs));
@@ -60,7 +60,20 @@ void MixRow(uint32_t* pixels, const uint8_t* alpha, int count, Rgb colour) {
     const __m128i untouched = _mm_cmpeq_epi32(_mm_unpacklo_epi16(a16, zero), zero);
     const __m128i result =
         _mm_or_si128(_mm_and_si128(untouched, dst), _mm_andnot_si128(untouched, mixed));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + x), result);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + at), result);
+  };
+  for (; x + 4 <= count; x += 4) {
+    uint32_t four = 0;
+    std::memcpy(&four, alpha + x, sizeof four);
+    if (four != 0) mixFour(x, four);
+  }
+  // A glyph's rows are a few pixels wide: their last pixels go four at a
+  // time too, with no mask past the row's end, where the image has room.
+  if (x < count && x + 4 <= roomPx) {
+    uint32_t four = 0;
+    for (int i = 0; x + i < count; ++i) four |= static_cast<uint32_t>(alpha[x + i]) << (8 * i);
+    if (four != 0) mixFour(x, four);
+    x = count;
   }
 #endif
   for (; x < count; ++x) {
@@ -118,6 +131,13 @@ void Canvas::Fill(Rgb colour) {
   for (int y = 0; y < heightPx_; ++y) std::fill_n(Row(y), widthPx_, kOpaque | colour);
 }
 
+void Canvas::Run(int y, int left, int right, Rgb colour) {
+  if (y < 0 || y >= heightPx_) return;
+  left = std::max(0, left);
+  right = std::min(widthPx_, right);
+  if (left < right) std::fill(Row(y) + left, Row(y) + right, kOpaque | colour);
+}
+
 void Canvas::Square(int x, int y, int sizePx, Rgb colour) {
   const int left = std::max(0, x);
   const int right = std::min(widthPx_, x + sizePx);
@@ -139,7 +159,8 @@ void Canvas::Mask(int left, int top, int widthPx, int heightPx, const uint8_t* a
   if (firstX >= lastX) return;
   for (int y = firstY; y < lastY; ++y) {
     const uint8_t* maskRow = alpha + static_cast<std::ptrdiff_t>(y) * widthPx;
-    MixRow(Row(top + y) + left + firstX, maskRow + firstX, lastX - firstX, colour);
+    MixRow(Row(top + y) + left + firstX, maskRow + firstX, lastX - firstX, widthPx_ - left - firstX,
+           colour);
   }
 }
 

@@ -41,6 +41,8 @@ class Canvas {
   void SetPixel(int x, int y, Rgb colour) {
     if (x >= 0 && y >= 0 && x < widthPx_ && y < heightPx_) Row(y)[x] = colour;
   }
+  // Pixels left <= x < right of row y.
+  void Run(int y, int left, int right, Rgb colour);
   // A square of `sizePx` with its top-left corner at (x, y).
   void Square(int x, int y, int sizePx, Rgb colour);
   void Stamp(int x, int y, std::span<const PixelOffset> pixels, Rgb colour);

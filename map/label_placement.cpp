@@ -50,6 +50,47 @@ bool ClipLine(double& x0, double& y0, double& x1, double& y1, const PixelBox& bo
   return true;
 }
 
+// The pixels of a line in one row: Bresenham's walk is 8-connected, so
+// they lie side by side.
+struct PixelRun {
+  int y = 0;
+  int left = 0;
+  int right = 0;  // the last pixel's, not past it
+};
+
+PixelRun Joined(const PixelRun& a, const PixelRun& b) {
+  return {a.y, std::min(a.left, b.left), std::max(a.right, b.right)};
+}
+
+// Calls fn(run) for the pixels of the line from (x0, y0) to (x1, y1), row
+// by row from the first.
+template <class Fn>
+void ForEachRun(int x0, int y0, int x1, int y1, Fn&& fn) {
+  const int dx = std::abs(x1 - x0);
+  const int dy = -std::abs(y1 - y0);
+  const int stepX = x0 < x1 ? 1 : -1;
+  const int stepY = y0 < y1 ? 1 : -1;
+  int error = dx + dy;
+  PixelRun run{y0, x0, x0};
+  while (x0 != x1 || y0 != y1) {
+    const int twice = 2 * error;
+    if (twice >= dy) {
+      error += dy;
+      x0 += stepX;
+    }
+    if (twice <= dx) {
+      error += dx;
+      y0 += stepY;
+      fn(run);
+      run = {y0, x0, x0};
+      continue;
+    }
+    run.left = std::min(run.left, x0);
+    run.right = std::max(run.right, x0);
+  }
+  fn(run);
+}
+
 PlacedLabel At(int penX, int baselineY, int widthPx, const GlyphAtlas& atlas) {
   PlacedLabel label;
   label.penX = penX;
@@ -115,29 +156,35 @@ void LabelSpace::Take(const PixelBox& box, uint8_t hold) {
 void LabelSpace::TakeLine(int fromX, int fromY, int toX, int toY, uint8_t hold) {
   double ax = fromX, ay = fromY, bx = toX, by = toY;
   if (!ClipLine(ax, ay, bx, by, {-1, -1, widthPx_ + 1, heightPx_ + 1})) return;
-  int x0 = static_cast<int>(std::lround(ax));
-  int y0 = static_cast<int>(std::lround(ay));
+  const int x0 = static_cast<int>(std::lround(ax));
+  const int y0 = static_cast<int>(std::lround(ay));
   const int x1 = static_cast<int>(std::lround(bx));
   const int y1 = static_cast<int>(std::lround(by));
-  // Bresenham's walk, each pixel with its neighbours.
-  const int dx = std::abs(x1 - x0);
-  const int dy = -std::abs(y1 - y0);
-  const int stepX = x0 < x1 ? 1 : -1;
   const int stepY = y0 < y1 ? 1 : -1;
-  int error = dx + dy;
-  while (true) {
-    Take({x0 - 1, y0 - 1, x0 + 2, y0 + 2}, hold);
-    if (x0 == x1 && y0 == y1) break;
-    const int twice = 2 * error;
-    if (twice >= dy) {
-      error += dy;
-      x0 += stepX;
+  // Each pixel of the line takes its eight neighbours. The runs of
+  // neighbouring rows touch, so a row of the space takes one span: from the
+  // leftmost to the rightmost pixel of the runs of its own row and of the
+  // rows on either side, a pixel wider.
+  const auto takeRow = [&](int y, int left, int right) {
+    Take({left - 1, y, right + 2, y + 1}, hold);
+  };
+  PixelRun older;
+  PixelRun previous;
+  int runs = 0;
+  ForEachRun(x0, y0, x1, y1, [&](const PixelRun& run) {
+    if (runs == 0) {
+      takeRow(run.y - stepY, run.left, run.right);
+    } else {
+      const PixelRun joined = Joined(runs >= 2 ? Joined(older, previous) : previous, run);
+      takeRow(previous.y, joined.left, joined.right);
     }
-    if (twice <= dx) {
-      error += dx;
-      y0 += stepY;
-    }
-  }
+    older = previous;
+    previous = run;
+    ++runs;
+  });
+  const PixelRun last = runs >= 2 ? Joined(older, previous) : previous;
+  takeRow(previous.y, last.left, last.right);
+  takeRow(previous.y + stepY, previous.left, previous.right);
 }
 
 std::array<PlacedLabel, kLabelPlaces> LabelCandidates(const LabelRequest& request, int widthPx,

@@ -99,7 +99,11 @@ class EntryPainter {
       canvas_.Square(at.x, at.y, kDotPx, colour);
       space_.Take({at.x, at.y, at.x + kDotPx, at.y + kDotPx}, hold_);
     } else {
-      line = database_.List(entry.kind).GetLine(entry.row);
+      // Finding a line costs a walk through the list; a station's symbol is
+      // the same whatever its line says, so only its label reads it.
+      if (symbol == MapSymbol::Airport || symbol == MapSymbol::Ils) {
+        line = database_.List(entry.kind).GetLine(entry.row);
+      }
       reachPx = DrawSymbol(symbol, at, line, colour);
     }
     drawn_.push_back({entry, symbol, at, reachPx, priority});

@@ -9,13 +9,9 @@
 #include <span>
 
 #include "map/canvas.h"
+#include "map/crisp_lines.h"
 
 namespace navmap {
-
-struct Pixel {
-  int x = 0;
-  int y = 0;
-};
 
 std::span<const PixelOffset> StationCirclePixels();
 std::span<const PixelOffset> FilledCirclePixels();

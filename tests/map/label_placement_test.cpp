@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -142,6 +143,73 @@ TEST(LabelPlacementTest, ALabelMayCoverALessImportantSymbolButNotTheRouteOrALabe
   // A line far outside the image takes nothing and costs nothing.
   space.TakeLine(-2000000, 5, -1000000, 5, kHeldByRoute);
   EXPECT_TRUE(space.Free({0, 0, 50, 20}, HoldOf(5)));
+}
+
+// The straightforward way: Bresenham's walk, every pixel with its eight
+// neighbours, for a line whose ends need no clipping.
+void TakeLinePixelByPixel(LabelSpace& space, int x0, int y0, int x1, int y1, uint8_t hold) {
+  const int dx = std::abs(x1 - x0);
+  const int dy = -std::abs(y1 - y0);
+  const int stepX = x0 < x1 ? 1 : -1;
+  const int stepY = y0 < y1 ? 1 : -1;
+  int error = dx + dy;
+  while (true) {
+    space.Take({x0 - 1, y0 - 1, x0 + 2, y0 + 2}, hold);
+    if (x0 == x1 && y0 == y1) break;
+    const int twice = 2 * error;
+    if (twice >= dy) {
+      error += dy;
+      x0 += stepX;
+    }
+    if (twice <= dx) {
+      error += dx;
+      y0 += stepY;
+    }
+  }
+}
+
+std::vector<uint8_t> Holds(const LabelSpace& space) {
+  std::vector<uint8_t> holds;
+  for (int y = 0; y < space.HeightPx(); ++y) {
+    holds.insert(holds.end(), space.HoldRow(y), space.HoldRow(y) + space.WidthPx());
+  }
+  return holds;
+}
+
+TEST(LabelSpaceTest, ALineTakesWhatItsPixelsWithTheirNeighboursTakeUpToTheImageEdges) {
+  std::mt19937 random(20261209);
+  for (int round = 0; round < 400; ++round) {
+    const int widthPx = std::uniform_int_distribution<int>(1, 40)(random);
+    const int heightPx = std::uniform_int_distribution<int>(1, 30)(random);
+    LabelSpace bySpans(widthPx, heightPx);
+    LabelSpace byPixels(widthPx, heightPx);
+    // Ends anywhere from a pixel before the image to a pixel past it, so
+    // that lines run along and across every edge; holds over and under
+    // what earlier lines took.
+    std::uniform_int_distribution<int> x(-1, widthPx);
+    std::uniform_int_distribution<int> y(-1, heightPx);
+    std::uniform_int_distribution<int> hold(1, kHeldByLabel);
+    for (int line = 0; line < 6; ++line) {
+      const int x0 = x(random), y0 = y(random), x1 = x(random), y1 = y(random);
+      const auto held = static_cast<uint8_t>(hold(random));
+      bySpans.TakeLine(x0, y0, x1, y1, held);
+      TakeLinePixelByPixel(byPixels, x0, y0, x1, y1, held);
+      ASSERT_EQ(Holds(bySpans), Holds(byPixels))
+          << "round " << round << ": " << x0 << "," << y0 << " to " << x1 << "," << y1 << " in "
+          << widthPx << " x " << heightPx;
+    }
+  }
+  // A point, a level and an upright line: three rows, three columns.
+  LabelSpace space(8, 8);
+  space.TakeLine(3, 3, 3, 3, 7);
+  space.TakeLine(0, 7, 7, 7, 9);
+  std::vector<uint8_t> expected(64, 0);
+  for (int y = 2; y <= 4; ++y) {
+    for (int x = 2; x <= 4; ++x) expected[static_cast<size_t>(y * 8 + x)] = 7;
+  }
+  for (int x = 0; x < 8; ++x) expected[static_cast<size_t>(6 * 8 + x)] = 9;
+  for (int x = 0; x < 8; ++x) expected[static_cast<size_t>(7 * 8 + x)] = 9;
+  EXPECT_EQ(Holds(space), expected);
 }
 
 }  // namespace
