@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -210,6 +211,40 @@ TEST(LabelSpaceTest, ALineTakesWhatItsPixelsWithTheirNeighboursTakeUpToTheImageE
   for (int x = 0; x < 8; ++x) expected[static_cast<size_t>(6 * 8 + x)] = 9;
   for (int x = 0; x < 8; ++x) expected[static_cast<size_t>(7 * 8 + x)] = 9;
   EXPECT_EQ(Holds(space), expected);
+}
+
+TEST(LabelSpaceTest, ABoxRaisesItsOwnPixelsToItsHoldAndLeavesEveryOtherPixelAsItWas) {
+  // Boxes of every width from one pixel to past two words of holds, at
+  // every place along rows whose holds are above and below the box's,
+  // against the same boxes taken one pixel at a time.
+  std::mt19937 random(20261210);
+  constexpr int kWidthPx = 53;
+  constexpr int kHeightPx = 5;
+  for (int round = 0; round < 300; ++round) {
+    LabelSpace space(kWidthPx, kHeightPx);
+    std::vector<uint8_t> expected(static_cast<size_t>(kWidthPx * kHeightPx));
+    for (int y = 0; y < kHeightPx; ++y) {
+      for (int x = 0; x < kWidthPx; ++x) {
+        const auto hold = static_cast<uint8_t>(std::uniform_int_distribution<int>(0, 254)(random));
+        space.HoldRow(y)[x] = hold;
+        expected[static_cast<size_t>(y * kWidthPx + x)] = hold;
+      }
+    }
+    const int left = std::uniform_int_distribution<int>(-3, kWidthPx)(random);
+    const int right = left + std::uniform_int_distribution<int>(0, 40)(random);
+    const int top = std::uniform_int_distribution<int>(-1, kHeightPx)(random);
+    const int bottom = top + std::uniform_int_distribution<int>(0, 3)(random);
+    const auto hold = static_cast<uint8_t>(std::uniform_int_distribution<int>(1, 254)(random));
+    space.Take({left, top, right, bottom}, hold);
+    for (int y = std::max(0, top); y < std::min(kHeightPx, bottom); ++y) {
+      for (int x = std::max(0, left); x < std::min(kWidthPx, right); ++x) {
+        uint8_t& held = expected[static_cast<size_t>(y * kWidthPx + x)];
+        held = std::max(held, hold);
+      }
+    }
+    ASSERT_EQ(Holds(space), expected) << "round " << round << ": " << left << "," << top << " to "
+                                      << right << "," << bottom << " at " << int{hold};
+  }
 }
 
 }  // namespace
