@@ -6,10 +6,6 @@
 #include <cstring>
 #include <numeric>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace navmap {
 namespace {
 
@@ -19,35 +15,6 @@ constexpr int kHaloPx = 1;
 constexpr int kSpacingPx = 1;
 // The same text for two symbols this close is one label.
 constexpr int kRepeatReachPx = 6;
-
-// Raises each of `count` bytes to at least `hold`. With SSE2 the bytes go
-// sixteen at a time, the last word with the hold only in its first lanes
-// (a byte raised to at least 0 is left as it was), so `bytes` must have
-// room for `count` rounded up to 16.
-void RaiseTo(uint8_t* bytes, size_t count, uint8_t hold) {
-#if defined(__SSE2__)
-  alignas(16) static constexpr uint8_t kLanes[32] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                                     0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                                     0xFF, 0xFF, 0xFF, 0xFF};
-  const __m128i holds = _mm_set1_epi8(static_cast<char>(hold));
-  const auto raise = [&](size_t at, __m128i by) {
-    auto* word = reinterpret_cast<__m128i*>(bytes + at);
-    _mm_storeu_si128(word, _mm_max_epu8(_mm_loadu_si128(word), by));
-  };
-  size_t x = 0;
-  for (; x + 16 <= count; x += 16) raise(x, holds);
-  if (x < count) {
-    const __m128i firstLanes =
-        _mm_loadu_si128(reinterpret_cast<const __m128i*>(kLanes + 16 - (count - x)));
-    raise(x, _mm_and_si128(holds, firstLanes));
-  }
-#else
-  for (size_t x = 0; x < count; ++x) bytes[x] = std::max(bytes[x], hold);
-#endif
-}
-
-// The room RaiseTo may touch past a row's last byte.
-constexpr size_t kRaiseRoom = 16;
 
 PixelBox Widened(const PixelBox& box, int px) {
   return {box.left - px, box.top - px, box.right + px, box.bottom + px};
@@ -146,7 +113,7 @@ uint8_t SymbolHoldOf(int priority) {
 LabelSpace::LabelSpace(int widthPx, int heightPx)
     : widthPx_(std::max(0, widthPx)),
       heightPx_(std::max(0, heightPx)),
-      held_(static_cast<size_t>(widthPx_) * static_cast<size_t>(heightPx_) + kRaiseRoom, 0) {}
+      held_(static_cast<size_t>(widthPx_) * static_cast<size_t>(heightPx_), 0) {}
 
 bool LabelSpace::Free(const PixelBox& box, uint8_t hold) const {
   if (box.left < 0 || box.top < 0 || box.right > widthPx_ || box.bottom > heightPx_ ||
@@ -176,14 +143,13 @@ bool LabelSpace::Free(const PixelBox& box, uint8_t hold) const {
 void LabelSpace::Take(const PixelBox& box, uint8_t hold) {
   const int left = std::max(0, box.left);
   const int right = std::min(widthPx_, box.right);
-  if (left >= right) return;
   for (int y = std::max(0, box.top); y < std::min(heightPx_, box.bottom); ++y) {
     uint8_t* row = held_.data() + static_cast<size_t>(y) * widthPx_;
     if (hold == kHeldByLabel) {
       std::fill(row + left, row + right, hold);
       continue;
     }
-    RaiseTo(row + left, static_cast<size_t>(right - left), hold);
+    for (int x = left; x < right; ++x) row[x] = std::max(row[x], hold);
   }
 }
 

@@ -85,7 +85,8 @@ void LayerCache::Clear() {
 
 bool LayerCache::Restore(const LayerKey& key, Canvas& canvas, LabelSpace& space,
                          LowerLayers& layers) const {
-  if (!Holds(key) || space.WidthPx() != canvas.WidthPx() || space.HeightPx() != canvas.HeightPx()) {
+  if (!held_ || !(key == lastKey_) || space.WidthPx() != canvas.WidthPx() ||
+      space.HeightPx() != canvas.HeightPx()) {
     return false;
   }
   size_t nextPixelRun = 0;

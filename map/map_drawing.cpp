@@ -14,27 +14,16 @@ const CoastlineLevel* LevelFor(const Coastlines* coastlines, size_t wanted) {
 }
 
 // Sea and land, coasts and borders and the entries: everything the route,
-// the highlight, the scale bar and the labels go over, drawn or taken from
-// the cache; and the label space as they leave it.
-LabelSpace LowerLayersOf(const MapScene& scene, Canvas& canvas, const Projection& projection,
-                         const DrawnMap& drawn, const CoastlineLevel* level, const LayerKey& key,
-                         LowerLayers& layers) {
-  if (scene.cache != nullptr && scene.cache->Holds(key)) {
-    LabelSpace space(canvas.WidthPx(), canvas.HeightPx());
-    if (scene.cache->Restore(key, canvas, space, layers)) return space;
-  }
+// the highlight, the scale bar and the labels go over.
+void DrawLowerLayers(const MapScene& scene, Canvas& canvas, const Projection& projection,
+                     const DrawnMap& drawn, const CoastlineLevel* level, LabelSpace& space,
+                     LowerLayers& layers) {
   DrawLandAndSea(canvas, projection, level);
-  // Sea and land write every pixel of the image, which pushes what came
-  // before out of the processor's cache: the label space, read and written
-  // by every symbol and label, is made after them so that it stays in.
-  LabelSpace space(canvas.WidthPx(), canvas.HeightPx());
   if (level != nullptr) DrawCoastlines(canvas, projection, *level);
   if (scene.database != nullptr && scene.index != nullptr) {
     DrawNavaids(canvas, projection, {*scene.database, *scene.index, drawn.detail}, layers.symbols,
                 layers.requests, space);
   }
-  if (scene.cache != nullptr) scene.cache->Offer(key, canvas, space, layers);
-  return space;
 }
 
 }  // namespace
@@ -50,9 +39,13 @@ DrawnMap DrawMap(const MapScene& scene, const MapView& view, cairo_surface_t* su
   drawn.detail = DetailFor(projection.View().pxPerNm);
 
   const CoastlineLevel* level = LevelFor(scene.coastlines, drawn.detail.coastlineLevel);
+  LabelSpace space(canvas.WidthPx(), canvas.HeightPx());
   LowerLayers layers;
   const LayerKey key{sized, canvas.Format(), level, scene.database, scene.index};
-  LabelSpace space = LowerLayersOf(scene, canvas, projection, drawn, level, key, layers);
+  if (scene.cache == nullptr || !scene.cache->Restore(key, canvas, space, layers)) {
+    DrawLowerLayers(scene, canvas, projection, drawn, level, space, layers);
+    if (scene.cache != nullptr) scene.cache->Offer(key, canvas, space, layers);
+  }
   drawn.symbols = std::move(layers.symbols);
   std::vector<LabelRequest>& requests = layers.requests;
   if (scene.route != nullptr) {
