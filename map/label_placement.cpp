@@ -6,6 +6,10 @@
 #include <cstring>
 #include <numeric>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace navmap {
 namespace {
 
@@ -113,28 +117,79 @@ uint8_t SymbolHoldOf(int priority) {
 LabelSpace::LabelSpace(int widthPx, int heightPx)
     : widthPx_(std::max(0, widthPx)),
       heightPx_(std::max(0, heightPx)),
-      held_(static_cast<size_t>(widthPx_) * static_cast<size_t>(heightPx_), 0) {}
+      tilesX_((widthPx_ + kTilePx - 1) / kTilePx),
+      tilesY_((heightPx_ + kTilePx - 1) / kTilePx),
+      // Left uncleared: a tile is cleared when it is first taken.
+      tiles_(new Tile[static_cast<size_t>(tilesX_) * static_cast<size_t>(tilesY_)]),
+      taken_(static_cast<size_t>(tilesX_) * static_cast<size_t>(tilesY_), 0) {}
+
+uint8_t* LabelSpace::TakenTile(size_t tile) {
+  uint8_t* holds = tiles_[tile].holds;
+  if (taken_[tile] == 0) {
+    std::memset(holds, 0, sizeof(Tile::holds));
+    taken_[tile] = 1;
+  }
+  return holds;
+}
+
+namespace {
+
+// The byte lanes from..to - 1 of a tile row, as a mask of 0xFF bytes.
+uint64_t LaneMask(int from, int to) {
+  const uint64_t upTo = to >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * to)) - 1;
+  return upTo & ~((uint64_t{1} << (8 * from)) - 1);
+}
+
+// True when a lane of `lanes` in the eight holds at `row` is `hold` or more.
+bool AnyHeld(const uint8_t* row, uint64_t lanes, uint8_t hold) {
+#if defined(__SSE2__)
+  const __m128i holds = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row));
+  // h >= hold exactly where max(h, hold) == h.
+  const __m128i held =
+      _mm_cmpeq_epi8(_mm_max_epu8(holds, _mm_set1_epi8(static_cast<char>(hold))), holds);
+  const auto heldLanes = static_cast<uint64_t>(_mm_cvtsi128_si64(held));
+  return (heldLanes & lanes) != 0;
+#else
+  for (int i = 0; i < 8; ++i) {
+    if ((lanes >> (8 * i) & 0xFF) != 0 && row[i] >= hold) return true;
+  }
+  return false;
+#endif
+}
+
+// Raises the lanes of `lanes` in the eight holds at `row` to at least `hold`.
+void RaiseLanes(uint8_t* row, uint64_t lanes, uint8_t hold) {
+#if defined(__SSE2__)
+  // A lane raised to at least 0 is left as it was.
+  const __m128i raise = _mm_and_si128(_mm_set1_epi8(static_cast<char>(hold)),
+                                      _mm_cvtsi64_si128(static_cast<long long>(lanes)));
+  auto* at = reinterpret_cast<__m128i*>(row);
+  _mm_storel_epi64(at, _mm_max_epu8(_mm_loadl_epi64(at), raise));
+#else
+  for (int i = 0; i < 8; ++i) {
+    if ((lanes >> (8 * i) & 0xFF) != 0) row[i] = std::max(row[i], hold);
+  }
+#endif
+}
+
+}  // namespace
 
 bool LabelSpace::Free(const PixelBox& box, uint8_t hold) const {
   if (box.left < 0 || box.top < 0 || box.right > widthPx_ || box.bottom > heightPx_ ||
       box.left >= box.right || box.top >= box.bottom) {
     return false;
   }
-  const size_t width = static_cast<size_t>(box.right - box.left);
-  for (int y = box.top; y < box.bottom; ++y) {
-    const uint8_t* row = held_.data() + static_cast<size_t>(y) * widthPx_ + box.left;
-    size_t x = 0;
-    // Most of the image is free: eight free pixels are one zero word.
-    for (; x + sizeof(uint64_t) <= width; x += sizeof(uint64_t)) {
-      uint64_t eight = 0;
-      std::memcpy(&eight, row + x, sizeof eight);
-      if (eight == 0) continue;
-      for (size_t i = 0; i < sizeof eight; ++i) {
-        if (row[x + i] >= hold) return false;
+  for (int tileY = box.top / kTilePx; tileY <= (box.bottom - 1) / kTilePx; ++tileY) {
+    const int firstRow = std::max(box.top, tileY * kTilePx) - tileY * kTilePx;
+    const int endRow = std::min(box.bottom, (tileY + 1) * kTilePx) - tileY * kTilePx;
+    for (int tileX = box.left / kTilePx; tileX <= (box.right - 1) / kTilePx; ++tileX) {
+      const size_t tile = TileAt(tileX, tileY);
+      if (taken_[tile] == 0) continue;  // most of the image is free
+      const uint64_t lanes = LaneMask(std::max(box.left, tileX * kTilePx) - tileX * kTilePx,
+                                      std::min(box.right, (tileX + 1) * kTilePx) - tileX * kTilePx);
+      for (int row = firstRow; row < endRow; ++row) {
+        if (AnyHeld(tiles_[tile].holds + row * kTilePx, lanes, hold)) return false;
       }
-    }
-    for (; x < width; ++x) {
-      if (row[x] >= hold) return false;
     }
   }
   return true;
@@ -143,13 +198,66 @@ bool LabelSpace::Free(const PixelBox& box, uint8_t hold) const {
 void LabelSpace::Take(const PixelBox& box, uint8_t hold) {
   const int left = std::max(0, box.left);
   const int right = std::min(widthPx_, box.right);
-  for (int y = std::max(0, box.top); y < std::min(heightPx_, box.bottom); ++y) {
-    uint8_t* row = held_.data() + static_cast<size_t>(y) * widthPx_;
-    if (hold == kHeldByLabel) {
-      std::fill(row + left, row + right, hold);
-      continue;
+  const int top = std::max(0, box.top);
+  const int bottom = std::min(heightPx_, box.bottom);
+  if (left >= right || top >= bottom) return;
+  for (int tileY = top / kTilePx; tileY <= (bottom - 1) / kTilePx; ++tileY) {
+    const int firstRow = std::max(top, tileY * kTilePx) - tileY * kTilePx;
+    const int endRow = std::min(bottom, (tileY + 1) * kTilePx) - tileY * kTilePx;
+    for (int tileX = left / kTilePx; tileX <= (right - 1) / kTilePx; ++tileX) {
+      uint8_t* holds = TakenTile(TileAt(tileX, tileY));
+      const uint64_t lanes = LaneMask(std::max(left, tileX * kTilePx) - tileX * kTilePx,
+                                      std::min(right, (tileX + 1) * kTilePx) - tileX * kTilePx);
+      for (int row = firstRow; row < endRow; ++row) RaiseLanes(holds + row * kTilePx, lanes, hold);
     }
-    for (int x = left; x < right; ++x) row[x] = std::max(row[x], hold);
+  }
+}
+
+void LabelSpace::ReadRow(int y, uint8_t* holds) const {
+  const int tileY = y / kTilePx;
+  const int row = y - tileY * kTilePx;
+  for (int tileX = 0; tileX < tilesX_; ++tileX) {
+    const size_t tile = TileAt(tileX, tileY);
+    const auto count = static_cast<size_t>(std::min(kTilePx, widthPx_ - tileX * kTilePx));
+    uint8_t* to = holds + static_cast<ptrdiff_t>(tileX) * kTilePx;
+    if (taken_[tile] == 0) {
+      std::memset(to, 0, count);
+    } else {
+      std::memcpy(to, tiles_[tile].holds + row * kTilePx, count);
+    }
+  }
+}
+
+void LabelSpace::WriteRow(int y, const uint8_t* holds) {
+  const int tileY = y / kTilePx;
+  const int row = y - tileY * kTilePx;
+  for (int tileX = 0; tileX < tilesX_; ++tileX) {
+    const size_t tile = TileAt(tileX, tileY);
+    const auto count = static_cast<size_t>(std::min(kTilePx, widthPx_ - tileX * kTilePx));
+    const uint8_t* from = holds + static_cast<ptrdiff_t>(tileX) * kTilePx;
+    // A tile never taken holds zeros already: one that stays all zero stays untaken.
+    if (taken_[tile] == 0 && std::all_of(from, from + count, [](uint8_t h) { return h == 0; }))
+      continue;
+    std::memcpy(TakenTile(tile) + row * kTilePx, from, count);
+  }
+}
+
+void LabelSpace::KeepTaken(std::vector<uint32_t>& tiles, std::vector<Tile>& holds) const {
+  tiles.clear();
+  holds.clear();
+  for (size_t tile = 0; tile < taken_.size(); ++tile) {
+    if (taken_[tile] == 0) continue;
+    tiles.push_back(static_cast<uint32_t>(tile));
+    holds.push_back(tiles_[tile]);
+  }
+}
+
+void LabelSpace::PutBack(const std::vector<uint32_t>& tiles, const std::vector<Tile>& holds) {
+  std::fill(taken_.begin(), taken_.end(), uint8_t{0});
+  for (size_t i = 0; i < tiles.size() && i < holds.size(); ++i) {
+    if (tiles[i] >= taken_.size()) continue;
+    tiles_[tiles[i]] = holds[i];
+    taken_[tiles[i]] = 1;
   }
 }
 

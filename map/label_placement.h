@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -71,25 +72,49 @@ uint8_t SymbolHoldOf(int priority);
 
 // The pixels of the image taken so far, by labels and by the symbols and
 // lines that labels must not cover.
+//
+// The holds are kept in tiles of 8 x 8 pixels, a tile to a cache line, so
+// that a symbol's or a label's box touches a few lines instead of one or
+// two per row; a tile is cleared when first taken, so a space costs
+// nothing for the parts of the image no symbol or label reaches.
 class LabelSpace {
  public:
   LabelSpace(int widthPx, int heightPx);
   // True when the box lies inside the image and none of its pixels is held
   // as firmly as `hold` or more.
   bool Free(const PixelBox& box, uint8_t hold = 1) const;
+  // Raises the holds of the box's pixels in the image to at least `hold`.
   void Take(const PixelBox& box, uint8_t hold = kHeldByLabel);
   // The pixels of a line, a pixel wider on each side (only its part in the image).
   void TakeLine(int fromX, int fromY, int toX, int toY, uint8_t hold);
   int WidthPx() const { return widthPx_; }
   int HeightPx() const { return heightPx_; }
-  // The holds of row y, for a cache of the space to keep and put back.
-  uint8_t* HoldRow(int y) { return held_.data() + static_cast<size_t>(y) * widthPx_; }
-  const uint8_t* HoldRow(int y) const { return held_.data() + static_cast<size_t>(y) * widthPx_; }
+  // The `WidthPx()` holds of row y.
+  void ReadRow(int y, uint8_t* holds) const;
+  void WriteRow(int y, const uint8_t* holds);
+
+  static constexpr int kTilePx = 8;
+  struct alignas(64) Tile {
+    uint8_t holds[kTilePx * kTilePx];  // row by row; left uncleared until taken
+  };
+  // The tiles taken so far, for a cache of the space to keep, and put back
+  // into a space of the same size in place of what it held.
+  void KeepTaken(std::vector<uint32_t>& tiles, std::vector<Tile>& holds) const;
+  void PutBack(const std::vector<uint32_t>& tiles, const std::vector<Tile>& holds);
 
  private:
+  size_t TileAt(int tileX, int tileY) const {
+    return static_cast<size_t>(tileY) * static_cast<size_t>(tilesX_) + static_cast<size_t>(tileX);
+  }
+  // The tile's holds, cleared if it was never taken.
+  uint8_t* TakenTile(size_t tile);
+
   int widthPx_;
   int heightPx_;
-  std::vector<uint8_t> held_;  // the hold of each pixel, row by row; 0 free
+  int tilesX_;
+  int tilesY_;
+  std::unique_ptr<Tile[]> tiles_;
+  std::vector<uint8_t> taken_;  // per tile: 1 once cleared, else all its holds are 0
 };
 
 // The places a label tries, in order, for a text of `widthPx`: the four

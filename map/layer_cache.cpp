@@ -79,7 +79,8 @@ void LayerCache::Clear() {
   held_ = false;
   seenOnce_ = false;
   pixels_.Clear();
-  holds_.Clear();
+  takenTiles_ = std::vector<uint32_t>();
+  takenHolds_ = std::vector<LabelSpace::Tile>();
   layers_ = LowerLayers();
 }
 
@@ -90,11 +91,10 @@ bool LayerCache::Restore(const LayerKey& key, Canvas& canvas, LabelSpace& space,
     return false;
   }
   size_t nextPixelRun = 0;
-  size_t nextHoldRun = 0;
   for (int y = 0; y < canvas.HeightPx(); ++y) {
     pixels_.WriteRow(canvas.Row(y), canvas.WidthPx(), nextPixelRun);
-    holds_.WriteRow(space.HoldRow(y), space.WidthPx(), nextHoldRun);
   }
+  space.PutBack(takenTiles_, takenHolds_);
   layers = layers_;
   return true;
 }
@@ -109,18 +109,16 @@ void LayerCache::Offer(const LayerKey& key, Canvas& canvas, const LabelSpace& sp
     return;
   }
   pixels_.Clear();
-  holds_.Clear();
-  for (int y = 0; y < canvas.HeightPx(); ++y) {
-    pixels_.AddRow(canvas.Row(y), canvas.WidthPx());
-    holds_.AddRow(space.HoldRow(y), space.WidthPx());
-  }
+  for (int y = 0; y < canvas.HeightPx(); ++y) pixels_.AddRow(canvas.Row(y), canvas.WidthPx());
+  space.KeepTaken(takenTiles_, takenHolds_);
   layers_ = layers;
   held_ = true;
   seenOnce_ = false;
 }
 
 size_t LayerCache::HeldBytes() const {
-  size_t bytes = pixels_.HeldBytes() + holds_.HeldBytes();
+  size_t bytes = pixels_.HeldBytes() + takenTiles_.capacity() * sizeof(uint32_t) +
+                 takenHolds_.capacity() * sizeof(LabelSpace::Tile);
   bytes += layers_.symbols.capacity() * sizeof(DrawnSymbol);
   for (const LabelRequest& request : layers_.requests) bytes += request.text.capacity();
   return bytes + layers_.requests.capacity() * sizeof(LabelRequest);

@@ -89,7 +89,8 @@ class LayerCache {
   bool seenOnce_ = false;  // `lastKey_` was drawn once and not kept
   LayerKey lastKey_;
   RowRuns<uint32_t> pixels_;
-  RowRuns<uint8_t> holds_;
+  std::vector<uint32_t> takenTiles_;  // the label space's, as KeepTaken gives them
+  std::vector<LabelSpace::Tile> takenHolds_;
   LowerLayers layers_;
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -171,8 +172,10 @@ void TakeLinePixelByPixel(LabelSpace& space, int x0, int y0, int x1, int y1, uin
 
 std::vector<uint8_t> Holds(const LabelSpace& space) {
   std::vector<uint8_t> holds;
+  std::vector<uint8_t> row(static_cast<size_t>(space.WidthPx()));
   for (int y = 0; y < space.HeightPx(); ++y) {
-    holds.insert(holds.end(), space.HoldRow(y), space.HoldRow(y) + space.WidthPx());
+    space.ReadRow(y, row.data());
+    holds.insert(holds.end(), row.begin(), row.end());
   }
   return holds;
 }
@@ -213,37 +216,61 @@ TEST(LabelSpaceTest, ALineTakesWhatItsPixelsWithTheirNeighboursTakeUpToTheImageE
   EXPECT_EQ(Holds(space), expected);
 }
 
-TEST(LabelSpaceTest, ABoxRaisesItsOwnPixelsToItsHoldAndLeavesEveryOtherPixelAsItWas) {
-  // Boxes of every width from one pixel to past two words of holds, at
-  // every place along rows whose holds are above and below the box's,
-  // against the same boxes taken one pixel at a time.
+TEST(LabelSpaceTest, BoxesAreTakenAndTestedAsOnAPlainPixelMapAcrossTilesAndEdges) {
+  // A space against a plain map of a hold per pixel: rows written back
+  // with holds above and below the boxes', then boxes of every size
+  // from one pixel to several tiles each way, at every place over the
+  // image's edges, taken and tested in turn.
   std::mt19937 random(20261210);
-  constexpr int kWidthPx = 53;
-  constexpr int kHeightPx = 5;
   for (int round = 0; round < 300; ++round) {
-    LabelSpace space(kWidthPx, kHeightPx);
-    std::vector<uint8_t> expected(static_cast<size_t>(kWidthPx * kHeightPx));
-    for (int y = 0; y < kHeightPx; ++y) {
-      for (int x = 0; x < kWidthPx; ++x) {
-        const auto hold = static_cast<uint8_t>(std::uniform_int_distribution<int>(0, 254)(random));
-        space.HoldRow(y)[x] = hold;
-        expected[static_cast<size_t>(y * kWidthPx + x)] = hold;
+    const int widthPx = std::uniform_int_distribution<int>(1, 53)(random);
+    const int heightPx = std::uniform_int_distribution<int>(1, 27)(random);
+    LabelSpace space(widthPx, heightPx);
+    std::vector<uint8_t> plain(static_cast<size_t>(widthPx * heightPx), 0);
+    std::vector<uint8_t> row(static_cast<size_t>(widthPx));
+    // From an empty space to a full one; a sparse one leaves whole tiles
+    // free between held ones.
+    const double heldShare = std::array{0.0, 0.02, 0.3, 1.0}[static_cast<size_t>(round % 4)];
+    std::bernoulli_distribution isHeld(heldShare);
+    for (int y = 0; y < heightPx; ++y) {
+      for (int x = 0; x < widthPx; ++x) {
+        row[static_cast<size_t>(x)] =
+            isHeld(random)
+                ? static_cast<uint8_t>(std::uniform_int_distribution<int>(1, 254)(random))
+                : 0;
+        plain[static_cast<size_t>(y * widthPx + x)] = row[static_cast<size_t>(x)];
       }
+      space.WriteRow(y, row.data());
     }
-    const int left = std::uniform_int_distribution<int>(-3, kWidthPx)(random);
-    const int right = left + std::uniform_int_distribution<int>(0, 40)(random);
-    const int top = std::uniform_int_distribution<int>(-1, kHeightPx)(random);
-    const int bottom = top + std::uniform_int_distribution<int>(0, 3)(random);
-    const auto hold = static_cast<uint8_t>(std::uniform_int_distribution<int>(1, 254)(random));
-    space.Take({left, top, right, bottom}, hold);
-    for (int y = std::max(0, top); y < std::min(kHeightPx, bottom); ++y) {
-      for (int x = std::max(0, left); x < std::min(kWidthPx, right); ++x) {
-        uint8_t& held = expected[static_cast<size_t>(y * kWidthPx + x)];
-        held = std::max(held, hold);
+    ASSERT_EQ(Holds(space), plain) << "round " << round << ": the rows written back";
+    for (int box = 0; box < 8; ++box) {
+      const int left = std::uniform_int_distribution<int>(-3, widthPx)(random);
+      const int right = left + std::uniform_int_distribution<int>(0, 40)(random);
+      const int top = std::uniform_int_distribution<int>(-3, heightPx)(random);
+      const int bottom = top + std::uniform_int_distribution<int>(0, 20)(random);
+      const auto hold = static_cast<uint8_t>(std::uniform_int_distribution<int>(1, 255)(random));
+      const PixelBox taken{left, top, right, bottom};
+      bool free = left >= 0 && top >= 0 && right <= widthPx && bottom <= heightPx && left < right &&
+                  top < bottom;
+      for (int y = std::max(0, top); y < std::min(heightPx, bottom); ++y) {
+        for (int x = std::max(0, left); x < std::min(widthPx, right); ++x) {
+          if (plain[static_cast<size_t>(y * widthPx + x)] >= hold) free = false;
+        }
       }
+      ASSERT_EQ(space.Free(taken, hold), free)
+          << "round " << round << ": " << left << "," << top << " to " << right << "," << bottom
+          << " at " << int{hold} << " in " << widthPx << " x " << heightPx;
+      if (std::uniform_int_distribution<int>(0, 1)(random) == 0) continue;
+      space.Take(taken, hold);
+      for (int y = std::max(0, top); y < std::min(heightPx, bottom); ++y) {
+        for (int x = std::max(0, left); x < std::min(widthPx, right); ++x) {
+          uint8_t& held = plain[static_cast<size_t>(y * widthPx + x)];
+          held = std::max(held, hold);
+        }
+      }
+      ASSERT_EQ(Holds(space), plain) << "round " << round << ": " << left << "," << top << " to "
+                                     << right << "," << bottom << " at " << int{hold};
     }
-    ASSERT_EQ(Holds(space), expected) << "round " << round << ": " << left << "," << top << " to "
-                                      << right << "," << bottom << " at " << int{hold};
   }
 }
 
