@@ -10,7 +10,7 @@
 // mostly wide areas of sea and land, so the runs are a fraction of its
 // size and writing them back costs about what clearing the image does,
 // where copying a whole picture would cost more than drawing its sea and
-// land again.
+// land again. The label space is kept as the tiles its symbols took.
 //
 // A view is taken into the cache the second time it is drawn in a row, so
 // that panning and zooming, where no view comes twice, pay nothing for it.
