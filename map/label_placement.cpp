@@ -174,25 +174,33 @@ void RaiseLanes(uint8_t* row, uint64_t lanes, uint8_t hold) {
 
 }  // namespace
 
+template <class Fn>
+bool LabelSpace::ForEachTileOf(int left, int top, int right, int bottom, Fn&& fn) const {
+  for (int tileY = top / kTilePx; tileY <= (bottom - 1) / kTilePx; ++tileY) {
+    const int firstRow = std::max(top, tileY * kTilePx) - tileY * kTilePx;
+    const int endRow = std::min(bottom, (tileY + 1) * kTilePx) - tileY * kTilePx;
+    for (int tileX = left / kTilePx; tileX <= (right - 1) / kTilePx; ++tileX) {
+      const uint64_t lanes = LaneMask(std::max(left, tileX * kTilePx) - tileX * kTilePx,
+                                      std::min(right, (tileX + 1) * kTilePx) - tileX * kTilePx);
+      if (!fn(TileAt(tileX, tileY), firstRow, endRow, lanes)) return false;
+    }
+  }
+  return true;
+}
+
 bool LabelSpace::Free(const PixelBox& box, uint8_t hold) const {
   if (box.left < 0 || box.top < 0 || box.right > widthPx_ || box.bottom > heightPx_ ||
       box.left >= box.right || box.top >= box.bottom) {
     return false;
   }
-  for (int tileY = box.top / kTilePx; tileY <= (box.bottom - 1) / kTilePx; ++tileY) {
-    const int firstRow = std::max(box.top, tileY * kTilePx) - tileY * kTilePx;
-    const int endRow = std::min(box.bottom, (tileY + 1) * kTilePx) - tileY * kTilePx;
-    for (int tileX = box.left / kTilePx; tileX <= (box.right - 1) / kTilePx; ++tileX) {
-      const size_t tile = TileAt(tileX, tileY);
-      if (taken_[tile] == 0) continue;  // most of the image is free
-      const uint64_t lanes = LaneMask(std::max(box.left, tileX * kTilePx) - tileX * kTilePx,
-                                      std::min(box.right, (tileX + 1) * kTilePx) - tileX * kTilePx);
-      for (int row = firstRow; row < endRow; ++row) {
-        if (AnyHeld(tiles_[tile].holds + row * kTilePx, lanes, hold)) return false;
-      }
-    }
-  }
-  return true;
+  return ForEachTileOf(box.left, box.top, box.right, box.bottom,
+                       [&](size_t at, int firstRow, int endRow, uint64_t lanes) {
+                         if (taken_[at] == 0) return true;  // most of the image is free
+                         for (int row = firstRow; row < endRow; ++row) {
+                           if (AnyHeld(tiles_[at].holds + row * kTilePx, lanes, hold)) return false;
+                         }
+                         return true;
+                       });
 }
 
 void LabelSpace::Take(const PixelBox& box, uint8_t hold) {
@@ -201,16 +209,13 @@ void LabelSpace::Take(const PixelBox& box, uint8_t hold) {
   const int top = std::max(0, box.top);
   const int bottom = std::min(heightPx_, box.bottom);
   if (left >= right || top >= bottom) return;
-  for (int tileY = top / kTilePx; tileY <= (bottom - 1) / kTilePx; ++tileY) {
-    const int firstRow = std::max(top, tileY * kTilePx) - tileY * kTilePx;
-    const int endRow = std::min(bottom, (tileY + 1) * kTilePx) - tileY * kTilePx;
-    for (int tileX = left / kTilePx; tileX <= (right - 1) / kTilePx; ++tileX) {
-      uint8_t* holds = TakenTile(TileAt(tileX, tileY));
-      const uint64_t lanes = LaneMask(std::max(left, tileX * kTilePx) - tileX * kTilePx,
-                                      std::min(right, (tileX + 1) * kTilePx) - tileX * kTilePx);
-      for (int row = firstRow; row < endRow; ++row) RaiseLanes(holds + row * kTilePx, lanes, hold);
-    }
-  }
+  ForEachTileOf(left, top, right, bottom,
+                [&](size_t tile, int firstRow, int endRow, uint64_t lanes) {
+                  uint8_t* holds = TakenTile(tile);
+                  for (int row = firstRow; row < endRow; ++row)
+                    RaiseLanes(holds + row * kTilePx, lanes, hold);
+                  return true;
+                });
 }
 
 void LabelSpace::ReadRow(int y, uint8_t* holds) const {
@@ -225,20 +230,6 @@ void LabelSpace::ReadRow(int y, uint8_t* holds) const {
     } else {
       std::memcpy(to, tiles_[tile].holds + row * kTilePx, count);
     }
-  }
-}
-
-void LabelSpace::WriteRow(int y, const uint8_t* holds) {
-  const int tileY = y / kTilePx;
-  const int row = y - tileY * kTilePx;
-  for (int tileX = 0; tileX < tilesX_; ++tileX) {
-    const size_t tile = TileAt(tileX, tileY);
-    const auto count = static_cast<size_t>(std::min(kTilePx, widthPx_ - tileX * kTilePx));
-    const uint8_t* from = holds + static_cast<ptrdiff_t>(tileX) * kTilePx;
-    // A tile never taken holds zeros already: one that stays all zero stays untaken.
-    if (taken_[tile] == 0 && std::all_of(from, from + count, [](uint8_t h) { return h == 0; }))
-      continue;
-    std::memcpy(TakenTile(tile) + row * kTilePx, from, count);
   }
 }
 

@@ -91,7 +91,6 @@ class LabelSpace {
   int HeightPx() const { return heightPx_; }
   // The `WidthPx()` holds of row y.
   void ReadRow(int y, uint8_t* holds) const;
-  void WriteRow(int y, const uint8_t* holds);
 
   static constexpr int kTilePx = 8;
   struct alignas(64) Tile {
@@ -103,6 +102,11 @@ class LabelSpace {
   void PutBack(const std::vector<uint32_t>& tiles, const std::vector<Tile>& holds);
 
  private:
+  // Calls fn(tile, firstRow, endRow, lanes) for each tile the box of the
+  // image reaches, with the rows and the byte lanes of the box in it;
+  // stops, returning false, at the first call that returns false.
+  template <class Fn>
+  bool ForEachTileOf(int left, int top, int right, int bottom, Fn&& fn) const;
   size_t TileAt(int tileX, int tileY) const {
     return static_cast<size_t>(tileY) * static_cast<size_t>(tilesX_) + static_cast<size_t>(tileX);
   }

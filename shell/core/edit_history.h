@@ -73,9 +73,9 @@ class EditHistory {
 
   // Undoes the latest step: the line it made goes, the line it replaced
   // comes back. The database is modified after it unless the lists are
-  // back where they were last loaded or saved. Fails, with the lists, the journal records and the
-  // history unchanged, when the list no longer holds the line the step made or cannot take the line
-  // back (full).
+  // back where they were last loaded or saved. Fails, with the lists, the
+  // journal records and the history unchanged, when the list no longer
+  // holds the line the step made or cannot take the line back (full).
   platform::Result<StepDone> Undo(navdb::Database& db);
   // Makes the latest undone step again, the same way.
   platform::Result<StepDone> Redo(navdb::Database& db);

@@ -217,8 +217,8 @@ TEST(LabelSpaceTest, ALineTakesWhatItsPixelsWithTheirNeighboursTakeUpToTheImageE
 }
 
 TEST(LabelSpaceTest, BoxesAreTakenAndTestedAsOnAPlainPixelMapAcrossTilesAndEdges) {
-  // A space against a plain map of a hold per pixel: rows written back
-  // with holds above and below the boxes', then boxes of every size
+  // A space against a plain map of a hold per pixel: pixels taken one by
+  // one with holds above and below the boxes', then boxes of every size
   // from one pixel to several tiles each way, at every place over the
   // image's edges, taken and tested in turn.
   std::mt19937 random(20261210);
@@ -239,10 +239,11 @@ TEST(LabelSpaceTest, BoxesAreTakenAndTestedAsOnAPlainPixelMapAcrossTilesAndEdges
                 ? static_cast<uint8_t>(std::uniform_int_distribution<int>(1, 254)(random))
                 : 0;
         plain[static_cast<size_t>(y * widthPx + x)] = row[static_cast<size_t>(x)];
+        if (row[static_cast<size_t>(x)] != 0)
+          space.Take({x, y, x + 1, y + 1}, row[static_cast<size_t>(x)]);
       }
-      space.WriteRow(y, row.data());
     }
-    ASSERT_EQ(Holds(space), plain) << "round " << round << ": the rows written back";
+    ASSERT_EQ(Holds(space), plain) << "round " << round << ": the pixels taken one by one";
     for (int box = 0; box < 8; ++box) {
       const int left = std::uniform_int_distribution<int>(-3, widthPx)(random);
       const int right = left + std::uniform_int_distribution<int>(0, 40)(random);
