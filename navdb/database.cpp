@@ -13,12 +13,13 @@
 #include <exception>
 #include <iterator>
 #include <system_error>
-#include <thread>
 #include <vector>
 
 #include "navdb/list_order.h"
 #include "platform/file_io.h"
+#include "platform/memory_pages.h"
 #include "platform/numbers.h"
+#include "platform/worker_thread.h"
 
 namespace navdb {
 namespace {
@@ -267,6 +268,8 @@ IndexFileLines SplitIndexLines(std::shared_ptr<std::string> bytes, bool putInInd
   IndexFileLines split;
   MalformedLines bad{split.malformed};
   split.lines.reserve(bytes->size() / (kIndexLineLength + 2) + 1);
+  platform::PrefaultForWriting(split.lines.data(),
+                               split.lines.capacity() * sizeof(std::string_view));
   char* const data = bytes->data();
   ForEachFileLine(*bytes, [&](size_t lineNumber, std::string_view fileLine, bool) {
     if (fileLine.empty() || IsHeaderLine(lineNumber, fileLine)) return;
@@ -374,9 +377,9 @@ void LoadDatabase(Database& db, const Reporter& ui) {
   };
   ReadIndex index;
   std::exception_ptr indexFailure;  // running out of memory there is thrown here
-  std::jthread indexReader;
+  platform::WorkerThread indexReader;
   try {
-    indexReader = std::jthread([&index, &indexFailure, &readIndex] {
+    indexReader = platform::WorkerThread([&index, &indexFailure, &readIndex] {
       try {
         index = readIndex();
       } catch (...) {

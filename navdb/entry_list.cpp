@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "navdb/list_order.h"
+#include "platform/memory_pages.h"
 
 namespace navdb {
 
@@ -156,6 +157,13 @@ void EntryList::EnsurePackedKeys() const {
     packedKeys_[id] = PackPrimaryKey(TextOf(static_cast<uint32_t>(id))).bits;
   }
   keysPacked_ = true;
+}
+
+void EntryList::Reserve(size_t lines) {
+  lines_.reserve(std::min(lines, capacity_));
+  // A load then writes every reserved line's reference in turn.
+  platform::PrefaultForWriting(lines_.data() + lines_.size(),
+                               (lines_.capacity() - lines_.size()) * sizeof(LineRef));
 }
 
 void EntryList::PushRow(LineRef ref) {

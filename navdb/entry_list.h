@@ -97,7 +97,7 @@ class EntryList {
   // that AppendView can take lines that lie in it.
   void KeepBytes(std::shared_ptr<const std::string> bytes) { storage_.Keep(std::move(bytes)); }
   // Makes room for `lines` lines without reallocating.
-  void Reserve(size_t lines) { lines_.reserve(std::min(lines, capacity_)); }
+  void Reserve(size_t lines);
   // Appends a line that lies in bytes given to KeepBytes, without copying.
   std::optional<size_t> AppendView(std::string_view line);
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/file_set.h"
+#include "platform/memory_pages.h"
 
 namespace platform {
 namespace {
@@ -169,6 +170,7 @@ Status ReadWholeFile(const std::filesystem::path& path, std::string& bytes) {
   }
   bytes.clear();
   bytes.reserve(static_cast<size_t>(info.st_size));
+  PrefaultForWriting(bytes.data(), bytes.capacity());
   char buffer[1 << 16];
   for (;;) {
     ssize_t got = ::read(fd, buffer, sizeof buffer);

@@ -42,7 +42,7 @@ void DatabaseCommands::startWorker(std::function<void()> job, std::function<void
   window_.setListsBusy(true);
   workerRunning_ = true;
   workerDone_ = std::move(done);
-  worker_ = std::jthread([this, job = std::move(job)] {
+  worker_ = platform::WorkerThread([this, job = std::move(job)] {
     job();
     QMetaObject::invokeMethod(
         this, [this] { finishWorker(); }, Qt::QueuedConnection);

@@ -7,7 +7,8 @@
 #include <QObject>
 
 #include <functional>
-#include <thread>
+
+#include "platform/worker_thread.h"
 
 namespace shell {
 struct AppState;
@@ -59,7 +60,7 @@ class DatabaseCommands : public QObject {
   WindowView& window_;
   UiBridge& bridge_;
   shell::AppState& state_;
-  std::jthread worker_;
+  platform::WorkerThread worker_;
   bool workerRunning_ = false;
   std::function<void()> workerDone_;
   bool closeAfterWorker_ = false;
