@@ -71,7 +71,9 @@ WorkerThread& WorkerThread::operator=(WorkerThread&& other) noexcept {
   return *this;
 }
 
-WorkerThread::~WorkerThread() { join(); }
+WorkerThread::~WorkerThread() {
+  join();
+}
 
 void WorkerThread::join() {
   if (!std::exchange(started_, false)) return;

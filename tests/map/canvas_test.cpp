@@ -120,5 +120,41 @@ TEST(CanvasTest, LabelsBlendEveryChannelRoundedToTheNearestAndLeaveUncoveredPixe
   }
 }
 
+// A stamp far enough inside writes its pixels without testing each; by the
+// edges, or past them, it writes only what lies in the image. Both must put
+// the same pixels where the offsets say, on an image whose rows are longer
+// than its width.
+TEST(CanvasTest, StampsPutEveryPixelOfTheirOffsetsThatLiesInTheImage) {
+  constexpr int kStampWidthPx = 261;  // interior stamps: 128 <= x < 133
+  constexpr int kStampHeightPx = 259;
+  constexpr int kStridePx = kStampWidthPx + 3;
+  const std::vector<PixelOffset> offsets = {{0, 0},      {-128, -128}, {127, 127}, {-128, 127},
+                                            {127, -128}, {-1, 3},      {5, -2},    {0, 127}};
+  const Rgb colour = 0x3C7FB1;
+  const int places[] = {-130, -1, 0, 1, 127, 128, 130, 132, 133, 134, 200, 258, 260, 261, 390};
+  for (const int x : places) {
+    for (const int y : places) {
+      std::vector<uint32_t> data(static_cast<size_t>(kStridePx * kStampHeightPx), 0x00123456);
+      std::vector<uint32_t> expected = data;
+      cairo_surface_t* surface = cairo_image_surface_create_for_data(
+          reinterpret_cast<unsigned char*>(data.data()), CAIRO_FORMAT_RGB24, kStampWidthPx,
+          kStampHeightPx, kStridePx * 4);
+      {
+        Canvas canvas(surface);
+        canvas.Stamp(x, y, offsets, colour);
+      }
+      cairo_surface_destroy(surface);
+      for (const PixelOffset offset : offsets) {
+        const int px = x + offset.dx;
+        const int py = y + offset.dy;
+        if (px < 0 || py < 0 || px >= kStampWidthPx || py >= kStampHeightPx) continue;
+        expected[(static_cast<size_t>(py) * kStridePx) + static_cast<size_t>(px)] =
+            0xFF000000 | colour;
+      }
+      ASSERT_EQ(data, expected) << "stamp at " << x << "," << y;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace navmap

@@ -48,8 +48,8 @@ TEST(PrefaultForWriting, BacksAFreshBufferWithPagesAndKeepsItsBytes) {
 
 TEST(PrefaultForWriting, LeavesSmallBuffersToFaultAsUsual) {
   const auto pageBytes = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
-  void* mapped = ::mmap(nullptr, 64 * pageBytes, PROT_READ | PROT_WRITE,
-                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  void* mapped =
+      ::mmap(nullptr, 64 * pageBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
   ASSERT_NE(mapped, MAP_FAILED);
   PrefaultForWriting(mapped, 16 * pageBytes);
   EXPECT_EQ(ResidentPages(mapped, 64 * pageBytes), 0u);

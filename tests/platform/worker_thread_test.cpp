@@ -13,7 +13,9 @@ namespace {
 
 using platform::WorkerThread;
 
-bool SameProcessors(const cpu_set_t& a, const cpu_set_t& b) { return CPU_EQUAL(&a, &b) != 0; }
+bool SameProcessors(const cpu_set_t& a, const cpu_set_t& b) {
+  return CPU_EQUAL(&a, &b) != 0;
+}
 
 TEST(WorkerThread, RunsItsWorkAndIsJoinedWhenDestroyedOrReplaced) {
   std::atomic<int> done{0};
