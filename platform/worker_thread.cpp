@@ -37,10 +37,13 @@ WorkerThread::WorkerThread(std::function<void()> work) {
   auto start = std::make_unique<Start>();
   start->work = std::move(work);
   cpu_set_t others{};
-  start->widen = ::sched_getaffinity(0, sizeof start->allowed, &start->allowed) == 0 &&
-                 OtherProcessors(start->allowed, others);
+  const bool place = ::sched_getaffinity(0, sizeof start->allowed, &start->allowed) == 0 &&
+                     OtherProcessors(start->allowed, others);
+  start->widen = place;
+  // Once a thread is created it owns `start` and may already have freed it:
+  // from then on nothing here reads it.
   int created = EAGAIN;
-  if (start->widen) {
+  if (place) {
     pthread_attr_t attributes;
     if (::pthread_attr_init(&attributes) == 0) {
       if (::pthread_attr_setaffinity_np(&attributes, sizeof others, &others) == 0) {
@@ -49,8 +52,9 @@ WorkerThread::WorkerThread(std::function<void()> work) {
       ::pthread_attr_destroy(&attributes);
     }
   }
-  if (!start->widen || created != 0) {
-    // Placing it failed (a container may refuse affinities): start it plainly.
+  if (created != 0) {
+    // Not placed (one processor, or a container that refuses affinities):
+    // no thread was made, so it is started plainly.
     start->widen = false;
     created = ::pthread_create(&thread_, nullptr, RunWork, start.get());
   }
