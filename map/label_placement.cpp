@@ -119,17 +119,21 @@ LabelSpace::LabelSpace(int widthPx, int heightPx)
       heightPx_(std::max(0, heightPx)),
       tilesX_((widthPx_ + kTilePx - 1) / kTilePx),
       tilesY_((heightPx_ + kTilePx - 1) / kTilePx),
-      // Left uncleared: a tile is cleared when it is first taken.
-      tiles_(new Tile[static_cast<size_t>(tilesX_) * static_cast<size_t>(tilesY_)]),
-      taken_(static_cast<size_t>(tilesX_) * static_cast<size_t>(tilesY_), 0) {}
+      slotOf_(static_cast<size_t>(tilesX_) * static_cast<size_t>(tilesY_), 0) {
+  // About what a crowded view takes, so that few views grow the slots.
+  constexpr size_t kFirstSlots = 2048;
+  holds_.reserve(std::min(slotOf_.size(), kFirstSlots));
+  tileOf_.reserve(holds_.capacity());
+}
 
 uint8_t* LabelSpace::TakenTile(size_t tile) {
-  uint8_t* holds = tiles_[tile].holds;
-  if (taken_[tile] == 0) {
-    std::memset(holds, 0, sizeof(Tile::holds));
-    taken_[tile] = 1;
+  uint32_t& slot = slotOf_[tile];
+  if (slot == 0) {
+    holds_.emplace_back();
+    tileOf_.push_back(static_cast<uint32_t>(tile));
+    slot = static_cast<uint32_t>(holds_.size());
   }
-  return holds;
+  return holds_[slot - 1].holds;
 }
 
 namespace {
@@ -195,9 +199,11 @@ bool LabelSpace::Free(const PixelBox& box, uint8_t hold) const {
   }
   return ForEachTileOf(box.left, box.top, box.right, box.bottom,
                        [&](size_t at, int firstRow, int endRow, uint64_t lanes) {
-                         if (taken_[at] == 0) return true;  // most of the image is free
+                         const uint32_t slot = slotOf_[at];
+                         if (slot == 0) return true;  // most of the image is free
+                         const uint8_t* holds = holds_[slot - 1].holds;
                          for (int row = firstRow; row < endRow; ++row) {
-                           if (AnyHeld(tiles_[at].holds + row * kTilePx, lanes, hold)) return false;
+                           if (AnyHeld(holds + row * kTilePx, lanes, hold)) return false;
                          }
                          return true;
                        });
@@ -225,30 +231,34 @@ void LabelSpace::ReadRow(int y, uint8_t* holds) const {
     const size_t tile = TileAt(tileX, tileY);
     const auto count = static_cast<size_t>(std::min(kTilePx, widthPx_ - tileX * kTilePx));
     uint8_t* to = holds + static_cast<ptrdiff_t>(tileX) * kTilePx;
-    if (taken_[tile] == 0) {
+    const uint32_t slot = slotOf_[tile];
+    if (slot == 0) {
       std::memset(to, 0, count);
     } else {
-      std::memcpy(to, tiles_[tile].holds + row * kTilePx, count);
+      std::memcpy(to, holds_[slot - 1].holds + row * kTilePx, count);
     }
   }
 }
 
 void LabelSpace::KeepTaken(std::vector<uint32_t>& tiles, std::vector<Tile>& holds) const {
-  tiles.clear();
-  holds.clear();
-  for (size_t tile = 0; tile < taken_.size(); ++tile) {
-    if (taken_[tile] == 0) continue;
-    tiles.push_back(static_cast<uint32_t>(tile));
-    holds.push_back(tiles_[tile]);
-  }
+  tiles = tileOf_;
+  holds = holds_;
 }
 
 void LabelSpace::PutBack(const std::vector<uint32_t>& tiles, const std::vector<Tile>& holds) {
-  std::fill(taken_.begin(), taken_.end(), uint8_t{0});
+  std::fill(slotOf_.begin(), slotOf_.end(), uint32_t{0});
+  holds_.clear();
+  tileOf_.clear();
   for (size_t i = 0; i < tiles.size() && i < holds.size(); ++i) {
-    if (tiles[i] >= taken_.size()) continue;
-    tiles_[tiles[i]] = holds[i];
-    taken_[tiles[i]] = 1;
+    if (tiles[i] >= slotOf_.size()) continue;
+    uint32_t& slot = slotOf_[tiles[i]];
+    if (slot == 0) {
+      holds_.push_back(holds[i]);
+      tileOf_.push_back(tiles[i]);
+      slot = static_cast<uint32_t>(holds_.size());
+    } else {
+      holds_[slot - 1] = holds[i];  // a tile given twice: the later holds, as before
+    }
   }
 }
 

@@ -7,7 +7,6 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -75,8 +74,11 @@ uint8_t SymbolHoldOf(int priority);
 //
 // The holds are kept in tiles of 8 x 8 pixels, a tile to a cache line, so
 // that a symbol's or a label's box touches a few lines instead of one or
-// two per row; a tile is cleared when first taken, so a space costs
-// nothing for the parts of the image no symbol or label reaches.
+// two per row. A tile exists once first taken, and the tiles lie side by
+// side in the order they were taken: a space costs nothing for the parts
+// of the image no symbol or label reaches, and a new tile is written next
+// to the last rather than somewhere in a picture-sized block that the
+// drawing has pushed out of the cache.
 class LabelSpace {
  public:
   LabelSpace(int widthPx, int heightPx);
@@ -94,7 +96,7 @@ class LabelSpace {
 
   static constexpr int kTilePx = 8;
   struct alignas(64) Tile {
-    uint8_t holds[kTilePx * kTilePx];  // row by row; left uncleared until taken
+    uint8_t holds[kTilePx * kTilePx];  // row by row
   };
   // The tiles taken so far, for a cache of the space to keep, and put back
   // into a space of the same size in place of what it held.
@@ -110,15 +112,16 @@ class LabelSpace {
   size_t TileAt(int tileX, int tileY) const {
     return static_cast<size_t>(tileY) * static_cast<size_t>(tilesX_) + static_cast<size_t>(tileX);
   }
-  // The tile's holds, cleared if it was never taken.
+  // The tile's holds, made (all 0) if it was never taken.
   uint8_t* TakenTile(size_t tile);
 
   int widthPx_;
   int heightPx_;
   int tilesX_;
   int tilesY_;
-  std::unique_ptr<Tile[]> tiles_;
-  std::vector<uint8_t> taken_;  // per tile: 1 once cleared, else all its holds are 0
+  std::vector<uint32_t> slotOf_;  // per tile of the image: 0 if never taken, else 1 + its slot
+  std::vector<Tile> holds_;       // per slot, in the order taken
+  std::vector<uint32_t> tileOf_;  // per slot
 };
 
 // The places a label tries, in order, for a text of `widthPx`: the four

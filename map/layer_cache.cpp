@@ -86,8 +86,7 @@ void LayerCache::Clear() {
 
 bool LayerCache::Restore(const LayerKey& key, Canvas& canvas, LabelSpace& space,
                          LowerLayers& layers) const {
-  if (!held_ || !(key == lastKey_) || space.WidthPx() != canvas.WidthPx() ||
-      space.HeightPx() != canvas.HeightPx()) {
+  if (!Holds(key) || space.WidthPx() != canvas.WidthPx() || space.HeightPx() != canvas.HeightPx()) {
     return false;
   }
   size_t nextPixelRun = 0;

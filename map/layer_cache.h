@@ -75,6 +75,7 @@ struct LowerLayers {
 class LayerCache {
  public:
   void Clear();
+  bool Holds(const LayerKey& key) const { return held_ && key == lastKey_; }
   // True when the cache holds `key`: the canvas, `space` (of the canvas's
   // size) and `layers` are then as the lower layers left them.
   bool Restore(const LayerKey& key, Canvas& canvas, LabelSpace& space, LowerLayers& layers) const;

@@ -13,17 +13,10 @@ const CoastlineLevel* LevelFor(const Coastlines* coastlines, size_t wanted) {
   return &coastlines->levels[std::min(wanted, coastlines->levels.size() - 1)];
 }
 
-// Sea and land, coasts and borders and the entries: everything the route,
-// the highlight, the scale bar and the labels go over.
-void DrawLowerLayers(const MapScene& scene, Canvas& canvas, const Projection& projection,
-                     const DrawnMap& drawn, const CoastlineLevel* level, LabelSpace& space,
-                     LowerLayers& layers) {
+// Sea and land, coasts and borders: the background everything else goes over.
+void DrawBackground(Canvas& canvas, const Projection& projection, const CoastlineLevel* level) {
   DrawLandAndSea(canvas, projection, level);
   if (level != nullptr) DrawCoastlines(canvas, projection, *level);
-  if (scene.database != nullptr && scene.index != nullptr) {
-    DrawNavaids(canvas, projection, {*scene.database, *scene.index, drawn.detail}, layers.symbols,
-                layers.requests, space);
-  }
 }
 
 }  // namespace
@@ -39,11 +32,21 @@ DrawnMap DrawMap(const MapScene& scene, const MapView& view, cairo_surface_t* su
   drawn.detail = DetailFor(projection.View().pxPerNm);
 
   const CoastlineLevel* level = LevelFor(scene.coastlines, drawn.detail.coastlineLevel);
+  const LayerKey key{sized, canvas.Format(), level, scene.database, scene.index};
+  const bool cached = scene.cache != nullptr && scene.cache->Holds(key);
+  if (!cached) DrawBackground(canvas, projection, level);
+  // Made once the background is filled, which pushes everything else out
+  // of the processor's cache: the space's fresh table stays in it for the
+  // symbols and labels that follow.
   LabelSpace space(canvas.WidthPx(), canvas.HeightPx());
   LowerLayers layers;
-  const LayerKey key{sized, canvas.Format(), level, scene.database, scene.index};
-  if (scene.cache == nullptr || !scene.cache->Restore(key, canvas, space, layers)) {
-    DrawLowerLayers(scene, canvas, projection, drawn, level, space, layers);
+  if (cached) {
+    scene.cache->Restore(key, canvas, space, layers);
+  } else {
+    if (scene.database != nullptr && scene.index != nullptr) {
+      DrawNavaids(canvas, projection, {*scene.database, *scene.index, drawn.detail}, layers.symbols,
+                  layers.requests, space);
+    }
     if (scene.cache != nullptr) scene.cache->Offer(key, canvas, space, layers);
   }
   drawn.symbols = std::move(layers.symbols);
