@@ -156,5 +156,49 @@ TEST(CanvasTest, StampsPutEveryPixelOfTheirOffsetsThatLiesInTheImage) {
   }
 }
 
+// A run sets exactly its pixels in the image, wherever it starts against
+// the sixteen-byte blocks the fill writes, and whatever its length; a fill
+// sets every pixel of every row and nothing past a row's end.
+TEST(CanvasTest, RunsAndFillsSetTheirPixelsAndNoOthers) {
+  constexpr int kRowWidthPx = 53;
+  constexpr int kStridePx = 56;  // the 3 pixels past each row's end must stay
+  constexpr int kRows = 2;
+  const Rgb colour = 0x5A8F21;
+  for (int left = -3; left < 22; ++left) {
+    for (int length = 0; length <= kRowWidthPx + 4; ++length) {
+      std::vector<uint32_t> data(static_cast<size_t>(kStridePx * kRows), 0x00123456);
+      cairo_surface_t* surface = cairo_image_surface_create_for_data(
+          reinterpret_cast<unsigned char*>(data.data()), CAIRO_FORMAT_RGB24, kRowWidthPx, kRows,
+          kStridePx * 4);
+      {
+        Canvas canvas(surface);
+        canvas.Run(1, left, left + length, colour);
+      }
+      cairo_surface_destroy(surface);
+      for (int x = 0; x < kStridePx; ++x) {
+        const bool set = x >= left && x < left + length && x < kRowWidthPx;
+        ASSERT_EQ(data[static_cast<size_t>(kStridePx + x)], set ? 0xFF000000 | colour : 0x00123456)
+            << "run from " << left << ", " << length << " long, at " << x;
+        ASSERT_EQ(data[static_cast<size_t>(x)], 0x00123456u);
+      }
+    }
+  }
+  std::vector<uint32_t> data(static_cast<size_t>(kStridePx * kRows), 0x00123456);
+  cairo_surface_t* surface =
+      cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(data.data()),
+                                          CAIRO_FORMAT_RGB24, kRowWidthPx, kRows, kStridePx * 4);
+  {
+    Canvas canvas(surface);
+    canvas.Fill(colour);
+  }
+  cairo_surface_destroy(surface);
+  for (int y = 0; y < kRows; ++y) {
+    for (int x = 0; x < kStridePx; ++x) {
+      EXPECT_EQ(data[static_cast<size_t>(y * kStridePx + x)],
+                x < kRowWidthPx ? 0xFF000000 | colour : 0x00123456);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace navmap
