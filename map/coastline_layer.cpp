@@ -1,5 +1,7 @@
 #include "map/coastline_layer.h"
 
+#include <algorithm>
+
 namespace navmap {
 namespace {
 
@@ -33,8 +35,41 @@ void AddRun(cairo_t* cairo, const Projection& projection, const CoastlineLevel& 
   }
 }
 
+// True when a segment of the open line comes within `reachPx` of the image.
+bool LineNearImage(const Projection& projection, const CoastlineLevel& level, const GeoRun& run,
+                   double shiftDeg, double reachPx) {
+  const double left = -reachPx;
+  const double top = -reachPx;
+  const double right = projection.View().widthPx + reachPx;
+  const double bottom = projection.View().heightPx + reachPx;
+  ScreenXY from{};
+  for (uint32_t i = 0; i < run.count; ++i) {
+    const GeoPoint point = level.points[run.first + i];
+    const ScreenXY to = projection.ToScreenShifted(point.latDeg, point.lonDeg, shiftDeg);
+    if (i == 0) from = to;
+    if (std::max(from.x, to.x) >= left && std::min(from.x, to.x) <= right &&
+        std::max(from.y, to.y) >= top && std::min(from.y, to.y) <= bottom) {
+      return true;
+    }
+    from = to;
+  }
+  return false;
+}
+
 void StrokeLines(Canvas& canvas, const Projection& projection, const CoastlineLevel& level,
-                 CoastlineKind kind) {
+                 CoastlineKind kind, RunsStroked runs) {
+  // Zoomed in, the lines whose boxes touch the view mostly pass well clear
+  // of the image; when every one does, Cairo need not stroke them only to
+  // cut them all away. When one comes near, all go to Cairo as before:
+  // its antialiasing of a pixel may shift by a level with the rest of the
+  // path.
+  constexpr double kStrokeReachPx = 3;
+  bool anyNear = runs == RunsStroked::AllInView;
+  ForEachInView(projection, level.lines, [&](const GeoRun& run, double shiftDeg) {
+    anyNear = anyNear ||
+              (run.kind == kind && LineNearImage(projection, level, run, shiftDeg, kStrokeReachPx));
+  });
+  if (!anyNear) return;
   cairo_t* cairo = canvas.Cairo();
   cairo_new_path(cairo);
   ForEachInView(projection, level.lines, [&](const GeoRun& run, double shiftDeg) {
@@ -45,11 +80,44 @@ void StrokeLines(Canvas& canvas, const Projection& projection, const CoastlineLe
 
 }  // namespace
 
-void DrawLandAndSea(Canvas& canvas, const Projection& projection, const CoastlineLevel* level) {
-  if (level == nullptr) {
-    canvas.Fill(kSeaColour);
-    return;
-  }
+std::optional<Rgb> UniformLandOrSea(const Projection& projection, const CoastlineLevel& level) {
+  // A pixel tells land from sea by its centre, so an edge further than a
+  // pixel outside the image changes none of them.
+  const double left = -1;
+  const double top = -1;
+  const double right = projection.View().widthPx + 1;
+  const double bottom = projection.View().heightPx + 1;
+  const double centreX = projection.View().widthPx / 2 + 0.5;
+  const double centreY = projection.View().heightPx / 2 + 0.5;
+  bool nearImage = false;
+  bool centreOnLand = false;
+  ForEachInView(projection, level.landRings, [&](const GeoRun& run, double shiftDeg) {
+    if (nearImage || run.count == 0) return;
+    const GeoPoint last = level.points[run.first + run.count - 1];
+    ScreenXY from = projection.ToScreenShifted(last.latDeg, last.lonDeg, shiftDeg);
+    for (uint32_t i = 0; i < run.count; ++i) {
+      const GeoPoint point = level.points[run.first + i];
+      const ScreenXY to = projection.ToScreenShifted(point.latDeg, point.lonDeg, shiftDeg);
+      if (std::max(from.x, to.x) >= left && std::min(from.x, to.x) <= right &&
+          std::max(from.y, to.y) >= top && std::min(from.y, to.y) <= bottom) {
+        nearImage = true;
+        return;
+      }
+      // Even-odd, along a ray from the centre to the right; the ring is
+      // closed from its last point to its first, as the fill closes it.
+      if ((from.y > centreY) != (to.y > centreY) &&
+          from.x + (centreY - from.y) * (to.x - from.x) / (to.y - from.y) > centreX) {
+        centreOnLand = !centreOnLand;
+      }
+      from = to;
+    }
+  });
+  if (nearImage) return std::nullopt;
+  return centreOnLand ? kLandColour : kSeaColour;
+}
+
+void DrawLandAndSeaWithCairo(Canvas& canvas, const Projection& projection,
+                             const CoastlineLevel& level) {
   cairo_t* cairo = canvas.Cairo();
   cairo_save(cairo);
   // The pieces of a ring cut at tile edges or at the meridian meet along
@@ -60,8 +128,8 @@ void DrawLandAndSea(Canvas& canvas, const Projection& projection, const Coastlin
   // drawn over their edge smooths it.
   cairo_set_antialias(cairo, CAIRO_ANTIALIAS_NONE);
   cairo_new_path(cairo);
-  ForEachInView(projection, level->landRings, [&](const GeoRun& run, double shiftDeg) {
-    AddRun(cairo, projection, *level, run, shiftDeg);
+  ForEachInView(projection, level.landRings, [&](const GeoRun& run, double shiftDeg) {
+    AddRun(cairo, projection, level, run, shiftDeg);
     cairo_close_path(cairo);
   });
   canvas.SetColour(kLandColour);
@@ -73,7 +141,23 @@ void DrawLandAndSea(Canvas& canvas, const Projection& projection, const Coastlin
   cairo_restore(cairo);
 }
 
-void DrawCoastlines(Canvas& canvas, const Projection& projection, const CoastlineLevel& level) {
+void DrawLandAndSea(Canvas& canvas, const Projection& projection, const CoastlineLevel* level) {
+  if (level == nullptr) {
+    canvas.Fill(kSeaColour);
+    return;
+  }
+  // Zoomed in, a view mostly lies wholly inland or out at sea: one fill at
+  // the speed of memory, where Cairo would walk the rings and fill span by
+  // span to the same pixels.
+  if (const std::optional<Rgb> uniform = UniformLandOrSea(projection, *level)) {
+    canvas.Fill(*uniform);
+    return;
+  }
+  DrawLandAndSeaWithCairo(canvas, projection, *level);
+}
+
+void DrawCoastlines(Canvas& canvas, const Projection& projection, const CoastlineLevel& level,
+                    RunsStroked runs) {
   cairo_t* cairo = canvas.Cairo();
   cairo_save(cairo);
   cairo_set_antialias(cairo, CAIRO_ANTIALIAS_DEFAULT);
@@ -81,11 +165,11 @@ void DrawCoastlines(Canvas& canvas, const Projection& projection, const Coastlin
   canvas.SetColour(kBorderColour);
   cairo_set_line_width(cairo, kBorderWidthPx);
   cairo_set_dash(cairo, kBorderDashPx, 2, 0);
-  StrokeLines(canvas, projection, level, CoastlineKind::Border);
+  StrokeLines(canvas, projection, level, CoastlineKind::Border, runs);
   cairo_set_dash(cairo, nullptr, 0, 0);
   canvas.SetColour(kCoastColour);
   cairo_set_line_width(cairo, kCoastWidthPx);
-  StrokeLines(canvas, projection, level, CoastlineKind::Coast);
+  StrokeLines(canvas, projection, level, CoastlineKind::Coast, runs);
   cairo_restore(cairo);
 }
 
