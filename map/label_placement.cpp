@@ -224,6 +224,22 @@ void LabelSpace::Take(const PixelBox& box, uint8_t hold) {
                 });
 }
 
+void LabelSpace::TakeRow(int y, int left, int right, uint8_t hold) {
+  if (y < 0 || y >= heightPx_) return;
+  left = std::max(0, left);
+  right = std::min(widthPx_, right);
+  if (left >= right) return;
+  const int tileY = y / kTilePx;
+  const int row = (y - tileY * kTilePx) * kTilePx;
+  const int lastTileX = (right - 1) / kTilePx;
+  for (int tileX = left / kTilePx; tileX <= lastTileX; ++tileX) {
+    const int tileLeft = tileX * kTilePx;
+    const uint64_t lanes = LaneMask(std::max(left, tileLeft) - tileLeft,
+                                    std::min(right, tileLeft + kTilePx) - tileLeft);
+    RaiseLanes(TakenTile(TileAt(tileX, tileY)) + row, lanes, hold);
+  }
+}
+
 void LabelSpace::ReadRow(int y, uint8_t* holds) const {
   const int tileY = y / kTilePx;
   const int row = y - tileY * kTilePx;
@@ -274,9 +290,7 @@ void LabelSpace::TakeLine(int fromX, int fromY, int toX, int toY, uint8_t hold) 
   // neighbouring rows touch, so a row of the space takes one span: from the
   // leftmost to the rightmost pixel of the runs of its own row and of the
   // rows on either side, a pixel wider.
-  const auto takeRow = [&](int y, int left, int right) {
-    Take({left - 1, y, right + 2, y + 1}, hold);
-  };
+  const auto takeRow = [&](int y, int left, int right) { TakeRow(y, left - 1, right + 2, hold); };
   PixelRun older;
   PixelRun previous;
   int runs = 0;

@@ -114,6 +114,9 @@ class LabelSpace {
   }
   // The tile's holds, made (all 0) if it was never taken.
   uint8_t* TakenTile(size_t tile);
+  // Take of the pixels left <= x < right of row y: a line takes a row at
+  // a time, one or two tiles, where Take walks a box's rows and tiles.
+  void TakeRow(int y, int left, int right, uint8_t hold);
 
   int widthPx_;
   int heightPx_;
