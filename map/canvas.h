@@ -21,6 +21,10 @@ struct PixelOffset {
   int8_t dy = 0;
 };
 
+// Lets label glyphs blend with the processor's widest vectors where it has
+// them (the default), or not; the pixels are the same either way.
+void SetWideBlending(bool wanted);
+
 class Canvas {
  public:
   explicit Canvas(cairo_surface_t* surface);

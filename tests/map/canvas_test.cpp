@@ -83,41 +83,48 @@ TEST(CanvasTest, LabelsBlendEveryChannelRoundedToTheNearestAndLeaveUncoveredPixe
       {"W two pixels further left", kWidthPx - 11, "W"},
       {"W three pixels further left", kWidthPx - 12, "W"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    navmap_testing::Surface surface = navmap_testing::MakeSurface(kWidthPx, kHeightPx);
-    // A background of every value, the unused top byte included.
-    std::mt19937 random(7);
-    Pixels expected(static_cast<size_t>(kWidthPx * kHeightPx));
-    for (uint32_t& pixel : expected) pixel = static_cast<uint32_t>(random());
-    uint8_t* data = cairo_image_surface_get_data(surface.get());
-    const int stride = cairo_image_surface_get_stride(surface.get());
-    for (int y = 0; y < kHeightPx; ++y) {
-      std::memcpy(data + y * stride, &expected[static_cast<size_t>(y * kWidthPx)], kWidthPx * 4);
-    }
-    cairo_surface_mark_dirty(surface.get());
-    {
-      Canvas canvas(surface.get());
-      canvas.Text(c.penX, 16, c.text, GlyphAtlas::Labels(), 0x2060A0, 0xFFF8E0);
-    }
-    TextOver(expected, c.penX, 16, c.text, 0x2060A0, 0xFFF8E0);
-    cairo_surface_flush(surface.get());
-    int differing = 0;
-    int covered = 0;
-    for (int y = 0; y < kHeightPx; ++y) {
-      for (int x = 0; x < kWidthPx; ++x) {
-        uint32_t actual = 0;
-        std::memcpy(&actual, data + y * stride + x * 4, 4);
-        const uint32_t wanted = expected[static_cast<size_t>(y * kWidthPx + x)];
-        covered += (wanted >> 24) == 0xFF;
-        if (actual != wanted && ++differing <= 5) {
-          ADD_FAILURE() << x << "," << y << ": " << std::hex << actual << " for " << wanted;
+  // Eight pixels a step where the processor can, four where it cannot:
+  // the same pixels either way.
+  for (const bool wide : {true, false}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.name);
+      SCOPED_TRACE(wide ? "eight pixels a step" : "four pixels a step");
+      SetWideBlending(wide);
+      navmap_testing::Surface surface = navmap_testing::MakeSurface(kWidthPx, kHeightPx);
+      // A background of every value, the unused top byte included.
+      std::mt19937 random(7);
+      Pixels expected(static_cast<size_t>(kWidthPx * kHeightPx));
+      for (uint32_t& pixel : expected) pixel = static_cast<uint32_t>(random());
+      uint8_t* data = cairo_image_surface_get_data(surface.get());
+      const int stride = cairo_image_surface_get_stride(surface.get());
+      for (int y = 0; y < kHeightPx; ++y) {
+        std::memcpy(data + y * stride, &expected[static_cast<size_t>(y * kWidthPx)], kWidthPx * 4);
+      }
+      cairo_surface_mark_dirty(surface.get());
+      {
+        Canvas canvas(surface.get());
+        canvas.Text(c.penX, 16, c.text, GlyphAtlas::Labels(), 0x2060A0, 0xFFF8E0);
+      }
+      TextOver(expected, c.penX, 16, c.text, 0x2060A0, 0xFFF8E0);
+      cairo_surface_flush(surface.get());
+      int differing = 0;
+      int covered = 0;
+      for (int y = 0; y < kHeightPx; ++y) {
+        for (int x = 0; x < kWidthPx; ++x) {
+          uint32_t actual = 0;
+          std::memcpy(&actual, data + y * stride + x * 4, 4);
+          const uint32_t wanted = expected[static_cast<size_t>(y * kWidthPx + x)];
+          covered += (wanted >> 24) == 0xFF;
+          if (actual != wanted && ++differing <= 5) {
+            ADD_FAILURE() << x << "," << y << ": " << std::hex << actual << " for " << wanted;
+          }
         }
       }
+      EXPECT_EQ(differing, 0);
+      EXPECT_GT(covered, c.text.size() == 1 ? 20 : 60);
     }
-    EXPECT_EQ(differing, 0);
-    EXPECT_GT(covered, c.text.size() == 1 ? 20 : 60);
   }
+  SetWideBlending(true);
 }
 
 // A stamp far enough inside writes its pixels without testing each; by the
