@@ -87,8 +87,11 @@ std::optional<Rgb> UniformLandOrSea(const Projection& projection, const Coastlin
   const double top = -1;
   const double right = projection.View().widthPx + 1;
   const double bottom = projection.View().heightPx + 1;
-  const double centreX = projection.View().widthPx / 2 + 0.5;
-  const double centreY = projection.View().heightPx / 2 + 0.5;
+  // The centre of a pixel in the middle of the image.
+  const int middleX = projection.View().widthPx / 2;
+  const int middleY = projection.View().heightPx / 2;
+  const double centreX = middleX + 0.5;
+  const double centreY = middleY + 0.5;
   bool nearImage = false;
   bool centreOnLand = false;
   ForEachInView(projection, level.landRings, [&](const GeoRun& run, double shiftDeg) {
