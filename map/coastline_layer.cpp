@@ -35,22 +35,32 @@ void AddRun(cairo_t* cairo, const Projection& projection, const CoastlineLevel& 
   }
 }
 
+// The image widened by `reachPx` on every side.
+struct ImageReach {
+  ImageReach(const Projection& projection, double reachPx)
+      : left(-reachPx),
+        top(-reachPx),
+        right(projection.View().widthPx + reachPx),
+        bottom(projection.View().heightPx + reachPx) {}
+  // True when the segment's box overlaps it: the segment may come within
+  // the reach of the image.
+  bool Touches(ScreenXY from, ScreenXY to) const {
+    return std::max(from.x, to.x) >= left && std::min(from.x, to.x) <= right &&
+           std::max(from.y, to.y) >= top && std::min(from.y, to.y) <= bottom;
+  }
+  double left, top, right, bottom;
+};
+
 // True when a segment of the open line comes within `reachPx` of the image.
 bool LineNearImage(const Projection& projection, const CoastlineLevel& level, const GeoRun& run,
                    double shiftDeg, double reachPx) {
-  const double left = -reachPx;
-  const double top = -reachPx;
-  const double right = projection.View().widthPx + reachPx;
-  const double bottom = projection.View().heightPx + reachPx;
+  const ImageReach reach(projection, reachPx);
   ScreenXY from{};
   for (uint32_t i = 0; i < run.count; ++i) {
     const GeoPoint point = level.points[run.first + i];
     const ScreenXY to = projection.ToScreenShifted(point.latDeg, point.lonDeg, shiftDeg);
     if (i == 0) from = to;
-    if (std::max(from.x, to.x) >= left && std::min(from.x, to.x) <= right &&
-        std::max(from.y, to.y) >= top && std::min(from.y, to.y) <= bottom) {
-      return true;
-    }
+    if (reach.Touches(from, to)) return true;
     from = to;
   }
   return false;
@@ -83,10 +93,7 @@ void StrokeLines(Canvas& canvas, const Projection& projection, const CoastlineLe
 std::optional<Rgb> UniformLandOrSea(const Projection& projection, const CoastlineLevel& level) {
   // A pixel tells land from sea by its centre, so an edge further than a
   // pixel outside the image changes none of them.
-  const double left = -1;
-  const double top = -1;
-  const double right = projection.View().widthPx + 1;
-  const double bottom = projection.View().heightPx + 1;
+  const ImageReach reach(projection, 1);
   // The centre of a pixel in the middle of the image.
   const int middleX = projection.View().widthPx / 2;
   const int middleY = projection.View().heightPx / 2;
@@ -101,8 +108,7 @@ std::optional<Rgb> UniformLandOrSea(const Projection& projection, const Coastlin
     for (uint32_t i = 0; i < run.count; ++i) {
       const GeoPoint point = level.points[run.first + i];
       const ScreenXY to = projection.ToScreenShifted(point.latDeg, point.lonDeg, shiftDeg);
-      if (std::max(from.x, to.x) >= left && std::min(from.x, to.x) <= right &&
-          std::max(from.y, to.y) >= top && std::min(from.y, to.y) <= bottom) {
+      if (reach.Touches(from, to)) {
         nearImage = true;
         return;
       }
