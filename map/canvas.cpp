@@ -160,10 +160,12 @@ bool WideBlendingAvailable() {
 
 std::atomic<bool> wideBlendingWanted{true};
 
+}  // namespace
+
 // Sets `count` pixels from `pixels` on to `value`, sixteen bytes to a
 // store once aligned: a fill of the whole image is bound by memory, not by
 // a store per pixel.
-void FillRow(uint32_t* pixels, int count, uint32_t value) {
+void FillPixels(uint32_t* pixels, int count, uint32_t value) {
   int x = 0;
 #if defined(__SSE2__)
   for (; x < count && reinterpret_cast<uintptr_t>(pixels + x) % 16 != 0; ++x) pixels[x] = value;
@@ -179,8 +181,6 @@ void FillRow(uint32_t* pixels, int count, uint32_t value) {
 #endif
   for (; x < count; ++x) pixels[x] = value;
 }
-
-}  // namespace
 
 Canvas::Canvas(cairo_surface_t* surface)
     : surface_(surface),
@@ -225,14 +225,14 @@ void Canvas::SetColour(Rgb colour) {
 }
 
 void Canvas::Fill(Rgb colour) {
-  for (int y = 0; y < heightPx_; ++y) FillRow(Row(y), widthPx_, kOpaque | colour);
+  for (int y = 0; y < heightPx_; ++y) FillPixels(Row(y), widthPx_, kOpaque | colour);
 }
 
 void Canvas::Run(int y, int left, int right, Rgb colour) {
   if (y < 0 || y >= heightPx_) return;
   left = std::max(0, left);
   right = std::min(widthPx_, right);
-  if (left < right) FillRow(Row(y) + left, right - left, kOpaque | colour);
+  if (left < right) FillPixels(Row(y) + left, right - left, kOpaque | colour);
 }
 
 void Canvas::Square(int x, int y, int sizePx, Rgb colour) {

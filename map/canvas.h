@@ -21,6 +21,9 @@ struct PixelOffset {
   int8_t dy = 0;
 };
 
+// Sets `count` pixels from `pixels` on to `value`, sixteen bytes a store.
+void FillPixels(uint32_t* pixels, int count, uint32_t value);
+
 // Lets label glyphs blend with the processor's widest vectors where it has
 // them (the default), or not; the pixels are the same either way.
 void SetWideBlending(bool wanted);

@@ -3,39 +3,19 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace navmap {
 namespace {
 
-// Writes `count` copies of `value`. A loop storing one value at a time
-// would take four times as long as a fill of the same bytes; the wide
-// stores write four pixels each.
+// Writes `count` copies of `value`, as wide stores do: a loop storing one
+// value at a time would take four times as long.
 template <class Value>
 Value* FillRun(Value* at, uint32_t count, Value value) {
-  uint32_t done = 0;
   if constexpr (sizeof(Value) == 1) {
     std::memset(at, value, count);
-    done = count;
   } else {
-#if defined(__SSE2__)
     static_assert(sizeof(Value) == 4);
-    const __m128i four = _mm_set1_epi32(static_cast<int>(value));
-    for (; done + 16 <= count; done += 16) {
-      auto* block = reinterpret_cast<__m128i*>(at + done);
-      _mm_storeu_si128(block, four);
-      _mm_storeu_si128(block + 1, four);
-      _mm_storeu_si128(block + 2, four);
-      _mm_storeu_si128(block + 3, four);
-    }
-    for (; done + 4 <= count; done += 4) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(at + done), four);
-    }
-#endif
+    FillPixels(at, static_cast<int>(count), value);
   }
-  for (; done < count; ++done) at[done] = value;
   return at + count;
 }
 
